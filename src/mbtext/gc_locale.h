@@ -1,0 +1,128 @@
+// The locale record and the data-object handles it points to.
+#pragma once
+
+#include <cstdint>
+
+#include "mbtext/gc_types.h"
+
+// ---------------------------------------------------------------------------
+// Data objects of the object manager.
+
+// Object classes (also the index of the object-file name prefix).
+inline constexpr uint8_t GC_CLASS_LANGUAGE = 0;  // "la"
+inline constexpr uint8_t GC_CLASS_TERRITORY = 1; // "te"
+inline constexpr uint8_t GC_CLASS_CODEPAGE = 2;  // "cp"
+inline constexpr uint8_t GC_CLASS_SORT = 3;      // "so"
+inline constexpr int GC_CLASS_COUNT = 4;
+
+// State flags of a directory entry.
+inline constexpr uint8_t GC_OBJ_BUILTIN = 0x01;  // built-in data, never unloaded
+inline constexpr uint8_t GC_OBJ_ALLOC0 = 0x02;   // section 0 allocated (freed, not unmapped)
+inline constexpr uint8_t GC_OBJ_ALLOC1 = 0x04;
+inline constexpr uint8_t GC_OBJ_ALLOC2 = 0x08;
+inline constexpr uint8_t GC_OBJ_ALLOC3 = 0x10;
+
+inline constexpr int GC_OBJ_NAME_SIZE = 36; // name with its NUL
+inline constexpr int GC_OBJ_SECTIONS = 4;
+
+struct GCFile; // open data file of the file layer
+
+// One object: its in-memory directory entry. Its data is reached through the
+// section pointers; each section's size in bytes is kept beside it so that
+// every read of the data can be bounds-checked. Section 0 null = not loaded.
+struct GCObj {
+  uint16_t id;
+  uint8_t cls;
+  uint8_t flags;
+  char name[GC_OBJ_NAME_SIZE];
+  GCFile* file;
+  const uint8_t* sect[GC_OBJ_SECTIONS];
+  uint32_t sect_size[GC_OBJ_SECTIONS];
+  uint8_t version; // format version of the object file's header (3 for built-ins)
+};
+
+// Code-page object ids with rule-based behaviour.
+inline constexpr uint16_t GC_CP_ID_ASCII = 1;   // US-ASCII, present in every directory
+inline constexpr uint16_t GC_CP_ID_UTF8 = 106;  // UTF-8, converted by rule
+inline constexpr uint16_t GC_CP_ID_EBCDIC930 = 930;
+
+// ---------------------------------------------------------------------------
+// Locale record.
+
+// Locale flags.
+inline constexpr uint16_t GC_LF_CURR_PRECEDES_POS = 0x01;
+inline constexpr uint16_t GC_LF_CURR_SPACE_POS = 0x02;
+inline constexpr uint16_t GC_LF_CURR_PRECEDES_NEG = 0x04;
+inline constexpr uint16_t GC_LF_CURR_SPACE_NEG = 0x08;
+inline constexpr uint16_t GC_LF_TERR_FLAG1 = 0x10; // number item 82
+inline constexpr uint16_t GC_LF_TERR_FLAG2 = 0x20; // number item 83
+inline constexpr uint16_t GC_LF_SINGLEBYTE = 0x40; // one byte per character
+inline constexpr uint16_t GC_LF_NOSORT = 0x80;     // binary order
+inline constexpr uint16_t GC_LF_SHIFT = 0x100;     // shift-state code page
+
+// Separator indices.
+enum : int {
+  GC_SEP_DECIMAL = 0,
+  GC_SEP_THOUSANDS = 1,
+  GC_SEP_LIST = 2,
+  GC_SEP_MON_DECIMAL = 3,
+  GC_SEP_MON_THOUSANDS = 4,
+  GC_SEP_COUNT = 5
+};
+
+// Text indices.
+enum : int {
+  GC_TXT_GROUPING = 0,
+  GC_TXT_CURRENCY = 1,
+  GC_TXT_MON_GROUPING = 2,
+  GC_TXT_POS_SIGN = 3,
+  GC_TXT_NEG_SIGN = 4,
+  GC_TXT_TIME_FMT = 5,
+  GC_TXT_SDATE_FMT = 6,
+  GC_TXT_LDATE_FMT = 7,
+  GC_TXT_COUNT = 8
+};
+
+// Kept-items mask: bit set = the locale's own value stays when the
+// territory changes.
+inline constexpr uint32_t GC_KEEP_DIGITS = 0x00000001;
+inline constexpr uint32_t GC_KEEP_CURR_DIGITS = 0x00000002;
+inline constexpr uint32_t GC_KEEP_INTL_DIGITS = 0x00000004;
+inline constexpr uint32_t GC_KEEP_FLAG_FIRST = 0x00000008;   // flags 0x01..0x20: 0x8..0x100
+inline constexpr uint32_t GC_KEEP_POS_SIGN_POSN = 0x00000200;
+inline constexpr uint32_t GC_KEEP_NEG_SIGN_POSN = 0x00000400;
+inline constexpr uint32_t GC_KEEP_SEP_FIRST = 0x00000800;    // separators: 0x800..0x8000
+inline constexpr uint32_t GC_KEEP_TEXT_FIRST = 0x00010000;   // texts: 0x10000..0x800000
+
+struct GCLocale {
+  GCObj* language;  // never null
+  GCObj* territory; // never null
+  GCObj* codepage;  // never null
+  GCObj* sort;      // null = binary order
+  uint32_t kept;
+  uint16_t digits;
+  uint16_t curr_digits;
+  uint16_t intl_curr_digits;
+  uint16_t flags;
+  uint8_t pos_sign_posn; // number item 77
+  uint8_t neg_sign_posn; // number item 78
+  unsigned char sep[GC_SEP_COUNT];  // in the locale's code page
+  char* text[GC_TXT_COUNT];         // NUL-terminated, code page, owned
+  GCUChar sepU[GC_SEP_COUNT];
+  GCUChar* textU[GC_TXT_COUNT];     // NUL-terminated UCS-2, owned
+  uint32_t status;                  // last status (GCGetError)
+};
+
+// The global default locale: used when a locale argument is null. Nothing in
+// the library sets it; GCTerm releases it when a caller did.
+extern GCLocale* gcglocale;
+
+// The locale an operation works in: the argument, else gcglocale, else the
+// built-in default locale (English, United States, US-ASCII, binary order).
+// The built-in default locale is per thread, so its status word is not shared.
+GCLocale* gcLocaleOrDefault(GCLocale* locale);
+
+// Built-in objects (static, read-only, never unloaded).
+GCObj* gcBuiltinLanguage();
+GCObj* gcBuiltinTerritory();
+GCObj* gcBuiltinCodePage();
