@@ -1,0 +1,53 @@
+// Message lists: one slot per subsystem number holding the list's id range,
+// name, argument descriptors and the cache of its texts. A text is found in
+// the cache, else through the database source once installed, else in the
+// texts compiled into the library (cmn_list.h).
+//
+// These functions return 0 or -1 and report through the OS message printer.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+
+struct loc_ty_slist {
+  long first_id;        // -1: no list installed
+  long last_id;         // -1
+  char name[65];        // at most 64 characters
+  long count;           // texts loaded
+  const char** texts;   // the cache, null when nothing is loaded
+  long num_args;        // number of argument descriptors
+  const signed char* args;  // two bytes per message: argument count, class
+};
+
+// Looks a subsystem up by name (cmn_subs_get has this shape).
+using loc_ty_subs_proc = long (*)(const char* name, long* number, long* first_id, long* range);
+// Database source of texts: fills texts[0 .. last-first] for the ids first..last
+// (entries it lacks stay null) and sets count; 0 on success.
+using loc_ty_qry_string_cb = long (*)(long con_id, long first_id, long last_id, long* count,
+                                      const char** texts);
+
+constexpr long LOC_STR_BUF_SIZE = 1025;
+
+long loc_str_init();
+long loc_str_term();
+long loc_str_install_subs(long num_slots, loc_ty_subs_proc proc);
+loc_ty_subs_proc loc_str_get_subs_proc();
+// Registers the list of subsystem `number` (1..slot count).
+long loc_str_init_list(const char* name, long number, long first_id, long last_id,
+                       long num_args, const signed char* args);
+// con_id points at the current connection id, read at each call.
+long loc_str_install_qry_string_cb(loc_ty_qry_string_cb cb, const long* con_id);
+long loc_str_get_str(long number, long index, const char** text, long* nargs, long* cls);
+// Looks the text up and formats it with the arguments (positional markers
+// honoured) into buffer: at most size-1 bytes and a NUL.
+long loc_str_format_str(long number, long index, long size, char* buffer, ...);
+long loc_str_vformat_str(long number, long index, long size, char* buffer, va_list args);
+long loc_str_format_str_byresid(long message_id, long size, char* buffer, ...);
+long loc_str_vformat_str_byresid(long message_id, long size, char* buffer, va_list args);
+long loc_str_get_subs(const char* name, long* found, long* first_id, long* last_id, long* count,
+                      const char*** texts);
+long loc_str_assert_static_strings(long flag);
+long loc_str_reset_subs();
+long loc_str_dump(FILE* stream, long indent, const char* title);
+// The slot of a subsystem number, or null (for inspection).
+const loc_ty_slist* loc_str_slot(long number);
