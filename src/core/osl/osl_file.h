@@ -41,8 +41,10 @@ long osl_file_append_fname_n(char* path, long path_size, const char* name);
 long osl_file_find_fname(const char* path, char* out);
 
 // Writes a fresh temporary file name into buffer (at least OSL_FILE_TMP_NAME_SIZE
-// bytes). 0 on success, 1 when no name could be made.
-constexpr long OSL_FILE_TMP_NAME_SIZE = 4096;
+// bytes, the size of a tmpnam buffer). The name is reserved by creating the
+// file empty, so no other process can take it. 0 on success, 1 when no name
+// could be made.
+constexpr long OSL_FILE_TMP_NAME_SIZE = 20;
 long osl_file_get_tmp_fname(char* buffer);
 
 // Creates and opens a new temporary file for "w+"; its name is copied to

@@ -14,7 +14,7 @@
 long osl_print_mes(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 long osl_print_vmes(const char* fmt, va_list args) __attribute__((format(printf, 1, 0)));
 
-// As osl_print_mes, first writing indent blanks (at most 60) when indent > 0.
+// As osl_print_mes, first writing indent blanks when indent > 0.
 long osl_print_mes_i(long indent, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 long osl_print_vmes_i(long indent, const char* fmt, va_list args)
     __attribute__((format(printf, 2, 0)));
