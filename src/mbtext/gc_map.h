@@ -1,0 +1,34 @@
+// Mapping of strings character by character under a locale: upper and lower
+// case (with the language's special case mappings), half-width and
+// full-width forms, and national digits to ASCII digits.
+#pragma once
+
+#include <cstdint>
+
+#include "mbtext/gc_types.h"
+
+// Mapping values: after the 0x4000 bit (lengths in characters) is taken off,
+// the flags word must equal one of these.
+inline constexpr uint32_t GC_MAP_COPY = 0;
+inline constexpr uint32_t GC_MAP_COPY_EX = 0x80000023u;
+inline constexpr uint32_t GC_MAP_HALF_TO_FULL = 0x80000021u;
+inline constexpr uint32_t GC_MAP_FULL_TO_HALF = 0x80000022u;
+inline constexpr uint32_t GC_MAP_LOWER = 0x80000024u;        // with special mappings
+inline constexpr uint32_t GC_MAP_UPPER = 0x80000025u;        // with special mappings
+inline constexpr uint32_t GC_MAP_LOWER_SIMPLE = 0x80002024u; // character by character
+inline constexpr uint32_t GC_MAP_UPPER_SIMPLE = 0x80002025u; // character by character
+inline constexpr uint32_t GC_MAP_DIGITS = 16;                // national digits to ASCII
+
+// Lists of a language's special case mappings.
+inline constexpr uint32_t GC_SPECIAL_UPPER = 44;
+inline constexpr uint32_t GC_SPECIAL_LOWER = 45;
+
+// UCS-2 text: maps srcLen values of src (negative: up to and including the
+// terminating 0) into at most dstLen values of dst. Result: the values
+// written, or -1 with status 2 for a flags value outside the mapping values,
+// a negative destination length or a missing buffer. The 0x4000 bit is
+// accepted and has no effect. No terminator is added beyond what the source
+// length covers; the mapping stops before the first value (or special
+// replacement) that does not fit.
+int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
+                     int32_t srcLen, uint32_t flags);

@@ -1,0 +1,40 @@
+#include "mbtext/gc_map.h"
+#include "mbtext/gc_map_int.h"
+
+GCMapMode gcMapMode(uint32_t flags) {
+  GCMapMode mode;
+  switch (flags & ~GC_FL_CHARS) {
+  case GC_MAP_COPY:
+  case GC_MAP_COPY_EX:
+    mode.kind = GCMapKind::Copy;
+    break;
+  case GC_MAP_HALF_TO_FULL:
+    mode.kind = GCMapKind::HalfToFull;
+    break;
+  case GC_MAP_FULL_TO_HALF:
+    mode.kind = GCMapKind::FullToHalf;
+    break;
+  case GC_MAP_LOWER:
+    mode.kind = GCMapKind::Lower;
+    mode.special = true;
+    mode.list = GC_SPECIAL_LOWER;
+    break;
+  case GC_MAP_UPPER:
+    mode.kind = GCMapKind::Upper;
+    mode.special = true;
+    mode.list = GC_SPECIAL_UPPER;
+    break;
+  case GC_MAP_LOWER_SIMPLE:
+    mode.kind = GCMapKind::Lower;
+    break;
+  case GC_MAP_UPPER_SIMPLE:
+    mode.kind = GCMapKind::Upper;
+    break;
+  case GC_MAP_DIGITS:
+    mode.kind = GCMapKind::Digits;
+    break;
+  default:
+    break;
+  }
+  return mode;
+}
