@@ -137,7 +137,8 @@ TEST(FpConvert, LongDoublePointPositionAgreesWithItsDigits) {
   double below1 = std::nextafter(1.0, 0.0);  // 0.99999999999999988897769753748...
   EXPECT_EQ(cvt(below1, 'f', 3), "1.000");
   EXPECT_EQ(cvt(below1, 'e', 20), "9.99999999999999888978e-001");
-  EXPECT_EQ(cvt(below1, 'g', 16), "1");
+  EXPECT_EQ(cvt(below1, 'g', 16), "0.9999999999999999");
+  EXPECT_EQ(cvt(below1, 'g', 15), "1");
 }
 
 TEST(FpConvert, InfinityAndNanWithSign) {
