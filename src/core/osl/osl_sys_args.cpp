@@ -191,6 +191,8 @@ long osl_sys_has_arg(const char* pattern, long case_sensitive, char** argument) 
 
 long osl_sys_find_arg(const char* name, char** value) {
   static char true_text[] = "TRUE";
+  char* ignored = nullptr;
+  if (value == nullptr) value = &ignored;
   *value = nullptr;
   if (name == nullptr) return 0;
   std::string option;

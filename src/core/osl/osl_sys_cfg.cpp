@@ -47,28 +47,27 @@ long find_entry(const char* name) {
 }  // namespace
 
 long osl_sys_get_config_string(const char* name, char** value) {
-  *value = nullptr;
-  if (name == nullptr) return 0;
-  name = bare_name(name);
-  long status = ensure_read();
-  long i = find_entry(name);
-  if (i >= 0)
-    *value = g_cfg.array[i] + std::strlen(name) + 1;
-  else
-    *value = std::getenv(name);
+  char* found = nullptr;
+  long status = 0;
+  if (name != nullptr) {
+    name = bare_name(name);
+    status = ensure_read();
+    long i = find_entry(name);
+    found = i >= 0 ? g_cfg.array[i] + std::strlen(name) + 1 : std::getenv(name);
+  }
+  if (value != nullptr) *value = found;
   return status;
 }
 
 long osl_sys_find_local_string(const char* name, char** value, long* index) {
-  *value = nullptr;
-  *index = -1;
-  if (name == nullptr) return 0;
-  long status = ensure_read();
-  long i = find_entry(name);
-  if (i >= 0) {
-    *value = g_cfg.array[i] + std::strlen(name) + 1;
-    *index = i;
+  long status = 0;
+  long i = -1;
+  if (name != nullptr) {
+    status = ensure_read();
+    i = find_entry(name);
   }
+  if (value != nullptr) *value = i >= 0 ? g_cfg.array[i] + std::strlen(name) + 1 : nullptr;
+  if (index != nullptr) *index = i;
   return status;
 }
 
@@ -95,8 +94,8 @@ long osl_sys_set_config_string(const char* name, const char* value, long commit)
 
 long osl_sys_get_env_vars(long* count, char*** array) {
   long status = ensure_read();
-  *count = g_cfg.count;
-  *array = g_cfg.array;
+  if (count != nullptr) *count = g_cfg.count;
+  if (array != nullptr) *array = g_cfg.array;
   return status;
 }
 
