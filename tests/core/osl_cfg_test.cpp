@@ -318,6 +318,19 @@ TEST_F(OslCfgTest, FindLocalStringSeesTheFileOnly) {
   EXPECT_EQ(index, -1);
 }
 
+TEST_F(OslCfgTest, NullOutputsAreAllowed) {
+  WriteFile("orbisan.env", "A=1\n");
+  EXPECT_EQ(osl_sys_get_config_string("A", nullptr), 0);
+  char* value = nullptr;
+  EXPECT_EQ(osl_sys_find_local_string("A", &value, nullptr), 0);
+  ASSERT_NE(value, nullptr);
+  EXPECT_STREQ(value, "1");
+  long index = -5;
+  EXPECT_EQ(osl_sys_find_local_string("A", nullptr, &index), 0);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(osl_sys_find_arg("a", nullptr), 0);
+}
+
 TEST_F(OslCfgTest, DumpListsEntriesThenEnvironment) {
   WriteFile("orbisan.env", "A=1\nB=2\n");
   FILE* out = std::tmpfile();
