@@ -126,3 +126,7 @@ GCLocale* gcLocaleOrDefault(GCLocale* locale);
 GCObj* gcBuiltinLanguage();
 GCObj* gcBuiltinTerritory();
 GCObj* gcBuiltinCodePage();
+
+// Gives back the sixteen texts of a locale and the record itself through the
+// free callback; 0, or 1 when a free callback reported failure.
+uint32_t gcLocaleFree(GCLocale* locale);
