@@ -1,0 +1,25 @@
+// Code-page facts that the number, time and printf formatters read from a
+// locale's code page: ASCII- or EBCDIC-based, character lengths, the Unicode
+// value and character class of single bytes, and character counting.
+#pragma once
+
+#include <cstdint>
+
+#include "mbtext/gc_locale.h"
+
+// True when the code page is ASCII-based (false: EBCDIC-based).
+bool gcfmtAscii(const GCLocale* locale);
+// Byte length of the character that starts with byte b (at least 1).
+int gcfmtCharLen(const GCLocale* locale, unsigned char b);
+// UCS-2 value of a single byte (0xFFFD when it is no character).
+GCUChar gcfmtByteToUcs(const GCLocale* locale, unsigned char b);
+// True when the single byte is white space in the code page.
+bool gcfmtIsSpace(const GCLocale* locale, unsigned char b);
+// Whole characters in the first nbytes bytes of text.
+int gcfmtNumChars(const GCLocale* locale, const char* text, int nbytes);
+// Bytes spanned by nchars characters of text, stopping at a NUL and at
+// a character that would pass the NUL.
+int gcfmtCharsToBytes(const GCLocale* locale, const char* text, int nchars);
+// Writes the bytes of a packed character value (first byte most significant,
+// zero bytes dropped) and returns how many (1-4).
+int gcfmtUnpack(uint32_t packed, char* out);

@@ -1,0 +1,100 @@
+// Locale items for the formatters.
+#include "mbtext/gc_fmt_item.h"
+
+#include <cstring>
+
+#include "mbtext/gc_fmt_cp.h"
+
+namespace {
+
+// Offsets in the language data (section 0 of a language object).
+constexpr uint32_t kLangOffsets = 12;
+constexpr int kLangEntries = 46;
+
+// Single-byte form of a UCS-2 value in the locale's code page, or -1.
+int ucsToByte(const GCLocale* locale, GCUChar u) {
+  if (u < 0x80 && gcfmtAscii(locale) && gcfmtByteToUcs(locale, static_cast<unsigned char>(u)) == u)
+    return u;
+  for (int b = 1; b < 256; ++b)
+    if (gcfmtByteToUcs(locale, static_cast<unsigned char>(b)) == u) return b;
+  return -1;
+}
+
+// Default character of the code page (main table byte 0).
+char defaultChar(const GCLocale* locale) {
+  const GCObj* cp = locale->codepage;
+  if (cp && cp->sect[0] && cp->sect_size[0] > 0) return static_cast<char>(cp->sect[0][0]);
+  return '?';
+}
+
+int copyCodePageText(const GCLocale* locale, const char* text, char* buf, int size) {
+  int n = 0;
+  if (text) {
+    int i = 0;
+    while (text[i]) {
+      int len = gcfmtCharLen(locale, static_cast<unsigned char>(text[i]));
+      int k = 1;
+      while (k < len && text[i + k]) ++k;
+      if (k < len || n + len > size - 1) break;
+      std::memcpy(buf + n, text + i, static_cast<size_t>(len));
+      n += len;
+      i += len;
+    }
+  }
+  buf[n] = '\0';
+  return n + 1;
+}
+
+int languageText(GCLocale* locale, int entry, char* buf, int size) {
+  const GCObj* lang = locale->language;
+  buf[0] = '\0';
+  if (!lang || !lang->sect[0] || entry < 0 || entry >= kLangEntries) return 1;
+  const uint8_t* d = lang->sect[0];
+  uint32_t sz = lang->sect_size[0];
+  uint32_t at = kLangOffsets + 2 * static_cast<uint32_t>(entry);
+  if (at + 2 > sz) return 1;
+  uint32_t off = (uint32_t(d[at]) << 8) | d[at + 1];
+  int n = 0;
+  while (off + 2 <= sz) {
+    GCUChar u = static_cast<GCUChar>((d[off] << 8) | d[off + 1]);
+    if (u == 0 || n >= size - 1) break;
+    int b = ucsToByte(locale, u);
+    buf[n++] = b < 0 ? defaultChar(locale) : static_cast<char>(b);
+    off += 2;
+  }
+  buf[n] = '\0';
+  return n + 1;
+}
+
+int separator(const GCLocale* locale, int index, char* buf, int size) {
+  unsigned char c = locale->sep[index];
+  if (c && size >= 2) {
+    buf[0] = static_cast<char>(c);
+    buf[1] = '\0';
+    return 2;
+  }
+  buf[0] = '\0';
+  return 1;
+}
+
+}  // namespace
+
+int gcfmtTextItem(GCLocale* locale, int item, char* buf, int size) {
+  if (!locale || !buf || size < 1) return -1;
+  if (item >= GC_ITEM_DAY && item <= GC_ITEM_PM) return languageText(locale, item - GC_ITEM_DAY + 2, buf, size);
+  switch (item) {
+    case GC_ITEM_DECIMAL: return separator(locale, GC_SEP_DECIMAL, buf, size);
+    case GC_ITEM_THOUSANDS: return separator(locale, GC_SEP_THOUSANDS, buf, size);
+    case GC_ITEM_MON_DECIMAL: return separator(locale, GC_SEP_MON_DECIMAL, buf, size);
+    case GC_ITEM_MON_THOUSANDS: return separator(locale, GC_SEP_MON_THOUSANDS, buf, size);
+    case GC_ITEM_GROUPING: return copyCodePageText(locale, locale->text[GC_TXT_GROUPING], buf, size);
+    case GC_ITEM_POS_SIGN: return copyCodePageText(locale, locale->text[GC_TXT_POS_SIGN], buf, size);
+    case GC_ITEM_NEG_SIGN: return copyCodePageText(locale, locale->text[GC_TXT_NEG_SIGN], buf, size);
+    case GC_ITEM_TIME_FMT: return copyCodePageText(locale, locale->text[GC_TXT_TIME_FMT], buf, size);
+    case GC_ITEM_SDATE_FMT: return copyCodePageText(locale, locale->text[GC_TXT_SDATE_FMT], buf, size);
+    case GC_ITEM_LDATE_FMT: return copyCodePageText(locale, locale->text[GC_TXT_LDATE_FMT], buf, size);
+    default: return -1;
+  }
+}
+
+int gcfmtDigits(const GCLocale* locale) { return locale ? locale->digits : 0; }

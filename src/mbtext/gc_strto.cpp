@@ -1,0 +1,480 @@
+// Text to number.
+#include "mbtext/gc_strto.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+
+#include "mbtext/gc_digits.h"
+#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_locale.h"
+
+namespace {
+
+constexpr auto makeAscii() {
+  struct T {
+    int32_t v[256];
+  } t{};
+  for (int i = 0; i < 256; ++i) t.v[i] = -1;
+  for (int i = 0; i < 10; ++i) t.v['0' + i] = i;
+  for (int i = 0; i < 26; ++i) t.v['A' + i] = t.v['a' + i] = 10 + i;
+  return t;
+}
+
+constexpr auto makeEbcdic() {
+  struct T {
+    int32_t v[256];
+  } t{};
+  for (int i = 0; i < 256; ++i) t.v[i] = -1;
+  for (int i = 0; i < 10; ++i) t.v[0xF0 + i] = i;
+  for (int i = 0; i < 9; ++i) t.v[0xC1 + i] = t.v[0x81 + i] = 10 + i;
+  for (int i = 0; i < 9; ++i) t.v[0xD1 + i] = t.v[0x91 + i] = 19 + i;
+  for (int i = 0; i < 8; ++i) t.v[0xE2 + i] = t.v[0xA2 + i] = 28 + i;
+  return t;
+}
+
+constexpr auto makeEbcdic930() {
+  struct T {
+    int32_t v[256];
+  } t{};
+  for (int i = 0; i < 256; ++i) t.v[i] = -1;
+  for (int i = 0; i < 10; ++i) t.v[0xF0 + i] = i;
+  for (int i = 0; i < 9; ++i) t.v[0xC1 + i] = 10 + i;
+  for (int i = 0; i < 9; ++i) t.v[0xD1 + i] = 19 + i;
+  for (int i = 0; i < 8; ++i) t.v[0xE2 + i] = 28 + i;
+  for (int i = 0; i < 8; ++i) t.v[0x62 + i] = 10 + i;
+  for (int i = 0; i < 8; ++i) t.v[0x71 + i] = 18 + i;
+  t.v[0x8B] = 26;
+  t.v[0x9B] = 27;
+  t.v[0xAB] = 28;
+  for (int i = 0; i < 7; ++i) t.v[0xB3 + i] = 29 + i;
+  return t;
+}
+
+constexpr auto kAscii = makeAscii();
+constexpr auto kEbcdic = makeEbcdic();
+constexpr auto kEbcdic930 = makeEbcdic930();
+
+// The character's mapped single-byte form for GC_NUM_MAP: a national digit
+// becomes the code page's ordinary digit; anything else stays.
+unsigned char mapDigit(const GCLocale* locale, unsigned char c, int ascii) {
+  GCUChar d = GCDigitLookup(gcfmtByteToUcs(locale, c));
+  if (!d) return c;
+  return ascii ? static_cast<unsigned char>(d) : static_cast<unsigned char>(0xF0 + (d - '0'));
+}
+
+bool matches(const char* text, int32_t remaining, const char* s, int32_t* len) {
+  if (!s || !*s) return false;
+  int32_t n = static_cast<int32_t>(std::strlen(s));
+  if (n > remaining || std::memcmp(text, s, static_cast<size_t>(n)) != 0) return false;
+  *len = n;
+  return true;
+}
+
+const int32_t* digitTable(const GCLocale* locale, int ascii) {
+  (void)locale;
+  return ascii ? kAscii.v : kEbcdic.v;
+}
+
+// Plain signs of the code page.
+const char* plainPlus(int ascii) { return ascii ? "+" : "\x4E"; }
+const char* plainMinus(int ascii) { return ascii ? "-" : "\x60"; }
+
+// The C locale for correctly rounded conversion of scanned text.
+locale_t cLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return loc;
+}
+
+}  // namespace
+
+const int32_t (&GCAsciiToNum)[256] = kAscii.v;
+const int32_t (&GCEbcdicToNum)[256] = kEbcdic.v;
+const int32_t (&GCEbcdic930ToNum)[256] = kEbcdic930.v;
+
+int GCStrGetDigit(GCLocale* locale, const char* text, int32_t remaining, const char** next, const char* cmpc1,
+                  const char* cmpc2, const char* cmps1, const char* cmps2, int ascii, uint32_t flags) {
+  *next = text;
+  if (flags != 0 && flags != GC_NUM_MAP) return GC_TOK_END;
+  if (remaining <= 0 || !text) return GC_TOK_END;
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  int len = gcfmtCharLen(loc, p[0]);
+  if (len > remaining) return GC_TOK_END;
+  if (len == 1 && gcfmtIsSpace(loc, p[0])) {
+    int32_t i = 1;
+    while (i < remaining) {
+      int l = gcfmtCharLen(loc, p[i]);
+      if (l != 1 || !gcfmtIsSpace(loc, p[i])) break;
+      ++i;
+    }
+    *next = text + i;
+    return GC_TOK_SPACE;
+  }
+  int32_t slen = 0;
+  if (matches(text, remaining, cmps1, &slen)) {
+    *next = text + slen;
+    return GC_TOK_STR1;
+  }
+  if (matches(text, remaining, cmps2, &slen)) {
+    *next = text + slen;
+    return GC_TOK_STR2;
+  }
+  // Only one-byte characters are separators or digits.
+  if (len != 1) return GC_TOK_END;
+  unsigned char c = p[0];
+  if (flags & GC_NUM_MAP) c = mapDigit(loc, c, ascii);
+  if (cmpc1 && static_cast<unsigned char>(*cmpc1) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR1;
+  }
+  if (cmpc2 && static_cast<unsigned char>(*cmpc2) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR2;
+  }
+  int32_t v = digitTable(loc, ascii)[c];
+  if (!ascii && loc->codepage && loc->codepage->id == GC_CP_ID_EBCDIC930) v = kEbcdic930.v[c];
+  if (v < 0) return GC_TOK_END;
+  *next = text + 1;
+  return v;
+}
+
+long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const char** end, int base,
+                    uint32_t flags) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  if (end) *end = text;
+  if ((flags & GC_FL_CHARS) && length > 0 && text) length = gcfmtCharsToBytes(loc, text, length);
+  flags &= ~GC_FL_CHARS;
+  if (base < 0 || base == 1 || base > 36) {
+    loc->status = GC_E_BASE;
+    return 0;
+  }
+  if (flags & ~uint32_t(0xB1)) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
+  loc->status = GC_OK;
+  if (!text) return 0;
+  int ascii = gcfmtAscii(loc) ? 1 : 0;
+  uint32_t mapflag = flags & GC_NUM_MAP;
+  char sep[4] = {0};
+  char pos[32] = {0};
+  char neg[32] = {0};
+  const char* plus = plainPlus(ascii);
+  const char* minus = plainMinus(ascii);
+  if (flags & GC_NUM_MONETARY) {
+    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, sep, 2);
+    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos);
+    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg);
+    plus = pos;
+    minus = neg;
+  } else {
+    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, sep, 2);
+  }
+  const char* sepc = sep[0] ? sep : nullptr;
+  if (length < 0) length = static_cast<int32_t>(std::strlen(text));
+  if (length == 0) return 0;
+
+  const char* at = text;           // start of the token in hand
+  const char* after = text;        // position after it
+  const char* const stop = text + length;
+  auto read = [&]() {
+    at = after;
+    return GCStrGetDigit(loc, at, static_cast<int32_t>(stop - at), &after, sepc, nullptr, plus, minus, ascii,
+                         mapflag);
+  };
+  auto finish = [&](long v) {
+    if (end) *end = at;
+    return v;
+  };
+
+  int tok = read();
+  if (tok == GC_TOK_SPACE) tok = read();
+  bool negative = false;
+  if (!((tok >= 0 && tok <= 35) || tok == GC_TOK_STR1 || tok == GC_TOK_STR2)) return finish(0);
+  if (tok == GC_TOK_STR1 || tok == GC_TOK_STR2) {
+    if (tok == GC_TOK_STR2) {
+      if (flags & GC_NUM_UNSIGNED) return finish(0);
+      negative = true;
+    }
+    tok = read();
+  }
+  if (base == 16 && tok == 0) {
+    tok = read();
+  } else if (base == 0) {
+    if (tok == 0) {
+      tok = read();
+      base = tok == 33 ? 16 : 8;
+    } else {
+      base = 10;
+    }
+  }
+  uint64_t value = 0;
+  if (!(base == 16 && tok == 33)) {
+    if (tok < 0 || tok >= base || tok > 35) return finish(0);
+    value = static_cast<uint64_t>(tok);
+  }
+  const uint64_t limit = (flags & GC_NUM_UNSIGNED) ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
+  bool overflow = false;
+  bool stopped = false;
+  while (after < stop) {
+    tok = read();
+    if (tok == GC_TOK_CHAR1) continue;
+    if (tok < 0 || tok > 35 || tok >= base) {
+      stopped = true;
+      break;
+    }
+    uint64_t nv = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(tok);
+    if (nv > limit) {
+      overflow = true;
+      stopped = true;
+      value = limit;
+      break;
+    }
+    value = nv;
+  }
+  if (!stopped) at = after;  // every token was taken
+  if (overflow) loc->status = GC_E_ARG;
+  long result = negative ? -static_cast<long>(value) : static_cast<long>(value);
+  return finish(result);
+}
+
+int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fexp, int* esign, int* exp) {
+  const bool digit = token >= 0 && token <= 9;
+  auto pow10 = [](int e) {
+    double r = 1.0;
+    double b = 10.0;
+    unsigned n = e < 0 ? static_cast<unsigned>(-(long)e) : static_cast<unsigned>(e);
+    while (n) {
+      if (n & 1) r *= b;
+      b *= b;
+      n >>= 1;
+    }
+    return e < 0 ? 1.0 / r : r;
+  };
+  auto addExp = [&](int d) {
+    // Long exponents saturate instead of overflowing.
+    if (*exp > 100000000) return;
+    *exp = *exp * 10 + d;
+  };
+  switch (state) {
+    case 0:
+      if (digit) {
+        *value = token;
+        return 3;
+      }
+      if (token == GC_TOK_SPACE) return 0;
+      if (token == GC_TOK_STR1) return 1;
+      if (token == GC_TOK_STR2) {
+        *sign = -1;
+        return 1;
+      }
+      if (token == GC_TOK_CHAR2) return 2;
+      return -1;
+    case 1:
+      if (digit) {
+        *value = *value * 10.0 + token;
+        return 3;
+      }
+      if (token == GC_TOK_CHAR2) return 2;
+      return -1;
+    case 2:
+      if (digit) {
+        *fexp = -1;
+        *value = token / 10.0;
+        return 5;
+      }
+      return -1;
+    case 3:
+      if (digit) {
+        *value = *value * 10.0 + token;
+        return 3;
+      }
+      if (token == GC_TOK_CHAR2) {
+        *fexp = 0;
+        return 5;
+      }
+      if (token == GC_TOK_CHAR1) return 4;
+      if (token == 13 || token == 14) return 6;
+      return -1;
+    case 4:
+      if (digit) {
+        *value = *value * 10.0 + token;
+        return 3;
+      }
+      return -1;
+    case 5:
+      if (digit) {
+        if (*fexp > -100000000) --*fexp;
+        *value = *value + token * pow10(*fexp);
+        return 5;
+      }
+      if (token == 13 || token == 14) return 6;
+      return -1;
+    case 6:
+      if (digit) {
+        *exp = token;
+        return 8;
+      }
+      if (token == GC_TOK_STR1) return 7;
+      if (token == GC_TOK_STR2) {
+        *esign = -1;
+        return 7;
+      }
+      return -1;
+    case 7:
+      if (digit) {
+        *exp = token;
+        return 8;
+      }
+      return -1;
+    case 8:
+      if (digit) {
+        addExp(token);
+        return 8;
+      }
+      return -1;
+    default:
+      return -1;
+  }
+}
+
+double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, const char** end, uint32_t flags) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  if ((flags & GC_FL_CHARS) && length > 0 && text) length = gcfmtCharsToBytes(loc, text, length);
+  flags &= ~GC_FL_CHARS;
+  if (flags & ~uint32_t(0x31)) {
+    loc->status = GC_E_ARG;
+    return 0.0;
+  }
+  loc->status = GC_OK;
+  const char* localEnd = nullptr;
+  if (!end) end = &localEnd;
+  *end = text;
+  if (!text) return 0.0;
+  int ascii = gcfmtAscii(loc) ? 1 : 0;
+  uint32_t mapflag = flags & GC_NUM_MAP;
+  char thou[4] = {0}, dec[4] = {0}, pos[32] = {0}, neg[32] = {0};
+  const char* plus = plainPlus(ascii);
+  const char* minus = plainMinus(ascii);
+  if (flags & GC_NUM_MONETARY) {
+    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, thou, 2);
+    gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, dec, 2);
+    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos);
+    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg);
+    plus = pos;
+    minus = neg;
+  } else {
+    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, thou, 2);
+    gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, 2);
+  }
+  const char* thouc = thou[0] ? thou : nullptr;
+  const char* decc = dec[0] ? dec : nullptr;
+  if (length < 0) length = static_cast<int32_t>(std::strlen(text));
+
+  // The accepted number is collected as plain C text: sign, up to kKeep
+  // significant digits (a dropped non-zero digit leaves a final 1 so that
+  // rounding still sees it), and a decimal exponent.
+  constexpr int kKeep = 800;
+  char mant[kKeep + 2];
+  int mlen = 0;
+  bool sticky = false;
+  long long adjust = 0;  // power of ten applied to the kept digits
+
+  double approx = 0.0;
+  int sign = 1, fexp = 0, esign = 1, exp = 0;
+  int state = 0;
+  const char* const stop = text + length;
+  while (*end < stop) {
+    const char* next = *end;
+    int tok = GCStrGetDigit(loc, *end, static_cast<int32_t>(stop - *end), &next, thouc, decc, plus, minus, ascii,
+                            mapflag);
+    if (tok < 0) break;
+    int ns = GCStrDoubleNextState(state, tok, &approx, &sign, &fexp, &esign, &exp);
+    if (ns < 0) break;
+    if (tok >= 0 && tok <= 9 && ns != 8) {
+      const bool fraction = ns == 5;
+      if (mlen == 0 && tok == 0) {
+        if (fraction) --adjust;  // a leading zero after the point
+      } else if (mlen < kKeep) {
+        mant[mlen++] = static_cast<char>('0' + tok);
+        if (fraction) --adjust;
+      } else {
+        if (tok != 0) sticky = true;
+        if (!fraction) ++adjust;
+      }
+    }
+    if (ns == 6) {
+      plus = plainPlus(ascii);
+      minus = plainMinus(ascii);
+    }
+    state = ns;
+    *end = next;
+  }
+  if (mlen == 0) return sign < 0 ? -0.0 : 0.0;
+  if (sticky) {
+    mant[mlen++] = '1';
+    --adjust;
+  }
+  mant[mlen] = '\0';
+  long long e10 = adjust + static_cast<long long>(esign) * exp;
+  char buf[kKeep + 48];
+  std::memcpy(buf, mant, static_cast<size_t>(mlen));
+  std::snprintf(buf + mlen, sizeof buf - static_cast<size_t>(mlen), "e%lld", e10);
+  double v = strtod_l(buf, nullptr, cLocale());
+  return sign < 0 ? -v : v;
+}
+
+int GCStrGroupingSize(GCLocale* locale, const char* text, int32_t* remaining, const char** next) {
+  if (!text || !*text || !remaining || *remaining <= 0) {
+    if (next) *next = nullptr;
+    return -1;
+  }
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  int ascii = gcfmtAscii(loc) ? 1 : 0;
+  const unsigned char semi = ascii ? ';' : 0x5E;
+  const unsigned char zero = ascii ? '0' : 0xF0;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  int32_t read = 0;
+  int value = 0;
+  while (p[read] && p[read] != semi && read < *remaining) {
+    unsigned d = static_cast<unsigned>(p[read]) - zero;
+    if (d > 9) return -1;
+    if (value < 100000) value = value * 10 + static_cast<int>(d);
+    ++read;
+  }
+  if (p[read] == 0) {
+    *remaining = 0;
+    if (next) *next = nullptr;
+    return value;
+  }
+  *remaining -= read;
+  if (next) *next = text + read + 1;
+  return value;
+}
+
+int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** next) {
+  if (!text || !*text || !remaining || *remaining <= 0) {
+    if (next) *next = nullptr;
+    return -1;
+  }
+  int32_t read = 0;
+  int value = 0;
+  while (text[read] && text[read] != u';' && read < *remaining) {
+    unsigned d = static_cast<unsigned>(text[read]) - u'0';
+    if (d > 9) return -1;
+    if (value < 100000) value = value * 10 + static_cast<int>(d);
+    ++read;
+  }
+  if (text[read] == 0) {
+    *remaining = 0;
+    if (next) *next = nullptr;
+    return value;
+  }
+  *remaining -= read;
+  if (next) *next = text + read + 1;
+  return value;
+}

@@ -1,0 +1,56 @@
+// Text to number: reading integers and doubles written in a locale's
+// conventions (its digits, signs, thousands and decimal separators, or the
+// monetary ones), the token reader behind both, the state machine of the
+// double reader and the reader of grouping texts ("3;2;0").
+#pragma once
+
+#include <cstdint>
+
+#include "mbtext/gc_types.h"
+
+// Parser flags.
+inline constexpr uint32_t GC_NUM_ITEMFLAG = 0x01;  // read the territory's items
+inline constexpr uint32_t GC_NUM_MAP = 0x10;       // map national digits first
+inline constexpr uint32_t GC_NUM_MONETARY = 0x20;  // monetary separators and signs
+inline constexpr uint32_t GC_NUM_UNSIGNED = 0x80;  // GCStringToLong: unsigned value
+
+// Token codes of the token reader.
+inline constexpr int GC_TOK_STR1 = 40;   // first comparison string (plus sign)
+inline constexpr int GC_TOK_STR2 = 41;   // second comparison string (minus sign)
+inline constexpr int GC_TOK_CHAR1 = 42;  // first comparison character (thousands)
+inline constexpr int GC_TOK_CHAR2 = 43;  // second comparison character (decimal)
+inline constexpr int GC_TOK_SPACE = 44;  // a run of white space
+inline constexpr int GC_TOK_END = -1;    // anything else; not consumed
+
+// Digit value tables (-1 for bytes that are no digit or letter).
+extern const int32_t (&GCAsciiToNum)[256];
+extern const int32_t (&GCEbcdicToNum)[256];
+extern const int32_t (&GCEbcdic930ToNum)[256];
+
+// Reads one token of text (remaining bytes). *next receives the position after
+// the token (the text itself for GC_TOK_END). cmpc1/cmpc2: comparison
+// characters or null; cmps1/cmps2: comparison strings (null or empty = none).
+// flags: 0 or GC_NUM_MAP.
+int GCStrGetDigit(GCLocale* locale, const char* text, int32_t remaining, const char** next, const char* cmpc1,
+                  const char* cmpc2, const char* cmps1, const char* cmps2, int ascii, uint32_t flags);
+
+// Integer in base 0 (prefix decides: 0x hexadecimal, 0 octal, else decimal) or
+// 2-36. Overflow is clamped to the type's limit and reported as status 2 with
+// the clamped value. Status 50 for a bad base and 2 for bad flags, value 0.
+// The unsigned form (GC_NUM_UNSIGNED) gives values 0 to 4294967295.
+long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const char** end, int base,
+                    uint32_t flags);
+
+// Double, correctly rounded. Status 2 for bad flags (0.0, end not written).
+double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, const char** end, uint32_t flags);
+
+// One step of the double reader: the next state (0-8) or -1 when the token is
+// not accepted. The arithmetic accumulates an approximate value in *value.
+int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fexp, int* esign, int* exp);
+
+// Next group size of a grouping text: *remaining counts the bytes left and
+// *next is where to continue (null after the last group). -1 for a bad
+// character or an empty text.
+int GCStrGroupingSize(GCLocale* locale, const char* text, int32_t* remaining, const char** next);
+// The same over UCS-2 units; always ';' and '0'-'9'.
+int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** next);

@@ -1,0 +1,161 @@
+// Small in-memory locales for the formatter tests: an ASCII-based single-byte
+// code page, an EBCDIC one (code page 037 for the characters the formatters
+// use) and an ASCII-based double-byte one (lead bytes 0x81-0x9F), with
+// separators, signs, grouping and date formats that a test can change, and a
+// language whose day and month names are "Sun".."Sat" style texts.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "mbtext/gc_locale.h"
+
+namespace gcfmt_test {
+
+enum class Page { Ascii, Ebcdic, DoubleByte };
+
+// EBCDIC code page 037 for the ASCII characters 0x20-0x7E.
+inline const unsigned char kAsciiToEbcdic[95] = {
+    0x40, 0x5A, 0x7F, 0x7B, 0x5B, 0x6C, 0x50, 0x7D, 0x4D, 0x5D, 0x5C, 0x4E, 0x6B, 0x60, 0x4B, 0x61,  // sp ! " # $ % & ' ( ) * + , - . /
+    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0x7A, 0x5E, 0x4C, 0x7E, 0x6E, 0x6F,  // 0-9 : ; < = > ?
+    0x7C, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6,  // @ A-O
+    0xD7, 0xD8, 0xD9, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xBA, 0xE0, 0xBB, 0xB0, 0x6D,  // P-Z [ \ ] ^ _
+    0x79, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96,  // ` a-o
+    0x97, 0x98, 0x99, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xC0, 0x4F, 0xD0, 0xA1};      // p-z { | } ~
+
+inline std::string ebcdic(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u == '\t')
+      out += static_cast<char>(0x05);
+    else if (u == '\n')
+      out += static_cast<char>(0x15);
+    else if (u >= 0x20 && u <= 0x7E)
+      out += static_cast<char>(kAsciiToEbcdic[u - 0x20]);
+    else
+      out += c;
+  }
+  return out;
+}
+
+struct TestLocale {
+  std::vector<uint8_t> main;
+  std::vector<uint8_t> lang;
+  GCObj cp{};
+  GCObj language{};
+  GCLocale loc{};
+  std::string texts[GC_TXT_COUNT];
+
+  explicit TestLocale(Page page = Page::Ascii) {
+    main.assign(4412, 0);
+    main[0] = '?';
+    main[5] = page == Page::DoubleByte ? 2 : 1;
+    for (int b = 0; b < 256; ++b) {
+      main[10 + b] = 1;
+      put16(778 + 2 * b, 0xFFFD);
+    }
+    if (page == Page::Ebcdic) {
+      for (int a = 0x20; a <= 0x7E; ++a) put16(778 + 2 * kAsciiToEbcdic[a - 0x20], static_cast<uint16_t>(a));
+      put16(778 + 2 * 0x05, '\t');
+      put16(778 + 2 * 0x15, '\n');
+      put16(778 + 2 * 0x25, '\n');
+      for (int b : {0x40, 0x05, 0x15, 0x25}) put32(1292 + 4 * b, 0x40);
+      put16(4364, 0);  // EBCDIC-based
+    } else {
+      for (int b = 0; b < 0x80; ++b) put16(778 + 2 * b, static_cast<uint16_t>(b));
+      for (int b : {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20}) put32(1292 + 4 * b, 0x40);
+      // A Thai digit zero..nine at 0xF0-0xF9 for national-digit mapping.
+      for (int d = 0; d < 10; ++d) put16(778 + 2 * (0xF0 + d), static_cast<uint16_t>(0x0E50 + d));
+      put16(4364, 0x0001);
+    }
+    if (page == Page::DoubleByte)
+      for (int b = 0x81; b <= 0x9F; ++b) main[10 + b] = 2;
+    put16(4366, 1252);
+    cp.id = page == Page::Ebcdic ? 37 : (page == Page::DoubleByte ? 932 : 1);
+    cp.cls = GC_CLASS_CODEPAGE;
+    std::strcpy(cp.name, page == Page::Ebcdic ? "IBM-037" : (page == Page::DoubleByte ? "Test-DBCS" : "US-ASCII"));
+    cp.sect[0] = main.data();
+    cp.sect_size[0] = static_cast<uint32_t>(main.size());
+    buildLanguage();
+    loc.language = &language;
+    loc.territory = &language;  // not read by the formatters
+    loc.codepage = &cp;
+    loc.sort = nullptr;
+    loc.digits = 2;
+    loc.curr_digits = 2;
+    loc.flags = static_cast<uint16_t>((page == Page::DoubleByte ? 0 : GC_LF_SINGLEBYTE) | GC_LF_NOSORT);
+    setSeparators(".", ",");
+    setText(GC_TXT_GROUPING, "3;0");
+    setText(GC_TXT_POS_SIGN, "");
+    setText(GC_TXT_NEG_SIGN, "-");
+    setText(GC_TXT_TIME_FMT, "%H:%M:%S");
+    setText(GC_TXT_SDATE_FMT, "%m/%d/%y");
+    setText(GC_TXT_LDATE_FMT, "%A, %B %d, %Y");
+    loc.sep[GC_SEP_MON_DECIMAL] = loc.sep[GC_SEP_DECIMAL];
+    loc.sep[GC_SEP_MON_THOUSANDS] = loc.sep[GC_SEP_THOUSANDS];
+  }
+  TestLocale(const TestLocale&) = delete;
+  TestLocale& operator=(const TestLocale&) = delete;
+
+  bool ebcdicPage() const { return main[4365] == 0; }
+  std::string form(const std::string& ascii) const { return ebcdicPage() ? ebcdic(ascii) : ascii; }
+
+  // Separators given in ASCII; converted for an EBCDIC page. Empty = none.
+  void setSeparators(const std::string& decimal, const std::string& thousands) {
+    std::string d = form(decimal), t = form(thousands);
+    loc.sep[GC_SEP_DECIMAL] = d.empty() ? 0 : static_cast<unsigned char>(d[0]);
+    loc.sep[GC_SEP_THOUSANDS] = t.empty() ? 0 : static_cast<unsigned char>(t[0]);
+  }
+  void setMonetary(const std::string& decimal, const std::string& thousands) {
+    std::string d = form(decimal), t = form(thousands);
+    loc.sep[GC_SEP_MON_DECIMAL] = d.empty() ? 0 : static_cast<unsigned char>(d[0]);
+    loc.sep[GC_SEP_MON_THOUSANDS] = t.empty() ? 0 : static_cast<unsigned char>(t[0]);
+  }
+  // Text given in ASCII; converted for an EBCDIC page.
+  void setText(int index, const std::string& ascii) { setRawText(index, form(ascii)); }
+  void setRawText(int index, const std::string& raw) {
+    texts[index] = raw;
+    loc.text[index] = texts[index].data();
+  }
+  GCLocale* get() { return &loc; }
+
+ private:
+  void put16(size_t at, uint16_t v) {
+    main[at] = static_cast<uint8_t>(v >> 8);
+    main[at + 1] = static_cast<uint8_t>(v);
+  }
+  void put32(size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) main[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+  }
+  void buildLanguage() {
+    static const char* const kNames[46] = {
+        "EN", "English",
+        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
+        "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
+        "January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
+        "November", "December", "",
+        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec", "",
+        "AM", "PM", "", ""};
+    lang.assign(12 + 2 * 46, 0);
+    for (int i = 0; i < 46; ++i) {
+      size_t off = lang.size();
+      lang[12 + 2 * i] = static_cast<uint8_t>(off >> 8);
+      lang[12 + 2 * i + 1] = static_cast<uint8_t>(off);
+      for (const char* p = kNames[i]; *p; ++p) {
+        lang.push_back(0);
+        lang.push_back(static_cast<uint8_t>(*p));
+      }
+      lang.push_back(0);
+      lang.push_back(0);
+    }
+    language.cls = GC_CLASS_LANGUAGE;
+    std::strcpy(language.name, "English");
+    language.sect[0] = lang.data();
+    language.sect_size[0] = static_cast<uint32_t>(lang.size());
+  }
+};
+
+}  // namespace gcfmt_test
