@@ -119,6 +119,8 @@ constexpr long CMN_TYP_DECIMAL = 766;
 constexpr long CMN_TYP_FIRST_BUILTIN = 512;
 constexpr long CMN_TYP_LAST_BUILTIN = 811;
 constexpr long CMN_TYP_FIRST_RUNTIME = 10000;
+// Composite classes are numbered apart from the run-time record types.
+constexpr long CMN_TYP_FIRST_COMPOSITE = 20000;
 
 // Alert codes of the registry.
 constexpr long CMN_TYP_BAD_TYPE = 0x100000;        // "Invalid data type %ld."

@@ -1,0 +1,15 @@
+// Tables shared by the files of the type registry (not for other modules).
+#pragma once
+
+#include "core/cmn/cmn_typ.h"
+
+constexpr long CMN_TYP_NUM_BUILTIN = 300;
+constexpr long CMN_TYP_NUM_NAMES = 158;
+
+struct cmn_ty_name_row {
+  long id;
+  long code;
+};
+
+extern cmn_ty_obj_info cmn_classes[CMN_TYP_NUM_BUILTIN];
+extern const cmn_ty_name_row cmn_name_table[CMN_TYP_NUM_NAMES];
