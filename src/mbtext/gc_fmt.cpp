@@ -1,0 +1,301 @@
+// Formatted output: format scanning, argument collection and the entry.
+#include "mbtext/gc_fmt.h"
+
+#include <cstring>
+
+#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_int.h"
+#include "mbtext/gc_locale.h"
+
+namespace gcfmt {
+
+namespace {
+
+// Parsing translation of EBCDIC code page 037: its ASCII characters, NL
+// (0x15) as line feed, tab; every other byte (0x25 included) is none.
+constexpr auto makeEbcdicTable() {
+  const unsigned char toEbcdic[95] = {
+      0x40, 0x5A, 0x7F, 0x7B, 0x5B, 0x6C, 0x50, 0x7D, 0x4D, 0x5D, 0x5C, 0x4E, 0x6B, 0x60, 0x4B, 0x61,
+      0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0x7A, 0x5E, 0x4C, 0x7E, 0x6E, 0x6F,
+      0x7C, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6,
+      0xD7, 0xD8, 0xD9, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xBA, 0xE0, 0xBB, 0xB0, 0x6D,
+      0x79, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96,
+      0x97, 0x98, 0x99, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xC0, 0x4F, 0xD0, 0xA1};
+  struct T {
+    unsigned char v[256];
+  } t{};
+  for (int i = 0; i < 256; ++i) t.v[i] = 0xFF;
+  for (int a = 0; a < 95; ++a) t.v[toEbcdic[a]] = static_cast<unsigned char>(0x20 + a);
+  t.v[0x00] = 0x00;
+  t.v[0x05] = 0x09;
+  t.v[0x15] = 0x0A;
+  return t;
+}
+constexpr auto kEbcdicFT = makeEbcdicTable();
+
+// Next state by class (rows) and state (columns).
+constexpr unsigned char kNext[9][8] = {
+    {0, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 1}, {0, 4, 4, 4, 0, 0, 0, 0},
+    {0, 3, 3, 0, 5, 0, 0, 0}, {0, 2, 2, 3, 5, 5, 0, 0}, {0, 3, 3, 3, 5, 5, 0, 0},
+    {0, 2, 2, 2, 0, 0, 0, 0}, {0, 6, 6, 6, 6, 6, 6, 0}, {0, 7, 7, 7, 7, 7, 7, 0}};
+
+}  // namespace
+
+unsigned char parseByte(unsigned char b, bool ascii) { return ascii ? b : kEbcdicFT.v[b]; }
+
+int charClass(unsigned char c) {
+  switch (c) {
+    case '%': return 1;
+    case '.': return 2;
+    case '*': return 3;
+    case '0': return 4;
+    case ' ': case '#': case '$': case '+': case ',': case '-': return 6;
+    case 'F': case 'I': case 'L': case 'N': case 'h': case 'l': case 'w': return 7;
+    case 'B': case 'C': case 'E': case 'G': case 'S': case 'X': case 'Z': case 'c': case 'd': case 'e':
+    case 'f': case 'g': case 'i': case 'n': case 'o': case 'p': case 's': case 'u': case 'x': return 8;
+    default: return (c >= '1' && c <= '9') ? 5 : 0;
+  }
+}
+
+int nextState(int cls, int state) { return kNext[cls][state]; }
+
+uint32_t kindOf(unsigned char conv, uint32_t size) {
+  switch (conv) {
+    case 'c': case 'B': case 'Z': return GC_ARG_INT;
+    case 'C': return GC_ARG_WCHAR;
+    case 's': case 'n': case 'p': return GC_ARG_PTR;
+    case 'S': return GC_ARG_WSTR;
+    case 'e': case 'E': case 'f': case 'g': case 'G': return (size & kSizeLD) ? GC_ARG_LDOUBLE : GC_ARG_DOUBLE;
+    default:  // d i o u x X
+      if (size & kSizeLL) return GC_ARG_LLONG;
+      if (size & kSizeL) return GC_ARG_LONG;
+      if (size & kSizeH) return GC_ARG_SHORT;
+      return GC_ARG_INT;
+  }
+}
+
+}  // namespace gcfmt
+
+using namespace gcfmt;
+
+namespace {
+
+// Walks a format and reports its argument consumers: every '*' read as a
+// width or precision and every conversion character, in format order. For
+// each consumer the callback gets its number (from 1), whether it is the
+// first of its conversion, the position character that followed the '%'
+// (parsed form), and for a conversion character its kind (else int).
+template <class F>
+int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer) {
+  const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
+  int state = kNormal;
+  int k = 0;
+  bool first = true;
+  unsigned char poschar = 0;
+  uint32_t size = 0;
+  for (int i = 0; f[i];) {
+    int len = gcfmtCharLen(loc, f[i]);
+    if (len > 1) {
+      int j = 1;
+      while (j < len && f[i + j]) ++j;
+      if (j < len) break;
+      i += len;
+      continue;
+    }
+    unsigned char c = parseByte(f[i], ascii);
+    int ns = nextState(charClass(c), state);
+    if (charClass(c) == 1 && ns == kPercent) {
+      first = true;
+      size = 0;
+      poschar = f[i + 1] ? parseByte(f[i + 1], ascii) : 0;
+    } else if (c == '*' && (ns == kWidth || ns == kPrecision)) {
+      ++k;
+      if (!onConsumer(k, first, poschar, static_cast<uint32_t>(GC_ARG_INT))) return -1;
+      first = false;
+    } else if (ns == kSize) {
+      if (c == 'h') size |= kSizeH;
+      if (c == 'L') size |= kSizeLD;
+      if (c == 'l') {
+        if (f[i + 1] && parseByte(f[i + 1], ascii) == 'l') {
+          size |= kSizeLL;
+          ++i;
+        } else {
+          size |= kSizeL;
+        }
+      }
+    } else if (ns == kType) {
+      ++k;
+      if (!onConsumer(k, first, poschar, kindOf(c, size))) return -1;
+      first = false;
+    }
+    state = ns;
+    ++i;
+  }
+  return k;
+}
+
+}  // namespace
+
+int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
+  int state = kNormal;
+  int percents = 0;
+  bool positional = false;
+  for (int i = 0; f[i];) {
+    int len = gcfmtCharLen(loc, f[i]);
+    if (len > 1) {
+      int j = 1;
+      while (j < len && f[i + j]) ++j;
+      if (j < len) break;
+      i += len;
+      continue;
+    }
+    unsigned char c = parseByte(f[i], ascii != 0);
+    int ns = nextState(charClass(c), state);
+    state = ns;
+    ++i;
+    if (charClass(c) == 1 && ns == kPercent) {
+      ++percents;
+      if (!f[i]) break;
+      if (!f[i + 1]) return 0;
+      if (f[i + 2] && gcfmtCharLen(loc, f[i + 2]) > 1) return -1;
+      if (parseByte(f[i + 1], ascii != 0) == '$') {
+        positional = true;
+      } else {
+        return percents == 1 ? 0 : -1;
+      }
+      i += 2;  // the walk resumes after the two bytes, still after the '%'
+    }
+  }
+  return positional ? 1 : 0;
+}
+
+int GCGetArgCount(GCLocale* locale, const char* format, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  return scanConsumers(loc, format, ascii != 0, [](int, bool, unsigned char, uint32_t) { return true; });
+}
+
+int GCFillNumArgValues(GCLocale* locale, const char* format, GCArgRecord* records, int consumers, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  uint32_t last = 0;
+  return scanConsumers(loc, format, ascii != 0, [&](int k, bool first, unsigned char pc, uint32_t) {
+    if (k > consumers) return false;
+    uint32_t pos;
+    if (first) {
+      if (pc < '1' || pc > '9') return false;
+      pos = static_cast<uint32_t>(pc - '1');
+    } else {
+      pos = last + 1;
+    }
+    if (pos >= static_cast<uint32_t>(consumers)) return false;
+    records[k - 1].position = pos;
+    last = pos;
+    return true;
+  });
+}
+
+int GCFillArgSize(GCLocale* locale, const char* format, GCArgRecord* records, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  return scanConsumers(loc, format, ascii != 0, [&](int k, bool, unsigned char, uint32_t kind) {
+    records[records[k - 1].position].kind = kind;
+    return true;
+  });
+}
+
+int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* format, int32_t fmtlen, uint32_t flags,
+               va_list args) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const bool chars = (flags & GC_FL_CHARS) != 0;
+  if (chars && fmtlen > 0 && format) fmtlen = gcfmtCharsToBytes(loc, format, fmtlen);
+  flags &= ~GC_FL_CHARS;
+  if (flags & ~uint32_t(GC_FMT_ITEMFLAG | GC_FL_NUL | GC_FMT_NUMFLAG)) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
+  const bool ascii = gcfmtAscii(loc);
+  if (!buffer) {
+    loc->status = GC_E_BUFFER;
+    return -1;
+  }
+  if ((flags & GC_FL_NUL) && length == 0) {
+    loc->status = GC_E_BUFFER;  // not even the NUL fits
+    return 0;
+  }
+  if ((flags & GC_FL_NUL) && length > 0) --length;
+  if (!format) {
+    loc->status = GC_E_FORMAT;
+    return -1;
+  }
+  if (fmtlen < 0) fmtlen = static_cast<int32_t>(std::strlen(format));
+  if (fmtlen == 0) {
+    loc->status = GC_E_FORMAT;
+    return -1;
+  }
+  int positional = GCIsNumArgValid(loc, format, ascii);
+  if (positional < 0) {
+    loc->status = GC_E_FORMAT;
+    return -1;
+  }
+  int n = GCGetArgCount(loc, format, ascii);
+  uint32_t cells = static_cast<uint32_t>(n) + 1;
+  auto* values = static_cast<GCArgValue*>(gcAlloc(cells * sizeof(GCArgValue)));
+  auto* records = static_cast<GCArgRecord*>(values ? gcAlloc(cells * sizeof(GCArgRecord)) : nullptr);
+  if (!values || !records) {
+    if (values) gcFree(values);
+    loc->status = GC_E_BUFFER;
+    return -1;
+  }
+  std::memset(values, 0, cells * sizeof(GCArgValue));
+  std::memset(records, 0, cells * sizeof(GCArgRecord));
+  auto release = [&](int r) {
+    gcFree(values);
+    gcFree(records);
+    return r;
+  };
+
+  bool ok = true;
+  if (!positional) {
+    for (int i = 0; i < n; ++i) records[i].position = static_cast<uint32_t>(i);
+  } else if (n == 1) {
+    records[0].position = 0;
+  } else if (n > 1) {
+    ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
+  }
+  if (ok) ok = GCFillArgSize(loc, format, records, ascii) == n;
+  if (!ok) {
+    loc->status = GC_E_FORMAT;
+    return release(0);
+  }
+  // Arguments are taken up to the highest position a consumer names, so a
+  // position that is named twice does not read past the caller's arguments.
+  int taken = 0;
+  for (int i = 0; i < n; ++i)
+    if (static_cast<int>(records[i].position) + 1 > taken) taken = static_cast<int>(records[i].position) + 1;
+  va_list ap;
+  va_copy(ap, args);
+  for (int j = 0; j < taken; ++j) {
+    switch (records[j].kind) {
+      case GC_ARG_PTR: case GC_ARG_WSTR: values[j].p = va_arg(ap, const void*); break;
+      case GC_ARG_LONG: values[j].l = va_arg(ap, long); break;
+      case GC_ARG_WCHAR: values[j].u = va_arg(ap, unsigned); break;
+      case GC_ARG_DOUBLE: values[j].d = va_arg(ap, double); break;
+      case GC_ARG_LDOUBLE: values[j].ld = va_arg(ap, long double); break;
+      case GC_ARG_LLONG: values[j].ll = va_arg(ap, long long); break;
+      default: values[j].i = va_arg(ap, int); break;  // int, short (promoted)
+    }
+  }
+  va_end(ap);
+
+  GCSink sink{buffer, length < 0 ? INT32_MAX : length};
+  uint32_t engineStatus = GC_OK;
+  int r = output(loc, &sink, format, ascii, values, records, flags, &engineStatus);
+  loc->status = GC_OK;
+  if (r < 0) {
+    loc->status = engineStatus ? engineStatus : GC_E_BUFFER;
+    r = static_cast<int>(sink.next - buffer);
+  }
+  if (flags & GC_FL_NUL) buffer[r++] = '\0';
+  if (loc->status == GC_OK && chars && r > 0) r = gcfmtNumChars(loc, buffer, r);
+  return release(r);
+}

@@ -1,0 +1,446 @@
+// Formatted output: the engine that walks the format and writes conversions.
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "mbtext/gc_fmt.h"
+#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_int.h"
+#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fp.h"
+#include "mbtext/gc_locale.h"
+#include "mbtext/gc_num.h"
+
+int GCmputc(int byte, GCSink* sink) {
+  if (--sink->left < 0) {
+    sink->left = -1;
+    return -1;
+  }
+  *sink->next++ = static_cast<char>(byte);
+  return byte & 0xFF;
+}
+
+void GCWrite_char(int byte, GCSink* sink, int* count) {
+  if (*count < 0) return;
+  if (GCmputc(byte, sink) < 0)
+    *count = -1;
+  else
+    ++*count;
+}
+
+void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count) {
+  for (int i = 0; i < n && *count >= 0; ++i) GCWrite_char(byte, sink, count);
+}
+
+void GCWrite_string(GCLocale* locale, const char* text, int length, GCSink* sink, int* count) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  int i = 0;
+  while (i < length && *count >= 0) {
+    int len = gcfmtCharLen(loc, static_cast<unsigned char>(text[i]));
+    if (i + len > length) return;  // cut by the end of the text
+    if (len > sink->left) {
+      *count = -1;
+      return;
+    }
+    for (int k = 0; k < len; ++k) GCWrite_char(static_cast<unsigned char>(text[i + k]), sink, count);
+    i += len;
+  }
+}
+
+namespace gcfmt {
+
+namespace {
+
+// Flag bits of a conversion.
+constexpr uint32_t kPlus = 0x1, kSpace = 0x2, kMinus = 0x4, kZero = 0x8, kLong = 0x10, kShort = 0x20,
+                   kSigned = 0x40, kAlt = 0x80, kNegative = 0x100, kOctalZero = 0x200, kLongDouble = 0x400,
+                   kWide = 0x800, kLongLong = 0x8000, kPointer = 0x10000, kGroup = 0x20000;
+
+// Conversion buffer: the fixed form of the largest long double with the
+// largest precision, a sign and the NUL.
+constexpr int kCvtBuf = GC_FP_DIGBUF + GC_FMT_MAXPREC + 64;
+
+struct Chars {
+  bool ascii;
+  char zero() const { return ascii ? '0' : static_cast<char>(0xF0); }
+  char minus() const { return ascii ? '-' : static_cast<char>(0x60); }
+  char plus() const { return ascii ? '+' : static_cast<char>(0x4E); }
+  char space() const { return ascii ? ' ' : static_cast<char>(0x40); }
+  char point() const { return ascii ? '.' : static_cast<char>(0x4B); }
+  char x(bool upper) const {
+    if (ascii) return upper ? 'X' : 'x';
+    return upper ? static_cast<char>(0xE7) : static_cast<char>(0xA7);
+  }
+  char hexDigit(int d, bool upper) const {
+    char c = static_cast<char>(zero() + d);
+    if (d < 10) return c;
+    if (ascii) return static_cast<char>(c + (upper ? 0x07 : 0x27));
+    return static_cast<char>(c - (upper ? 0x39 : 0x79));
+  }
+  const char* null() const { return ascii ? "(null)" : "\x4D\x95\xA4\x93\x93\x5D"; }
+};
+
+// Characters spanned by a packed wide character's bytes; false when they do
+// not form one character of the code page.
+bool wideToBytes(const GCLocale* loc, uint32_t wc, char* out, int* n) {
+  *n = gcfmtUnpack(wc, out);
+  return gcfmtCharLen(loc, static_cast<unsigned char>(out[0])) == *n;
+}
+
+// ASCII copy of a float text (digits, signs, point, exponent letter).
+void toAsciiNumber(const char* text, int len, bool ascii, char* out) {
+  for (int i = 0; i < len; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!ascii) {
+      if (c >= 0xF0 && c <= 0xF9) c = static_cast<unsigned char>('0' + (c - 0xF0));
+      else if (c == 0x4B) c = '.';
+      else if (c == 0x4E) c = '+';
+      else if (c == 0x60) c = '-';
+      else if (c == 0x85 || c == 0xC5) c = 'e';
+    }
+    out[i] = static_cast<char>(c);
+  }
+  out[len] = '\0';
+}
+
+struct Engine {
+  GCLocale* loc = nullptr;
+  GCSink* sink = nullptr;
+  bool ascii = true;
+  Chars ch{true};
+  const GCArgValue* values = nullptr;
+  const GCArgRecord* records = nullptr;
+  uint32_t callFlags = 0;
+  uint32_t* status = nullptr;
+  int count = 0;
+  int consumer = 0;
+  char cvt[kCvtBuf];
+
+  const GCArgValue& arg() {
+    ++consumer;
+    return values[records[consumer - 1].position];
+  }
+};
+
+// Writes a prepared conversion: padding, prefix, zeros, text.
+void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int prefixLen, const char* text,
+                     int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
+  int pad = width - textLen - prefixLen;
+  if (!(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+  for (int i = 0; i < prefixLen; ++i) GCWrite_char(static_cast<unsigned char>(prefix[i]), e.sink, &e.count);
+  if ((fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
+  if (wide) {
+    for (int i = 0; i < wideLen && e.count >= 0; ++i) {
+      char bytes[4];
+      int n = 0;
+      if (!wideToBytes(e.loc, wide[i], bytes, &n)) break;
+      GCWrite_string(e.loc, bytes, n, e.sink, &e.count);
+    }
+  } else if (floatText && !reformatted) {
+    char dec[5] = {0};
+    gcfmtTextItem(e.loc, GC_ITEM_DECIMAL, dec, sizeof dec);
+    if (dec[0] && dec[0] != e.ch.point()) {
+      char* t = const_cast<char*>(text);
+      for (int i = 0; i < textLen; ++i)
+        if (t[i] == e.ch.point()) t[i] = dec[0];
+    }
+    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+  } else {
+    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+  }
+  if (fl & kMinus) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+}
+
+// One conversion; false when the engine refuses it (status set).
+bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precision) {
+  char prefix[2];
+  int prefixLen = 0;
+  const char* text = e.cvt;
+  int textLen = 0;
+  bool floatText = false;
+  bool reformatted = false;
+  const uint32_t* wide = nullptr;
+  int wideLen = 0;
+
+  switch (conv) {
+    case 'c':
+      e.cvt[0] = static_cast<char>(e.arg().i);
+      textLen = 1;
+      break;
+    case 'C': {
+      int n = 0;
+      if (!wideToBytes(e.loc, e.arg().u, e.cvt, &n)) return true;  // nothing at all is written
+      textLen = n;
+      break;
+    }
+    case 's': {
+      const char* s = static_cast<const char*>(e.arg().p);
+      if (!s) s = e.ch.null();
+      text = s;
+      size_t limit = precision >= 0 ? static_cast<size_t>(precision) : 0x7FFFFFFF;
+      textLen = static_cast<int>(strnlen(s, limit));
+      break;
+    }
+    case 'S': {
+      const auto* ws = static_cast<const uint32_t*>(e.arg().p);
+      if (!ws) {
+        text = e.ch.null();
+        textLen = 6;
+        break;
+      }
+      int limit = precision >= 0 ? precision : 0x7FFFFFFF;
+      while (wideLen < limit && ws[wideLen]) ++wideLen;
+      wide = ws;
+      textLen = wideLen;  // the width counts characters
+      break;
+    }
+    case 'n':
+      (void)e.arg();  // the pointer is consumed; nothing is stored through it
+      return true;
+    case 'B':
+    case 'Z':
+      ++e.consumer;  // counted, not read
+      textLen = 0;
+      break;
+    case 'e': case 'E': case 'f': case 'g': case 'G': {
+      if (precision < 0) precision = 6;
+      if ((conv == 'g' || conv == 'G') && precision == 0) precision = 1;
+      if (precision > GC_FMT_MAXPREC) {
+        *e.status = GC_E_ARG;
+        return false;
+      }
+      const GCArgValue& a = e.arg();
+      int lower = (conv == 'E') ? 'e' : (conv == 'G' ? 'g' : conv);
+      int capital = (conv == 'E' || conv == 'G') ? 1 : 0;
+      long double lv = (fl & kLongDouble) ? a.ld : static_cast<long double>(a.d);
+      int n = (fl & kLongDouble) ? GCCldcvt(&a.ld, e.cvt, kCvtBuf, lower, precision, capital, e.ascii)
+                                 : GCCfltcvt(&a.d, e.cvt, kCvtBuf, lower, precision, capital, e.ascii);
+      if (n < 0) {
+        *e.status = GC_E_ARG;
+        return false;
+      }
+      const bool finite = std::isfinite(lv);
+      if (finite && (fl & kAlt) && precision == 0) {
+        GCForcdecpt(e.cvt, kCvtBuf, e.ascii);
+      }
+      if ((lower == 'g') && !(fl & kAlt)) GCCropzeros(e.cvt, e.ascii);
+      if (!finite) fl &= ~kZero;
+      text = e.cvt;
+      if (text[0] == e.ch.minus()) {
+        fl |= kNegative;
+        ++text;
+      }
+      textLen = static_cast<int>(std::strlen(text));
+      floatText = true;
+      fl |= kSigned;
+      if ((fl & kGroup) && finite && lower != 'e') {
+        char plain[kCvtBuf];
+        toAsciiNumber(text, textLen, e.ascii, plain);
+        double v = std::strtod(plain, nullptr);
+        int w = GCDoubleToString(e.loc, v, e.cvt, 512, e.callFlags & GC_FMT_ITEMFLAG);
+        if (w >= 0) {
+          text = e.cvt;
+          textLen = w;
+          reformatted = true;
+        }
+      }
+      break;
+    }
+    case 'p':
+    case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
+      const bool isSigned = conv == 'd' || conv == 'i';
+      const GCArgValue& a = e.arg();
+      unsigned long long v;
+      if (conv == 'p') {
+        v = reinterpret_cast<uintptr_t>(a.p);
+        fl |= kPointer;
+      } else if (fl & kLongLong) {
+        v = static_cast<unsigned long long>(a.ll);
+        if (isSigned && a.ll < 0) {
+          fl |= kNegative;
+          v = 0ull - v;
+        }
+      } else if (fl & kLong) {
+        v = static_cast<unsigned long long>(a.l);
+        if (isSigned && a.l < 0) {
+          fl |= kNegative;
+          v = 0ull - v;
+        }
+      } else if (fl & kShort) {
+        if (isSigned) {
+          long long s = static_cast<int16_t>(a.i & 0xFFFF);
+          v = s < 0 ? 0ull - static_cast<unsigned long long>(s) : static_cast<unsigned long long>(s);
+          if (s < 0) fl |= kNegative;
+        } else {
+          v = static_cast<uint16_t>(a.i & 0xFFFF);
+        }
+      } else {
+        if (isSigned) {
+          long long s = a.i;
+          v = s < 0 ? 0ull - static_cast<unsigned long long>(s) : static_cast<unsigned long long>(s);
+          if (s < 0) fl |= kNegative;
+        } else {
+          v = a.u;
+        }
+      }
+      if (isSigned) fl |= kSigned;
+      int base = (conv == 'o') ? 8 : ((conv == 'x' || conv == 'X' || conv == 'p') ? 16 : 10);
+      bool upper = conv == 'X' || conv == 'p';
+      if (conv == 'p') precision = precision < 0 ? 8 : precision;
+      if (precision < 0)
+        precision = 1;
+      else
+        fl &= ~kZero;
+      if (precision > GC_FMT_MAXPREC) {
+        *e.status = GC_E_ARG;
+        return false;
+      }
+      if ((fl & kAlt) && (conv == 'x' || conv == 'X' || conv == 'p') && v != 0) {
+        prefix[0] = e.ch.zero();
+        prefix[1] = e.ch.x(conv != 'x');
+        prefixLen = 2;
+      }
+      if ((fl & kAlt) && conv == 'o') fl |= kOctalZero;
+      char* end = e.cvt + 600;
+      char* p = end;
+      unsigned long long rest = v;
+      int prec = precision;
+      while (prec-- > 0 || rest != 0) {
+        *--p = e.ch.hexDigit(static_cast<int>(rest % static_cast<unsigned>(base)), upper);
+        rest /= static_cast<unsigned>(base);
+      }
+      if ((fl & kOctalZero) && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
+      text = p;
+      textLen = static_cast<int>(end - p);
+      // ',' groups d, i and u through the locale's number format; values
+      // beyond 32 bits keep their plain digits.
+      if ((fl & kGroup) && (isSigned || conv == 'u') && v <= 0xFFFFFFFFull) {
+        int w = GCLongToString(e.loc, static_cast<int32_t>(static_cast<uint32_t>(v)), e.cvt, 512,
+                               (e.callFlags & GC_FMT_ITEMFLAG) | GC_NUM_UNSIGNED_VALUE);
+        if (w >= 0) {
+          text = e.cvt;
+          textLen = w;
+        }
+      }
+      break;
+    }
+    default:
+      return true;
+  }
+
+  if (fl & kSigned) {
+    if (fl & kNegative)
+      prefix[prefixLen++] = e.ch.minus();
+    else if (fl & kPlus)
+      prefix[prefixLen++] = e.ch.plus();
+    else if (fl & kSpace)
+      prefix[prefixLen++] = e.ch.space();
+  }
+  writeConversion(e, fl, width, prefix, prefixLen, text, textLen, floatText, reformatted, wide, wideLen);
+  return true;
+}
+
+int addDigit(int value, int digit) {
+  if (value > (0x7FFFFFFF - digit) / 10) return 0x7FFFFFFF;
+  return value * 10 + digit;
+}
+
+}  // namespace
+
+int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
+           const GCArgRecord* records, uint32_t flags, uint32_t* status) {
+  Engine e;
+  e.loc = locale;
+  e.sink = sink;
+  e.ascii = ascii;
+  e.ch = Chars{ascii};
+  e.values = values;
+  e.records = records;
+  e.callFlags = flags;
+  e.status = status;
+  const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
+  int state = kNormal;
+  uint32_t fl = 0;
+  int width = 0, precision = -1;
+  for (int i = 0; f[i] && e.count >= 0;) {
+    int len = gcfmtCharLen(locale, f[i]);
+    if (len > 1) {
+      if (state == kPercent) {
+        *status = GC_E_FORMAT;
+        return -1;
+      }
+      int j = 1;
+      while (j < len && f[i + j]) ++j;
+      if (j < len) break;
+      GCWrite_string(locale, format + i, len, sink, &e.count);
+      i += len;
+      continue;
+    }
+    unsigned char c = parseByte(f[i], ascii);
+    int ns = nextState(charClass(c), state);
+    switch (ns) {
+      case kNormal:
+        GCWrite_char(f[i], sink, &e.count);
+        break;
+      case kPercent:
+        fl = 0;
+        width = 0;
+        precision = -1;
+        break;
+      case kFlag:
+        if (c == ' ') fl |= kSpace;
+        else if (c == '#') fl |= kAlt;
+        else if (c == '+') fl |= kPlus;
+        else if (c == ',') fl |= kGroup;
+        else if (c == '-') fl |= kMinus;
+        else if (c == '0') fl |= kZero;
+        else if (c == '$') width = 0;
+        break;
+      case kWidth:
+        if (c == '*') {
+          int w = e.arg().i;
+          if (w < 0) {
+            fl |= kMinus;
+            w = w == INT32_MIN ? INT32_MAX : -w;
+          }
+          width = w;
+        } else {
+          width = addDigit(width, c - '0');
+        }
+        break;
+      case kDot:
+        precision = 0;
+        break;
+      case kPrecision:
+        if (c == '*') {
+          int p = e.arg().i;
+          precision = p < 0 ? -1 : p;
+        } else {
+          precision = addDigit(precision < 0 ? 0 : precision, c - '0');
+        }
+        break;
+      case kSize:
+        if (c == 'h') fl |= kShort;
+        else if (c == 'L') fl |= kLongDouble;
+        else if (c == 'l') {
+          if (f[i + 1] && parseByte(f[i + 1], ascii) == 'l') {
+            fl |= kLongLong;
+            ++i;
+          } else {
+            fl |= kLong;
+          }
+        }
+        break;
+      case kType:
+        if (!convert(e, c, fl, width, precision)) return -1;
+        break;
+      default:
+        break;
+    }
+    state = ns;
+    ++i;
+  }
+  return e.count;
+}
+
+}  // namespace gcfmt
