@@ -21,6 +21,7 @@ uint32_t gcCpMainSize(const GCObj* cp) {
 }
 
 bool gcCpIsUtf8(const GCObj* cp) { return main_usable(cp) && cp->id == GC_CP_ID_UTF8; }
+bool gcCpIsEbcdic930(const GCObj* cp) { return cp && cp->id == GC_CP_ID_EBCDIC930; }
 uint8_t gcCpMaxLen(const GCObj* cp) {
   uint8_t n = gcCpMain(cp)[GC_CPM_MAXLEN];
   return n < 1 ? 1 : n > 4 ? 4 : n;
@@ -66,15 +67,16 @@ int gcCpCharLen(const GCObj* cp, const uint8_t* p, int32_t avail) {
 GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len) {
   const uint8_t* t = cp ? cp->sect[1] : nullptr;
   uint32_t tsize = cp ? cp->sect_size[1] : 0;
-  if (!t || len < 1) return GC_UCS2_INVALID;
+  if (!t || len == 0) return GC_UCS2_INVALID;
   uint32_t valoff = gc_be16(gcCpMain(cp) + GC_CPM_OFF_VALUES);
   if (valoff > tsize) return GC_UCS2_INVALID;
   uint32_t node = 0;
-  for (int depth = 0; depth < len && depth < 4; ++depth) {
+  for (int depth = 0; (len < 0 || depth < len) && depth < 4; ++depth) {
     uint64_t at = uint64_t(node) * GC_CP_NODE_SIZE;
     if (at + GC_CP_NODE_SIZE > valoff) return GC_UCS2_INVALID;
     const uint8_t* n = t + at;
     uint8_t b = p[depth];
+    if (len < 0 && depth > 0 && b == 0) return GC_UCS2_INVALID; // the text ended
     if (b < n[2] || b > n[3]) return GC_UCS2_INVALID;
     uint32_t idx = uint32_t(gc_be16(n + 4)) + (b & n[1]);
     if (n[0] != 0) {
@@ -136,9 +138,7 @@ GCUChar GCCpMbToUnicode(const GCObj* cp, const char* mb) {
     if (p[0] < 0x80) return p[0];
     return GC_UCS2_INVALID; // invalid, or beyond U+FFFF (see gcCpToUcs2)
   }
-  int n = gcCpCharLen(cp, p, -1);
-  if (n == 0) return GC_UCS2_INVALID;
-  return gcCpTrieLookup(cp, p, n);
+  return gcCpTrieLookup(cp, p, -1);
 }
 
 GCUChar GCCpMbToUnicodeW(const GCObj* cp, GCPacked value) {

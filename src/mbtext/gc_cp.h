@@ -56,7 +56,8 @@ inline constexpr uint32_t GC_CP_CREC_SIZE = 8;   // class record
 
 // ---------------------------------------------------------------------------
 // Properties of a code page (cp must be a loaded code-page object).
-bool gcCpIsUtf8(const GCObj* cp);
+bool gcCpIsUtf8(const GCObj* cp);       // id 106: converted by rule
+bool gcCpIsEbcdic930(const GCObj* cp);  // id 930: its own EBCDIC digit table
 uint8_t gcCpMaxLen(const GCObj* cp);
 bool gcCpIsAsciiBased(const GCObj* cp);
 bool gcCpIsShiftState(const GCObj* cp);

@@ -7,7 +7,8 @@ namespace {
 
 const uint8_t kNoClass[GC_CP_CREC_SIZE] = {};
 
-// Class record of the first len bytes at p, through the class trie.
+// Class record of the character at p through the class trie, reading at most
+// len bytes (negative: as many as the trie asks for, up to the NUL).
 const uint8_t* class_lookup(const GCObj* cp, const uint8_t* p, int len) {
   const uint8_t* m = gcCpMain(cp);
   uint32_t msize = gcCpMainSize(cp);
@@ -15,7 +16,8 @@ const uint8_t* class_lookup(const GCObj* cp, const uint8_t* p, int len) {
   uint32_t roff = gc_be16(m + GC_CPM_OFF_CREC);
   if (noff == 0 || roff == 0) return kNoClass;
   uint32_t node = 0;
-  for (int depth = 0; depth < len && depth < 4; ++depth) {
+  for (int depth = 0; (len < 0 || depth < len) && depth < 4; ++depth) {
+    if (len < 0 && depth > 0 && p[depth] == 0) return kNoClass; // the text ended
     uint64_t at = noff + uint64_t(node) * GC_CP_CNODE_SIZE;
     if (!gc_in(msize, at, GC_CP_CNODE_SIZE)) return kNoClass;
     const uint8_t* n = m + at;
@@ -48,10 +50,7 @@ int32_t gcCtypeDelta(const uint8_t* rec) { return int32_t(gc_be32(rec + 4)); }
 
 const uint8_t* GCGetMbCtype(const GCObj* cp, const char* s) {
   if (!s) return kNoClass;
-  const auto* p = reinterpret_cast<const uint8_t*>(s);
-  int n = gcCpCharLen(cp, p, -1);
-  if (n == 0) return kNoClass;
-  return class_lookup(cp, p, n);
+  return class_lookup(cp, reinterpret_cast<const uint8_t*>(s), -1);
 }
 
 const uint8_t* GCGetMbCtypeW(const GCObj* cp, GCPacked value) {

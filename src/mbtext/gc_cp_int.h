@@ -11,8 +11,8 @@
 const uint8_t* gcCpMain(const GCObj* cp);
 uint32_t gcCpMainSize(const GCObj* cp);
 
-// Multibyte trie lookup of the first len bytes at p; U+FFFD when the trie
-// rejects them.
+// Multibyte trie lookup of at most len bytes at p (negative: as many as the
+// trie asks for, up to the NUL); U+FFFD when the trie rejects them.
 GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len);
 
 // Page-index lookup: true and the packed value (and whether it is a direct
