@@ -1,53 +1,48 @@
-// Code-page facts for the formatters, read from the code page's main table
-// (section 0 of the code-page object) with bounds checks.
+// Code-page facts for the formatters, from the locale's code page.
 #include "mbtext/gc_fmt_cp.h"
+
+#include "mbtext/gc_cp.h"
 
 namespace {
 
-// Offsets in the main table.
-constexpr uint32_t kLeadLen = 10;
-constexpr uint32_t kByteToUcs = 778;
-constexpr uint32_t kClassTable = 1292;
-constexpr uint32_t kCpFlags = 4364;
-constexpr uint16_t kCpFlagAscii = 0x0001;
-constexpr uint32_t kClassSpace = 0x040;
-
-const uint8_t* mainTable(const GCLocale* locale, uint32_t need) {
-  if (!locale || !locale->codepage) return nullptr;
-  const GCObj* cp = locale->codepage;
-  if (!cp->sect[0] || cp->sect_size[0] < need) return nullptr;
-  return cp->sect[0];
+const GCObj* codePage(const GCLocale* locale) {
+  if (!locale || !locale->codepage || !locale->codepage->sect[0] ||
+      locale->codepage->sect_size[0] < GC_CP_MAIN_SIZE)
+    return nullptr;
+  return locale->codepage;
 }
 
 }  // namespace
 
 bool gcfmtAscii(const GCLocale* locale) {
-  const uint8_t* t = mainTable(locale, kCpFlags + 2);
-  if (!t) return true;
-  uint16_t flags = static_cast<uint16_t>((t[kCpFlags] << 8) | t[kCpFlags + 1]);
-  return (flags & kCpFlagAscii) != 0;
+  const GCObj* cp = codePage(locale);
+  return cp ? gcCpIsAsciiBased(cp) : true;
 }
 
 int gcfmtCharLen(const GCLocale* locale, unsigned char b) {
   if (!locale || (locale->flags & GC_LF_SINGLEBYTE)) return 1;
-  const uint8_t* t = mainTable(locale, kLeadLen + 256);
-  if (!t) return 1;
-  int len = t[kLeadLen + b];
+  const GCObj* cp = codePage(locale);
+  if (!cp) return 1;
+  if (gcCpIsUtf8(cp)) {
+    if (b >= 0xC2 && b <= 0xDF) return 2;
+    if (b >= 0xE0 && b <= 0xEF) return 3;
+    if (b >= 0xF0 && b <= 0xF4) return 4;
+    return 1;
+  }
+  int len = gcCpLeadLen(cp, b);
   return len < 1 ? 1 : (len > 4 ? 4 : len);
 }
 
 GCUChar gcfmtByteToUcs(const GCLocale* locale, unsigned char b) {
-  const uint8_t* t = mainTable(locale, kByteToUcs + 512);
-  if (!t) return b < 0x80 ? b : GC_UCS2_INVALID;
-  return static_cast<GCUChar>((t[kByteToUcs + 2 * b] << 8) | t[kByteToUcs + 2 * b + 1]);
+  const GCObj* cp = codePage(locale);
+  if (!cp) return b < 0x80 ? b : GC_UCS2_INVALID;
+  return gcCpByteToUcs2(cp, b);
 }
 
 bool gcfmtIsSpace(const GCLocale* locale, unsigned char b) {
-  const uint8_t* t = mainTable(locale, kClassTable + 1024);
-  if (!t) return b == ' ' || (b >= 0x09 && b <= 0x0D);
-  const uint8_t* w = t + kClassTable + 4 * b;
-  uint32_t cls = (uint32_t(w[0]) << 24) | (uint32_t(w[1]) << 16) | (uint32_t(w[2]) << 8) | w[3];
-  return (cls & kClassSpace) != 0;
+  const GCObj* cp = codePage(locale);
+  if (!cp) return b == ' ' || (b >= 0x09 && b <= 0x0D);
+  return (gcCpByteClass(cp, b) & GC_C_SPACE) != 0;
 }
 
 int gcfmtNumChars(const GCLocale* locale, const char* text, int nbytes) {
@@ -80,5 +75,27 @@ int gcfmtUnpack(uint32_t packed, char* out) {
   if (packed & 0xFF0000u) out[n++] = static_cast<char>(packed >> 16);
   if (packed & 0xFF00u) out[n++] = static_cast<char>(packed >> 8);
   out[n++] = static_cast<char>(packed);
+  return n;
+}
+
+int gcfmtUcsToChar(const GCLocale* locale, GCUChar u, char* out) {
+  const GCObj* cp = codePage(locale);
+  if (!cp) {
+    out[0] = u < 0x80 ? static_cast<char>(u) : '?';
+    return 1;
+  }
+  return GCCpUnicodeToChar(cp, u, out);
+}
+
+int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out) {
+  const GCObj* cp = codePage(locale);
+  auto code = [&](int which) { return cp ? static_cast<char>(gcCpEol(cp, which)) : (which == 1 ? '\r' : '\n'); };
+  if ((flags & 0x1F00u) == 0) flags |= 0x1000;
+  int n = 0;
+  if (flags & 0x800) out[n++] = code(3);
+  if (flags & 0x400) out[n++] = code(2);
+  if (flags & 0x100) out[n++] = code(0);
+  if (flags & 0x200) out[n++] = code(1);
+  if (flags & (0x200 | 0x1000)) out[n++] = code(0);
   return n;
 }

@@ -23,3 +23,10 @@ int gcfmtCharsToBytes(const GCLocale* locale, const char* text, int nchars);
 // Writes the bytes of a packed character value (first byte most significant,
 // zero bytes dropped) and returns how many (1-4).
 int gcfmtUnpack(uint32_t packed, char* out);
+// Writes the code page's form of a UCS-2 value (1-4 bytes; the default
+// character when it has none) and returns the byte count.
+int gcfmtUcsToChar(const GCLocale* locale, GCUChar u, char* out);
+// Writes the code page's end-of-line bytes for the line-end flags 0x100,
+// 0x200, 0x400, 0x800 (none: a single line feed) into out (room for 5 bytes)
+// and returns their count.
+int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out);

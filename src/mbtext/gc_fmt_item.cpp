@@ -11,22 +11,6 @@ namespace {
 constexpr uint32_t kLangOffsets = 12;
 constexpr int kLangEntries = 46;
 
-// Single-byte form of a UCS-2 value in the locale's code page, or -1.
-int ucsToByte(const GCLocale* locale, GCUChar u) {
-  if (u < 0x80 && gcfmtAscii(locale) && gcfmtByteToUcs(locale, static_cast<unsigned char>(u)) == u)
-    return u;
-  for (int b = 1; b < 256; ++b)
-    if (gcfmtByteToUcs(locale, static_cast<unsigned char>(b)) == u) return b;
-  return -1;
-}
-
-// Default character of the code page (main table byte 0).
-char defaultChar(const GCLocale* locale) {
-  const GCObj* cp = locale->codepage;
-  if (cp && cp->sect[0] && cp->sect_size[0] > 0) return static_cast<char>(cp->sect[0][0]);
-  return '?';
-}
-
 int copyCodePageText(const GCLocale* locale, const char* text, char* buf, int size) {
   int n = 0;
   if (text) {
@@ -57,9 +41,12 @@ int languageText(GCLocale* locale, int entry, char* buf, int size) {
   int n = 0;
   while (off + 2 <= sz) {
     GCUChar u = static_cast<GCUChar>((d[off] << 8) | d[off + 1]);
-    if (u == 0 || n >= size - 1) break;
-    int b = ucsToByte(locale, u);
-    buf[n++] = b < 0 ? defaultChar(locale) : static_cast<char>(b);
+    if (u == 0) break;
+    char ch[4];
+    int len = gcfmtUcsToChar(locale, u, ch);
+    if (n + len > size - 1) break;  // whole characters only
+    std::memcpy(buf + n, ch, static_cast<size_t>(len));
+    n += len;
     off += 2;
   }
   buf[n] = '\0';

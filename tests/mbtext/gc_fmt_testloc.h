@@ -43,6 +43,7 @@ inline std::string ebcdic(const std::string& ascii) {
 
 struct TestLocale {
   std::vector<uint8_t> main;
+  std::vector<uint8_t> low;  // low-part block: the byte of each UCS-2 value 0x00-0x7F
   std::vector<uint8_t> lang;
   GCObj cp{};
   GCObj language{};
@@ -73,12 +74,35 @@ struct TestLocale {
     }
     if (page == Page::DoubleByte)
       for (int b = 0x81; b <= 0x9F; ++b) main[10 + b] = 2;
+    // UCS-2 to code page: page record of high byte 0, type 0, values 0-0x7F.
+    low.assign(128, static_cast<uint8_t>('?'));
+    for (int a = 0; a < 0x80; ++a) {
+      if (page != Page::Ebcdic)
+        low[a] = static_cast<uint8_t>(a);
+      else if (a >= 0x20 && a <= 0x7E)
+        low[a] = kAsciiToEbcdic[a - 0x20];
+    }
+    if (page == Page::Ebcdic) {
+      low[0] = 0;
+      low['\t'] = 0x05;
+      low['\n'] = 0x25;
+      main[0] = 0x6F;  // '?'
+    }
+    main[2316] = 0;
+    main[2316 + 1] = 0x7F;
+    main[2316 + 2] = 0x00;
+    main[2316 + 3] = 0x7F;
+    main[1] = page == Page::Ebcdic ? 0x25 : 0x0A;  // end-of-line codes
+    main[2] = 0x0D;
+    main[3] = main[4] = main[1];
     put16(4366, 1252);
     cp.id = page == Page::Ebcdic ? 37 : (page == Page::DoubleByte ? 932 : 1);
     cp.cls = GC_CLASS_CODEPAGE;
     std::strcpy(cp.name, page == Page::Ebcdic ? "IBM-037" : (page == Page::DoubleByte ? "Test-DBCS" : "US-ASCII"));
     cp.sect[0] = main.data();
     cp.sect_size[0] = static_cast<uint32_t>(main.size());
+    cp.sect[2] = low.data();
+    cp.sect_size[2] = static_cast<uint32_t>(low.size());
     buildLanguage();
     loc.language = &language;
     loc.territory = &language;  // not read by the formatters
