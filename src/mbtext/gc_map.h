@@ -23,6 +23,17 @@ inline constexpr uint32_t GC_MAP_DIGITS = 16;                // national digits 
 inline constexpr uint32_t GC_SPECIAL_UPPER = 44;
 inline constexpr uint32_t GC_SPECIAL_LOWER = 45;
 
+// Multibyte text in the locale's code page: maps srcLen bytes of src
+// (negative: up to and including the terminating NUL) into at most dstLen
+// bytes of dst, character by character; a character is written only when it
+// fits whole. With 0x4000 both lengths and the result count characters, and
+// at most 512 bytes of mapped text are produced. Result: the bytes (or
+// characters) written, or -1 with status 2 for a flags value outside the
+// mapping values, a negative destination length or a missing buffer. A
+// character cut off by the source length ends the mapping.
+int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
+                    uint32_t flags);
+
 // UCS-2 text: maps srcLen values of src (negative: up to and including the
 // terminating 0) into at most dstLen values of dst. Result: the values
 // written, or -1 with status 2 for a flags value outside the mapping values,

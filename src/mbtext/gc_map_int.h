@@ -30,3 +30,7 @@ int gcMapSpecial(const GCLocale* locale, GCUChar first, GCUChar second, GCUChar*
 // GCMapStringU with the special look-up given by the caller.
 int32_t gcMapStringUWith(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
                          int32_t srcLen, uint32_t flags, GCMapSpecialFn special);
+
+// GCMapString with the special look-up given by the caller.
+int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char* src,
+                        int32_t srcLen, uint32_t flags, GCMapSpecialFn special);

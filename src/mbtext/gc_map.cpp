@@ -1,0 +1,212 @@
+#include <algorithm>
+#include <cstring>
+
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_digits.h"
+#include "mbtext/gc_locale.h"
+#include "mbtext/gc_map.h"
+#include "mbtext/gc_map_int.h"
+#include "mbtext/gc_map_mb.h"
+
+namespace {
+
+// Largest mapped text produced when lengths count characters.
+constexpr int32_t kCharModeBuffer = 512;
+
+int32_t fail(GCLocale* loc) {
+  loc->status = GC_E_ARG;
+  return -1;
+}
+
+// Bytes of a NUL-terminated text with its NUL; -1 when too long for a length.
+int32_t terminatedLength(const char* s) {
+  const size_t n = std::strlen(s);
+  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
+  return static_cast<int32_t>(n) + 1;
+}
+
+struct Mapper {
+  GCLocale* loc;
+  const GCObj* cp;
+  GCMapMode mode;
+  GCMapSpecialFn special;
+  bool singleByte;
+
+  // Ordinary mapping of the n-byte character at p (no special lists).
+  void one(const uint8_t* p, int n, GCMapPiece* out) const {
+    out->len = 0;
+    switch (mode.kind) {
+    case GCMapKind::Upper:
+    case GCMapKind::Lower: {
+      const bool upper = mode.kind == GCMapKind::Upper;
+      if (n == 1) {
+        out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
+        out->len = 1;
+      } else {
+        out->len = GCCpMbCaseConv(cp, reinterpret_cast<const char*>(p), out->bytes,
+                                  upper ? GC_C_LOWER : GC_C_UPPER);
+      }
+      break;
+    }
+    case GCMapKind::HalfToFull:
+    case GCMapKind::FullToHalf: {
+      if (singleByte) break;
+      GCPacked v = 0;
+      if (mode.kind == GCMapKind::FullToHalf) {
+        v = GCCpFullToHalfW(cp, gcMapPack(p, n));
+      } else {
+        v = n == 1 ? gcMapFullOfByte(cp, p[0]) : GCCpMbHalfToFullW(cp, gcMapPack(p, n));
+      }
+      if (v != 0) out->len = GCWToMb(out->bytes, v);
+      if (out->len > 0 && out->bytes[0] == 0) out->len = 0;
+      break;
+    }
+    case GCMapKind::Digits: {
+      const uint32_t cls = n == 1 ? gcCpByteClass(cp, p[0])
+                                  : gcCtypeClass(GCGetMbCtype(cp, reinterpret_cast<const char*>(p)));
+      if ((cls & GC_C_DIGIT) == 0) break;
+      const GCUChar ascii = GCDigitLookup(gcMapUcs2(cp, p, n));
+      if (ascii != 0) gcMapEncode(cp, ascii, 0, out);
+      break;
+    }
+    case GCMapKind::Copy:
+    case GCMapKind::Invalid:
+      break;
+    }
+    if (out->len <= 0) { // no mapped form: the character stays as it is
+      std::memcpy(out->bytes, p, static_cast<size_t>(n));
+      out->len = n;
+    }
+  }
+
+  // Maps the whole source into the sink, character by character.
+  void run(const uint8_t* src, int32_t srcLen, GCMapSink* sink) const {
+    if (singleByte && !mode.special) {
+      // One byte a character, and every mapping gives one byte.
+      const int32_t n = std::min(srcLen, sink->cap);
+      for (int32_t i = 0; i < n; ++i) {
+        GCMapPiece piece;
+        one(src + i, 1, &piece);
+        sink->buf[i] = piece.bytes[0];
+      }
+      sink->len = n;
+      return;
+    }
+    int32_t at = 0;
+    while (at < srcLen) {
+      const uint8_t* p = src + at;
+      const int n = singleByte ? 1 : gcCpCharLen(cp, p, srcLen - at);
+      if (n <= 0) break; // a character cut by the source length ends the mapping
+      GCMapPiece piece;
+      int32_t used = n;
+      bool replaced = false;
+      if (mode.special) {
+        GCUChar r1 = 0;
+        GCUChar r2 = 0;
+        const GCUChar c = gcMapUcs2(cp, p, n);
+        int found = special(loc, c, 0, &r1, &r2, mode.list);
+        if (found == 0 && at + n < srcLen) {
+          const int m = singleByte ? 1 : gcCpCharLen(cp, p + n, srcLen - at - n);
+          if (m > 0) {
+            found = special(loc, c, gcMapUcs2(cp, p + n, m), &r1, &r2, mode.list);
+            if (found != 0) used = n + m;
+          }
+        }
+        if (found == 1 || found == 2) {
+          gcMapEncode(cp, r1, found == 2 ? r2 : 0, &piece);
+          replaced = true;
+        }
+      }
+      if (!replaced) one(p, n, &piece);
+      if (!sink->put(piece.bytes, piece.len)) break;
+      at += used;
+    }
+  }
+};
+
+// Copy of the source: whole characters that fit, as a plain string copy.
+int32_t copyText(GCLocale* loc, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
+                 bool chars) {
+  const GCObj* cp = loc->codepage;
+  const bool singleByte = (loc->flags & GC_LF_SINGLEBYTE) != 0;
+  loc->status = GC_OK;
+  if (srcLen == 0 || dstLen < 1) return 0;
+  const auto* s = reinterpret_cast<const uint8_t*>(src);
+  int32_t bytes = 0; // bytes of the source that may be copied
+  int32_t limit = 0; // characters (character mode) or bytes that fit
+  if (chars) {
+    bytes = srcLen < 0 ? terminatedLength(src)
+                       : GCCpStrCharToByteLen(cp, src, 0, std::min(srcLen, dstLen));
+    limit = dstLen;
+  } else {
+    bytes = srcLen < 0 ? terminatedLength(src) : srcLen;
+    bytes = std::min(bytes, dstLen);
+    limit = bytes;
+  }
+  if (bytes <= 0) return 0;
+  int32_t at = 0;
+  int32_t count = 0;
+  while (at < bytes && count < limit) {
+    const int n = singleByte ? 1 : gcCpCharLen(cp, s + at, bytes - at);
+    if (n <= 0) break;
+    at += n;
+    ++count;
+  }
+  std::memcpy(dst, src, static_cast<size_t>(at));
+  return chars ? count : at;
+}
+
+} // namespace
+
+int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char* src,
+                        int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const GCMapMode mode = gcMapMode(flags);
+  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return fail(loc);
+  if ((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0)) return fail(loc);
+  const bool chars = (flags & GC_FL_CHARS) != 0;
+  if (mode.kind == GCMapKind::Copy) return copyText(loc, dst, dstLen, src, srcLen, chars);
+
+  const GCObj* cp = loc->codepage;
+  if (chars && srcLen > 0 && (loc->flags & GC_LF_SINGLEBYTE) == 0)
+    srcLen = GCCpStrCharToByteLen(cp, src, 0, srcLen);
+  if (srcLen < 0) {
+    srcLen = terminatedLength(src);
+    if (srcLen < 0) return fail(loc);
+  }
+
+  Mapper mapper{loc, cp, mode, special, (loc->flags & GC_LF_SINGLEBYTE) != 0};
+  if (mapper.special == nullptr) mapper.mode.special = false;
+  const auto* s = reinterpret_cast<const uint8_t*>(src);
+  if (!chars) {
+    GCMapSink sink{dst, dstLen};
+    mapper.run(s, srcLen, &sink);
+    loc->status = GC_OK;
+    return sink.len;
+  }
+
+  // Lengths in characters: map into a bounded buffer, then hand over as many
+  // whole characters as the destination length allows.
+  char buffer[kCharModeBuffer];
+  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kCharModeBuffer);
+  GCMapSink sink{buffer, static_cast<int32_t>(room)};
+  mapper.run(s, srcLen, &sink);
+  int32_t at = 0;
+  int32_t count = 0;
+  while (at < sink.len && count < dstLen) {
+    const int n = mapper.singleByte
+                      ? 1
+                      : gcCpCharLen(cp, reinterpret_cast<const uint8_t*>(buffer) + at, sink.len - at);
+    if (n <= 0) break;
+    at += n;
+    ++count;
+  }
+  if (at > 0) std::memcpy(dst, buffer, static_cast<size_t>(at));
+  loc->status = GC_OK;
+  return count;
+}
+
+int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
+                    uint32_t flags) {
+  return gcMapStringWith(locale, dst, dstLen, src, srcLen, flags, gcMapSpecial);
+}

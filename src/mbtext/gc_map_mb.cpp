@@ -1,0 +1,41 @@
+#include "mbtext/gc_map_mb.h"
+
+#include <cstring>
+
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+
+bool GCMapSink::put(const char* p, int n) {
+  if (n < 0 || n > cap - len) return false;
+  if (n > 0) std::memcpy(buf + len, p, static_cast<size_t>(n));
+  len += n;
+  return true;
+}
+
+GCPacked gcMapPack(const uint8_t* p, int n) {
+  GCPacked v = 0;
+  for (int i = 0; i < n; ++i) v = (v << 8) | p[i];
+  return v;
+}
+
+GCUChar gcMapUcs2(const GCObj* cp, const uint8_t* p, int n) {
+  GCUChar u[2] = {GC_UCS2_INVALID, 0};
+  int used = 0;
+  // A character beyond UCS-2 (two units) has no single UCS-2 value.
+  if (gcCpToUcs2(cp, p, n, u, &used) != 1) return GC_UCS2_INVALID;
+  return u[0];
+}
+
+GCPacked gcMapFullOfByte(const GCObj* cp, uint8_t b) {
+  const uint8_t* main = gcCpMain(cp);
+  const uint32_t size = gcCpMainSize(cp);
+  const uint32_t off = gc_be16(main + GC_CPM_OFF_FULLW);
+  uint32_t v = 0;
+  if (off == 0 || !gc_rd32(main, size, uint64_t(off) + 4u * b, &v)) return 0;
+  return v;
+}
+
+void gcMapEncode(const GCObj* cp, GCUChar first, GCUChar second, GCMapPiece* piece) {
+  piece->len = GCCpUnicodeToChar(cp, first, piece->bytes);
+  if (second != 0) piece->len += GCCpUnicodeToChar(cp, second, piece->bytes + piece->len);
+}
