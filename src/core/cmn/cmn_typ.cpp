@@ -76,6 +76,17 @@ spec_class* find_spec(long id) {
   return nullptr;
 }
 
+}  // namespace
+
+// Ids from 10000 up are run-time record types, except composite classes and
+// the object types of registered groups (the object store registers
+// 100000..109999), which the registry answers itself.
+long cmn_typ_is_runtime_id(long id) {
+  return id >= CMN_TYP_FIRST_RUNTIME && find_comp(id) == nullptr && find_group(id) == nullptr ? 1 : 0;
+}
+
+namespace {
+
 long no_memory(long bytes, const char* owner) {
   cmn_alrt_push(nullptr, owner, CMN_ALRT_NO_MEMORY, 2, bytes, owner);
   return CMN_ALRT_NO_MEMORY;
@@ -355,7 +366,7 @@ long cmn_typ_find_callback(long id, long number, cmn_ty_method_proc* proc) {
 
 long cmn_typ_info(long id, long* id_word, long* flags, const char** name, long* size, cmn_ty_length_proc* length,
                   cmn_ty_compare_proc* compare, cmn_ty_method_proc* method5, cmn_ty_print_proc* print) {
-  if (id >= CMN_TYP_FIRST_RUNTIME && find_comp(id) == nullptr) {
+  if (cmn_typ_is_runtime_id(id)) {
     const char* dyn_name = nullptr;
     long dyn_size = 0;
     if (cmn_typ_dyn_name == nullptr || cmn_typ_dyn_name(id, &dyn_name) != 0 || cmn_typ_dyn_size == nullptr ||
@@ -489,7 +500,7 @@ long cmn_typ_find_methods(long id, long method, cmn_ty_method_proc* own, long* c
 
 long cmn_typ_get_size(const void* element, long id, long* size) {
   long result = 0;
-  if (id >= CMN_TYP_FIRST_RUNTIME && find_comp(id) == nullptr) {
+  if (cmn_typ_is_runtime_id(id)) {
     if (cmn_typ_dyn_size == nullptr || cmn_typ_dyn_size(id, &result) != 0) {
       return push_code(CMN_TYP_BAD_TYPE, "cmn_typ_get_size", id);
     }
@@ -514,7 +525,7 @@ long cmn_typ_valcomp(long id, const void* a, const void* b, long* result) {
 }
 
 long cmn_typ_get_flags(long id) {
-  if (id >= CMN_TYP_FIRST_RUNTIME && find_comp(id) == nullptr) return 1;
+  if (cmn_typ_is_runtime_id(id)) return 1;
   cmn_ty_obj_info rec;
   if (!lookup(id, &rec)) return 0;
   return rec.flags;

@@ -13,3 +13,6 @@ struct cmn_ty_name_row {
 
 extern cmn_ty_obj_info cmn_classes[CMN_TYP_NUM_BUILTIN];
 extern const cmn_ty_name_row cmn_name_table[CMN_TYP_NUM_NAMES];
+
+// 1 for ids answered by the run-time record types (see cmn_typ.cpp).
+long cmn_typ_is_runtime_id(long id);

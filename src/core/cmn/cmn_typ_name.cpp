@@ -22,8 +22,8 @@ const char* table_name(long id) {
 }  // namespace
 
 const char* cmn_typ_name(long id) {
-  if (id >= CMN_TYP_FIRST_RUNTIME) {
-    if (cmn_typ_is_comp_class(id)) return cmn_typ_class_name(id);
+  if (cmn_typ_is_comp_class(id)) return cmn_typ_class_name(id);
+  if (cmn_typ_is_runtime_id(id)) {
     const char* name = nullptr;
     if (cmn_typ_info(id, nullptr, nullptr, &name, nullptr, nullptr, nullptr, nullptr, nullptr) != 0 ||
         name == nullptr) {
