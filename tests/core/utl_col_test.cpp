@@ -697,14 +697,20 @@ TEST_F(Col, IndependentCopies) {
   ASSERT_EQ(utl_col_insert(copy, "c", nullptr), 0);
   EXPECT_EQ(strings(copy), (std::vector<std::string>{"b", "c", "k", "x"}));
 
-  utl_ty_col* longs_src = make(kLong, UTL_COL_OPT_POOL);
+  utl_ty_col* longs_src = make(kLong, UTL_COL_OPT_POOL | UTL_COL_OPT_NO_DUPLS | UTL_COL_OPT_DROP_DUPLS);
   push_longs(longs_src, {5, 6});
+  utl_ty_col* ref = nullptr;
+  ASSERT_EQ(utl_col_copy_ref(nullptr, longs_src, &ref), 0);
+  made_.push_back(ref);
   utl_ty_col* lcopy = nullptr;
-  ASSERT_EQ(utl_col_copy(nullptr, longs_src, &lcopy), 0);
+  ASSERT_EQ(utl_col_copy(nullptr, ref, &lcopy), 0);  // a reference copy copies too
   made_.push_back(lcopy);
   EXPECT_EQ(longs(lcopy), (std::vector<long>{5, 6}));
   utl_col_info(lcopy, nullptr, nullptr, nullptr, nullptr, nullptr, &flags);
-  EXPECT_FALSE(flags & UTL_COL_REF_COPY);
+  EXPECT_EQ(flags, UTL_COL_IN_SLOT | UTL_COL_NO_DUPLS | UTL_COL_DROP_DUPLS);
+  long five = 5;
+  ASSERT_EQ(utl_col_insert(lcopy, &five, nullptr), 0);  // dropped silently
+  EXPECT_EQ(longs(lcopy), (std::vector<long>{5, 6}));
   push_longs(lcopy, {7});
   EXPECT_EQ(longs(longs_src), (std::vector<long>{5, 6}));
   utl_ty_pool* pool = nullptr;

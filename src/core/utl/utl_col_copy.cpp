@@ -85,8 +85,14 @@ long utl_col_copy(const char* owner, utl_ty_col* source, utl_ty_col** copy) {
     }
     return st;
   }
-  constexpr long kCopied = UTL_COL_SORTED | UTL_COL_NO_DUPLS | UTL_COL_KEEP_SORTED;
-  c->flags = (c->flags & ~kCopied) | (source->flags & kCopied);
+  if (source->flags & UTL_COL_IN_SLOT) {
+    // A copy of the slots carries every flag of the source but its reference
+    // marks.
+    c->flags = source->flags & ~(UTL_COL_REF_COPY | UTL_COL_HAS_REF);
+  } else {
+    constexpr long kCopied = UTL_COL_SORTED | UTL_COL_NO_DUPLS | UTL_COL_KEEP_SORTED;
+    c->flags = (c->flags & ~kCopied) | (source->flags & kCopied);
+  }
   return 0;
 }
 

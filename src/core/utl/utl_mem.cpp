@@ -84,12 +84,17 @@ void link_head(mem_head* h) {
   ++g_num_checked;
 }
 
+// A copy of the owner name for a checked block's header. The name pool's own
+// extents are checked blocks too; they keep an empty name.
 const char* keep_owner(const char* owner) {
   static const char empty[] = "";
-  if (!owner || !*owner || !g_owner_pool) return empty;
+  static bool busy = false;
+  if (!owner || !*owner || !g_owner_pool || busy) return empty;
+  busy = true;
   char* copy = nullptr;
-  if (utl_pl_alloc_string(g_owner_pool, owner, &copy) != 0) return empty;
-  return copy;
+  long st = utl_pl_alloc_string(g_owner_pool, owner, &copy);
+  busy = false;
+  return st == 0 ? copy : empty;
 }
 
 // Sum of sizes with the checks of an allocation; 0 or the pushed code.

@@ -312,7 +312,6 @@ long utl_sym_table_copy(utl_ty_symtab* table, long, utl_ty_symtab** copy) {
       }
     }
   }
-  c->user_flags = table->user_flags;
   *copy = c;
   return 0;
 }
