@@ -76,7 +76,7 @@ std::string top_text() {
 }
 
 
-class Col : public ::testing::Test {
+class UtlCol : public ::testing::Test {
  protected:
   void SetUp() override { cmn_alrt_clear(nullptr); }
   void TearDown() override {
@@ -125,7 +125,7 @@ class Col : public ::testing::Test {
   std::vector<utl_ty_col*> made_;
 };
 
-TEST_F(Col, MakeDefaultsAndRefusals) {
+TEST_F(UtlCol, MakeDefaultsAndRefusals) {
   utl_ty_col* c = nullptr;
   ASSERT_EQ(utl_col_make(nullptr, kLong, 0, 3, 77, 0, &c), 0);
   made_.push_back(c);
@@ -152,7 +152,7 @@ TEST_F(Col, MakeDefaultsAndRefusals) {
   EXPECT_EQ(none, nullptr);
 }
 
-TEST_F(Col, StringsHoldPointersToPoolCopies) {
+TEST_F(UtlCol, StringsHoldPointersToPoolCopies) {
   utl_ty_col* c = make(kString);
   long slot = 0, flags = 0;
   utl_col_info(c, nullptr, nullptr, nullptr, nullptr, &slot, &flags);
@@ -172,7 +172,7 @@ TEST_F(Col, StringsHoldPointersToPoolCopies) {
   EXPECT_EQ(utl_col_push(c, nullptr, nullptr), UTL_BAD_ELEM_SIZE);
 }
 
-TEST_F(Col, ExtendOverrideAppliesAndNegativeIsRefused) {
+TEST_F(UtlCol, ExtendOverrideAppliesAndNegativeIsRefused) {
   ASSERT_EQ(utl_col_set_extend_num_override(3), 0);
   utl_ty_col* c = make(kLong, 0, 2, 50);
   long ext = 0;
@@ -187,7 +187,7 @@ TEST_F(Col, ExtendOverrideAppliesAndNegativeIsRefused) {
   EXPECT_EQ(ext, 3);
 }
 
-TEST_F(Col, IthAndLastBounds) {
+TEST_F(UtlCol, IthAndLastBounds) {
   utl_ty_col* c = make(kLong);
   long idx = 7;
   void* e = &idx;
@@ -203,7 +203,7 @@ TEST_F(Col, IthAndLastBounds) {
   EXPECT_EQ(*static_cast<long*>(e), 30);
 }
 
-TEST_F(Col, StoringPastTheEndZeroesTheGap) {
+TEST_F(UtlCol, StoringPastTheEndZeroesTheGap) {
   utl_ty_col* c = make(kLong, 0, 2, 2);
   long v = 99;
   void* stored = nullptr;
@@ -220,7 +220,7 @@ TEST_F(Col, StoringPastTheEndZeroesTheGap) {
   EXPECT_EQ(longs(c)[1], 99);
 }
 
-TEST_F(Col, StringGapsAreNullAndSearchesPassThem) {
+TEST_F(UtlCol, StringGapsAreNullAndSearchesPassThem) {
   utl_ty_col* c = make(kString, UTL_COL_OPT_KEEP_SORTED);
   ASSERT_EQ(utl_col_insert_at(c, "m", 3, nullptr), 0);
   EXPECT_EQ(strings(c), (std::vector<std::string>{"<null>", "<null>", "<null>", "m"}));
@@ -231,7 +231,7 @@ TEST_F(Col, StringGapsAreNullAndSearchesPassThem) {
   EXPECT_EQ(strings(c), (std::vector<std::string>{"<null>", "<null>", "<null>", "a", "m"}));
 }
 
-TEST_F(Col, InsertingAnElementOfTheSameCollectionWhileItGrows) {
+TEST_F(UtlCol, InsertingAnElementOfTheSameCollectionWhileItGrows) {
   utl_ty_col* c = make(kLong, 0, 1, 1);
   push_longs(c, {5});
   void* e = nullptr;
@@ -248,9 +248,9 @@ struct dup_case {
   long count_after;
 };
 
-class ColDup : public Col, public ::testing::WithParamInterface<dup_case> {};
+class UtlColDup : public UtlCol, public ::testing::WithParamInterface<dup_case> {};
 
-TEST_P(ColDup, SecondEqualElement) {
+TEST_P(UtlColDup, SecondEqualElement) {
   const dup_case& p = GetParam();
   utl_ty_col* c = make(kLong, p.options);
   long v = 4, w = 4;
@@ -271,7 +271,7 @@ TEST_P(ColDup, SecondEqualElement) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, ColDup,
+INSTANTIATE_TEST_SUITE_P(Options, UtlColDup,
                          ::testing::Values(dup_case{0, 0, 2},
                                            dup_case{UTL_COL_OPT_NO_DUPLS, UTL_DUPLICATE, 1},
                                            dup_case{UTL_COL_OPT_NO_DUPLS | UTL_COL_OPT_DROP_DUPLS, 0, 1},
@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Options, ColDup,
                                                     UTL_DUPLICATE, 1},
                                            dup_case{UTL_COL_OPT_KEEP_SORTED, 0, 2}));
 
-TEST_F(Col, SetDuplsTogglesTheRefusal) {
+TEST_F(UtlCol, SetDuplsTogglesTheRefusal) {
   utl_ty_col* c = make(kLong);
   EXPECT_EQ(utl_col_allows_dupls(c), 1);
   utl_col_set_dupls(c, 0);
@@ -291,7 +291,7 @@ TEST_F(Col, SetDuplsTogglesTheRefusal) {
   EXPECT_EQ(utl_col_insert(c, &v, nullptr), 0);
 }
 
-TEST_F(Col, KeepSortedStaysInOrderAndReportsWhereTheElementIs) {
+TEST_F(UtlCol, KeepSortedStaysInOrderAndReportsWhereTheElementIs) {
   const std::vector<long> seq = {5, 3, 9, 3, 1, 7, 5, 5, 0, 12, -4, 9};
   for (long options : {UTL_COL_OPT_KEEP_SORTED, UTL_COL_OPT_KEEP_SORTED | UTL_COL_OPT_NO_DUPLS |
                                                     UTL_COL_OPT_DROP_DUPLS}) {
@@ -314,7 +314,7 @@ TEST_F(Col, KeepSortedStaysInOrderAndReportsWhereTheElementIs) {
   }
 }
 
-TEST_F(Col, KeepSortedStringsAfterAnUnsortedStart) {
+TEST_F(UtlCol, KeepSortedStringsAfterAnUnsortedStart) {
   utl_ty_col* c = make(kString);
   for (const char* s : {"pear", "apple", "fig"}) ASSERT_EQ(utl_col_push(c, s, nullptr), 0);
   ASSERT_EQ(utl_col_set_sorted(c, 1), 0);
@@ -332,7 +332,7 @@ TEST_F(Col, KeepSortedStringsAfterAnUnsortedStart) {
   EXPECT_EQ(strings(c).back(), "aaa");
 }
 
-TEST_F(Col, NoDuplicatesSortedCollectionInsertsAtTheReportedSpot) {
+TEST_F(UtlCol, NoDuplicatesSortedCollectionInsertsAtTheReportedSpot) {
   utl_ty_col* c = make(kLong, UTL_COL_OPT_NO_DUPLS);
   push_longs(c, {2, 4, 6});
   ASSERT_EQ(utl_col_sort(c, nullptr, nullptr), 0);
@@ -357,9 +357,9 @@ struct bs_case {
   bool found;
 };
 
-class ColBsearch : public Col, public ::testing::WithParamInterface<bs_case> {};
+class UtlColBsearch : public UtlCol, public ::testing::WithParamInterface<bs_case> {};
 
-TEST_P(ColBsearch, FindsAnEqualElementOrReportsAbsence) {
+TEST_P(UtlColBsearch, FindsAnEqualElementOrReportsAbsence) {
   const bs_case& p = GetParam();
   utl_ty_col* c = make(kLong);
   for (long v : p.values) ASSERT_EQ(utl_col_push(c, &v, nullptr), 0);
@@ -383,7 +383,7 @@ TEST_P(ColBsearch, FindsAnEqualElementOrReportsAbsence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, ColBsearch,
+    Table, UtlColBsearch,
     ::testing::Values(bs_case{{}, 3, false}, bs_case{{3}, 3, true}, bs_case{{3}, 4, false},
                       bs_case{{9, 1, 5, 3, 7}, 1, true}, bs_case{{9, 1, 5, 3, 7}, 9, true},
                       bs_case{{9, 1, 5, 3, 7}, 5, true}, bs_case{{9, 1, 5, 3, 7}, 4, false},
@@ -391,7 +391,7 @@ INSTANTIATE_TEST_SUITE_P(
                       bs_case{{2, 2, 2, 2}, 2, true}, bs_case{{4, 1, 4, 1, 4, 1}, 1, true},
                       bs_case{{4, 1, 4, 1, 4, 1}, 4, true}, bs_case{{4, 1, 4, 1, 4, 1}, 2, false}));
 
-TEST_F(Col, BsearchOfStrings) {
+TEST_F(UtlCol, BsearchOfStrings) {
   utl_ty_col* c = make(kString);
   for (const char* s : {"delta", "alpha", "charlie", "bravo", "alpha"}) ASSERT_EQ(utl_col_push(c, s, nullptr), 0);
   long idx = -1;
@@ -413,7 +413,7 @@ long by_b_then_a(const void* x, const void* y, void* arg) {
   return p->a < q->a ? -1 : (p->a > q->a ? 1 : 0);
 }
 
-TEST_F(Col, SortWithAProcedureAndItsArgument) {
+TEST_F(UtlCol, SortWithAProcedureAndItsArgument) {
   utl_ty_col* c = make(kPair);
   for (pair_rec r : {pair_rec{1, 30}, pair_rec{2, 10}, pair_rec{3, 20}, pair_rec{0, 10}})
     ASSERT_EQ(utl_col_push(c, &r, nullptr), 0);
@@ -438,7 +438,7 @@ TEST_F(Col, SortWithAProcedureAndItsArgument) {
   EXPECT_EQ(utl_col_is_sorted(c), 1);
 }
 
-TEST_F(Col, SortByTypeAndInverse) {
+TEST_F(UtlCol, SortByTypeAndInverse) {
   utl_ty_col* c = make(kString);
   for (const char* s : {"b", "c", "a", "b"}) ASSERT_EQ(utl_col_push(c, s, nullptr), 0);
   ASSERT_EQ(utl_col_sort(c, nullptr, nullptr), 0);
@@ -447,7 +447,7 @@ TEST_F(Col, SortByTypeAndInverse) {
   EXPECT_EQ(strings(c), (std::vector<std::string>{"c", "b", "b", "a"}));
 }
 
-TEST_F(Col, SortWithoutACompareProcedure) {
+TEST_F(UtlCol, SortWithoutACompareProcedure) {
   utl_ty_col* c = make(kNoCompare);
   short s1 = 2, s2 = 1;
   ASSERT_EQ(utl_col_push(c, &s1, nullptr), 0);
@@ -478,7 +478,7 @@ long outer_asc(const void* x, const void* y, void* arg) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-TEST_F(Col, NestedSortKeepsEachSortsProcedure) {
+TEST_F(UtlCol, NestedSortKeepsEachSortsProcedure) {
   utl_ty_col* outer = make(kLong);
   utl_ty_col* inner = make(kLong);
   push_longs(outer, {8, 3, 9, 1, 4, 7, 2, 6, 5, 0});
@@ -498,7 +498,7 @@ long cmp_abs(const void* key, const void* e, void*) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-TEST_F(Col, LinearFindsWithTypeOrGivenProcedure) {
+TEST_F(UtlCol, LinearFindsWithTypeOrGivenProcedure) {
   utl_ty_col* c = make(kLong);
   push_longs(c, {4, -7, 9, 7});
   long key = 7, idx = 0;
@@ -521,9 +521,9 @@ struct rm_case {
   std::vector<long> after;
 };
 
-class ColRemove : public Col, public ::testing::WithParamInterface<rm_case> {};
+class UtlColRemove : public UtlCol, public ::testing::WithParamInterface<rm_case> {};
 
-TEST_P(ColRemove, Table) {
+TEST_P(UtlColRemove, Table) {
   const rm_case& p = GetParam();
   utl_ty_col* c = make(kLong);
   push_longs(c, {1, 2, 3, 4});
@@ -534,7 +534,7 @@ TEST_P(ColRemove, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ColRemove,
+    Cases, UtlColRemove,
     ::testing::Values(rm_case{"first", false, 0, 0, {2, 3, 4}}, rm_case{"middle", false, 2, 0, {1, 2, 4}},
                       rm_case{"last", false, 3, 0, {1, 2, 3}},
                       rm_case{"past_end", false, 4, UTL_BAD_ARG, {1, 2, 3, 4}},
@@ -543,7 +543,7 @@ INSTANTIATE_TEST_SUITE_P(
                       rm_case{"absent", true, 8, UTL_NO_ELEM_REMOVE, {1, 2, 3, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Col, RemoveNeedsAnElementOrAnIndex) {
+TEST_F(UtlCol, RemoveNeedsAnElementOrAnIndex) {
   utl_ty_col* c = make(kLong);
   push_longs(c, {1});
   EXPECT_EQ(utl_col_remove(c, nullptr, -1), UTL_REMOVE_NULL);
@@ -552,7 +552,7 @@ TEST_F(Col, RemoveNeedsAnElementOrAnIndex) {
   EXPECT_EQ(utl_col_remove(c, &key, -1), UTL_NO_ELEM_REMOVE);
 }
 
-TEST_F(Col, ExpandPopSwap) {
+TEST_F(UtlCol, ExpandPopSwap) {
   utl_ty_col* c = make(kLong, 0, 2, 1);
   push_longs(c, {1, 2, 3});
   long v = 9;
@@ -571,7 +571,7 @@ TEST_F(Col, ExpandPopSwap) {
   EXPECT_TRUE(longs(c).empty());
 }
 
-TEST_F(Col, SortedFlagReadAndMarked) {
+TEST_F(UtlCol, SortedFlagReadAndMarked) {
   utl_ty_col* c = make(kLong);
   EXPECT_EQ(utl_col_is_sorted(c), 0);
   utl_col_mark_unsorted(c, 0);
@@ -580,7 +580,7 @@ TEST_F(Col, SortedFlagReadAndMarked) {
   EXPECT_EQ(utl_col_is_sorted(c), 0);
 }
 
-TEST_F(Col, AppendKeepsEveryElement) {
+TEST_F(UtlCol, AppendKeepsEveryElement) {
   utl_ty_col* a = make(kLong);
   utl_ty_col* b = make(kLong, 0, 2, 1);
   push_longs(a, {1, 2, 3});
@@ -601,7 +601,7 @@ TEST_F(Col, AppendKeepsEveryElement) {
   EXPECT_EQ(utl_col_append(s, a), UTL_BAD_ELEM_TYPE);
 }
 
-TEST_F(Col, ReferenceCopyOfPointerSlotsBlocksFreeingItsSource) {
+TEST_F(UtlCol, ReferenceCopyOfPointerSlotsBlocksFreeingItsSource) {
   utl_ty_col* src = make(kString);
   ASSERT_EQ(utl_col_push(src, "one", nullptr), 0);
   ASSERT_EQ(utl_col_push(src, "two", nullptr), 0);
@@ -641,7 +641,7 @@ TEST_F(Col, ReferenceCopyOfPointerSlotsBlocksFreeingItsSource) {
   EXPECT_EQ(free_now(src), 0);  // freed once, after its copy
 }
 
-TEST_F(Col, TwoReferenceCopiesMustBothGoBeforeTheSource) {
+TEST_F(UtlCol, TwoReferenceCopiesMustBothGoBeforeTheSource) {
   utl_ty_col* src = make(kString);
   ASSERT_EQ(utl_col_push(src, "a", nullptr), 0);
   utl_ty_col* r1 = nullptr;
@@ -660,7 +660,7 @@ TEST_F(Col, TwoReferenceCopiesMustBothGoBeforeTheSource) {
   EXPECT_EQ(strings(r2), (std::vector<std::string>{"b"}));
 }
 
-TEST_F(Col, ReferenceCopyOfElementsInSlotsIsIndependentOfItsSource) {
+TEST_F(UtlCol, ReferenceCopyOfElementsInSlotsIsIndependentOfItsSource) {
   utl_ty_col* src = make(kLong, UTL_COL_OPT_NO_DUPLS);
   push_longs(src, {3, 1, 2});
   utl_ty_col* ref = make(kLong);
@@ -678,7 +678,7 @@ TEST_F(Col, ReferenceCopyOfElementsInSlotsIsIndependentOfItsSource) {
   EXPECT_EQ(utl_col_copy_ref(nullptr, other, &ref), UTL_BAD_ELEM_TYPE);
 }
 
-TEST_F(Col, IndependentCopies) {
+TEST_F(UtlCol, IndependentCopies) {
   utl_ty_col* src = make(kString, UTL_COL_OPT_KEEP_SORTED);
   for (const char* s : {"k", "b", "x"}) ASSERT_EQ(utl_col_insert(src, s, nullptr), 0);
   utl_ty_col* copy = nullptr;
@@ -718,7 +718,7 @@ TEST_F(Col, IndependentCopies) {
   EXPECT_NE(pool, nullptr);
 }
 
-TEST_F(Col, ReferenceCountDelaysTheFree) {
+TEST_F(UtlCol, ReferenceCountDelaysTheFree) {
   utl_ty_col* c = make(kLong);
   ASSERT_EQ(utl_col_add_ref(c), 0);
   long refs = 0;
@@ -733,7 +733,7 @@ TEST_F(Col, ReferenceCountDelaysTheFree) {
   EXPECT_EQ(utl_col_free(nullptr, nullptr), 0);
 }
 
-TEST_F(Col, CheckRecognisesInvalidHandles) {
+TEST_F(UtlCol, CheckRecognisesInvalidHandles) {
   EXPECT_EQ(utl_col_check(nullptr), UTL_BAD_LIST);
   EXPECT_EQ(top_text(), "An invalid list was detected (at 0).\n");
   utl_col_set_checking(1);
@@ -762,7 +762,7 @@ long take_odd(utl_ty_col*, void* e, long, long, void*, long* take) {
   return 0;
 }
 
-TEST_F(Col, ApplyStopsOnRequestOrResult) {
+TEST_F(UtlCol, ApplyStopsOnRequestOrResult) {
   utl_ty_col* c = make(kLong);
   push_longs(c, {1, 2, 3, 4, 5});
   long acc = 0;
@@ -775,7 +775,7 @@ TEST_F(Col, ApplyStopsOnRequestOrResult) {
   EXPECT_EQ(acc, 1);
 }
 
-TEST_F(Col, SelectMakesOrFillsTheResult) {
+TEST_F(UtlCol, SelectMakesOrFillsTheResult) {
   utl_ty_col* c = make(kLong);
   push_longs(c, {1, 2, 3, 4, 5});
   utl_ty_col* r = nullptr;
@@ -786,7 +786,7 @@ TEST_F(Col, SelectMakesOrFillsTheResult) {
   EXPECT_EQ(longs(r), (std::vector<long>{1, 3, 5, 1, 3, 5}));
 }
 
-TEST_F(Col, FillAndReserveSlots) {
+TEST_F(UtlCol, FillAndReserveSlots) {
   utl_ty_col* c = make(kLong, 0, 2, 2);
   const long data[3] = {7, 8, 9};
   ASSERT_EQ(utl_col_fill(c, 3, 1, data), 0);
@@ -805,7 +805,7 @@ TEST_F(Col, FillAndReserveSlots) {
   EXPECT_EQ(n, 2);
 }
 
-TEST_F(Col, AllocFromTheCollectionsPool) {
+TEST_F(UtlCol, AllocFromTheCollectionsPool) {
   utl_ty_col* plain = make(kLong);
   void* p = nullptr;
   EXPECT_EQ(utl_col_alloc(plain, 8, nullptr, &p), UTL_NO_POOL);
@@ -823,7 +823,7 @@ TEST_F(Col, AllocFromTheCollectionsPool) {
   EXPECT_STREQ(s, "text");
 }
 
-TEST_F(Col, AllocationFailuresLeaveTheCollectionUsable) {
+TEST_F(UtlCol, AllocationFailuresLeaveTheCollectionUsable) {
   utl_ty_col* c = make(kLong, 0, 1, 1);
   push_longs(c, {1});
   osl_mem_reset_fail_num();  // the next allocation fails
@@ -861,7 +861,7 @@ TEST_F(Col, AllocationFailuresLeaveTheCollectionUsable) {
   EXPECT_GT(successes, 0);
 }
 
-TEST_F(Col, RegistryFieldAccessOfACollectionField) {
+TEST_F(UtlCol, RegistryFieldAccessOfACollectionField) {
   utl_ty_col* src = make(kLong);
   utl_ty_col* dst = make(kLong);
   push_longs(src, {4, 5});

@@ -48,7 +48,7 @@ std::string top_text() {
   return text ? text : "";
 }
 
-class Estr : public ::testing::Test {
+class UtlEstr : public ::testing::Test {
  protected:
   void SetUp() override { cmn_alrt_clear(nullptr); }
   void TearDown() override {
@@ -83,9 +83,9 @@ struct create_case {
   long status;
 };
 
-class EstrCreate : public Estr, public ::testing::WithParamInterface<create_case> {};
+class UtlEstrCreate : public UtlEstr, public ::testing::WithParamInterface<create_case> {};
 
-TEST_P(EstrCreate, Arguments) {
+TEST_P(UtlEstrCreate, Arguments) {
   const create_case& p = GetParam();
   utl_ty_estr* e = nullptr;
   EXPECT_EQ(utl_estr_create("t", p.text, p.size, p.extend, &e), p.status);
@@ -98,7 +98,7 @@ TEST_P(EstrCreate, Arguments) {
   EXPECT_EQ(e->size, p.text ? static_cast<long>(std::strlen(p.text)) + 1 : p.size);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, EstrCreate,
+INSTANTIATE_TEST_SUITE_P(Table, UtlEstrCreate,
                          ::testing::Values(create_case{nullptr, 10, 5, 0}, create_case{nullptr, 1, -1, 0},
                                            create_case{"hello", 0, -1, 0}, create_case{"", 0, 1, 0},
                                            create_case{nullptr, 0, 5, UTL_BAD_ARG},
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Table, EstrCreate,
                                            create_case{nullptr, 10, -2, UTL_BAD_ARG},
                                            create_case{"x", 10, 0, UTL_BAD_ARG}));
 
-TEST_F(Estr, AppendsGrowTheText) {
+TEST_F(UtlEstr, AppendsGrowTheText) {
   utl_ty_estr* e = make(nullptr, 2, 1);
   EXPECT_STREQ(utl_estr_get(e), "");
   ASSERT_EQ(utl_estr_append(e, "abc"), 0);
@@ -121,7 +121,7 @@ TEST_F(Estr, AppendsGrowTheText) {
   EXPECT_EQ(utl_estr_append(e, nullptr), UTL_BAD_ARG);
 }
 
-TEST_F(Estr, ZeroSeparatedPieces) {
+TEST_F(UtlEstr, ZeroSeparatedPieces) {
   utl_ty_estr* e = make(nullptr, 1, 1);
   ASSERT_EQ(utl_estr_append_option(e, "ab", 1), 0);
   ASSERT_EQ(utl_estr_append_option(e, "c", 1), 0);
@@ -129,7 +129,7 @@ TEST_F(Estr, ZeroSeparatedPieces) {
   EXPECT_EQ(bytes(e, 6), std::string("ab\0c\0\0", 6));
 }
 
-TEST_F(Estr, MaximumCutsAndRemembers) {
+TEST_F(UtlEstr, MaximumCutsAndRemembers) {
   utl_ty_estr* e = make(nullptr, 2, 1);
   ASSERT_EQ(utl_estr_set_max(e, 4), 0);
   long max = 0;
@@ -159,7 +159,7 @@ TEST_F(Estr, MaximumCutsAndRemembers) {
   EXPECT_STREQ(utl_estr_get(e), "abcdefgh");
 }
 
-TEST_F(Estr, MaximumWithZeroSeparatedPieces) {
+TEST_F(UtlEstr, MaximumWithZeroSeparatedPieces) {
   utl_ty_estr* e = make(nullptr, 1, 1);
   utl_estr_set_max(e, 6);
   ASSERT_EQ(utl_estr_append_option(e, "ab", 1), 0);  // a b 0 [0]: length 3
@@ -177,7 +177,7 @@ TEST_F(Estr, MaximumWithZeroSeparatedPieces) {
   EXPECT_EQ(length(f), 3);
 }
 
-TEST_F(Estr, BinaryAppendIgnoresTheMaximum) {
+TEST_F(UtlEstr, BinaryAppendIgnoresTheMaximum) {
   utl_ty_estr* e = make("ab");
   utl_estr_set_max(e, 3);
   ASSERT_EQ(utl_estr_append_binary(e, "x\0y", 3), 0);
@@ -185,7 +185,7 @@ TEST_F(Estr, BinaryAppendIgnoresTheMaximum) {
   EXPECT_EQ(bytes(e, 6), std::string("abx\0y\0", 6));
 }
 
-TEST_F(Estr, Formatting) {
+TEST_F(UtlEstr, Formatting) {
   utl_ty_estr* e = make("old");
   ASSERT_EQ(utl_estr_sprintf(e, "%s=%ld;", "n", 42L), 0);
   EXPECT_STREQ(utl_estr_get(e), "n=42;");
@@ -195,7 +195,7 @@ TEST_F(Estr, Formatting) {
   EXPECT_STREQ(utl_estr_get(e), "100% sure %s");
 }
 
-TEST_F(Estr, OverlongFormattedTextIsRefused) {
+TEST_F(UtlEstr, OverlongFormattedTextIsRefused) {
   utl_ty_estr* e = make("keep");
   std::string t(40001, 'q');
   EXPECT_EQ(utl_estr_aprintf(e, "%s", t.c_str()), UTL_ESTR_TOO_LONG);
@@ -211,7 +211,7 @@ TEST_F(Estr, OverlongFormattedTextIsRefused) {
   EXPECT_EQ(length(e), 40000);
 }
 
-TEST_F(Estr, FormatWritingThroughPercentNIsRefused) {
+TEST_F(UtlEstr, FormatWritingThroughPercentNIsRefused) {
   utl_ty_estr* e = make("keep");
   int n = 0;
   const char* fmt = "ab%n";
@@ -222,7 +222,7 @@ TEST_F(Estr, FormatWritingThroughPercentNIsRefused) {
   EXPECT_STREQ(utl_estr_get(e), "keep");
 }
 
-TEST_F(Estr, FromStringCollection) {
+TEST_F(UtlEstr, FromStringCollection) {
   utl_ty_col* c = nullptr;
   ASSERT_EQ(utl_col_make(nullptr, 516, 4, 4, 0, 0, &c), 0);
   for (const char* s : {"a", "b", "c"}) ASSERT_EQ(utl_col_push(c, s, nullptr), 0);
@@ -280,9 +280,9 @@ struct subst_case {
   long status;
 };
 
-class EstrSubst : public Estr, public ::testing::WithParamInterface<subst_case> {};
+class UtlEstrSubst : public UtlEstr, public ::testing::WithParamInterface<subst_case> {};
 
-TEST_P(EstrSubst, Table) {
+TEST_P(UtlEstrSubst, Table) {
   const subst_case& p = GetParam();
   utl_ty_estr* e = make(">");
   std::vector<std::string> seen;
@@ -291,14 +291,14 @@ TEST_P(EstrSubst, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, EstrSubst,
+    Table, UtlEstrSubst,
     ::testing::Values(subst_case{"x[name]y", ">xVy", 0}, subst_case{"plain", ">plain", 0},
                       subst_case{"a[b", ">a[b", 0}, subst_case{"a[b{name}", ">a[bV", 0},
                       subst_case{"[keep]{other}", ">[keep]OTHER", 0},
                       subst_case{"{name}[name]{x", ">VV{x", 0}, subst_case{"", ">", 0},
                       subst_case{"q[fail]r", ">q", 77}, subst_case{"[[name]]", ">[[name]]", 0}, subst_case{"[na]me]", ">[na]me]", 0}));
 
-TEST_F(Estr, WriteAtAndTruncate) {
+TEST_F(UtlEstr, WriteAtAndTruncate) {
   utl_ty_estr* e = make("abcdef");
   ASSERT_EQ(utl_estr_write_at(e, 2, "XY", 2), 0);
   EXPECT_STREQ(utl_estr_get(e), "abXYef");
@@ -323,7 +323,7 @@ TEST_F(Estr, WriteAtAndTruncate) {
   EXPECT_EQ(bytes(z, 6), std::string("ab\0e\0\0", 6));
 }
 
-TEST_F(Estr, CheckingFindsUnknownHandles) {
+TEST_F(UtlEstr, CheckingFindsUnknownHandles) {
   EXPECT_EQ(utl_estr_check(nullptr), UTL_BAD_ESTR);
   utl_ty_estr fake{};
   EXPECT_EQ(utl_estr_append(&fake, "x"), UTL_BAD_ESTR);
@@ -336,7 +336,7 @@ TEST_F(Estr, CheckingFindsUnknownHandles) {
   EXPECT_EQ(utl_estr_get_checking(), 1);
 }
 
-TEST_F(Estr, FailedGrowthLeavesTheString) {
+TEST_F(UtlEstr, FailedGrowthLeavesTheString) {
   utl_ty_estr* e = make("abc", 1, 1);
   osl_mem_reset_fail_num();
   EXPECT_EQ(utl_estr_append(e, std::string(100, 'd').c_str()), UTL_NO_MEMORY);

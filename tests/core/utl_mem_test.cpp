@@ -40,7 +40,7 @@ std::string top_text() {
   return text ? text : "";
 }
 
-class Mem : public ::testing::Test {
+class UtlMem : public ::testing::Test {
  protected:
   void SetUp() override { cmn_alrt_clear(nullptr); }
   void TearDown() override {
@@ -51,7 +51,7 @@ class Mem : public ::testing::Test {
   }
 };
 
-TEST_F(Mem, SegmentsLieEndToEndInOneBlock) {
+TEST_F(UtlMem, SegmentsLieEndToEndInOneBlock) {
   const long types[3] = {512, 515, 516};
   const long sizes[3] = {16, 0, 8};
   void* addr[3] = {&addr, &addr, &addr};
@@ -66,7 +66,7 @@ TEST_F(Mem, SegmentsLieEndToEndInOneBlock) {
   EXPECT_EQ(utl_mem_free("t", nullptr), 0);
 }
 
-TEST_F(Mem, ReallocKeepsTheLayoutAndTheContents) {
+TEST_F(UtlMem, ReallocKeepsTheLayoutAndTheContents) {
   const long types[2] = {512, 515};
   long sizes[2] = {8, 4};
   void* addr[2] = {};
@@ -81,7 +81,7 @@ TEST_F(Mem, ReallocKeepsTheLayoutAndTheContents) {
   utl_mem_free("t", addr[0]);
 }
 
-TEST_F(Mem, ZeroTotalIsNotAFailure) {
+TEST_F(UtlMem, ZeroTotalIsNotAFailure) {
   const long types[2] = {512, 512};
   const long sizes[2] = {0, 0};
   void* addr[2] = {&addr, &addr};
@@ -93,7 +93,7 @@ TEST_F(Mem, ZeroTotalIsNotAFailure) {
   EXPECT_EQ(top_text(), "");
 }
 
-TEST_F(Mem, NegativeSegmentSize) {
+TEST_F(UtlMem, NegativeSegmentSize) {
   const long types[2] = {512, 512};
   const long sizes[2] = {4, -3};
   void* addr[2] = {};
@@ -102,7 +102,7 @@ TEST_F(Mem, NegativeSegmentSize) {
   EXPECT_EQ(utl_mem_has_reserve(), 1);
 }
 
-TEST_F(Mem, FailedAllocationReleasesTheReserveUntilTakenAgain) {
+TEST_F(UtlMem, FailedAllocationReleasesTheReserveUntilTakenAgain) {
   const long type = 512;
   const long size = 100;
   void* addr = nullptr;
@@ -130,7 +130,7 @@ TEST_F(Mem, FailedAllocationReleasesTheReserveUntilTakenAgain) {
   EXPECT_EQ(utl_mem_has_reserve(), 0);
 }
 
-TEST_F(Mem, FailedReallocLeavesTheBlock) {
+TEST_F(UtlMem, FailedReallocLeavesTheBlock) {
   const long type = 515;
   long size = 4;
   void* addr = nullptr;
@@ -146,7 +146,7 @@ TEST_F(Mem, FailedReallocLeavesTheBlock) {
   utl_mem_free("t", addr);
 }
 
-TEST_F(Mem, CheckingModeKeepsLiveBlocks) {
+TEST_F(UtlMem, CheckingModeKeepsLiveBlocks) {
   EXPECT_EQ(utl_mem_set_mode(2), UTL_BAD_MEM_MODE);
   EXPECT_EQ(top_text(), "Invalid memory checking mode (2); must be 1 or 0.\n");
   EXPECT_EQ(utl_mem_is_mode_on(), 0);
@@ -183,7 +183,7 @@ TEST_F(Mem, CheckingModeKeepsLiveBlocks) {
   ASSERT_EQ(utl_mem_set_mode(0), 0);
 }
 
-TEST_F(Mem, RegistryAllocatesThroughTheFrontEnd) {
+TEST_F(UtlMem, RegistryAllocatesThroughTheFrontEnd) {
   const long type = 516;
   const long size = 11;
   void* addr = nullptr;
@@ -194,7 +194,7 @@ TEST_F(Mem, RegistryAllocatesThroughTheFrontEnd) {
   EXPECT_EQ(cmn_typ_dealloc("t", addr), 0);
 }
 
-TEST_F(Mem, FetchStrings) {
+TEST_F(UtlMem, FetchStrings) {
   EXPECT_EQ(utl_main_fetch_strs(), 0);
   const char* text = nullptr;
   ASSERT_EQ(cmn_alrt_get_msg(UTL_BAD_INDEX, &text), 0);
@@ -205,12 +205,12 @@ TEST_F(Mem, FetchStrings) {
 
 // ---- pools
 
-class Pool : public Mem {
+class UtlPool : public UtlMem {
  protected:
   void TearDown() override {
     for (utl_ty_pool* p : pools_) utl_pl_free(nullptr, p);
     utl_pl_set_checking(1);
-    Mem::TearDown();
+    UtlMem::TearDown();
   }
   utl_ty_pool* make(long extent) {
     utl_ty_pool* p = nullptr;
@@ -226,7 +226,7 @@ class Pool : public Mem {
   std::vector<utl_ty_pool*> pools_;
 };
 
-TEST_F(Pool, ExtentsComeWithTheFirstAllocation) {
+TEST_F(UtlPool, ExtentsComeWithTheFirstAllocation) {
   utl_ty_pool* p = make(256);
   EXPECT_EQ(p->first, nullptr);
   void* a = nullptr;
@@ -240,7 +240,7 @@ TEST_F(Pool, ExtentsComeWithTheFirstAllocation) {
   EXPECT_EQ(b, static_cast<char*>(a) + 10);
 }
 
-TEST_F(Pool, LargeRequestGetsAnExtentOfItsOwnSize) {
+TEST_F(UtlPool, LargeRequestGetsAnExtentOfItsOwnSize) {
   utl_ty_pool* p = make(256);
   void* a = nullptr;
   ASSERT_EQ(utl_pl_alloc(p, 300, &a), 0);
@@ -249,7 +249,7 @@ TEST_F(Pool, LargeRequestGetsAnExtentOfItsOwnSize) {
   std::memset(a, 3, 300);
 }
 
-TEST_F(Pool, BadSizesAndPools) {
+TEST_F(UtlPool, BadSizesAndPools) {
   utl_ty_pool* p = make(64);
   void* a = nullptr;
   EXPECT_EQ(utl_pl_alloc(p, 0, &a), UTL_BAD_ARG);
@@ -272,7 +272,7 @@ std::vector<utl_ty_pool_extent*> fill_extents(utl_ty_pool* p, int n) {
   return v;
 }
 
-TEST_F(Pool, SearchedFullExtentsMoveBehindTheOthers) {
+TEST_F(UtlPool, SearchedFullExtentsMoveBehindTheOthers) {
   utl_ty_pool* p = make(16);
   auto e = fill_extents(p, 5);
   ASSERT_EQ(e.size(), 5u);
@@ -292,7 +292,7 @@ TEST_F(Pool, SearchedFullExtentsMoveBehindTheOthers) {
   for (int i = 1; i < 6; ++i) EXPECT_EQ(c[i]->left, 6);
 }
 
-TEST_F(Pool, ThreeFullExtentsStayWhereTheyAre) {
+TEST_F(UtlPool, ThreeFullExtentsStayWhereTheyAre) {
   utl_ty_pool* p = make(16);
   auto e = fill_extents(p, 3);
   void* a = nullptr;
@@ -305,7 +305,7 @@ TEST_F(Pool, ThreeFullExtentsStayWhereTheyAre) {
   EXPECT_EQ(p->last, e[2]);
 }
 
-TEST_F(Pool, FitWithinTheSearchCount) {
+TEST_F(UtlPool, FitWithinTheSearchCount) {
   utl_ty_pool* p = make(16);
   auto e = fill_extents(p, 5);
   void* a = nullptr;
@@ -323,7 +323,7 @@ TEST_F(Pool, FitWithinTheSearchCount) {
   EXPECT_EQ(e[2]->left, 0);
 }
 
-TEST_F(Pool, ResetReusesTheFirstExtent) {
+TEST_F(UtlPool, ResetReusesTheFirstExtent) {
   utl_ty_pool* p = make(32);
   void* a = nullptr;
   void* b = nullptr;
@@ -337,7 +337,7 @@ TEST_F(Pool, ResetReusesTheFirstExtent) {
   EXPECT_EQ(chain(p).size(), 2u);
 }
 
-TEST_F(Pool, AlignedAndStringAllocations) {
+TEST_F(UtlPool, AlignedAndStringAllocations) {
   utl_ty_pool* p = make(64);
   void* a = nullptr;
   ASSERT_EQ(utl_pl_alloc(p, 1, &a), 0);
@@ -351,7 +351,7 @@ TEST_F(Pool, AlignedAndStringAllocations) {
   EXPECT_STREQ(s, "hello");
 }
 
-TEST_F(Pool, Contains) {
+TEST_F(UtlPool, Contains) {
   utl_ty_pool* p = make(32);
   void* a = nullptr;
   ASSERT_EQ(utl_pl_alloc(p, 8, &a), 0);
@@ -364,7 +364,7 @@ TEST_F(Pool, Contains) {
   EXPECT_EQ(utl_pl_contains(p, static_cast<char*>(a) + 30, 4, &inside), UTL_POOL_RANGE);
 }
 
-TEST_F(Pool, ExtentSizeChanges) {
+TEST_F(UtlPool, ExtentSizeChanges) {
   utl_ty_pool* p = make(16);
   ASSERT_EQ(utl_pl_set_extent_size(p, 100), 0);
   ASSERT_EQ(utl_pl_set_extent_size(p, 0), 0);
@@ -373,7 +373,7 @@ TEST_F(Pool, ExtentSizeChanges) {
   EXPECT_EQ(p->first->size, 100);
 }
 
-TEST_F(Pool, AllocationFailureLeavesThePool) {
+TEST_F(UtlPool, AllocationFailureLeavesThePool) {
   utl_ty_pool* p = make(16);
   void* a = nullptr;
   ASSERT_EQ(utl_pl_alloc(p, 16, &a), 0);

@@ -57,7 +57,7 @@ utl_ty_sym_value sval(const char* s) {
   return x;
 }
 
-class Sym : public ::testing::Test {
+class UtlSym : public ::testing::Test {
  protected:
   void SetUp() override { cmn_alrt_clear(nullptr); }
   void TearDown() override {
@@ -74,7 +74,7 @@ class Sym : public ::testing::Test {
   std::vector<utl_ty_symtab*> made_;
 };
 
-TEST_F(Sym, CreateVariants) {
+TEST_F(UtlSym, CreateVariants) {
   utl_ty_symtab* t = nullptr;
   ASSERT_EQ(utl_sym_table_create(3, &t), 0);
   made_.push_back(t);
@@ -100,7 +100,7 @@ TEST_F(Sym, CreateVariants) {
   EXPECT_EQ(none, nullptr);
 }
 
-TEST_F(Sym, DefaultHash) {
+TEST_F(UtlSym, DefaultHash) {
   struct hash_case {
     const char* name;
     long buckets;
@@ -124,7 +124,7 @@ TEST_F(Sym, DefaultHash) {
   EXPECT_EQ(utl_sym_ci_hash(107, "name"), utl_sym_default_hash(107, "NAME"));
 }
 
-TEST_F(Sym, CaseInsensitiveCompare) {
+TEST_F(UtlSym, CaseInsensitiveCompare) {
   struct cmp_case {
     const char* a;
     const char* b;
@@ -138,7 +138,7 @@ TEST_F(Sym, CaseInsensitiveCompare) {
   }
 }
 
-TEST_F(Sym, AddFindReplace) {
+TEST_F(UtlSym, AddFindReplace) {
   utl_ty_symtab* t = make();
   long i1 = -9, i2 = -9, i3 = -9;
   utl_ty_sym_value one = lval(1);
@@ -178,7 +178,7 @@ TEST_F(Sym, AddFindReplace) {
   EXPECT_EQ(n, 2);
 }
 
-TEST_F(Sym, UserWordOfANewEntry) {
+TEST_F(UtlSym, UserWordOfANewEntry) {
   utl_ty_symtab* t = make();
   utl_ty_sym_value x = lval(3);
   ASSERT_EQ(utl_sym_add_val(t, "k", &x, 1234, nullptr), 0);
@@ -192,7 +192,7 @@ TEST_F(Sym, UserWordOfANewEntry) {
   EXPECT_STREQ(e->name, "k");
 }
 
-TEST_F(Sym, NamesDifferingInCase) {
+TEST_F(UtlSym, NamesDifferingInCase) {
   // A case-sensitive table keeps them apart, also when they share a bucket.
   utl_ty_symtab* cs = make(0, 2, 1);
   utl_ty_sym_value a = lval(1), b = lval(2);
@@ -220,7 +220,7 @@ TEST_F(Sym, NamesDifferingInCase) {
   }
 }
 
-TEST_F(Sym, CaseInsensitiveReplaceKeepsTheFirstName) {
+TEST_F(UtlSym, CaseInsensitiveReplaceKeepsTheFirstName) {
   utl_ty_symtab* ci = make(UTL_SYM_CASE_INSENS, 2, 1);
   utl_ty_sym_value a = lval(1), b = lval(2);
   ASSERT_EQ(utl_sym_add(ci, "abc", &a, nullptr), 0);
@@ -235,7 +235,7 @@ TEST_F(Sym, CaseInsensitiveReplaceKeepsTheFirstName) {
   EXPECT_STREQ(name, "abc");  // the entry keeps its first name
 }
 
-TEST_F(Sym, RemoveUnlinksButKeepsTheEntry) {
+TEST_F(UtlSym, RemoveUnlinksButKeepsTheEntry) {
   utl_ty_symtab* t = make(0, 2, 1);  // one bucket: a chain of three
   utl_ty_sym_value x = lval(0);
   for (const char* n : {"a", "b", "c"}) {
@@ -272,7 +272,7 @@ struct value_case {
   bool changes;
 };
 
-TEST_F(Sym, ReplacingWithEqualOrDifferentValues) {
+TEST_F(UtlSym, ReplacingWithEqualOrDifferentValues) {
   static char p1 = 0, p2 = 0;
   auto mk = [](long type, long l) {
     utl_ty_sym_value v{};
@@ -314,7 +314,7 @@ TEST_F(Sym, ReplacingWithEqualOrDifferentValues) {
   }
 }
 
-TEST_F(Sym, SetValCopiesStrings) {
+TEST_F(UtlSym, SetValCopiesStrings) {
   utl_ty_symtab* t = make();
   utl_ty_sym_value x = lval(1);
   ASSERT_EQ(utl_sym_add(t, "k", &x, nullptr), 0);
@@ -330,7 +330,7 @@ TEST_F(Sym, SetValCopiesStrings) {
   EXPECT_EQ(utl_sym_set_val(t, &outside, &s), UTL_BAD_ARG);
 }
 
-TEST_F(Sym, ManyEntriesGrowTheTable) {
+TEST_F(UtlSym, ManyEntriesGrowTheTable) {
   utl_ty_symtab* t = make(0, 1, 5);
   for (long i = 0; i < 300; ++i) {
     utl_ty_sym_value x = lval(i * 10);
@@ -361,7 +361,7 @@ long collect(utl_ty_symtab*, const char* name, utl_ty_sym_value* value, long* us
   return 0;
 }
 
-TEST_F(Sym, IterateVisitsChainedEntriesBucketByBucket) {
+TEST_F(UtlSym, IterateVisitsChainedEntriesBucketByBucket) {
   utl_ty_symtab* t = make(0, 2, 11);
   utl_ty_sym_value x = lval(0);
   for (const char* n : {"a", "b", "c", "d", "e"}) ASSERT_EQ(utl_sym_add(t, n, &x, nullptr), 0);
@@ -388,7 +388,7 @@ TEST_F(Sym, IterateVisitsChainedEntriesBucketByBucket) {
   EXPECT_EQ(utl_sym_iterate(u, collect, &seen, 0), 41);
 }
 
-TEST_F(Sym, CopyHoldsEveryChainedEntry) {
+TEST_F(UtlSym, CopyHoldsEveryChainedEntry) {
   utl_ty_symtab* t = make(UTL_SYM_CASE_INSENS, 2, 5);
   utl_sym_set_user_flags(t, 6);
   std::map<std::string, long> values = {{"Alpha", 1}, {"beta", 2}, {"GAMMA", 3}, {"delta", 4}};
@@ -431,7 +431,7 @@ TEST_F(Sym, CopyHoldsEveryChainedEntry) {
   EXPECT_STREQ(v->v.str, "str");
 }
 
-TEST_F(Sym, PoolAllocations) {
+TEST_F(UtlSym, PoolAllocations) {
   utl_ty_symtab* t = make();
   void* p = nullptr;
   ASSERT_EQ(utl_sym_alloc(t, 6, "hello", &p), 0);
@@ -440,7 +440,7 @@ TEST_F(Sym, PoolAllocations) {
   EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 8, 0u);
 }
 
-TEST_F(Sym, AllocationFailuresLeakNothing) {
+TEST_F(UtlSym, AllocationFailuresLeakNothing) {
   osl_mem_reset_fail_num();
   long failures = 0, successes = 0;
   for (int attempt = 0; attempt < 20; ++attempt) {
