@@ -43,3 +43,10 @@ int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src
 // replacement) that does not fit.
 int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
                      int32_t srcLen, uint32_t flags);
+
+// Packed character values (one 32-bit value a character, first byte most
+// significant): as GCMapStringU, lengths counting values. Single-byte
+// characters (values below 256) are converted through the code page's
+// single-byte tables.
+int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
+                     int32_t srcLen, uint32_t flags);

@@ -34,3 +34,7 @@ int32_t gcMapStringUWith(GCLocale* locale, GCUChar* dst, int32_t dstLen, const G
 // GCMapString with the special look-up given by the caller.
 int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char* src,
                         int32_t srcLen, uint32_t flags, GCMapSpecialFn special);
+
+// GCMapStringW with the special look-up given by the caller.
+int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
+                         int32_t srcLen, uint32_t flags, GCMapSpecialFn special);
