@@ -784,6 +784,8 @@ TEST_F(UtlCol, SelectMakesOrFillsTheResult) {
   EXPECT_EQ(longs(r), (std::vector<long>{1, 3, 5}));
   ASSERT_EQ(utl_col_select(c, &r, take_odd, nullptr), 0);
   EXPECT_EQ(longs(r), (std::vector<long>{1, 3, 5, 1, 3, 5}));
+  utl_ty_col* other = make(kPair);
+  EXPECT_EQ(utl_col_select(c, &other, take_odd, nullptr), UTL_BAD_ELEM_TYPE);
 }
 
 TEST_F(UtlCol, FillAndReserveSlots) {
@@ -882,6 +884,9 @@ TEST_F(UtlCol, RegistryFieldAccessOfACollectionField) {
   EXPECT_EQ(cmn_typ_proc_as<cmn_ty_get_proc>(get)(&cell, spec, sizeof(out), &out, &allocated), 1);
   ASSERT_EQ(cmn_typ_proc_as<cmn_ty_set_proc>(set)(&cell, spec, nullptr), 0);
   EXPECT_TRUE(longs(dst).empty());
+  utl_ty_col* strs = make(kString);
+  ASSERT_EQ(utl_col_push(strs, "s", nullptr), 0);
+  EXPECT_EQ(cmn_typ_proc_as<cmn_ty_set_proc>(set)(&cell, spec, strs), UTL_BAD_ELEM_TYPE);
 }
 
 }  // namespace

@@ -121,6 +121,25 @@ TEST_F(UtlEstr, AppendsGrowTheText) {
   EXPECT_EQ(utl_estr_append(e, nullptr), UTL_BAD_ARG);
 }
 
+TEST_F(UtlEstr, AppendingItsOwnTextWhileGrowing) {
+  utl_ty_estr* e = make("abcd", 1, 1);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(utl_estr_append(e, utl_estr_get(e)), 0);
+  EXPECT_STREQ(utl_estr_get(e), "abcdabcdabcdabcdabcdabcdabcdabcd");
+  ASSERT_EQ(utl_estr_append_binary(e, utl_estr_get(e) + 28, 4), 0);
+  EXPECT_EQ(length(e), 36);
+  ASSERT_EQ(utl_estr_aprintf(e, "[%s]", utl_estr_get(e) + 32), 0);
+  EXPECT_STREQ(utl_estr_get(e) + 32, "abcd[abcd]");
+  utl_ty_estr* f = make("x[n]", 1, 1);
+  std::vector<std::string> seen;
+  ASSERT_EQ(utl_estr_substitute(utl_estr_get(f), 1, "[", "]", [](const char*, char, char, void*, long* r, long size,
+                                                                    char** out) -> long {
+    std::snprintf(*out, size, "%s", std::string(100, 'v').c_str());
+    *r = 1;
+    return 0;
+  }, nullptr, f), 0);
+  EXPECT_EQ(std::string(utl_estr_get(f)), "x[n]x" + std::string(100, 'v'));
+}
+
 TEST_F(UtlEstr, ZeroSeparatedPieces) {
   utl_ty_estr* e = make(nullptr, 1, 1);
   ASSERT_EQ(utl_estr_append_option(e, "ab", 1), 0);

@@ -140,6 +140,8 @@ long utl_col_select(utl_ty_col* col, utl_ty_col** result, utl_ty_col_proc proc, 
       return st;
   } else if (long st = utl_col_check(*result)) {
     return st;
+  } else if ((*result)->type != col->type) {
+    return utl_alrt(UTL_BAD_ELEM_TYPE, col->type, utl_col_handle(*result), utl_mem_name());
   }
   for (long i = 0; i < col->count; ++i) {
     long take = 0;

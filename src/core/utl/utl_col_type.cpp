@@ -2,7 +2,10 @@
 #include <cstdio>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_mem.h"
+#include "core/utl/utl_msg.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ long col_set(void* dest, long*, void* value) {
   if (!source) return 0;
   long n = 0;
   if (long st = utl_col_num(source, &n)) return st;
+  if (source->type != target->type)
+    return utl_alrt(UTL_BAD_ELEM_TYPE, source->type, reinterpret_cast<long>(target), utl_mem_name());
   for (long i = 0; i < n; ++i) {
     void* e = nullptr;
     if (long st = utl_col_ith(source, i, &e)) return st;

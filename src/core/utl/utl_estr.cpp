@@ -1,8 +1,10 @@
 #include "core/utl/utl_estr.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_mem.h"
@@ -17,6 +19,14 @@ constexpr long kFormatBufSize = 41000;
 long g_checking = 1;
 utl_ty_estr* g_live = nullptr;
 char g_format_buf[kFormatBufSize];
+
+// True when p points into the string's own buffer (which may move as it
+// grows).
+bool inside(const utl_ty_estr* e, const void* p) {
+  auto a = reinterpret_cast<uintptr_t>(p);
+  auto s = reinterpret_cast<uintptr_t>(e->text);
+  return a >= s && a < s + static_cast<uintptr_t>(e->size);
+}
 
 bool is_live(const utl_ty_estr* e) {
   for (utl_ty_estr* p = g_live; p; p = p->next)
@@ -158,6 +168,11 @@ long utl_estr_append(utl_ty_estr* estr, const char* text) {
 long utl_estr_append_option(utl_ty_estr* estr, const char* text, long option) {
   if (long st = utl_estr_check(estr)) return st;
   if (!text) return UTL_BAD_ARG;
+  std::string own;
+  if (inside(estr, text)) {
+    own = text;
+    text = own.c_str();
+  }
   const long k = static_cast<long>(std::strlen(text));
   long p = option ? k + 2 : k + 1;
   const long L = estr->length;
@@ -194,6 +209,11 @@ long utl_estr_append_binary(utl_ty_estr* estr, const void* bytes, long n) {
   if (long st = utl_estr_check(estr)) return st;
   if (n < 0 || (n > 0 && !bytes)) return UTL_BAD_ARG;
   if (n == 0) return 0;
+  std::string own;
+  if (inside(estr, bytes)) {
+    own.assign(static_cast<const char*>(bytes), n);
+    bytes = own.data();
+  }
   if (long st = grow(estr, estr->length + n + 1, n + 1)) return st;
   std::memmove(estr->text + estr->length, bytes, n);
   estr->length += n;

@@ -58,6 +58,9 @@ long utl_estr_substitute(const char* text, long n, const char* openers, const ch
   if (long st = utl_estr_check(estr)) return st;
   if (!text) return 0;
   if (n > 0 && (!openers || !closers || !proc)) return UTL_BAD_ARG;
+  // The text may be the string's own, whose buffer moves as it grows.
+  const std::string source(text);
+  text = source.c_str();
   std::vector<char> buffer(kSubstBufSize);
   const char* cur = text;
   for (;;) {
