@@ -1,0 +1,104 @@
+// String conversion on one code-page object, and over the common code page.
+#include <cstring>
+
+#include "mbtext/gc_conv.h"
+#include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_obj.h"
+
+int32_t GCCpStrToUnicode(const GCObj* cp, const char* s, int32_t length, GCUChar* out) {
+  if (!s || !out) return -1;
+  if (length < 0) {
+    length = int32_t(std::strlen(s));
+    if (length == 0) return -1;
+  }
+  GCConvReader r;
+  gcConvReaderInit(&r, cp, gcCpMaxLen(cp) == 1 && !gcCpIsUtf8(cp), s, length);
+  r.stopNul = true;
+  int32_t n = 0;
+  GCUChar u[2];
+  int32_t next;
+  bool dbcs;
+  for (int k; (k = gcConvRead(&r, u, &next, &dbcs)) > 0;) {
+    for (int i = 0; i < k; ++i) out[n++] = u[i];
+    r.pos = next;
+    r.dbcs = dbcs;
+  }
+  return n;
+}
+
+int32_t GCCpUnicodeToStr(const GCObj* cp, const GCUChar* u, int state, int32_t length, char* out) {
+  if (!u || !out) return 0;
+  if (length < 0) {
+    length = 0;
+    while (u[length] != 0) ++length;
+  }
+  GCConvWriter w;
+  gcConvWriterInit(&w, cp, state != 0);
+  int32_t n = 0, i = 0;
+  int32_t lastShiftOut = -1; // position of a shift-out code written as such
+  while (i < length && u[i] != 0) {
+    uint8_t b[8];
+    bool dbcs;
+    int units;
+    int k = gcConvEncode(&w, u + i, length - i, b, &units, &dbcs);
+    if (dbcs && !w.dbcs) lastShiftOut = n;
+    std::memcpy(out + n, b, size_t(k));
+    n += k;
+    w.dbcs = dbcs;
+    i += units;
+  }
+  if (!w.shift) {
+    out[n] = 0;
+    return n;
+  }
+  if (w.dbcs) {
+    if (lastShiftOut >= 0 && lastShiftOut == n - 1) --n; // nothing followed it
+    else out[n++] = char(gcCpShiftIn(cp));
+  }
+  return n;
+}
+
+namespace {
+
+const GCObj* common_cp() {
+  GCOctx* ocx = gcObjManager();
+  if (!ocx) return nullptr;
+  uint32_t st;
+  return GCGetObjFromID(ocx, GC_CLASS_CODEPAGE, GC_CP_ID_ASCII, GC_FIND_LOAD, &st);
+}
+
+} // namespace
+
+int32_t GCComStrToUnicode(const char* s, int32_t length, GCUChar* out) {
+  const GCObj* cp = common_cp();
+  if (!cp || !s || !out) return -1;
+  bool counted = length >= 0;
+  if (!counted) {
+    length = int32_t(std::strlen(s));
+    if (length < 1) return -1;
+  }
+  int32_t i = 0;
+  for (; i < length && s[i] != 0; ++i) out[i] = gcCpByteToUcs2(cp, uint8_t(s[i]));
+  out[i] = 0;
+  return i;
+}
+
+int32_t GCComUnicodeToStr(const GCUChar* u, int32_t length, char* out) {
+  const GCObj* cp = common_cp();
+  if (!cp || !u || !out) return -1;
+  if (length < 0) {
+    length = 0;
+    while (u[length] != 0) ++length;
+    if (length < 1) return -1;
+  }
+  int32_t i = 0;
+  for (; i < length && u[i] != 0; ++i) {
+    char b[4];
+    // One byte per unit: a value that needs more bytes takes the default
+    // character.
+    out[i] = GCCpUnicodeToChar(cp, u[i], b) == 1 ? b[0] : char(gcCpDefaultChar(cp));
+  }
+  out[i] = 0;
+  return i;
+}

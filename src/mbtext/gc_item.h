@@ -1,0 +1,48 @@
+// Locale items read and set by number: texts (names, separators, grouping,
+// currency symbols, signs, date and time formats) and numbers (ids, digit
+// counts, currency flags, sign positions, numeric codes), and the special
+// case mappings of a language.
+#pragma once
+
+#include <cstdint>
+
+#include "mbtext/gc_locale.h"
+
+// Kinds of text that GCLocaleGetTextItem hands out.
+inline constexpr int GC_TEXT_UNICODE = 1;  // big-endian UCS-2 of the object data, NUL-terminated
+inline constexpr int GC_TEXT_CODEPAGE = 2; // the locale's code-page text
+inline constexpr int GC_TEXT_ASCII = 3;    // ASCII text
+
+// Room GCLocaleGetLocaleString needs (four object names and three marks).
+inline constexpr int GC_LOCALE_STRING_SIZE = 132;
+
+// Text item into buffer (size bytes, or characters with 0x4000, in the
+// locale's code page), cut at a character boundary and NUL-terminated.
+// flags: 0x0001 the territory's value instead of the locale's, 0x4000 size
+// and result count characters (the bytes written then stay within size
+// times the code page's maximum character length). Result: bytes written
+// with the NUL (characters plus 1 with 0x4000); 0 when size is 0; -1 with
+// status 2 (bad flags, negative size, no buffer) or 35 (no such item).
+int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t size, uint32_t flags);
+// Number item (flags 0, or 1 for the territory's value); -1 with status 2
+// or 35.
+int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags);
+// The text of an item: the locale's value (fromLocale 1) or the territory's
+// (0), and its kind; null when the item does not exist. Separators of the
+// locale are a single byte and those of the territory a single UCS-2 unit,
+// neither NUL-terminated.
+const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int* kind);
+// The locale name Language_Territory.CodePage@Sort (ASCII) into buffer of
+// GC_LOCALE_STRING_SIZE bytes, cut to fit.
+void GCLocaleGetLocaleString(const GCLocale* locale, char* buffer);
+// Sets a text item: 2, 6, 10, 12 (objects by name), 59, 60, 61, 66, 67
+// (separators), 62, 64, 68, 71, 72, 79, 80, 81 (texts of at most 32
+// characters). length: bytes (characters with 0x4000), -1 NUL-terminated.
+// 1 on success, 0 on failure with status 2, 20, 35, 36 or 37. The built-in
+// default locale (null locale without a global default) is not changed.
+int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t length, uint32_t flags);
+// Special case mapping of the language (table 44 upper-casing, 45
+// lower-casing) for the pair (first, second): 0 when none, else the output
+// pair and 1 (one output character) or 2.
+int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUChar* out1,
+                     GCUChar* out2, int table);

@@ -1,0 +1,210 @@
+// Filling a locale's items from its territory, and changing its territory
+// and code page.
+#include <cstring>
+
+#include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_locobj.h"
+#include "mbtext/gc_mem_be.h"
+
+namespace {
+
+// Territory text entry of each locale text, in locale text order.
+constexpr int kTextEntry[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
+
+// Locale flag of each territory flag bit (0x02 .. 0x40).
+constexpr uint16_t kFlagFromTerritory[6][2] = {{0x02, GC_LF_CURR_PRECEDES_POS}, {0x04, GC_LF_CURR_SPACE_POS},
+                                               {0x08, GC_LF_CURR_PRECEDES_NEG}, {0x10, GC_LF_CURR_SPACE_NEG},
+                                               {0x20, GC_LF_TERR_FLAG1},        {0x40, GC_LF_TERR_FLAG2}};
+
+// Single byte of u in cp when u converts to exactly one byte that converts
+// back to u.
+bool single_byte_of(const GCObj* cp, GCUChar u, uint8_t* out) {
+  char b[4];
+  if (GCCpUnicodeToChar(cp, u, b) != 1) return false;
+  if (gcCpByteToUcs2(cp, uint8_t(b[0])) != u) return false;
+  *out = uint8_t(b[0]);
+  return true;
+}
+
+// Code-page form of the n big-endian UCS-2 units at d (up to a 0 unit).
+int32_t encode_units(const GCObj* cp, const uint8_t* d, uint32_t n, char* out) {
+  GCConvWriter w;
+  gcConvWriterInit(&w, cp, false);
+  int32_t len = 0;
+  uint32_t i = 0;
+  while (i < n) {
+    GCUChar u[2] = {gc_be16(d + 2 * i), 0};
+    if (u[0] == 0) break;
+    int avail = 1;
+    if (i + 1 < n) {
+      u[1] = gc_be16(d + 2 * i + 2);
+      avail = 2;
+    }
+    uint8_t b[8];
+    int used;
+    bool dbcs;
+    int k = gcConvEncode(&w, u, avail, b, &used, &dbcs);
+    std::memcpy(out + len, b, size_t(k));
+    len += k;
+    w.dbcs = dbcs;
+    i += uint32_t(used);
+  }
+  if (w.dbcs) out[len++] = char(gcCpShiftIn(cp));
+  out[len] = 0;
+  return len;
+}
+
+} // namespace
+
+uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars) {
+  // Each character may need a shift code before it, plus the closing
+  // shift-in code and the NUL.
+  return chars * uint32_t(gcConvMaxBytes(cp) + 1) + 2;
+}
+
+uint32_t GCLocaleSetModifiable(GCLocale* loc) {
+  const GCObj* terr = loc->territory;
+  const uint8_t* d = terr->sect[0];
+  const uint32_t keep = loc->kept;
+  if (!(keep & GC_KEEP_DIGITS)) loc->digits = gc_be16(d + 10);
+  if (!(keep & GC_KEEP_CURR_DIGITS)) loc->curr_digits = gc_be16(d + 12);
+  if (!(keep & GC_KEEP_INTL_DIGITS)) loc->intl_curr_digits = gc_be16(d + 14);
+  const uint16_t tf = gc_be16(d + 20);
+  for (int i = 0; i < 6; ++i) {
+    if (keep & (GC_KEEP_FLAG_FIRST << i)) continue;
+    if (tf & kFlagFromTerritory[i][0]) loc->flags = uint16_t(loc->flags | kFlagFromTerritory[i][1]);
+    else loc->flags = uint16_t(loc->flags & ~kFlagFromTerritory[i][1]);
+  }
+  if (!(keep & GC_KEEP_POS_SIGN_POSN)) loc->pos_sign_posn = d[16];
+  if (!(keep & GC_KEEP_NEG_SIGN_POSN)) loc->neg_sign_posn = d[17];
+  for (int i = 0; i < GC_SEP_COUNT; ++i) {
+    if (keep & (GC_KEEP_SEP_FIRST << i)) continue;
+    loc->sepU[i] = gc_be16(d + 2 * i);
+    uint8_t b;
+    if (loc->sepU[i] == 0) loc->sep[i] = 0;
+    else if (single_byte_of(loc->codepage, loc->sepU[i], &b)) loc->sep[i] = b;
+  }
+  for (int t = 0; t < GC_TXT_COUNT; ++t) {
+    if (keep & (GC_KEEP_TEXT_FIRST << t)) continue;
+    uint32_t own = gc_be16(d + 24 + 2 * kTextEntry[t]);
+    uint32_t next = gc_be16(d + 24 + 2 * (kTextEntry[t] + 1));
+    uint32_t units = next > own ? (next - own) / 2 : 1; // with the NUL
+    auto* text = static_cast<char*>(gcAlloc(gcLocTextRoom(loc->codepage, units)));
+    auto* textU = static_cast<GCUChar*>(gcAlloc(2 * units));
+    if (!text || !textU) {
+      gcFree(text);
+      gcFree(textU);
+      return GC_E_NOMEM;
+    }
+    encode_units(loc->codepage, d + own, units, text);
+    uint32_t i = 0;
+    for (; i + 1 < units; ++i) {
+      textU[i] = gc_be16(d + own + 2 * i);
+      if (textU[i] == 0) break;
+    }
+    textU[i] = 0;
+    loc->text[t] = text;
+    loc->textU[t] = textU;
+  }
+  return GC_OK;
+}
+
+void GCLocaleFreeOldText(const GCLocale* kept, GCLocale* old) {
+  auto in_kept = [kept](const void* p) {
+    for (int i = 0; i < GC_TXT_COUNT; ++i)
+      if (kept->text[i] == p || kept->textU[i] == p) return true;
+    return false;
+  };
+  for (int i = 0; i < GC_TXT_COUNT; ++i) {
+    if (old->text[i] && !in_kept(old->text[i])) gcFree(old->text[i]);
+    if (old->textU[i] && !in_kept(old->textU[i])) gcFree(old->textU[i]);
+  }
+}
+
+uint32_t GCLocaleChangeTerritory(GCLocale* loc, GCObj* territory) {
+  if (!loc || !territory || !territory->sect[0]) return GC_E_ARG;
+  GCLocale saved = *loc;
+  loc->territory = territory;
+  if (GCLocaleSetModifiable(loc) != GC_OK) {
+    GCLocaleFreeOldText(&saved, loc); // the new texts
+    *loc = saved;
+    return GC_E_NOMEM;
+  }
+  GCLocaleFreeOldText(loc, &saved);
+  return GC_OK;
+}
+
+int32_t GCLocaleCnvText(const GCObj* from, const GCObj* to, const char* text, char* dest) {
+  if (!dest) return 0;
+  if (!text) text = "";
+  GCConvReader r;
+  gcConvReaderInit(&r, from, gcCpMaxLen(from) == 1 && !gcCpIsUtf8(from), text,
+                   int32_t(std::strlen(text)));
+  r.stopNul = true;
+  GCConvWriter w;
+  gcConvWriterInit(&w, to, false);
+  int32_t len = 0;
+  GCUChar u[2];
+  int32_t next;
+  bool sdbcs;
+  for (int k; (k = gcConvRead(&r, u, &next, &sdbcs)) > 0;) {
+    for (int i = 0; i < k;) {
+      uint8_t b[8];
+      int used;
+      bool ddbcs;
+      int m = gcConvEncode(&w, u + i, k - i, b, &used, &ddbcs);
+      std::memcpy(dest + len, b, size_t(m));
+      len += m;
+      w.dbcs = ddbcs;
+      i += used;
+    }
+    r.pos = next;
+    r.dbcs = sdbcs;
+  }
+  if (w.dbcs) dest[len++] = char(gcCpShiftIn(to));
+  dest[len++] = 0;
+  return len;
+}
+
+uint32_t GCLocaleChangeCodePage(GCLocale* loc, GCObj* cp) {
+  if (!loc || !cp || !cp->sect[0]) return GC_E_ARG;
+  GCLocale saved = *loc;
+  const GCObj* old = loc->codepage;
+  loc->codepage = cp;
+  loc->flags = uint16_t(loc->flags & ~(GC_LF_SINGLEBYTE | GC_LF_SHIFT));
+  if (gcCpMaxLen(cp) == 1 && !gcCpIsUtf8(cp)) loc->flags |= GC_LF_SINGLEBYTE;
+  if (gcCpIsShiftState(cp)) loc->flags |= GC_LF_SHIFT;
+  for (int i = 0; i < GC_SEP_COUNT; ++i) {
+    // A separator without a byte in the old code page is taken from its
+    // Unicode value.
+    GCUChar u = saved.sep[i] == 0 ? saved.sepU[i] : gcCpByteToUcs2(old, saved.sep[i]);
+    uint8_t b = 0;
+    if (u != 0 && !single_byte_of(cp, u, &b)) {
+      *loc = saved;
+      return GC_E_SEPARATOR;
+    }
+    loc->sep[i] = b;
+  }
+  for (int t = 0; t < GC_TXT_COUNT; ++t) {
+    if (!saved.text[t]) continue;
+    uint32_t chars = uint32_t(std::strlen(saved.text[t]));
+    uint32_t room = gcLocTextRoom(cp, chars + 1);
+    auto* big = static_cast<char*>(gcAlloc(room));
+    if (!big) {
+      GCLocaleFreeOldText(&saved, loc);
+      *loc = saved;
+      return GC_E_NOMEM;
+    }
+    int32_t n = GCLocaleCnvText(old, cp, saved.text[t], big);
+    auto* exact = static_cast<char*>(gcAlloc(uint32_t(n)));
+    if (exact) {
+      std::memcpy(exact, big, size_t(n));
+      gcFree(big);
+      big = exact;
+    }
+    loc->text[t] = big;
+  }
+  GCLocaleFreeOldText(loc, &saved);
+  return GC_OK;
+}
