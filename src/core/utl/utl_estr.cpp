@@ -44,7 +44,7 @@ long grow(utl_ty_estr* e, long need, long piece) {
   if (e->max >= 1 && nsize > e->max) nsize = e->max;
   if (nsize < need) nsize = need;
   void* addr = e->text;
-  if (long st = utl_mem_realloc(e->owner, 1, &nsize, &addr)) return st;
+  if (long st = utl_mem_realloc(utl_mem_name(), 1, &nsize, &addr)) return st;
   e->text = static_cast<char*>(addr);
   e->size = nsize;
   return 0;
