@@ -50,3 +50,15 @@ int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUCh
 // single-byte tables.
 int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
                      int32_t srcLen, uint32_t flags);
+
+// Multibyte text with explicit shift states (0 single-byte mode, 1
+// double-byte mode) of the destination and the source at their starts. In a
+// locale whose code page is a shift-state code page, shift codes of the
+// source set the mode, and the destination receives a shift-out code before
+// a double-byte piece written in single-byte mode and a shift-in code before
+// a single-byte piece written in double-byte mode; a piece is written only
+// together with its shift code. No shift code is added at the end. For any
+// other locale this is GCMapString (the states are not used). A state other
+// than 0 or 1 is refused with status 2.
+int32_t GCMapStringEx(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
+                      int srcState, int32_t srcLen, uint32_t flags);

@@ -38,3 +38,7 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
 // GCMapStringW with the special look-up given by the caller.
 int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
                          int32_t srcLen, uint32_t flags, GCMapSpecialFn special);
+
+// GCMapStringEx with the special look-up given by the caller.
+int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
+                          int srcState, int32_t srcLen, uint32_t flags, GCMapSpecialFn special);

@@ -1,0 +1,294 @@
+#include <algorithm>
+#include <cstring>
+
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_digits.h"
+#include "mbtext/gc_locale.h"
+#include "mbtext/gc_map.h"
+#include "mbtext/gc_map_int.h"
+#include "mbtext/gc_map_mb.h"
+
+// Mapping of text in a shift-state code page: single-byte characters and
+// double-byte characters (the code page's maximum length) alternate, switched
+// by shift-out (into double-byte mode) and shift-in (back) codes. The shift
+// states of source and destination at their starts are given by the caller.
+
+namespace {
+
+constexpr int32_t kCharModeBuffer = 512;
+
+int32_t fail(GCLocale* loc) {
+  loc->status = GC_E_ARG;
+  return -1;
+}
+
+int32_t terminatedLength(const char* s) {
+  const size_t n = std::strlen(s);
+  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
+  return static_cast<int32_t>(n) + 1;
+}
+
+struct ShiftPage {
+  const GCObj* cp;
+  uint8_t so;
+  uint8_t si;
+  int dbl; // bytes of a character in double-byte mode
+
+  explicit ShiftPage(const GCObj* page)
+      : cp(page), so(gcCpShiftOut(page)), si(gcCpShiftIn(page)), dbl(std::max<int>(gcCpMaxLen(page), 1)) {}
+
+  bool isShift(uint8_t b) const { return b == so || b == si; }
+
+  // Steps over a run of shift codes at pos (if any) and sets the state from
+  // its last code. False when the run reaches the end (no character follows).
+  bool skipRun(const uint8_t* s, int32_t len, int32_t* pos, int* state) const {
+    if (*pos >= len || !isShift(s[*pos])) return *pos < len;
+    const int32_t last = *pos + gcCpShiftRunEnd(s + *pos, len - *pos, so, si);
+    *state = s[last] == si ? 0 : 1;
+    *pos = last + 1;
+    return *pos < len;
+  }
+
+  GCUChar ucs2(const uint8_t* p, int state) const {
+    return state ? gcCpTrieLookup(cp, p, dbl) : gcCpByteToUcs2(cp, p[0]);
+  }
+};
+
+// Destination that inserts the shift code a piece needs: a shift-in before a
+// one-byte piece written in double-byte mode, a shift-out before a longer
+// piece written in single-byte mode. A piece is written together with its
+// shift code or not at all.
+struct ShiftSink {
+  const ShiftPage& page;
+  char* buf;
+  int32_t cap;
+  int state;
+  int32_t len = 0;
+
+  bool put(const char* bytes, int n) {
+    int code = -1;
+    if (n == 1 && state == 1) code = page.si;
+    if (n >= 2 && state == 0) code = page.so;
+    const int total = n + (code >= 0 ? 1 : 0);
+    if (n <= 0 || total > cap - len) return false;
+    if (code >= 0) {
+      buf[len++] = static_cast<char>(code);
+      state = code == page.si ? 0 : 1;
+    }
+    std::memcpy(buf + len, bytes, static_cast<size_t>(n));
+    len += n;
+    return true;
+  }
+};
+
+// Ordinary mapping of one character (n bytes at p, in the given mode).
+void mapOne(const ShiftPage& page, GCMapKind kind, const uint8_t* p, int n, int state, GCMapPiece* out) {
+  const GCObj* cp = page.cp;
+  out->len = 0;
+  switch (kind) {
+  case GCMapKind::Upper:
+  case GCMapKind::Lower: {
+    const bool upper = kind == GCMapKind::Upper;
+    if (state == 0) {
+      out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
+      out->len = 1;
+    } else {
+      out->len = GCCpMbCaseConvS(cp, reinterpret_cast<const char*>(p), out->bytes,
+                                 upper ? GC_C_LOWER : GC_C_UPPER);
+    }
+    break;
+  }
+  case GCMapKind::HalfToFull:
+  case GCMapKind::FullToHalf: {
+    GCPacked v = 0;
+    if (kind == GCMapKind::FullToHalf) {
+      v = GCCpFullToHalfW(cp, gcMapPack(p, n));
+    } else {
+      v = state == 0 ? gcMapFullOfByte(cp, p[0]) : GCCpMbHalfToFullW(cp, gcMapPack(p, n));
+    }
+    if (v != 0) out->len = GCWToMb(out->bytes, v);
+    if (out->len > 0 && out->bytes[0] == 0) out->len = 0;
+    break;
+  }
+  case GCMapKind::Digits: {
+    const uint32_t cls = state == 0 ? gcCpByteClass(cp, p[0]) : gcCtypeClass(GCGetMbCtypeW(cp, gcMapPack(p, n)));
+    if ((cls & GC_C_DIGIT) == 0) break;
+    const GCUChar ascii = GCDigitLookup(page.ucs2(p, state));
+    if (ascii != 0) gcMapEncode(cp, ascii, 0, out);
+    break;
+  }
+  case GCMapKind::Copy:
+  case GCMapKind::Invalid:
+    break;
+  }
+  if (out->len <= 0) {
+    std::memcpy(out->bytes, p, static_cast<size_t>(n));
+    out->len = n;
+  }
+}
+
+void mapShift(GCLocale* loc, const ShiftPage& page, const GCMapMode& mode, GCMapSpecialFn special,
+              const uint8_t* src, int32_t srcLen, int srcState, ShiftSink* sink) {
+  int32_t pos = 0;
+  int state = srcState;
+  while (pos < srcLen) {
+    if (!page.skipRun(src, srcLen, &pos, &state)) break;
+    const int n = state ? page.dbl : 1;
+    if (pos + n > srcLen) break; // cut by the source length
+    const uint8_t* p = src + pos;
+    int32_t next = pos + n;
+    int nextState = state;
+    if (mode.special && special != nullptr) {
+      const GCUChar c = page.ucs2(p, state);
+      GCUChar r1 = 0;
+      GCUChar r2 = 0;
+      int found = special(loc, c, 0, &r1, &r2, mode.list);
+      if (found == 0) {
+        int32_t q = next;
+        int qState = state;
+        if (page.skipRun(src, srcLen, &q, &qState)) {
+          const int m = qState ? page.dbl : 1;
+          if (q + m <= srcLen) {
+            found = special(loc, c, page.ucs2(src + q, qState), &r1, &r2, mode.list);
+            if (found != 0) {
+              next = q + m;
+              nextState = qState;
+            }
+          }
+        }
+      }
+      if (found == 1 || found == 2) {
+        GCMapPiece first;
+        gcMapEncode(page.cp, r1, 0, &first);
+        if (!sink->put(first.bytes, first.len)) return;
+        if (found == 2) {
+          GCMapPiece second;
+          gcMapEncode(page.cp, r2, 0, &second);
+          if (!sink->put(second.bytes, second.len)) return;
+        }
+        pos = next;
+        state = nextState;
+        continue;
+      }
+    }
+    GCMapPiece piece;
+    mapOne(page, mode.kind, p, n, state, &piece);
+    if (!sink->put(piece.bytes, piece.len)) return;
+    pos += n;
+  }
+}
+
+// Whole characters of shift-state text, counted from a state up to a limit;
+// shift codes are not counted. Stores the bytes through the last counted
+// character.
+int32_t countShiftChars(const ShiftPage& page, const uint8_t* s, int32_t len, int state, int32_t limit,
+                        int32_t* bytes) {
+  int32_t pos = 0;
+  int32_t count = 0;
+  *bytes = 0;
+  while (pos < len && count < limit) {
+    if (!page.skipRun(s, len, &pos, &state)) break;
+    const int n = state ? page.dbl : 1;
+    if (pos + n > len) break;
+    pos += n;
+    ++count;
+    *bytes = pos;
+  }
+  return count;
+}
+
+// Copy between buffers of a shift-state code page, each with its own state.
+int32_t copyShift(GCLocale* loc, const ShiftPage& page, char* dst, int dstState, int32_t size,
+                  const char* src, int srcState, int32_t srcLen, bool chars) {
+  loc->status = GC_OK;
+  if (srcLen == 0 || size < 1) return 0;
+  const auto* s = reinterpret_cast<const uint8_t*>(src);
+  int32_t avail = srcLen < 0 ? terminatedLength(src) : srcLen;
+  if (chars && srcLen >= 0) avail = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
+  if (avail <= 0) return 0;
+
+  // Reconcile the two states at the start.
+  int32_t start = 0;
+  int32_t out = 0;
+  if (dstState != srcState) {
+    const int32_t run = page.isShift(s[0]) ? gcCpShiftRunEnd(s, avail, page.so, page.si) + 1 : 0;
+    const uint8_t last = run > 0 ? s[run - 1] : 0;
+    if (run > 0 && last == (dstState == 0 ? page.si : page.so)) {
+      start = run;
+      srcState = dstState;
+    } else {
+      const uint8_t code = dstState == 0 ? page.so : page.si;
+      if (!chars && size < (dstState == 0 ? page.dbl + 1 : 2)) return 0;
+      dst[out++] = static_cast<char>(code);
+      if (!chars) --size;
+      srcState = dstState == 0 ? 1 : 0;
+      dstState = srcState;
+    }
+  }
+
+  // Take whole characters (and the shift codes before them) that fit.
+  const int32_t bytesLimit = chars ? avail : std::min(avail, size);
+  const int32_t charLimit = chars ? size : INT32_MAX;
+  int32_t pos = start;
+  int32_t end = start;
+  int state = srcState;
+  int32_t count = 0;
+  while (pos < bytesLimit && count < charLimit) {
+    if (!page.skipRun(s, bytesLimit, &pos, &state)) break;
+    const int n = state ? page.dbl : 1;
+    if (pos + n > bytesLimit) break;
+    pos += n;
+    end = pos;
+    ++count;
+  }
+  std::memcpy(dst + out, src + start, static_cast<size_t>(end - start));
+  out += end - start;
+  return chars ? count : out;
+}
+
+} // namespace
+
+int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
+                          int srcState, int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  if ((loc->flags & GC_LF_SHIFT) == 0)
+    return gcMapStringWith(loc, dst, dstLen, src, srcLen, flags, special);
+  const GCMapMode mode = gcMapMode(flags);
+  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return fail(loc);
+  if ((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0)) return fail(loc);
+  if ((dstState != 0 && dstState != 1) || (srcState != 0 && srcState != 1)) return fail(loc);
+  const bool chars = (flags & GC_FL_CHARS) != 0;
+  const ShiftPage page(loc->codepage);
+  if (mode.kind == GCMapKind::Copy)
+    return copyShift(loc, page, dst, dstState, dstLen, src, srcState, srcLen, chars);
+
+  if (chars && srcLen > 0) srcLen = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
+  if (srcLen < 0) {
+    srcLen = terminatedLength(src);
+    if (srcLen < 0) return fail(loc);
+  }
+  const auto* s = reinterpret_cast<const uint8_t*>(src);
+  if (!chars) {
+    ShiftSink sink{page, dst, dstLen, dstState};
+    mapShift(loc, page, mode, special, s, srcLen, srcState, &sink);
+    loc->status = GC_OK;
+    return sink.len;
+  }
+
+  char buffer[kCharModeBuffer];
+  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kCharModeBuffer);
+  ShiftSink sink{page, buffer, static_cast<int32_t>(room), dstState};
+  mapShift(loc, page, mode, special, s, srcLen, srcState, &sink);
+  int32_t bytes = 0;
+  const int32_t count = countShiftChars(page, reinterpret_cast<const uint8_t*>(buffer), sink.len, dstState,
+                                        dstLen, &bytes);
+  if (bytes > 0) std::memcpy(dst, buffer, static_cast<size_t>(bytes));
+  loc->status = GC_OK;
+  return count;
+}
+
+int32_t GCMapStringEx(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
+                      int srcState, int32_t srcLen, uint32_t flags) {
+  return gcMapStringExWith(locale, dst, dstState, dstLen, src, srcState, srcLen, flags, gcMapSpecial);
+}
