@@ -1,6 +1,6 @@
 #include <cctype>
 
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem.h"
 
 int GCmemicmp(const void* a, const void* b, uint32_t n) {
   const auto* pa = static_cast<const unsigned char*>(a);

@@ -42,7 +42,3 @@ inline bool gc_rd32(const uint8_t* base, uint32_t size, uint64_t off, uint32_t* 
   *v = gc_be32(base + off);
   return true;
 }
-
-// Byte comparison without regard to case (the process's C library case
-// rules); the difference of the first pair that still differs, else 0.
-int GCmemicmp(const void* a, const void* b, uint32_t n);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_mem.h"
 #include "mbtext/gc_mem_be.h"
 
 namespace {

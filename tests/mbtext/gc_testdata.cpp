@@ -143,6 +143,8 @@ Bytes territorySection(const TerritorySpec& s) {
 
 namespace {
 
+// The classes of the built-in US-ASCII page: type bits, bidirectional
+// category and width bits.
 uint32_t asciiClass(int b) {
   uint32_t t = 0, bidi = 0, w = 0x040;
   if (b >= 'A' && b <= 'Z') t = b <= 'F' ? 0x213 : 0x203, bidi = 1;
@@ -150,9 +152,15 @@ uint32_t asciiClass(int b) {
   else if (b >= '0' && b <= '9') t = 0x218, bidi = 3;
   else if (b == ' ') t = 0x2C0, bidi = 10, w |= 8;
   else if (b == '\t') t = 0x3C0, bidi = 9, w |= 8;
-  else if (b >= 0x0A && b <= 0x0D) t = 0x340, bidi = 8, w |= 8;
+  else if (b >= 0x0A && b <= 0x0D) t = 0x340, bidi = (b == 0x0A || b == 0x0D) ? 8 : b == 0x0B ? 9 : 10, w |= 8;
   else if (b < 0x20 || b == 0x7F) t = 0x300, bidi = 0;
-  else t = 0x220, bidi = 11, w |= 8;
+  else {
+    t = 0x220, w |= 8;
+    if (b == '+' || b == '-') bidi = 4;
+    else if (b == '#' || b == '$' || b == '%') bidi = 5;
+    else if (b == ',' || b == '.' || b == '/' || b == ':') bidi = 7;
+    else bidi = 11;
+  }
   return t | ((1u << bidi) << 10) | (w << 22);
 }
 

@@ -1,0 +1,9 @@
+// Byte helpers without a locale.
+#pragma once
+
+#include <cstdint>
+
+// Compares n bytes without regard to case (the process's C library case
+// rules): the difference of the lower-case forms of the first pair that still
+// differs, else 0.
+int GCmemicmp(const void* a, const void* b, uint32_t n);
