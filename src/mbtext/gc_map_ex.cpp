@@ -33,10 +33,11 @@ struct ShiftPage {
   const GCObj* cp;
   uint8_t so;
   uint8_t si;
-  int dbl; // bytes of a character in double-byte mode
+  int dbl; // bytes of a character in double-byte mode (1 to 4)
 
   explicit ShiftPage(const GCObj* page)
-      : cp(page), so(gcCpShiftOut(page)), si(gcCpShiftIn(page)), dbl(std::max<int>(gcCpMaxLen(page), 1)) {}
+      : cp(page), so(gcCpShiftOut(page)), si(gcCpShiftIn(page)),
+        dbl(std::clamp<int>(gcCpMaxLen(page), 1, 4)) {}
 
   bool isShift(uint8_t b) const { return b == so || b == si; }
 
@@ -94,8 +95,11 @@ void mapOne(const ShiftPage& page, GCMapKind kind, const uint8_t* p, int n, int 
       out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
       out->len = 1;
     } else {
-      out->len = GCCpMbCaseConvS(cp, reinterpret_cast<const char*>(p), out->bytes,
-                                 upper ? GC_C_LOWER : GC_C_UPPER);
+      // The double-byte character's class record and case delta, as a
+      // packed value of its n bytes.
+      const GCPacked v = gcMapPack(p, n);
+      const GCPacked r = GCCpMbCaseConvW(cp, v, upper ? GC_C_LOWER : GC_C_UPPER);
+      if (r != v) out->len = GCWToMb(out->bytes, r);
     }
     break;
   }
