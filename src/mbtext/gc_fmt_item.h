@@ -28,8 +28,10 @@ inline constexpr int GC_ITEM_SDATE_FMT = 80;
 inline constexpr int GC_ITEM_LDATE_FMT = 81;
 
 // Reads a text item into buf (size bytes, at least 1), cut at a character
-// boundary, NUL-terminated; separators give one byte. Returns the bytes
-// written with the NUL, or -1 for an item this reader does not know.
-int gcfmtTextItem(GCLocale* locale, int item, char* buf, int size);
-// Number of fraction digits of the locale (number item 63).
-int gcfmtDigits(const GCLocale* locale);
+// boundary, NUL-terminated; separators give one byte. With itemflag 1 the
+// territory's own value is read instead of the locale's (possibly changed)
+// one. Returns the bytes written with the NUL, or -1 for an item this reader
+// does not know.
+int gcfmtTextItem(GCLocale* locale, int item, char* buf, int size, uint32_t itemflag = 0);
+// Number of fraction digits (number item 63), the locale's or the territory's.
+int gcfmtDigits(const GCLocale* locale, uint32_t itemflag = 0);

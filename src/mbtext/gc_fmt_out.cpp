@@ -138,7 +138,9 @@ void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int 
     }
   } else if (floatText && !reformatted) {
     char dec[5] = {0};
-    gcfmtTextItem(e.loc, GC_ITEM_DECIMAL, dec, sizeof dec);
+    // The territory's decimal separator, as the number formatters use it
+    // under the item flag.
+    gcfmtTextItem(e.loc, GC_ITEM_DECIMAL, dec, sizeof dec, 1);
     if (dec[0] && dec[0] != e.ch.point()) {
       char* t = const_cast<char*>(text);
       for (int i = 0; i < textLen; ++i)

@@ -117,8 +117,9 @@ int GCLongToString(GCLocale* locale, int32_t value, char* buffer, int32_t length
   flags &= ~GC_FL_CHARS;
   char sep[4] = {0};
   char grouping[32] = {0};
-  gcfmtTextItem(c.loc, GC_ITEM_THOUSANDS, sep, sizeof sep);
-  gcfmtTextItem(c.loc, GC_ITEM_GROUPING, grouping, sizeof grouping);
+  const uint32_t itemflag = flags & GC_FL_ITEM;
+  gcfmtTextItem(c.loc, GC_ITEM_THOUSANDS, sep, sizeof sep, itemflag);
+  gcfmtTextItem(c.loc, GC_ITEM_GROUPING, grouping, sizeof grouping, itemflag);
   const bool isUnsigned = (flags & GC_NUM_UNSIGNED_VALUE) != 0;
   const bool negative = !isUnsigned && value < 0;
   uint32_t mag = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
@@ -162,9 +163,10 @@ int GCDoubleToString(GCLocale* locale, double value, char* buffer, int32_t lengt
   char dec[5] = {0};
   char sep[5] = {0};
   char grouping[32] = {0};
-  gcfmtTextItem(c.loc, GC_ITEM_DECIMAL, dec, sizeof dec);
-  gcfmtTextItem(c.loc, GC_ITEM_THOUSANDS, sep, sizeof sep);
-  gcfmtTextItem(c.loc, GC_ITEM_GROUPING, grouping, sizeof grouping);
+  const uint32_t itemflag = flags & GC_FL_ITEM;
+  gcfmtTextItem(c.loc, GC_ITEM_DECIMAL, dec, sizeof dec, itemflag);
+  gcfmtTextItem(c.loc, GC_ITEM_THOUSANDS, sep, sizeof sep, itemflag);
+  gcfmtTextItem(c.loc, GC_ITEM_GROUPING, grouping, sizeof grouping, itemflag);
   const bool nul = (flags & GC_FL_NUL) != 0;
 
   if (!std::isfinite(value)) {
@@ -189,7 +191,7 @@ int GCDoubleToString(GCLocale* locale, double value, char* buffer, int32_t lengt
 
   char text[kWork];
   int tlen = (flags & GC_NUM_PLAIN_FRACTION) ? std::snprintf(text, sizeof text, "%f", value)
-                                             : std::snprintf(text, sizeof text, "%.*f", gcfmtDigits(c.loc), value);
+                                             : std::snprintf(text, sizeof text, "%.*f", gcfmtDigits(c.loc, itemflag), value);
   if (tlen < 0 || tlen >= static_cast<int>(sizeof text)) {
     c.loc->status = GC_E_ARG;
     return -1;

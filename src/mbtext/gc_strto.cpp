@@ -166,13 +166,13 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const char* plus = plainPlus(ascii);
   const char* minus = plainMinus(ascii);
   if (flags & GC_NUM_MONETARY) {
-    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, sep, 2);
-    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos);
-    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg);
+    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, sep, 2, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg, flags & GC_NUM_ITEMFLAG);
     plus = pos;
     minus = neg;
   } else {
-    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, sep, 2);
+    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, sep, 2, flags & GC_NUM_ITEMFLAG);
   }
   const char* sepc = sep[0] ? sep : nullptr;
   if (length < 0) length = static_cast<int32_t>(std::strlen(text));
@@ -361,15 +361,15 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   const char* plus = plainPlus(ascii);
   const char* minus = plainMinus(ascii);
   if (flags & GC_NUM_MONETARY) {
-    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, thou, 2);
-    gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, dec, 2);
-    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos);
-    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg);
+    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, thou, 2, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, dec, 2, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg, flags & GC_NUM_ITEMFLAG);
     plus = pos;
     minus = neg;
   } else {
-    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, thou, 2);
-    gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, 2);
+    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, thou, 2, flags & GC_NUM_ITEMFLAG);
+    gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, 2, flags & GC_NUM_ITEMFLAG);
   }
   const char* thouc = thou[0] ? thou : nullptr;
   const char* decc = dec[0] ? dec : nullptr;

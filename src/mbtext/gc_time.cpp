@@ -102,7 +102,7 @@ uint32_t expandItem(Ctx& c, char* out, int32_t* pos, int32_t outlen, int item, u
   unsigned bit = item == GC_ITEM_TIME_FMT ? kActiveTime : (item == GC_ITEM_SDATE_FMT ? kActiveShort : kActiveLong);
   if (active & bit) return GC_E_FORMAT;  // the format names itself
   char fmt[kText];
-  if (gcfmtTextItem(c.loc, item, fmt, sizeof fmt) < 0) return GC_E_NO_ITEM;
+  if (gcfmtTextItem(c.loc, item, fmt, sizeof fmt, c.itemflag) < 0) return GC_E_NO_ITEM;
   return walk(c, out, pos, outlen, fmt, static_cast<int32_t>(std::strlen(fmt)), active | bit);
 }
 
@@ -339,10 +339,9 @@ uint32_t GCStrWriteNumber(char* out, int32_t* pos, int32_t outlen, uint32_t valu
 }
 
 uint32_t GCStrWriteWord(GCLocale* locale, char* out, int32_t* pos, int32_t outlen, int item, uint32_t itemflag) {
-  (void)itemflag;
   GCLocale* loc = gcLocaleOrDefault(locale);
   char word[kText];
-  if (gcfmtTextItem(loc, item, word, sizeof word) < 0) return GC_E_NO_ITEM;
+  if (gcfmtTextItem(loc, item, word, sizeof word, itemflag) < 0) return GC_E_NO_ITEM;
   int32_t room = outlen - *pos;
   int32_t len = static_cast<int32_t>(std::strlen(word));
   if (len <= room) {

@@ -300,3 +300,28 @@ TEST(Vsprintf, RandomFormatsDoNotCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VsprintfItems, FloatsUseTheTerritorysDecimalSeparator) {
+  TestLocale tl;
+  tl.setSeparators(",", ".");
+  tl.setSeparators(".", "'", true);  // changed in the locale only
+  EXPECT_EQ(F(tl, "%.1f", 2.5), "2,5");
+  char buf[32];
+  ASSERT_GT(vfmt(tl.get(), buf, sizeof buf, "%,d", GC_FL_NUL, 1234567), 0);
+  EXPECT_STREQ(buf, "1'234'567");
+  ASSERT_GT(vfmt(tl.get(), buf, sizeof buf, "%,d", GC_FL_NUL | GC_FMT_ITEMFLAG, 1234567), 0);
+  EXPECT_STREQ(buf, "1.234.567");
+  ASSERT_GT(vfmt(tl.get(), buf, sizeof buf, "%,d", GC_FL_NUL | GC_FMT_NUMFLAG, 1234567), 0);
+  EXPECT_STREQ(buf, "1'234'567");  // accepted; the number formatters get only the item flag
+}
+
+TEST(VsprintfItems, NullLocaleIsTheBuiltInDefault) {
+  char buf[64];
+  ASSERT_GT(vfmt(nullptr, buf, sizeof buf, "%s=%,d %.2f", GC_FL_NUL, "n", 1234567, 0.125), 0);
+  EXPECT_STREQ(buf, "n=1,234,567 0.13");
+  EXPECT_EQ(GCGetError(nullptr), 0u);
+}
+
+}  // namespace

@@ -45,8 +45,10 @@ struct TestLocale {
   std::vector<uint8_t> main;
   std::vector<uint8_t> low;  // low-part block: the byte of each UCS-2 value 0x00-0x7F
   std::vector<uint8_t> lang;
+  std::vector<uint8_t> terr;
   GCObj cp{};
   GCObj language{};
+  GCObj territory{};
   GCLocale loc{};
   std::string texts[GC_TXT_COUNT];
 
@@ -105,10 +107,10 @@ struct TestLocale {
     cp.sect_size[2] = static_cast<uint32_t>(low.size());
     buildLanguage();
     loc.language = &language;
-    loc.territory = &language;  // not read by the formatters
+    loc.territory = &territory;
     loc.codepage = &cp;
     loc.sort = nullptr;
-    loc.digits = 2;
+    loc.digits = 2;  // the territory is built from these values
     loc.curr_digits = 2;
     loc.flags = static_cast<uint16_t>((page == Page::DoubleByte ? 0 : GC_LF_SINGLEBYTE) | GC_LF_NOSORT);
     setSeparators(".", ",");
@@ -120,6 +122,7 @@ struct TestLocale {
     setText(GC_TXT_LDATE_FMT, "%A, %B %d, %Y");
     loc.sep[GC_SEP_MON_DECIMAL] = loc.sep[GC_SEP_DECIMAL];
     loc.sep[GC_SEP_MON_THOUSANDS] = loc.sep[GC_SEP_THOUSANDS];
+    syncTerritory();
   }
   TestLocale(const TestLocale&) = delete;
   TestLocale& operator=(const TestLocale&) = delete;
@@ -128,21 +131,59 @@ struct TestLocale {
   std::string form(const std::string& ascii) const { return ebcdicPage() ? ebcdic(ascii) : ascii; }
 
   // Separators given in ASCII; converted for an EBCDIC page. Empty = none.
-  void setSeparators(const std::string& decimal, const std::string& thousands) {
+  // The territory holds the same values (the locale's own and the
+  // territory's agree) unless localeOnly is given.
+  void setSeparators(const std::string& decimal, const std::string& thousands, bool localeOnly = false) {
     std::string d = form(decimal), t = form(thousands);
     loc.sep[GC_SEP_DECIMAL] = d.empty() ? 0 : static_cast<unsigned char>(d[0]);
     loc.sep[GC_SEP_THOUSANDS] = t.empty() ? 0 : static_cast<unsigned char>(t[0]);
+    if (!localeOnly) syncTerritory();
   }
   void setMonetary(const std::string& decimal, const std::string& thousands) {
     std::string d = form(decimal), t = form(thousands);
     loc.sep[GC_SEP_MON_DECIMAL] = d.empty() ? 0 : static_cast<unsigned char>(d[0]);
     loc.sep[GC_SEP_MON_THOUSANDS] = t.empty() ? 0 : static_cast<unsigned char>(t[0]);
+    syncTerritory();
   }
   // Text given in ASCII; converted for an EBCDIC page.
-  void setText(int index, const std::string& ascii) { setRawText(index, form(ascii)); }
-  void setRawText(int index, const std::string& raw) {
+  void setText(int index, const std::string& ascii, bool localeOnly = false) {
+    setRawText(index, form(ascii), localeOnly);
+  }
+  void setRawText(int index, const std::string& raw, bool localeOnly = false) {
     texts[index] = raw;
     loc.text[index] = texts[index].data();
+    if (!localeOnly) syncTerritory();
+  }
+  void setDigits(int digits) {
+    loc.digits = static_cast<uint16_t>(digits);
+    syncTerritory();
+  }
+
+  // Rebuilds the territory data from the locale's current values.
+  void syncTerritory() {
+    terr.assign(24 + 2 * 12, 0);
+    for (int i = 0; i < GC_SEP_COUNT; ++i) putBE(terr, 2 * i, ucs(loc.sep[i]));
+    putBE(terr, 10, loc.digits);
+    // Offset entries: 2 grouping, 3 monetary grouping, 4 currency, 5 intl
+    // currency, 6/7 signs, 8-10 formats; the others are empty texts.
+    static const int kFromText[12] = {-1, -1, GC_TXT_GROUPING, GC_TXT_MON_GROUPING, GC_TXT_CURRENCY, -1,
+                                      GC_TXT_POS_SIGN, GC_TXT_NEG_SIGN, GC_TXT_TIME_FMT, GC_TXT_SDATE_FMT,
+                                      GC_TXT_LDATE_FMT, -1};
+    for (int e = 0; e < 12; ++e) {
+      putBE(terr, 24 + 2 * e, static_cast<uint16_t>(terr.size()));
+      if (e < 11 && kFromText[e] >= 0 && loc.text[kFromText[e]])
+        for (const char* p = loc.text[kFromText[e]]; *p; ++p) {
+          terr.push_back(0);
+          terr.push_back(0);
+          putBE(terr, terr.size() - 2, ucs(static_cast<unsigned char>(*p)));
+        }
+      terr.push_back(0);
+      terr.push_back(0);
+    }
+    territory.cls = GC_CLASS_TERRITORY;
+    std::strcpy(territory.name, "Testland");
+    territory.sect[0] = terr.data();
+    territory.sect_size[0] = static_cast<uint32_t>(terr.size());
   }
   GCLocale* get() { return &loc; }
 
@@ -150,6 +191,14 @@ struct TestLocale {
   void put16(size_t at, uint16_t v) {
     main[at] = static_cast<uint8_t>(v >> 8);
     main[at + 1] = static_cast<uint8_t>(v);
+  }
+  static void putBE(std::vector<uint8_t>& v, size_t at, uint16_t x) {
+    v[at] = static_cast<uint8_t>(x >> 8);
+    v[at + 1] = static_cast<uint8_t>(x);
+  }
+  uint16_t ucs(unsigned char b) const {
+    if (!b) return 0;
+    return static_cast<uint16_t>((main[778 + 2 * b] << 8) | main[778 + 2 * b + 1]);
   }
   void put32(size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) main[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));

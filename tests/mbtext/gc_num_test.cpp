@@ -111,7 +111,7 @@ class DoubleToStringTable : public ::testing::TestWithParam<DoubleCase> {};
 TEST_P(DoubleToStringTable, Text) {
   const DoubleCase& c = GetParam();
   TestLocale tl;
-  tl.loc.digits = static_cast<uint16_t>(c.digits);
+  tl.setDigits(c.digits);
   tl.setSeparators(c.dec, c.sep);
   tl.setText(GC_TXT_GROUPING, c.grouping);
   char buf[512];
@@ -147,7 +147,7 @@ TEST(DoubleToString, LargestValueAndTooManyDigits) {
   tl.setText(GC_TXT_GROUPING, "1;0");
   n = GCDoubleToString(tl.get(), 1.7976931348623157e308, buf, sizeof buf, GC_FL_NUL);
   EXPECT_EQ(n, 309 + 308 + 1 + 2 + 1);
-  tl.loc.digits = 600;  // text longer than the work area
+  tl.setDigits(600);  // text longer than the work area
   EXPECT_EQ(GCDoubleToString(tl.get(), 1.0, buf, sizeof buf, 0), -1);
   EXPECT_EQ(tl.loc.status, GC_E_ARG);
 }
@@ -172,6 +172,28 @@ TEST(DoubleToString, EbcdicText) {
   char buf[32];
   ASSERT_EQ(GCDoubleToString(tl.get(), -1234.5, buf, sizeof buf, GC_FL_NUL), 10);
   EXPECT_EQ(std::string(buf), tl.form("-1.234,50"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NumberItems, ItemFlagReadsTheTerritorysValues) {
+  TestLocale tl;
+  tl.setText(GC_TXT_GROUPING, "3;0");
+  tl.setSeparators(",", ".");               // territory and locale
+  tl.setSeparators(".", "'", true);         // the locale's own changes
+  tl.setText(GC_TXT_GROUPING, "2;0", true);
+  char buf[32];
+  ASSERT_EQ(GCLongToString(tl.get(), 1234567, buf, sizeof buf, GC_FL_NUL), 11);
+  EXPECT_STREQ(buf, "1'23'45'67");
+  ASSERT_EQ(GCLongToString(tl.get(), 1234567, buf, sizeof buf, GC_FL_NUL | GC_FL_ITEM), 10);
+  EXPECT_STREQ(buf, "1.234.567");
+  tl.loc.digits = 1;  // locale only; the territory keeps 2
+  ASSERT_GT(GCDoubleToString(tl.get(), 1234.5, buf, sizeof buf, GC_FL_NUL), 0);
+  EXPECT_STREQ(buf, "12'34.5");
+  ASSERT_GT(GCDoubleToString(tl.get(), 1234.5, buf, sizeof buf, GC_FL_NUL | GC_FL_ITEM), 0);
+  EXPECT_STREQ(buf, "1.234,50");
 }
 
 }  // namespace

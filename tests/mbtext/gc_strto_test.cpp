@@ -277,3 +277,17 @@ TEST(NumberParsers, RandomTextsDoNotCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NumberItems, ParsersReadTheTerritorysSeparatorsWithTheItemFlag) {
+  TestLocale tl;
+  tl.setSeparators(",", ".");
+  tl.setSeparators(".", "'", true);
+  EXPECT_EQ(GCStringToLong(tl.get(), "1'234", -1, nullptr, 10, 0), 1234);
+  EXPECT_EQ(GCStringToLong(tl.get(), "1.234", -1, nullptr, 10, 0x01), 1234);
+  EXPECT_EQ(GCStringToDouble(tl.get(), "1'234.5", -1, nullptr, 0), 1234.5);
+  EXPECT_EQ(GCStringToDouble(tl.get(), "1.234,5", -1, nullptr, 0x01), 1234.5);
+}
+
+}  // namespace

@@ -293,3 +293,26 @@ TEST(UnicodeToStringFlags, RefusedAndNullOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TimeItems, ItemFlagReadsTheTerritorysFormats) {
+  TestLocale tl;
+  tl.setText(GC_TXT_SDATE_FMT, "%d.%m.%Y", true);  // the locale's own format
+  struct tm t = date(2004, 3, 5);
+  char buf[32];
+  ASSERT_GT(GCTimeToString(tl.get(), &t, buf, sizeof buf, "%x", -1, GC_FL_NUL), 0);
+  EXPECT_STREQ(buf, "05.03.2004");
+  ASSERT_GT(GCTimeToString(tl.get(), &t, buf, sizeof buf, "%x", -1, GC_FL_NUL | GC_FL_ITEM), 0);
+  EXPECT_STREQ(buf, "03/05/04");
+}
+
+TEST(TimeItems, NullLocaleIsTheBuiltInDefault) {
+  struct tm t = date(2004, 3, 5, 13, 4, 5);
+  char buf[64];
+  ASSERT_GT(GCTimeToString(nullptr, &t, buf, sizeof buf, "%Y %H:%M %p", -1, GC_FL_NUL), 0);
+  EXPECT_EQ(std::string(buf).substr(0, 10), "2004 13:04");
+  EXPECT_EQ(GCGetError(nullptr), 0u);
+}
+
+}  // namespace
