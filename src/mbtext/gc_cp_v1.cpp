@@ -9,14 +9,10 @@ uint8_t* GCCpV1toV2(const uint8_t* old, uint32_t old_size, const uint8_t* old_tr
   *new_trie = nullptr;
   *new_trie_size = 0;
   *new_main_size = 0;
-  if (!old || old_size < GC_CP1_MAIN_SIZE) return nullptr;
+  if (!gcCpV1WellFormed(old, old_size, old_trie, old_trie_size)) return nullptr;
   bool multi = old[GC_CPM_MAXLEN] >= 2;
   uint32_t var_at = gc_be16(old + GC_CPM1_OFFSETS);
-  uint32_t var_len = 0;
-  if (multi) {
-    if (var_at > old_size) return nullptr;
-    var_len = old_size - var_at;
-  }
+  uint32_t var_len = multi ? old_size - var_at : 0;
   uint32_t size = GC_CP_MAIN_SIZE + var_len;
   auto* m = static_cast<uint8_t*>(gcAlloc(size));
   if (!m) return nullptr;
@@ -41,18 +37,11 @@ uint8_t* GCCpV1toV2(const uint8_t* old, uint32_t old_size, const uint8_t* old_tr
   std::memcpy(m + GC_CP_MAIN_SIZE, old + var_at, var_len);
   if (old_trie) {
     uint32_t valoff = gc_be16(old + GC_CPM1_VALUES);
-    if (valoff > old_trie_size) {
-      gcFree(m);
-      return nullptr;
-    }
     uint32_t nodes = valoff / GC_CP_NODE1_SIZE;
-    uint32_t node_bytes = (nodes * GC_CP_NODE_SIZE + 3) & ~3u;
+    uint32_t node_bytes = (nodes * GC_CP_NODE_SIZE + 3) & ~3u; // fits the 16-bit offset (checked)
     uint32_t values = old_trie_size - valoff;
-    if (node_bytes > 0xFFFF) { // the value-array offset is a 16-bit field
-      gcFree(m);
-      return nullptr;
-    }
-    auto* t = static_cast<uint8_t*>(gcAlloc(node_bytes + values ? node_bytes + values : 1));
+    uint32_t tsize = node_bytes + values;
+    auto* t = static_cast<uint8_t*>(gcAlloc(tsize > 0 ? tsize : 1));
     if (!t) {
       gcFree(m);
       return nullptr;
@@ -71,7 +60,7 @@ uint8_t* GCCpV1toV2(const uint8_t* old, uint32_t old_size, const uint8_t* old_tr
     std::memcpy(t + node_bytes, old_trie + valoff, values);
     gc_put16(m + GC_CPM_OFF_VALUES, uint16_t(node_bytes));
     *new_trie = t;
-    *new_trie_size = node_bytes + values;
+    *new_trie_size = tsize;
   }
   *new_main_size = size;
   return m;

@@ -48,7 +48,7 @@ bool mb_trie_ok(const GCObj* cp) {
     if (first + uint64_t(m) >= nodes) return false;
     if (depth[n] >= 3) continue; // no character is longer than 4 bytes
     for (uint64_t c = first; c <= first + uint64_t(m); ++c) {
-      if (depth[c] != 0xFF) continue;
+      if (depth[c] != 0xFF && depth[c] <= depth[n] + 1) continue; // seen at this depth or above
       depth[c] = uint8_t(depth[n] + 1);
       work.push_back(uint32_t(c));
     }
@@ -78,7 +78,7 @@ bool class_trie_ok(const uint8_t* mt, uint32_t size) {
     if (last >= nodes) return false;
     if (depth[n] >= 3) continue;
     for (uint64_t c = first; c <= last; ++c) {
-      if (depth[c] != 0xFF) continue;
+      if (depth[c] != 0xFF && depth[c] <= depth[n] + 1) continue; // seen at this depth or above
       depth[c] = uint8_t(depth[n] + 1);
       work.push_back(uint32_t(c));
     }
