@@ -561,3 +561,54 @@ TEST(ObjectsBuiltin, BuiltInObjectsCarryTheFixedData) {
   EXPECT_EQ(def->textU[GC_TXT_CURRENCY][0], '$');
   EXPECT_EQ(def->textU[GC_TXT_CURRENCY][1], 0);
 }
+
+TEST(ObjectsUnload, FailedFreeOfAnUpgradedSectionIsReported) {
+  ::unsetenv("GC_LOCALEDIR");
+  DataDir dir;
+  dir.writeControl({{1, 2, "US-ASCII"}, {932, 2, "DB"}});
+  dir.writeObject(2, 932, CodePageBuilder().multi({0x82, 0x60}, 0xFF21).file(1));
+  static bool failFree = false;
+  auto alloc = [](void*, uint32_t n) -> void* { return std::malloc(n); };
+  auto release = [](void*, void* p) -> int { std::free(p); return failFree ? 0 : 1; };
+  ASSERT_EQ(GCInit(dir.path(), alloc, release, nullptr, 0), GC_OK);
+  uint32_t st;
+  GCObj* cp = GCGetObjFromID(gcObjManager(), 2, 932, GC_FIND_LOAD, &st);
+  ASSERT_NE(cp, nullptr);
+  ASSERT_TRUE(cp->flags & GC_OBJ_ALLOC0);
+  failFree = true;
+  EXPECT_EQ(GCUnloadObj(gcObjManager(), cp), GC_E_FREE);
+  EXPECT_FALSE(gcObjLoaded(cp)); // released all the same
+  EXPECT_EQ(cp->file, nullptr);
+  failFree = false;
+  EXPECT_EQ(GCTerm(), GC_OK);
+}
+
+TEST(ObjectsUnload, BuiltInDataIsNeverUnloaded) {
+  ::unsetenv("GC_LOCALEDIR");
+  DataDir empty;
+  uint32_t st;
+  GCOctx* ocx = GCInitObjManager(empty.path(), 0, &st);
+  ASSERT_NE(ocx, nullptr);
+  GCObj* cp = GCGetObjFromID(ocx, GC_CLASS_CODEPAGE, 1, GC_FIND_LOAD, &st);
+  ASSERT_NE(cp, nullptr);
+  EXPECT_EQ(GCUnloadObj(ocx, cp), GC_OK);
+  EXPECT_TRUE(gcObjLoaded(cp));
+  EXPECT_EQ(cp->sect[0], gcBuiltinCodePage()->sect[0]);
+  EXPECT_EQ(GCTermObjManager(ocx), GC_OK);
+}
+
+TEST(ObjectsDefaultLocale, EachThreadHasItsOwnStatusWord) {
+  GCLocale* mine = gcLocaleOrDefault(nullptr);
+  mine->status = GC_E_BUFFER;
+  GCLocale* theirs = nullptr;
+  uint32_t theirStatus = 99;
+  std::thread t([&] {
+    theirs = gcLocaleOrDefault(nullptr);
+    theirStatus = GCGetError(nullptr);
+  });
+  t.join();
+  EXPECT_NE(theirs, mine);
+  EXPECT_EQ(theirStatus, GC_OK);
+  EXPECT_EQ(GCGetError(nullptr), GC_E_BUFFER);
+  mine->status = GC_OK;
+}
