@@ -7,7 +7,8 @@
 #include <cstring>
 #include <locale.h>
 
-#include "mbtext/gc_digits.h"
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_map.h"
 #include "mbtext/gc_fmt_cp.h"
 #include "mbtext/gc_fmt_item.h"
 #include "mbtext/gc_locale.h"
@@ -58,12 +59,25 @@ constexpr auto kAscii = makeAscii();
 constexpr auto kEbcdic = makeEbcdic();
 constexpr auto kEbcdic930 = makeEbcdic930();
 
-// The character's mapped single-byte form for GC_NUM_MAP: a national digit
-// becomes the code page's ordinary digit; anything else stays.
-unsigned char mapDigit(const GCLocale* locale, unsigned char c, int ascii) {
-  GCUChar d = GCDigitLookup(gcfmtByteToUcs(locale, c));
-  if (!d) return c;
-  return ascii ? static_cast<unsigned char>(d) : static_cast<unsigned char>(0xF0 + (d - '0'));
+// The mapped form of one character for GC_NUM_MAP (national digits become
+// ordinary ones). Returns the mapped length; the locale's status is kept.
+int mapChar(GCLocale* loc, const char* p, int len, unsigned char* c) {
+  uint32_t keep = loc->status;
+  char mapped[5];
+  int m = GCMapString(loc, mapped, sizeof mapped, p, len, GC_MAP_DIGITS);
+  loc->status = keep;
+  if (m <= 0) {
+    *c = static_cast<unsigned char>(p[0]);
+    return len;
+  }
+  *c = static_cast<unsigned char>(mapped[0]);
+  return m;
+}
+
+// UCS-2 white space.
+bool isSpaceU(uint32_t u) {
+  return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0x85 || u == 0xA0 || u == 0x1680 ||
+         (u >= 0x2000 && u <= 0x200A) || u == 0x2028 || u == 0x2029 || u == 0x202F || u == 0x205F || u == 0x3000;
 }
 
 bool matches(const char* text, int32_t remaining, const char* s, int32_t* len) {
@@ -72,11 +86,6 @@ bool matches(const char* text, int32_t remaining, const char* s, int32_t* len) {
   if (n > remaining || std::memcmp(text, s, static_cast<size_t>(n)) != 0) return false;
   *len = n;
   return true;
-}
-
-const int32_t* digitTable(const GCLocale* locale, int ascii) {
-  (void)locale;
-  return ascii ? kAscii.v : kEbcdic.v;
 }
 
 // Plain signs of the code page.
@@ -123,22 +132,22 @@ int GCStrGetDigit(GCLocale* locale, const char* text, int32_t remaining, const c
     *next = text + slen;
     return GC_TOK_STR2;
   }
-  // Only one-byte characters are separators or digits.
-  if (len != 1) return GC_TOK_END;
+  // Only (mapped) one-byte characters are separators or digits.
   unsigned char c = p[0];
-  if (flags & GC_NUM_MAP) c = mapDigit(loc, c, ascii);
+  int clen = len;
+  if (flags & GC_NUM_MAP) clen = mapChar(loc, text, len, &c);
+  if (clen != 1) return GC_TOK_END;
   if (cmpc1 && static_cast<unsigned char>(*cmpc1) == c && c) {
-    *next = text + 1;
+    *next = text + len;
     return GC_TOK_CHAR1;
   }
   if (cmpc2 && static_cast<unsigned char>(*cmpc2) == c && c) {
-    *next = text + 1;
+    *next = text + len;
     return GC_TOK_CHAR2;
   }
-  int32_t v = digitTable(loc, ascii)[c];
-  if (!ascii && loc->codepage && loc->codepage->id == GC_CP_ID_EBCDIC930) v = kEbcdic930.v[c];
+  int32_t v = ascii ? kAscii.v[c] : kEbcdic.v[c];
   if (v < 0) return GC_TOK_END;
-  *next = text + 1;
+  *next = text + len;
   return v;
 }
 
@@ -465,6 +474,139 @@ int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** 
   int value = 0;
   while (text[read] && text[read] != u';' && read < *remaining) {
     unsigned d = static_cast<unsigned>(text[read]) - u'0';
+    if (d > 9) return -1;
+    if (value < 100000) value = value * 10 + static_cast<int>(d);
+    ++read;
+  }
+  if (text[read] == 0) {
+    *remaining = 0;
+    if (next) *next = nullptr;
+    return value;
+  }
+  *remaining -= read;
+  if (next) *next = text + read + 1;
+  return value;
+}
+
+int GCStrGetDigitU(GCLocale* locale, const GCUChar* text, int32_t remaining, const GCUChar** next, GCUChar cmp1,
+                   GCUChar cmp2, const GCUChar* cmps1, const GCUChar* cmps2, uint32_t flags) {
+  *next = text;
+  if ((flags != 0 && flags != GC_NUM_MAP) || !text || remaining <= 0) return GC_TOK_END;
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  if (isSpaceU(text[0])) {
+    int32_t i = 1;
+    while (i < remaining && isSpaceU(text[i])) ++i;
+    *next = text + i;
+    return GC_TOK_SPACE;
+  }
+  auto match = [&](const GCUChar* s) -> int32_t {
+    if (!s || !s[0]) return 0;
+    int32_t n = 0;
+    while (s[n]) ++n;
+    if (n > remaining) return 0;
+    for (int32_t k = 0; k < n; ++k)
+      if (text[k] != s[k]) return 0;
+    return n;
+  };
+  if (int32_t n = match(cmps1)) {
+    *next = text + n;
+    return GC_TOK_STR1;
+  }
+  if (int32_t n = match(cmps2)) {
+    *next = text + n;
+    return GC_TOK_STR2;
+  }
+  GCUChar c = text[0];
+  if (flags & GC_NUM_MAP) {
+    uint32_t keep = loc->status;
+    GCUChar m = c;
+    if (GCMapStringU(loc, &m, 1, &c, 1, GC_MAP_DIGITS) == 1) c = m;
+    loc->status = keep;
+  }
+  if (cmp1 && c == cmp1) {
+    *next = text + 1;
+    return GC_TOK_CHAR1;
+  }
+  if (cmp2 && c == cmp2) {
+    *next = text + 1;
+    return GC_TOK_CHAR2;
+  }
+  if (c >= 256 || kAscii.v[c] < 0) return GC_TOK_END;
+  *next = text + 1;
+  return kAscii.v[c];
+}
+
+int GCStrGetDigitW(GCLocale* locale, const uint32_t* text, int32_t remaining, const uint32_t** next, uint32_t cmp1,
+                   uint32_t cmp2, const uint32_t* cmps1, const uint32_t* cmps2, int ascii, uint32_t flags) {
+  *next = text;
+  if ((flags != 0 && flags != GC_NUM_MAP) || !text || remaining <= 0) return GC_TOK_END;
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  auto isSpace = [&](uint32_t v) {
+    if (v < 256) return gcfmtIsSpace(loc, static_cast<unsigned char>(v));
+    if (!loc->codepage || gcCpIsUtf8(loc->codepage) || !loc->codepage->sect[0]) return false;
+    const uint8_t* rec = GCGetMbCtypeW(loc->codepage, v);
+    return rec && (gcCtypeClass(rec) & GC_C_SPACE) != 0;
+  };
+  if (isSpace(text[0])) {
+    int32_t i = 1;
+    while (i < remaining && isSpace(text[i])) ++i;
+    *next = text + i;
+    return GC_TOK_SPACE;
+  }
+  auto match = [&](const uint32_t* s) -> int32_t {
+    if (!s || !s[0]) return 0;
+    int32_t n = 0;
+    while (s[n]) ++n;
+    if (n > remaining) return 0;
+    for (int32_t k = 0; k < n; ++k)
+      if (text[k] != s[k]) return 0;
+    return n;
+  };
+  if (int32_t n = match(cmps1)) {
+    *next = text + n;
+    return GC_TOK_STR1;
+  }
+  if (int32_t n = match(cmps2)) {
+    *next = text + n;
+    return GC_TOK_STR2;
+  }
+  uint32_t c = text[0];
+  if (flags & GC_NUM_MAP) {
+    uint32_t keep = loc->status;
+    GCPacked m = c;
+    GCPacked src = c;
+    if (GCMapStringW(loc, &m, 1, &src, 1, GC_MAP_DIGITS) == 1) c = m;
+    loc->status = keep;
+  }
+  if (c >= 256) return GC_TOK_END;
+  if (cmp1 && c == cmp1) {
+    *next = text + 1;
+    return GC_TOK_CHAR1;
+  }
+  if (cmp2 && c == cmp2) {
+    *next = text + 1;
+    return GC_TOK_CHAR2;
+  }
+  int32_t v = ascii ? kAscii.v[c] : kEbcdic.v[c];
+  if (!ascii && loc->codepage && loc->codepage->id == GC_CP_ID_EBCDIC930) v = kEbcdic930.v[c];
+  if (v < 0) return GC_TOK_END;
+  *next = text + 1;
+  return v;
+}
+
+int GCStrGroupingSizeW(GCLocale* locale, const uint32_t* text, int32_t* remaining, const uint32_t** next) {
+  if (!text || !*text || !remaining || *remaining <= 0) {
+    if (next) *next = nullptr;
+    return -1;
+  }
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const bool ascii = gcfmtAscii(loc);
+  const uint32_t semi = ascii ? ';' : 0x5E;
+  const uint32_t zero = ascii ? '0' : 0xF0;
+  int32_t read = 0;
+  int value = 0;
+  while (text[read] && text[read] != semi && read < *remaining) {
+    uint32_t d = text[read] - zero;
     if (d > 9) return -1;
     if (value < 100000) value = value * 10 + static_cast<int>(d);
     ++read;

@@ -34,6 +34,13 @@ extern const int32_t (&GCEbcdic930ToNum)[256];
 int GCStrGetDigit(GCLocale* locale, const char* text, int32_t remaining, const char** next, const char* cmpc1,
                   const char* cmpc2, const char* cmps1, const char* cmps2, int ascii, uint32_t flags);
 
+// The same over UCS-2 units (digits and letters below 256 only; comparison
+// values 0 = none) and over packed 32-bit character values.
+int GCStrGetDigitU(GCLocale* locale, const GCUChar* text, int32_t remaining, const GCUChar** next, GCUChar cmp1,
+                   GCUChar cmp2, const GCUChar* cmps1, const GCUChar* cmps2, uint32_t flags);
+int GCStrGetDigitW(GCLocale* locale, const uint32_t* text, int32_t remaining, const uint32_t** next, uint32_t cmp1,
+                   uint32_t cmp2, const uint32_t* cmps1, const uint32_t* cmps2, int ascii, uint32_t flags);
+
 // Integer in base 0 (prefix decides: 0x hexadecimal, 0 octal, else decimal) or
 // 2-36. Overflow is clamped to the type's limit and reported as status 2 with
 // the clamped value. Status 50 for a bad base and 2 for bad flags, value 0.
@@ -52,5 +59,7 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
 // *next is where to continue (null after the last group). -1 for a bad
 // character or an empty text.
 int GCStrGroupingSize(GCLocale* locale, const char* text, int32_t* remaining, const char** next);
-// The same over UCS-2 units; always ';' and '0'-'9'.
+// The same over packed 32-bit values, and over UCS-2 units (always ';' and
+// '0'-'9').
+int GCStrGroupingSizeW(GCLocale* locale, const uint32_t* text, int32_t* remaining, const uint32_t** next);
 int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** next);

@@ -71,7 +71,11 @@ struct TestLocale {
       for (int b = 0; b < 0x80; ++b) put16(778 + 2 * b, static_cast<uint16_t>(b));
       for (int b : {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20}) put32(1292 + 4 * b, 0x40);
       // A Thai digit zero..nine at 0xF0-0xF9 for national-digit mapping.
-      for (int d = 0; d < 10; ++d) put16(778 + 2 * (0xF0 + d), static_cast<uint16_t>(0x0E50 + d));
+      for (int d = 0; d < 10; ++d) {
+        put16(778 + 2 * (0xF0 + d), static_cast<uint16_t>(0x0E50 + d));
+        put32(1292 + 4 * (0xF0 + d), 0x008);  // digit class
+        put32(1292 + 4 * (0x30 + d), 0x008);
+      }
       put16(4364, 0x0001);
     }
     if (page == Page::DoubleByte)

@@ -291,3 +291,65 @@ TEST(NumberItems, ParsersReadTheTerritorysSeparatorsWithTheItemFlag) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TokenReaderWide, Ucs2Tokens) {
+  TestLocale tl;
+  const GCUChar plus[] = {u'+', 0}, minus[] = {u'm', u'i', 0};
+  struct {
+    std::u16string text;
+    uint32_t flags;
+    int token;
+    int stepped;
+  } cases[] = {
+      {u"  \u3000x", 0, GC_TOK_SPACE, 3}, {u"+1", 0, GC_TOK_STR1, 1}, {u"mi", 0, GC_TOK_STR2, 2},
+      {u"m", 0, 22, 1},  // a lone 'm' is the letter
+      {u",", 0, GC_TOK_CHAR1, 1}, {u".", 0, GC_TOK_CHAR2, 1}, {u"7", 0, 7, 1}, {u"f", 0, 15, 1},
+      {u"\uff17", 0, GC_TOK_END, 0},   // full-width 7 without mapping
+      {u"\uff17", 0x10, 7, 1},         // and with it
+      {u"\u0e53", 0x10, 3, 1},         // Thai three
+      {u"\u4e00", 0x10, GC_TOK_END, 0}, {u"#", 0, GC_TOK_END, 0}, {u"1", 0x2, GC_TOK_END, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<GCUChar> t(c.text.begin(), c.text.end());
+    t.push_back(0);
+    const GCUChar* next = nullptr;
+    EXPECT_EQ(GCStrGetDigitU(tl.get(), t.data(), static_cast<int32_t>(c.text.size()), &next, u',', u'.', plus, minus,
+                             c.flags),
+              c.token);
+    EXPECT_EQ(next - t.data(), c.stepped);
+  }
+}
+
+TEST(TokenReaderWide, PackedValueTokens) {
+  TestLocale tl;
+  const uint32_t plus[] = {'+', 0}, minus[] = {'-', 0};
+  struct {
+    std::vector<uint32_t> text;
+    int token;
+    int stepped;
+  } cases[] = {{{' ', ' ', '1'}, GC_TOK_SPACE, 2}, {{'+'}, GC_TOK_STR1, 1}, {{'-'}, GC_TOK_STR2, 1},
+               {{','}, GC_TOK_CHAR1, 1},         {{'9'}, 9, 1},           {{0x8241}, GC_TOK_END, 0},
+               {{'Z'}, 35, 1}};
+  for (auto& c : cases) {
+    c.text.push_back(0);
+    const uint32_t* next = nullptr;
+    EXPECT_EQ(GCStrGetDigitW(tl.get(), c.text.data(), static_cast<int32_t>(c.text.size() - 1), &next, ',', '.', plus,
+                             minus, 1, 0),
+              c.token);
+    EXPECT_EQ(next - c.text.data(), c.stepped);
+  }
+  const uint32_t group[] = {'3', ';', '2', ';', '0', 0};
+  int32_t remaining = 5;
+  const uint32_t* next = nullptr;
+  EXPECT_EQ(GCStrGroupingSizeW(tl.get(), group, &remaining, &next), 3);
+  EXPECT_EQ(GCStrGroupingSizeW(tl.get(), next, &remaining, &next), 2);
+  EXPECT_EQ(GCStrGroupingSizeW(tl.get(), next, &remaining, &next), 0);
+  EXPECT_EQ(next, nullptr);
+  const uint32_t bad[] = {'3', 'x', 0};
+  remaining = 2;
+  EXPECT_EQ(GCStrGroupingSizeW(tl.get(), bad, &remaining, &next), -1);
+}
+
+}  // namespace
