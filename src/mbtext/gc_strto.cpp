@@ -190,8 +190,13 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const char* at = text;           // start of the token in hand
   const char* after = text;        // position after it
   const char* const stop = text + length;
+  const bool shift = (loc->flags & GC_LF_SHIFT) != 0;
+  int shiftState = 0;
   auto read = [&]() {
     at = after;
+    if (shift)
+      return GCStrGetDigitEx(loc, at, shiftState, static_cast<int32_t>(stop - at), &after, &shiftState, sepc,
+                             nullptr, plus, minus, ascii, mapflag);
     return GCStrGetDigit(loc, at, static_cast<int32_t>(stop - at), &after, sepc, nullptr, plus, minus, ascii,
                          mapflag);
   };
@@ -397,10 +402,15 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   int sign = 1, fexp = 0, esign = 1, exp = 0;
   int state = 0;
   const char* const stop = text + length;
+  const bool shift = (loc->flags & GC_LF_SHIFT) != 0;
+  int shiftState = 0;
   while (*end < stop) {
     const char* next = *end;
-    int tok = GCStrGetDigit(loc, *end, static_cast<int32_t>(stop - *end), &next, thouc, decc, plus, minus, ascii,
-                            mapflag);
+    int newState = shiftState;
+    int tok = shift ? GCStrGetDigitEx(loc, *end, shiftState, static_cast<int32_t>(stop - *end), &next, &newState,
+                                      thouc, decc, plus, minus, ascii, mapflag)
+                    : GCStrGetDigit(loc, *end, static_cast<int32_t>(stop - *end), &next, thouc, decc, plus, minus,
+                                    ascii, mapflag);
     if (tok < 0) break;
     int ns = GCStrDoubleNextState(state, tok, &approx, &sign, &fexp, &esign, &exp);
     if (ns < 0) break;
@@ -421,6 +431,7 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
       minus = plainMinus(ascii);
     }
     state = ns;
+    shiftState = newState;
     *end = next;
   }
   if (mlen == 0) return sign < 0 ? -0.0 : 0.0;
@@ -619,4 +630,108 @@ int GCStrGroupingSizeW(GCLocale* locale, const uint32_t* text, int32_t* remainin
   *remaining -= read;
   if (next) *next = text + read + 1;
   return value;
+}
+
+int GCStrGetDigitEx(GCLocale* locale, const char* text, int state, int32_t remaining, const char** next,
+                    int* outState, const char* cmpc1, const char* cmpc2, const char* cmps1, const char* cmps2,
+                    int ascii, uint32_t flags) {
+  *next = text;
+  if (outState) *outState = state;
+  if ((flags != 0 && flags != GC_NUM_MAP) || !text || remaining <= 0) return GC_TOK_END;
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  const GCObj* cp = loc->codepage;
+  if (!cp || !cp->sect[0]) return GC_TOK_END;
+  const unsigned char so = gcCpShiftOut(cp), si = gcCpShiftIn(cp);
+  const int maxLen = gcCpMaxLen(cp) < 1 ? 1 : gcCpMaxLen(cp);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  auto isShift = [&](unsigned char b) { return b == so || b == si; };
+  int32_t i = 0;
+  // Steps over a run of shift codes, setting the state from its last code.
+  auto skipShifts = [&]() {
+    while (i < remaining && isShift(p[i])) {
+      state = p[i] == si ? 0 : 1;
+      ++i;
+    }
+  };
+  skipShifts();
+  if (outState) *outState = state;
+  if (i >= remaining) return GC_TOK_END;
+  auto charLen = [&]() { return state == 1 ? maxLen : 1; };
+  auto isSpaceAt = [&](int32_t at, int len) {
+    if (len == 1) return gcfmtIsSpace(loc, p[at]);
+    GCPacked v = 0;
+    for (int k = 0; k < len; ++k) v = (v << 8) | p[at + k];
+    return (gcCtypeClass(GCGetMbCtypeW(cp, v)) & GC_C_SPACE) != 0;
+  };
+  int len = charLen();
+  if (len > remaining - i) return GC_TOK_END;
+  if (isSpaceAt(i, len)) {
+    i += len;
+    for (;;) {
+      int32_t mark = i;
+      int markState = state;
+      skipShifts();
+      len = charLen();
+      if (i >= remaining || len > remaining - i || !isSpaceAt(i, len)) {
+        i = mark;
+        state = markState;
+        break;
+      }
+      i += len;
+    }
+    *next = text + i;
+    if (outState) *outState = state;
+    return GC_TOK_SPACE;
+  }
+  // Comparison strings: a leading shift-out run is skipped and trailing shift
+  // codes are not compared.
+  auto matchString = [&](const char* cs) -> bool {
+    if (!cs || !*cs) return false;
+    const unsigned char* c = reinterpret_cast<const unsigned char*>(cs);
+    int32_t n = static_cast<int32_t>(std::strlen(cs));
+    int32_t b = 0;
+    while (b < n && c[b] == so) ++b;
+    while (n > b && isShift(c[n - 1])) --n;
+    int32_t m = n - b;
+    if (m <= 0 || m > remaining - i || std::memcmp(p + i, c + b, static_cast<size_t>(m)) != 0) return false;
+    for (int32_t k = 0; k < m; ++k)
+      if (isShift(p[i + k])) state = p[i + k] == si ? 0 : 1;
+    i += m;
+    return true;
+  };
+  if (matchString(cmps1)) {
+    *next = text + i;
+    if (outState) *outState = state;
+    return GC_TOK_STR1;
+  }
+  if (matchString(cmps2)) {
+    *next = text + i;
+    if (outState) *outState = state;
+    return GC_TOK_STR2;
+  }
+  unsigned char c = p[i];
+  int clen = len;
+  if (flags & GC_NUM_MAP) {
+    uint32_t keep = loc->status;
+    char mapped[8];
+    int m = GCMapStringEx(loc, mapped, 0, sizeof mapped, text + i, state, len, GC_MAP_DIGITS);
+    loc->status = keep;
+    if (m > 0) {
+      c = static_cast<unsigned char>(mapped[0]);
+      clen = m;
+    }
+  }
+  if (clen != 1) return GC_TOK_END;
+  int token = GC_TOK_END;
+  if (cmpc1 && *cmpc1 && static_cast<unsigned char>(*cmpc1) == c) {
+    token = GC_TOK_CHAR1;
+  } else if (cmpc2 && *cmpc2 && static_cast<unsigned char>(*cmpc2) == c) {
+    token = GC_TOK_CHAR2;
+  } else {
+    token = ascii ? kAscii.v[c] : (cp->id == GC_CP_ID_EBCDIC930 ? kEbcdic930.v[c] : kEbcdic.v[c]);
+    if (token < 0) return GC_TOK_END;
+  }
+  *next = text + i + len;
+  if (outState) *outState = state;
+  return token;
 }

@@ -41,6 +41,13 @@ int GCStrGetDigitU(GCLocale* locale, const GCUChar* text, int32_t remaining, con
 int GCStrGetDigitW(GCLocale* locale, const uint32_t* text, int32_t remaining, const uint32_t** next, uint32_t cmp1,
                    uint32_t cmp2, const uint32_t* cmps1, const uint32_t* cmps2, int ascii, uint32_t flags);
 
+// The same in a shift-state code page: state is the shift state at text
+// (0 single-byte, 1 double-byte); *outState receives the state after the
+// token. Shift-code runs are stepped over and set the state.
+int GCStrGetDigitEx(GCLocale* locale, const char* text, int state, int32_t remaining, const char** next,
+                    int* outState, const char* cmpc1, const char* cmpc2, const char* cmps1, const char* cmps2,
+                    int ascii, uint32_t flags);
+
 // Integer in base 0 (prefix decides: 0x hexadecimal, 0 octal, else decimal) or
 // 2-36. Overflow is clamped to the type's limit and reported as status 2 with
 // the clamped value. Status 50 for a bad base and 2 for bad flags, value 0.

@@ -14,7 +14,9 @@
 
 namespace gcfmt_test {
 
-enum class Page { Ascii, Ebcdic, DoubleByte };
+// Shift: an EBCDIC shift-state page (shift-out 0x0E, shift-in 0x0F, two
+// bytes a character in double-byte mode).
+enum class Page { Ascii, Ebcdic, DoubleByte, Shift };
 
 // EBCDIC code page 037 for the ASCII characters 0x20-0x7E.
 inline const unsigned char kAsciiToEbcdic[95] = {
@@ -55,18 +57,23 @@ struct TestLocale {
   explicit TestLocale(Page page = Page::Ascii) {
     main.assign(4412, 0);
     main[0] = '?';
-    main[5] = page == Page::DoubleByte ? 2 : 1;
+    const bool ebcdicBased = page == Page::Ebcdic || page == Page::Shift;
+    main[5] = (page == Page::DoubleByte || page == Page::Shift) ? 2 : 1;
     for (int b = 0; b < 256; ++b) {
       main[10 + b] = 1;
       put16(778 + 2 * b, 0xFFFD);
     }
-    if (page == Page::Ebcdic) {
+    if (ebcdicBased) {
       for (int a = 0x20; a <= 0x7E; ++a) put16(778 + 2 * kAsciiToEbcdic[a - 0x20], static_cast<uint16_t>(a));
       put16(778 + 2 * 0x05, '\t');
       put16(778 + 2 * 0x15, '\n');
       put16(778 + 2 * 0x25, '\n');
       for (int b : {0x40, 0x05, 0x15, 0x25}) put32(1292 + 4 * b, 0x40);
-      put16(4364, 0);  // EBCDIC-based
+      put16(4364, page == Page::Shift ? 0x0002 : 0);  // EBCDIC-based (shift-state)
+      if (page == Page::Shift) {
+        main[8] = 0x0E;
+        main[9] = 0x0F;
+      }
     } else {
       for (int b = 0; b < 0x80; ++b) put16(778 + 2 * b, static_cast<uint16_t>(b));
       for (int b : {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20}) put32(1292 + 4 * b, 0x40);
@@ -83,12 +90,12 @@ struct TestLocale {
     // UCS-2 to code page: page record of high byte 0, type 0, values 0-0x7F.
     low.assign(128, static_cast<uint8_t>('?'));
     for (int a = 0; a < 0x80; ++a) {
-      if (page != Page::Ebcdic)
+      if (!ebcdicBased)
         low[a] = static_cast<uint8_t>(a);
       else if (a >= 0x20 && a <= 0x7E)
         low[a] = kAsciiToEbcdic[a - 0x20];
     }
-    if (page == Page::Ebcdic) {
+    if (ebcdicBased) {
       low[0] = 0;
       low['\t'] = 0x05;
       low['\n'] = 0x25;
@@ -98,13 +105,13 @@ struct TestLocale {
     main[2316 + 1] = 0x7F;
     main[2316 + 2] = 0x00;
     main[2316 + 3] = 0x7F;
-    main[1] = page == Page::Ebcdic ? 0x25 : 0x0A;  // end-of-line codes
+    main[1] = ebcdicBased ? 0x25 : 0x0A;  // end-of-line codes
     main[2] = 0x0D;
     main[3] = main[4] = main[1];
     put16(4366, 1252);
-    cp.id = page == Page::Ebcdic ? 37 : (page == Page::DoubleByte ? 932 : 1);
+    cp.id = ebcdicBased ? (page == Page::Shift ? 939 : 37) : (page == Page::DoubleByte ? 932 : 1);
     cp.cls = GC_CLASS_CODEPAGE;
-    std::strcpy(cp.name, page == Page::Ebcdic ? "IBM-037" : (page == Page::DoubleByte ? "Test-DBCS" : "US-ASCII"));
+    std::strcpy(cp.name, ebcdicBased ? "IBM-037" : (page == Page::DoubleByte ? "Test-DBCS" : "US-ASCII"));
     cp.sect[0] = main.data();
     cp.sect_size[0] = static_cast<uint32_t>(main.size());
     cp.sect[2] = low.data();
@@ -116,7 +123,8 @@ struct TestLocale {
     loc.sort = nullptr;
     loc.digits = 2;  // the territory is built from these values
     loc.curr_digits = 2;
-    loc.flags = static_cast<uint16_t>((page == Page::DoubleByte ? 0 : GC_LF_SINGLEBYTE) | GC_LF_NOSORT);
+    loc.flags = static_cast<uint16_t>((page == Page::DoubleByte || page == Page::Shift ? 0 : GC_LF_SINGLEBYTE) |
+                                      (page == Page::Shift ? GC_LF_SHIFT : 0) | GC_LF_NOSORT);
     setSeparators(".", ",");
     setText(GC_TXT_GROUPING, "3;0");
     setText(GC_TXT_POS_SIGN, "");
@@ -131,7 +139,7 @@ struct TestLocale {
   TestLocale(const TestLocale&) = delete;
   TestLocale& operator=(const TestLocale&) = delete;
 
-  bool ebcdicPage() const { return main[4365] == 0; }
+  bool ebcdicPage() const { return (main[4365] & 1) == 0; }
   std::string form(const std::string& ascii) const { return ebcdicPage() ? ebcdic(ascii) : ascii; }
 
   // Separators given in ASCII; converted for an EBCDIC page. Empty = none.

@@ -353,3 +353,43 @@ TEST(TokenReaderWide, PackedValueTokens) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShiftState, NumbersAcrossShiftCodes) {
+  TestLocale tl(Page::Shift);
+  const std::string so = "\x0E", si = "\x0F";
+  struct {
+    std::string text;
+    long value;
+    int end;  // -1: end of text
+  } cases[] = {
+      {tl.form("12"), 12, -1},
+      {tl.form("1") + so + si + tl.form("2"), 12, -1},
+      {tl.form("1") + so + "\x42\xF3" + si + tl.form("4"), 1, 1},  // a double-byte character ends it
+      {tl.form("  ") + so + si + tl.form("-7"), -7, -1},
+      {so + "\xF1\xF2" + si, 0, 0},  // two bytes in double-byte mode are one character
+  };
+  for (const auto& c : cases) {
+    const char* end = nullptr;
+    EXPECT_EQ(GCStringToLong(tl.get(), c.text.c_str(), static_cast<int32_t>(c.text.size()), &end, 10, 0), c.value);
+    EXPECT_EQ(end - c.text.c_str(), c.end < 0 ? static_cast<long>(c.text.size()) : c.end);
+  }
+  std::string d = tl.form("1") + so + si + tl.form(".5");
+  EXPECT_EQ(GCStringToDouble(tl.get(), d.c_str(), static_cast<int32_t>(d.size()), nullptr, 0), 1.5);
+  const char* next = nullptr;
+  int state = -1;
+  std::string t = so + si + so + "\xF1\xF2";
+  EXPECT_EQ(GCStrGetDigitEx(tl.get(), t.c_str(), 0, static_cast<int32_t>(t.size()), &next, &state, nullptr, nullptr,
+                            nullptr, nullptr, 0, 0),
+            GC_TOK_END);
+  EXPECT_EQ(state, 1);
+  EXPECT_EQ(next, t.c_str());
+  t = tl.form("5");
+  EXPECT_EQ(GCStrGetDigitEx(tl.get(), t.c_str(), 0, 1, &next, &state, nullptr, nullptr, nullptr, nullptr, 0, 0), 5);
+  EXPECT_EQ(state, 0);
+  EXPECT_EQ(GCStrGetDigitEx(tl.get(), t.c_str(), 0, 1, &next, &state, nullptr, nullptr, nullptr, nullptr, 0, 0x4),
+            GC_TOK_END);
+}
+
+}  // namespace
