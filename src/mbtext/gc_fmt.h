@@ -67,6 +67,14 @@ struct GCSink {
 int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* format, int32_t fmtlen, uint32_t flags,
                va_list args);
 
+// The engine behind GCVsprintf: walks the format and writes the conversions
+// of the collected arguments into the sink. Returns the bytes written, or -1
+// once the sink is full or a conversion was refused (status 51 for a
+// multibyte character directly after '%', 2 for a precision above
+// GC_FMT_MAXPREC, stored in the locale).
+int GCOutput(GCLocale* locale, GCSink* sink, const char* format, int ascii, const GCArgValue* values,
+             const GCArgRecord* records, uint32_t flags);
+
 // Format scanners (ascii: the format is ASCII-based, else EBCDIC).
 // 1 positional, 0 not, -1 malformed.
 int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii);

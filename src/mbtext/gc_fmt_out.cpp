@@ -446,3 +446,12 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
 }
 
 }  // namespace gcfmt
+
+int GCOutput(GCLocale* locale, GCSink* sink, const char* format, int ascii, const GCArgValue* values,
+             const GCArgRecord* records, uint32_t flags) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  uint32_t status = GC_OK;
+  int r = gcfmt::output(loc, sink, format, ascii != 0, values, records, flags, &status);
+  if (status != GC_OK) loc->status = status;
+  return r;
+}

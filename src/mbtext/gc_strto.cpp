@@ -476,7 +476,8 @@ int GCStrGroupingSize(GCLocale* locale, const char* text, int32_t* remaining, co
   return value;
 }
 
-int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** next) {
+int GCStrGroupingSizeU(GCLocale* locale, const GCUChar* text, int32_t* remaining, const GCUChar** next) {
+  (void)locale;  // UCS-2 grouping texts use ";" and "0"-"9" in every locale
   if (!text || !*text || !remaining || *remaining <= 0) {
     if (next) *next = nullptr;
     return -1;

@@ -69,4 +69,4 @@ int GCStrGroupingSize(GCLocale* locale, const char* text, int32_t* remaining, co
 // The same over packed 32-bit values, and over UCS-2 units (always ';' and
 // '0'-'9').
 int GCStrGroupingSizeW(GCLocale* locale, const uint32_t* text, int32_t* remaining, const uint32_t** next);
-int GCStrGroupingSizeU(const GCUChar* text, int32_t* remaining, const GCUChar** next);
+int GCStrGroupingSizeU(GCLocale* locale, const GCUChar* text, int32_t* remaining, const GCUChar** next);

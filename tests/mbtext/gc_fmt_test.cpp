@@ -195,6 +195,25 @@ TEST(Vsprintf, ScannersCountAndClassify) {
   EXPECT_EQ(pos[2].position, 0u);
 }
 
+TEST(Vsprintf, EngineWithCollectedArguments) {
+  TestLocale tl;
+  GCArgValue values[3] = {};
+  GCArgRecord records[3] = {{1, GC_ARG_INT}, {0, GC_ARG_DOUBLE}, {0, 0}};
+  values[0].d = 2.5;
+  values[1].i = 7;
+  char buf[32];
+  GCSink sink{buf, sizeof buf};
+  EXPECT_EQ(GCOutput(tl.get(), &sink, "%d:%.1f", 1, values, records, 0), 5);
+  EXPECT_EQ(std::string(buf, 5), "7:2.5");
+  GCSink tiny{buf, 2};
+  EXPECT_EQ(GCOutput(tl.get(), &tiny, "%d:%.1f", 1, values, records, 0), -1);
+  EXPECT_EQ(tiny.next - buf, 2);
+  GCSink sink2{buf, sizeof buf};
+  EXPECT_EQ(GCOutput(tl.get(), &sink2, "x%.600f", 1, values, records, 0), -1);
+  EXPECT_EQ(tl.loc.status, GC_E_ARG);
+  EXPECT_EQ(sink2.next - buf, 1);
+}
+
 TEST(Vsprintf, UnknownConversionsAndTheCountDirective) {
   TestLocale tl;
   EXPECT_EQ(F(tl, "%y%%"), "y%");
@@ -275,25 +294,40 @@ TEST(Vsprintf, EbcdicFormatsAndOutput) {
   EXPECT_EQ(std::string(buf), tl.form("x5"));
 }
 
-TEST(Vsprintf, RandomFormatsDoNotCrash) {
-  std::mt19937 rng(4242);
+TEST(Vsprintf, RandomFormatsAndNumbersDoNotCrash) {
+  std::mt19937_64 rng(4242);
   const char pieces[] = "%%%%%%dsfgeExXcpuoinSCBZhlLq*.$,#+- 0123456789\x82";
   TestLocale pages[] = {TestLocale(Page::Ascii), TestLocale(Page::Ebcdic), TestLocale(Page::DoubleByte)};
-  const uint32_t wide[] = {'w', 0};
-  for (int i = 0; i < 4000; ++i) {
+  const uint32_t wide[] = {'w', 0x8241, 0};
+  const double special[] = {0.0, -0.0, 1e-320, 5e-324, 1e-41, 0.125, 0.5, 2.5, 9.9999999, 1e15, 1.7976931348623157e308,
+                            -1.7976931348623157e308, std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+  auto number = [&]() {
+    if (rng() % 2) return special[rng() % (sizeof special / sizeof special[0])];
+    uint64_t bits = rng();
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+  };
+  for (int i = 0; i < 5000; ++i) {
     std::string f;
     int len = 1 + static_cast<int>(rng() % 24);
     for (int k = 0; k < len; ++k) f += pieces[rng() % (sizeof pieces - 1)];
+    double d[20];
+    for (double& x : d) x = number();
     char buf[700];
     std::memset(buf, 'Z', sizeof buf);
     int32_t blen = static_cast<int32_t>(rng() % 600);
-    // Every consumer gets an argument that is valid as any kind: a pointer to
-    // a string, which also reads as an int, a wide string or a count target.
-    // Doubles are passed after them for the floating conversions.
+    // Every consumer gets an argument that is valid as any kind: a pointer
+    // to a wide string, which also reads as an int, a string or a count
+    // target; there are more of them than a 24-byte format can consume, and
+    // the numbers follow them.
     TestLocale& tl = pages[i % 3];
-    int r = vfmt(tl.get(), buf, blen, f.c_str(), rng() % 2 ? GC_FL_NUL : 0u, wide, wide, wide, wide, wide, wide, wide,
+    int r = vfmt(tl.get(), buf, blen, f.c_str(), rng() % 2 ? GC_FL_NUL : 0u, wide, wide, wide, wide, wide, wide,
                  wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide,
-                 1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5, 9.5, 10.5, 11.5, 12.5, 13.5, 14.5, 15.5, 16.5, 17.5);
+                 wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide, wide,
+                 d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7], d[8], d[9], d[10], d[11], d[12], d[13], d[14], d[15],
+                 d[16], d[17], d[18], d[19]);
     ASSERT_LE(r, blen > 0 ? blen : 1) << f;
     ASSERT_EQ(buf[blen > 0 ? blen : 1], 'Z') << f;
   }

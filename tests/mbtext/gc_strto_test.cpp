@@ -229,8 +229,8 @@ TEST(GroupingSize, ReadsSizesOneByOne) {
   const GCUChar u[] = {u'3', u';', u'0', 0};
   const GCUChar* un = nullptr;
   remaining = 3;
-  EXPECT_EQ(GCStrGroupingSizeU(u, &remaining, &un), 3);
-  EXPECT_EQ(GCStrGroupingSizeU(un, &remaining, &un), 0);
+  EXPECT_EQ(GCStrGroupingSizeU(tl.get(), u, &remaining, &un), 3);
+  EXPECT_EQ(GCStrGroupingSizeU(tl.get(), un, &remaining, &un), 0);
   EXPECT_EQ(un, nullptr);
 }
 
