@@ -99,3 +99,16 @@ int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out) {
   if (flags & (0x200 | 0x1000)) out[n++] = code(0);
   return n;
 }
+
+locale_t gcfmtCLocale() {
+  static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return c;
+}
+
+GCCLocaleScope::GCCLocaleScope() : old_(nullptr) {
+  if (locale_t c = gcfmtCLocale()) old_ = uselocale(c);
+}
+
+GCCLocaleScope::~GCCLocaleScope() {
+  if (old_) uselocale(old_);
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <locale.h>
 
 #include "mbtext/gc_locale.h"
 
@@ -30,3 +31,20 @@ int gcfmtUcsToChar(const GCLocale* locale, GCUChar u, char* out);
 // 0x200, 0x400, 0x800 (none: a single line feed) into out (room for 5 bytes)
 // and returns their count.
 int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out);
+
+// The C locale (null when it cannot be had).
+locale_t gcfmtCLocale();
+
+// Switches the calling thread to the C locale while it lives, so that the C
+// library's formatter writes '.' and ASCII digits whatever the process
+// locale is.
+class GCCLocaleScope {
+ public:
+  GCCLocaleScope();
+  ~GCCLocaleScope();
+  GCCLocaleScope(const GCCLocaleScope&) = delete;
+  GCCLocaleScope& operator=(const GCCLocaleScope&) = delete;
+
+ private:
+  locale_t old_;
+};

@@ -238,7 +238,8 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       if ((fl & kGroup) && finite && lower != 'e') {
         char plain[kCvtBuf];
         toAsciiNumber(text, textLen, e.ascii, plain);
-        double v = std::strtod(plain, nullptr);
+        locale_t cl = gcfmtCLocale();
+        double v = cl ? strtod_l(plain, nullptr, cl) : std::strtod(plain, nullptr);
         int w = GCDoubleToString(e.loc, v, e.cvt, 512, e.callFlags & GC_FMT_ITEMFLAG);
         if (w >= 0) {
           text = e.cvt;

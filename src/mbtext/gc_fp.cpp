@@ -1,6 +1,8 @@
 // Floating-point conversion for the formatted output engine.
 #include "mbtext/gc_fp.h"
 
+#include "mbtext/gc_fmt_cp.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -232,6 +234,7 @@ void GCqfltout(const long double* value, GCFpValue* out) {
   }
   long double a = std::fabs(v);
   char text[GC_FP_DIGBUF + 64];
+  GCCLocaleScope cLocale;  // '.' and ASCII digits from the formatter
   if (a == 0.0L) {
     std::memset(out->digits, '0', 40);
     out->ndigits = 40;
@@ -261,13 +264,15 @@ void GCqfltout(const long double* value, GCFpValue* out) {
   if (len < 0 || len >= static_cast<int>(sizeof text)) len = static_cast<int>(std::strlen(text));
   int n = 0;
   int decpt = 0;
+  decpt = -1;
   for (int i = 0; i < len && n < GC_FP_DIGBUF - 1; ++i) {
-    if (text[i] == '.') {
-      decpt = n;
+    if (text[i] < '0' || text[i] > '9') {
+      if (decpt < 0) decpt = n;  // the point
       continue;
     }
     out->digits[n++] = text[i];
   }
+  if (decpt < 0) decpt = n;
   out->digits[n] = '\0';
   out->ndigits = n;
   out->decpt = decpt;

@@ -190,6 +190,7 @@ int GCDoubleToString(GCLocale* locale, double value, char* buffer, int32_t lengt
   }
 
   char text[kWork];
+  GCCLocaleScope cLocale;  // '.' and ASCII digits from the formatter
   int tlen = (flags & GC_NUM_PLAIN_FRACTION) ? std::snprintf(text, sizeof text, "%f", value)
                                              : std::snprintf(text, sizeof text, "%.*f", gcfmtDigits(c.loc, itemflag), value);
   if (tlen < 0 || tlen >= static_cast<int>(sizeof text)) {

@@ -92,11 +92,6 @@ bool matches(const char* text, int32_t remaining, const char* s, int32_t* len) {
 const char* plainPlus(int ascii) { return ascii ? "+" : "\x4E"; }
 const char* plainMinus(int ascii) { return ascii ? "-" : "\x60"; }
 
-// The C locale for correctly rounded conversion of scanned text.
-locale_t cLocale() {
-  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return loc;
-}
 
 }  // namespace
 
@@ -444,7 +439,10 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   char buf[kKeep + 48];
   std::memcpy(buf, mant, static_cast<size_t>(mlen));
   std::snprintf(buf + mlen, sizeof buf - static_cast<size_t>(mlen), "e%lld", e10);
-  double v = strtod_l(buf, nullptr, cLocale());
+  // The text holds only digits, 'e' and a sign, which every locale reads
+  // alike; the C locale is used when it can be had.
+  locale_t c = gcfmtCLocale();
+  double v = c ? strtod_l(buf, nullptr, c) : std::strtod(buf, nullptr);
   return sign < 0 ? -v : v;
 }
 
