@@ -270,6 +270,34 @@ TEST_F(Items, SpecialCaseMappings) {
   EXPECT_EQ(GCLangGetSpecial(de->language, 0xDF, 0, &a, &b, 46), 0);
 }
 
+TEST_F(Items, EbcdicBasedCodePage) {
+  using gctest::ebcdic;
+  GCLocale* e = lib.get("German.EBCDIC");
+  EXPECT_EQ(GCGetLocaleNumInfo(e, 86, 0), 0);
+  EXPECT_EQ(text(e, 2), ebcdic("German")) << "ASCII names in the code page";
+  EXPECT_EQ(text(e, 88), ebcdic("German_Germany.EBCDIC@Default"));
+  EXPECT_EQ(text(e, 59), ebcdic(","));
+  EXPECT_EQ(text(e, 62), ebcdic("3;0"));
+  EXPECT_EQ(text(e, 16), ebcdic("Sonntag")) << "Unicode texts";
+  EXPECT_EQ(text(e, 32), ebcdic("M?rz"));
+  EXPECT_EQ(text(e, 81, 100, 1), ebcdic("%A, %d. %B %Y"));
+  // Digits of the code page are refused as separators; ASCII digit bytes are
+  // no digits there.
+  EXPECT_EQ(GCSetLocaleTextInfo(e, 60, ebcdic("5").c_str(), -1, 0), 0);
+  EXPECT_EQ(GCGetError(e), GC_E_NOT_FOUND);
+  EXPECT_EQ(GCSetLocaleTextInfo(e, 60, ebcdic(" ").c_str(), -1, 0), 1);
+  EXPECT_EQ(e->sepU[GC_SEP_THOUSANDS], u' ');
+  // Object names are given in the code page and found as ASCII.
+  EXPECT_EQ(GCSetLocaleTextInfo(e, 6, ebcdic("UnitedStates").c_str(), -1, 0), 1);
+  EXPECT_EQ(text(e, 6), ebcdic("UnitedStates"));
+  EXPECT_EQ(e->sep[GC_SEP_DECIMAL], 0x4B) << "the new territory's separator in the code page";
+  EXPECT_EQ(e->sep[GC_SEP_THOUSANDS], 0x40) << "kept";
+  EXPECT_EQ(GCSetLocaleTextInfo(e, 10, ebcdic("Latin1").c_str(), -1, 0), 1);
+  EXPECT_EQ(text(e, 10), "Latin1");
+  EXPECT_EQ(text(e, 62), "3;0") << "texts converted to the new code page";
+  EXPECT_EQ(e->sep[GC_SEP_THOUSANDS], ' ');
+}
+
 TEST(ItemNames, LocaleStringIsCutToItsBuffer) {
   gctest::DataDir dir;
   const std::string l(35, 'L'), t(35, 'T'), c(35, 'C'), s(35, 'S');

@@ -35,6 +35,59 @@ CodePageBuilder shiftPage() {
   return b;
 }
 
+namespace {
+
+// ASCII character and its EBCDIC byte.
+struct Ebc {
+  char a;
+  uint8_t e;
+};
+
+std::vector<Ebc> ebcdic_table() {
+  std::vector<Ebc> t = {{' ', 0x40}, {'.', 0x4B}, {'(', 0x4D}, {')', 0x5D}, {'$', 0x5B}, {';', 0x5E},
+                        {'-', 0x60}, {'/', 0x61}, {',', 0x6B}, {'%', 0x6C}, {'?', 0x6F}, {':', 0x7A},
+                        {'#', 0x7B}, {'@', 0x7C}, {'_', 0x6D}};
+  const char* rows[3] = {"abcdefghi", "jklmnopqr", "stuvwxyz"};
+  const uint8_t base[3] = {0x81, 0x91, 0xA2};
+  for (int r = 0; r < 3; ++r)
+    for (int i = 0; rows[r][i]; ++i) {
+      t.push_back({rows[r][i], uint8_t(base[r] + i)});
+      t.push_back({char(rows[r][i] - 32), uint8_t(base[r] + 0x40 + i)});
+    }
+  for (int d = 0; d < 10; ++d) t.push_back({char('0' + d), uint8_t(0xF0 + d)});
+  return t;
+}
+
+} // namespace
+
+CodePageBuilder ebcdicPage() {
+  CodePageBuilder b;
+  b.ebcdicBased().defaultChar(0x6F).windowsNumber(37);
+  for (int c = 1; c < 256; ++c) b.unmapSingle(uint8_t(c));
+  for (const Ebc& x : ebcdic_table()) {
+    uint32_t cls = 0x200;
+    if (x.a >= '0' && x.a <= '9') cls = 0x218;
+    else if (x.a >= 'A' && x.a <= 'Z') cls = 0x203;
+    else if (x.a >= 'a' && x.a <= 'z') cls = 0x205;
+    else if (x.a == ' ') cls = 0x2C0;
+    else cls = 0x220;
+    b.single(x.e, GCUChar(x.a), cls);
+  }
+  return b;
+}
+
+std::string ebcdic(const std::string& ascii) {
+  static const std::vector<Ebc> t = ebcdic_table();
+  std::string out;
+  for (char c : ascii) {
+    char e = c == 0 ? 0 : 0x6F;
+    for (const Ebc& x : t)
+      if (x.a == c) e = char(x.e);
+    out += e;
+  }
+  return out;
+}
+
 LanguageSpec germanLanguage() {
   LanguageSpec l;
   l.territory = 2;
@@ -94,6 +147,7 @@ void writeLocaleDir(const DataDir& dir) {
                     {kCpLatin1, GC_CLASS_CODEPAGE, "Latin1"},
                     {kCpDouble, GC_CLASS_CODEPAGE, "DoubleByte"},
                     {kCpShift, GC_CLASS_CODEPAGE, "Shift"},
+                    {kCpEbcdic, GC_CLASS_CODEPAGE, "EBCDIC"},
                     {kCpUtf8, GC_CLASS_CODEPAGE, "UTF-8"},
                     {1, GC_CLASS_SORT, "Default"}});
   dir.writeObject(GC_CLASS_LANGUAGE, 1, dataFile({languageSection({})}));
@@ -104,6 +158,7 @@ void writeLocaleDir(const DataDir& dir) {
   dir.writeObject(GC_CLASS_CODEPAGE, kCpLatin1, latin1Page().file());
   dir.writeObject(GC_CLASS_CODEPAGE, kCpDouble, doubleBytePage().file());
   dir.writeObject(GC_CLASS_CODEPAGE, kCpShift, shiftPage().file());
+  dir.writeObject(GC_CLASS_CODEPAGE, kCpEbcdic, ebcdicPage().file());
   dir.writeObject(GC_CLASS_CODEPAGE, kCpUtf8, CodePageBuilder::ascii().maxLen(3).file());
   dir.writeObject(GC_CLASS_SORT, 1, dataFile({sortSectionV3(SortSpec{})}));
 }

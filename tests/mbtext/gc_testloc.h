@@ -13,7 +13,8 @@
 namespace gctest {
 
 // Code-page ids and names in the directory.
-inline constexpr uint16_t kCpAscii = 1, kCpLatin1 = 2, kCpDouble = 3, kCpShift = 4, kCpUtf8 = 106;
+inline constexpr uint16_t kCpAscii = 1, kCpLatin1 = 2, kCpDouble = 3, kCpShift = 4, kCpEbcdic = 5,
+                          kCpUtf8 = 106;
 
 // Latin1: US-ASCII plus 0xA0-0xFF as U+00A0-U+00FF (0xC4/0xE4 upper and
 // lower a-umlaut); 0x80-0x9F are no characters.
@@ -27,6 +28,12 @@ CodePageBuilder doubleBytePage();
 // mode): double-byte characters 0x42 0xC1 U+FF21 and 0x45 0x41 U+4E00.
 CodePageBuilder shiftPage();
 
+// EBCDIC-based single-byte page (code page 037 for letters, digits, space
+// and the punctuation ".,;:-$%#@/?()"); other bytes are no characters.
+CodePageBuilder ebcdicPage();
+// ASCII text in the EBCDIC page's bytes.
+std::string ebcdic(const std::string& ascii);
+
 // German language data (default territory Germany, code page Latin1, sort
 // Default): day names Sonntag.., month "M\u00e4rz", special upper-case
 // mapping U+00DF -> "SS".
@@ -35,7 +42,7 @@ LanguageSpec germanLanguage();
 TerritorySpec germanyTerritory();
 
 // The directory: English (1), German (2); UnitedStates (1), Germany (2);
-// US-ASCII (1), Latin1 (2), DoubleByte (3), Shift (4), UTF-8 (106);
+// US-ASCII (1), Latin1 (2), DoubleByte (3), Shift (4), EBCDIC (5), UTF-8 (106);
 // Default (1) sort.
 void writeLocaleDir(const DataDir& dir);
 
