@@ -359,3 +359,21 @@ TEST(VsprintfItems, NullLocaleIsTheBuiltInDefault) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VsprintfUtf8, CharactersAreNeverSplit) {
+  TestLocale tl(Page::DoubleByte);
+  tl.cp.id = GC_CP_ID_UTF8;
+  char buf[16];
+  std::memset(buf, 'Z', sizeof buf);
+  // "é" is two bytes: with three bytes of room only "x" and "é" fit.
+  int r = vfmt(tl.get(), buf, 4, "x%s", GC_FL_NUL, "\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(r, 4);
+  EXPECT_STREQ(buf, "x\xC3\xA9");
+  EXPECT_EQ(tl.loc.status, GC_E_BUFFER);
+  r = vfmt(tl.get(), buf, sizeof buf, "%s!", GC_FL_NUL | GC_FL_CHARS, "\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(r, 4);  // two characters, '!' and the NUL
+}
+
+}  // namespace

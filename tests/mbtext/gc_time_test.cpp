@@ -316,3 +316,29 @@ TEST(TimeItems, NullLocaleIsTheBuiltInDefault) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnicodeToStringUtf8, ConvertsByRuleWithSurrogatePairs) {
+  TestLocale tl(Page::DoubleByte);
+  tl.cp.id = GC_CP_ID_UTF8;
+  const GCUChar src[] = {u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00, 0};
+  char out[32];
+  std::memset(out, 'Z', sizeof out);
+  int r = GCUnicodeToString(tl.get(), out, sizeof out, src, -1, 0);
+  const std::string want = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+  EXPECT_EQ(r, static_cast<int>(want.size()) + 1);
+  EXPECT_EQ(std::string(out), want);
+  // Byte mode: a character that does not fit whole is not written.
+  std::memset(out, 'Z', sizeof out);
+  r = GCUnicodeToString(tl.get(), out, 5, src, -1, 0);
+  EXPECT_EQ(r, 3);
+  EXPECT_EQ(std::string(out, 3), "a\xC3\xA9");
+  EXPECT_EQ(out[3], 'Z');
+  // Character mode counts characters.
+  r = GCUnicodeToString(tl.get(), out, 3, src, -1, GC_FL_CHARS);
+  EXPECT_EQ(r, 3);
+  EXPECT_EQ(std::string(out, 6), "a\xC3\xA9\xE2\x82\xAC");
+}
+
+}  // namespace
