@@ -240,8 +240,10 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
         toAsciiNumber(text, textLen, e.ascii, plain);
         locale_t cl = gcfmtCLocale();
         double v = cl ? strtod_l(plain, nullptr, cl) : std::strtod(plain, nullptr);
-        int w = GCDoubleToString(e.loc, v, e.cvt, 512, e.callFlags & GC_FMT_ITEMFLAG);
-        if (w >= 0) {
+        // Written aside first: a text that does not fit whole keeps the plain form.
+        int w = GCDoubleToString(e.loc, v, plain, kCvtBuf, e.callFlags & GC_FMT_ITEMFLAG);
+        if (w >= 0 && e.loc->status == GC_OK) {
+          std::memcpy(e.cvt, plain, static_cast<size_t>(w));
           text = e.cvt;
           textLen = w;
           reformatted = true;

@@ -101,6 +101,16 @@ TEST(Vsprintf, LargestValuesFitTheConversionBuffer) {
   EXPECT_EQ(F(tl, "%.500f", 1.0).size(), 502u);
 }
 
+TEST(Vsprintf, GroupingOfTheLargestValues) {
+  TestLocale tl;
+  tl.setText(GC_TXT_GROUPING, "1;0");
+  std::string s = F(tl, "%,.0f", 1.7976931348623157e308);
+  EXPECT_EQ(s.size(), 309u + 308u + 3u);  // grouped, with the locale's two fraction digits
+  EXPECT_EQ(s.substr(0, 6), "1,7,9,");
+  tl.setDigits(600);  // the grouped text would not fit: the plain text stays
+  EXPECT_EQ(F(tl, "%,.1f", 12.25), "12.3");
+}
+
 TEST(Vsprintf, PrecisionAboveTheBufferIsRefused) {
   TestLocale tl;
   char buf[64];
