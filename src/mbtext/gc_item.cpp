@@ -163,6 +163,7 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
   GCConvWriter w;
   gcConvWriterInit(&w, cp, false);
   int32_t remaining = size, bytes = 0;
+  bool srcDbcs = false;
   const auto* p = static_cast<const uint8_t*>(src);
   while (remaining >= 2) {
     uint8_t b[8];
@@ -183,6 +184,24 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
       int used;
       k = gcConvEncode(&w, u, avail, b, &used, &dbcs);
       step = kind == GC_TEXT_UNICODE ? 2 * used : 1;
+    } else if (loc->flags & GC_LF_SHIFT) {
+      // Shift codes of the text set the mode; the copy writes its own.
+      const uint8_t so = gcCpShiftOut(cp), si = gcCpShiftIn(cp);
+      if (p[0] == so || p[0] == si) {
+        p += gcCpShiftRunEnd(p, -1, si, so);
+        srcDbcs = *p != si;
+        ++p;
+        continue;
+      }
+      if (p[0] == 0) break;
+      int len = srcDbcs ? gcCpMaxLen(cp) : 1;
+      if (std::memchr(p, 0, size_t(len))) break; // cut by the end of the text
+      k = 0;
+      if (srcDbcs != w.dbcs) b[k++] = srcDbcs ? so : si;
+      std::memcpy(b + k, p, size_t(len));
+      k += len;
+      dbcs = srcDbcs;
+      step = len;
     } else {
       if (p[0] == 0) break;
       bool whole;

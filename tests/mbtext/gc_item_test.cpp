@@ -102,6 +102,24 @@ TEST_F(Items, BufferSizes) {
   EXPECT_EQ(uint8_t(small[3]), 0x55) << "a character-counted buffer holds its characters' bytes only";
 }
 
+TEST_F(Items, ShiftStateTextsAreClosed) {
+  GCLocale* w = lib.get("English_Wide.Shift");
+  int32_t r;
+  const std::string whole = bytes({'a', 0x0E, 0x42, 0xC1, 0x0F, 'b', 0x0E, 0x42, 0xC1, 0x0F});
+  for (uint32_t flags : {0u, 1u}) {
+    EXPECT_EQ(text(w, 64, 100, flags, &r), whole) << flags;
+    EXPECT_EQ(r, 11);
+    EXPECT_EQ(text(w, 64, 6, flags, &r), bytes({'a', 0x0E, 0x42, 0xC1, 0x0F})) << flags;
+    EXPECT_EQ(r, 6);
+  }
+  for (uint32_t flags : {0u, 1u}) {
+    EXPECT_EQ(text(w, 64, 5, flags, &r), "a") << "no room to close double-byte mode";
+    EXPECT_EQ(r, 2);
+    EXPECT_EQ(text(w, 64, 3, flags | 0x4000, &r), bytes({'a', 0x0E, 0x42, 0xC1, 0x0F})) << flags;
+    EXPECT_EQ(r, 3);
+  }
+}
+
 TEST_F(Items, TextItemRefusals) {
   char buf[8];
   struct {

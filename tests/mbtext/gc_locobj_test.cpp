@@ -131,6 +131,24 @@ TEST(LocaleItems, FilledFromTheTerritory) {
   EXPECT_STREQ(u8->text[GC_TXT_CURRENCY], "\xE2\x82\xAC");
 }
 
+TEST(LocaleItems, MixedWidthTextsInEveryCodePage) {
+  gctest::LocaleLib lib;
+  struct {
+    const char* name;
+    std::string want;
+  } cases[] = {
+      {"English_Wide.Shift", bytes({'a', 0x0E, 0x42, 0xC1, 0x0F, 'b', 0x0E, 0x42, 0xC1, 0x0F})},
+      {"English_Wide.DoubleByte", bytes({'a', 0x82, 0x60, 'b', 0x82, 0x60})},
+      {"English_Wide.UTF-8", bytes({'a', 0xEF, 0xBC, 0xA1, 'b', 0xEF, 0xBC, 0xA1})},
+      {"English_Wide.Latin1", "a?b?"},
+  };
+  for (const auto& c : cases) {
+    GCLocale* l = lib.get(c.name);
+    EXPECT_EQ(std::string(l->text[GC_TXT_CURRENCY]), c.want) << c.name;
+    EXPECT_EQ(l->textU[GC_TXT_CURRENCY][1], 0xFF21) << c.name;
+  }
+}
+
 TEST(UserLocale, FromGcLang) {
   gctest::LocaleLib lib;
   setenv("GC_LANG", "German_Germany.UTF-8", 1);

@@ -136,6 +136,18 @@ Bytes germanySection() {
   return d;
 }
 
+// A territory whose currency symbol mixes one-byte and full-width
+// characters: "a" U+FF21 "b" U+FF21.
+Bytes wideSection() {
+  TerritorySpec t;
+  t.currency = "aXbX";
+  Bytes d = territorySection(t);
+  uint16_t off = uint16_t((d[24 + 8] << 8) | d[24 + 9]);
+  put16(d, off + 2, 0xFF21);
+  put16(d, off + 6, 0xFF21);
+  return d;
+}
+
 } // namespace
 
 void writeLocaleDir(const DataDir& dir) {
@@ -143,6 +155,7 @@ void writeLocaleDir(const DataDir& dir) {
                     {2, GC_CLASS_LANGUAGE, "German"},
                     {1, GC_CLASS_TERRITORY, "UnitedStates"},
                     {2, GC_CLASS_TERRITORY, "Germany"},
+                    {3, GC_CLASS_TERRITORY, "Wide"},
                     {kCpAscii, GC_CLASS_CODEPAGE, "US-ASCII"},
                     {kCpLatin1, GC_CLASS_CODEPAGE, "Latin1"},
                     {kCpDouble, GC_CLASS_CODEPAGE, "DoubleByte"},
@@ -154,6 +167,7 @@ void writeLocaleDir(const DataDir& dir) {
   dir.writeObject(GC_CLASS_LANGUAGE, 2, dataFile({languageSection(germanLanguage())}));
   dir.writeObject(GC_CLASS_TERRITORY, 1, dataFile({territorySection({})}));
   dir.writeObject(GC_CLASS_TERRITORY, 2, dataFile({germanySection()}));
+  dir.writeObject(GC_CLASS_TERRITORY, 3, dataFile({wideSection()}));
   dir.writeObject(GC_CLASS_CODEPAGE, kCpAscii, CodePageBuilder::ascii().file());
   dir.writeObject(GC_CLASS_CODEPAGE, kCpLatin1, latin1Page().file());
   dir.writeObject(GC_CLASS_CODEPAGE, kCpDouble, doubleBytePage().file());

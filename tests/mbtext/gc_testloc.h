@@ -41,7 +41,8 @@ LanguageSpec germanLanguage();
 // Germany: separators "," "." ";" "," ".", currency U+20AC, grouping "3;0".
 TerritorySpec germanyTerritory();
 
-// The directory: English (1), German (2); UnitedStates (1), Germany (2);
+// The directory: English (1), German (2); UnitedStates (1), Germany (2),
+// Wide (3: currency symbol "a" U+FF21 "b" U+FF21);
 // US-ASCII (1), Latin1 (2), DoubleByte (3), Shift (4), EBCDIC (5), UTF-8 (106);
 // Default (1) sort.
 void writeLocaleDir(const DataDir& dir);
