@@ -320,9 +320,11 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       // ',' groups d, i and u through the locale's number format; values
       // beyond 32 bits keep their plain digits.
       if ((fl & kGroup) && (isSigned || conv == 'u') && v <= 0xFFFFFFFFull) {
-        int w = GCLongToString(e.loc, static_cast<int32_t>(static_cast<uint32_t>(v)), e.cvt, 512,
+        char grouped[512];
+        int w = GCLongToString(e.loc, static_cast<int32_t>(static_cast<uint32_t>(v)), grouped, sizeof grouped,
                                (e.callFlags & GC_FMT_ITEMFLAG) | GC_NUM_UNSIGNED_VALUE);
-        if (w >= 0) {
+        if (w >= 0 && e.loc->status == GC_OK) {
+          std::memcpy(e.cvt, grouped, static_cast<size_t>(w));
           text = e.cvt;
           textLen = w;
         }
