@@ -393,3 +393,20 @@ TEST(ShiftState, NumbersAcrossShiftCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MultibyteSpace, Utf8IdeographicSpaceIsWhiteSpace) {
+  TestLocale tl(Page::DoubleByte);
+  tl.cp.id = GC_CP_ID_UTF8;
+  const char text[] = "\xE3\x80\x80 42\xE3\x80\x80";
+  const char* end = nullptr;
+  EXPECT_EQ(GCStringToLong(tl.get(), text, -1, &end, 10, 0), 42);
+  EXPECT_EQ(end - text, 6);
+  const char* next = nullptr;
+  EXPECT_EQ(GCStrGetDigit(tl.get(), text, 2, &next, nullptr, nullptr, nullptr, nullptr, 1, 0), GC_TOK_END);  // cut
+  EXPECT_EQ(GCStrGetDigit(tl.get(), text, 4, &next, nullptr, nullptr, nullptr, nullptr, 1, 0), GC_TOK_SPACE);
+  EXPECT_EQ(next - text, 4);
+}
+
+}  // namespace
