@@ -1,7 +1,8 @@
 // The locale items that the number, time and printf formatters read: the
-// separators, signs, grouping and date and time formats held in the locale
-// record, the number of fraction digits, and the day and month names and
-// AM/PM designators of the locale's language, all in the locale's code page.
+// separators, signs, grouping and date and time formats, the number of
+// fraction digits, and the day and month names and AM/PM designators, all in
+// the locale's code page. They are read through the locale item calls; the
+// locale's last status is left as the formatter has set it.
 #pragma once
 
 #include <cstdint>
