@@ -1,0 +1,53 @@
+// Pieces shared by the string functions: character lengths within a byte
+// count and the conversions between character and byte counts.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_locale.h"
+
+inline bool gcStrSingle(const GCLocale* loc) { return (loc->flags & GC_LF_SINGLEBYTE) != 0; }
+
+// Length of the character at p when it lies whole within avail bytes
+// (avail >= 1), else 0. Single-byte locales: 1.
+inline int gcStrCharLen(const GCLocale* loc, const uint8_t* p, int32_t avail) {
+  if (avail <= 0) return 0;
+  if (gcStrSingle(loc)) return 1;
+  return gcCpCharLen(loc->codepage, p, avail);
+}
+
+// Lead-byte length of the character at p, regardless of where the text ends
+// (at least 1).
+inline int gcStrLeadLen(const GCLocale* loc, const uint8_t* p) {
+  if (gcStrSingle(loc)) return 1;
+  int n = gcCpCharLen(loc->codepage, p, 4);
+  if (n > 0) return n;
+  n = gcCpLeadLen(loc->codepage, p[0]);
+  return n < 1 ? 1 : (n > 4 ? 4 : n);
+}
+
+// The longest prefix of whole characters within len bytes of s.
+inline int32_t gcStrWhole(const GCLocale* loc, const uint8_t* s, int32_t len) {
+  if (len <= 0 || gcStrSingle(loc)) return len < 0 ? 0 : len;
+  int32_t at = 0;
+  while (at < len) {
+    int n = gcCpCharLen(loc->codepage, s + at, len - at);
+    if (n < 1) break;
+    at += n;
+  }
+  return at;
+}
+
+// Byte length of a NUL-terminated text, capped to what a length can hold.
+inline int32_t gcStrLen(const char* s) {
+  size_t n = std::strlen(s);
+  return n > size_t(INT32_MAX) ? INT32_MAX : int32_t(n);
+}
+
+// Bytes of the first chars characters of s (from single-byte mode).
+inline int32_t gcStrCharsToBytes(const GCLocale* loc, const char* s, int32_t chars) {
+  if (chars <= 0 || !s) return 0;
+  return GCCpStrCharToByteLen(loc->codepage, s, 0, chars);
+}
