@@ -2,6 +2,7 @@
 #include "mbtext/gc_fmt_cp.h"
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_nav.h"
 
 namespace {
 
@@ -46,27 +47,24 @@ bool gcfmtIsSpace(const GCLocale* locale, unsigned char b) {
 }
 
 int gcfmtNumChars(const GCLocale* locale, const char* text, int nbytes) {
-  int chars = 0;
-  int i = 0;
-  while (i < nbytes) {
-    int len = gcfmtCharLen(locale, static_cast<unsigned char>(text[i]));
-    if (i + len > nbytes) break;
-    i += len;
-    ++chars;
-  }
-  return chars;
+  if (!locale || nbytes <= 0) return 0;
+  GCLocale* loc = const_cast<GCLocale*>(locale);
+  const uint32_t keep = loc->status;
+  int32_t n = GCNumChars(loc, text, nbytes, 0);
+  loc->status = keep;
+  return n < 0 ? 0 : n;
 }
 
 int gcfmtCharsToBytes(const GCLocale* locale, const char* text, int nchars) {
-  int i = 0;
-  for (int c = 0; c < nchars && text[i]; ++c) {
-    int len = gcfmtCharLen(locale, static_cast<unsigned char>(text[i]));
-    int k = 1;
-    while (k < len && text[i + k]) ++k;
-    if (k < len) break;
-    i += len;
+  const GCObj* cp = codePage(locale);
+  if (!text || nchars <= 0) return 0;
+  if (!cp) {
+    int i = 0;
+    while (i < nchars && text[i]) ++i;
+    return i;
   }
-  return i;
+  int32_t n = GCCpStrCharToByteLen(cp, text, 0, nchars);
+  return n < 0 ? 0 : n;
 }
 
 int gcfmtUnpack(uint32_t packed, char* out) {

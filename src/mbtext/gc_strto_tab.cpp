@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_ctype.h"
 #include "mbtext/gc_fmt_cp.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
@@ -84,10 +85,7 @@ int mapChar(GCLocale* loc, const char* p, int len, unsigned char* c) {
   return m;
 }
 
-bool isSpaceU(uint32_t u) {
-  return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0x85 || u == 0xA0 || u == 0x1680 ||
-         (u >= 0x2000 && u <= 0x200A) || u == 0x2028 || u == 0x2029 || u == 0x202F || u == 0x205F || u == 0x3000;
-}
+bool isSpaceU(uint32_t u) { return u <= 0xFFFF && gcIsSpaceU(static_cast<GCUChar>(u)); }
 
 bool isSpaceChar(GCLocale* loc, const unsigned char* p, int len) {
   if (len == 1) return gcfmtIsSpace(loc, p[0]);
