@@ -3,6 +3,7 @@
 
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_nav.h"
+#include "mbtext/gc_str.h"
 
 namespace {
 
@@ -86,16 +87,11 @@ int gcfmtUcsToChar(const GCLocale* locale, GCUChar u, char* out) {
 }
 
 int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out) {
-  const GCObj* cp = codePage(locale);
-  auto code = [&](int which) { return cp ? static_cast<char>(gcCpEol(cp, which)) : (which == 1 ? '\r' : '\n'); };
-  if ((flags & 0x1F00u) == 0) flags |= 0x1000;
-  int n = 0;
-  if (flags & 0x800) out[n++] = code(3);
-  if (flags & 0x400) out[n++] = code(2);
-  if (flags & 0x100) out[n++] = code(0);
-  if (flags & 0x200) out[n++] = code(1);
-  if (flags & (0x200 | 0x1000)) out[n++] = code(0);
-  return n;
+  GCLocale* loc = gcLocaleOrDefault(const_cast<GCLocale*>(locale));
+  const uint32_t keep = loc->status;
+  char* end = GCPutEol(loc, out, flags & 0xF00u);
+  loc->status = keep;
+  return end ? static_cast<int>(end - out) : 0;
 }
 
 locale_t gcfmtCLocale() {
