@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "mbtext/gc_conv.h"
 #include "mbtext/gc_fmt.h"
 #include "mbtext/gc_fmt_cp.h"
 #include "mbtext/gc_fmt_int.h"
@@ -80,11 +81,13 @@ struct Chars {
   const char* null() const { return ascii ? "(null)" : "\x4D\x95\xA4\x93\x93\x5D"; }
 };
 
-// Characters spanned by a packed wide character's bytes; false when they do
-// not form one character of the code page.
-bool wideToBytes(const GCLocale* loc, uint32_t wc, char* out, int* n) {
-  *n = gcfmtUnpack(wc, out);
-  return gcfmtCharLen(loc, static_cast<unsigned char>(out[0])) == *n;
+// The bytes of a packed wide character in the locale's code page (the
+// library's wide-to-multibyte conversion); false when nothing converts.
+bool wideToBytes(GCLocale* loc, uint32_t wc, char* out, int* n) {
+  const uint32_t keep = loc->status;
+  *n = GCWideToMb(loc, out, 4, &wc, 1, 0);
+  loc->status = keep;
+  return *n > 0;
 }
 
 // ASCII copy of a float text (digits, signs, point, exponent letter).
