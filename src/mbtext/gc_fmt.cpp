@@ -289,7 +289,7 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
 
   GCSink sink{buffer, length < 0 ? INT32_MAX : length};
   uint32_t engineStatus = GC_OK;
-  int r = output(loc, &sink, format, ascii, values, records, flags, &engineStatus);
+  int r = output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus);
   loc->status = GC_OK;
   if (r < 0) {
     loc->status = engineStatus ? engineStatus : GC_E_BUFFER;

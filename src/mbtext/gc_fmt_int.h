@@ -27,9 +27,9 @@ inline constexpr uint32_t kSizeL = 0x10;
 inline constexpr uint32_t kSizeLD = 0x400;
 inline constexpr uint32_t kSizeLL = 0x8000;
 
-// The output engine: returns the running count (-1 on overflow or error,
+// The output engine over the arguments of `consumers` consumers: returns the running count (-1 on overflow or error,
 // with *status set to 51 or 2 when the engine itself refused something).
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, uint32_t flags, uint32_t* status);
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status);
 
 }  // namespace gcfmt

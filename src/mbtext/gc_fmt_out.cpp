@@ -117,10 +117,14 @@ struct Engine {
   uint32_t* status = nullptr;
   int count = 0;
   int consumer = 0;
+  int consumers = 0;  // consumers the format has (size of the arrays less one)
   char cvt[kCvtBuf];
 
+  // The argument of the next consumer; a zero value past the collected ones.
   const GCArgValue& arg() {
+    static const GCArgValue kNone{};
     ++consumer;
+    if (consumer > consumers) return kNone;
     return values[records[consumer - 1].position];
   }
 };
@@ -358,8 +362,9 @@ int addDigit(int value, int digit) {
 }  // namespace
 
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, uint32_t flags, uint32_t* status) {
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status) {
   Engine e;
+  e.consumers = consumers;
   e.loc = locale;
   e.sink = sink;
   e.ascii = ascii;
@@ -459,7 +464,8 @@ int GCOutput(GCLocale* locale, GCSink* sink, const char* format, int ascii, cons
              const GCArgRecord* records, uint32_t flags) {
   GCLocale* loc = gcLocaleOrDefault(locale);
   uint32_t status = GC_OK;
-  int r = gcfmt::output(loc, sink, format, ascii != 0, values, records, flags, &status);
+  const int consumers = GCGetArgCount(loc, format, ascii);
+  int r = gcfmt::output(loc, sink, format, ascii != 0, values, records, consumers, flags, &status);
   if (status != GC_OK) loc->status = status;
   return r;
 }
