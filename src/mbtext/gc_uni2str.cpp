@@ -28,6 +28,13 @@ int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar
   int32_t room = nul ? outlen - 1 : outlen;
   const GCObj* cp = loc->codepage;
   const bool single = (loc->flags & GC_LF_SINGLEBYTE) != 0;
+  // A shift-state page gets a shift-out code before double-byte characters
+  // and a shift-in code before single-byte ones and at the end, so that the
+  // text reads back as it was written.
+  const bool shift = !single && (loc->flags & GC_LF_SHIFT) != 0;
+  const char so = shift ? static_cast<char>(gcCpShiftOut(cp)) : 0;
+  const char si = shift ? static_cast<char>(gcCpShiftIn(cp)) : 0;
+  int state = 0;
   int32_t bytes = 0, count = 0, i = 0;
   while (i < srclen && count < room) {
     uint8_t ch[4];
@@ -35,11 +42,20 @@ int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar
     int n = gcCpFromUcs2(cp, src + i, srclen - i, ch, &used);
     if (n <= 0 || used <= 0) break;
     if (single) n = 1;
-    if (!chars && bytes + n > room) break;
+    const int want = n > 1 ? 1 : 0;
+    const int switchCode = (shift && want != state) ? 1 : 0;
+    const int closing = (shift && want == 1) ? 1 : 0;  // room for the final shift-in
+    if (!chars && bytes + switchCode + n + closing > room) break;
+    if (switchCode) out[bytes++] = want ? so : si;
+    state = shift ? want : 0;
     std::memcpy(out + bytes, ch, static_cast<size_t>(n));
     bytes += n;
-    count += chars ? 1 : n;
+    count += chars ? 1 : n + switchCode;
     i += used;
+  }
+  if (state == 1) {
+    out[bytes++] = si;
+    if (!chars) ++count;
   }
   if (nul || (terminated && i == srclen && count < outlen)) {
     out[bytes++] = '\0';

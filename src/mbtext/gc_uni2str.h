@@ -12,6 +12,8 @@
 // converted whole and room is left. Result: bytes (characters) written with
 // the NUL; -1 with status 2 for other flags; status 0 otherwise, also when
 // the output was too small. Units that the code page cannot represent give
-// its default character; in UTF-8 a surrogate pair gives one character.
+// its default character; in UTF-8 a surrogate pair gives one character. In
+// a shift-state page double-byte characters are enclosed in shift-out and
+// shift-in codes (which count as bytes, not characters).
 int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
                       uint32_t flags);

@@ -121,3 +121,26 @@ TEST(FormattersInBuiltInLocale, DefaultsWithoutDataFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnicodeToStringShift, DoubleByteRunsAreEnclosedInShiftCodes) {
+  gctest::LocaleLib lib;
+  GCLocale* sh = lib.get("English.Shift");
+  ASSERT_NE(sh, nullptr);
+  const GCUChar src[] = {'a', 0xFF21, 0x4E00, 'b', 0xFF21, 0};
+  char out[32];
+  std::memset(out, 'Z', sizeof out);
+  int r = GCUnicodeToString(sh, out, sizeof out, src, -1, 0);
+  const std::string want = "a\x0E\x42\xC1\x45\x41\x0F" "b\x0E\x42\xC1\x0F";
+  EXPECT_EQ(r, static_cast<int>(want.size()) + 1);
+  EXPECT_EQ(std::string(out), want);
+  // Room for "a", shift-out, one character and the closing shift-in only.
+  std::memset(out, 'Z', sizeof out);
+  r = GCUnicodeToString(sh, out, 6, src, -1, 0);
+  EXPECT_EQ(r, 5);
+  EXPECT_EQ(std::string(out, 5), "a\x0E\x42\xC1\x0F");
+  EXPECT_EQ(out[5], 'Z');
+}
+
+}  // namespace
