@@ -93,8 +93,10 @@ int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer)
   bool first = true;
   unsigned char poschar = 0;
   uint32_t size = 0;
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, loc);
   for (int i = 0; f[i];) {
-    int len = gcfmtCharLen(loc, f[i]);
+    int len = gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
       int j = 1;
       while (j < len && f[i + j]) ++j;
@@ -142,8 +144,10 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
   int state = kNormal;
   int percents = 0;
   bool positional = false;
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, loc);
   for (int i = 0; f[i];) {
-    int len = gcfmtCharLen(loc, f[i]);
+    int len = gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
       int j = 1;
       while (j < len && f[i + j]) ++j;

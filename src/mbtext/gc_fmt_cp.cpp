@@ -106,3 +106,29 @@ GCCLocaleScope::GCCLocaleScope() : old_(nullptr) {
 GCCLocaleScope::~GCCLocaleScope() {
   if (old_) uselocale(old_);
 }
+
+void gcfmtWalkInit(GCFmtWalk* walk, const GCLocale* locale) {
+  const GCObj* cp = codePage(locale);
+  walk->loc = locale;
+  walk->shift = cp && locale && (locale->flags & GC_LF_SHIFT) != 0 && !(locale->flags & GC_LF_SINGLEBYTE);
+  walk->so = walk->shift ? gcCpShiftOut(cp) : 0;
+  walk->si = walk->shift ? gcCpShiftIn(cp) : 0;
+  int maxLen = cp ? gcCpMaxLen(cp) : 1;
+  walk->maxLen = maxLen < 1 ? 1 : (maxLen > 4 ? 4 : maxLen);
+  walk->state = 0;
+}
+
+int gcfmtWalkLen(GCFmtWalk* walk, unsigned char b) {
+  if (walk->shift) {
+    if (b == walk->so) {
+      walk->state = 1;
+      return 1;
+    }
+    if (b == walk->si) {
+      walk->state = 0;
+      return 1;
+    }
+    if (walk->state == 1) return walk->maxLen;
+  }
+  return gcfmtCharLen(walk->loc, b);
+}

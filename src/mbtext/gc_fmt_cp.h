@@ -32,6 +32,21 @@ int gcfmtUcsToChar(const GCLocale* locale, GCUChar u, char* out);
 // and returns their count.
 int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out);
 
+// Walks the text of a format character by character. In a shift-state page
+// the shift codes are one-byte characters that set the mode, and in
+// double-byte mode every character has the page's maximum length; other
+// pages take lengths from the lead byte.
+struct GCFmtWalk {
+  const GCLocale* loc;
+  bool shift;
+  unsigned char so, si;
+  int maxLen;
+  int state;
+};
+void gcfmtWalkInit(GCFmtWalk* walk, const GCLocale* locale);
+// Length of the character that starts with byte b (at least 1).
+int gcfmtWalkLen(GCFmtWalk* walk, unsigned char b);
+
 // The C locale (null when it cannot be had).
 locale_t gcfmtCLocale();
 

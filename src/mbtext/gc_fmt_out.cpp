@@ -377,8 +377,10 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
   int state = kNormal;
   uint32_t fl = 0;
   int width = 0, precision = -1;
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, locale);
   for (int i = 0; f[i] && e.count >= 0;) {
-    int len = gcfmtCharLen(locale, f[i]);
+    int len = gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
       if (state == kPercent) {
         *status = GC_E_FORMAT;
@@ -387,7 +389,12 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
       int j = 1;
       while (j < len && f[i + j]) ++j;
       if (j < len) break;
-      GCWrite_string(locale, format + i, len, sink, &e.count);
+      // The whole character, or nothing when it does not fit.
+      if (len > sink->left) {
+        e.count = -1;
+        break;
+      }
+      for (int k = 0; k < len; ++k) GCWrite_char(f[i + k], sink, &e.count);
       i += len;
       continue;
     }

@@ -289,8 +289,10 @@ uint32_t walk(Ctx& c, char* out, int32_t* pos, int32_t outlen, const char* fmt, 
   const unsigned char* f = reinterpret_cast<const unsigned char*>(fmt);
   int32_t i = 0;
   uint32_t status = GC_OK;
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, c.loc);
   while (i < fmtlen && *pos < outlen) {
-    int len = c.single ? 1 : gcfmtCharLen(c.loc, f[i]);
+    int len = c.single ? 1 : gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
       if (i + len > fmtlen) {
         i = fmtlen;  // the format ends before the cut character

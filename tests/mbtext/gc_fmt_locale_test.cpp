@@ -144,3 +144,17 @@ TEST(UnicodeToStringShift, DoubleByteRunsAreEnclosedInShiftCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShiftStateFormats, DoubleByteRunsAreNotParsed) {
+  gctest::LocaleLib lib;
+  GCLocale* sh = lib.get("English.Shift");
+  ASSERT_NE(sh, nullptr);
+  // In double-byte mode the bytes 0x25 0x64 are one character, not "%d".
+  EXPECT_EQ(P(sh, "a\x0E\x25\x64\x0F%d", 7), "a\x0E\x25\x64\x0F" "7");
+  EXPECT_EQ(T(sh, "\x0E\x25\x59\x0F%Y"), "\x0E\x25\x59\x0F" "2004");
+  EXPECT_EQ(P(sh, "%d\x0E\x25\x64", 1), "1\x0E\x25\x64");
+}
+
+}  // namespace
