@@ -1,0 +1,173 @@
+// Weight levels and the reading of collation elements.
+#include "mbtext/gc_coll.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "mbtext/gc_cp.h"
+#include "mbtext/gc_mem_be.h"
+
+void gcSortLevelsInit(GCSortLevels* lv, uint8_t* base, uint32_t n) {
+  const uint64_t n64 = n;
+  lv->l1 = base;
+  lv->l2 = base + 4 * n64 + 1;
+  lv->l3 = base + 6 * n64 + 2;
+  lv->l4 = base + 8 * n64 + 3;
+  lv->ins1 = lv->end1 = lv->ins2 = lv->end2 = 0;
+  lv->ins3 = lv->end3 = lv->ins4 = lv->end4 = 0;
+}
+
+namespace {
+
+// Places one entry of width bytes into a level.
+void place(uint8_t* list, uint32_t* ins, uint32_t* end, const uint8_t* entry, size_t width, bool append) {
+  if (append) {
+    std::memcpy(list + size_t(*end) * width, entry, width);
+    ++*end;
+    *ins = *end;
+    return;
+  }
+  uint8_t* at = list + size_t(*ins) * width;
+  std::memmove(at + width, at, size_t(*end - *ins) * width);
+  std::memcpy(at, entry, width);
+  ++*end;
+}
+
+} // namespace
+
+void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, uint8_t tertiary,
+                        uint16_t special, uint16_t position, uint8_t order) {
+  if (primary) {
+    uint8_t e[2];
+    gc_put16(e, primary);
+    place(lv->l1, &lv->ins1, &lv->end1, e, 2, order & GC_ORDER_PRIMARY);
+  }
+  if (secondary) place(lv->l2, &lv->ins2, &lv->end2, &secondary, 1, order & GC_ORDER_SECONDARY);
+  if (tertiary) place(lv->l3, &lv->ins3, &lv->end3, &tertiary, 1, order & GC_ORDER_TERTIARY);
+  if (special) {
+    uint8_t e[4];
+    gc_put16(e, position);
+    gc_put16(e + 2, special);
+    place(lv->l4, &lv->ins4, &lv->end4, e, 4, order & GC_ORDER_SPECIAL);
+  }
+}
+
+GCUChar gcCollChar(const GCLocale* loc, const uint8_t* p, int32_t avail, int* len) {
+  *len = 0;
+  if (avail <= 0) return 0;
+  const GCObj* cp = loc->codepage;
+  if (loc->flags & GC_LF_SINGLEBYTE) {
+    *len = 1;
+    return gcCpByteToUcs2(cp, p[0]);
+  }
+  int n = gcCpCharLen(cp, p, avail);
+  if (n < 1) return 0;
+  GCUChar u[2] = {0, 0};
+  int used = 0;
+  int units = gcCpToUcs2(cp, p, n, u, &used);
+  *len = n;
+  return units == 1 ? u[0] : GC_UCS2_INVALID;
+}
+
+int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) {
+  const GCObj* sort = r->loc->sort;
+  GCUChar c;
+  if (r->held) {
+    c = r->look;
+    r->held = false;
+    r->remaining -= 1;
+    ++r->position;
+  } else {
+    int n;
+    c = gcCollChar(r->loc, r->p, r->remaining, &n);
+    if (n < 1) {
+      r->remaining = 0;
+      return 0;
+    }
+    r->remaining -= n;
+    r->p += n;
+    ++r->position;
+  }
+  if (r->remaining > 0 && gcSortCombinationCount(sort) > 0) {
+    int n;
+    GCUChar next = gcCollChar(r->loc, r->p, r->remaining, &n);
+    if (n > 0) {
+      r->remaining -= n;
+      r->p += n;
+      if (gcSortCombination(sort, c, next, e1, order)) {
+        ++r->position;
+        return 1;
+      }
+      r->held = true;
+      r->look = next;
+      r->remaining += 1; // the held character keeps the text from looking finished
+    }
+  }
+  return gcSortWeights(sort, c, e1, e2, order);
+}
+
+int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uint32_t* position,
+                       uint16_t* primary, uint8_t* secondary, uint8_t* tertiary, uint16_t* special,
+                       uint16_t* primary2, uint8_t* secondary2, uint8_t* tertiary2, uint16_t* special2,
+                       uint8_t* order, GCUChar* look) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  GCCollReader r{loc, reinterpret_cast<const uint8_t*>(*p), *remaining, *position, *look != 0xFFFF,
+                 *look};
+  GCSortElem e1, e2;
+  uint8_t ord = 0;
+  int res = gcCollNext(&r, &e1, &e2, &ord);
+  *p = reinterpret_cast<const char*>(r.p);
+  *remaining = r.remaining;
+  *position = r.position;
+  *look = r.held ? r.look : 0xFFFF;
+  if (res >= 1) {
+    *primary = e1.primary;
+    *secondary = e1.secondary;
+    *tertiary = e1.tertiary;
+    *special = e1.special;
+    *order = ord;
+  }
+  if (res == 2) {
+    *primary2 = e2.primary;
+    *secondary2 = e2.secondary;
+    *tertiary2 = e2.tertiary;
+    *special2 = e2.special;
+  }
+  return res;
+}
+
+namespace {
+
+int compareBytes(const uint8_t* a, size_t la, const uint8_t* b, size_t lb) {
+  size_t m = std::min(la, lb);
+  if (m > 0) {
+    int r = std::memcmp(a, b, m);
+    if (r != 0) return r < 0 ? -1 : 1;
+  }
+  return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+uint32_t trimmed(const uint8_t* list, uint32_t end, uint8_t def) {
+  while (end > 0 && list[end - 1] == def) --end;
+  return end;
+}
+
+} // namespace
+
+int gcSortLevelsCompare(const GCObj* sort, GCSortLevels* a, GCSortLevels* b) {
+  int r = compareBytes(a->l1, 2 * size_t(a->end1), b->l1, 2 * size_t(b->end1));
+  if (r) return r;
+  const uint8_t ds = gcSortDefaultSecondary(sort), dt = gcSortDefaultTertiary(sort);
+  const uint32_t a2 = trimmed(a->l2, a->end2, ds), b2 = trimmed(b->l2, b->end2, ds);
+  if ((r = compareBytes(a->l2, a2, b->l2, b2))) return r;
+  const uint32_t a3 = trimmed(a->l3, a->end3, dt), b3 = trimmed(b->l3, b->end3, dt);
+  if ((r = compareBytes(a->l3, a3, b->l3, b3))) return r;
+  const bool bare = a->end1 == 0 && a2 == 0 && a3 == 0 && b->end1 == 0 && b2 == 0 && b3 == 0;
+  if (!bare) return compareBytes(a->l4, 4 * size_t(a->end4), b->l4, 4 * size_t(b->end4));
+  // Only special weights: compared without their positions.
+  for (uint32_t i = 0; i < a->end4 && i < b->end4; ++i) {
+    uint16_t x = gc_be16(a->l4 + 4 * size_t(i) + 2), y = gc_be16(b->l4 + 4 * size_t(i) + 2);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a->end4 < b->end4 ? -1 : (a->end4 > b->end4 ? 1 : 0);
+}
