@@ -80,6 +80,20 @@ using namespace gcfmt;
 
 namespace {
 
+// Moves *i over whole multibyte characters of the format to its next
+// single-byte character, the only kind that can be part of a conversion.
+// False at the end of the format or at a character cut by its end.
+bool nextSingleByte(GCFmtWalk* walk, const unsigned char* f, int* i) {
+  while (f[*i]) {
+    const int len = gcfmtWalkLen(walk, f[*i]);
+    if (len <= 1) return true;
+    for (int j = 1; j < len; ++j)
+      if (!f[*i + j]) return false;
+    *i += len;
+  }
+  return false;
+}
+
 // Walks a format and reports its argument consumers: every '*' read as a
 // width or precision and every conversion character, in format order. For
 // each consumer the callback gets its number (from 1), whether it is the
@@ -95,15 +109,7 @@ int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer)
   uint32_t size = 0;
   GCFmtWalk walk;
   gcfmtWalkInit(&walk, loc);
-  for (int i = 0; f[i];) {
-    int len = gcfmtWalkLen(&walk, f[i]);
-    if (len > 1) {
-      int j = 1;
-      while (j < len && f[i + j]) ++j;
-      if (j < len) break;
-      i += len;
-      continue;
-    }
+  for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii);
     int ns = nextState(charClass(c), state);
     if (charClass(c) == 1 && ns == kPercent) {
@@ -146,15 +152,7 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
   bool positional = false;
   GCFmtWalk walk;
   gcfmtWalkInit(&walk, loc);
-  for (int i = 0; f[i];) {
-    int len = gcfmtWalkLen(&walk, f[i]);
-    if (len > 1) {
-      int j = 1;
-      while (j < len && f[i + j]) ++j;
-      if (j < len) break;
-      i += len;
-      continue;
-    }
+  for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii != 0);
     int ns = nextState(charClass(c), state);
     state = ns;

@@ -5,16 +5,12 @@
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_item_int.h"
 #include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_obj.h"
 
-namespace {
-
-constexpr char kBinary[] = "Binary";
-
-// Separator index of a separator item, else -1.
-int sep_index(int item) {
+int gcItemSepIndex(int item) {
   switch (item) {
     case 59: return GC_SEP_DECIMAL;
     case 60: return GC_SEP_THOUSANDS;
@@ -25,17 +21,20 @@ int sep_index(int item) {
   }
 }
 
-// Locale text index and territory entry of a text item, else -1.
-int text_index(int item, int* entry) {
+int gcItemTextIndex(int item, int* entry) {
   static const int items[GC_TXT_COUNT] = {62, 64, 68, 71, 72, 79, 80, 81};
   static const int entries[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
   for (int t = 0; t < GC_TXT_COUNT; ++t)
     if (items[t] == item) {
-      *entry = entries[t];
+      if (entry) *entry = entries[t];
       return t;
     }
   return -1;
 }
+
+namespace {
+
+constexpr char kBinary[] = "Binary";
 
 const uint8_t* lang_text(const GCObj* lang, int entry) {
   const uint8_t* d = lang->sect[0];
@@ -70,8 +69,8 @@ const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int*
   int k = GC_TEXT_UNICODE;
   const void* r = nullptr;
   int entry;
-  int sep = sep_index(item);
-  int t = text_index(item, &entry);
+  int sep = gcItemSepIndex(item);
+  int t = gcItemTextIndex(item, &entry);
   if (item >= 16 && item <= 57) r = lang_text(loc->language, item - 14);
   else if (item == 3 || item == 4) r = lang_text(loc->language, item - 3);
   else if (item == 7 || item == 8) r = terr_text(loc->territory, item - 7);
@@ -149,7 +148,7 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
       return -1;
     }
   }
-  if (sep_index(item) >= 0) {
+  if (gcItemSepIndex(item) >= 0) {
     // One character: a terminated copy of the separator.
     std::memcpy(one, src, kind == GC_TEXT_UNICODE ? 2 : 1);
     src = one;

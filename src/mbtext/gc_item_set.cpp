@@ -4,6 +4,7 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_item_int.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_nav.h"
@@ -131,24 +132,6 @@ int set_text(GCLocale* loc, int t, const char* value, int32_t length) {
   return 1;
 }
 
-int text_of(int item) {
-  static const int items[GC_TXT_COUNT] = {62, 64, 68, 71, 72, 79, 80, 81};
-  for (int t = 0; t < GC_TXT_COUNT; ++t)
-    if (items[t] == item) return t;
-  return -1;
-}
-
-int sep_of(int item) {
-  switch (item) {
-    case 59: return GC_SEP_DECIMAL;
-    case 60: return GC_SEP_THOUSANDS;
-    case 61: return GC_SEP_LIST;
-    case 66: return GC_SEP_MON_DECIMAL;
-    case 67: return GC_SEP_MON_THOUSANDS;
-    default: return -1;
-  }
-}
-
 } // namespace
 
 int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t length, uint32_t flags) {
@@ -159,7 +142,7 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
   if (!value && length != 0) return fail(loc, GC_E_ARG);
   if (length < -1) return fail(loc, GC_E_ARG);
   const bool isObj = item == 2 || item == 6 || item == 10 || item == 12;
-  const int sep = sep_of(item), t = text_of(item);
+  const int sep = gcItemSepIndex(item), t = gcItemTextIndex(item, nullptr);
   if (!isObj && sep < 0 && t < 0) return fail(loc, GC_E_NO_ITEM);
   if (flags == GC_FL_CHARS && length >= 1) {
     length = (loc->flags & GC_LF_SINGLEBYTE) ? length

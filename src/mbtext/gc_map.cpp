@@ -10,21 +10,6 @@
 
 namespace {
 
-// Largest mapped text produced when lengths count characters.
-constexpr int32_t kCharModeBuffer = 512;
-
-int32_t fail(GCLocale* loc) {
-  loc->status = GC_E_ARG;
-  return -1;
-}
-
-// Bytes of a NUL-terminated text with its NUL; -1 when too long for a length.
-int32_t terminatedLength(const char* s) {
-  const size_t n = std::strlen(s);
-  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
-  return static_cast<int32_t>(n) + 1;
-}
-
 struct Mapper {
   GCLocale* loc;
   const GCObj* cp;
@@ -135,11 +120,11 @@ int32_t copyText(GCLocale* loc, char* dst, int32_t dstLen, const char* src, int3
   int32_t bytes = 0; // bytes of the source that may be copied
   int32_t limit = 0; // characters (character mode) or bytes that fit
   if (chars) {
-    bytes = srcLen < 0 ? terminatedLength(src)
+    bytes = srcLen < 0 ? gcMapTerminatedLength(src)
                        : GCCpStrCharToByteLen(cp, src, 0, std::min(srcLen, dstLen));
     limit = dstLen;
   } else {
-    bytes = srcLen < 0 ? terminatedLength(src) : srcLen;
+    bytes = srcLen < 0 ? gcMapTerminatedLength(src) : srcLen;
     bytes = std::min(bytes, dstLen);
     limit = bytes;
   }
@@ -162,8 +147,7 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
                         int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
-  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return fail(loc);
-  if ((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0)) return fail(loc);
+  if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
   const bool chars = (flags & GC_FL_CHARS) != 0;
   if (mode.kind == GCMapKind::Copy) return copyText(loc, dst, dstLen, src, srcLen, chars);
 
@@ -171,8 +155,8 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
   if (chars && srcLen > 0 && (loc->flags & GC_LF_SINGLEBYTE) == 0)
     srcLen = GCCpStrCharToByteLen(cp, src, 0, srcLen);
   if (srcLen < 0) {
-    srcLen = terminatedLength(src);
-    if (srcLen < 0) return fail(loc);
+    srcLen = gcMapTerminatedLength(src);
+    if (srcLen < 0) return gcMapFail(loc);
   }
 
   Mapper mapper{loc, cp, mode, special, (loc->flags & GC_LF_SINGLEBYTE) != 0};
@@ -187,8 +171,8 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
 
   // Lengths in characters: map into a bounded buffer, then hand over as many
   // whole characters as the destination length allows.
-  char buffer[kCharModeBuffer];
-  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kCharModeBuffer);
+  char buffer[kGCMapCharBuffer];
+  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kGCMapCharBuffer);
   GCMapSink sink{buffer, static_cast<int32_t>(room)};
   mapper.run(s, srcLen, &sink);
   int32_t at = 0;

@@ -16,19 +16,6 @@
 
 namespace {
 
-constexpr int32_t kCharModeBuffer = 512;
-
-int32_t fail(GCLocale* loc) {
-  loc->status = GC_E_ARG;
-  return -1;
-}
-
-int32_t terminatedLength(const char* s) {
-  const size_t n = std::strlen(s);
-  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
-  return static_cast<int32_t>(n) + 1;
-}
-
 struct ShiftPage {
   const GCObj* cp;
   uint8_t so;
@@ -208,7 +195,7 @@ int32_t copyShift(GCLocale* loc, const ShiftPage& page, char* dst, int dstState,
   loc->status = GC_OK;
   if (srcLen == 0 || size < 1) return 0;
   const auto* s = reinterpret_cast<const uint8_t*>(src);
-  int32_t avail = srcLen < 0 ? terminatedLength(src) : srcLen;
+  int32_t avail = srcLen < 0 ? gcMapTerminatedLength(src) : srcLen;
   if (chars && srcLen >= 0) avail = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
   if (avail <= 0) return 0;
 
@@ -259,9 +246,8 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
   if ((loc->flags & GC_LF_SHIFT) == 0)
     return gcMapStringWith(loc, dst, dstLen, src, srcLen, flags, special);
   const GCMapMode mode = gcMapMode(flags);
-  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return fail(loc);
-  if ((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0)) return fail(loc);
-  if ((dstState != 0 && dstState != 1) || (srcState != 0 && srcState != 1)) return fail(loc);
+  if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
+  if ((dstState != 0 && dstState != 1) || (srcState != 0 && srcState != 1)) return gcMapFail(loc);
   const bool chars = (flags & GC_FL_CHARS) != 0;
   const ShiftPage page(loc->codepage);
   if (mode.kind == GCMapKind::Copy)
@@ -269,8 +255,8 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
 
   if (chars && srcLen > 0) srcLen = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
   if (srcLen < 0) {
-    srcLen = terminatedLength(src);
-    if (srcLen < 0) return fail(loc);
+    srcLen = gcMapTerminatedLength(src);
+    if (srcLen < 0) return gcMapFail(loc);
   }
   const auto* s = reinterpret_cast<const uint8_t*>(src);
   if (!chars) {
@@ -280,8 +266,8 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
     return sink.len;
   }
 
-  char buffer[kCharModeBuffer];
-  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kCharModeBuffer);
+  char buffer[kGCMapCharBuffer];
+  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kGCMapCharBuffer);
   ShiftSink sink{page, buffer, static_cast<int32_t>(room), dstState};
   mapShift(loc, page, mode, special, s, srcLen, srcState, &sink);
   int32_t bytes = 0;

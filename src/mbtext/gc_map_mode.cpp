@@ -1,6 +1,26 @@
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 
+#include <cstring>
+
+#include "mbtext/gc_locale.h"
+
+int32_t gcMapFail(GCLocale* loc) {
+  loc->status = GC_E_ARG;
+  return -1;
+}
+
+bool gcMapArgsOk(const GCMapMode& mode, const void* dst, int32_t dstLen, const void* src, int32_t srcLen) {
+  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return false;
+  return !((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0));
+}
+
+int32_t gcMapTerminatedLength(const char* s) {
+  const size_t n = std::strlen(s);
+  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
+  return static_cast<int32_t>(n) + 1;
+}
+
 GCMapMode gcMapMode(uint32_t flags) {
   GCMapMode mode;
   switch (flags & ~GC_FL_CHARS) {

@@ -9,21 +9,6 @@
 
 namespace {
 
-int32_t fail(GCLocale* loc) {
-  loc->status = GC_E_ARG;
-  return -1;
-}
-
-// Values of a 0-terminated packed text with the terminator; -1 when too long.
-int32_t lengthWithTerminator(const GCPacked* s) {
-  int32_t n = 0;
-  while (s[n] != 0) {
-    if (n == INT32_MAX - 1) return -1;
-    ++n;
-  }
-  return n + 1;
-}
-
 // Single bytes (values below 256) are converted through the code page's
 // single-byte tables, longer characters through its multibyte tables.
 GCUChar ucs2Of(const GCObj* cp, GCPacked v) {
@@ -70,38 +55,17 @@ int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const 
                          int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
-  if (mode.kind == GCMapKind::Invalid || dstLen < 0) return fail(loc);
-  if ((src == nullptr && srcLen != 0) || (dst == nullptr && dstLen != 0)) return fail(loc);
+  if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
   if (srcLen < 0) {
-    srcLen = lengthWithTerminator(src);
-    if (srcLen < 0) return fail(loc);
+    srcLen = gcMapTerminatedUnits(src);
+    if (srcLen < 0) return gcMapFail(loc);
   }
   const GCObj* cp = loc->codepage;
   int32_t out = 0;
   if (mode.special && special != nullptr) {
-    int32_t in = 0;
-    while (in < srcLen) {
-      const GCPacked v = src[in];
-      const GCUChar c = ucs2Of(cp, v);
-      GCUChar r1 = 0;
-      GCUChar r2 = 0;
-      int32_t used = 1;
-      int found = special(loc, c, 0, &r1, &r2, mode.list);
-      if (found == 0 && in + 1 < srcLen && src[in + 1] != 0) {
-        found = special(loc, c, ucs2Of(cp, src[in + 1]), &r1, &r2, mode.list);
-        used = 2;
-      }
-      if (found == 1 || found == 2) {
-        if (found > dstLen - out) break;
-        dst[out++] = GCCpUnicodeToCharW(cp, r1);
-        if (found == 2) dst[out++] = GCCpUnicodeToCharW(cp, r2);
-        in += used;
-      } else {
-        if (out >= dstLen) break;
-        dst[out++] = mapOne(loc, mode.kind, v);
-        in += 1;
-      }
-    }
+    out = gcMapSpecialUnits(
+        loc, mode, dst, dstLen, src, srcLen, special, [cp](GCPacked v) { return ucs2Of(cp, v); },
+        [cp](GCUChar r) { return GCCpUnicodeToCharW(cp, r); }, [&](GCPacked v) { return mapOne(loc, mode.kind, v); });
   } else {
     out = std::min(srcLen, dstLen);
     for (int32_t i = 0; i < out; ++i) dst[i] = mode.kind == GCMapKind::Copy ? src[i] : mapOne(loc, mode.kind, src[i]);

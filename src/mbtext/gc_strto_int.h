@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "mbtext/gc_locale.h"
 
@@ -28,5 +29,56 @@ bool isSpaceU(uint32_t u);
 bool isSpaceChar(GCLocale* loc, const unsigned char* p, int len);
 // Length of s when text starts with it (0: no match or s empty).
 int32_t matchText(const char* text, int32_t remaining, const char* s);
+
+// Length of s when the units at text start with it (0: no match or s empty);
+// for UCS-2 and packed texts.
+template <class Unit>
+int32_t matchUnits(const Unit* text, int32_t remaining, const Unit* s) {
+  if (!s || !s[0]) return 0;
+  int32_t n = 0;
+  while (s[n]) ++n;
+  if (n > remaining) return 0;
+  for (int32_t k = 0; k < n; ++k)
+    if (text[k] != s[k]) return 0;
+  return n;
+}
+
+// Units of the run of white space at the start of text (0: none).
+template <class Unit, class IsSpace>
+int32_t spaceRun(const Unit* text, int32_t remaining, IsSpace isSpace) {
+  int32_t i = 0;
+  while (i < remaining && isSpace(text[i])) ++i;
+  return i;
+}
+
+// One size of a grouping text ("3;2;0") whose separator and zero are given:
+// reads digits up to the separator, the end of the text or the remaining
+// count. At the text's end *remaining becomes 0 and *next null; after a
+// separator *remaining loses the digits read and *next points past it.
+// -1 for an empty text or a character that is no digit.
+template <class Unit>
+int groupingSize(const Unit* text, int32_t* remaining, const Unit** next, Unit semi, Unit zero) {
+  if (!text || !*text || !remaining || *remaining <= 0) {
+    if (next) *next = nullptr;
+    return -1;
+  }
+  int32_t read = 0;
+  int value = 0;
+  while (text[read] && text[read] != semi && read < *remaining) {
+    const uint32_t d = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(text[read])) -
+                       static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(zero));
+    if (d > 9) return -1;
+    if (value < 100000) value = value * 10 + static_cast<int>(d);
+    ++read;
+  }
+  if (text[read] == 0) {
+    *remaining = 0;
+    if (next) *next = nullptr;
+    return value;
+  }
+  *remaining -= read;
+  if (next) *next = text + read + 1;
+  return value;
+}
 
 }  // namespace gcstrto

@@ -10,6 +10,31 @@
 
 using namespace gcstrto;
 
+namespace {
+
+// The tokens that open a UCS-2 or packed text before any character test: a
+// run of white space, then the first and the second comparison string. Sets
+// *next past the token; GC_TOK_END when none of them stands at the start.
+template <class Unit, class IsSpace>
+int leadToken(const Unit* text, int32_t remaining, const Unit** next, const Unit* cmps1, const Unit* cmps2,
+              IsSpace isSpace) {
+  if (int32_t n = spaceRun(text, remaining, isSpace)) {
+    *next = text + n;
+    return GC_TOK_SPACE;
+  }
+  if (int32_t n = matchUnits(text, remaining, cmps1)) {
+    *next = text + n;
+    return GC_TOK_STR1;
+  }
+  if (int32_t n = matchUnits(text, remaining, cmps2)) {
+    *next = text + n;
+    return GC_TOK_STR2;
+  }
+  return GC_TOK_END;
+}
+
+}  // namespace
+
 int GCStrGetDigit(GCLocale* locale, const char* text, int32_t remaining, const char** next, const char* cmpc1,
                   const char* cmpc2, const char* cmps1, const char* cmps2, int ascii, uint32_t flags) {
   *next = text;
@@ -62,29 +87,8 @@ int GCStrGetDigitU(GCLocale* locale, const GCUChar* text, int32_t remaining, con
   *next = text;
   if ((flags != 0 && flags != GC_NUM_MAP) || !text || remaining <= 0) return GC_TOK_END;
   GCLocale* loc = gcLocaleOrDefault(locale);
-  if (isSpaceU(text[0])) {
-    int32_t i = 1;
-    while (i < remaining && isSpaceU(text[i])) ++i;
-    *next = text + i;
-    return GC_TOK_SPACE;
-  }
-  auto match = [&](const GCUChar* s) -> int32_t {
-    if (!s || !s[0]) return 0;
-    int32_t n = 0;
-    while (s[n]) ++n;
-    if (n > remaining) return 0;
-    for (int32_t k = 0; k < n; ++k)
-      if (text[k] != s[k]) return 0;
-    return n;
-  };
-  if (int32_t n = match(cmps1)) {
-    *next = text + n;
-    return GC_TOK_STR1;
-  }
-  if (int32_t n = match(cmps2)) {
-    *next = text + n;
-    return GC_TOK_STR2;
-  }
+  const int lead = leadToken(text, remaining, next, cmps1, cmps2, [](GCUChar u) { return isSpaceU(u); });
+  if (lead != GC_TOK_END) return lead;
   GCUChar c = text[0];
   if (flags & GC_NUM_MAP) {
     uint32_t keep = loc->status;
@@ -116,29 +120,8 @@ int GCStrGetDigitW(GCLocale* locale, const uint32_t* text, int32_t remaining, co
     const uint8_t* rec = GCGetMbCtypeW(loc->codepage, v);
     return rec && (gcCtypeClass(rec) & GC_C_SPACE) != 0;
   };
-  if (isSpace(text[0])) {
-    int32_t i = 1;
-    while (i < remaining && isSpace(text[i])) ++i;
-    *next = text + i;
-    return GC_TOK_SPACE;
-  }
-  auto match = [&](const uint32_t* s) -> int32_t {
-    if (!s || !s[0]) return 0;
-    int32_t n = 0;
-    while (s[n]) ++n;
-    if (n > remaining) return 0;
-    for (int32_t k = 0; k < n; ++k)
-      if (text[k] != s[k]) return 0;
-    return n;
-  };
-  if (int32_t n = match(cmps1)) {
-    *next = text + n;
-    return GC_TOK_STR1;
-  }
-  if (int32_t n = match(cmps2)) {
-    *next = text + n;
-    return GC_TOK_STR2;
-  }
+  const int lead = leadToken(text, remaining, next, cmps1, cmps2, isSpace);
+  if (lead != GC_TOK_END) return lead;
   uint32_t c = text[0];
   if (flags & GC_NUM_MAP) {
     uint32_t keep = loc->status;
