@@ -8,26 +8,15 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 
 namespace {
-
-void start_core() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  ASSERT_EQ(cmn_typ_init(), 0);
-  ASSERT_EQ(cmn_subs_init(), 0);
-  ASSERT_EQ(cmn_str_init(), 0);
-  ASSERT_EQ(cmn_alrt_init(), 0);
-}
 
 class CmnAlrtPrint : public ::testing::Test {
  protected:
   void SetUp() override {
-    start_core();
+    core_start_cmn();
     ASSERT_EQ(cmn_alrt_clear(nullptr), 0);
   }
   void TearDown() override { cmn_alrt_clear(nullptr); }
@@ -35,14 +24,7 @@ class CmnAlrtPrint : public ::testing::Test {
   // Runs a print call on a memory stream and returns what it wrote.
   template <class F>
   std::string capture(F f) {
-    char* data = nullptr;
-    size_t size = 0;
-    FILE* s = open_memstream(&data, &size);
-    EXPECT_EQ(f(s), 0);
-    std::fclose(s);
-    std::string out(data, size);
-    std::free(data);
-    return out;
+    return core_written_to([&](FILE* s) { EXPECT_EQ(f(s), 0); });
   }
   std::string print(long indent, const char* heading = "") {
     return capture([&](FILE* s) { return cmn_alrt_print(s, indent, heading); });

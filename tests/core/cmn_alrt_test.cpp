@@ -6,53 +6,29 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
-#include "core/cmn/cmn_typ.h"
-#include "core/osl/osl_file.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 
 namespace {
-
-void start_core() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  ASSERT_EQ(cmn_typ_init(), 0);
-  ASSERT_EQ(cmn_subs_init(), 0);
-  ASSERT_EQ(cmn_str_init(), 0);
-  ASSERT_EQ(cmn_alrt_init(), 0);
-}
 
 // Each test gets a fresh current stack and captures the OS layer's messages.
 class CmnAlrt : public ::testing::Test {
  protected:
   void SetUp() override {
-    start_core();
+    core_start_cmn();
     ASSERT_EQ(cmn_alrt_new(20, &stack_), 0);
     ASSERT_EQ(cmn_alrt_set_current(stack_, &previous_), 0);
-    messages_ = std::tmpfile();
-    ASSERT_NE(messages_, nullptr);
-    osl_file_set_stdout(messages_);
+    ASSERT_TRUE(messages_.start());
   }
   void TearDown() override {
-    osl_file_set_stdout(nullptr);
-    std::fclose(messages_);
+    messages_.stop();
     cmn_alrt_suspend(0);
     cmn_ty_alert_stack* cur = nullptr;
     cmn_alrt_get_current(&cur);
     if (cur == nullptr || cur == stack_) cmn_alrt_set_current(previous_, nullptr);
     cmn_alrt_free("test", stack_);
   }
-  std::string printed() {
-    std::fflush(messages_);
-    std::rewind(messages_);
-    std::string all;
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, messages_)) > 0) all.append(buf, n);
-    return all;
-  }
+  std::string printed() { return messages_.text(); }
   long count(cmn_ty_alert_stack* s = nullptr) {
     long n = -1;
     EXPECT_EQ(cmn_alrt_num(s, &n), 0);
@@ -71,7 +47,7 @@ class CmnAlrt : public ::testing::Test {
 
   cmn_ty_alert_stack* stack_ = nullptr;
   cmn_ty_alert_stack* previous_ = nullptr;
-  FILE* messages_ = nullptr;
+  core_msg_capture messages_;
 };
 
 TEST(CmnAlrtCode, SubsystemAndIndexBits) {

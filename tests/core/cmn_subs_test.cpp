@@ -4,21 +4,10 @@
 #include <string>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
 #include "core/cmn/cmn_subs.h"
-#include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 
 namespace {
-
-void start_core() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  ASSERT_EQ(cmn_typ_init(), 0);
-  ASSERT_EQ(cmn_subs_init(), 0);
-  ASSERT_EQ(cmn_str_init(), 0);
-  ASSERT_EQ(cmn_alrt_init(), 0);
-}
 
 struct row_case {
   const char* name;
@@ -27,7 +16,7 @@ struct row_case {
 
 class CmnSubsGet : public ::testing::TestWithParam<row_case> {
  protected:
-  void SetUp() override { start_core(); }
+  void SetUp() override { core_start_cmn(); }
 };
 
 TEST_P(CmnSubsGet, RowByName) {
@@ -50,16 +39,14 @@ INSTANTIATE_TEST_SUITE_P(
                       row_case{"vert", 150, 47800, 4000}, row_case{"SAM", 163, 60500, 200}));
 
 TEST(CmnSubs, UnknownNameFailsWithAnAlert) {
-  start_core();
+  core_start_cmn();
   cmn_alrt_clear(nullptr);
   long number = -5;
   for (const char* name : {"CMN", "nosuch", ""}) {
     EXPECT_EQ(cmn_subs_get(name, &number, nullptr, nullptr), 0x100006) << name;
   }
   EXPECT_EQ(number, -5);
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  ASSERT_EQ(n, 3);
+  ASSERT_EQ(core_num_alerts(), 3);
   const char* text = nullptr;
   cmn_alrt_ith(nullptr, 0, nullptr, &text);
   EXPECT_STREQ(text, "Unknown subsystem/application 'CMN' (add to CMNSUBS table).");

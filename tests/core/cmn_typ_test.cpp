@@ -6,47 +6,21 @@
 #include <string>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 
 namespace {
-
-void start_core() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  ASSERT_EQ(cmn_typ_init(), 0);
-  ASSERT_EQ(cmn_subs_init(), 0);
-  ASSERT_EQ(cmn_str_init(), 0);
-  ASSERT_EQ(cmn_alrt_init(), 0);
-}
 
 class CmnTyp : public ::testing::Test {
  protected:
   void SetUp() override {
-    start_core();
+    core_start_cmn();
     cmn_alrt_clear(nullptr);
-  }
-  long last_code() {
-    long code = 0;
-    cmn_alrt_top(nullptr, &code, nullptr);
-    return code;
-  }
-  long alerts() {
-    long n = 0;
-    cmn_alrt_num(nullptr, &n);
-    return n;
   }
 };
 
 long cmp_a(const void*, const void*) { return 1; }
 long cmp_b(const void*, const void*) { return 2; }
-long cmp_long(const void* a, const void* b) {
-  long x = *static_cast<const long*>(a), y = *static_cast<const long*>(b);
-  return x < y ? -1 : (x > y ? 1 : 0);
-}
-long len_text(const void* e) { return static_cast<long>(std::strlen(static_cast<const char*>(e))) + 1; }
 long print_x(FILE*, long, const void*, long, long) { return 0; }
 
 struct builtin_case {
@@ -126,21 +100,21 @@ TEST_F(CmnTyp, InvalidIds) {
   EXPECT_EQ(cmn_typ_info(5000, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0x100000);
   long size = 0;
   EXPECT_EQ(cmn_typ_get_size(nullptr, 5000, &size), 0x100000);
-  ASSERT_EQ(alerts(), 4);
+  ASSERT_EQ(core_num_alerts(), 4);
   const char* text = nullptr;
   cmn_alrt_ith(nullptr, 1, nullptr, &text);
   EXPECT_STREQ(text, "Invalid class 5000.");
 }
 
 TEST_F(CmnTyp, InstallSetsSizeAndMethods) {
-  ASSERT_EQ(cmn_typ_install(640, -1, -1, nullptr, 24, nullptr, cmp_long, nullptr, print_x), 0);
+  ASSERT_EQ(cmn_typ_install(640, -1, -1, nullptr, 24, nullptr, core_long_cmp, nullptr, print_x), 0);
   long size = 0;
   cmn_ty_compare_proc compare = nullptr;
   cmn_ty_print_proc print = nullptr;
-  cmn_ty_length_proc length = len_text;  // must be overwritten with null
+  cmn_ty_length_proc length = core_str_len;  // must be overwritten with null
   ASSERT_EQ(cmn_typ_info(640, nullptr, nullptr, nullptr, &size, &length, &compare, nullptr, &print), 0);
   EXPECT_EQ(size, 24);
-  EXPECT_EQ(compare, &cmp_long);
+  EXPECT_EQ(compare, &core_long_cmp);
   EXPECT_EQ(print, &print_x);
   EXPECT_EQ(length, nullptr);
   long a = 3, b = 9, r = 0;
@@ -156,7 +130,7 @@ TEST_F(CmnTyp, InstallSetsSizeAndMethods) {
 }
 
 TEST_F(CmnTyp, LengthMethodOverridesTheSize) {
-  ASSERT_EQ(cmn_typ_install(642, -1, -1, nullptr, 8, len_text, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(cmn_typ_install(642, -1, -1, nullptr, 8, core_str_len, nullptr, nullptr, nullptr), 0);
   long size = 0;
   ASSERT_EQ(cmn_typ_get_size("hello", 642, &size), 0);
   EXPECT_EQ(size, 6);
@@ -220,7 +194,7 @@ TEST_F(CmnTyp, CallbacksAndSharedTables) {
   ASSERT_EQ(cmn_typ_find_callback(650, 13, &p), 0);
   EXPECT_EQ(p, cmn_typ_proc(cmp_b));
   // Adding methods copies the shared table first: the other type keeps its own.
-  cmn_ty_method more[] = {{11, cmn_typ_proc(cmp_long)}};
+  cmn_ty_method more[] = {{11, cmn_typ_proc(core_long_cmp)}};
   ASSERT_EQ(cmn_typ_add_methods(651, 1, more), 0);
   EXPECT_EQ(cmn_typ_get_flags(651) & CMN_TYP_FLAG_SHARED, 0);
   ASSERT_EQ(cmn_typ_find_callback(651, 12, &p), 0);
@@ -260,7 +234,7 @@ TEST_F(CmnTyp, GroupsShareOneTableUntilAnIdGetsItsOwn) {
     EXPECT_EQ(r, 1) << id;
   }
   // The special class keeps being found and updated in place.
-  cmn_ty_method again[] = {{11, cmn_typ_proc(cmp_long)}};
+  cmn_ty_method again[] = {{11, cmn_typ_proc(core_long_cmp)}};
   ASSERT_EQ(cmn_typ_add_methods(2005, 1, again), 0);
   long a = 1, b = 1;
   ASSERT_EQ(cmn_typ_valcomp(2005, &a, &b, &r), 0);
@@ -367,7 +341,7 @@ TEST_F(CmnTyp, CompositeClasses) {
   EXPECT_STREQ(text, "There can only be one method for message 11 installed for class Double.");
   EXPECT_EQ(cmn_typ_find_single_method(both, 6, &p, &trait), 0x10001e);
 
-  cmn_ty_method_proc own = cmn_typ_proc(cmp_long);
+  cmn_ty_method_proc own = cmn_typ_proc(core_long_cmp);
   long count = 0;
   const long* ids = nullptr;
   const cmn_ty_method_proc* procs = nullptr;

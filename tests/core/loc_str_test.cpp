@@ -9,11 +9,10 @@
 #include "core/cmn/cmn_list.h"
 #include "core/cmn/cmn_str.h"
 #include "core/cmn/cmn_subs.h"
-#include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 #include "core/dbg/dbg_str.h"
 #include "core/loc/loc_str.h"
 #include "core/loc/loc_str_mod.h"
-#include "core/osl/osl_file.h"
 
 namespace {
 
@@ -44,37 +43,24 @@ long failing_source(long, long, long, long*, const char**) { return 5; }
 class LocStr : public ::testing::Test {
  protected:
   void SetUp() override {
-    cmn_typ_init();
-    ASSERT_EQ(cmn_subs_init(), 0);
-    ASSERT_EQ(cmn_str_init(), 0);
-    cmn_alrt_init();
+    core_restart_cmn();
     cmn_alrt_clear(nullptr);
     loc_str_install_qry_string_cb(nullptr, nullptr);
     loc_str_assert_static_strings(0);
-    messages_ = std::tmpfile();
-    osl_file_set_stdout(messages_);
+    ASSERT_TRUE(messages_.start());
   }
   void TearDown() override {
     loc_str_install_qry_string_cb(nullptr, nullptr);
-    osl_file_set_stdout(nullptr);
-    std::fclose(messages_);
+    messages_.stop();
     g_db = nullptr;
   }
-  std::string printed() {
-    std::fflush(messages_);
-    std::rewind(messages_);
-    std::string all;
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, messages_)) > 0) all.append(buf, n);
-    return all;
-  }
+  std::string printed() { return messages_.text(); }
   std::string text(long number, long index) {
     const char* t = nullptr;
     if (loc_str_get_str(number, index, &t, nullptr, nullptr) != 0) return "<failed>";
     return t != nullptr ? t : "<null>";
   }
-  FILE* messages_ = nullptr;
+  core_msg_capture messages_;
 };
 
 TEST_F(LocStr, CompiledTextIsFoundAndNotKept) {
@@ -250,13 +236,7 @@ TEST_F(LocStr, DumpOfTheSlotTable) {
   loc_str_install_qry_string_cb(fake_source, &con);
   ASSERT_EQ(loc_str_init_list("osl", 2, 1300, 1301, 0, nullptr), 0);
   EXPECT_EQ(text(2, 0), "db 1300");
-  char* data = nullptr;
-  size_t size = 0;
-  FILE* s = open_memstream(&data, &size);
-  ASSERT_EQ(loc_str_dump(s, 1, "T"), 0);
-  std::fclose(s);
-  std::string out(data, size);
-  std::free(data);
+  std::string out = core_written_to([](FILE* s) { EXPECT_EQ(loc_str_dump(s, 1, "T"), 0); });
   EXPECT_EQ(out,
             " String Lists 'T' table has 2 entries:\n"
             "  SLIST #1) 'cmn' first resid=1000, last=1217\n"

@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
-#include "core/utl/utl_main.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
@@ -31,50 +29,18 @@ struct pair_rec {
   long b;
 };
 
-long str_len(const void* e) { return static_cast<long>(std::strlen(static_cast<const char*>(e))) + 1; }
-long str_cmp(const void* a, const void* b) {
-  return std::strcmp(static_cast<const char*>(a), static_cast<const char*>(b));
-}
-long long_cmp(const void* a, const void* b) {
-  long x = *static_cast<const long*>(a), y = *static_cast<const long*>(b);
-  return x < y ? -1 : (x > y ? 1 : 0);
-}
-
-class CoreEnv : public ::testing::Environment {
+// The utility layer, with the built-in methods of strings and longs where
+// the registry lacks them.
+class UtlColEnv : public core_utl_env {
  public:
   void SetUp() override {
-    ASSERT_EQ(cmn_typ_init(), 0);
-    ASSERT_EQ(cmn_subs_init(), 0);
-    ASSERT_EQ(cmn_str_init(), 0);
-    ASSERT_EQ(cmn_alrt_init(), 0);
-    ASSERT_EQ(utl_main_init(), 0);
-    // The built-in methods of strings and longs, where the registry lacks them.
-    cmn_ty_length_proc len = nullptr;
-    cmn_ty_compare_proc cmp = nullptr;
-    cmn_typ_info(kString, nullptr, nullptr, nullptr, nullptr, &len, &cmp, nullptr, nullptr);
-    if (!len || !cmp) cmn_typ_install(kString, -1, -1, nullptr, -1, str_len, str_cmp, nullptr, nullptr);
-    cmp = nullptr;
-    cmn_typ_info(kLong, nullptr, nullptr, nullptr, nullptr, nullptr, &cmp, nullptr, nullptr);
-    if (!cmp) cmn_typ_install(kLong, -1, -1, nullptr, -1, nullptr, long_cmp, nullptr, nullptr);
+    core_utl_env::SetUp();
+    core_install_string_methods();
+    core_install_long_compare();
   }
 };
 
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new CoreEnv);
-
-long num_alerts() {
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  return n;
-}
-
-std::string top_text() {
-  long code = 0;
-  const char* text = nullptr;
-  if (num_alerts() == 0) return "";
-  cmn_alrt_top(nullptr, &code, &text);
-  return text ? text : "";
-}
-
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new UtlColEnv);
 
 class UtlCol : public ::testing::Test {
  protected:
@@ -146,7 +112,7 @@ TEST_F(UtlCol, MakeDefaultsAndRefusals) {
 
   EXPECT_EQ(utl_col_make(nullptr, kZeroSize, 4, 4, 0, 0, &none), UTL_ZERO_SIZE_TYPE);
   EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(top_text(), "Data type 'schema' has zero-sized elements; use cmn_typ_install.\n");
+  EXPECT_EQ(core_top_alert_text(), "Data type 'schema' has zero-sized elements; use cmn_typ_install.\n");
 
   EXPECT_NE(utl_col_make(nullptr, 99999, 4, 4, 0, 0, &none), 0);
   EXPECT_EQ(none, nullptr);
@@ -196,7 +162,7 @@ TEST_F(UtlCol, IthAndLastBounds) {
   EXPECT_EQ(e, nullptr);
   push_longs(c, {10, 20, 30});
   EXPECT_EQ(utl_col_ith(c, 3, &e), UTL_BAD_INDEX);
-  EXPECT_EQ(top_text(), "The given index 3 is out of range for the list (it has 3 elements).\n");
+  EXPECT_EQ(core_top_alert_text(), "The given index 3 is out of range for the list (it has 3 elements).\n");
   EXPECT_EQ(utl_col_ith(c, -1, &e), UTL_BAD_INDEX);
   ASSERT_EQ(utl_col_last(c, &idx, &e), 0);
   EXPECT_EQ(idx, 2);
@@ -262,7 +228,7 @@ TEST_P(UtlColDup, SecondEqualElement) {
   utl_col_num(c, &n);
   EXPECT_EQ(n, p.count_after);
   if (p.status == UTL_DUPLICATE) {
-    EXPECT_EQ(top_text(), "Cannot add a duplicate entry to this collection.\n");
+    EXPECT_EQ(core_top_alert_text(), "Cannot add a duplicate entry to this collection.\n");
   }
   if (p.status == 0) {
     EXPECT_GE(idx, 0);
@@ -455,7 +421,7 @@ TEST_F(UtlCol, SortWithoutACompareProcedure) {
   EXPECT_EQ(utl_col_is_sorted(c), 1);
   ASSERT_EQ(utl_col_push(c, &s2, nullptr), 0);
   EXPECT_EQ(utl_col_sort(c, nullptr, nullptr), UTL_NO_COMPARE);
-  EXPECT_EQ(top_text(), "You must supply a comparison routine for data type 'field schema'.\n");
+  EXPECT_EQ(core_top_alert_text(), "You must supply a comparison routine for data type 'field schema'.\n");
   EXPECT_EQ(utl_col_is_sorted(c), 0);
 }
 
@@ -547,7 +513,7 @@ TEST_F(UtlCol, RemoveNeedsAnElementOrAnIndex) {
   utl_ty_col* c = make(kLong);
   push_longs(c, {1});
   EXPECT_EQ(utl_col_remove(c, nullptr, -1), UTL_REMOVE_NULL);
-  EXPECT_EQ(top_text(), "Cannot use utl_col_remove with both element supplied as NULL and index as -1.\n");
+  EXPECT_EQ(core_top_alert_text(), "Cannot use utl_col_remove with both element supplied as NULL and index as -1.\n");
   long key = 5;
   EXPECT_EQ(utl_col_remove(c, &key, -1), UTL_NO_ELEM_REMOVE);
 }
@@ -627,7 +593,7 @@ TEST_F(UtlCol, ReferenceCopyOfPointerSlotsBlocksFreeingItsSource) {
   EXPECT_EQ(utl_col_pop(ref), UTL_REF_READONLY);
   EXPECT_EQ(utl_col_remove(ref, nullptr, 0), UTL_REF_READONLY);
   EXPECT_EQ(utl_col_alloc(ref, 4, nullptr, &p), UTL_REF_READONLY);
-  EXPECT_EQ(top_text().rfind("A reference collection (", 0), 0u);
+  EXPECT_EQ(core_top_alert_text().rfind("A reference collection (", 0), 0u);
   // a reference copy of a reference copy is refused
   utl_ty_col* refref = nullptr;
   EXPECT_EQ(utl_col_copy_ref(nullptr, ref, &refref), UTL_COPY_OF_REF);
@@ -735,7 +701,7 @@ TEST_F(UtlCol, ReferenceCountDelaysTheFree) {
 
 TEST_F(UtlCol, CheckRecognisesInvalidHandles) {
   EXPECT_EQ(utl_col_check(nullptr), UTL_BAD_LIST);
-  EXPECT_EQ(top_text(), "An invalid list was detected (at 0).\n");
+  EXPECT_EQ(core_top_alert_text(), "An invalid list was detected (at 0).\n");
   utl_col_set_checking(1);
   utl_ty_col* c = make(kLong);
   EXPECT_EQ(utl_col_check(c), 0);
@@ -811,7 +777,7 @@ TEST_F(UtlCol, AllocFromTheCollectionsPool) {
   utl_ty_col* plain = make(kLong);
   void* p = nullptr;
   EXPECT_EQ(utl_col_alloc(plain, 8, nullptr, &p), UTL_NO_POOL);
-  EXPECT_EQ(top_text(), "You cannot allocate a string from a collection that has no string pool.\n");
+  EXPECT_EQ(core_top_alert_text(), "You cannot allocate a string from a collection that has no string pool.\n");
   utl_ty_col* c = make(kLong, UTL_COL_OPT_POOL);
   ASSERT_EQ(utl_col_alloc(c, 4, "abc", &p), 0);
   EXPECT_STREQ(static_cast<char*>(p), "abc");
@@ -838,9 +804,7 @@ TEST_F(UtlCol, AllocationFailuresLeaveTheCollectionUsable) {
 
   // making and filling collections while allocations fail in turn: every
   // failure is reported, nothing leaks, and the successes are whole
-  osl_mem_reset_fail_num();
-  long failures = 0, successes = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
+  core_expect_runs_under_failing_memory(16, [&] {
     utl_ty_col* s = nullptr;
     long st = utl_col_make(nullptr, kString, 2, 2, 0, 0, &s);
     if (st == 0) {
@@ -852,15 +816,8 @@ TEST_F(UtlCol, AllocationFailuresLeaveTheCollectionUsable) {
     } else {
       EXPECT_EQ(s, nullptr);
     }
-    if (st == 0) ++successes;
-    else {
-      EXPECT_EQ(st, UTL_NO_MEMORY);
-      ++failures;
-    }
-  }
-  osl_mem_disable_fail_mode();
-  EXPECT_GT(failures, 2);
-  EXPECT_GT(successes, 0);
+    return st;
+  });
 }
 
 TEST_F(UtlCol, RegistryFieldAccessOfACollectionField) {

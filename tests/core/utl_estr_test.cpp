@@ -6,47 +6,25 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
-#include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
-#include "core/utl/utl_main.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace {
 
-long str_len(const void* e) { return static_cast<long>(std::strlen(static_cast<const char*>(e))) + 1; }
-long str_cmp(const void* a, const void* b) {
-  return std::strcmp(static_cast<const char*>(a), static_cast<const char*>(b));
-}
-
-class CoreEnv : public ::testing::Environment {
+// The utility layer, with the string type's length and compare procedures.
+class UtlEstrEnv : public core_utl_env {
  public:
   void SetUp() override {
-    ASSERT_EQ(cmn_typ_init(), 0);
-    ASSERT_EQ(cmn_subs_init(), 0);
-    ASSERT_EQ(cmn_str_init(), 0);
-    ASSERT_EQ(cmn_alrt_init(), 0);
-    ASSERT_EQ(utl_main_init(), 0);
-    cmn_ty_length_proc len = nullptr;
-    cmn_typ_info(516, nullptr, nullptr, nullptr, nullptr, &len, nullptr, nullptr, nullptr);
-    if (!len) cmn_typ_install(516, -1, -1, nullptr, -1, str_len, str_cmp, nullptr, nullptr);
+    core_utl_env::SetUp();
+    core_install_string_methods();
   }
 };
 
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new CoreEnv);
-
-std::string top_text() {
-  long n = 0, code = 0;
-  const char* text = nullptr;
-  cmn_alrt_num(nullptr, &n);
-  if (n == 0) return "";
-  cmn_alrt_top(nullptr, &code, &text);
-  return text ? text : "";
-}
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new UtlEstrEnv);
 
 class UtlEstr : public ::testing::Test {
  protected:
@@ -218,7 +196,7 @@ TEST_F(UtlEstr, OverlongFormattedTextIsRefused) {
   utl_ty_estr* e = make("keep");
   std::string t(40001, 'q');
   EXPECT_EQ(utl_estr_aprintf(e, "%s", t.c_str()), UTL_ESTR_TOO_LONG);
-  EXPECT_EQ(top_text(),
+  EXPECT_EQ(core_top_alert_text(),
             "You can only use utl_estr_sprintf/aprintf to format a maximum of 40000 characters into an estr.\n");
   EXPECT_STREQ(utl_estr_get(e), "keep");
   EXPECT_EQ(utl_estr_sprintf(e, "%s!", std::string(40000, 'q').c_str()), UTL_ESTR_TOO_LONG);
@@ -347,7 +325,7 @@ TEST_F(UtlEstr, CheckingFindsUnknownHandles) {
   utl_ty_estr fake{};
   EXPECT_EQ(utl_estr_append(&fake, "x"), UTL_BAD_ESTR);
   EXPECT_EQ(utl_estr_get(&fake), nullptr);
-  EXPECT_EQ(top_text().rfind("Invalid estring ", 0), 0u);
+  EXPECT_EQ(core_top_alert_text().rfind("Invalid estring ", 0), 0u);
   utl_ty_estr* e = nullptr;
   ASSERT_EQ(utl_estr_create("t", "x", 1, 1, &e), 0);
   ASSERT_EQ(utl_estr_free("t", e), 0);

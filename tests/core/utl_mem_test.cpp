@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_main.h"
 #include "core/utl/utl_mem.h"
@@ -18,27 +17,7 @@
 
 namespace {
 
-class CoreEnv : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_EQ(cmn_typ_init(), 0);
-    ASSERT_EQ(cmn_subs_init(), 0);
-    ASSERT_EQ(cmn_str_init(), 0);
-    ASSERT_EQ(cmn_alrt_init(), 0);
-    ASSERT_EQ(utl_main_init(), 0);
-  }
-};
-
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new CoreEnv);
-
-std::string top_text() {
-  long n = 0, code = 0;
-  const char* text = nullptr;
-  cmn_alrt_num(nullptr, &n);
-  if (n == 0) return "";
-  cmn_alrt_top(nullptr, &code, &text);
-  return text ? text : "";
-}
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new core_utl_env);
 
 class UtlMem : public ::testing::Test {
  protected:
@@ -90,7 +69,7 @@ TEST_F(UtlMem, ZeroTotalIsNotAFailure) {
   EXPECT_EQ(addr[0], nullptr);
   EXPECT_EQ(addr[1], nullptr);
   EXPECT_EQ(utl_mem_has_reserve(), 1);
-  EXPECT_EQ(top_text(), "");
+  EXPECT_EQ(core_top_alert_text(), "");
 }
 
 TEST_F(UtlMem, NegativeSegmentSize) {
@@ -98,7 +77,7 @@ TEST_F(UtlMem, NegativeSegmentSize) {
   const long sizes[2] = {4, -3};
   void* addr[2] = {};
   EXPECT_EQ(utl_mem_alloc("owner", 2, types, sizes, addr), UTL_BAD_SEG_SIZE);
-  EXPECT_EQ(top_text(), "Invalid segment size (-3, segment #1) requested from 'owner'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Invalid segment size (-3, segment #1) requested from 'owner'.\n");
   EXPECT_EQ(utl_mem_has_reserve(), 1);
 }
 
@@ -112,7 +91,7 @@ TEST_F(UtlMem, FailedAllocationReleasesTheReserveUntilTakenAgain) {
   osl_mem_disable_fail_mode();
   EXPECT_EQ(addr, nullptr);
   EXPECT_EQ(utl_mem_has_reserve(), 0);
-  EXPECT_EQ(top_text(), "Cannot allocate memory block of size 100 (from 'owner').\n");
+  EXPECT_EQ(core_top_alert_text(), "Cannot allocate memory block of size 100 (from 'owner').\n");
   ASSERT_EQ(utl_mem_emergy(nullptr), 0);
   EXPECT_EQ(utl_mem_has_reserve(), 1);
   // taking it while one is held keeps the one held
@@ -125,7 +104,7 @@ TEST_F(UtlMem, FailedAllocationReleasesTheReserveUntilTakenAgain) {
   ASSERT_EQ(utl_mem_alloc("owner", 1, &type, &size, &addr), 0);
   utl_mem_free("owner", addr);
   EXPECT_EQ(utl_mem_emergy("again"), UTL_NO_MEMORY);
-  EXPECT_EQ(top_text(), "Cannot allocate memory block of size 64000 (from 'again').\n");
+  EXPECT_EQ(core_top_alert_text(), "Cannot allocate memory block of size 64000 (from 'again').\n");
   osl_mem_disable_fail_mode();
   EXPECT_EQ(utl_mem_has_reserve(), 0);
 }
@@ -148,7 +127,7 @@ TEST_F(UtlMem, FailedReallocLeavesTheBlock) {
 
 TEST_F(UtlMem, CheckingModeKeepsLiveBlocks) {
   EXPECT_EQ(utl_mem_set_mode(2), UTL_BAD_MEM_MODE);
-  EXPECT_EQ(top_text(), "Invalid memory checking mode (2); must be 1 or 0.\n");
+  EXPECT_EQ(core_top_alert_text(), "Invalid memory checking mode (2); must be 1 or 0.\n");
   EXPECT_EQ(utl_mem_is_mode_on(), 0);
   const long types[2] = {512, 515};
   long sizes[2] = {16, 10};
@@ -257,7 +236,7 @@ TEST_F(UtlPool, BadSizesAndPools) {
   EXPECT_EQ(utl_pl_alloc(nullptr, 4, &a), UTL_BAD_POOL);
   utl_ty_pool fake{};
   EXPECT_EQ(utl_pl_alloc(&fake, 4, &a), UTL_BAD_POOL);
-  EXPECT_EQ(top_text().rfind("Invalid pool ", 0), 0u);
+  EXPECT_EQ(core_top_alert_text().rfind("Invalid pool ", 0), 0u);
   EXPECT_EQ(utl_pl_free(nullptr, nullptr), 0);
 }
 

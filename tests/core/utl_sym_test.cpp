@@ -9,39 +9,16 @@
 #include <vector>
 
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_str.h"
-#include "core/cmn/cmn_subs.h"
-#include "core/cmn/cmn_typ.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
-#include "core/utl/utl_main.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 #include "core/utl/utl_sym.h"
 
 namespace {
 
-class CoreEnv : public ::testing::Environment {
- public:
-  void SetUp() override {
-    ASSERT_EQ(cmn_typ_init(), 0);
-    ASSERT_EQ(cmn_subs_init(), 0);
-    ASSERT_EQ(cmn_str_init(), 0);
-    ASSERT_EQ(cmn_alrt_init(), 0);
-    ASSERT_EQ(utl_main_init(), 0);
-  }
-};
-
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new CoreEnv);
-
-std::string top_text() {
-  long n = 0, code = 0;
-  const char* text = nullptr;
-  cmn_alrt_num(nullptr, &n);
-  if (n == 0) return "";
-  cmn_alrt_top(nullptr, &code, &text);
-  return text ? text : "";
-}
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new core_utl_env);
 
 utl_ty_sym_value lval(long v) {
   utl_ty_sym_value x{};
@@ -161,7 +138,7 @@ TEST_F(UtlSym, AddFindReplace) {
 
   // the same name again
   EXPECT_EQ(utl_sym_add_one(t, "one", &one, 0, &i3), UTL_SYM_EXISTS);
-  EXPECT_EQ(top_text(), "Symbol 'one' cannot be added to symbol table; it already exists.\n");
+  EXPECT_EQ(core_top_alert_text(), "Symbol 'one' cannot be added to symbol table; it already exists.\n");
   ASSERT_EQ(utl_sym_add_one(t, "one", &one, 1, &i3), 0);  // equal value: unchanged
   EXPECT_EQ(i3, 0);
   utl_ty_sym_value five = lval(5);
@@ -441,9 +418,7 @@ TEST_F(UtlSym, PoolAllocations) {
 }
 
 TEST_F(UtlSym, AllocationFailuresLeakNothing) {
-  osl_mem_reset_fail_num();
-  long failures = 0, successes = 0;
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  core_expect_runs_under_failing_memory(20, [] {
     utl_ty_symtab* t = nullptr;
     long st = utl_sym_table_create_sized(1, 3, &t);
     if (st == 0) {
@@ -455,15 +430,8 @@ TEST_F(UtlSym, AllocationFailuresLeakNothing) {
     } else {
       EXPECT_EQ(t, nullptr);
     }
-    if (st == 0) ++successes;
-    else {
-      EXPECT_EQ(st, UTL_NO_MEMORY);
-      ++failures;
-    }
-  }
-  osl_mem_disable_fail_mode();
-  EXPECT_GT(failures, 2);
-  EXPECT_GT(successes, 0);
+    return st;
+  });
 }
 
 }  // namespace

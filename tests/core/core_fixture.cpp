@@ -1,0 +1,193 @@
+#include "core/core_fixture.h"
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "core/cmn/cmn_alrt.h"
+#include "core/cmn/cmn_str.h"
+#include "core/cmn/cmn_subs.h"
+#include "core/cmn/cmn_typ.h"
+#include "core/osl/osl_file.h"
+#include "core/osl/osl_mem.h"
+#include "core/utl/utl_main.h"
+#include "core/utl/utl_msg.h"
+
+namespace fs = std::filesystem;
+
+void core_restart_cmn() {
+  ASSERT_EQ(cmn_typ_init(), 0);
+  ASSERT_EQ(cmn_subs_init(), 0);
+  ASSERT_EQ(cmn_str_init(), 0);
+  ASSERT_EQ(cmn_alrt_init(), 0);
+}
+
+void core_start_cmn() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  core_restart_cmn();
+}
+
+void core_start_utl() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  core_start_cmn();
+  ASSERT_EQ(utl_main_init(), 0);
+}
+
+void core_utl_env::SetUp() { core_start_utl(); }
+
+long core_str_len(const void* e) { return static_cast<long>(std::strlen(static_cast<const char*>(e))) + 1; }
+
+long core_str_cmp(const void* a, const void* b) {
+  return std::strcmp(static_cast<const char*>(a), static_cast<const char*>(b));
+}
+
+long core_long_cmp(const void* a, const void* b) {
+  long x = *static_cast<const long*>(a), y = *static_cast<const long*>(b);
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+void core_install_string_methods() {
+  cmn_ty_length_proc len = nullptr;
+  cmn_ty_compare_proc cmp = nullptr;
+  cmn_typ_info(516, nullptr, nullptr, nullptr, nullptr, &len, &cmp, nullptr, nullptr);
+  if (!len || !cmp) cmn_typ_install(516, -1, -1, nullptr, -1, core_str_len, core_str_cmp, nullptr, nullptr);
+}
+
+void core_install_long_compare() {
+  cmn_ty_compare_proc cmp = nullptr;
+  cmn_typ_info(512, nullptr, nullptr, nullptr, nullptr, nullptr, &cmp, nullptr, nullptr);
+  if (!cmp) cmn_typ_install(512, -1, -1, nullptr, -1, nullptr, core_long_cmp, nullptr, nullptr);
+}
+
+long core_num_alerts() {
+  long n = 0;
+  cmn_alrt_num(nullptr, &n);
+  return n;
+}
+
+std::string core_top_alert_text() {
+  long code = 0;
+  const char* text = nullptr;
+  if (core_num_alerts() == 0) return "";
+  cmn_alrt_top(nullptr, &code, &text);
+  return text ? text : "";
+}
+
+long core_top_alert_code() {
+  long code = 0;
+  cmn_alrt_top(nullptr, &code, nullptr);
+  return code;
+}
+
+std::string core_stream_text(FILE* stream) {
+  std::fflush(stream);
+  std::rewind(stream);
+  std::string all;
+  char buf[512];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) all.append(buf, n);
+  return all;
+}
+
+std::string core_written_to(const std::function<void(FILE*)>& write) {
+  char* data = nullptr;
+  size_t size = 0;
+  FILE* s = open_memstream(&data, &size);
+  if (s == nullptr) {
+    ADD_FAILURE() << "no memory stream";
+    return "";
+  }
+  write(s);
+  std::fclose(s);
+  std::string out(data, size);
+  std::free(data);
+  return out;
+}
+
+bool core_msg_capture::start() {
+  stop();
+  stream_ = std::tmpfile();
+  if (stream_ == nullptr) return false;
+  osl_file_set_stdout(stream_);
+  return true;
+}
+
+void core_msg_capture::stop() {
+  if (stream_ == nullptr) return;
+  osl_file_set_stdout(nullptr);
+  std::fclose(stream_);
+  stream_ = nullptr;
+}
+
+bool core_msg_capture::restart() { return start(); }
+
+std::string core_msg_capture::text() const { return stream_ != nullptr ? core_stream_text(stream_) : ""; }
+
+core_scratch_dir::~core_scratch_dir() {
+  if (entered_) {
+    std::error_code ec;
+    fs::current_path(old_cwd_, ec);
+    if (old_home_)
+      setenv("HOME", old_home_->c_str(), 1);
+    else
+      unsetenv("HOME");
+  }
+  if (!path_.empty()) {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+}
+
+bool core_scratch_dir::make(const char* stem) {
+  std::string tmpl = std::string("/tmp/") + stem + "XXXXXX";
+  if (mkdtemp(tmpl.data()) == nullptr) return false;
+  path_ = tmpl;
+  return true;
+}
+
+void core_scratch_dir::enter(const fs::path& work, const fs::path& home) {
+  if (!entered_) {
+    old_cwd_ = fs::current_path();
+    if (const char* h = std::getenv("HOME")) old_home_ = h;
+    entered_ = true;
+  }
+  fs::current_path(work);
+  setenv("HOME", home.c_str(), 1);
+}
+
+void core_write_file(const fs::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::binary);
+  out << text;
+}
+
+std::optional<std::string> core_read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void core_expect_runs_under_failing_memory(int attempts, const std::function<long()>& attempt) {
+  osl_mem_reset_fail_num();
+  long failures = 0, successes = 0;
+  for (int i = 0; i < attempts; ++i) {
+    long st = attempt();
+    if (st == 0) {
+      ++successes;
+    } else {
+      EXPECT_EQ(st, UTL_NO_MEMORY) << "attempt " << i;
+      ++failures;
+    }
+  }
+  osl_mem_disable_fail_mode();
+  EXPECT_GT(failures, 2);
+  EXPECT_GT(successes, 0);
+}
