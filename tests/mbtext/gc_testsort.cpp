@@ -10,13 +10,16 @@
 
 namespace gctest {
 
+int gcTestPassAllocs = 0;
 int gcTestFailAllocs = 0;
 long gcTestAllocCount = 0;
 
 namespace {
 
 void* failingAlloc(void*, uint32_t size) {
-  if (gcTestFailAllocs > 0) {
+  if (gcTestPassAllocs > 0) {
+    --gcTestPassAllocs;
+  } else if (gcTestFailAllocs > 0) {
     --gcTestFailAllocs;
     return nullptr;
   }
@@ -130,11 +133,13 @@ SortLib::SortLib() {
   dir_.writeObject(GC_CLASS_SORT, kSortFrench, dataFile({sortSectionV3(frenchSort())}));
   dir_.writeObject(GC_CLASS_SORT, kSortNoPrimaryOrder, dataFile({sortSectionV3(latinSort(0x7))}));
   gcTestFailAllocs = 0;
+  gcTestPassAllocs = 0;
   EXPECT_EQ(GCInit(dir_.path(), failingAlloc, plainFree, nullptr, 0), GC_OK);
 }
 
 SortLib::~SortLib() {
   gcTestFailAllocs = 0;
+  gcTestPassAllocs = 0;
   for (GCLocale* l : made_) GCReleaseLocale(l, 0);
   GCTerm();
 }

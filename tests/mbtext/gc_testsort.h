@@ -44,8 +44,10 @@ inline constexpr uint16_t kSortLatin = 1, kSortCzech = 2, kSortFrench = 3, kSort
 // The double-byte page of gc_testloc.h with width pairs A, a and 0.
 CodePageBuilder doubleByteWidthPage();
 
-// Allocation callback that fails while gcTestFailAllocs is above 0 (each
-// failure counts it down) and counts the allocations it served.
+// Allocation callback of SortLib: it first serves gcTestPassAllocs
+// allocations (counting down), then fails while gcTestFailAllocs is above 0
+// (counting down), and counts the allocations it served.
+extern int gcTestPassAllocs;
 extern int gcTestFailAllocs;
 extern long gcTestAllocCount;
 
