@@ -13,21 +13,9 @@
 namespace {
 
 using gctest::CodePageBuilder;
-using gctest::MemObject;
+using gctest::PageLocale;
 
 constexpr char kSentinel = '\x7F';
-
-struct PageLocale {
-  MemObject cp;
-  GCLocale loc{};
-  PageLocale(uint16_t id, const CodePageBuilder& b, uint16_t flags) : cp(GC_CLASS_CODEPAGE, id, b.sections()) {
-    loc.language = gcBuiltinLanguage();
-    loc.territory = gcBuiltinTerritory();
-    loc.codepage = cp.get();
-    loc.flags = static_cast<uint16_t>(GC_LF_NOSORT | flags);
-    loc.status = 99;
-  }
-};
 
 // EBCDIC shift-state page: shift-out 0x0E, shift-in 0x0F; single bytes
 // space 0x40, A B at 0xC1 0xC2, a b at 0x81 0x82, digit one at 0xF1;
@@ -184,18 +172,13 @@ TEST(GcMapStringEx, RefusesBadArguments) {
 
 // Special mappings with a list made by the test: 'a' becomes full-width A
 // followed by B, written as two pieces.
+const gctest::SpecialEntry kEntries[] = {
+    {GC_SPECIAL_UPPER, u'a', 0, 0xFF21, u'B'},
+    {GC_SPECIAL_UPPER, u'b', 0xFF21, u'1', 0},
+};
+
 int testSpecial(const GCLocale*, GCUChar first, GCUChar second, GCUChar* out1, GCUChar* out2, uint32_t list) {
-  if (list == GC_SPECIAL_UPPER && first == u'a' && second == 0) {
-    *out1 = 0xFF21;
-    *out2 = u'B';
-    return 2;
-  }
-  if (list == GC_SPECIAL_UPPER && first == u'b' && second == 0xFF21) {
-    *out1 = u'1';
-    *out2 = 0;
-    return 1;
-  }
-  return 0;
+  return gctest::specialLookup(kEntries, first, second, out1, out2, list);
 }
 
 TEST(GcMapStringExSpecial, ReplacementsAreSeparatePieces) {

@@ -13,23 +13,9 @@
 namespace {
 
 using gctest::CodePageBuilder;
-using gctest::MemObject;
+using gctest::PageLocale;
 
 constexpr char kSentinel = '\x7F';
-
-// A locale around an in-memory code page.
-struct PageLocale {
-  MemObject cp;
-  GCLocale loc{};
-  PageLocale(uint16_t id, const CodePageBuilder& b, bool singleByte)
-      : cp(GC_CLASS_CODEPAGE, id, b.sections()) {
-    loc.language = gcBuiltinLanguage();
-    loc.territory = gcBuiltinTerritory();
-    loc.codepage = cp.get();
-    loc.flags = static_cast<uint16_t>(GC_LF_NOSORT | (singleByte ? GC_LF_SINGLEBYTE : 0));
-    loc.status = 99;
-  }
-};
 
 // A double-byte page: ASCII; two-byte characters with lead bytes 0x81-0x8E
 // and 0xA5 (full-width letters and digits with their other-case forms, a
@@ -138,7 +124,7 @@ void expectCases(GCLocale* loc, const std::vector<Case>& cases) {
 // --- Single-byte code pages ---------------------------------------------
 
 TEST(GcMapString, AsciiLocale) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   expectCases(&pl.loc, {
       {"copy", GC_MAP_COPY, "Hello, World 1", "Hello, World 1"},
       {"copy extended", GC_MAP_COPY_EX, "aB", "aB"},
@@ -153,7 +139,7 @@ TEST(GcMapString, AsciiLocale) {
 }
 
 TEST(GcMapString, NationalDigitsInASingleBytePage) {
-  PageLocale pl(874, thaiDigitPage(), true);
+  PageLocale pl(874, thaiDigitPage(), GC_LF_SINGLEBYTE);
   expectCases(&pl.loc, {
       {"Thai digits", GC_MAP_DIGITS, "\xF1\xF2\xF0-\xF9x", "120-9x"},
       {"digit class without digit value", GC_MAP_DIGITS, "\xE0\xF5", "\xE0" "5"},
@@ -163,7 +149,7 @@ TEST(GcMapString, NationalDigitsInASingleBytePage) {
 }
 
 TEST(GcMapString, DigitsAreWrittenInTheCodePage) {
-  PageLocale pl(37, ebcdicPage(), true);
+  PageLocale pl(37, ebcdicPage(), GC_LF_SINGLEBYTE);
   expectCases(&pl.loc, {
       {"Thai digits to EBCDIC digits", GC_MAP_DIGITS, "\xB1\xB9\x40\xF3", "\xF1\xF9\x40\xF3"},
       {"upper", GC_MAP_UPPER_SIMPLE, "\x81\x82\xC3\x40", "\xC1\xC2\xC3\x40"},
@@ -181,7 +167,7 @@ TEST(GcMapString, TheDefaultLocaleIsUsedForNull) {
 }
 
 TEST(GcMapString, RefusesOtherFlagsAndBadArguments) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const uint32_t bad[] = {0x80000010u, 0x40u, 1u, 8u, 17u, 0x2000u, 0x80000000u,
                           0x80000026u, 0x80008025u, 0x80002021u, 0xFFFFFFFFu};
   for (uint32_t flags : bad) {
@@ -203,7 +189,7 @@ TEST(GcMapString, RefusesOtherFlagsAndBadArguments) {
 }
 
 TEST(GcMapString, OneCharacterInCharacterMode) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const Case cases[] = {
       {"upper", 0x80006025u, "q", "Q"},
       {"lower", 0x80006024u, "Q", "q"},
@@ -217,7 +203,7 @@ TEST(GcMapString, OneCharacterInCharacterMode) {
 }
 
 TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const struct {
     uint32_t flags;
     const char* mapped; // the two characters as mapped
@@ -239,7 +225,7 @@ TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
 }
 
 TEST(GcMapString, StopsAtTheDestinationLengthInSingleBytePages) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   for (uint32_t flags : {GC_MAP_COPY, GC_MAP_UPPER, GC_MAP_LOWER_SIMPLE, GC_MAP_HALF_TO_FULL, GC_MAP_DIGITS}) {
     for (int32_t size = 0; size <= 5; ++size) {
       const Mapped m = map(&pl.loc, "aBcD", flags, size);
@@ -251,7 +237,7 @@ TEST(GcMapString, StopsAtTheDestinationLengthInSingleBytePages) {
 }
 
 TEST(GcMapString, CharacterModeProducesAtMost512Bytes) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const std::string src(600, 'a');
   const Mapped m = mapWith(&pl.loc, src, 600, 1000, GC_MAP_UPPER | GC_FL_CHARS);
   EXPECT_EQ(m.result, 512);
@@ -268,7 +254,7 @@ TEST(GcMapString, CharacterModeProducesAtMost512Bytes) {
 // --- Double-byte code page -----------------------------------------------
 
 TEST(GcMapString, DoubleBytePage) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   expectCases(&pl.loc, {
       {"copy", GC_MAP_COPY, "a\x82\x60\x8F\xA1\xA1", "a\x82\x60\x8F\xA1\xA1"},
       {"upper", GC_MAP_UPPER_SIMPLE, "a\x82\x81\x82\x60z\x8F\xA1\xA1", "A\x82\x60\x82\x60Z\x8F\xA1\xA1"},
@@ -284,7 +270,7 @@ TEST(GcMapString, DoubleBytePage) {
 }
 
 TEST(GcMapString, CutCharacterEndsTheMapping) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   const struct {
     uint32_t flags;
     std::string out;
@@ -301,7 +287,7 @@ TEST(GcMapString, CutCharacterEndsTheMapping) {
 }
 
 TEST(GcMapString, WholeCharactersOnlyInTheDestination) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   const struct {
     uint32_t flags;
     int32_t size;
@@ -329,7 +315,7 @@ TEST(GcMapString, WholeCharactersOnlyInTheDestination) {
 }
 
 TEST(GcMapString, CharacterModeCountsCharacters) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   const std::string src = "a\x82\x81\x82\x82" "b\x8F\xA1\xA1";
   // Source length 3 characters (5 bytes), destination 10 characters.
   Mapped m = mapWith(&pl.loc, src, 3, 10, GC_MAP_UPPER | GC_FL_CHARS);
@@ -355,12 +341,7 @@ TEST(GcMapString, CharacterModeCountsCharacters) {
 
 // --- Special case mappings with a list made by the test ------------------
 
-struct Entry {
-  uint32_t list;
-  GCUChar first, second, out1, out2;
-};
-
-const Entry kEntries[] = {
+const gctest::SpecialEntry kEntries[] = {
     {GC_SPECIAL_UPPER, u'q', 0, u'K', u'W'},      // one character to two
     {GC_SPECIAL_UPPER, u'i', u'j', 0xFF21, 0},    // a pair to a double-byte character
     {GC_SPECIAL_UPPER, 0xFF41, 0, u'A', 0},       // a double-byte character to a single byte
@@ -369,19 +350,12 @@ const Entry kEntries[] = {
 
 int testSpecial(const GCLocale*, GCUChar first, GCUChar second, GCUChar* out1, GCUChar* out2,
                 uint32_t list) {
-  for (const auto& e : kEntries) {
-    if (e.list == list && e.first == first && e.second == second) {
-      *out1 = e.out1;
-      *out2 = e.out2;
-      return e.out2 != 0 ? 2 : 1;
-    }
-  }
-  return 0;
+  return gctest::specialLookup(kEntries, first, second, out1, out2, list);
 }
 
 TEST(GcMapStringSpecial, ListsInSingleAndDoubleBytePages) {
-  PageLocale ascii(1, CodePageBuilder::ascii(), true);
-  PageLocale dbcs(932, doubleBytePage(), false);
+  PageLocale ascii(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
+  PageLocale dbcs(932, doubleBytePage(), 0);
   const struct {
     GCLocale* loc;
     const char* name;
@@ -406,7 +380,7 @@ TEST(GcMapStringSpecial, ListsInSingleAndDoubleBytePages) {
 }
 
 TEST(GcMapStringSpecial, ReplacementIsWrittenWholeOrNotAtAll) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const struct {
     int32_t size;
     std::string out;

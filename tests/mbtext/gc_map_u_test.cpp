@@ -9,6 +9,7 @@
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
+#include "mbtext/gc_testdata.h"
 
 namespace {
 
@@ -199,15 +200,10 @@ TEST(GcMapStringU, NoSpecialListsMeansCharacterByCharacter) {
 
 // --- Special case mappings, with a language list made by the test -------
 
-struct Entry {
-  uint32_t list;
-  GCUChar first, second, out1, out2;
-};
-
 // Upper-casing: sharp s to "SS", the pair "ij" to the ligature IJ, "i" alone
 // to dotted capital I, and "fl" to the ligature; lower-casing: capital I to
 // dotless i. The entry for 'i' alone comes after the pair on purpose.
-const Entry kEntries[] = {
+const gctest::SpecialEntry kEntries[] = {
     {GC_SPECIAL_UPPER, 0x00DF, 0, u'S', u'S'},
     {GC_SPECIAL_UPPER, u'i', u'j', 0x0132, 0},
     {GC_SPECIAL_UPPER, u'f', u'l', 0xFB02, 0},
@@ -217,14 +213,7 @@ const Entry kEntries[] = {
 
 int testSpecial(const GCLocale*, GCUChar first, GCUChar second, GCUChar* out1, GCUChar* out2,
                 uint32_t list) {
-  for (const auto& e : kEntries) {
-    if (e.list == list && e.first == first && e.second == second) {
-      *out1 = e.out1;
-      *out2 = e.out2;
-      return e.out2 != 0 ? 2 : 1;
-    }
-  }
-  return 0;
+  return gctest::specialLookup(kEntries, first, second, out1, out2, list);
 }
 
 int failingSpecial(const GCLocale*, GCUChar, GCUChar, GCUChar*, GCUChar*, uint32_t) {

@@ -12,23 +12,10 @@
 namespace {
 
 using gctest::CodePageBuilder;
-using gctest::MemObject;
+using gctest::PageLocale;
 using Values = std::vector<GCPacked>;
 
 constexpr GCPacked kSentinel = 0xDEADBEEF;
-
-struct PageLocale {
-  MemObject cp;
-  GCLocale loc{};
-  PageLocale(uint16_t id, const CodePageBuilder& b, bool singleByte)
-      : cp(GC_CLASS_CODEPAGE, id, b.sections()) {
-    loc.language = gcBuiltinLanguage();
-    loc.territory = gcBuiltinTerritory();
-    loc.codepage = cp.get();
-    loc.flags = static_cast<uint16_t>(GC_LF_NOSORT | (singleByte ? GC_LF_SINGLEBYTE : 0));
-    loc.status = 99;
-  }
-};
 
 // Double-byte page: full-width letters with their other-case forms and
 // width pairs, a full-width digit, a Roman numeral classed as a digit, a
@@ -90,7 +77,7 @@ struct Case {
 };
 
 TEST(GcMapStringW, DoubleBytePage) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   const Case cases[] = {
       {"copy", GC_MAP_COPY_EX, {'a', 0x8281, 0x8FA1A1}, {'a', 0x8281, 0x8FA1A1}},
       {"upper", GC_MAP_UPPER, {'a', 0x8281, 0x8FA1A1, 'Z'}, {'A', 0x8260, 0x8FA1B1, 'Z'}},
@@ -113,7 +100,7 @@ TEST(GcMapStringW, DoubleBytePage) {
 }
 
 TEST(GcMapStringW, SingleBytePage) {
-  PageLocale pl(1, CodePageBuilder::ascii(), true);
+  PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
   const Case cases[] = {
       {"upper", GC_MAP_UPPER, {'a', 'b', '1'}, {'A', 'B', '1'}},
       {"lower", GC_MAP_LOWER, {'A', 'b'}, {'a', 'b'}},
@@ -127,7 +114,7 @@ TEST(GcMapStringW, SingleBytePage) {
 }
 
 TEST(GcMapStringW, LengthsAndErrors) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   // Terminated source: the 0 value is mapped and counted.
   Mapped m = mapWith(&pl.loc, {'a', 0x8281}, -1, 8, GC_MAP_UPPER);
   EXPECT_EQ(m.values, (Values{'A', 0x8260, 0}));
@@ -154,12 +141,7 @@ TEST(GcMapStringW, LengthsAndErrors) {
   EXPECT_EQ(one, GCPacked('a'));
 }
 
-struct Entry {
-  uint32_t list;
-  GCUChar first, second, out1, out2;
-};
-
-const Entry kEntries[] = {
+const gctest::SpecialEntry kEntries[] = {
     {GC_SPECIAL_UPPER, u'q', 0, u'K', 0xFF21},
     {GC_SPECIAL_UPPER, u'i', u'j', 0x3000, 0},
     {GC_SPECIAL_LOWER, 0xFF21, 0, u'x', 0},
@@ -167,18 +149,11 @@ const Entry kEntries[] = {
 
 int testSpecial(const GCLocale*, GCUChar first, GCUChar second, GCUChar* out1, GCUChar* out2,
                 uint32_t list) {
-  for (const auto& e : kEntries) {
-    if (e.list == list && e.first == first && e.second == second) {
-      *out1 = e.out1;
-      *out2 = e.out2;
-      return e.out2 != 0 ? 2 : 1;
-    }
-  }
-  return 0;
+  return gctest::specialLookup(kEntries, first, second, out1, out2, list);
 }
 
 TEST(GcMapStringWSpecial, ReplacementsAreCodePageValues) {
-  PageLocale pl(932, doubleBytePage(), false);
+  PageLocale pl(932, doubleBytePage(), 0);
   const Case cases[] = {
       {"one to two", GC_MAP_UPPER, {'a', 'q', 'b'}, {'A', 'K', 0x8260, 'B'}},
       {"pair", GC_MAP_UPPER, {'i', 'j', 'i'}, {0x8140, 'I'}},

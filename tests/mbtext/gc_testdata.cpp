@@ -646,4 +646,13 @@ Bytes readFile(const std::string& name) {
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+PageLocale::PageLocale(uint16_t id, const CodePageBuilder& b, uint16_t flags)
+    : cp(GC_CLASS_CODEPAGE, id, b.sections()) {
+  loc.language = gcBuiltinLanguage();
+  loc.territory = gcBuiltinTerritory();
+  loc.codepage = cp.get();
+  loc.flags = static_cast<uint16_t>(GC_LF_NOSORT | flags);
+  loc.status = 99;
+}
+
 } // namespace gctest

@@ -242,4 +242,46 @@ class MemObject {
 // Reads a whole file (empty when missing).
 Bytes readFile(const std::string& name);
 
+// A locale around an in-memory code page: the built-in language and
+// territory, no sort, the flags given (with GC_LF_NOSORT) and status 99, so
+// that a test sees every call set it.
+struct PageLocale {
+  MemObject cp;
+  GCLocale loc{};
+  PageLocale(uint16_t id, const CodePageBuilder& b, uint16_t flags);
+};
+
+// ---------------------------------------------------------------------------
+// Special case mappings given as a table, for the mapping operations that
+// take the look-up from the caller.
+struct SpecialEntry {
+  uint32_t list;
+  GCUChar first, second, out1, out2;
+};
+
+// Answers as a language's special lists do: the first entry of list whose
+// characters are (first, second) gives one or two replacements (out2 0: one).
+template <size_t N>
+int specialLookup(const SpecialEntry (&entries)[N], GCUChar first, GCUChar second, GCUChar* out1,
+                  GCUChar* out2, uint32_t list) {
+  for (const SpecialEntry& e : entries) {
+    if (e.list == list && e.first == first && e.second == second) {
+      *out1 = e.out1;
+      *out2 = e.out2;
+      return e.out2 != 0 ? 2 : 1;
+    }
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// EBCDIC code page 037: the bytes of the ASCII characters 0x20-0x7E.
+inline constexpr unsigned char kAsciiToEbcdic[95] = {
+    0x40, 0x5A, 0x7F, 0x7B, 0x5B, 0x6C, 0x50, 0x7D, 0x4D, 0x5D, 0x5C, 0x4E, 0x6B, 0x60, 0x4B, 0x61,  // sp ! " # $ % & ' ( ) * + , - . /
+    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0x7A, 0x5E, 0x4C, 0x7E, 0x6E, 0x6F,  // 0-9 : ; < = > ?
+    0x7C, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6,  // @ A-O
+    0xD7, 0xD8, 0xD9, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xBA, 0xE0, 0xBB, 0xB0, 0x6D,  // P-Z [ \ ] ^ _
+    0x79, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96,  // ` a-o
+    0x97, 0x98, 0x99, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xC0, 0x4F, 0xD0, 0xA1};      // p-z { | } ~
+
 } // namespace gctest
