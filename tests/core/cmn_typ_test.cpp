@@ -182,6 +182,62 @@ TEST_F(CmnTyp, MethodInstallErrors) {
   EXPECT_STREQ(text, "There is no method installed for message 12 in class Data Generator Relation Clause.");
 }
 
+// Every call on one method slot of a type checks the slot number before the
+// type, and reports a bad slot with one alert of the code it returns.
+struct slot_case {
+  const char* call;
+  long (*run)(long id, long number);
+  long id;
+  long number;
+  long status;
+};
+
+void PrintTo(const slot_case& c, std::ostream* os) {
+  *os << c.call << "(" << c.id << ", " << c.number << ")";
+}
+
+long install_callback(long id, long number) { return cmn_typ_install_callback(id, number, cmn_typ_proc(cmp_a)); }
+long find_callback(long id, long number) {
+  cmn_ty_method_proc p = nullptr;
+  return cmn_typ_find_callback(id, number, &p);
+}
+long find_single_method(long id, long number) {
+  cmn_ty_method_proc p = nullptr;
+  return cmn_typ_find_single_method(id, number, &p, nullptr);
+}
+long find_methods(long id, long number) {
+  long count = 0;
+  return cmn_typ_find_methods(id, number, nullptr, &count, nullptr, nullptr);
+}
+
+class CmnTypSlot : public CmnTyp, public ::testing::WithParamInterface<slot_case> {};
+
+TEST_P(CmnTypSlot, BadSlotOrTypeIsOneAlert) {
+  const slot_case& c = GetParam();
+  EXPECT_EQ(c.run(c.id, c.number), c.status);
+  ASSERT_EQ(core_num_alerts(), 1);
+  long code = 0;
+  cmn_alrt_top(nullptr, &code, nullptr);
+  EXPECT_EQ(code, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, CmnTypSlot,
+    ::testing::Values(slot_case{"install_callback", install_callback, 645, -1, CMN_TYP_BAD_CALLBACK},
+                      slot_case{"install_callback", install_callback, 5000, CMN_TYP_NUM_METHODS,
+                                CMN_TYP_BAD_CALLBACK},
+                      slot_case{"install_callback", install_callback, 5000, 11, CMN_TYP_BAD_CLASS},
+                      slot_case{"find_callback", find_callback, 645, -1, CMN_TYP_BAD_CALLBACK},
+                      slot_case{"find_callback", find_callback, 5000, CMN_TYP_NUM_METHODS, CMN_TYP_BAD_CALLBACK},
+                      slot_case{"find_callback", find_callback, 5000, 11, CMN_TYP_BAD_CLASS},
+                      slot_case{"find_single_method", find_single_method, 645, -1, CMN_TYP_BAD_METHOD},
+                      slot_case{"find_single_method", find_single_method, 5000, CMN_TYP_NUM_METHODS,
+                                CMN_TYP_BAD_METHOD},
+                      slot_case{"find_single_method", find_single_method, 5000, 11, CMN_TYP_BAD_CLASS},
+                      slot_case{"find_methods", find_methods, 645, -1, CMN_TYP_BAD_METHOD},
+                      slot_case{"find_methods", find_methods, 5000, CMN_TYP_NUM_METHODS, CMN_TYP_BAD_METHOD},
+                      slot_case{"find_methods", find_methods, 5000, 11, CMN_TYP_BAD_CLASS}));
+
 TEST_F(CmnTyp, CallbacksAndSharedTables) {
   ASSERT_EQ(cmn_typ_install_callback(650, 12, cmn_typ_proc(cmp_a)), 0);
   ASSERT_EQ(cmn_typ_install_same_as(651, 650), 0);

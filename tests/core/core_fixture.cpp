@@ -80,13 +80,10 @@ std::string core_top_alert_text() {
   return text ? text : "";
 }
 
-long core_top_alert_code() {
-  long code = 0;
-  cmn_alrt_top(nullptr, &code, nullptr);
-  return code;
-}
+namespace {
 
-std::string core_stream_text(FILE* stream) {
+// Everything in a stream from its start (the stream is flushed first).
+std::string stream_text(FILE* stream) {
   std::fflush(stream);
   std::rewind(stream);
   std::string all;
@@ -95,6 +92,8 @@ std::string core_stream_text(FILE* stream) {
   while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) all.append(buf, n);
   return all;
 }
+
+}  // namespace
 
 std::string core_written_to(const std::function<void(FILE*)>& write) {
   char* data = nullptr;
@@ -128,7 +127,7 @@ void core_msg_capture::stop() {
 
 bool core_msg_capture::restart() { return start(); }
 
-std::string core_msg_capture::text() const { return stream_ != nullptr ? core_stream_text(stream_) : ""; }
+std::string core_msg_capture::text() const { return stream_ != nullptr ? stream_text(stream_) : ""; }
 
 core_scratch_dir::~core_scratch_dir() {
   if (entered_) {

@@ -42,14 +42,10 @@ void core_install_string_methods();
 // Gives the long type (512) core_long_cmp where the registry has no compare.
 void core_install_long_compare();
 
-// The current alert stack: its size, and the code and text of its top alert
-// ("" and 0 when it is empty).
+// The current alert stack: its size, and the text of its top alert ("" when
+// it is empty).
 long core_num_alerts();
 std::string core_top_alert_text();
-long core_top_alert_code();
-
-// Everything in a stream from its start (the stream is flushed first).
-std::string core_stream_text(FILE* stream);
 
 // What `write` writes into a memory stream.
 std::string core_written_to(const std::function<void(FILE*)>& write);

@@ -7,12 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
 #include "core/osl/osl_sys_cfg.h"
@@ -23,39 +22,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteFile(const fs::path& p, const std::string& text) {
-  std::ofstream out(p, std::ios::binary);
-  out << text;
-}
-
-std::optional<std::string> ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // Runs each test in a fresh working directory with a fresh HOME and an unread
 // store; messages go to a captured stream. Everything is restored afterwards.
 class OslCfgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_cwd_ = fs::current_path();
-    if (const char* h = std::getenv("HOME")) old_home_ = h;
-    char tmpl[] = "/tmp/osl_cfgXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
-    work_ = root_ / "work";
-    home_ = root_ / "home";
+    ASSERT_TRUE(scratch_.make("osl_cfg"));
+    work_ = scratch_.path() / "work";
+    home_ = scratch_.path() / "home";
     fs::create_directory(work_);
     fs::create_directory(home_);
-    fs::current_path(work_);
-    setenv("HOME", home_.c_str(), 1);
+    scratch_.enter(work_, home_);
     ReleaseStore();
-    messages_ = std::tmpfile();
-    ASSERT_NE(messages_, nullptr);
-    osl_file_set_stdout(messages_);
+    ASSERT_TRUE(messages_.start());
     osl_print_set_msg_mode(1);
   }
 
@@ -63,17 +42,9 @@ class OslCfgTest : public ::testing::Test {
     osl_mem_disable_fail_mode();
     osl_sys_set_cmd_args(0, nullptr);
     ReleaseStore();
-    osl_file_set_stdout(nullptr);
+    messages_.stop();
     osl_print_set_msg_mode(1);
-    if (messages_ != nullptr) std::fclose(messages_);
     for (const std::string& name : env_set_) unsetenv(name.c_str());
-    fs::current_path(old_cwd_);
-    if (old_home_)
-      setenv("HOME", old_home_->c_str(), 1);
-    else
-      unsetenv("HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
   }
 
   // Empties the store and marks it unread. Saving writes an empty file when
@@ -98,14 +69,7 @@ class OslCfgTest : public ::testing::Test {
     env_set_.push_back(name);
   }
 
-  std::string Messages() {
-    std::fflush(messages_);
-    std::rewind(messages_);
-    std::string text;
-    int c;
-    while ((c = std::fgetc(messages_)) != EOF) text += static_cast<char>(c);
-    return text;
-  }
+  std::string Messages() { return messages_.text(); }
 
   // The value of name, or nullopt when absent; the status must be 0.
   std::optional<std::string> Get(const char* name) {
@@ -124,10 +88,9 @@ class OslCfgTest : public ::testing::Test {
     return out;
   }
 
-  fs::path old_cwd_;
-  std::optional<std::string> old_home_;
-  fs::path root_, work_, home_;
-  FILE* messages_ = nullptr;
+  core_scratch_dir scratch_;
+  fs::path work_, home_;
+  core_msg_capture messages_;
   std::vector<std::string> env_set_;
 };
 
@@ -188,8 +151,8 @@ TEST_F(OslCfgTest, LookupTable) {
     std::error_code ec;
     fs::remove(work_ / "orbisan.env", ec);
     fs::remove(home_ / "orbisan.env", ec);
-    if (c.cwd_file != nullptr) WriteFile(work_ / "orbisan.env", c.cwd_file);
-    if (c.home_file != nullptr) WriteFile(home_ / "orbisan.env", c.home_file);
+    if (c.cwd_file != nullptr) core_write_file(work_ / "orbisan.env", c.cwd_file);
+    if (c.home_file != nullptr) core_write_file(home_ / "orbisan.env", c.home_file);
     std::string var = std::string(c.name).rfind("ENV:", 0) == 0 ? c.name + 4 : c.name;
     if (c.env_value != nullptr)
       SetEnv(var, c.env_value);
@@ -203,24 +166,24 @@ TEST_F(OslCfgTest, LookupTable) {
 }
 
 TEST_F(OslCfgTest, StoredEntriesAreTheKeptLines) {
-  WriteFile("orbisan.env", "# comment\n  #x=1\n\n  A=1  \nB\n");
+  core_write_file("orbisan.env", "# comment\n  #x=1\n\n  A=1  \nB\n");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"#x=1", "A=1  ", "B"}));
 }
 
 TEST_F(OslCfgTest, FileIsReadOnceUntilReleased) {
-  WriteFile("orbisan.env", "OSL_K=one\n");
+  core_write_file("orbisan.env", "OSL_K=one\n");
   EXPECT_EQ(Get("OSL_K"), "one");
-  WriteFile("orbisan.env", "OSL_K=two\n");
+  core_write_file("orbisan.env", "OSL_K=two\n");
   EXPECT_EQ(Get("OSL_K"), "one");  // not read again
   EXPECT_EQ(osl_sys_save_config_strings(1), 0);
-  EXPECT_EQ(ReadFile("orbisan.env"), "OSL_K=one\n");  // the store was written back
-  WriteFile("orbisan.env", "OSL_K=two\n");
+  EXPECT_EQ(core_read_file("orbisan.env"), "OSL_K=one\n");  // the store was written back
+  core_write_file("orbisan.env", "OSL_K=two\n");
   EXPECT_EQ(Get("OSL_K"), "two");  // read again after the release
 }
 
 TEST_F(OslCfgTest, LongLinesAreReadInPiecesOf8000) {
   std::string line = "OSL_K=" + std::string(8100, 'x');
-  WriteFile("orbisan.env", line + "\nB=2\n");
+  core_write_file("orbisan.env", line + "\nB=2\n");
   std::vector<std::string> entries = Entries();
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0], line.substr(0, 8000));
@@ -230,17 +193,17 @@ TEST_F(OslCfgTest, LongLinesAreReadInPiecesOf8000) {
 }
 
 TEST_F(OslCfgTest, SetWithCommitRewritesTheWorkingDirectoryFile) {
-  WriteFile("orbisan.env", "A=1\nB=2\n");
+  core_write_file("orbisan.env", "A=1\nB=2\n");
   EXPECT_EQ(osl_sys_set_config_string("b", "3", 1), 0);
-  EXPECT_EQ(ReadFile("orbisan.env"), "A=1\nb=3\n");
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\nb=3\n");
   EXPECT_FALSE(fs::exists(home_ / "orbisan.env"));
   EXPECT_EQ(Get("B"), "3");
 }
 
 TEST_F(OslCfgTest, SetWithCommitCreatesTheHomeFileWhenNoneHere) {
-  WriteFile(home_ / "orbisan.env", "A=1\n");
+  core_write_file(home_ / "orbisan.env", "A=1\n");
   EXPECT_EQ(osl_sys_set_config_string("C", "9", 1), 0);
-  EXPECT_EQ(ReadFile(home_ / "orbisan.env"), "A=1\nC=9\n");
+  EXPECT_EQ(core_read_file(home_ / "orbisan.env"), "A=1\nC=9\n");
   EXPECT_FALSE(fs::exists(work_ / "orbisan.env"));
 }
 
@@ -256,18 +219,18 @@ TEST_F(OslCfgTest, CommitWithoutHomeFails) {
 }
 
 TEST_F(OslCfgTest, SetWithoutCommitLeavesTheFileUntilSaved) {
-  WriteFile("orbisan.env", "A=1\n");
+  core_write_file("orbisan.env", "A=1\n");
   SetEnv("OSL_K", "env");
   EXPECT_EQ(osl_sys_set_config_string("OSL_K", "set", 0), 0);
   EXPECT_EQ(Get("OSL_K"), "set");  // hides the environment
-  EXPECT_EQ(ReadFile("orbisan.env"), "A=1\n");
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\n");
   EXPECT_EQ(osl_sys_save_config_strings(0), 0);
-  EXPECT_EQ(ReadFile("orbisan.env"), "A=1\nOSL_K=set\n");
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\nOSL_K=set\n");
   EXPECT_EQ(Get("OSL_K"), "set");
 }
 
 TEST_F(OslCfgTest, SetReplacesTheEntryTheNameMatches) {
-  WriteFile("orbisan.env", "A=1\ndb*=w\nZ=2\n");
+  core_write_file("orbisan.env", "A=1\ndb*=w\nZ=2\n");
   EXPECT_EQ(osl_sys_set_config_string("ENV:DBX", "v", 0), 0);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"A=1", "DBX=v", "Z=2"}));
   EXPECT_EQ(Get("DBY"), std::nullopt);  // the wildcard line is gone
@@ -289,14 +252,14 @@ TEST_F(OslCfgTest, SetAppendsPastTheFirstTenEntries) {
 }
 
 TEST_F(OslCfgTest, SavingBeforeAnyLookupKeepsTheFile) {
-  WriteFile("orbisan.env", "A=1\nB=2\n");
+  core_write_file("orbisan.env", "A=1\nB=2\n");
   EXPECT_EQ(osl_sys_save_config_strings(0), 0);
-  EXPECT_EQ(ReadFile("orbisan.env"), "A=1\nB=2\n");
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\nB=2\n");
 }
 
 TEST_F(OslCfgTest, ReadEnvFileReplacesTheStore) {
-  WriteFile("orbisan.env", "A=1\n");
-  WriteFile("other.env", "B=2\n  C=3\n");
+  core_write_file("orbisan.env", "A=1\n");
+  core_write_file("other.env", "B=2\n  C=3\n");
   EXPECT_EQ(Get("A"), "1");
   EXPECT_EQ(osl_sys_read_env_file("other.env"), 0);
   EXPECT_EQ(Get("A"), std::nullopt);
@@ -305,7 +268,7 @@ TEST_F(OslCfgTest, ReadEnvFileReplacesTheStore) {
 }
 
 TEST_F(OslCfgTest, FindLocalStringSeesTheFileOnly) {
-  WriteFile("orbisan.env", "A=1\nOSL_K=v\n");
+  core_write_file("orbisan.env", "A=1\nOSL_K=v\n");
   SetEnv("OSL_E", "env");
   char* value = nullptr;
   long index = 99;
@@ -319,7 +282,7 @@ TEST_F(OslCfgTest, FindLocalStringSeesTheFileOnly) {
 }
 
 TEST_F(OslCfgTest, NullOutputsAreAllowed) {
-  WriteFile("orbisan.env", "A=1\n");
+  core_write_file("orbisan.env", "A=1\n");
   EXPECT_EQ(osl_sys_get_config_string("A", nullptr), 0);
   char* value = nullptr;
   EXPECT_EQ(osl_sys_find_local_string("A", &value, nullptr), 0);
@@ -332,15 +295,8 @@ TEST_F(OslCfgTest, NullOutputsAreAllowed) {
 }
 
 TEST_F(OslCfgTest, DumpListsEntriesThenEnvironment) {
-  WriteFile("orbisan.env", "A=1\nB=2\n");
-  FILE* out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  EXPECT_EQ(osl_sys_dump_config_strings(out), 0);
-  std::rewind(out);
-  std::string text;
-  int ch;
-  while ((ch = std::fgetc(out)) != EOF) text += static_cast<char>(ch);
-  std::fclose(out);
+  core_write_file("orbisan.env", "A=1\nB=2\n");
+  std::string text = core_written_to([](FILE* out) { EXPECT_EQ(osl_sys_dump_config_strings(out), 0); });
   std::string expected = "CONFIG STRINGS:\n   0) A=1\n   1) B=2\n";
   long n = 2;
   for (char** e = environ; *e != nullptr; ++e) expected += "   " + std::to_string(n++) + ") " + *e + "\n";
@@ -349,14 +305,14 @@ TEST_F(OslCfgTest, DumpListsEntriesThenEnvironment) {
 }
 
 TEST_F(OslCfgTest, DumpToNullGoesToTheMessageStream) {
-  WriteFile("orbisan.env", "A=1\n");
+  core_write_file("orbisan.env", "A=1\n");
   EXPECT_EQ(osl_sys_dump_config_strings(nullptr), 0);
   std::string text = Messages();
   EXPECT_EQ(text.rfind("CONFIG STRINGS:\n   0) A=1\n", 0), 0u) << text;
 }
 
 TEST_F(OslCfgTest, ListFileFromHomeAndMissingFile) {
-  WriteFile(home_ / "args.lst", "-x\n#-y\n  -z 1\n");
+  core_write_file(home_ / "args.lst", "-x\n#-y\n  -z 1\n");
   long count = 0, capacity = 0;
   char** array = nullptr;
   EXPECT_EQ(osl_sys_read_args("label", "args.lst", &count, &capacity, &array), 0);
@@ -369,7 +325,7 @@ TEST_F(OslCfgTest, ListFileFromHomeAndMissingFile) {
   EXPECT_EQ(count, 2);
   EXPECT_EQ(Messages(), "Could not read command arguments file 'missing.lst'; continuing...\n");
   // A second read replaces the list.
-  WriteFile("args.lst", "only\n");
+  core_write_file("args.lst", "only\n");
   EXPECT_EQ(osl_sys_read_args("label", "args.lst", &count, &capacity, &array), 0);
   ASSERT_EQ(count, 1);
   EXPECT_STREQ(array[0], "only");
@@ -380,11 +336,11 @@ TEST_F(OslCfgTest, ListFileFromHomeAndMissingFile) {
 }
 
 TEST_F(OslCfgTest, ListFileAllocationFailuresLeaveTheListAsItWas) {
-  WriteFile("args.lst", "A=1\nB=2\n");
+  core_write_file("args.lst", "A=1\nB=2\n");
   long count = 0, capacity = 0;
   char** array = nullptr;
   ASSERT_EQ(osl_sys_read_args("l", "args.lst", &count, &capacity, &array), 0);
-  WriteFile("args.lst", "NEW=1\n");
+  core_write_file("args.lst", "NEW=1\n");
 
   // First allocation (the array) fails.
   osl_mem_reset_fail_num();
@@ -406,7 +362,7 @@ TEST_F(OslCfgTest, ListFileAllocationFailuresLeaveTheListAsItWas) {
 }
 
 TEST_F(OslCfgTest, SetAllocationFailureLeavesTheStore) {
-  WriteFile("orbisan.env", "A=1\n");
+  core_write_file("orbisan.env", "A=1\n");
   EXPECT_EQ(Get("A"), "1");
   osl_mem_reset_fail_num();
   EXPECT_EQ(osl_sys_set_config_string("A", "22", 0), 1);
@@ -441,10 +397,10 @@ TEST_F(OslCfgTest, CommitChangesWritesOneLineEach) {
   char a[] = "X=1", b[] = "Y=2";
   char* list[] = {a, b};
   EXPECT_EQ(osl_sys_commit_changes("list.out", 2, list), 0);
-  EXPECT_EQ(ReadFile(home_ / "list.out"), "X=1\nY=2\n");  // not here: made under HOME
-  WriteFile("list.out", "old\n");
+  EXPECT_EQ(core_read_file(home_ / "list.out"), "X=1\nY=2\n");  // not here: made under HOME
+  core_write_file("list.out", "old\n");
   EXPECT_EQ(osl_sys_commit_changes("list.out", 1, list), 0);
-  EXPECT_EQ(ReadFile("list.out"), "X=1\n");
+  EXPECT_EQ(core_read_file("list.out"), "X=1\n");
 }
 
 // The argument store.
@@ -514,7 +470,7 @@ TEST_F(OslArgsTest, HasArgTable) {
 }
 
 TEST_F(OslArgsTest, FindArgOptionsAndFallback) {
-  WriteFile("orbisan.env", "LOGIN_NAME=file_user\nDB_PASSWORD=file_pw\nVERBOSE=file\n");
+  core_write_file("orbisan.env", "LOGIN_NAME=file_user\nDB_PASSWORD=file_pw\nVERBOSE=file\n");
   SetArgs({"prog", "-USER_NAME", "alice", "-password", "secret", "-Mode", "fast", "-verbose"});
   const struct {
     const char* name;

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
 #include "core/osl/osl_sys.h"
 #include "core/osl/osl_sys_cfg.h"
@@ -25,13 +25,9 @@ namespace {
 class OslCmdTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_cwd_ = fs::current_path();
-    if (const char* h = std::getenv("HOME")) old_home_ = h;
-    char tmpl[] = "/tmp/osl_cmdXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
-    fs::current_path(root_);
-    setenv("HOME", root_.c_str(), 1);
+    ASSERT_TRUE(scratch_.make("osl_cmd"));
+    root_ = scratch_.path();
+    scratch_.enter(root_, root_);
     osl_print_set_msg_mode(0);
     Release();
     for (const char* k : {"ORB_EDIT", "ORB_GRAPH", "ORB_FAX"}) unsetenv(k);
@@ -50,13 +46,6 @@ class OslCmdTest : public ::testing::Test {
     for (const char* k : {"ORB_EDIT", "ORB_GRAPH", "ORB_FAX"}) unsetenv(k);
     Release();
     osl_print_set_msg_mode(1);
-    fs::current_path(old_cwd_);
-    if (old_home_)
-      setenv("HOME", old_home_->c_str(), 1);
-    else
-      unsetenv("HOME");
-    std::error_code ec;
-    fs::remove_all(root_, ec);
   }
 
   void Release() {
@@ -69,16 +58,9 @@ class OslCmdTest : public ::testing::Test {
     return script_.string() + " " + out_.string() + " " + code;
   }
 
-  std::optional<std::string> Recorded() {
-    std::ifstream in(out_);
-    if (!in) return std::nullopt;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::optional<std::string> Recorded() { return core_read_file(out_); }
 
-  fs::path old_cwd_;
-  std::optional<std::string> old_home_;
+  core_scratch_dir scratch_;
   fs::path root_, script_, out_;
 };
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_file.h"
 
 namespace fs = std::filesystem;
@@ -15,17 +16,9 @@ namespace {
 
 class OslFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/osl_fileXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string P(const char* name) { return (dir_ / name).string(); }
-  fs::path dir_;
+  void SetUp() override { ASSERT_TRUE(scratch_.make("osl_file")); }
+  std::string P(const char* name) { return (scratch_.path() / name).string(); }
+  core_scratch_dir scratch_;
 };
 
 TEST_F(OslFileTest, CoversPassThrough) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
 
@@ -82,9 +83,8 @@ TEST_F(OslMemTest, FailTestFollowsGrowingGaps) {
 }
 
 TEST_F(OslMemTest, FailTestReportsEachFailure) {
-  FILE* out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  osl_file_set_stdout(out);
+  core_msg_capture messages;
+  ASSERT_TRUE(messages.start());
   osl_print_set_msg_mode(1);
   osl_mem_reset_fail_num();
   std::vector<void*> blocks;
@@ -92,11 +92,7 @@ TEST_F(OslMemTest, FailTestReportsEachFailure) {
     void* p = osl_mem_alloc("t", 4);
     if (p != nullptr) blocks.push_back(p);
   }
-  std::rewind(out);
-  char text[256] = {};
-  size_t n = std::fread(text, 1, sizeof(text) - 1, out);
-  EXPECT_EQ(std::string(text, n), "MEM TEST 0 FIRED\nMEM TEST 1 FIRED\nMEM TEST 2 FIRED\n");
-  std::fclose(out);
+  EXPECT_EQ(messages.text(), "MEM TEST 0 FIRED\nMEM TEST 1 FIRED\nMEM TEST 2 FIRED\n");
   for (void* p : blocks) osl_mem_free("t", p);
 }
 

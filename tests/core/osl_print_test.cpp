@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
 
 namespace {
@@ -12,24 +13,15 @@ namespace {
 class OslPrintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    stream_ = std::tmpfile();
-    ASSERT_NE(stream_, nullptr);
-    osl_file_set_stdout(stream_);
+    ASSERT_TRUE(messages_.start());
     osl_print_set_msg_mode(1);
   }
   void TearDown() override {
-    osl_file_set_stdout(nullptr);
+    messages_.stop();
     osl_print_set_msg_mode(1);
-    std::fclose(stream_);
   }
-  std::string Captured() {
-    std::string text;
-    std::rewind(stream_);
-    int c;
-    while ((c = std::fgetc(stream_)) != EOF) text += static_cast<char>(c);
-    return text;
-  }
-  FILE* stream_ = nullptr;
+  std::string Captured() { return messages_.text(); }
+  core_msg_capture messages_;
 };
 
 long forward(const char* fmt, ...) {
@@ -87,7 +79,7 @@ TEST_F(OslPrintTest, MessageIsFlushedAtOnce) {
   ASSERT_NE(std::fgets(buf, sizeof(buf), in), nullptr);
   EXPECT_STREQ(buf, "abc 5");
   std::fclose(in);
-  osl_file_set_stdout(stream_);
+  osl_file_set_stdout(messages_.stream());
   std::fclose(out);
   std::remove(name);
 }
@@ -105,10 +97,7 @@ TEST_F(OslPrintTest, IndentWritesThatManyBlanks) {
       {75, std::string(75, ' ') + "m\n"},
   };
   for (const Case& c : cases) {
-    std::fclose(stream_);
-    stream_ = std::tmpfile();
-    ASSERT_NE(stream_, nullptr);
-    osl_file_set_stdout(stream_);
+    ASSERT_TRUE(messages_.restart());
     EXPECT_EQ(osl_print_mes_i(c.indent, "%s\n", "m"), 0);
     EXPECT_EQ(Captured(), c.expected) << "indent " << c.indent;
   }

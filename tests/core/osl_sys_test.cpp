@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
 #include "core/osl/osl_sys.h"
 
@@ -21,16 +22,10 @@ TEST(OslSys, CallTypeTable) {
 TEST(OslSys, FixedAnswers) {
   EXPECT_EQ(osl_sys_max_display(), 60000);
   EXPECT_EQ(osl_sys_dial_out(), -1);
-  FILE* out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  osl_file_set_stdout(out);
+  core_msg_capture messages;
+  ASSERT_TRUE(messages.start());
   EXPECT_EQ(osl_sys_call(), 1);
-  osl_file_set_stdout(nullptr);
-  std::rewind(out);
-  char buf[64] = {};
-  ASSERT_NE(std::fgets(buf, sizeof(buf), out), nullptr);
-  EXPECT_STREQ(buf, "osl_sys_call is not yet implemented\n");
-  std::fclose(out);
+  EXPECT_EQ(messages.text(), "osl_sys_call is not yet implemented\n");
 }
 
 TEST(OslSys, RandomNumbers) {

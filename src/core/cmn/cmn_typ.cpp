@@ -97,6 +97,17 @@ long push_code(long code, const char* proc, long arg) {
   return code;
 }
 
+// The record of an id for work on one of its method slots. A slot number out
+// of range is reported as `bad_slot` (with the number and the id) before the
+// id is looked at.
+long method_slot_record(const char* proc, long bad_slot, long id, long number, cmn_ty_obj_info* rec) {
+  if (number < 0 || number >= CMN_TYP_NUM_METHODS) {
+    cmn_alrt_push(nullptr, proc, bad_slot, 2, number, id);
+    return bad_slot;
+  }
+  return cmn_typ_get_obj_info(id, rec);
+}
+
 // The record of an id without pushing; false for an invalid id (the record
 // then reads id -1, class -1, flags 1, size of a handle).
 bool lookup(long id, cmn_ty_obj_info* info) {
@@ -334,12 +345,8 @@ long cmn_typ_install_same_as(long id, long other) {
 }
 
 long cmn_typ_install_callback(long id, long number, cmn_ty_method_proc proc) {
-  if (number < 0 || number >= CMN_TYP_NUM_METHODS) {
-    cmn_alrt_push(nullptr, "cmn_typ_install_callback", CMN_TYP_BAD_CALLBACK, 2, number, id);
-    return CMN_TYP_BAD_CALLBACK;
-  }
   cmn_ty_obj_info rec;
-  long rc = cmn_typ_get_obj_info(id, &rec);
+  long rc = method_slot_record("cmn_typ_install_callback", CMN_TYP_BAD_CALLBACK, id, number, &rec);
   if (rc != 0) return rc;
   if (rec.methods == nullptr) {
     rec.methods = new_table(nullptr);
@@ -353,12 +360,8 @@ long cmn_typ_install_callback(long id, long number, cmn_ty_method_proc proc) {
 }
 
 long cmn_typ_find_callback(long id, long number, cmn_ty_method_proc* proc) {
-  if (number < 0 || number >= CMN_TYP_NUM_METHODS) {
-    cmn_alrt_push(nullptr, "cmn_typ_find_callback", CMN_TYP_BAD_CALLBACK, 2, number, id);
-    return CMN_TYP_BAD_CALLBACK;
-  }
   cmn_ty_obj_info rec;
-  long rc = cmn_typ_get_obj_info(id, &rec);
+  long rc = method_slot_record("cmn_typ_find_callback", CMN_TYP_BAD_CALLBACK, id, number, &rec);
   if (rc != 0) return rc;
   if (proc != nullptr) *proc = slot_of(rec, number);
   return 0;
@@ -429,12 +432,8 @@ long cmn_typ_access_methods(long id, cmn_ty_method_proc out[8]) {
 }
 
 long cmn_typ_find_single_method(long id, long method, cmn_ty_method_proc* proc, long* trait_index) {
-  if (method < 0 || method >= CMN_TYP_NUM_METHODS) {
-    cmn_alrt_push(nullptr, "cmn_typ_find_single_method", CMN_TYP_BAD_METHOD, 2, method, id);
-    return CMN_TYP_BAD_METHOD;
-  }
   cmn_ty_obj_info rec;
-  long rc = cmn_typ_get_obj_info(id, &rec);
+  long rc = method_slot_record("cmn_typ_find_single_method", CMN_TYP_BAD_METHOD, id, method, &rec);
   if (rc != 0) return rc;
   cmn_ty_method_proc found = slot_of(rec, method);
   long index = -1;
@@ -466,12 +465,8 @@ long cmn_typ_find_methods(long id, long method, cmn_ty_method_proc* own, long* c
                           const cmn_ty_method_proc** trait_procs) {
   static cmn_ty_method_proc* procs = nullptr;
   static long procs_len = 0;
-  if (method < 0 || method >= CMN_TYP_NUM_METHODS) {
-    cmn_alrt_push(nullptr, "cmn_typ_find_methods", CMN_TYP_BAD_METHOD, 2, method, id);
-    return CMN_TYP_BAD_METHOD;
-  }
   cmn_ty_obj_info rec;
-  long rc = cmn_typ_get_obj_info(id, &rec);
+  long rc = method_slot_record("cmn_typ_find_methods", CMN_TYP_BAD_METHOD, id, method, &rec);
   if (rc != 0) return rc;
   if (own != nullptr) *own = slot_of(rec, method);
   const comp_class* c = find_comp(id);
