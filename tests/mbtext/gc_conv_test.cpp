@@ -14,15 +14,7 @@ using gctest::bytes;
 
 namespace {
 
-class Conv : public ::testing::Test {
- protected:
-  gctest::LocaleLib lib;
-  GCLocale* ascii = lib.get("English");
-  GCLocale* latin = lib.get("English_UnitedStates.Latin1");
-  GCLocale* dbl = lib.get("English_UnitedStates.DoubleByte");
-  GCLocale* shift = lib.get("English_UnitedStates.Shift");
-  GCLocale* utf8 = lib.get("English_UnitedStates.UTF-8");
-};
+using Conv = gctest::PageLocales;
 
 TEST_F(Conv, CpStrToUnicode) {
   struct {

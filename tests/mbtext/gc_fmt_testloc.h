@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gc_testdata.h"
 #include "mbtext/gc_locale.h"
 
 namespace gcfmt_test {
@@ -18,14 +19,7 @@ namespace gcfmt_test {
 // bytes a character in double-byte mode).
 enum class Page { Ascii, Ebcdic, DoubleByte, Shift };
 
-// EBCDIC code page 037 for the ASCII characters 0x20-0x7E.
-inline const unsigned char kAsciiToEbcdic[95] = {
-    0x40, 0x5A, 0x7F, 0x7B, 0x5B, 0x6C, 0x50, 0x7D, 0x4D, 0x5D, 0x5C, 0x4E, 0x6B, 0x60, 0x4B, 0x61,  // sp ! " # $ % & ' ( ) * + , - . /
-    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0x7A, 0x5E, 0x4C, 0x7E, 0x6E, 0x6F,  // 0-9 : ; < = > ?
-    0x7C, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6,  // @ A-O
-    0xD7, 0xD8, 0xD9, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xBA, 0xE0, 0xBB, 0xB0, 0x6D,  // P-Z [ \ ] ^ _
-    0x79, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96,  // ` a-o
-    0x97, 0x98, 0x99, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xC0, 0x4F, 0xD0, 0xA1};      // p-z { | } ~
+using gctest::kAsciiToEbcdic;
 
 inline std::string ebcdic(const std::string& ascii) {
   std::string out;
@@ -200,21 +194,13 @@ struct TestLocale {
   GCLocale* get() { return &loc; }
 
  private:
-  void put16(size_t at, uint16_t v) {
-    main[at] = static_cast<uint8_t>(v >> 8);
-    main[at + 1] = static_cast<uint8_t>(v);
-  }
-  static void putBE(std::vector<uint8_t>& v, size_t at, uint16_t x) {
-    v[at] = static_cast<uint8_t>(x >> 8);
-    v[at + 1] = static_cast<uint8_t>(x);
-  }
+  void put16(size_t at, uint16_t v) { gctest::put16(main, at, v); }
+  static void putBE(std::vector<uint8_t>& v, size_t at, uint16_t x) { gctest::put16(v, at, x); }
   uint16_t ucs(unsigned char b) const {
     if (!b) return 0;
     return static_cast<uint16_t>((main[778 + 2 * b] << 8) | main[778 + 2 * b + 1]);
   }
-  void put32(size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) main[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
-  }
+  void put32(size_t at, uint32_t v) { gctest::put32(main, at, v); }
   void buildLanguage() {
     static const char* const kNames[46] = {
         "EN", "English",

@@ -14,13 +14,10 @@ using gctest::bytes;
 
 namespace {
 
-class Items : public ::testing::Test {
+class Items : public gctest::PageLocales {
  protected:
-  gctest::LocaleLib lib;
-  GCLocale* en = lib.get("English");
+  GCLocale* en = ascii;
   GCLocale* de = lib.get("German");
-  GCLocale* dbl = lib.get("English.DoubleByte");
-  GCLocale* shift = lib.get("English.Shift");
 
   std::string text(GCLocale* l, int item, int32_t size = 100, uint32_t flags = 0, int32_t* result = nullptr) {
     char buf[200];

@@ -11,13 +11,7 @@ using gctest::bytes;
 
 namespace {
 
-class Nav : public ::testing::Test {
- protected:
-  gctest::LocaleLib lib;
-  GCLocale* ascii = lib.get("English");
-  GCLocale* dbl = lib.get("English_UnitedStates.DoubleByte");
-  GCLocale* shift = lib.get("English_UnitedStates.Shift");
-};
+using Nav = gctest::PageLocales;
 
 struct CountCase {
   const char* what;

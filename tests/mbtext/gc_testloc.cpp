@@ -43,18 +43,14 @@ struct Ebc {
   uint8_t e;
 };
 
+// The characters the EBCDIC page has: letters, digits, space and
+// ".,;:-$%#@/?()_", with their code page 037 bytes.
 std::vector<Ebc> ebcdic_table() {
-  std::vector<Ebc> t = {{' ', 0x40}, {'.', 0x4B}, {'(', 0x4D}, {')', 0x5D}, {'$', 0x5B}, {';', 0x5E},
-                        {'-', 0x60}, {'/', 0x61}, {',', 0x6B}, {'%', 0x6C}, {'?', 0x6F}, {':', 0x7A},
-                        {'#', 0x7B}, {'@', 0x7C}, {'_', 0x6D}};
-  const char* rows[3] = {"abcdefghi", "jklmnopqr", "stuvwxyz"};
-  const uint8_t base[3] = {0x81, 0x91, 0xA2};
-  for (int r = 0; r < 3; ++r)
-    for (int i = 0; rows[r][i]; ++i) {
-      t.push_back({rows[r][i], uint8_t(base[r] + i)});
-      t.push_back({char(rows[r][i] - 32), uint8_t(base[r] + 0x40 + i)});
-    }
-  for (int d = 0; d < 10; ++d) t.push_back({char('0' + d), uint8_t(0xF0 + d)});
+  std::string chars = " .()$;-/,%?:#@_";
+  for (char c = 'a'; c <= 'z'; ++c) chars += {c, char(c - 32)};
+  for (char c = '0'; c <= '9'; ++c) chars += c;
+  std::vector<Ebc> t;
+  for (char c : chars) t.push_back({c, kAsciiToEbcdic[c - 0x20]});
   return t;
 }
 

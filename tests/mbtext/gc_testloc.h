@@ -4,6 +4,8 @@
 // UTF-8) and one sort, and the library started over it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -65,6 +67,18 @@ class LocaleLib {
   DataDir dir_;
   uint32_t init_ = 0;
   std::vector<GCLocale*> made_;
+};
+
+// The library over writeLocaleDir's directory with English in each code
+// page that the conversion, navigation and item tests walk through.
+class PageLocales : public ::testing::Test {
+ protected:
+  LocaleLib lib;
+  GCLocale* ascii = lib.get("English");
+  GCLocale* latin = lib.get("English_UnitedStates.Latin1");
+  GCLocale* dbl = lib.get("English_UnitedStates.DoubleByte");
+  GCLocale* shift = lib.get("English_UnitedStates.Shift");
+  GCLocale* utf8 = lib.get("English_UnitedStates.UTF-8");
 };
 
 // Text as bytes and back.
