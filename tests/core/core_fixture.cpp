@@ -14,6 +14,7 @@
 #include "core/osl/osl_file.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_main.h"
+#include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +42,14 @@ void core_start_utl() {
 }
 
 void core_utl_env::SetUp() { core_start_utl(); }
+
+void core_utl_test::SetUp() { cmn_alrt_clear(nullptr); }
+
+void core_utl_test::TearDown() {
+  osl_mem_disable_fail_mode();
+  release();
+  utl_mem_emergy(nullptr);
+}
 
 long core_str_len(const void* e) { return static_cast<long>(std::strlen(static_cast<const char*>(e))) + 1; }
 

@@ -30,6 +30,17 @@ class core_utl_env : public ::testing::Environment {
   void SetUp() override;
 };
 
+// A utility-layer test: it starts on an empty alert stack and ends with the
+// heap cover's fail-test mode off, then release() (what the test made is
+// freed and the module's settings put back), then the memory reserve taken
+// again.
+class core_utl_test : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  virtual void release() {}
+};
+
 // Length and comparison of C strings, and comparison of longs, for types
 // whose registry entry has none.
 long core_str_len(const void* e);

@@ -42,15 +42,12 @@ class UtlColEnv : public core_utl_env {
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new UtlColEnv);
 
-class UtlCol : public ::testing::Test {
+class UtlCol : public core_utl_test {
  protected:
-  void SetUp() override { cmn_alrt_clear(nullptr); }
-  void TearDown() override {
-    osl_mem_disable_fail_mode();
+  void release() override {
     utl_col_set_extend_num_override(0);
     utl_col_set_checking(0);
     for (utl_ty_col* c : made_) utl_col_free(nullptr, c);
-    utl_mem_emergy(nullptr);
   }
   utl_ty_col* make(long type, long options = 0, long capacity = 4, long extend = 4) {
     utl_ty_col* c = nullptr;

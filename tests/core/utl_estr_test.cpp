@@ -26,14 +26,11 @@ class UtlEstrEnv : public core_utl_env {
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new UtlEstrEnv);
 
-class UtlEstr : public ::testing::Test {
+class UtlEstr : public core_utl_test {
  protected:
-  void SetUp() override { cmn_alrt_clear(nullptr); }
-  void TearDown() override {
-    osl_mem_disable_fail_mode();
+  void release() override {
     utl_estr_set_checking(1);
     for (utl_ty_estr* e : made_) utl_estr_free(nullptr, e);
-    utl_mem_emergy(nullptr);
   }
   utl_ty_estr* make(const char* text = nullptr, long size = 4, long extend = 4) {
     utl_ty_estr* e = nullptr;

@@ -19,14 +19,11 @@ namespace {
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new core_utl_env);
 
-class UtlMem : public ::testing::Test {
+class UtlMem : public core_utl_test {
  protected:
-  void SetUp() override { cmn_alrt_clear(nullptr); }
-  void TearDown() override {
-    osl_mem_disable_fail_mode();
+  void release() override {
     utl_mem_set_mode(0);
     utl_pl_set_num_search(3);
-    utl_mem_emergy(nullptr);
   }
 };
 

@@ -34,13 +34,10 @@ utl_ty_sym_value sval(const char* s) {
   return x;
 }
 
-class UtlSym : public ::testing::Test {
+class UtlSym : public core_utl_test {
  protected:
-  void SetUp() override { cmn_alrt_clear(nullptr); }
-  void TearDown() override {
-    osl_mem_disable_fail_mode();
+  void release() override {
     for (utl_ty_symtab* t : made_) utl_sym_table_destroy(t);
-    utl_mem_emergy(nullptr);
   }
   utl_ty_symtab* make(long options = 0, long initial = 2, long buckets = 7) {
     utl_ty_symtab* t = nullptr;
