@@ -47,6 +47,15 @@ int32_t gcMapTerminatedUnits(const Unit* s) {
 using GCMapSpecialFn = int (*)(const GCLocale* locale, GCUChar first, GCUChar second,
                                GCUChar* out1, GCUChar* out2, uint32_t list);
 
+// The checks of gcMapArgsOk for UCS-2 or packed texts, and a negative source
+// length replaced by the terminated text's length. False on a bad argument.
+template <class Unit>
+bool gcMapUnitArgs(const GCMapMode& mode, const Unit* dst, int32_t dstLen, const Unit* src, int32_t* srcLen) {
+  if (!gcMapArgsOk(mode, dst, dstLen, src, *srcLen)) return false;
+  if (*srcLen < 0) *srcLen = gcMapTerminatedUnits(src);
+  return *srcLen >= 0;
+}
+
 // Case mapping of UCS-2 or packed values that first consults the language's
 // special list: a value, or failing that the pair it forms with the next
 // value, may be replaced by one or two values; a replacement is written whole

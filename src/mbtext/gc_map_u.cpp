@@ -40,11 +40,7 @@ int32_t gcMapStringUWith(GCLocale* locale, GCUChar* dst, int32_t dstLen, const G
                          int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
-  if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
-  if (srcLen < 0) {
-    srcLen = gcMapTerminatedUnits(src);
-    if (srcLen < 0) return gcMapFail(loc);
-  }
+  if (!gcMapUnitArgs(mode, dst, dstLen, src, &srcLen)) return gcMapFail(loc);
 
   int32_t written = 0;
   if (mode.special && special != nullptr) {

@@ -55,11 +55,7 @@ int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const 
                          int32_t srcLen, uint32_t flags, GCMapSpecialFn special) {
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
-  if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
-  if (srcLen < 0) {
-    srcLen = gcMapTerminatedUnits(src);
-    if (srcLen < 0) return gcMapFail(loc);
-  }
+  if (!gcMapUnitArgs(mode, dst, dstLen, src, &srcLen)) return gcMapFail(loc);
   const GCObj* cp = loc->codepage;
   int32_t out = 0;
   if (mode.special && special != nullptr) {

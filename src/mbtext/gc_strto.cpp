@@ -31,21 +31,11 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   if (!text) return 0;
   int ascii = gcfmtAscii(loc) ? 1 : 0;
   uint32_t mapflag = flags & GC_NUM_MAP;
-  char sep[4] = {0};
-  char pos[32] = {0};
-  char neg[32] = {0};
-  const char* plus = plainPlus(ascii);
-  const char* minus = plainMinus(ascii);
-  if (flags & GC_NUM_MONETARY) {
-    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, sep, 2, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg, flags & GC_NUM_ITEMFLAG);
-    plus = pos;
-    minus = neg;
-  } else {
-    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, sep, 2, flags & GC_NUM_ITEMFLAG);
-  }
-  const char* sepc = sep[0] ? sep : nullptr;
+  NumberItems items;
+  readNumberItems(loc, flags, ascii, false, &items);
+  const char* plus = items.plus;
+  const char* minus = items.minus;
+  const char* sepc = items.thouc;
   if (length < 0) length = static_cast<int32_t>(std::strlen(text));
   if (length == 0) return 0;
 
@@ -233,22 +223,12 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   if (!text) return 0.0;
   int ascii = gcfmtAscii(loc) ? 1 : 0;
   uint32_t mapflag = flags & GC_NUM_MAP;
-  char thou[4] = {0}, dec[4] = {0}, pos[32] = {0}, neg[32] = {0};
-  const char* plus = plainPlus(ascii);
-  const char* minus = plainMinus(ascii);
-  if (flags & GC_NUM_MONETARY) {
-    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, thou, 2, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, dec, 2, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, pos, sizeof pos, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, neg, sizeof neg, flags & GC_NUM_ITEMFLAG);
-    plus = pos;
-    minus = neg;
-  } else {
-    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, thou, 2, flags & GC_NUM_ITEMFLAG);
-    gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, 2, flags & GC_NUM_ITEMFLAG);
-  }
-  const char* thouc = thou[0] ? thou : nullptr;
-  const char* decc = dec[0] ? dec : nullptr;
+  NumberItems items;
+  readNumberItems(loc, flags, ascii, true, &items);
+  const char* plus = items.plus;
+  const char* minus = items.minus;
+  const char* thouc = items.thouc;
+  const char* decc = items.decc;
   if (length < 0) length = static_cast<int32_t>(std::strlen(text));
 
   // The accepted number is collected as plain C text: sign, up to kKeep

@@ -21,6 +21,24 @@ int32_t digitOf(const GCLocale* loc, int ascii, unsigned char c);
 inline const char* plainPlus(int ascii) { return ascii ? "+" : "\x4E"; }
 inline const char* plainMinus(int ascii) { return ascii ? "-" : "\x60"; }
 
+// Separators and signs a number reader takes from the locale's items: the
+// thousands separator, the decimal separator (when asked for) and, for
+// monetary numbers (GC_NUM_MONETARY), the monetary separators and the
+// locale's signs; other numbers use the page's plain signs. An empty
+// separator is given as null.
+struct NumberItems {
+  char thou[4] = {0}, dec[4] = {0}, pos[32] = {0}, neg[32] = {0};
+  const char* plus = nullptr;
+  const char* minus = nullptr;
+  const char* thouc = nullptr;
+  const char* decc = nullptr;
+
+  NumberItems() = default;
+  NumberItems(const NumberItems&) = delete;
+  NumberItems& operator=(const NumberItems&) = delete;
+};
+void readNumberItems(GCLocale* loc, uint32_t flags, int ascii, bool withDecimal, NumberItems* items);
+
 // The mapped form of one character for the national-digit flag: returns the
 // mapped length and its first byte; the locale's status is kept.
 int mapChar(GCLocale* loc, const char* p, int len, unsigned char* c);

@@ -4,6 +4,7 @@
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_ctype.h"
 #include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_item.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"
@@ -106,6 +107,25 @@ int32_t matchText(const char* text, int32_t remaining, const char* s) {
   int32_t n = static_cast<int32_t>(std::strlen(s));
   if (n > remaining || std::memcmp(text, s, static_cast<size_t>(n)) != 0) return 0;
   return n;
+}
+
+void readNumberItems(GCLocale* loc, uint32_t flags, int ascii, bool withDecimal, NumberItems* items) {
+  const uint32_t itemflag = flags & GC_NUM_ITEMFLAG;
+  items->plus = plainPlus(ascii);
+  items->minus = plainMinus(ascii);
+  if (flags & GC_NUM_MONETARY) {
+    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, items->thou, 2, itemflag);
+    if (withDecimal) gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, items->dec, 2, itemflag);
+    gcfmtTextItem(loc, GC_ITEM_POS_SIGN, items->pos, sizeof items->pos, itemflag);
+    gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, items->neg, sizeof items->neg, itemflag);
+    items->plus = items->pos;
+    items->minus = items->neg;
+  } else {
+    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, items->thou, 2, itemflag);
+    if (withDecimal) gcfmtTextItem(loc, GC_ITEM_DECIMAL, items->dec, 2, itemflag);
+  }
+  items->thouc = items->thou[0] ? items->thou : nullptr;
+  items->decc = items->dec[0] ? items->dec : nullptr;
 }
 
 }  // namespace gcstrto
