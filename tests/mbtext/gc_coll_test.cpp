@@ -2,6 +2,7 @@
 // with bytewise comparison of GCStrxfrm keys, flags, memory failures.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,9 +43,11 @@ struct Ordered {
   std::vector<std::string> words; // strictly ascending
 };
 
-class CollOrder : public ::testing::TestWithParam<Ordered> {};
+void PrintTo(const Ordered& o, std::ostream* os) { *os << o.locale << " flags " << o.flags << " " << o.words.size() << " words"; }
 
-TEST_P(CollOrder, WordsCollateInTableOrderAndKeysAgree) {
+class GcCollOrder : public ::testing::TestWithParam<Ordered> {};
+
+TEST_P(GcCollOrder, WordsCollateInTableOrderAndKeysAgree) {
   SortLib lib;
   const Ordered& o = GetParam();
   GCLocale* loc = lib.get(o.locale);
@@ -61,7 +64,7 @@ TEST_P(CollOrder, WordsCollateInTableOrderAndKeysAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tables, CollOrder,
+    Tables, GcCollOrder,
     ::testing::Values(
         // Case at level 3, accents at level 2, length at level 1.
         Ordered{"English_UnitedStates.Latin1@Default", 0, {"", "a", "A", "\xE0", "\xE1", "ab", "Ab", "b"}},
@@ -98,9 +101,11 @@ struct Same {
   std::string a, b;
 };
 
-class CollEqual : public ::testing::TestWithParam<Same> {};
+void PrintTo(const Same& s, std::ostream* os) { *os << s.locale << " flags " << s.flags; }
 
-TEST_P(CollEqual, CollateEqualAndHaveEqualKeys) {
+class GcCollEqual : public ::testing::TestWithParam<Same> {};
+
+TEST_P(GcCollEqual, CollateEqualAndHaveEqualKeys) {
   SortLib lib;
   const Same& s = GetParam();
   GCLocale* loc = lib.get(s.locale);
@@ -111,7 +116,7 @@ TEST_P(CollEqual, CollateEqualAndHaveEqualKeys) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tables, CollEqual,
+    Tables, GcCollEqual,
     ::testing::Values(
         Same{"English_UnitedStates.Latin1@Default", 0, "", ""},
         // Characters without weights do not count.
@@ -131,14 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Without a sort object: the plain comparison without regard to case.
         Same{"English_UnitedStates.Latin1@Binary", GC_COLL_ICASE, "Hello", "hELLO"}));
 
-TEST(CollFlags, CaseInsensitiveWithoutSpecialMappingsKeepsSharpS) {
+TEST(GcCollFlags, CaseInsensitiveWithoutSpecialMappingsKeepsSharpS) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   EXPECT_LT(coll(loc, "stra\xDF" "e", "STRASSE", GC_COLL_ICASE), 0);
   EXPECT_EQ(coll(loc, "stra\xDF" "e", "STRA\xDF" "E", GC_COLL_ICASE), 0);
 }
 
-TEST(CollFlags, CharacterLengthsAndLimitedLengths) {
+TEST(GcCollFlags, CharacterLengthsAndLimitedLengths) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.DoubleByte@Default");
   // Two characters of each: the double-byte "aA" against "ab".
@@ -149,7 +154,7 @@ TEST(CollFlags, CharacterLengthsAndLimitedLengths) {
   EXPECT_EQ(GCStrcoll(loc, "abcX", -1, "abcX", -1, 0), 0);
 }
 
-TEST(CollFlags, BadFlagsAreRefused) {
+TEST(GcCollFlags, BadFlagsAreRefused) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   for (uint32_t f : {0x40u, 0x80000042u, 0x80000000u, 0x2000u}) {
@@ -163,7 +168,7 @@ TEST(CollFlags, BadFlagsAreRefused) {
   }
 }
 
-TEST(CollFlags, SuccessLeavesTheStatusAlone) {
+TEST(GcCollFlags, SuccessLeavesTheStatusAlone) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   loc->status = 77;
@@ -174,7 +179,7 @@ TEST(CollFlags, SuccessLeavesTheStatusAlone) {
   EXPECT_EQ(GCGetError(loc), 77u);
 }
 
-TEST(CollNoSort, WidthInsensitiveIsThePlainComparison) {
+TEST(GcCollNoSort, WidthInsensitiveIsThePlainComparison) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Binary");
   EXPECT_NE(coll(loc, "abc", "ABC", GC_COLL_IWIDTH), 0);
@@ -192,7 +197,7 @@ TEST(CollNoSort, WidthInsensitiveIsThePlainComparison) {
   EXPECT_EQ(small[0], 'q');
 }
 
-TEST(CollXfrm, EmptyTextGivesThreeZeroBytes) {
+TEST(GcCollXfrm, EmptyTextGivesThreeZeroBytes) {
   SortLib lib;
   for (const char* name : {"English_UnitedStates.Latin1@Default", "English_UnitedStates.Latin1@Binary"}) {
     GCLocale* loc = lib.get(name);
@@ -207,7 +212,7 @@ TEST(CollXfrm, EmptyTextGivesThreeZeroBytes) {
 }
 
 // Out of memory never makes two different texts equal.
-TEST(CollMemory, FailedAllocationComparesByValueAndSetsTheStatus) {
+TEST(GcCollMemory, FailedAllocationComparesByValueAndSetsTheStatus) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   ASSERT_EQ(coll(loc, "a\x01" "b", "ab"), 0);
@@ -245,9 +250,11 @@ struct RandomCase {
   std::vector<std::string> alphabet;
 };
 
-class CollRandom : public ::testing::TestWithParam<RandomCase> {};
+void PrintTo(const RandomCase& r, std::ostream* os) { *os << r.locale << " flags " << r.flags; }
 
-TEST_P(CollRandom, CollationAgreesWithKeys) {
+class GcCollRandom : public ::testing::TestWithParam<RandomCase> {};
+
+TEST_P(GcCollRandom, CollationAgreesWithKeys) {
   SortLib lib;
   const RandomCase& rc = GetParam();
   GCLocale* loc = lib.get(rc.locale);
@@ -295,7 +302,7 @@ const std::vector<std::string> kDouble = {"a",      "A",      "0",       "\x82\x
                                           "\x83",   "\x82"};
 
 INSTANTIATE_TEST_SUITE_P(
-    Tables, CollRandom,
+    Tables, GcCollRandom,
     ::testing::Values(RandomCase{"English_UnitedStates.Latin1@Default", 0, kLatin},
                       RandomCase{"English_UnitedStates.Latin1@Default", GC_COLL_ICASE, kLatin},
                       RandomCase{"German_Germany.Latin1@Default", GC_COLL_ICASE, kLatin},
@@ -308,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The fast path decides on the first differing primary weight without
 // reading further; long texts after it do not change the result.
-TEST(CollFast, FirstPrimaryDifferenceDecides) {
+TEST(GcCollFast, FirstPrimaryDifferenceDecides) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   std::string tail(5000, 'z');
@@ -323,7 +330,7 @@ TEST(CollFast, FirstPrimaryDifferenceDecides) {
 }
 
 // Positions of special weights do not wrap on long texts.
-TEST(CollLong, PositionsBeyondSixteenBitsDoNotWrap) {
+TEST(GcCollLong, PositionsBeyondSixteenBitsDoNotWrap) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   std::string base(70000, 'a');

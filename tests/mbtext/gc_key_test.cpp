@@ -90,7 +90,7 @@ std::vector<KeyCase> keyCases() {
   };
 }
 
-TEST(KeyLayout, KeysOfHandMadeTables) {
+TEST(GcKeyLayout, KeysOfHandMadeTables) {
   SortLib lib;
   for (const KeyCase& kc : keyCases()) {
     GCLocale* loc = lib.get(kc.locale);
@@ -99,7 +99,7 @@ TEST(KeyLayout, KeysOfHandMadeTables) {
   }
 }
 
-TEST(KeyLayout, KeyIsWrittenOnlyWhenItFits) {
+TEST(GcKeyLayout, KeyIsWrittenOnlyWhenItFits) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   Bytes full = keyOf(loc, "abc");
@@ -116,7 +116,7 @@ TEST(KeyLayout, KeyIsWrittenOnlyWhenItFits) {
   EXPECT_EQ(buf[9], 0xAA);
 }
 
-TEST(KeyLayout, WorkAreaInTheDestinationIsClearedAfterTheKey) {
+TEST(GcKeyLayout, WorkAreaInTheDestinationIsClearedAfterTheKey) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   GCUChar text[] = {'a', 'B', '-'};
@@ -131,7 +131,7 @@ TEST(KeyLayout, WorkAreaInTheDestinationIsClearedAfterTheKey) {
   EXPECT_EQ(buf[190], 0xAA);
 }
 
-TEST(KeyLayout, GenSortKeyEdges) {
+TEST(GcKeyLayout, GenSortKeyEdges) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
   uint8_t buf[8] = {9, 9, 9, 9, 9, 9, 9, 9};
@@ -151,7 +151,7 @@ TEST(KeyLayout, GenSortKeyEdges) {
   gctest::gcTestFailAllocs = 0;
 }
 
-TEST(KeyLayout, CaseAndWidthFlags) {
+TEST(GcKeyLayout, CaseAndWidthFlags) {
   SortLib lib;
   GCLocale* en = lib.get("English_UnitedStates.Latin1@Default");
   GCLocale* de = lib.get("German_Germany.Latin1@Default");

@@ -32,7 +32,7 @@ struct WeightCase {
 constexpr uint16_t kUntouched16 = 0xEEEE;
 constexpr uint8_t kUntouched8 = 0xEE;
 
-TEST(SortWeights, EveryKindOfPageAndRecord) {
+TEST(GcSortWeights, EveryKindOfPageAndRecord) {
   SortSpec spec = gctest::latinSort();
   spec.pages[0x01] = gctest::SortPage{0x01 | 0x02, 0xF, 0x100};   // none wins over algorithmic
   spec.pages[0x02] = gctest::SortPage{0x02 | 0x04, 0x9, 0xFFF0};  // algorithmic wins over special
@@ -71,7 +71,7 @@ TEST(SortWeights, EveryKindOfPageAndRecord) {
   }
 }
 
-TEST(SortWeights, RecordsOutsideTheTableHaveNoWeights) {
+TEST(GcSortWeights, RecordsOutsideTheTableHaveNoWeights) {
   SortSpec spec = gctest::latinSort();
   spec.pages[0x05] = gctest::SortPage{0, 0, 0x00FFFFFF}; // base far beyond the records
   MemObject so(GC_CLASS_SORT, 1, {gctest::sortSectionV3(spec)});
@@ -88,7 +88,7 @@ TEST(SortWeights, RecordsOutsideTheTableHaveNoWeights) {
             0);
 }
 
-TEST(SortCombination, PairsFirstMatchWins) {
+TEST(GcSortCombination, PairsFirstMatchWins) {
   SortSpec spec = gctest::czechSort();
   spec.combinations.push_back({'c', 'h', 0x7777, 1, 1, 0x3C00}); // shadowed by the first
   MemObject so(GC_CLASS_SORT, 2, {gctest::sortSectionV3(spec)});
@@ -119,7 +119,7 @@ TEST(SortCombination, PairsFirstMatchWins) {
   }
 }
 
-TEST(SortCombination, AllCombinationsInTableOrder) {
+TEST(GcSortCombination, AllCombinationsInTableOrder) {
   MemObject cz(GC_CLASS_SORT, 2, {gctest::sortSectionV3(gctest::czechSort())});
   std::vector<GCUChar> out(14, 0xEEEE);
   GCSortGetAllCombinations(cz.get(), out.data());
@@ -157,7 +157,7 @@ SortSpec reverseSpec() {
   return s;
 }
 
-TEST(SortSamePrimary, CharactersAndCombinationsSharingAPrimary) {
+TEST(GcSortSamePrimary, CharactersAndCombinationsSharingAPrimary) {
   MemObject so(GC_CLASS_SORT, 1, {gctest::sortSectionV3(reverseSpec())});
   struct Case {
     const char* name;
@@ -189,7 +189,7 @@ TEST(SortSamePrimary, CharactersAndCombinationsSharingAPrimary) {
   }
 }
 
-TEST(SortSamePrimary, PrimaryOutsideAnAlgorithmicPageListsNothingFromIt) {
+TEST(GcSortSamePrimary, PrimaryOutsideAnAlgorithmicPageListsNothingFromIt) {
   SortSpec spec;
   spec.pages[0x10] = gctest::SortPage{0x02, 0xF, 0x0300};
   spec.pages[0x00] = gctest::SortPage{0, 0, 0};
@@ -205,7 +205,7 @@ TEST(SortSamePrimary, PrimaryOutsideAnAlgorithmicPageListsNothingFromIt) {
   }
 }
 
-TEST(SortSamePrimary, WithoutASortObject) {
+TEST(GcSortSamePrimary, WithoutASortObject) {
   GCUChar out[2] = {0, 0};
   uint16_t count = 5;
   EXPECT_EQ(GCSortGetSamePrimaryWeight(nullptr, 'k', 0, out, &count, nullptr), 1);
@@ -215,7 +215,7 @@ TEST(SortSamePrimary, WithoutASortObject) {
 }
 
 // Old tables: upgraded tables give the same weights as new ones.
-TEST(SortUpgrade, OldTableGivesTheSameWeights) {
+TEST(GcSortUpgrade, OldTableGivesTheSameWeights) {
   SortSpec spec = gctest::czechSort();
   Bytes old = gctest::sortSectionV1(spec);
   uint32_t nsize = 0;
@@ -243,7 +243,7 @@ TEST(SortUpgrade, OldTableGivesTheSameWeights) {
 }
 
 // An old table whose records reach beyond 64 KB keeps all of them.
-TEST(SortUpgrade, OldTableOfMoreThan64KB) {
+TEST(GcSortUpgrade, OldTableOfMoreThan64KB) {
   constexpr int kPages = 60;
   constexpr uint32_t kFirst = 10; // records 0-9 hold the expansion and combination lists
   Bytes old(1036, 0);
@@ -296,7 +296,7 @@ TEST(SortUpgrade, OldTableOfMoreThan64KB) {
 
 // A locale whose sort object comes from an old data file collates as one
 // with the new table.
-TEST(SortUpgrade, LocaleWithAnOldSortFile) {
+TEST(GcSortUpgrade, LocaleWithAnOldSortFile) {
   gctest::DataDir dir;
   gctest::writeLocaleDir(dir);
   dir.writeObject(GC_CLASS_SORT, 1, gctest::dataFile({gctest::sortSectionV1(gctest::czechSort())}, 1));

@@ -28,7 +28,7 @@ struct CmpCase {
 
 int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
-TEST(StrCmp, Table) {
+TEST(GcStrCmp, Table) {
   gctest::SortLib lib;
   const CmpCase cases[] = {
       {"by value less", kLatin, "abc", -1, "abd", -1, 0, -1, false, 0},
@@ -77,7 +77,7 @@ TEST(StrCmp, Table) {
 }
 
 // Out of memory for the mapped copies never makes different texts equal.
-TEST(StrCmp, NoMemoryComparesByValue) {
+TEST(GcStrCmp, NoMemoryComparesByValue) {
   gctest::SortLib lib;
   GCLocale* loc = lib.get(kGerman);
   ASSERT_EQ(GCStrcmp(loc, "stra\xDF" "e", -1, "STRASSE", -1, 0x80000040), 0);

@@ -32,7 +32,7 @@ struct CatCase {
   uint32_t status;
 };
 
-TEST(StrCat, Table) {
+TEST(GcStrCat, Table) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   const CatCase cases[] = {
@@ -70,7 +70,7 @@ struct CpyCase {
   std::string dst; // the destination afterwards (16 bytes from 'Z's)
 };
 
-TEST(StrCpy, Table) {
+TEST(GcStrCpy, Table) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   const CpyCase cases[] = {
@@ -113,7 +113,7 @@ struct CpyExCase {
   std::string dst;
 };
 
-TEST(StrCpyEx, ShiftStates) {
+TEST(GcStrCpyEx, ShiftStates) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   const CpyExCase cases[] = {
@@ -146,7 +146,7 @@ TEST(StrCpyEx, ShiftStates) {
   }
 }
 
-TEST(StrUcs2, LengthsAndCopies) {
+TEST(GcStrUcs2, LengthsAndCopies) {
   gctest::SortLib lib;
   GCLocale* loc = lib.get(kLatin);
   const GCUChar src[] = {'a', 0x3000, 'b', 0};

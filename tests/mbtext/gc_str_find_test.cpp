@@ -28,7 +28,7 @@ struct ChrCase {
   uint32_t status;
 };
 
-TEST(StrChr, Table) {
+TEST(GcStrChr, Table) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   const ChrCase cases[] = {
@@ -65,7 +65,7 @@ struct StrCase {
   long offset;
 };
 
-TEST(StrStr, Table) {
+TEST(GcStrStr, Table) {
   gctest::SortLib lib;
   const StrCase cases[] = {
       {"found", kLatin, "hello world", -1, "o w", -1, 0, 4},
@@ -99,7 +99,7 @@ struct SpanCase {
   int32_t result;
 };
 
-TEST(StrSpan, Table) {
+TEST(GcStrSpan, Table) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   const SpanCase cases[] = {
@@ -127,7 +127,7 @@ TEST(StrSpan, Table) {
   }
 }
 
-TEST(StrTok, TokensOverwriteTheirDelimiter) {
+TEST(GcStrTok, TokensOverwriteTheirDelimiter) {
   gctest::SortLib lib;
   GCLocale* loc = lib.get(kLatin);
   char text[] = ",,a,b";
@@ -147,7 +147,7 @@ TEST(StrTok, TokensOverwriteTheirDelimiter) {
   EXPECT_EQ(rem, 0);
 }
 
-TEST(StrTok, Table) {
+TEST(GcStrTok, Table) {
   gctest::SortLib lib;
   using namespace std::string_literals;
   struct Case {
@@ -192,7 +192,7 @@ TEST(StrTok, Table) {
   }
 }
 
-TEST(StrValidChar, Table) {
+TEST(GcStrValidChar, Table) {
   gctest::SortLib lib;
   struct Case {
     const char* locale;
@@ -210,7 +210,7 @@ TEST(StrValidChar, Table) {
   }
 }
 
-TEST(StrPutEol, DefaultCodePage) {
+TEST(GcStrPutEol, DefaultCodePage) {
   gctest::SortLib lib;
   GCLocale* loc = lib.get(kLatin);
   struct Case {
@@ -231,7 +231,7 @@ TEST(StrPutEol, DefaultCodePage) {
   EXPECT_EQ(buf[0], 'Z');
 }
 
-TEST(StrPutEol, CodesInTheirOrder) {
+TEST(GcStrPutEol, CodesInTheirOrder) {
   gctest::SortLib lib;
   GCLocale copy = *lib.get(kLatin);
   gctest::MemObject cp(GC_CLASS_CODEPAGE, 9, gctest::CodePageBuilder::ascii().eol(1, 2, 3, 4).sections());
