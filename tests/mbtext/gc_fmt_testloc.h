@@ -168,23 +168,19 @@ struct TestLocale {
   // Rebuilds the territory data from the locale's current values.
   void syncTerritory() {
     terr.assign(24 + 2 * 12, 0);
-    for (int i = 0; i < GC_SEP_COUNT; ++i) putBE(terr, 2 * i, ucs(loc.sep[i]));
-    putBE(terr, 10, loc.digits);
+    for (int i = 0; i < GC_SEP_COUNT; ++i) gctest::put16(terr, 2 * i, ucs(loc.sep[i]));
+    gctest::put16(terr, 10, loc.digits);
     // Offset entries: 2 grouping, 3 monetary grouping, 4 currency, 5 intl
     // currency, 6/7 signs, 8-10 formats; the others are empty texts.
     static const int kFromText[12] = {-1, -1, GC_TXT_GROUPING, GC_TXT_MON_GROUPING, GC_TXT_CURRENCY, -1,
                                       GC_TXT_POS_SIGN, GC_TXT_NEG_SIGN, GC_TXT_TIME_FMT, GC_TXT_SDATE_FMT,
                                       GC_TXT_LDATE_FMT, -1};
     for (int e = 0; e < 12; ++e) {
-      putBE(terr, 24 + 2 * e, static_cast<uint16_t>(terr.size()));
+      gctest::put16(terr, 24 + 2 * e, static_cast<uint16_t>(terr.size()));
       if (e < 11 && kFromText[e] >= 0 && loc.text[kFromText[e]])
-        for (const char* p = loc.text[kFromText[e]]; *p; ++p) {
-          terr.push_back(0);
-          terr.push_back(0);
-          putBE(terr, terr.size() - 2, ucs(static_cast<unsigned char>(*p)));
-        }
-      terr.push_back(0);
-      terr.push_back(0);
+        for (const char* p = loc.text[kFromText[e]]; *p; ++p)
+          gctest::append16(terr, ucs(static_cast<unsigned char>(*p)));
+      gctest::append16(terr, 0);
     }
     territory.cls = GC_CLASS_TERRITORY;
     std::strcpy(territory.name, "Testland");
@@ -195,33 +191,14 @@ struct TestLocale {
 
  private:
   void put16(size_t at, uint16_t v) { gctest::put16(main, at, v); }
-  static void putBE(std::vector<uint8_t>& v, size_t at, uint16_t x) { gctest::put16(v, at, x); }
   uint16_t ucs(unsigned char b) const {
     if (!b) return 0;
     return static_cast<uint16_t>((main[778 + 2 * b] << 8) | main[778 + 2 * b + 1]);
   }
   void put32(size_t at, uint32_t v) { gctest::put32(main, at, v); }
+  // English: "EN", day names "Sunday".., months "January".., "AM"/"PM".
   void buildLanguage() {
-    static const char* const kNames[46] = {
-        "EN", "English",
-        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
-        "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
-        "January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
-        "November", "December", "",
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec", "",
-        "AM", "PM", "", ""};
-    lang.assign(12 + 2 * 46, 0);
-    for (int i = 0; i < 46; ++i) {
-      size_t off = lang.size();
-      lang[12 + 2 * i] = static_cast<uint8_t>(off >> 8);
-      lang[12 + 2 * i + 1] = static_cast<uint8_t>(off);
-      for (const char* p = kNames[i]; *p; ++p) {
-        lang.push_back(0);
-        lang.push_back(static_cast<uint8_t>(*p));
-      }
-      lang.push_back(0);
-      lang.push_back(0);
-    }
+    lang = gctest::languageSection({});
     language.cls = GC_CLASS_LANGUAGE;
     std::strcpy(language.name, "English");
     language.sect[0] = lang.data();
