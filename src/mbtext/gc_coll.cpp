@@ -19,21 +19,43 @@ void gcSortLevelsInit(GCSortLevels* lv, uint8_t* base, uint32_t n) {
 
 namespace {
 
-// Places one entry of width bytes into a level.
-void place(uint8_t* list, uint32_t* ins, uint32_t* end, const uint8_t* entry, size_t width, bool append) {
-  if (append) {
-    std::memcpy(list + size_t(*end) * width, entry, width);
-    ++*end;
-    *ins = *end;
-    return;
+// Reverses the entries [from, to) of a level.
+void reverse(uint8_t* list, uint32_t from, uint32_t to, size_t width) {
+  uint8_t tmp[4];
+  while (to > from + 1) {
+    --to;
+    uint8_t* a = list + size_t(from) * width;
+    uint8_t* b = list + size_t(to) * width;
+    std::memcpy(tmp, a, width);
+    std::memcpy(a, b, width);
+    std::memcpy(b, tmp, width);
+    ++from;
   }
-  uint8_t* at = list + size_t(*ins) * width;
-  std::memmove(at + width, at, size_t(*end - *ins) * width);
-  std::memcpy(at, entry, width);
+}
+
+// Places one entry of width bytes into a level. Entries for the insertion
+// point are kept in arrival order after it and reversed in one go when the
+// run ends (an appended entry, or the end of the string), which gives the
+// same list as inserting each at the insertion point, in linear time.
+void place(uint8_t* list, uint32_t* ins, uint32_t* end, const uint8_t* entry, size_t width, bool append) {
+  if (append) reverse(list, *ins, *end, width);
+  std::memcpy(list + size_t(*end) * width, entry, width);
   ++*end;
+  if (append) *ins = *end;
 }
 
 } // namespace
+
+void gcSortLevelsFinish(GCSortLevels* lv) {
+  reverse(lv->l1, lv->ins1, lv->end1, 2);
+  reverse(lv->l2, lv->ins2, lv->end2, 1);
+  reverse(lv->l3, lv->ins3, lv->end3, 1);
+  reverse(lv->l4, lv->ins4, lv->end4, 4);
+  lv->ins1 = lv->end1;
+  lv->ins2 = lv->end2;
+  lv->ins3 = lv->end3;
+  lv->ins4 = lv->end4;
+}
 
 void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, uint8_t tertiary,
                         uint16_t special, uint16_t position, uint8_t order) {
@@ -155,6 +177,8 @@ uint32_t trimmed(const uint8_t* list, uint32_t end, uint8_t def) {
 } // namespace
 
 int gcSortLevelsCompare(const GCObj* sort, GCSortLevels* a, GCSortLevels* b) {
+  gcSortLevelsFinish(a);
+  gcSortLevelsFinish(b);
   int r = compareBytes(a->l1, 2 * size_t(a->end1), b->l1, 2 * size_t(b->end1));
   if (r) return r;
   const uint8_t ds = gcSortDefaultSecondary(sort), dt = gcSortDefaultTertiary(sort);

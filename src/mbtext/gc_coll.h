@@ -36,9 +36,12 @@ inline uint64_t gcSortLevelsSize(uint64_t n) { return 16 * n + 3; }
 // Places one element's non-zero weights. A level whose order bit is set
 // gets the weight at its end and the insertion point moves there; a clear
 // bit inserts the weight at the insertion point, so a run of such weights
-// comes out in reverse order.
+// comes out in reverse order. The entries after a level's insertion point
+// are put in their final order by the next appended entry of that level or
+// by gcSortLevelsFinish, which must be called before the lists are read.
 void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, uint8_t tertiary,
                         uint16_t special, uint16_t position, uint8_t order);
+void gcSortLevelsFinish(GCSortLevels* lv);
 
 // Position of a weight: the 1-based character index, held at 0xFFFF for
 // characters beyond that (positions never wrap).
@@ -78,7 +81,7 @@ int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uin
 int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
               uint32_t flags);
 
-// Compares two finished weight levels as their sort keys compare (trailing
+// Compares two weight levels (finishing them first) as their sort keys compare (trailing
 // default secondary and tertiary weights dropped; positions left out of
 // level 4 when levels 1 to 3 of both are empty).
 int gcSortLevelsCompare(const GCObj* sort, GCSortLevels* a, GCSortLevels* b);

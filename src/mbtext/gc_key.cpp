@@ -151,6 +151,7 @@ int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUC
     if (r >= 1) GCStrInsertWeights(&lv, e1.primary, e1.secondary, e1.tertiary, e1.special, pos, order);
     if (r == 2) GCStrInsertWeights(&lv, e2.primary, e2.secondary, e2.tertiary, e2.special, pos, order);
   }
+  gcSortLevelsFinish(&lv);
   // Trailing default weights carry no information.
   const uint8_t ds = gcSortDefaultSecondary(sort), dt = gcSortDefaultTertiary(sort);
   while (lv.end2 > 0 && lv.l2[lv.end2 - 1] == ds) --lv.end2;

@@ -300,6 +300,10 @@ const std::vector<std::string> kCzech = {"c", "C", "h", "H", "a", "'", "-", "\xD
 const std::vector<std::string> kDouble = {"a",      "A",      "0",       "\x82\x60", "\x82\x81",
                                           "\x82\x4F", "\x81\x40", " ",      "-",        "b",
                                           "\x83",   "\x82"};
+// UTF-8: a character beyond U+FFFF has no UCS-2 value; algorithmic pages;
+// a cut sequence.
+const std::vector<std::string> kUtf8 = {"a", "B", "\xC3\xA4", "\xE4\xB8\x85", "\xE4\xB8\x86", "\xE2\x80\x83",
+                                        "\xF0\x9F\x98\x80", "-", "\xE4\xB8", "\xC3\x9F", "s"};
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, GcCollRandom,
@@ -311,7 +315,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RandomCase{"English_UnitedStates.Latin1@Czech", 0, kCzech},
                       RandomCase{"English_UnitedStates.Latin1@Czech", GC_COLL_ICASE, kCzech},
                       RandomCase{"English_UnitedStates.DoubleByte@Default", 0, kDouble},
-                      RandomCase{"English_UnitedStates.DoubleByte@Default", GC_COLL_IWIDTH, kDouble}));
+                      RandomCase{"English_UnitedStates.DoubleByte@Default", GC_COLL_IWIDTH, kDouble},
+                      RandomCase{"English_UnitedStates.UTF-8@Default", 0, kUtf8}));
 
 // The fast path decides on the first differing primary weight without
 // reading further; long texts after it do not change the result.
@@ -339,6 +344,23 @@ TEST(GcCollLong, PositionsBeyondSixteenBitsDoNotWrap) {
   // The hyphen at position 4 comes before the one at position 70001.
   EXPECT_LT(coll(loc, early, late), 0);
   EXPECT_LT(keySign(key(loc, early), key(loc, late)), 0);
+}
+
+// Long runs of weights placed in reverse order take linear time.
+TEST(GcCollLong, LongReversedRuns) {
+  SortLib lib;
+  for (const char* name : {"English_UnitedStates.Latin1@French", "English_UnitedStates.Latin1@Reverse"}) {
+    GCLocale* loc = lib.get(name);
+    std::string a, b;
+    for (int i = 0; i < 200000; ++i) {
+      a += i % 3 ? "e" : "\xE9";
+      b += i % 3 ? "e" : "\xE9";
+    }
+    b[0] = 'e';
+    EXPECT_NE(coll(loc, a, b), 0) << name;
+    EXPECT_EQ(coll(loc, a, a), 0) << name;
+    EXPECT_EQ(keySign(key(loc, a), key(loc, b)), coll(loc, a, b)) << name;
+  }
 }
 
 } // namespace

@@ -99,6 +99,43 @@ TEST(GcKeyLayout, KeysOfHandMadeTables) {
   }
 }
 
+// Weights whose order bit is clear come out in reverse order at the
+// insertion point; an appended weight moves the insertion point to the end.
+TEST(GcKeyLayout, InsertWeights) {
+  struct Step {
+    uint8_t w;
+    bool append;
+  };
+  struct Case {
+    std::vector<Step> steps;
+    Bytes level;
+  };
+  const Case cases[] = {
+      {{{1, true}, {2, false}, {3, false}, {4, true}, {5, false}}, {1, 3, 2, 4, 5}},
+      {{{1, false}, {2, false}, {3, false}}, {3, 2, 1}},
+      {{{1, true}, {2, true}}, {1, 2}},
+      {{{1, false}, {0, false}, {2, true}, {3, false}, {4, false}, {5, true}}, {1, 2, 4, 3, 5}},
+  };
+  for (const Case& c : cases) {
+    Bytes work(64, 0xEE);
+    GCSortLevels lv;
+    gcSortLevelsInit(&lv, work.data(), 3);
+    for (const Step& st : c.steps) {
+      // The same weight at every level; the order bit of each level alike.
+      GCStrInsertWeights(&lv, uint16_t(0x100 * st.w), st.w, st.w, st.w, 7, st.append ? 0xF : 0x0);
+    }
+    gcSortLevelsFinish(&lv);
+    ASSERT_EQ(lv.end2, c.level.size());
+    EXPECT_EQ(Bytes(lv.l2, lv.l2 + lv.end2), c.level);
+    EXPECT_EQ(Bytes(lv.l3, lv.l3 + lv.end3), c.level);
+    for (size_t i = 0; i < c.level.size(); ++i) {
+      EXPECT_EQ(lv.l1[2 * i], c.level[i]);
+      EXPECT_EQ(lv.l4[4 * i + 1], 7);
+      EXPECT_EQ(lv.l4[4 * i + 3], c.level[i]);
+    }
+  }
+}
+
 TEST(GcKeyLayout, KeyIsWrittenOnlyWhenItFits) {
   SortLib lib;
   GCLocale* loc = lib.get("English_UnitedStates.Latin1@Default");
