@@ -23,58 +23,27 @@ int max_masked(uint8_t lo, uint8_t hi, uint8_t mask) {
   return m;
 }
 
-bool mb_trie_ok(const GCObj* cp) {
-  const uint8_t* t = cp->sect[1];
-  uint32_t size = cp->sect_size[1];
-  if (!t) return true;
-  uint32_t valoff = gc_be16(cp->sect[0] + GC_CPM_OFF_VALUES);
-  if (valoff > size) return false;
-  uint32_t nodes = valoff / GC_CP_NODE_SIZE;
-  if (nodes == 0) return true;
-  std::vector<uint8_t> depth(nodes, 0xFF);
-  std::vector<uint32_t> work{0};
-  depth[0] = 0;
-  while (!work.empty()) {
-    uint32_t n = work.back();
-    work.pop_back();
-    const uint8_t* e = t + GC_CP_NODE_SIZE * n;
-    int m = max_masked(e[2], e[3], e[1]);
-    if (m < 0) continue;
-    uint64_t first = gc_be16(e + 4);
-    if (e[0] != 0) {
-      if (uint64_t(valoff) + 2 * (first + uint64_t(m)) + 2 > size) return false;
-      continue;
-    }
-    if (first + uint64_t(m) >= nodes) return false;
-    if (depth[n] >= 3) continue; // no character is longer than 4 bytes
-    for (uint64_t c = first; c <= first + uint64_t(m); ++c) {
-      if (depth[c] != 0xFF && depth[c] <= depth[n] + 1) continue; // seen at this depth or above
-      depth[c] = uint8_t(depth[n] + 1);
-      work.push_back(uint32_t(c));
-    }
-  }
-  return true;
-}
+// What a trie walk learns of one node.
+enum class TrieNode { Bad, Leaf, Inner };
 
-bool class_trie_ok(const uint8_t* mt, uint32_t size) {
-  uint32_t noff = gc_be16(mt + GC_CPM_OFF_CTRIE);
-  uint32_t roff = gc_be16(mt + GC_CPM_OFF_CREC);
-  if (noff == 0 && roff == 0) return true;
-  if (noff == 0 || roff == 0 || !gc_in(size, noff, GC_CP_CNODE_SIZE) || roff > size) return false;
-  uint32_t nodes = (size - noff) / GC_CP_CNODE_SIZE;
+// Walks a trie of `nodes` nodes from node 0. check(n, &first, &last) checks
+// node n: Bad fails the walk, Leaf ends the path (a node of values, or one
+// that no byte reaches), Inner has the children first..last, which must be
+// nodes of the trie. No character is longer than 4 bytes, so nodes deeper
+// than that are not followed; a node already seen at its depth or above is
+// not walked again.
+template <class Check>
+bool trie_ok(uint32_t nodes, Check check) {
   std::vector<uint8_t> depth(nodes, 0xFF);
   std::vector<uint32_t> work{0};
   depth[0] = 0;
   while (!work.empty()) {
     uint32_t n = work.back();
     work.pop_back();
-    const uint8_t* e = mt + noff + GC_CP_CNODE_SIZE * n;
-    uint64_t first = gc_be16(e + 2);
-    uint64_t last = first + e[1];
-    if (e[0] != 0) {
-      if (roff + (last + 1) * GC_CP_CREC_SIZE > size) return false;
-      continue;
-    }
+    uint64_t first = 0, last = 0;
+    const TrieNode kind = check(n, &first, &last);
+    if (kind == TrieNode::Bad) return false;
+    if (kind == TrieNode::Leaf) continue;
     if (last >= nodes) return false;
     if (depth[n] >= 3) continue;
     for (uint64_t c = first; c <= last; ++c) {
@@ -84,6 +53,40 @@ bool class_trie_ok(const uint8_t* mt, uint32_t size) {
     }
   }
   return true;
+}
+
+bool mb_trie_ok(const GCObj* cp) {
+  const uint8_t* t = cp->sect[1];
+  uint32_t size = cp->sect_size[1];
+  if (!t) return true;
+  uint32_t valoff = gc_be16(cp->sect[0] + GC_CPM_OFF_VALUES);
+  if (valoff > size) return false;
+  uint32_t nodes = valoff / GC_CP_NODE_SIZE;
+  if (nodes == 0) return true;
+  return trie_ok(nodes, [&](uint32_t n, uint64_t* first, uint64_t* last) {
+    const uint8_t* e = t + GC_CP_NODE_SIZE * n;
+    int m = max_masked(e[2], e[3], e[1]);
+    if (m < 0) return TrieNode::Leaf;
+    *first = gc_be16(e + 4);
+    *last = *first + uint64_t(m);
+    if (e[0] != 0) return uint64_t(valoff) + 2 * (*last) + 2 > size ? TrieNode::Bad : TrieNode::Leaf;
+    return TrieNode::Inner;
+  });
+}
+
+bool class_trie_ok(const uint8_t* mt, uint32_t size) {
+  uint32_t noff = gc_be16(mt + GC_CPM_OFF_CTRIE);
+  uint32_t roff = gc_be16(mt + GC_CPM_OFF_CREC);
+  if (noff == 0 && roff == 0) return true;
+  if (noff == 0 || roff == 0 || !gc_in(size, noff, GC_CP_CNODE_SIZE) || roff > size) return false;
+  uint32_t nodes = (size - noff) / GC_CP_CNODE_SIZE;
+  return trie_ok(nodes, [&](uint32_t n, uint64_t* first, uint64_t* last) {
+    const uint8_t* e = mt + noff + GC_CP_CNODE_SIZE * n;
+    *first = gc_be16(e + 2);
+    *last = *first + e[1];
+    if (e[0] != 0) return roff + (*last + 1) * GC_CP_CREC_SIZE > size ? TrieNode::Bad : TrieNode::Leaf;
+    return TrieNode::Inner;
+  });
 }
 
 bool pages_ok(const GCObj* cp) {
