@@ -33,17 +33,21 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
              uint32_t flags);
 
 // Appends count bytes (characters with 0x4000; negative: all of src and its
-// NUL) of src to the NUL-terminated dst. flags: 0, 0x4000, 8 (write a NUL),
-// 0x4008. Result: the new length of dst (with the NUL when written), or -1
-// with status 2. The caller sizes dst.
+// NUL) of src to the NUL-terminated dst, cut back to whole characters and
+// stopping at the source's terminator. flags: 0, 0x4000, 8 (count the
+// terminator), 0x4008. The destination is always left terminated; the NUL
+// is counted in the result only with flag 8 or a negative count. Result:
+// the new length of dst, or -1 with status 2. The caller sizes dst.
 int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, uint32_t flags);
 
 // Copies whole characters of src (srcLen bytes or characters; negative: up
 // to and including the NUL) into dst of size bytes (characters with 0x4000).
-// When the copy is cut short of the source's terminator, the last whole
-// character that leaves room is followed by a NUL, so dst is always
-// terminated. Result: bytes (characters) copied, not counting an added NUL;
-// -1 with status 2 for flags other than 0 and 0x4000.
+// A source that fits is copied as it is (no terminator is added to a
+// counted source). A source that does not fit is cut to the whole
+// characters that leave room for a NUL, which is written, so the
+// destination is always terminated then. Result: bytes (characters)
+// written, an added NUL included; -1 with status 2 for flags other than 0
+// and 0x4000.
 int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
                  uint32_t flags);
 
