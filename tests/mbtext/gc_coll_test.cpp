@@ -364,3 +364,70 @@ TEST(GcCollLong, LongReversedRuns) {
 }
 
 } // namespace
+
+namespace {
+
+// Reading elements one at a time: combinations, read-ahead characters and
+// the position counter.
+TEST(GcCollNextWeight, ElementsOfCzechText) {
+  SortLib lib;
+  GCLocale* loc = lib.get("English_UnitedStates.Latin1@Czech");
+  struct Step {
+    int result;
+    uint16_t primary, special;
+    uint8_t tertiary;
+    int32_t remaining;
+    uint32_t position;
+    GCUChar look;
+  };
+  struct Case {
+    const char* text;
+    std::vector<Step> steps;
+  };
+  const uint16_t c = gctest::latinPrimary('c'), a = gctest::latinPrimary('a'), s = gctest::latinPrimary('s');
+  const Case cases[] = {
+      // c reads a ahead, which does not combine: it is held, and counted
+      // in the remaining bytes so the text does not look finished.
+      {"ca", {{1, c, 0, 2, 1, 1, 'a'}, {1, a, 0, 2, 0, 2, 0xFFFF}}},
+      {"Ch-", {{1, gctest::kChPrimary, 0, 8, 1, 2, 0xFFFF}, {1, 0, gctest::kHyphenSpecial, 0, 0, 3, 0xFFFF}}},
+      {"\xDF" "a", {{2, s, 0, 4, 1, 1, 'a'}, {1, a, 0, 2, 0, 2, 0xFFFF}}},
+      // A record of zero weights is one element that places nothing; then the
+      // text has ended.
+      {"\x01", {{1, 0, 0, 0, 0, 1, 0xFFFF}, {0, 0xEE, 0xEE, 0xEE, 0, 1, 0xFFFF}}},
+  };
+  for (const Case& cs : cases) {
+    const char* p = cs.text;
+    int32_t remaining = int32_t(std::string(cs.text).size());
+    uint32_t position = 0;
+    GCUChar look = 0xFFFF;
+    for (const Step& st : cs.steps) {
+      uint16_t p1 = 0xEE, sp = 0xEE, p2 = 0xEE, sp2 = 0xEE;
+      uint8_t s1 = 0xEE, t1 = 0xEE, s2 = 0xEE, t2 = 0xEE, order = 0xEE;
+      int r = GCStrGetNextWeight(loc, &p, &remaining, &position, &p1, &s1, &t1, &sp, &p2, &s2, &t2, &sp2,
+                                 &order, &look);
+      EXPECT_EQ(r, st.result) << cs.text;
+      EXPECT_EQ(p1, st.primary) << cs.text;
+      EXPECT_EQ(sp, st.special) << cs.text;
+      EXPECT_EQ(t1, st.tertiary) << cs.text;
+      EXPECT_EQ(remaining, st.remaining) << cs.text;
+      EXPECT_EQ(position, st.position) << cs.text;
+      EXPECT_EQ(look, st.look) << cs.text;
+      if (r == 2) {
+        EXPECT_EQ(p2, s) << cs.text;
+      }
+    }
+  }
+}
+
+TEST(GcCollNoSort, FlagsAreThoseOfTheStringComparison) {
+  SortLib lib;
+  GCLocale* loc = lib.get("English_UnitedStates.Latin1@Binary");
+  loc->status = 0;
+  EXPECT_EQ(GCStrcoll(loc, "a", -1, "b", -1, 0x10), 0);
+  EXPECT_EQ(GCGetError(loc), GC_E_ARG);
+  EXPECT_EQ(GCStrcoll(loc, "abc", -1, "ABC", -1, 0x80002040), 0);
+  EXPECT_EQ(GCGetError(loc), 0u);
+  EXPECT_EQ(GCStrcoll(loc, "a\x82", 3, "a\x82", 3, GC_FL_CHARS), 0);
+}
+
+} // namespace
