@@ -63,7 +63,7 @@ function(orbisan_test_suite name)
     if(helpers)
       target_link_libraries(${exe} PRIVATE testhelp_${name})
     endif()
-    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST
+    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                          PROPERTIES ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
