@@ -7,6 +7,7 @@
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 #include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_str.h"
 
 namespace {
 
@@ -109,38 +110,6 @@ struct Mapper {
   }
 };
 
-// Copy of the source: whole characters that fit, as a plain string copy.
-int32_t copyText(GCLocale* loc, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
-                 bool chars) {
-  const GCObj* cp = loc->codepage;
-  const bool singleByte = (loc->flags & GC_LF_SINGLEBYTE) != 0;
-  loc->status = GC_OK;
-  if (srcLen == 0 || dstLen < 1) return 0;
-  const auto* s = reinterpret_cast<const uint8_t*>(src);
-  int32_t bytes = 0; // bytes of the source that may be copied
-  int32_t limit = 0; // characters (character mode) or bytes that fit
-  if (chars) {
-    bytes = srcLen < 0 ? gcMapTerminatedLength(src)
-                       : GCCpStrCharToByteLen(cp, src, 0, std::min(srcLen, dstLen));
-    limit = dstLen;
-  } else {
-    bytes = srcLen < 0 ? gcMapTerminatedLength(src) : srcLen;
-    bytes = std::min(bytes, dstLen);
-    limit = bytes;
-  }
-  if (bytes <= 0) return 0;
-  int32_t at = 0;
-  int32_t count = 0;
-  while (at < bytes && count < limit) {
-    const int n = singleByte ? 1 : gcCpCharLen(cp, s + at, bytes - at);
-    if (n <= 0) break;
-    at += n;
-    ++count;
-  }
-  std::memcpy(dst, src, static_cast<size_t>(at));
-  return chars ? count : at;
-}
-
 } // namespace
 
 int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char* src,
@@ -149,7 +118,12 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
   const GCMapMode mode = gcMapMode(flags);
   if (!gcMapArgsOk(mode, dst, dstLen, src, srcLen)) return gcMapFail(loc);
   const bool chars = (flags & GC_FL_CHARS) != 0;
-  if (mode.kind == GCMapKind::Copy) return copyText(loc, dst, dstLen, src, srcLen, chars);
+  if (mode.kind == GCMapKind::Copy) {
+    // Copy is the plain string copy, with the caller's lengths and unit.
+    const int32_t copied = GCStrcpy(loc, dst, dstLen, src, srcLen, chars ? GC_FL_CHARS : 0);
+    loc->status = GC_OK;
+    return copied;
+  }
 
   const GCObj* cp = loc->codepage;
   if (chars && srcLen > 0 && (loc->flags & GC_LF_SINGLEBYTE) == 0)

@@ -30,7 +30,9 @@ inline constexpr uint32_t GC_SPECIAL_LOWER = 45;
 // at most 512 bytes of mapped text are produced. Result: the bytes (or
 // characters) written, or -1 with status 2 for a flags value outside the
 // mapping values, a negative destination length or a missing buffer. A
-// character cut off by the source length ends the mapping.
+// character cut off by the source length ends the mapping. Copy (0 or
+// 0x80000023) is GCStrcpy with the same lengths: a source that does not fit
+// is cut to whole characters followed by a NUL, which is counted.
 int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
                     uint32_t flags);
 
@@ -40,14 +42,14 @@ int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src
 // a negative destination length or a missing buffer. The 0x4000 bit is
 // accepted and has no effect. No terminator is added beyond what the source
 // length covers; the mapping stops before the first value (or special
-// replacement) that does not fit.
+// replacement) that does not fit. Copy is GCStrcpyU.
 int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
                      int32_t srcLen, uint32_t flags);
 
 // Packed character values (one 32-bit value a character, first byte most
 // significant): as GCMapStringU, lengths counting values. Single-byte
 // characters (values below 256) are converted through the code page's
-// single-byte tables.
+// single-byte tables. Copy is GCWcscpy.
 int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
                      int32_t srcLen, uint32_t flags);
 
@@ -59,6 +61,7 @@ int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPa
 // a single-byte piece written in double-byte mode; a piece is written only
 // together with its shift code. No shift code is added at the end. For any
 // other locale this is GCMapString (the states are not used). A state other
-// than 0 or 1 is refused with status 2.
+// than 0 or 1 is refused with status 2. Copy is GCStrcpyEx with both
+// states.
 int32_t GCMapStringEx(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
                       int srcState, int32_t srcLen, uint32_t flags);

@@ -8,6 +8,7 @@
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 #include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_str.h"
 
 // Mapping of text in a shift-state code page: single-byte characters and
 // double-byte characters (the code page's maximum length) alternate, switched
@@ -189,55 +190,6 @@ int32_t countShiftChars(const ShiftPage& page, const uint8_t* s, int32_t len, in
   return count;
 }
 
-// Copy between buffers of a shift-state code page, each with its own state.
-int32_t copyShift(GCLocale* loc, const ShiftPage& page, char* dst, int dstState, int32_t size,
-                  const char* src, int srcState, int32_t srcLen, bool chars) {
-  loc->status = GC_OK;
-  if (srcLen == 0 || size < 1) return 0;
-  const auto* s = reinterpret_cast<const uint8_t*>(src);
-  int32_t avail = srcLen < 0 ? gcMapTerminatedLength(src) : srcLen;
-  if (chars && srcLen >= 0) avail = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
-  if (avail <= 0) return 0;
-
-  // Reconcile the two states at the start.
-  int32_t start = 0;
-  int32_t out = 0;
-  if (dstState != srcState) {
-    const int32_t run = page.isShift(s[0]) ? gcCpShiftRunEnd(s, avail, page.so, page.si) + 1 : 0;
-    const uint8_t last = run > 0 ? s[run - 1] : 0;
-    if (run > 0 && last == (dstState == 0 ? page.si : page.so)) {
-      start = run;
-      srcState = dstState;
-    } else {
-      const uint8_t code = dstState == 0 ? page.so : page.si;
-      if (!chars && size < (dstState == 0 ? page.dbl + 1 : 2)) return 0;
-      dst[out++] = static_cast<char>(code);
-      if (!chars) --size;
-      srcState = dstState == 0 ? 1 : 0;
-      dstState = srcState;
-    }
-  }
-
-  // Take whole characters (and the shift codes before them) that fit.
-  const int32_t bytesLimit = chars ? avail : std::min(avail, size);
-  const int32_t charLimit = chars ? size : INT32_MAX;
-  int32_t pos = start;
-  int32_t end = start;
-  int state = srcState;
-  int32_t count = 0;
-  while (pos < bytesLimit && count < charLimit) {
-    if (!page.skipRun(s, bytesLimit, &pos, &state)) break;
-    const int n = state ? page.dbl : 1;
-    if (pos + n > bytesLimit) break;
-    pos += n;
-    end = pos;
-    ++count;
-  }
-  std::memcpy(dst + out, src + start, static_cast<size_t>(end - start));
-  out += end - start;
-  return chars ? count : out;
-}
-
 } // namespace
 
 int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
@@ -250,8 +202,11 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
   if ((dstState != 0 && dstState != 1) || (srcState != 0 && srcState != 1)) return gcMapFail(loc);
   const bool chars = (flags & GC_FL_CHARS) != 0;
   const ShiftPage page(loc->codepage);
-  if (mode.kind == GCMapKind::Copy)
-    return copyShift(loc, page, dst, dstState, dstLen, src, srcState, srcLen, chars);
+  if (mode.kind == GCMapKind::Copy) {
+    const int32_t copied = GCStrcpyEx(loc, dst, dstState, dstLen, src, srcState, srcLen, chars ? GC_FL_CHARS : 0);
+    loc->status = GC_OK;
+    return copied;
+  }
 
   if (chars && srcLen > 0) srcLen = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
   if (srcLen < 0) {

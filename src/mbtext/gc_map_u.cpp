@@ -1,9 +1,8 @@
-#include <cstring>
-
 #include "mbtext/gc_digits.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
+#include "mbtext/gc_ucs2.h"
 #include "mbtext/gc_unitab.h"
 
 namespace {
@@ -41,6 +40,7 @@ int32_t gcMapStringUWith(GCLocale* locale, GCUChar* dst, int32_t dstLen, const G
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
   if (!gcMapUnitArgs(mode, dst, dstLen, src, &srcLen)) return gcMapFail(loc);
+  if (mode.kind == GCMapKind::Copy) return GCStrcpyU(loc, dst, dstLen, src, srcLen, 0);
 
   int32_t written = 0;
   if (mode.special && special != nullptr) {
@@ -49,11 +49,7 @@ int32_t gcMapStringUWith(GCLocale* locale, GCUChar* dst, int32_t dstLen, const G
         [&](GCUChar c) { return mapOne(loc, mode.kind, c); });
   } else {
     written = srcLen < dstLen ? srcLen : dstLen;
-    if (mode.kind == GCMapKind::Copy) {
-      if (written > 0) std::memmove(dst, src, static_cast<size_t>(written) * sizeof(GCUChar));
-    } else {
-      for (int32_t i = 0; i < written; ++i) dst[i] = mapOne(loc, mode.kind, src[i]);
-    }
+    for (int32_t i = 0; i < written; ++i) dst[i] = mapOne(loc, mode.kind, src[i]);
   }
   loc->status = GC_OK;
   return written;

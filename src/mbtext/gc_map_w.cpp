@@ -6,6 +6,7 @@
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 #include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_ucs2.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const 
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCMapMode mode = gcMapMode(flags);
   if (!gcMapUnitArgs(mode, dst, dstLen, src, &srcLen)) return gcMapFail(loc);
+  if (mode.kind == GCMapKind::Copy) return GCWcscpy(loc, dst, dstLen, src, srcLen, 0);
   const GCObj* cp = loc->codepage;
   int32_t out = 0;
   if (mode.special && special != nullptr) {
@@ -64,7 +66,7 @@ int32_t gcMapStringWWith(GCLocale* locale, GCPacked* dst, int32_t dstLen, const 
         [cp](GCUChar r) { return GCCpUnicodeToCharW(cp, r); }, [&](GCPacked v) { return mapOne(loc, mode.kind, v); });
   } else {
     out = std::min(srcLen, dstLen);
-    for (int32_t i = 0; i < out; ++i) dst[i] = mode.kind == GCMapKind::Copy ? src[i] : mapOne(loc, mode.kind, src[i]);
+    for (int32_t i = 0; i < out; ++i) dst[i] = mapOne(loc, mode.kind, src[i]);
   }
   loc->status = GC_OK;
   return out;

@@ -204,23 +204,31 @@ TEST(GcMapString, OneCharacterInCharacterMode) {
 
 TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
   PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
+  const std::string copyCut("a\0", 2);
   const struct {
     uint32_t flags;
     const char* mapped; // the two characters as mapped
+    std::string cut;    // what a destination of two fits
   } rows[] = {
-      {GC_MAP_UPPER, "AB"}, {GC_MAP_UPPER | GC_FL_CHARS, "AB"}, {GC_MAP_COPY, "ab"},
-      {GC_MAP_COPY | GC_FL_CHARS, "ab"}, {GC_MAP_DIGITS, "ab"}, {GC_MAP_LOWER_SIMPLE, "ab"},
+      {GC_MAP_UPPER, "AB", "AB"},
+      {GC_MAP_UPPER | GC_FL_CHARS, "AB", "AB"},
+      {GC_MAP_DIGITS, "ab", "ab"},
+      {GC_MAP_LOWER_SIMPLE, "ab", "ab"},
+      // Copy is the string copy: a text cut short keeps room for its NUL.
+      {GC_MAP_COPY, "ab", copyCut},
+      {GC_MAP_COPY | GC_FL_CHARS, "ab", copyCut},
   };
   for (const auto& r : rows) {
     const Mapped m = mapWith(&pl.loc, "ab", -1, 8, r.flags);
     EXPECT_EQ(m.result, 3) << std::hex << r.flags;
     EXPECT_EQ(m.text, std::string(r.mapped) + std::string(1, '\0')) << std::hex << r.flags;
     EXPECT_TRUE(m.tailUntouched);
-    // Room for the two characters only: the terminator is not written.
+    // Room for two characters only: a mapping leaves the terminator out.
     const Mapped cut = mapWith(&pl.loc, "ab", -1, 2, r.flags);
     EXPECT_EQ(cut.result, 2) << std::hex << r.flags;
-    EXPECT_EQ(cut.text, r.mapped) << std::hex << r.flags;
+    EXPECT_EQ(cut.text, r.cut) << std::hex << r.flags;
     EXPECT_TRUE(cut.tailUntouched) << std::hex << r.flags;
+    EXPECT_EQ(cut.status, GC_OK) << std::hex << r.flags;
   }
 }
 
@@ -301,9 +309,13 @@ TEST(GcMapString, WholeCharactersOnlyInTheDestination) {
       {GC_MAP_HALF_TO_FULL, 1, ""},
       {GC_MAP_HALF_TO_FULL, 3, "\x82\x81"},
       {GC_MAP_HALF_TO_FULL, 4, "\x82\x81\x82\x81"},
-      {GC_MAP_COPY, 2, "a"},
-      {GC_MAP_COPY, 3, "a\x82\x81"},
-      {GC_MAP_COPY, 4, "a\x82\x81"},
+      // Copy cuts to whole characters that leave room for a NUL, and
+      // writes and counts that NUL.
+      {GC_MAP_COPY, 1, std::string(1, '\0')},
+      {GC_MAP_COPY, 2, std::string("a\0", 2)},
+      {GC_MAP_COPY, 3, std::string("a\0", 2)},
+      {GC_MAP_COPY, 4, std::string("a\x82\x81\0", 4)},
+      {GC_MAP_COPY, 6, "a\x82\x81\x8F\xA1\xA1"},
   };
   for (const auto& r : rows) {
     const Mapped m = map(&pl.loc, "a\x82\x81\x8F\xA1\xA1", r.flags, r.size);
@@ -330,10 +342,15 @@ TEST(GcMapString, CharacterModeCountsCharacters) {
   m = mapWith(&pl.loc, src, -1, 10, GC_MAP_LOWER | GC_FL_CHARS);
   EXPECT_EQ(m.result, 6);
   EXPECT_EQ(m.text, std::string("a\x82\x81\x82\x82" "b\x8F\xA1\xA1\0", 10));
-  // Copy counts characters the same way.
+  // Copy counts characters the same way; a copy cut short ends with a NUL,
+  // counted as a character.
   m = mapWith(&pl.loc, src, 3, 2, GC_MAP_COPY | GC_FL_CHARS);
   EXPECT_EQ(m.result, 2);
-  EXPECT_EQ(m.text, "a\x82\x81");
+  EXPECT_EQ(m.text, std::string("a\0", 2));
+  EXPECT_TRUE(m.tailUntouched);
+  m = mapWith(&pl.loc, src, 3, 3, GC_MAP_COPY | GC_FL_CHARS);
+  EXPECT_EQ(m.result, 3);
+  EXPECT_EQ(m.text, "a\x82\x81\x82\x82");
   m = mapWith(&pl.loc, src, -1, 10, GC_MAP_COPY | GC_FL_CHARS);
   EXPECT_EQ(m.result, 6);
   EXPECT_EQ(m.text.size(), 10u);
