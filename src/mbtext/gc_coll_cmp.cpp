@@ -84,13 +84,7 @@ int incremental(GCLocale* loc, Side* a, Side* b) {
 int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
               uint32_t flags) {
   GCLocale* loc = gcLocaleOrDefault(locale);
-  if (!s1) len1 = 0;
-  if (!s2) len2 = 0;
-  if (flags & GC_FL_CHARS) {
-    if (len1 > 0) len1 = gcStrCharsToBytes(loc, s1, len1);
-    if (len2 > 0) len2 = gcStrCharsToBytes(loc, s2, len2);
-    flags &= ~GC_FL_CHARS;
-  }
+  gcStrPairToBytes(loc, s1, &len1, s2, &len2, &flags);
   if (!loc->sort || (loc->flags & GC_LF_NOSORT)) {
     if (flags == GC_COLL_IWIDTH) flags = 0;
     return GCStrcmp(loc, s1, len1, s2, len2, flags);

@@ -66,13 +66,7 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
     return 0;
   }
   loc->status = GC_OK;
-  if (!s1) len1 = 0;
-  if (!s2) len2 = 0;
-  if (flags & GC_FL_CHARS) {
-    if (len1 > 0) len1 = gcStrCharsToBytes(loc, s1, len1);
-    if (len2 > 0) len2 = gcStrCharsToBytes(loc, s2, len2);
-    flags &= ~GC_FL_CHARS;
-  }
+  gcStrPairToBytes(loc, s1, &len1, s2, &len2, &flags);
   const auto* a = reinterpret_cast<const uint8_t*>(s1);
   const auto* b = reinterpret_cast<const uint8_t*>(s2);
   len1 = len1 < 0 ? gcStrLen(s1) : gcStrWhole(loc, a, len1);

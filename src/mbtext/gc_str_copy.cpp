@@ -147,26 +147,19 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
   const int32_t run = (s[0] == so || s[0] == si) ? gcCpShiftRunEnd(s, srcLen, so, si) + 1 : 0;
   const uint8_t last = run > 0 ? s[run - 1] : 0;
   int state = srcState;
-  if (dstState == 0 && srcState == 1) {
-    if (run > 0 && last == si) {
+  if (dstState != srcState) {
+    // A leading run that ends in the code of the destination's mode is
+    // skipped; otherwise the code of the source's mode is written first,
+    // when it fits with one character of that mode.
+    const uint8_t toDst = dstState == 0 ? si : so;
+    if (run > 0 && last == toDst) {
       s += run;
       srcLen = std::max(0, srcLen - run);
       n = std::max(0, n - run);
-      state = 0;
+      state = dstState;
     } else {
-      if (!chars && room < dbl + 1) return 0;
-      dst[out++] = char(so);
-      if (!chars) --room;
-    }
-  } else if (dstState == 1 && srcState == 0) {
-    if (run > 0 && last == so) {
-      s += run;
-      srcLen = std::max(0, srcLen - run);
-      n = std::max(0, n - run);
-      state = 1;
-    } else {
-      if (!chars && room < 2) return 0;
-      dst[out++] = char(si);
+      if (!chars && room < (srcState == 1 ? dbl + 1 : 2)) return 0;
+      dst[out++] = char(srcState == 1 ? so : si);
       if (!chars) --room;
     }
   }

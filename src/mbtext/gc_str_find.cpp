@@ -42,12 +42,8 @@ int32_t span(GCLocale* locale, const char* str, int32_t len, const char* set, in
   GCLocale* loc = gcLocaleOrDefault(locale);
   loc->status = GC_OK;
   if (!str) return 0;
-  if (!set) setLen = 0;
   const bool chars = (flags & GC_FL_CHARS) != 0;
-  if (chars) {
-    if (len > 0) len = gcStrCharsToBytes(loc, str, len);
-    if (setLen > 0) setLen = gcStrCharsToBytes(loc, set, setLen);
-  }
+  gcStrPairToBytes(loc, str, &len, set, &setLen, &flags);
   int32_t result;
   if (len < 0 && setLen < 0 && gcStrSingle(loc)) {
     result = int32_t(inside ? std::strspn(str, set) : std::strcspn(str, set));
@@ -136,10 +132,7 @@ const char* GCStrstr(GCLocale* locale, const char* str, int32_t len, const char*
   loc->status = GC_OK;
   if (!str) return nullptr;
   if (!sub) return str;
-  if (flags & GC_FL_CHARS) {
-    if (len > 0) len = gcStrCharsToBytes(loc, str, len);
-    if (subLen > 0) subLen = gcStrCharsToBytes(loc, sub, subLen);
-  }
+  gcStrPairToBytes(loc, str, &len, sub, &subLen, &flags);
   if (len < 0) len = gcStrLen(str);
   if (subLen < 0) subLen = gcStrLen(sub);
   if (subLen == 0) return str;
@@ -174,13 +167,9 @@ char* GCStrtok(GCLocale* locale, char* str, int32_t* remaining, const char* deli
     *remaining = 0;
     return nullptr;
   }
-  if (!delims) delimLen = 0;
   const bool chars = (flags & GC_FL_CHARS) != 0;
   int32_t rem = *remaining;
-  if (chars) {
-    if (rem > 0) rem = gcStrCharsToBytes(loc, str, rem);
-    if (delimLen > 0) delimLen = gcStrCharsToBytes(loc, delims, delimLen);
-  }
+  gcStrPairToBytes(loc, str, &rem, delims, &delimLen, &flags);
   if (rem < 0) rem = gcStrLen(str);
   if (delimLen < 0) delimLen = gcStrLen(delims);
 

@@ -51,3 +51,17 @@ inline int32_t gcStrCharsToBytes(const GCLocale* loc, const char* s, int32_t cha
   if (chars <= 0 || !s) return 0;
   return GCCpStrCharToByteLen(loc->codepage, s, 0, chars);
 }
+
+// The lengths of two texts taken together: a missing text has length 0, and
+// with 0x4000 in *flags each positive length is turned from characters into
+// bytes and the bit is taken off.
+inline void gcStrPairToBytes(const GCLocale* loc, const char* s1, int32_t* len1, const char* s2,
+                             int32_t* len2, uint32_t* flags) {
+  if (!s1) *len1 = 0;
+  if (!s2) *len2 = 0;
+  if (*flags & GC_FL_CHARS) {
+    if (*len1 > 0) *len1 = gcStrCharsToBytes(loc, s1, *len1);
+    if (*len2 > 0) *len2 = gcStrCharsToBytes(loc, s2, *len2);
+    *flags &= ~GC_FL_CHARS;
+  }
+}
