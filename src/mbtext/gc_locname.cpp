@@ -13,7 +13,7 @@ namespace {
 constexpr char kUnknown[] = "Unknown";
 constexpr int kComp = 64; // room for one native name component
 
-struct Parts {
+struct NameParts {
   const char* language = kUnknown;
   const char* territory = kUnknown;
   const char* codepage = kUnknown;
@@ -81,7 +81,7 @@ void copy_part(char* out, size_t room, const char* s, size_t n) {
 }
 
 // A name of the form language[_TERRITORY][.codeset][@modifier].
-bool map_platform_name(const char* name, Parts* p) {
+bool map_platform_name(const char* name, NameParts* p) {
   char lang[kComp], terr[kComp], set[kComp], key[2 * kComp];
   size_t n = std::strcspn(name, "_.@");
   copy_part(lang, sizeof lang, name, n);
@@ -135,7 +135,7 @@ bool map_platform_name(const char* name, Parts* p) {
 }
 
 // One native name, not composite.
-bool map_single(const char* name, Parts* p) {
+bool map_single(const char* name, NameParts* p) {
   if (const GCNativeLocale* r = find_row(name)) {
     p->language = r->language;
     p->territory = r->territory;
@@ -179,14 +179,14 @@ char* GCMapNativeLocale(const char* native, char* buffer, int32_t size) {
   char text[4 * 32 + 4];
   bool composite = native[0] == '/' || std::strstr(native, "LC_CTYPE=") != nullptr;
   if (composite) {
-    Parts comp[4];
+    NameParts comp[4];
     char c[kComp];
     for (int i = 0; i < 4; ++i)
-      if (!component(native, i, c, sizeof c) || !map_single(c, &comp[i])) comp[i] = Parts{};
+      if (!component(native, i, c, sizeof c) || !map_single(c, &comp[i])) comp[i] = NameParts{};
     std::snprintf(text, sizeof text, "%s_%s.%s@%s", comp[2].language, comp[1].territory,
                   comp[0].codepage, comp[3].sort);
   } else {
-    Parts p;
+    NameParts p;
     if (map_single(native, &p))
       std::snprintf(text, sizeof text, "%s_%s.%s@%s", p.language, p.territory, p.codepage, p.sort);
     else

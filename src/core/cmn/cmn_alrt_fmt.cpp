@@ -206,27 +206,27 @@ struct sink {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-void emit(sink* out, const char* spec, cls kind, const value& v) {
+void emit(sink* out, const char* conv_fmt, cls kind, const value& v) {
   if (out->room() <= 0) return;
   char* dst = out->out + out->pos;
   size_t n = static_cast<size_t>(out->room() + 1);
   int w = 0;
   switch (kind) {
-    case cls::i: w = std::snprintf(dst, n, spec, v.i); break;
-    case cls::l: w = std::snprintf(dst, n, spec, v.l); break;
-    case cls::ll: w = std::snprintf(dst, n, spec, v.ll); break;
-    case cls::z: w = std::snprintf(dst, n, spec, v.z); break;
-    case cls::j: w = std::snprintf(dst, n, spec, v.j); break;
-    case cls::t: w = std::snprintf(dst, n, spec, v.t); break;
-    case cls::d: w = std::snprintf(dst, n, spec, v.d); break;
-    case cls::ld: w = std::snprintf(dst, n, spec, v.ld); break;
+    case cls::i: w = std::snprintf(dst, n, conv_fmt, v.i); break;
+    case cls::l: w = std::snprintf(dst, n, conv_fmt, v.l); break;
+    case cls::ll: w = std::snprintf(dst, n, conv_fmt, v.ll); break;
+    case cls::z: w = std::snprintf(dst, n, conv_fmt, v.z); break;
+    case cls::j: w = std::snprintf(dst, n, conv_fmt, v.j); break;
+    case cls::t: w = std::snprintf(dst, n, conv_fmt, v.t); break;
+    case cls::d: w = std::snprintf(dst, n, conv_fmt, v.d); break;
+    case cls::ld: w = std::snprintf(dst, n, conv_fmt, v.ld); break;
     case cls::s:
-      w = std::snprintf(dst, n, spec, v.p != nullptr ? static_cast<const char*>(v.p) : "(null)");
+      w = std::snprintf(dst, n, conv_fmt, v.p != nullptr ? static_cast<const char*>(v.p) : "(null)");
       break;
     case cls::ws:
-      w = std::snprintf(dst, n, spec, v.p != nullptr ? static_cast<const wchar_t*>(v.p) : L"(null)");
+      w = std::snprintf(dst, n, conv_fmt, v.p != nullptr ? static_cast<const wchar_t*>(v.p) : L"(null)");
       break;
-    case cls::p: w = std::snprintf(dst, n, spec, v.p); break;
+    case cls::p: w = std::snprintf(dst, n, conv_fmt, v.p); break;
     case cls::none: break;
   }
   if (w < 0) {
@@ -331,9 +331,9 @@ long cmn_alrt_vreformat_msg(char* out, long size, const char* text, va_list args
       continue;
     }
     if (c.conv_char == 'n') continue;  // never written
-    char spec[48];
+    char conv_fmt[48];
     int k = 0;
-    spec[k++] = '%';
+    conv_fmt[k++] = '%';
     long width = c.width;
     long prec = c.prec;
     bool left = false;
@@ -349,14 +349,14 @@ long cmn_alrt_vreformat_msg(char* out, long size, const char* text, va_list args
       long p = vals[slot_arg[c.prec_slot]].i;
       prec = p < 0 ? -1 : (p > kFieldMax ? kFieldMax : p);
     }
-    for (const char* f = c.flags; *f != 0; ++f) spec[k++] = *f;
-    if (left) spec[k++] = '-';
-    if (width >= 0) k += std::snprintf(spec + k, sizeof spec - static_cast<size_t>(k), "%ld", width);
-    if (prec >= 0) k += std::snprintf(spec + k, sizeof spec - static_cast<size_t>(k), ".%ld", prec);
-    for (const char* l = c.length; *l != 0; ++l) spec[k++] = *l;
-    spec[k++] = c.conv_char;
-    spec[k] = 0;
-    emit(&s, spec, c.kind, vals[slot_arg[c.value_slot]]);
+    for (const char* f = c.flags; *f != 0; ++f) conv_fmt[k++] = *f;
+    if (left) conv_fmt[k++] = '-';
+    if (width >= 0) k += std::snprintf(conv_fmt + k, sizeof conv_fmt - static_cast<size_t>(k), "%ld", width);
+    if (prec >= 0) k += std::snprintf(conv_fmt + k, sizeof conv_fmt - static_cast<size_t>(k), ".%ld", prec);
+    for (const char* l = c.length; *l != 0; ++l) conv_fmt[k++] = *l;
+    conv_fmt[k++] = c.conv_char;
+    conv_fmt[k] = 0;
+    emit(&s, conv_fmt, c.kind, vals[slot_arg[c.value_slot]]);
   }
   if (s.room() > 0) s.put(copy + at, n - at);
   return 0;
