@@ -158,9 +158,7 @@ int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uin
   return res;
 }
 
-namespace {
-
-int compareBytes(const uint8_t* a, size_t la, const uint8_t* b, size_t lb) {
+int gcSortBytesCompare(const uint8_t* a, size_t la, const uint8_t* b, size_t lb) {
   size_t m = std::min(la, lb);
   if (m > 0) {
     int r = std::memcmp(a, b, m);
@@ -168,6 +166,8 @@ int compareBytes(const uint8_t* a, size_t la, const uint8_t* b, size_t lb) {
   }
   return la < lb ? -1 : (la > lb ? 1 : 0);
 }
+
+namespace {
 
 uint32_t trimmed(const uint8_t* list, uint32_t end, uint8_t def) {
   while (end > 0 && list[end - 1] == def) --end;
@@ -179,15 +179,15 @@ uint32_t trimmed(const uint8_t* list, uint32_t end, uint8_t def) {
 int gcSortLevelsCompare(const GCObj* sort, GCSortLevels* a, GCSortLevels* b) {
   gcSortLevelsFinish(a);
   gcSortLevelsFinish(b);
-  int r = compareBytes(a->l1, 2 * size_t(a->end1), b->l1, 2 * size_t(b->end1));
+  int r = gcSortBytesCompare(a->l1, 2 * size_t(a->end1), b->l1, 2 * size_t(b->end1));
   if (r) return r;
   const uint8_t ds = gcSortDefaultSecondary(sort), dt = gcSortDefaultTertiary(sort);
   const uint32_t a2 = trimmed(a->l2, a->end2, ds), b2 = trimmed(b->l2, b->end2, ds);
-  if ((r = compareBytes(a->l2, a2, b->l2, b2))) return r;
+  if ((r = gcSortBytesCompare(a->l2, a2, b->l2, b2))) return r;
   const uint32_t a3 = trimmed(a->l3, a->end3, dt), b3 = trimmed(b->l3, b->end3, dt);
-  if ((r = compareBytes(a->l3, a3, b->l3, b3))) return r;
+  if ((r = gcSortBytesCompare(a->l3, a3, b->l3, b3))) return r;
   const bool bare = a->end1 == 0 && a2 == 0 && a3 == 0 && b->end1 == 0 && b2 == 0 && b3 == 0;
-  if (!bare) return compareBytes(a->l4, 4 * size_t(a->end4), b->l4, 4 * size_t(b->end4));
+  if (!bare) return gcSortBytesCompare(a->l4, 4 * size_t(a->end4), b->l4, 4 * size_t(b->end4));
   // Only special weights: compared without their positions.
   for (uint32_t i = 0; i < a->end4 && i < b->end4; ++i) {
     uint16_t x = gc_be16(a->l4 + 4 * size_t(i) + 2), y = gc_be16(b->l4 + 4 * size_t(i) + 2);

@@ -3,6 +3,7 @@
 // locale's collation order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "mbtext/gc_locale.h"
@@ -80,6 +81,10 @@ int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uin
 // compared by value and the status is 20. The status is not set otherwise.
 int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
               uint32_t flags);
+
+// Bytewise comparison of two byte strings; a proper prefix comes first.
+// Result -1, 0 or 1.
+int gcSortBytesCompare(const uint8_t* a, size_t la, const uint8_t* b, size_t lb);
 
 // Compares two weight levels (finishing them first) as their sort keys compare (trailing
 // default secondary and tertiary weights dropped; positions left out of

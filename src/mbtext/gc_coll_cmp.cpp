@@ -1,7 +1,4 @@
 // Comparison of two strings in a locale's collation order.
-#include <algorithm>
-#include <cstring>
-
 #include "mbtext/gc_coll.h"
 #include "mbtext/gc_key.h"
 #include "mbtext/gc_mem_be.h"
@@ -11,12 +8,8 @@
 namespace {
 
 int byValue(const char* a, int32_t la, const char* b, int32_t lb) {
-  int32_t m = std::min(la, lb);
-  if (m > 0) {
-    int r = std::memcmp(a, b, size_t(m));
-    if (r != 0) return r < 0 ? -1 : 1;
-  }
-  return la < lb ? -1 : (la > lb ? 1 : 0);
+  return gcSortBytesCompare(reinterpret_cast<const uint8_t*>(a), size_t(la), reinterpret_cast<const uint8_t*>(b),
+                            size_t(lb));
 }
 
 // One string of an incremental comparison.
@@ -105,9 +98,7 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
       loc->status = GC_E_NOMEM;
       r = byValue(s1, len1, s2, len2);
     } else {
-      size_t m = size_t(std::min(k1, k2));
-      r = std::memcmp(key1, key2, m);
-      r = r != 0 ? (r < 0 ? -1 : 1) : (k1 < k2 ? -1 : (k1 > k2 ? 1 : 0));
+      r = gcSortBytesCompare(key1, size_t(k1), key2, size_t(k2));
     }
     gcFree(key1);
     gcFree(key2);

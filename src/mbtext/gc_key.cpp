@@ -8,16 +8,9 @@
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_map.h"
-#include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_str_int.h"
 
 namespace {
-
-bool hasSpecialUpper(const GCLocale* loc) {
-  const GCObj* lang = loc->language;
-  if (!lang || !lang->sect[0] || lang->sect_size[0] < 8) return false;
-  return gc_be16(lang->sect[0] + 6) != 0;
-}
 
 // UCS-2 of the n-byte character at p in upper case.
 GCUChar upperChar(const GCLocale* loc, const uint8_t* p, int n) {
@@ -59,7 +52,7 @@ GCUChar halfChar(const GCLocale* loc, const uint8_t* p, int n) {
 // byte); the number of units.
 uint32_t toUcs2(const GCLocale* loc, const uint8_t* s, int32_t len, uint32_t flags, GCUChar* out) {
   const bool single = (loc->flags & GC_LF_SINGLEBYTE) != 0;
-  const bool special = flags == GC_COLL_ICASE && hasSpecialUpper(loc);
+  const bool special = flags == GC_COLL_ICASE && gcStrHasSpecialUpper(loc);
   uint32_t units = 0;
   int32_t at = 0;
   while (at < len) {

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "mbtext/gc_map.h"
-#include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_str_int.h"
 
 namespace {
@@ -19,12 +18,6 @@ int byValue(const uint8_t* a, int32_t la, const uint8_t* b, int32_t lb) {
     if (r != 0) return r < 0 ? -1 : 1;
   }
   return la - lb;
-}
-
-bool hasSpecialUpper(const GCLocale* loc) {
-  const GCObj* lang = loc->language;
-  if (!lang || !lang->sect[0] || lang->sect_size[0] < 8) return false;
-  return gc_be16(lang->sect[0] + 6) != 0;
 }
 
 // Upper-cases both whole texts with the language's special mappings and
@@ -74,7 +67,7 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
   if (len1 == 0 || len2 == 0) return len1 - len2;
   if (flags == 0) return byValue(a, len1, b, len2);
 
-  if (!(flags & GC_CMP_NOSPECIAL) && hasSpecialUpper(loc)) return compareMapped(loc, a, len1, b, len2);
+  if (!(flags & GC_CMP_NOSPECIAL) && gcStrHasSpecialUpper(loc)) return compareMapped(loc, a, len1, b, len2);
 
   const GCObj* cp = loc->codepage;
   const int32_t m = std::min(len1, len2);

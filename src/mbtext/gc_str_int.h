@@ -7,8 +7,17 @@
 
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_mem_be.h"
 
 inline bool gcStrSingle(const GCLocale* loc) { return (loc->flags & GC_LF_SINGLEBYTE) != 0; }
+
+// True when the locale's language has special upper-case mappings (a
+// non-zero count of them in its table).
+inline bool gcStrHasSpecialUpper(const GCLocale* loc) {
+  const GCObj* lang = loc->language;
+  if (!lang || !lang->sect[0] || lang->sect_size[0] < 8) return false;
+  return gc_be16(lang->sect[0] + 6) != 0;
+}
 
 // Length of the character at p when it lies whole within avail bytes
 // (avail >= 1), else 0. Single-byte locales: 1.

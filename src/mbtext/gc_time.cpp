@@ -189,8 +189,10 @@ uint32_t expand(Ctx& c, char* out, int32_t* pos, int32_t outlen, const char* fmt
       if (!monOk) return GC_E_NOT_FOUND;
       return GCStrWriteWord(c.loc, out, pos, outlen, GC_ITEM_MONTH + t->tm_mon, c.itemflag);
     case 'c': {
+      // A date that fills the output leaves no room for the time: the text
+      // is cut, not complete.
       uint32_t s = expandItem(c, out, pos, outlen, alt ? GC_ITEM_LDATE_FMT : GC_ITEM_SDATE_FMT, active);
-      if (s || *pos >= outlen) return s;
+      if (s) return s;
       s = putByte(out, pos, outlen, cpSpace(c.ascii));
       if (s) return s;
       return expandItem(c, out, pos, outlen, GC_ITEM_TIME_FMT, active);

@@ -154,6 +154,10 @@ TEST(TimeToString, OutputLimits) {
   EXPECT_EQ(tl.loc.status, 0u);
   EXPECT_EQ(GCTimeToString(tl.get(), &t, buf, 6, "%c", -1, 0), 6);
   EXPECT_EQ(tl.loc.status, GC_E_BUFFER);
+  // The date fills the output exactly: the time is missing, so the text is cut.
+  EXPECT_EQ(GCTimeToString(tl.get(), &t, buf, 8, "%c", -1, 0), 8);
+  EXPECT_EQ(std::string(buf, 8), "03/05/04");
+  EXPECT_EQ(tl.loc.status, GC_E_BUFFER);
 }
 
 TEST(TimeToString, LineEnds) {
