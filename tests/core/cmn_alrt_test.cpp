@@ -199,6 +199,41 @@ TEST_F(CmnAlrt, ClearReusesThePoolsWithoutNewAllocations) {
   EXPECT_EQ(text_at(9), mid);
 }
 
+TEST_F(CmnAlrt, FailedAllocationsAreReturnedAndStoreNothing) {
+  const std::string long_arg(600, 'n');  // its text needs a pool of its own
+  osl_mem_reset_fail_num();              // the first allocation fails
+  // The failure is returned; the no-memory alert raised inside the push is
+  // dropped, so the stack stays empty.
+  EXPECT_EQ(cmn_alrt_push(nullptr, "p", 0x100006, 1, long_arg.c_str()), 0x100003);
+  EXPECT_EQ(count(), 0);
+  EXPECT_EQ(cmn_alrt_push(nullptr, "p", 0x100006, 1, long_arg.c_str()), 0);  // next one succeeds
+  ASSERT_EQ(count(), 1);
+  EXPECT_EQ(text_at(0), "Unknown subsystem/application '" + long_arg + "' (add to CMNSUBS table).");
+
+  // Each failed step of making a stack is reported with one alert on the
+  // current stack and links nothing into the chain.
+  cmn_ty_alert_stack* made = nullptr;
+  int failures = 0;
+  for (int i = 0; i < 10 && made == nullptr; ++i) {
+    const long before = count();
+    const long rc = cmn_alrt_new(3, &made);
+    if (rc == 0) break;
+    ++failures;
+    EXPECT_EQ(rc, 0x100003) << i;
+    EXPECT_EQ(made, nullptr) << i;
+    ASSERT_EQ(count(), before + 1) << i;
+    EXPECT_EQ(code_at(before), 0x100003) << i;
+  }
+  osl_mem_disable_fail_mode();
+  EXPECT_GE(failures, 2);  // the header, then a later allocation
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(cmn_alrt_check(made), 0);
+  EXPECT_EQ(cmn_alrt_push_msg(made, 1, "works"), 0);
+  EXPECT_EQ(text_at(0, made), "works");
+  EXPECT_EQ(cmn_alrt_free("t", made), 0);
+  EXPECT_EQ(cmn_alrt_check(stack_), 0);
+}
+
 TEST_F(CmnAlrt, DeadStackHandleIsRejected) {
   cmn_ty_alert_stack* dead = nullptr;
   ASSERT_EQ(cmn_alrt_new(5, &dead), 0);

@@ -39,15 +39,15 @@ cmn_ty_alert_stack* cmn_alrt_cur = nullptr;
 bool cmn_alrt_suspend_mode = false;
 bool cmn_alrt_in_push_proc = false;
 
-long no_memory(long bytes, const char* owner) {
-  cmn_alrt_push(nullptr, owner, CMN_ALRT_NO_MEMORY, 2, bytes, owner);
-  return CMN_ALRT_NO_MEMORY;
-}
-
-cmn_ty_alert_pool* new_pool(long size) {
+// A text pool of `size` bytes; null, with 0x100003 pushed, when it cannot be
+// allocated.
+cmn_ty_alert_pool* new_pool(long size, const char* owner) {
   long bytes = static_cast<long>(sizeof(cmn_ty_alert_pool)) + size;
-  auto* pool = static_cast<cmn_ty_alert_pool*>(osl_mem_alloc("cmn_alrt_alloc", bytes));
-  if (pool == nullptr) return nullptr;
+  auto* pool = static_cast<cmn_ty_alert_pool*>(osl_mem_alloc(owner, bytes));
+  if (pool == nullptr) {
+    cmn_alrt_push_no_memory(bytes, owner);
+    return nullptr;
+  }
   pool->size = size;
   pool->next = reinterpret_cast<char*>(pool + 1);
   pool->left = size;
@@ -76,11 +76,8 @@ long alert_alloc(cmn_ty_alert_stack* stack, const char* text, const char** copy)
   cmn_ty_alert_pool* pool = stack->pools;
   while (pool != nullptr && pool->left < len) pool = pool->next_pool;
   if (pool == nullptr) {
-    pool = new_pool(len > kPoolSize ? len : kPoolSize);
-    if (pool == nullptr) {
-      return no_memory(static_cast<long>(sizeof(cmn_ty_alert_pool)) + (len > kPoolSize ? len : kPoolSize),
-                       "cmn_alrt_alloc");
-    }
+    pool = new_pool(len > kPoolSize ? len : kPoolSize, "cmn_alrt_alloc");
+    if (pool == nullptr) return CMN_ALRT_NO_MEMORY;
     pool->next_pool = stack->pools;
     stack->pools = pool;
   }
@@ -99,7 +96,7 @@ long store(cmn_ty_alert_stack* stack, long code, const char* text) {
     long cap = stack->capacity + kGrowth;
     long bytes = cap * static_cast<long>(sizeof(cmn_ty_alert));
     void* grown = osl_mem_realloc("cmn_alrt_push", stack->alerts, bytes);
-    if (grown == nullptr) return no_memory(bytes, "cmn_alrt_push");
+    if (grown == nullptr) return cmn_alrt_push_no_memory(bytes, "cmn_alrt_push");
     stack->alerts = static_cast<cmn_ty_alert*>(grown);
     stack->capacity = cap;
   }
@@ -153,21 +150,21 @@ long cmn_alrt_term() { return 0; }
 long cmn_alrt_new(long capacity, cmn_ty_alert_stack** out) {
   if (capacity < 0) capacity = 0;
   auto* stack = static_cast<cmn_ty_alert_stack*>(osl_mem_alloc("cmn_alrt_new", sizeof(cmn_ty_alert_stack)));
-  if (stack == nullptr) return no_memory(sizeof(cmn_ty_alert_stack), "cmn_alrt_new");
+  if (stack == nullptr) return cmn_alrt_push_no_memory(sizeof(cmn_ty_alert_stack), "cmn_alrt_new");
   stack->alerts = nullptr;
   if (capacity > 0) {
     long bytes = capacity * static_cast<long>(sizeof(cmn_ty_alert));
     stack->alerts = static_cast<cmn_ty_alert*>(osl_mem_alloc("cmn_alrt_new", bytes));
     if (stack->alerts == nullptr) {
       osl_mem_free("cmn_alrt_new", stack);
-      return no_memory(bytes, "cmn_alrt_new");
+      return cmn_alrt_push_no_memory(bytes, "cmn_alrt_new");
     }
   }
-  stack->pools = new_pool(kPoolSize);
+  stack->pools = new_pool(kPoolSize, "cmn_alrt_new");
   if (stack->pools == nullptr) {
     osl_mem_free("cmn_alrt_new", stack->alerts);
     osl_mem_free("cmn_alrt_new", stack);
-    return no_memory(static_cast<long>(sizeof(cmn_ty_alert_pool)) + kPoolSize, "cmn_alrt_new");
+    return CMN_ALRT_NO_MEMORY;
   }
   stack->count = 0;
   stack->capacity = capacity;
@@ -284,6 +281,11 @@ long cmn_alrt_push_msg(cmn_ty_alert_stack* stack, long code, const char* text) {
   long rc = cmn_alrt_check(stack);
   if (rc != 0) return rc;
   return store(stack, code, text);
+}
+
+long cmn_alrt_push_no_memory(long bytes, const char* owner) {
+  cmn_alrt_push(nullptr, owner, CMN_ALRT_NO_MEMORY, 2, bytes, owner);
+  return CMN_ALRT_NO_MEMORY;
 }
 
 long cmn_alrt_push_special(long code, const char* text) {

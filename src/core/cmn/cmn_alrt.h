@@ -65,6 +65,9 @@ long cmn_alrt_quiet_vpush(cmn_ty_alert_stack* stack, const char* proc, long code
 long cmn_alrt_push_msg(cmn_ty_alert_stack* stack, long code, const char* text);
 // Prints an alert that cannot be stacked through the OS message printer; 0.
 long cmn_alrt_push_special(long code, const char* text);
+// Pushes 0x100003 for a failed allocation of `bytes` made for `owner` on the
+// current stack and returns 0x100003.
+long cmn_alrt_push_no_memory(long bytes, const char* owner);
 
 // Readers. Text outputs point into the stack's pools and stay valid until the
 // stack is cleared or freed. Null outputs are allowed where noted.

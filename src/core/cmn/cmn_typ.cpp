@@ -54,8 +54,6 @@ cmn_ty_init_proc cmn_typ_builtin_init = nullptr;
 constexpr long kHandleSize = static_cast<long>(sizeof(void*));
 constexpr long kTableBytes = CMN_TYP_NUM_METHODS * static_cast<long>(sizeof(cmn_ty_method_proc));
 
-bool is_builtin(long id) { return id >= CMN_TYP_FIRST_BUILTIN && id <= CMN_TYP_LAST_BUILTIN; }
-
 comp_class* find_comp(long id) {
   long i = id - CMN_TYP_FIRST_COMPOSITE;
   if (i < 0 || i >= cmn_typ_num_comp) return nullptr;
@@ -87,11 +85,6 @@ long cmn_typ_is_runtime_id(long id) {
 
 namespace {
 
-long no_memory(long bytes, const char* owner) {
-  cmn_alrt_push(nullptr, owner, CMN_ALRT_NO_MEMORY, 2, bytes, owner);
-  return CMN_ALRT_NO_MEMORY;
-}
-
 long push_code(long code, const char* proc, long arg) {
   cmn_alrt_push(nullptr, proc, code, 1, arg);
   return code;
@@ -112,7 +105,7 @@ long method_slot_record(const char* proc, long bad_slot, long id, long number, c
 // then reads id -1, class -1, flags 1, size of a handle).
 bool lookup(long id, cmn_ty_obj_info* info) {
   cmn_dtype_init_obj_info(info);
-  if (is_builtin(id)) {
+  if (cmn_typ_is_builtin(id)) {
     cmn_dtype_copy_obj_info(&cmn_classes[id - CMN_TYP_FIRST_BUILTIN], info);
     return true;
   }
@@ -205,7 +198,7 @@ long cmn_typ_get_obj_info(long id, cmn_ty_obj_info* info) {
 }
 
 long cmn_typ_put_obj_info(long id, const cmn_ty_obj_info* info) {
-  if (is_builtin(id)) {
+  if (cmn_typ_is_builtin(id)) {
     cmn_dtype_copy_obj_info(info, &cmn_classes[id - CMN_TYP_FIRST_BUILTIN]);
     return 0;
   }
@@ -231,7 +224,7 @@ long cmn_typ_put_obj_info(long id, const cmn_ty_obj_info* info) {
     long cap = cmn_typ_max_spec + 40;
     long bytes = cap * static_cast<long>(sizeof(spec_class));
     void* grown = osl_mem_realloc("cmn_typ_put_obj_info", cmn_typ_spec_classes, bytes);
-    if (grown == nullptr) return no_memory(bytes, "cmn_typ_put_obj_info");
+    if (grown == nullptr) return cmn_alrt_push_no_memory(bytes, "cmn_typ_put_obj_info");
     cmn_typ_spec_classes = static_cast<spec_class*>(grown);
     cmn_typ_max_spec = cap;
   }
@@ -245,7 +238,7 @@ long cmn_typ_install_methods(long id, long count, const cmn_ty_method* list) {
   if (rc != 0) return rc;
   if (rec.methods == nullptr || (rec.flags & CMN_TYP_FLAG_SHARED) != 0) {
     cmn_ty_method_proc* table = new_table(nullptr);
-    if (table == nullptr) return no_memory(kTableBytes, "cmn_typ_install_methods");
+    if (table == nullptr) return cmn_alrt_push_no_memory(kTableBytes, "cmn_typ_install_methods");
     rec.methods = table;
     rec.flags &= ~CMN_TYP_FLAG_SHARED;
   }
@@ -259,7 +252,7 @@ long cmn_typ_add_methods(long id, long count, const cmn_ty_method* list) {
   if (rec.methods == nullptr) return cmn_typ_install_methods(id, count, list);
   if ((rec.flags & CMN_TYP_FLAG_SHARED) != 0) {
     cmn_ty_method_proc* table = new_table(rec.methods);
-    if (table == nullptr) return no_memory(kTableBytes, "cmn_typ_add_methods");
+    if (table == nullptr) return cmn_alrt_push_no_memory(kTableBytes, "cmn_typ_add_methods");
     rec.methods = table;
     rec.flags &= ~CMN_TYP_FLAG_SHARED;
   }
@@ -350,7 +343,7 @@ long cmn_typ_install_callback(long id, long number, cmn_ty_method_proc proc) {
   if (rc != 0) return rc;
   if (rec.methods == nullptr) {
     rec.methods = new_table(nullptr);
-    if (rec.methods == nullptr) return no_memory(kTableBytes, "cmn_typ_install_callback");
+    if (rec.methods == nullptr) return cmn_alrt_push_no_memory(kTableBytes, "cmn_typ_install_callback");
     rec.flags &= ~CMN_TYP_FLAG_SHARED;
     rc = cmn_typ_put_obj_info(id, &rec);
     if (rc != 0) return rc;
@@ -479,7 +472,7 @@ long cmn_typ_find_methods(long id, long method, cmn_ty_method_proc* own, long* c
   if (c->num_traits > procs_len) {
     long bytes = c->num_traits * static_cast<long>(sizeof(cmn_ty_method_proc));
     void* grown = osl_mem_realloc("cmn_typ_find_methods", procs, bytes);
-    if (grown == nullptr) return no_memory(bytes, "cmn_typ_find_methods");
+    if (grown == nullptr) return cmn_alrt_push_no_memory(bytes, "cmn_typ_find_methods");
     procs = static_cast<cmn_ty_method_proc*>(grown);
     procs_len = c->num_traits;
   }
@@ -526,14 +519,14 @@ long cmn_typ_get_flags(long id) {
   return rec.flags;
 }
 
-long cmn_typ_is_valid_type(long id) { return is_builtin(id) || find_group(id) != nullptr ? 1 : 0; }
+long cmn_typ_is_valid_type(long id) { return cmn_typ_is_builtin(id) || find_group(id) != nullptr ? 1 : 0; }
 
 long cmn_typ_is_valid_db_type(long id) { return find_group(id) != nullptr ? 1 : 0; }
 
 long cmn_typ_construct_object(long first, long last, const cmn_ty_type_info* info) {
   long bytes = (cmn_typ_num_obj_grp + 1) * static_cast<long>(sizeof(obj_group));
   void* grown = osl_mem_realloc("cmn_typ_construct_object", cmn_objects, bytes);
-  if (grown == nullptr) return no_memory(bytes, "cmn_typ_construct_object");
+  if (grown == nullptr) return cmn_alrt_push_no_memory(bytes, "cmn_typ_construct_object");
   cmn_objects = static_cast<obj_group*>(grown);
   cmn_objects[cmn_typ_num_obj_grp++] = {first, last, CMN_TYP_FLAG_1 | CMN_TYP_FLAG_SHARED, nullptr};
   return cmn_typ_install_info(first, info);
@@ -551,7 +544,7 @@ long cmn_typ_construct_class(const char* name, long value_class, long trait_coun
   if (trait_count > 0) {
     long bytes = trait_count * static_cast<long>(sizeof(long));
     traits = static_cast<long*>(osl_mem_alloc("cmn_typ_construct_class", bytes));
-    if (traits == nullptr) return no_memory(bytes, "cmn_typ_construct_class");
+    if (traits == nullptr) return cmn_alrt_push_no_memory(bytes, "cmn_typ_construct_class");
     std::memcpy(traits, trait_ids, static_cast<size_t>(bytes));
   }
   if (cmn_typ_num_comp == cmn_typ_max_comp) {
@@ -560,7 +553,7 @@ long cmn_typ_construct_class(const char* name, long value_class, long trait_coun
     void* grown = osl_mem_realloc("cmn_typ_construct_class", cmn_typ_comp_classes, bytes);
     if (grown == nullptr) {
       osl_mem_free("cmn_typ_construct_class", traits);
-      return no_memory(bytes, "cmn_typ_construct_class");
+      return cmn_alrt_push_no_memory(bytes, "cmn_typ_construct_class");
     }
     cmn_typ_comp_classes = static_cast<comp_class*>(grown);
     cmn_typ_max_comp = cap;
@@ -610,7 +603,7 @@ long cmn_typ_alloc(const char* owner, long count, const long* type_ids, const lo
   if (cmn_typ_alloc_proc != nullptr) return cmn_typ_alloc_proc(owner, count, type_ids, sizes, addresses);
   if (count > 1 || sizes == nullptr || addresses == nullptr) return 1;
   void* block = osl_mem_alloc(owner, sizes[0]);
-  if (block == nullptr) return no_memory(sizes[0], owner != nullptr ? owner : "cmn_typ_alloc");
+  if (block == nullptr) return cmn_alrt_push_no_memory(sizes[0], owner != nullptr ? owner : "cmn_typ_alloc");
   addresses[0] = block;
   return 0;
 }

@@ -14,5 +14,8 @@ struct cmn_ty_name_row {
 extern cmn_ty_obj_info cmn_classes[CMN_TYP_NUM_BUILTIN];
 extern const cmn_ty_name_row cmn_name_table[CMN_TYP_NUM_NAMES];
 
+// True for the built-in ids 512..811 (records of the static table).
+inline bool cmn_typ_is_builtin(long id) { return id >= CMN_TYP_FIRST_BUILTIN && id <= CMN_TYP_LAST_BUILTIN; }
+
 // 1 for ids answered by the run-time record types (see cmn_typ.cpp).
 long cmn_typ_is_runtime_id(long id);

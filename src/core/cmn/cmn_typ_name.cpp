@@ -7,8 +7,6 @@
 
 namespace {
 
-bool is_builtin(long id) { return id >= CMN_TYP_FIRST_BUILTIN && id <= CMN_TYP_LAST_BUILTIN; }
-
 // Looks the name text of an object type up in the name table.
 const char* table_name(long id) {
   for (const cmn_ty_name_row& row : cmn_name_table) {
@@ -32,7 +30,7 @@ const char* cmn_typ_name(long id) {
     return name;
   }
   if (!cmn_typ_is_valid_type(id)) return "unknown data type";
-  if (is_builtin(id)) {
+  if (cmn_typ_is_builtin(id)) {
     cmn_ty_obj_info& rec = cmn_classes[id - CMN_TYP_FIRST_BUILTIN];
     if ((rec.flags & CMN_TYP_FLAG_LOCALISE) != 0 && rec.name_msg != 0) {
       const char* text = nullptr;
@@ -54,7 +52,7 @@ const char* cmn_typ_name(long id) {
 }
 
 long cmn_typ_name_id(long id) {
-  if (is_builtin(id)) return cmn_classes[id - CMN_TYP_FIRST_BUILTIN].name_msg;
+  if (cmn_typ_is_builtin(id)) return cmn_classes[id - CMN_TYP_FIRST_BUILTIN].name_msg;
   if (!cmn_typ_is_valid_type(id)) return 0;
   for (const cmn_ty_name_row& row : cmn_name_table) {
     if (row.id == id && row.code != 0) return row.code;
@@ -98,6 +96,6 @@ const char* cmn_typ_class_name(long id) {
     if (cmn_typ_get_obj_info(id, &rec) == 0 && rec.name != nullptr) return rec.name;
     return "Unknown Class";
   }
-  if (is_builtin(id)) return cmn_classes[id - CMN_TYP_FIRST_BUILTIN].name;
+  if (cmn_typ_is_builtin(id)) return cmn_classes[id - CMN_TYP_FIRST_BUILTIN].name;
   return "Unknown Class";
 }

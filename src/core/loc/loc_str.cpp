@@ -26,6 +26,12 @@ char loc_str_buf[LOC_STR_BUF_SIZE];
 // What a null text from a source shows.
 const char kEmpty[] = "";
 
+// Number of texts of a slot's list: its ids may be given in either order.
+long slot_length(const loc_ty_slist* slot) {
+  return (slot->first_id > slot->last_id ? slot->first_id - slot->last_id
+                                         : slot->last_id - slot->first_id) + 1;
+}
+
 void empty_slot(loc_ty_slist* slot) {
   slot->first_id = -1;
   slot->last_id = -1;
@@ -107,8 +113,7 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
     return -1;
   }
   loc_ty_slist* slot = &loc_str_slists[number - 1];
-  long length = (slot->first_id > slot->last_id ? slot->first_id - slot->last_id
-                                                 : slot->last_id - slot->first_id) + 1;
+  long length = slot_length(slot);
   if (index < 0 || index >= length) {
     osl_print_mes("%s: Invalid string index %ld in subsystem '%s'\n", "loc_str_get_str", index,
                   slot->name);
@@ -233,8 +238,7 @@ long loc_str_reset_subs() {
   for (long i = 0; i < loc_str_num_slists; ++i) {
     loc_ty_slist* slot = &loc_str_slists[i];
     if (slot->first_id == -1 || slot->texts == nullptr) continue;
-    long length = (slot->first_id > slot->last_id ? slot->first_id - slot->last_id
-                                                   : slot->last_id - slot->first_id) + 1;
+    long length = slot_length(slot);
     for (long k = 0; k < length; ++k) slot->texts[k] = nullptr;
   }
   return 0;

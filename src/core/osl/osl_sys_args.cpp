@@ -5,6 +5,7 @@
 #include <string>
 
 #include <strings.h>
+#include <unistd.h>
 
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
@@ -18,14 +19,20 @@ constexpr int kLineBuffer = 8001;  // at most 8,000 characters a piece
 long g_argc = 0;
 char** g_argv = nullptr;
 
+// $HOME + "/" + name; false when HOME is not set.
+bool home_path(const char* name, std::string* path) {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr) return false;
+  *path = std::string(home) + "/" + name;
+  return true;
+}
+
 // Opens name in the working directory, else under $HOME.
 FILE* open_here_or_home(const char* name) {
   FILE* f = std::fopen(name, "r");
   if (f != nullptr) return f;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr) return nullptr;
-  std::string path = std::string(home) + "/" + name;
-  return std::fopen(path.c_str(), "r");
+  std::string path;
+  return home_path(name, &path) ? std::fopen(path.c_str(), "r") : nullptr;
 }
 
 // A heap copy (osl_mem_alloc) of text; null when it cannot be made.
@@ -131,17 +138,12 @@ long osl_sys_read_args(const char* /*label*/, const char* file_name, long* count
 long osl_sys_commit_changes(const char* file_name, long count, char** array) {
   static const char* proc = "osl_sys_commit_changes";
   if (file_name == nullptr) file_name = "";
+  // A file of that name here is rewritten (readable or not); else one under
+  // $HOME is written.
   std::string path = file_name;
-  FILE* probe = std::fopen(file_name, "r");
-  if (probe != nullptr) {
-    std::fclose(probe);
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr) {
-      osl_print_mes("%s: could not open '%s' for output\n", proc, file_name);
-      return 1;
-    }
-    path = std::string(home) + "/" + file_name;
+  if (access(file_name, F_OK) != 0 && !home_path(file_name, &path)) {
+    osl_print_mes("%s: could not open '%s' for output\n", proc, file_name);
+    return 1;
   }
   FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) {
