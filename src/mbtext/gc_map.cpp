@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_digits.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
@@ -18,51 +17,12 @@ struct Mapper {
   GCMapSpecialFn special;
   bool singleByte;
 
-  // Ordinary mapping of the n-byte character at p (no special lists).
+  // Ordinary mapping of the n-byte character at p (no special lists). A
+  // single-byte locale has no width forms.
   void one(const uint8_t* p, int n, GCMapPiece* out) const {
-    out->len = 0;
-    switch (mode.kind) {
-    case GCMapKind::Upper:
-    case GCMapKind::Lower: {
-      const bool upper = mode.kind == GCMapKind::Upper;
-      if (n == 1) {
-        out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
-        out->len = 1;
-      } else {
-        out->len = GCCpMbCaseConv(cp, reinterpret_cast<const char*>(p), out->bytes,
-                                  upper ? GC_C_LOWER : GC_C_UPPER);
-      }
-      break;
-    }
-    case GCMapKind::HalfToFull:
-    case GCMapKind::FullToHalf: {
-      if (singleByte) break;
-      GCPacked v = 0;
-      if (mode.kind == GCMapKind::FullToHalf) {
-        v = GCCpFullToHalfW(cp, gcMapPack(p, n));
-      } else {
-        v = n == 1 ? gcMapFullOfByte(cp, p[0]) : GCCpMbHalfToFullW(cp, gcMapPack(p, n));
-      }
-      if (v != 0) out->len = GCWToMb(out->bytes, v);
-      if (out->len > 0 && out->bytes[0] == 0) out->len = 0;
-      break;
-    }
-    case GCMapKind::Digits: {
-      const uint32_t cls = n == 1 ? gcCpByteClass(cp, p[0])
-                                  : gcCtypeClass(GCGetMbCtype(cp, reinterpret_cast<const char*>(p)));
-      if ((cls & GC_C_DIGIT) == 0) break;
-      const GCUChar ascii = GCDigitLookup(gcMapUcs2(cp, p, n));
-      if (ascii != 0) gcMapEncode(cp, ascii, 0, out);
-      break;
-    }
-    case GCMapKind::Copy:
-    case GCMapKind::Invalid:
-      break;
-    }
-    if (out->len <= 0) { // no mapped form: the character stays as it is
-      std::memcpy(out->bytes, p, static_cast<size_t>(n));
-      out->len = n;
-    }
+    const bool width = mode.kind == GCMapKind::HalfToFull || mode.kind == GCMapKind::FullToHalf;
+    gcMapChar(cp, singleByte && width ? GCMapKind::Copy : mode.kind, p, n, n > 1,
+              [](const GCObj* page, const uint8_t* q, int m, bool) { return gcMapUcs2(page, q, m); }, out);
   }
 
   // Maps the whole source into the sink, character by character.

@@ -3,7 +3,6 @@
 
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
-#include "mbtext/gc_digits.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
@@ -16,6 +15,11 @@
 // states of source and destination at their starts are given by the caller.
 
 namespace {
+
+// UCS-2 value of a character of a shift-state page in its mode.
+GCUChar shiftUcs2(const GCObj* cp, const uint8_t* p, int n, bool wide) {
+  return wide ? gcCpTrieLookup(cp, p, n) : gcCpByteToUcs2(cp, p[0]);
+}
 
 struct ShiftPage {
   const GCObj* cp;
@@ -39,9 +43,7 @@ struct ShiftPage {
     return *pos < len;
   }
 
-  GCUChar ucs2(const uint8_t* p, int state) const {
-    return state ? gcCpTrieLookup(cp, p, dbl) : gcCpByteToUcs2(cp, p[0]);
-  }
+  GCUChar ucs2(const uint8_t* p, int state) const { return shiftUcs2(cp, p, state ? dbl : 1, state == 1); }
 };
 
 // Destination that inserts the shift code a piece needs: a shift-in before a
@@ -70,55 +72,6 @@ struct ShiftSink {
     return true;
   }
 };
-
-// Ordinary mapping of one character (n bytes at p, in the given mode).
-void mapOne(const ShiftPage& page, GCMapKind kind, const uint8_t* p, int n, int state, GCMapPiece* out) {
-  const GCObj* cp = page.cp;
-  out->len = 0;
-  switch (kind) {
-  case GCMapKind::Upper:
-  case GCMapKind::Lower: {
-    const bool upper = kind == GCMapKind::Upper;
-    if (state == 0) {
-      out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
-      out->len = 1;
-    } else {
-      // The double-byte character's class record and case delta, as a
-      // packed value of its n bytes.
-      const GCPacked v = gcMapPack(p, n);
-      const GCPacked r = GCCpMbCaseConvW(cp, v, upper ? GC_C_LOWER : GC_C_UPPER);
-      if (r != v) out->len = GCWToMb(out->bytes, r);
-    }
-    break;
-  }
-  case GCMapKind::HalfToFull:
-  case GCMapKind::FullToHalf: {
-    GCPacked v = 0;
-    if (kind == GCMapKind::FullToHalf) {
-      v = GCCpFullToHalfW(cp, gcMapPack(p, n));
-    } else {
-      v = state == 0 ? gcMapFullOfByte(cp, p[0]) : GCCpMbHalfToFullW(cp, gcMapPack(p, n));
-    }
-    if (v != 0) out->len = GCWToMb(out->bytes, v);
-    if (out->len > 0 && out->bytes[0] == 0) out->len = 0;
-    break;
-  }
-  case GCMapKind::Digits: {
-    const uint32_t cls = state == 0 ? gcCpByteClass(cp, p[0]) : gcCtypeClass(GCGetMbCtypeW(cp, gcMapPack(p, n)));
-    if ((cls & GC_C_DIGIT) == 0) break;
-    const GCUChar ascii = GCDigitLookup(page.ucs2(p, state));
-    if (ascii != 0) gcMapEncode(cp, ascii, 0, out);
-    break;
-  }
-  case GCMapKind::Copy:
-  case GCMapKind::Invalid:
-    break;
-  }
-  if (out->len <= 0) {
-    std::memcpy(out->bytes, p, static_cast<size_t>(n));
-    out->len = n;
-  }
-}
 
 void mapShift(GCLocale* loc, const ShiftPage& page, const GCMapMode& mode, GCMapSpecialFn special,
               const uint8_t* src, int32_t srcLen, int srcState, ShiftSink* sink) {
@@ -165,7 +118,7 @@ void mapShift(GCLocale* loc, const ShiftPage& page, const GCMapMode& mode, GCMap
       }
     }
     GCMapPiece piece;
-    mapOne(page, mode.kind, p, n, state, &piece);
+    gcMapChar(page.cp, mode.kind, p, n, state == 1, shiftUcs2, &piece);
     if (!sink->put(piece.bytes, piece.len)) return;
     pos += n;
   }

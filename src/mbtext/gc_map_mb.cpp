@@ -4,6 +4,7 @@
 
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_digits.h"
 
 bool GCMapSink::put(const char* p, int n) {
   if (n < 0 || n > cap - len) return false;
@@ -38,4 +39,49 @@ GCPacked gcMapFullOfByte(const GCObj* cp, uint8_t b) {
 void gcMapEncode(const GCObj* cp, GCUChar first, GCUChar second, GCMapPiece* piece) {
   piece->len = GCCpUnicodeToChar(cp, first, piece->bytes);
   if (second != 0) piece->len += GCCpUnicodeToChar(cp, second, piece->bytes + piece->len);
+}
+
+void gcMapChar(const GCObj* cp, GCMapKind kind, const uint8_t* p, int n, bool wide, GCMapUcs2Fn ucs2,
+               GCMapPiece* out) {
+  out->len = 0;
+  switch (kind) {
+  case GCMapKind::Upper:
+  case GCMapKind::Lower: {
+    const bool upper = kind == GCMapKind::Upper;
+    if (!wide) {
+      out->bytes[0] = static_cast<char>(upper ? gcCpUpperByte(cp, p[0]) : gcCpLowerByte(cp, p[0]));
+      out->len = 1;
+    } else {
+      const GCPacked v = gcMapPack(p, n);
+      const GCPacked r = GCCpMbCaseConvW(cp, v, upper ? GC_C_LOWER : GC_C_UPPER);
+      if (r != v) out->len = GCWToMb(out->bytes, r);
+    }
+    break;
+  }
+  case GCMapKind::HalfToFull:
+  case GCMapKind::FullToHalf: {
+    GCPacked v = 0;
+    if (kind == GCMapKind::FullToHalf)
+      v = GCCpFullToHalfW(cp, gcMapPack(p, n));
+    else
+      v = wide ? GCCpMbHalfToFullW(cp, gcMapPack(p, n)) : gcMapFullOfByte(cp, p[0]);
+    if (v != 0) out->len = GCWToMb(out->bytes, v);
+    if (out->len > 0 && out->bytes[0] == 0) out->len = 0;
+    break;
+  }
+  case GCMapKind::Digits: {
+    const uint32_t cls = wide ? gcCtypeClass(GCGetMbCtypeW(cp, gcMapPack(p, n))) : gcCpByteClass(cp, p[0]);
+    if ((cls & GC_C_DIGIT) == 0) break;
+    const GCUChar ascii = GCDigitLookup(ucs2(cp, p, n, wide));
+    if (ascii != 0) gcMapEncode(cp, ascii, 0, out);
+    break;
+  }
+  case GCMapKind::Copy:
+  case GCMapKind::Invalid:
+    break;
+  }
+  if (out->len <= 0) { // no mapped form: the character stays as it is
+    std::memcpy(out->bytes, p, static_cast<size_t>(n));
+    out->len = n;
+  }
 }

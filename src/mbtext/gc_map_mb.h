@@ -34,3 +34,15 @@ GCPacked gcMapFullOfByte(const GCObj* cp, uint8_t b);
 
 // The code page's bytes of one or two UCS-2 values (second 0: none).
 void gcMapEncode(const GCObj* cp, GCUChar first, GCUChar second, GCMapPiece* piece);
+
+// UCS-2 value of the n-byte character at p; wide tells a multibyte
+// character (in a shift-state page: one of double-byte mode).
+using GCMapUcs2Fn = GCUChar (*)(const GCObj* cp, const uint8_t* p, int n, bool wide);
+
+// Ordinary mapping (no special lists) of the n-byte character at p into
+// out: case through the code page's single-byte tables or, for a wide
+// character, its class records; half-width and full-width forms; national
+// digits (their UCS-2 value from ucs2). A character without a mapped form
+// is copied as it is.
+void gcMapChar(const GCObj* cp, GCMapKind kind, const uint8_t* p, int n, bool wide, GCMapUcs2Fn ucs2,
+               GCMapPiece* out);
