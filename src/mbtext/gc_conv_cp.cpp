@@ -36,13 +36,11 @@ int32_t GCCpUnicodeToStr(const GCObj* cp, const GCUChar* u, int state, int32_t l
   GCConvWriter w;
   gcConvWriterInit(&w, cp, state != 0);
   int32_t n = 0, i = 0;
-  int32_t lastShiftOut = -1; // position of a shift-out code written as such
   while (i < length && u[i] != 0) {
     uint8_t b[8];
     bool dbcs;
     int units;
     int k = gcConvEncode(&w, u + i, length - i, b, &units, &dbcs);
-    if (dbcs && !w.dbcs) lastShiftOut = n;
     std::memcpy(out + n, b, size_t(k));
     n += k;
     w.dbcs = dbcs;
@@ -52,10 +50,9 @@ int32_t GCCpUnicodeToStr(const GCObj* cp, const GCUChar* u, int state, int32_t l
     out[n] = 0;
     return n;
   }
-  if (w.dbcs) {
-    if (lastShiftOut >= 0 && lastShiftOut == n - 1) --n; // nothing followed it
-    else out[n++] = char(gcCpShiftIn(cp));
-  }
+  // A shift-out code is always followed by its character, so an open
+  // double-byte mode is closed with a shift-in code.
+  if (w.dbcs) out[n++] = char(gcCpShiftIn(cp));
   return n;
 }
 

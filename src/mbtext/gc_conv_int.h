@@ -41,9 +41,5 @@ void gcConvWriterInit(GCConvWriter* w, const GCObj* cp, bool dbcs);
 int gcConvEncode(const GCConvWriter* w, const GCUChar* u, int n, uint8_t out[8], int* used,
                  bool* dbcs);
 
-// UCS-2 value of the n bytes at p through the multibyte trie; *used receives
-// the bytes before the first byte that the trie rejects (at least 1), or n.
-GCUChar gcConvTrie(const GCObj* cp, const uint8_t* p, int n, int* used);
-
 // Largest number of bytes one character of the code page can take.
 int gcConvMaxBytes(const GCObj* cp);

@@ -3,40 +3,7 @@
 #include <cstring>
 
 #include "mbtext/gc_conv_int.h"
-#include "mbtext/gc_cp.h"
-#include "mbtext/gc_mem_be.h"
-
-GCUChar gcConvTrie(const GCObj* cp, const uint8_t* p, int n, int* used) {
-  *used = n;
-  const uint8_t* t = cp ? cp->sect[1] : nullptr;
-  uint32_t tsize = cp ? cp->sect_size[1] : 0;
-  const uint8_t* m = cp ? cp->sect[0] : nullptr;
-  if (!t || !m || cp->sect_size[0] < GC_CP_MAIN_SIZE || n < 1) return GC_UCS2_INVALID;
-  uint32_t valoff = gc_be16(m + GC_CPM_OFF_VALUES);
-  if (valoff > tsize) return GC_UCS2_INVALID;
-  uint32_t node = 0;
-  for (int depth = 0; depth < n; ++depth) {
-    uint64_t at = uint64_t(node) * GC_CP_NODE_SIZE;
-    if (at + GC_CP_NODE_SIZE > valoff) return GC_UCS2_INVALID;
-    const uint8_t* nd = t + at;
-    uint8_t b = p[depth];
-    if (b < nd[2] || b > nd[3]) {
-      // The rejected byte starts the next character (the first byte is
-      // always consumed).
-      *used = depth > 0 ? depth : 1;
-      return GC_UCS2_INVALID;
-    }
-    uint32_t idx = uint32_t(gc_be16(nd + 4)) + (b & nd[1]);
-    if (nd[0] != 0) {
-      uint16_t v;
-      if (depth + 1 != n || !gc_rd16(t, tsize, uint64_t(valoff) + 2ull * idx, &v))
-        return GC_UCS2_INVALID;
-      return v;
-    }
-    node = idx;
-  }
-  return GC_UCS2_INVALID; // the trie needs more bytes than the character has
-}
+#include "mbtext/gc_cp_int.h"
 
 int gcConvMaxBytes(const GCObj* cp) {
   int n = gcCpMaxLen(cp);
@@ -85,8 +52,7 @@ int gcConvRead(const GCConvReader* r, GCUChar out[2], int32_t* next, bool* dbcs)
     if (n == 1) {
       out[0] = gcCpByteToUcs2(r->cp, p[0]);
     } else {
-      int used;
-      out[0] = gcConvTrie(r->cp, p, n, &used);
+      out[0] = gcCpTrieLookup(r->cp, p, n);
     }
     *next = pos + n;
     return 1;
@@ -106,7 +72,7 @@ int gcConvRead(const GCConvReader* r, GCUChar out[2], int32_t* next, bool* dbcs)
     return 1;
   }
   int used;
-  out[0] = gcConvTrie(r->cp, p, n, &used);
+  out[0] = gcCpTrieLookup(r->cp, p, n, &used);
   *next = pos + (r->partial ? used : n);
   return 1;
 }

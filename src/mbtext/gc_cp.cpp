@@ -64,7 +64,10 @@ int gcCpCharLen(const GCObj* cp, const uint8_t* p, int32_t avail) {
   return n;
 }
 
-GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len) {
+GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len, int* used) {
+  int local;
+  if (!used) used = &local;
+  *used = len > 0 ? len : 1;
   const uint8_t* t = cp ? cp->sect[1] : nullptr;
   uint32_t tsize = cp ? cp->sect_size[1] : 0;
   if (!t || len == 0) return GC_UCS2_INVALID;
@@ -77,9 +80,15 @@ GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len) {
     const uint8_t* n = t + at;
     uint8_t b = p[depth];
     if (len < 0 && depth > 0 && b == 0) return GC_UCS2_INVALID; // the text ended
-    if (b < n[2] || b > n[3]) return GC_UCS2_INVALID;
+    if (b < n[2] || b > n[3]) {
+      // The rejected byte starts the next character (the first byte is
+      // always consumed).
+      *used = depth > 0 ? depth : 1;
+      return GC_UCS2_INVALID;
+    }
     uint32_t idx = uint32_t(gc_be16(n + 4)) + (b & n[1]);
     if (n[0] != 0) {
+      if (len < 0) *used = depth + 1;
       uint16_t v;
       if (!gc_rd16(t, tsize, uint64_t(valoff) + 2ull * idx, &v)) return GC_UCS2_INVALID;
       return v;

@@ -12,8 +12,10 @@ const uint8_t* gcCpMain(const GCObj* cp);
 uint32_t gcCpMainSize(const GCObj* cp);
 
 // Multibyte trie lookup of at most len bytes at p (negative: as many as the
-// trie asks for, up to the NUL); U+FFFD when the trie rejects them.
-GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len);
+// trie asks for, up to the NUL); U+FFFD when the trie rejects them. *used
+// (when given) receives the bytes the character spans: len, or the bytes
+// before the first byte that the trie rejects (at least 1).
+GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len, int* used = nullptr);
 
 // Page-index lookup: true and the packed value (and whether it is a direct
 // single byte) when the code page represents u.

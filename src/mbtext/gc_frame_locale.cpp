@@ -3,8 +3,8 @@
 // locale is set, and the release of a locale record's memory.
 #include <cstring>
 
-#include "mbtext/gc_cp.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locobj.h"
 #include "mbtext/gc_mem_be.h"
 
 namespace {
@@ -18,41 +18,21 @@ struct DefaultLocale {
 
   DefaultLocale() {
     GCObj* terr = gcBuiltinTerritory();
-    GCObj* cp = gcBuiltinCodePage();
     const uint8_t* d = terr->sect[0];
     loc.language = gcBuiltinLanguage();
     loc.territory = terr;
-    loc.codepage = cp;
+    loc.codepage = gcBuiltinCodePage();
     loc.sort = nullptr;
-    for (int i = 0; i < GC_SEP_COUNT; ++i) {
-      loc.sepU[i] = gc_be16(d + 2 * i);
-      loc.sep[i] = uint8_t(loc.sepU[i]);
-    }
-    loc.digits = gc_be16(d + 10);
-    loc.curr_digits = gc_be16(d + 12);
-    loc.intl_curr_digits = gc_be16(d + 14);
-    loc.pos_sign_posn = d[16];
-    loc.neg_sign_posn = d[17];
-    uint16_t tf = gc_be16(d + 20);
-    uint16_t f = 0;
-    if (tf & 0x02) f |= GC_LF_CURR_PRECEDES_POS;
-    if (tf & 0x04) f |= GC_LF_CURR_SPACE_POS;
-    if (tf & 0x08) f |= GC_LF_CURR_PRECEDES_NEG;
-    if (tf & 0x10) f |= GC_LF_CURR_SPACE_NEG;
-    if (tf & 0x20) f |= GC_LF_TERR_FLAG1;
-    if (tf & 0x40) f |= GC_LF_TERR_FLAG2;
-    loc.flags = uint16_t(f | GC_LF_SINGLEBYTE | GC_LF_NOSORT);
-    // Territory texts in record order: grouping, currency symbol, monetary
-    // grouping, positive sign, negative sign, time, short date, long date.
-    static const int text_index[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
+    loc.flags = uint16_t(GC_LF_SINGLEBYTE | GC_LF_NOSORT);
+    gcLocFillValues(&loc);
+    // The built-in territory's texts are ASCII, one byte per unit.
     for (int t = 0; t < GC_TXT_COUNT; ++t) {
-      uint32_t off = gc_be16(d + 24 + 2 * text_index[t]);
-      int n = 0;
-      for (; n < kTextMax - 1; ++n) {
+      uint32_t off = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
+      for (int n = 0; n < kTextMax - 1; ++n) {
         GCUChar u = gc_be16(d + off + 2 * n);
         if (u == 0) break;
         textU[t][n] = u;
-        text[t][n] = char(u); // the built-in texts are ASCII
+        text[t][n] = char(u);
       }
       loc.text[t] = text[t];
       loc.textU[t] = textU[t];

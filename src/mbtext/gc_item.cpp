@@ -23,10 +23,9 @@ int gcItemSepIndex(int item) {
 
 int gcItemTextIndex(int item, int* entry) {
   static const int items[GC_TXT_COUNT] = {62, 64, 68, 71, 72, 79, 80, 81};
-  static const int entries[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
   for (int t = 0; t < GC_TXT_COUNT; ++t)
     if (items[t] == item) {
-      if (entry) *entry = entries[t];
+      if (entry) *entry = GC_TXT_TERR_ENTRY[t];
       return t;
     }
   return -1;

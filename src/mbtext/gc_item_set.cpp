@@ -47,8 +47,7 @@ int set_object(GCLocale* loc, int item, const char* value, int32_t length) {
   uint8_t cls = cls_of[item == 2 ? 0 : item == 6 ? 1 : item == 10 ? 2 : 3];
   uint32_t st = GC_OK;
   GCObj* obj = GCGetObjFromName(ocx, cls, name, length, GC_FIND_LOAD, &st);
-  if (!obj && !(cls == GC_CLASS_SORT && st == GC_OK))
-    return fail(loc, st == GC_E_NOMEM ? GC_E_NOMEM : st == GC_E_NOT_FOUND ? GC_E_NOT_FOUND : st);
+  if (!obj && !(cls == GC_CLASS_SORT && st == GC_OK)) return fail(loc, st);
   switch (item) {
     case 2: loc->language = obj; break;
     case 6: {
@@ -145,8 +144,7 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
   const int sep = gcItemSepIndex(item), t = gcItemTextIndex(item, nullptr);
   if (!isObj && sep < 0 && t < 0) return fail(loc, GC_E_NO_ITEM);
   if (flags == GC_FL_CHARS && length >= 1) {
-    length = (loc->flags & GC_LF_SINGLEBYTE) ? length
-                                             : GCCpStrCharToByteLen(loc->codepage, value, 0, length);
+    length = GCCpStrCharToByteLen(loc->codepage, value, 0, length); // stops at the NUL
   } else if (length == -1) {
     length = int32_t(std::strlen(value));
   }

@@ -83,6 +83,9 @@ enum : int {
   GC_TXT_COUNT = 8
 };
 
+// Entry of each locale text (GC_TXT_ order) in the territory's offset table.
+inline constexpr int GC_TXT_TERR_ENTRY[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
+
 // Kept-items mask: bit set = the locale's own value stays when the
 // territory changes.
 inline constexpr uint32_t GC_KEEP_DIGITS = 0x00000001;

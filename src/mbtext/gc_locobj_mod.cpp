@@ -2,15 +2,13 @@
 // and code page.
 #include <cstring>
 
+#include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_mem_be.h"
 
 namespace {
-
-// Territory text entry of each locale text, in locale text order.
-constexpr int kTextEntry[GC_TXT_COUNT] = {2, 4, 3, 6, 7, 8, 9, 10};
 
 // Locale flag of each territory flag bit (0x02 .. 0x40).
 constexpr uint16_t kFlagFromTerritory[6][2] = {{0x02, GC_LF_CURR_PRECEDES_POS}, {0x04, GC_LF_CURR_SPACE_POS},
@@ -27,34 +25,6 @@ bool single_byte_of(const GCObj* cp, GCUChar u, uint8_t* out) {
   return true;
 }
 
-// Code-page form of the n big-endian UCS-2 units at d (up to a 0 unit).
-int32_t encode_units(const GCObj* cp, const uint8_t* d, uint32_t n, char* out) {
-  GCConvWriter w;
-  gcConvWriterInit(&w, cp, false);
-  int32_t len = 0;
-  uint32_t i = 0;
-  while (i < n) {
-    GCUChar u[2] = {gc_be16(d + 2 * i), 0};
-    if (u[0] == 0) break;
-    int avail = 1;
-    if (i + 1 < n) {
-      u[1] = gc_be16(d + 2 * i + 2);
-      avail = 2;
-    }
-    uint8_t b[8];
-    int used;
-    bool dbcs;
-    int k = gcConvEncode(&w, u, avail, b, &used, &dbcs);
-    std::memcpy(out + len, b, size_t(k));
-    len += k;
-    w.dbcs = dbcs;
-    i += uint32_t(used);
-  }
-  if (w.dbcs) out[len++] = char(gcCpShiftIn(cp));
-  out[len] = 0;
-  return len;
-}
-
 } // namespace
 
 uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars) {
@@ -63,9 +33,8 @@ uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars) {
   return chars * uint32_t(gcConvMaxBytes(cp) + 1) + 2;
 }
 
-uint32_t GCLocaleSetModifiable(GCLocale* loc) {
-  const GCObj* terr = loc->territory;
-  const uint8_t* d = terr->sect[0];
+void gcLocFillValues(GCLocale* loc) {
+  const uint8_t* d = loc->territory->sect[0];
   const uint32_t keep = loc->kept;
   if (!(keep & GC_KEEP_DIGITS)) loc->digits = gc_be16(d + 10);
   if (!(keep & GC_KEEP_CURR_DIGITS)) loc->curr_digits = gc_be16(d + 12);
@@ -85,10 +54,15 @@ uint32_t GCLocaleSetModifiable(GCLocale* loc) {
     if (loc->sepU[i] == 0) loc->sep[i] = 0;
     else if (single_byte_of(loc->codepage, loc->sepU[i], &b)) loc->sep[i] = b;
   }
+}
+
+uint32_t GCLocaleSetModifiable(GCLocale* loc) {
+  gcLocFillValues(loc);
+  const uint8_t* d = loc->territory->sect[0];
   for (int t = 0; t < GC_TXT_COUNT; ++t) {
-    if (keep & (GC_KEEP_TEXT_FIRST << t)) continue;
-    uint32_t own = gc_be16(d + 24 + 2 * kTextEntry[t]);
-    uint32_t next = gc_be16(d + 24 + 2 * (kTextEntry[t] + 1));
+    if (loc->kept & (GC_KEEP_TEXT_FIRST << t)) continue;
+    uint32_t own = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
+    uint32_t next = gc_be16(d + 24 + 2 * (GC_TXT_TERR_ENTRY[t] + 1));
     uint32_t units = next > own ? (next - own) / 2 : 1; // with the NUL
     auto* text = static_cast<char*>(gcAlloc(gcLocTextRoom(loc->codepage, units)));
     auto* textU = static_cast<GCUChar*>(gcAlloc(2 * units));
@@ -97,13 +71,14 @@ uint32_t GCLocaleSetModifiable(GCLocale* loc) {
       gcFree(textU);
       return GC_E_NOMEM;
     }
-    encode_units(loc->codepage, d + own, units, text);
     uint32_t i = 0;
     for (; i + 1 < units; ++i) {
       textU[i] = gc_be16(d + own + 2 * i);
       if (textU[i] == 0) break;
     }
     textU[i] = 0;
+    // The code-page form (closed in single-byte mode) and its NUL.
+    text[GCCpUnicodeToStr(loc->codepage, textU, 0, -1, text)] = 0;
     loc->text[t] = text;
     loc->textU[t] = textU;
   }

@@ -71,10 +71,7 @@ uint32_t load_file(GCOctx* ocx, GCObj* e) {
     uint32_t nsize = 0;
     uint8_t* table = GCSortV1toV3(s.p[0], s.size[0], &nsize);
     if (!table) {
-      bool malformed = s.size[0] < GC_SORT1_HDR_SIZE ||
-                       (uint32_t(s.p[0][GC_SORT1_OFF_WEIGHTS] << 8) | s.p[0][GC_SORT1_OFF_WEIGHTS + 1]) >
-                           s.size[0];
-      st = malformed ? GC_E_FILE_READ : GC_E_NOMEM;
+      st = gcSortV1WellFormed(s.p[0], s.size[0]) ? GC_E_NOMEM : GC_E_FILE_READ;
     } else {
       s.replace(0, table, nsize);
     }

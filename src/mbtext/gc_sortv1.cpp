@@ -5,11 +5,14 @@
 #include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_types.h"
 
+bool gcSortV1WellFormed(const uint8_t* old, uint32_t old_size) {
+  return old && old_size >= GC_SORT1_HDR_SIZE && gc_be16(old + GC_SORT1_OFF_WEIGHTS) <= old_size;
+}
+
 uint8_t* GCSortV1toV3(const uint8_t* old, uint32_t old_size, uint32_t* new_size) {
   *new_size = 0;
-  if (!old || old_size < GC_SORT1_HDR_SIZE) return nullptr;
+  if (!gcSortV1WellFormed(old, old_size)) return nullptr;
   uint32_t woff = gc_be16(old + GC_SORT1_OFF_WEIGHTS);
-  if (woff > old_size) return nullptr;
   uint64_t size = uint64_t(old_size) - woff + GC_SORT_HDR_SIZE;
   if (size > 0xFFFFFFFFu) return nullptr;
   auto* t = static_cast<uint8_t*>(gcAlloc(uint32_t(size)));

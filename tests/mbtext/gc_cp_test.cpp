@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "mbtext/gc_conv.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_obj.h"
 #include "mbtext/gc_testdata.h"
@@ -190,6 +191,25 @@ TEST(CodePageDbcs, TextConvertsThroughTheCharacterHelpers) {
     back.append(reinterpret_cast<char*>(o), size_t(n));
   }
   EXPECT_EQ(back, text.substr(0, text.size() - 1));
+}
+
+TEST(CodePageDbcs, CharacterAndStringConversionsReadTheTrieAlike) {
+  // Lead byte 0x81 announces three bytes, but its trie leaf ends after two:
+  // the leaf's value stands for the whole character in both conversions.
+  MemObject cp(GC_CLASS_CODEPAGE, 932,
+               CodePageBuilder().maxLen(3).multi({0x81, 0x40}, 0x3000).leadLen(0x81, 3).sections());
+  const std::string text = str({0x81, 0x40, 0x41, 'b'});
+  GCUChar one[2] = {};
+  int used = 0;
+  ASSERT_EQ(gcCpToUcs2(cp.get(), reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()), one,
+                       &used),
+            1);
+  EXPECT_EQ(used, 3);
+  EXPECT_EQ(one[0], 0x3000);
+  GCUChar all[8] = {};
+  ASSERT_EQ(GCCpStrToUnicode(cp.get(), text.c_str(), -1, all), 2);
+  EXPECT_EQ(all[0], one[0]);
+  EXPECT_EQ(all[1], 'b');
 }
 
 TEST(CodePageDbcs, ClassRecordsAndCaseConversion) {

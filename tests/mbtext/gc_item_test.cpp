@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "gc_testloc.h"
@@ -241,6 +242,14 @@ TEST_F(Items, Texts) {
   EXPECT_EQ(dbl->textU[GC_TXT_POS_SIGN][0], 0xFF21);
   ASSERT_EQ(GCSetLocaleTextInfo(dbl, 72, bytes({'-', 0x82}).c_str(), 2, 0), 1);
   EXPECT_EQ(text(dbl, 72), "-") << "a cut character is left out";
+  // A character count beyond the value's NUL takes the value up to its NUL,
+  // in a single-byte page as in a multibyte one (the heap copy has no byte
+  // past its NUL for the sanitizer to miss).
+  const std::unique_ptr<char[]> dollar(new char[2]{'$', 0});
+  for (GCLocale* l : {en, dbl}) {
+    ASSERT_EQ(GCSetLocaleTextInfo(l, 64, dollar.get(), 5, 0x4000), 1);
+    EXPECT_EQ(text(l, 64), "$");
+  }
   EXPECT_EQ(GCSetLocaleTextInfo(en, 62, "3", -1, 1), 0);
   EXPECT_EQ(GCGetError(en), GC_E_ARG);
   EXPECT_EQ(GCSetLocaleTextInfo(en, 63, "3", -1, 0), 0);
