@@ -203,6 +203,20 @@ TEST_F(UtlCol, InsertingAnElementOfTheSameCollectionWhileItGrows) {
     ASSERT_EQ(utl_col_push(c, e, nullptr), 0);  // the array moves while e points into it
   }
   EXPECT_EQ(longs(c), std::vector<long>(7, 5));
+
+  // opening a slot before the element moves it up by one slot (and the full
+  // array moves too): the element inserted is still the one given
+  utl_ty_col* d = make(kLong, 0, 3, 1);
+  push_longs(d, {1, 2, 3});
+  ASSERT_EQ(utl_col_ith(d, 2, &e), 0);
+  ASSERT_EQ(utl_col_insert_expand(d, e, 0, nullptr), 0);
+  EXPECT_EQ(longs(d), (std::vector<long>{3, 1, 2, 3}));
+  ASSERT_EQ(utl_col_ith(d, 3, &e), 0);
+  ASSERT_EQ(utl_col_insert_expand(d, e, 3, nullptr), 0);
+  EXPECT_EQ(longs(d), (std::vector<long>{3, 1, 2, 3, 3}));
+  ASSERT_EQ(utl_col_ith(d, 1, &e), 0);
+  ASSERT_EQ(utl_col_insert_at(d, e, 1, nullptr), 0);  // an element stored onto itself
+  EXPECT_EQ(longs(d), (std::vector<long>{3, 1, 2, 3, 3}));
 }
 
 struct dup_case {
@@ -838,9 +852,15 @@ TEST_F(UtlCol, RegistryFieldAccessOfACollectionField) {
   EXPECT_EQ(cmn_typ_proc_as<cmn_ty_get_proc>(get)(&cell, spec, sizeof(out), &out, &allocated), 1);
   ASSERT_EQ(cmn_typ_proc_as<cmn_ty_set_proc>(set)(&cell, spec, nullptr), 0);
   EXPECT_TRUE(longs(dst).empty());
+  // a source of another element type is refused and the target kept
+  push_longs(dst, {6});
   utl_ty_col* strs = make(kString);
   ASSERT_EQ(utl_col_push(strs, "s", nullptr), 0);
   EXPECT_EQ(cmn_typ_proc_as<cmn_ty_set_proc>(set)(&cell, spec, strs), UTL_BAD_ELEM_TYPE);
+  EXPECT_EQ(longs(dst), (std::vector<long>{6}));
+  // and setting a collection to itself keeps its elements
+  ASSERT_EQ(cmn_typ_proc_as<cmn_ty_set_proc>(set)(&cell, spec, dst), 0);
+  EXPECT_EQ(longs(dst), (std::vector<long>{6}));
 }
 
 }  // namespace

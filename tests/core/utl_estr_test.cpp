@@ -105,7 +105,6 @@ TEST_F(UtlEstr, AppendingItsOwnTextWhileGrowing) {
   ASSERT_EQ(utl_estr_aprintf(e, "[%s]", utl_estr_get(e) + 32), 0);
   EXPECT_STREQ(utl_estr_get(e) + 32, "abcd[abcd]");
   utl_ty_estr* f = make("x[n]", 1, 1);
-  std::vector<std::string> seen;
   ASSERT_EQ(utl_estr_substitute(utl_estr_get(f), 1, "[", "]", [](const char*, char, char, void*, long* r, long size,
                                                                     char** out) -> long {
     std::snprintf(*out, size, "%s", std::string(100, 'v').c_str());

@@ -1,5 +1,7 @@
 #include "core/utl/utl_col.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -8,40 +10,19 @@
 #include "core/osl/osl_print.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col_int.h"
+#include "core/utl/utl_live.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace {
 
-constexpr long kTypeColHeader = 518;
 constexpr long kDefaultCapacity = 5;
-constexpr long kPoolExtent = 256;
 
 long g_override = 0;
 long g_checking = 0;
-utl_ty_col* g_live = nullptr;
+utl_live_list<utl_ty_col> g_live;
 
 const char* owner_name() { return utl_mem_name(); }
-
-bool is_live(const utl_ty_col* col) {
-  for (utl_ty_col* c = g_live; c; c = c->next)
-    if (c == col) return true;
-  return false;
-}
-
-void link_live(utl_ty_col* col) {
-  col->prev = nullptr;
-  col->next = g_live;
-  if (g_live) g_live->prev = col;
-  g_live = col;
-}
-
-void unlink_live(utl_ty_col* col) {
-  if (col->prev) col->prev->next = col->next;
-  else if (g_live == col) g_live = col->next;
-  if (col->next) col->next->prev = col->prev;
-  col->next = col->prev = nullptr;
-}
 
 long refuse_ref_copy(const utl_ty_col* col) {
   if (col->flags & UTL_COL_REF_COPY)
@@ -49,29 +30,47 @@ long refuse_ref_copy(const utl_ty_col* col) {
   return 0;
 }
 
-// The bytes that a slot receives for element e: for pointer slots a pool copy
-// of the element and its address; for elements kept in slots a copy of the
-// element (zeros for null), taken before the array may move.
-struct slot_bytes {
-  std::vector<char> bytes;
+bool in_array(const utl_ty_col* col, const void* p) {
+  auto a = reinterpret_cast<uintptr_t>(p);
+  auto s = reinterpret_cast<uintptr_t>(col->array);
+  return a >= s && a < s + static_cast<uintptr_t>(col->capacity * col->slot_size);
+}
+
+// What a slot receives for element e, settled before the array may move: for
+// pointer slots the address of a pool copy of the element; for elements kept
+// in slots the element's bytes (zeros for null), set aside only when the
+// element lies in the collection's own array.
+struct slot_source {
+  const void* bytes = nullptr;
+  void* pool_copy = nullptr;
+  std::vector<char> own;
 };
 
-long prepare_slot(utl_ty_col* col, const void* e, slot_bytes* out) {
-  out->bytes.assign(col->slot_size, 0);
+long prepare_slot(utl_ty_col* col, const void* e, slot_source* out) {
   if (!(col->flags & UTL_COL_IN_SLOT)) {
     cmn_ty_length_proc length = nullptr;
     utl_col_type_procs(col->type, &length, nullptr);
     long len = (e && length) ? length(e) : 0;
     if (!e || len < 1) return utl_alrt(UTL_BAD_ELEM_SIZE, len, utl_col_handle(col), owner_name());
-    void* copy = nullptr;
-    if (long st = utl_pl_alloc(col->pool, len, &copy)) return st;
-    std::memcpy(copy, e, len);
-    std::memcpy(out->bytes.data(), &copy, sizeof(void*));
+    if (long st = utl_pl_alloc(col->pool, len, &out->pool_copy)) return st;
+    std::memcpy(out->pool_copy, e, len);
+    out->bytes = &out->pool_copy;
     return 0;
   }
   if (col->slot_size == 0) return utl_alrt(UTL_ZERO_SIZE_TYPE, cmn_typ_name(col->type));
-  if (e) std::memcpy(out->bytes.data(), e, col->slot_size);
+  if (e && in_array(col, e)) {
+    const auto* b = static_cast<const char*>(e);
+    out->own.assign(b, b + col->slot_size);
+    e = out->own.data();
+  }
+  out->bytes = e;
   return 0;
+}
+
+void store_slot(utl_ty_col* col, long index, const slot_source& src) {
+  char* slot = utl_col_slot(col, index);
+  if (src.bytes) std::memcpy(slot, src.bytes, col->slot_size);
+  else std::memset(slot, 0, col->slot_size);
 }
 
 }  // namespace
@@ -88,14 +87,14 @@ void utl_col_type_procs(long type, cmn_ty_length_proc* length, cmn_ty_compare_pr
 }
 
 void utl_col_release_source(utl_ty_col* source) {
-  if (!source || !is_live(source)) return;
+  if (!source || !g_live.contains(source)) return;
   if (source->ref_copies > 0) --source->ref_copies;
   if (source->ref_copies == 0) source->flags &= ~UTL_COL_HAS_REF;
 }
 
 long utl_col_check(utl_ty_col* col) {
   if (!col) return utl_alrt(UTL_BAD_LIST, 0L);
-  if (g_checking && !is_live(col)) return utl_alrt(UTL_BAD_LIST, utl_col_handle(col));
+  if (g_checking && !g_live.contains(col)) return utl_alrt(UTL_BAD_LIST, utl_col_handle(col));
   if (col->magic != UTL_COL_MAGIC) return utl_alrt(UTL_BAD_LIST, utl_col_handle(col));
   return 0;
 }
@@ -115,7 +114,7 @@ long utl_col_make(const char* owner, long type, long capacity, long extend, long
   if (capacity > std::numeric_limits<long>::max() / 4 / slot)
     return utl_alrt(UTL_TOO_LARGE, capacity);
 
-  const long htype = kTypeColHeader;
+  const long htype = UTL_COL_HEADER_TYPE;
   const long hsize = sizeof(utl_ty_col);
   void* haddr = nullptr;
   if (long st = utl_mem_alloc(owner, 1, &htype, &hsize, &haddr)) return st;
@@ -129,7 +128,7 @@ long utl_col_make(const char* owner, long type, long capacity, long extend, long
   }
   std::memset(aaddr, 0, asize);
   if (length || (options & UTL_COL_OPT_POOL)) {
-    if (long st = utl_pl_create(owner, kPoolExtent, &col->pool)) {
+    if (long st = utl_pl_create(owner, UTL_COL_POOL_EXTENT, &col->pool)) {
       utl_mem_free(owner, aaddr);
       utl_mem_free(owner, col);
       return st;
@@ -147,7 +146,7 @@ long utl_col_make(const char* owner, long type, long capacity, long extend, long
   if (options & UTL_COL_OPT_NO_DUPLS) col->flags |= UTL_COL_NO_DUPLS;
   if (options & UTL_COL_OPT_KEEP_SORTED) col->flags |= UTL_COL_KEEP_SORTED;
   if (options & UTL_COL_OPT_DROP_DUPLS) col->flags |= UTL_COL_DROP_DUPLS;
-  link_live(col);
+  g_live.link(col);
   *out = col;
   return 0;
 }
@@ -162,7 +161,7 @@ long utl_col_free(const char* owner, utl_ty_col* col) {
   if ((col->flags & UTL_COL_REF_COPY) && col->source) utl_col_release_source(col->source);
   utl_pl_free(owner, col->pool);
   utl_mem_free(owner, col->array);
-  unlink_live(col);
+  g_live.unlink(col);
   col->magic = -1;
   utl_mem_free(owner, col);
   return 0;
@@ -265,10 +264,10 @@ long utl_col_insert_at(utl_ty_col* col, const void* element, long index, void** 
   if (long st = utl_col_check(col)) return st;
   if (long st = refuse_ref_copy(col)) return st;
   if (index < 0) index = col->count;
-  slot_bytes b;
-  if (long st = prepare_slot(col, element, &b)) return st;
+  slot_source src;
+  if (long st = prepare_slot(col, element, &src)) return st;
   if (long st = utl_col_extend(col, index)) return st;
-  std::memcpy(utl_col_slot(col, index), b.bytes.data(), col->slot_size);
+  store_slot(col, index, src);
   if (col->count < index + 1) col->count = index + 1;
   col->flags &= ~UTL_COL_SORTED;
   if (stored) *stored = utl_col_elem(col, index);
@@ -283,12 +282,12 @@ long utl_col_insert_expand(utl_ty_col* col, const void* element, long index, voi
   if (long st = utl_col_check(col)) return st;
   if (index < 0 || index >= col->count) return utl_col_insert_at(col, element, index, stored);
   if (long st = refuse_ref_copy(col)) return st;
-  slot_bytes b;
-  if (long st = prepare_slot(col, element, &b)) return st;
+  slot_source src;
+  if (long st = prepare_slot(col, element, &src)) return st;
   if (long st = utl_col_extend(col, col->count)) return st;
   std::memmove(utl_col_slot(col, index + 1), utl_col_slot(col, index),
                (col->count - index) * col->slot_size);
-  std::memcpy(utl_col_slot(col, index), b.bytes.data(), col->slot_size);
+  store_slot(col, index, src);
   ++col->count;
   col->flags &= ~UTL_COL_SORTED;
   if (stored) *stored = utl_col_elem(col, index);
@@ -374,10 +373,8 @@ long utl_col_swap(utl_ty_col* col, long i, long j) {
   if (long st = refuse_ref_copy(col)) return st;
   if (i < 0 || i >= col->count || j < 0 || j >= col->count) return UTL_BAD_ARG;
   if (i == j) return 0;
-  std::vector<char> tmp(col->slot_size);
-  std::memcpy(tmp.data(), utl_col_slot(col, i), col->slot_size);
-  std::memcpy(utl_col_slot(col, i), utl_col_slot(col, j), col->slot_size);
-  std::memcpy(utl_col_slot(col, j), tmp.data(), col->slot_size);
+  char* a = utl_col_slot(col, i);
+  std::swap_ranges(a, a + col->slot_size, utl_col_slot(col, j));
   col->flags &= ~UTL_COL_SORTED;
   return 0;
 }
@@ -453,7 +450,7 @@ long utl_col_get_checking() { return g_checking; }
 
 long utl_col_check_all() {
   if (!g_checking) return 0;
-  for (utl_ty_col* c = g_live; c; c = c->next)
+  for (utl_ty_col* c = g_live.head; c; c = c->next)
     if (c->magic != UTL_COL_MAGIC) return utl_alrt(UTL_BAD_LIST, utl_col_handle(c));
   return 0;
 }

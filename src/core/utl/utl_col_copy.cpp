@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr long kPoolExtent = 256;
-
 long options_like(const utl_ty_col* source) { return source->pool ? UTL_COL_OPT_POOL : 0; }
 
 // Target for a copy: the collection *copy holds (emptied), else a new one
@@ -77,7 +75,7 @@ long utl_col_copy(const char* owner, utl_ty_col* source, utl_ty_col** copy) {
     for (long i = 0; i < source->count && st == 0; ++i)
       st = utl_col_insert(c, utl_col_elem(source, i), nullptr);
   }
-  if (st == 0 && source->pool && !c->pool) st = utl_pl_create(owner, kPoolExtent, &c->pool);
+  if (st == 0 && source->pool && !c->pool) st = utl_pl_create(owner, UTL_COL_POOL_EXTENT, &c->pool);
   if (st != 0) {
     if (made) {
       utl_col_free(owner, c);
@@ -105,9 +103,7 @@ long utl_col_append(utl_ty_col* source, utl_ty_col* target) {
     return utl_alrt(UTL_BAD_ELEM_TYPE, source->type, utl_col_handle(target), utl_mem_name());
   long n = source->count;
   if (n == 0) return 0;
-  if (target->count + n - 1 >= 0) {
-    if (long st = utl_col_extend(target, target->count + n - 1)) return st;
-  }
+  if (long st = utl_col_extend(target, target->count + n - 1)) return st;
   if ((source->flags & UTL_COL_IN_SLOT) && (target->flags & UTL_COL_IN_SLOT) &&
       source->slot_size == target->slot_size) {
     std::memmove(utl_col_slot(target, target->count), source->array, n * source->slot_size);

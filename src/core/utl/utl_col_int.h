@@ -4,6 +4,11 @@
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_col.h"
 
+// Type of the collection header block, and the extent size of collection
+// string pools.
+constexpr long UTL_COL_HEADER_TYPE = 518;
+constexpr long UTL_COL_POOL_EXTENT = 256;
+
 // Element address of slot i.
 inline void* utl_col_elem(const utl_ty_col* col, long i) {
   char* slot = col->array + i * col->slot_size;
@@ -28,8 +33,8 @@ struct utl_col_cmp_ctx {
   bool inverse;
 };
 
-// Compares key with element i (searches): custom(key, element, null) or the
-// type's compare. Returns false when there is no compare procedure at all.
+// Compares key with an element (searches): custom(key, element, null) or the
+// type's compare; the context must hold one of the two.
 long utl_col_cmp_key(const utl_col_cmp_ctx& c, const void* key, const void* element);
 
 // Drops one reference copy from a source collection.

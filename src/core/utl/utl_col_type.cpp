@@ -4,35 +4,38 @@
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_col_int.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace {
 
-constexpr long kTypeColHeader = 518;
 constexpr long kTypeCollection = 598;
-constexpr long kTypeVoidPointer = 517;
 
 // Field access of a collection field: the cell holds the collection handle.
 // Get hands the handle out when a pointer is asked for.
 long col_get(void* cell, long* field_spec, long, void* dest, long* allocated) {
   if (allocated) *allocated = 0;
-  if (!field_spec || field_spec[3] != kTypeVoidPointer) return 1;
+  if (!field_spec || field_spec[3] != CMN_TYP_VOID_P) return 1;
   *static_cast<utl_ty_col**>(dest) = *static_cast<utl_ty_col**>(cell);
   return 0;
 }
 
 // Set empties the target collection and inserts every element of the given
-// one (null only empties).
+// one (null only empties); setting a collection to itself changes nothing.
+// A source of another element type is refused before the target is touched.
 long col_set(void* dest, long*, void* value) {
   auto* target = *static_cast<utl_ty_col**>(dest);
-  if (long st = utl_col_reset(target)) return st;
   auto* source = static_cast<utl_ty_col*>(value);
-  if (!source) return 0;
   long n = 0;
-  if (long st = utl_col_num(source, &n)) return st;
-  if (source->type != target->type)
-    return utl_alrt(UTL_BAD_ELEM_TYPE, source->type, reinterpret_cast<long>(target), utl_mem_name());
+  if (source == target) return utl_col_check(target);
+  if (source) {
+    if (long st = utl_col_num(source, &n)) return st;
+    if (long st = utl_col_check(target)) return st;
+    if (source->type != target->type)
+      return utl_alrt(UTL_BAD_ELEM_TYPE, source->type, utl_col_handle(target), utl_mem_name());
+  }
+  if (long st = utl_col_reset(target)) return st;
   for (long i = 0; i < n; ++i) {
     void* e = nullptr;
     if (long st = utl_col_ith(source, i, &e)) return st;
@@ -60,7 +63,7 @@ long utl_col_init() {
       {CMN_MTH_SET, cmn_typ_proc(&col_set)},
       {CMN_MTH_ADDRESS, cmn_typ_proc(&col_address)},
   };
-  return cmn_typ_add_methods(kTypeColHeader, 3, methods);
+  return cmn_typ_add_methods(UTL_COL_HEADER_TYPE, 3, methods);
 }
 
 long utl_col_term() { return 0; }

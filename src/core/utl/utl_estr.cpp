@@ -6,18 +6,19 @@
 #include <limits>
 #include <string>
 
+#include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_alrt.h"
+#include "core/utl/utl_live.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace {
 
 constexpr long kTypeEstrHeader = 522;
-constexpr long kTypeChar = 515;
 constexpr long kFormatBufSize = 41000;
 
 long g_checking = 1;
-utl_ty_estr* g_live = nullptr;
+utl_live_list<utl_ty_estr> g_live;
 char g_format_buf[kFormatBufSize];
 
 // True when p points into the string's own buffer (which may move as it
@@ -26,12 +27,6 @@ bool inside(const utl_ty_estr* e, const void* p) {
   auto a = reinterpret_cast<uintptr_t>(p);
   auto s = reinterpret_cast<uintptr_t>(e->text);
   return a >= s && a < s + static_cast<uintptr_t>(e->size);
-}
-
-bool is_live(const utl_ty_estr* e) {
-  for (utl_ty_estr* p = g_live; p; p = p->next)
-    if (p == e) return true;
-  return false;
 }
 
 // Makes room for `need` bytes; growth is at least `piece` and the extend-by
@@ -76,7 +71,7 @@ long format_into(utl_ty_estr* e, bool replace, const char* format, va_list args)
 }  // namespace
 
 long utl_estr_check(utl_ty_estr* estr) {
-  if (!estr || (g_checking && !is_live(estr)))
+  if (!estr || (g_checking && !g_live.contains(estr)))
     return utl_alrt(UTL_BAD_ESTR, reinterpret_cast<long>(estr));
   return 0;
 }
@@ -102,7 +97,7 @@ long utl_estr_create(const char* owner, const char* text, long size, long extend
   const long hsize = sizeof(utl_ty_estr);
   void* haddr = nullptr;
   if (long st = utl_mem_alloc(owner, 1, &htype, &hsize, &haddr)) return st;
-  const long ttype = kTypeChar;
+  const long ttype = CMN_TYP_CHAR;
   void* taddr = nullptr;
   if (long st = utl_mem_alloc(owner, 1, &ttype, &size, &taddr)) {
     utl_mem_free(owner, haddr);
@@ -118,10 +113,7 @@ long utl_estr_create(const char* owner, const char* text, long size, long extend
   e->text[len] = '\0';
   e->max = -1;
   e->flags = 0;
-  e->prev = nullptr;
-  e->next = g_live;
-  if (g_live) g_live->prev = e;
-  g_live = e;
+  g_live.link(e);
   *estr = e;
   return 0;
 }
@@ -129,9 +121,7 @@ long utl_estr_create(const char* owner, const char* text, long size, long extend
 long utl_estr_free(const char* owner, utl_ty_estr* estr) {
   if (!estr) return 0;
   if (long st = utl_estr_check(estr)) return st;
-  if (estr->prev) estr->prev->next = estr->next;
-  else if (g_live == estr) g_live = estr->next;
-  if (estr->next) estr->next->prev = estr->prev;
+  g_live.unlink(estr);
   utl_mem_free(owner, estr->text);
   utl_mem_free(owner, estr);
   return 0;

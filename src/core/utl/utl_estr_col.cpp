@@ -3,15 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_col_int.h"
 #include "core/utl/utl_estr.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
 namespace {
 
-constexpr long kTypeVoidPointer = 517;
 constexpr long kSubstBufSize = 65000;
 
 // The text of element i: the element itself where slots hold pointers to
@@ -21,10 +22,10 @@ long element_text(utl_ty_col* col, long i, const char** text) {
   if (long st = utl_col_ith(col, i, &e)) return st;
   if (!(col->flags & UTL_COL_IN_SLOT)) {
     *text = static_cast<const char*>(e);
-  } else if (col->type == kTypeVoidPointer) {
+  } else if (col->type == CMN_TYP_VOID_P) {
     *text = *static_cast<const char* const*>(e);
   } else {
-    return utl_alrt(UTL_BAD_ELEM_TYPE, col->type, reinterpret_cast<long>(col), utl_mem_name());
+    return utl_alrt(UTL_BAD_ELEM_TYPE, col->type, utl_col_handle(col), utl_mem_name());
   }
   if (!*text) *text = "";
   return 0;

@@ -7,6 +7,7 @@
 #include "core/cmn/cmn_typ.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_alrt.h"
+#include "core/utl/utl_live.h"
 #include "core/utl/utl_msg.h"
 #include "core/utl/utl_pl.h"
 
@@ -44,7 +45,7 @@ void* g_reserve = nullptr;
 utl_ty_pool* g_owner_pool = nullptr;
 long g_mode = 0;
 long g_checkpoint = 0;
-mem_head* g_live = nullptr;
+utl_live_list<mem_head> g_live;
 long g_num_checked = 0;
 
 const char* owner_text(const char* owner) { return owner ? owner : ""; }
@@ -53,7 +54,7 @@ long head_size(long nseg) { return round_up(sizeof(mem_head) + nseg * sizeof(mem
 
 // The checked block whose data starts at p, or null.
 mem_head* find_checked(const void* p) {
-  for (mem_head* h = g_live; h; h = h->next)
+  for (mem_head* h = g_live.head; h; h = h->next)
     if (h->data == p) return h;
   return nullptr;
 }
@@ -61,7 +62,7 @@ mem_head* find_checked(const void* p) {
 // The checked block whose data holds p (not only at its start), or null.
 mem_head* find_containing(const void* p) {
   auto a = reinterpret_cast<uintptr_t>(p);
-  for (mem_head* h = g_live; h; h = h->next) {
+  for (mem_head* h = g_live.head; h; h = h->next) {
     auto s = reinterpret_cast<uintptr_t>(h->data);
     auto e = reinterpret_cast<uintptr_t>(h->last);
     if (a >= s && a <= e) return h;
@@ -70,17 +71,12 @@ mem_head* find_containing(const void* p) {
 }
 
 void unlink_head(mem_head* h) {
-  if (h->prev) h->prev->next = h->next;
-  else g_live = h->next;
-  if (h->next) h->next->prev = h->prev;
+  g_live.unlink(h);
   --g_num_checked;
 }
 
 void link_head(mem_head* h) {
-  h->prev = nullptr;
-  h->next = g_live;
-  if (g_live) g_live->prev = h;
-  g_live = h;
+  g_live.link(h);
   ++g_num_checked;
 }
 
@@ -174,23 +170,21 @@ long utl_mem_realloc(const char* owner, long n, const long* sizes, void** addres
   long total = 0;
   if (long st = sum_sizes(owner, n, sizes, &total)) return st;
   void* block = addresses[0];
-  if (block && g_live) {
+  if (block && g_live.head) {
     if (mem_head* h = find_checked(block)) {
-      if (h->magic != kHeadMagic) return utl_alrt(UTL_BAD_REALLOC, reinterpret_cast<long>(block),
-                                                  owner_text(owner));
       if (h->nseg != n) return utl_alrt(UTL_REALLOC_SEGS, h->nseg, n, owner_text(owner));
       if (total == 0) total = 1;  // a checked block keeps at least one byte
       long hs = head_size(n);
       if (total > std::numeric_limits<long>::max() / 2 - hs) return utl_alrt(UTL_TOO_LARGE, total);
-      mem_head* prev = h->prev;
-      mem_head* next = h->next;
+      // The block leaves the live list while it may move.
+      unlink_head(h);
       auto* nh = static_cast<mem_head*>(osl_mem_realloc(owner, h, hs + total));
-      if (!nh) return out_of_memory(owner, total);
-      if (prev) prev->next = nh;
-      else g_live = nh;
-      if (next) next->prev = nh;
+      if (!nh) {
+        link_head(h);
+        return out_of_memory(owner, total);
+      }
+      link_head(nh);
       // The descriptors moved with the header; their types are kept.
-      nh->segs = reinterpret_cast<mem_seg*>(reinterpret_cast<char*>(nh) + sizeof(mem_head));
       fill_head(nh, n, nullptr, sizes, total);
       addresses[0] = nh->data;
       for (long i = 1; i < n; ++i)
@@ -214,7 +208,7 @@ long utl_mem_realloc(const char* owner, long n, const long* sizes, void** addres
 
 long utl_mem_free(const char* owner, void* block) {
   if (!block) return 0;
-  if (g_live) {
+  if (g_live.head) {
     if (mem_head* h = find_checked(block)) {
       unlink_head(h);
       h->magic = -1;

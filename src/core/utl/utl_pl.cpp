@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/utl/utl_alrt.h"
+#include "core/utl/utl_live.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
@@ -16,18 +17,12 @@ constexpr long kSearchAll = 9999999;
 
 long g_num_search = 3;
 long g_checking = 1;
-utl_ty_pool* g_live = nullptr;
+utl_live_list<utl_ty_pool> g_live;
 
 char* extent_data(utl_ty_pool_extent* e) { return reinterpret_cast<char*>(e + 1); }
 
-bool is_live(const utl_ty_pool* pool) {
-  for (utl_ty_pool* p = g_live; p; p = p->next)
-    if (p == pool) return true;
-  return false;
-}
-
 long check_pool(const utl_ty_pool* pool) {
-  if (!pool || (g_checking && !is_live(pool)))
+  if (!pool || (g_checking && !g_live.contains(pool)))
     return utl_alrt(UTL_BAD_POOL, reinterpret_cast<long>(pool));
   return 0;
 }
@@ -58,10 +53,7 @@ long utl_pl_create(const char* owner, long extent_size, utl_ty_pool** pool) {
   auto* p = static_cast<utl_ty_pool*>(addr);
   p->extent_size = extent_size;
   p->first = p->last = nullptr;
-  p->prev = nullptr;
-  p->next = g_live;
-  if (g_live) g_live->prev = p;
-  g_live = p;
+  g_live.link(p);
   *pool = p;
   return 0;
 }
@@ -139,9 +131,7 @@ long utl_pl_free(const char* owner, utl_ty_pool* pool) {
     utl_mem_free(owner, e);
     e = next;
   }
-  if (pool->prev) pool->prev->next = pool->next;
-  else if (g_live == pool) g_live = pool->next;
-  if (pool->next) pool->next->prev = pool->prev;
+  g_live.unlink(pool);
   utl_mem_free(owner, pool);
   return 0;
 }

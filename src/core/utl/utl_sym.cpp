@@ -16,13 +16,8 @@ namespace {
 
 constexpr long kTypeSymtab = 697;
 constexpr long kTypeSymbol = 583;
-constexpr long kTypeLong = 512;
-constexpr long kTypeShort = 513;
-constexpr long kTypeFloat = 514;
-constexpr long kTypeChar = 515;
-constexpr long kTypeCharP = 516;
 
-bool is_string_type(long type) { return type == kTypeChar || type == kTypeCharP; }
+bool is_string_type(long type) { return type == CMN_TYP_CHAR || type == CMN_TYP_CHAR_P; }
 
 long hash_of(long buckets, const char* name, bool upper) {
   if (!name || buckets <= 0) return 0;
@@ -57,10 +52,10 @@ long store_value(utl_ty_symtab* t, utl_ty_sym_value* dst, const utl_ty_sym_value
 bool equal_values(const utl_ty_sym_value& a, const utl_ty_sym_value& b) {
   if (a.type != b.type) return false;
   switch (a.type) {
-    case kTypeShort: return a.v.s == b.v.s;
-    case kTypeFloat: return a.v.f == b.v.f;
-    case kTypeChar:
-    case kTypeCharP: return same_name(a.v.str, b.v.str);
+    case CMN_TYP_SHORT: return a.v.s == b.v.s;
+    case CMN_TYP_FLOAT: return a.v.f == b.v.f;
+    case CMN_TYP_CHAR:
+    case CMN_TYP_CHAR_P: return same_name(a.v.str, b.v.str);
     default: return a.v.l == b.v.l;  // long, pointer, collection: the word
   }
 }
@@ -105,9 +100,9 @@ long utl_sym_table_create_option(long initial, long buckets, utl_ty_symtab** tab
   long st = utl_col_make(utl_mem_name(), kTypeSymbol, initial, initial, 0, UTL_COL_OPT_POOL,
                          &t->entry_col);
   if (st == 0)
-    st = utl_col_make(utl_mem_name(), kTypeLong, buckets, buckets, 0, 0, &t->bucket_col);
+    st = utl_col_make(utl_mem_name(), CMN_TYP_LONG, buckets, buckets, 0, 0, &t->bucket_col);
   if (st == 0 && t->bucket_col->slot_size != static_cast<long>(sizeof(long)))
-    st = utl_alrt(UTL_BAD_ELEM_TYPE, kTypeLong, reinterpret_cast<long>(t->bucket_col),
+    st = utl_alrt(UTL_BAD_ELEM_TYPE, CMN_TYP_LONG, reinterpret_cast<long>(t->bucket_col),
                   utl_mem_name());
   void* slot = nullptr;
   if (st == 0) st = utl_col_reserve(t->bucket_col, buckets, 0, &slot);
