@@ -12,11 +12,6 @@ bool single_byte(const GCLocale* loc) {
   return (loc->flags & GC_LF_SINGLEBYTE) && !(loc->flags & GC_LF_SHIFT);
 }
 
-int32_t char_bound(int32_t chars, int maxbytes) {
-  int64_t b = int64_t(chars) * maxbytes;
-  return b > INT32_MAX ? INT32_MAX : int32_t(b);
-}
-
 } // namespace
 
 int32_t GCStringToUnicode(GCUChar* out, int32_t outLen, GCLocale* locale, const char* src,
@@ -80,7 +75,7 @@ int32_t GCWideToMb(GCLocale* locale, char* out, int32_t outLen, const uint32_t* 
     return n;
   }
   const bool chars = flags == GC_FL_CHARS;
-  const int32_t byteCap = chars ? char_bound(outLen, gcConvMaxBytes(cp)) : outLen;
+  const int32_t byteCap = chars ? gcConvByteBound(cp, outLen) : outLen;
   int32_t bytes = 0, count = 0;
   for (int32_t i = 0; i < srcLen; ++i) {
     if (chars && count >= outLen) break;
@@ -124,7 +119,7 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   // Limits: characters (character mode) and bytes, one of each kept for the
   // terminator with flag 8.
   const int32_t charCap = nul ? outLen - 1 : outLen;
-  const int32_t byteLimit = chars ? char_bound(outLen, gcConvMaxBytes(dcp)) : outLen;
+  const int32_t byteLimit = chars ? gcConvByteBound(dcp, outLen) : outLen;
   const int32_t byteCap = nul ? byteLimit - 1 : byteLimit;
   GCConvReader r;
   gcConvReaderInit(&r, sl->codepage, single_byte(sl), s, srcLen);

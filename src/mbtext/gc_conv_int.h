@@ -43,3 +43,6 @@ int gcConvEncode(const GCConvWriter* w, const GCUChar* u, int n, uint8_t out[8],
 
 // Largest number of bytes one character of the code page can take.
 int gcConvMaxBytes(const GCObj* cp);
+// Bytes that chars characters of the code page can take at most (capped at
+// INT32_MAX): the byte room of an output counted in characters.
+int32_t gcConvByteBound(const GCObj* cp, int32_t chars);

@@ -1,5 +1,6 @@
 // Reading code-page text character by character into UCS-2 and writing
 // UCS-2 back, with the shift codes of shift-state code pages.
+#include <cstdint>
 #include <cstring>
 
 #include "mbtext/gc_conv_int.h"
@@ -9,6 +10,11 @@ int gcConvMaxBytes(const GCObj* cp) {
   int n = gcCpMaxLen(cp);
   if (gcCpIsUtf8(cp) && n < 3) n = 3;
   return n;
+}
+
+int32_t gcConvByteBound(const GCObj* cp, int32_t chars) {
+  int64_t b = int64_t(chars) * gcConvMaxBytes(cp);
+  return b > INT32_MAX ? INT32_MAX : int32_t(b);
 }
 
 void gcConvReaderInit(GCConvReader* r, const GCObj* cp, bool single, const char* s, int32_t len) {

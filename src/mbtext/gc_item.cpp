@@ -56,11 +56,6 @@ const char* default_name(const GCLocale* loc, uint8_t cls, int offset) {
   return e ? e->name : nullptr;
 }
 
-int32_t bound(int32_t chars, int maxbytes) {
-  int64_t b = int64_t(chars) * maxbytes;
-  return b > INT32_MAX ? INT32_MAX : int32_t(b);
-}
-
 } // namespace
 
 const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int* kind) {
@@ -157,7 +152,7 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
   const GCObj* ascii = gcCodePageAscii();
   const bool asciiBased = gcCpIsAsciiBased(cp);
   const int32_t given = size;
-  const int32_t byteLimit = chars ? bound(size, gcConvMaxBytes(cp)) : size;
+  const int32_t byteLimit = chars ? gcConvByteBound(cp, size) : size;
   GCConvWriter w;
   gcConvWriterInit(&w, cp, false);
   int32_t remaining = size, bytes = 0;
