@@ -148,6 +148,13 @@ TEST_F(UtlMem, CheckingModeKeepsLiveBlocks) {
   // the segment count of a checked block is fixed
   EXPECT_EQ(utl_mem_realloc("t", 1, sizes, a), UTL_REALLOC_SEGS);
   sizes[1] = 5000;
+  // a failed re-size leaves the block where it was, still a live block
+  void* kept = a[0];
+  osl_mem_reset_fail_num();
+  EXPECT_EQ(utl_mem_realloc("t", 2, sizes, a), UTL_NO_MEMORY);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(a[0], kept);
+  EXPECT_EQ(utl_mem_num_checked(), before + 2);
   ASSERT_EQ(utl_mem_realloc("t", 2, sizes, a), 0);
   EXPECT_EQ(static_cast<unsigned char*>(a[0])[15], 7);
   std::memset(a[1], 1, 5000);
