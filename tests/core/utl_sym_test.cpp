@@ -362,6 +362,27 @@ TEST_F(UtlSym, IterateVisitsChainedEntriesBucketByBucket) {
   EXPECT_EQ(utl_sym_iterate(u, collect, &seen, 0), 41);
 }
 
+long remove_visited(utl_ty_symtab* table, const char* name, utl_ty_sym_value*, long*, void* arg,
+                    long*) {
+  static_cast<std::vector<std::string>*>(arg)->push_back(name);
+  return utl_sym_remove(table, name);
+}
+
+TEST_F(UtlSym, VisitorMayRemoveTheEntryItStandsOn) {
+  utl_ty_symtab* t = make(0, 2, 1);  // one bucket: one chain
+  utl_ty_sym_value x = lval(0);
+  for (const char* n : {"a", "b", "c", "d"}) ASSERT_EQ(utl_sym_add(t, n, &x, nullptr), 0);
+  std::vector<std::string> seen;
+  ASSERT_EQ(utl_sym_iterate(t, remove_visited, &seen, 0), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"d", "c", "b", "a"}));
+  EXPECT_EQ(t->buckets[0], -1);
+  for (const char* n : {"a", "b", "c", "d"}) {
+    utl_ty_sym_value* v = &x;
+    ASSERT_EQ(utl_sym_find(t, n, &v, nullptr), 0);
+    EXPECT_EQ(v, nullptr) << n;
+  }
+}
+
 TEST_F(UtlSym, CopyHoldsEveryChainedEntry) {
   utl_ty_symtab* t = make(UTL_SYM_CASE_INSENS, 2, 5);
   utl_sym_set_user_flags(t, 6);

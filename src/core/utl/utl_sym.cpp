@@ -256,7 +256,8 @@ long utl_sym_remove(utl_ty_symtab* table, const char* name) {
     if (!same_name(es[i].name, name)) continue;
     if (prev < 0) table->buckets[b] = es[i].next;
     else es[prev].next = es[i].next;
-    es[i].next = -1;
+    // The entry keeps its own link, so that a walk standing on it (a visitor
+    // of utl_sym_iterate removing its entry) goes on along the chain.
     table->last_hit = -1;
     return 0;
   }
