@@ -94,7 +94,8 @@ int gcFree(void* ptr); // non-zero on success; a null pointer is success
 // path: directory of the locale data files or null; alloc/free: callbacks or
 // null for the defaults; ctx: callback context or null (leaves it unchanged);
 // flags: GC_INIT_NO_FALLBACK or 0. Result: 0, 10 (started on the built-in
-// objects), 11 (not started) or 20 (no mutex).
+// objects), 11 (not started) or 2 (the use count is at its limit). The
+// global mutex is static, so its creation cannot fail.
 uint32_t GCInit(const char* path, GCAllocFn alloc, GCFreeFn free, void* ctx, uint32_t flags);
 
 // Ends one GCInit; the last one frees everything. Result 0 or the first

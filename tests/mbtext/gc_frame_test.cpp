@@ -94,6 +94,18 @@ TEST_F(Frame, UseCountPairsInitAndTerm) {
   EXPECT_EQ(GCTerm(), GC_E_ARG);
 }
 
+TEST_F(Frame, UseCountStopsAtItsLimit) {
+  // The 16-bit count must not wrap to "not started" while callers hold it.
+  ASSERT_EQ(GCInit(empty.path(), nullptr, nullptr, nullptr, 0), GC_S_DEFAULTS);
+  for (int i = 1; i < 0xFFFF; ++i) ASSERT_EQ(GCInit(nullptr, nullptr, nullptr, nullptr, 0), GC_OK) << i;
+  EXPECT_EQ(GCInit(nullptr, nullptr, nullptr, nullptr, 0), GC_E_ARG);
+  EXPECT_TRUE(gcIsStarted());
+  for (int i = 1; i < 0xFFFF; ++i) ASSERT_EQ(GCTerm(), GC_OK) << i;
+  EXPECT_TRUE(gcIsStarted()) << "the refused call was not counted";
+  EXPECT_EQ(GCTerm(), GC_OK);
+  EXPECT_FALSE(gcIsStarted());
+}
+
 TEST_F(Frame, LaterInitsOnlyCount) {
   Counter first, second;
   gctest::DataDir dir;
