@@ -14,7 +14,9 @@ int32_t bad(GCLocale* loc) {
 }
 
 // Bytes of the first chars characters of s within avail bytes (negative:
-// the text and its NUL, which counts as a character).
+// the text and its NUL, which counts as a character; a text that ends
+// inside a character gives its bytes up to and including the NUL, as a
+// byte count to the terminator would).
 int32_t charBytes(const GCLocale* loc, const uint8_t* s, int32_t avail, int32_t chars) {
   const bool terminated = avail < 0;
   int32_t pos = 0;
@@ -23,7 +25,7 @@ int32_t charBytes(const GCLocale* loc, const uint8_t* s, int32_t avail, int32_t 
     int n = terminated ? gcStrLeadLen(loc, s + pos) : gcStrCharLen(loc, s + pos, avail - pos);
     if (terminated)
       for (int i = 1; i < n; ++i)
-        if (s[pos + i] == 0) return pos; // the text ends inside the character
+        if (s[pos + i] == 0) return pos + i + 1;
     if (n < 1) break;
     pos += n;
   }
@@ -84,7 +86,6 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
     avail = len < INT32_MAX ? len + 1 : len;
   } else {
     avail = chars ? charBytes(loc, s, -1, srcLen) : srcLen;
-    if (chars && srcLen > GCNumChars(loc, src, -1, 0)) avail = gcStrLen(src) + 1;
   }
   int32_t pos = 0, count = 0;
   bool cut = false;
@@ -108,7 +109,6 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
     pos = int32_t(prev - src);
     --count;
   }
-  loc->status = GC_OK;
   std::memmove(dst, src, size_t(pos));
   dst[pos] = 0;
   return chars ? count + 1 : pos + 1;
@@ -130,11 +130,10 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
 
   int32_t n;
   if (chars) {
-    if (srcLen < 0) srcLen = GCNumCharsEx(loc, src, srcState, -1, 0) + 1;
-    int32_t want = std::min(srcLen, size);
+    const int32_t want = srcLen < 0 ? size : std::min(srcLen, size);
     n = GCCpStrCharToByteLen(cp, src, srcState, want);
     // The terminator counts as a character when the text has fewer.
-    if (want > GCNumCharsEx(loc, src, srcState, -1, 0)) n = gcStrLen(src) + 1;
+    if (GCNumCharsEx(loc, src, srcState, n, 0) < want) n += gcStrLen(src + n) + 1;
     srcLen = n;
   } else {
     if (srcLen < 0) srcLen = gcStrLen(src) + 1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "gc_testsort.h"
 #include "mbtext/gc_str.h"
@@ -144,6 +145,23 @@ TEST(GcStrCpyEx, ShiftStates) {
     EXPECT_EQ(dst.substr(0, c.dst.size()), c.dst) << c.name;
     EXPECT_EQ(GCGetError(loc), c.result < 0 ? GC_E_ARG : 0u) << c.name;
   }
+}
+
+// A source counted in characters is read only as far as those characters
+// reach: it need not be terminated (the sources below end exactly at their
+// allocation, with one byte more for the shift-state walk).
+TEST(GcStrCpy, CountedCharactersAreNotReadPastTheirEnd) {
+  gctest::SortLib lib;
+  const std::vector<char> latin = {'h', 'e', 'l', 'l', 'o'};
+  char dst[16];
+  EXPECT_EQ(GCStrcpy(lib.get(kLatin), dst, 16, latin.data(), 5, GC_FL_CHARS), 5);
+  EXPECT_EQ(std::string(dst, 5), "hello");
+  const std::vector<char> shifted = {'a', '\x0E', '\x42', '\xC1', '\x0F', 'b', 'x'};
+  GCLocale* shift = lib.get(kShift);
+  EXPECT_EQ(GCStrcpyEx(shift, dst, 0, 16, shifted.data(), 0, 2, GC_FL_CHARS), 2);
+  EXPECT_EQ(std::string(dst, 4), "a\x0E\x42\xC1");
+  EXPECT_EQ(GCStrcpyEx(shift, dst, 0, 16, shifted.data(), 0, 3, GC_FL_CHARS), 3);
+  EXPECT_EQ(std::string(dst, 6), "a\x0E\x42\xC1\x0F" "b");
 }
 
 TEST(GcStrUcs2, LengthsAndCopies) {
