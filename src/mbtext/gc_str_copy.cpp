@@ -50,16 +50,16 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
     return r;
   }
   const auto* s = reinterpret_cast<const uint8_t*>(src);
-  const int32_t srcLen = gcStrLen(src);
   bool nul = (flags & GC_FL_NUL) != 0;
   int32_t n;
   if (count < 0) {
-    n = srcLen;
+    n = gcStrLen(src);
     nul = true;
   } else {
-    // A count that runs past the source's terminator stops there.
+    // A count that runs past the source's terminator stops there; the
+    // source is not read beyond the count.
     n = chars ? charBytes(loc, s, -1, count) : count;
-    if (n > srcLen) n = srcLen;
+    n = int32_t(strnlen(src, size_t(n)));
     n = gcStrWhole(loc, s, n);
   }
   std::memmove(dst + L, src, size_t(n));

@@ -147,15 +147,20 @@ TEST(GcStrCpyEx, ShiftStates) {
   }
 }
 
-// A source counted in characters is read only as far as those characters
-// reach: it need not be terminated (the sources below end exactly at their
+// A counted source is read only as far as its count reaches: it need not
+// be terminated (the sources below end exactly at their
 // allocation, with one byte more for the shift-state walk).
-TEST(GcStrCpy, CountedCharactersAreNotReadPastTheirEnd) {
+TEST(GcStrCpy, CountedSourcesAreNotReadPastTheirEnd) {
   gctest::SortLib lib;
   const std::vector<char> latin = {'h', 'e', 'l', 'l', 'o'};
   char dst[16];
   EXPECT_EQ(GCStrcpy(lib.get(kLatin), dst, 16, latin.data(), 5, GC_FL_CHARS), 5);
   EXPECT_EQ(std::string(dst, 5), "hello");
+  for (uint32_t flags : {0u, GC_FL_CHARS}) {
+    char text[16] = "ab";
+    EXPECT_EQ(GCStrcat(lib.get(kLatin), text, latin.data(), 5, flags), 7) << flags;
+    EXPECT_STREQ(text, "abhello") << flags;
+  }
   const std::vector<char> shifted = {'a', '\x0E', '\x42', '\xC1', '\x0F', 'b', 'x'};
   GCLocale* shift = lib.get(kShift);
   EXPECT_EQ(GCStrcpyEx(shift, dst, 0, 16, shifted.data(), 0, 2, GC_FL_CHARS), 2);
