@@ -149,8 +149,10 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
     if (size > 2) size = 2;
   }
   const GCObj* cp = loc->codepage;
-  const GCObj* ascii = gcCodePageAscii();
   const bool asciiBased = gcCpIsAsciiBased(cp);
+  // ASCII names are converted through code page 1 only where the locale's
+  // page is not ASCII-based.
+  const GCObj* ascii = kind == GC_TEXT_ASCII && !asciiBased ? gcCodePageAscii() : nullptr;
   const int32_t given = size;
   const int32_t byteLimit = chars ? gcConvByteBound(cp, size) : size;
   GCConvWriter w;

@@ -11,6 +11,7 @@
 #include "mbtext/gc_testdata.h"
 
 using gctest::Bytes;
+using gctest::bytes;
 using gctest::CodePageBuilder;
 using gctest::MemObject;
 
@@ -46,13 +47,6 @@ CodePageBuilder shiftBuilder() {
   b.multi({0x42, 0xC1}, 0xFF21, 0x203, -0x40).multi({0x42, 0x81}, 0xFF41, 0x205, 0x40);
   b.multi({0x45, 0x41}, 0x4E00, 0x201);
   return b;
-}
-
-
-std::string str(const std::initializer_list<int>& bytes) {
-  std::string s;
-  for (int b : bytes) s.push_back(char(b));
-  return s;
 }
 
 } // namespace
@@ -102,8 +96,8 @@ TEST(CodePageBuiltin, ClassWordsOfTheDefaultPage) {
 
 TEST(CodePagePacking, WToMbWritesTheSignificantBytes) {
   struct { GCPacked v; std::string bytes; } cases[] = {
-      {0x41, "A"}, {0x8140, str({0x81, 0x40})}, {0x01000041, str({0x01, 0x41})},
-      {0x8FA1A1, str({0x8F, 0xA1, 0xA1})}, {0xF09F9880, str({0xF0, 0x9F, 0x98, 0x80})}, {0x00, str({0})}};
+      {0x41, "A"}, {0x8140, bytes({0x81, 0x40})}, {0x01000041, bytes({0x01, 0x41})},
+      {0x8FA1A1, bytes({0x8F, 0xA1, 0xA1})}, {0xF09F9880, bytes({0xF0, 0x9F, 0x98, 0x80})}, {0x00, bytes({0})}};
   for (auto& c : cases) {
     char out[4] = {};
     int n = GCWToMb(out, c.v);
@@ -133,8 +127,8 @@ TEST(CodePageDbcs, TablesAreValid) {
 TEST(CodePageDbcs, CharactersConvertInBothDirections) {
   MemObject cp(GC_CLASS_CODEPAGE, 932, dbcsBuilder().sections());
   struct { std::string mb; GCUChar u; } cases[] = {
-      {str({0x81, 0x40}), 0x3000}, {str({0x82, 0x60}), 0xFF21}, {str({0x82, 0x81}), 0xFF41},
-      {str({0x82, 0x4F}), 0xFF10}, {str({0x8F, 0xA1, 0xA1}), 0x4E00}};
+      {bytes({0x81, 0x40}), 0x3000}, {bytes({0x82, 0x60}), 0xFF21}, {bytes({0x82, 0x81}), 0xFF41},
+      {bytes({0x82, 0x4F}), 0xFF10}, {bytes({0x8F, 0xA1, 0xA1}), 0x4E00}};
   for (auto& c : cases) {
     EXPECT_EQ(GCCpMbToUnicode(cp.get(), c.mb.c_str()), c.u);
     EXPECT_EQ(GCCpMbToUnicodeW(cp.get(), GCMbToW(cp.get(), c.mb.c_str())), c.u);
@@ -168,7 +162,7 @@ TEST(CodePageDbcs, RejectedAndUnrepresentableCharacters) {
 
 TEST(CodePageDbcs, TextConvertsThroughTheCharacterHelpers) {
   MemObject cp(GC_CLASS_CODEPAGE, 932, dbcsBuilder().sections());
-  std::string text = str({'a', 0x82, 0x60, 0x8F, 0xA1, 0xA1, 0xB1, 0x82});
+  std::string text = bytes({'a', 0x82, 0x60, 0x8F, 0xA1, 0xA1, 0xB1, 0x82});
   std::vector<GCUChar> u;
   const auto* p = reinterpret_cast<const uint8_t*>(text.data());
   int32_t left = int32_t(text.size());
@@ -198,7 +192,7 @@ TEST(CodePageDbcs, CharacterAndStringConversionsReadTheTrieAlike) {
   // the leaf's value stands for the whole character in both conversions.
   MemObject cp(GC_CLASS_CODEPAGE, 932,
                CodePageBuilder().maxLen(3).multi({0x81, 0x40}, 0x3000).leadLen(0x81, 3).sections());
-  const std::string text = str({0x81, 0x40, 0x41, 'b'});
+  const std::string text = bytes({0x81, 0x40, 0x41, 'b'});
   GCUChar one[2] = {};
   int used = 0;
   ASSERT_EQ(gcCpToUcs2(cp.get(), reinterpret_cast<const uint8_t*>(text.data()), int32_t(text.size()), one,
@@ -222,11 +216,11 @@ TEST(CodePageDbcs, ClassRecordsAndCaseConversion) {
   EXPECT_EQ(gcCtypeClass(GCGetMbCtypeW(cp.get(), 0x8299)), 0u); // no record: empty class
 
   struct { std::string in; uint32_t mask; std::string out; } cases[] = {
-      {str({0x82, 0x81}), 0x4, str({0x82, 0x60})}, // lower a -> upper A
-      {str({0x82, 0x60}), 0x2, str({0x82, 0x81})}, // upper A -> lower a
-      {str({0x82, 0x60}), 0x4, str({0x82, 0x60})}, // already upper: copied
-      {str({0x82, 0x4F}), 0x4, str({0x82, 0x4F})}, // digit: copied
-      {str({0x8F, 0xA1, 0xA1}), 0x2, str({0x8F, 0xA1, 0xA1})}};
+      {bytes({0x82, 0x81}), 0x4, bytes({0x82, 0x60})}, // lower a -> upper A
+      {bytes({0x82, 0x60}), 0x2, bytes({0x82, 0x81})}, // upper A -> lower a
+      {bytes({0x82, 0x60}), 0x4, bytes({0x82, 0x60})}, // already upper: copied
+      {bytes({0x82, 0x4F}), 0x4, bytes({0x82, 0x4F})}, // digit: copied
+      {bytes({0x8F, 0xA1, 0xA1}), 0x2, bytes({0x8F, 0xA1, 0xA1})}};
   for (auto& c : cases) {
     char out[4] = {};
     int n = GCCpMbCaseConv(cp.get(), c.in.c_str(), out, c.mask);
@@ -285,7 +279,7 @@ TEST(CodePageShift, CharactersConvertInBothDirections) {
   EXPECT_EQ(gcCpByteToUcs2(cp.get(), 0x41), GC_UCS2_INVALID);
   char out[4] = {};
   EXPECT_EQ(GCCpUnicodeToChar(cp.get(), 0xFF21, out), 2);
-  EXPECT_EQ(std::string(out, 2), str({0x42, 0xC1}));
+  EXPECT_EQ(std::string(out, 2), bytes({0x42, 0xC1}));
   EXPECT_EQ(GCCpUnicodeToChar(cp.get(), 'B', out), 1);
   EXPECT_EQ(uint8_t(out[0]), 0xC2);
 }
@@ -294,9 +288,9 @@ TEST(CodePageShift, CaseConversionOfDoubleByteCharacters) {
   MemObject cp(GC_CLASS_CODEPAGE, 930, shiftBuilder().sections());
   char out[4] = {};
   EXPECT_EQ(GCCpMbCaseConvS(cp.get(), "\x42\x81", out, 0x4), 2);
-  EXPECT_EQ(std::string(out, 2), str({0x42, 0xC1}));
+  EXPECT_EQ(std::string(out, 2), bytes({0x42, 0xC1}));
   EXPECT_EQ(GCCpMbCaseConvS(cp.get(), "\x45\x41", out, 0x4), 2);
-  EXPECT_EQ(std::string(out, 2), str({0x45, 0x41}));
+  EXPECT_EQ(std::string(out, 2), bytes({0x45, 0x41}));
   EXPECT_EQ(GCCpMbCaseConvS(cp.get(), "\x42", out, 0x4), 1); // cut: copied as it is
 }
 

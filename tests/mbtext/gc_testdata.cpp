@@ -24,6 +24,12 @@ void put32(Bytes& b, size_t at, uint32_t v) {
 void append16(Bytes& b, uint16_t v) { put16(b, b.size(), v); }
 void append32(Bytes& b, uint32_t v) { put32(b, b.size(), v); }
 
+std::string bytes(std::initializer_list<int> b) {
+  std::string s;
+  for (int c : b) s += char(c);
+  return s;
+}
+
 // ---------------------------------------------------------------------------
 
 Bytes header(int version, const std::vector<Section>& sections, uint32_t magic) {

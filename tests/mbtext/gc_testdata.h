@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ void put16(Bytes& b, size_t at, uint16_t v);
 void put32(Bytes& b, size_t at, uint32_t v);
 void append16(Bytes& b, uint16_t v);
 void append32(Bytes& b, uint32_t v);
+// Text made of the given byte values (values above 127 as bytes 0x80-0xFF).
+std::string bytes(std::initializer_list<int> b);
 
 // ---------------------------------------------------------------------------
 // Data files.

@@ -193,12 +193,6 @@ GCLocale* LocaleLib::get(const char* name, uint32_t flags) {
   return l;
 }
 
-std::string bytes(std::initializer_list<int> b) {
-  std::string s;
-  for (int c : b) s += char(c);
-  return s;
-}
-
 std::u16string ucs(const GCUChar* u, int n) {
   std::u16string s;
   for (int i = 0; i < n; ++i) s += char16_t(u[i]);

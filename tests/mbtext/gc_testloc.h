@@ -81,8 +81,7 @@ class PageLocales : public ::testing::Test {
   GCLocale* utf8 = lib.get("English_UnitedStates.UTF-8");
 };
 
-// Text as bytes and back.
-std::string bytes(std::initializer_list<int> b);
+// UCS-2 units as a string (bytes() is in gc_testdata.h).
 std::u16string ucs(const GCUChar* u, int n);
 
 } // namespace gctest
