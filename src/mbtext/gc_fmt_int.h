@@ -1,6 +1,6 @@
 // Internals shared by the format scanners and the output engine: the
-// character classes and states of a format, the EBCDIC translation used for
-// parsing, and the output engine itself.
+// character classes and states of a format, the EBCDIC translations used for
+// parsing and writing, and the output engine itself.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,10 @@ enum : int { kNormal = 0, kPercent = 1, kFlag = 2, kWidth = 3, kDot = 4, kPrecis
 
 // The byte as the parser sees it (EBCDIC translated to ASCII; 0xFF = none).
 unsigned char parseByte(unsigned char b, bool ascii);
+// The reverse for writing: a printable ASCII character in the code page's
+// form (EBCDIC code page 037 when the page is not ASCII-based); other bytes
+// as they are.
+char pageChar(char c, bool ascii);
 // Class 0-8 of a parsed byte.
 int charClass(unsigned char c);
 // Next state for a class from a state.

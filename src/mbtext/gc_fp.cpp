@@ -2,6 +2,7 @@
 #include "mbtext/gc_fp.h"
 
 #include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_int.h"
 
 #include <cmath>
 #include <cstdio>
@@ -120,15 +121,11 @@ int putExponent(char* dst, int exp10, int capital, int ascii) {
 // Writes the text of a non-finite value.
 int putSpecial(const GCFpValue* v, char* dst, int capital, int ascii) {
   static const char* const kWords[2][2] = {{"inf", "nan"}, {"INF", "NAN"}};
-  // EBCDIC code page 037 forms of the same letters.
-  static const unsigned char kEbcdic[2][2][3] = {{{0x89, 0x95, 0x86}, {0x95, 0x81, 0x95}},
-                                                 {{0xC9, 0xD5, 0xC6}, {0xD5, 0xC1, 0xD5}}};
   int n = 0;
   if (v->sign) dst[n++] = cpMinus(ascii);
   int w = v->special == 1 ? 0 : 1;
   int c = capital ? 1 : 0;
-  for (int i = 0; i < 3; ++i)
-    dst[n++] = ascii ? kWords[c][w][i] : static_cast<char>(kEbcdic[c][w][i]);
+  for (int i = 0; i < 3; ++i) dst[n++] = gcfmt::pageChar(kWords[c][w][i], ascii != 0);
   dst[n] = '\0';
   return n;
 }

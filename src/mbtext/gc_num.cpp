@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_fmt_item.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_strto.h"
@@ -172,12 +173,9 @@ int GCDoubleToString(GCLocale* locale, double value, char* buffer, int32_t lengt
   if (!std::isfinite(value)) {
     // Sign and word in the code page's form.
     const char* word = std::isnan(value) ? "nan" : "inf";
-    static const unsigned char kEbcdicInf[3] = {0x89, 0x95, 0x86};
-    static const unsigned char kEbcdicNan[3] = {0x95, 0x81, 0x95};
     char work[4];
     int wlen = 0;
-    for (int i = 2; i >= 0; --i)
-      work[wlen++] = c.ascii ? word[i] : static_cast<char>((std::isnan(value) ? kEbcdicNan : kEbcdicInf)[i]);
+    for (int i = 2; i >= 0; --i) work[wlen++] = gcfmt::pageChar(word[i], c.ascii);
     int written = 0;
     bool cut = false;
     if (std::signbit(value)) {

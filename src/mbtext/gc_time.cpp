@@ -108,26 +108,8 @@ uint32_t expandItem(Ctx& c, char* out, int32_t* pos, int32_t outlen, int item, u
 
 uint32_t expandBuiltin(Ctx& c, char* out, int32_t* pos, int32_t outlen, const char* ascii, unsigned active) {
   char fmt[24];
-  size_t n = std::strlen(ascii);
-  std::memcpy(fmt, ascii, n + 1);
-  if (!c.ascii) {
-    // The same characters in EBCDIC code page 037.
-    for (size_t i = 0; i < n; ++i) {
-      switch (fmt[i]) {
-        case '%': fmt[i] = static_cast<char>(0x6C); break;
-        case '#': fmt[i] = static_cast<char>(0x7B); break;
-        case '/': fmt[i] = static_cast<char>(0x61); break;
-        case ':': fmt[i] = static_cast<char>(0x7A); break;
-        case 'm': fmt[i] = static_cast<char>(0x94); break;
-        case 'd': fmt[i] = static_cast<char>(0x84); break;
-        case 'y': fmt[i] = static_cast<char>(0xA8); break;
-        case 'H': fmt[i] = static_cast<char>(0xC8); break;
-        case 'M': fmt[i] = static_cast<char>(0xD4); break;
-        case 'S': fmt[i] = static_cast<char>(0xE2); break;
-        default: break;
-      }
-    }
-  }
+  const size_t n = std::strlen(ascii);
+  for (size_t i = 0; i <= n; ++i) fmt[i] = gcfmt::pageChar(ascii[i], c.ascii);
   return walk(c, out, pos, outlen, fmt, static_cast<int32_t>(n), active);
 }
 

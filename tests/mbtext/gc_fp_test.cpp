@@ -173,6 +173,10 @@ TEST(FpConvert, EbcdicFormsOfEveryCharacter) {
   ASSERT_EQ(GCCfltcvt(&v, out, sizeof out, 'f', 2, 0, 0), 4);
   const unsigned char wantinf[] = {0x60, 0x89, 0x95, 0x86, 0};
   EXPECT_EQ(std::memcmp(out, wantinf, sizeof wantinf), 0);
+  v = std::numeric_limits<double>::quiet_NaN();
+  ASSERT_EQ(GCCfltcvt(&v, out, sizeof out, 'e', 2, 1, 0), 3);
+  const unsigned char wantnan[] = {0xD5, 0xC1, 0xD5, 0};
+  EXPECT_EQ(std::memcmp(out, wantnan, sizeof wantnan), 0);
 }
 
 TEST(FpConvert, GetStrDigitsConvertsOnlyDigitsAndSigns) {

@@ -172,6 +172,10 @@ TEST(DoubleToString, EbcdicText) {
   char buf[32];
   ASSERT_EQ(GCDoubleToString(tl.get(), -1234.5, buf, sizeof buf, GC_FL_NUL), 10);
   EXPECT_EQ(std::string(buf), tl.form("-1.234,50"));
+  ASSERT_EQ(GCDoubleToString(tl.get(), -std::numeric_limits<double>::infinity(), buf, sizeof buf, GC_FL_NUL), 5);
+  EXPECT_EQ(std::string(buf), tl.form("-inf"));
+  ASSERT_EQ(GCDoubleToString(tl.get(), std::numeric_limits<double>::quiet_NaN(), buf, sizeof buf, GC_FL_NUL), 4);
+  EXPECT_EQ(std::string(buf), tl.form("nan"));
 }
 
 }  // namespace
