@@ -1,0 +1,77 @@
+// The library started over the generated locale data directory (its path is
+// given to the tests of that data by the build as GC_TEST_LOCALEDIR), and
+// glibc's iconv as the reference for conversions.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "mbtext/gc_locale.h"
+#include "mbtext/gc_obj.h"
+#include "mbtext/gc_types.h"
+
+#ifndef GC_TEST_LOCALEDIR
+#error "GC_TEST_LOCALEDIR (the generated locale data directory) is not defined"
+#endif
+
+namespace gctest {
+
+// Starts the library on the generated data through GC_LOCALEDIR, without
+// built-in fallbacks, so that missing or unreadable data fails the test.
+class LocDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::setenv("GC_LOCALEDIR", GC_TEST_LOCALEDIR, 1), 0);
+    ASSERT_EQ(GCInit(nullptr, nullptr, nullptr, nullptr, GC_INIT_NO_FALLBACK), 0u)
+        << "no usable locale data in " << GC_TEST_LOCALEDIR;
+    started_ = true;
+  }
+  void TearDown() override {
+    if (started_) GCTerm();
+  }
+
+  // A code-page object of the generated directory, loaded.
+  static const GCObj* codePage(const char* name) {
+    uint32_t st = 99;
+    const GCObj* cp = GCGetObjFromName(gcObjManager(), GC_CLASS_CODEPAGE, name, -1, GC_FIND_LOAD, &st);
+    EXPECT_EQ(st, 0u) << name;
+    return cp;
+  }
+
+ private:
+  bool started_ = false;
+};
+
+// One direction of an iconv converter.
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+  ~Iconv() {
+    if (ok()) ::iconv_close(cd_);
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // The whole input converted (with the closing shift sequence), or false.
+  bool convert(const std::string& in, std::string* out) {
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char buf[64];
+    char* ip = const_cast<char*>(in.data());
+    size_t il = in.size();
+    char* op = buf;
+    size_t ol = sizeof buf;
+    if (::iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) return false;
+    if (::iconv(cd_, nullptr, nullptr, &op, &ol) == size_t(-1)) return false;
+    out->assign(buf, size_t(op - buf));
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+} // namespace gctest

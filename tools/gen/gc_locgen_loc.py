@@ -1,0 +1,2 @@
+def objects(i18n, cp_ids, sort_ids):
+    return []
