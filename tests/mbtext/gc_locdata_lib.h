@@ -59,14 +59,14 @@ class Iconv {
   // The whole input converted (with the closing shift sequence), or false.
   bool convert(const std::string& in, std::string* out) {
     ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char buf[64];
+    std::string buf(in.size() * 4 + 16, '\0');
     char* ip = const_cast<char*>(in.data());
     size_t il = in.size();
-    char* op = buf;
-    size_t ol = sizeof buf;
+    char* op = buf.data();
+    size_t ol = buf.size();
     if (::iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) return false;
     if (::iconv(cd_, nullptr, nullptr, &op, &ol) == size_t(-1)) return false;
-    out->assign(buf, size_t(op - buf));
+    out->assign(buf.data(), size_t(op - buf.data()));
     return true;
   }
 

@@ -1,0 +1,266 @@
+// Locales built from the generated data: every locale that the native map
+// names loads from data files; Japanese text converts exactly both ways in
+// the Japanese code pages; the items of a few locales match glibc's.
+#include <gtest/gtest.h>
+
+#include <langinfo.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include "gc_locdata_lib.h"
+#include "mbtext/gc_coll.h"
+#include "mbtext/gc_conv.h"
+#include "mbtext/gc_item.h"
+#include "mbtext/gc_locobj.h"
+#include "mbtext/gc_uni2str.h"
+
+namespace {
+
+using gctest::Iconv;
+
+struct LocaleDeleter {
+  void operator()(GCLocale* l) const { GCReleaseLocale(l, 0); }
+};
+using LocalePtr = std::unique_ptr<GCLocale, LocaleDeleter>;
+
+LocalePtr getLocale(const std::string& name, uint32_t* status) {
+  *status = 99;
+  return LocalePtr(GCGetLocale(name.c_str(), 0, status));
+}
+
+std::string textItem(GCLocale* loc, int item, uint32_t flags = 0) {
+  char buf[200] = {};
+  int32_t n = GCGetLocaleTextInfo(loc, item, buf, sizeof buf, flags);
+  return n > 0 ? std::string(buf) : std::string("<failed>");
+}
+
+// UCS-2 text from UTF-8 (the test's own literals).
+std::vector<GCUChar> ucs2(const std::string& utf8) {
+  std::vector<GCUChar> out;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = uint8_t(utf8[i]);
+    uint32_t u;
+    int n;
+    if (c < 0x80) u = c, n = 1;
+    else if (c < 0xE0) u = c & 0x1F, n = 2;
+    else u = c & 0x0F, n = 3;
+    for (int k = 1; k < n; ++k) u = u << 6 | (uint8_t(utf8[i + k]) & 0x3F);
+    out.push_back(GCUChar(u));
+    i += size_t(n);
+  }
+  return out;
+}
+
+using GeneratedLocale = gctest::LocDataTest;
+
+TEST_F(GeneratedLocale, EveryLocaleOfTheNativeMapLoadsFromData) {
+  int checked = 0;
+  for (const GCNativeLocale& row : GCPlocaleMap) {
+    if (row.native[0] == '\0') continue;
+    char name[132];
+    GCMapNativeLocale(row.native, name, sizeof name);
+    uint32_t st;
+    LocalePtr loc = getLocale(name, &st);
+    ASSERT_NE(loc, nullptr) << row.native << " -> " << name << ": status " << st;
+    EXPECT_EQ(st, 0u) << name;
+    const GCObj* parts[3] = {loc->language, loc->territory, loc->codepage};
+    for (const GCObj* o : parts) EXPECT_EQ(o->flags & GC_OBJ_BUILTIN, 0) << name << ": " << o->name;
+    EXPECT_EQ(textItem(loc.get(), 2), row.language);
+    EXPECT_EQ(textItem(loc.get(), 6), row.territory);
+    EXPECT_EQ(textItem(loc.get(), 12), row.sort);
+    EXPECT_EQ(loc->sort == nullptr, std::string(row.sort) == "Binary") << name;
+    ++checked;
+  }
+  EXPECT_GT(checked, 90);
+}
+
+TEST_F(GeneratedLocale, NamedLocalesCarryTheirConventions) {
+  struct Case {
+    const char* name;
+    int item;
+    const char* want; // in the locale's code page
+  } cases[] = {
+      {"German_Germany.Latin1", 16, "Sonntag"},
+      {"German_Germany.Latin1", 32, "M\xE4rz"},
+      {"German_Germany.Latin1", 59, ","},
+      {"German_Germany.Latin1", 60, "."},
+      {"German_Germany.Latin1", 65, "EUR"},
+      {"German_Germany.Latin1", 80, "%d.%m.%Y"},
+      {"German_Germany.Latin1", 88, "German_Germany.Latin1@Default"},
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", 17, "Pond\xECl\xED"},
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", 64, "K\xE8"},
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", 12, "Czech"},
+      {"English_UnitedStates.US-ASCII@Binary", 57, "PM"},
+      {"English_UnitedStates.US-ASCII@Binary", 64, "$"},
+      {"Japanese_Japan.Shift-JIS@Default", 56, "\x8C\xDF\x91\x4F"}, // 午前
+      {"Japanese_Japan.euc-jp", 17, "\xB7\xEE\xCD\xCB\xC6\xFC"},    // 月曜日
+      {"Spanish_Mexico.Latin1@Spanish", 65, "MXN"},
+      {"Russian_Russia.KOI8-R", 30, "\xD1\xCE\xD7\xC1\xD2\xD1"}, // января
+  };
+  for (const Case& c : cases) {
+    uint32_t st;
+    LocalePtr loc = getLocale(c.name, &st);
+    ASSERT_NE(loc, nullptr) << c.name << ": status " << st;
+    EXPECT_EQ(textItem(loc.get(), c.item), c.want) << c.name << " item " << c.item;
+  }
+  uint32_t st;
+  LocalePtr de = getLocale("German_Germany.Latin1", &st);
+  ASSERT_NE(de, nullptr);
+  EXPECT_EQ(GCGetLocaleNumInfo(de.get(), 91, 0), 7);
+  EXPECT_EQ(GCGetLocaleNumInfo(de.get(), 92, 0), 1);
+  EXPECT_EQ(GCGetLocaleNumInfo(de.get(), 93, 0), 28591);
+  EXPECT_EQ(GCGetLocaleNumInfo(de.get(), 69, 0), 2);
+  EXPECT_EQ(GCGetLocaleNumInfo(de.get(), 73, 0), 0); // the symbol follows the amount
+}
+
+// Japanese text in each Japanese code page: the library writes what iconv
+// writes, and reads it back unchanged.
+TEST_F(GeneratedLocale, JapaneseTextConvertsExactlyBothWays) {
+  const std::string text = "日本語のテキスト、カタカナとｶﾀｶﾅ、漢字「東京」。ABC 123！";
+  const std::vector<GCUChar> u = ucs2(text);
+  const struct {
+    const char* cp;
+    const char* iconv;
+  } pages[] = {{"Shift-JIS", "SHIFT_JIS"}, {"euc-jp", "EUC-JP"}, {"IBM-930", "IBM930"}};
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.cp);
+    uint32_t st;
+    LocalePtr loc = getLocale(std::string("Japanese_Japan.") + p.cp, &st);
+    ASSERT_NE(loc, nullptr) << st;
+    char bytes[512] = {};
+    int32_t n = GCUnicodeToString(loc.get(), bytes, sizeof bytes, u.data(), int32_t(u.size()), 0);
+    ASSERT_GT(n, 0);
+    std::string got(bytes, size_t(n));
+    Iconv enc(p.iconv, "UTF-8");
+    ASSERT_TRUE(enc.ok());
+    std::string want;
+    ASSERT_TRUE(enc.convert(text, &want));
+    EXPECT_EQ(got, want);
+    GCUChar back[256] = {};
+    int32_t m = GCStringToUnicode(back, 256, loc.get(), want.data(), int32_t(want.size()), 0);
+    ASSERT_EQ(m, int32_t(u.size()));
+    EXPECT_EQ(std::vector<GCUChar>(back, back + m), u);
+  }
+}
+
+// Sorting: tailored letters of each sort, against the common order.
+TEST_F(GeneratedLocale, SortsFollowTheirLanguagesAlphabets) {
+  struct Case {
+    const char* locale;
+    const char* before;
+    const char* after; // in the locale's code page
+  } cases[] = {
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", "hrad", "chata"},     // ch after h
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", "chata", "ihned"},    // and before i
+      {"Czech_CzechRepublic.ISO-8859-2@Czech", "cukr", "\xE8" "aj"},   // č after c
+      {"Czech_CzechRepublic.ISO-8859-2@Default", "chata", "hrad"},   // common order
+      {"Slovak_Slovakia.ISO-8859-2@Slovak", "hrad", "chata"},
+      {"German_Germany.Latin1@Default", "Apfel", "\xC4" "pfel"},
+      {"German_Germany.Latin1@Default", "\xC4" "pfel", "Birne"},
+      {"German_Germany.Latin1@Default", "apfel", "Apfel"},
+      {"Spanish_Spain.Latin1@Spanish", "nube", "\xF1u"}, // ñ after n
+      {"Spanish_Spain.Latin1@Spanish", "\xF1u", "ojo"},
+      {"Swedish_Sweden.Latin1@Swedish", "zebra", "\xE5" "sna"}, // å after z
+      {"Swedish_Sweden.Latin1@Swedish", "\xE5" "sna", "\xF6" "l"},
+      {"Danish_Denmark.Latin1@Danish", "zebra", "\xE6" "ble"}, // æ after z
+      {"Danish_Denmark.Latin1@Danish", "\xF8" "l", "\xE5" "l"},    // ø before å
+      {"Finnish_Finland.Latin1@Finnish", "zebra", "\xE4" "iti"},
+  };
+  for (const Case& c : cases) {
+    uint32_t st;
+    LocalePtr loc = getLocale(c.locale, &st);
+    ASSERT_NE(loc, nullptr) << c.locale << ": status " << st;
+    ASSERT_NE(loc->sort, nullptr) << c.locale;
+    EXPECT_LT(GCStrcoll(loc.get(), c.before, -1, c.after, -1, 0), 0) << c.locale << ": " << c.before << " < " << c.after;
+    EXPECT_GT(GCStrcoll(loc.get(), c.after, -1, c.before, -1, 0), 0) << c.locale << ": " << c.after << " > " << c.before;
+  }
+}
+
+// Items of a locale against glibc's compiled locale of the same name.
+struct GlibcCase {
+  const char* glibc;  // glibc locale source
+  const char* locale; // our locale, in UTF-8
+};
+void PrintTo(const GlibcCase& c, std::ostream* os) { *os << c.glibc; }
+
+class GeneratedVsGlibc : public gctest::LocDataTest, public ::testing::WithParamInterface<GlibcCase> {
+ protected:
+  void SetUp() override {
+    gctest::LocDataTest::SetUp();
+    if (HasFatalFailure()) return;
+    char tmpl[] = "/tmp/gclocdataXXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    const std::string name = std::string(GetParam().glibc) + ".UTF-8";
+    const std::string cmd = "localedef --no-archive -c -i " + std::string(GetParam().glibc) + " -f UTF-8 " +
+                            dir_ + "/" + name + " >/dev/null 2>&1";
+    int rc = std::system(cmd.c_str());
+    ASSERT_TRUE(rc == 0 || (WIFEXITED(rc) && WEXITSTATUS(rc) == 1)) << cmd << " failed: " << rc;
+    ASSERT_EQ(::setenv("LOCPATH", dir_.c_str(), 1), 0);
+    {
+#if defined(__SANITIZE_ADDRESS__)
+      __lsan::ScopedDisabler glibc_keeps_its_path_list;
+#endif
+      glibc_ = ::newlocale(LC_ALL_MASK, name.c_str(), nullptr);
+    }
+    ASSERT_NE(glibc_, locale_t(0)) << "glibc cannot load " << name;
+  }
+  void TearDown() override {
+    if (glibc_) ::freelocale(glibc_);
+    ::unsetenv("LOCPATH");
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+    gctest::LocDataTest::TearDown();
+  }
+  std::string info(nl_item item) const { return ::nl_langinfo_l(item, glibc_); }
+
+  std::string dir_;
+  locale_t glibc_ = locale_t(0);
+};
+
+TEST_P(GeneratedVsGlibc, ItemsMatchGlibc) {
+  uint32_t st;
+  LocalePtr loc = getLocale(GetParam().locale, &st);
+  ASSERT_NE(loc, nullptr) << GetParam().locale << ": status " << st;
+  GCLocale* l = loc.get();
+  for (int d = 0; d < 7; ++d) {
+    EXPECT_EQ(textItem(l, 16 + d), info(DAY_1 + d)) << "day " << d;
+    EXPECT_EQ(textItem(l, 23 + d), info(ABDAY_1 + d)) << "abbreviated day " << d;
+  }
+  for (int m = 0; m < 12; ++m) {
+    EXPECT_EQ(textItem(l, 30 + m), info(MON_1 + m)) << "month " << m;
+    EXPECT_EQ(textItem(l, 43 + m), info(ABMON_1 + m)) << "abbreviated month " << m;
+  }
+  EXPECT_EQ(textItem(l, 56), info(AM_STR));
+  EXPECT_EQ(textItem(l, 57), info(PM_STR));
+  EXPECT_EQ(textItem(l, 59, 1), info(RADIXCHAR));
+  EXPECT_EQ(textItem(l, 64, 1), info(CURRENCY_SYMBOL));
+  std::string intl = info(INT_CURR_SYMBOL);
+  while (!intl.empty() && intl.back() == ' ') intl.pop_back();
+  EXPECT_EQ(textItem(l, 65, 1), intl);
+  EXPECT_EQ(textItem(l, 72, 1), info(NEGATIVE_SIGN));
+  EXPECT_EQ(GCGetLocaleNumInfo(l, 69, 1), *::nl_langinfo_l(FRAC_DIGITS, glibc_));
+  EXPECT_EQ(GCGetLocaleNumInfo(l, 73, 1), *::nl_langinfo_l(P_CS_PRECEDES, glibc_));
+  EXPECT_EQ(GCGetLocaleNumInfo(l, 78, 1), *::nl_langinfo_l(N_SIGN_POSN, glibc_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Generated, GeneratedVsGlibc,
+                         ::testing::Values(GlibcCase{"de_DE", "German_Germany.UTF-8"},
+                                           GlibcCase{"cs_CZ", "Czech_CzechRepublic.UTF-8"},
+                                           GlibcCase{"ja_JP", "Japanese_Japan.UTF-8"},
+                                           GlibcCase{"es_MX", "Spanish_Mexico.UTF-8"},
+                                           GlibcCase{"ru_RU", "Russian_Russia.UTF-8"},
+                                           GlibcCase{"sv_SE", "Swedish_Sweden.UTF-8"}),
+                         [](const ::testing::TestParamInfo<GlibcCase>& info) { return std::string(info.param.glibc); });
+
+} // namespace
