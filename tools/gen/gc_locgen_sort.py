@@ -273,8 +273,10 @@ def table(coll):
     # Characters the table does not list: after every listed one, in code order.
     next_p = n_p + 1
     head = bytearray(HEADER_SIZE)
-    head[0] = rank_s.get(base, 0)
-    head[1] = rank_t.get("MIN", 0)
+    # Trailing default weights are dropped from sort keys, which keeps the
+    # order only when the default is the lowest weight of its level.
+    head[0] = 1 if rank_s.get(base) == 1 else 0
+    head[1] = 1 if rank_t.get("MIN") == 1 else 0
     records = bytearray()
     expansions = bytearray()
     n_exp = 0
