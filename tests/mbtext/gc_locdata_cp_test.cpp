@@ -6,12 +6,17 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gc_locdata_lib.h"
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_ctype.h"
+#include "mbtext/gc_locobj.h"
+#include "mbtext/gc_map.h"
+#include "mbtext/gc_uni2str.h"
 #include "mbtext/gc_mem_be.h"
 
 namespace {
@@ -173,5 +178,121 @@ INSTANTIATE_TEST_SUITE_P(Generated, CodePageVsIconv, ::testing::ValuesIn(kPages)
                              n += (std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_');
                            return n;
                          });
+
+} // namespace
+
+// Case, width and class data of the generated pages, through the library's
+// mapping (with shift states, which the shift-state page needs) and
+// classification in locales of those pages.
+namespace {
+
+struct LocaleDeleter {
+  void operator()(GCLocale* l) const { GCReleaseLocale(l, 0); }
+};
+using LocalePtr = std::unique_ptr<GCLocale, LocaleDeleter>;
+
+struct Loc {
+  LocalePtr loc;
+  explicit Loc(const char* name) {
+    uint32_t st = 99;
+    loc.reset(GCGetLocale(name, 0, &st));
+    EXPECT_EQ(st, 0u) << name;
+  }
+  // UTF-8 test text in the locale's code page, through the library.
+  std::string bytes(const std::string& utf8) const {
+    std::vector<GCUChar> u = ucs2(utf8);
+    char out[256] = {};
+    int32_t n = GCUnicodeToString(loc.get(), out, sizeof out, u.data(), int32_t(u.size()), 0);
+    return std::string(out, size_t(n > 0 ? n : 0));
+  }
+  std::vector<GCUChar> unicode(const std::string& s) const {
+    GCUChar out[256] = {};
+    int32_t n = GCStringToUnicode(out, 256, loc.get(), s.data(), int32_t(s.size()), 0);
+    return std::vector<GCUChar>(out, out + (n > 0 ? n : 0));
+  }
+  static std::vector<GCUChar> ucs2(const std::string& utf8) {
+    std::vector<GCUChar> out;
+    for (size_t i = 0; i < utf8.size();) {
+      unsigned char c = uint8_t(utf8[i]);
+      int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+      uint32_t u = n == 1 ? c : n == 2 ? (c & 0x1F) : (c & 0x0F);
+      for (int k = 1; k < n; ++k) u = u << 6 | (uint8_t(utf8[i + k]) & 0x3F);
+      out.push_back(GCUChar(u));
+      i += size_t(n);
+    }
+    return out;
+  }
+};
+
+using GeneratedPageData = gctest::LocDataTest;
+
+TEST_F(GeneratedPageData, MapsCaseAndWidth) {
+  struct Case {
+    const char* locale;
+    uint32_t flags;
+    const char* in;
+    const char* want; // UTF-8
+  } cases[] = {
+      {"German_Germany.Latin1", GC_MAP_UPPER_SIMPLE, "äöüx", "ÄÖÜX"},
+      {"German_Germany.Latin1", GC_MAP_LOWER_SIMPLE, "ÄÖÜX", "äöüx"},
+      {"Czech_CzechRepublic.ISO-8859-2", GC_MAP_UPPER_SIMPLE, "čřžá", "ČŘŽÁ"},
+      {"Russian_Russia.ISO-8859-5", GC_MAP_UPPER_SIMPLE, "жук", "ЖУК"},
+      {"Russian_Russia.KOI8-R", GC_MAP_LOWER_SIMPLE, "ЖУК", "жук"},
+      {"Greek_Greece.ISO-8859-7", GC_MAP_UPPER_SIMPLE, "αβγ", "ΑΒΓ"},
+      {"Turkish_Turkey.ISO-8859-9", GC_MAP_UPPER_SIMPLE, "ğş", "ĞŞ"},
+      {"Japanese_Japan.Shift-JIS", GC_MAP_UPPER_SIMPLE, "ａｂｃd", "ＡＢＣD"},
+      {"Japanese_Japan.euc-jp", GC_MAP_LOWER_SIMPLE, "ＡＢＣ", "ａｂｃ"},
+      {"Japanese_Japan.euc-jp", GC_MAP_HALF_TO_FULL, "ｶﾀｶﾅA1", "カタカナＡ１"},
+      {"Japanese_Japan.Shift-JIS", GC_MAP_FULL_TO_HALF, "ＡＢＣ１カ", "ABC1ｶ"},
+      {"Japanese_Japan.UTF-8", GC_MAP_HALF_TO_FULL, "ﾃｽﾄ", "テスト"},
+      {"French_France.UTF-8", GC_MAP_UPPER_SIMPLE, "àéîœ", "ÀÉÎŒ"},
+      {"Korean_Korea.euc-kr", GC_MAP_UPPER_SIMPLE, "ａβ", "ＡΒ"},
+      {"Japanese_Japan.IBM-930", GC_MAP_LOWER_SIMPLE, "ＡＢＣ", "ａｂｃ"},
+      {"Turkish_Turkey.ISO-8859-9", GC_MAP_UPPER, "iı", "İI"},
+      {"German_Germany.Latin1", GC_MAP_UPPER, "straße", "STRASSE"},
+  };
+  for (const Case& c : cases) {
+    Loc l(c.locale);
+    ASSERT_NE(l.loc, nullptr) << c.locale;
+    const std::string in = l.bytes(c.in);
+    char out[256] = {};
+    int32_t n = GCMapStringEx(l.loc.get(), out, 0, sizeof out, in.data(), 0, int32_t(in.size()), c.flags);
+    ASSERT_GT(n, 0) << c.locale << " " << c.in;
+    EXPECT_EQ(l.unicode(std::string(out, size_t(n))), Loc::ucs2(c.want)) << c.locale << ": " << c.in;
+  }
+}
+
+TEST_F(GeneratedPageData, ClassifiesCharacters) {
+  struct Case {
+    const char* locale;
+    const char* ch; // UTF-8, one character
+    uint32_t group;
+    uint32_t set;   // bits that must be set
+    uint32_t clear; // bits that must be clear
+  } cases[] = {
+      {"German_Germany.Latin1", "ä", GC_CT_TYPE, 0x205, 0x0CA},
+      {"German_Germany.Latin1", "Ä", GC_CT_TYPE, 0x203, 0x004},
+      {"German_Germany.Latin1", "7", GC_CT_TYPE, 0x218, 0x001},
+      {"German_Germany.Latin1", "\xC2\xA0", GC_CT_TYPE, 0x2C0, 0x001},
+      {"Japanese_Japan.Shift-JIS", "Ａ", GC_CT_TYPE, 0x213, 0x004},
+      {"Japanese_Japan.Shift-JIS", "Ａ", GC_CT_WIDTH, 0x080, 0x040},
+      {"Japanese_Japan.euc-jp", "漢", GC_CT_WIDTH, 0x180, 0x000},
+      {"Japanese_Japan.euc-jp", "カ", GC_CT_WIDTH, 0x090, 0x020},
+      {"Japanese_Japan.euc-jp", "か", GC_CT_WIDTH, 0x0A0, 0x010},
+      {"Japanese_Japan.Shift-JIS", "ｶ", GC_CT_WIDTH, 0x050, 0x080},
+      {"Hebrew_Israel.ISO-8859-8", "א", GC_CT_BIDI, 0x004, 0x002},
+      {"Arabic_SaudiArabia.ISO-8859-6", "ـ", GC_CT_WIDTH, 0x200, 0x000},
+      {"Japanese_Japan.UTF-8", "ア", GC_CT_TYPE, 0x201, 0x006},
+  };
+  for (const Case& c : cases) {
+    Loc l(c.locale);
+    ASSERT_NE(l.loc, nullptr) << c.locale;
+    const std::string in = l.bytes(c.ch);
+    ASSERT_FALSE(in.empty());
+    const uint32_t got = GCGetCharType(l.loc.get(), in.c_str(), c.group);
+    EXPECT_EQ(got & c.set, c.set) << c.locale << " " << c.ch << ": 0x" << std::hex << got;
+    EXPECT_EQ(got & c.clear, 0u) << c.locale << " " << c.ch << ": 0x" << std::hex << got;
+  }
+}
 
 } // namespace
