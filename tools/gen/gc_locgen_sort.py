@@ -9,7 +9,11 @@ first non-base accent of the secondary weights), one case / variant
 weight (the first tertiary weight), and, for characters without a primary
 weight, a special weight in table order. Characters that the table does
 not list sort after all listed ones, in code order. Expansions keep their
-first two elements."""
+first two elements. The common template's own collating elements (the
+reordered vowel-consonant pairs of the Lao, Tai Viet, New Tai Lue and Thai
+scripts) are left out: the library looks combinations up linearly for every
+character, and hundreds of them would slow every comparison; the Thai sort
+keeps its own pairs."""
 
 import os
 import re
@@ -66,6 +70,7 @@ class Collation:
         self._pending_range = None
         self._idx = None
         self._members = set()
+        self.template_combos = set()  # character pairs of the common template's elements
 
     # -- reading --------------------------------------------------------------
 
@@ -110,6 +115,8 @@ class Collation:
             if word == "collating-element":
                 m = re.match(r'collating-element\s+<([^>]+)>\s+from\s+"([^"]*)"', line)
                 self.elements[m.group(1)] = _codes(m.group(2))
+                if name.startswith("iso14651_t1_common"):
+                    self.template_combos.add(self.elements[m.group(1)])
                 continue
             if word == "order_start":
                 mode, anchor = "entries", None
@@ -162,6 +169,7 @@ class Collation:
         self.elements = dict(base.elements)
         self.ranges = dict(base.ranges)
         self._members = set(base._members)
+        self.template_combos = set(base.template_combos)
         self._idx = None
 
     def _key(self, name):
@@ -257,7 +265,7 @@ def table(coll):
             rec = ("x", _element(rank_p, rank_s, rank_t, w, 0, base), _element(rank_p, rank_s, rank_t, w, 1, base))
         if isinstance(key, int):
             chars[key] = rec
-        else:
+        elif key not in coll.template_combos:
             combos.append((key, rec))
     algorithmic = {}
     for rname, (first, last) in coll.ranges.items():
