@@ -9,7 +9,10 @@ shift-state EBCDIC code page 930) and the Unicode character database
 ("unicode-data", /usr/share/unicode).
 
 Usage:
-  gc_locgen.py --output DIR [--i18n DIR] [--ucd DIR]
+  gc_locgen.py --output DIR [--i18n DIR] [--ucd DIR] [--only KIND]
+
+--only writes the object files of one kind (codepages, locales or sorts)
+and the whole control file, for working on one part of the generator.
 """
 
 import argparse
@@ -99,7 +102,7 @@ def main():
         entries.append((ident, cls, name))
         if args.only in (None, "locales"):
             nls.write(os.path.join(args.output, nls.object_file_name(cls, ident)), nls.data_file([data], name))
-    for ident, name, data in sort.objects(args.i18n, ucd, args.only in (None, "sorts")):
+    for ident, name, data in sort.objects(args.i18n, args.only in (None, "sorts")):
         entries.append((ident, nls.CLASS_SORT, name))
         if data is not None:
             nls.write(os.path.join(args.output, nls.object_file_name(nls.CLASS_SORT, ident)),

@@ -243,7 +243,7 @@ def build(ident, cs, ucd, wincp, charset_name, ascii_based=True):
         up = lo = b
         cls = 0
         if code is not None:
-            cls = ucd.class_word(code) if code >= 0x80 or ucd.assigned(code) else 0
+            cls = ucd.class_word(code)
             u = ucd.upper(code)
             l = ucd.lower(code)
             up = one_byte(u) if u is not None and one_byte(u) is not None else b

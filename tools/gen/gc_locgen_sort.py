@@ -20,7 +20,8 @@ import re
 
 from gc_locgen_nls import be16, be32, put16, put32
 
-# Sorts: id, object name, glibc locale whose LC_COLLATE it is.
+# Sorts: id, object name, glibc locale whose LC_COLLATE it is (several: read
+# one over the other).
 SORTS = [
     (1, "Default", "iso14651_t1"),
     (2, "Czech", "cs_CZ"),
@@ -34,7 +35,9 @@ SORTS = [
     (10, "Romanian", "ro_RO"),
     (11, "Slovak", "sk_SK"),
     (12, "Slovenian", "sl_SI"),
-    (13, "Thai", "th_TH"),
+    # glibc's Thai table lists only Thai and some punctuation; over the common
+    # table every other script keeps its common order.
+    (13, "Thai", ("iso14651_t1", "th_TH")),
 ]
 
 HEADER_SIZE = 2068
@@ -117,6 +120,8 @@ class Collation:
                 self.elements[m.group(1)] = _codes(m.group(2))
                 if name.startswith("iso14651_t1_common"):
                     self.template_combos.add(self.elements[m.group(1)])
+                else:
+                    self.template_combos.discard(self.elements[m.group(1)])
                 continue
             if word == "order_start":
                 mode, anchor = "entries", None
@@ -206,6 +211,36 @@ class Collation:
 
     # -- weights --------------------------------------------------------------
 
+    def merge_combinations(self):
+        """A combination whose weights are a sequence (Thai's vowel before its
+        consonant: the consonant, then the vowel) becomes one element placed
+        right after the first element's symbol, ordered by the second; the
+        table holds one element per combination."""
+        groups = {}
+        for key, w in self.entries.items():
+            if isinstance(key, tuple) and len(w[0]) >= 2:
+                groups.setdefault(w[0][0], []).append(key)
+        pos = self._index()
+        after = {}
+        for first, keys in groups.items():
+            if first not in pos:
+                continue
+            keys.sort(key=lambda k: pos.get(self.entries[k][0][1], 0))
+            for key in keys:
+                w = self.entries[key]
+                synth = w[0][0] + "+" + w[0][1]
+                if synth not in self._members:
+                    after.setdefault(first, []).append(synth)
+                    self._members.add(synth)
+                self.entries[key] = ((synth,), w[1][:1], w[2][:1])
+        if after:
+            order = []
+            for sym in self.order:
+                order.append(sym)
+                order.extend(after.get(sym, ()))
+            self.order = order
+            self._idx = None
+
     def ranks(self, level, limit):
         """Weights 1..n of the symbols used at a level, in order."""
         used = set()
@@ -245,6 +280,7 @@ def _element(rank_p, rank_s, rank_t, w, i, base):
 
 def table(coll):
     """The sort table (version 3) of a collation."""
+    coll.merge_combinations()
     rank_p, n_p = coll.ranks(0, 0xFFFF)
     rank_s, _ = coll.ranks(1, 0xFF)
     rank_t, _ = coll.ranks(2, 0xFF)
@@ -342,7 +378,7 @@ def table(coll):
     return bytes(head + records + expansions + combo_bytes)
 
 
-def objects(i18n, ucd, write):
+def objects(i18n, write):
     """(id, name, sort table or None) of every sort; the tables are built only
     when write is set."""
     locales = os.path.join(i18n, "locales")
@@ -351,7 +387,8 @@ def objects(i18n, ucd, write):
         data = None
         if write:
             coll = Collation()
-            coll.read(locales, source)
+            for part in (source,) if isinstance(source, str) else source:
+                coll.read(locales, part)
             data = table(coll)
         out.append((ident, name, data))
     return out
