@@ -108,6 +108,13 @@ def main():
             nls.write(os.path.join(args.output, nls.object_file_name(nls.CLASS_SORT, ident)),
                       nls.data_file([data], "sort " + name))
 
+    # Which glibc locale each language and territory was made from, for the
+    # tests that compare the two.
+    with open(os.path.join(args.output, "glibc-sources.txt"), "w", encoding="ascii") as f:
+        for _, name, source, *_ in loc.LANGUAGES:
+            f.write("language %s %s\n" % (name, source))
+        for _, name, source, *_ in loc.TERRITORIES:
+            f.write("territory %s %s\n" % (name, source))
     nls.write(os.path.join(args.output, "control.nls"), nls.data_file([nls.directory(entries)], "control"))
     print("locale data: %d objects in %s (%.1f s)" % (len(entries), args.output, time.time() - start))
     return 0

@@ -225,9 +225,10 @@ class LocaleSource:
         if value is None:
             return default
         try:
-            return int(value.split(";")[0])
+            number = int(value.split(";")[0])
         except ValueError:
             return default
+        return default if number in (-1, 127) else number  # glibc's "not available"
 
     def grouping(self, cat, key):
         _, value = self._lookup(cat, key)
@@ -326,7 +327,7 @@ def territory_section(src, sublang, country, abbrev):
     flags = 0
     for bit, key in ((0x02, "p_cs_precedes"), (0x04, "p_sep_by_space"), (0x08, "n_cs_precedes"),
                      (0x10, "n_sep_by_space")):
-        if src.number(m, key) not in (0, 127, -1):
+        if src.number(m, key) != 0:
             flags |= bit
     head = bytearray(24 + 12 * 2)
     for i, s in enumerate(seps):

@@ -1,0 +1,176 @@
+// Every generated language and territory against glibc's locale of the same
+// source: day and month names, AM/PM, separators, currency symbols, digits
+// and sign positions as glibc's nl_langinfo_l gives them. A small locale is
+// compiled for each with localedef (the time, numeric and monetary
+// categories of the source, the POSIX ones for the rest).
+#include <gtest/gtest.h>
+
+#include <langinfo.h>
+#include <locale.h>
+#include <stdlib.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include "gc_locdata_lib.h"
+#include "mbtext/gc_item.h"
+#include "mbtext/gc_locobj.h"
+
+namespace {
+
+struct Source {
+  std::string kind;  // "language" or "territory"
+  std::string name;  // object name
+  std::string glibc; // glibc locale source it was made from
+};
+void PrintTo(const Source& s, std::ostream* os) { *os << s.name; }
+
+// The generator's list of the glibc locale behind each language and territory.
+std::vector<Source> sources() {
+  std::vector<Source> out;
+  std::ifstream in(GC_TEST_LOCALEDIR "/glibc-sources.txt");
+  Source s;
+  while (in >> s.kind >> s.name >> s.glibc) out.push_back(s);
+  return out;
+}
+
+TEST(GeneratedSources, ListEveryLanguageAndTerritory) {
+  const std::vector<Source> all = sources();
+  int languages = 0, territories = 0;
+  for (const Source& s : all) (s.kind == "language" ? languages : territories) += 1;
+  EXPECT_GE(languages, 38);
+  EXPECT_GE(territories, 64);
+}
+
+struct LocaleDeleter {
+  void operator()(GCLocale* l) const { GCReleaseLocale(l, 0); }
+};
+
+class ObjectVsGlibc : public gctest::LocDataTest, public ::testing::WithParamInterface<Source> {
+ protected:
+  void SetUp() override {
+    gctest::LocDataTest::SetUp();
+    if (HasFatalFailure()) return;
+    char tmpl[] = "/tmp/gclocsrcXXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    const std::string& g = GetParam().glibc;
+    {
+      std::ofstream src(dir_ + "/source");
+      src << "comment_char %\nescape_char /\n";
+      for (const char* cat : {"LC_CTYPE", "LC_COLLATE", "LC_MESSAGES"})
+        src << cat << "\ncopy \"POSIX\"\nEND " << cat << "\n";
+      for (const char* cat : {"LC_TIME", "LC_NUMERIC", "LC_MONETARY"})
+        src << cat << "\ncopy \"" << g << "\"\nEND " << cat << "\n";
+    }
+    // A small locale first; localedef cannot copy some sources' time
+    // category alone (era names), which then get their whole locale.
+    const std::string out = " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
+    const std::string small = "localedef --no-archive -c -i " + dir_ + "/source" + out;
+    const std::string whole = "localedef --no-archive -c -i " + g + out;
+    int rc = std::system(small.c_str());
+    if (!(WIFEXITED(rc) && WEXITSTATUS(rc) <= 1)) rc = std::system(whole.c_str());
+    ASSERT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) << whole;
+    ASSERT_EQ(::setenv("LOCPATH", dir_.c_str(), 1), 0);
+    {
+#if defined(__SANITIZE_ADDRESS__)
+      __lsan::ScopedDisabler glibc_keeps_its_path_list;
+#endif
+      glibc_ = ::newlocale(LC_ALL_MASK, "test.UTF-8", locale_t(0));
+    }
+    ASSERT_NE(glibc_, locale_t(0)) << "glibc cannot load the locale made from " << g;
+    const std::string name = GetParam().kind == "language" ? GetParam().name + "_UnitedStates.UTF-8"
+                                                           : "English_" + GetParam().name + ".UTF-8";
+    uint32_t st = 99;
+    loc_.reset(GCGetLocale(name.c_str(), 0, &st));
+    ASSERT_NE(loc_, nullptr) << name << ": status " << st;
+  }
+  void TearDown() override {
+    loc_.reset();
+    if (glibc_) ::freelocale(glibc_);
+    ::unsetenv("LOCPATH");
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+    gctest::LocDataTest::TearDown();
+  }
+
+  std::string info(nl_item item) const { return ::nl_langinfo_l(item, glibc_); }
+  int number(nl_item item) const { return static_cast<signed char>(*::nl_langinfo_l(item, glibc_)); }
+  std::string text(int item, uint32_t flags) const {
+    char buf[200] = {};
+    return GCGetLocaleTextInfo(loc_.get(), item, buf, sizeof buf, flags) > 0 ? std::string(buf) : "<failed>";
+  }
+  int num(int item) const { return GCGetLocaleNumInfo(loc_.get(), item, 1); }
+
+  std::string dir_;
+  locale_t glibc_ = locale_t(0);
+  std::unique_ptr<GCLocale, LocaleDeleter> loc_;
+};
+
+TEST_P(ObjectVsGlibc, ItemsMatchGlibc) {
+  if (GetParam().kind == "language") {
+    for (int d = 0; d < 7; ++d) {
+      EXPECT_EQ(text(16 + d, 0), info(DAY_1 + d)) << "day " << d;
+      EXPECT_EQ(text(23 + d, 0), info(ABDAY_1 + d)) << "abbreviated day " << d;
+    }
+    for (int m = 0; m < 12; ++m) {
+      EXPECT_EQ(text(30 + m, 0), info(MON_1 + m)) << "month " << m;
+      EXPECT_EQ(text(43 + m, 0), info(ABMON_1 + m)) << "abbreviated month " << m;
+    }
+    EXPECT_EQ(text(42, 0), "");
+    EXPECT_EQ(text(56, 0), info(AM_STR));
+    EXPECT_EQ(text(57, 0), info(PM_STR));
+    return;
+  }
+  // Separators, as UCS-2 values (a UTF-8 locale's separator items hold one
+  // byte only). A narrow or thin no-break space separating thousands is
+  // kept as the no-break space, which the single-byte code pages have.
+  auto separator = [](const std::string& utf8) -> GCUChar {
+    if (utf8.empty()) return 0;
+    const unsigned char c = static_cast<unsigned char>(utf8[0]);
+    uint32_t u = c < 0x80 ? c : c < 0xE0 ? (c & 0x1F) << 6 | (utf8[1] & 0x3F)
+                                         : (c & 0x0F) << 12 | (utf8[1] & 0x3F) << 6 | (utf8[2] & 0x3F);
+    return GCUChar(u == 0x202F || u == 0x2009 ? 0x00A0 : u);
+  };
+  EXPECT_EQ(loc_->sepU[GC_SEP_DECIMAL], separator(info(RADIXCHAR)));
+  EXPECT_EQ(loc_->sepU[GC_SEP_THOUSANDS], separator(info(THOUSEP)));
+  EXPECT_EQ(loc_->sepU[GC_SEP_MON_DECIMAL], separator(info(MON_DECIMAL_POINT)));
+  EXPECT_EQ(loc_->sepU[GC_SEP_MON_THOUSANDS], separator(info(MON_THOUSANDS_SEP)));
+  if (info(RADIXCHAR).size() == 1) {
+    EXPECT_EQ(text(59, 1), info(RADIXCHAR));
+  }
+  EXPECT_EQ(text(64, 1), info(CURRENCY_SYMBOL));
+  std::string intl = info(INT_CURR_SYMBOL);
+  while (!intl.empty() && intl.back() == ' ') intl.pop_back();
+  EXPECT_EQ(text(65, 1), intl);
+  EXPECT_EQ(text(71, 1), info(POSITIVE_SIGN));
+  EXPECT_EQ(text(72, 1), info(NEGATIVE_SIGN));
+  // glibc's "not available" (CHAR_MAX) is taken as 2 digits, no flag and
+  // sign position 1.
+  auto or_default = [](int v, int def) { return v == CHAR_MAX || v < 0 ? def : v; };
+  EXPECT_EQ(num(69), or_default(number(FRAC_DIGITS), 2));
+  EXPECT_EQ(num(70), or_default(number(INT_FRAC_DIGITS), 2));
+  EXPECT_EQ(num(73), or_default(number(P_CS_PRECEDES), 0) != 0);
+  EXPECT_EQ(num(74), or_default(number(P_SEP_BY_SPACE), 0) != 0);
+  EXPECT_EQ(num(75), or_default(number(N_CS_PRECEDES), 0) != 0);
+  EXPECT_EQ(num(76), or_default(number(N_SEP_BY_SPACE), 0) != 0);
+  EXPECT_EQ(num(77), or_default(number(P_SIGN_POSN), 1));
+  EXPECT_EQ(num(78), or_default(number(N_SIGN_POSN), 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Generated, ObjectVsGlibc, ::testing::ValuesIn(sources()),
+                         [](const ::testing::TestParamInfo<Source>& info) {
+                           std::string n = info.param.kind + "_";
+                           for (char c : info.param.name) n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return n;
+                         });
+
+} // namespace
