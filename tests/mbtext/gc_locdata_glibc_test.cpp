@@ -7,19 +7,13 @@
 
 #include <langinfo.h>
 #include <locale.h>
-#include <stdlib.h>
 
 #include <climits>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 #include "gc_locdata_lib.h"
 #include "mbtext/gc_item.h"
@@ -60,34 +54,18 @@ class ObjectVsGlibc : public gctest::LocDataTest, public ::testing::WithParamInt
   void SetUp() override {
     gctest::LocDataTest::SetUp();
     if (HasFatalFailure()) return;
-    char tmpl[] = "/tmp/gclocsrcXXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
     const std::string& g = GetParam().glibc;
     {
-      std::ofstream src(dir_ + "/source");
+      std::ofstream src(glibc_.dir() + "/source");
       src << "comment_char %\nescape_char /\n";
       for (const char* cat : {"LC_CTYPE", "LC_COLLATE", "LC_MESSAGES"})
         src << cat << "\ncopy \"POSIX\"\nEND " << cat << "\n";
       for (const char* cat : {"LC_TIME", "LC_NUMERIC", "LC_MONETARY"})
         src << cat << "\ncopy \"" << g << "\"\nEND " << cat << "\n";
     }
-    // A small locale first; localedef cannot copy some sources' time
+    // The small locale first; localedef cannot copy some sources' time
     // category alone (era names), which then get their whole locale.
-    const std::string out = " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
-    const std::string small = "localedef --no-archive -c -i " + dir_ + "/source" + out;
-    const std::string whole = "localedef --no-archive -c -i " + g + out;
-    int rc = std::system(small.c_str());
-    if (!(WIFEXITED(rc) && WEXITSTATUS(rc) <= 1)) rc = std::system(whole.c_str());
-    ASSERT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) << whole;
-    ASSERT_EQ(::setenv("LOCPATH", dir_.c_str(), 1), 0);
-    {
-#if defined(__SANITIZE_ADDRESS__)
-      __lsan::ScopedDisabler glibc_keeps_its_path_list;
-#endif
-      glibc_ = ::newlocale(LC_ALL_MASK, "test.UTF-8", locale_t(0));
-    }
-    ASSERT_NE(glibc_, locale_t(0)) << "glibc cannot load the locale made from " << g;
+    ASSERT_TRUE(glibc_.load({glibc_.dir() + "/source", g})) << "localedef or glibc cannot make " << g;
     const std::string name = GetParam().kind == "language" ? GetParam().name + "_UnitedStates.UTF-8"
                                                            : "English_" + GetParam().name + ".UTF-8";
     uint32_t st = 99;
@@ -96,22 +74,18 @@ class ObjectVsGlibc : public gctest::LocDataTest, public ::testing::WithParamInt
   }
   void TearDown() override {
     loc_.reset();
-    if (glibc_) ::freelocale(glibc_);
-    ::unsetenv("LOCPATH");
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
     gctest::LocDataTest::TearDown();
   }
 
-  std::string info(nl_item item) const { return ::nl_langinfo_l(item, glibc_); }
-  int number(nl_item item) const { return static_cast<signed char>(*::nl_langinfo_l(item, glibc_)); }
+  std::string info(nl_item item) const { return ::nl_langinfo_l(item, glibc_.get()); }
+  int number(nl_item item) const { return static_cast<signed char>(*::nl_langinfo_l(item, glibc_.get())); }
   std::string text(int item, uint32_t flags) const {
     char buf[200] = {};
     return GCGetLocaleTextInfo(loc_.get(), item, buf, sizeof buf, flags) > 0 ? std::string(buf) : "<failed>";
   }
   int num(int item) const { return GCGetLocaleNumInfo(loc_.get(), item, 1); }
 
-  std::string dir_;
-  locale_t glibc_ = locale_t(0);
+  gctest::GlibcLocale glibc_;
   std::unique_ptr<GCLocale, LocaleDeleter> loc_;
 };
 

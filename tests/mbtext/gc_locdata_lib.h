@@ -6,9 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <locale.h>
+#include <stdlib.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_obj.h"
@@ -72,6 +80,48 @@ class Iconv {
 
  private:
   iconv_t cd_;
+};
+
+// A glibc locale compiled by localedef (UTF-8) into a temporary directory
+// and loaded through LOCPATH; the directory goes with the object.
+class GlibcLocale {
+ public:
+  GlibcLocale() {
+    char tmpl[] = "/tmp/gcglibcXXXXXX";
+    if (::mkdtemp(tmpl)) dir_ = tmpl;
+  }
+  ~GlibcLocale() {
+    if (loc_) ::freelocale(loc_);
+    ::unsetenv("LOCPATH");
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
+  GlibcLocale(const GlibcLocale&) = delete;
+  GlibcLocale& operator=(const GlibcLocale&) = delete;
+
+  const std::string& dir() const { return dir_; }
+  // Compiles the first of the sources (locale names or files) that localedef
+  // accepts (warnings allowed) and loads it; false when none does.
+  bool load(const std::vector<std::string>& sources) {
+    if (dir_.empty()) return false;
+    for (const std::string& src : sources) {
+      const std::string cmd = "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
+      const int rc = std::system(cmd.c_str());
+      if (WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) {
+        if (::setenv("LOCPATH", dir_.c_str(), 1) != 0) return false;
+#if defined(__SANITIZE_ADDRESS__)
+        __lsan::ScopedDisabler glibc_keeps_its_path_list;
+#endif
+        loc_ = ::newlocale(LC_ALL_MASK, "test.UTF-8", locale_t(0));
+        return loc_ != locale_t(0);
+      }
+    }
+    return false;
+  }
+  locale_t get() const { return loc_; }
+
+ private:
+  std::string dir_;
+  locale_t loc_ = locale_t(0);
 };
 
 } // namespace gctest
