@@ -104,7 +104,8 @@ class GlibcLocale {
   bool load(const std::vector<std::string>& sources) {
     if (dir_.empty()) return false;
     for (const std::string& src : sources) {
-      const std::string cmd = "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
+      const std::string cmd =
+          "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
       const int rc = std::system(cmd.c_str());
       if (WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) {
         if (::setenv("LOCPATH", dir_.c_str(), 1) != 0) return false;

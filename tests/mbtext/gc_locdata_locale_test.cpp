@@ -179,8 +179,10 @@ TEST_F(GeneratedLocale, SortsFollowTheirLanguagesAlphabets) {
     LocalePtr loc = getLocale(c.locale, &st);
     ASSERT_NE(loc, nullptr) << c.locale << ": status " << st;
     ASSERT_NE(loc->sort, nullptr) << c.locale;
-    EXPECT_LT(GCStrcoll(loc.get(), c.before, -1, c.after, -1, 0), 0) << c.locale << ": " << c.before << " < " << c.after;
-    EXPECT_GT(GCStrcoll(loc.get(), c.after, -1, c.before, -1, 0), 0) << c.locale << ": " << c.after << " > " << c.before;
+    EXPECT_LT(GCStrcoll(loc.get(), c.before, -1, c.after, -1, 0), 0)
+        << c.locale << ": " << c.before << " < " << c.after;
+    EXPECT_GT(GCStrcoll(loc.get(), c.after, -1, c.before, -1, 0), 0)
+        << c.locale << ": " << c.after << " > " << c.before;
   }
 }
 

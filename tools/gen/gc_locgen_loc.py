@@ -247,15 +247,22 @@ _REPLACE = {"F": "%Y-%m-%d", "P": "%p", "G": "%Y", "g": "%y", "s": "", "N": "", 
 _TIME_PARTS = set("HIklMSTrRpPZzX")
 
 
-def translate_format(fmt):
+def translate_format(fmt, ampm="%I:%M:%S %p"):
+    """glibc's strftime directives as this library's: '-' and '_' padding as
+    '#', glibc's extensions spelled out, the zone left out (the library
+    writes nothing for it), and '%r' (which here is the locale's own time
+    format) replaced by the 12-hour format."""
     def one(m):
         flag, mod, letter = m.groups()
+        if letter == "r":
+            return translate_format(ampm) if "%r" not in ampm else "%I:%M:%S %p"
         if letter in _REPLACE:
             return _REPLACE[letter]
-        if letter not in _KNOWN:
-            return ""
+        if letter not in _KNOWN or letter in ("Z", "z"):
+            return "\0"
         return "%" + ("#" if flag in ("-", "_", "#") else "") + mod + letter
-    return _DIRECTIVE.sub(one, fmt)
+    text = _DIRECTIVE.sub(one, fmt)
+    return re.sub(r"\s*\0", "", text).strip()
 
 
 def long_date(src):
@@ -348,7 +355,7 @@ def territory_section(src, sublang, country, abbrev):
         src.string(m, "int_curr_symbol").strip(),
         src.string(m, "positive_sign"),
         src.string(m, "negative_sign"),
-        translate_format(src.string("LC_TIME", "t_fmt")),
+        translate_format(src.string("LC_TIME", "t_fmt"), src.string("LC_TIME", "t_fmt_ampm") or "%I:%M:%S %p"),
         translate_format(src.string("LC_TIME", "d_fmt")),
         long_date(src),
     ]
