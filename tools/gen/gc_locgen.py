@@ -31,7 +31,8 @@ import gc_locgen_uni as uni  # noqa: E402
 
 # Code pages: id, object name, source ("charmap:NAME", "iconv:NAME",
 # "shift:NAME" or "utf8"), Windows code-page number, second character-set
-# name (number item 94), ASCII-based.
+# name (number item 94; also iconv's name of the set, which is asked for the
+# byte sequences that its converter reads beyond the charmap), ASCII-based.
 CODE_PAGES = [
     (1, "US-ASCII", "charmap:ANSI_X3.4-1968", 20127, "ANSI_X3.4-1968", True),
     (2, "Latin1", "charmap:ISO-8859-1", 28591, "ISO-8859-1", True),
@@ -49,7 +50,7 @@ CODE_PAGES = [
     (41, "Shift-JIS", "charmap:SHIFT_JIS", 932, "SHIFT_JIS", True),
     (42, "euc-kr", "charmap:EUC-KR", 51949, "EUC-KR", True),
     (43, "EUC-TW", "charmap:EUC-TW", 51950, "EUC-TW", True),
-    (44, "euc-cn", "charmap:GB2312", 936, "EUC-CN", True),
+    (44, "euc-cn", "charmap:GB2312", 51936, "EUC-CN", True),
     (45, "GBK", "charmap:GBK", 936, "GBK", True),
     (46, "big5", "charmap:BIG5", 950, "BIG5", True),
     (106, "UTF-8", "utf8", 65001, "UTF-8", True),
