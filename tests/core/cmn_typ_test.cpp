@@ -13,8 +13,9 @@ namespace {
 
 class CmnTyp : public ::testing::Test {
  protected:
+  // Each test starts on the registry as compiled in.
   void SetUp() override {
-    core_start_cmn();
+    core_fresh_cmn();
     cmn_alrt_clear(nullptr);
   }
 };

@@ -1,6 +1,8 @@
 // Registration of the cmn message list.
 #pragma once
 
+#include "orb_api.h"
+
 // Registers the cmn list (subsystem 1, ids 1000..1217, 218 descriptors) and its
 // compiled-in texts; the result of the registration.
-long cmn_str_init();
+ORB_API long cmn_str_init();

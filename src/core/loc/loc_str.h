@@ -6,6 +6,8 @@
 // These functions return 0 or -1 and report through the OS message printer.
 #pragma once
 
+#include "orb_api.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -28,26 +30,26 @@ using loc_ty_qry_string_cb = long (*)(long con_id, long first_id, long last_id, 
 
 constexpr long LOC_STR_BUF_SIZE = 1025;
 
-long loc_str_init();
-long loc_str_term();
-long loc_str_install_subs(long num_slots, loc_ty_subs_proc proc);
-loc_ty_subs_proc loc_str_get_subs_proc();
+ORB_API long loc_str_init();
+ORB_API long loc_str_term();
+ORB_API long loc_str_install_subs(long num_slots, loc_ty_subs_proc proc);
+ORB_API loc_ty_subs_proc loc_str_get_subs_proc();
 // Registers the list of subsystem `number` (1..slot count).
-long loc_str_init_list(const char* name, long number, long first_id, long last_id,
+ORB_API long loc_str_init_list(const char* name, long number, long first_id, long last_id,
                        long num_args, const signed char* args);
 // con_id points at the current connection id, read at each call.
-long loc_str_install_qry_string_cb(loc_ty_qry_string_cb cb, const long* con_id);
-long loc_str_get_str(long number, long index, const char** text, long* nargs, long* cls);
+ORB_API long loc_str_install_qry_string_cb(loc_ty_qry_string_cb cb, const long* con_id);
+ORB_API long loc_str_get_str(long number, long index, const char** text, long* nargs, long* cls);
 // Looks the text up and formats it with the arguments (positional markers
 // honoured) into buffer: at most size-1 bytes and a NUL.
-long loc_str_format_str(long number, long index, long size, char* buffer, ...);
-long loc_str_vformat_str(long number, long index, long size, char* buffer, va_list args);
-long loc_str_format_str_byresid(long message_id, long size, char* buffer, ...);
-long loc_str_vformat_str_byresid(long message_id, long size, char* buffer, va_list args);
-long loc_str_get_subs(const char* name, long* found, long* first_id, long* last_id, long* count,
+ORB_API long loc_str_format_str(long number, long index, long size, char* buffer, ...);
+ORB_API long loc_str_vformat_str(long number, long index, long size, char* buffer, va_list args);
+ORB_API long loc_str_format_str_byresid(long message_id, long size, char* buffer, ...);
+ORB_API long loc_str_vformat_str_byresid(long message_id, long size, char* buffer, va_list args);
+ORB_API long loc_str_get_subs(const char* name, long* found, long* first_id, long* last_id, long* count,
                       const char*** texts);
-long loc_str_assert_static_strings(long flag);
-long loc_str_reset_subs();
-long loc_str_dump(FILE* stream, long indent, const char* title);
+ORB_API long loc_str_assert_static_strings(long flag);
+ORB_API long loc_str_reset_subs();
+ORB_API long loc_str_dump(FILE* stream, long indent, const char* title);
 // The slot of a subsystem number, or null (for inspection).
-const loc_ty_slist* loc_str_slot(long number);
+ORB_API const loc_ty_slist* loc_str_slot(long number);

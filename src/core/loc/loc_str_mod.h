@@ -4,8 +4,10 @@
 // their texts come from the database once a session has installed its source.
 #pragma once
 
-long cas_str_init();   // subsystem 21, ids 5000..5195
-long bug_str_init();   // subsystem 53, ids 12400..12507
-long prb_str_init();   // subsystem 19, ids 4600..4601
-long bil_str_init();   // subsystem 155, ids 51800..52002
-long vert_str_init();  // subsystem 150, ids 47800..50039
+#include "orb_api.h"
+
+ORB_API long cas_str_init();   // subsystem 21, ids 5000..5195
+ORB_API long bug_str_init();   // subsystem 53, ids 12400..12507
+ORB_API long prb_str_init();   // subsystem 19, ids 4600..4601
+ORB_API long bil_str_init();   // subsystem 155, ids 51800..52002
+ORB_API long vert_str_init();  // subsystem 150, ids 47800..50039

@@ -3,6 +3,8 @@
 // the message's text (%ld: long, %s: const char*).
 #pragma once
 
+#include "orb_api.h"
+
 constexpr long UTL_ALRT_BASE = 0x400000;
 constexpr long UTL_SUBSYS = 4;
 constexpr long UTL_FIRST_ID = 1600;
@@ -42,6 +44,6 @@ constexpr long UTL_NO_POOL = utl_code(52);         // none
 constexpr long UTL_BAD_ARG = 17;
 
 // Registers the utl message list (texts compiled in) with the message layer.
-long utl_str_init();
+ORB_API long utl_str_init();
 // The compiled-in text of message n (0..52), or null.
-const char* utl_str_text(long n);
+ORB_API const char* utl_str_text(long n);
