@@ -243,13 +243,28 @@ long utl_col_last(utl_ty_col* col, long* index, void** element) {
   return 0;
 }
 
+long utl_col_grow_check(const utl_ty_col* col, long index) {
+  if (index < col->capacity) return 0;
+  // The array never passes a quarter of the address range, so every slot
+  // offset and count computed from an index below this limit fits in a long.
+  const long limit = std::numeric_limits<long>::max() / 4 / col->slot_size;
+  if (index >= limit) {
+    long slots = index < std::numeric_limits<long>::max() ? index + 1 : index;
+    long bytes = slots > std::numeric_limits<long>::max() / col->slot_size
+                     ? std::numeric_limits<long>::max()
+                     : slots * col->slot_size;
+    return utl_alrt(UTL_TOO_LARGE, bytes);
+  }
+  return 0;
+}
+
 long utl_col_extend(utl_ty_col* col, long index) {
   if (long st = utl_col_check(col)) return st;
   if (index < col->capacity) return 0;
-  long cap = col->capacity + col->extend;
+  if (long st = utl_col_grow_check(col, index)) return st;
+  const long limit = std::numeric_limits<long>::max() / 4 / col->slot_size;
+  long cap = col->capacity + std::min(col->extend, limit - col->capacity);
   if (cap < index + 1) cap = index + 1;
-  if (cap > std::numeric_limits<long>::max() / 4 / col->slot_size)
-    return utl_alrt(UTL_TOO_LARGE, cap);
   const long size = cap * col->slot_size;
   void* addr = col->array;
   if (long st = utl_mem_realloc(owner_name(), 1, &size, &addr)) return st;
@@ -264,6 +279,8 @@ long utl_col_insert_at(utl_ty_col* col, const void* element, long index, void** 
   if (long st = utl_col_check(col)) return st;
   if (long st = refuse_ref_copy(col)) return st;
   if (index < 0) index = col->count;
+  // A slot that cannot exist is refused before anything is copied.
+  if (long st = utl_col_grow_check(col, index)) return st;
   slot_source src;
   if (long st = prepare_slot(col, element, &src)) return st;
   if (long st = utl_col_extend(col, index)) return st;
