@@ -372,6 +372,53 @@ TEST_F(OslCfgTest, SetAllocationFailureLeavesTheStore) {
   EXPECT_EQ(Get("A"), "1");
 }
 
+// A read of "orbisan.env" that fails part-way (an allocation fails) leaves
+// the store unread: the failure reaches each caller, setting and committing
+// neither changes the store nor writes the file, and once memory is there
+// again the whole file is read and a commit keeps every entry.
+TEST_F(OslCfgTest, FailedReadIsReportedAndNeverCommitted) {
+  std::string text;
+  for (int i = 0; i < 15; ++i) text += "K" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  core_write_file("orbisan.env", text);
+  for (int skip = 0; skip < 3; ++skip) {
+    // Fail-test mode: the first allocation fails; `skip` allocations are used
+    // up first so that the read fails at a later step (array, then a line).
+    osl_mem_reset_fail_num();
+    for (int k = 0; k < skip; ++k) osl_mem_free("t", osl_mem_alloc("t", 1));
+    char* value = nullptr;
+    long status = osl_sys_set_config_string("NEW", "v", 1);
+    osl_mem_disable_fail_mode();
+    EXPECT_EQ(status, 1) << skip;
+    EXPECT_EQ(core_read_file("orbisan.env"), text) << skip;
+    long count = -1;
+    char** array = nullptr;
+    // The store was not filled: nothing of the file, and no NEW entry.
+    EXPECT_EQ(osl_sys_find_local_string("NEW", &value, nullptr), 0) << skip;
+    EXPECT_EQ(value, nullptr) << skip;
+    ASSERT_EQ(osl_sys_get_env_vars(&count, &array), 0);
+    EXPECT_EQ(count, 15) << skip;
+    ReleaseStore();
+  }
+  // A failing look-up reports the failure each time until the file is read.
+  osl_mem_reset_fail_num();
+  char* value = nullptr;
+  EXPECT_NE(osl_sys_get_config_string("K3", &value), 0);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(Get("K3"), "3");
+  EXPECT_EQ(osl_sys_set_config_string("NEW", "v", 1), 0);
+  EXPECT_EQ(core_read_file("orbisan.env"), text + "NEW=v\n");
+}
+
+// Saving a store whose read failed writes nothing.
+TEST_F(OslCfgTest, SavingAfterAFailedReadKeepsTheFile) {
+  core_write_file("orbisan.env", "A=1\nB=2\n");
+  osl_mem_reset_fail_num();
+  EXPECT_NE(osl_sys_save_config_strings(0), 0);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\nB=2\n");
+  EXPECT_EQ(Get("B"), "2");
+}
+
 TEST_F(OslCfgTest, ListHelpers) {
   char* entry = nullptr;
   ASSERT_EQ(osl_sys_make_val("KEY", "a value", &entry), 0);

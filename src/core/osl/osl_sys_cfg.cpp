@@ -15,11 +15,14 @@ namespace {
 osl_ty_arg_list g_cfg;
 bool g_cfg_read = false;
 
-// Reads file_name into the store and marks it read, whatever the outcome.
+// Reads file_name into the store. Only a whole read (or a missing file)
+// marks the store read: a store that holds part of the file, or nothing of
+// it, is never written back over the file, and the next look-up tries again.
+// A failed read leaves the store as it was.
 long read_file(const char* file_name) {
   long status = osl_sys_read_args("config", file_name, &g_cfg.count, &g_cfg.capacity,
                                   &g_cfg.array);
-  g_cfg_read = true;
+  if (status == 0) g_cfg_read = true;
   return status;
 }
 
@@ -74,7 +77,9 @@ long osl_sys_find_local_string(const char* name, char** value, long* index) {
 long osl_sys_set_config_string(const char* name, const char* value, long commit) {
   if (name == nullptr) return 1;
   name = bare_name(name);
-  ensure_read();
+  // Setting into a store that could not be read would lose the file's other
+  // entries at the next commit.
+  if (long status = ensure_read()) return status;
   long i = find_entry(name);
   char* entry = nullptr;
   if (osl_sys_make_val(name, value, &entry) != 0) return 1;

@@ -9,6 +9,10 @@
 //
 // Values handed out point into the store (or the environment) and stay
 // valid until the entry is replaced or the store released.
+//
+// A failed read of the file (e.g. no memory) leaves the store unread: each
+// call reports the failure and the next one reads again, and a store that
+// was not read whole is never saved over the file.
 #pragma once
 
 #include "orb_api.h"
@@ -28,7 +32,9 @@ struct osl_ty_arg_list {
 // Looks name up ("ENV:" prefix dropped): 0 and *value (null when absent);
 // non-zero only when reading the file failed.
 ORB_API long osl_sys_get_config_string(const char* name, char** value);
-// Replaces or appends name=value; commit non-zero writes the file. 0 or 1.
+// Replaces or appends name=value; commit non-zero writes the file. 0 or 1;
+// when the file cannot be read whole the store is left unchanged, nothing is
+// written, and the read's status is returned.
 ORB_API long osl_sys_set_config_string(const char* name, const char* value, long commit);
 // File entries only: value and index of the first matching entry; null and -1
 // when none. 0, or non-zero when reading the file failed.
