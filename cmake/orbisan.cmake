@@ -47,8 +47,8 @@ function(orbisan_shared_library)
   target_link_libraries(orbisan PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${libs}>")
 endfunction()
 
-# A ctest test that lists what liborbisan.so exports and refuses internal
-# helpers and mutable globals (tests/lib/orb_exports_check.sh).
+# ctest tests of the library as a whole (tests/lib): what liborbisan.so
+# exports (no internal helpers, no mutable globals) and the core's layering.
 function(orbisan_export_test)
   if(NOT TARGET orbisan)
     return()
@@ -56,6 +56,9 @@ function(orbisan_export_test)
   add_test(NAME SharedLibrary.Exports
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/lib/orb_exports_check.sh
                    $<TARGET_FILE:orbisan> ${CMAKE_SOURCE_DIR}/src)
+  # The core's modules include only the modules below them (loc below cmn).
+  add_test(NAME CoreLayers.IncludesGoDownOnly
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/lib/orb_layers_check.sh ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
 # Each tests/<name>/**/*_test.cpp becomes its own executable (so one suite's

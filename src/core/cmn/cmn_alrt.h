@@ -102,7 +102,8 @@ ORB_API const char* cmn_alrt_ret_fmsg(long code, ...);
 ORB_API long cmn_alrt_print_fmsg(long code, ...);
 ORB_API const char* cmn_alrt_subs_name(long code);
 
-// Positional-marker formatting used for every message text: removes the
+// Positional-marker formatting used for every message text (the leaf module
+// msg_fmt.h under these names): removes the
 // markers ":1".. ":5", routes the arguments accordingly and formats with
 // bounded output into out (size bytes, NUL-ended when size > 0). %n is never
 // honoured. A null text formats as an empty text. Returns 0.
