@@ -14,6 +14,7 @@
 #include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
+#include "core/osl/osl_sys.h"
 #include "core/osl/osl_sys_cfg.h"
 
 extern char** environ;
@@ -514,6 +515,36 @@ TEST_F(OslArgsTest, HasArgTable) {
     EXPECT_EQ(osl_sys_has_arg(c.pattern, c.case_sensitive, &arg2), found);
     EXPECT_EQ(arg2, arg);
   }
+}
+
+// The strings the OS layer builds while it works (an option name, the words
+// of a configured command) come from the heap cover: fail-test mode reaches
+// them, and running out of memory is the layer's failure status with a
+// message, never an exception.
+TEST_F(OslArgsTest, WorkingStringsRunOutOfMemoryAsAStatus) {
+  core_write_file("orbisan.env", "ORB_EDIT=/nonexistent/an_editor_with_a_long_name -x\n");
+  SetArgs({"prog", "-a_rather_long_option_name", "on"});
+  ASSERT_EQ(Get("ORB_EDIT"), "/nonexistent/an_editor_with_a_long_name -x");  // the store is read
+
+  osl_mem_reset_fail_num();  // the next allocation fails
+  char* value = reinterpret_cast<char*>(1);
+  long st = osl_sys_find_arg("a_rather_long_option_name", &value);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, 1);
+  EXPECT_EQ(value, nullptr);
+  EXPECT_NE(Messages().find("osl_sys_find_arg: cannot allocate memory for option 'a_rather_long_option_name'\n"),
+            std::string::npos);
+
+  osl_mem_reset_fail_num();
+  st = osl_sys_edit("some_file.txt");
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, 1);
+  EXPECT_NE(Messages().find("osl_sys: cannot allocate memory for the command of 'ORB_EDIT'\n"), std::string::npos);
+
+  // With memory both work: the option is found, the program cannot be started.
+  ASSERT_EQ(osl_sys_find_arg("a_rather_long_option_name", &value), 0);
+  EXPECT_STREQ(value, "on");
+  EXPECT_EQ(osl_sys_edit("some_file.txt"), 127);
 }
 
 TEST_F(OslArgsTest, FindArgOptionsAndFallback) {

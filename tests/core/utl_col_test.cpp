@@ -890,6 +890,25 @@ TEST_F(UtlCol, AllocFromThePoolNearLongMax) {
   ASSERT_EQ(utl_col_alloc4(c, 8, nullptr, &p), 0);
 }
 
+// Storing an element that lies in the collection's own array copies it aside
+// first; that copy's memory comes from the heap cover, and running out of it
+// is the out-of-memory alert with the collection unchanged.
+TEST_F(UtlCol, CopyAsideOfAnOwnElementRunsOutOfMemoryAsAnAlert) {
+  utl_ty_col* c = make(kLong, 0, 8, 4);  // no growth needed
+  push_longs(c, {1, 2, 3, 4});
+  void* first = nullptr;
+  ASSERT_EQ(utl_col_ith(c, 0, &first), 0);
+  cmn_alrt_clear(nullptr);
+  osl_mem_reset_fail_num();  // the next allocation fails
+  long st = utl_col_push(c, first, nullptr);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, UTL_NO_MEMORY);
+  EXPECT_EQ(core_num_alerts(), 1);
+  EXPECT_EQ(longs(c), (std::vector<long>{1, 2, 3, 4}));
+  ASSERT_EQ(utl_col_push(c, first, nullptr), 0);
+  EXPECT_EQ(longs(c), (std::vector<long>{1, 2, 3, 4, 1}));
+}
+
 TEST_F(UtlCol, AllocFromTheCollectionsPool) {
   utl_ty_col* plain = make(kLong);
   void* p = nullptr;

@@ -32,15 +32,25 @@ ORB_API void osl_file_rewind(FILE* stream);                            // rewind
 ORB_API long osl_file_fread(void* buffer, long size, long count, FILE* stream);        // fread
 ORB_API long osl_file_fwrite(const void* buffer, long size, long count, FILE* stream); // fwrite
 
-// Appends "/" and name to path; path must have room for both. 0.
-ORB_API long osl_file_append_fname(char* path, const char* name);
-// Bounded form: never writes more than path_size bytes (terminator included);
-// 1 when the result would not fit (path unchanged), else 0.
+// Appends "/" and name to path, bounded by the destination: never writes more
+// than path_size bytes (terminator included); 1 when the result would not
+// fit (path unchanged), else 0.
 ORB_API long osl_file_append_fname_n(char* path, long path_size, const char* name);
+// The same for a path held in an array, whose size bounds it. (There is no
+// form without a bound: a caller holding only a pointer passes the size.)
+template <long N>
+inline long osl_file_append_fname(char (&path)[N], const char* name) {
+  return osl_file_append_fname_n(path, N, name);
+}
 
-// Copies the part of path after the last '/' into out; without a '/' out is
-// left as it was. 0.
-ORB_API long osl_file_find_fname(const char* path, char* out);
+// Copies the part of path after the last '/' into out (out_size bytes,
+// terminator included); without a '/' out is left as it was. 0, or 1 when the
+// part does not fit (out unchanged).
+ORB_API long osl_file_find_fname_n(const char* path, char* out, long out_size);
+template <long N>
+inline long osl_file_find_fname(const char* path, char (&out)[N]) {
+  return osl_file_find_fname_n(path, out, N);
+}
 
 // Writes a fresh temporary file name into buffer (at least OSL_FILE_TMP_NAME_SIZE
 // bytes, the size of a tmpnam buffer). The name is reserved by creating the

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
@@ -37,12 +36,14 @@ const char* bare_name(const char* name) {
 // '=') matches name as a pattern without regard to case; -1 when none.
 long find_entry(const char* name) {
   size_t len = std::strlen(name);
-  std::string key;
   for (long i = 0; i < g_cfg.count; ++i) {
-    const char* entry = g_cfg.array[i];
+    char* entry = g_cfg.array[i];
     if (entry == nullptr || strnlen(entry, len + 1) < len + 1 || entry[len] != '=') continue;
-    key.assign(entry, len);
-    if (osl_print_match(name, key.c_str(), 0) != 0) return i;
+    // The key is matched in place: the '=' after it ends it for the match.
+    entry[len] = '\0';
+    long matched = osl_print_match(name, entry, 0);
+    entry[len] = '=';
+    if (matched != 0) return i;
   }
   return -1;
 }

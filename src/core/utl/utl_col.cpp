@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/osl/osl_mem_std.h"
 #include "core/osl/osl_print.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col_int.h"
@@ -43,7 +43,7 @@ bool in_array(const utl_ty_col* col, const void* p) {
 struct slot_source {
   const void* bytes = nullptr;
   void* pool_copy = nullptr;
-  std::vector<char> own;
+  osl_vector<char> own;
 };
 
 long prepare_slot(utl_ty_col* col, const void* e, slot_source* out) {
@@ -60,7 +60,13 @@ long prepare_slot(utl_ty_col* col, const void* e, slot_source* out) {
   if (col->slot_size == 0) return utl_alrt(UTL_ZERO_SIZE_TYPE, cmn_typ_name(col->type));
   if (e && in_array(col, e)) {
     const auto* b = static_cast<const char*>(e);
-    out->own.assign(b, b + col->slot_size);
+    long st = osl_mem_guard(
+        [&] {
+          out->own.assign(b, b + col->slot_size);
+          return 0L;
+        },
+        [&] { return utl_alrt(UTL_NO_MEMORY, col->slot_size, owner_name()); });
+    if (st != 0) return st;
     e = out->own.data();
   }
   out->bytes = e;
