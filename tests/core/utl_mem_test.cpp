@@ -416,7 +416,7 @@ TEST_F(UtlPool, ContainsAtTheExtentsEnd) {
 TEST_F(UtlPool, AlignedBlocksStayInsideTheirExtent) {
   for (long lead = 0; lead < 9; ++lead) {
     for (long n : {1L, 7L, 8L, 9L, 16L}) {
-      utl_ty_pool* p = make(lead + n + 8);
+      utl_ty_pool* p = make(lead + n + 8 + 1);
       void* a = nullptr;
       if (lead > 0) {
         ASSERT_EQ(utl_pl_alloc(p, lead, &a), 0);
@@ -427,6 +427,11 @@ TEST_F(UtlPool, AlignedBlocksStayInsideTheirExtent) {
       long inside = 0;
       EXPECT_EQ(utl_pl_contains(p, a, n, &inside), 0) << lead << " " << n;
       std::memset(a, 1, static_cast<size_t>(n));
+      // The next request starts after the aligned block, never inside it.
+      void* next = nullptr;
+      ASSERT_EQ(utl_pl_alloc(p, 1, &next), 0);
+      EXPECT_EQ(chain(p).size(), 1u) << lead << " " << n;
+      EXPECT_GE(static_cast<char*>(next), static_cast<char*>(a) + n) << lead << " " << n;
     }
   }
   utl_ty_pool* p = make(64);
