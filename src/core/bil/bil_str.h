@@ -5,5 +5,7 @@
 #include "orb_api.h"
 
 // Registers the bil list (subsystem 155, ids 51800..52002); the result of the
-// registration. Not thread-safe (start-up only).
+// registration.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 ORB_API long bil_str_init();

@@ -5,5 +5,7 @@
 #include "orb_api.h"
 
 // Registers the bug list (subsystem 53, ids 12400..12507); the result of the
-// registration. Not thread-safe (start-up only).
+// registration.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 ORB_API long bug_str_init();

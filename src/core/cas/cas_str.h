@@ -5,5 +5,7 @@
 #include "orb_api.h"
 
 // Registers the cas list (subsystem 21, ids 5000..5195); the result of the
-// registration. Not thread-safe (start-up only).
+// registration.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 ORB_API long cas_str_init();

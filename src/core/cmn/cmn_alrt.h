@@ -8,6 +8,11 @@
 // A null stack argument always means the current stack. Message texts may
 // reorder their arguments with the positional markers ":1" to ":5" placed
 // right after a conversion; arguments are real typed arguments (va_list).
+//
+// Threads: not safe from several threads. The chain of stacks, the current
+// stack, the suspend and push-in-progress flags and the shared 2049-byte text
+// buffer are process-wide and no lock guards them; one thread at a time (the
+// cmn_alrt_code helpers are pure and safe anywhere).
 #pragma once
 
 #include "orb_api.h"

@@ -1,5 +1,9 @@
 // Message texts compiled into the library, found by the first message id of
 // their list. Each module that carries texts registers its table at start-up.
+//
+// Threads: the table registry is process-wide and unguarded (no lock):
+// tables are installed at start-up, before other threads run; look-ups only
+// read and may then run from several threads while no install runs.
 #pragma once
 
 #include "orb_api.h"

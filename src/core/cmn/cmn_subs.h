@@ -1,5 +1,10 @@
 // The subsystem table: every module is a numbered subsystem owning a block of
 // message ids (first id, range).
+//
+// Threads: the table is constant, so cmn_subs_name_by_id, cmn_subs_table and
+// cmn_subs_get of a known name are safe from several threads; an unknown name
+// pushes an alert and an unknown number writes a static buffer (not safe);
+// cmn_subs_init fills the message-list slots (start-up only). No lock.
 #pragma once
 
 #include "orb_api.h"

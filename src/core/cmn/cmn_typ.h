@@ -5,6 +5,12 @@
 // Ids: 512..811 built-in types (static table); object types in groups
 // registered at run time (plus special classes for single ids of a group);
 // 10000 and up run-time record types and composite classes.
+//
+// Threads: the registry (built-in records, groups, special and composite
+// classes, method tables, the memory and seam procedures) is process-wide and
+// no lock guards it: types are installed at start-up by one thread; later
+// look-ups only read, but failures push alerts (see cmn_alrt.h), so callers
+// keep to one thread at a time.
 #pragma once
 
 #include "orb_api.h"

@@ -1,4 +1,6 @@
 // Tables shared by the files of the type registry (not for other modules).
+//
+// Threads: as cmn_typ.h (unguarded, one thread at a time).
 #pragma once
 
 #include "core/cmn/cmn_typ.h"

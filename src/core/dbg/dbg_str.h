@@ -1,4 +1,6 @@
 // Registration of the dbg message list.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 #pragma once
 
 #include "orb_api.h"

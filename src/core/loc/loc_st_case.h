@@ -1,4 +1,7 @@
 // Character case of the locale layer.
+//
+// Threads: safe from several threads (no state of its own; the C library's
+// character classes of the process locale).
 #pragma once
 
 #include "orb_api.h"

@@ -5,7 +5,9 @@
 // A marker ":1" to ":5" placed right after a conversion names the argument
 // that conversion takes; arguments are real typed arguments (va_list), each
 // fetched as the type of the conversion that consumes it. %n is never
-// honoured; output is bounded. Thread-safe: no shared state (each call works
+// honoured; output is bounded.
+//
+// Threads: safe from several threads: no shared state (each call works
 // on its own stack and the caller's buffer).
 #pragma once
 

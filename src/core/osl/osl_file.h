@@ -1,4 +1,8 @@
 // OS layer: the message stream and thin covers over libc file calls.
+//
+// Threads: the covers are as safe as the C library calls they pass to; the
+// message stream and its name are process-wide and unguarded (set them before
+// other threads run). No lock.
 #pragma once
 
 #include "orb_api.h"

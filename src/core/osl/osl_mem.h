@@ -1,5 +1,9 @@
 // OS layer: the heap cover with its running total and fail-test mode, and
 // small memory helpers.
+//
+// Threads: not safe from several threads. The allocation total and the
+// fail-test counters are process-wide and no lock guards them; the byte
+// helpers and the rounding functions keep no state and are safe anywhere.
 #pragma once
 
 #include "orb_api.h"

@@ -5,7 +5,9 @@
 // failed allocation throws std::bad_alloc, which never leaves a C interface:
 // each function that uses these containers runs its work through
 // osl_mem_guard, which turns the exception into the layer's out-of-memory
-// status. Thread-safety is that of osl_mem_alloc (see osl_mem.h).
+// status.
+//
+// Threads: as osl_mem_alloc (see osl_mem.h).
 #pragma once
 
 #include <cstddef>

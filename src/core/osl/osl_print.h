@@ -3,6 +3,10 @@
 // Messages go to the message stream (osl_file_set_stdout; standard output
 // when none is set) and are printed only while the message mode is on
 // (the default). Every message is flushed at once.
+//
+// Threads: the message mode and stream are process-wide and unguarded, so
+// messages are printed by one thread at a time; the matchers keep no state and
+// are safe from several threads. No lock.
 #pragma once
 
 #include "orb_api.h"

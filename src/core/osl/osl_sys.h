@@ -1,4 +1,8 @@
 // OS layer: processes, signals and numbers.
+//
+// Threads: the external commands read the configuration strings (see
+// osl_sys_cfg.h) and the random numbers share libc's rand state: one thread at
+// a time. No lock.
 #pragma once
 
 #include "orb_api.h"

@@ -13,6 +13,9 @@
 // A failed read of the file (e.g. no memory) leaves the store unread: each
 // call reports the failure and the next one reads again, and a store that
 // was not read whole is never saved over the file.
+//
+// Threads: not safe from several threads. The store, its read flag and the
+// argument vector are process-wide and no lock guards them.
 #pragma once
 
 #include "orb_api.h"

@@ -1,4 +1,8 @@
 // OS layer: time stamps and the client's time zone.
+//
+// Threads: osl_time_str and osl_time_get_client_tz return static buffers and
+// are not safe from several threads; the stamp calls keep no state and are.
+// No lock.
 #pragma once
 
 #include "orb_api.h"

@@ -5,5 +5,7 @@
 #include "orb_api.h"
 
 // Registers the prb list (subsystem 19, ids 4600..4601); the result of the
-// registration. Not thread-safe (start-up only).
+// registration.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 ORB_API long prb_str_init();

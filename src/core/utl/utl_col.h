@@ -11,6 +11,10 @@
 //
 // Calls return 0 or a status: utl alerts (utl_msg.h) or the plain status 17
 // for an index outside the collection.
+//
+// Threads: one caller at a time. The live list and checking switch, the
+// extend-by override and the sort in progress (its compare procedure passed
+// through process-wide statics) are shared and unguarded; no lock.
 #pragma once
 
 #include "orb_api.h"

@@ -1,4 +1,6 @@
 // Collection internals shared by the collection source files.
+//
+// Threads: as utl_col.h (one caller at a time).
 #pragma once
 
 #include "core/cmn/cmn_typ.h"

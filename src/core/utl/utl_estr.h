@@ -1,6 +1,9 @@
 // Extensible strings: growable text buffers, optionally under a maximum length
 // at which appends are cut (the cut is remembered). A string can also hold a
 // sequence of zero-ended pieces (appends with option 1).
+//
+// Threads: one caller at a time. The live list, the checking switch and the
+// 41,000-byte formatting buffer are process-wide and unguarded; no lock.
 #pragma once
 
 #include "orb_api.h"

@@ -1,5 +1,7 @@
 // Start and stop of the utl module (memory front end, pools, collections,
 // extensible strings, symbol tables, message list).
+//
+// Threads: start-up and shut-down only, by one thread.
 #pragma once
 
 #include "orb_api.h"

@@ -1,6 +1,9 @@
 // Memory front end: blocks made of several typed segments in one heap
 // allocation, an emergency reserve that is released when the heap runs out,
 // and an optional checking mode that keeps a header and a live list per block.
+//
+// Threads: one caller at a time. The emergency reserve, the checking mode
+// and its live list of blocks are process-wide and unguarded; no lock.
 #pragma once
 
 #include "orb_api.h"

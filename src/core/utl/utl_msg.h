@@ -1,6 +1,9 @@
 // Alert codes of the utl message list (subsystem 4, message ids 1600..1652).
 // Code = 0x400000 + message number; the arguments follow the conversions of
 // the message's text (%ld: long, %s: const char*).
+//
+// Threads: the codes are constants; utl_str_text reads a constant table and
+// is safe anywhere; utl_str_init is start-up only.
 #pragma once
 
 #include "orb_api.h"

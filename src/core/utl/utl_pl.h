@@ -1,4 +1,8 @@
 // Pools: bump allocation from extents that are freed only together.
+//
+// Threads: a pool belongs to one caller at a time; the live-pool list, the
+// checking switch and the search count are process-wide and unguarded (no
+// lock).
 #pragma once
 
 #include "orb_api.h"

@@ -2,6 +2,9 @@
 // collections: the entries (whose string pool also holds the names and string
 // values) and the bucket heads. Entries are chained per bucket by index;
 // removal only unlinks.
+//
+// Threads: a table belongs to one caller at a time (its collections are not
+// guarded; see utl_col.h); no lock.
 #pragma once
 
 #include "orb_api.h"

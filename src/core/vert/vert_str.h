@@ -5,5 +5,7 @@
 #include "orb_api.h"
 
 // Registers the vert list (subsystem 150, ids 47800..50039); the result of the
-// registration. Not thread-safe (start-up only).
+// registration.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 ORB_API long vert_str_init();
