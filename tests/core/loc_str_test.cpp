@@ -249,6 +249,39 @@ INSTANTIATE_TEST_SUITE_P(
                       db_text_case{"%d bytes", false},
                       db_text_case{"%s %s", false}));
 
+// Where the library's own text does not say how an argument is read (its
+// text of the message is a stand-in), the descriptor's count decides.
+TEST_F(LocStr, DescriptorCountDecidesWhereTheOwnTextIsAStandIn) {
+  // A list of two messages taking two arguments each, whose own texts are a
+  // stand-in without conversions and a real text.
+  static const char* const own[2] = {"message 59100 (no text available)", "%ld items of '%s'"};
+  static const signed char args[4] = {2, 0, 2, 0};
+  ASSERT_EQ(cmn_list_install_res_table(59100, 2, own), 0);
+  ASSERT_EQ(loc_str_init_list("BLI", 160, 59100, 59101, 2, args), 0);
+  fake_db db;
+  g_db = &db;
+  long con = 1;
+  loc_str_install_qry_string_cb(fake_source, &con);
+  const struct {
+    long index;
+    const char* db_text;
+    const char* expected;
+  } cases[] = {
+      {0, "%ld and %s", "5 and x"},                                      // the count allows it
+      {0, "%ld, %s and %s", "message 59100 (no text available)"},      // one more than counted
+      {1, "'%s:2' has %ld:1 items", "'x' has 5 items"},                // same types, reordered
+      {1, "%s and %s", "5 items of 'x'"},                               // a long read as a string
+  };
+  for (const auto& c : cases) {
+    db.odd_id = 59100 + c.index;
+    db.odd_text = c.db_text;
+    ASSERT_EQ(loc_str_init_list("BLI", 160, 59100, 59101, 2, args), 0);  // empties the cache
+    char buf[64];
+    ASSERT_EQ(loc_str_format_str(160, c.index, sizeof buf, buf, 5L, "x"), 0) << c.db_text;
+    EXPECT_STREQ(buf, c.expected) << c.db_text;
+  }
+}
+
 // A message beyond the descriptors, or of a list whose argument counts are
 // not known, is taken as it comes.
 TEST_F(LocStr, TextsWithoutADescriptorAreTakenAsTheyCome) {

@@ -50,24 +50,29 @@ const char* compiled_text(long first, long last, long index) {
 }
 
 // A text from the database becomes a format only when it reads what callers
-// of its message pass: no more arguments than the message's descriptor
-// gives, no argument as two types, and, when the library carries a text of
-// its own for the message, each argument as the same type as that text.
+// of its message pass: no argument as two types; no more arguments than the
+// message's descriptor gives; each argument that the library's own text of
+// the message reads, as the same type; and, without a descriptor, no argument
+// that the library's own text does not read. (A message with neither
+// descriptor nor text of its own is taken as it comes.)
 bool fits_callers(const loc_ty_slist* slot, long index, const char* text, const char* model) {
   long used = 0, conflict = 0;
   char kinds[MSG_FMT_SLOTS + 1];
   msg_fmt_args(text, &used, &conflict, kinds);
   if (conflict != 0) return false;
-  if (slot->args != nullptr && index < slot->num_args && slot->args[2 * index] >= 0 &&
-      used > slot->args[2 * index])
-    return false;
+  const bool counted = slot->args != nullptr && index < slot->num_args && slot->args[2 * index] >= 0;
+  if (counted && used > slot->args[2 * index]) return false;
   if (model == nullptr) return true;
   long model_used = 0;
   char model_kinds[MSG_FMT_SLOTS + 1];
   msg_fmt_args(model, &model_used, nullptr, model_kinds);
   for (long a = 0; a < used; ++a) {
     if (kinds[a] == '-') continue;
-    if (a >= model_used || kinds[a] != model_kinds[a]) return false;
+    if (a < model_used && model_kinds[a] != '-') {
+      if (kinds[a] != model_kinds[a]) return false;
+    } else if (!counted) {
+      return false;
+    }
   }
   return true;
 }
