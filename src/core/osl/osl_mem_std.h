@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -26,7 +27,7 @@ struct osl_mem_allocator {
   osl_mem_allocator(const osl_mem_allocator<U>&) noexcept {}
 
   T* allocate(std::size_t n) {
-    if (n > static_cast<std::size_t>(__LONG_MAX__) / sizeof(T)) throw std::bad_alloc();
+    if (n > static_cast<std::size_t>(std::numeric_limits<long>::max()) / sizeof(T)) throw std::bad_alloc();
     long bytes = n > 0 ? static_cast<long>(n * sizeof(T)) : 1;
     void* p = osl_mem_alloc("osl_mem_allocator", bytes);
     if (p == nullptr) throw std::bad_alloc();
