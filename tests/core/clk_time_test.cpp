@@ -6,6 +6,9 @@
 #include <string>
 
 #include "core/clk/clk_msg.h"
+#include "core/clk/clk_seam.h"
+#include "core/clk/clk_srv.h"
+#include "core/clk/clk_text.h"
 #include "core/clk/clk_time.h"
 #include "core/clk_fixture.h"
 #include "core/cmn/cmn_alrt.h"
@@ -98,6 +101,30 @@ TEST_F(ClkTime, BreakingDownRefusesInvalidTimes) {
     EXPECT_EQ(clk_time_to_cmp_adj(0, &t, &cmp), CLK_BAD_TICKS);
     EXPECT_EQ(clk_alert_texts().back(), "Time " + std::to_string(ticks) + " of the clk_date is out of the valid range.\n");
   }
+}
+
+TEST_F(ClkTime, HugeDaysAreRefusedRatherThanOverflowing) {
+  clk_ty_cmp cmp{};
+  clktime t{1L << 60, 0};
+  EXPECT_EQ(clk_time_to_cmp_adj(0, &t, &cmp), CLK_INVALID);
+  clktime far{2000000, 0};  // far-future days still break down
+  ASSERT_EQ(clk_time_to_cmp_adj(0, &far, &cmp), 0);
+  EXPECT_EQ(cmp.year, 7375);
+}
+
+TEST_F(ClkTime, MainInitStartsTheModule) {
+  ASSERT_EQ(clk_main_init(), 0);
+  long mode = 0, interval = 0, tolerance = 0;
+  clk_time_get_clock_mode(&mode, &interval, &tolerance);
+  EXPECT_EQ(mode, 2);
+  EXPECT_EQ(interval, 300);
+  EXPECT_EQ(tolerance, 5);
+  EXPECT_EQ(clk_seam_kept_qry_convert(), &clk_time_clk_to_str_prec_adj);
+  const char* text = nullptr;
+  ASSERT_EQ(cmn_alrt_get_msg(CLK_CLOCKS_APART, &text), 0);
+  EXPECT_STREQ(text, "The difference between the client clock and the server clock is more than 24 hours.\n");
+  EXPECT_EQ(clk_main_term(), 0);
+  EXPECT_EQ(clk_time_sdate_set("%m/%d/%y"), 0);
 }
 
 TEST_F(ClkTime, LeapYearsFollowTheGregorianRule) {

@@ -115,6 +115,8 @@ long clk_time_recalc_cmp(clk_ty_cmp* cmp) {
 long clk_time_to_cmp_adj(long flag, const clktime* time, clk_ty_cmp* cmp) {
   if (time->day < CLK_NULL_DAY) return clk_alrt("clk_time_to_cmp", CLK_BEFORE_1753, time->day);
   if (time->ticks < 0 || time->ticks >= CLK_TICKS_PER_DAY) return clk_alrt("clk_time_to_cmp", CLK_BAD_TICKS, time->ticks);
+  // Far beyond any calendar date (the arithmetic below would overflow).
+  if (time->day > CLK_MAX_DAY) return clk_alrt("clk_time_to_cmp", CLK_INVALID);
   clktime t = *time;
   if (flag == 1) clk_time_adjust_to_client(&t);
 

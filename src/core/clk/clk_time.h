@@ -43,6 +43,7 @@ constexpr long CLK_DAYS_FROM_1600 = 109573;  // day 0 counted from 1 January 160
 constexpr long CLK_NULL_DAY = -53690;        // 1 January 1753: the unknown date
 constexpr long CLK_FAR_FUTURE_DAY = 1027426; // 31 December 4712 and later: infinite
 constexpr long CLK_MAX_YEAR = 4712;
+constexpr long CLK_MAX_DAY = 365000000;      // largest day broken down (about a million years)
 
 // Registry type ids of the clock.
 constexpr long CLK_TYP_TIME = 609;
