@@ -182,3 +182,9 @@ std::vector<long> clk_alert_codes() {
   }
   return out;
 }
+
+const char** clk_text_cell(const char* text) {
+  static const char* cell = nullptr;
+  cell = text;
+  return &cell;
+}

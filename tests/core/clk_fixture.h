@@ -45,6 +45,10 @@ class clk_test : public ::testing::Test {
   void TearDown() override;
 };
 
+// A text cell as the conversions take texts: it holds the text's address
+// (one cell, reused by the next call).
+const char** clk_text_cell(const char* text);
+
 // Texts of the current alert stack, oldest first.
 std::vector<std::string> clk_alert_texts();
 // Codes of the current alert stack, oldest first.

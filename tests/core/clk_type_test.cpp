@@ -17,6 +17,7 @@ namespace {
 
 class ClkType : public clk_test {};
 
+
 long convert(long type, long conv, long src_type, const void* src, long dst_type, void* dst, long size,
              long* allocated) {
   cmn_ty_method_proc p = nullptr;
@@ -69,10 +70,10 @@ TEST_F(ClkType, ClockConvertsToAndFromTextWithAdjustment) {
 
   clktime back{};
   clktime* bp = &back;
-  ASSERT_EQ(convert(609, 609, 516, "01/15/2003 11:00:00", 609, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(609, 609, 516, clk_text_cell("01/15/2003 11:00:00"), 609, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back.day, t.day);
   EXPECT_EQ(back.ticks, t.ticks);
-  ASSERT_EQ(convert(698, 698, 516, "*", 698, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(698, 698, 516, clk_text_cell("*"), 698, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back.day, CLK_FAR_FUTURE_DAY);
   clktime copy{};
   clktime* cp = &copy;
@@ -83,7 +84,7 @@ TEST_F(ClkType, ClockConvertsToAndFromTextWithAdjustment) {
   EXPECT_EQ(convert(609, 609, 609, &t, 512, &l, sizeof l, &allocated), CLK_NO_CONVERSION);
   EXPECT_EQ(clk_alert_texts().back(),
             "Can't convert from source type 609 to destination type 512 for conversion type 609.\n");
-  EXPECT_EQ(convert(609, 609, 516, "13/1/2003 00:00:00", 609, &bp, sizeof back, &allocated), CLK_INVALID);
+  EXPECT_EQ(convert(609, 609, 516, clk_text_cell("13/1/2003 00:00:00"), 609, &bp, sizeof back, &allocated), CLK_INVALID);
 }
 
 TEST_F(ClkType, DateOnlyType653) {
@@ -95,7 +96,7 @@ TEST_F(ClkType, DateOnlyType653) {
   EXPECT_STREQ(out, "01/15/2003");
   clktime back{};
   clktime* bp = &back;
-  ASSERT_EQ(convert(653, 653, 516, "01/16/2003", 609, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(653, 653, 516, clk_text_cell("01/16/2003"), 609, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back.day, t.day + 1);
   EXPECT_EQ(back.ticks, 0);
   EXPECT_EQ(convert(653, 653, 512, &back, 516, &out, sizeof buf, &allocated), CLK_NO_CONVERSION);
@@ -112,15 +113,15 @@ TEST_F(ClkType, ElapsedConversions) {
   EXPECT_EQ(convert(610, -1, 512, &s, 516, &out, sizeof buf, &allocated), CLK_NO_CONVERSION);
   long back = 0;
   long* bp = &back;
-  ASSERT_EQ(convert(610, 610, 516, "003 04:05", 610, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(610, 610, 516, clk_text_cell("003 04:05"), 610, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back, s - 6);
   long* none = nullptr;
-  ASSERT_EQ(convert(610, 610, 516, "001 00:01", 512, &none, 0, &allocated), 0);
+  ASSERT_EQ(convert(610, 610, 516, clk_text_cell("001 00:01"), 512, &none, 0, &allocated), 0);
   ASSERT_NE(none, nullptr);
   EXPECT_EQ(allocated, 1);
   EXPECT_EQ(*none, 86460);
   cmn_typ_dealloc("test", none);
-  EXPECT_EQ(convert(610, 610, 516, "3009 00:00", 610, &bp, sizeof back, &allocated), CLK_ELAPSED_LIMIT);
+  EXPECT_EQ(convert(610, 610, 516, clk_text_cell("3009 00:00"), 610, &bp, sizeof back, &allocated), CLK_ELAPSED_LIMIT);
 }
 
 TEST_F(ClkType, HoursAndMinutesType692) {
@@ -132,11 +133,11 @@ TEST_F(ClkType, HoursAndMinutesType692) {
   EXPECT_STREQ(out, "123:45");
   long back = 0;
   long* bp = &back;
-  ASSERT_EQ(convert(692, 692, 516, "123:45", 610, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(692, 692, 516, clk_text_cell("123:45"), 610, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back, s - 30);
-  ASSERT_EQ(convert(692, 692, 516, "007:05", 512, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert(692, 692, 516, clk_text_cell("007:05"), 512, &bp, sizeof back, &allocated), 0);
   EXPECT_EQ(back, 7L * 3600 + 300);
-  EXPECT_EQ(convert(692, 692, 516, "12:5", 610, &bp, sizeof back, &allocated), CLK_BAD_ELAPSED);  // too short
+  EXPECT_EQ(convert(692, 692, 516, clk_text_cell("12:5"), 610, &bp, sizeof back, &allocated), CLK_BAD_ELAPSED);  // too short
   EXPECT_EQ(back, 7L * 3600 + 300);
 }
 
@@ -157,7 +158,7 @@ TEST_F(ClkType, GetSetAddressAndPrint) {
   EXPECT_STREQ(text, "01/15/2003 11:00:00");
   cmn_typ_dealloc("test", text);
   clktime u{};
-  ASSERT_EQ(set(&u, spec, const_cast<char*>("01/15/2003 11:00:00")), 0);
+  ASSERT_EQ(set(&u, spec, clk_text_cell("01/15/2003 11:00:00")), 0);
   EXPECT_EQ(u.ticks, t.ticks);
   spec[3] = 512;
   EXPECT_EQ(set(&u, spec, &t), CLK_UNEXPECTED_TYPE);

@@ -277,12 +277,12 @@ TEST_F(ClkTz, TimeZonedDisplayType677) {
   // Text to clock: the site's time into the server's zone (offset 0).
   clktime back{};
   clktime* bp = &back;
-  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, const_cast<char*>("01/15/2003 11:00:00"), CLK_TYP_TIME, &bp, sizeof back,
+  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, clk_text_cell("01/15/2003 11:00:00"), CLK_TYP_TIME, &bp, sizeof back,
                        &allocated), 0);
   expect_time(back, t);
-  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, const_cast<char*>("?"), CLK_TYP_TIME, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, clk_text_cell("?"), CLK_TYP_TIME, &bp, sizeof back, &allocated), 0);
   expect_time(back, null);
-  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, const_cast<char*>("*"), CLK_TYP_TIME, &bp, sizeof back, &allocated), 0);
+  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, clk_text_cell("*"), CLK_TYP_TIME, &bp, sizeof back, &allocated), 0);
   expect_time(back, far);
 
   // Bit 0 on the site record: the plain infinite clock type's conversion.
@@ -290,7 +290,7 @@ TEST_F(ClkTz, TimeZonedDisplayType677) {
   ASSERT_EQ(clk_tz_set_time_zone(&site.tz), 0);
   ASSERT_EQ(convert677(CLK_TYP_TIME, &t, CMN_TYP_CHAR_P, &out, sizeof buf, &allocated), 0);
   EXPECT_STREQ(out, "01/15/2003 10:00:00");
-  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, const_cast<char*>("01/15/2003 11:00:00"), CLK_TYP_TIME, &bp, sizeof back,
+  ASSERT_EQ(convert677(CMN_TYP_CHAR_P, clk_text_cell("01/15/2003 11:00:00"), CLK_TYP_TIME, &bp, sizeof back,
                        &allocated), 0);
   expect_time(back, clk_at(2003, 1, 15, 11, 0, 0));
 

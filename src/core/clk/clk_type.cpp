@@ -11,7 +11,11 @@ namespace {
 
 bool is_text(long type) { return type == CMN_TYP_CHAR || type == CMN_TYP_CHAR_P; }
 bool is_clock(long type) { return type == CLK_TYP_TIME || type == CLK_TYP_TIME_INF; }
-const char* text_of(void* src) { return src != nullptr ? static_cast<const char*>(src) : ""; }
+// A text source is passed through its cell: the cell holds the text's address.
+const char* text_of(void* src) {
+  const char* text = src != nullptr ? *static_cast<const char* const*>(src) : nullptr;
+  return text != nullptr ? text : "";
+}
 
 long no_conversion(long conv, long src, long dst) {
   return clk_alrt("clk_time_convert", CLK_NO_CONVERSION, src, dst, conv);
@@ -64,6 +68,8 @@ long clock_convert(bool inf, long conv, long src_type, void* src, long dst_type,
 }
 
 }  // namespace
+
+const char* clk_type_text_of(void* cell) { return text_of(cell); }
 
 void* clk_type_storage(void* dst, long need, long dst_size, long type_id, long* allocated, long* status) {
   auto** slot = static_cast<void**>(dst);

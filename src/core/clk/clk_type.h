@@ -1,8 +1,10 @@
 // The clock's registry types and their procedures (get, set, address,
 // compare, print, convert).
 //
-// Conventions of the procedures: a text source is the text itself (const
-// char*); a clock source points at a clktime, an elapsed source at a long.
+// Conventions of the procedures (those of cmn_typ_convert): a text source is
+// passed through its cell (the cell holds the text's address, const char**);
+// a clock source points at a clktime, an elapsed source at a long. The set
+// procedures take their new value the same way.
 // The destination is a slot holding the address of dst_size bytes of
 // storage; when the storage is too small, new storage is allocated with
 // cmn_typ_alloc, its address stored in the slot and *allocated set to 1 (the
@@ -12,6 +14,9 @@
 #include <cstdio>
 
 #include "orb_api.h"
+
+// The text of a text cell ("" for a null cell or text).
+const char* clk_type_text_of(void* cell);
 
 // Installs 609, 698, 610, 611, 653 and 692.
 long clk_type_install();

@@ -64,7 +64,7 @@ long clk_tz_convert_time_zone(long conv, long src_type, void* src, long dst_type
     return clock_to_text(site, t, dst, dst_size, allocated);
   }
   if (is_text(src_type) && is_clock(dst_type)) {
-    const char* text = src != nullptr ? static_cast<const char*>(src) : "";
+    const char* text = clk_type_text_of(src);
     if (plain || text[0] == '*') return inf_convert(src_type, src, dst_type, dst, dst_size, allocated);
     return text_to_clock(site, text, dst, dst_size, allocated);
   }
