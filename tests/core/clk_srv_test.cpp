@@ -221,6 +221,15 @@ TEST_F(ClkSrv, SpecificDatabaseSwitchesConnectionAndMasterDifference) {
   EXPECT_EQ(client, -3);
 }
 
+TEST_F(ClkSrv, SpecificDatabaseWithoutTheAdapterFails) {
+  int conn = 0;
+  clk_seam_reset();
+  clktime out{7, 7};
+  EXPECT_EQ(clk_time_get_spec_db(&conn, &out), CLK_SEAM_MISSING);
+  EXPECT_NE(clk_alert_texts().back().find("adp_db_set_conn"), std::string::npos);
+  EXPECT_EQ(out.day, 7);
+}
+
 TEST_F(ClkSrv, MasterClientDiffMeasuresWhenNothingIsCached) {
   clk_fake::server = clk_at(2003, 1, 15, 10, 0, 0);
   clk_fake::set_local(2003, 1, 15, 9, 59, 50);

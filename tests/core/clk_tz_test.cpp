@@ -213,6 +213,37 @@ TEST_F(ClkTz, AdjustmentForOtherServerTypes) {
   expect_time(s, clk_at(2003, 7, 1, 12, 0, 0));
 }
 
+TEST_F(ClkTz, WithoutTheObjectStoreTheServerTypeReadsZero) {
+  clk_seam_reset();
+  EXPECT_EQ(clk_seam_server_type(), 0);
+  zone master(-5 * 3600), client(3600);
+  clk_time_server_master_tz_set(nullptr, &master.tz, 0);
+  clk_time_client_tz_set(&client.tz);
+  clk_time_mzone_diff_set(600L * 300);
+  clktime t = clk_at(2003, 1, 15, 12, 0, 0);
+  ASSERT_EQ(clk_time_adjust_to_client(&t), 0);
+  expect_time(t, clk_at(2003, 1, 15, 12, 10, 0));  // the tick differences, not the zones
+}
+
+TEST_F(ClkTz, ServerZoneCallbackRunsOnFirstUseOnly) {
+  static long calls = 0;
+  calls = 0;
+  clk_tz_reg_db_server_tz_proc([](clk_ty_tz* server) -> long {
+    ++calls;
+    server->gmt_offset = -7200;
+    return 0;
+  });
+  clk_tz_init();
+  EXPECT_EQ(calls, 0);
+  clk_ty_tz* server = nullptr;
+  ASSERT_EQ(clk_tz_get_server_tz(&server), 0);
+  ASSERT_EQ(clk_tz_get_server_tz(&server), 0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(server->gmt_offset, -7200);
+  ASSERT_NE(server->dl_starts, nullptr);
+  ASSERT_NE(server->dl_ends, nullptr);
+}
+
 TEST_F(ClkTz, AdjustmentForServerType64) {
   clk_fake::server_type = 64;
   clk_time_mzone_diff_set(-3600L * 300);  // not used by type 64
