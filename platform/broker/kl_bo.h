@@ -2,6 +2,8 @@
 // objects themselves and containers of child objects.
 #pragma once
 
+#include "kl_api.h"
+
 #include <map>
 #include <memory>
 #include <string>
@@ -12,7 +14,7 @@ class BusObjContainer;
 class ReturnStatusDescriptor;
 
 // One attribute of a business-object type.
-class BOAttrType {
+class KL_API BOAttrType {
  public:
   // Attribute type codes.
   static const int OBJECT;
@@ -54,7 +56,7 @@ class BOAttrType {
 // A business-object type: name, application text, verb application texts
 // and attributes. Specs live in the framework's repository for the life of
 // the process.
-class BusObjSpec {
+class KL_API BusObjSpec {
  public:
   // The spec of that name, made when absent; defining it again empties it.
   static BusObjSpec* define(const char* name, const char* app_text = "");
@@ -85,7 +87,7 @@ class BusObjSpec {
 };
 
 // A list of child business objects of one type; owns them.
-class BusObjContainer {
+class KL_API BusObjContainer {
  public:
   explicit BusObjContainer(BusObjSpec* spec) : spec_(spec) {}
   BusObjContainer(const BusObjContainer&) = delete;
@@ -104,7 +106,7 @@ class BusObjContainer {
   std::vector<BusinessObject*> objects_;
 };
 
-class BusinessObject {
+class KL_API BusinessObject {
  public:
   // The value of an attribute that holds nothing: the broker sends it for
   // attributes it does not set. Its text is "KlIgnore".

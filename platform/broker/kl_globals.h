@@ -2,13 +2,15 @@
 // business-object handler.
 #pragma once
 
+#include "kl_api.h"
+
 #include "kl_msg.h"
 
 class BusinessObject;
 class BOHandlerCPP;
 
 // Made by the framework for every doVerbFor call.
-class ReturnStatusDescriptor {
+class KL_API ReturnStatusDescriptor {
  public:
   int status = 0;
   char message[256] = {};
@@ -17,7 +19,7 @@ class ReturnStatusDescriptor {
 // The connector's process-wide object. Virtual operations in slot order:
 // destructor, getBOHandlerforBO, init, pollForEvents, terminate, getVersion,
 // suspend, resume.
-class GenGlobals {
+class KL_API GenGlobals {
  public:
   GenGlobals() = default;
   GenGlobals(const GenGlobals&) = delete;
@@ -47,7 +49,7 @@ class GenGlobals {
 
 // Base of the connector's business-object handler. Virtual operations in
 // slot order: destructor, doVerbFor.
-class BOHandlerCPP {
+class KL_API BOHandlerCPP {
  public:
   BOHandlerCPP() = default;
   BOHandlerCPP(const BOHandlerCPP&) = delete;

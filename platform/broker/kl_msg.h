@@ -2,12 +2,14 @@
 // journal of what it was asked to log and trace.
 #pragma once
 
+#include "kl_api.h"
+
 #include <cstdarg>
 #include <string>
 #include <vector>
 
 // Message types of the broker's logging.
-class KzMsgFormat {
+class KL_API KzMsgFormat {
  public:
   static const int ORB_FATAL;
   static const int ORB_ERROR;
@@ -17,7 +19,7 @@ class KzMsgFormat {
 };
 
 // Trace levels; a trace line is written with the level it was given.
-class Tracing {
+class KL_API Tracing {
  public:
   static const int LEVEL0;
   static const int LEVEL1;
@@ -28,14 +30,14 @@ class Tracing {
 };
 
 // The broker's version record; the connector receives one in init.
-class KzVersion {
+class KL_API KzVersion {
  public:
   int major = 0;
   int minor = 0;
 };
 
 // Connector properties as the broker's configuration holds them.
-class KlProperties {
+class KL_API KlProperties {
  public:
   static void set(const char* name, const char* value);
   static void unset(const char* name);
@@ -45,7 +47,7 @@ class KlProperties {
 };
 
 // One line the framework was asked to write.
-struct KlJournalEntry {
+struct KL_API KlJournalEntry {
   enum Kind { LOG, TRACE };
   Kind kind;
   int code;  // message type for LOG (-1 when none was given), level for TRACE
@@ -54,7 +56,7 @@ struct KlJournalEntry {
 
 // Everything logged and traced through the framework, in order. A host may
 // add a sink that sees each line as it is written.
-class KlJournal {
+class KL_API KlJournal {
  public:
   using Sink = void (*)(const KlJournalEntry& entry);
   static void clear();
@@ -66,4 +68,4 @@ class KlJournal {
 // Builds the text of broker message `number` with `count` text arguments:
 // "<number>" followed by ": " and the arguments joined by "; " when there are
 // any. The framework's message file is not consulted.
-std::string kl_msg_build(int number, int type, const char* info, int count, va_list args);
+KL_API std::string kl_msg_build(int number, int type, const char* info, int count, va_list args);

@@ -2,13 +2,15 @@
 // handler that receives published business objects.
 #pragma once
 
+#include "kl_api.h"
+
 #include <cstdarg>
 
 #include "kl_globals.h"
 
 // Receives the business objects the connector publishes. Virtual operations
 // in slot order: destructor, deliverEvent, checkSubscription.
-class SubscriptionHandlerCPP {
+class KL_API SubscriptionHandlerCPP {
  public:
   SubscriptionHandlerCPP() = default;
   SubscriptionHandlerCPP(const SubscriptionHandlerCPP&) = delete;
@@ -25,7 +27,7 @@ class SubscriptionHandlerCPP {
   int delivered_ = 0;
 };
 
-class JToCPPVeneer {
+class KL_API JToCPPVeneer {
  public:
   // The connector's globals object, stored by the connector when it loads.
   static GenGlobals* theAppGlobPtr;
