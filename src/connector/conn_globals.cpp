@@ -108,8 +108,8 @@ int OrbisanGlobals::terminate() {
 }
 
 char* OrbisanGlobals::getVersion() {
-  static char version[] = "4.8.3";
-  return version;
+  static std::string version = CONN_VERSION;
+  return version.data();
 }
 
 long OrbisanGlobals::ping(long /*con_id*/) { return cpi_sess_ping(connectionId); }

@@ -44,8 +44,8 @@ class ORB_API OrbisanGlobals : public GenGlobals {
   char* vgenerateTraceMsg(int number, int type, const char* info, int count, va_list args);
   void dbgMsg(const char* text, int level);
 
-  // Builds a message and logs it with log_type (traced at `level` for
-  // traceMessage); an empty message is not written.
+  // Builds a message and logs it with log_type; an empty message is not
+  // written.
   void logMessage(int log_type, int number, int type, int count, ...);
 
   // Members, all zero or empty until init.

@@ -79,7 +79,7 @@ long OrbisanUtilityFn::run_query(long con_id, long state, cpi_ty_trav_map* map,
     if (*text) veneer->logMsg(text, KzMsgFormat::ORB_ERROR);
   };
   if (globals) {
-    char* text = globals->generateTraceMsg(CONN_MSG_SQL_QUERY, KzMsgFormat::ORB_INFO, nullptr, 0);
+    char* text = globals->generateTraceMsg(CONN_MSG_RUN_QUERY, KzMsgFormat::ORB_INFO, nullptr, 0);
     if (*text) veneer->traceWrite(Tracing::LEVEL5, text, nullptr);
   }
   if (cpi_qry_traverse_map(con_id, state, nullptr, 1, map, 0, result) != 0) {

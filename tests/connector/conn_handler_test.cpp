@@ -82,6 +82,8 @@ TEST_F(conn_handler_test, every_verb_reaches_its_step) {
       {"create", 0, nullptr, -1, false},
       {"Dance", 0, nullptr, -1, false},
   };
+  // Every verb sees both object-level options.
+  BusObjSpec::find("T_Order")->setAppText("MultiKeyRetrieve=True:Transactionality=Partial");
   for (const dispatch_case& c : cases) {
     SCOPED_TRACE(c.verb);
     cpi_double::reset();
@@ -93,6 +95,10 @@ TEST_F(conn_handler_test, every_verb_reaches_its_step) {
     EXPECT_EQ(request(bo), c.expected);
     EXPECT_EQ(rec.calls, c.step ? std::vector<std::string>{std::string(c.step) + ":T_Order"}
                                 : std::vector<std::string>{});
+    if (c.step) {
+      EXPECT_EQ(rec.transactional, 0);
+      EXPECT_EQ(rec.multi_key, 1);
+    }
     EXPECT_EQ(cpi_double::count_of("cpi_state_commit"), c.commits ? 1 : 0);
     EXPECT_EQ(cpi_double::count_of("cpi_state_create"), 1);
     EXPECT_EQ(cpi_double::open_states(), 0);
