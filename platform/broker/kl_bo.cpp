@@ -260,7 +260,7 @@ bool BusinessObject::initAndValidateAttributes() {
   for (int i = 0; i < getAttrCount(); ++i) {
     BOAttrType* a = getAttrDesc(i);
     const Slot& s = slots_[static_cast<size_t>(i)];
-    if (a->isRequired() && s.kind == Slot::IGNORE) return false;
+    if (a && a->isRequired() && s.kind == Slot::IGNORE) return false;
   }
   return true;
 }
@@ -279,7 +279,8 @@ void BusinessObject::dumpInto(std::string& out, int depth) {
   out += pad + name_ + " (verb " + verb_ + ")\n";
   for (int i = 0; i < getAttrCount(); ++i) {
     Slot& s = slots_[static_cast<size_t>(i)];
-    out += pad + "  " + getAttrName(i) + " = ";
+    const char* name = getAttrName(i);
+    out += pad + "  " + (name ? name : "?") + " = ";
     switch (s.kind) {
       case Slot::IGNORE: out += "KlIgnore\n"; break;
       case Slot::BLANK: out += "KlBlank\n"; break;
