@@ -1,4 +1,4 @@
-// Business objects, their specs and containers.
+// Business objects, their types and containers.
 #include "kl_bo.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-// Business objects: their type definitions (specs and attribute types), the
+// Business objects: their type definitions (object types and attribute types), the
 // objects themselves and containers of child objects.
 #pragma once
 
@@ -54,13 +54,13 @@ class KL_API BOAttrType {
 };
 
 // A business-object type: name, application text, verb application texts
-// and attributes. Specs live in the framework's repository for the life of
+// and attributes. Types live in the framework's repository for the life of
 // the process.
 class KL_API BusObjSpec {
  public:
-  // The spec of that name, made when absent; defining it again empties it.
+  // The type of that name, made when absent; defining it again empties it.
   static BusObjSpec* define(const char* name, const char* app_text = "");
-  // The spec of that name, or null.
+  // The type of that name, or null.
   static BusObjSpec* find(const char* name);
 
   void setAppText(const char* text) { app_text_ = text ? text : ""; }

@@ -1,4 +1,4 @@
-// The broker framework stand-in: business objects and their specs,
+// The broker framework stand-in: business objects and their types,
 // properties, messages, the veneer and the journal.
 #include <gtest/gtest.h>
 
