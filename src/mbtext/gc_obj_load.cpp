@@ -122,10 +122,13 @@ GCObj* GCLoadObj(GCOctx* ocx, GCObj* e, uint32_t* status) {
     return e;
   }
   *status = st;
-  // Languages and territories fall back on the built-in data under their own
-  // name and id; a code page or sort whose file fails is a failure.
+  // Languages and territories whose file is missing or damaged fall back on
+  // the built-in data under their own name and id; a code page or sort whose
+  // file fails is a failure. A load that ran out of memory leaves the entry
+  // unloaded, so the next call tries the file again.
   GCObj* result = nullptr;
-  if (!ocx->nofallback && e->cls != GC_CLASS_CODEPAGE && GCLoadDefaultObj(ocx, e) == 0) result = e;
+  if (st != GC_E_NOMEM && !ocx->nofallback && e->cls != GC_CLASS_CODEPAGE && GCLoadDefaultObj(ocx, e) == 0)
+    result = e;
   gcUnlock();
   return result;
 }
