@@ -32,7 +32,7 @@ inline constexpr uint32_t GC_SPECIAL_LOWER = 45;
 // mapping values, a negative destination length or a missing buffer. A
 // character cut off by the source length ends the mapping. Copy (0 or
 // 0x80000023) is GCStrcpy with the same lengths: a source that does not fit
-// is cut to whole characters followed by a NUL, which is counted.
+// is cut to the whole characters that fit, with no NUL added.
 int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
                     uint32_t flags);
 

@@ -42,12 +42,10 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
 
 // Copies whole characters of src (srcLen bytes or characters; negative: up
 // to and including the NUL) into dst of size bytes (characters with 0x4000).
-// A source that fits is copied as it is (no terminator is added to a
-// counted source). A source that does not fit is cut to the whole
-// characters that leave room for a NUL, which is written, so the
-// destination is always terminated then. Result: bytes (characters)
-// written, an added NUL included; -1 with status 2 for flags other than 0
-// and 0x4000.
+// A source that does not fit is cut to the whole characters that fit; no
+// terminator is written beyond what was copied, and nothing past size.
+// Result: bytes (characters) written; -1 with status 2 for flags other
+// than 0 and 0x4000.
 int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
                  uint32_t flags);
 

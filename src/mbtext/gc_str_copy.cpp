@@ -87,31 +87,17 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
   } else {
     avail = chars ? charBytes(loc, s, -1, srcLen) : srcLen;
   }
+  // Whole characters that fit; nothing is written beyond them.
   int32_t pos = 0, count = 0;
-  bool cut = false;
   while (pos < avail) {
     int n = gcStrCharLen(loc, s + pos, avail - pos);
     if (n < 1) break; // a character cut by the source length ends the source
-    if (chars ? count + 1 > size : pos + n > size) {
-      cut = true;
-      break;
-    }
+    if (chars ? count + 1 > size : pos + n > size) break;
     pos += n;
     ++count;
   }
-  if (!cut) {
-    std::memmove(dst, src, size_t(pos));
-    return chars ? count : pos;
-  }
-  // Cut short: keep whole characters that leave room for the terminator.
-  while (pos > 0 && (chars ? count + 1 > size : pos + 1 > size)) {
-    const char* prev = GCPrevChar(loc, src, src + pos, 0);
-    pos = int32_t(prev - src);
-    --count;
-  }
   std::memmove(dst, src, size_t(pos));
-  dst[pos] = 0;
-  return chars ? count + 1 : pos + 1;
+  return chars ? count : pos;
 }
 
 int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, const char* src,
