@@ -4,7 +4,7 @@
 
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int32_t GCStringToUnicode(GCUChar* out, int32_t outLen, GCLocale* locale, const 
   }
   if (outLen == 0 || !out) return 0;
   if ((flags & GC_FL_CHARS) && srcLen > 0 && src && !single_byte(loc))
-    srcLen = GCCpStrCharToByteLen(loc->codepage, src, 0, srcLen);
+    srcLen = gcCpCharsToBytes(loc->codepage, src, 0, srcLen, false);
   bool terminated = false;
   if (srcLen < 0 || !src) {
     srcLen = src ? int32_t(std::strlen(src)) : 0;
@@ -102,7 +102,7 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   dl->status = GC_OK;
   const bool nul = rest == GC_FL_NUL;
   if (chars && srcLen > 0 && s && !single_byte(sl))
-    srcLen = GCCpStrCharToByteLen(sl->codepage, s, 0, srcLen);
+    srcLen = gcCpCharsToBytes(sl->codepage, s, 0, srcLen, false);
   if (!out || srcLen == 0 || outLen == 0 || !s) {
     if (out && nul && outLen != 0) {
       out[0] = 0;

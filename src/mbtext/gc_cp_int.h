@@ -9,6 +9,12 @@
 // The main table of cp; the built-in table when cp has no usable one, so
 // the fixed part (GC_CP_MAIN_SIZE bytes) can always be read.
 const uint8_t* gcCpMain(const GCObj* cp);
+
+// Bytes of the first chars characters of s from a shift state. With
+// lookAhead (NUL-terminated text) a run of shift codes right after the last
+// character is included; without it (a caller's counted text) nothing past
+// the last counted character is read.
+int32_t gcCpCharsToBytes(const GCObj* cp, const char* s, int state, int32_t chars, bool lookAhead);
 uint32_t gcCpMainSize(const GCObj* cp);
 
 // Multibyte trie lookup of at most len bytes at p (negative: as many as the

@@ -25,7 +25,7 @@ bool whole(const uint8_t* p, int32_t pos, int len, int32_t avail) {
 
 } // namespace
 
-int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_t chars) {
+int32_t gcCpCharsToBytes(const GCObj* cp, const char* str, int state, int32_t chars, bool lookAhead) {
   if (!str || chars < 1) return 0;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
   int32_t p = 0;
@@ -51,12 +51,19 @@ int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_
     int len = state ? dbl : 1;
     if (!whole(s, p, len, -1)) break;
     p += len;
+    // The run after the last character lies beyond a counted text: it is
+    // looked at only in terminated text.
+    if (i + 1 == chars && !lookAhead) break;
     while (s[p] != 0 && is_shift(s[p], so, si)) {
       state = s[p] == so ? 1 : 0;
       ++p;
     }
   }
   return p;
+}
+
+int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_t chars) {
+  return gcCpCharsToBytes(cp, str, state, chars, true);
 }
 
 int32_t GCCpStrByteToCharLen(const GCObj* cp, const char* str, int state, int32_t bytes) {

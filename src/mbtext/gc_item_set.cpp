@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "mbtext/gc_conv.h"
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_item_int.h"
 #include "mbtext/gc_locobj.h"
@@ -144,7 +144,7 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
   const int sep = gcItemSepIndex(item), t = gcItemTextIndex(item, nullptr);
   if (!isObj && sep < 0 && t < 0) return fail(loc, GC_E_NO_ITEM);
   if (flags == GC_FL_CHARS && length >= 1) {
-    length = GCCpStrCharToByteLen(loc->codepage, value, 0, length); // stops at the NUL
+    length = gcCpCharsToBytes(loc->codepage, value, 0, length, false); // stops at the NUL
   } else if (length == -1) {
     length = int32_t(std::strlen(value));
   }

@@ -207,8 +207,9 @@ int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, in
   }
   if (srcLen < 0) srcLen = gcStrLen(src);
   if (srcLen == 0) {
-    if (size == 0) return 0;
-    std::memset(dst, 0, size_t(std::min(3, size)));
+    // The key of an empty text: its three level separators. A size query
+    // (size 0) gets the whole length as well.
+    if (size > 0) std::memset(dst, 0, size_t(std::min(3, size)));
     return 3;
   }
   const bool sorted = loc->sort && !(loc->flags & GC_LF_NOSORT);

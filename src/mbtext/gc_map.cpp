@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
@@ -87,7 +87,7 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
 
   const GCObj* cp = loc->codepage;
   if (chars && srcLen > 0 && (loc->flags & GC_LF_SINGLEBYTE) == 0)
-    srcLen = GCCpStrCharToByteLen(cp, src, 0, srcLen);
+    srcLen = gcCpCharsToBytes(cp, src, 0, srcLen, false);
   if (srcLen < 0) {
     srcLen = gcMapTerminatedLength(src);
     if (srcLen < 0) return gcMapFail(loc);

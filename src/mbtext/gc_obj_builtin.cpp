@@ -11,6 +11,7 @@
 namespace {
 
 // Appends NUL-terminated UCS-2 text (ASCII input) and returns its offset.
+// It grows d: callers take an address in d only after it returns.
 uint16_t add_text(std::vector<uint8_t>& d, const char* s) {
   uint16_t off = uint16_t(d.size());
   for (const char* p = s;; ++p) {
@@ -37,7 +38,10 @@ std::vector<uint8_t> build_language() {
   gc_put16(&d[6], 0);
   gc_put16(&d[8], 0);
   gc_put16(&d[10], 9); // primary language code of English
-  for (int i = 0; i < 44; ++i) gc_put16(&d[12 + 2 * i], add_text(d, texts[i]));
+  for (int i = 0; i < 44; ++i) {
+    const uint16_t off = add_text(d, texts[i]);
+    gc_put16(&d[12 + 2 * i], off);
+  }
   // Empty special mapping tables.
   gc_put16(&d[12 + 2 * 44], uint16_t(d.size()));
   gc_put16(&d[12 + 2 * 45], uint16_t(d.size()));
@@ -58,7 +62,10 @@ std::vector<uint8_t> build_territory() {
   gc_put16(&d[22], 1);           // sublanguage code of United States
   static const char* const texts[11] = {"USA", "United States", "3;0", "3;0", "$", "USD", "", "-",
                                         "%#I:%M:%S %p", "%#m/%#d/%y", "%A, %B %d, %Y"};
-  for (int i = 0; i < 11; ++i) gc_put16(&d[24 + 2 * i], add_text(d, texts[i]));
+  for (int i = 0; i < 11; ++i) {
+    const uint16_t off = add_text(d, texts[i]);
+    gc_put16(&d[24 + 2 * i], off);
+  }
   gc_put16(&d[24 + 2 * 11], uint16_t(d.size()));
   return d;
 }

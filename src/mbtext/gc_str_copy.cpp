@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
@@ -87,12 +89,14 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
   } else {
     avail = chars ? charBytes(loc, s, -1, srcLen) : srcLen;
   }
-  // Whole characters that fit; nothing is written beyond them.
+  // Whole characters that fit; nothing is written beyond them. A size in
+  // characters holds that many of the code page's longest characters.
+  const int32_t bytes = chars ? gcConvByteBound(loc->codepage, size) : size;
   int32_t pos = 0, count = 0;
   while (pos < avail) {
     int n = gcStrCharLen(loc, s + pos, avail - pos);
     if (n < 1) break; // a character cut by the source length ends the source
-    if (chars ? count + 1 > size : pos + n > size) break;
+    if ((chars && count + 1 > size) || pos + n > bytes) break;
     pos += n;
     ++count;
   }
@@ -117,7 +121,7 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
   int32_t n;
   if (chars) {
     const int32_t want = srcLen < 0 ? size : std::min(srcLen, size);
-    n = GCCpStrCharToByteLen(cp, src, srcState, want);
+    n = gcCpCharsToBytes(cp, src, srcState, want, srcLen < 0);
     // The terminator counts as a character when the text has fewer.
     if (GCNumCharsEx(loc, src, srcState, n, 0) < want) n += gcStrLen(src + n) + 1;
     srcLen = n;
@@ -148,7 +152,11 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
       if (!chars) --room;
     }
   }
+  // Byte mode: the size in bytes. Character mode: the size in characters
+  // bounds the bytes too (size times the longest character, as conversions
+  // bound their output), so redundant shift codes count against the room.
   if (!chars) n = std::min(room, srcLen);
+  else n = std::max(0, std::min(n, gcConvByteBound(cp, size) - out));
 
   // Walk whole characters and shift runs up to n bytes.
   const int startState = state;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_mem_be.h"
 
@@ -58,7 +58,7 @@ inline int32_t gcStrLen(const char* s) {
 // Bytes of the first chars characters of s (from single-byte mode).
 inline int32_t gcStrCharsToBytes(const GCLocale* loc, const char* s, int32_t chars) {
   if (chars <= 0 || !s) return 0;
-  return GCCpStrCharToByteLen(loc->codepage, s, 0, chars);
+  return gcCpCharsToBytes(loc->codepage, s, 0, chars, false);
 }
 
 // The lengths of two texts taken together: a missing text has length 0, and

@@ -1,6 +1,7 @@
 // Time to text.
 #include "mbtext/gc_time.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "mbtext/gc_fmt_cp.h"
@@ -388,11 +389,15 @@ int GCTimeToString(GCLocale* locale, const struct tm* time, char* buffer, int32_
     return pos;
   }
   // Whole characters of the work buffer, as many as the caller's length allows.
+  // The bytes are bounded as the string conversion bounds them: length
+  // characters of the code page's longest form, one byte kept for the NUL.
   int32_t room = nul ? length - 1 : length;
+  const int32_t byteCap = gcfmtByteBound(loc, length) - (nul ? 1 : 0);
+  const int32_t end = std::min(pos, byteCap);
   int32_t bytes = 0, count = 0;
-  while (count < room && bytes < pos) {
+  while (count < room && bytes < end) {
     int l = gcfmtCharLen(loc, static_cast<unsigned char>(work[bytes]));
-    if (bytes + l > pos) break;
+    if (bytes + l > end) break;
     bytes += l;
     ++count;
   }
