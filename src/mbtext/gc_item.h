@@ -8,6 +8,66 @@
 
 #include "mbtext/gc_locale.h"
 
+// Locale item numbers: text items (T) and number items (N).
+enum GCItem : int {
+  GC_ITEM_LANGUAGE_ID = 1,        // N
+  GC_ITEM_LANGUAGE_OBJ = 2,       // T, settable
+  GC_ITEM_LANGUAGE_ABBREV = 3,    // T
+  GC_ITEM_LANGUAGE_NAME = 4,      // T
+  GC_ITEM_TERRITORY_ID = 5,       // N
+  GC_ITEM_TERRITORY_OBJ = 6,      // T, settable
+  GC_ITEM_COUNTRY_ABBREV = 7,     // T
+  GC_ITEM_COUNTRY_NAME = 8,       // T
+  GC_ITEM_CODEPAGE_ID = 9,        // N
+  GC_ITEM_CODEPAGE_OBJ = 10,      // T, settable
+  GC_ITEM_SORT_ID = 11,           // N
+  GC_ITEM_SORT_OBJ = 12,          // T, settable
+  GC_ITEM_DEFAULT_TERRITORY = 13, // T
+  GC_ITEM_DEFAULT_CODEPAGE = 14,  // T
+  GC_ITEM_DEFAULT_SORT = 15,      // T
+  GC_ITEM_DAY = 16,               // T: 16-22 day names, Sunday first
+  GC_ITEM_ABDAY = 23,             // T: 23-29
+  GC_ITEM_MONTH = 30,             // T: 30-42 month names, 42 the thirteenth
+  GC_ITEM_ABMONTH = 43,           // T: 43-55
+  GC_ITEM_AM = 56,                // T
+  GC_ITEM_PM = 57,                // T
+  GC_ITEM_TERR_FLAG1 = 58,        // N
+  GC_ITEM_DECIMAL = 59,           // T, settable separator
+  GC_ITEM_THOUSANDS = 60,         // T, settable separator
+  GC_ITEM_LIST = 61,              // T, settable separator
+  GC_ITEM_GROUPING = 62,          // T, settable text
+  GC_ITEM_DIGITS = 63,            // N
+  GC_ITEM_CURRENCY = 64,          // T, settable text
+  GC_ITEM_INTL_CURRENCY = 65,     // T
+  GC_ITEM_MON_DECIMAL = 66,       // T, settable separator
+  GC_ITEM_MON_THOUSANDS = 67,     // T, settable separator
+  GC_ITEM_MON_GROUPING = 68,      // T, settable text
+  GC_ITEM_CURR_DIGITS = 69,       // N
+  GC_ITEM_INTL_CURR_DIGITS = 70,  // N
+  GC_ITEM_POS_SIGN = 71,          // T, settable text
+  GC_ITEM_NEG_SIGN = 72,          // T, settable text
+  GC_ITEM_CURR_PRECEDES_POS = 73, // N
+  GC_ITEM_CURR_SPACE_POS = 74,    // N
+  GC_ITEM_CURR_PRECEDES_NEG = 75, // N
+  GC_ITEM_CURR_SPACE_NEG = 76,    // N
+  GC_ITEM_POS_SIGN_POSN = 77,     // N
+  GC_ITEM_NEG_SIGN_POSN = 78,     // N
+  GC_ITEM_TIME_FMT = 79,          // T, settable text
+  GC_ITEM_SDATE_FMT = 80,         // T, settable text
+  GC_ITEM_LDATE_FMT = 81,         // T, settable text
+  GC_ITEM_TERR_FLAG2 = 82,        // N
+  GC_ITEM_TERR_FLAG3 = 83,        // N
+  GC_ITEM_TERR_VALUE18 = 84,      // N
+  GC_ITEM_MAX_CHAR_BYTES = 85,    // N
+  GC_ITEM_ASCII_BASED = 86,       // N
+  GC_ITEM_SHIFT_STATE = 87,       // N
+  GC_ITEM_LOCALE_NAME = 88,       // T
+  GC_ITEM_LANGUAGE_CODE = 91,     // N
+  GC_ITEM_SUBLANGUAGE_CODE = 92,  // N
+  GC_ITEM_CODEPAGE_CODE = 93,     // N
+  GC_ITEM_CHARSET_NAME2 = 94,     // T
+};
+
 // Kinds of text that GCLocaleGetTextItem hands out.
 inline constexpr int GC_TEXT_UNICODE = 1;  // big-endian UCS-2 of the object data, NUL-terminated
 inline constexpr int GC_TEXT_CODEPAGE = 2; // the locale's code-page text
