@@ -86,8 +86,10 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     loc->status = GC_E_ARG;
     return 0;
   }
-  if (len1 < 0) len1 = gcStrLen(s1);
-  if (len2 < 0) len2 = gcStrLen(s2);
+  if ((len1 < 0 && (len1 = gcTextLen(s1)) < 0) || (len2 < 0 && (len2 = gcTextLen(s2)) < 0)) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
 
   if (flags != 0) {
     int32_t k1 = 0, k2 = 0;

@@ -5,6 +5,7 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
 
 namespace {
 
@@ -28,7 +29,11 @@ int32_t GCStringToUnicode(GCUChar* out, int32_t outLen, GCLocale* locale, const 
     srcLen = gcCpCharsToBytes(loc->codepage, src, 0, srcLen, false);
   bool terminated = false;
   if (srcLen < 0 || !src) {
-    srcLen = src ? int32_t(std::strlen(src)) : 0;
+    srcLen = src ? gcTextLen(src) : 0;
+    if (srcLen < 0) {
+      loc->status = GC_E_ARG;
+      return -1;
+    }
     terminated = true;
   }
   const bool nul = rest == GC_FL_NUL;
@@ -112,7 +117,11 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   }
   bool terminated = false;
   if (srcLen < 0) {
-    srcLen = int32_t(std::strlen(s));
+    srcLen = gcTextLen(s);
+    if (srcLen < 0) {
+      dl->status = GC_E_ARG;
+      return chars ? 0 : -1;
+    }
     terminated = true;
   }
   const GCObj* dcp = dl->codepage;

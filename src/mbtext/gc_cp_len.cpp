@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
 
 int32_t gcCpShiftRunEnd(const uint8_t* p, int32_t avail, uint8_t c1, uint8_t c2) {
   if (!p || avail == 0 || (p[0] != c1 && p[0] != c2)) return 0;
@@ -69,7 +70,7 @@ int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_
 int32_t GCCpStrByteToCharLen(const GCObj* cp, const char* str, int state, int32_t bytes) {
   if (!str || bytes == 0) return 0;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
-  if (bytes < 0) bytes = int32_t(std::strlen(str));
+  if (bytes < 0 && (bytes = gcTextLen(str)) < 0) return 0; // too long to count
   int32_t count = 0, p = 0;
   if (gcCpIsShiftState(cp)) {
     uint8_t so = gcCpShiftOut(cp), si = gcCpShiftIn(cp);

@@ -5,6 +5,7 @@
 
 #include "mbtext/gc_fmt_cp.h"
 #include "mbtext/gc_fmt_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
 
 namespace gcfmt {
@@ -260,7 +261,10 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_FORMAT;
     return -1;
   }
-  if (fmtlen < 0) fmtlen = static_cast<int32_t>(std::strlen(format));
+  if (fmtlen < 0 && (fmtlen = gcTextLen(format)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
   if (fmtlen == 0) {
     loc->status = GC_E_FORMAT;
     return -1;

@@ -5,6 +5,7 @@
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_item_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_mem_be.h"
 #include "mbtext/gc_nav.h"
@@ -145,8 +146,8 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
   if (!isObj && sep < 0 && t < 0) return fail(loc, GC_E_NO_ITEM);
   if (flags == GC_FL_CHARS && length >= 1) {
     length = gcCpCharsToBytes(loc->codepage, value, 0, length, false); // stops at the NUL
-  } else if (length == -1) {
-    length = int32_t(std::strlen(value));
+  } else if (length == -1 && (length = gcTextLen(value)) < 0) {
+    return fail(loc, GC_E_ARG);
   }
   if (length == 0) {
     loc->status = GC_OK;

@@ -205,7 +205,10 @@ int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, in
     loc->status = GC_E_ARG;
     return -1;
   }
-  if (srcLen < 0) srcLen = gcStrLen(src);
+  if (srcLen < 0 && (srcLen = gcTextLen(src)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
   if (srcLen == 0) {
     // The key of an empty text: its three level separators. A size query
     // (size 0) gets the whole length as well.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_mem.h"
 #include "mbtext/gc_mem_be.h"
 
@@ -234,7 +235,10 @@ GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t leng
     set(status, GC_E_NOT_FOUND);
     return nullptr;
   }
-  if (length < 0) length = int32_t(std::strlen(name));
+  if (length < 0 && (length = gcTextLen(name)) < 0) {
+    set(status, GC_E_NOT_FOUND); // no object has such a name
+    return nullptr;
+  }
   if (cls == GC_CLASS_SORT && (length == 6 || (length == 7 && name[6] == 0)) &&
       GCmemicmp(name, "BINARY", 6) == 0)
     return nullptr; // binary order: no sort object

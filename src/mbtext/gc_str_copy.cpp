@@ -4,6 +4,7 @@
 
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
@@ -42,7 +43,8 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
   if (!dst) return bad(loc);
   loc->status = GC_OK;
   const bool chars = (flags & GC_FL_CHARS) != 0;
-  const int32_t L = gcStrLen(dst);
+  const int32_t L = gcTextLen(dst);
+  if (L < 0) return bad(loc);
   auto result = [&](int32_t bytes) {
     return chars ? GCNumChars(loc, dst, bytes, 0) : bytes;
   };
@@ -55,7 +57,8 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
   bool nul = (flags & GC_FL_NUL) != 0;
   int32_t n;
   if (count < 0) {
-    n = gcStrLen(src);
+    n = gcTextLen(src);
+    if (n < 0 || int64_t(L) + n >= INT32_MAX) return bad(loc);
     nul = true;
   } else {
     // A count that runs past the source's terminator stops there; the
@@ -63,6 +66,7 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
     n = chars ? charBytes(loc, s, -1, count) : count;
     n = int32_t(strnlen(src, size_t(n)));
     n = gcStrWhole(loc, s, n);
+    if (int64_t(L) + n >= INT32_MAX) return bad(loc);
   }
   std::memmove(dst + L, src, size_t(n));
   // The destination stays a terminated text; the NUL is counted only when
@@ -84,8 +88,9 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
   // The source in bytes; a terminated source includes its NUL.
   int32_t avail;
   if (srcLen < 0) {
-    int32_t len = gcStrLen(src);
-    avail = len < INT32_MAX ? len + 1 : len;
+    const int32_t len = gcTextLen(src);
+    if (len < 0) return bad(loc);
+    avail = len + 1;
   } else {
     avail = chars ? charBytes(loc, s, -1, srcLen) : srcLen;
   }
@@ -123,10 +128,17 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
     const int32_t want = srcLen < 0 ? size : std::min(srcLen, size);
     n = gcCpCharsToBytes(cp, src, srcState, want, srcLen < 0);
     // The terminator counts as a character when the text has fewer.
-    if (GCNumCharsEx(loc, src, srcState, n, 0) < want) n += gcStrLen(src + n) + 1;
+    if (GCNumCharsEx(loc, src, srcState, n, 0) < want) {
+      const int32_t rest = gcTextLen(src + n);
+      if (rest < 0 || int64_t(n) + rest >= INT32_MAX) return bad(loc);
+      n += rest + 1;
+    }
     srcLen = n;
   } else {
-    if (srcLen < 0) srcLen = gcStrLen(src) + 1;
+    if (srcLen < 0) {
+      if ((srcLen = gcTextLen(src)) < 0) return bad(loc);
+      ++srcLen;
+    }
     n = std::min(size, srcLen);
   }
 

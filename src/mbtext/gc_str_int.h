@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_mem_be.h"
 
@@ -49,11 +50,6 @@ inline int32_t gcStrWhole(const GCLocale* loc, const uint8_t* s, int32_t len) {
   return at;
 }
 
-// Byte length of a NUL-terminated text, capped to what a length can hold.
-inline int32_t gcStrLen(const char* s) {
-  size_t n = std::strlen(s);
-  return n > size_t(INT32_MAX) ? INT32_MAX : int32_t(n);
-}
 
 // Bytes of the first chars characters of s (from single-byte mode).
 inline int32_t gcStrCharsToBytes(const GCLocale* loc, const char* s, int32_t chars) {

@@ -7,6 +7,7 @@
 #include "mbtext/gc_fmt_cp.h"
 #include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
 
 namespace {
@@ -370,7 +371,10 @@ int GCTimeToString(GCLocale* locale, const struct tm* time, char* buffer, int32_
   }
   const bool nul = (flags & GC_FL_NUL) != 0;
   if (chars && fmtlen > 0) fmtlen = gcfmtCharsToBytes(loc, format, fmtlen);
-  if (fmtlen < 0) fmtlen = static_cast<int32_t>(std::strlen(format));
+  if (fmtlen < 0 && (fmtlen = gcTextLen(format)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
 
   Ctx c{loc, time, gcfmtAscii(loc), (loc->flags & GC_LF_SINGLEBYTE) != 0, flags & GC_FL_ITEM, flags};
   char work[kWork];
