@@ -46,6 +46,34 @@ inline constexpr uint16_t GC_CP_ID_ASCII = 1;   // US-ASCII, present in every di
 inline constexpr uint16_t GC_CP_ID_UTF8 = 106;  // UTF-8, converted by rule
 inline constexpr uint16_t GC_CP_ID_EBCDIC930 = 930;
 
+// Language data (section 0 of a language object), big-endian 16-bit fields.
+inline constexpr uint32_t GC_LANG_DEF_TERRITORY = 0; // id of the default territory
+inline constexpr uint32_t GC_LANG_DEF_CODEPAGE = 2;  // id of the default code page
+inline constexpr uint32_t GC_LANG_DEF_SORT = 4;      // id of the default sort, 0 = binary
+inline constexpr uint32_t GC_LANG_UPPER_COUNT = 6;   // entries of special table 44
+inline constexpr uint32_t GC_LANG_LOWER_COUNT = 8;   // entries of special table 45
+inline constexpr uint32_t GC_LANG_CODE = 10;         // numeric primary language code
+inline constexpr uint32_t GC_LANG_OFFSETS = 12;      // offset table: 44 texts, then tables 44 and 45
+inline constexpr int GC_LANG_TEXT_COUNT = 44;
+inline constexpr int GC_LANG_TABLE_UPPER = 44;       // entry of the upper-casing table
+inline constexpr int GC_LANG_TABLE_LOWER = 45;       // entry of the lower-casing table
+inline constexpr uint32_t GC_LANG_HDR_SIZE = GC_LANG_OFFSETS + 2 * 46;
+inline constexpr uint32_t GC_LANG_SPECIAL_SIZE = 8;  // one special-mapping entry
+
+// Territory data (section 0 of a territory object), big-endian fields.
+inline constexpr uint32_t GC_TERR_SEPS = 0;           // five separators, UCS-2
+inline constexpr uint32_t GC_TERR_DIGITS = 10;
+inline constexpr uint32_t GC_TERR_CURR_DIGITS = 12;
+inline constexpr uint32_t GC_TERR_INTL_DIGITS = 14;
+inline constexpr uint32_t GC_TERR_POS_SIGN_POSN = 16; // one byte
+inline constexpr uint32_t GC_TERR_NEG_SIGN_POSN = 17; // one byte
+inline constexpr uint32_t GC_TERR_VALUE18 = 18;
+inline constexpr uint32_t GC_TERR_FLAGS = 20;
+inline constexpr uint32_t GC_TERR_SUBLANG = 22;       // numeric sublanguage code
+inline constexpr uint32_t GC_TERR_OFFSETS = 24;       // offset table: 11 texts and the end
+inline constexpr int GC_TERR_TEXT_COUNT = 11;
+inline constexpr uint32_t GC_TERR_HDR_SIZE = GC_TERR_OFFSETS + 2 * (GC_TERR_TEXT_COUNT + 1);
+
 // ---------------------------------------------------------------------------
 // Locale record.
 

@@ -50,7 +50,9 @@ GCOctx* gcObjManager();
 GCObj* gcCodePageAscii();
 
 // Checks the loaded sections of an object of its class (offsets, counts,
-// trie indices and texts within their sections). 0 or GC_E_FILE_READ.
+// trie indices and texts within their sections). 0 or GC_E_FILE_READ; a
+// code page also GC_E_NOMEM when its tries cannot be walked for lack of
+// memory.
 uint32_t gcObjValidate(const GCObj* entry);
 uint32_t gcLanguageValidate(const uint8_t* data, uint32_t size);
 uint32_t gcTerritoryValidate(const uint8_t* data, uint32_t size);
