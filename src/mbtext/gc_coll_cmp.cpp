@@ -1,9 +1,14 @@
 // Comparison of two strings in a locale's collation order.
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_key.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_key_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

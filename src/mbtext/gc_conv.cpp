@@ -6,6 +6,7 @@
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_len_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 int32_t GCCpStrToUnicode(const GCObj* cp, const char* s, int32_t length, GCUChar* out) {
   if (!s || !out) return -1;

@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
-#include "mbtext/gc_cp_utf8.h"
+#include "mbtext/gc_cp_utf8_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 
 int32_t gcCpShiftRunEnd(const uint8_t* p, int32_t avail, uint8_t c1, uint8_t c2) {
   if (!p || avail == 0 || (p[0] != c1 && p[0] != c2)) return 0;

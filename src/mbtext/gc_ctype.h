@@ -23,6 +23,3 @@ uint32_t GCGetCharTypeEx(GCLocale* locale, const char* p, int state, uint32_t gr
 extern const std::array<uint8_t, 8192> GCIsSpaceUTab; // white space
 extern const std::array<uint8_t, 8192> GCIsDigitUTab; // decimal digits
 
-// Tests of one UCS-2 value against the bitmaps.
-bool gcIsSpaceU(GCUChar c);
-bool gcIsDigitU(GCUChar c);

@@ -59,14 +59,6 @@ struct GCFileHdr {
 // Converts an 80-byte header of versions 0-2 into the version-3 layout.
 void GCFileHdrV2toV3(const uint8_t* old_hdr, uint8_t* new_hdr);
 
-// Parses and checks a header image (80 bytes) against the file size:
-// magic (2000), section count 1..4, section 0 not empty, every section
-// within the file (1003). Returns 0 and fills hdr.
-uint32_t gcFileHdrParse(const uint8_t* image, uint64_t file_size, GCFileHdr* hdr);
-
-// Reads and checks the header of an open file.
-uint32_t gcFileHdrRead(GCFile* file, GCFileHdr* hdr);
-
 // ---------------------------------------------------------------------------
 // Names and locations.
 inline constexpr const char* GC_DATA_DIR_BUILTIN = "/Lintrova/locale";

@@ -3,10 +3,12 @@
 
 #include <cstring>
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace gcfmt {
 

@@ -1,8 +1,9 @@
 // Code-page facts for the formatters, from the locale's code page.
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 

@@ -36,9 +36,6 @@ struct GCFpValue {
   char digits[GC_FP_DIGBUF];
 };
 
-// Character helpers of the code page's form.
-inline char gcFpPoint(int ascii) { return ascii ? '.' : static_cast<char>(0x4B); }
-
 // Takes a value apart.
 void GCfltout(double value, GCFpValue* out);
 void GCqfltout(const long double* value, GCFpValue* out);

@@ -4,8 +4,11 @@
 #include <cstring>
 
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locobj_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

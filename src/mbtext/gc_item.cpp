@@ -6,9 +6,12 @@
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_item_int.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_nav.h"
+#include "mbtext/gc_nav_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 int gcItemSepIndex(int item) {
   switch (item) {

@@ -5,10 +5,17 @@
 #include <cstring>
 
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_key_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
+#include "mbtext/gc_sort_int.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -26,7 +26,3 @@ int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUC
 int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
                   uint32_t flags);
 
-// The sort key of len bytes of src under flags (already checked) in a newly
-// allocated buffer that the caller frees with gcFree; null when memory runs
-// out.
-uint8_t* gcKeyOf(GCLocale* loc, const char* src, int32_t len, uint32_t flags, int32_t* keyLen);

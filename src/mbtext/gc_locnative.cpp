@@ -9,10 +9,13 @@
 #include <utility>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_locobj_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 namespace {
 

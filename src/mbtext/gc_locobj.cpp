@@ -2,9 +2,13 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

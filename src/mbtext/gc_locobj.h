@@ -40,9 +40,6 @@ char* GCMapNativeLocale(const char* native, char* buffer, int32_t size);
 // the environment) into the locale.
 void GCMapNativeInfo(const char* native, GCLocale* locale, uint32_t flags);
 
-// Fills the digit counts, flags, sign positions and separators whose kept
-// bits are clear from the locale's territory (nothing is allocated).
-void gcLocFillValues(GCLocale* locale);
 // Fills every item whose kept bit is clear from the locale's territory:
 // 0, or 20 (texts replaced so far are not freed; see GCLocaleChangeTerritory).
 uint32_t GCLocaleSetModifiable(GCLocale* locale);
@@ -61,6 +58,3 @@ void GCLocaleFreeOldText(const GCLocale* kept, GCLocale* old);
 // bytes written with the NUL.
 int32_t GCLocaleCnvText(const GCObj* from, const GCObj* to, const char* text, char* dest);
 
-// Room for the code-page form of a text of n characters (with its NUL),
-// shift codes included.
-uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars);

@@ -5,8 +5,11 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locobj_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -3,9 +3,10 @@
 
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 #include "mbtext/gc_str.h"
 
 namespace {

@@ -4,10 +4,12 @@
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 #include "mbtext/gc_str.h"
 
 // Mapping of text in a shift-state code page: single-byte characters and

@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_nav_int.h"
 
 int gcNavSpan(const GCLocale* loc, const uint8_t* p, int32_t avail, bool* whole) {
   *whole = true;

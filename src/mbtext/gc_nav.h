@@ -30,8 +30,3 @@ int32_t GCNumCharsEx(GCLocale* locale, const char* s, int state, int32_t length,
 // at p; 0 when p is not at either. The run ends at a NUL byte.
 int32_t GCOffsetOfLastShftCodeEx(const char* p, uint8_t c1, uint8_t c2);
 
-// Bytes of the character at p within avail bytes (negative: up to the NUL),
-// at least 1 while text remains; *whole tells whether the character lies
-// whole within the text (a cut character spans the bytes up to the end).
-// 0 when no text remains (avail 0).
-int gcNavSpan(const GCLocale* locale, const uint8_t* p, int32_t avail, bool* whole);

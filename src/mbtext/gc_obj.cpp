@@ -4,10 +4,15 @@
 #include <atomic>
 #include <cstring>
 
+#include "mbtext/gc_file_int.h"
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_frame_int.h"
 #include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_mem.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

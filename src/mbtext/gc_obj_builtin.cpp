@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
 
 namespace {

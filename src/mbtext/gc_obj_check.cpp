@@ -3,8 +3,11 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -3,9 +3,14 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_file_int.h"
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_frame_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
+#include "mbtext/gc_sortv1_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "mbtext/gc_sort.h"
 
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_sort_int.h"
 
 namespace {
 

@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

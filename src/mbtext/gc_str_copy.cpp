@@ -5,6 +5,7 @@
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"

@@ -2,6 +2,9 @@
 // characters, tokens, and the validity of a character.
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"

@@ -8,7 +8,7 @@
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 
 inline bool gcStrSingle(const GCLocale* loc) { return (loc->flags & GC_LF_SINGLEBYTE) != 0; }
 

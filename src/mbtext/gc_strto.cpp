@@ -6,10 +6,11 @@
 #include <cstring>
 #include <locale.h>
 
-#include "mbtext/gc_fmt_cp.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_fmt_item_int.h"
 #include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_strto_int.h"
 
 using namespace gcstrto;

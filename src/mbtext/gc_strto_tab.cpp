@@ -2,9 +2,11 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_ctype.h"
-#include "mbtext/gc_fmt_cp.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_ctype_int.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_fmt_item_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"

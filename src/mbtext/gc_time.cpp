@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_item_int.h"
 #include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 
 namespace {
 

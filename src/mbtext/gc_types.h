@@ -84,15 +84,6 @@ typedef int (*GCFreeFn)(void* ctx, void* ptr); // non-zero on success
 void* GCDefAlloc(void* ctx, uint32_t size);
 int GCDefFree(void* ctx, void* ptr); // always 1
 
-// Library memory: through the callbacks given to the first GCInit (or the
-// defaults while the library is not started), with the callback context.
-void* gcAlloc(uint32_t size);
-int gcFree(void* ptr); // non-zero on success; a null pointer is success
-
-// ---------------------------------------------------------------------------
-// Library start and end.
-// path: directory of the locale data files or null; alloc/free: callbacks or
-// null for the defaults; ctx: callback context or null (leaves it unchanged);
 // flags: GC_INIT_NO_FALLBACK or 0. Result: 0, 10 (started on the built-in
 // objects), 11 (not started) or 2 (the use count is at its limit). The
 // global mutex is static, so its creation cannot fail.
@@ -109,5 +100,3 @@ uint32_t GCGetError(const GCLocale* locale);
 // the value and its NUL are copied only when that length is at most size.
 uint32_t GCGetEnv(const char* name, char* buffer, uint32_t size);
 
-// True while the library is started (use count above 0).
-bool gcIsStarted();

@@ -12,6 +12,7 @@
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 using gctest::bytes;
 

@@ -11,11 +11,15 @@
 #include <vector>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_frame.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
 #include "mbtext/gc_testdata.h"
+#include "mbtext/gc_types_int.h"
 #include "gc_testloc.h"
 #include "gc_testsort.h"
 
