@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_sort.h"
 
@@ -34,12 +35,12 @@ struct GCSortLevels {
 // comes out in reverse order. The entries after a level's insertion point
 // are put in their final order by the next appended entry of that level or
 // by gcSortLevelsFinish, which must be called before the lists are read.
-void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, uint8_t tertiary,
+ORB_API void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, uint8_t tertiary,
                         uint16_t special, uint16_t position, uint8_t order);
 
 // The same as an interface of separate values; *look is 0xFFFF when no
 // character is held.
-int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uint32_t* position,
+ORB_API int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uint32_t* position,
                        uint16_t* primary, uint8_t* secondary, uint8_t* tertiary, uint16_t* special,
                        uint16_t* primary2, uint8_t* secondary2, uint8_t* tertiary2, uint16_t* special2,
                        uint8_t* order, GCUChar* look);
@@ -49,6 +50,6 @@ int GCStrGetNextWeight(GCLocale* locale, const char** p, int32_t* remaining, uin
 // each optionally with 0x4000. Without a sort object this is GCStrcmp.
 // Bad flags: status 2, result 0. When memory runs out the texts are
 // compared by value and the status is 20. The status is not set otherwise.
-int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
+ORB_API int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
               uint32_t flags);
 

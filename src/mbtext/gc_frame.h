@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <pthread.h>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 struct GCFctx;
@@ -13,4 +14,4 @@ typedef pthread_mutex_t GCMutex;
 
 // The global mutex exists statically, so it can be taken before the first
 // GCInit. GCCreateMutex hands out its address; the name is not used.
-GCMutex* GCCreateMutex(const char* name);
+ORB_API GCMutex* GCCreateMutex(const char* name);

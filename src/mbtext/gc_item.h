@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 
 // Locale item numbers: text items (T) and number items (N).
@@ -83,26 +84,26 @@ inline constexpr int GC_LOCALE_STRING_SIZE = 132;
 // times the code page's maximum character length). Result: bytes written
 // with the NUL (characters plus 1 with 0x4000); 0 when size is 0; -1 with
 // status 2 (bad flags, negative size, no buffer) or 35 (no such item).
-int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t size, uint32_t flags);
+ORB_API int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t size, uint32_t flags);
 // Number item (flags 0, or 1 for the territory's value); -1 with status 2
 // or 35.
-int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags);
+ORB_API int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags);
 // The text of an item: the locale's value (fromLocale 1) or the territory's
 // (0), and its kind; null when the item does not exist. Separators of the
 // locale are a single byte and those of the territory a single UCS-2 unit,
 // neither NUL-terminated.
-const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int* kind);
+ORB_API const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int* kind);
 // The locale name Language_Territory.CodePage@Sort (ASCII) into buffer of
 // GC_LOCALE_STRING_SIZE bytes, cut to fit.
-void GCLocaleGetLocaleString(const GCLocale* locale, char* buffer);
+ORB_API void GCLocaleGetLocaleString(const GCLocale* locale, char* buffer);
 // Sets a text item: 2, 6, 10, 12 (objects by name), 59, 60, 61, 66, 67
 // (separators), 62, 64, 68, 71, 72, 79, 80, 81 (texts of at most 32
 // characters). length: bytes (characters with 0x4000), -1 NUL-terminated.
 // 1 on success, 0 on failure with status 2, 20, 35, 36 or 37. The built-in
 // default locale (null locale without a global default) is not changed.
-int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t length, uint32_t flags);
+ORB_API int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t length, uint32_t flags);
 // Special case mapping of the language (table 44 upper-casing, 45
 // lower-casing) for the pair (first, second): 0 when none, else the output
 // pair and 1 (one output character) or 2.
-int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUChar* out1,
+ORB_API int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUChar* out1,
                      GCUChar* out2, int table);

@@ -11,22 +11,23 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 
 // Packed value of the character at p (first byte most significant).
-GCPacked GCGetChar(GCLocale* locale, const char* p, uint32_t flags);
+ORB_API GCPacked GCGetChar(GCLocale* locale, const char* p, uint32_t flags);
 // The start of the character after the one at p.
-const char* GCNextChar(GCLocale* locale, const char* p, uint32_t flags);
+ORB_API const char* GCNextChar(GCLocale* locale, const char* p, uint32_t flags);
 // The start of the last character that begins before pos (start when pos is
 // at or before start).
-const char* GCPrevChar(GCLocale* locale, const char* start, const char* pos, uint32_t flags);
+ORB_API const char* GCPrevChar(GCLocale* locale, const char* start, const char* pos, uint32_t flags);
 // Whole characters in the first length bytes of s (negative: up to the NUL).
 // A character cut by the length is not counted.
-int32_t GCNumChars(GCLocale* locale, const char* s, int32_t length, uint32_t flags);
+ORB_API int32_t GCNumChars(GCLocale* locale, const char* s, int32_t length, uint32_t flags);
 // As GCNumChars; in a shift-state locale the walk starts in the given shift
 // state (0 single-byte, 1 double-byte) and shift codes are not counted.
-int32_t GCNumCharsEx(GCLocale* locale, const char* s, int state, int32_t length, uint32_t flags);
+ORB_API int32_t GCNumCharsEx(GCLocale* locale, const char* s, int state, int32_t length, uint32_t flags);
 // Offset of the last byte of the run of bytes equal to c1 or c2 that starts
 // at p; 0 when p is not at either. The run ends at a NUL byte.
-int32_t GCOffsetOfLastShftCodeEx(const char* p, uint8_t c1, uint8_t c2);
+ORB_API int32_t GCOffsetOfLastShftCodeEx(const char* p, uint8_t c1, uint8_t c2);
 

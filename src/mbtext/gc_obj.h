@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_file.h"
 #include "mbtext/gc_locale.h"
 
@@ -22,19 +23,19 @@ struct GCOctx {
 inline constexpr int GC_FIND_ONLY = 1; // find the entry without loading it
 inline constexpr int GC_FIND_LOAD = 0;
 
-GCOctx* GCInitObjManager(const char* path, uint32_t flags, uint32_t* status);
-uint32_t GCTermObjManager(GCOctx* ocx);
+ORB_API GCOctx* GCInitObjManager(const char* path, uint32_t flags, uint32_t* status);
+ORB_API uint32_t GCTermObjManager(GCOctx* ocx);
 
 // length: bytes of name to compare (may count its NUL); negative = up to NUL.
-GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t length, int mode,
+ORB_API GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t length, int mode,
                         uint32_t* status);
 // The same for a name of 32-bit wide characters, each narrowed to its low byte.
-GCObj* GCGetObjFromNameW(GCOctx* ocx, uint8_t cls, const uint32_t* name, int32_t length, int mode,
+ORB_API GCObj* GCGetObjFromNameW(GCOctx* ocx, uint8_t cls, const uint32_t* name, int32_t length, int mode,
                          uint32_t* status);
-GCObj* GCGetObjFromID(GCOctx* ocx, uint8_t cls, uint16_t id, int mode, uint32_t* status);
+ORB_API GCObj* GCGetObjFromID(GCOctx* ocx, uint8_t cls, uint16_t id, int mode, uint32_t* status);
 
-GCObj* GCLoadObj(GCOctx* ocx, GCObj* entry, uint32_t* status);
-uint32_t GCUnloadObj(GCOctx* ocx, GCObj* entry);
-int GCLoadDefaultObj(GCOctx* ocx, GCObj* entry);
-int GCLoadDefaults(GCOctx* ocx);
+ORB_API GCObj* GCLoadObj(GCOctx* ocx, GCObj* entry, uint32_t* status);
+ORB_API uint32_t GCUnloadObj(GCOctx* ocx, GCObj* entry);
+ORB_API int GCLoadDefaultObj(GCOctx* ocx, GCObj* entry);
+ORB_API int GCLoadDefaults(GCOctx* ocx);
 

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
+
 inline constexpr uint32_t GC_SORT_HDR_SIZE = 2068;   // version 3 header
 inline constexpr uint32_t GC_SORT_PAGES = 8;         // 256 x 8-byte page entries
 inline constexpr uint32_t GC_SORT_OFF_WEIGHTS = 2056;
@@ -25,4 +27,4 @@ inline constexpr uint8_t GC_SORTP_ALGO_SPECIAL = 0x04;
 
 // Returns a newly allocated version-3 table (library callback) and its size,
 // or null when the allocation fails or the old table is malformed.
-uint8_t* GCSortV1toV3(const uint8_t* old_table, uint32_t old_size, uint32_t* new_size);
+ORB_API uint8_t* GCSortV1toV3(const uint8_t* old_table, uint32_t old_size, uint32_t* new_size);

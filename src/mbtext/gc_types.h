@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
+
 struct GCLocale;
 
 // One 16-bit Unicode (UCS-2) code unit.
@@ -81,22 +83,22 @@ inline constexpr GCUChar GC_UCS2_INVALID = 0xFFFD;
 typedef void* (*GCAllocFn)(void* ctx, uint32_t size);
 typedef int (*GCFreeFn)(void* ctx, void* ptr); // non-zero on success
 
-void* GCDefAlloc(void* ctx, uint32_t size);
-int GCDefFree(void* ctx, void* ptr); // always 1
+ORB_API void* GCDefAlloc(void* ctx, uint32_t size);
+ORB_API int GCDefFree(void* ctx, void* ptr); // always 1
 
 // flags: GC_INIT_NO_FALLBACK or 0. Result: 0, 10 (started on the built-in
 // objects), 11 (not started) or 2 (the use count is at its limit). The
 // global mutex is static, so its creation cannot fail.
-uint32_t GCInit(const char* path, GCAllocFn alloc, GCFreeFn free, void* ctx, uint32_t flags);
+ORB_API uint32_t GCInit(const char* path, GCAllocFn alloc, GCFreeFn free, void* ctx, uint32_t flags);
 
 // Ends one GCInit; the last one frees everything. Result 0 or the first
 // failure of releasing memory. Without a started library it returns GC_E_ARG.
-uint32_t GCTerm();
+ORB_API uint32_t GCTerm();
 
 // Last-status word of the locale (null: the default locale).
-uint32_t GCGetError(const GCLocale* locale);
+ORB_API uint32_t GCGetError(const GCLocale* locale);
 
 // Environment variable look-up: 0 when unset, else the value's length plus 1;
 // the value and its NUL are copied only when that length is at most size.
-uint32_t GCGetEnv(const char* name, char* buffer, uint32_t size);
+ORB_API uint32_t GCGetEnv(const char* name, char* buffer, uint32_t size);
 

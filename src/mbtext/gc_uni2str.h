@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // Converts srclen units of src (-1: up to the first 0 unit) into out
@@ -15,5 +16,5 @@
 // its default character; in UTF-8 a surrogate pair gives one character. In
 // a shift-state page double-byte characters are enclosed in shift-out and
 // shift-in codes (which count as bytes, not characters).
-int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
+ORB_API int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
                       uint32_t flags);
