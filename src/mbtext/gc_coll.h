@@ -1,6 +1,10 @@
 // Collation: reading the collation elements of multibyte text, placing
 // their weights into the four weight levels, and comparing two strings in a
 // locale's collation order.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstddef>

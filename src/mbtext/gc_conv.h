@@ -9,6 +9,10 @@
 // character that does not fit whole. A byte sequence that the code page
 // rejects becomes U+FFFD; a UCS-2 value that the target cannot represent
 // becomes the target's default character.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,9 @@
 // sections are: 0 main table, 1 multibyte trie and UCS-2 value array,
 // 2 low-part block, 3 high-part block. Every table read is bounds-checked
 // against the section sizes; the object manager has validated them on load.
+//
+// Threads: safe from several threads: code-page tables are read-only once
+// loaded, and GCCpV1toV2 allocates only through the library callbacks.
 #pragma once
 
 #include <cstdint>

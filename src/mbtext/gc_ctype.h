@@ -1,6 +1,10 @@
 // Character classes of a locale's code page: the class word of a character
 // and its three groups (character type, bidirectional category, width and
 // script properties), and the UCS-2 white-space and digit bitmaps.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <array>

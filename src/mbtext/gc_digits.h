@@ -1,4 +1,6 @@
 // Decimal digit characters of UCS-2 and the ASCII digit of their value.
+//
+// Threads: safe from several threads; the table is read-only.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 // File layer of the locale data files: open, read, seek, map and unmap,
 // the 80-byte data-file header, and the names of the data files.
+//
+// Threads: no shared state; one file handle is used by one thread at a time.
 #pragma once
 
 #include <cstdint>

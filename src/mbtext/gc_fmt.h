@@ -5,6 +5,11 @@
 // number with the locale's grouping.
 //
 // '%n' is accepted and consumes its pointer argument but writes nothing.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default); floating-point text is made
+// in a per-thread C locale (uselocale), never by switching the process's.
 #pragma once
 
 #include <cstdarg>

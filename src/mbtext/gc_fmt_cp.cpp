@@ -10,7 +10,7 @@
 namespace {
 
 const GCObj* codePage(const GCLocale* locale) {
-  if (!locale || !locale->codepage || !locale->codepage->sect[0] ||
+  if (!locale || !locale->codepage || !gcObjSection(locale->codepage) ||
       locale->codepage->sect_size[0] < GC_CP_MAIN_SIZE)
     return nullptr;
   return locale->codepage;

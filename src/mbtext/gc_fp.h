@@ -8,6 +8,8 @@
 // digits gives 0.13). Exponents carry a sign and at least three digits
 // (1.23e+004). The 'g' fixed form counts its precision in fraction digits and
 // always drops trailing fraction zeros.
+//
+// Threads: safe from several threads; no shared state.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,7 @@
 // Process-wide state of the library: use count, global mutex, callbacks.
+//
+// Threads: GCCreateMutex is safe from any thread; the library's process-wide
+// state is guarded by the global mutex it returns.
 #pragma once
 
 #include <cstdint>

@@ -21,7 +21,7 @@ struct DefaultLocale {
 
   DefaultLocale() {
     GCObj* terr = gcBuiltinTerritory();
-    const uint8_t* d = terr->sect[0];
+    const uint8_t* d = gcObjSection(terr);
     loc.language = gcBuiltinLanguage();
     loc.territory = terr;
     loc.codepage = gcBuiltinCodePage();

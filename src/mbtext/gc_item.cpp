@@ -39,18 +39,18 @@ namespace {
 constexpr char kBinary[] = "Binary";
 
 const uint8_t* lang_text(const GCObj* lang, int entry) {
-  const uint8_t* d = lang->sect[0];
+  const uint8_t* d = gcObjSection(lang);
   return d + gc_be16(d + 12 + 2 * entry);
 }
 
 const uint8_t* terr_text(const GCObj* terr, int entry) {
-  const uint8_t* d = terr->sect[0];
+  const uint8_t* d = gcObjSection(terr);
   return d + gc_be16(d + 24 + 2 * entry);
 }
 
 // Name of a language's default object of a class, found without loading.
 const char* default_name(const GCLocale* loc, uint8_t cls, int offset) {
-  uint16_t id = gc_be16(loc->language->sect[0] + offset);
+  uint16_t id = gc_be16(gcObjSection(loc->language) + offset);
   if (cls == GC_CLASS_SORT && id == 0) return kBinary;
   GCOctx* ocx = gcObjManager();
   if (!ocx) return nullptr;
@@ -77,7 +77,7 @@ const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int*
       r = &loc->sep[sep];
       k = GC_TEXT_CODEPAGE;
     } else {
-      r = loc->territory->sect[0] + 2 * sep;
+      r = gcObjSection(loc->territory) + 2 * sep;
     }
   } else if (t >= 0) {
     if (fromLocale) {
@@ -230,7 +230,7 @@ int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags) {
   }
   loc->status = GC_OK;
   const bool terr = flags == GC_FL_ITEM;
-  const uint8_t* td = loc->territory->sect[0];
+  const uint8_t* td = gcObjSection(loc->territory);
   const uint16_t tf = gc_be16(td + 20);
   auto pick = [&](uint16_t tbit, uint16_t lbit) -> int32_t {
     return terr ? ((tf & tbit) ? 1 : 0) : ((loc->flags & lbit) ? 1 : 0);
@@ -256,7 +256,7 @@ int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags) {
     case 85: return gcCpMaxLen(loc->codepage);
     case 86: return gcCpIsAsciiBased(loc->codepage) ? 1 : 0;
     case 87: return (loc->flags & GC_LF_SHIFT) ? 1 : 0;
-    case 91: return gc_be16(loc->language->sect[0] + 10);
+    case 91: return gc_be16(gcObjSection(loc->language) + 10);
     case 92: return gc_be16(td + 22);
     case 93: return gcCpWindowsNumber(loc->codepage);
     default:

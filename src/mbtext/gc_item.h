@@ -2,6 +2,9 @@
 // currency symbols, signs, date and time formats) and numbers (ids, digit
 // counts, currency flags, sign positions, numeric codes), and the special
 // case mappings of a language.
+//
+// Threads: reads are safe from several threads while no one changes the
+// locale; GCSetLocaleTextInfo changes it and is its owner's.
 #pragma once
 
 #include <cstdint>

@@ -164,8 +164,8 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
 
 int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUChar* out1,
                      GCUChar* out2, int table) {
-  if (!language || !language->sect[0] || (table != 44 && table != 45)) return 0;
-  const uint8_t* d = language->sect[0];
+  if (!language || !gcObjSection(language) || (table != 44 && table != 45)) return 0;
+  const uint8_t* d = gcObjSection(language);
   uint32_t count = gc_be16(d + (table == 44 ? 6 : 8));
   const uint8_t* rec = d + gc_be16(d + 12 + 2 * table);
   for (uint32_t i = 0; i < count; ++i, rec += 8) {

@@ -6,6 +6,10 @@
 // weight), 0x00, level 3 tertiary weights (likewise), 0x00, level 4 pairs
 // (position, special weight) of 2 bytes each, or only the special weights
 // when levels 1 to 3 are empty. Multi-byte numbers most significant first.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,8 @@
 // The locale record and the data-object handles it points to.
+//
+// Threads: a GCLocale has no lock. Building, changing and releasing it are
+// its owner's; several threads may read one locale, and then share its
+// last-status word. A null locale is the calling thread's own default.
 #pragma once
 
 #include <cstdint>

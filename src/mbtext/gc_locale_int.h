@@ -2,6 +2,7 @@
 // and releasing a locale.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "mbtext/gc_locale.h"
@@ -23,3 +24,16 @@ GCObj* gcBuiltinCodePage();
 // Gives back the sixteen texts of a locale and the record itself through the
 // free callback; 0, or 1 when a free callback reported failure.
 uint32_t gcLocaleFree(GCLocale* locale);
+
+// Section 0 of an object, null while it is not loaded, read with acquire
+// ordering: a load publishes section 0 last (gcObjPublish), so the other
+// sections and sizes of an entry seen loaded are visible to the reader.
+// Every read of section 0 goes through here.
+inline const uint8_t* gcObjSection(const GCObj* e) {
+  return std::atomic_ref<const uint8_t*>(const_cast<GCObj*>(e)->sect[0]).load(std::memory_order_acquire);
+}
+
+// Publishes section 0 of an entry whose other sections are already set.
+inline void gcObjPublish(GCObj* e, const uint8_t* section0) {
+  std::atomic_ref<const uint8_t*>(e->sect[0]).store(section0, std::memory_order_release);
+}

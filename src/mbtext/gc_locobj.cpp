@@ -84,7 +84,7 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
   }
   s += n;
   if (!lang.obj) fail = part_failure(lang.st, GC_E_NO_LANGUAGE);
-  const uint8_t* ld = lang.obj ? lang.obj->sect[0] : nullptr;
+  const uint8_t* ld = lang.obj ? gcObjSection(lang.obj) : nullptr;
   // Territory: "_" and a text up to the next "." or "@".
   if (!fail) {
     Part terr;

@@ -2,6 +2,11 @@
 // Language[_Territory][.CodePage][@Sort], releasing it, the user's locale,
 // the mapping of the platform's native locale names and conventions, and
 // changing a locale's territory and code page.
+//
+// Threads: GCGetLocale is safe from several threads (objects load under the
+// global mutex); changing or releasing a locale is its owner's. The native
+// calls read native locales through a locale_t of their own and switch no
+// process or thread locale.
 #pragma once
 
 #include <cstdint>

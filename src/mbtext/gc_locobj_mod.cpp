@@ -6,6 +6,7 @@
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_locobj_int.h"
 #include "mbtext/gc_mem_be_int.h"
@@ -37,7 +38,7 @@ uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars) {
 }
 
 void gcLocFillValues(GCLocale* loc) {
-  const uint8_t* d = loc->territory->sect[0];
+  const uint8_t* d = gcObjSection(loc->territory);
   const uint32_t keep = loc->kept;
   if (!(keep & GC_KEEP_DIGITS)) loc->digits = gc_be16(d + 10);
   if (!(keep & GC_KEEP_CURR_DIGITS)) loc->curr_digits = gc_be16(d + 12);
@@ -61,7 +62,7 @@ void gcLocFillValues(GCLocale* loc) {
 
 uint32_t GCLocaleSetModifiable(GCLocale* loc) {
   gcLocFillValues(loc);
-  const uint8_t* d = loc->territory->sect[0];
+  const uint8_t* d = gcObjSection(loc->territory);
   for (int t = 0; t < GC_TXT_COUNT; ++t) {
     if (loc->kept & (GC_KEEP_TEXT_FIRST << t)) continue;
     uint32_t own = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
@@ -101,7 +102,7 @@ void GCLocaleFreeOldText(const GCLocale* kept, GCLocale* old) {
 }
 
 uint32_t GCLocaleChangeTerritory(GCLocale* loc, GCObj* territory) {
-  if (!loc || !territory || !territory->sect[0]) return GC_E_ARG;
+  if (!loc || !territory || !gcObjSection(territory)) return GC_E_ARG;
   GCLocale saved = *loc;
   loc->territory = territory;
   if (GCLocaleSetModifiable(loc) != GC_OK) {
@@ -146,7 +147,7 @@ int32_t GCLocaleCnvText(const GCObj* from, const GCObj* to, const char* text, ch
 }
 
 uint32_t GCLocaleChangeCodePage(GCLocale* loc, GCObj* cp) {
-  if (!loc || !cp || !cp->sect[0]) return GC_E_ARG;
+  if (!loc || !cp || !gcObjSection(cp)) return GC_E_ARG;
   GCLocale saved = *loc;
   const GCObj* old = loc->codepage;
   loc->codepage = cp;

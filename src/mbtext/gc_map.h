@@ -1,6 +1,10 @@
 // Mapping of strings character by character under a locale: upper and lower
 // case (with the language's special case mappings), half-width and
 // full-width forms, and national digits to ASCII digits.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

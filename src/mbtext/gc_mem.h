@@ -1,4 +1,6 @@
 // Byte helpers without a locale.
+//
+// Threads: GCmemicmp reads the process's C locale (tolower) and nothing else.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,10 @@
 // terminating NUL, even when a lead byte announces a longer character (the
 // cut character then ends at the NUL), and a lead-byte length of 0 counts
 // as 1.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

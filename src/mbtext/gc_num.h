@@ -1,6 +1,10 @@
 // Numbers to text in the locale's number format: thousands separator and
 // digit grouping ("3;0", "3;2;0", ...), the code page's digits and minus sign,
 // and for doubles the decimal separator and the number of fraction digits.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,11 @@
 // Object manager: the directory of data objects read from "control.nls",
 // finding objects by name or id, loading their sections on first use, and
 // the built-in English / UnitedStates / US-ASCII objects.
+//
+// Threads: finding and loading objects are safe from several threads. A load
+// runs under the global mutex and publishes section 0 last (release); readers
+// take section 0 through gcObjSection (acquire), which makes the other
+// sections visible. The manager is made and ended by GCInit and GCTerm.
 #pragma once
 
 #include <cstdint>

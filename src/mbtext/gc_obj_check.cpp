@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
 #include "mbtext/gc_obj_int.h"
@@ -77,7 +78,7 @@ uint32_t mb_trie_check(const GCObj* cp) {
   const uint8_t* t = cp->sect[1];
   uint32_t size = cp->sect_size[1];
   if (!t) return GC_OK;
-  uint32_t valoff = gc_be16(cp->sect[0] + GC_CPM_OFF_VALUES);
+  uint32_t valoff = gc_be16(gcObjSection(cp) + GC_CPM_OFF_VALUES);
   if (valoff > size) return GC_E_FILE_READ;
   uint32_t nodes = valoff / GC_CP_NODE_SIZE;
   if (nodes == 0) return GC_OK;
@@ -108,7 +109,7 @@ uint32_t class_trie_check(const uint8_t* mt, uint32_t size) {
 }
 
 bool pages_ok(const GCObj* cp) {
-  const uint8_t* mt = cp->sect[0];
+  const uint8_t* mt = gcObjSection(cp);
   uint32_t ls = cp->sect[2] ? cp->sect_size[2] : 0;
   uint32_t hs = cp->sect[3] ? cp->sect_size[3] : 0;
   for (int p = 0; p < 256; ++p) {
@@ -176,8 +177,8 @@ uint32_t gcSortValidate(const uint8_t* d, uint32_t size) {
 }
 
 uint32_t gcCodePageValidate(const GCObj* cp) {
-  if (!cp || !cp->sect[0] || cp->sect_size[0] < GC_CP_MAIN_SIZE) return GC_E_FILE_READ;
-  const uint8_t* mt = cp->sect[0];
+  if (!cp || !gcObjSection(cp) || cp->sect_size[0] < GC_CP_MAIN_SIZE) return GC_E_FILE_READ;
+  const uint8_t* mt = gcObjSection(cp);
   uint32_t size = cp->sect_size[0];
   uint8_t maxlen = mt[GC_CPM_MAXLEN];
   if (maxlen < 1 || maxlen > 4) return GC_E_FILE_READ;
@@ -198,12 +199,12 @@ uint32_t gcCodePageValidate(const GCObj* cp) {
 }
 
 uint32_t gcObjValidate(const GCObj* e) {
-  if (!e || !e->sect[0]) return GC_E_FILE_READ;
+  if (!e || !gcObjSection(e)) return GC_E_FILE_READ;
   switch (e->cls) {
-    case GC_CLASS_LANGUAGE: return gcLanguageValidate(e->sect[0], e->sect_size[0]);
-    case GC_CLASS_TERRITORY: return gcTerritoryValidate(e->sect[0], e->sect_size[0]);
+    case GC_CLASS_LANGUAGE: return gcLanguageValidate(gcObjSection(e), e->sect_size[0]);
+    case GC_CLASS_TERRITORY: return gcTerritoryValidate(gcObjSection(e), e->sect_size[0]);
     case GC_CLASS_CODEPAGE: return gcCodePageValidate(e);
-    case GC_CLASS_SORT: return gcSortValidate(e->sect[0], e->sect_size[0]);
+    case GC_CLASS_SORT: return gcSortValidate(gcObjSection(e), e->sect_size[0]);
     default: return GC_E_FILE_READ;
   }
 }

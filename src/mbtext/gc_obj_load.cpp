@@ -1,11 +1,11 @@
 // Loading and unloading the data of one object.
-#include <atomic>
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_file_int.h"
 #include "mbtext/gc_frame.h"
 #include "mbtext/gc_frame_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_obj.h"
 #include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
@@ -102,7 +102,7 @@ uint32_t load_file(GCOctx* ocx, GCObj* e) {
     e->sect_size[i] = s.size[i];
   }
   e->sect_size[0] = s.size[0];
-  std::atomic_ref<const uint8_t*>(e->sect[0]).store(s.p[0], std::memory_order_release);
+  gcObjPublish(e, s.p[0]);
   return GC_OK;
 }
 
@@ -117,7 +117,7 @@ GCObj* GCLoadObj(GCOctx* ocx, GCObj* e, uint32_t* status) {
     return nullptr;
   }
   gcLock();
-  if (e->sect[0]) { // loaded meanwhile by another thread
+  if (gcObjSection(e)) { // loaded meanwhile by another thread
     gcUnlock();
     return e;
   }

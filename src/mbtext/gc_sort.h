@@ -5,6 +5,8 @@
 // The sort table is the sort object's section 0 (version 3 layout of
 // gc_sortv1.h). Every read is bounds-checked against the section size; a
 // record outside the table counts as no weights.
+//
+// Threads: safe from several threads: sort tables are read-only once loaded.
 #pragma once
 
 #include <cstdint>

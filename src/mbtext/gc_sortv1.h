@@ -1,4 +1,6 @@
 // Sort-table layout and the upgrade of old (version 1 and 2) sort tables.
+//
+// Threads: safe from several threads; no shared state.
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,10 @@
 // leaves its outcome in the locale's last status. Multibyte text is handled
 // in whole characters: a length that ends inside a character is cut back to
 // the last whole character, and nothing is written that would split one.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,10 @@
 // conventions (its digits, signs, thousands and decimal separators, or the
 // monetary ones), the token reader behind both, the state machine of the
 // double reader and the reader of grouping texts ("3;2;0").
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

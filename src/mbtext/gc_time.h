@@ -8,6 +8,10 @@
 // that names itself (directly or through another one) is refused with
 // status 51. Years below 0 are written with a minus sign and years above 9999
 // with all their digits.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,9 @@
 // Shared basics of the multibyte text and locale library: status codes,
 // flag values, memory callbacks, the UCS-2 character type and the library
 // start and end calls.
+//
+// Threads: GCInit and GCTerm take the global mutex (gc_frame.h) for the use
+// count, callbacks and managers; GCGetError and GCGetEnv touch no shared state.
 #pragma once
 
 #include <cstdint>

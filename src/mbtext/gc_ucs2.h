@@ -1,4 +1,8 @@
 // Lengths and copies of UCS-2 (16-bit) and wide (32-bit) text.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,10 @@
 // built on them. The tables hold one 16-bit value per code of their range,
 // indexed by the code minus the first code of the table; a code without a
 // counterpart maps to itself.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
