@@ -48,6 +48,7 @@ inline constexpr uint32_t GC_CPM_CLASS = 1292;   // 256 x 32-bit class words
 inline constexpr uint32_t GC_CPM_PAGES = 2316;   // 256 x 8-byte page records
 inline constexpr uint32_t GC_CPM_FLAGS = 4364;   // code-page flags (16)
 inline constexpr uint32_t GC_CPM_WINCP = 4366;   // Windows code-page number (16)
+inline constexpr uint32_t GC_CPM_CHARSET2 = 4368; // second character set name (32 bytes)
 inline constexpr uint32_t GC_CPM_OFF_FULLW = 4400;  // offset: 256 x 32-bit full-width values
 inline constexpr uint32_t GC_CPM_OFF_PAIRS = 4402;  // offset: width pairs (2 x 32-bit)
 inline constexpr uint32_t GC_CPM_OFF_CTRIE = 4404;  // offset: class trie nodes (4 bytes)

@@ -30,7 +30,7 @@ struct DefaultLocale {
     gcLocFillValues(&loc);
     // The built-in territory's texts are ASCII, one byte per unit.
     for (int t = 0; t < GC_TXT_COUNT; ++t) {
-      uint32_t off = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
+      uint32_t off = gc_be16(d + GC_TERR_OFFSETS + 2 * GC_TXT_TERR_ENTRY[t]);
       for (int n = 0; n < kTextMax - 1; ++n) {
         GCUChar u = gc_be16(d + off + 2 * n);
         if (u == 0) break;

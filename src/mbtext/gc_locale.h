@@ -72,11 +72,28 @@ inline constexpr uint32_t GC_TERR_INTL_DIGITS = 14;
 inline constexpr uint32_t GC_TERR_POS_SIGN_POSN = 16; // one byte
 inline constexpr uint32_t GC_TERR_NEG_SIGN_POSN = 17; // one byte
 inline constexpr uint32_t GC_TERR_VALUE18 = 18;
-inline constexpr uint32_t GC_TERR_FLAGS = 20;
+inline constexpr uint32_t GC_TERR_FLAGS = 20;         // GC_TERRF_ bits
 inline constexpr uint32_t GC_TERR_SUBLANG = 22;       // numeric sublanguage code
 inline constexpr uint32_t GC_TERR_OFFSETS = 24;       // offset table: 11 texts and the end
 inline constexpr int GC_TERR_TEXT_COUNT = 11;
 inline constexpr uint32_t GC_TERR_HDR_SIZE = GC_TERR_OFFSETS + 2 * (GC_TERR_TEXT_COUNT + 1);
+// Territory text entries that are not locale texts (those are GC_TXT_TERR_ENTRY).
+inline constexpr int GC_TERR_ABBREV = 0;
+inline constexpr int GC_TERR_NAME = 1;
+inline constexpr int GC_TERR_INTL_CURRENCY = 5;
+// Language text entries.
+inline constexpr int GC_LANG_ABBREV = 0;
+inline constexpr int GC_LANG_NAME = 1;
+inline constexpr int GC_LANG_DAY = 2; // then abbreviated days, months, abbreviated months, AM, PM
+
+// Territory flag bits.
+inline constexpr uint16_t GC_TERRF_FLAG0 = 0x01;            // number item 58
+inline constexpr uint16_t GC_TERRF_CURR_PRECEDES_POS = 0x02;
+inline constexpr uint16_t GC_TERRF_CURR_SPACE_POS = 0x04;
+inline constexpr uint16_t GC_TERRF_CURR_PRECEDES_NEG = 0x08;
+inline constexpr uint16_t GC_TERRF_CURR_SPACE_NEG = 0x10;
+inline constexpr uint16_t GC_TERRF_FLAG1 = 0x20;            // locale flag GC_LF_TERR_FLAG1
+inline constexpr uint16_t GC_TERRF_FLAG2 = 0x40;            // locale flag GC_LF_TERR_FLAG2
 
 // ---------------------------------------------------------------------------
 // Locale record.

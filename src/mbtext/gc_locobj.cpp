@@ -96,9 +96,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       terr = by_name(ocx, GC_CLASS_TERRITORY, s, n);
       if (!terr.obj && terr.st == GC_E_NOT_FOUND && fallback)
-        terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + 0));
+        terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + GC_LANG_DEF_TERRITORY));
     } else {
-      terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + 0));
+      terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + GC_LANG_DEF_TERRITORY));
     }
     s += n;
     if (!terr.obj) fail = part_failure(terr.st, GC_E_NO_TERRITORY);
@@ -115,9 +115,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       cp = by_name(ocx, GC_CLASS_CODEPAGE, s, n);
       if (!cp.obj && cp.st == GC_E_NOT_FOUND && fallback)
-        cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + 2));
+        cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + GC_LANG_DEF_CODEPAGE));
     } else {
-      cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + 2));
+      cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + GC_LANG_DEF_CODEPAGE));
     }
     s += n;
     if (!cp.obj) fail = part_failure(cp.st, GC_E_NO_CODEPAGE);
@@ -134,9 +134,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       so = by_name(ocx, GC_CLASS_SORT, s, n);
       if (!so.obj && so.st == GC_E_NOT_FOUND && fallback)
-        so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + 4));
+        so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + GC_LANG_DEF_SORT));
     } else {
-      so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + 4));
+      so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + GC_LANG_DEF_SORT));
     }
     if (!so.obj && so.st != GC_OK) fail = part_failure(so.st, GC_E_NO_SORT);
     loc->sort = so.obj;

@@ -134,24 +134,24 @@ bool pages_ok(const GCObj* cp) {
 } // namespace
 
 uint32_t gcLanguageValidate(const uint8_t* d, uint32_t size) {
-  if (!d || size < 12 + 46 * 2) return GC_E_FILE_READ;
-  for (int i = 0; i < 44; ++i)
-    if (!text_ok(d, size, gc_be16(d + 12 + 2 * i))) return GC_E_FILE_READ;
+  if (!d || size < GC_LANG_HDR_SIZE) return GC_E_FILE_READ;
+  for (int i = 0; i < GC_LANG_TEXT_COUNT; ++i)
+    if (!text_ok(d, size, gc_be16(d + GC_LANG_OFFSETS + 2 * i))) return GC_E_FILE_READ;
   for (int t = 0; t < 2; ++t) {
-    uint64_t off = gc_be16(d + 12 + 2 * (44 + t));
-    uint64_t count = gc_be16(d + 6 + 2 * t);
-    if (!gc_in(size, off, count * 8)) return GC_E_FILE_READ;
+    uint64_t off = gc_be16(d + GC_LANG_OFFSETS + 2 * (GC_LANG_TABLE_UPPER + t));
+    uint64_t count = gc_be16(d + GC_LANG_UPPER_COUNT + 2 * t);
+    if (!gc_in(size, off, count * GC_LANG_SPECIAL_SIZE)) return GC_E_FILE_READ;
   }
   return GC_OK;
 }
 
 uint32_t gcTerritoryValidate(const uint8_t* d, uint32_t size) {
-  if (!d || size < 24 + 12 * 2) return GC_E_FILE_READ;
-  for (int i = 0; i < 2; ++i)
-    if (!text_ok(d, size, gc_be16(d + 24 + 2 * i))) return GC_E_FILE_READ;
+  if (!d || size < GC_TERR_HDR_SIZE) return GC_E_FILE_READ;
+  for (int i = GC_TERR_ABBREV; i <= GC_TERR_NAME; ++i)
+    if (!text_ok(d, size, gc_be16(d + GC_TERR_OFFSETS + 2 * i))) return GC_E_FILE_READ;
   // Texts 2..10 lie one after the other; each ends before the next begins.
-  for (int i = 2; i <= 10; ++i) {
-    uint32_t own = gc_be16(d + 24 + 2 * i), next = gc_be16(d + 24 + 2 * (i + 1));
+  for (int i = GC_TERR_NAME + 1; i < GC_TERR_TEXT_COUNT; ++i) {
+    uint32_t own = gc_be16(d + GC_TERR_OFFSETS + 2 * i), next = gc_be16(d + GC_TERR_OFFSETS + 2 * (i + 1));
     if (next < own + 2 || (next - own) % 2 != 0 || next > size) return GC_E_FILE_READ;
     if (!text_ok(d, next, own)) return GC_E_FILE_READ;
   }
