@@ -85,6 +85,7 @@ TEST(GcStrCpy, Table) {
       {"double-byte character first, size 2", kDouble, 2, "\x82\x81xyz", -1, 0, 2, "\x82\x81Z"s},
       {"letter then double-byte, size 2", kDouble, 2, "a\x82\x81", -1, 0, 1, "aZZ"s},
       {"double-byte exact fit", kDouble, 3, "a\x82\x81", 3, 0, 3, "a\x82\x81Z"s},
+      {"cut after a double-byte character", kDouble, 2, "\x81\x41" "bc", -1, 0, 2, "\x81\x41Z"s},
       {"source length cuts a character", kDouble, 10, "a\x82\x81", 2, 0, 1, "aZ"s},
       {"characters: whole", kDouble, 5, "\x82\x81" "b", -1, 0x4000, 3, "\x82\x81" "b\0Z"s},
       {"characters: cut", kDouble, 2, "\x82\x81\x82\x60", -1, 0x4000, 2, "\x82\x81\x82\x60Z"s},
