@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "kclassic/kc_err.h"
@@ -164,10 +165,45 @@ int ksprintf(char* buf, const char* fmt, ...) {
   return n;
 }
 
+namespace {
+
+// The Windows size prefix I64 written as ll, which the formatter reads.
+struct Format {
+  std::string text;
+  const char* fmt;
+  explicit Format(const char* f) : fmt(f) {
+    if (!f || !std::strstr(f, "I64")) return;
+    for (const char* p = f; *p;) {
+      if (*p != '%') {
+        text += *p++;
+        continue;
+      }
+      text += *p++;
+      if (*p == '%') {
+        text += *p++;
+        continue;
+      }
+      // Flags, width, precision and size up to the conversion letter.
+      while (*p && !std::strchr("diouxXeEfFgGaAcCsSpn%", *p)) {
+        if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
+          text += "ll";
+          p += 3;
+        } else {
+          text += *p++;
+        }
+      }
+    }
+    fmt = text.c_str();
+  }
+};
+
+} // namespace
+
 int kvsprintf(char* buf, const char* fmt, va_list args) {
+  Format f(fmt);
   va_list ap;
   va_copy(ap, args);
-  int n = GCVsprintf(L(), buf, -1, fmt, -1, GC_FL_NUL, ap);
+  int n = GCVsprintf(L(), buf, -1, f.fmt, -1, GC_FL_NUL, ap);
   va_end(ap);
   return n > 0 ? n - 1 : -1;
 }
@@ -175,9 +211,10 @@ int kvsprintf(char* buf, const char* fmt, va_list args) {
 int kvsnprintf(char* buf, size_t size, const char* fmt, va_list args) {
   if (!buf || size == 0) return -2;
   GCLocale* loc = L();
+  Format f(fmt);
   va_list ap;
   va_copy(ap, args);
-  int n = GCVsprintf(loc, buf, int32_t(size > 0x7FFFFFFF ? 0x7FFFFFFF : size), fmt, -1, GC_FL_NUL, ap);
+  int n = GCVsprintf(loc, buf, int32_t(size > 0x7FFFFFFF ? 0x7FFFFFFF : size), f.fmt, -1, GC_FL_NUL, ap);
   va_end(ap);
   if (GCGetError(loc) == GC_E_BUFFER) return -2;
   return n > 0 ? n - 1 : -1;

@@ -127,8 +127,8 @@ void KZString::ConcatCopy(int firstLen, const char* first, int secondLen, const 
   int n = firstLen + secondLen;
   if (n == 0) return;
   AllocBuffer(n);
-  std::memcpy(m_pchData, first, size_t(firstLen));
-  std::memcpy(m_pchData + firstLen, second, size_t(secondLen));
+  if (firstLen > 0) std::memcpy(m_pchData, first, size_t(firstLen));
+  if (secondLen > 0) std::memcpy(m_pchData + firstLen, second, size_t(secondLen));
 }
 
 void KZString::ConcatInPlace(int n, const char* s) {

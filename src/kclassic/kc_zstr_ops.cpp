@@ -320,7 +320,9 @@ void KZString::CutBack(const char* p) {
 
 namespace {
 
-bool is_space_first(const char* c) { return kisspace(static_cast<unsigned char>(*c)) != 0; }
+// White space is tested on the whole character: the lead byte of a
+// double-byte space alone is no space.
+bool is_space_char(const char* c) { return kisspace(kstrnextc(c)) != 0; }
 
 bool first_byte_in(const char* c, const char* set) {
   unsigned byte = static_cast<unsigned char>(*c);
@@ -329,9 +331,9 @@ bool first_byte_in(const char* c, const char* set) {
 
 } // namespace
 
-void KZString::TrimLeft() { CutFront(leading_run_end(m_pchData, m_pchData + GetLength(), is_space_first)); }
+void KZString::TrimLeft() { CutFront(leading_run_end(m_pchData, m_pchData + GetLength(), is_space_char)); }
 
-void KZString::TrimRight() { CutBack(trailing_run(m_pchData, m_pchData + GetLength(), is_space_first)); }
+void KZString::TrimRight() { CutBack(trailing_run(m_pchData, m_pchData + GetLength(), is_space_char)); }
 
 void KZString::TrimLeft(unsigned ch) {
   CutFront(leading_run_end(m_pchData, m_pchData + GetLength(), [ch](const char* c) { return kstrnextc(c) == ch; }));
