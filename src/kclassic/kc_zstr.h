@@ -176,5 +176,6 @@ ORB_API void KCopyElements(KZString* dest, const KZString* src, int n);
 // h = h * 33 + b over the bytes (taken as signed) up to the NUL, 32 bits.
 ORB_API unsigned KHashKey(const char* key);
 ORB_API unsigned KHashKey(const wchar_t* key);
+inline unsigned KHashKey(const KZString& key) { return KHashKey(static_cast<const char*>(key)); }
 
 } // namespace KCLASSIC
