@@ -7,12 +7,44 @@
 
 namespace kctest {
 
+namespace {
+
+// The multibyte tests' directory plus one territory whose short date puts
+// the year first and whose currency sign comes first, spaced, with the sign
+// after the symbol.
+void addJapan(const gctest::DataDir& dir) {
+  dir.writeControl({{1, GC_CLASS_LANGUAGE, "English"},
+                    {2, GC_CLASS_LANGUAGE, "German"},
+                    {1, GC_CLASS_TERRITORY, "UnitedStates"},
+                    {2, GC_CLASS_TERRITORY, "Germany"},
+                    {3, GC_CLASS_TERRITORY, "Wide"},
+                    {4, GC_CLASS_TERRITORY, "Japan"},
+                    {gctest::kCpAscii, GC_CLASS_CODEPAGE, "US-ASCII"},
+                    {gctest::kCpLatin1, GC_CLASS_CODEPAGE, "Latin1"},
+                    {gctest::kCpDouble, GC_CLASS_CODEPAGE, "DoubleByte"},
+                    {gctest::kCpShift, GC_CLASS_CODEPAGE, "Shift"},
+                    {gctest::kCpEbcdic, GC_CLASS_CODEPAGE, "EBCDIC"},
+                    {gctest::kCpUtf8, GC_CLASS_CODEPAGE, "UTF-8"},
+                    {1, GC_CLASS_SORT, "Default"}});
+  gctest::TerritorySpec japan;
+  japan.shortDate = "%Y/%m/%d";
+  japan.flags = 0x02 | 0x08 | 0x10; // territory bits: precedes +, precedes -, space -
+  japan.negSignPosn = 4;
+  japan.sublang = 2;
+  japan.abbrev = "JPN";
+  japan.name = "Japan";
+  dir.writeObject(GC_CLASS_TERRITORY, 4, gctest::dataFile({gctest::territorySection(japan)}));
+}
+
+} // namespace
+
 void startLocales() {
   static const bool started = [] {
     // The system locale is the user's locale: fixed for the tests.
     setenv("GC_LANG", kEnglish, 1);
     static gctest::DataDir dir;
     gctest::writeLocaleDir(dir);
+    addJapan(dir);
     return GCInit(dir.path(), nullptr, nullptr, nullptr, 0) == GC_OK;
   }();
   EXPECT_TRUE(started);

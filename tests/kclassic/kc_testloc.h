@@ -3,6 +3,7 @@
 // as decimal separator), with the library started over it once per process.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "kclassic/kc_loc.h"
@@ -18,6 +19,7 @@ inline constexpr const char* kEnglish = "English_UnitedStates.US-ASCII";
 inline constexpr const char* kDouble = "English_UnitedStates.DoubleByte";
 inline constexpr const char* kGerman = "German_Germany.Latin1";
 inline constexpr const char* kUtf8 = "English_UnitedStates.UTF-8";
+inline constexpr const char* kJapan = "English_Japan.US-ASCII"; // year-first dates
 
 // Binds the calling thread to a locale for the life of the object, then
 // back to the system locale.
