@@ -6,8 +6,10 @@
 
 namespace KCLASSIC {
 
-KRuntimeClass KObject::classKObject = {"KObject", unsigned(sizeof(KObject)), KSCHEMA_NONE, nullptr, nullptr,
-                                       nullptr};
+KRuntimeClass* KObject::GetThisClass() {
+  static KRuntimeClass record = {"KObject", unsigned(sizeof(KObject)), KSCHEMA_NONE, nullptr, nullptr, nullptr};
+  return &record;
+}
 
 int KRuntimeClass::IsDerivedFrom(const KRuntimeClass* base) const {
   for (const KRuntimeClass* c = this; c; c = c->m_pBaseClass)
@@ -35,7 +37,7 @@ KObject* KRuntimeClass::CreateObject() {
 
 void KAfxClassInit(KRuntimeClass*) {}
 
-KRuntimeClass* KObject::GetRuntimeClass() const { return &classKObject; }
+KRuntimeClass* KObject::GetRuntimeClass() const { return GetThisClass(); }
 
 void KObject::Serialize(KArchive&) {}
 

@@ -38,7 +38,7 @@ struct ORB_API KAFX_CLASSINIT {
 
 class ORB_API KObject {
  public:
-  static KRuntimeClass classKObject;
+  static KRuntimeClass* GetThisClass();
 
   virtual KRuntimeClass* GetRuntimeClass() const;
   virtual ~KObject() = default;
@@ -53,12 +53,15 @@ class ORB_API KObject {
   KObject& operator=(const KObject&) = default;
 };
 
-#define KRUNTIME_CLASS(cls) (&cls::class##cls)
+// The class record of a class. Records are reached through a function (not
+// exported as data); each is made on first use, so it serves static
+// initialisers too.
+#define KRUNTIME_CLASS(cls) (cls::GetThisClass())
 
 // In a class body: the class record and its GetRuntimeClass.
-#define KDECLARE_DYNAMIC(cls) \
- public:                      \
-  static KCLASSIC::KRuntimeClass class##cls; \
+#define KDECLARE_DYNAMIC(cls)                        \
+ public:                                             \
+  static KCLASSIC::KRuntimeClass* GetThisClass();    \
   KCLASSIC::KRuntimeClass* GetRuntimeClass() const override;
 
 // The same with a factory (a new default instance).
@@ -68,10 +71,13 @@ class ORB_API KObject {
 
 // In one source file: the class record (schema, factory or nullptr) and its
 // registration object.
-#define KIMPLEMENT_RUNTIMECLASS(cls, base, schema, factory)                                   \
-  KCLASSIC::KRuntimeClass cls::class##cls = {#cls,   unsigned(sizeof(cls)), schema, factory, \
-                                             KRUNTIME_CLASS(base), nullptr};                 \
-  KCLASSIC::KRuntimeClass* cls::GetRuntimeClass() const { return KRUNTIME_CLASS(cls); }     \
+#define KIMPLEMENT_RUNTIMECLASS(cls, base, schema, factory)                                        \
+  KCLASSIC::KRuntimeClass* cls::GetThisClass() {                                                  \
+    static KCLASSIC::KRuntimeClass record = {#cls, unsigned(sizeof(cls)), schema, factory,       \
+                                             KRUNTIME_CLASS(base), nullptr};                      \
+    return &record;                                                                               \
+  }                                                                                               \
+  KCLASSIC::KRuntimeClass* cls::GetRuntimeClass() const { return GetThisClass(); }               \
   static const KCLASSIC::KAFX_CLASSINIT kafx_init_##cls(KRUNTIME_CLASS(cls));
 
 #define KIMPLEMENT_DYNAMIC(cls, base) KIMPLEMENT_RUNTIMECLASS(cls, base, KCLASSIC::KSCHEMA_NONE, nullptr)
