@@ -68,13 +68,27 @@ class KMap : public KObject {
   unsigned BucketOf(ARG_KEY key) const { return KHashKey(key) % m_nHashTableSize; }
 };
 
+// On a map that holds keys the associations are moved into the new buckets
+// (dropping the old table would lose them).
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 void KMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(unsigned buckets, int allocNow) {
   if (buckets == 0) buckets = KMAP_DEFAULT_BUCKETS;
-  delete[] m_pHashTable;
-  m_pHashTable = nullptr;
-  if (allocNow) m_pHashTable = new CAssoc*[buckets]();
+  CAssoc** old = m_pHashTable;
+  unsigned oldSize = m_nHashTableSize;
+  m_pHashTable = (allocNow || m_nCount > 0) ? new CAssoc*[buckets]() : nullptr;
   m_nHashTableSize = buckets;
+  if (old && m_nCount > 0) {
+    for (unsigned b = 0; b < oldSize; ++b) {
+      for (CAssoc* a = old[b]; a;) {
+        CAssoc* next = a->pNext;
+        a->nHashValue = KHashKey(a->key) % buckets;
+        a->pNext = m_pHashTable[a->nHashValue];
+        m_pHashTable[a->nHashValue] = a;
+        a = next;
+      }
+    }
+  }
+  delete[] old;
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>

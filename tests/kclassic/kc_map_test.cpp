@@ -91,6 +91,12 @@ TEST_F(Maps, InitHashTableAndBlockReuse) {
   // Buckets (k >> 4) % 5 in ascending order.
   for (size_t i = 1; i < got.size(); ++i)
     EXPECT_LE((got[i - 1].first >> 4) % 5, (got[i].first >> 4) % 5);
+  // A new table size on a map with keys keeps them all.
+  m.InitHashTable(3);
+  EXPECT_EQ(m.GetCount(), 7);
+  got = walk<KMapWordToPtr, uint16_t, void*>(m);
+  ASSERT_EQ(got.size(), 7u);
+  for (const auto& kv : got) EXPECT_EQ(kv.second, P(kv.first + 1));
   m.RemoveAll();
   EXPECT_EQ(m.GetCount(), 0);
   EXPECT_FALSE(m.HasHashTable());
