@@ -45,8 +45,9 @@ int KZString::MeasureFormat(const char* fmt, va_list args) {
   const char* p = fmt;
   while (*p) {
     if (*p != '%') {
-      total += int(kchrlen(p) > 0 ? kchrlen(p) : 1);
-      p = kstrinc(p);
+      const char* next = kstrinc(p);
+      total += next > p ? int(next - p) : 1;
+      p = next > p ? next : p + 1;
       continue;
     }
     ++p;

@@ -384,6 +384,34 @@ TEST_F(ZString, FormatMeasuresAndFormats) {
   EXPECT_EQ(str(s), "   1|2  |");
 }
 
+TEST_F(ZString, FormatReservesByConversion) {
+  enum Arg { Int, Double, Text };
+  struct Case {
+    const char* fmt;
+    Arg arg;
+    int capacity;
+  } cases[] = {{"%E", Double, 128}, {"%e", Double, 128}, {"%g", Double, 128},
+               {"%d", Int, 64},     {"%200d", Int, 256},  {"%5.1s", Text, 64}};
+  for (const Case& c : cases) {
+    KZString s;
+    if (c.arg == Int) s.Format(c.fmt, 1);
+    else if (c.arg == Text) s.Format(c.fmt, "xyz");
+    else s.Format(c.fmt, 1.0);
+    EXPECT_EQ(s.GetAllocLength(), c.capacity) << c.fmt;
+  }
+}
+
+TEST_F(ZString, FormatGrowsWhenWideTextTakesMoreBytes) {
+  kctest::ThreadLocale utf8(kctest::kUtf8);
+  // Forty packed two-byte characters: measured as forty, written as eighty bytes.
+  std::wstring wide(40, wchar_t(0xC3A9));
+  KZString s;
+  const char* fmt = "%S";
+  s.Format(fmt, wide.c_str());
+  ASSERT_EQ(s.GetLength(), 80);
+  EXPECT_EQ(str(s.Left(2)), bytes({0xC3, 0xA9}));
+}
+
 TEST_F(ZString, FormatMessageFillsByNumber) {
   KZString s;
   s.FormatMessage("%2 before %1, again %2", "one", "two");
