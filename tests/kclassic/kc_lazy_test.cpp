@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "kclassic/kc_err.h"
 #include "kclassic/kc_loc.h"
 #include "kclassic/kc_mb.h"
 #include "kclassic/kc_zstr.h"
@@ -15,6 +16,16 @@ using namespace KCLASSIC;
 TEST(LocaleStart, FirstLocaleStartsTheLibraryFromItsDataDirectory) {
   ASSERT_FALSE(gcIsStarted());
   EXPECT_FALSE(KGetLocaleManager().IsInitialized());
+  // A locale object made directly needs a started library.
+  try {
+    KUtlLocale direct("German");
+    ADD_FAILURE() << "made without a started library";
+  } catch (KErr* e) {
+    EXPECT_EQ(e->GetErrorNum(), 0x8B000C9);
+    EXPECT_STREQ(e->GetMethodName(), "KUtlLocale::CreateFromCRTLocale");
+    EXPECT_STREQ(e->GetParam(0), "German");
+    delete e;
+  }
   gctest::DataDir dir;
   gctest::writeLocaleDir(dir);
   setenv("GC_LOCALEDIR", dir.path(), 1); // where GCInit looks without a path
