@@ -134,8 +134,11 @@ int KZString::Delete(int i, int count) {
   return len;
 }
 
+// The whole character at i is replaced, whatever the lengths of the old and
+// the new character (deleting the new one's length could leave half a
+// character behind).
 void KZString::SetAt(int i, unsigned ch) {
-  Delete(i, packed_len(ch));
+  if (i >= 0 && i < GetLength()) Delete(i, int(kstrinc(m_pchData + i) - (m_pchData + i)));
   Insert(i, ch);
 }
 

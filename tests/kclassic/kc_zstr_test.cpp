@@ -297,6 +297,16 @@ TEST_F(DoubleByte, ReplaceRemoveAndReverseKeepCharactersWhole) {
   EXPECT_EQ(str(p), "_x");
 }
 
+TEST_F(DoubleByte, SetAtReplacesTheWholeCharacter) {
+  KZString s(("a" + kUpA + "b").c_str());
+  s.SetAt(1, 'x');
+  EXPECT_EQ(str(s), "axb");
+  s.SetAt(1, 0x8281u);
+  EXPECT_EQ(str(s), "a" + kLoA + "b");
+  s.SetAt(0, 0x8140u);
+  EXPECT_EQ(str(s), kSp + kLoA + "b");
+}
+
 TEST_F(DoubleByte, CaseMappingAndTrim) {
   KZString s(("a" + kLoA + "b").c_str());
   s.MakeUpper();
