@@ -55,7 +55,8 @@ class KArray : public KObject {
   int m_nMaxSize = 0;
   int m_nGrowBy = 0;
 
-  static TYPE* Allocate(int n) { return static_cast<TYPE*>(::operator new(sizeof(TYPE) * size_t(n))); }
+  static size_t Bytes(int n) { return n > 0 ? sizeof(TYPE) * size_t(n) : 0; }
+  static TYPE* Allocate(int n) { return static_cast<TYPE*>(::operator new(sizeof(TYPE) * size_t(n > 0 ? n : 1))); }
   static void Deallocate(TYPE* p) { ::operator delete(static_cast<void*>(p)); }
   // Opens count slots at index (new elements constructed in them).
   void OpenSlots(int index, int count);
@@ -80,7 +81,7 @@ void KArray<TYPE, ARG_TYPE>::SetSize(int n, int growBy) {
     if (step == 0) step = (m_nSize / 8 == 0) ? 4 : 1024;
     int cap = m_nMaxSize + step > n ? m_nMaxSize + step : n;
     TYPE* block = Allocate(cap);
-    std::memcpy(static_cast<void*>(block), static_cast<const void*>(m_pData), sizeof(TYPE) * size_t(m_nSize));
+    std::memcpy(static_cast<void*>(block), static_cast<const void*>(m_pData), Bytes(m_nSize));
     KConstructElements(block + m_nSize, n - m_nSize);
     Deallocate(m_pData);
     m_pData = block;
@@ -119,9 +120,9 @@ template <class TYPE, class ARG_TYPE>
 void KArray<TYPE, ARG_TYPE>::FreeExtra() {
   if (m_nSize == m_nMaxSize) return;
   TYPE* block = nullptr;
-  if (m_nSize != 0) {
+  if (m_nSize > 0) {
     block = Allocate(m_nSize);
-    std::memcpy(static_cast<void*>(block), static_cast<const void*>(m_pData), sizeof(TYPE) * size_t(m_nSize));
+    std::memcpy(static_cast<void*>(block), static_cast<const void*>(m_pData), Bytes(m_nSize));
   }
   Deallocate(m_pData);
   m_pData = block;
@@ -148,7 +149,7 @@ void KArray<TYPE, ARG_TYPE>::OpenSlots(int index, int count) {
     // The constructed tail elements are overwritten by the move: drop them first.
     KDestructElements(m_pData + old, count);
     std::memmove(static_cast<void*>(m_pData + index + count), static_cast<const void*>(m_pData + index),
-                 sizeof(TYPE) * size_t(old - index));
+                 Bytes(old - index));
     KConstructElements(m_pData + index, count);
   } else {
     SetSize(index + count);
@@ -183,7 +184,7 @@ void KArray<TYPE, ARG_TYPE>::RemoveAt(int index, int count) {
   int after = m_nSize - (index + count);
   if (after > 0)
     std::memmove(static_cast<void*>(m_pData + index), static_cast<const void*>(m_pData + index + count),
-                 sizeof(TYPE) * size_t(after));
+                 Bytes(after));
   m_nSize -= count;
 }
 
