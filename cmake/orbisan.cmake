@@ -36,8 +36,7 @@ endfunction()
 
 # Each tests/<name>/**/*_test.cpp becomes its own executable (so one suite's
 # build does not wait on another's); each test case is a ctest test.
-# Other .cpp files under tests/<name>/ are shared helpers linked into every one;
-# tests/<name>/deps.cmake may link the helpers to another suite's helpers.
+# Other .cpp files under tests/<name>/ are shared helpers linked into every one.
 function(orbisan_test_suite name)
   file(GLOB_RECURSE tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*_test.cpp)
   file(GLOB_RECURSE all CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
@@ -53,9 +52,6 @@ function(orbisan_test_suite name)
     target_include_directories(testhelp_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
     target_compile_options(testhelp_${name} PRIVATE ${ORBISAN_WARNINGS})
     target_link_libraries(testhelp_${name} PUBLIC orbisan_${name} GTest::gtest GTest::gmock)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
-      include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
-    endif()
   endif()
   foreach(t ${tests})
     get_filename_component(stem ${t} NAME_WE)
@@ -71,6 +67,10 @@ function(orbisan_test_suite name)
                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                          PROPERTIES ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
+  # tests/<name>/deps.cmake may link the helpers to another suite's helpers.
+  if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+    include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+  endif()
 endfunction()
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)

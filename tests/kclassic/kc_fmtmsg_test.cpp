@@ -81,7 +81,7 @@ TEST_F(FormatMessage, InsertsByNumberFromArrayAndList) {
     const char* want;
   } cases[] = {
       {"%2 then %1", "B then A"},
-      {"%1!d! and %2", "A and B"}, // a specification is dropped; the insert goes in as text
+      {"%1!d! and %2", "A and B"}, // the !d! type is dropped; the insert goes in as text
       {"%1%2", "AB"},
       {"<%1> <%1>", "<A> <A>"}, // a repeated marker repeats its insert
       {"no inserts", "no inserts"},
