@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "kclassic/kc_err.h"
@@ -172,14 +173,19 @@ char* GetInstalledLocalePath() {
   char* path = new char[1000];
   path[0] = 0;
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&GetInstalledLocalePath), &info) && info.dli_fname &&
-      std::strlen(info.dli_fname) < 1000) {
-    // The library is not started yet, so the file name is cut byte by byte.
+  if (!dladdr(reinterpret_cast<void*>(&GetInstalledLocalePath), &info) || !info.dli_fname) return path;
+  // The file this code was loaded from, as an absolute path when it can be
+  // resolved. The library is not started yet, so the name is cut byte by byte.
+  char* resolved = realpath(info.dli_fname, nullptr);
+  const char* file = resolved ? resolved : info.dli_fname;
+  if (std::strlen(file) < 1000) {
     char dir[1000];
-    std::strcpy(dir, info.dli_fname);
+    std::strcpy(dir, file);
     if (char* slash = std::strrchr(dir, '/')) *slash = 0;
+    else std::strcpy(dir, ".");
     if (std::snprintf(path, 1000, "%s/Locale", dir) >= 1000) path[0] = 0;
   }
+  std::free(resolved);
   return path;
 }
 
