@@ -11,7 +11,7 @@ namespace {
 
 // The multibyte tests' directory plus one territory whose short date puts
 // the year first and whose currency sign comes first, spaced, with the sign
-// after the symbol.
+// after the symbol, and a UTF-8 page with a case pair of unequal lengths.
 void addJapan(const gctest::DataDir& dir) {
   dir.writeControl({{1, GC_CLASS_LANGUAGE, "English"},
                     {2, GC_CLASS_LANGUAGE, "German"},
@@ -34,6 +34,15 @@ void addJapan(const gctest::DataDir& dir) {
   japan.abbrev = "JPN";
   japan.name = "Japan";
   dir.writeObject(GC_CLASS_TERRITORY, 4, gctest::dataFile({gctest::territorySection(japan)}));
+  // UTF-8 with one case pair whose upper case is longer: U+0250 (C9 90) and
+  // U+2C6F (E2 B1 AF).
+  const int32_t delta = int32_t(0xE2B1AF - 0xC990);
+  dir.writeObject(GC_CLASS_CODEPAGE, gctest::kCpUtf8,
+                  gctest::CodePageBuilder::ascii()
+                      .maxLen(3)
+                      .classOnly({0xC9, 0x90}, 0x205, delta)
+                      .classOnly({0xE2, 0xB1, 0xAF}, 0x203, -delta)
+                      .file());
 }
 
 } // namespace

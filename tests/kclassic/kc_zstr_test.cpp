@@ -346,9 +346,17 @@ TEST_F(ZString, TrimSets) {
 
 TEST_F(ZString, UpperCaseThatGrowsInUtf8) {
   kctest::ThreadLocale utf8(kctest::kUtf8);
-  KZString s("abc");
+  // U+0250 (two bytes) has the upper case U+2C6F (three bytes).
+  std::string lower;
+  for (int i = 0; i < 40; ++i) lower += bytes({0xC9, 0x90});
+  KZString s(("ab" + lower).c_str());
   s.MakeUpper();
-  EXPECT_EQ(str(s), "ABC");
+  std::string upper = "AB";
+  for (int i = 0; i < 40; ++i) upper += bytes({0xE2, 0xB1, 0xAF});
+  EXPECT_EQ(str(s), upper);
+  EXPECT_EQ(s.GetLength(), 122);
+  s.MakeLower();
+  EXPECT_EQ(str(s), "ab" + lower);
 }
 
 TEST_F(ZString, Comparison) {
