@@ -9,7 +9,7 @@
 #include "kclassic/kc_mb.h"
 #include "kclassic/kc_zstr.h"
 #include "mbtext/gc_testloc.h"
-#include "mbtext/gc_types.h"
+#include "mbtext/gc_types_int.h"
 
 using namespace KCLASSIC;
 
