@@ -94,6 +94,10 @@ function(orbisan_test_suite name)
                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                          PROPERTIES ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
+  # tests/<name>/deps.cmake may link the helpers to another suite's helpers.
+  if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+    include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+  endif()
 endfunction()
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)
