@@ -17,7 +17,7 @@
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_uni2str.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace {
 

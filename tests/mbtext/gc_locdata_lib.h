@@ -20,6 +20,7 @@
 
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_types.h"
 
 #ifndef GC_TEST_LOCALEDIR
