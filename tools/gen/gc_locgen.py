@@ -84,6 +84,11 @@ def main():
     args = parser.parse_args()
 
     start = time.time()
+    for path, package in ((os.path.join(args.i18n, "charmaps"), "locales"),
+                          (os.path.join(args.i18n, "locales", "iso14651_t1_common"), "locales"),
+                          (os.path.join(args.ucd, "UnicodeData.txt"), "unicode-data")):
+        if not os.path.exists(path):
+            raise SystemExit("%s is missing: install Debian's \"%s\" package" % (path, package))
     os.makedirs(args.output, exist_ok=True)
     ucd = uni.Ucd(args.ucd)
     entries = []
