@@ -273,9 +273,32 @@ def _element(rank_p, rank_s, rank_t, w, i, base):
     else:
         accents = [x for x in w[1] if x != base]
         s = rank_s.get(accents[0] if accents else (w[1][0] if w[1] else ""), 0)
-    ters = w[2] if len(w[2]) == len(w[0]) and len(w[0]) > 1 else None
-    t = rank_t.get(ters[i] if ters else (w[2][0] if w[2] else ""), 0)
-    return p, s, t
+    return p, s, rank_t.get(_tertiary(w, i), 0)
+
+
+def _tertiary(w, i):
+    """The tertiary weights of element i as one sequence: an element's own
+    weight when each element has one, otherwise the whole sequence (which
+    tells, for one, the capital of a two-letter character from its title
+    form)."""
+    if len(w[0]) > 1 and len(w[2]) == len(w[0]):
+        return (w[2][i],)
+    return w[2]
+
+
+def tertiary_ranks(coll):
+    """Weights 1..n of the tertiary sequences in use, ordered element by
+    element (a sequence before its own extensions)."""
+    pos = coll._index()
+    used = set()
+    for w in coll.entries.values():
+        for i in range(max(1, min(len(w[0]), 2))):
+            used.add(_tertiary(w, i))
+    used.discard(())
+    ordered = sorted(used, key=lambda t: [pos.get(x, -1) for x in t])
+    if len(ordered) > 0xFF:
+        raise SystemExit("%d tertiary weights, more than 255" % len(ordered))
+    return {t: n + 1 for n, t in enumerate(ordered)}
 
 
 def table(coll):
@@ -283,7 +306,7 @@ def table(coll):
     coll.merge_combinations()
     rank_p, n_p = coll.ranks(0, 0xFFFF)
     rank_s, _ = coll.ranks(1, 0xFF)
-    rank_t, _ = coll.ranks(2, 0xFF)
+    rank_t = tertiary_ranks(coll)
     base = "BASE"
     pos = coll._index()
 
@@ -320,7 +343,7 @@ def table(coll):
     # Trailing default weights are dropped from sort keys, which keeps the
     # order only when the default is the lowest weight of its level.
     head[0] = 1 if rank_s.get(base) == 1 else 0
-    head[1] = 1 if rank_t.get("MIN") == 1 else 0
+    head[1] = 1 if rank_t.get(("MIN",)) == 1 else 0
     records = bytearray()
     expansions = bytearray()
     n_exp = 0
