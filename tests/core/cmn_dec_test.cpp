@@ -144,6 +144,7 @@ TEST_F(CmnDec, WorkFormRoundTripAndTableArithmetic) {
   ASSERT_EQ(cmn_dec_plus_str(nines.c_str(), nines.c_str(), w3), 0);
   EXPECT_EQ(w3[0], '1');
   EXPECT_EQ(cmn_dec_convert_str_to_dec(w3, 1, &r), CMN_DEC_OVERFLOW);
+  w3[0] = '9';
   EXPECT_EQ(cmn_dec_plus_str(w3, w3, w1), CMN_DEC_OVERFLOW);
   EXPECT_EQ(table_multiply_2[79], '6');
   EXPECT_EQ(table_minus_2[12], '1');
