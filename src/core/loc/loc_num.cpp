@@ -232,6 +232,7 @@ const char* loc_num_delocalize(const char* text, const char* dec_sym, const char
   std::string out;
   bool minus = false, seen_dec = false;
   for (const char* p = text; *p != '\0';) {
+    if (end_at_point && seen_dec && *p == '.') break;
     if (gl > 0 && std::strncmp(p, gs, gl) == 0) {
       p += gl;
     } else if (dl > 0 && std::strncmp(p, ds, dl) == 0) {
@@ -246,8 +247,6 @@ const char* loc_num_delocalize(const char* text, const char* dec_sym, const char
       ++p;
     } else if (*p == ')' || *p == ' ') {
       ++p;
-    } else if (end_at_point && seen_dec && *p == '.') {
-      break;
     } else {
       out += *p++;
     }
