@@ -4,12 +4,8 @@
 
 namespace {
 
-constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
-                                 100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
 // N < 10^76: the top limb (powers 72..80) stays below 10^4.
 constexpr uint32_t kTopLimit = 10000u;
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 int used_limbs(const uint32_t* l, int n) {
   while (n > 0 && l[n - 1] == 0) --n;
@@ -30,107 +26,6 @@ int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b) {
   for (int i = CMN_DEC_LIMBS - 1; i >= 0; --i)
     if (a.limb[i] != b.limb[i]) return a.limb[i] < b.limb[i] ? -1 : 1;
   return 0;
-}
-
-long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
-  std::memset(n->limb, 0, sizeof n->limb);
-  n->negative = false;
-  const char* p = text;
-  if (*p == '-' || *p == '+') n->negative = *p++ == '-';
-  // Mantissa: digits with at most one point.
-  const char* first = p;
-  long int_digits = 0, all_digits = 0;
-  bool point = false;
-  for (;; ++p) {
-    if (is_digit(*p)) {
-      ++all_digits;
-      if (!point) ++int_digits;
-    } else if (*p == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  const char* mantissa_end = p;
-  if (all_digits == 0) return CMN_DEC_NOT_A_NUMBER;
-  long exponent = 0;
-  if (*p == 'E' || *p == 'e') {
-    ++p;
-    bool neg_exp = false;
-    if (*p == '-' || *p == '+') neg_exp = *p++ == '-';
-    if (!is_digit(*p)) return CMN_DEC_NOT_A_NUMBER;
-    for (; is_digit(*p); ++p)
-      if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
-    if (neg_exp) exponent = -exponent;
-  }
-  if (*p != '\0') return CMN_DEC_NOT_A_NUMBER;
-  // Power of ten of each digit in N: the first digit has int_digits - 1 + e
-  // + 38; every next digit one less. Consecutive digits of one limb are
-  // gathered by Horner's rule and placed once.
-  long power = int_digits - 1 + exponent + 38;
-  long limb = -1;
-  long last_power = 0;
-  uint32_t acc = 0;
-  for (const char* q = first; q < mantissa_end; ++q) {
-    if (*q == '.') continue;
-    unsigned d = static_cast<unsigned>(*q - '0');
-    if (power < 0 || power >= 76) {
-      if (d != 0) return CMN_DEC_OVERFLOW;
-      --power;
-      continue;
-    }
-    long li = power / 9;
-    if (li != limb) {
-      if (limb >= 0) n->limb[limb] += acc * kPow10[last_power % 9];
-      limb = li;
-      acc = 0;
-    }
-    acc = acc * 10 + d;
-    last_power = power;
-    --power;
-  }
-  if (limb >= 0) n->limb[limb] += acc * kPow10[last_power % 9];
-  if (cmn_dec_num_is_zero(*n)) n->negative = false;
-  return 0;
-}
-
-void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
-  // The 76 digits of N, most significant first (positions 1..76 of the work
-  // form).
-  char digits[81];
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint32_t v = n.limb[i];
-    char* out = digits + 81 - 9 * (i + 1);
-    for (int k = 8; k >= 0; --k) {
-      out[k] = static_cast<char>('0' + v % 10);
-      v /= 10;
-    }
-  }
-  const char* all = digits + 5;  // 76 digits; the units digit is all[37]
-  char* out = d->text;
-  int first = 0;
-  while (first < 38 && all[first] == '0') ++first;
-  if (cmn_dec_num_is_zero(n)) {
-    std::strcpy(d->text, "0.0");
-    d->precision = 2;
-    d->scale = 1;
-    return;
-  }
-  if (n.negative) *out++ = '-';
-  int written = 0;
-  int i = first;
-  for (; i < 38; ++i, ++written) *out++ = all[i];
-  char* point = out;
-  *out++ = '.';
-  for (; i < 76 && written < 38; ++i, ++written) *out++ = all[i];
-  // No trailing fraction zeros, no trailing point.
-  while (out > point + 1 && out[-1] == '0') --out;
-  if (out == point + 1) --out;
-  *out = '\0';
-  long scale = out > point ? static_cast<long>(out - point - 1) : 0;
-  long int_digits = 38 - first;
-  d->precision = int_digits + scale;
-  d->scale = scale;
 }
 
 namespace {

@@ -1,0 +1,164 @@
+// Decimal texts to the internal number form and back.
+//
+// Both directions go through an 81-character digit image of N (powers 80
+// down to 0); digits are read eight at a time and written two at a time.
+#include <cstring>
+
+#include "core/cmn/cmn_dec_int.h"
+
+namespace {
+
+constexpr int kImage = 81;
+constexpr int kUnitsIndex = 42;  // the value's units digit (power 38 of N)
+constexpr int kFirstValid = 5;   // N < 10^76: indexes 0..4 must stay '0'
+
+bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// Eight ASCII digits, the first most significant.
+uint32_t parse8(const char* s) {
+  uint64_t v;
+  std::memcpy(&v, s, 8);
+  v -= 0x3030303030303030ULL;
+  v = v * 10 + (v >> 8);
+  v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+       (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+      32;
+  return static_cast<uint32_t>(v);
+}
+
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void put9(char* out, uint32_t v) {
+  out[0] = static_cast<char>('0' + v / 100000000);
+  v %= 100000000;
+  uint32_t hi = v / 10000, lo = v % 10000;
+  std::memcpy(out + 1, kPairs + 2 * (hi / 100), 2);
+  std::memcpy(out + 3, kPairs + 2 * (hi % 100), 2);
+  std::memcpy(out + 5, kPairs + 2 * (lo / 100), 2);
+  std::memcpy(out + 7, kPairs + 2 * (lo % 100), 2);
+}
+
+// Places digits [src, src + len) at image index `at`; digits falling outside
+// the valid indexes must be zeros.
+bool place(char* image, const char* src, long len, long at) {
+  for (long k = 0; k < len; ++k) {
+    long idx = at + k;
+    if (idx >= kFirstValid && idx < kImage) {
+      long run = len - k;
+      if (idx + run > kImage) run = kImage - idx;
+      std::memcpy(image + idx, src + k, static_cast<size_t>(run));
+      k += run - 1;
+    } else if (src[k] != '0') {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
+  const char* p = text;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  const char* int_begin = p;
+  while (is_digit(*p)) ++p;
+  const char* int_end = p;
+  const char* frac_begin = p;
+  const char* frac_end = p;
+  if (*p == '.') {
+    frac_begin = ++p;
+    while (is_digit(*p)) ++p;
+    frac_end = p;
+  }
+  long int_len = int_end - int_begin, frac_len = frac_end - frac_begin;
+  if (int_len + frac_len == 0) return CMN_DEC_NOT_A_NUMBER;
+  long e = 0;
+  if (*p == 'E' || *p == 'e') {
+    ++p;
+    bool neg_exp = false;
+    if (*p == '-' || *p == '+') neg_exp = *p++ == '-';
+    if (!is_digit(*p)) return CMN_DEC_NOT_A_NUMBER;
+    for (; is_digit(*p); ++p)
+      if (e < 100000) e = e * 10 + (*p - '0');
+    if (neg_exp) e = -e;
+  }
+  if (*p != '\0') return CMN_DEC_NOT_A_NUMBER;
+
+  char image[kImage + 8];
+  std::memset(image, '0', sizeof image);
+  long at = kUnitsIndex + 1 - e - int_len;
+  if (!place(image, int_begin, int_len, at) || !place(image, frac_begin, frac_len, at + int_len))
+    return CMN_DEC_OVERFLOW;
+  // Only the limbs the digits reach need reading.
+  long lo_idx = at < kFirstValid ? kFirstValid : at;
+  long hi_idx = at + int_len + frac_len - 1;
+  if (hi_idx >= kImage) hi_idx = kImage - 1;
+  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
+    long start = kImage - 9 - 9 * i;  // limb i: powers 9i .. 9i + 8
+    if (start > hi_idx || start + 8 < lo_idx) {
+      n->limb[i] = 0;
+      continue;
+    }
+    n->limb[i] = parse8(image + start) * 10 + static_cast<uint32_t>(image[start + 8] - '0');
+  }
+  n->negative = negative && !cmn_dec_num_is_zero(*n);
+  return 0;
+}
+
+void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
+  int top = CMN_DEC_LIMBS - 1, bottom = 0;
+  while (top >= 0 && n.limb[top] == 0) --top;
+  if (top < 0) {
+    std::memcpy(d->text, "0.0", 4);
+    d->precision = 2;
+    d->scale = 1;
+    return;
+  }
+  while (n.limb[bottom] == 0) ++bottom;
+  // Digits of limbs top..bottom: buf[k] has power p0 - k.
+  char buf[kImage + 1];
+  long len = 9L * (top - bottom + 1);
+  for (int i = top, k = 0; i >= bottom; --i, k += 9) put9(buf + k, n.limb[i]);
+  long p0 = 9L * top + 8;
+  long k0 = 0;
+  while (buf[k0] == '0') ++k0;
+  long top_power = p0 - k0;
+  long low_nonzero = p0 - (len - 1);
+  while (buf[p0 - low_nonzero] == '0') ++low_nonzero;
+  // At most 38 digits from the first significant one (or from the point).
+  long first = top_power >= 38 ? top_power : 37;
+  long last = first - 37;
+  if (last < low_nonzero) last = low_nonzero;
+  char* out = d->text;
+  if (n.negative) *out++ = '-';
+  long int_digits = 0;
+  if (top_power >= 38) {
+    long stop = last > 38 ? last : 38;
+    int_digits = top_power - stop + 1;
+    std::memcpy(out, buf + k0, static_cast<size_t>(int_digits));
+    out += int_digits;
+    // Cut integer digits below the 38th significant one read as zeros.
+    for (long pw = stop - 1; pw >= 38; --pw) {
+      *out++ = '0';
+      ++int_digits;
+    }
+  }
+  long scale = 0;
+  if (last < 38) {
+    *out++ = '.';
+    for (long pw = 37; pw >= last; --pw) *out++ = pw > p0 ? '0' : buf[p0 - pw];
+    scale = 38 - last;
+    while (scale > 0 && out[-1] == '0') {
+      --out;
+      --scale;
+    }
+    if (scale == 0) --out;
+  }
+  *out = '\0';
+  d->precision = int_digits + scale;
+  d->scale = scale;
+}
