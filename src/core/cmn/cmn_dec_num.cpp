@@ -50,6 +50,23 @@ void sub_mag(const uint32_t* a, const uint32_t* b, uint32_t* r) {
   }
 }
 
+// q = top / v and r = top % v (top < 2^60, v >= 1) through a floating
+// reciprocal, corrected to the exact quotient.
+inline void quotient_by(uint64_t top, uint64_t v, double inverse, uint64_t* q, uint64_t* r) {
+  uint64_t est = static_cast<uint64_t>(static_cast<double>(top) * inverse);
+  int64_t rem = static_cast<int64_t>(top - est * v);
+  while (rem < 0) {
+    --est;
+    rem += static_cast<int64_t>(v);
+  }
+  while (rem >= static_cast<int64_t>(v)) {
+    ++est;
+    rem -= static_cast<int64_t>(v);
+  }
+  *q = est;
+  *r = static_cast<uint64_t>(rem);
+}
+
 // Long division of u (m limbs) by v (n limbs, top limb non-zero, n >= 2);
 // q receives m - n + 1 limbs. u is overwritten.
 void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) {
@@ -70,10 +87,12 @@ void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) 
     carry = t / B;
   }
   u[m] = static_cast<uint32_t>(carry);
+  const uint64_t vtop = v[n - 1];
+  const double inverse = 1.0 / static_cast<double>(vtop);
   for (int j = m - n; j >= 0; --j) {
     uint64_t top = static_cast<uint64_t>(u[j + n]) * B + u[j + n - 1];
-    uint64_t qhat = top / v[n - 1];
-    uint64_t rhat = top % v[n - 1];
+    uint64_t qhat, rhat;
+    quotient_by(top, vtop, inverse, &qhat, &rhat);
     while (qhat >= B || qhat * v[n - 2] > rhat * B + u[j + n - 2]) {
       --qhat;
       rhat += v[n - 1];
@@ -134,20 +153,17 @@ long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
   constexpr uint64_t B = CMN_DEC_BASE;
   int na = used_limbs(a.limb, CMN_DEC_LIMBS), nb = used_limbs(b.limb, CMN_DEC_LIMBS);
   uint32_t p[2 * CMN_DEC_LIMBS + 1] = {};
-  for (int i = 0; i < na; ++i) {
-    uint64_t ai = a.limb[i];
-    if (ai == 0) continue;
-    uint64_t carry = 0;
-    for (int j = 0; j < nb; ++j) {
-      uint64_t t = ai * b.limb[j] + p[i + j] + carry;
-      p[i + j] = static_cast<uint32_t>(t % B);
-      carry = t / B;
-    }
-    for (int k = i + nb; carry != 0; ++k) {
-      uint64_t t = p[k] + carry;
-      p[k] = static_cast<uint32_t>(t % B);
-      carry = t / B;
-    }
+  // Column by column: at most nine products below 10^18 and a carry below
+  // 2^35 fit 64 bits, so each column is reduced once.
+  uint64_t carry = 0;
+  int columns = na + nb;
+  for (int k = 0; k < columns; ++k) {
+    uint64_t sum = carry;
+    int i0 = k - nb + 1 > 0 ? k - nb + 1 : 0;
+    int i1 = k < na - 1 ? k : na - 1;
+    for (int i = i0; i <= i1; ++i) sum += static_cast<uint64_t>(a.limb[i]) * b.limb[k - i];
+    p[k] = static_cast<uint32_t>(sum % B);
+    carry = sum / B;
   }
   // Cut the 38 lowest digits: drop four limbs (36 digits), divide by 100.
   for (int k = 4 + CMN_DEC_LIMBS; k < 2 * CMN_DEC_LIMBS; ++k)
@@ -183,11 +199,11 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
   uint32_t q[kU + 1] = {};
   if (m >= nb) {
     if (nb == 1) {
-      uint64_t rem = 0;
+      uint64_t rem = 0, quot = 0;
+      const double inverse = 1.0 / static_cast<double>(b.limb[0]);
       for (int k = m - 1; k >= 0; --k) {
-        uint64_t cur = rem * B + u[k];
-        q[k] = static_cast<uint32_t>(cur / b.limb[0]);
-        rem = cur % b.limb[0];
+        quotient_by(rem * B + u[k], b.limb[0], inverse, &quot, &rem);
+        q[k] = static_cast<uint32_t>(quot);
       }
     } else {
       divide_limbs(u, m, b.limb, nb, q);

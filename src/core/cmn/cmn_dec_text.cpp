@@ -1,7 +1,7 @@
 // Decimal texts to the internal number form and back.
 //
-// Both directions go through an 81-character digit image of N (powers 80
-// down to 0); digits are read eight at a time and written two at a time.
+// Digits are read up to nine at a time straight into the limbs and written
+// two at a time.
 #include <cstring>
 
 #include "core/cmn/cmn_dec_int.h"
@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kImage = 81;
-constexpr int kUnitsIndex = 42;  // the value's units digit (power 38 of N)
-constexpr int kFirstValid = 5;   // N < 10^76: indexes 0..4 must stay '0'
 
 bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
@@ -41,19 +39,37 @@ void put9(char* out, uint32_t v) {
   std::memcpy(out + 7, kPairs + 2 * (lo % 100), 2);
 }
 
-// Places digits [src, src + len) at image index `at`; digits falling outside
-// the valid indexes must be zeros.
-bool place(char* image, const char* src, long len, long at) {
-  for (long k = 0; k < len; ++k) {
-    long idx = at + k;
-    if (idx >= kFirstValid && idx < kImage) {
-      long run = len - k;
-      if (idx + run > kImage) run = kImage - idx;
-      std::memcpy(image + idx, src + k, static_cast<size_t>(run));
-      k += run - 1;
-    } else if (src[k] != '0') {
-      return false;
+constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
+                                 100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
+
+// Up to nine digits as a number.
+uint32_t parse_upto9(const char* s, long count) {
+  if (count >= 8) {
+    uint32_t v = parse8(s);
+    return count == 9 ? v * 10 + static_cast<uint32_t>(s[8] - '0') : v;
+  }
+  uint32_t v = 0;
+  for (long k = 0; k < count; ++k) v = v * 10 + static_cast<uint32_t>(s[k] - '0');
+  return v;
+}
+
+// Adds the digits [s, s + len) into the limbs, the last digit having power
+// p_last of N; digits outside the powers 0..75 must be zeros.
+bool add_run(cmn_dec_num* n, const char* s, long len, long p_last) {
+  if (len == 0) return true;
+  long p_first = p_last + len - 1;
+  long lo = p_last < 0 ? 0 : p_last;
+  long hi = p_first > 75 ? 75 : p_first;
+  if (p_first > 75 || p_last < 0) {
+    for (long k = 0; k < len; ++k) {
+      long power = p_first - k;
+      if ((power > 75 || power < 0) && s[k] != '0') return false;
     }
+  }
+  for (long i = lo / 9; lo <= hi && i <= hi / 9; ++i) {
+    long plo = lo > 9 * i ? lo : 9 * i;
+    long phi = hi < 9 * i + 8 ? hi : 9 * i + 8;
+    n->limb[i] += parse_upto9(s + (p_first - phi), phi - plo + 1) * kPow10[plo - 9 * i];
   }
   return true;
 }
@@ -88,23 +104,10 @@ long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
   }
   if (*p != '\0') return CMN_DEC_NOT_A_NUMBER;
 
-  char image[kImage + 8];
-  std::memset(image, '0', sizeof image);
-  long at = kUnitsIndex + 1 - e - int_len;
-  if (!place(image, int_begin, int_len, at) || !place(image, frac_begin, frac_len, at + int_len))
+  std::memset(n->limb, 0, sizeof n->limb);
+  // The last integer digit has power 38 + e of N.
+  if (!add_run(n, int_begin, int_len, 38 + e) || !add_run(n, frac_begin, frac_len, 38 + e - frac_len))
     return CMN_DEC_OVERFLOW;
-  // Only the limbs the digits reach need reading.
-  long lo_idx = at < kFirstValid ? kFirstValid : at;
-  long hi_idx = at + int_len + frac_len - 1;
-  if (hi_idx >= kImage) hi_idx = kImage - 1;
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    long start = kImage - 9 - 9 * i;  // limb i: powers 9i .. 9i + 8
-    if (start > hi_idx || start + 8 < lo_idx) {
-      n->limb[i] = 0;
-      continue;
-    }
-    n->limb[i] = parse8(image + start) * 10 + static_cast<uint32_t>(image[start + 8] - '0');
-  }
   n->negative = negative && !cmn_dec_num_is_zero(*n);
   return 0;
 }
@@ -150,7 +153,16 @@ void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
   long scale = 0;
   if (last < 38) {
     *out++ = '.';
-    for (long pw = 37; pw >= last; --pw) *out++ = pw > p0 ? '0' : buf[p0 - pw];
+    // Powers 37 down to last; those above p0 are leading fraction zeros
+    // (last <= p0 always).
+    long high = 37;
+    if (p0 < 37) {
+      std::memset(out, '0', static_cast<size_t>(37 - p0));
+      out += 37 - p0;
+      high = p0;
+    }
+    std::memcpy(out, buf + (p0 - high), static_cast<size_t>(high - last + 1));
+    out += high - last + 1;
     scale = 38 - last;
     while (scale > 0 && out[-1] == '0') {
       --out;
