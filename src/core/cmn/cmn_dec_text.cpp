@@ -42,11 +42,36 @@ void put9(char* out, uint32_t v) {
 constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
                                  100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
 
-// Up to nine digits as a number.
-uint32_t parse_upto9(const char* s, long count) {
+// The first character at or after p that is no digit; reads eight bytes at
+// a time while they lie below limit.
+const char* skip_digits(const char* p, const char* limit) {
+  while (p + 8 <= limit) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    uint64_t bad = ((v - 0x3030303030303030ULL) | (v + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
+    if (bad != 0) return p + (__builtin_ctzll(bad) >> 3);
+    p += 8;
+  }
+  while (is_digit(*p)) ++p;
+  return p;
+}
+
+// Up to nine digits as a number; bytes from floor on may be read.
+uint32_t parse_upto9(const char* s, long count, const char* floor) {
   if (count >= 8) {
     uint32_t v = parse8(s);
     return count == 9 ? v * 10 + static_cast<uint32_t>(s[8] - '0') : v;
+  }
+  if (count > 0 && s + count - 8 >= floor) {
+    // The eight bytes that end with the last digit, those before s read as
+    // '0'.
+    uint64_t v;
+    std::memcpy(&v, s + count - 8, 8);
+    uint64_t keep = ~0ULL << (8 * (8 - count));
+    v = (v & keep) | (0x3030303030303030ULL & ~keep);
+    char bytes[8];
+    std::memcpy(bytes, &v, 8);
+    return parse8(bytes);
   }
   uint32_t v = 0;
   for (long k = 0; k < count; ++k) v = v * 10 + static_cast<uint32_t>(s[k] - '0');
@@ -55,7 +80,7 @@ uint32_t parse_upto9(const char* s, long count) {
 
 // Adds the digits [s, s + len) into the limbs, the last digit having power
 // p_last of N; digits outside the powers 0..75 must be zeros.
-bool add_run(cmn_dec_num* n, const char* s, long len, long p_last) {
+bool add_run(cmn_dec_num* n, const char* s, long len, long p_last, const char* floor) {
   if (len == 0) return true;
   long p_first = p_last + len - 1;
   long lo = p_last < 0 ? 0 : p_last;
@@ -69,25 +94,25 @@ bool add_run(cmn_dec_num* n, const char* s, long len, long p_last) {
   for (long i = lo / 9; lo <= hi && i <= hi / 9; ++i) {
     long plo = lo > 9 * i ? lo : 9 * i;
     long phi = hi < 9 * i + 8 ? hi : 9 * i + 8;
-    n->limb[i] += parse_upto9(s + (p_first - phi), phi - plo + 1) * kPow10[plo - 9 * i];
+    n->limb[i] += parse_upto9(s + (p_first - phi), phi - plo + 1, floor) * kPow10[plo - 9 * i];
   }
   return true;
 }
 
 }  // namespace
 
-long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
+long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n) {
   const char* p = text;
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';
   const char* int_begin = p;
-  while (is_digit(*p)) ++p;
+  p = skip_digits(p, limit);
   const char* int_end = p;
   const char* frac_begin = p;
   const char* frac_end = p;
   if (*p == '.') {
     frac_begin = ++p;
-    while (is_digit(*p)) ++p;
+    p = skip_digits(p, limit);
     frac_end = p;
   }
   long int_len = int_end - int_begin, frac_len = frac_end - frac_begin;
@@ -106,7 +131,7 @@ long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
 
   std::memset(n->limb, 0, sizeof n->limb);
   // The last integer digit has power 38 + e of N.
-  if (!add_run(n, int_begin, int_len, 38 + e) || !add_run(n, frac_begin, frac_len, 38 + e - frac_len))
+  if (!add_run(n, int_begin, int_len, 38 + e, text) || !add_run(n, frac_begin, frac_len, 38 + e - frac_len, text))
     return CMN_DEC_OVERFLOW;
   n->negative = negative && !cmn_dec_num_is_zero(*n);
   return 0;
