@@ -194,8 +194,12 @@ TEST(LocSt, DebugTraceAndCharacterDump) {
   loc_dbg_print("loc", 3, "too deep\n");
   EXPECT_EQ(msgs.text(), "loc_dbg_print: shown a 5 1.5\n");
   loc_dbg_set_topic("loc", 0, trace);
+  msgs.restart();
   EXPECT_EQ(loc_dbg_print("loc", 9, "x %d %s", 7, "y"), 9);
   EXPECT_EQ(trace_calls, 1);
+  EXPECT_EQ(loc_dbg_print("loc", 0, "left %d\n", 8), 0);  // the procedure gives 0: printed here
+  EXPECT_EQ(trace_calls, 2);
+  EXPECT_EQ(msgs.text(), "loc_dbg_print: left 8\n");
   loc_dbg_set_topic("loc", -1, nullptr);
 
   core_scratch_dir dir;
