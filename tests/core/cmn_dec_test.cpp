@@ -234,3 +234,40 @@ TEST_F(CmnDec, AgreesWithScaledIntegerArithmetic) {
 }
 
 }  // namespace
+
+namespace {
+
+// Plain texts take a digit-by-digit path; the same operands with an
+// exponent mark go through the general one. Both must agree, also where the
+// result is cut to 38 digits or overflows.
+TEST_F(CmnDec, PlainAndExponentFormsAgree) {
+  std::mt19937_64 rng(7);
+  auto digits = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  for (int iter = 0; iter < 4000; ++iter) {
+    int ia = static_cast<int>(rng() % 39), fa = static_cast<int>(rng() % 25);
+    int ib = static_cast<int>(rng() % 39), fb = static_cast<int>(rng() % 25);
+    if (ia + fa > 42) fa = 42 - ia;
+    if (ib + fb > 42) fb = 42 - ib;
+    if (ia + fa == 0) ia = 1;
+    if (ib + fb == 0) ib = 1;
+    std::string a = std::string((rng() & 1) ? "-" : "") + digits(ia) + (fa ? "." + digits(fa) : "");
+    std::string b = std::string((rng() & 1) ? "-" : "") + digits(ib) + (fb ? "." + digits(fb) : "");
+    if (rng() % 8 == 0) b = a;  // equal magnitudes
+    cmn_ty_decimal pa = dec(a.c_str()), pb = dec(b.c_str());
+    cmn_ty_decimal ea = dec((a + "E0").c_str()), eb = dec((b + "E0").c_str());
+    for (op_fn op : {cmn_dec_plus, cmn_dec_minus}) {
+      cmn_ty_decimal r1 = dec("x"), r2 = dec("x");
+      long rc1 = op(&pa, &pb, &r1), rc2 = op(&ea, &eb, &r2);
+      ASSERT_EQ(rc1, rc2) << a << " " << b;
+      EXPECT_STREQ(r1.text, r2.text) << a << " " << b;
+      EXPECT_EQ(r1.precision, r2.precision) << a << " " << b;
+      EXPECT_EQ(r1.scale, r2.scale) << a << " " << b;
+    }
+  }
+}
+
+}  // namespace

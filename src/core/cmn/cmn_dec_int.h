@@ -36,3 +36,7 @@ int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b);
 long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, cmn_dec_num* r);
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
 long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
+
+// a + b (or a - b) of plain texts into result; false when the texts are not
+// plain or the result does not fit (the general path then decides).
+bool cmn_dec_fast_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);
