@@ -152,29 +152,26 @@ long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, 
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
   constexpr uint64_t B = CMN_DEC_BASE;
   int na = used_limbs(a.limb, CMN_DEC_LIMBS), nb = used_limbs(b.limb, CMN_DEC_LIMBS);
+  int la = 0, lb = 0;  // lowest non-zero limbs
+  while (la < na && a.limb[la] == 0) ++la;
+  while (lb < nb && b.limb[lb] == 0) ++lb;
   uint32_t p[2 * CMN_DEC_LIMBS + 1] = {};
   // Column by column: at most nine products below 10^18 and a carry below
   // 2^35 fit 64 bits, so each column is reduced once.
   uint64_t carry = 0;
-  int columns = na + nb;
-  for (int k = 0; k < columns; ++k) {
+  for (int k = la + lb; k < na + nb; ++k) {
     uint64_t sum = carry;
-    int i0 = k - nb + 1 > 0 ? k - nb + 1 : 0;
-    int i1 = k < na - 1 ? k : na - 1;
+    int i0 = k - (nb - 1) > la ? k - (nb - 1) : la;
+    int i1 = k - lb < na - 1 ? k - lb : na - 1;
     for (int i = i0; i <= i1; ++i) sum += static_cast<uint64_t>(a.limb[i]) * b.limb[k - i];
     p[k] = static_cast<uint32_t>(sum % B);
     carry = sum / B;
   }
-  // Cut the 38 lowest digits: drop four limbs (36 digits), divide by 100.
+  // Cut the 38 lowest digits: four limbs (36 digits) and two more.
   for (int k = 4 + CMN_DEC_LIMBS; k < 2 * CMN_DEC_LIMBS; ++k)
     if (p[k] != 0) return CMN_DEC_OVERFLOW;
   cmn_dec_num out;
-  uint64_t rem = 0;
-  for (int k = CMN_DEC_LIMBS - 1; k >= 0; --k) {
-    uint64_t cur = rem * B + p[k + 4];
-    out.limb[k] = static_cast<uint32_t>(cur / 100);
-    rem = cur % 100;
-  }
+  for (int k = 0; k < CMN_DEC_LIMBS; ++k) out.limb[k] = p[k + 4] / 100 + (p[k + 5] % 100) * 10000000u;
   if (cmn_dec_num_too_big(out)) return CMN_DEC_OVERFLOW;
   out.negative = a.negative != b.negative && !cmn_dec_num_is_zero(out);
   *r = out;
@@ -188,25 +185,29 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
   // u = a * 10^38: four limbs up, times 100.
   constexpr int kU = CMN_DEC_LIMBS + 5;
   uint32_t u[kU + 1] = {};
-  uint64_t carry = 0;
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint64_t t = static_cast<uint64_t>(a.limb[i]) * 100 + carry;
-    u[i + 4] = static_cast<uint32_t>(t % B);
-    carry = t / B;
+  for (int i = 0; i <= CMN_DEC_LIMBS; ++i) {
+    uint32_t low = i < CMN_DEC_LIMBS ? a.limb[i] % 10000000u * 100 : 0;
+    uint32_t high = i > 0 ? a.limb[i - 1] / 10000000u : 0;
+    u[i + 4] = low + high;
   }
-  u[CMN_DEC_LIMBS + 4] = static_cast<uint32_t>(carry);
-  int m = used_limbs(u, kU);
+  // Low zero limbs of the divisor: floor(u / (v B^z)) = floor(floor(u / B^z) / v).
+  int z = 0;
+  while (b.limb[z] == 0) ++z;
+  const uint32_t* v = b.limb + z;
+  int n = nb - z;
+  uint32_t* w = u + z;
+  int m = used_limbs(u, kU) - z;
   uint32_t q[kU + 1] = {};
-  if (m >= nb) {
-    if (nb == 1) {
+  if (m >= n) {
+    if (n == 1) {
       uint64_t rem = 0, quot = 0;
-      const double inverse = 1.0 / static_cast<double>(b.limb[0]);
+      const double inverse = 1.0 / static_cast<double>(v[0]);
       for (int k = m - 1; k >= 0; --k) {
-        quotient_by(rem * B + u[k], b.limb[0], inverse, &quot, &rem);
+        quotient_by(rem * B + w[k], v[0], inverse, &quot, &rem);
         q[k] = static_cast<uint32_t>(quot);
       }
     } else {
-      divide_limbs(u, m, b.limb, nb, q);
+      divide_limbs(w, m, v, n, q);
     }
   }
   for (int k = CMN_DEC_LIMBS; k <= kU; ++k)
