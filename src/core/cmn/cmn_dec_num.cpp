@@ -67,6 +67,22 @@ inline void quotient_by(uint64_t top, uint64_t v, double inverse, uint64_t* q, u
   *r = static_cast<uint64_t>(rem);
 }
 
+// out = in * f (n limbs, f < B); returns the limb carried out. The
+// products are independent; only a carry of 0 or 1 runs along.
+uint32_t scale_limbs(const uint32_t* in, int n, uint32_t f, uint32_t* out) {
+  constexpr uint64_t B = CMN_DEC_BASE;
+  uint64_t high = 0;
+  uint32_t carry = 0;
+  for (int i = 0; i < n; ++i) {
+    uint64_t t = static_cast<uint64_t>(in[i]) * f;
+    uint64_t s = t % B + high + carry;
+    high = t / B;
+    carry = s >= B;
+    out[i] = static_cast<uint32_t>(carry ? s - B : s);
+  }
+  return static_cast<uint32_t>(high + carry);
+}
+
 // Long division of u (m limbs) by v (n limbs, top limb non-zero, n >= 2);
 // q receives m - n + 1 limbs. u is overwritten.
 void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) {
@@ -74,19 +90,8 @@ void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) 
   // Normalise so that the divisor's top limb is at least B / 2.
   uint32_t f = static_cast<uint32_t>(B / (static_cast<uint64_t>(v_in[n - 1]) + 1));
   uint32_t v[CMN_DEC_LIMBS + 1];
-  uint64_t carry = 0;
-  for (int i = 0; i < n; ++i) {
-    uint64_t t = static_cast<uint64_t>(v_in[i]) * f + carry;
-    v[i] = static_cast<uint32_t>(t % B);
-    carry = t / B;
-  }
-  carry = 0;
-  for (int i = 0; i < m; ++i) {
-    uint64_t t = static_cast<uint64_t>(u[i]) * f + carry;
-    u[i] = static_cast<uint32_t>(t % B);
-    carry = t / B;
-  }
-  u[m] = static_cast<uint32_t>(carry);
+  scale_limbs(v_in, n, f, v);
+  u[m] = scale_limbs(u, m, f, u);
   const uint64_t vtop = v[n - 1];
   const double inverse = 1.0 / static_cast<double>(vtop);
   for (int j = m - n; j >= 0; --j) {
@@ -99,14 +104,19 @@ void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) 
       if (rhat >= B) break;
     }
     // u[j..j+n] -= qhat * v.
+    // The products are independent; only the borrow (0 to 2) runs along.
     int64_t borrow = 0;
     uint64_t mc = 0;
     for (int i = 0; i < n; ++i) {
-      uint64_t p = qhat * v[i] + mc;
+      uint64_t p = qhat * v[i];
+      int64_t t = static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(p % B) - static_cast<int64_t>(mc) - borrow;
       mc = p / B;
-      int64_t t = static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(p % B) - borrow;
-      borrow = t < 0;
-      u[i + j] = static_cast<uint32_t>(t < 0 ? t + static_cast<int64_t>(B) : t);
+      borrow = 0;
+      while (t < 0) {
+        t += static_cast<int64_t>(B);
+        ++borrow;
+      }
+      u[i + j] = static_cast<uint32_t>(t);
     }
     int64_t t = static_cast<int64_t>(u[j + n]) - static_cast<int64_t>(mc) - borrow;
     if (t < 0) {
