@@ -8,6 +8,7 @@
 namespace {
 
 struct plain {
+  const char* base;  // the text field: bytes base .. base + 47 may be read
   bool negative;
   const char* int_digits;  // without leading zeros
   long int_len;
@@ -32,6 +33,7 @@ const char* skip_digits(const char* p, const char* limit) {
 bool scan(const cmn_ty_decimal* d, plain* x) {
   const char* limit = d->text + sizeof d->text;
   const char* p = d->text;
+  x->base = d->text;
   x->negative = false;
   if (*p == '-' || *p == '+') x->negative = *p++ == '-';
   x->int_digits = p;
@@ -65,25 +67,74 @@ int compare_mag(const plain& a, const plain& b) {
   return a.frac_len == b.frac_len ? 0 : (a.frac_len < b.frac_len ? -1 : 1);
 }
 
-int frac_digit(const plain& x, long k) { return k < x.frac_len ? x.frac_digits[k] - '0' : 0; }
-int int_digit(const plain& x, long t) { return t < x.int_len ? x.int_digits[x.int_len - 1 - t] - '0' : 0; }
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr long kField = sizeof(cmn_ty_decimal::text);
 
-// Digit sums (or differences, a >= b) from the right into res[1..I+F];
-// returns the final carry.
+uint64_t low_bytes(long k) { return k >= 8 ? ~0ULL : (k <= 0 ? 0 : (1ULL << (8 * k)) - 1); }
+
+// Digit values of eight characters at addr (memory order), those outside
+// the bytes lo..hi-1 read as 0; byte 0 of the result is the last character.
+uint64_t digit_word(const plain& x, const char* addr, long lo, long hi) {
+  uint64_t w = 0;
+  if (lo >= hi) return 0;
+  if (addr >= x.base && addr + 8 <= x.base + kField) {
+    std::memcpy(&w, addr, 8);
+    uint64_t keep = low_bytes(hi) & ~low_bytes(lo);
+    w = ((w & keep) | (0x3030303030303030ULL & ~keep)) - 0x3030303030303030ULL;
+  } else {
+    for (long j = lo; j < hi; ++j) w |= static_cast<uint64_t>(addr[j] - '0') << (8 * j);
+  }
+  return __builtin_bswap64(w);
+}
+
+// Fraction positions c0 .. c0 + 7.
+uint64_t frac_word(const plain& x, long c0) {
+  long lo = c0 < 0 ? -c0 : 0, hi = x.frac_len - c0 < 8 ? x.frac_len - c0 : 8;
+  return digit_word(x, x.frac_digits + c0, lo, hi);
+}
+
+// Integer positions t0 .. t0 + 7 counted from the units digit.
+uint64_t int_word(const plain& x, long t0) {
+  long lo = t0 + 8 - x.int_len > 0 ? t0 + 8 - x.int_len : 0;
+  return digit_word(x, x.int_digits + x.int_len - t0 - 8, lo, 8);
+}
+
+// Eight digit sums (differences) at once, least significant digit in byte
+// 0; the k low bytes are positions of the result. A subtraction adds the
+// nines' complement, its carry meaning "no borrow". Returns the carry out.
+template <bool Sub>
+int add_word(uint64_t x, uint64_t y, long k, int carry, uint64_t* digits) {
+  uint64_t valid = low_bytes(k);
+  if (Sub) y = ((kOnes * 9) & valid) - y;
+  uint64_t t;
+  // A byte overflows exactly when its decimal sum reaches 10; the binary
+  // carry is the decimal one.
+  bool over = __builtin_add_overflow(x + y + static_cast<uint64_t>(carry), kOnes * 0xF6, &t);
+  uint64_t fixed = t - ((t >> 7) & kOnes) * 0xF6;
+  *digits = fixed & valid;
+  return k >= 8 ? over : static_cast<int>((fixed >> (8 * k)) & 0xFF);
+}
+
+void put_word(char* dst, uint64_t digits) {
+  uint64_t w = __builtin_bswap64(digits) + 0x3030303030303030ULL;
+  std::memcpy(dst, &w, 8);
+}
+
+// Digit sums (or differences, a >= b) from the right into res[1..I+F]
+// (res has eight bytes of room on either side); returns the final carry.
 template <bool Sub>
 int digits(const plain& a, const plain& b, long I, long F, char* res) {
-  int carry = 0;
-  for (long k = F - 1; k >= 0; --k) {
-    int s = Sub ? frac_digit(a, k) - frac_digit(b, k) - carry : frac_digit(a, k) + frac_digit(b, k) + carry;
-    carry = Sub ? s < 0 : s >= 10;
-    res[1 + I + k] = static_cast<char>('0' + (Sub ? s + 10 * carry : s - 10 * carry));
+  int carry = Sub ? 1 : 0;
+  uint64_t d;
+  for (long c0 = F - 8; c0 > -8; c0 -= 8) {
+    carry = add_word<Sub>(frac_word(a, c0), frac_word(b, c0), c0 < 0 ? c0 + 8 : 8, carry, &d);
+    put_word(res + 1 + I + c0, d);
   }
-  for (long t = 0; t < I; ++t) {
-    int s = Sub ? int_digit(a, t) - int_digit(b, t) - carry : int_digit(a, t) + int_digit(b, t) + carry;
-    carry = Sub ? s < 0 : s >= 10;
-    res[I - t] = static_cast<char>('0' + (Sub ? s + 10 * carry : s - 10 * carry));
+  for (long t0 = 0; t0 < I; t0 += 8) {
+    carry = add_word<Sub>(int_word(a, t0), int_word(b, t0), I - t0, carry, &d);
+    put_word(res + I - t0 - 7, d);
   }
-  return carry;
+  return Sub ? 0 : carry;
 }
 
 }  // namespace
@@ -114,7 +165,8 @@ bool cmn_dec_fast_add(const cmn_ty_decimal* a_dec, const cmn_ty_decimal* b_dec, 
   long I = a.int_len > b.int_len ? a.int_len : b.int_len;
   // res[0] takes the carry; res[1..I] the integer digits; then F fraction
   // digits.
-  char res[1 + 38 + 38];
+  char room[8 + 1 + 38 + 38 + 8];
+  char* res = room + 8;
   int carry = subtract ? digits<true>(a, b, I, F, res) : digits<false>(a, b, I, F, res);
   res[0] = static_cast<char>('0' + carry);  // a subtraction ends without a borrow
   long first = 0;
