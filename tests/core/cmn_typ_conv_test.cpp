@@ -396,8 +396,8 @@ TEST_F(CmnTypConv, ClockTimesAndRecordTypesUseTheirOwnProcedures) {
   // Owner 653 with two clock times takes the matrix, so the clock's method.
   ASSERT_EQ(cmn_typ_convert(653, CMN_TYP_CLK_TIME, &clock, CMN_TYP_CLK_TIME, &slot, 8, &allocated), 0);
   EXPECT_EQ(clock_calls, 3);
-  info.methods = nullptr;
-  cmn_typ_put_obj_info(CMN_TYP_CLK_TIME, &info);
+  ASSERT_EQ(cmn_typ_get_obj_info(CMN_TYP_CLK_TIME, &info), 0);
+  info.methods[CMN_MTH_CONVERT] = nullptr;  // the clock's method again absent
 
   cmn_typ_install_dyn_conv_lookup(record_lookup);
   long out = 0;
