@@ -53,6 +53,16 @@ TEST(LocSt, CaseInsensitiveComparisons) {
                {"abc", "abd", 'c' - 'd'}, {"B", "a", 'b' - 'a'}};
   for (auto& c : cases) EXPECT_EQ(loc_st_strcmpi(c.a, c.b), c.want) << c.a << " " << c.b;
   EXPECT_EQ(loc_st_strncmpi("HELLO world", "hello WORLD!", 11), 0);
+  struct {
+    const char* a;
+    const char* b;
+    int sign;
+  } by_value[] = {{"abc", "abd", -1}, {"b", "a", 1}, {"same", "same", 0}, {"ab", "abc", -1},
+                  {"", "a", -1},      {"a", "A", 1}, {"\xE9", "z", 1}};
+  for (auto& c : by_value) {
+    long r = loc_st_strcmp(c.a, c.b);
+    EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " " << c.b;
+  }
   EXPECT_EQ(loc_st_strncmpi("abc", "abd", 2), 0);
   EXPECT_EQ(loc_st_strcmp_upper("b", "A"), 'B' - 'A');
   EXPECT_EQ(loc_st_strcmp_opt(" a b\tc ", "abc", 1), 0);
