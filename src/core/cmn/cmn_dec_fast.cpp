@@ -56,13 +56,19 @@ bool scan(const cmn_ty_decimal* d, plain* x) {
   return true;
 }
 
+// -1, 0 or 1: the first differing byte of n.
+int compare_bytes(const char* a, const char* b, long n) {
+  for (long i = 0; i < n; ++i)
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  return 0;
+}
+
 int compare_mag(const plain& a, const plain& b) {
   if (a.int_len != b.int_len) return a.int_len < b.int_len ? -1 : 1;
-  int c = std::memcmp(a.int_digits, b.int_digits, static_cast<size_t>(a.int_len));
-  if (c != 0) return c < 0 ? -1 : 1;
-  long n = a.frac_len < b.frac_len ? a.frac_len : b.frac_len;
-  c = std::memcmp(a.frac_digits, b.frac_digits, static_cast<size_t>(n));
-  if (c != 0) return c < 0 ? -1 : 1;
+  int c = compare_bytes(a.int_digits, b.int_digits, a.int_len);
+  if (c != 0) return c;
+  c = compare_bytes(a.frac_digits, b.frac_digits, a.frac_len < b.frac_len ? a.frac_len : b.frac_len);
+  if (c != 0) return c;
   // Trailing zeros are gone: the longer fraction is the larger.
   return a.frac_len == b.frac_len ? 0 : (a.frac_len < b.frac_len ? -1 : 1);
 }
@@ -165,7 +171,7 @@ bool cmn_dec_fast_add(const cmn_ty_decimal* a_dec, const cmn_ty_decimal* b_dec, 
   long I = a.int_len > b.int_len ? a.int_len : b.int_len;
   // res[0] takes the carry; res[1..I] the integer digits; then F fraction
   // digits.
-  char room[8 + 1 + 38 + 38 + 8];
+  char room[8 + 1 + 38 + 38 + 48] = {};
   char* res = room + 8;
   int carry = subtract ? digits<true>(a, b, I, F, res) : digits<false>(a, b, I, F, res);
   res[0] = static_cast<char>('0' + carry);  // a subtraction ends without a borrow
@@ -182,18 +188,19 @@ bool cmn_dec_fast_add(const cmn_ty_decimal* a_dec, const cmn_ty_decimal* b_dec, 
     result->scale = 1;
     return true;
   }
-  char out[sizeof result->text];
+  // Fixed-size copies (the buffers have room): at most 38 digits a part.
+  char out[sizeof result->text + 48] = {};
   char* o = out;
   if (negative) *o++ = '-';
-  std::memcpy(o, res + first, static_cast<size_t>(int_sig));
+  std::memcpy(o, res + first, 40);
   o += int_sig;
   if (frac > 0) {
     *o++ = '.';
-    std::memcpy(o, res + I + 1, static_cast<size_t>(frac));
+    std::memcpy(o, res + I + 1, 40);
     o += frac;
   }
   *o = '\0';
-  std::memcpy(result->text, out, static_cast<size_t>(o - out + 1));
+  std::memcpy(result->text, out, sizeof result->text);
   result->precision = int_sig + frac;
   result->scale = frac;
   return true;
