@@ -67,7 +67,7 @@ const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int*
   GCLocale* loc = gcLocaleOrDefault(locale);
   int k = GC_TEXT_UNICODE;
   const void* r = nullptr;
-  int entry;
+  int entry = 0;
   int sep = gcItemSepIndex(item);
   int t = gcItemTextIndex(item, &entry);
   if (item >= GC_ITEM_DAY && item <= GC_ITEM_PM) r = lang_text(loc->language, GC_LANG_DAY + item - GC_ITEM_DAY);

@@ -1,0 +1,42 @@
+// Internal number form of the decimal operations (not for other modules).
+//
+// A magnitude N held in base 10^9 limbs, least significant first, meaning the
+// value N / 10^38. Valid operands and results have N < 10^76 (38 digits either
+// side of the point).
+#pragma once
+
+#include <cstdint>
+
+#include "core/cmn/cmn_dec.h"
+
+constexpr int CMN_DEC_LIMBS = 9;  // room for 81 digits
+constexpr uint32_t CMN_DEC_BASE = 1000000000u;
+
+struct cmn_dec_num {
+  uint32_t limb[CMN_DEC_LIMBS];
+  bool negative;
+};
+
+// Text to number: 0, CMN_DEC_NOT_A_NUMBER or CMN_DEC_OVERFLOW (nothing
+// pushed). A zero magnitude is never negative. Bytes from text up to limit
+// may be read (the text's field), also beyond its NUL.
+long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n);
+inline long cmn_dec_num_parse(const cmn_ty_decimal* d, cmn_dec_num* n) {
+  return cmn_dec_num_parse(d->text, d->text + sizeof d->text, n);
+}
+// Number (N < 10^76) to its normal form.
+void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d);
+bool cmn_dec_num_is_zero(const cmn_dec_num& n);
+// True when N >= 10^76.
+bool cmn_dec_num_too_big(const cmn_dec_num& n);
+// -1, 0, 1 by magnitude.
+int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b);
+
+// Signed operations; 0 or CMN_DEC_OVERFLOW / CMN_DEC_DIVIDE_BY_ZERO.
+long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, cmn_dec_num* r);
+long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
+long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
+
+// a + b (or a - b) of plain texts into result; false when the texts are not
+// plain or the result does not fit (the general path then decides).
+bool cmn_dec_fast_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);

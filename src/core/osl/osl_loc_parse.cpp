@@ -1,0 +1,136 @@
+// Parsing date and time texts with a region's formats.
+#include <strings.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/osl/osl_loc.h"
+#include "core/osl/osl_loc_int.h"
+
+namespace {
+
+const char* const kMonthAbbr[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                    "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+
+constexpr size_t kTextMax = 80;    // texts must be shorter
+constexpr size_t kFormatMax = 40;  // formats must be shorter
+constexpr size_t kAmPmSize = 11;
+
+}  // namespace
+
+long osl_loc_month_atol(const loc_ty_region* region, const char* text) {
+  if (text == nullptr) return -1;
+  for (int i = 0; i < 12; ++i) {
+    if (strcasecmp(text, region->month_names[i]) == 0 || strcasecmp(text, region->month_abbr[i]) == 0)
+      return i;
+    char upper[16];
+    osl_loc_copy(upper, sizeof upper, text);
+    for (char* p = upper; *p; ++p) *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    if (std::strcmp(upper, kMonthAbbr[i]) == 0) return i;
+  }
+  return -1;
+}
+
+long osl_loc_get_ampm(char* am, char* pm) {
+  struct tm t{};
+  t.tm_year = 100;
+  t.tm_mday = 1;
+  t.tm_hour = 6;
+  if (std::strftime(am, kAmPmSize, "%p", &t) == 0) am[0] = '\0';
+  t.tm_hour = 18;
+  if (std::strftime(pm, kAmPmSize, "%p", &t) == 0) pm[0] = '\0';
+  return 0;
+}
+
+long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_region* region,
+                      loc_ty_tm* time) {
+  char am[kAmPmSize], pm[kAmPmSize];
+  osl_loc_get_ampm(am, pm);
+  time->second = 0;
+  time->minute = 0;
+  time->hour = 0;
+  time->day = 32;
+  time->month = 15;
+  time->year = -1;
+  if (text == nullptr || format == nullptr) return 0;
+  if (std::strlen(text) >= kTextMax || std::strlen(format) >= kFormatMax) return 0;
+
+  // Enough words for the text's kind?
+  char work[kTextMax];
+  std::strcpy(work, text);
+  long words = 0;
+  char* save = nullptr;
+  for (char* w = strtok_r(work, " \t\n/", &save); w != nullptr; w = strtok_r(nullptr, " \t\n/", &save))
+    if ((am[0] == '\0' || strcasecmp(w, am) != 0) && (pm[0] == '\0' || strcasecmp(w, pm) != 0)) ++words;
+  if (words < (std::strchr(text, ':') != nullptr ? 4 : 3)) return 0;
+
+  char delims[8] = {' ', '\t', '\n', region->date_sep[0], region->time_sep[0], '\0'};
+  if (delims[3] == '\0') delims[3] = ' ';
+  std::strcpy(work, text);
+  save = nullptr;
+  char* token = strtok_r(work, delims, &save);
+  bool afternoon = false;
+  auto number = [](const char* t, long* v) {
+    if (!std::isdigit(static_cast<unsigned char>(*t))) return false;
+    *v = std::strtol(t, nullptr, 10);
+    return true;
+  };
+  for (const char* f = format; *f != '\0' && token != nullptr; ++f) {
+    if (*f != '%') continue;
+    char c = *++f;
+    if (c == '\0') break;
+    long v = 0;
+    bool stop = false;
+    switch (c) {
+      case 'm':
+      case 'B':
+      case 'b':
+        v = number(token, &v) ? v - 1 : osl_loc_month_atol(region, token);
+        if (v < 0 || v > 11) stop = true;
+        else time->month = static_cast<int32_t>(v);
+        break;
+      case 'd':
+        if (!number(token, &v) || v == 0 || v > 31) stop = true;
+        else time->day = static_cast<int32_t>(v);
+        break;
+      case 'y':
+      case 'Y':
+        if (!number(token, &v)) {
+          stop = true;
+          break;
+        }
+        if (v < 100) v += v >= 30 ? 1900 : 2000;
+        time->year = static_cast<int32_t>(v);
+        break;
+      case 'H':
+      case 'I':
+        if (!number(token, &v)) {
+          stop = true;
+          break;
+        }
+        if (v < 0 || v > 23) return 0;
+        time->hour = static_cast<int32_t>(v);
+        break;
+      case 'p':
+        if (pm[0] != '\0' && std::strcmp(token, pm) == 0) afternoon = true;
+        else if (am[0] != '\0' && std::strcmp(token, am) == 0) afternoon = false;
+        else stop = true;
+        break;
+      case 'M':
+      case 'S':
+        if (!number(token, &v) || v > 59) {
+          stop = true;
+          break;
+        }
+        (c == 'M' ? time->minute : time->second) = static_cast<int32_t>(v);
+        break;
+      default:
+        continue;  // no token taken
+    }
+    if (stop) break;
+    token = strtok_r(nullptr, delims, &save);
+  }
+  if (afternoon && time->hour >= 0 && time->hour <= 11) time->hour += 12;
+  return 0;
+}

@@ -1,0 +1,342 @@
+#include "core/cmn/cmn_dec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "core/cmn/cmn_alrt.h"
+#include "core/core_fixture.h"
+
+namespace {
+
+cmn_ty_decimal dec(const char* text) {
+  cmn_ty_decimal d{};
+  std::strncpy(d.text, text, sizeof d.text - 1);
+  return d;
+}
+
+class CmnDec : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    core_start_cmn();
+    cmn_alrt_clear(nullptr);
+  }
+};
+
+using op_fn = long (*)(const cmn_ty_decimal*, const cmn_ty_decimal*, cmn_ty_decimal*);
+
+struct op_case {
+  op_fn op;
+  const char* a;
+  const char* b;
+  const char* text;
+  long precision;
+  long scale;
+};
+
+TEST_F(CmnDec, ResultsAreInNormalForm) {
+  const std::string thirds(38, '3'), sixes(38, '6');
+  const op_case cases[] = {
+      {cmn_dec_plus, "0.1", "0.2", ".3", 1, 1},
+      {cmn_dec_minus, "5", "5", "0.0", 2, 1},
+      {cmn_dec_plus, "-2", "5", "3", 1, 0},
+      {cmn_dec_plus, "2", "-5", "-3", 1, 0},
+      {cmn_dec_plus, "-2", "2", "0.0", 2, 1},
+      {cmn_dec_minus, "-2", "-2", "0.0", 2, 1},
+      {cmn_dec_minus, "1", "1.25", "-.25", 2, 2},
+      {cmn_dec_multiply, "-0.5", "0.5", "-.25", 2, 2},
+      {cmn_dec_multiply, "-0.5", "0", "0.0", 2, 1},
+      {cmn_dec_multiply, "1.5E2", "+002", "300", 3, 0},
+      {cmn_dec_multiply, "1E-20", "1E-20", "0.0", 2, 1},  // cut below 38 places
+      {cmn_dec_divide, "7", "2", "3.5", 2, 1},
+      {cmn_dec_divide, "-1", "4", "-.25", 2, 2},
+      {cmn_dec_divide, "1", "3", nullptr, 38, 38},
+      {cmn_dec_divide, "2", "3", nullptr, 38, 38},
+      {cmn_dec_plus, "1.50", "0", "1.5", 2, 1},
+  };
+  for (const op_case& c : cases) {
+    cmn_ty_decimal a = dec(c.a), b = dec(c.b), r = dec("untouched");
+    ASSERT_EQ(c.op(&a, &b, &r), 0) << c.a << " " << c.b;
+    std::string want = c.text ? c.text : "." + (std::string(c.a) == "1" ? thirds : sixes);
+    EXPECT_EQ(std::string(r.text), want) << c.a << " " << c.b;
+    EXPECT_EQ(r.precision, c.precision) << c.a << " " << c.b;
+    EXPECT_EQ(r.scale, c.scale) << c.a << " " << c.b;
+  }
+}
+
+TEST_F(CmnDec, FailuresPushAndLeaveTheResult) {
+  const std::string nines(38, '9');
+  const std::string big = "1" + std::string(20, '0');
+  const op_case cases[] = {
+      {cmn_dec_plus, nines.c_str(), nines.c_str(), nullptr, CMN_DEC_OVERFLOW, 0},
+      {cmn_dec_multiply, big.c_str(), big.c_str(), nullptr, CMN_DEC_OVERFLOW, 0},
+      {cmn_dec_divide, "1", "0.0", nullptr, CMN_DEC_DIVIDE_BY_ZERO, 0},
+      {cmn_dec_divide, "0", "-0", nullptr, CMN_DEC_DIVIDE_BY_ZERO, 0},
+      {cmn_dec_divide, nines.c_str(), ".1", nullptr, CMN_DEC_OVERFLOW, 0},
+      {cmn_dec_plus, "1E38", "1", nullptr, CMN_DEC_OVERFLOW, 0},     // 39 integer digits
+      {cmn_dec_plus, "1E-39", "1", nullptr, CMN_DEC_OVERFLOW, 0},    // 39 fraction digits
+      {cmn_dec_plus, "12a", "1", nullptr, CMN_DEC_NOT_A_NUMBER, 0},
+      {cmn_dec_minus, "1", "(null)", nullptr, CMN_DEC_NOT_A_NUMBER, 0},
+      {cmn_dec_minus, "1", "1..2", nullptr, CMN_DEC_NOT_A_NUMBER, 0},
+      {cmn_dec_minus, "1", "", nullptr, CMN_DEC_NOT_A_NUMBER, 0},
+  };
+  for (const op_case& c : cases) {
+    cmn_alrt_clear(nullptr);
+    cmn_ty_decimal a = dec(c.a), b = dec(c.b), r = dec("untouched");
+    EXPECT_EQ(c.op(&a, &b, &r), c.precision) << c.a << " " << c.b;
+    EXPECT_STREQ(r.text, "untouched");
+    long code = 0;
+    cmn_alrt_top(nullptr, &code, nullptr);
+    EXPECT_EQ(code, c.precision);
+  }
+  // Zeros beyond the work form are harmless.
+  cmn_ty_decimal a = dec(("000" + nines).c_str()), b = dec("1.000000000000000000000000000000000000000000"), r{};
+  EXPECT_EQ(cmn_dec_minus(&a, &b, &r), 0);
+  EXPECT_EQ(std::string(r.text), std::string(37, '9') + "8");
+}
+
+TEST_F(CmnDec, ComparisonAndUnaryMinus) {
+  struct {
+    const char* a;
+    const char* b;
+    long want;
+  } cases[] = {{"1.50", "1.5", 0}, {"-1", "1", -1}, {"1", "-1", 1}, {"-2", "-1", -1},
+               {"-0", "0.0", 0},  {".5", "0.4999", 1}, {"1E2", "100", 0}};
+  for (auto& c : cases) {
+    cmn_ty_decimal a = dec(c.a), b = dec(c.b);
+    long r = 9;
+    ASSERT_EQ(cmn_dec_comp(&a, &b, &r), 0);
+    EXPECT_EQ(r, c.want) << c.a << " " << c.b;
+  }
+  cmn_ty_decimal d = dec("0012.50");
+  ASSERT_EQ(cmn_dec_unary_minus(&d), 0);
+  EXPECT_STREQ(d.text, "-12.5");
+  ASSERT_EQ(cmn_dec_unary_minus(&d), 0);
+  EXPECT_STREQ(d.text, "12.5");
+  d = dec("0");
+  ASSERT_EQ(cmn_dec_unary_minus(&d), 0);
+  EXPECT_STREQ(d.text, "0.0");
+}
+
+TEST_F(CmnDec, WorkFormRoundTripAndTableArithmetic) {
+  char w1[78], w2[78], w3[78];
+  long s1 = 9, s2 = 9, cmp = 9;
+  cmn_ty_decimal a = dec("-12.5"), b = dec("7.75"), r{};
+  ASSERT_EQ(cmn_dec_convert_dec_to_str(&a, w1, &s1), 0);
+  ASSERT_EQ(cmn_dec_convert_dec_to_str(&b, w2, &s2), 0);
+  EXPECT_EQ(s1, 0);
+  EXPECT_EQ(s2, 1);
+  EXPECT_EQ(std::string(w1, 41), std::string(37, '0') + "1250");
+  ASSERT_EQ(cmn_dec_plus_str(w1, w2, w3), 0);
+  ASSERT_EQ(cmn_dec_convert_str_to_dec(w3, 1, &r), 0);
+  EXPECT_STREQ(r.text, "20.25");
+  ASSERT_EQ(cmn_dec_minus_str(w1, w2, w3), 0);
+  ASSERT_EQ(cmn_dec_convert_str_to_dec(w3, 0, &r), 0);
+  EXPECT_STREQ(r.text, "-4.75");
+  cmn_dec_comp_str(w1, w2, &cmp);
+  EXPECT_EQ(cmp, 1);
+  std::string nines(77, '9');
+  nines[0] = '0';
+  // The sum reaches the guard digit, which the conversion refuses; a carry
+  // out of the guard digit fails at once.
+  ASSERT_EQ(cmn_dec_plus_str(nines.c_str(), nines.c_str(), w3), 0);
+  EXPECT_EQ(w3[0], '1');
+  EXPECT_EQ(cmn_dec_convert_str_to_dec(w3, 1, &r), CMN_DEC_OVERFLOW);
+  w3[0] = '9';
+  EXPECT_EQ(cmn_dec_plus_str(w3, w3, w1), CMN_DEC_OVERFLOW);
+  EXPECT_EQ(table_multiply_2[79], '6');
+  EXPECT_EQ(table_minus_2[12], '1');
+}
+
+// Reference: scaled 128-bit integers.
+using i128 = __int128;
+
+std::string i128_text(i128 v) {
+  if (v == 0) return "0";
+  std::string s;
+  bool neg = v < 0;
+  unsigned __int128 m = neg ? -static_cast<unsigned __int128>(v) : static_cast<unsigned __int128>(v);
+  while (m) {
+    s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
+    m /= 10;
+  }
+  return neg ? "-" + s : s;
+}
+
+// Normal form of v / 10^scale.
+std::string normal_form(i128 v, int scale) {
+  if (v == 0) return "0.0";
+  std::string digits = i128_text(v < 0 ? -v : v);
+  if (static_cast<int>(digits.size()) <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
+  std::string ip = digits.substr(0, digits.size() - scale), fp = digits.substr(digits.size() - scale);
+  while (!ip.empty() && ip[0] == '0') ip.erase(0, 1);
+  while (!fp.empty() && fp.back() == '0') fp.pop_back();
+  std::string s = (v < 0 ? "-" : "") + ip + (fp.empty() ? "" : "." + fp);
+  return s;
+}
+
+// Quotient a / b truncated to 38 significant (and fraction) digits.
+std::string quotient_form(i128 a, i128 b) {
+  bool neg = (a < 0) != (b < 0);
+  unsigned __int128 x = a < 0 ? -static_cast<unsigned __int128>(a) : a;
+  unsigned __int128 y = b < 0 ? -static_cast<unsigned __int128>(b) : b;
+  std::string ip = i128_text(static_cast<i128>(x / y));
+  if (ip == "0") ip.clear();
+  unsigned __int128 rem = x % y;
+  std::string fp;
+  for (size_t n = ip.size(); fp.size() < 38 && n < 38; ++n) {
+    rem *= 10;  // rem < y < 2^100, no overflow
+    fp += static_cast<char>('0' + static_cast<int>(rem / y));
+    rem %= y;
+  }
+  while (!fp.empty() && fp.back() == '0') fp.pop_back();
+  if (ip.empty() && fp.empty()) return "0.0";
+  return (neg ? "-" : "") + ip + (fp.empty() ? "" : "." + fp);
+}
+
+TEST_F(CmnDec, AgreesWithScaledIntegerArithmetic) {
+  std::mt19937_64 rng(20261210);
+  auto value = [&](int max_digits) {
+    int n = 1 + static_cast<int>(rng() % max_digits);
+    i128 v = 0;
+    for (int i = 0; i < n; ++i) v = v * 10 + static_cast<int>(rng() % 10);
+    return (rng() & 1) ? -v : v;
+  };
+  for (int iter = 0; iter < 3000; ++iter) {
+    int sa = static_cast<int>(rng() % 12), sb = static_cast<int>(rng() % 12);
+    i128 A = value(18), B = value(18);
+    std::string ta = normal_form(A, sa), tb = normal_form(B, sb);
+    cmn_ty_decimal a = dec(ta.c_str()), b = dec(tb.c_str()), r{};
+    // Common scale for sums.
+    int s = sa > sb ? sa : sb;
+    i128 As = A, Bs = B;
+    for (int i = sa; i < s; ++i) As *= 10;
+    for (int i = sb; i < s; ++i) Bs *= 10;
+    ASSERT_EQ(cmn_dec_plus(&a, &b, &r), 0);
+    EXPECT_EQ(std::string(r.text), normal_form(As + Bs, s)) << ta << " + " << tb;
+    ASSERT_EQ(cmn_dec_minus(&a, &b, &r), 0);
+    EXPECT_EQ(std::string(r.text), normal_form(As - Bs, s)) << ta << " - " << tb;
+    ASSERT_EQ(cmn_dec_multiply(&a, &b, &r), 0);
+    EXPECT_EQ(std::string(r.text), normal_form(A * B, sa + sb)) << ta << " * " << tb;
+    long cmp = 9;
+    ASSERT_EQ(cmn_dec_comp(&a, &b, &cmp), 0);
+    EXPECT_EQ(cmp, As < Bs ? -1 : (As > Bs ? 1 : 0)) << ta << " ? " << tb;
+    if (B != 0) {
+      ASSERT_EQ(cmn_dec_divide(&a, &b, &r), 0);
+      EXPECT_EQ(std::string(r.text), quotient_form(As, Bs)) << ta << " / " << tb;
+      long digits = 0;
+      for (const char* p = r.text; *p; ++p) digits += *p >= '0' && *p <= '9';
+      EXPECT_EQ(r.precision, digits) << r.text;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Plain texts take a digit-by-digit path; the same operands with an
+// exponent mark go through the general one. Both must agree, also where the
+// result is cut to 38 digits or overflows.
+TEST_F(CmnDec, PlainAndExponentFormsAgree) {
+  std::mt19937_64 rng(7);
+  auto digits = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  for (int iter = 0; iter < 4000; ++iter) {
+    int ia = static_cast<int>(rng() % 39), fa = static_cast<int>(rng() % 25);
+    int ib = static_cast<int>(rng() % 39), fb = static_cast<int>(rng() % 25);
+    if (ia + fa > 42) fa = 42 - ia;
+    if (ib + fb > 42) fb = 42 - ib;
+    if (ia + fa == 0) ia = 1;
+    if (ib + fb == 0) ib = 1;
+    std::string a = std::string((rng() & 1) ? "-" : "") + digits(ia) + (fa ? "." + digits(fa) : "");
+    std::string b = std::string((rng() & 1) ? "-" : "") + digits(ib) + (fb ? "." + digits(fb) : "");
+    if (rng() % 8 == 0) b = a;  // equal magnitudes
+    cmn_ty_decimal pa = dec(a.c_str()), pb = dec(b.c_str());
+    cmn_ty_decimal ea = dec((a + "E0").c_str()), eb = dec((b + "E0").c_str());
+    for (op_fn op : {cmn_dec_plus, cmn_dec_minus}) {
+      cmn_ty_decimal r1 = dec("x"), r2 = dec("x");
+      long rc1 = op(&pa, &pb, &r1), rc2 = op(&ea, &eb, &r2);
+      ASSERT_EQ(rc1, rc2) << a << " " << b;
+      EXPECT_STREQ(r1.text, r2.text) << a << " " << b;
+      EXPECT_EQ(r1.precision, r2.precision) << a << " " << b;
+      EXPECT_EQ(r1.scale, r2.scale) << a << " " << b;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Long division on work forms through the digit-table helpers, one
+// quotient digit per step: an independent reference for cmn_dec_divide.
+// Returns 0 or CMN_DEC_OVERFLOW.
+long table_divide(const cmn_ty_decimal& a, const cmn_ty_decimal& b, cmn_ty_decimal* out) {
+  char wa[78], wb[78];
+  long sa = 1, sb = 1;
+  if (cmn_dec_convert_dec_to_str(&a, wa, &sa) != 0 || cmn_dec_convert_dec_to_str(&b, wb, &sb) != 0) return -1;
+  std::string rem(77, '0'), quot(77, '0');
+  for (int k = 0; k < 115; ++k) {
+    if (rem[0] != '0') return CMN_DEC_OVERFLOW;
+    rem = rem.substr(1) + (k < 77 ? wa[k] : '0');
+    std::string multiple(77, '0');
+    int m = 0;
+    for (;;) {
+      char next[78];
+      if (cmn_dec_plus_str(multiple.c_str(), wb, next) != 0) break;
+      long cmp = 0;
+      cmn_dec_comp_str(next, rem.c_str(), &cmp);
+      if (cmp > 0) break;
+      multiple = next;
+      ++m;
+    }
+    char diff[78];
+    cmn_dec_minus_str(rem.c_str(), multiple.c_str(), diff);
+    rem = diff;
+    if (m != 0) {
+      if (k <= 38) return CMN_DEC_OVERFLOW;
+      quot[k - 38] = static_cast<char>('0' + m);
+    }
+  }
+  return cmn_dec_convert_str_to_dec(quot.c_str(), sa == sb ? 1 : 0, out);
+}
+
+TEST_F(CmnDec, DivisionAgreesWithDigitByDigitLongDivision) {
+  std::mt19937_64 rng(11);
+  auto text = [&]() {
+    int i = static_cast<int>(rng() % 24), f = static_cast<int>(rng() % 20);
+    if (i + f == 0) i = 1;
+    std::string s = (rng() & 1) ? "-" : "";
+    for (int k = 0; k < i; ++k) s += static_cast<char>('0' + rng() % 10);
+    if (f > 0) s += ".";
+    for (int k = 0; k < f; ++k) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  int compared = 0;
+  for (int iter = 0; iter < 300; ++iter) {
+    std::string ta = text(), tb = text();
+    cmn_ty_decimal a = dec(ta.c_str()), b = dec(tb.c_str()), got = dec("x"), want = dec("y");
+    long zero = 1;
+    cmn_ty_decimal z = dec("0");
+    cmn_dec_comp(&b, &z, &zero);
+    if (zero == 0) continue;
+    long rc_want = table_divide(a, b, &want);
+    cmn_alrt_clear(nullptr);
+    long rc_got = cmn_dec_divide(&a, &b, &got);
+    ASSERT_EQ(rc_got, rc_want) << ta << " / " << tb;
+    if (rc_got == 0) {
+      EXPECT_STREQ(got.text, want.text) << ta << " / " << tb;
+      EXPECT_EQ(got.precision, want.precision);
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 200);
+}
+
+}  // namespace
