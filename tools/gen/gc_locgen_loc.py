@@ -167,8 +167,8 @@ class LocaleSource:
             if line.startswith("comment_char"):
                 comment = line.split()[1]
                 continue
-            if line.lstrip().startswith(comment):
-                continue
+            if not pending and line.lstrip().startswith(comment):
+                continue  # (a continued line may start with the comment character)
             if line.rstrip().endswith(escape) and not line.rstrip().endswith(escape * 2):
                 pending += line.rstrip()[:-1]
                 continue
@@ -244,7 +244,7 @@ class LocaleSource:
 _DIRECTIVE = re.compile(r"%([-_0^#]?)([EO]?)([A-Za-z%+])")
 _KNOWN = set("abcdehjklmnprtuwxyzABCDEHIMORSTUVWXYZ%")
 _REPLACE = {"F": "%Y-%m-%d", "P": "%p", "G": "%Y", "g": "%y", "s": "", "N": "", "+": "%c", "q": "", "L": ""}
-_TIME_PARTS = set("HIklMSTrRpPZzX")
+_TIME_PARTS = "HIklMSTrRpPZzX"
 
 
 def translate_format(fmt, ampm="%I:%M:%S %p"):
@@ -267,26 +267,13 @@ def translate_format(fmt, ampm="%I:%M:%S %p"):
 
 def long_date(src):
     """A long date format: glibc's date_fmt (or d_t_fmt) without its time of
-    day and zone, with full day and month names."""
+    day and zone (each such directive goes with the text that directly
+    follows it, as in "%H:" or "%H<hour>"), with full day and month names."""
     fmt = src.string("LC_TIME", "date_fmt") or src.string("LC_TIME", "d_t_fmt")
-    kept = []
-    pos = 0
-    for m in _DIRECTIVE.finditer(fmt):
-        kept.append(fmt[pos:m.start()])
-        letter = m.group(3)
-        if letter in _TIME_PARTS:
-            kept.append("\0")
-        elif letter in ("a", "b", "h"):
-            kept.append("%" + m.group(1) + {"a": "A", "b": "B", "h": "B"}[letter])
-        else:
-            kept.append(m.group(0))
-        pos = m.end()
-    kept.append(fmt[pos:])
-    text = "".join(kept)
-    # Drop what joined the removed parts ("12:00:00", "%Z") to the rest.
-    text = re.sub(r"[\s:.]*\0([\s:.]*\0)*", " ", text)
-    text = re.sub(r"\s+", " ", text).strip(" ,")
-    return translate_format(text)
+    fmt = re.sub(r"%[-_0^#]?[EO]?[" + _TIME_PARTS + r"][^\s%]*", "", fmt)
+    fmt = re.sub(r"%([-_0^#]?)[EO]?([abh])", lambda m: "%" + m.group(1) + ("A" if m.group(2) == "a" else "B"), fmt)
+    fmt = re.sub(r"\s+", " ", fmt).strip(" ,")
+    return translate_format(fmt)
 
 
 # ---------------------------------------------------------------------------
