@@ -245,7 +245,7 @@ TEST_P(GeneratedSortVsGlibc, SortsWordsAsGlibc) {
   const char* const letters[] = {"a", "A", "ä", "Ä", "b", "B", "c", "C", "h", "ß", "s", "e",
                                  "é", "è", "ê", "z", "o", "ö", "1", "ǆ", "ǅ",
                                  "Ǆ", "æ", "ﬁ", "å", "ñ", "č", "ž", "l", "j",
-                                 "½", "ж", "Ж", "あ"};
+                                 "½", "ж", "Ж", "あ", "ấ", "ầ", "ǘ", "ǚ", "ǜ", "ș", "ş", "ő"};
   uint32_t seed = 12345;
   auto next = [&seed](uint32_t n) {
     seed = seed * 1103515245u + 12345u;

@@ -4,10 +4,11 @@ sort-table layout read by the library, and the tailored sorts of glibc's
 locales ("reorder-after" of symbols, collating elements as two-character
 combinations, redefined characters).
 
-Every sort table has four levels: the primary symbol, one accent (the
-first non-base accent of the secondary weights), one case / variant
-weight (the first tertiary weight), and, for characters without a primary
-weight, a special weight in table order. Characters that the table does
+Every sort table has four levels: the primary symbol, one weight for the
+character's accent sequence (sequences ranked element by element; when
+there are more than 255, the rarest share the weight of their neighbours),
+one weight for its case / variant sequence, and, for characters without a
+primary weight, a special weight in table order. Characters that the table does
 not list sort after all listed ones, in code order. Expansions keep their
 first two elements. The common template's own collating elements (the
 reordered vowel-consonant pairs of the Lao, Tai Viet, New Tai Lue and Thai
@@ -265,15 +266,39 @@ class Collation:
         return rank, n
 
 
-def _element(rank_p, rank_s, rank_t, w, i, base):
+def _element(rank_p, rank_s, rank_t, w, i):
     p = rank_p.get(w[0][i], 0)
-    secs = w[1] if len(w[1]) == len(w[0]) and len(w[0]) > 1 else None
-    if secs is not None:
-        s = rank_s.get(secs[i], 0)
-    else:
-        accents = [x for x in w[1] if x != base]
-        s = rank_s.get(accents[0] if accents else (w[1][0] if w[1] else ""), 0)
-    return p, s, rank_t.get(_tertiary(w, i), 0)
+    return p, rank_s.get(_secondary(w, i), 0), rank_t.get(_tertiary(w, i), 0)
+
+
+def _secondary(w, i):
+    """The accents of element i: its own weight when each element has one,
+    otherwise the whole sequence without its base weights ("<BASE>" alone
+    when nothing else is left)."""
+    if len(w[0]) > 1 and len(w[1]) == len(w[0]):
+        return (w[1][i],)
+    return tuple(x for x in w[1] if x != "BASE") or w[1][:1]
+
+
+def secondary_ranks(coll):
+    """Weights 1..n of the accent sequences in use, ordered element by element.
+    There is room for 255: while there are more, the sequence that the fewest
+    characters use shares the weight of the one before it (which makes ties,
+    never a changed order)."""
+    pos = coll._index()
+    uses = {}
+    for w in coll.entries.values():
+        for i in range(max(1, min(len(w[0]), 2))):
+            seq = _secondary(w, i)
+            if seq:
+                uses[seq] = uses.get(seq, 0) + 1
+    groups = [[q] for q in sorted(uses, key=lambda q: [pos.get(x, -1) for x in q])]
+    counts = [uses[g[0]] for g in groups]
+    while len(groups) > 0xFF:
+        k = min(range(1, len(groups)), key=lambda j: counts[j])
+        groups[k - 1] += groups.pop(k)
+        counts[k - 1] += counts.pop(k)
+    return {q: n + 1 for n, g in enumerate(groups) for q in g}
 
 
 def _tertiary(w, i):
@@ -305,7 +330,7 @@ def table(coll):
     """The sort table (version 3) of a collation."""
     coll.merge_combinations()
     rank_p, n_p = coll.ranks(0, 0xFFFF)
-    rank_s, _ = coll.ranks(1, 0xFF)
+    rank_s = secondary_ranks(coll)
     rank_t = tertiary_ranks(coll)
     base = "BASE"
     pos = coll._index()
@@ -319,9 +344,9 @@ def table(coll):
         if not w[0]:
             rec = ("s", special_of[key])
         elif len(w[0]) == 1 or not isinstance(key, int):
-            rec = ("w",) + _element(rank_p, rank_s, rank_t, w, 0, base)
+            rec = ("w",) + _element(rank_p, rank_s, rank_t, w, 0)
         else:
-            rec = ("x", _element(rank_p, rank_s, rank_t, w, 0, base), _element(rank_p, rank_s, rank_t, w, 1, base))
+            rec = ("x", _element(rank_p, rank_s, rank_t, w, 0), _element(rank_p, rank_s, rank_t, w, 1))
         if isinstance(key, int):
             chars[key] = rec
         elif key not in coll.template_combos:
@@ -342,7 +367,7 @@ def table(coll):
     head = bytearray(HEADER_SIZE)
     # Trailing default weights are dropped from sort keys, which keeps the
     # order only when the default is the lowest weight of its level.
-    head[0] = 1 if rank_s.get(base) == 1 else 0
+    head[0] = 1 if rank_s.get((base,)) == 1 else 0
     head[1] = 1 if rank_t.get(("MIN",)) == 1 else 0
     records = bytearray()
     expansions = bytearray()
