@@ -5,9 +5,9 @@
 //
 // Element conventions: compare and print procedures take element addresses
 // as the registry hands them out (a char pointer or decimal element is the
-// text itself); cmn_typ_val and the get methods take a cell, the address of
-// the stored value (for a char pointer, the address of the pointer), as
-// cmn_typ_convert does. Get methods write through a destination slot (the
+// text or record itself); cmn_typ_val and the get and set methods take a
+// cell, the address of the stored value (for a char pointer or a decimal,
+// the address of the pointer to it), as cmn_typ_convert does. Get methods write through a destination slot (the
 // address of a pointer to the destination storage; see cmn_typ_conv.h).
 #pragma once
 

@@ -1,8 +1,10 @@
 // Typed field access of the built-in types: get (method 7), set (9) and
 // address of (8), and the object-type name conversion of type 630.
 //
-// A char pointer or decimal field holds its text in place: get as text hands
-// out the field's address, set from text copies the text into the field.
+// A char pointer or decimal cell holds a pointer to the text (a decimal's text
+// starts its record), as cmn_typ_convert reads them: get as text hands out
+// the pointer, set from text copies the text into the storage it points to
+// (or, when it is null, stores the text's pointer).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +30,11 @@ long not_numeric(const char* proc, const char* text) {
 }
 
 // Storage of at least need bytes behind the slot: the slot's own storage when
-// the size given suffices, else a new block of max(need, minimum) bytes.
+// the size given reaches max(need, minimum), else a new block of that size.
 long storage(void* slot, long size, long need, long minimum, long type, long* allocated, void** out) {
   void** p = static_cast<void**>(slot);
-  if (size < need || *p == nullptr) {
-    long bytes = need > minimum ? need : minimum;
+  const long bytes = need > minimum ? need : minimum;
+  if (size < bytes || *p == nullptr) {
     void* block = nullptr;
     if (long rc = cmn_typ_alloc("cmn_typ_get", 1, &type, &bytes, &block)) return rc;
     std::memset(block, 0, static_cast<size_t>(bytes));
@@ -125,12 +127,17 @@ size_t text_room(const long* spec) {
 }
 
 void copy_text(void* dest, const long* spec, const char* text) {
+  char*& target = *static_cast<char**>(dest);
+  if (target == nullptr) {
+    target = const_cast<char*>(text);
+    return;
+  }
   if (text == nullptr) text = "";
   size_t room = text_room(spec);
   if (room == 0) {
-    std::strcpy(static_cast<char*>(dest), text);
+    std::strcpy(target, text);
   } else {
-    std::snprintf(static_cast<char*>(dest), room, "%s", text);
+    std::snprintf(target, room, "%s", text);
   }
 }
 
@@ -179,7 +186,7 @@ long cmn_typ_long_gaddr(void* element, void*, void** address, long* spec) {
 long cmn_typ_char_p_get(void* cell, long* spec, long size, void* dest, long* allocated) {
   if (allocated != nullptr) *allocated = 0;
   const long req = spec[CMN_SPEC_REQUESTED];
-  auto* text = static_cast<char*>(cell);
+  char* text = *static_cast<char**>(cell);
   if (req == CMN_TYP_CHAR_P) {
     *static_cast<char**>(dest) = text;
     return 0;
@@ -199,6 +206,7 @@ long cmn_typ_char_p_set(void* dest, long* spec, void* value) {
     return 0;
   }
   if (req == CMN_TYP_LONG) {
+    if (*static_cast<char**>(dest) == nullptr) return unexpected("cmn_typ_char_p_set", req);
     copy_text(dest, spec, format_long(*static_cast<const long*>(value)).c_str());
     return 0;
   }
