@@ -1,0 +1,18 @@
+#include "core/cmn_main_fixture.h"
+
+#include "core/cmn/cmn_alrt.h"
+#include "core/cmn/cmn_main.h"
+#include "core/utl/utl_main.h"
+
+void core_start_runtime() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  ASSERT_EQ(cmn_main_init(), 0);
+  ASSERT_EQ(utl_main_init(), 0);
+}
+
+void core_runtime_test::SetUp() {
+  core_start_runtime();
+  cmn_alrt_clear(nullptr);
+}
