@@ -1,0 +1,105 @@
+// GenBOHandler: the connector's one business-object handler. Every request
+// business object reaches doVerbFor, which checks the CRM connection, opens a
+// state, reads the object-level options, dispatches on the verb, commits or
+// abandons the state and frees the request's maps and query levels.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+#include "client/cpi_ty.h"
+#include "kl_connector.h"
+#include "orb_api.h"
+
+class Map;
+class OrbisanGlobals;
+class GenBOHandler;
+
+// The verb steps a request is dispatched to. A handler starts with the
+// connector's own steps; the table is what dispatch calls.
+struct conn_ty_verb_steps {
+  int (*create)(GenBOHandler& h, BusinessObject& bo);
+  int (*update)(GenBOHandler& h, BusinessObject& bo);
+  int (*retrieve)(GenBOHandler& h, BusinessObject& bo);
+  int (*retrieve_all)(GenBOHandler& h, BusinessObject& bo);
+  int (*retrieve_by_content)(GenBOHandler& h, BusinessObject& bo);
+};
+extern const conn_ty_verb_steps conn_verb_steps;
+
+// Shared by all verb steps: the memory-refresh counter, and the mark of a
+// child Update in progress.
+extern long recordCount;
+extern char bAlreadyInChild;
+
+class ORB_API GenBOHandler : public BOHandlerCPP {
+ public:
+  explicit GenBOHandler(OrbisanGlobals* owner = nullptr);
+  ~GenBOHandler() override;
+  int doVerbFor(BusinessObject& bo, ReturnStatusDescriptor* status) override;
+
+  int doSubVerbFor(BusinessObject& bo);
+  int doCreate(BusinessObject& bo);
+  int doUpdate(BusinessObject& bo);
+  int doDelete(BusinessObject& bo);
+  int doRetrieve(BusinessObject& bo);
+  int doSubObjects(BusinessObject& bo);
+  int PrivateSaveTransactionState(BusinessObject& bo, int result);
+  void PrivateDeleteMaps(BusinessObject& bo);
+
+  // The verb steps.
+  int Create(BusinessObject& bo);
+  int Update(BusinessObject& bo);
+  int Retrieve(BusinessObject& bo);
+  int RetrieveAll(BusinessObject& bo);
+  int RetrieveByContent(BusinessObject& bo);
+
+  // Pre-processing lookups: builds the object's map (handed out in every
+  // case) and fills attributes whose "PP" text names a lookup. 0 or -1.
+  int PrivatePreProcessBusObj(BusinessObject& bo, Map** map);
+  // One query level of `count` equality conditions on `type`; the handler's
+  // traversal map takes the condition array over. 0 or -1.
+  int PrivatePrepareSingleQuery(int count, const char* type, cpi_ty_fcond* conds,
+                                long* num_objs, void*** objects, cpi_ty_qry_result** result);
+
+  char* generateTraceMsg(int number, int type, const char* info, int count, ...);
+  char* vgenerateTraceMsg(int number, int type, const char* info, int count, va_list args);
+  void dbgMsg(const char* text, int level);
+  // Builds a message and logs it through the veneer with the message's own
+  // type, or traces it at `level`; an empty message is not written.
+  void logMessage(int number, int type, int count, ...);
+  void traceMessage(int level, int number, int type, int count, ...);
+
+  // Counts one unit of the memory refresh: every `memoryRefreshInterval`
+  // units the memory manager collects.
+  void countMemoryUnit();
+  // Frees the traversal map (and the condition array of level 0 when the map
+  // owns it).
+  void freeTravMap();
+
+  OrbisanGlobals* globals;
+  long state = 0;
+  char msgBuf[1024] = {};
+  cpi_ty_trav_map* travMap = nullptr;
+  char idGeneration = 1;
+  char ignoreMissingChild = 1;
+  char transactional = 1;
+  char multiKeyRetrieve = 0;
+  char deepRetrieve = 0;
+  long memoryRefreshInterval = 0;
+  char failOnUpdate = 1;
+  long restartCount = -1;
+  long requestCounter = 0;
+  char traceBuf[2048] = {};
+
+  // Whether the traversal map owns the condition array of its level 0.
+  bool travMapOwnsConds = false;
+  // Whether `state` is open (created and not yet released).
+  bool stateOpen = false;
+  conn_ty_verb_steps verbSteps = conn_verb_steps;
+
+ private:
+  void readOptions(BusinessObject& bo);
+  int dispatch(BusinessObject& bo, const char* verb);
+  int releaseState();
+  int finish(BusinessObject& bo, const char* verb, int result, bool trace_end);
+};
