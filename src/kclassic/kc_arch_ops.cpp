@@ -16,7 +16,15 @@ namespace {
 
 constexpr uint32_t kWideMark = 0xFFFE;
 
-// The string length form; wide is set by the 0xFF 0xFFFE marker.
+// The narrow string length form (0xFFFE here is a plain length).
+uint32_t ReadPlainLength(KArchive& ar, uint8_t first) {
+  if (first < 0xFF) return first;
+  uint16_t w = ar.Get16();
+  return w < 0xFFFF ? w : ar.Get32();
+}
+
+// The string length form; wide is set by the 0xFF 0xFFFE marker, after
+// which the length of the wide text follows in the narrow form.
 uint32_t ReadStringLength(KArchive& ar, bool& wide) {
   wide = false;
   uint8_t b = ar.Get8();
@@ -24,12 +32,9 @@ uint32_t ReadStringLength(KArchive& ar, bool& wide) {
   uint16_t w = ar.Get16();
   if (w == kWideMark) {
     wide = true;
-    bool again;
-    uint32_t n = ReadStringLength(ar, again);
-    return n;
+    return ReadPlainLength(ar, ar.Get8());
   }
-  if (w < 0xFFFF) return w;
-  return ar.Get32();
+  return w < 0xFFFF ? w : ar.Get32();
 }
 
 void ReadExact(KArchive& ar, void* dst, unsigned n) {
@@ -113,8 +118,15 @@ void KStringArray::Serialize(KArchive& ar) {
     return;
   }
   int n = CheckedCount(ar.ReadCount(), sizeof(KZString));
-  SetSize(n, -1);
-  for (int i = 0; i < n; ++i) ar >> m_pData[i];
+  SetSize(0, -1);
+  // Grown a step at a time, so a damaged count meets the end of the file
+  // before it can claim the heap.
+  constexpr int kStep = 4096;
+  for (int done = 0; done < n;) {
+    int next = n - done > kStep ? done + kStep : n;
+    SetSize(next, -1);
+    for (; done < next; ++done) ar >> m_pData[done];
+  }
 }
 
 void KMapStringToString::Serialize(KArchive& ar) {

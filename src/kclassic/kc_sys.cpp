@@ -3,6 +3,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,8 +17,9 @@ namespace {
 // One section for both directions, so a counter changed both ways without a
 // section of its own stays exact.
 constinit KUtlCrSect g_counterLock;
-// The tick count the previous id was made with.
-unsigned long g_lastGuidTick = 0;
+// The tick count the previous id was made with (atomic: ids are made on
+// any thread).
+std::atomic<unsigned long> g_lastGuidTick{0};
 } // namespace
 
 long KInterlockedIncrement(long* p, KUtlCrSect* section) {
@@ -50,8 +52,8 @@ int KGetComputerName(char* buffer, unsigned long* size) {
 _KGUID* KCoCreateGuid(_KGUID* g) {
   if (!g) throw new KErr(KERR_ILLEGAL_ARGUMENT, "KCoCreateGuid", "pguid");
   unsigned long tick = KGetTickCount();
-  while (tick == g_lastGuidTick) tick = KGetTickCount();
-  g_lastGuidTick = tick;
+  while (tick == g_lastGuidTick.load(std::memory_order_relaxed)) tick = KGetTickCount();
+  g_lastGuidTick.store(tick, std::memory_order_relaxed);
   g->Data[0] = static_cast<uint32_t>(::getuid());
   g->Data[1] = static_cast<uint32_t>(::getpid());
   g->Data[2] = static_cast<uint32_t>(KGetCurrentThreadId());

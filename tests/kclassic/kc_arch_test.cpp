@@ -151,6 +151,12 @@ TEST_F(Archives, WideTextIsConverted) {
     ar >> after; // positioned after the six bytes
     EXPECT_EQ(after, 7);
   });
+  // A wide marker where the wide length belongs is a length, not another
+  // marker: the stream then ends early.
+  load(bytes({0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFE}), [](KArchive& ar) {
+    KZString t;
+    EXPECT_EQ(catchKErr([&] { ar >> t; }).id, 0x9B00068);
+  });
   load(bytes({0xFF, 0xFF, 0xFE, 0}), [](KArchive& ar) {
     KZString t("x");
     ar >> t;
@@ -330,6 +336,11 @@ TEST_F(Archives, BadStreams) {
     auto e = catchKErr([&] { ar.Get32(); });
     EXPECT_EQ(e.id, 0x9B00068);
     EXPECT_TRUE(e.params.empty());
+  });
+  // A damaged element count meets the end of the file.
+  load(bytes({0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 1, 'a'}), [](KArchive& ar) {
+    KStringArray a;
+    EXPECT_EQ(catchKErr([&] { a.Serialize(ar); }).id, 0x9B00068);
   });
   // A truncated string reports the end of the file.
   load(bytes({5, 'a', 'b'}), [](KArchive& ar) {

@@ -369,6 +369,11 @@ TEST_F(SysCalls, ModuleFileNameSearchOrder) {
     KLibHandle again("libN.so");
     char small[8];
     EXPECT_EQ(KGetModuleFileName(&again, small, sizeof small), 0u);
+    KLibHandle unnamed("");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(KGetModuleFileName(&unnamed, buf, sizeof buf), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Library name has not been set for this handle.\n", 0),
+              0u);
     KFileHandle notLib;
     EXPECT_EQ(KGetModuleFileName(&notLib, buf, sizeof buf), 0u);
     EXPECT_EQ(KGetModuleFileName(nullptr, buf, sizeof buf), 0u);
