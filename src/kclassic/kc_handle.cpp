@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 #include <libgen.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +66,19 @@ KDirHandle::~KDirHandle() {
   if (m_stream) ::closedir(m_stream);
 }
 
+namespace {
+// A descriptor that turns readable when the process ends; -1 when the
+// system offers none.
+int OpenPidFd(long pid) {
+#ifdef SYS_pidfd_open
+  return int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+#else
+  (void)pid;
+  return -1;
+#endif
+}
+} // namespace
+
 KProcessHandle::KProcessHandle(long pid) : KBaseHandle(KRES_PROCESS), m_pid(pid) {}
 
 KProcessHandle::~KProcessHandle() {
@@ -93,15 +108,28 @@ unsigned long KProcessHandle::Wait(unsigned long ms) {
   if (m_ended) return 0;
   if (ms == 0) return Poll();
   if (ms != KINFINITE) throw new KErr(KERR_NOT_SUPPORTED, "KProcessHandle::Wait");
-  // Poll with short sleeps, so the thread does not spin and a termination
-  // request from another thread is seen within a few milliseconds.
-  const timespec pause = {0, 2000000};
+  // Sleep until the process ends (its pidfd turns readable) or a short
+  // while passes, so the thread does not spin and a termination request
+  // from another thread is seen within a few milliseconds.
+  int pidfd = OpenPidFd(m_pid);
+  unsigned long result;
   for (;;) {
-    if (m_terminate.load()) return KWAIT_FAILED;
-    unsigned long r = Poll();
-    if (r != KWAIT_TIMEOUT) return r;
-    ::nanosleep(&pause, nullptr);
+    if (m_terminate.load()) {
+      result = KWAIT_FAILED;
+      break;
+    }
+    result = Poll();
+    if (result != KWAIT_TIMEOUT) break;
+    if (pidfd >= 0) {
+      pollfd p = {pidfd, POLLIN, 0};
+      ::poll(&p, 1, 20);
+    } else {
+      const timespec pause = {0, 2000000};
+      ::nanosleep(&pause, nullptr);
+    }
   }
+  if (pidfd >= 0) ::close(pidfd);
+  return result;
 }
 
 int KProcessHandle::TerminateProcess(unsigned long code) {

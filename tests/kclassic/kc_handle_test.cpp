@@ -136,6 +136,17 @@ TEST_F(Handles, ChildExitCodeThroughWait) {
   EXPECT_EQ(code, 7u);
   EXPECT_EQ(p->TerminateProcess(9), 0); // already ended
   EXPECT_EQ(KCloseHandle(p), 1);
+
+  // An infinite wait sleeps until a slower child ends.
+  p = new KProcessHandle(spawnShell("sleep 0.3; exit 3"));
+  auto t0 = std::chrono::steady_clock::now();
+  EXPECT_EQ(p->Wait(KINFINITE), 0u);
+  auto waited = std::chrono::steady_clock::now() - t0;
+  EXPECT_GE(waited, std::chrono::milliseconds(250));
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  EXPECT_EQ(p->GetExitCodeProcess(&code), 1);
+  EXPECT_EQ(code, 3u);
+  EXPECT_EQ(KCloseHandle(p), 1);
 }
 
 TEST_F(Handles, TerminationEndsAChildAndStopsAnInfiniteWait) {
