@@ -107,7 +107,7 @@ void KArchive::FillBuffer(unsigned missing) {
 }
 
 unsigned KArchive::Read(void* dst, unsigned n) {
-  if (n == 0) return 0;
+  if (n == 0 || !m_lpBufStart) return 0;
   auto* out = static_cast<uint8_t*>(dst);
   unsigned take = unsigned(m_lpBufMax - m_lpBufCur) < n ? unsigned(m_lpBufMax - m_lpBufCur) : n;
   std::memcpy(out, m_lpBufCur, take);
@@ -134,6 +134,8 @@ unsigned KArchive::Read(void* dst, unsigned n) {
 }
 
 void KArchive::Write(const void* src, unsigned n) {
+  if (n == 0) return;
+  if (!m_pFile || !m_lpBufStart) throw new KErr(KERR_FILE_WRITE, "KArchive::Write", m_strFileName);
   auto* in = static_cast<const uint8_t*>(src);
   unsigned room = unsigned(m_lpBufMax - m_lpBufCur);
   unsigned fit = room < n ? room : n;
@@ -152,14 +154,19 @@ void KArchive::Write(const void* src, unsigned n) {
 }
 
 uint8_t* KArchive::Reserve(unsigned n) {
-  if (m_lpBufCur + n > m_lpBufMax) Flush();
+  if (size_t(m_lpBufMax - m_lpBufCur) < n) {
+    Flush();
+    // Closed or aborted: there is no file left to take the bytes.
+    if (size_t(m_lpBufMax - m_lpBufCur) < n) throw new KErr(KERR_FILE_WRITE, "KArchive::Write", m_strFileName);
+  }
   uint8_t* p = m_lpBufCur;
   m_lpBufCur += n;
   return p;
 }
 
 const uint8_t* KArchive::Take(unsigned n) {
-  if (m_lpBufCur + n > m_lpBufMax) FillBuffer(unsigned(m_lpBufCur + n - m_lpBufMax));
+  size_t held = size_t(m_lpBufMax - m_lpBufCur);
+  if (held < n) FillBuffer(unsigned(n - held));
   const uint8_t* p = m_lpBufCur;
   m_lpBufCur += n;
   return p;

@@ -423,3 +423,22 @@ TEST_F(Archives, ClassRecordsStoreAndLoadByName) {
   EXPECT_EQ(KRuntimeClass::FromName("KMapStringToString"), KRUNTIME_CLASS(KMapStringToString));
   EXPECT_EQ(KRuntimeClass::FromName("Nothing"), nullptr);
 }
+
+TEST_F(Archives, UseAfterCloseIsRefused) {
+  KFile f(dir.file("e").c_str(), 0x1011);
+  KArchive ar(&f, KArchive::store, 128);
+  ar << 1u;
+  ar.Close();
+  f.Flush(); // the archive leaves the file open
+  EXPECT_EQ(dir.read("e"), bytes({0, 0, 0, 1}));
+  // The buffer still has room: values wait there; a full buffer cannot be
+  // written anywhere and is refused instead of overrun.
+  auto e = catchKErr([&] {
+    for (int i = 0; i < 64; ++i) ar << 2u;
+  });
+  EXPECT_EQ(e.id, 0x9B0006B);
+  std::string block(300, 'b');
+  EXPECT_EQ(catchKErr([&] { ar.Write(block.data(), 300); }).id, 0x9B0006B);
+  ar.Abort();
+  EXPECT_EQ(catchKErr([&] { ar << 3u; }).id, 0x9B0006B);
+}
