@@ -66,7 +66,7 @@ void KArchive::Abort() {
   m_pLoadArray = nullptr;
   delete m_pStoreMap;
   m_pStoreMap = nullptr;
-  m_loadIsClass.clear();
+  m_loadSchema.clear();
 }
 
 void KArchive::Flush() {
@@ -257,10 +257,10 @@ unsigned KArchive::GetObjectSchema() {
   return s;
 }
 
-void KArchive::LoadEntry(void* entry, bool isClass) {
+void KArchive::LoadEntry(void* entry, uint32_t schema) {
   m_pLoadArray->SetAtGrow(int(m_nMapCount), entry);
-  if (m_loadIsClass.size() <= m_nMapCount) m_loadIsClass.resize(size_t(m_nMapCount) + 1, 0);
-  m_loadIsClass[m_nMapCount] = isClass ? 1 : 0;
+  if (m_loadSchema.size() <= m_nMapCount) m_loadSchema.resize(size_t(m_nMapCount) + 1, KNOT_A_CLASS);
+  m_loadSchema[m_nMapCount] = schema;
   ++m_nMapCount;
 }
 
@@ -281,12 +281,12 @@ void KArchive::MapObject(const KObject* object) {
       m_pLoadArray->SetSize(int(m_nGrowSize), int(m_nGrowSize));
       m_pLoadArray->SetSize(1);
       m_pLoadArray->SetAt(0, nullptr);
-      m_loadIsClass.assign(1, 0);
+      m_loadSchema.assign(1, KNOT_A_CLASS);
       m_nMapCount = 1;
     }
     if (object) {
       CheckCount();
-      LoadEntry(const_cast<KObject*>(object), false);
+      LoadEntry(const_cast<KObject*>(object), KNOT_A_CLASS);
     }
   }
 }
@@ -349,7 +349,7 @@ KRuntimeClass* KArchive::ReadClass(const KRuntimeClass* expected, unsigned* sche
     if (stored != PlainSchema(cls->m_wSchema) && !(cls->m_wSchema & KVERSIONABLE_SCHEMA))
       throw new KErr(KERR_BAD_SCHEMA, "KArchive::ReadClass", m_strFileName);
     CheckCount();
-    LoadEntry(cls, true);
+    LoadEntry(cls, stored);
     classSchema = stored;
   } else if (!(tag & kClassTag)) {
     if (!tagOut) ThrowBadIndex("KArchive::ReadClass");
@@ -357,10 +357,10 @@ KRuntimeClass* KArchive::ReadClass(const KRuntimeClass* expected, unsigned* sche
     return nullptr;
   } else {
     uint32_t index = tag & ~kClassTag;
-    if (index == 0 || index > unsigned(m_pLoadArray->GetUpperBound()) || !m_loadIsClass[index])
+    if (index == 0 || index > unsigned(m_pLoadArray->GetUpperBound()) || m_loadSchema[index] == KNOT_A_CLASS)
       ThrowBadIndex("KArchive::ReadClass");
     cls = static_cast<KRuntimeClass*>(m_pLoadArray->GetAt(int(index)));
-    classSchema = PlainSchema(cls->m_wSchema);
+    classSchema = m_loadSchema[index];
   }
   if (expected && !cls->IsDerivedFrom(expected)) throw new KErr(KERR_BAD_CLASS, "KArchive::ReadClass", m_strFileName);
   if (schema) *schema = classSchema;
@@ -380,7 +380,7 @@ KObject* KArchive::ReadObject(const KRuntimeClass* expected) {
   KRuntimeClass* cls = ReadClass(expected, &schema, &tag);
   if (!cls) {
     if (tag > unsigned(m_pLoadArray->GetUpperBound())) ThrowBadIndex("KArchive::ReadObject");
-    if (m_loadIsClass[tag]) ThrowBadIndex("KArchive::ReadObject"); // a class where an object belongs
+    if (m_loadSchema[tag] != KNOT_A_CLASS) ThrowBadIndex("KArchive::ReadObject"); // a class, not an object
     auto* object = static_cast<KObject*>(m_pLoadArray->GetAt(int(tag)));
     if (object && expected && !object->IsKindOf(expected))
       throw new KErr(KERR_BAD_CLASS, "KArchive::ReadObject", m_strFileName);
@@ -390,7 +390,7 @@ KObject* KArchive::ReadObject(const KRuntimeClass* expected) {
   if (!object) KAfxThrowMemoryException();
   CheckCount();
   unsigned index = m_nMapCount;
-  LoadEntry(object, false);
+  LoadEntry(object, KNOT_A_CLASS);
   unsigned saved = m_nObjectSchema;
   m_nObjectSchema = schema;
   try {

@@ -122,16 +122,19 @@ class ORB_API KArchive {
   KMapPtrToPtr* m_pStoreMap = nullptr;
   unsigned m_nGrowSize;
   unsigned m_nHashSize = 137;
-  // Load mode: 1 where the load array holds a class record, so a corrupt
-  // stream cannot make an object pass for a class or the reverse.
-  std::vector<uint8_t> m_loadIsClass;
+  // Load mode, by index: the stored schema where the load array holds a
+  // class record (so later objects of a versionable class read with the
+  // schema they were written with), KNOT_A_CLASS where it holds an object
+  // (so a damaged stream cannot make one pass for the other).
+  static constexpr uint32_t KNOT_A_CLASS = 0xFFFFFFFF;
+  std::vector<uint32_t> m_loadSchema;
 
   // Room for n bytes at the current position (flushing or refilling).
   uint8_t* Reserve(unsigned n);
   const uint8_t* Take(unsigned n);
   // Reads from the file into dst until n bytes or the file ends.
   unsigned ReadFile(void* dst, unsigned n);
-  void LoadEntry(void* entry, bool isClass);
+  void LoadEntry(void* entry, uint32_t schema);
   void ThrowBadIndex(const char* method);
 };
 

@@ -35,6 +35,12 @@ KIMPLEMENT_RUNTIMECLASS(KcPoint, KObject, 2, &KcPoint::CreateObject)
 // The same shape, marked versionable: other stored schemas are read.
 class KcVersioned : public KcPoint {
   KDECLARE_DYNCREATE(KcVersioned)
+ public:
+  unsigned schemaSeen = 0; // the schema a loaded object was written with
+  void Serialize(KArchive& ar) override {
+    if (ar.IsLoading()) schemaSeen = ar.GetObjectSchema();
+    KcPoint::Serialize(ar);
+  }
 };
 KObject* KcVersioned::CreateObject() { return new KcVersioned; }
 KIMPLEMENT_RUNTIMECLASS(KcVersioned, KcPoint, 3 | KVERSIONABLE_SCHEMA, &KcVersioned::CreateObject)
@@ -277,12 +283,21 @@ TEST_F(Archives, UserClassesAndSchemas) {
     EXPECT_EQ(e.id, 0x9B00066);
     EXPECT_EQ(e.method, "KArchive::ReadClass");
   });
-  std::string v1 = bytes({0xFF, 0xFF, 0, 1, 0, 11}) + "KcVersioned" + bytes({0, 0, 0, 1, 0, 0, 0, 2});
+  // Every object of a versionable class reads with the schema stored with
+  // its class, the first and the later ones.
+  std::string v1 = bytes({0xFF, 0xFF, 0, 1, 0, 11}) + "KcVersioned" + bytes({0, 0, 0, 1, 0, 0, 0, 2}) +
+                   bytes({0x80, 1, 0, 0, 0, 3, 0, 0, 0, 4});
   load(v1, [](KArchive& ar) {
     KObject* o = ar.ReadObject(KRUNTIME_CLASS(KcPoint));
-    ASSERT_NE(o, nullptr);
+    KObject* p = ar.ReadObject(KRUNTIME_CLASS(KcPoint));
+    ASSERT_TRUE(o && p);
     EXPECT_EQ(static_cast<KcPoint*>(o)->y, 2);
+    EXPECT_EQ(static_cast<KcVersioned*>(o)->schemaSeen, 1u);
+    EXPECT_EQ(static_cast<KcPoint*>(p)->x, 3);
+    EXPECT_EQ(static_cast<KcVersioned*>(p)->schemaSeen, 1u);
+    EXPECT_EQ(ar.GetObjectSchema(), 0xFFFFFFFFu); // restored after each object
     delete o;
+    delete p;
   });
   KcVersioned v;
   EXPECT_EQ(store([&](KArchive& ar) { ar << &v; }).substr(0, 4), bytes({0xFF, 0xFF, 0, 3}));
