@@ -277,6 +277,9 @@ TEST_F(Files, FindFirstAndNext) {
 
   EXPECT_EQ(KFindFirstFile(dir.file("*.none").c_str(), &data), nullptr);
   EXPECT_EQ(KFindFirstFile(dir.file("nodir/*").c_str(), &data), nullptr);
+  std::string tooLong = dir.path() + "/" + std::string(1100, '*');
+  EXPECT_EQ(KFindFirstFile(tooLong.c_str(), &data), nullptr); // beyond the handle's fields
+  EXPECT_EQ(KFindFirstFile(nullptr, &data), nullptr);
   KFileHandle notDir;
   EXPECT_EQ(KFindNextFile(&notDir, &data), 0);
   EXPECT_EQ(KFindNextFile(nullptr, &data), 0);
