@@ -259,7 +259,7 @@ unsigned KArchive::GetObjectSchema() {
 
 void KArchive::LoadEntry(void* entry, uint32_t schema) {
   m_pLoadArray->SetAtGrow(int(m_nMapCount), entry);
-  if (m_loadSchema.size() <= m_nMapCount) m_loadSchema.resize(size_t(m_nMapCount) + 1, KNOT_A_CLASS);
+  if (m_loadSchema.size() <= m_nMapCount) m_loadSchema.resize(size_t(m_nMapCount) + 1, uint32_t{KNOT_A_CLASS});
   m_loadSchema[m_nMapCount] = schema;
   ++m_nMapCount;
 }
@@ -281,7 +281,7 @@ void KArchive::MapObject(const KObject* object) {
       m_pLoadArray->SetSize(int(m_nGrowSize), int(m_nGrowSize));
       m_pLoadArray->SetSize(1);
       m_pLoadArray->SetAt(0, nullptr);
-      m_loadSchema.assign(1, KNOT_A_CLASS);
+      m_loadSchema.assign(1, uint32_t{KNOT_A_CLASS});
       m_nMapCount = 1;
     }
     if (object) {
