@@ -1,0 +1,71 @@
+// Variants: the 16-byte tagged value (tagKVARIANT) with the free functions
+// that initialise, clear, copy and convert it, and KOleVariant, the class
+// that owns one. Conversions return COM-style statuses (kc_vtypes.h); on a
+// failed conversion the destination holds type 10.
+#pragma once
+
+#include "kclassic/kc_cy.h"
+#include "kclassic/kc_loc.h"
+#include "kclassic/kc_odt.h"
+#include "kclassic/kc_vtypes.h"
+#include "kclassic/kc_zstr.h"
+#include "orb_api.h"
+
+namespace KCLASSIC {
+
+class KArchive;
+
+ORB_API void KVariantInit(tagKVARIANT* v);
+ORB_API void KAfxVariantInit(tagKVARIANT* v);
+ORB_API long KVariantClear(tagKVARIANT* v);
+ORB_API long KVariantCopy(tagKVARIANT* dst, tagKVARIANT* src);
+// dst and src may be the same variant. The flags are not used.
+ORB_API long KVariantChangeType(tagKVARIANT* dst, tagKVARIANT* src, unsigned short flags, unsigned short type);
+// The same with locale as the thread's locale for the time of the call.
+ORB_API long KVariantChangeTypeEx(tagKVARIANT* dst, tagKVARIANT* src, KUtlLocale& locale, unsigned short flags,
+                                  unsigned short type);
+
+class ORB_API KOleVariant : public tagKVARIANT {
+ public:
+  KOleVariant() { KVariantInit(this); }
+  KOleVariant(const tagKVARIANT& v);
+  KOleVariant(const tagKVARIANT* v);
+  KOleVariant(const KOleVariant& v);
+  KOleVariant(const char* text, unsigned short type = KVT_KSTR);
+  KOleVariant(short value, unsigned short type = KVT_I2);
+  KOleVariant(long value, unsigned short type = KVT_I4);
+  KOleVariant(int value, unsigned short type = KVT_I4) : KOleVariant(long(value), type) {}
+  ~KOleVariant() { KVariantClear(this); }
+
+  void SetString(const char* text, unsigned short type = KVT_KSTR);
+  void _ClearCompat() { KVariantClear(this); }
+  void Clear() { KVariantClear(this); }
+  void ChangeType(unsigned short type, tagKVARIANT* src = nullptr);
+  void Attach(tagKVARIANT& v);
+  tagKVARIANT Detach();
+
+  // Same type and value; text by byte length and bytes. Throws KErr
+  // 0x8B000C9 for a type without a comparison.
+  bool operator==(const tagKVARIANT* other) const;
+  bool operator==(const tagKVARIANT& other) const { return *this == &other; }
+
+  KOleVariant& operator=(const tagKVARIANT& v);
+  KOleVariant& operator=(const tagKVARIANT* v);
+  KOleVariant& operator=(const KOleVariant& v);
+  KOleVariant& operator=(const char* text);
+  KOleVariant& operator=(const KZString& text);
+  KOleVariant& operator=(unsigned char value);
+  KOleVariant& operator=(short value);
+  KOleVariant& operator=(long value);
+  KOleVariant& operator=(int value) { return *this = long(value); }
+  KOleVariant& operator=(const KOleCurrency& value);
+  KOleVariant& operator=(float value);
+  KOleVariant& operator=(double value);
+  KOleVariant& operator=(const KOleDateTime& value);
+
+ private:
+  // Clears the value unless the type already is type; then sets the type.
+  void Retype(unsigned short type);
+};
+
+} // namespace KCLASSIC
