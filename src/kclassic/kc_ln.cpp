@@ -114,6 +114,9 @@ tagKCY UtlLnStringToCurrency(const char* text) {
 }
 
 KZString UtlDecimalToLnString(tagKDEC value) {
+  // The record is a decimal whatever its reserved word holds (a record made
+  // by KDecimal::GetDecimalVal has 0 there, which would read as empty).
+  value.wReserved = KVT_DECIMAL;
   tagKVARIANT v;
   std::memcpy(static_cast<void*>(&v), &value, sizeof v);
   return to_ln(v, "UtlDecimalToLnString");
