@@ -5,7 +5,7 @@
 
 #include "kclassic/kc_array.h"
 #include "kclassic/kc_map.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace KCLASSIC {
 

@@ -8,7 +8,7 @@
 #include "kclassic/kc_list.h"
 #include "kclassic/kc_map.h"
 #include "kclassic/kc_mb.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace KCLASSIC {
 
