@@ -65,4 +65,9 @@ class ORB_API KOleCurrency {
   int32_t m_status = valid;
 };
 
+// Archive image: the status, the high and the low 32 bits of the value,
+// big-endian; read back as stored.
+ORB_API KArchive& operator<<(KArchive& ar, KOleCurrency c);
+ORB_API KArchive& operator>>(KArchive& ar, KOleCurrency& c);
+
 } // namespace KCLASSIC

@@ -113,6 +113,11 @@ class ORB_API KOleDateTimeSpan {
   int32_t m_status = KOleDateTime::valid;
 };
 
+// Archive image: the status (32 bits), then the day count (IEEE double),
+// big-endian; read back as stored.
+ORB_API KArchive& operator<<(KArchive& ar, KOleDateTime d);
+ORB_API KArchive& operator>>(KArchive& ar, KOleDateTime& d);
+
 // The date-time of the business-object layer: the OLE date value first.
 class ORB_API KDateTime : public KOleDateTime {
  public:

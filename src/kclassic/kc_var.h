@@ -68,4 +68,12 @@ class ORB_API KOleVariant : public tagKVARIANT {
   void Retype(unsigned short type);
 };
 
+// Archive image: the 16-bit type code, then (unless 0x4000 or 0x2000 is set)
+// the value: 2 bytes for types 2, 11 and 17; 4 for 3, 4 and 10; 8 for 5
+// and 7; the low then the high 32 bits for 6; for text a 32-bit count of
+// the text and its NUL (0 for a NULL text) and those bytes. Other types
+// carry nothing. A stored trailing NUL is not counted in the text read.
+ORB_API KArchive& operator<<(KArchive& ar, const KOleVariant& v);
+ORB_API KArchive& operator>>(KArchive& ar, KOleVariant& v);
+
 } // namespace KCLASSIC
