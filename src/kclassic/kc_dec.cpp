@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "kclassic/kc_bstr.h"
 #include "kclassic/kc_numtext.h"
@@ -165,20 +166,21 @@ int KDecimal::CreateFromBSTR(const char* text) { return ReadText(text) == 0 ? 1 
 int KDecimal::CreateFromKString(KZString text) { return CreateFromBSTR(text); }
 
 char* KDecimal::GetBSTRVal() const {
-  std::string s;
+  // The digits least significant first, with the point after the scale-th.
+  std::vector<char> rev;
   KLongNumber n = m_mag;
   int count = std::max(29, m_scale + 1);
   for (int i = 1; i <= count; ++i) {
-    s += char('0' + n % 10);
-    if (m_scale >= 1 && i == m_scale) s += '.';
+    rev.push_back(char('0' + n % 10));
+    if (m_scale >= 1 && i == m_scale) rev.push_back('.');
   }
-  std::reverse(s.begin(), s.end());
-  size_t first = s.find_first_not_of('0');
-  s = first == std::string::npos ? std::string() : s.substr(first);
-  if (s.empty()) s = "0";
-  if (s[0] == '.') s.insert(0, "0");
-  if (m_negative) s.insert(0, "-");
-  return KBinSysAllocStringByteLen(s.c_str(), unsigned(s.size()));
+  while (!rev.empty() && rev.back() == '0') rev.pop_back(); // leading zeros
+  std::vector<char> text;
+  if (m_negative) text.push_back('-');
+  if (rev.empty()) text.push_back('0');
+  else if (rev.back() == '.') text.push_back('0');
+  text.insert(text.end(), rev.rbegin(), rev.rend());
+  return KBinSysAllocStringByteLen(text.data(), unsigned(text.size()));
 }
 
 tagKDEC KDecimal::GetDecimalVal() const {

@@ -34,7 +34,7 @@ ORB_API void KTmConvertToStandardFormat(std::tm& t);
 // The linear scale that runs with time on both sides of day 0.
 ORB_API double KDoubleFromDate(double days);
 ORB_API double KDateFromDouble(double linear);
-// out holds at least 64 bytes.
+// out holds at least 80 bytes (enough for any field values).
 ORB_API void KTmToISODateStr(char* out, std::tm t);
 // 1 when the six fields (4-digit year, then 2 digits each) were read; text
 // after them is ignored. Text over 127 bytes is refused.

@@ -147,7 +147,7 @@ long from_date(const tagKVARIANT& s, tagKVARIANT* dst, unsigned short type) {
   if (type != KVT_KSTR) return KDISP_E_TYPEMISMATCH;
   std::tm t{};
   if (!KTmFromOleDate(s.date, t)) throw new KErr(KERR_ILLEGAL_ARGUMENT, "KVariantChangeType", "Invalid Date");
-  char buf[64];
+  char buf[80];
   KTmToISODateStr(buf, t);
   return set_text(dst, KZString(buf));
 }

@@ -125,9 +125,13 @@ TEST(OleDate, IsoTextBothWays) {
   t.tm_hour = 4;
   t.tm_min = 5;
   t.tm_sec = 6;
-  char buf[64];
+  char buf[80];
   KTmToISODateStr(buf, t);
   EXPECT_STREQ(buf, " 999-02-03 04:05:06");
+  std::tm wide{};
+  wide.tm_year = wide.tm_mon = wide.tm_mday = wide.tm_hour = wide.tm_min = wide.tm_sec = INT32_MIN;
+  KTmToISODateStr(buf, wide);
+  EXPECT_EQ(std::strlen(buf), 71u);
 
   struct Case {
     const char* text;
