@@ -24,7 +24,10 @@ KOleVariant::KOleVariant(const tagKVARIANT& v) {
   KAfxCheckError(KVariantCopy(this, const_cast<tagKVARIANT*>(&v)));
 }
 
-KOleVariant::KOleVariant(const tagKVARIANT* v) : KOleVariant(*v) {}
+KOleVariant::KOleVariant(const tagKVARIANT* v) {
+  KVariantInit(this);
+  KAfxCheckError(KVariantCopy(this, const_cast<tagKVARIANT*>(v)));
+}
 
 KOleVariant::KOleVariant(const KOleVariant& v) : KOleVariant(static_cast<const tagKVARIANT&>(v)) {}
 
@@ -116,7 +119,10 @@ KOleVariant& KOleVariant::operator=(const tagKVARIANT& v) {
   return *this;
 }
 
-KOleVariant& KOleVariant::operator=(const tagKVARIANT* v) { return *this = *v; }
+KOleVariant& KOleVariant::operator=(const tagKVARIANT* v) {
+  KAfxCheckError(KVariantCopy(this, const_cast<tagKVARIANT*>(v)));
+  return *this;
+}
 
 KOleVariant& KOleVariant::operator=(const KOleVariant& v) { return *this = static_cast<const tagKVARIANT&>(v); }
 

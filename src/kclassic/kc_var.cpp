@@ -233,10 +233,13 @@ long convert(const tagKVARIANT& s, tagKVARIANT* dst, unsigned short type) {
 
 } // namespace
 
-void KVariantInit(tagKVARIANT* v) { std::memset(static_cast<void*>(v), 0, sizeof *v); }
+void KVariantInit(tagKVARIANT* v) {
+  if (v) std::memset(static_cast<void*>(v), 0, sizeof *v);
+}
 void KAfxVariantInit(tagKVARIANT* v) { KVariantInit(v); }
 
 long KVariantClear(tagKVARIANT* v) {
+  if (!v) return KE_INVALIDARG;
   switch (v->vt) {
     case KVT_KSTR:
       KBinSysFreeString(v->bstrVal);
@@ -256,6 +259,7 @@ long KVariantClear(tagKVARIANT* v) {
 }
 
 long KVariantCopy(tagKVARIANT* dst, tagKVARIANT* src) {
+  if (!dst || !src) return KE_INVALIDARG;
   if (dst == src) return KS_OK;
   KVariantClear(dst);
   switch (src->vt) {

@@ -15,6 +15,7 @@ namespace KCLASSIC {
 
 class KArchive;
 
+// A NULL variant is refused with 0x80070057 (Init ignores it).
 ORB_API void KVariantInit(tagKVARIANT* v);
 ORB_API void KAfxVariantInit(tagKVARIANT* v);
 ORB_API long KVariantClear(tagKVARIANT* v);

@@ -192,6 +192,7 @@ TEST(OleDate, FormatByStatusAndPattern) {
   pattern += " %Y-%m-%d %H:%M:%S";
   EXPECT_EQ(std::string(d.Format(pattern.c_str())), std::string(100, 'x') + " 2003-12-31 14:05:09");
   EXPECT_STREQ(d.Format(0ul), "");
+  EXPECT_STREQ(d.Format(0xF109u), "Command failed."); // a pattern from the string table
   KOleDateTime n(d);
   n.SetStatus(KOleDateTime::null);
   EXPECT_STREQ(n.Format("%Y"), "");

@@ -53,6 +53,11 @@ TEST_F(OleVariant, Constructors) {
   const tagKVARIANT& raw = t;
   KOleVariant fromPtr(&raw);
   EXPECT_TRUE(fromPtr == raw);
+  // A NULL source is refused through the check, not read.
+  auto refused = thrown([] { KOleVariant bad(static_cast<const tagKVARIANT*>(nullptr)); });
+  expectErr(*refused, KERR_UNKNOWN_EXCEPTION, "KAfxCheckError", "Ole Exception");
+  EXPECT_EQ(KVariantCopy(nullptr, &t), KE_INVALIDARG);
+  EXPECT_EQ(KVariantClear(nullptr), KE_INVALIDARG);
 }
 
 TEST_F(OleVariant, Assignments) {
