@@ -35,7 +35,7 @@ class ORB_API KOleCurrency {
   KOleCurrency() = default;
   KOleCurrency(tagKCY cy) : m_cur(cy) {}
   KOleCurrency(long units, long fraction) { SetCurrency(units, fraction); }
-  KOleCurrency(const tagKVARIANT& v) { *this = v; }
+  explicit KOleCurrency(const tagKVARIANT& v) { *this = v; }
 
   // units * 10,000 + fraction; an amount out of range is reported invalid.
   void SetCurrency(long units, long fraction);

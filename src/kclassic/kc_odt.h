@@ -48,7 +48,7 @@ class ORB_API KOleDateTime {
 
   KOleDateTime() = default;
   KOleDateTime(double days) : m_dt(days) {}
-  KOleDateTime(const tagKVARIANT& v) { *this = v; }
+  explicit KOleDateTime(const tagKVARIANT& v) { *this = v; }
   KOleDateTime(int year, int month, int day, int hour, int minute, int second) {
     SetDateTime(year, month, day, hour, minute, second);
   }
