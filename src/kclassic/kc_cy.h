@@ -1,6 +1,7 @@
 // Currency: a signed 64-bit count of ten-thousandths with a status, whose
 // arithmetic reports overflow in the status; and the currency text
-// conversions between decimal text and that count.
+// conversions between decimal text and that count. Values only: nothing is
+// shared, so every call is safe from several threads.
 #pragma once
 
 #include <cstdint>

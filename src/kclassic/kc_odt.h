@@ -6,6 +6,9 @@
 // The conversion form of a tm record: tm_mon 1 to 12, tm_year the full year,
 // tm_wday 1 to 7 (1 = Sunday), tm_yday 1 to 366. KTmConvertToStandardFormat
 // turns it into libc's form. The ISO functions take the form they are handed.
+//
+// Threads: the free functions keep no state and may run on several threads
+// at once; a value is used by one thread at a time.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,9 @@
 // and PM designators, full-width digits), or ISO text, made into an OLE date.
 // The text is cut into runs of digits and of non-digits, rewritten into the
 // canonical "YYYY-MM-DD hh:mm:ss" and parsed by the OLE date parser.
+//
+// Threads: one thread at a time per object; SetDate switches only the calling
+// thread's locale and restores it however it ends.
 #pragma once
 
 #include "kclassic/kc_array.h"

@@ -2,6 +2,10 @@
 // that initialise, clear, copy and convert it, and KOleVariant, the class
 // that owns one. Conversions return COM-style statuses (kc_vtypes.h); on a
 // failed conversion the destination holds type 10.
+//
+// Threads: variants are values, used by one thread at a time. Conversions
+// follow the calling thread's locale; KVariantChangeTypeEx switches only
+// that thread's locale and always restores it.
 #pragma once
 
 #include "kclassic/kc_cy.h"
