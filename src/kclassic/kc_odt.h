@@ -24,7 +24,7 @@ struct _KSYSTEMTIME;
 class KArchive;
 
 // Cumulative day counts of a common year, index 0 to 12.
-ORB_API extern const int32_t g_aMonthDays[13];
+extern ORB_API const int32_t g_aMonthDays[13];
 
 // The valid range: 1 January 1753 to 31 December 9999 00:00:00.
 inline constexpr double KOLE_DATE_MIN = -53688.0;
