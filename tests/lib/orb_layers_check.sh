@@ -5,6 +5,8 @@
 #   osl (OS layer)                      : nothing
 #   loc (message lists, locale layer)   : msg, osl
 #   cmn (alerts, subsystems, registry)  : msg, osl, loc
+#   utl (memory, collections, strings)  : msg, osl, loc, cmn
+#   clk (clock time, zones, clock texts): msg, osl, loc, cmn, utl
 # Usage: orb_layers_check.sh path/to/src
 set -euo pipefail
 src="${1:?source directory}"
@@ -13,6 +15,8 @@ declare -A allowed=(
   [osl]="osl"
   [loc]="loc msg osl"
   [cmn]="cmn msg osl loc"
+  [utl]="utl msg osl loc cmn"
+  [clk]="clk msg osl loc cmn utl"
 )
 fail=0
 for module in "${!allowed[@]}"; do
