@@ -76,7 +76,8 @@ ORB_API char* loc_st_strtok2(char* text, const char* delims);
 
 // The character after the one text starts with.
 ORB_API char* loc_st_nextch(const char* text);
-// Byte length (1 to 3) of the character a byte starts.
+// Byte length of the character a byte starts, as a lead byte of the thread
+// locale's code page (1 for a byte that starts no longer character).
 ORB_API long loc_st_get_char_length(long c);
 // Byte length of the character at text (1 for the end or an invalid byte).
 ORB_API long loc_st_char_length_at(const char* text);

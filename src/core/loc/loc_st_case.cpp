@@ -23,7 +23,7 @@ long one(unsigned (*k)(unsigned), int (*c)(int), long ch) {
 bool map_by_character(char* text, map_text map) {
   for (char* p = text; *p != '\0';) {
     long len = loc_kc_call([&] { return KCLASSIC::kchrlen(p); }, [] { return 1L; });
-    if (len < 1) len = 1;
+    if (len < 1 || len > 4) len = 1;
     char in[8] = {}, out[16] = {};
     std::memcpy(in, p, static_cast<size_t>(len));
     long error = 0;
