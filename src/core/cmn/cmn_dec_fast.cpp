@@ -83,13 +83,22 @@ uint64_t low_bytes(long k) { return k >= 8 ? ~0ULL : (k <= 0 ? 0 : (1ULL << (8 *
 inline __attribute__((always_inline)) uint64_t digit_word(const plain& x, const char* addr, long lo, long hi) {
   uint64_t w = 0;
   if (lo >= hi) return 0;
-  if (addr >= x.base && addr + 8 <= x.base + kField) {
-    std::memcpy(&w, addr, 8);
-    uint64_t keep = low_bytes(hi) & ~low_bytes(lo);
-    w = ((w & keep) | (0x3030303030303030ULL & ~keep)) - 0x3030303030303030ULL;
+  // The eight bytes are read inside the field: a window that starts before
+  // it (or ends after it) is read at the field's edge and shifted into place;
+  // the bytes that fall outside are outside lo..hi-1 (fewer than eight).
+  const char* first = x.base;
+  const char* last = x.base + kField - 8;
+  if (addr < first) {
+    std::memcpy(&w, first, 8);
+    w <<= 8 * (first - addr);
+  } else if (addr > last) {
+    std::memcpy(&w, last, 8);
+    w >>= 8 * (addr - last);
   } else {
-    for (long j = lo; j < hi; ++j) w |= static_cast<uint64_t>(addr[j] - '0') << (8 * j);
+    std::memcpy(&w, addr, 8);
   }
+  uint64_t keep = low_bytes(hi) & ~low_bytes(lo);
+  w = ((w & keep) | (0x3030303030303030ULL & ~keep)) - 0x3030303030303030ULL;
   return __builtin_bswap64(w);
 }
 
