@@ -16,20 +16,6 @@ struct plain {
   long frac_len;
 };
 
-bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-const char* skip_digits(const char* p, const char* limit) {
-  while (p + 8 <= limit) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    uint64_t bad = ((v - 0x3030303030303030ULL) | (v + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
-    if (bad != 0) return p + (__builtin_ctzll(bad) >> 3);
-    p += 8;
-  }
-  while (is_digit(*p)) ++p;
-  return p;
-}
-
 inline __attribute__((always_inline)) bool scan(const cmn_ty_decimal* d, plain* x) {
   const char* limit = d->text + sizeof d->text;
   const char* p = d->text;
@@ -37,13 +23,13 @@ inline __attribute__((always_inline)) bool scan(const cmn_ty_decimal* d, plain* 
   x->negative = false;
   if (*p == '-' || *p == '+') x->negative = *p++ == '-';
   x->int_digits = p;
-  p = skip_digits(p, limit);
+  p = cmn_dec_skip_digits(p, limit);
   x->int_len = p - x->int_digits;
   x->frac_digits = p;
   x->frac_len = 0;
   if (*p == '.') {
     x->frac_digits = ++p;
-    p = skip_digits(p, limit);
+    p = cmn_dec_skip_digits(p, limit);
     x->frac_len = p - x->frac_digits;
   }
   if (*p != '\0' || x->int_len + x->frac_len == 0 || x->int_len > 38 || x->frac_len > 38) return false;
