@@ -5,6 +5,14 @@
 # Headers are included relative to src/, e.g. "core/cmn/cmn_alrt.h".
 
 set(ORBISAN_WARNINGS -Wall -Wextra -Werror)
+# GCC 12 reports false -Wrestrict overlaps inside std::string's own copy when
+# it optimises string concatenations (GCC bug 105329: "accessing
+# 9223372036854775810 or more bytes ... may overlap"); the warning is off for
+# that compiler only, so an optimised build compiles.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+   AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  list(APPEND ORBISAN_WARNINGS -Wno-restrict)
+endif()
 set_property(GLOBAL PROPERTY ORBISAN_SUBSYSTEMS "")
 
 function(orbisan_subsystem name)
@@ -16,6 +24,9 @@ function(orbisan_subsystem name)
   add_library(orbisan_${name} STATIC ${srcs})
   target_include_directories(orbisan_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(orbisan_${name} PRIVATE ${ORBISAN_WARNINGS})
+  # liborbisan.so exports only what is marked ORB_API (orb_api.h).
+  set_target_properties(orbisan_${name} PROPERTIES C_VISIBILITY_PRESET hidden
+                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_link_libraries(orbisan_${name} PUBLIC ${CMAKE_DL_LIBS} Threads::Threads m)
   if(EXISTS ${CMAKE_SOURCE_DIR}/src/${name}/deps.cmake)
     include(${CMAKE_SOURCE_DIR}/src/${name}/deps.cmake)
@@ -31,7 +42,23 @@ function(orbisan_shared_library)
   endif()
   file(WRITE ${CMAKE_BINARY_DIR}/orbisan_empty.cpp "// liborbisan.so is assembled from the subsystem libraries.\n")
   add_library(orbisan SHARED ${CMAKE_BINARY_DIR}/orbisan_empty.cpp)
+  set_target_properties(orbisan PROPERTIES C_VISIBILITY_PRESET hidden
+                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_link_libraries(orbisan PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${libs}>")
+endfunction()
+
+# ctest tests of the library as a whole (tests/lib): what liborbisan.so
+# exports (no internal helpers, no mutable globals) and the core's layering.
+function(orbisan_export_test)
+  if(NOT TARGET orbisan)
+    return()
+  endif()
+  add_test(NAME SharedLibrary.Exports
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/lib/orb_exports_check.sh
+                   $<TARGET_FILE:orbisan> ${CMAKE_SOURCE_DIR}/src)
+  # The core's modules include only the modules below them (loc below cmn).
+  add_test(NAME CoreLayers.IncludesGoDownOnly
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/lib/orb_layers_check.sh ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
 # Each tests/<name>/**/*_test.cpp becomes its own executable (so one suite's
@@ -67,6 +94,10 @@ function(orbisan_test_suite name)
                          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
                          PROPERTIES ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
+  # tests/<name>/deps.cmake may link the helpers to another suite's helpers.
+  if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+    include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
+  endif()
 endfunction()
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)

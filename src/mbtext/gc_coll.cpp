@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_sort_int.h"
 
 void gcSortLevelsInit(GCSortLevels* lv, uint8_t* base, uint32_t n) {
   const uint64_t n64 = n;

@@ -1,9 +1,14 @@
 // Comparison of two strings in a locale's collation order.
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_key.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_key_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -86,8 +91,10 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     loc->status = GC_E_ARG;
     return 0;
   }
-  if (len1 < 0) len1 = gcStrLen(s1);
-  if (len2 < 0) len2 = gcStrLen(s2);
+  if ((len1 < 0 && (len1 = gcTextLen(s1)) < 0) || (len2 < 0 && (len2 = gcTextLen(s2)) < 0)) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
 
   if (flags != 0) {
     int32_t k1 = 0, k2 = 0;

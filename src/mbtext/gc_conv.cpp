@@ -4,7 +4,9 @@
 
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 
 namespace {
 
@@ -25,10 +27,14 @@ int32_t GCStringToUnicode(GCUChar* out, int32_t outLen, GCLocale* locale, const 
   }
   if (outLen == 0 || !out) return 0;
   if ((flags & GC_FL_CHARS) && srcLen > 0 && src && !single_byte(loc))
-    srcLen = GCCpStrCharToByteLen(loc->codepage, src, 0, srcLen);
+    srcLen = gcCpCharsToBytes(loc->codepage, src, 0, srcLen, false);
   bool terminated = false;
   if (srcLen < 0 || !src) {
-    srcLen = src ? int32_t(std::strlen(src)) : 0;
+    srcLen = src ? gcTextLen(src) : 0;
+    if (srcLen < 0) {
+      loc->status = GC_E_ARG;
+      return -1;
+    }
     terminated = true;
   }
   const bool nul = rest == GC_FL_NUL;
@@ -102,7 +108,7 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   dl->status = GC_OK;
   const bool nul = rest == GC_FL_NUL;
   if (chars && srcLen > 0 && s && !single_byte(sl))
-    srcLen = GCCpStrCharToByteLen(sl->codepage, s, 0, srcLen);
+    srcLen = gcCpCharsToBytes(sl->codepage, s, 0, srcLen, false);
   if (!out || srcLen == 0 || outLen == 0 || !s) {
     if (out && nul && outLen != 0) {
       out[0] = 0;
@@ -112,7 +118,11 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   }
   bool terminated = false;
   if (srcLen < 0) {
-    srcLen = int32_t(std::strlen(s));
+    srcLen = gcTextLen(s);
+    if (srcLen < 0) {
+      dl->status = GC_E_ARG;
+      return chars ? 0 : -1;
+    }
     terminated = true;
   }
   const GCObj* dcp = dl->codepage;

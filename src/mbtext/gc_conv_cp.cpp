@@ -4,13 +4,16 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 int32_t GCCpStrToUnicode(const GCObj* cp, const char* s, int32_t length, GCUChar* out) {
   if (!s || !out) return -1;
   if (length < 0) {
-    length = int32_t(std::strlen(s));
-    if (length == 0) return -1;
+    length = gcTextLen(s);
+    if (length <= 0) return -1;
   }
   GCConvReader r;
   gcConvReaderInit(&r, cp, gcCpMaxLen(cp) == 1 && !gcCpIsUtf8(cp), s, length);
@@ -72,7 +75,7 @@ int32_t GCComStrToUnicode(const char* s, int32_t length, GCUChar* out) {
   if (!cp || !s || !out) return -1;
   bool counted = length >= 0;
   if (!counted) {
-    length = int32_t(std::strlen(s));
+    length = gcTextLen(s);
     if (length < 1) return -1;
   }
   int32_t i = 0;

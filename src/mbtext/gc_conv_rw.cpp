@@ -8,7 +8,7 @@
 
 int gcConvMaxBytes(const GCObj* cp) {
   int n = gcCpMaxLen(cp);
-  if (gcCpIsUtf8(cp) && n < 3) n = 3;
+  if (gcCpIsUtf8(cp)) n = 4; // the four-byte forms are read whatever the table says
   return n;
 }
 

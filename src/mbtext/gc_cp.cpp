@@ -2,18 +2,20 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
-#include "mbtext/gc_cp_utf8.h"
+#include "mbtext/gc_cp_utf8_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace {
 
 bool main_usable(const GCObj* cp) {
-  return cp && cp->sect[0] && cp->sect_size[0] >= GC_CP_MAIN_SIZE;
+  return cp && gcObjSection(cp) && cp->sect_size[0] >= GC_CP_MAIN_SIZE;
 }
 
 } // namespace
 
 const uint8_t* gcCpMain(const GCObj* cp) {
-  return main_usable(cp) ? cp->sect[0] : gcBuiltinCodePage()->sect[0];
+  return main_usable(cp) ? gcObjSection(cp) : gcBuiltinCodePage()->sect[0];
 }
 
 uint32_t gcCpMainSize(const GCObj* cp) {

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_mem_be_int.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 
 int32_t gcCpShiftRunEnd(const uint8_t* p, int32_t avail, uint8_t c1, uint8_t c2) {
   if (!p || avail == 0 || (p[0] != c1 && p[0] != c2)) return 0;
@@ -25,7 +27,7 @@ bool whole(const uint8_t* p, int32_t pos, int len, int32_t avail) {
 
 } // namespace
 
-int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_t chars) {
+int32_t gcCpCharsToBytes(const GCObj* cp, const char* str, int state, int32_t chars, bool lookAhead) {
   if (!str || chars < 1) return 0;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
   int32_t p = 0;
@@ -51,6 +53,9 @@ int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_
     int len = state ? dbl : 1;
     if (!whole(s, p, len, -1)) break;
     p += len;
+    // The run after the last character lies beyond a counted text: it is
+    // looked at only in terminated text.
+    if (i + 1 == chars && !lookAhead) break;
     while (s[p] != 0 && is_shift(s[p], so, si)) {
       state = s[p] == so ? 1 : 0;
       ++p;
@@ -59,10 +64,14 @@ int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_
   return p;
 }
 
+int32_t GCCpStrCharToByteLen(const GCObj* cp, const char* str, int state, int32_t chars) {
+  return gcCpCharsToBytes(cp, str, state, chars, true);
+}
+
 int32_t GCCpStrByteToCharLen(const GCObj* cp, const char* str, int state, int32_t bytes) {
   if (!str || bytes == 0) return 0;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
-  if (bytes < 0) bytes = int32_t(std::strlen(str));
+  if (bytes < 0 && (bytes = gcTextLen(str)) < 0) return 0; // too long to count
   int32_t count = 0, p = 0;
   if (gcCpIsShiftState(cp)) {
     uint8_t so = gcCpShiftOut(cp), si = gcCpShiftIn(cp);

@@ -1,4 +1,4 @@
-#include "mbtext/gc_cp_utf8.h"
+#include "mbtext/gc_cp_utf8_int.h"
 
 int gcUtf8Decode(const uint8_t* p, int32_t avail, uint32_t* cp) {
   *cp = 0xFFFD;

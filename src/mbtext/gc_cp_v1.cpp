@@ -2,6 +2,8 @@
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_types_int.h"
 
 uint8_t* GCCpV1toV2(const uint8_t* old, uint32_t old_size, const uint8_t* old_trie,
                     uint32_t old_trie_size, uint8_t** new_trie, uint32_t* new_main_size,

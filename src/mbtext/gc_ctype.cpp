@@ -2,7 +2,10 @@
 #include "mbtext/gc_ctype.h"
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
+#include "mbtext/gc_nav_int.h"
 
 namespace {
 

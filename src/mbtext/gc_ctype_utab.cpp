@@ -1,5 +1,6 @@
 // The UCS-2 white-space and decimal-digit bitmaps.
 #include "mbtext/gc_ctype.h"
+#include "mbtext/gc_ctype_int.h"
 #include <cstddef>
 
 namespace {

@@ -1,8 +1,11 @@
 // Decimal digit characters of UCS-2 and the ASCII digit of their value.
+//
+// Threads: safe from several threads; the table is read-only.
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 inline constexpr int GC_DIGIT_COUNT = 179;
@@ -14,4 +17,4 @@ extern const std::uint16_t GCDigits[GC_DIGIT_COUNT][2];
 
 // The ASCII digit ('0'..'9') whose value the character has, or 0 when the
 // character is not in GCDigits. Binary search; no locale involved.
-GCUChar GCDigitLookup(GCUChar c);
+ORB_API GCUChar GCDigitLookup(GCUChar c);

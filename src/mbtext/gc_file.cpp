@@ -1,4 +1,5 @@
 #include "mbtext/gc_file.h"
+#include "mbtext/gc_types_int.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,12 @@
 // File layer of the locale data files: open, read, seek, map and unmap,
 // the 80-byte data-file header, and the names of the data files.
+//
+// Threads: no shared state; one file handle is used by one thread at a time.
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // File-layer context: a non-null marker while the library is started.
@@ -30,17 +33,17 @@ struct GCFile {
   char temp[GC_PATH_MAX];   // temporary name (replace-on-close only)
 };
 
-GCFile* GCOpenFile(GCFctx* ctx, const char* name, int mode, int overwrite, uint32_t* status);
+ORB_API GCFile* GCOpenFile(GCFctx* ctx, const char* name, int mode, int overwrite, uint32_t* status);
 // 0, or 1 when closing or the replacement failed (the handle then stays).
-int GCCloseFile(GCFile* file, int discard);
-int32_t GCReadFile(GCFile* file, void* buffer, uint32_t size, uint32_t* status);
-int GCSeekFile(GCFile* file, int64_t offset, int origin);
+ORB_API int GCCloseFile(GCFile* file, int discard);
+ORB_API int32_t GCReadFile(GCFile* file, void* buffer, uint32_t size, uint32_t* status);
+ORB_API int GCSeekFile(GCFile* file, int64_t offset, int origin);
 // Maps size bytes at offset read-only; the section must lie within the file
 // (1003 otherwise). Size 0 gives null with status 0.
-const uint8_t* GCLoadFile(GCFile* file, uint32_t offset, uint32_t size, uint32_t* status);
+ORB_API const uint8_t* GCLoadFile(GCFile* file, uint32_t offset, uint32_t size, uint32_t* status);
 // Releases the mapping GCLoadFile made for address (with the same size).
-uint32_t GCUnloadFile(const void* address, uint32_t size);
-int64_t GCFileSize(GCFile* file);
+ORB_API uint32_t GCUnloadFile(const void* address, uint32_t size);
+ORB_API int64_t GCFileSize(GCFile* file);
 
 // ---------------------------------------------------------------------------
 // Data-file header.
@@ -57,15 +60,7 @@ struct GCFileHdr {
 };
 
 // Converts an 80-byte header of versions 0-2 into the version-3 layout.
-void GCFileHdrV2toV3(const uint8_t* old_hdr, uint8_t* new_hdr);
-
-// Parses and checks a header image (80 bytes) against the file size:
-// magic (2000), section count 1..4, section 0 not empty, every section
-// within the file (1003). Returns 0 and fills hdr.
-uint32_t gcFileHdrParse(const uint8_t* image, uint64_t file_size, GCFileHdr* hdr);
-
-// Reads and checks the header of an open file.
-uint32_t gcFileHdrRead(GCFile* file, GCFileHdr* hdr);
+ORB_API void GCFileHdrV2toV3(const uint8_t* old_hdr, uint8_t* new_hdr);
 
 // ---------------------------------------------------------------------------
 // Names and locations.
@@ -73,6 +68,6 @@ inline constexpr const char* GC_DATA_DIR_BUILTIN = "/Lintrova/locale";
 
 // which 0: GC_LOCALEDIR (length with NUL, -1 unset, 0 does not fit);
 // which 1: the fixed directory (0 when size is below 17).
-int32_t GCGetDataLocation(char* buffer, uint32_t size, int which);
-char* GCGetControlFileName(const char* dir, char* buffer, uint32_t size);
-char* GCGetDataFileName(const char* dir, uint8_t cls, uint16_t id, char* buffer, uint32_t size);
+ORB_API int32_t GCGetDataLocation(char* buffer, uint32_t size, int which);
+ORB_API char* GCGetControlFileName(const char* dir, char* buffer, uint32_t size);
+ORB_API char* GCGetDataFileName(const char* dir, uint8_t cls, uint16_t id, char* buffer, uint32_t size);

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "mbtext/gc_file.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_file_int.h"
+#include "mbtext/gc_mem_be_int.h"
 
 void GCFileHdrV2toV3(const uint8_t* old_hdr, uint8_t* h) {
   std::memset(h, 0, GC_HDR_SIZE);

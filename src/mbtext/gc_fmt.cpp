@@ -3,9 +3,12 @@
 
 #include <cstring>
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace gcfmt {
 
@@ -150,6 +153,29 @@ int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer)
   return k;
 }
 
+// The class of va_arg read that takes an argument of a kind: kinds that
+// read the same type may share a position.
+int readClass(uint32_t kind) {
+  switch (kind) {
+    case GC_ARG_PTR: case GC_ARG_WSTR: return 1;
+    case GC_ARG_LONG: return 2;
+    case GC_ARG_WCHAR: return 3;
+    case GC_ARG_DOUBLE: return 4;
+    case GC_ARG_LDOUBLE: return 5;
+    case GC_ARG_LLONG: return 6;
+    default: return 0;  // int, short (promoted)
+  }
+}
+
+// True when every consumer reads its position as the kind recorded there:
+// a format that names one position with two types (formats can come from
+// message files) would read an argument as what it is not.
+bool kindsAgree(GCLocale* loc, const char* format, bool ascii, const GCArgRecord* records, int n) {
+  return scanConsumers(loc, format, ascii, [&](int k, bool, unsigned char, uint32_t kind) {
+           return k <= n && readClass(records[records[k - 1].position].kind) == readClass(kind);
+         }) == n;
+}
+
 }  // namespace
 
 int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
@@ -237,7 +263,10 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_FORMAT;
     return -1;
   }
-  if (fmtlen < 0) fmtlen = static_cast<int32_t>(std::strlen(format));
+  if (fmtlen < 0 && (fmtlen = gcTextLen(format)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
   if (fmtlen == 0) {
     loc->status = GC_E_FORMAT;
     return -1;
@@ -267,12 +296,12 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
   bool ok = true;
   if (!positional) {
     for (int i = 0; i < n; ++i) records[i].position = static_cast<uint32_t>(i);
-  } else if (n == 1) {
-    records[0].position = 0;
-  } else if (n > 1) {
+  } else if (n > 0) {
+    // One consumer too: a position of 0 or above the count is refused.
     ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
   }
   if (ok) ok = GCFillArgSize(loc, format, records, ascii) == n;
+  if (ok && positional) ok = kindsAgree(loc, format, ascii, records, n);
   if (!ok) {
     loc->status = GC_E_FORMAT;
     return release(0);

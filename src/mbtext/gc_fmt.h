@@ -5,11 +5,17 @@
 // number with the locale's grouping.
 //
 // '%n' is accepted and consumes its pointer argument but writes nothing.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default); floating-point text is made
+// in a per-thread C locale (uselocale), never by switching the process's.
 #pragma once
 
 #include <cstdarg>
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // Flags of GCVsprintf.
@@ -64,7 +70,7 @@ struct GCSink {
 // of 0 with GC_FL_NUL. When the output does not fit: status 40 and the bytes
 // of the whole characters that fit. A precision above GC_FMT_MAXPREC: status
 // 2 and the bytes written before that conversion.
-int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* format, int32_t fmtlen, uint32_t flags,
+ORB_API int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* format, int32_t fmtlen, uint32_t flags,
                va_list args);
 
 // The engine behind GCVsprintf: walks the format and writes the conversions
@@ -72,23 +78,23 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
 // once the sink is full or a conversion was refused (status 51 for a
 // multibyte character directly after '%', 2 for a precision above
 // GC_FMT_MAXPREC, stored in the locale).
-int GCOutput(GCLocale* locale, GCSink* sink, const char* format, int ascii, const GCArgValue* values,
+ORB_API int GCOutput(GCLocale* locale, GCSink* sink, const char* format, int ascii, const GCArgValue* values,
              const GCArgRecord* records, uint32_t flags);
 
 // Format scanners (ascii: the format is ASCII-based, else EBCDIC).
 // 1 positional, 0 not, -1 malformed.
-int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii);
+ORB_API int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii);
 // Number of argument consumers: conversions and '*' widths and precisions.
-int GCGetArgCount(GCLocale* locale, const char* format, int ascii);
+ORB_API int GCGetArgCount(GCLocale* locale, const char* format, int ascii);
 // Positions of a positional format's consumers; the count, or -1.
-int GCFillNumArgValues(GCLocale* locale, const char* format, GCArgRecord* records, int consumers, int ascii);
+ORB_API int GCFillNumArgValues(GCLocale* locale, const char* format, GCArgRecord* records, int consumers, int ascii);
 // Kinds of the positions; the count of consumers.
-int GCFillArgSize(GCLocale* locale, const char* format, GCArgRecord* records, int ascii);
+ORB_API int GCFillArgSize(GCLocale* locale, const char* format, GCArgRecord* records, int ascii);
 
 // Sink writers; the count becomes -1 once a byte does not fit.
-int GCmputc(int byte, GCSink* sink);
-void GCWrite_char(int byte, GCSink* sink, int* count);
-void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count);
+ORB_API int GCmputc(int byte, GCSink* sink);
+ORB_API void GCWrite_char(int byte, GCSink* sink, int* count);
+ORB_API void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count);
 // Writes whole characters only: a character that does not fit sets the count
 // to -1; one cut by the end of the text is not written.
-void GCWrite_string(GCLocale* locale, const char* text, int length, GCSink* sink, int* count);
+ORB_API void GCWrite_string(GCLocale* locale, const char* text, int length, GCSink* sink, int* count);

@@ -1,14 +1,16 @@
 // Code-page facts for the formatters, from the locale's code page.
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 
 namespace {
 
 const GCObj* codePage(const GCLocale* locale) {
-  if (!locale || !locale->codepage || !locale->codepage->sect[0] ||
+  if (!locale || !locale->codepage || !gcObjSection(locale->codepage) ||
       locale->codepage->sect_size[0] < GC_CP_MAIN_SIZE)
     return nullptr;
   return locale->codepage;
@@ -19,6 +21,12 @@ const GCObj* codePage(const GCLocale* locale) {
 bool gcfmtAscii(const GCLocale* locale) {
   const GCObj* cp = codePage(locale);
   return cp ? gcCpIsAsciiBased(cp) : true;
+}
+
+int32_t gcfmtByteBound(const GCLocale* locale, int32_t chars) {
+  if (!locale || (locale->flags & GC_LF_SINGLEBYTE)) return chars;
+  const GCObj* cp = codePage(locale);
+  return cp ? gcConvByteBound(cp, chars) : chars;
 }
 
 int gcfmtCharLen(const GCLocale* locale, unsigned char b) {
@@ -64,7 +72,7 @@ int gcfmtCharsToBytes(const GCLocale* locale, const char* text, int nchars) {
     while (i < nchars && text[i]) ++i;
     return i;
   }
-  int32_t n = GCCpStrCharToByteLen(cp, text, 0, nchars);
+  int32_t n = gcCpCharsToBytes(cp, text, 0, nchars, false);
   return n < 0 ? 0 : n;
 }
 

@@ -1,6 +1,6 @@
 // Locale items for the formatters, read through the locale item calls with
 // the caller's status left as it was.
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_item_int.h"
 
 #include "mbtext/gc_item.h"
 

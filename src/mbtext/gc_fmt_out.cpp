@@ -5,11 +5,12 @@
 
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_fmt.h"
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_item_int.h"
 #include "mbtext/gc_fp.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_num.h"
 
 int GCmputc(int byte, GCSink* sink) {

@@ -1,8 +1,9 @@
 // Floating-point conversion for the formatted output engine.
 #include "mbtext/gc_fp.h"
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
+#include "mbtext/gc_fp_int.h"
 
 #include <cmath>
 #include <cstdio>

@@ -8,9 +8,13 @@
 // digits gives 0.13). Exponents carry a sign and at least three digits
 // (1.23e+004). The 'g' fixed form counts its precision in fraction digits and
 // always drops trailing fraction zeros.
+//
+// Threads: safe from several threads; no shared state.
 #pragma once
 
 #include <cstddef>
+
+#include "orb_api.h"
 
 // Digit buffer: holds the fraction-digit text of the largest long double
 // (4933 integer digits and 40 fraction digits) and the 41 significant digits
@@ -36,34 +40,31 @@ struct GCFpValue {
   char digits[GC_FP_DIGBUF];
 };
 
-// Character helpers of the code page's form.
-inline char gcFpPoint(int ascii) { return ascii ? '.' : static_cast<char>(0x4B); }
-
 // Takes a value apart.
-void GCfltout(double value, GCFpValue* out);
-void GCqfltout(const long double* value, GCFpValue* out);
+ORB_API void GCfltout(double value, GCFpValue* out);
+ORB_API void GCqfltout(const long double* value, GCFpValue* out);
 
 // Rounds the digit string of a decomposed value (from its first digit) half up
 // to n digits into out (ASCII digits, NUL-terminated). decpt and sign receive
 // the value's point position (raised by one when the rounding carried into a
 // new leading digit, in which case n + 1 digits are written) and sign.
 // Returns the digits written, or -1 when n is negative or out is too small.
-int GCfpcvt(const GCFpValue* value, int n, int* decpt, int* sign, char* out, int outsize);
+ORB_API int GCfpcvt(const GCFpValue* value, int n, int* decpt, int* sign, char* out, int outsize);
 
 // Digits of the exponent form: precision + 1 significant digits (ASCII);
 // decpt is the point position of those digits (the exponent plus one).
 // Returns the digit count, or -1 (non-finite value, bad precision, no room).
-int GCeconvert(double value, int precision, int* decpt, int* sign, char* out, int outsize, int ascii);
-int GCqeconvert(const long double* value, int precision, int* decpt, int* sign, char* out, int outsize,
+ORB_API int GCeconvert(double value, int precision, int* decpt, int* sign, char* out, int outsize, int ascii);
+ORB_API int GCqeconvert(const long double* value, int precision, int* decpt, int* sign, char* out, int outsize,
                 int ascii);
 // Digits of the fixed form: every integer digit and precision fraction digits.
-int GCfconvert(double value, int precision, int* decpt, int* sign, char* out, int outsize, int ascii);
-int GCqfconvert(const long double* value, int precision, int* decpt, int* sign, char* out, int outsize,
+ORB_API int GCfconvert(double value, int precision, int* decpt, int* sign, char* out, int outsize, int ascii);
+ORB_API int GCqfconvert(const long double* value, int precision, int* decpt, int* sign, char* out, int outsize,
                 int ascii);
 
 // The 'g' conversion into out (code page form). Returns the length or -1.
-int GCgconvert(double value, int precision, char* out, int outsize, int capital, int ascii);
-int GCqgconvert(const long double* value, int precision, char* out, int outsize, int capital, int ascii);
+ORB_API int GCgconvert(double value, int precision, char* out, int outsize, int capital, int ascii);
+ORB_API int GCqgconvert(const long double* value, int precision, char* out, int outsize, int capital, int ascii);
 
 // Whole conversion by letter ('e', 'f', 'g'; GCCldcvt also takes 'G' as 'g'
 // with a capital exponent letter) into out, NUL-terminated. Infinity and NaN
@@ -71,16 +72,16 @@ int GCqgconvert(const long double* value, int precision, char* out, int outsize,
 // Returns the text length, or -1 when the letter is unknown, the precision is
 // negative or above GC_FP_MAXPREC, or the text does not fit in outsize bytes
 // (nothing is then written beyond out[0], which is set to NUL when outsize > 0).
-int GCCfltcvt(const double* value, char* out, int outsize, int letter, int precision, int capital, int ascii);
-int GCCldcvt(const long double* value, char* out, int outsize, int letter, int precision, int capital,
+ORB_API int GCCfltcvt(const double* value, char* out, int outsize, int letter, int precision, int capital, int ascii);
+ORB_API int GCCldcvt(const long double* value, char* out, int outsize, int letter, int precision, int capital,
              int ascii);
 
 // In place: ASCII digits, '.', '+' and '-' become the code page's characters.
-void GCGetStrDigits(char* text, int ascii);
+ORB_API void GCGetStrDigits(char* text, int ascii);
 // Puts the code page's point before the exponent letter, or at the end, when
 // the text has no point. outsize bounds the text with its NUL; returns 0, or
 // -1 when there is no room (the text is left unchanged).
-int GCForcdecpt(char* text, int outsize, int ascii);
+ORB_API int GCForcdecpt(char* text, int outsize, int ascii);
 // Removes the zeros that end the fraction (and a point left bare) when the
 // text has a point; an exponent part moves up.
-void GCCropzeros(char* text, int ascii);
+ORB_API void GCCropzeros(char* text, int ascii);

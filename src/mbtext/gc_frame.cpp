@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "mbtext/gc_frame_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -4,8 +4,11 @@
 #include <cstring>
 
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locobj_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -18,7 +21,7 @@ struct DefaultLocale {
 
   DefaultLocale() {
     GCObj* terr = gcBuiltinTerritory();
-    const uint8_t* d = terr->sect[0];
+    const uint8_t* d = gcObjSection(terr);
     loc.language = gcBuiltinLanguage();
     loc.territory = terr;
     loc.codepage = gcBuiltinCodePage();
@@ -27,7 +30,7 @@ struct DefaultLocale {
     gcLocFillValues(&loc);
     // The built-in territory's texts are ASCII, one byte per unit.
     for (int t = 0; t < GC_TXT_COUNT; ++t) {
-      uint32_t off = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
+      uint32_t off = gc_be16(d + GC_TERR_OFFSETS + 2 * GC_TXT_TERR_ENTRY[t]);
       for (int n = 0; n < kTextMax - 1; ++n) {
         GCUChar u = gc_be16(d + off + 2 * n);
         if (u == 0) break;

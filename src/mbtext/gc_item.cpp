@@ -6,23 +6,28 @@
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_item_int.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_nav.h"
+#include "mbtext/gc_nav_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 int gcItemSepIndex(int item) {
   switch (item) {
-    case 59: return GC_SEP_DECIMAL;
-    case 60: return GC_SEP_THOUSANDS;
-    case 61: return GC_SEP_LIST;
-    case 66: return GC_SEP_MON_DECIMAL;
-    case 67: return GC_SEP_MON_THOUSANDS;
+    case GC_ITEM_DECIMAL: return GC_SEP_DECIMAL;
+    case GC_ITEM_THOUSANDS: return GC_SEP_THOUSANDS;
+    case GC_ITEM_LIST: return GC_SEP_LIST;
+    case GC_ITEM_MON_DECIMAL: return GC_SEP_MON_DECIMAL;
+    case GC_ITEM_MON_THOUSANDS: return GC_SEP_MON_THOUSANDS;
     default: return -1;
   }
 }
 
 int gcItemTextIndex(int item, int* entry) {
-  static const int items[GC_TXT_COUNT] = {62, 64, 68, 71, 72, 79, 80, 81};
+  static const int items[GC_TXT_COUNT] = {GC_ITEM_GROUPING, GC_ITEM_CURRENCY, GC_ITEM_MON_GROUPING,
+                                          GC_ITEM_POS_SIGN, GC_ITEM_NEG_SIGN,  GC_ITEM_TIME_FMT,
+                                          GC_ITEM_SDATE_FMT, GC_ITEM_LDATE_FMT};
   for (int t = 0; t < GC_TXT_COUNT; ++t)
     if (items[t] == item) {
       if (entry) *entry = GC_TXT_TERR_ENTRY[t];
@@ -36,18 +41,18 @@ namespace {
 constexpr char kBinary[] = "Binary";
 
 const uint8_t* lang_text(const GCObj* lang, int entry) {
-  const uint8_t* d = lang->sect[0];
-  return d + gc_be16(d + 12 + 2 * entry);
+  const uint8_t* d = gcObjSection(lang);
+  return d + gc_be16(d + GC_LANG_OFFSETS + 2 * entry);
 }
 
 const uint8_t* terr_text(const GCObj* terr, int entry) {
-  const uint8_t* d = terr->sect[0];
-  return d + gc_be16(d + 24 + 2 * entry);
+  const uint8_t* d = gcObjSection(terr);
+  return d + gc_be16(d + GC_TERR_OFFSETS + 2 * entry);
 }
 
 // Name of a language's default object of a class, found without loading.
 const char* default_name(const GCLocale* loc, uint8_t cls, int offset) {
-  uint16_t id = gc_be16(loc->language->sect[0] + offset);
+  uint16_t id = gc_be16(gcObjSection(loc->language) + offset);
   if (cls == GC_CLASS_SORT && id == 0) return kBinary;
   GCOctx* ocx = gcObjManager();
   if (!ocx) return nullptr;
@@ -62,19 +67,21 @@ const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int*
   GCLocale* loc = gcLocaleOrDefault(locale);
   int k = GC_TEXT_UNICODE;
   const void* r = nullptr;
-  int entry;
+  int entry = 0;
   int sep = gcItemSepIndex(item);
   int t = gcItemTextIndex(item, &entry);
-  if (item >= 16 && item <= 57) r = lang_text(loc->language, item - 14);
-  else if (item == 3 || item == 4) r = lang_text(loc->language, item - 3);
-  else if (item == 7 || item == 8) r = terr_text(loc->territory, item - 7);
-  else if (item == 65) r = terr_text(loc->territory, 5);
+  if (item >= GC_ITEM_DAY && item <= GC_ITEM_PM) r = lang_text(loc->language, GC_LANG_DAY + item - GC_ITEM_DAY);
+  else if (item == GC_ITEM_LANGUAGE_ABBREV) r = lang_text(loc->language, GC_LANG_ABBREV);
+  else if (item == GC_ITEM_LANGUAGE_NAME) r = lang_text(loc->language, GC_LANG_NAME);
+  else if (item == GC_ITEM_COUNTRY_ABBREV) r = terr_text(loc->territory, GC_TERR_ABBREV);
+  else if (item == GC_ITEM_COUNTRY_NAME) r = terr_text(loc->territory, GC_TERR_NAME);
+  else if (item == GC_ITEM_INTL_CURRENCY) r = terr_text(loc->territory, GC_TERR_INTL_CURRENCY);
   else if (sep >= 0) {
     if (fromLocale) {
       r = &loc->sep[sep];
       k = GC_TEXT_CODEPAGE;
     } else {
-      r = loc->territory->sect[0] + 2 * sep;
+      r = gcObjSection(loc->territory) + GC_TERR_SEPS + 2 * sep;
     }
   } else if (t >= 0) {
     if (fromLocale) {
@@ -86,15 +93,15 @@ const void* GCLocaleGetTextItem(GCLocale* locale, int item, int fromLocale, int*
   } else {
     k = GC_TEXT_ASCII;
     switch (item) {
-      case 2: r = loc->language->name; break;
-      case 6: r = loc->territory->name; break;
-      case 10: r = loc->codepage->name; break;
-      case 12: r = loc->sort ? loc->sort->name : kBinary; break;
-      case 13: r = default_name(loc, GC_CLASS_TERRITORY, 0); break;
-      case 14: r = default_name(loc, GC_CLASS_CODEPAGE, 2); break;
-      case 15: r = default_name(loc, GC_CLASS_SORT, 4); break;
-      case 94: {
-        const uint8_t* n = gcCpMain(loc->codepage) + 4368;
+      case GC_ITEM_LANGUAGE_OBJ: r = loc->language->name; break;
+      case GC_ITEM_TERRITORY_OBJ: r = loc->territory->name; break;
+      case GC_ITEM_CODEPAGE_OBJ: r = loc->codepage->name; break;
+      case GC_ITEM_SORT_OBJ: r = loc->sort ? loc->sort->name : kBinary; break;
+      case GC_ITEM_DEFAULT_TERRITORY: r = default_name(loc, GC_CLASS_TERRITORY, GC_LANG_DEF_TERRITORY); break;
+      case GC_ITEM_DEFAULT_CODEPAGE: r = default_name(loc, GC_CLASS_CODEPAGE, GC_LANG_DEF_CODEPAGE); break;
+      case GC_ITEM_DEFAULT_SORT: r = default_name(loc, GC_CLASS_SORT, GC_LANG_DEF_SORT); break;
+      case GC_ITEM_CHARSET_NAME2: {
+        const uint8_t* n = gcCpMain(loc->codepage) + GC_CPM_CHARSET2;
         if (std::memchr(n, 0, 32)) r = n; // a name that fills its field has no end
         break;
       }
@@ -131,7 +138,7 @@ int32_t GCGetLocaleTextInfo(GCLocale* locale, int item, char* buffer, int32_t si
   uint8_t one[4] = {0, 0, 0, 0};
   const void* src;
   int kind;
-  if (item == 88) {
+  if (item == GC_ITEM_LOCALE_NAME) {
     GCLocaleGetLocaleString(loc, name);
     src = name;
     kind = GC_TEXT_ASCII;
@@ -227,35 +234,35 @@ int32_t GCGetLocaleNumInfo(GCLocale* locale, int item, uint32_t flags) {
   }
   loc->status = GC_OK;
   const bool terr = flags == GC_FL_ITEM;
-  const uint8_t* td = loc->territory->sect[0];
-  const uint16_t tf = gc_be16(td + 20);
+  const uint8_t* td = gcObjSection(loc->territory);
+  const uint16_t tf = gc_be16(td + GC_TERR_FLAGS);
   auto pick = [&](uint16_t tbit, uint16_t lbit) -> int32_t {
     return terr ? ((tf & tbit) ? 1 : 0) : ((loc->flags & lbit) ? 1 : 0);
   };
   switch (item) {
-    case 1: return loc->language->id;
-    case 5: return loc->territory->id;
-    case 9: return loc->codepage->id;
-    case 11: return loc->sort ? loc->sort->id : 0;
-    case 58: return (tf & 0x01) ? 1 : 0;
-    case 63: return terr ? gc_be16(td + 10) : loc->digits;
-    case 69: return terr ? gc_be16(td + 12) : loc->curr_digits;
-    case 70: return terr ? gc_be16(td + 14) : loc->intl_curr_digits;
-    case 73: return pick(0x02, GC_LF_CURR_PRECEDES_POS);
-    case 74: return pick(0x04, GC_LF_CURR_SPACE_POS);
-    case 75: return pick(0x08, GC_LF_CURR_PRECEDES_NEG);
-    case 76: return pick(0x10, GC_LF_CURR_SPACE_NEG);
-    case 77: return terr ? td[16] : loc->pos_sign_posn;
-    case 78: return terr ? td[17] : loc->neg_sign_posn;
-    case 82: return pick(0x20, GC_LF_TERR_FLAG1);
-    case 83: return pick(0x40, GC_LF_TERR_FLAG2);
-    case 84: return gc_be16(td + 18);
-    case 85: return gcCpMaxLen(loc->codepage);
-    case 86: return gcCpIsAsciiBased(loc->codepage) ? 1 : 0;
-    case 87: return (loc->flags & GC_LF_SHIFT) ? 1 : 0;
-    case 91: return gc_be16(loc->language->sect[0] + 10);
-    case 92: return gc_be16(td + 22);
-    case 93: return gcCpWindowsNumber(loc->codepage);
+    case GC_ITEM_LANGUAGE_ID: return loc->language->id;
+    case GC_ITEM_TERRITORY_ID: return loc->territory->id;
+    case GC_ITEM_CODEPAGE_ID: return loc->codepage->id;
+    case GC_ITEM_SORT_ID: return loc->sort ? loc->sort->id : 0;
+    case GC_ITEM_TERR_FLAG1: return (tf & GC_TERRF_FLAG0) ? 1 : 0;
+    case GC_ITEM_DIGITS: return terr ? gc_be16(td + GC_TERR_DIGITS) : loc->digits;
+    case GC_ITEM_CURR_DIGITS: return terr ? gc_be16(td + GC_TERR_CURR_DIGITS) : loc->curr_digits;
+    case GC_ITEM_INTL_CURR_DIGITS: return terr ? gc_be16(td + GC_TERR_INTL_DIGITS) : loc->intl_curr_digits;
+    case GC_ITEM_CURR_PRECEDES_POS: return pick(GC_TERRF_CURR_PRECEDES_POS, GC_LF_CURR_PRECEDES_POS);
+    case GC_ITEM_CURR_SPACE_POS: return pick(GC_TERRF_CURR_SPACE_POS, GC_LF_CURR_SPACE_POS);
+    case GC_ITEM_CURR_PRECEDES_NEG: return pick(GC_TERRF_CURR_PRECEDES_NEG, GC_LF_CURR_PRECEDES_NEG);
+    case GC_ITEM_CURR_SPACE_NEG: return pick(GC_TERRF_CURR_SPACE_NEG, GC_LF_CURR_SPACE_NEG);
+    case GC_ITEM_POS_SIGN_POSN: return terr ? td[GC_TERR_POS_SIGN_POSN] : loc->pos_sign_posn;
+    case GC_ITEM_NEG_SIGN_POSN: return terr ? td[GC_TERR_NEG_SIGN_POSN] : loc->neg_sign_posn;
+    case GC_ITEM_TERR_FLAG2: return pick(GC_TERRF_FLAG1, GC_LF_TERR_FLAG1);
+    case GC_ITEM_TERR_FLAG3: return pick(GC_TERRF_FLAG2, GC_LF_TERR_FLAG2);
+    case GC_ITEM_TERR_VALUE18: return gc_be16(td + GC_TERR_VALUE18);
+    case GC_ITEM_MAX_CHAR_BYTES: return gcCpMaxLen(loc->codepage);
+    case GC_ITEM_ASCII_BASED: return gcCpIsAsciiBased(loc->codepage) ? 1 : 0;
+    case GC_ITEM_SHIFT_STATE: return (loc->flags & GC_LF_SHIFT) ? 1 : 0;
+    case GC_ITEM_LANGUAGE_CODE: return gc_be16(gcObjSection(loc->language) + GC_LANG_CODE);
+    case GC_ITEM_SUBLANGUAGE_CODE: return gc_be16(td + GC_TERR_SUBLANG);
+    case GC_ITEM_CODEPAGE_CODE: return gcCpWindowsNumber(loc->codepage);
     default:
       loc->status = GC_E_NO_ITEM;
       return -1;

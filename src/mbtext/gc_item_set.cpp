@@ -2,13 +2,18 @@
 #include <cstring>
 
 #include "mbtext/gc_conv.h"
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_item_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_nav.h"
+#include "mbtext/gc_nav_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -44,18 +49,21 @@ int set_object(GCLocale* loc, int item, const char* value, int32_t length) {
   if (!ocx) return fail(loc, GC_E_NOT_FOUND);
   static const uint8_t cls_of[4] = {GC_CLASS_LANGUAGE, GC_CLASS_TERRITORY, GC_CLASS_CODEPAGE,
                                     GC_CLASS_SORT};
-  uint8_t cls = cls_of[item == 2 ? 0 : item == 6 ? 1 : item == 10 ? 2 : 3];
+  uint8_t cls = cls_of[item == GC_ITEM_LANGUAGE_OBJ    ? 0
+                       : item == GC_ITEM_TERRITORY_OBJ ? 1
+                       : item == GC_ITEM_CODEPAGE_OBJ  ? 2
+                                                       : 3];
   uint32_t st = GC_OK;
   GCObj* obj = GCGetObjFromName(ocx, cls, name, length, GC_FIND_LOAD, &st);
   if (!obj && !(cls == GC_CLASS_SORT && st == GC_OK)) return fail(loc, st);
   switch (item) {
-    case 2: loc->language = obj; break;
-    case 6: {
+    case GC_ITEM_LANGUAGE_OBJ: loc->language = obj; break;
+    case GC_ITEM_TERRITORY_OBJ: {
       uint32_t r = GCLocaleChangeTerritory(loc, obj);
       if (r != GC_OK) return fail(loc, r);
       break;
     }
-    case 10:
+    case GC_ITEM_CODEPAGE_OBJ:
       if (obj != loc->codepage) {
         uint32_t r = GCLocaleChangeCodePage(loc, obj);
         if (r != GC_OK) return fail(loc, r);
@@ -140,13 +148,14 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
   if (!locale && !gcglocale) return fail(loc, GC_E_ARG);
   if (!value && length != 0) return fail(loc, GC_E_ARG);
   if (length < -1) return fail(loc, GC_E_ARG);
-  const bool isObj = item == 2 || item == 6 || item == 10 || item == 12;
+  const bool isObj = item == GC_ITEM_LANGUAGE_OBJ || item == GC_ITEM_TERRITORY_OBJ ||
+                     item == GC_ITEM_CODEPAGE_OBJ || item == GC_ITEM_SORT_OBJ;
   const int sep = gcItemSepIndex(item), t = gcItemTextIndex(item, nullptr);
   if (!isObj && sep < 0 && t < 0) return fail(loc, GC_E_NO_ITEM);
   if (flags == GC_FL_CHARS && length >= 1) {
-    length = GCCpStrCharToByteLen(loc->codepage, value, 0, length); // stops at the NUL
-  } else if (length == -1) {
-    length = int32_t(std::strlen(value));
+    length = gcCpCharsToBytes(loc->codepage, value, 0, length, false); // stops at the NUL
+  } else if (length == -1 && (length = gcTextLen(value)) < 0) {
+    return fail(loc, GC_E_ARG);
   }
   if (length == 0) {
     loc->status = GC_OK;
@@ -159,11 +168,11 @@ int GCSetLocaleTextInfo(GCLocale* locale, int item, const char* value, int32_t l
 
 int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUChar* out1,
                      GCUChar* out2, int table) {
-  if (!language || !language->sect[0] || (table != 44 && table != 45)) return 0;
-  const uint8_t* d = language->sect[0];
-  uint32_t count = gc_be16(d + (table == 44 ? 6 : 8));
-  const uint8_t* rec = d + gc_be16(d + 12 + 2 * table);
-  for (uint32_t i = 0; i < count; ++i, rec += 8) {
+  const uint8_t* d = language ? gcObjSection(language) : nullptr;
+  if (!d || (table != GC_LANG_TABLE_UPPER && table != GC_LANG_TABLE_LOWER)) return 0;
+  uint32_t count = gc_be16(d + (table == GC_LANG_TABLE_UPPER ? GC_LANG_UPPER_COUNT : GC_LANG_LOWER_COUNT));
+  const uint8_t* rec = d + gc_be16(d + GC_LANG_OFFSETS + 2 * table);
+  for (uint32_t i = 0; i < count; ++i, rec += GC_LANG_SPECIAL_SIZE) {
     if (gc_be16(rec) != first || gc_be16(rec + 2) != second) continue;
     GCUChar o1 = gc_be16(rec + 4), o2 = gc_be16(rec + 6);
     if (out1) *out1 = o1;

@@ -5,10 +5,17 @@
 #include <cstring>
 
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_key_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
+#include "mbtext/gc_sort_int.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -205,10 +212,14 @@ int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, in
     loc->status = GC_E_ARG;
     return -1;
   }
-  if (srcLen < 0) srcLen = gcStrLen(src);
+  if (srcLen < 0 && (srcLen = gcTextLen(src)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
   if (srcLen == 0) {
-    if (size == 0) return 0;
-    std::memset(dst, 0, size_t(std::min(3, size)));
+    // The key of an empty text: its three level separators. A size query
+    // (size 0) gets the whole length as well.
+    if (size > 0) std::memset(dst, 0, size_t(std::min(3, size)));
     return 3;
   }
   const bool sorted = loc->sort && !(loc->flags & GC_LF_NOSORT);

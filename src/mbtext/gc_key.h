@@ -6,16 +6,21 @@
 // weight), 0x00, level 3 tertiary weights (likewise), 0x00, level 4 pairs
 // (position, special weight) of 2 bytes each, or only the special weights
 // when levels 1 to 3 are empty. Multi-byte numbers most significant first.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 
 // Sort key of n UCS-2 characters (negative: up to the 0 unit) into dst of
 // size bytes, written only when it fits. Result: the key length, or -1 when
 // no work area could be allocated. The status is not touched.
-int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUChar* s, int32_t n);
+ORB_API int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUChar* s, int32_t n);
 
 // Transforms srcLen bytes of src (-1: up to the NUL) into dst of size
 // bytes: the sort key in a locale with a sort object, else the text mapped
@@ -23,10 +28,6 @@ int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUC
 // width), each optionally with 0x4000. Result: the length of the whole
 // transformed text (written only as far as it fits; a key only whole), or
 // -1 with status 2 (bad flags) or 20 (no memory).
-int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
+ORB_API int32_t GCStrxfrm(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
                   uint32_t flags);
 
-// The sort key of len bytes of src under flags (already checked) in a newly
-// allocated buffer that the caller frees with gcFree; null when memory runs
-// out.
-uint8_t* gcKeyOf(GCLocale* loc, const char* src, int32_t len, uint32_t flags, int32_t* keyLen);

@@ -1,4 +1,8 @@
 // The locale record and the data-object handles it points to.
+//
+// Threads: a GCLocale has no lock. Building, changing and releasing it are
+// its owner's; several threads may read one locale, and then share its
+// last-status word. A null locale is the calling thread's own default.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +49,51 @@ struct GCObj {
 inline constexpr uint16_t GC_CP_ID_ASCII = 1;   // US-ASCII, present in every directory
 inline constexpr uint16_t GC_CP_ID_UTF8 = 106;  // UTF-8, converted by rule
 inline constexpr uint16_t GC_CP_ID_EBCDIC930 = 930;
+
+// Language data (section 0 of a language object), big-endian 16-bit fields.
+inline constexpr uint32_t GC_LANG_DEF_TERRITORY = 0; // id of the default territory
+inline constexpr uint32_t GC_LANG_DEF_CODEPAGE = 2;  // id of the default code page
+inline constexpr uint32_t GC_LANG_DEF_SORT = 4;      // id of the default sort, 0 = binary
+inline constexpr uint32_t GC_LANG_UPPER_COUNT = 6;   // entries of special table 44
+inline constexpr uint32_t GC_LANG_LOWER_COUNT = 8;   // entries of special table 45
+inline constexpr uint32_t GC_LANG_CODE = 10;         // numeric primary language code
+inline constexpr uint32_t GC_LANG_OFFSETS = 12;      // offset table: 44 texts, then tables 44 and 45
+inline constexpr int GC_LANG_TEXT_COUNT = 44;
+inline constexpr int GC_LANG_TABLE_UPPER = 44;       // entry of the upper-casing table
+inline constexpr int GC_LANG_TABLE_LOWER = 45;       // entry of the lower-casing table
+inline constexpr uint32_t GC_LANG_HDR_SIZE = GC_LANG_OFFSETS + 2 * 46;
+inline constexpr uint32_t GC_LANG_SPECIAL_SIZE = 8;  // one special-mapping entry
+
+// Territory data (section 0 of a territory object), big-endian fields.
+inline constexpr uint32_t GC_TERR_SEPS = 0;           // five separators, UCS-2
+inline constexpr uint32_t GC_TERR_DIGITS = 10;
+inline constexpr uint32_t GC_TERR_CURR_DIGITS = 12;
+inline constexpr uint32_t GC_TERR_INTL_DIGITS = 14;
+inline constexpr uint32_t GC_TERR_POS_SIGN_POSN = 16; // one byte
+inline constexpr uint32_t GC_TERR_NEG_SIGN_POSN = 17; // one byte
+inline constexpr uint32_t GC_TERR_VALUE18 = 18;
+inline constexpr uint32_t GC_TERR_FLAGS = 20;         // GC_TERRF_ bits
+inline constexpr uint32_t GC_TERR_SUBLANG = 22;       // numeric sublanguage code
+inline constexpr uint32_t GC_TERR_OFFSETS = 24;       // offset table: 11 texts and the end
+inline constexpr int GC_TERR_TEXT_COUNT = 11;
+inline constexpr uint32_t GC_TERR_HDR_SIZE = GC_TERR_OFFSETS + 2 * (GC_TERR_TEXT_COUNT + 1);
+// Territory text entries that are not locale texts (those are GC_TXT_TERR_ENTRY).
+inline constexpr int GC_TERR_ABBREV = 0;
+inline constexpr int GC_TERR_NAME = 1;
+inline constexpr int GC_TERR_INTL_CURRENCY = 5;
+// Language text entries.
+inline constexpr int GC_LANG_ABBREV = 0;
+inline constexpr int GC_LANG_NAME = 1;
+inline constexpr int GC_LANG_DAY = 2; // then abbreviated days, months, abbreviated months, AM, PM
+
+// Territory flag bits.
+inline constexpr uint16_t GC_TERRF_FLAG0 = 0x01;            // number item 58
+inline constexpr uint16_t GC_TERRF_CURR_PRECEDES_POS = 0x02;
+inline constexpr uint16_t GC_TERRF_CURR_SPACE_POS = 0x04;
+inline constexpr uint16_t GC_TERRF_CURR_PRECEDES_NEG = 0x08;
+inline constexpr uint16_t GC_TERRF_CURR_SPACE_NEG = 0x10;
+inline constexpr uint16_t GC_TERRF_FLAG1 = 0x20;            // locale flag GC_LF_TERR_FLAG1
+inline constexpr uint16_t GC_TERRF_FLAG2 = 0x40;            // locale flag GC_LF_TERR_FLAG2
 
 // ---------------------------------------------------------------------------
 // Locale record.
@@ -116,20 +165,3 @@ struct GCLocale {
   uint32_t status;                  // last status (GCGetError)
 };
 
-// The global default locale: used when a locale argument is null. Nothing in
-// the library sets it; GCTerm releases it when a caller did.
-extern GCLocale* gcglocale;
-
-// The locale an operation works in: the argument, else gcglocale, else the
-// built-in default locale (English, United States, US-ASCII, binary order).
-// The built-in default locale is per thread, so its status word is not shared.
-GCLocale* gcLocaleOrDefault(GCLocale* locale);
-
-// Built-in objects (static, read-only, never unloaded).
-GCObj* gcBuiltinLanguage();
-GCObj* gcBuiltinTerritory();
-GCObj* gcBuiltinCodePage();
-
-// Gives back the sixteen texts of a locale and the record itself through the
-// free callback; 0, or 1 when a free callback reported failure.
-uint32_t gcLocaleFree(GCLocale* locale);

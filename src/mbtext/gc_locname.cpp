@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "mbtext/gc_locobj.h"
+#include "mbtext/gc_locobj_int.h"
 
 namespace {
 
@@ -202,15 +203,13 @@ int GCGetUserLocale(char* buffer, int32_t size) {
     copy_part(buffer, size_t(size), v, std::strlen(v));
     return 1;
   }
-  // The environment's native locale: switch to it, read its name, switch back.
-  char old[1024], now[1024];
-  const char* cur = std::setlocale(LC_ALL, nullptr);
+  // The environment's native locale, read through a locale of our own: the
+  // process's locale is not switched.
+  char now[1024];
   now[0] = 0;
-  if (cur && std::strlen(cur) < sizeof old) {
-    std::strcpy(old, cur);
-    const char* env = std::setlocale(LC_ALL, "");
-    if (env) copy_part(now, sizeof now, env, std::strlen(env));
-    std::setlocale(LC_ALL, old);
+  if (locale_t l = newlocale(LC_ALL_MASK, "", locale_t(nullptr))) {
+    gcNativeLocaleName(l, now, sizeof now);
+    freelocale(l);
   }
   GCMapNativeLocale(now, buffer, size);
   return 2;

@@ -1,13 +1,21 @@
 // Taking a locale's numeric and monetary conventions from the platform's
 // native locale.
 #include <climits>
-#include <clocale>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <langinfo.h>
+#include <locale.h>
+#include <utility>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_item.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
+#include "mbtext/gc_locobj_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 namespace {
 
@@ -49,43 +57,101 @@ void take_separator(GCLocale* loc, int i, const char* s) {
   loc->sepU[i] = gcCpByteToUcs2(loc->codepage, uint8_t(s[0]));
 }
 
+// A native locale of the caller's own: its conventions are read through it
+// (nl_langinfo_l), so neither the process's locale nor another thread's is
+// switched.
+class NativeLocale {
+ public:
+  explicit NativeLocale(const char* name) : l_(newlocale(LC_ALL_MASK, name, locale_t(nullptr))) {}
+  ~NativeLocale() {
+    if (l_) freelocale(l_);
+  }
+  NativeLocale(const NativeLocale&) = delete;
+  NativeLocale& operator=(const NativeLocale&) = delete;
+  locale_t get() const { return l_; }
+  const char* text(nl_item item) const { return nl_langinfo_l(item, l_); }
+  // A one-byte number item; -1 when the locale marks it unavailable
+  // (CHAR_MAX, or -1 as compiled locales store it).
+  int number(nl_item item) const {
+    const char* v = nl_langinfo_l(item, l_);
+    const int n = v ? static_cast<signed char>(v[0]) : -1;
+    return n < 0 || n == CHAR_MAX ? -1 : n;
+  }
+
+ private:
+  locale_t l_;
+};
+
 } // namespace
+
+void gcNativeLocaleName(locale_t l, char* out, size_t room) {
+  if (!out || room == 0) return;
+  out[0] = 0;
+  if (!l) return;
+  // Character classes, numeric, time, collation, then the others: one name
+  // when all agree, else the composite form "/ctype/numeric/...".
+  static const int kCategories[] = {LC_CTYPE, LC_NUMERIC, LC_TIME, LC_COLLATE, LC_MONETARY, LC_MESSAGES};
+  const char* names[std::size(kCategories)];
+  bool same = true;
+  for (size_t i = 0; i < std::size(kCategories); ++i) {
+    names[i] = nl_langinfo_l(_NL_LOCALE_NAME(kCategories[i]), l);
+    if (!names[i]) names[i] = "";
+    same = same && std::strcmp(names[i], names[0]) == 0;
+  }
+  if (same) {
+    std::snprintf(out, room, "%s", names[0]);
+    return;
+  }
+  size_t n = 0;
+  for (const char* name : names) {
+    const int w = std::snprintf(out + n, room - n, "/%s", name);
+    if (w < 0 || size_t(w) >= room - n) { // does not fit: no name rather than a cut one
+      out[0] = 0;
+      return;
+    }
+    n += size_t(w);
+  }
+}
 
 void GCMapNativeInfo(const char* native, GCLocale* locale, uint32_t) {
   if (!locale && !gcglocale) return; // the built-in default locale stays as it is
   GCLocale* loc = gcLocaleOrDefault(locale);
   if (!native) native = "";
-  const char* cur = std::setlocale(LC_ALL, nullptr);
-  char old[kNameRoom];
-  if (!cur || std::strlen(cur) >= sizeof old) return; // could not be switched back
-  std::strcpy(old, cur);
-  const char* now = std::setlocale(LC_ALL, native);
-  if (!now) return;
+  const NativeLocale nl(native);
+  if (!nl.get()) return; // no such native locale: nothing changes
   char nowName[kNameRoom];
-  std::strncpy(nowName, native[0] ? native : now, sizeof nowName - 1);
-  nowName[sizeof nowName - 1] = 0;
-  const lconv* lc = std::localeconv();
-  if (lc->frac_digits != CHAR_MAX) loc->curr_digits = uint16_t(lc->frac_digits);
-  if (lc->int_frac_digits != CHAR_MAX) loc->intl_curr_digits = uint16_t(lc->int_frac_digits);
-  auto flag = [loc](char v, uint16_t bit) {
-    if (v == CHAR_MAX) return;
+  if (native[0]) std::snprintf(nowName, sizeof nowName, "%s", native);
+  else gcNativeLocaleName(nl.get(), nowName, sizeof nowName);
+  if (int v = nl.number(FRAC_DIGITS); v >= 0) loc->curr_digits = uint16_t(v);
+  if (int v = nl.number(INT_FRAC_DIGITS); v >= 0) loc->intl_curr_digits = uint16_t(v);
+  auto flag = [loc, &nl](nl_item item, uint16_t bit) {
+    const int v = nl.number(item);
+    if (v < 0) return;
     if (v) loc->flags |= bit;
     else loc->flags = uint16_t(loc->flags & ~bit);
   };
-  flag(lc->p_cs_precedes, GC_LF_CURR_PRECEDES_POS);
-  flag(lc->p_sep_by_space, GC_LF_CURR_SPACE_POS);
-  flag(lc->n_cs_precedes, GC_LF_CURR_PRECEDES_NEG);
-  flag(lc->n_sep_by_space, GC_LF_CURR_SPACE_NEG);
-  if (lc->p_sign_posn != CHAR_MAX) loc->pos_sign_posn = uint8_t(lc->p_sign_posn);
-  if (lc->n_sign_posn != CHAR_MAX) loc->neg_sign_posn = uint8_t(lc->n_sign_posn);
+  flag(P_CS_PRECEDES, GC_LF_CURR_PRECEDES_POS);
+  flag(P_SEP_BY_SPACE, GC_LF_CURR_SPACE_POS);
+  flag(N_CS_PRECEDES, GC_LF_CURR_PRECEDES_NEG);
+  flag(N_SEP_BY_SPACE, GC_LF_CURR_SPACE_NEG);
+  if (int v = nl.number(P_SIGN_POSN); v >= 0) loc->pos_sign_posn = uint8_t(v);
+  if (int v = nl.number(N_SIGN_POSN); v >= 0) loc->neg_sign_posn = uint8_t(v);
+  // The first item that cannot be set gives the status; the others are
+  // still tried.
+  uint32_t status = GC_OK;
+  auto set = [loc, &status](int item, const char* value) {
+    if (!GCSetLocaleTextInfo(loc, item, value, -1, 0) && status == GC_OK) status = loc->status;
+  };
   char text[128];
-  if (lc->grouping && lc->grouping[0]) {
-    grouping_text(loc, lc->grouping, text, sizeof text);
-    GCSetLocaleTextInfo(loc, 62, text, -1, 0);
+  const char* grouping = nl.text(GROUPING);
+  if (grouping && grouping[0]) {
+    grouping_text(loc, grouping, text, sizeof text);
+    set(GC_ITEM_GROUPING, text);
   }
-  if (lc->mon_grouping && lc->mon_grouping[0]) {
-    grouping_text(loc, lc->mon_grouping, text, sizeof text);
-    GCSetLocaleTextInfo(loc, 68, text, -1, 0);
+  const char* monGrouping = nl.text(MON_GROUPING);
+  if (monGrouping && monGrouping[0]) {
+    grouping_text(loc, monGrouping, text, sizeof text);
+    set(GC_ITEM_MON_GROUPING, text);
   }
   // Separators and symbols are bytes of the native code set: they are taken
   // only when it is the locale's code page.
@@ -95,14 +161,14 @@ void GCMapNativeInfo(const char* native, GCLocale* locale, uint32_t) {
   const char* at = dot ? std::strchr(dot, '@') : nullptr;
   if (dot && at && size_t(at - dot - 1) == std::strlen(loc->codepage->name) &&
       std::strncmp(dot + 1, loc->codepage->name, size_t(at - dot - 1)) == 0) {
-    take_separator(loc, GC_SEP_DECIMAL, lc->decimal_point);
-    take_separator(loc, GC_SEP_THOUSANDS, lc->thousands_sep);
-    take_separator(loc, GC_SEP_MON_DECIMAL, lc->mon_decimal_point);
-    take_separator(loc, GC_SEP_MON_THOUSANDS, lc->mon_thousands_sep);
-    if (lc->currency_symbol && lc->currency_symbol[0]) GCSetLocaleTextInfo(loc, 64, lc->currency_symbol, -1, 0);
-    if (lc->positive_sign && lc->positive_sign[0]) GCSetLocaleTextInfo(loc, 71, lc->positive_sign, -1, 0);
-    if (lc->negative_sign && lc->negative_sign[0]) GCSetLocaleTextInfo(loc, 72, lc->negative_sign, -1, 0);
+    take_separator(loc, GC_SEP_DECIMAL, nl.text(RADIXCHAR));
+    take_separator(loc, GC_SEP_THOUSANDS, nl.text(THOUSEP));
+    take_separator(loc, GC_SEP_MON_DECIMAL, nl.text(MON_DECIMAL_POINT));
+    take_separator(loc, GC_SEP_MON_THOUSANDS, nl.text(MON_THOUSANDS_SEP));
+    for (auto [item, value] : {std::pair{GC_ITEM_CURRENCY, nl.text(CURRENCY_SYMBOL)},
+                               std::pair{GC_ITEM_POS_SIGN, nl.text(POSITIVE_SIGN)},
+                               std::pair{GC_ITEM_NEG_SIGN, nl.text(NEGATIVE_SIGN)}})
+      if (value && value[0]) set(item, value);
   }
-  std::setlocale(LC_ALL, old);
-  loc->status = GC_OK;
+  loc->status = status;
 }

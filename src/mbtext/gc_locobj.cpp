@@ -2,9 +2,13 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -80,7 +84,7 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
   }
   s += n;
   if (!lang.obj) fail = part_failure(lang.st, GC_E_NO_LANGUAGE);
-  const uint8_t* ld = lang.obj ? lang.obj->sect[0] : nullptr;
+  const uint8_t* ld = lang.obj ? gcObjSection(lang.obj) : nullptr;
   // Territory: "_" and a text up to the next "." or "@".
   if (!fail) {
     Part terr;
@@ -92,9 +96,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       terr = by_name(ocx, GC_CLASS_TERRITORY, s, n);
       if (!terr.obj && terr.st == GC_E_NOT_FOUND && fallback)
-        terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + 0));
+        terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + GC_LANG_DEF_TERRITORY));
     } else {
-      terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + 0));
+      terr = by_id(ocx, GC_CLASS_TERRITORY, gc_be16(ld + GC_LANG_DEF_TERRITORY));
     }
     s += n;
     if (!terr.obj) fail = part_failure(terr.st, GC_E_NO_TERRITORY);
@@ -111,9 +115,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       cp = by_name(ocx, GC_CLASS_CODEPAGE, s, n);
       if (!cp.obj && cp.st == GC_E_NOT_FOUND && fallback)
-        cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + 2));
+        cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + GC_LANG_DEF_CODEPAGE));
     } else {
-      cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + 2));
+      cp = by_id(ocx, GC_CLASS_CODEPAGE, gc_be16(ld + GC_LANG_DEF_CODEPAGE));
     }
     s += n;
     if (!cp.obj) fail = part_failure(cp.st, GC_E_NO_CODEPAGE);
@@ -130,9 +134,9 @@ GCLocale* GCGetLocale(const char* name, uint32_t flags, uint32_t* status) {
     if (n > 0) {
       so = by_name(ocx, GC_CLASS_SORT, s, n);
       if (!so.obj && so.st == GC_E_NOT_FOUND && fallback)
-        so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + 4));
+        so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + GC_LANG_DEF_SORT));
     } else {
-      so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + 4));
+      so = by_id(ocx, GC_CLASS_SORT, gc_be16(ld + GC_LANG_DEF_SORT));
     }
     if (!so.obj && so.st != GC_OK) fail = part_failure(so.st, GC_E_NO_SORT);
     loc->sort = so.obj;

@@ -5,15 +5,20 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_locobj.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locobj_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
 // Locale flag of each territory flag bit (0x02 .. 0x40).
-constexpr uint16_t kFlagFromTerritory[6][2] = {{0x02, GC_LF_CURR_PRECEDES_POS}, {0x04, GC_LF_CURR_SPACE_POS},
-                                               {0x08, GC_LF_CURR_PRECEDES_NEG}, {0x10, GC_LF_CURR_SPACE_NEG},
-                                               {0x20, GC_LF_TERR_FLAG1},        {0x40, GC_LF_TERR_FLAG2}};
+constexpr uint16_t kFlagFromTerritory[6][2] = {
+    {GC_TERRF_CURR_PRECEDES_POS, GC_LF_CURR_PRECEDES_POS}, {GC_TERRF_CURR_SPACE_POS, GC_LF_CURR_SPACE_POS},
+    {GC_TERRF_CURR_PRECEDES_NEG, GC_LF_CURR_PRECEDES_NEG}, {GC_TERRF_CURR_SPACE_NEG, GC_LF_CURR_SPACE_NEG},
+    {GC_TERRF_FLAG1, GC_LF_TERR_FLAG1},                    {GC_TERRF_FLAG2, GC_LF_TERR_FLAG2}};
 
 // Single byte of u in cp when u converts to exactly one byte that converts
 // back to u.
@@ -34,22 +39,22 @@ uint32_t gcLocTextRoom(const GCObj* cp, uint32_t chars) {
 }
 
 void gcLocFillValues(GCLocale* loc) {
-  const uint8_t* d = loc->territory->sect[0];
+  const uint8_t* d = gcObjSection(loc->territory);
   const uint32_t keep = loc->kept;
-  if (!(keep & GC_KEEP_DIGITS)) loc->digits = gc_be16(d + 10);
-  if (!(keep & GC_KEEP_CURR_DIGITS)) loc->curr_digits = gc_be16(d + 12);
-  if (!(keep & GC_KEEP_INTL_DIGITS)) loc->intl_curr_digits = gc_be16(d + 14);
-  const uint16_t tf = gc_be16(d + 20);
+  if (!(keep & GC_KEEP_DIGITS)) loc->digits = gc_be16(d + GC_TERR_DIGITS);
+  if (!(keep & GC_KEEP_CURR_DIGITS)) loc->curr_digits = gc_be16(d + GC_TERR_CURR_DIGITS);
+  if (!(keep & GC_KEEP_INTL_DIGITS)) loc->intl_curr_digits = gc_be16(d + GC_TERR_INTL_DIGITS);
+  const uint16_t tf = gc_be16(d + GC_TERR_FLAGS);
   for (int i = 0; i < 6; ++i) {
     if (keep & (GC_KEEP_FLAG_FIRST << i)) continue;
     if (tf & kFlagFromTerritory[i][0]) loc->flags = uint16_t(loc->flags | kFlagFromTerritory[i][1]);
     else loc->flags = uint16_t(loc->flags & ~kFlagFromTerritory[i][1]);
   }
-  if (!(keep & GC_KEEP_POS_SIGN_POSN)) loc->pos_sign_posn = d[16];
-  if (!(keep & GC_KEEP_NEG_SIGN_POSN)) loc->neg_sign_posn = d[17];
+  if (!(keep & GC_KEEP_POS_SIGN_POSN)) loc->pos_sign_posn = d[GC_TERR_POS_SIGN_POSN];
+  if (!(keep & GC_KEEP_NEG_SIGN_POSN)) loc->neg_sign_posn = d[GC_TERR_NEG_SIGN_POSN];
   for (int i = 0; i < GC_SEP_COUNT; ++i) {
     if (keep & (GC_KEEP_SEP_FIRST << i)) continue;
-    loc->sepU[i] = gc_be16(d + 2 * i);
+    loc->sepU[i] = gc_be16(d + GC_TERR_SEPS + 2 * i);
     uint8_t b;
     if (loc->sepU[i] == 0) loc->sep[i] = 0;
     else if (single_byte_of(loc->codepage, loc->sepU[i], &b)) loc->sep[i] = b;
@@ -58,11 +63,11 @@ void gcLocFillValues(GCLocale* loc) {
 
 uint32_t GCLocaleSetModifiable(GCLocale* loc) {
   gcLocFillValues(loc);
-  const uint8_t* d = loc->territory->sect[0];
+  const uint8_t* d = gcObjSection(loc->territory);
   for (int t = 0; t < GC_TXT_COUNT; ++t) {
     if (loc->kept & (GC_KEEP_TEXT_FIRST << t)) continue;
-    uint32_t own = gc_be16(d + 24 + 2 * GC_TXT_TERR_ENTRY[t]);
-    uint32_t next = gc_be16(d + 24 + 2 * (GC_TXT_TERR_ENTRY[t] + 1));
+    uint32_t own = gc_be16(d + GC_TERR_OFFSETS + 2 * GC_TXT_TERR_ENTRY[t]);
+    uint32_t next = gc_be16(d + GC_TERR_OFFSETS + 2 * (GC_TXT_TERR_ENTRY[t] + 1));
     uint32_t units = next > own ? (next - own) / 2 : 1; // with the NUL
     auto* text = static_cast<char*>(gcAlloc(gcLocTextRoom(loc->codepage, units)));
     auto* textU = static_cast<GCUChar*>(gcAlloc(2 * units));
@@ -98,7 +103,7 @@ void GCLocaleFreeOldText(const GCLocale* kept, GCLocale* old) {
 }
 
 uint32_t GCLocaleChangeTerritory(GCLocale* loc, GCObj* territory) {
-  if (!loc || !territory || !territory->sect[0]) return GC_E_ARG;
+  if (!loc || !territory || !gcObjSection(territory)) return GC_E_ARG;
   GCLocale saved = *loc;
   loc->territory = territory;
   if (GCLocaleSetModifiable(loc) != GC_OK) {
@@ -143,7 +148,7 @@ int32_t GCLocaleCnvText(const GCObj* from, const GCObj* to, const char* text, ch
 }
 
 uint32_t GCLocaleChangeCodePage(GCLocale* loc, GCObj* cp) {
-  if (!loc || !cp || !cp->sect[0]) return GC_E_ARG;
+  if (!loc || !cp || !gcObjSection(cp)) return GC_E_ARG;
   GCLocale saved = *loc;
   const GCObj* old = loc->codepage;
   loc->codepage = cp;

@@ -1,11 +1,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 #include "mbtext/gc_str.h"
 
 namespace {
@@ -87,7 +89,7 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
 
   const GCObj* cp = loc->codepage;
   if (chars && srcLen > 0 && (loc->flags & GC_LF_SINGLEBYTE) == 0)
-    srcLen = GCCpStrCharToByteLen(cp, src, 0, srcLen);
+    srcLen = gcCpCharsToBytes(cp, src, 0, srcLen, false);
   if (srcLen < 0) {
     srcLen = gcMapTerminatedLength(src);
     if (srcLen < 0) return gcMapFail(loc);
@@ -104,9 +106,10 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
   }
 
   // Lengths in characters: map into a bounded buffer, then hand over as many
-  // whole characters as the destination length allows.
+  // whole characters as the destination length allows. The bytes stay within
+  // dstLen of the code page's longest characters, as in the string conversion.
   char buffer[kGCMapCharBuffer];
-  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kGCMapCharBuffer);
+  const int64_t room = std::min<int64_t>({int64_t(dstLen) * 6, kGCMapCharBuffer, gcConvByteBound(cp, dstLen)});
   GCMapSink sink{buffer, static_cast<int32_t>(room)};
   mapper.run(s, srcLen, &sink);
   int32_t at = 0;

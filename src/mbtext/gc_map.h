@@ -1,10 +1,15 @@
 // Mapping of strings character by character under a locale: upper and lower
 // case (with the language's special case mappings), half-width and
 // full-width forms, and national digits to ASCII digits.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // Mapping values: after the 0x4000 bit (lengths in characters) is taken off,
@@ -32,8 +37,8 @@ inline constexpr uint32_t GC_SPECIAL_LOWER = 45;
 // mapping values, a negative destination length or a missing buffer. A
 // character cut off by the source length ends the mapping. Copy (0 or
 // 0x80000023) is GCStrcpy with the same lengths: a source that does not fit
-// is cut to whole characters followed by a NUL, which is counted.
-int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
+// is cut to the whole characters that fit, with no NUL added.
+ORB_API int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src, int32_t srcLen,
                     uint32_t flags);
 
 // UCS-2 text: maps srcLen values of src (negative: up to and including the
@@ -43,14 +48,14 @@ int32_t GCMapString(GCLocale* locale, char* dst, int32_t dstLen, const char* src
 // accepted and has no effect. No terminator is added beyond what the source
 // length covers; the mapping stops before the first value (or special
 // replacement) that does not fit. Copy is GCStrcpyU.
-int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
+ORB_API int32_t GCMapStringU(GCLocale* locale, GCUChar* dst, int32_t dstLen, const GCUChar* src,
                      int32_t srcLen, uint32_t flags);
 
 // Packed character values (one 32-bit value a character, first byte most
 // significant): as GCMapStringU, lengths counting values. Single-byte
 // characters (values below 256) are converted through the code page's
 // single-byte tables. Copy is GCWcscpy.
-int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
+ORB_API int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPacked* src,
                      int32_t srcLen, uint32_t flags);
 
 // Multibyte text with explicit shift states (0 single-byte mode, 1
@@ -63,5 +68,5 @@ int32_t GCMapStringW(GCLocale* locale, GCPacked* dst, int32_t dstLen, const GCPa
 // other locale this is GCMapString (the states are not used). A state other
 // than 0 or 1 is refused with status 2. Copy is GCStrcpyEx with both
 // states.
-int32_t GCMapStringEx(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
+ORB_API int32_t GCMapStringEx(GCLocale* locale, char* dst, int dstState, int32_t dstLen, const char* src,
                       int srcState, int32_t srcLen, uint32_t flags);

@@ -1,12 +1,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 #include "mbtext/gc_str.h"
 
 // Mapping of text in a shift-state code page: single-byte characters and
@@ -161,7 +164,7 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
     return copied;
   }
 
-  if (chars && srcLen > 0) srcLen = GCCpStrCharToByteLen(page.cp, src, srcState, srcLen);
+  if (chars && srcLen > 0) srcLen = gcCpCharsToBytes(page.cp, src, srcState, srcLen, false);
   if (srcLen < 0) {
     srcLen = gcMapTerminatedLength(src);
     if (srcLen < 0) return gcMapFail(loc);
@@ -175,7 +178,9 @@ int32_t gcMapStringExWith(GCLocale* locale, char* dst, int dstState, int32_t dst
   }
 
   char buffer[kGCMapCharBuffer];
-  const int64_t room = std::min<int64_t>(int64_t(dstLen) * 6, kGCMapCharBuffer);
+  // The caller's destination holds dstLen characters of the longest form:
+  // shift codes count against those bytes, as in the string conversion.
+  const int64_t room = std::min<int64_t>({int64_t(dstLen) * 6, kGCMapCharBuffer, gcConvByteBound(page.cp, dstLen)});
   ShiftSink sink{page, buffer, static_cast<int32_t>(room), dstState};
   mapShift(loc, page, mode, special, s, srcLen, srcState, &sink);
   int32_t bytes = 0;

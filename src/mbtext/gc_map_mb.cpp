@@ -1,10 +1,12 @@
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_digits.h"
+#include "mbtext/gc_map_int.h"
+#include "mbtext/gc_mem_be_int.h"
 
 bool GCMapSink::put(const char* p, int n) {
   if (n < 0 || n > cap - len) return false;

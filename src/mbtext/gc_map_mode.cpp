@@ -1,3 +1,4 @@
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 
@@ -16,9 +17,8 @@ bool gcMapArgsOk(const GCMapMode& mode, const void* dst, int32_t dstLen, const v
 }
 
 int32_t gcMapTerminatedLength(const char* s) {
-  const size_t n = std::strlen(s);
-  if (n >= static_cast<size_t>(INT32_MAX)) return -1;
-  return static_cast<int32_t>(n) + 1;
+  const int32_t n = gcTextLen(s);
+  return n < 0 ? -1 : n + 1;
 }
 
 GCMapMode gcMapMode(uint32_t flags) {

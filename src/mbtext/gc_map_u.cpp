@@ -1,5 +1,6 @@
 #include "mbtext/gc_digits.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
 #include "mbtext/gc_ucs2.h"

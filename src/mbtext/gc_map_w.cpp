@@ -1,11 +1,13 @@
 #include <algorithm>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_digits.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_map_int.h"
-#include "mbtext/gc_map_mb.h"
+#include "mbtext/gc_map_mb_int.h"
 #include "mbtext/gc_ucs2.h"
 
 namespace {

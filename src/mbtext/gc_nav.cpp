@@ -4,6 +4,10 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_nav_int.h"
 
 int gcNavSpan(const GCLocale* loc, const uint8_t* p, int32_t avail, bool* whole) {
   *whole = true;
@@ -65,7 +69,10 @@ int32_t GCNumChars(GCLocale* locale, const char* str, int32_t length, uint32_t) 
   GCLocale* loc = gcLocaleOrDefault(locale);
   loc->status = GC_OK;
   if (!str || length == 0) return 0;
-  if (length < 0) length = int32_t(std::strlen(str));
+  if (length < 0 && (length = gcTextLen(str)) < 0) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
   if (loc->flags & GC_LF_SINGLEBYTE) return length;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
   int32_t pos = 0, count = 0;
@@ -88,7 +95,10 @@ int32_t GCNumCharsEx(GCLocale* locale, const char* str, int state, int32_t lengt
   if (!(loc->flags & GC_LF_SHIFT)) return GCNumChars(loc, str, length, flags);
   loc->status = GC_OK;
   if (!str || length == 0) return 0;
-  if (length < 0) length = int32_t(std::strlen(str));
+  if (length < 0 && (length = gcTextLen(str)) < 0) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
   const auto* s = reinterpret_cast<const uint8_t*>(str);
   const uint8_t so = gcCpShiftOut(loc->codepage), si = gcCpShiftIn(loc->codepage);
   const int dbl = gcCpMaxLen(loc->codepage);

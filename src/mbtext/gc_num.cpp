@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_item_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_strto.h"
 
 namespace {

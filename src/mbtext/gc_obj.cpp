@@ -1,12 +1,17 @@
 // Object manager: start, teardown, the directory and finding objects.
 #include "mbtext/gc_obj.h"
 
-#include <atomic>
 #include <cstring>
 
+#include "mbtext/gc_file_int.h"
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_frame_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_mem.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -100,8 +105,7 @@ GCObj* found(GCOctx* ocx, GCObj* e, int mode, uint32_t* status) {
 } // namespace
 
 bool gcObjLoaded(const GCObj* e) {
-  return std::atomic_ref<const uint8_t*>(const_cast<GCObj*>(e)->sect[0]).load(std::memory_order_acquire) !=
-         nullptr;
+  return gcObjSection(e) != nullptr;
 }
 
 GCOctx* gcObjManager() { return gcocx; }
@@ -208,7 +212,7 @@ int GCLoadDefaultObj(GCOctx*, GCObj* e) {
     e->sect_size[i] = b->sect_size[i];
   }
   e->sect_size[0] = b->sect_size[0];
-  std::atomic_ref<const uint8_t*>(e->sect[0]).store(b->sect[0], std::memory_order_release);
+  gcObjPublish(e, gcObjSection(b));
   return 0;
 }
 
@@ -217,7 +221,7 @@ uint32_t GCTermObjManager(GCOctx* ocx) {
   uint32_t r = GC_OK;
   for (uint32_t i = 0; i < ocx->count; ++i) {
     GCObj& e = ocx->dir[i];
-    if (e.sect[0] && !(e.flags & GC_OBJ_BUILTIN)) {
+    if (gcObjSection(&e) && !(e.flags & GC_OBJ_BUILTIN)) {
       uint32_t u = GCUnloadObj(ocx, &e);
       if (u != GC_OK && r == GC_OK) r = GC_E_FILE;
     }
@@ -234,7 +238,10 @@ GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t leng
     set(status, GC_E_NOT_FOUND);
     return nullptr;
   }
-  if (length < 0) length = int32_t(std::strlen(name));
+  if (length < 0 && (length = gcTextLen(name)) < 0) {
+    set(status, GC_E_NOT_FOUND); // no object has such a name
+    return nullptr;
+  }
   if (cls == GC_CLASS_SORT && (length == 6 || (length == 7 && name[6] == 0)) &&
       GCmemicmp(name, "BINARY", 6) == 0)
     return nullptr; // binary order: no sort object

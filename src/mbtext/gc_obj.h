@@ -1,10 +1,16 @@
 // Object manager: the directory of data objects read from "control.nls",
 // finding objects by name or id, loading their sections on first use, and
 // the built-in English / UnitedStates / US-ASCII objects.
+//
+// Threads: finding and loading objects are safe from several threads. A load
+// runs under the global mutex and publishes section 0 last (release); readers
+// take section 0 through gcObjSection (acquire), which makes the other
+// sections visible. The manager is made and ended by GCInit and GCTerm.
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_file.h"
 #include "mbtext/gc_locale.h"
 
@@ -22,38 +28,19 @@ struct GCOctx {
 inline constexpr int GC_FIND_ONLY = 1; // find the entry without loading it
 inline constexpr int GC_FIND_LOAD = 0;
 
-GCOctx* GCInitObjManager(const char* path, uint32_t flags, uint32_t* status);
-uint32_t GCTermObjManager(GCOctx* ocx);
+ORB_API GCOctx* GCInitObjManager(const char* path, uint32_t flags, uint32_t* status);
+ORB_API uint32_t GCTermObjManager(GCOctx* ocx);
 
 // length: bytes of name to compare (may count its NUL); negative = up to NUL.
-GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t length, int mode,
+ORB_API GCObj* GCGetObjFromName(GCOctx* ocx, uint8_t cls, const char* name, int32_t length, int mode,
                         uint32_t* status);
 // The same for a name of 32-bit wide characters, each narrowed to its low byte.
-GCObj* GCGetObjFromNameW(GCOctx* ocx, uint8_t cls, const uint32_t* name, int32_t length, int mode,
+ORB_API GCObj* GCGetObjFromNameW(GCOctx* ocx, uint8_t cls, const uint32_t* name, int32_t length, int mode,
                          uint32_t* status);
-GCObj* GCGetObjFromID(GCOctx* ocx, uint8_t cls, uint16_t id, int mode, uint32_t* status);
+ORB_API GCObj* GCGetObjFromID(GCOctx* ocx, uint8_t cls, uint16_t id, int mode, uint32_t* status);
 
-GCObj* GCLoadObj(GCOctx* ocx, GCObj* entry, uint32_t* status);
-uint32_t GCUnloadObj(GCOctx* ocx, GCObj* entry);
-int GCLoadDefaultObj(GCOctx* ocx, GCObj* entry);
-int GCLoadDefaults(GCOctx* ocx);
+ORB_API GCObj* GCLoadObj(GCOctx* ocx, GCObj* entry, uint32_t* status);
+ORB_API uint32_t GCUnloadObj(GCOctx* ocx, GCObj* entry);
+ORB_API int GCLoadDefaultObj(GCOctx* ocx, GCObj* entry);
+ORB_API int GCLoadDefaults(GCOctx* ocx);
 
-// True when the entry's data is loaded (read with acquire ordering, so a
-// loaded entry's sections are visible to the reader).
-bool gcObjLoaded(const GCObj* entry);
-
-// The object manager of the started library, or null.
-GCOctx* gcObjManager();
-
-// Code page 1 (US-ASCII in every directory): the started library's, else the
-// built-in one. Used to convert ASCII texts such as object names.
-GCObj* gcCodePageAscii();
-
-// Checks the loaded sections of an object of its class (offsets, counts,
-// trie indices and texts within their sections). 0 or GC_E_FILE_READ.
-uint32_t gcObjValidate(const GCObj* entry);
-uint32_t gcLanguageValidate(const uint8_t* data, uint32_t size);
-uint32_t gcTerritoryValidate(const uint8_t* data, uint32_t size);
-uint32_t gcSortValidate(const uint8_t* data, uint32_t size);
-// Code page: main table, multibyte trie, low and high blocks.
-uint32_t gcCodePageValidate(const GCObj* cp);

@@ -1,28 +1,49 @@
 // Built-in objects: English, UnitedStates and US-ASCII, used when no data
 // files can be read.
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
 
 namespace {
 
-// Appends NUL-terminated UCS-2 text (ASCII input) and returns its offset.
-uint16_t add_text(std::vector<uint8_t>& d, const char* s) {
-  uint16_t off = uint16_t(d.size());
+// A data image of fixed room, built once: no allocation that could fail or
+// throw on the way to a built-in object.
+template <uint32_t Room>
+struct Image {
+  uint8_t d[Room] = {};
+  uint32_t n = 0;
+  explicit Image(uint32_t size) : n(size) {}
+  uint8_t& operator[](uint32_t i) { return d[i]; }
+  uint32_t size() const { return n; }
+  const uint8_t* data() const { return d; }
+};
+
+// Appends NUL-terminated UCS-2 text (ASCII input) and returns its offset;
+// a text that does not fit is left out (empty), never written past the room.
+template <uint32_t Room>
+uint16_t add_text(Image<Room>& img, const char* s) {
+  const uint32_t off = img.n;
+  const uint32_t need = 2 * uint32_t(std::strlen(s) + 1);
+  if (need > Room - off) return 0;
   for (const char* p = s;; ++p) {
-    d.push_back(0);
-    d.push_back(uint8_t(*p));
+    img.d[img.n++] = 0;
+    img.d[img.n++] = uint8_t(*p);
     if (!*p) break;
   }
-  return off;
+  return uint16_t(off);
 }
 
-std::vector<uint8_t> build_language() {
-  static const char* const texts[44] = {
+using LangImage = Image<1024>;
+using TerrImage = Image<256>;
+using MainImage = Image<GC_CP_MAIN_SIZE>;
+using LowImage = Image<128>;
+
+LangImage build_language() {
+  static const char* const texts[GC_LANG_TEXT_COUNT] = {
       "EN", "English",
       "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
       "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
@@ -30,36 +51,42 @@ std::vector<uint8_t> build_language() {
       "September", "October", "November", "December", "",
       "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec", "",
       "AM", "PM"};
-  std::vector<uint8_t> d(12 + 46 * 2, 0);
-  gc_put16(&d[0], 1); // default territory
-  gc_put16(&d[2], 1); // default code page
-  gc_put16(&d[4], 0); // binary order
-  gc_put16(&d[6], 0);
-  gc_put16(&d[8], 0);
-  gc_put16(&d[10], 9); // primary language code of English
-  for (int i = 0; i < 44; ++i) gc_put16(&d[12 + 2 * i], add_text(d, texts[i]));
+  LangImage d(GC_LANG_HDR_SIZE);
+  gc_put16(&d[GC_LANG_DEF_TERRITORY], 1);
+  gc_put16(&d[GC_LANG_DEF_CODEPAGE], 1);
+  gc_put16(&d[GC_LANG_DEF_SORT], 0); // binary order
+  gc_put16(&d[GC_LANG_UPPER_COUNT], 0);
+  gc_put16(&d[GC_LANG_LOWER_COUNT], 0);
+  gc_put16(&d[GC_LANG_CODE], 9); // primary language code of English
+  for (int i = 0; i < GC_LANG_TEXT_COUNT; ++i) {
+    const uint16_t off = add_text(d, texts[i]);
+    gc_put16(&d[GC_LANG_OFFSETS + 2 * i], off);
+  }
   // Empty special mapping tables.
-  gc_put16(&d[12 + 2 * 44], uint16_t(d.size()));
-  gc_put16(&d[12 + 2 * 45], uint16_t(d.size()));
+  gc_put16(&d[GC_LANG_OFFSETS + 2 * GC_LANG_TABLE_UPPER], uint16_t(d.size()));
+  gc_put16(&d[GC_LANG_OFFSETS + 2 * GC_LANG_TABLE_LOWER], uint16_t(d.size()));
   return d;
 }
 
-std::vector<uint8_t> build_territory() {
-  std::vector<uint8_t> d(24 + 12 * 2, 0);
-  const char seps[5] = {'.', ',', ',', '.', ','};
-  for (int i = 0; i < 5; ++i) gc_put16(&d[2 * i], uint16_t(seps[i]));
-  gc_put16(&d[10], 2); // digits
-  gc_put16(&d[12], 2); // currency digits
-  gc_put16(&d[14], 2); // international currency digits
-  d[16] = 1;           // positive sign position: sign precedes amount and symbol
-  d[17] = 1;           // negative sign position
-  gc_put16(&d[18], 0);
-  gc_put16(&d[20], 0x02 | 0x08); // currency symbol precedes positive and negative amounts
-  gc_put16(&d[22], 1);           // sublanguage code of United States
-  static const char* const texts[11] = {"USA", "United States", "3;0", "3;0", "$", "USD", "", "-",
+TerrImage build_territory() {
+  TerrImage d(GC_TERR_HDR_SIZE);
+  const char seps[GC_SEP_COUNT] = {'.', ',', ',', '.', ','};
+  for (int i = 0; i < GC_SEP_COUNT; ++i) gc_put16(&d[GC_TERR_SEPS + 2 * i], uint16_t(seps[i]));
+  gc_put16(&d[GC_TERR_DIGITS], 2);
+  gc_put16(&d[GC_TERR_CURR_DIGITS], 2);
+  gc_put16(&d[GC_TERR_INTL_DIGITS], 2);
+  d[GC_TERR_POS_SIGN_POSN] = 1; // sign precedes amount and symbol
+  d[GC_TERR_NEG_SIGN_POSN] = 1;
+  gc_put16(&d[GC_TERR_VALUE18], 0);
+  gc_put16(&d[GC_TERR_FLAGS], 0x02 | 0x08); // currency symbol precedes positive and negative amounts
+  gc_put16(&d[GC_TERR_SUBLANG], 1);         // sublanguage code of United States
+  static const char* const texts[GC_TERR_TEXT_COUNT] = {"USA", "United States", "3;0", "3;0", "$", "USD", "", "-",
                                         "%#I:%M:%S %p", "%#m/%#d/%y", "%A, %B %d, %Y"};
-  for (int i = 0; i < 11; ++i) gc_put16(&d[24 + 2 * i], add_text(d, texts[i]));
-  gc_put16(&d[24 + 2 * 11], uint16_t(d.size()));
+  for (int i = 0; i < GC_TERR_TEXT_COUNT; ++i) {
+    const uint16_t off = add_text(d, texts[i]);
+    gc_put16(&d[GC_TERR_OFFSETS + 2 * i], off);
+  }
+  gc_put16(&d[GC_TERR_OFFSETS + 2 * GC_TERR_TEXT_COUNT], uint16_t(d.size()));
   return d;
 }
 
@@ -102,8 +129,8 @@ uint32_t ascii_class(int b) {
   return t | ((1u << bidi) << 10) | (w << 22);
 }
 
-std::vector<uint8_t> build_cp_main() {
-  std::vector<uint8_t> m(GC_CP_MAIN_SIZE, 0);
+MainImage build_cp_main() {
+  MainImage m(GC_CP_MAIN_SIZE);
   m[GC_CPM_DEFCHAR] = '?';
   m[GC_CPM_EOL] = 0x0A;
   m[GC_CPM_EOL + 1] = 0x0D;
@@ -134,30 +161,30 @@ std::vector<uint8_t> build_cp_main() {
   return m;
 }
 
-std::vector<uint8_t> build_cp_low() {
-  std::vector<uint8_t> low(128);
+LowImage build_cp_low() {
+  LowImage low(128);
   for (int i = 0; i < 128; ++i) low[i] = uint8_t(i);
   return low;
 }
 
 struct Builtins {
-  std::vector<uint8_t> lang = build_language();
-  std::vector<uint8_t> terr = build_territory();
-  std::vector<uint8_t> cpm = build_cp_main();
-  std::vector<uint8_t> cplow = build_cp_low();
+  LangImage lang = build_language();
+  TerrImage terr = build_territory();
+  MainImage cpm = build_cp_main();
+  LowImage cplow = build_cp_low();
   GCObj lang_obj{}, terr_obj{}, cp_obj{};
   Builtins() {
     init(lang_obj, GC_CLASS_LANGUAGE, "English");
     init(terr_obj, GC_CLASS_TERRITORY, "UnitedStates");
     init(cp_obj, GC_CLASS_CODEPAGE, "US-ASCII");
     lang_obj.sect[0] = lang.data();
-    lang_obj.sect_size[0] = uint32_t(lang.size());
+    lang_obj.sect_size[0] = lang.size();
     terr_obj.sect[0] = terr.data();
-    terr_obj.sect_size[0] = uint32_t(terr.size());
+    terr_obj.sect_size[0] = terr.size();
     cp_obj.sect[0] = cpm.data();
-    cp_obj.sect_size[0] = uint32_t(cpm.size());
+    cp_obj.sect_size[0] = cpm.size();
     cp_obj.sect[2] = cplow.data();
-    cp_obj.sect_size[2] = uint32_t(cplow.size());
+    cp_obj.sect_size[2] = cplow.size();
   }
   static void init(GCObj& o, uint8_t cls, const char* name) {
     o.id = 1;

@@ -1,11 +1,16 @@
 // Loading and unloading the data of one object.
-#include <atomic>
 #include <cstring>
 
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_file_int.h"
 #include "mbtext/gc_frame.h"
+#include "mbtext/gc_frame_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
+#include "mbtext/gc_sortv1_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -97,7 +102,7 @@ uint32_t load_file(GCOctx* ocx, GCObj* e) {
     e->sect_size[i] = s.size[i];
   }
   e->sect_size[0] = s.size[0];
-  std::atomic_ref<const uint8_t*>(e->sect[0]).store(s.p[0], std::memory_order_release);
+  gcObjPublish(e, s.p[0]);
   return GC_OK;
 }
 
@@ -112,7 +117,7 @@ GCObj* GCLoadObj(GCOctx* ocx, GCObj* e, uint32_t* status) {
     return nullptr;
   }
   gcLock();
-  if (e->sect[0]) { // loaded meanwhile by another thread
+  if (gcObjSection(e)) { // loaded meanwhile by another thread
     gcUnlock();
     return e;
   }
@@ -122,10 +127,13 @@ GCObj* GCLoadObj(GCOctx* ocx, GCObj* e, uint32_t* status) {
     return e;
   }
   *status = st;
-  // Languages and territories fall back on the built-in data under their own
-  // name and id; a code page or sort whose file fails is a failure.
+  // Languages and territories whose file is missing or damaged fall back on
+  // the built-in data under their own name and id; a code page or sort whose
+  // file fails is a failure. A load that ran out of memory leaves the entry
+  // unloaded, so the next call tries the file again.
   GCObj* result = nullptr;
-  if (!ocx->nofallback && e->cls != GC_CLASS_CODEPAGE && GCLoadDefaultObj(ocx, e) == 0) result = e;
+  if (st != GC_E_NOMEM && !ocx->nofallback && e->cls != GC_CLASS_CODEPAGE && GCLoadDefaultObj(ocx, e) == 0)
+    result = e;
   gcUnlock();
   return result;
 }

@@ -1,6 +1,8 @@
 #include "mbtext/gc_sort.h"
 
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_sort_int.h"
 
 namespace {
 
@@ -9,8 +11,8 @@ struct Table {
   uint32_t size = 0;
 
   explicit Table(const GCObj* sort) {
-    if (sort && sort->sect[0] && sort->sect_size[0] >= GC_SORT_HDR_SIZE) {
-      d = sort->sect[0];
+    if (sort && gcObjSection(sort) && sort->sect_size[0] >= GC_SORT_HDR_SIZE) {
+      d = gcObjSection(sort);
       size = sort->sect_size[0];
     }
   }

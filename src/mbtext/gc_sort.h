@@ -5,10 +5,13 @@
 // The sort table is the sort object's section 0 (version 3 layout of
 // gc_sortv1.h). Every read is bounds-checked against the section size; a
 // record outside the table counts as no weights.
+//
+// Threads: safe from several threads: sort tables are read-only once loaded.
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_sortv1.h"
 
@@ -35,31 +38,23 @@ struct GCSortElem {
 // Weights of character c: 0 (none; nothing written, except the order bits
 // of an expanding character without an expansion record), 1 (e1 set) or 2
 // (an expansion: e1 and e2 set). Order bits into *order.
-int GCSortGetWeights(const GCObj* sort, GCUChar c, uint16_t* primary, uint8_t* secondary,
+ORB_API int GCSortGetWeights(const GCObj* sort, GCUChar c, uint16_t* primary, uint8_t* secondary,
                      uint8_t* tertiary, uint16_t* special, uint16_t* primary2, uint8_t* secondary2,
                      uint8_t* tertiary2, uint16_t* special2, uint8_t* order);
 
 // 1 and the combination's weights when (first, second) is a combination;
 // 0 (outputs untouched) otherwise.
-int GCSortGetCombination(const GCObj* sort, GCUChar first, GCUChar second, uint16_t* primary,
+ORB_API int GCSortGetCombination(const GCObj* sort, GCUChar first, GCUChar second, uint16_t* primary,
                          uint8_t* secondary, uint8_t* tertiary, uint16_t* special, uint8_t* order);
 
 // Every combination as (first, second, 0); out needs room for three units a
 // combination (gcSortCombinationCount).
-void GCSortGetAllCombinations(const GCObj* sort, GCUChar* out);
+ORB_API void GCSortGetAllCombinations(const GCObj* sort, GCUChar* out);
 
 // Characters (into chars) and combinations (as first, second, 0 into combos,
 // counted in *comboCount) sharing the primary weight of c, or of the
 // combination (c, second) when second is not 0. Result: characters written.
 // chars needs room for 65536 units, combos for three units a combination.
-int GCSortGetSamePrimaryWeight(const GCObj* sort, GCUChar c, GCUChar second, GCUChar* chars,
+ORB_API int GCSortGetSamePrimaryWeight(const GCObj* sort, GCUChar c, GCUChar second, GCUChar* chars,
                                uint16_t* comboCount, GCUChar* combos);
 
-// Table facts.
-uint16_t gcSortCombinationCount(const GCObj* sort);
-uint8_t gcSortDefaultSecondary(const GCObj* sort);
-uint8_t gcSortDefaultTertiary(const GCObj* sort);
-
-// The same look-ups into element records.
-int gcSortWeights(const GCObj* sort, GCUChar c, GCSortElem* e1, GCSortElem* e2, uint8_t* order);
-int gcSortCombination(const GCObj* sort, GCUChar first, GCUChar second, GCSortElem* e, uint8_t* order);

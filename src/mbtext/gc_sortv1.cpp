@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_sortv1_int.h"
 #include "mbtext/gc_types.h"
+#include "mbtext/gc_types_int.h"
 
 bool gcSortV1WellFormed(const uint8_t* old, uint32_t old_size) {
   return old && old_size >= GC_SORT1_HDR_SIZE && gc_be16(old + GC_SORT1_OFF_WEIGHTS) <= old_size;

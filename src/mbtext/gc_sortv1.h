@@ -1,7 +1,11 @@
 // Sort-table layout and the upgrade of old (version 1 and 2) sort tables.
+//
+// Threads: safe from several threads; no shared state.
 #pragma once
 
 #include <cstdint>
+
+#include "orb_api.h"
 
 inline constexpr uint32_t GC_SORT_HDR_SIZE = 2068;   // version 3 header
 inline constexpr uint32_t GC_SORT_PAGES = 8;         // 256 x 8-byte page entries
@@ -23,10 +27,6 @@ inline constexpr uint8_t GC_SORTP_NONE = 0x01;
 inline constexpr uint8_t GC_SORTP_ALGO = 0x02;
 inline constexpr uint8_t GC_SORTP_ALGO_SPECIAL = 0x04;
 
-// True when an old table can be upgraded; false when it is malformed (too
-// short for its header, or its weights begin past its end).
-bool gcSortV1WellFormed(const uint8_t* old_table, uint32_t old_size);
-
 // Returns a newly allocated version-3 table (library callback) and its size,
 // or null when the allocation fails or the old table is malformed.
-uint8_t* GCSortV1toV3(const uint8_t* old_table, uint32_t old_size, uint32_t* new_size);
+ORB_API uint8_t* GCSortV1toV3(const uint8_t* old_table, uint32_t old_size, uint32_t* new_size);

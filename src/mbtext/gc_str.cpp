@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_str_int.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 
@@ -62,8 +66,12 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
   gcStrPairToBytes(loc, s1, &len1, s2, &len2, &flags);
   const auto* a = reinterpret_cast<const uint8_t*>(s1);
   const auto* b = reinterpret_cast<const uint8_t*>(s2);
-  len1 = len1 < 0 ? gcStrLen(s1) : gcStrWhole(loc, a, len1);
-  len2 = len2 < 0 ? gcStrLen(s2) : gcStrWhole(loc, b, len2);
+  len1 = len1 < 0 ? gcTextLen(s1) : gcStrWhole(loc, a, len1);
+  len2 = len2 < 0 ? gcTextLen(s2) : gcStrWhole(loc, b, len2);
+  if (len1 < 0 || len2 < 0) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
   if (len1 == 0 || len2 == 0) return len1 - len2;
   if (flags == 0) return byValue(a, len1, b, len2);
 

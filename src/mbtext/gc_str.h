@@ -6,10 +6,15 @@
 // leaves its outcome in the locale's last status. Multibyte text is handled
 // in whole characters: a length that ends inside a character is cut back to
 // the last whole character, and nothing is written that would split one.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_locale.h"
 
 // Flags of GCStrcmp.
@@ -29,7 +34,7 @@ inline constexpr uint32_t GC_EOL_LINE = 0x1000;
 // special mappings unless 0x2000 is set). Result below, equal to or above 0.
 // Bad flags: status 2, result 0. When memory runs out or a mapping fails the
 // texts are compared by value and the status tells why (20 or 2).
-int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
+ORB_API int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
              uint32_t flags);
 
 // Appends count bytes (characters with 0x4000; negative: all of src and its
@@ -38,17 +43,15 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
 // terminator), 0x4008. The destination is always left terminated; the NUL
 // is counted in the result only with flag 8 or a negative count. Result:
 // the new length of dst, or -1 with status 2. The caller sizes dst.
-int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, uint32_t flags);
+ORB_API int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, uint32_t flags);
 
 // Copies whole characters of src (srcLen bytes or characters; negative: up
 // to and including the NUL) into dst of size bytes (characters with 0x4000).
-// A source that fits is copied as it is (no terminator is added to a
-// counted source). A source that does not fit is cut to the whole
-// characters that leave room for a NUL, which is written, so the
-// destination is always terminated then. Result: bytes (characters)
-// written, an added NUL included; -1 with status 2 for flags other than 0
-// and 0x4000.
-int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
+// A source that does not fit is cut to the whole characters that fit; no
+// terminator is written beyond what was copied, and nothing past size.
+// Result: bytes (characters) written; -1 with status 2 for flags other
+// than 0 and 0x4000.
+ORB_API int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int32_t srcLen,
                  uint32_t flags);
 
 // Copy between buffers of a shift-state code page, each in its own shift
@@ -57,36 +60,36 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
 // shift codes is not copied. Other locales: GCStrcpy. Result: bytes written
 // (characters with 0x4000), 0 when not even the shift code and one
 // character fit, -1 with status 2 for bad flags or a state other than 0/1.
-int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, const char* src,
+ORB_API int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, const char* src,
                    int srcState, int32_t srcLen, uint32_t flags);
 
 // The first (flags 0) or last (0x80000020) occurrence of the character at
 // ch in len bytes of s (negative: up to and including the NUL); 0x4000 may
 // be added. Null when none, or with status 2 for bad flags.
-const char* GCStrchr(GCLocale* locale, const char* s, int32_t len, const char* ch, uint32_t flags);
+ORB_API const char* GCStrchr(GCLocale* locale, const char* s, int32_t len, const char* ch, uint32_t flags);
 
 // The first occurrence of sub (subLen bytes) in s (len bytes); negative
 // lengths run to the NUL. An empty sub gives s; null when none.
-const char* GCStrstr(GCLocale* locale, const char* s, int32_t len, const char* sub, int32_t subLen,
+ORB_API const char* GCStrstr(GCLocale* locale, const char* s, int32_t len, const char* sub, int32_t subLen,
                      uint32_t flags);
 
 // Length of the leading part of s made of characters not in set (cspn) or
 // only of characters in set (spn). Negative lengths run to the NUL.
-int32_t GCStrcspn(GCLocale* locale, const char* s, int32_t len, const char* set, int32_t setLen,
+ORB_API int32_t GCStrcspn(GCLocale* locale, const char* s, int32_t len, const char* set, int32_t setLen,
                   uint32_t flags);
-int32_t GCStrspn(GCLocale* locale, const char* s, int32_t len, const char* set, int32_t setLen,
+ORB_API int32_t GCStrspn(GCLocale* locale, const char* s, int32_t len, const char* set, int32_t setLen,
                  uint32_t flags);
 
 // Re-entrant tokeniser. *remaining: bytes (characters) of s still to be
 // read (negative: up to the NUL); *next: where the following call starts,
 // null when nothing is left. The delimiter after a token is overwritten
 // with NULs. Result: the token or null.
-char* GCStrtok(GCLocale* locale, char* s, int32_t* remaining, const char* delims, int32_t delimLen,
+ORB_API char* GCStrtok(GCLocale* locale, char* s, int32_t* remaining, const char* delims, int32_t delimLen,
                char** next, uint32_t flags);
 
 // Byte length of the character at p, stopping at a NUL byte; 0 at a NUL.
-int GCValidChar(GCLocale* locale, const char* p);
+ORB_API int GCValidChar(GCLocale* locale, const char* p);
 
 // Writes the code page's end-of-line codes at out (no NUL) and returns the
 // pointer past them; null with status 2 for bad flags.
-char* GCPutEol(GCLocale* locale, char* out, uint32_t flags);
+ORB_API char* GCPutEol(GCLocale* locale, char* out, uint32_t flags);

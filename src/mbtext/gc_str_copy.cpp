@@ -2,6 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_conv_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
@@ -40,7 +44,8 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
   if (!dst) return bad(loc);
   loc->status = GC_OK;
   const bool chars = (flags & GC_FL_CHARS) != 0;
-  const int32_t L = gcStrLen(dst);
+  const int32_t L = gcTextLen(dst);
+  if (L < 0) return bad(loc);
   auto result = [&](int32_t bytes) {
     return chars ? GCNumChars(loc, dst, bytes, 0) : bytes;
   };
@@ -53,7 +58,8 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
   bool nul = (flags & GC_FL_NUL) != 0;
   int32_t n;
   if (count < 0) {
-    n = gcStrLen(src);
+    n = gcTextLen(src);
+    if (n < 0 || int64_t(L) + n >= INT32_MAX) return bad(loc);
     nul = true;
   } else {
     // A count that runs past the source's terminator stops there; the
@@ -61,6 +67,7 @@ int32_t GCStrcat(GCLocale* locale, char* dst, const char* src, int32_t count, ui
     n = chars ? charBytes(loc, s, -1, count) : count;
     n = int32_t(strnlen(src, size_t(n)));
     n = gcStrWhole(loc, s, n);
+    if (int64_t(L) + n >= INT32_MAX) return bad(loc);
   }
   std::memmove(dst + L, src, size_t(n));
   // The destination stays a terminated text; the NUL is counted only when
@@ -82,36 +89,25 @@ int32_t GCStrcpy(GCLocale* locale, char* dst, int32_t size, const char* src, int
   // The source in bytes; a terminated source includes its NUL.
   int32_t avail;
   if (srcLen < 0) {
-    int32_t len = gcStrLen(src);
-    avail = len < INT32_MAX ? len + 1 : len;
+    const int32_t len = gcTextLen(src);
+    if (len < 0) return bad(loc);
+    avail = len + 1;
   } else {
     avail = chars ? charBytes(loc, s, -1, srcLen) : srcLen;
   }
+  // Whole characters that fit; nothing is written beyond them. A size in
+  // characters holds that many of the code page's longest characters.
+  const int32_t bytes = chars ? gcConvByteBound(loc->codepage, size) : size;
   int32_t pos = 0, count = 0;
-  bool cut = false;
   while (pos < avail) {
     int n = gcStrCharLen(loc, s + pos, avail - pos);
     if (n < 1) break; // a character cut by the source length ends the source
-    if (chars ? count + 1 > size : pos + n > size) {
-      cut = true;
-      break;
-    }
+    if ((chars && count + 1 > size) || pos + n > bytes) break;
     pos += n;
     ++count;
   }
-  if (!cut) {
-    std::memmove(dst, src, size_t(pos));
-    return chars ? count : pos;
-  }
-  // Cut short: keep whole characters that leave room for the terminator.
-  while (pos > 0 && (chars ? count + 1 > size : pos + 1 > size)) {
-    const char* prev = GCPrevChar(loc, src, src + pos, 0);
-    pos = int32_t(prev - src);
-    --count;
-  }
   std::memmove(dst, src, size_t(pos));
-  dst[pos] = 0;
-  return chars ? count + 1 : pos + 1;
+  return chars ? count : pos;
 }
 
 int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, const char* src,
@@ -131,12 +127,19 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
   int32_t n;
   if (chars) {
     const int32_t want = srcLen < 0 ? size : std::min(srcLen, size);
-    n = GCCpStrCharToByteLen(cp, src, srcState, want);
+    n = gcCpCharsToBytes(cp, src, srcState, want, srcLen < 0);
     // The terminator counts as a character when the text has fewer.
-    if (GCNumCharsEx(loc, src, srcState, n, 0) < want) n += gcStrLen(src + n) + 1;
+    if (GCNumCharsEx(loc, src, srcState, n, 0) < want) {
+      const int32_t rest = gcTextLen(src + n);
+      if (rest < 0 || int64_t(n) + rest >= INT32_MAX) return bad(loc);
+      n += rest + 1;
+    }
     srcLen = n;
   } else {
-    if (srcLen < 0) srcLen = gcStrLen(src) + 1;
+    if (srcLen < 0) {
+      if ((srcLen = gcTextLen(src)) < 0) return bad(loc);
+      ++srcLen;
+    }
     n = std::min(size, srcLen);
   }
 
@@ -162,7 +165,11 @@ int32_t GCStrcpyEx(GCLocale* locale, char* dst, int dstState, int32_t size, cons
       if (!chars) --room;
     }
   }
+  // Byte mode: the size in bytes. Character mode: the size in characters
+  // bounds the bytes too (size times the longest character, as conversions
+  // bound their output), so redundant shift codes count against the room.
   if (!chars) n = std::min(room, srcLen);
+  else n = std::max(0, std::min(n, gcConvByteBound(cp, size) - out));
 
   // Walk whole characters and shift runs up to n bytes.
   const int startState = state;

@@ -2,6 +2,9 @@
 // characters, tokens, and the validity of a character.
 #include <cstring>
 
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_nav.h"
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_int.h"
@@ -44,6 +47,10 @@ int32_t span(GCLocale* locale, const char* str, int32_t len, const char* set, in
   if (!str) return 0;
   const bool chars = (flags & GC_FL_CHARS) != 0;
   gcStrPairToBytes(loc, str, &len, set, &setLen, &flags);
+  if (len < 0 && gcTextLen(str) < 0) { // a span could not be counted
+    loc->status = GC_E_ARG;
+    return 0;
+  }
   int32_t result;
   if (len < 0 && setLen < 0 && gcStrSingle(loc)) {
     result = int32_t(inside ? std::strspn(str, set) : std::strcspn(str, set));
@@ -107,7 +114,13 @@ const char* GCStrchr(GCLocale* locale, const char* str, int32_t len, const char*
   }
   loc->status = GC_OK;
   if (!str) return nullptr;
-  if (len < 0) len = gcStrLen(str) + 1;
+  if (len < 0) {
+    if ((len = gcTextLen(str)) < 0) {
+      loc->status = GC_E_ARG;
+      return nullptr;
+    }
+    ++len;
+  }
   if (len == 0) return nullptr;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
   const auto* c = reinterpret_cast<const uint8_t*>(ch);
@@ -133,8 +146,10 @@ const char* GCStrstr(GCLocale* locale, const char* str, int32_t len, const char*
   if (!str) return nullptr;
   if (!sub) return str;
   gcStrPairToBytes(loc, str, &len, sub, &subLen, &flags);
-  if (len < 0) len = gcStrLen(str);
-  if (subLen < 0) subLen = gcStrLen(sub);
+  if ((len < 0 && (len = gcTextLen(str)) < 0) || (subLen < 0 && (subLen = gcTextLen(sub)) < 0)) {
+    loc->status = GC_E_ARG;
+    return nullptr;
+  }
   if (subLen == 0) return str;
   if (len < subLen) return nullptr;
   const auto* s = reinterpret_cast<const uint8_t*>(str);
@@ -170,8 +185,10 @@ char* GCStrtok(GCLocale* locale, char* str, int32_t* remaining, const char* deli
   const bool chars = (flags & GC_FL_CHARS) != 0;
   int32_t rem = *remaining;
   gcStrPairToBytes(loc, str, &rem, delims, &delimLen, &flags);
-  if (rem < 0) rem = gcStrLen(str);
-  if (delimLen < 0) delimLen = gcStrLen(delims);
+  if ((rem < 0 && (rem = gcTextLen(str)) < 0) || (delimLen < 0 && (delimLen = gcTextLen(delims)) < 0)) {
+    loc->status = GC_E_ARG;
+    return nullptr;
+  }
 
   char* token = str;
   char* after = nullptr;

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_mem_be_int.h"
 
 inline bool gcStrSingle(const GCLocale* loc) { return (loc->flags & GC_LF_SINGLEBYTE) != 0; }
 
@@ -49,16 +50,11 @@ inline int32_t gcStrWhole(const GCLocale* loc, const uint8_t* s, int32_t len) {
   return at;
 }
 
-// Byte length of a NUL-terminated text, capped to what a length can hold.
-inline int32_t gcStrLen(const char* s) {
-  size_t n = std::strlen(s);
-  return n > size_t(INT32_MAX) ? INT32_MAX : int32_t(n);
-}
 
 // Bytes of the first chars characters of s (from single-byte mode).
 inline int32_t gcStrCharsToBytes(const GCLocale* loc, const char* s, int32_t chars) {
   if (chars <= 0 || !s) return 0;
-  return GCCpStrCharToByteLen(loc->codepage, s, 0, chars);
+  return gcCpCharsToBytes(loc->codepage, s, 0, chars, false);
 }
 
 // The lengths of two texts taken together: a missing text has length 0, and

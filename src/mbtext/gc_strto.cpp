@@ -6,9 +6,11 @@
 #include <cstring>
 #include <locale.h>
 
-#include "mbtext/gc_fmt_cp.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_fmt_item_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_strto_int.h"
 
 using namespace gcstrto;
@@ -36,7 +38,10 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const char* plus = items.plus;
   const char* minus = items.minus;
   const char* sepc = items.thouc;
-  if (length < 0) length = static_cast<int32_t>(std::strlen(text));
+  if (length < 0 && (length = gcTextLen(text)) < 0) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
   if (length == 0) return 0;
 
   const char* at = text;           // start of the token in hand
@@ -229,7 +234,10 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   const char* minus = items.minus;
   const char* thouc = items.thouc;
   const char* decc = items.decc;
-  if (length < 0) length = static_cast<int32_t>(std::strlen(text));
+  if (length < 0 && (length = gcTextLen(text)) < 0) {
+    loc->status = GC_E_ARG;
+    return 0.0;
+  }
 
   // The accepted number is collected as plain C text: sign, up to kKeep
   // significant digits (a dropped non-zero digit leaves a final 1 so that

@@ -1,6 +1,7 @@
 // Readers of grouping texts ("3;2;0").
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"
 

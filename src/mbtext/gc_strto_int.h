@@ -71,30 +71,34 @@ int32_t spaceRun(const Unit* text, int32_t remaining, IsSpace isSpace) {
 
 // One size of a grouping text ("3;2;0") whose separator and zero are given:
 // reads digits up to the separator, the end of the text or the remaining
-// count. At the text's end *remaining becomes 0 and *next null; after a
-// separator *remaining loses the digits read and *next points past it.
+// count. At the text's end (a NUL or the count used up) *remaining becomes
+// 0 and *next null; after a separator *remaining loses the digits read and
+// the separator, and *next points past it.
 // -1 for an empty text or a character that is no digit.
 template <class Unit>
 int groupingSize(const Unit* text, int32_t* remaining, const Unit** next, Unit semi, Unit zero) {
-  if (!text || !*text || !remaining || *remaining <= 0) {
+  if (!text || !remaining || *remaining <= 0 || !*text) {
     if (next) *next = nullptr;
     return -1;
   }
   int32_t read = 0;
   int value = 0;
-  while (text[read] && text[read] != semi && read < *remaining) {
+  // Nothing at or past the remaining count is read.
+  while (read < *remaining && text[read] && text[read] != semi) {
     const uint32_t d = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(text[read])) -
                        static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(zero));
     if (d > 9) return -1;
     if (value < 100000) value = value * 10 + static_cast<int>(d);
     ++read;
   }
-  if (text[read] == 0) {
+  if (read == *remaining || text[read] == 0) { // the end of the text: the last group
     *remaining = 0;
     if (next) *next = nullptr;
     return value;
   }
-  *remaining -= read;
+  // The separator is used up with the digits, so the count keeps step with
+  // the position.
+  *remaining -= read + 1;
   if (next) *next = text + read + 1;
   return value;
 }

@@ -2,9 +2,12 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_ctype.h"
-#include "mbtext/gc_fmt_cp.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_ctype_int.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_fmt_item_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"
@@ -91,7 +94,7 @@ bool isSpaceU(uint32_t u) { return u <= 0xFFFF && gcIsSpaceU(static_cast<GCUChar
 bool isSpaceChar(GCLocale* loc, const unsigned char* p, int len) {
   if (len == 1) return gcfmtIsSpace(loc, p[0]);
   const GCObj* cp = loc->codepage;
-  if (!cp || !cp->sect[0]) return false;
+  if (!cp || !gcObjSection(cp)) return false;
   if (gcCpIsUtf8(cp)) {
     GCUChar u[2];
     int used = 0;

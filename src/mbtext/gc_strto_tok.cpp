@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_fmt_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_strto.h"
 #include "mbtext/gc_strto_int.h"
@@ -116,7 +118,7 @@ int GCStrGetDigitW(GCLocale* locale, const uint32_t* text, int32_t remaining, co
   GCLocale* loc = gcLocaleOrDefault(locale);
   auto isSpace = [&](uint32_t v) {
     if (v < 256) return gcfmtIsSpace(loc, static_cast<unsigned char>(v));
-    if (!loc->codepage || gcCpIsUtf8(loc->codepage) || !loc->codepage->sect[0]) return false;
+    if (!loc->codepage || gcCpIsUtf8(loc->codepage) || !gcObjSection(loc->codepage)) return false;
     const uint8_t* rec = GCGetMbCtypeW(loc->codepage, v);
     return rec && (gcCtypeClass(rec) & GC_C_SPACE) != 0;
   };
@@ -153,7 +155,7 @@ int GCStrGetDigitEx(GCLocale* locale, const char* text, int state, int32_t remai
   if ((flags != 0 && flags != GC_NUM_MAP) || !text || remaining <= 0) return GC_TOK_END;
   GCLocale* loc = gcLocaleOrDefault(locale);
   const GCObj* cp = loc->codepage;
-  if (!cp || !cp->sect[0]) return GC_TOK_END;
+  if (!cp || !gcObjSection(cp)) return GC_TOK_END;
   const unsigned char so = gcCpShiftOut(cp), si = gcCpShiftIn(cp);
   const int maxLen = gcCpMaxLen(cp) < 1 ? 1 : gcCpMaxLen(cp);
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);

@@ -1,12 +1,15 @@
 // Time to text.
 #include "mbtext/gc_time.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "mbtext/gc_fmt_cp.h"
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
-#include "mbtext/gc_fmt_item.h"
+#include "mbtext/gc_fmt_item_int.h"
+#include "mbtext/gc_len_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 
 namespace {
 
@@ -369,7 +372,10 @@ int GCTimeToString(GCLocale* locale, const struct tm* time, char* buffer, int32_
   }
   const bool nul = (flags & GC_FL_NUL) != 0;
   if (chars && fmtlen > 0) fmtlen = gcfmtCharsToBytes(loc, format, fmtlen);
-  if (fmtlen < 0) fmtlen = static_cast<int32_t>(std::strlen(format));
+  if (fmtlen < 0 && (fmtlen = gcTextLen(format)) < 0) {
+    loc->status = GC_E_ARG;
+    return -1;
+  }
 
   Ctx c{loc, time, gcfmtAscii(loc), (loc->flags & GC_LF_SINGLEBYTE) != 0, flags & GC_FL_ITEM, flags};
   char work[kWork];
@@ -388,11 +394,15 @@ int GCTimeToString(GCLocale* locale, const struct tm* time, char* buffer, int32_
     return pos;
   }
   // Whole characters of the work buffer, as many as the caller's length allows.
+  // The bytes are bounded as the string conversion bounds them: length
+  // characters of the code page's longest form, one byte kept for the NUL.
   int32_t room = nul ? length - 1 : length;
+  const int32_t byteCap = gcfmtByteBound(loc, length) - (nul ? 1 : 0);
+  const int32_t end = std::min(pos, byteCap);
   int32_t bytes = 0, count = 0;
-  while (count < room && bytes < pos) {
+  while (count < room && bytes < end) {
     int l = gcfmtCharLen(loc, static_cast<unsigned char>(work[bytes]));
-    if (bytes + l > pos) break;
+    if (bytes + l > end) break;
     bytes += l;
     ++count;
   }

@@ -1,9 +1,14 @@
 // Shared basics of the multibyte text and locale library: status codes,
 // flag values, memory callbacks, the UCS-2 character type and the library
 // start and end calls.
+//
+// Threads: GCInit and GCTerm take the global mutex (gc_frame.h) for the use
+// count, callbacks and managers; GCGetError and GCGetEnv touch no shared state.
 #pragma once
 
 #include <cstdint>
+
+#include "orb_api.h"
 
 struct GCLocale;
 
@@ -81,33 +86,22 @@ inline constexpr GCUChar GC_UCS2_INVALID = 0xFFFD;
 typedef void* (*GCAllocFn)(void* ctx, uint32_t size);
 typedef int (*GCFreeFn)(void* ctx, void* ptr); // non-zero on success
 
-void* GCDefAlloc(void* ctx, uint32_t size);
-int GCDefFree(void* ctx, void* ptr); // always 1
+ORB_API void* GCDefAlloc(void* ctx, uint32_t size);
+ORB_API int GCDefFree(void* ctx, void* ptr); // always 1
 
-// Library memory: through the callbacks given to the first GCInit (or the
-// defaults while the library is not started), with the callback context.
-void* gcAlloc(uint32_t size);
-int gcFree(void* ptr); // non-zero on success; a null pointer is success
-
-// ---------------------------------------------------------------------------
-// Library start and end.
-// path: directory of the locale data files or null; alloc/free: callbacks or
-// null for the defaults; ctx: callback context or null (leaves it unchanged);
 // flags: GC_INIT_NO_FALLBACK or 0. Result: 0, 10 (started on the built-in
 // objects), 11 (not started) or 2 (the use count is at its limit). The
 // global mutex is static, so its creation cannot fail.
-uint32_t GCInit(const char* path, GCAllocFn alloc, GCFreeFn free, void* ctx, uint32_t flags);
+ORB_API uint32_t GCInit(const char* path, GCAllocFn alloc, GCFreeFn free, void* ctx, uint32_t flags);
 
 // Ends one GCInit; the last one frees everything. Result 0 or the first
 // failure of releasing memory. Without a started library it returns GC_E_ARG.
-uint32_t GCTerm();
+ORB_API uint32_t GCTerm();
 
 // Last-status word of the locale (null: the default locale).
-uint32_t GCGetError(const GCLocale* locale);
+ORB_API uint32_t GCGetError(const GCLocale* locale);
 
 // Environment variable look-up: 0 when unset, else the value's length plus 1;
 // the value and its NUL are copied only when that length is at most size.
-uint32_t GCGetEnv(const char* name, char* buffer, uint32_t size);
+ORB_API uint32_t GCGetEnv(const char* name, char* buffer, uint32_t size);
 
-// True while the library is started (use count above 0).
-bool gcIsStarted();

@@ -1,3 +1,4 @@
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_ucs2.h"
 
 #include <algorithm>

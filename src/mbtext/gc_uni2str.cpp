@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 
 int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
                       uint32_t flags) {

@@ -1,8 +1,13 @@
 // UCS-2 text to the locale's code page.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // Converts srclen units of src (-1: up to the first 0 unit) into out
@@ -15,5 +20,5 @@
 // its default character; in UTF-8 a surrogate pair gives one character. In
 // a shift-state page double-byte characters are enclosed in shift-out and
 // shift-in codes (which count as bytes, not characters).
-int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
+ORB_API int GCUnicodeToString(GCLocale* locale, char* out, int32_t outlen, const GCUChar* src, int32_t srclen,
                       uint32_t flags);

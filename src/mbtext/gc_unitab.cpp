@@ -1,6 +1,7 @@
 #include "mbtext/gc_unitab.h"
 
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 
 namespace {
 

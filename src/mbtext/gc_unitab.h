@@ -2,10 +2,15 @@
 // built on them. The tables hold one 16-bit value per code of their range,
 // indexed by the code minus the first code of the table; a code without a
 // counterpart maps to itself.
+//
+// Threads: safe from several threads; the only shared state a call writes is
+// the last-status word of the locale it is given (a null locale is the
+// calling thread's own default).
 #pragma once
 
 #include <cstdint>
 
+#include "orb_api.h"
 #include "mbtext/gc_types.h"
 
 // Lower case: tables for U+0100-U+01FE, U+0200-U+0275, U+0380-U+03EE,
@@ -39,7 +44,7 @@ extern const std::uint16_t GC_UNICODE_F2H4[0xFFE6 - 0xFFE0 + 1];
 
 // Single-character mappings. The locale (null: the default locale) only
 // receives the status 0; the mappings themselves do not depend on it.
-GCUChar GCUnicodeToLower(GCLocale* locale, GCUChar c);
-GCUChar GCUnicodeToUpper(GCLocale* locale, GCUChar c);
-GCUChar GCUnicodeToH2F(GCLocale* locale, GCUChar c); // half-width to full-width
-GCUChar GCUnicodeToF2H(GCLocale* locale, GCUChar c); // full-width to half-width
+ORB_API GCUChar GCUnicodeToLower(GCLocale* locale, GCUChar c);
+ORB_API GCUChar GCUnicodeToUpper(GCLocale* locale, GCUChar c);
+ORB_API GCUChar GCUnicodeToH2F(GCLocale* locale, GCUChar c); // half-width to full-width
+ORB_API GCUChar GCUnicodeToF2H(GCLocale* locale, GCUChar c); // full-width to half-width

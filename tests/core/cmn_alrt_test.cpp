@@ -366,6 +366,79 @@ TEST_F(CmnAlrt, PushSpecialPrintsThreePieces) {
             "  boom (code=1234)\n");
 }
 
+// Exact fits of the alert texts' pools (512 bytes, a longer text gets a pool
+// of its own size): a text that fills what is left of a pool goes into it,
+// one byte more takes a new pool. Every text reads back whole (the sanitizer
+// sees a write past a pool).
+struct pool_fit_case {
+  std::vector<long> lengths;       // text lengths, without the terminator
+  std::vector<bool> new_pool;      // whether each push takes a new pool
+};
+
+class CmnAlrtPoolFit : public CmnAlrt, public ::testing::WithParamInterface<pool_fit_case> {};
+
+TEST_P(CmnAlrtPoolFit, ExactFitStaysAndOneMoreTakesANewPool) {
+  const pool_fit_case& c = GetParam();
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < c.lengths.size(); ++i) {
+    texts.emplace_back(static_cast<size_t>(c.lengths[i]), static_cast<char>('a' + i));
+    long before = osl_mem_get_mem_svc();
+    ASSERT_EQ(cmn_alrt_push_msg(nullptr, static_cast<long>(i), texts.back().c_str()), 0);
+    EXPECT_EQ(osl_mem_get_mem_svc() != before, c.new_pool[i]) << "push " << i;
+  }
+  ASSERT_EQ(count(), static_cast<long>(texts.size()));
+  for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(text_at(static_cast<long>(i)), texts[i]) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, CmnAlrtPoolFit,
+    ::testing::Values(pool_fit_case{{511, 0}, {false, true}},        // 512 bytes exactly, then 1 more
+                      pool_fit_case{{510, 0, 0}, {false, false, true}},
+                      pool_fit_case{{300, 210, 0}, {false, false, true}},
+                      pool_fit_case{{300, 211}, {false, true}},      // one byte more than is left
+                      pool_fit_case{{512, 0}, {true, false}},        // 513 bytes: a pool of its own
+                      pool_fit_case{{0, 510, 0}, {false, false, true}}));
+
+// Exact fits of the entry array: a stack made for n alerts takes n without
+// growing and grows at the n + 1st; every entry reads back.
+class CmnAlrtEntryFit : public CmnAlrt, public ::testing::WithParamInterface<long> {};
+
+TEST_P(CmnAlrtEntryFit, CapacityThenGrowth) {
+  const long capacity = GetParam();
+  cmn_ty_alert_stack* s = nullptr;
+  ASSERT_EQ(cmn_alrt_new(capacity, &s), 0);
+  for (long i = 0; i <= capacity; ++i) {
+    long before = osl_mem_get_mem_svc();
+    ASSERT_EQ(cmn_alrt_push_msg(s, i, ""), 0);  // one byte of the first pool each
+    EXPECT_EQ(osl_mem_get_mem_svc() != before, i == capacity) << "push " << i;
+  }
+  EXPECT_EQ(count(s), capacity + 1);
+  for (long i = 0; i <= capacity; ++i) EXPECT_EQ(code_at(i, s), i);
+  long code = 0;
+  const char* text = reinterpret_cast<const char*>(1);
+  EXPECT_EQ(cmn_alrt_ith(s, capacity + 1, &code, &text), 0);  // one past the end: unchanged
+  EXPECT_EQ(text, reinterpret_cast<const char*>(1));
+  EXPECT_EQ(cmn_alrt_free("test", s), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Capacities, CmnAlrtEntryFit, ::testing::Values(1L, 2L, 19L, 20L));
+
+// Exact fit of the formatted text: a message that formats to exactly 2048
+// characters is stored whole; one character more is cut to 2048.
+TEST_F(CmnAlrt, FormattedTextOfExactlyTheBufferSize) {
+  const std::string head = "Unknown subsystem/application '";
+  const std::string tail = "' (add to CMNSUBS table).";
+  const size_t fits = static_cast<size_t>(CMN_ALRT_BUF_SIZE - 1) - head.size() - tail.size();
+  for (size_t n : {fits - 1, fits, fits + 1}) {
+    cmn_alrt_clear(nullptr);
+    std::string arg(n, 'w');
+    ASSERT_EQ(cmn_alrt_push(nullptr, "p", 0x100006, 1, arg.c_str()), 0);
+    std::string whole = head + arg + tail;
+    std::string stored = text_at(0);
+    EXPECT_EQ(stored, whole.substr(0, static_cast<size_t>(CMN_ALRT_BUF_SIZE - 1))) << n;
+  }
+}
+
 TEST_F(CmnAlrt, OverlongArgumentIsCutInTheStoredText) {
   std::string big(4000, 'z');
   EXPECT_EQ(cmn_alrt_push(nullptr, "p", 0x100006, 1, big.c_str()), 0);

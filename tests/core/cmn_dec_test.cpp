@@ -234,3 +234,109 @@ TEST_F(CmnDec, AgreesWithScaledIntegerArithmetic) {
 }
 
 }  // namespace
+
+namespace {
+
+// Plain texts take a digit-by-digit path; the same operands with an
+// exponent mark go through the general one. Both must agree, also where the
+// result is cut to 38 digits or overflows.
+TEST_F(CmnDec, PlainAndExponentFormsAgree) {
+  std::mt19937_64 rng(7);
+  auto digits = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  for (int iter = 0; iter < 4000; ++iter) {
+    int ia = static_cast<int>(rng() % 39), fa = static_cast<int>(rng() % 25);
+    int ib = static_cast<int>(rng() % 39), fb = static_cast<int>(rng() % 25);
+    if (ia + fa > 42) fa = 42 - ia;
+    if (ib + fb > 42) fb = 42 - ib;
+    if (ia + fa == 0) ia = 1;
+    if (ib + fb == 0) ib = 1;
+    std::string a = std::string((rng() & 1) ? "-" : "") + digits(ia) + (fa ? "." + digits(fa) : "");
+    std::string b = std::string((rng() & 1) ? "-" : "") + digits(ib) + (fb ? "." + digits(fb) : "");
+    if (rng() % 8 == 0) b = a;  // equal magnitudes
+    cmn_ty_decimal pa = dec(a.c_str()), pb = dec(b.c_str());
+    cmn_ty_decimal ea = dec((a + "E0").c_str()), eb = dec((b + "E0").c_str());
+    for (op_fn op : {cmn_dec_plus, cmn_dec_minus}) {
+      cmn_ty_decimal r1 = dec("x"), r2 = dec("x");
+      long rc1 = op(&pa, &pb, &r1), rc2 = op(&ea, &eb, &r2);
+      ASSERT_EQ(rc1, rc2) << a << " " << b;
+      EXPECT_STREQ(r1.text, r2.text) << a << " " << b;
+      EXPECT_EQ(r1.precision, r2.precision) << a << " " << b;
+      EXPECT_EQ(r1.scale, r2.scale) << a << " " << b;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Long division on work forms through the digit-table helpers, one
+// quotient digit per step: an independent reference for cmn_dec_divide.
+// Returns 0 or CMN_DEC_OVERFLOW.
+long table_divide(const cmn_ty_decimal& a, const cmn_ty_decimal& b, cmn_ty_decimal* out) {
+  char wa[78], wb[78];
+  long sa = 1, sb = 1;
+  if (cmn_dec_convert_dec_to_str(&a, wa, &sa) != 0 || cmn_dec_convert_dec_to_str(&b, wb, &sb) != 0) return -1;
+  std::string rem(77, '0'), quot(77, '0');
+  for (int k = 0; k < 115; ++k) {
+    if (rem[0] != '0') return CMN_DEC_OVERFLOW;
+    rem = rem.substr(1) + (k < 77 ? wa[k] : '0');
+    std::string multiple(77, '0');
+    int m = 0;
+    for (;;) {
+      char next[78];
+      if (cmn_dec_plus_str(multiple.c_str(), wb, next) != 0) break;
+      long cmp = 0;
+      cmn_dec_comp_str(next, rem.c_str(), &cmp);
+      if (cmp > 0) break;
+      multiple = next;
+      ++m;
+    }
+    char diff[78];
+    cmn_dec_minus_str(rem.c_str(), multiple.c_str(), diff);
+    rem = diff;
+    if (m != 0) {
+      if (k <= 38) return CMN_DEC_OVERFLOW;
+      quot[k - 38] = static_cast<char>('0' + m);
+    }
+  }
+  return cmn_dec_convert_str_to_dec(quot.c_str(), sa == sb ? 1 : 0, out);
+}
+
+TEST_F(CmnDec, DivisionAgreesWithDigitByDigitLongDivision) {
+  std::mt19937_64 rng(11);
+  auto text = [&]() {
+    int i = static_cast<int>(rng() % 24), f = static_cast<int>(rng() % 20);
+    if (i + f == 0) i = 1;
+    std::string s = (rng() & 1) ? "-" : "";
+    for (int k = 0; k < i; ++k) s += static_cast<char>('0' + rng() % 10);
+    if (f > 0) s += ".";
+    for (int k = 0; k < f; ++k) s += static_cast<char>('0' + rng() % 10);
+    return s;
+  };
+  int compared = 0;
+  for (int iter = 0; iter < 300; ++iter) {
+    std::string ta = text(), tb = text();
+    cmn_ty_decimal a = dec(ta.c_str()), b = dec(tb.c_str()), got = dec("x"), want = dec("y");
+    long zero = 1;
+    cmn_ty_decimal z = dec("0");
+    cmn_dec_comp(&b, &z, &zero);
+    if (zero == 0) continue;
+    long rc_want = table_divide(a, b, &want);
+    cmn_alrt_clear(nullptr);
+    long rc_got = cmn_dec_divide(&a, &b, &got);
+    ASSERT_EQ(rc_got, rc_want) << ta << " / " << tb;
+    if (rc_got == 0) {
+      EXPECT_STREQ(got.text, want.text) << ta << " / " << tb;
+      EXPECT_EQ(got.precision, want.precision);
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 200);
+}
+
+}  // namespace

@@ -357,3 +357,58 @@ TEST_F(CmnTypConv, OwnerDispatch) {
 }
 
 }  // namespace
+
+namespace {
+
+long clock_calls = 0;
+long clock_convert(long, long src_type, void*, long dst_type, void* slot, long, long* allocated) {
+  ++clock_calls;
+  *static_cast<const char**>(slot) = src_type == CMN_TYP_CLK_TIME ? "clock text" : "clock value";
+  *allocated = dst_type;
+  return 0;
+}
+
+long record_conv(long owner, long, void*, long, void* slot, long, long*) {
+  *static_cast<long*>(*static_cast<void**>(slot)) = owner;
+  return 0;
+}
+
+long record_lookup(long type, void** proc) {
+  if (type == 10001) return CMN_TYP_BAD_TYPE;
+  *proc = type == 10002 ? reinterpret_cast<void*>(record_conv) : nullptr;
+  return 0;
+}
+
+TEST_F(CmnTypConv, ClockTimesAndRecordTypesUseTheirOwnProcedures) {
+  cmn_ty_obj_info info;
+  ASSERT_EQ(cmn_typ_get_obj_info(CMN_TYP_CLK_TIME, &info), 0);
+  cmn_ty_method m{CMN_MTH_CONVERT, cmn_typ_proc(clock_convert)};
+  ASSERT_EQ(cmn_typ_install_methods(CMN_TYP_CLK_TIME, 1, &m), 0);
+  const char* t = "12/25/03";
+  void* slot = nullptr;
+  long allocated = 0, clock = 0;
+  ASSERT_EQ(cmn_typ_convert(-1, CMN_TYP_CHAR_P, &t, CMN_TYP_CLK_TIME, &slot, 8, &allocated), 0);
+  EXPECT_STREQ(static_cast<const char*>(slot), "clock value");
+  ASSERT_EQ(cmn_typ_convert(-1, CMN_TYP_CLK_TIME, &clock, CMN_TYP_CHAR_P, &slot, 8, &allocated), 0);
+  EXPECT_STREQ(static_cast<const char*>(slot), "clock text");
+  EXPECT_EQ(cmn_typ_convert(-1, CMN_TYP_CLK_TIME, &clock, CMN_TYP_LONG, &slot, 8, &allocated), CMN_TYP_NO_CONV_PROC);
+  EXPECT_EQ(clock_calls, 2);
+  // Owner 653 with two clock times takes the matrix, so the clock's method.
+  ASSERT_EQ(cmn_typ_convert(653, CMN_TYP_CLK_TIME, &clock, CMN_TYP_CLK_TIME, &slot, 8, &allocated), 0);
+  EXPECT_EQ(clock_calls, 3);
+  ASSERT_EQ(cmn_typ_get_obj_info(CMN_TYP_CLK_TIME, &info), 0);
+  info.methods[CMN_MTH_CONVERT] = nullptr;  // the clock's method again absent
+
+  cmn_typ_install_dyn_conv_lookup(record_lookup);
+  long out = 0;
+  slot = &out;
+  long l = 4;
+  ASSERT_EQ(cmn_typ_convert(10002, CMN_TYP_LONG, &l, CMN_TYP_LONG, &slot, 8, &allocated), 0);
+  EXPECT_EQ(out, 10002);
+  EXPECT_EQ(cmn_typ_convert(10001, CMN_TYP_LONG, &l, CMN_TYP_LONG, &slot, 8, &allocated), CMN_TYP_BAD_TYPE);
+  ASSERT_EQ(cmn_typ_convert(10003, CMN_TYP_LONG, &l, CMN_TYP_LONG, &slot, 8, &allocated), 0);  // the matrix
+  EXPECT_EQ(slot, &l);
+  cmn_typ_install_dyn_conv_lookup(nullptr);
+}
+
+}  // namespace

@@ -13,8 +13,9 @@ namespace {
 
 class CmnTyp : public ::testing::Test {
  protected:
+  // Each test starts on the registry as compiled in.
   void SetUp() override {
-    core_start_cmn();
+    core_fresh_cmn();
     cmn_alrt_clear(nullptr);
   }
 };
@@ -459,6 +460,8 @@ long fake_free(const char*, void*) {
 }
 
 TEST_F(CmnTyp, ConversionMemory) {
+  g_allocs = 0;
+  g_frees = 0;
   long type = 512, size = 32;
   void* p = nullptr;
   ASSERT_EQ(cmn_typ_alloc("t", 1, &type, &size, &p), 0);
@@ -517,6 +520,7 @@ long builtin_methods() {
 }
 
 TEST_F(CmnTyp, StartUpRunsTheBuiltinMethodInstaller) {
+  g_builtin_runs = 0;
   EXPECT_EQ(cmn_typ_init(), 0);
   ASSERT_EQ(cmn_typ_install_builtin_methods_proc(builtin_methods), 0);
   EXPECT_EQ(cmn_typ_init(), 0);

@@ -11,6 +11,7 @@
 #include "core/cmn/cmn_str.h"
 #include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/cmn/cmn_typ_int.h"
 #include "core/osl/osl_file.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_main.h"
@@ -24,6 +25,11 @@ void core_restart_cmn() {
   ASSERT_EQ(cmn_subs_init(), 0);
   ASSERT_EQ(cmn_str_init(), 0);
   ASSERT_EQ(cmn_alrt_init(), 0);
+}
+
+void core_fresh_cmn() {
+  ASSERT_EQ(cmn_typ_reset(), 0);
+  core_restart_cmn();
 }
 
 void core_start_cmn() {

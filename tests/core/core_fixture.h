@@ -20,6 +20,10 @@ void core_start_cmn();
 // are registered anew (emptying every message list), the alert stack is kept.
 void core_restart_cmn();
 
+// As core_restart_cmn, with the type registry first put back as compiled in
+// (no groups, classes or installed methods left from an earlier test).
+void core_fresh_cmn();
+
 // core_start_cmn, then the utility layer (memory, pools, collections,
 // strings, symbol tables), once per process.
 void core_start_utl();

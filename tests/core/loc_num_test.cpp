@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <clocale>
 #include <cstring>
 #include <string>
 
@@ -199,6 +200,41 @@ TEST_F(LocNum, RegionDatesAndTimes) {
   loc_reg_reset_mon_thsnds_sep();
   EXPECT_STREQ(r->group_sym, "");
   EXPECT_EQ(s(loc_st_localize_long("1234567")), "1234567");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LocMain, StartFromTheEnvironmentAndEnd) {
+  core_msg_capture msgs;
+  ASSERT_TRUE(msgs.start());
+  osl_loc_clear_dt_fmts();
+  setenv("ORBISAN_DATE_FORMAT", "%d.%m.%Y", 1);
+  setenv("ORBISAN_TIME_FORMAT", "%I:%M", 1);
+  loc_main_term();  // whatever an earlier test left
+  msgs.restart();
+  ASSERT_EQ(loc_main_init(), 0);
+  EXPECT_EQ(loc_main_is_inited(), 1);
+  EXPECT_EQ(loc_reg_is_inited(), 1);
+  EXPECT_STREQ(loc_reg_get_dt_format(1), "%d.%m.%Y");
+  EXPECT_STREQ(loc_reg_get_dt_format(6), "%d.%m.%Y %I:%M %p");
+  EXPECT_STREQ(loc_reg_date_separator(), ".");
+  EXPECT_STREQ(loc_reg_time_separator(), ":");
+  EXPECT_EQ(msgs.text(), "time format %I:%M is ambiguous, appending AM/PM: %p\n");
+  EXPECT_STREQ(loc_reg_get_dt_format(4), "");  // no time-stamp format stored
+  ASSERT_EQ(loc_main_term(), 0);
+  EXPECT_EQ(loc_main_is_inited(), 0);
+  msgs.restart();
+  const char* text = nullptr;
+  struct tm t{};
+  EXPECT_EQ(loc_reg_datetime(&t, 1, &text), -1);
+  EXPECT_EQ(msgs.text(), "loc_reg_datetime: LOC REG module not initialized (call loc_reg_init)\n");
+  unsetenv("ORBISAN_DATE_FORMAT");
+  unsetenv("ORBISAN_TIME_FORMAT");
+  osl_loc_clear_dt_fmts();
+  std::setlocale(LC_ALL, "C");
+  loc_reg_reset();
 }
 
 }  // namespace

@@ -53,6 +53,16 @@ TEST(LocSt, CaseInsensitiveComparisons) {
                {"abc", "abd", 'c' - 'd'}, {"B", "a", 'b' - 'a'}};
   for (auto& c : cases) EXPECT_EQ(loc_st_strcmpi(c.a, c.b), c.want) << c.a << " " << c.b;
   EXPECT_EQ(loc_st_strncmpi("HELLO world", "hello WORLD!", 11), 0);
+  struct {
+    const char* a;
+    const char* b;
+    int sign;
+  } by_value[] = {{"abc", "abd", -1}, {"b", "a", 1}, {"same", "same", 0}, {"ab", "abc", -1},
+                  {"", "a", -1},      {"a", "A", 1}, {"\xE9", "z", 1}};
+  for (auto& c : by_value) {
+    long r = loc_st_strcmp(c.a, c.b);
+    EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " " << c.b;
+  }
   EXPECT_EQ(loc_st_strncmpi("abc", "abd", 2), 0);
   EXPECT_EQ(loc_st_strcmp_upper("b", "A"), 'B' - 'A');
   EXPECT_EQ(loc_st_strcmp_opt(" a b\tc ", "abc", 1), 0);
@@ -194,8 +204,12 @@ TEST(LocSt, DebugTraceAndCharacterDump) {
   loc_dbg_print("loc", 3, "too deep\n");
   EXPECT_EQ(msgs.text(), "loc_dbg_print: shown a 5 1.5\n");
   loc_dbg_set_topic("loc", 0, trace);
+  msgs.restart();
   EXPECT_EQ(loc_dbg_print("loc", 9, "x %d %s", 7, "y"), 9);
   EXPECT_EQ(trace_calls, 1);
+  EXPECT_EQ(loc_dbg_print("loc", 0, "left %d\n", 8), 0);  // the procedure gives 0: printed here
+  EXPECT_EQ(trace_calls, 2);
+  EXPECT_EQ(msgs.text(), "loc_dbg_print: left 8\n");
   loc_dbg_set_topic("loc", -1, nullptr);
 
   core_scratch_dir dir;

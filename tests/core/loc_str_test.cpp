@@ -12,7 +12,11 @@
 #include "core/core_fixture.h"
 #include "core/dbg/dbg_str.h"
 #include "core/loc/loc_str.h"
-#include "core/loc/loc_str_mod.h"
+#include "core/bil/bil_str.h"
+#include "core/bug/bug_str.h"
+#include "core/cas/cas_str.h"
+#include "core/prb/prb_str.h"
+#include "core/vert/vert_str.h"
 
 namespace {
 
@@ -22,6 +26,8 @@ struct fake_db {
   int calls = 0;
   long last_con = 0;
   long missing = -1;
+  long odd_id = -1;  // served odd_text instead of "db <id>"
+  std::string odd_text;
   std::string store[2300];
 };
 fake_db* g_db = nullptr;
@@ -31,7 +37,7 @@ long fake_source(long con, long first, long last, long* count, const char** text
   g_db->last_con = con;
   for (long id = first; id <= last; ++id) {
     if (id == g_db->missing) continue;
-    g_db->store[id - first] = "db " + std::to_string(id);
+    g_db->store[id - first] = id == g_db->odd_id ? g_db->odd_text : "db " + std::to_string(id);
     texts[id - first] = g_db->store[id - first].c_str();
   }
   *count = last - first + 1;
@@ -39,6 +45,13 @@ long fake_source(long con, long first, long last, long* count, const char** text
 }
 
 long failing_source(long, long, long, long*, const char**) { return 5; }
+
+// cmn_subs_get, counted.
+int g_subs_calls = 0;
+long counting_subs(const char* name, long* number, long* first, long* range) {
+  ++g_subs_calls;
+  return cmn_subs_get(name, number, first, range);
+}
 
 class LocStr : public ::testing::Test {
  protected:
@@ -183,6 +196,123 @@ TEST_F(LocStr, FormatAndFormatByMessageId) {
   EXPECT_STREQ(buf, "Invalid class 642.");
   EXPECT_EQ(loc_str_format_str_byresid(60700, sizeof buf, buf), -1);
   EXPECT_EQ(loc_str_format_str(8, 0, sizeof buf, buf), -1);
+  EXPECT_NE(printed().find("String ID not defined in orbisan system.\n"), std::string::npos);
+}
+
+// Texts from the database are formats only when they fit the argument
+// descriptor of their message: reading more arguments than callers pass, or
+// one argument as two types, would read past the caller's arguments. Such a
+// text is not used; the compiled-in text stands in.
+struct db_text_case {
+  const char* text;
+  bool used;
+};
+
+class LocStrDbText : public LocStr, public ::testing::WithParamInterface<db_text_case> {};
+
+TEST_P(LocStrDbText, CheckedAgainstTheDescriptor) {
+  // cmn message 3 takes two arguments: a long and a string.
+  fake_db db;
+  db.odd_id = 1003;
+  db.odd_text = GetParam().text;
+  g_db = &db;
+  long con = 1;
+  loc_str_install_qry_string_cb(fake_source, &con);
+  long n = 0;
+  const char* t = nullptr;
+  ASSERT_EQ(loc_str_get_str(1, 3, &t, &n, nullptr), 0);
+  EXPECT_EQ(n, 2);
+  char buf[128];
+  ASSERT_EQ(loc_str_format_str(1, 3, sizeof buf, buf, 12L, "me"), 0);
+  ASSERT_EQ(cmn_alrt_push(nullptr, "t", 0x100003, 2, 12L, "me"), 0);
+  if (GetParam().used) {
+    EXPECT_STREQ(t, GetParam().text);
+    EXPECT_EQ(printed().find("does not fit"), std::string::npos);
+  } else {
+    EXPECT_STREQ(t, "Not enough memory to allocate %ld bytes (in '%s').");
+    EXPECT_STREQ(buf, "Not enough memory to allocate 12 bytes (in 'me').");
+    EXPECT_EQ(core_top_alert_text(), "Not enough memory to allocate 12 bytes (in 'me').");
+    EXPECT_NE(printed().find("loc_str_get_str: message 3 of subsystem 'cmn' does not fit its arguments; not used\n"),
+              std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LocStrDbText,
+    ::testing::Values(db_text_case{"No memory: %ld bytes for '%s'.", true},
+                      db_text_case{"'%s:2' could not get %ld:1 bytes.", true},
+                      db_text_case{"Out of memory.", true},
+                      db_text_case{"%ld bytes, '%s', then %s and %s", false},
+                      db_text_case{"%ld bytes in %s, at %p", false},
+                      db_text_case{"%s:1 and %ld:1", false},
+                      db_text_case{"%ld:2 bytes in '%s:1'", false},
+                      db_text_case{"%d bytes", false},
+                      db_text_case{"%s %s", false}));
+
+// Where the library's own text does not say how an argument is read (its
+// text of the message is a stand-in), the descriptor's count decides.
+TEST_F(LocStr, DescriptorCountDecidesWhereTheOwnTextIsAStandIn) {
+  // A list of two messages taking two arguments each, whose own texts are a
+  // stand-in without conversions and a real text.
+  static const char* const own[2] = {"message 59100 (no text available)", "%ld items of '%s'"};
+  static const signed char args[4] = {2, 0, 2, 0};
+  ASSERT_EQ(cmn_list_install_res_table(59100, 2, own), 0);
+  ASSERT_EQ(loc_str_init_list("BLI", 160, 59100, 59101, 2, args), 0);
+  fake_db db;
+  g_db = &db;
+  long con = 1;
+  loc_str_install_qry_string_cb(fake_source, &con);
+  const struct {
+    long index;
+    const char* db_text;
+    const char* expected;
+  } cases[] = {
+      {0, "%ld and %s", "5 and x"},                                      // the count allows it
+      {0, "%ld, %s and %s", "message 59100 (no text available)"},      // one more than counted
+      {1, "'%s:2' has %ld:1 items", "'x' has 5 items"},                // same types, reordered
+      {1, "%s and %s", "5 items of 'x'"},                               // a long read as a string
+  };
+  for (const auto& c : cases) {
+    db.odd_id = 59100 + c.index;
+    db.odd_text = c.db_text;
+    ASSERT_EQ(loc_str_init_list("BLI", 160, 59100, 59101, 2, args), 0);  // empties the cache
+    char buf[64];
+    ASSERT_EQ(loc_str_format_str(160, c.index, sizeof buf, buf, 5L, "x"), 0) << c.db_text;
+    EXPECT_STREQ(buf, c.expected) << c.db_text;
+  }
+}
+
+// A message beyond the descriptors, or of a list whose argument counts are
+// not known, is taken as it comes.
+TEST_F(LocStr, TextsWithoutADescriptorAreTakenAsTheyCome) {
+  ASSERT_EQ(cas_str_init(), 0);
+  fake_db db;
+  db.odd_id = 5001;
+  db.odd_text = "%s %s %s";
+  g_db = &db;
+  long con = 1;
+  loc_str_install_qry_string_cb(fake_source, &con);
+  long n = 0;
+  const char* t = nullptr;
+  ASSERT_EQ(loc_str_get_str(21, 1, &t, &n, nullptr), 0);
+  EXPECT_EQ(n, -1);
+  EXPECT_STREQ(t, "%s %s %s");
+}
+
+// The message lists reach the subsystem table only through the procedure
+// installed with the slots: a message id is found through the list that holds
+// it.
+TEST_F(LocStr, FormatByMessageIdThroughTheInstalledLookUp) {
+  ASSERT_EQ(loc_str_install_subs(CMN_SUBS_NUM_ROWS, counting_subs), 0);
+  ASSERT_EQ(cmn_str_init(), 0);
+  char buf[64];
+  g_subs_calls = 0;
+  ASSERT_EQ(loc_str_format_str_byresid(1025, sizeof buf, buf, 642L), 0);
+  EXPECT_STREQ(buf, "Invalid class 642.");
+  EXPECT_EQ(g_subs_calls, 1);
+  // An id of no registered list is not defined.
+  EXPECT_EQ(loc_str_format_str_byresid(1300, sizeof buf, buf), -1);
+  EXPECT_EQ(loc_str_format_str_byresid(999, sizeof buf, buf), -1);
   EXPECT_NE(printed().find("String ID not defined in orbisan system.\n"), std::string::npos);
 }
 

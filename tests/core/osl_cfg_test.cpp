@@ -14,6 +14,7 @@
 #include "core/core_fixture.h"
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
+#include "core/osl/osl_sys.h"
 #include "core/osl/osl_sys_cfg.h"
 
 extern char** environ;
@@ -372,6 +373,53 @@ TEST_F(OslCfgTest, SetAllocationFailureLeavesTheStore) {
   EXPECT_EQ(Get("A"), "1");
 }
 
+// A read of "orbisan.env" that fails part-way (an allocation fails) leaves
+// the store unread: the failure reaches each caller, setting and committing
+// neither changes the store nor writes the file, and once memory is there
+// again the whole file is read and a commit keeps every entry.
+TEST_F(OslCfgTest, FailedReadIsReportedAndNeverCommitted) {
+  std::string text;
+  for (int i = 0; i < 15; ++i) text += "K" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  core_write_file("orbisan.env", text);
+  for (int skip = 0; skip < 3; ++skip) {
+    // Fail-test mode: the first allocation fails; `skip` allocations are used
+    // up first so that the read fails at a later step (array, then a line).
+    osl_mem_reset_fail_num();
+    for (int k = 0; k < skip; ++k) osl_mem_free("t", osl_mem_alloc("t", 1));
+    char* value = nullptr;
+    long status = osl_sys_set_config_string("NEW", "v", 1);
+    osl_mem_disable_fail_mode();
+    EXPECT_EQ(status, 1) << skip;
+    EXPECT_EQ(core_read_file("orbisan.env"), text) << skip;
+    long count = -1;
+    char** array = nullptr;
+    // The store was not filled: nothing of the file, and no NEW entry.
+    EXPECT_EQ(osl_sys_find_local_string("NEW", &value, nullptr), 0) << skip;
+    EXPECT_EQ(value, nullptr) << skip;
+    ASSERT_EQ(osl_sys_get_env_vars(&count, &array), 0);
+    EXPECT_EQ(count, 15) << skip;
+    ReleaseStore();
+  }
+  // A failing look-up reports the failure each time until the file is read.
+  osl_mem_reset_fail_num();
+  char* value = nullptr;
+  EXPECT_NE(osl_sys_get_config_string("K3", &value), 0);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(Get("K3"), "3");
+  EXPECT_EQ(osl_sys_set_config_string("NEW", "v", 1), 0);
+  EXPECT_EQ(core_read_file("orbisan.env"), text + "NEW=v\n");
+}
+
+// Saving a store whose read failed writes nothing.
+TEST_F(OslCfgTest, SavingAfterAFailedReadKeepsTheFile) {
+  core_write_file("orbisan.env", "A=1\nB=2\n");
+  osl_mem_reset_fail_num();
+  EXPECT_NE(osl_sys_save_config_strings(0), 0);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(core_read_file("orbisan.env"), "A=1\nB=2\n");
+  EXPECT_EQ(Get("B"), "2");
+}
+
 TEST_F(OslCfgTest, ListHelpers) {
   char* entry = nullptr;
   ASSERT_EQ(osl_sys_make_val("KEY", "a value", &entry), 0);
@@ -467,6 +515,36 @@ TEST_F(OslArgsTest, HasArgTable) {
     EXPECT_EQ(osl_sys_has_arg(c.pattern, c.case_sensitive, &arg2), found);
     EXPECT_EQ(arg2, arg);
   }
+}
+
+// The strings the OS layer builds while it works (an option name, the words
+// of a configured command) come from the heap cover: fail-test mode reaches
+// them, and running out of memory is the layer's failure status with a
+// message, never an exception.
+TEST_F(OslArgsTest, WorkingStringsRunOutOfMemoryAsAStatus) {
+  core_write_file("orbisan.env", "ORB_EDIT=/nonexistent/an_editor_with_a_long_name -x\n");
+  SetArgs({"prog", "-a_rather_long_option_name", "on"});
+  ASSERT_EQ(Get("ORB_EDIT"), "/nonexistent/an_editor_with_a_long_name -x");  // the store is read
+
+  osl_mem_reset_fail_num();  // the next allocation fails
+  char* value = reinterpret_cast<char*>(1);
+  long st = osl_sys_find_arg("a_rather_long_option_name", &value);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, 1);
+  EXPECT_EQ(value, nullptr);
+  EXPECT_NE(Messages().find("osl_sys_find_arg: cannot allocate memory for option 'a_rather_long_option_name'\n"),
+            std::string::npos);
+
+  osl_mem_reset_fail_num();
+  st = osl_sys_edit("some_file.txt");
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, 1);
+  EXPECT_NE(Messages().find("osl_sys: cannot allocate memory for the command of 'ORB_EDIT'\n"), std::string::npos);
+
+  // With memory both work: the option is found, the program cannot be started.
+  ASSERT_EQ(osl_sys_find_arg("a_rather_long_option_name", &value), 0);
+  EXPECT_STREQ(value, "on");
+  EXPECT_EQ(osl_sys_edit("some_file.txt"), 127);
 }
 
 TEST_F(OslArgsTest, FindArgOptionsAndFallback) {

@@ -92,6 +92,36 @@ TEST_F(OslFileTest, BoundedAppendNeverOverruns) {
   }
 }
 
+// The array forms are bounded by the array: an exact fit is written, one byte
+// more is refused and leaves the destination as it was (the sanitizer sees
+// any write past the array).
+TEST_F(OslFileTest, ArrayFormsAreBoundedByTheirDestination) {
+  {
+    char path[6] = "ab";
+    EXPECT_EQ(osl_file_append_fname(path, "cd"), 0);  // "ab/cd" and the terminator
+    EXPECT_STREQ(path, "ab/cd");
+  }
+  {
+    char path[6] = "ab";
+    EXPECT_EQ(osl_file_append_fname(path, "cde"), 1);
+    EXPECT_STREQ(path, "ab");
+  }
+  {
+    char path[4] = "abc";  // full already
+    EXPECT_EQ(osl_file_append_fname(path, ""), 1);
+    EXPECT_STREQ(path, "abc");
+  }
+  {
+    char out[4] = "old";
+    EXPECT_EQ(osl_file_find_fname("/dir/abc", out), 0);  // exactly fits
+    EXPECT_STREQ(out, "abc");
+    EXPECT_EQ(osl_file_find_fname("/dir/abcd", out), 1);
+    EXPECT_STREQ(out, "abc");
+    EXPECT_EQ(osl_file_find_fname_n("/dir/x", out, 0), 1);
+    EXPECT_STREQ(out, "abc");
+  }
+}
+
 TEST_F(OslFileTest, TemporaryFilesAreNewAndDistinct) {
   char n1[OSL_FILE_TMP_NAME_SIZE], n2[OSL_FILE_TMP_NAME_SIZE];
   ASSERT_EQ(osl_file_get_tmp_fname(n1), 0);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -782,6 +784,129 @@ TEST_F(UtlCol, FillAndReserveSlots) {
   long n = 0;
   utl_col_num(s, &n);
   EXPECT_EQ(n, 2);
+}
+
+// Requests whose sizes or positions lie near the largest long: each is refused
+// with the too-large alert before any size is computed, and the collection is
+// left exactly as it was.
+struct huge_case {
+  const char* what;
+  long type;
+  std::function<long(utl_ty_col*)> call;
+};
+
+class UtlColHuge : public UtlCol, public ::testing::WithParamInterface<huge_case> {};
+
+TEST_P(UtlColHuge, RefusedAndTheCollectionKept) {
+  const huge_case& h = GetParam();
+  utl_ty_col* c = make(h.type, 0, 4, 4);
+  if (h.type == kLong) push_longs(c, {5, 6});
+  else {
+    ASSERT_EQ(utl_col_push(c, "five", nullptr), 0);
+    ASSERT_EQ(utl_col_push(c, "six", nullptr), 0);
+  }
+  long type = 0, count = 0, capacity = 0, extend = 0, slot = 0, flags = 0;
+  ASSERT_EQ(utl_col_info(c, &type, &count, &capacity, &extend, &slot, &flags), 0);
+  void* array = nullptr;
+  utl_col_get_array(c, &array, nullptr);
+  cmn_alrt_clear(nullptr);
+
+  EXPECT_EQ(h.call(c), UTL_TOO_LARGE) << h.what;
+  EXPECT_EQ(core_num_alerts(), 1) << h.what;
+  EXPECT_EQ(core_top_alert_text().rfind("The number of bytes of memory requested (", 0), 0u) << h.what;
+
+  long count2 = 0, capacity2 = 0, flags2 = 0;
+  ASSERT_EQ(utl_col_info(c, nullptr, &count2, &capacity2, nullptr, nullptr, &flags2), 0);
+  EXPECT_EQ(count2, count) << h.what;
+  EXPECT_EQ(capacity2, capacity) << h.what;
+  EXPECT_EQ(flags2, flags) << h.what;
+  void* array2 = nullptr;
+  utl_col_get_array(c, &array2, nullptr);
+  EXPECT_EQ(array2, array) << h.what;
+  if (h.type == kLong) EXPECT_EQ(longs(c), (std::vector<long>{5, 6})) << h.what;
+  else EXPECT_EQ(strings(c), (std::vector<std::string>{"five", "six"})) << h.what;
+}
+
+constexpr long kMax = std::numeric_limits<long>::max();
+const long kSeven = 7;
+
+INSTANTIATE_TEST_SUITE_P(
+    NearLongMax, UtlColHuge,
+    ::testing::Values(
+        huge_case{"extend to LONG_MAX", kLong, [](utl_ty_col* c) { return utl_col_extend(c, kMax); }},
+        huge_case{"extend to LONG_MAX - 1", kLong, [](utl_ty_col* c) { return utl_col_extend(c, kMax - 1); }},
+        huge_case{"extend past a quarter of memory", kLong,
+                  [](utl_ty_col* c) { return utl_col_extend(c, kMax / 4 / 8); }},
+        huge_case{"insert at LONG_MAX", kLong,
+                  [](utl_ty_col* c) { return utl_col_insert_at(c, &kSeven, kMax, nullptr); }},
+        huge_case{"insert a string at LONG_MAX", kString,
+                  [](utl_ty_col* c) { return utl_col_insert_at(c, "x", kMax, nullptr); }},
+        huge_case{"insert-expand at LONG_MAX", kLong,
+                  [](utl_ty_col* c) { return utl_col_insert_expand(c, &kSeven, kMax, nullptr); }},
+        huge_case{"fill 2 at LONG_MAX - 1", kLong,
+                  [](utl_ty_col* c) { return utl_col_fill(c, 2, kMax - 1, nullptr); }},
+        huge_case{"fill LONG_MAX at 1", kLong,
+                  [](utl_ty_col* c) { return utl_col_fill(c, kMax, 1, nullptr); }},
+        huge_case{"reserve LONG_MAX at 1", kLong,
+                  [](utl_ty_col* c) {
+                    void* slot = nullptr;
+                    return utl_col_reserve(c, kMax, 1, &slot);
+                  }},
+        huge_case{"reserve LONG_MAX at 0", kString,
+                  [](utl_ty_col* c) {
+                    void* slot = nullptr;
+                    return utl_col_reserve(c, kMax, 0, &slot);
+                  }},
+        huge_case{"reserve 0 at LONG_MAX", kLong, [](utl_ty_col* c) {
+                    void* slot = nullptr;
+                    return utl_col_reserve(c, 0, kMax, &slot);
+                  }}));
+
+// A reserved slot always lies inside the array, also when nothing is reserved
+// beyond it.
+TEST_F(UtlCol, ReservedSlotIsInsideTheArray) {
+  utl_ty_col* c = make(kLong, 0, 2, 2);
+  for (long position : {0L, 1L, 2L, 9L}) {
+    void* slot = nullptr;
+    ASSERT_EQ(utl_col_reserve(c, 0, position, &slot), 0) << position;
+    long capacity = 0;
+    void* array = nullptr;
+    utl_col_info(c, nullptr, nullptr, &capacity, nullptr, nullptr, nullptr);
+    utl_col_get_array(c, &array, nullptr);
+    EXPECT_GT(capacity, position);
+    EXPECT_EQ(slot, static_cast<long*>(array) + position);
+    *static_cast<long*>(slot) = position;  // the sanitizer sees any write outside
+  }
+}
+
+TEST_F(UtlCol, AllocFromThePoolNearLongMax) {
+  utl_ty_col* c = make(kLong, UTL_COL_OPT_POOL);
+  void* p = nullptr;
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(utl_col_alloc4(c, kMax - 2, nullptr, &p), UTL_TOO_LARGE);
+  EXPECT_EQ(utl_col_alloc(c, kMax, nullptr, &p), UTL_TOO_LARGE);
+  EXPECT_EQ(p, nullptr);
+  EXPECT_EQ(core_num_alerts(), 2);
+  ASSERT_EQ(utl_col_alloc4(c, 8, nullptr, &p), 0);
+}
+
+// Storing an element that lies in the collection's own array copies it aside
+// first; that copy's memory comes from the heap cover, and running out of it
+// is the out-of-memory alert with the collection unchanged.
+TEST_F(UtlCol, CopyAsideOfAnOwnElementRunsOutOfMemoryAsAnAlert) {
+  utl_ty_col* c = make(kLong, 0, 8, 4);  // no growth needed
+  push_longs(c, {1, 2, 3, 4});
+  void* first = nullptr;
+  ASSERT_EQ(utl_col_ith(c, 0, &first), 0);
+  cmn_alrt_clear(nullptr);
+  osl_mem_reset_fail_num();  // the next allocation fails
+  long st = utl_col_push(c, first, nullptr);
+  osl_mem_disable_fail_mode();
+  EXPECT_EQ(st, UTL_NO_MEMORY);
+  EXPECT_EQ(core_num_alerts(), 1);
+  EXPECT_EQ(longs(c), (std::vector<long>{1, 2, 3, 4}));
+  ASSERT_EQ(utl_col_push(c, first, nullptr), 0);
+  EXPECT_EQ(longs(c), (std::vector<long>{1, 2, 3, 4, 1}));
 }
 
 TEST_F(UtlCol, AllocFromTheCollectionsPool) {

@@ -1,6 +1,8 @@
 // Extensible strings.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -112,6 +114,46 @@ TEST_F(UtlEstr, AppendingItsOwnTextWhileGrowing) {
     return 0;
   }, nullptr, f), 0);
   EXPECT_EQ(std::string(utl_estr_get(f)), "x[n]x" + std::string(100, 'v'));
+}
+
+// Copies the string layer makes aside (its own text appended to itself, the
+// text being substituted) take their memory from the heap cover: fail-test
+// mode reaches them, and a failure is the out-of-memory alert with the string
+// unchanged, never an exception.
+TEST_F(UtlEstr, CopiesAsideRunOutOfMemoryAsAlerts) {
+  // Room enough that no append needs the string to grow.
+  utl_ty_estr* e = make(nullptr, 400, 1);
+  ASSERT_EQ(utl_estr_append(e, "a text longer than sixteen characters"), 0);
+  const std::string before = utl_estr_get(e);
+  const struct {
+    const char* what;
+    std::function<long()> call;
+  } cases[] = {
+      {"append own text", [&] { return utl_estr_append(e, utl_estr_get(e)); }},
+      {"append own text, zero-separated", [&] { return utl_estr_append_option(e, utl_estr_get(e) + 2, 1); }},
+      {"append own bytes", [&] { return utl_estr_append_binary(e, utl_estr_get(e), 30); }},
+      {"substitute", [&] {
+         return utl_estr_substitute("x[n]", 1, "[", "]",
+                                    [](const char*, char, char, void*, long* r, long, char**) -> long {
+                                      *r = 0;
+                                      return 0;
+                                    },
+                                    nullptr, e);
+       }},
+  };
+  for (const auto& c : cases) {
+    cmn_alrt_clear(nullptr);
+    osl_mem_reset_fail_num();  // the next allocation fails
+    long st = c.call();
+    osl_mem_disable_fail_mode();
+    EXPECT_EQ(st, UTL_NO_MEMORY) << c.what;
+    EXPECT_EQ(core_num_alerts(), 1) << c.what;
+    EXPECT_EQ(core_top_alert_text().rfind("Cannot allocate memory block of size ", 0), 0u) << c.what;
+    EXPECT_EQ(utl_estr_get(e), before) << c.what;
+  }
+  // With memory, each works.
+  ASSERT_EQ(utl_estr_append(e, utl_estr_get(e)), 0);
+  EXPECT_EQ(utl_estr_get(e), before + before);
 }
 
 TEST_F(UtlEstr, ZeroSeparatedPieces) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -345,6 +346,104 @@ TEST_F(UtlPool, Contains) {
   ASSERT_EQ(utl_pl_contains(p, &local, 8, &inside), 0);
   EXPECT_EQ(inside, 0);
   EXPECT_EQ(utl_pl_contains(p, static_cast<char*>(a) + 30, 4, &inside), UTL_POOL_RANGE);
+}
+
+// Exact fits: a pool extent with exactly n bytes left serves a request of n
+// bytes from that extent, and one of n + 1 bytes from a new extent.
+struct fit_case {
+  long extent;
+  long first;   // taken first
+  long second;  // then this
+  bool same_extent;
+};
+
+class UtlPoolFit : public UtlPool, public ::testing::WithParamInterface<fit_case> {};
+
+TEST_P(UtlPoolFit, ExactFitUsesTheExtentAndOneMoreDoesNot) {
+  const fit_case& f = GetParam();
+  utl_ty_pool* p = make(f.extent);
+  void* a = nullptr;
+  void* b = nullptr;
+  ASSERT_EQ(utl_pl_alloc(p, f.first, &a), 0);
+  ASSERT_EQ(p->first->left, f.extent - f.first);
+  ASSERT_EQ(utl_pl_alloc(p, f.second, &b), 0);
+  auto c = chain(p);
+  if (f.same_extent) {
+    EXPECT_EQ(b, static_cast<char*>(a) + f.first);
+    EXPECT_EQ(c.size(), 1u);
+    EXPECT_EQ(c[0]->left, f.extent - f.first - f.second);
+  } else {
+    ASSERT_EQ(c.size(), 2u);
+    EXPECT_EQ(b, reinterpret_cast<char*>(c[0] + 1));
+    EXPECT_EQ(c[1]->left, f.extent - f.first);
+  }
+  std::memset(b, 0x5a, static_cast<size_t>(f.second));  // the sanitizer sees an overrun
+  long inside = 0;
+  EXPECT_EQ(utl_pl_contains(p, b, f.second, &inside), 0);
+  EXPECT_EQ(inside, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, UtlPoolFit,
+                         ::testing::Values(fit_case{64, 40, 24, true}, fit_case{64, 40, 25, false},
+                                           fit_case{64, 63, 1, true}, fit_case{64, 63, 2, false},
+                                           fit_case{64, 64, 1, false}, fit_case{16, 1, 15, true},
+                                           fit_case{16, 1, 16, false}));
+
+// The last byte of an extent is inside it; a range one byte longer runs past
+// its end; the byte after the end is not inside.
+TEST_F(UtlPool, ContainsAtTheExtentsEnd) {
+  utl_ty_pool* p = make(32);
+  void* a = nullptr;
+  ASSERT_EQ(utl_pl_alloc(p, 32, &a), 0);
+  char* base = static_cast<char*>(a);
+  const struct {
+    long offset;
+    long length;
+    long status;
+    long inside;
+  } cases[] = {{0, 32, 0, 1}, {0, 33, UTL_POOL_RANGE, 1}, {31, 1, 0, 1}, {31, 2, UTL_POOL_RANGE, 1},
+               {30, 2, 0, 1},  {32, 1, 0, 0}};
+  for (const auto& k : cases) {
+    long inside = -1;
+    EXPECT_EQ(utl_pl_contains(p, base + k.offset, k.length, &inside), k.status) << k.offset << "+" << k.length;
+    EXPECT_EQ(inside, k.inside) << k.offset << "+" << k.length;
+  }
+}
+
+// Aligned requests: the aligned block lies wholly inside what was taken, for
+// every start offset and size around the alignment, and sizes near the
+// largest long are refused instead of overflowing.
+TEST_F(UtlPool, AlignedBlocksStayInsideTheirExtent) {
+  for (long lead = 0; lead < 9; ++lead) {
+    for (long n : {1L, 7L, 8L, 9L, 16L}) {
+      utl_ty_pool* p = make(lead + n + 8 + 1);
+      void* a = nullptr;
+      if (lead > 0) {
+        ASSERT_EQ(utl_pl_alloc(p, lead, &a), 0);
+      }
+      ASSERT_EQ(utl_pl_alloc4(p, n, &a), 0);
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(a) % 8, 0u);
+      EXPECT_EQ(chain(p).size(), 1u) << lead << " " << n;
+      long inside = 0;
+      EXPECT_EQ(utl_pl_contains(p, a, n, &inside), 0) << lead << " " << n;
+      std::memset(a, 1, static_cast<size_t>(n));
+      // The next request starts after the aligned block, never inside it.
+      void* next = nullptr;
+      ASSERT_EQ(utl_pl_alloc(p, 1, &next), 0);
+      EXPECT_EQ(chain(p).size(), 1u) << lead << " " << n;
+      EXPECT_GE(static_cast<char*>(next), static_cast<char*>(a) + n) << lead << " " << n;
+    }
+  }
+  utl_ty_pool* p = make(64);
+  void* a = nullptr;
+  cmn_alrt_clear(nullptr);
+  for (long n : {std::numeric_limits<long>::max(), std::numeric_limits<long>::max() - 2,
+                 std::numeric_limits<long>::max() - 7}) {
+    EXPECT_EQ(utl_pl_alloc4(p, n, &a), UTL_TOO_LARGE) << n;
+  }
+  EXPECT_EQ(core_num_alerts(), 3);
+  EXPECT_EQ(utl_pl_alloc(p, std::numeric_limits<long>::max(), &a), UTL_TOO_LARGE);
+  EXPECT_EQ(chain(p).size(), 0u);
 }
 
 TEST_F(UtlPool, ExtentSizeChanges) {

@@ -9,6 +9,7 @@
 
 #include "gc_testloc.h"
 #include "mbtext/gc_conv.h"
+#include "mbtext/gc_fmt_int.h"
 
 using gctest::bytes;
 

@@ -7,7 +7,10 @@
 
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_testdata.h"
 
 using gctest::Bytes;

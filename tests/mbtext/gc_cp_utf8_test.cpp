@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_cp_utf8.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_cp_utf8_int.h"
 #include "mbtext/gc_testdata.h"
 
 using gctest::CodePageBuilder;

@@ -6,9 +6,12 @@
 #include <functional>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_testdata.h"
+#include "mbtext/gc_types_int.h"
 
 using gctest::Bytes;
 using gctest::CodePageBuilder;

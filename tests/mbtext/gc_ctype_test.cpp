@@ -6,6 +6,7 @@
 
 #include "gc_testloc.h"
 #include "mbtext/gc_ctype.h"
+#include "mbtext/gc_ctype_int.h"
 
 using gctest::bytes;
 

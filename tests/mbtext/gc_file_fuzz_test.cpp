@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "mbtext/gc_cp.h"
-#include "mbtext/gc_cp_utf8.h"
+#include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_cp_utf8_int.h"
 #include "mbtext/gc_frame.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
 #include "mbtext/gc_testdata.h"
+#include "mbtext/gc_types_int.h"
 
 using gctest::Bytes;
 using gctest::CodePageBuilder;

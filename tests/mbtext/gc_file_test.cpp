@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 #include "mbtext/gc_file.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_file_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_testdata.h"
 
 using gctest::Bytes;

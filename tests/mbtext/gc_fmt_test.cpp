@@ -180,6 +180,20 @@ TEST(Vsprintf, PositionalArguments) {
   EXPECT_EQ(tl.loc.status, GC_E_FORMAT);
   EXPECT_EQ(vfmt(tl.get(), buf, sizeof buf, "%1$d %%x", 0, 1), -1);
   EXPECT_EQ(tl.loc.status, GC_E_FORMAT);
+  EXPECT_EQ(F(tl, "%1$d %1$hd", 6), "6 6");  // int and short read the same argument type
+}
+
+// Positions that name no argument, or one argument as two types, are refused
+// whatever the number of consumers.
+TEST(Vsprintf, PositionsOutOfRangeOrOfTwoTypes) {
+  TestLocale tl;
+  const char* formats[] = {"%0$d", "%2$d", "%9$d", "%2$s %2$d", "%1$s %1$d", "%1$d %1$f", "%1$p %1$lld"};
+  for (const char* f : formats) {
+    char buf[64] = {};
+    tl.loc.status = GC_OK;
+    EXPECT_EQ(vfmt(tl.get(), buf, sizeof buf, f, 0, 7, "x", 3), 0) << f;
+    EXPECT_EQ(tl.loc.status, GC_E_FORMAT) << f;
+  }
 }
 
 TEST(Vsprintf, ScannersCountAndClassify) {

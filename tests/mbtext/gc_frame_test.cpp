@@ -9,9 +9,12 @@
 
 #include "mbtext/gc_frame.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_mem.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_testdata.h"
+#include "mbtext/gc_types_int.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "gc_testloc.h"
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_locobj.h"
+#include "mbtext/gc_strto_int.h"
 
 using gctest::bytes;
 

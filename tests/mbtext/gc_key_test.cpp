@@ -6,6 +6,7 @@
 
 #include "gc_testsort.h"
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_key.h"
 
 using gctest::latinPrimary;

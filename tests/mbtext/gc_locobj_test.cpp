@@ -12,6 +12,7 @@
 #include "mbtext/gc_item.h"
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 
 using gctest::bytes;
 
@@ -357,6 +358,37 @@ TEST(LocaleMemory, OutOfMemoryGivesEverythingBack) {
   EXPECT_GT(failures, 0);
   GCReleaseLocale(warm, 0);
   GCTerm();
+}
+
+// A language or territory file that cannot be loaded for lack of memory is
+// tried again by the next call; only a missing or damaged file falls back on
+// the built-in object.
+TEST(LocaleMemory, LoadOutOfMemoryIsRetried) {
+  gctest::DataDir dir;
+  gctest::writeLocaleDir(dir);
+  int failures = 0;
+  for (int allow = 0; allow < 40; ++allow) {
+    g_allow = -1;
+    ASSERT_EQ(GCInit(dir.path(), limited_alloc, plain_free, nullptr, 0), GC_OK);
+    uint32_t st = 0;
+    g_allow = allow;
+    GCLocale* first = GCGetLocale("German_Germany", 0, &st);
+    g_allow = -1;
+    if (!first) {
+      EXPECT_EQ(st, GC_E_NOMEM) << allow;
+      ++failures;
+    }
+    GCLocale* again = GCGetLocale("German_Germany", 0, &st);
+    ASSERT_NE(again, nullptr) << allow;
+    EXPECT_EQ(st, GC_OK) << allow;
+    EXPECT_FALSE(again->language->flags & GC_OBJ_BUILTIN) << allow;
+    EXPECT_FALSE(again->territory->flags & GC_OBJ_BUILTIN) << allow;
+    EXPECT_STREQ(again->language->name, "German") << allow;
+    GCReleaseLocale(again, 0);
+    if (first) GCReleaseLocale(first, 0);
+    GCTerm();
+  }
+  EXPECT_GT(failures, 0);
 }
 
 } // namespace

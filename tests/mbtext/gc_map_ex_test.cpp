@@ -112,10 +112,15 @@ TEST(GcMapStringEx, PiecesFitWithTheirShiftCodes) {
 TEST(GcMapStringEx, CharacterMode) {
   PageLocale pl(930, shiftPage(), GC_LF_SHIFT);
   const std::string src = "\x0E\x42\x81\x42\x81\x0F\x81";
+  // Two characters of room are 4 bytes (twice the longest character): the
+  // shift-out code takes one of them, so one double-byte character fits.
   Mapped m = mapWith(&pl.loc, 0, 2, src, 0, -1, GC_MAP_UPPER | GC_FL_CHARS);
+  EXPECT_EQ(m.result, 1);
+  EXPECT_EQ(m.text, "\x0E\x42\xC1");
+  EXPECT_TRUE(m.tailUntouched);
+  m = mapWith(&pl.loc, 0, 3, src, 0, -1, GC_MAP_UPPER | GC_FL_CHARS);
   EXPECT_EQ(m.result, 2);
   EXPECT_EQ(m.text, "\x0E\x42\xC1\x42\xC1");
-  EXPECT_TRUE(m.tailUntouched);
   // A source of 2 characters.
   m = mapWith(&pl.loc, 0, 10, src, 0, 2, GC_MAP_UPPER | GC_FL_CHARS);
   EXPECT_EQ(m.result, 2);

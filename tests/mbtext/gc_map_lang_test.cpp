@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
 #include "mbtext/gc_testdata.h"
 

@@ -204,7 +204,6 @@ TEST(GcMapString, OneCharacterInCharacterMode) {
 
 TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
   PageLocale pl(1, CodePageBuilder::ascii(), GC_LF_SINGLEBYTE);
-  const std::string copyCut("a\0", 2);
   const struct {
     uint32_t flags;
     const char* mapped; // the two characters as mapped
@@ -214,9 +213,9 @@ TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
       {GC_MAP_UPPER | GC_FL_CHARS, "AB", "AB"},
       {GC_MAP_DIGITS, "ab", "ab"},
       {GC_MAP_LOWER_SIMPLE, "ab", "ab"},
-      // Copy is the string copy: a text cut short keeps room for its NUL.
-      {GC_MAP_COPY, "ab", copyCut},
-      {GC_MAP_COPY | GC_FL_CHARS, "ab", copyCut},
+      // Copy is the string copy: the whole characters that fit, no NUL.
+      {GC_MAP_COPY, "ab", "ab"},
+      {GC_MAP_COPY | GC_FL_CHARS, "ab", "ab"},
   };
   for (const auto& r : rows) {
     const Mapped m = mapWith(&pl.loc, "ab", -1, 8, r.flags);
@@ -230,6 +229,11 @@ TEST(GcMapString, TerminatedSourceMapsTheTerminator) {
     EXPECT_TRUE(cut.tailUntouched) << std::hex << r.flags;
     EXPECT_EQ(cut.status, GC_OK) << std::hex << r.flags;
   }
+  // A counted source cut by the destination: exactly what fits, no NUL.
+  const Mapped copy = mapWith(&pl.loc, "abcdef", 6, 3, GC_MAP_COPY);
+  EXPECT_EQ(copy.result, 3);
+  EXPECT_EQ(copy.text, "abc");
+  EXPECT_TRUE(copy.tailUntouched);
 }
 
 TEST(GcMapString, StopsAtTheDestinationLengthInSingleBytePages) {
@@ -309,12 +313,11 @@ TEST(GcMapString, WholeCharactersOnlyInTheDestination) {
       {GC_MAP_HALF_TO_FULL, 1, ""},
       {GC_MAP_HALF_TO_FULL, 3, "\x82\x81"},
       {GC_MAP_HALF_TO_FULL, 4, "\x82\x81\x82\x81"},
-      // Copy cuts to whole characters that leave room for a NUL, and
-      // writes and counts that NUL.
-      {GC_MAP_COPY, 1, std::string(1, '\0')},
-      {GC_MAP_COPY, 2, std::string("a\0", 2)},
-      {GC_MAP_COPY, 3, std::string("a\0", 2)},
-      {GC_MAP_COPY, 4, std::string("a\x82\x81\0", 4)},
+      // Copy cuts to the whole characters that fit and writes no NUL.
+      {GC_MAP_COPY, 1, "a"},
+      {GC_MAP_COPY, 2, "a"},
+      {GC_MAP_COPY, 3, "a\x82\x81"},
+      {GC_MAP_COPY, 5, "a\x82\x81"},
       {GC_MAP_COPY, 6, "a\x82\x81\x8F\xA1\xA1"},
   };
   for (const auto& r : rows) {
@@ -342,11 +345,11 @@ TEST(GcMapString, CharacterModeCountsCharacters) {
   m = mapWith(&pl.loc, src, -1, 10, GC_MAP_LOWER | GC_FL_CHARS);
   EXPECT_EQ(m.result, 6);
   EXPECT_EQ(m.text, std::string("a\x82\x81\x82\x82" "b\x8F\xA1\xA1\0", 10));
-  // Copy counts characters the same way; a copy cut short ends with a NUL,
-  // counted as a character.
+  // Copy counts characters the same way; a copy cut short ends after the
+  // last whole character that fits.
   m = mapWith(&pl.loc, src, 3, 2, GC_MAP_COPY | GC_FL_CHARS);
   EXPECT_EQ(m.result, 2);
-  EXPECT_EQ(m.text, std::string("a\0", 2));
+  EXPECT_EQ(m.text, "a\x82\x81");
   EXPECT_TRUE(m.tailUntouched);
   m = mapWith(&pl.loc, src, 3, 3, GC_MAP_COPY | GC_FL_CHARS);
   EXPECT_EQ(m.result, 3);

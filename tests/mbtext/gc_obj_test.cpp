@@ -11,11 +11,17 @@
 #include <vector>
 
 #include "mbtext/gc_cp.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_frame.h"
-#include "mbtext/gc_mem_be.h"
+#include "mbtext/gc_locale_int.h"
+#include "mbtext/gc_mem_be_int.h"
 #include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_sortv1.h"
 #include "mbtext/gc_testdata.h"
+#include "mbtext/gc_types_int.h"
+#include "gc_testloc.h"
+#include "gc_testsort.h"
 
 using gctest::Bytes;
 using gctest::CodePageBuilder;
@@ -611,4 +617,23 @@ TEST(ObjectsDefaultLocale, EachThreadHasItsOwnStatusWord) {
   EXPECT_EQ(theirStatus, GC_OK);
   EXPECT_EQ(GCGetError(nullptr), GC_E_BUFFER);
   mine->status = GC_OK;
+}
+
+// The work lists of the code-page checks come from the library's allocation
+// callback: a failing allocation is reported as out of memory (so a load is
+// tried again), never thrown.
+TEST(ObjectsValidate, TrieChecksReportOutOfMemory) {
+  gctest::SortLib lib;
+  gctest::MemObject cp(GC_CLASS_CODEPAGE, 3, gctest::doubleBytePage().sections());
+  ASSERT_NE(cp.get()->sect[1], nullptr) << "the page has a multibyte trie";
+  EXPECT_EQ(gcCodePageValidate(cp.get()), GC_OK);
+  // Each trie walk takes two blocks; the first walk fails at either.
+  for (int pass = 0; pass < 2; ++pass) {
+    gctest::gcTestPassAllocs = pass;
+    gctest::gcTestFailAllocs = 1;
+    EXPECT_EQ(gcCodePageValidate(cp.get()), GC_E_NOMEM) << pass;
+    gctest::gcTestPassAllocs = 0;
+    gctest::gcTestFailAllocs = 0;
+  }
+  EXPECT_EQ(gcCodePageValidate(cp.get()), GC_OK);
 }

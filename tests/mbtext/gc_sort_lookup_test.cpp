@@ -11,7 +11,9 @@
 #include "mbtext/gc_locobj.h"
 #include "mbtext/gc_coll.h"
 #include "mbtext/gc_sort.h"
+#include "mbtext/gc_sort_int.h"
 #include "mbtext/gc_sortv1.h"
+#include "mbtext/gc_types_int.h"
 
 using gctest::Bytes;
 using gctest::MemObject;

@@ -76,18 +76,19 @@ TEST(GcStrCpy, Table) {
   using namespace std::string_literals;
   const CpyCase cases[] = {
       {"whole with terminator", kLatin, 10, "hello", -1, 0, 6, "hello\0"s},
-      {"cut: terminated", kLatin, 3, "hello", -1, 0, 3, "he\0"s},
+      {"cut: no terminator", kLatin, 3, "hello", -1, 0, 3, "helZ"s},
       {"exact fit of a counted source", kLatin, 5, "hello", 5, 0, 5, "helloZ"s},
-      {"counted source cut: terminated", kLatin, 3, "hello", 5, 0, 3, "he\0Z"s},
-      {"size 1", kLatin, 1, "hello", -1, 0, 1, "\0Z"s},
+      {"counted source cut", kLatin, 3, "hello", 5, 0, 3, "helZ"s},
+      {"size 1", kLatin, 1, "hello", -1, 0, 1, "hZ"s},
       {"size 0", kLatin, 0, "hello", -1, 0, 0, "ZZ"s},
       {"source length 0", kLatin, 5, "hello", 0, 0, 0, "ZZ"s},
-      {"double-byte character first, size 2", kDouble, 2, "\x82\x81xyz", -1, 0, 1, "\0Z"s},
-      {"letter then double-byte, size 2", kDouble, 2, "a\x82\x81", -1, 0, 2, "a\0Z"s},
+      {"double-byte character first, size 2", kDouble, 2, "\x82\x81xyz", -1, 0, 2, "\x82\x81Z"s},
+      {"letter then double-byte, size 2", kDouble, 2, "a\x82\x81", -1, 0, 1, "aZZ"s},
       {"double-byte exact fit", kDouble, 3, "a\x82\x81", 3, 0, 3, "a\x82\x81Z"s},
+      {"cut after a double-byte character", kDouble, 2, "\x81\x41" "bc", -1, 0, 2, "\x81\x41Z"s},
       {"source length cuts a character", kDouble, 10, "a\x82\x81", 2, 0, 1, "aZ"s},
       {"characters: whole", kDouble, 5, "\x82\x81" "b", -1, 0x4000, 3, "\x82\x81" "b\0Z"s},
-      {"characters: cut", kDouble, 2, "\x82\x81\x82\x60", -1, 0x4000, 2, "\x82\x81\0Z"s},
+      {"characters: cut", kDouble, 2, "\x82\x81\x82\x60", -1, 0x4000, 2, "\x82\x81\x82\x60Z"s},
       {"characters: counted", kDouble, 5, "\x82\x81" "bc", 2, 0x4000, 2, "\x82\x81" "bZ"s},
       {"bad flags", kLatin, 10, "hello", -1, 8, -1, "ZZ"s},
   };
@@ -133,7 +134,7 @@ TEST(GcStrCpyEx, ShiftStates) {
       {"characters from double-byte state", kShift, 0, 10, "\x42\xC1\x45\x41", 1, 1, 0x4000, 1, "\x0E\x42\xC1Z"s},
       {"bad state", kShift, 2, 10, "ab", 0, 2, 0, -1, "ZZ"s},
       {"bad flags", kShift, 0, 10, "ab", 0, 2, 8, -1, "ZZ"s},
-      {"other locales copy plainly", kLatin, 1, 3, "hello", 1, -1, 0, 3, "he\0"s},
+      {"other locales copy plainly", kLatin, 1, 3, "hello", 1, -1, 0, 3, "helZ"s},
   };
   for (const CpyExCase& c : cases) {
     GCLocale* loc = lib.get(c.locale);

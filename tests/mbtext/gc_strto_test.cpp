@@ -12,6 +12,7 @@
 
 #include "gc_fmt_testloc.h"
 #include "mbtext/gc_strto.h"
+#include "mbtext/gc_strto_int.h"
 
 using gcfmt_test::Page;
 using gcfmt_test::TestLocale;

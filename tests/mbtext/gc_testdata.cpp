@@ -1,3 +1,4 @@
+#include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_testdata.h"
 
 #include <algorithm>

@@ -1,4 +1,6 @@
 // State shared by the files of the alert module (not for other modules).
+//
+// Threads: as cmn_alrt.h (unguarded, one thread at a time).
 #pragma once
 
 #include "core/cmn/cmn_alrt.h"

@@ -17,9 +17,9 @@ long fail(const char* proc, long code, const cmn_ty_decimal* culprit) {
 // Reads both operands; on failure pushes and returns the code.
 long read_two(const char* proc, const cmn_ty_decimal* a, const cmn_ty_decimal* b, cmn_dec_num* x,
               cmn_dec_num* y) {
-  long rc = cmn_dec_num_parse(a->text, x);
+  long rc = cmn_dec_num_parse(a, x);
   if (rc != 0) return fail(proc, rc, a);
-  rc = cmn_dec_num_parse(b->text, y);
+  rc = cmn_dec_num_parse(b, y);
   if (rc != 0) return fail(proc, rc, b);
   return 0;
 }
@@ -47,10 +47,12 @@ long sub(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
 }  // namespace
 
 long cmn_dec_plus(const cmn_ty_decimal* a, const cmn_ty_decimal* b, cmn_ty_decimal* result) {
+  if (cmn_dec_fast_add(a, b, false, result)) return 0;
   return run("cmn_dec_plus", add, a, b, result);
 }
 
 long cmn_dec_minus(const cmn_ty_decimal* a, const cmn_ty_decimal* b, cmn_ty_decimal* result) {
+  if (cmn_dec_fast_add(a, b, true, result)) return 0;
   return run("cmn_dec_minus", sub, a, b, result);
 }
 
@@ -77,7 +79,7 @@ long cmn_dec_comp(const cmn_ty_decimal* a, const cmn_ty_decimal* b, long* result
 
 long cmn_dec_unary_minus(cmn_ty_decimal* d) {
   cmn_dec_num x;
-  long rc = cmn_dec_num_parse(d->text, &x);
+  long rc = cmn_dec_num_parse(d, &x);
   if (rc != 0) return fail("cmn_dec_unary_minus", rc, d);
   x.negative = !x.negative && !cmn_dec_num_is_zero(x);
   cmn_dec_num_format(x, d);

@@ -18,8 +18,12 @@ struct cmn_dec_num {
 };
 
 // Text to number: 0, CMN_DEC_NOT_A_NUMBER or CMN_DEC_OVERFLOW (nothing
-// pushed). A zero magnitude is never negative.
-long cmn_dec_num_parse(const char* text, cmn_dec_num* n);
+// pushed). A zero magnitude is never negative. Bytes from text up to limit
+// may be read (the text's field), also beyond its NUL.
+long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n);
+inline long cmn_dec_num_parse(const cmn_ty_decimal* d, cmn_dec_num* n) {
+  return cmn_dec_num_parse(d->text, d->text + sizeof d->text, n);
+}
 // Number (N < 10^76) to its normal form.
 void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d);
 bool cmn_dec_num_is_zero(const cmn_dec_num& n);
@@ -32,3 +36,7 @@ int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b);
 long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, cmn_dec_num* r);
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
 long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
+
+// a + b (or a - b) of plain texts into result; false when the texts are not
+// plain or the result does not fit (the general path then decides).
+bool cmn_dec_fast_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);

@@ -4,12 +4,8 @@
 
 namespace {
 
-constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
-                                 100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
 // N < 10^76: the top limb (powers 72..80) stays below 10^4.
 constexpr uint32_t kTopLimit = 10000u;
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 int used_limbs(const uint32_t* l, int n) {
   while (n > 0 && l[n - 1] == 0) --n;
@@ -30,107 +26,6 @@ int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b) {
   for (int i = CMN_DEC_LIMBS - 1; i >= 0; --i)
     if (a.limb[i] != b.limb[i]) return a.limb[i] < b.limb[i] ? -1 : 1;
   return 0;
-}
-
-long cmn_dec_num_parse(const char* text, cmn_dec_num* n) {
-  std::memset(n->limb, 0, sizeof n->limb);
-  n->negative = false;
-  const char* p = text;
-  if (*p == '-' || *p == '+') n->negative = *p++ == '-';
-  // Mantissa: digits with at most one point.
-  const char* first = p;
-  long int_digits = 0, all_digits = 0;
-  bool point = false;
-  for (;; ++p) {
-    if (is_digit(*p)) {
-      ++all_digits;
-      if (!point) ++int_digits;
-    } else if (*p == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  const char* mantissa_end = p;
-  if (all_digits == 0) return CMN_DEC_NOT_A_NUMBER;
-  long exponent = 0;
-  if (*p == 'E' || *p == 'e') {
-    ++p;
-    bool neg_exp = false;
-    if (*p == '-' || *p == '+') neg_exp = *p++ == '-';
-    if (!is_digit(*p)) return CMN_DEC_NOT_A_NUMBER;
-    for (; is_digit(*p); ++p)
-      if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
-    if (neg_exp) exponent = -exponent;
-  }
-  if (*p != '\0') return CMN_DEC_NOT_A_NUMBER;
-  // Power of ten of each digit in N: the first digit has int_digits - 1 + e
-  // + 38; every next digit one less. Consecutive digits of one limb are
-  // gathered by Horner's rule and placed once.
-  long power = int_digits - 1 + exponent + 38;
-  long limb = -1;
-  long last_power = 0;
-  uint32_t acc = 0;
-  for (const char* q = first; q < mantissa_end; ++q) {
-    if (*q == '.') continue;
-    unsigned d = static_cast<unsigned>(*q - '0');
-    if (power < 0 || power >= 76) {
-      if (d != 0) return CMN_DEC_OVERFLOW;
-      --power;
-      continue;
-    }
-    long li = power / 9;
-    if (li != limb) {
-      if (limb >= 0) n->limb[limb] += acc * kPow10[last_power % 9];
-      limb = li;
-      acc = 0;
-    }
-    acc = acc * 10 + d;
-    last_power = power;
-    --power;
-  }
-  if (limb >= 0) n->limb[limb] += acc * kPow10[last_power % 9];
-  if (cmn_dec_num_is_zero(*n)) n->negative = false;
-  return 0;
-}
-
-void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
-  // The 76 digits of N, most significant first (positions 1..76 of the work
-  // form).
-  char digits[81];
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint32_t v = n.limb[i];
-    char* out = digits + 81 - 9 * (i + 1);
-    for (int k = 8; k >= 0; --k) {
-      out[k] = static_cast<char>('0' + v % 10);
-      v /= 10;
-    }
-  }
-  const char* all = digits + 5;  // 76 digits; the units digit is all[37]
-  char* out = d->text;
-  int first = 0;
-  while (first < 38 && all[first] == '0') ++first;
-  if (cmn_dec_num_is_zero(n)) {
-    std::strcpy(d->text, "0.0");
-    d->precision = 2;
-    d->scale = 1;
-    return;
-  }
-  if (n.negative) *out++ = '-';
-  int written = 0;
-  int i = first;
-  for (; i < 38; ++i, ++written) *out++ = all[i];
-  char* point = out;
-  *out++ = '.';
-  for (; i < 76 && written < 38; ++i, ++written) *out++ = all[i];
-  // No trailing fraction zeros, no trailing point.
-  while (out > point + 1 && out[-1] == '0') --out;
-  if (out == point + 1) --out;
-  *out = '\0';
-  long scale = out > point ? static_cast<long>(out - point - 1) : 0;
-  long int_digits = 38 - first;
-  d->precision = int_digits + scale;
-  d->scale = scale;
 }
 
 namespace {
@@ -155,6 +50,39 @@ void sub_mag(const uint32_t* a, const uint32_t* b, uint32_t* r) {
   }
 }
 
+// q = top / v and r = top % v (top < 2^60, v >= 1) through a floating
+// reciprocal, corrected to the exact quotient.
+inline void quotient_by(uint64_t top, uint64_t v, double inverse, uint64_t* q, uint64_t* r) {
+  uint64_t est = static_cast<uint64_t>(static_cast<double>(top) * inverse);
+  int64_t rem = static_cast<int64_t>(top - est * v);
+  while (rem < 0) {
+    --est;
+    rem += static_cast<int64_t>(v);
+  }
+  while (rem >= static_cast<int64_t>(v)) {
+    ++est;
+    rem -= static_cast<int64_t>(v);
+  }
+  *q = est;
+  *r = static_cast<uint64_t>(rem);
+}
+
+// out = in * f (n limbs, f < B); returns the limb carried out. The
+// products are independent; only a carry of 0 or 1 runs along.
+uint32_t scale_limbs(const uint32_t* in, int n, uint32_t f, uint32_t* out) {
+  constexpr uint64_t B = CMN_DEC_BASE;
+  uint64_t high = 0;
+  uint32_t carry = 0;
+  for (int i = 0; i < n; ++i) {
+    uint64_t t = static_cast<uint64_t>(in[i]) * f;
+    uint64_t s = t % B + high + carry;
+    high = t / B;
+    carry = s >= B;
+    out[i] = static_cast<uint32_t>(carry ? s - B : s);
+  }
+  return static_cast<uint32_t>(high + carry);
+}
+
 // Long division of u (m limbs) by v (n limbs, top limb non-zero, n >= 2);
 // q receives m - n + 1 limbs. u is overwritten.
 void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) {
@@ -162,37 +90,33 @@ void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) 
   // Normalise so that the divisor's top limb is at least B / 2.
   uint32_t f = static_cast<uint32_t>(B / (static_cast<uint64_t>(v_in[n - 1]) + 1));
   uint32_t v[CMN_DEC_LIMBS + 1];
-  uint64_t carry = 0;
-  for (int i = 0; i < n; ++i) {
-    uint64_t t = static_cast<uint64_t>(v_in[i]) * f + carry;
-    v[i] = static_cast<uint32_t>(t % B);
-    carry = t / B;
-  }
-  carry = 0;
-  for (int i = 0; i < m; ++i) {
-    uint64_t t = static_cast<uint64_t>(u[i]) * f + carry;
-    u[i] = static_cast<uint32_t>(t % B);
-    carry = t / B;
-  }
-  u[m] = static_cast<uint32_t>(carry);
+  scale_limbs(v_in, n, f, v);
+  u[m] = scale_limbs(u, m, f, u);
+  const uint64_t vtop = v[n - 1];
+  const double inverse = 1.0 / static_cast<double>(vtop);
   for (int j = m - n; j >= 0; --j) {
     uint64_t top = static_cast<uint64_t>(u[j + n]) * B + u[j + n - 1];
-    uint64_t qhat = top / v[n - 1];
-    uint64_t rhat = top % v[n - 1];
+    uint64_t qhat, rhat;
+    quotient_by(top, vtop, inverse, &qhat, &rhat);
     while (qhat >= B || qhat * v[n - 2] > rhat * B + u[j + n - 2]) {
       --qhat;
       rhat += v[n - 1];
       if (rhat >= B) break;
     }
     // u[j..j+n] -= qhat * v.
+    // The products are independent; only the borrow (0 to 2) runs along.
     int64_t borrow = 0;
     uint64_t mc = 0;
     for (int i = 0; i < n; ++i) {
-      uint64_t p = qhat * v[i] + mc;
+      uint64_t p = qhat * v[i];
+      int64_t t = static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(p % B) - static_cast<int64_t>(mc) - borrow;
       mc = p / B;
-      int64_t t = static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(p % B) - borrow;
-      borrow = t < 0;
-      u[i + j] = static_cast<uint32_t>(t < 0 ? t + static_cast<int64_t>(B) : t);
+      borrow = 0;
+      while (t < 0) {
+        t += static_cast<int64_t>(B);
+        ++borrow;
+      }
+      u[i + j] = static_cast<uint32_t>(t);
     }
     int64_t t = static_cast<int64_t>(u[j + n]) - static_cast<int64_t>(mc) - borrow;
     if (t < 0) {
@@ -238,32 +162,26 @@ long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, 
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
   constexpr uint64_t B = CMN_DEC_BASE;
   int na = used_limbs(a.limb, CMN_DEC_LIMBS), nb = used_limbs(b.limb, CMN_DEC_LIMBS);
+  int la = 0, lb = 0;  // lowest non-zero limbs
+  while (la < na && a.limb[la] == 0) ++la;
+  while (lb < nb && b.limb[lb] == 0) ++lb;
   uint32_t p[2 * CMN_DEC_LIMBS + 1] = {};
-  for (int i = 0; i < na; ++i) {
-    uint64_t ai = a.limb[i];
-    if (ai == 0) continue;
-    uint64_t carry = 0;
-    for (int j = 0; j < nb; ++j) {
-      uint64_t t = ai * b.limb[j] + p[i + j] + carry;
-      p[i + j] = static_cast<uint32_t>(t % B);
-      carry = t / B;
-    }
-    for (int k = i + nb; carry != 0; ++k) {
-      uint64_t t = p[k] + carry;
-      p[k] = static_cast<uint32_t>(t % B);
-      carry = t / B;
-    }
+  // Column by column: at most nine products below 10^18 and a carry below
+  // 2^35 fit 64 bits, so each column is reduced once.
+  uint64_t carry = 0;
+  for (int k = la + lb; k < na + nb; ++k) {
+    uint64_t sum = carry;
+    int i0 = k - (nb - 1) > la ? k - (nb - 1) : la;
+    int i1 = k - lb < na - 1 ? k - lb : na - 1;
+    for (int i = i0; i <= i1; ++i) sum += static_cast<uint64_t>(a.limb[i]) * b.limb[k - i];
+    p[k] = static_cast<uint32_t>(sum % B);
+    carry = sum / B;
   }
-  // Cut the 38 lowest digits: drop four limbs (36 digits), divide by 100.
+  // Cut the 38 lowest digits: four limbs (36 digits) and two more.
   for (int k = 4 + CMN_DEC_LIMBS; k < 2 * CMN_DEC_LIMBS; ++k)
     if (p[k] != 0) return CMN_DEC_OVERFLOW;
   cmn_dec_num out;
-  uint64_t rem = 0;
-  for (int k = CMN_DEC_LIMBS - 1; k >= 0; --k) {
-    uint64_t cur = rem * B + p[k + 4];
-    out.limb[k] = static_cast<uint32_t>(cur / 100);
-    rem = cur % 100;
-  }
+  for (int k = 0; k < CMN_DEC_LIMBS; ++k) out.limb[k] = p[k + 4] / 100 + (p[k + 5] % 100) * 10000000u;
   if (cmn_dec_num_too_big(out)) return CMN_DEC_OVERFLOW;
   out.negative = a.negative != b.negative && !cmn_dec_num_is_zero(out);
   *r = out;
@@ -277,25 +195,29 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
   // u = a * 10^38: four limbs up, times 100.
   constexpr int kU = CMN_DEC_LIMBS + 5;
   uint32_t u[kU + 1] = {};
-  uint64_t carry = 0;
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint64_t t = static_cast<uint64_t>(a.limb[i]) * 100 + carry;
-    u[i + 4] = static_cast<uint32_t>(t % B);
-    carry = t / B;
+  for (int i = 0; i <= CMN_DEC_LIMBS; ++i) {
+    uint32_t low = i < CMN_DEC_LIMBS ? a.limb[i] % 10000000u * 100 : 0;
+    uint32_t high = i > 0 ? a.limb[i - 1] / 10000000u : 0;
+    u[i + 4] = low + high;
   }
-  u[CMN_DEC_LIMBS + 4] = static_cast<uint32_t>(carry);
-  int m = used_limbs(u, kU);
+  // Low zero limbs of the divisor: floor(u / (v B^z)) = floor(floor(u / B^z) / v).
+  int z = 0;
+  while (b.limb[z] == 0) ++z;
+  const uint32_t* v = b.limb + z;
+  int n = nb - z;
+  uint32_t* w = u + z;
+  int m = used_limbs(u, kU) - z;
   uint32_t q[kU + 1] = {};
-  if (m >= nb) {
-    if (nb == 1) {
-      uint64_t rem = 0;
+  if (m >= n) {
+    if (n == 1) {
+      uint64_t rem = 0, quot = 0;
+      const double inverse = 1.0 / static_cast<double>(v[0]);
       for (int k = m - 1; k >= 0; --k) {
-        uint64_t cur = rem * B + u[k];
-        q[k] = static_cast<uint32_t>(cur / b.limb[0]);
-        rem = cur % b.limb[0];
+        quotient_by(rem * B + w[k], v[0], inverse, &quot, &rem);
+        q[k] = static_cast<uint32_t>(quot);
       }
     } else {
-      divide_limbs(u, m, b.limb, nb, q);
+      divide_limbs(w, m, v, n, q);
     }
   }
   for (int k = CMN_DEC_LIMBS; k <= kU; ++k)

@@ -46,7 +46,7 @@ long cmn_dec_equal_str(const char* source, char* destination) {
 
 long cmn_dec_convert_dec_to_str(const cmn_ty_decimal* d, char* work, long* sign) {
   cmn_dec_num n;
-  long rc = cmn_dec_num_parse(d->text, &n);
+  long rc = cmn_dec_num_parse(d, &n);
   if (rc != 0) {
     if (rc == CMN_DEC_NOT_A_NUMBER)
       cmn_alrt_push(nullptr, "cmn_dec_convert_dec_to_str", rc, 1, d->text);

@@ -1,6 +1,8 @@
 // The subsystem table and its look-ups.
 #include "core/cmn/cmn_subs.h"
 
+#include "core/cmn/cmn_list.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -218,6 +220,9 @@ const char* cmn_subs_name_by_id(long message_id) {
   return "unknown";
 }
 
-long cmn_subs_init() { return loc_str_install_subs(CMN_SUBS_NUM_ROWS, cmn_subs_get); }
+long cmn_subs_init() {
+  if (loc_str_install_subs(CMN_SUBS_NUM_ROWS, cmn_subs_get) != 0) return -1;
+  return loc_str_install_res_proc(cmn_list_res_str);
+}
 
 long cmn_subs_term() { return 0; }

@@ -163,6 +163,57 @@ cmn_ty_method_proc slot_of(const cmn_ty_obj_info& rec, long method) {
 
 long cmn_typ_init() { return cmn_typ_builtin_init != nullptr ? cmn_typ_builtin_init() : 0; }
 
+namespace {
+
+// The built-in records as compiled in, taken before anything installs.
+struct builtin_copy {
+  cmn_ty_obj_info rec[CMN_TYP_NUM_BUILTIN];
+  builtin_copy() {
+    for (long i = 0; i < CMN_TYP_NUM_BUILTIN; ++i) rec[i] = cmn_classes[i];
+  }
+};
+const builtin_copy cmn_typ_compiled;
+
+// Frees a method table unless an earlier record (or the compiled-in table)
+// already holds it.
+void free_table_once(cmn_ty_method_proc* table, cmn_ty_method_proc** freed, long* nfreed) {
+  if (table == nullptr) return;
+  for (long i = 0; i < *nfreed; ++i)
+    if (freed[i] == table) return;
+  for (const cmn_ty_obj_info& r : cmn_typ_compiled.rec)
+    if (r.methods == table) return;
+  freed[(*nfreed)++] = table;
+  osl_mem_free("cmn_typ_reset", table);
+}
+
+}  // namespace
+
+long cmn_typ_reset() {
+  long most = CMN_TYP_NUM_BUILTIN + cmn_typ_num_obj_grp + cmn_typ_num_spec + cmn_typ_num_comp;
+  auto** freed = static_cast<cmn_ty_method_proc**>(
+      osl_mem_alloc("cmn_typ_reset", most * static_cast<long>(sizeof(cmn_ty_method_proc*))));
+  if (freed != nullptr) {
+    long n = 0;
+    for (const cmn_ty_obj_info& r : cmn_classes) free_table_once(r.methods, freed, &n);
+    for (long i = 0; i < cmn_typ_num_obj_grp; ++i) free_table_once(cmn_objects[i].methods, freed, &n);
+    for (long i = 0; i < cmn_typ_num_spec; ++i) free_table_once(cmn_typ_spec_classes[i].methods, freed, &n);
+    for (long i = 0; i < cmn_typ_num_comp; ++i) free_table_once(cmn_typ_comp_classes[i].methods, freed, &n);
+    osl_mem_free("cmn_typ_reset", freed);
+  }
+  for (long i = 0; i < cmn_typ_num_comp; ++i) osl_mem_free("cmn_typ_reset", cmn_typ_comp_classes[i].traits);
+  osl_mem_free("cmn_typ_reset", cmn_objects);
+  osl_mem_free("cmn_typ_reset", cmn_typ_spec_classes);
+  osl_mem_free("cmn_typ_reset", cmn_typ_comp_classes);
+  cmn_objects = nullptr;
+  cmn_typ_num_obj_grp = 0;
+  cmn_typ_spec_classes = nullptr;
+  cmn_typ_num_spec = cmn_typ_max_spec = 0;
+  cmn_typ_comp_classes = nullptr;
+  cmn_typ_num_comp = cmn_typ_max_comp = 0;
+  for (long i = 0; i < CMN_TYP_NUM_BUILTIN; ++i) cmn_classes[i] = cmn_typ_compiled.rec[i];
+  return cmn_typ_init();
+}
+
 long cmn_typ_term() { return 0; }
 
 long cmn_typ_install_builtin_methods_proc(cmn_ty_init_proc proc) {

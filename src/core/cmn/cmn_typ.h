@@ -5,7 +5,15 @@
 // Ids: 512..811 built-in types (static table); object types in groups
 // registered at run time (plus special classes for single ids of a group);
 // 10000 and up run-time record types and composite classes.
+//
+// Threads: the registry (built-in records, groups, special and composite
+// classes, method tables, the memory and seam procedures) is process-wide and
+// no lock guards it: types are installed at start-up by one thread; later
+// look-ups only read, but failures push alerts (see cmn_alrt.h), so callers
+// keep to one thread at a time.
 #pragma once
+
+#include "orb_api.h"
 
 #include <cstdio>
 
@@ -133,80 +141,80 @@ constexpr long CMN_TYP_BAD_COMP = 0x10001c;        // composite id
 constexpr long CMN_TYP_TWO_METHODS = 0x10001d;     // method id, class name
 constexpr long CMN_TYP_NO_METHOD = 0x10001e;       // method id, class name
 
-long cmn_typ_init();
-long cmn_typ_term();
+ORB_API long cmn_typ_init();
+ORB_API long cmn_typ_term();
 
 // Registers or amends a type: id word, flags, name and size are stored when
 // not -1 (name: not null); non-null procedures become methods 10, 11, 5, 6.
-long cmn_typ_install(long id, long id_word, long flags, const char* name, long size,
+ORB_API long cmn_typ_install(long id, long id_word, long flags, const char* name, long size,
                      cmn_ty_length_proc length, cmn_ty_compare_proc compare,
                      cmn_ty_method_proc method5, cmn_ty_print_proc print);
-void cmn_typ_init_info(cmn_ty_type_info* info);
-long cmn_typ_install_info(long id, const cmn_ty_type_info* info);
-long cmn_typ_install_same_as(long id, long other);
-long cmn_typ_install_methods(long id, long count, const cmn_ty_method* list);
-long cmn_typ_add_methods(long id, long count, const cmn_ty_method* list);
-long cmn_typ_install_callback(long id, long number, cmn_ty_method_proc proc);
-long cmn_typ_find_callback(long id, long number, cmn_ty_method_proc* proc);
+ORB_API void cmn_typ_init_info(cmn_ty_type_info* info);
+ORB_API long cmn_typ_install_info(long id, const cmn_ty_type_info* info);
+ORB_API long cmn_typ_install_same_as(long id, long other);
+ORB_API long cmn_typ_install_methods(long id, long count, const cmn_ty_method* list);
+ORB_API long cmn_typ_add_methods(long id, long count, const cmn_ty_method* list);
+ORB_API long cmn_typ_install_callback(long id, long number, cmn_ty_method_proc proc);
+ORB_API long cmn_typ_find_callback(long id, long number, cmn_ty_method_proc* proc);
 
-long cmn_typ_get_obj_info(long id, cmn_ty_obj_info* info);
-long cmn_typ_put_obj_info(long id, const cmn_ty_obj_info* info);
-void cmn_dtype_init_obj_info(cmn_ty_obj_info* info);
-void cmn_dtype_copy_obj_info(const cmn_ty_obj_info* from, cmn_ty_obj_info* to);
+ORB_API long cmn_typ_get_obj_info(long id, cmn_ty_obj_info* info);
+ORB_API long cmn_typ_put_obj_info(long id, const cmn_ty_obj_info* info);
+ORB_API void cmn_dtype_init_obj_info(cmn_ty_obj_info* info);
+ORB_API void cmn_dtype_copy_obj_info(const cmn_ty_obj_info* from, cmn_ty_obj_info* to);
 
 // Any output may be null.
-long cmn_typ_info(long id, long* id_word, long* flags, const char** name, long* size,
+ORB_API long cmn_typ_info(long id, long* id_word, long* flags, const char** name, long* size,
                   cmn_ty_length_proc* length, cmn_ty_compare_proc* compare,
                   cmn_ty_method_proc* method5, cmn_ty_print_proc* print);
-long cmn_typ_get_info(long id, cmn_ty_type_info* info);
+ORB_API long cmn_typ_get_info(long id, cmn_ty_type_info* info);
 // out: get, set, address of, 12, 13, convert, get name, name to id.
-long cmn_typ_access_methods(long id, cmn_ty_method_proc out[8]);
-long cmn_typ_find_single_method(long id, long method, cmn_ty_method_proc* proc,
+ORB_API long cmn_typ_access_methods(long id, cmn_ty_method_proc out[8]);
+ORB_API long cmn_typ_find_single_method(long id, long method, cmn_ty_method_proc* proc,
                                 long* trait_index);
 // trait_procs points to a buffer that the next call overwrites.
-long cmn_typ_find_methods(long id, long method, cmn_ty_method_proc* own, long* count,
+ORB_API long cmn_typ_find_methods(long id, long method, cmn_ty_method_proc* own, long* count,
                           const long** trait_ids, const cmn_ty_method_proc** trait_procs);
 
-long cmn_typ_get_size(const void* element, long id, long* size);
-long cmn_typ_valcomp(long id, const void* a, const void* b, long* result);
-long cmn_typ_get_flags(long id);
-long cmn_typ_is_valid_type(long id);
-long cmn_typ_is_valid_db_type(long id);
+ORB_API long cmn_typ_get_size(const void* element, long id, long* size);
+ORB_API long cmn_typ_valcomp(long id, const void* a, const void* b, long* result);
+ORB_API long cmn_typ_get_flags(long id);
+ORB_API long cmn_typ_is_valid_type(long id);
+ORB_API long cmn_typ_is_valid_db_type(long id);
 
-const char* cmn_typ_name(long id);
-long cmn_typ_name_id(long id);
-long cmn_typ_name_to_id(const char* name, long* id);
-const char* cmn_typ_class_name(long id);
+ORB_API const char* cmn_typ_name(long id);
+ORB_API long cmn_typ_name_id(long id);
+ORB_API long cmn_typ_name_to_id(const char* name, long* id);
+ORB_API const char* cmn_typ_class_name(long id);
 
 // Object-type groups and composite classes.
-long cmn_typ_construct_object(long first, long last, const cmn_ty_type_info* info);
-long cmn_typ_construct_class(const char* name, long value_class, long trait_count,
+ORB_API long cmn_typ_construct_object(long first, long last, const cmn_ty_type_info* info);
+ORB_API long cmn_typ_construct_class(const char* name, long value_class, long trait_count,
                              const long* trait_ids, long* id);
-long cmn_typ_comp_value_class(long id, long* value_class);
-long cmn_typ_is_comp_class(long id);
-long cmn_typ_comp_traits(long id, long* count, const long** trait_ids);
+ORB_API long cmn_typ_comp_value_class(long id, long* value_class);
+ORB_API long cmn_typ_is_comp_class(long id);
+ORB_API long cmn_typ_comp_traits(long id, long* count, const long** trait_ids);
 
 // 0 for a subsystem number 1..164, else pushes 0x100004.
-long cmn_typ_chk_idcode(long n);
+ORB_API long cmn_typ_chk_idcode(long n);
 // True when the generic field code (bit 24 cleared) lies in 0..153.
-long cmn_gfld_check(long code);
+ORB_API long cmn_gfld_check(long code);
 
 // Memory for conversion results. The installed procedures have the shape of
 // the utility layer's segmented allocator.
 using cmn_ty_alloc_proc = long (*)(const char* owner, long count, const long* type_ids,
                                    const long* sizes, void** addresses);
 using cmn_ty_free_proc = long (*)(const char* owner, void* block);
-long cmn_typ_install_mem_procs(cmn_ty_alloc_proc alloc, cmn_ty_free_proc free_proc);
-long cmn_typ_alloc(const char* owner, long count, const long* type_ids, const long* sizes,
+ORB_API long cmn_typ_install_mem_procs(cmn_ty_alloc_proc alloc, cmn_ty_free_proc free_proc);
+ORB_API long cmn_typ_alloc(const char* owner, long count, const long* type_ids, const long* sizes,
                    void** addresses);
-long cmn_typ_dealloc(const char* owner, void* block);
+ORB_API long cmn_typ_dealloc(const char* owner, void* block);
 
 // Seams filled by modules built on the registry.
 // Run-time record types (ids 10000 and up): name, record size and print.
 using cmn_ty_dyn_name_proc = long (*)(long id, const char** name);
 using cmn_ty_dyn_size_proc = long (*)(long id, long* size);
-long cmn_typ_install_dyn_procs(cmn_ty_dyn_name_proc name, cmn_ty_dyn_size_proc size,
+ORB_API long cmn_typ_install_dyn_procs(cmn_ty_dyn_name_proc name, cmn_ty_dyn_size_proc size,
                                cmn_ty_print_proc print);
 // Installer of the built-in types' method lists, run by cmn_typ_init.
 using cmn_ty_init_proc = long (*)();
-long cmn_typ_install_builtin_methods_proc(cmn_ty_init_proc proc);
+ORB_API long cmn_typ_install_builtin_methods_proc(cmn_ty_init_proc proc);

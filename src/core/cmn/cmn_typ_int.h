@@ -1,4 +1,6 @@
 // Tables shared by the files of the type registry (not for other modules).
+//
+// Threads: as cmn_typ.h (unguarded, one thread at a time).
 #pragma once
 
 #include "core/cmn/cmn_typ.h"
@@ -19,3 +21,9 @@ inline bool cmn_typ_is_builtin(long id) { return id >= CMN_TYP_FIRST_BUILTIN && 
 
 // 1 for ids answered by the run-time record types (see cmn_typ.cpp).
 long cmn_typ_is_runtime_id(long id);
+
+// Puts the registry back as it was compiled in (groups, special and composite
+// classes forgotten, installed method tables freed), then runs cmn_typ_init.
+// For a fresh start, e.g. between tests; nothing may hold a method table or
+// composite class of the old registry.
+long cmn_typ_reset();

@@ -19,8 +19,13 @@ long loc_dbg_print(const char* topic, long level, const char* format, ...) {
   va_start(args, format);
   long rc = 0;
   if (loc_dbg_proc != nullptr) {
-    rc = loc_dbg_proc(topic, level, format, args);
-  } else if (level <= loc_dbg_dlevel && format != nullptr) {
+    va_list copy;
+    va_copy(copy, args);
+    rc = loc_dbg_proc(topic, level, format, copy);
+    va_end(copy);
+  }
+  // Without a procedure, or when it leaves the text to us.
+  if (rc == 0 && level <= loc_dbg_dlevel && format != nullptr) {
     osl_print_mes("%s: ", "loc_dbg_print");
     osl_print_vmes(format, args);
   }

@@ -11,7 +11,8 @@ using loc_ty_dbg_proc = long (*)(const char* topic, long level, const char* form
 extern long loc_dbg_dlevel;
 
 ORB_API long loc_dbg_set_topic(const char* topic, long level, loc_ty_dbg_proc proc);
-// With a procedure installed: its non-zero result. Otherwise, at a level of
-// at most loc_dbg_dlevel, prints "loc_dbg_print: " and the formatted text.
+// With a procedure installed that returns non-zero: that result. Otherwise,
+// at a level of at most loc_dbg_dlevel, prints "loc_dbg_print: " and the
+// formatted text; 0.
 ORB_API long loc_dbg_print(const char* topic, long level, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

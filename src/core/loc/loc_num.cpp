@@ -9,11 +9,14 @@
 
 #include "core/loc/loc_num_int.h"
 #include "core/loc/loc_reg.h"
+#include "core/osl/osl_loc_region.h"
 #include "core/osl/osl_print.h"
 
 namespace {
 
 loc_ty_num_cache loc_num_syms;
+// The OS layer's region change count when the symbols were cached.
+unsigned long loc_num_region_changes = 0;
 char loc_buf[LOC_NUM_BUF_SIZE];
 char tmp_buf[LOC_NUM_BUF_SIZE];
 
@@ -63,11 +66,12 @@ long loc_st_cache_numeric_syms() {
     c.leading_zero = 1;
   }
   c.cached = true;
+  loc_num_region_changes = osl_loc_region_changes();
   return 0;
 }
 
 const loc_ty_num_cache& loc_num_cache() {
-  if (!loc_num_syms.cached) loc_st_cache_numeric_syms();
+  if (!loc_num_syms.cached || loc_num_region_changes != osl_loc_region_changes()) loc_st_cache_numeric_syms();
   return loc_num_syms;
 }
 

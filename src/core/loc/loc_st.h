@@ -38,6 +38,9 @@ ORB_API long loc_st_strlen(const char* text);
 // First occurrence of part starting on a character boundary.
 ORB_API char* loc_st_strstr(const char* text, const char* part);
 ORB_API long loc_st_strcoll(const char* a, const char* b);
+// By value, as the multibyte library compares with its default flags:
+// below, equal to or above 0.
+ORB_API long loc_st_strcmp(const char* a, const char* b);
 ORB_API double loc_st_atof(const char* text);
 ORB_API long loc_st_atoi(const char* text);
 ORB_API long loc_st_atol(const char* text);

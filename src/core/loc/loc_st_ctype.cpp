@@ -28,6 +28,15 @@ char* loc_st_strcpy(char* dst, const char* src) { return std::strcpy(dst, src); 
 char* loc_st_strcat(char* dst, const char* src) { return std::strcat(dst, src); }
 long loc_st_strlen(const char* text) { return static_cast<long>(std::strlen(text)); }
 long loc_st_strcoll(const char* a, const char* b) { return std::strcoll(a, b); }
+// The comparison by value of the multibyte library's default flags: the
+// first differing byte decides (-1 or 1), else the shorter text is smaller
+// by the difference of the lengths.
+long loc_st_strcmp(const char* a, const char* b) {
+  size_t la = std::strlen(a), lb = std::strlen(b);
+  int r = std::memcmp(a, b, la < lb ? la : lb);
+  if (r != 0) return r < 0 ? -1 : 1;
+  return static_cast<long>(la) - static_cast<long>(lb);
+}
 double loc_st_atof(const char* text) { return std::atof(text); }
 long loc_st_atoi(const char* text) { return std::strtol(text, nullptr, 10); }
 long loc_st_atol(const char* text) { return std::strtol(text, nullptr, 10); }

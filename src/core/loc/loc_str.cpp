@@ -5,9 +5,7 @@
 
 #include <cstring>
 
-#include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_list.h"
-#include "core/cmn/cmn_subs.h"
+#include "core/msg/msg_fmt.h"
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
 
@@ -18,6 +16,7 @@ long loc_str_num_slists = 0;
 long loc_str_capacity = 0;  // slots allocated (a later install may ask for more)
 bool loc_str_started = false;
 loc_ty_subs_proc loc_str_subs_proc = nullptr;
+loc_ty_res_proc loc_str_res_proc = nullptr;
 bool loc_str_static_strings = false;
 loc_ty_qry_string_cb loc_str_qry_cb = nullptr;
 const long* loc_str_con_id = nullptr;
@@ -40,6 +39,42 @@ void empty_slot(loc_ty_slist* slot) {
   slot->texts = nullptr;
   slot->num_args = 0;
   slot->args = nullptr;
+}
+
+// The compiled-in text of entry index of the list first..last, or null.
+const char* compiled_text(long first, long last, long index) {
+  long count = 0;
+  const char* const* table = nullptr;
+  if (loc_str_res_proc == nullptr || loc_str_res_proc(first, last, &count, &table) != 0) return nullptr;
+  return table != nullptr && index < count ? table[index] : nullptr;
+}
+
+// A text from the database becomes a format only when it reads what callers
+// of its message pass: no argument as two types; no more arguments than the
+// message's descriptor gives; each argument that the library's own text of
+// the message reads, as the same type; and, without a descriptor, no argument
+// that the library's own text does not read. (A message with neither
+// descriptor nor text of its own is taken as it comes.)
+bool fits_callers(const loc_ty_slist* slot, long index, const char* text, const char* model) {
+  long used = 0, conflict = 0;
+  char kinds[MSG_FMT_SLOTS + 1];
+  msg_fmt_args(text, &used, &conflict, kinds);
+  if (conflict != 0) return false;
+  const bool counted = slot->args != nullptr && index < slot->num_args && slot->args[2 * index] >= 0;
+  if (counted && used > slot->args[2 * index]) return false;
+  if (model == nullptr) return true;
+  long model_used = 0;
+  char model_kinds[MSG_FMT_SLOTS + 1];
+  msg_fmt_args(model, &model_used, nullptr, model_kinds);
+  for (long a = 0; a < used; ++a) {
+    if (kinds[a] == '-') continue;
+    if (a < model_used && model_kinds[a] != '-') {
+      if (kinds[a] != model_kinds[a]) return false;
+    } else if (!counted) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -76,6 +111,11 @@ long loc_str_install_subs(long num_slots, loc_ty_subs_proc proc) {
 }
 
 loc_ty_subs_proc loc_str_get_subs_proc() { return loc_str_subs_proc; }
+
+long loc_str_install_res_proc(loc_ty_res_proc proc) {
+  loc_str_res_proc = proc;
+  return 0;
+}
 
 long loc_str_init_list(const char* name, long number, long first_id, long last_id, long num_args,
                        const signed char* args) {
@@ -120,8 +160,10 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
     return -1;
   }
   const char* found = nullptr;
+  bool from_db = false;
   if (slot->texts != nullptr && slot->texts[index] != nullptr) {
     found = slot->texts[index];
+    from_db = true;
   } else {
     if (slot->first_id == -1 || slot->last_id == -1) {
       osl_print_mes("%s: String list not installed for subsystem #%ld\n", "loc_str_get_str", number);
@@ -144,16 +186,29 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
       count = slot->count;
       if (loc_str_qry_cb(*loc_str_con_id, first, last, &count, slot->texts) != 0) return -1;
       found = slot->texts[index];
+      from_db = true;
     } else {
       // Compiled-in texts serve this look-up only; the slot keeps no cache so
       // that a database source installed later takes over.
       const char* const* table = nullptr;
-      if (cmn_list_res_str(first, last, &count, &table) != 0) return -1;
-      found = index < count ? table[index] : nullptr;
+      if (loc_str_res_proc == nullptr || loc_str_res_proc(first, last, &count, &table) != 0)
+        return -1;
+      found = table != nullptr && index < count ? table[index] : nullptr;
     }
     if (count > length) count = length;
     if (count < 0) count = 0;
     slot->count = count;
+  }
+  if (from_db && found != nullptr) {
+    long first = slot->first_id < slot->last_id ? slot->first_id : slot->last_id;
+    long last = slot->first_id < slot->last_id ? slot->last_id : slot->first_id;
+    const char* model = compiled_text(first, last, index);
+    if (!fits_callers(slot, index, found, model)) {
+      // Never used as a format: the compiled-in text stands in, else none.
+      osl_print_mes("%s: message %ld of subsystem '%s' does not fit its arguments; not used\n",
+                    "loc_str_get_str", index, slot->name);
+      found = model;
+    }
   }
   if (text != nullptr) *text = found != nullptr ? found : kEmpty;
   long n = 0, c = 1;
@@ -172,7 +227,7 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
 long loc_str_vformat_str(long number, long index, long size, char* buffer, va_list args) {
   const char* text = nullptr;
   if (loc_str_get_str(number, index, &text, nullptr, nullptr) != 0) return -1;
-  cmn_alrt_vreformat_msg(loc_str_buf, sizeof loc_str_buf, text, args);
+  msg_fmt_vformat(loc_str_buf, sizeof loc_str_buf, text, args);
   if (buffer != nullptr && size > 0) {
     size_t n = std::strlen(loc_str_buf);
     if (n > static_cast<size_t>(size - 1)) n = static_cast<size_t>(size - 1);
@@ -190,14 +245,28 @@ long loc_str_format_str(long number, long index, long size, char* buffer, ...) {
   return rc;
 }
 
+// The list that holds the id is the registered list whose ids hold it; its
+// subsystem's number and first id come from the look-up procedure installed
+// with the slots (by the list's name), else from the slot itself.
 long loc_str_vformat_str_byresid(long message_id, long size, char* buffer, va_list args) {
-  const char* name = cmn_subs_name_by_id(message_id);
-  long number = 0, first = 0, range = 0;
-  if (std::strcmp(name, "unknown") == 0 || cmn_subs_get(name, &number, &first, &range) != 0) {
-    osl_print_mes("String ID not defined in orbisan system.\n");
-    return -1;
+  for (long i = 0; i < loc_str_num_slists; ++i) {
+    const loc_ty_slist* slot = &loc_str_slists[i];
+    if (slot->first_id == -1 || slot->last_id == -1) continue;
+    long first = slot->first_id < slot->last_id ? slot->first_id : slot->last_id;
+    long last = slot->first_id < slot->last_id ? slot->last_id : slot->first_id;
+    if (message_id < first || message_id > last) continue;
+    long number = i + 1;
+    long subs_number = 0, subs_first = 0, range = 0;
+    if (loc_str_subs_proc != nullptr && slot->name[0] != 0 &&
+        loc_str_subs_proc(slot->name, &subs_number, &subs_first, &range) == 0 &&
+        subs_first <= message_id && message_id < subs_first + range) {
+      number = subs_number;
+      first = subs_first;
+    }
+    return loc_str_vformat_str(number, message_id - first, size, buffer, args);
   }
-  return loc_str_vformat_str(number, message_id - first, size, buffer, args);
+  osl_print_mes("String ID not defined in orbisan system.\n");
+  return -1;
 }
 
 long loc_str_format_str_byresid(long message_id, long size, char* buffer, ...) {

@@ -83,12 +83,6 @@ long osl_file_fwrite(const void* buffer, long size, long count, FILE* stream) {
       std::fwrite(buffer, static_cast<size_t>(size), static_cast<size_t>(count), stream));
 }
 
-long osl_file_append_fname(char* path, const char* name) {
-  std::strcat(path, "/");
-  std::strcat(path, name);
-  return 0;
-}
-
 long osl_file_append_fname_n(char* path, long path_size, const char* name) {
   if (path == nullptr || name == nullptr || path_size < 1) return 1;
   size_t have = strnlen(path, static_cast<size_t>(path_size));
@@ -100,9 +94,13 @@ long osl_file_append_fname_n(char* path, long path_size, const char* name) {
   return 0;
 }
 
-long osl_file_find_fname(const char* path, char* out) {
+long osl_file_find_fname_n(const char* path, char* out, long out_size) {
+  if (path == nullptr || out == nullptr) return 1;
   const char* slash = std::strrchr(path, '/');
-  if (slash != nullptr) std::strcpy(out, slash + 1);
+  if (slash == nullptr) return 0;
+  size_t n = std::strlen(slash + 1);
+  if (out_size < 1 || n >= static_cast<size_t>(out_size)) return 1;
+  std::memcpy(out, slash + 1, n + 1);
   return 0;
 }
 

@@ -5,11 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/loc/loc_num.h"
 #include "core/osl/osl_loc_int.h"
 #include "core/osl/osl_print.h"
 
 namespace {
+
+unsigned long osl_loc_region_change_count = 0;
 
 constexpr loc_ty_region make_defaults() {
   loc_ty_region r{};
@@ -69,6 +70,8 @@ void set_num_locale(const char* name) {
 
 }  // namespace
 
+unsigned long osl_loc_region_changes() { return osl_loc_region_change_count; }
+
 constexpr loc_ty_region osl_loc_us_defaults = make_defaults();
 
 void osl_loc_copy(char* field, size_t size, const char* text) {
@@ -126,7 +129,7 @@ long osl_loc_init_region_option(loc_ty_region* region, const char* locale) {
   }
   region->flag1 = 1;
   region->flag2 = 1;
-  loc_st_num_cache_reset();
+  ++osl_loc_region_change_count;
   return 0;
 }
 
@@ -134,13 +137,13 @@ long osl_loc_reset_region(loc_ty_region* region) {
   osl_loc_copy(osl_loc_name, sizeof osl_loc_name, "C");
   osl_loc_set_no_locale(1);
   *region = osl_loc_us_defaults;
-  loc_st_num_cache_reset();
+  ++osl_loc_region_change_count;
   return 0;
 }
 
 long osl_loc_disable_loc_region(loc_ty_region* region) {
   *region = osl_loc_us_defaults;
-  loc_st_num_cache_reset();
+  ++osl_loc_region_change_count;
   set_num_locale("C");
   return 0;
 }
@@ -183,6 +186,6 @@ long osl_loc_force_date_format(loc_ty_region* region, const char* format) {
   std::strcat(dt, " ");
   std::strcat(dt, region->time_fmt);
   osl_loc_copy(region->date_time, sizeof region->date_time, dt);
-  loc_st_num_cache_reset();
+  ++osl_loc_region_change_count;
   return 0;
 }

@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "core/loc/loc_reg.h"
+#include "core/osl/osl_loc_region.h"
 #include "orb_api.h"
 
 // The US defaults every fill starts from.

@@ -65,9 +65,8 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
     if ((am[0] == '\0' || strcasecmp(w, am) != 0) && (pm[0] == '\0' || strcasecmp(w, pm) != 0)) ++words;
   if (words < (std::strchr(text, ':') != nullptr ? 4 : 3)) return 0;
 
-  char delims[8] = " \t\n";
-  std::strncat(delims, region->date_sep, 1);
-  std::strncat(delims, region->time_sep, 1);
+  char delims[8] = {' ', '\t', '\n', region->date_sep[0], region->time_sep[0], '\0'};
+  if (delims[3] == '\0') delims[3] = ' ';
   std::strcpy(work, text);
   save = nullptr;
   char* token = strtok_r(work, delims, &save);

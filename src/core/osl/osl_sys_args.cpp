@@ -1,13 +1,15 @@
 // OS layer: string lists read from files, and the process argument store.
 #include <cctype>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include <strings.h>
 #include <unistd.h>
 
 #include "core/osl/osl_mem.h"
+#include "core/osl/osl_mem_std.h"
 #include "core/osl/osl_print.h"
 #include "core/osl/osl_sys_cfg.h"
 
@@ -19,20 +21,21 @@ constexpr int kLineBuffer = 8001;  // at most 8,000 characters a piece
 long g_argc = 0;
 char** g_argv = nullptr;
 
-// $HOME + "/" + name; false when HOME is not set.
-bool home_path(const char* name, std::string* path) {
+// $HOME + "/" + name into path (PATH_MAX bytes); false when HOME is not set
+// or the path would not fit (no such file can be opened).
+bool home_path(const char* name, char (&path)[PATH_MAX]) {
   const char* home = std::getenv("HOME");
   if (home == nullptr) return false;
-  *path = std::string(home) + "/" + name;
-  return true;
+  int n = std::snprintf(path, sizeof path, "%s/%s", home, name);
+  return n >= 0 && static_cast<size_t>(n) < sizeof path;
 }
 
 // Opens name in the working directory, else under $HOME.
 FILE* open_here_or_home(const char* name) {
   FILE* f = std::fopen(name, "r");
   if (f != nullptr) return f;
-  std::string path;
-  return home_path(name, &path) ? std::fopen(path.c_str(), "r") : nullptr;
+  char path[PATH_MAX];
+  return home_path(name, path) ? std::fopen(path, "r") : nullptr;
 }
 
 // A heap copy (osl_mem_alloc) of text; null when it cannot be made.
@@ -140,12 +143,16 @@ long osl_sys_commit_changes(const char* file_name, long count, char** array) {
   if (file_name == nullptr) file_name = "";
   // A file of that name here is rewritten (readable or not); else one under
   // $HOME is written.
-  std::string path = file_name;
-  if (access(file_name, F_OK) != 0 && !home_path(file_name, &path)) {
-    osl_print_mes("%s: could not open '%s' for output\n", proc, file_name);
-    return 1;
+  char home[PATH_MAX];
+  const char* path = file_name;
+  if (access(file_name, F_OK) != 0) {
+    if (!home_path(file_name, home)) {
+      osl_print_mes("%s: could not open '%s' for output\n", proc, file_name);
+      return 1;
+    }
+    path = home;
   }
-  FILE* out = std::fopen(path.c_str(), "w");
+  FILE* out = std::fopen(path, "w");
   if (out == nullptr) {
     osl_print_mes("%s: could not open '%s' for output\n", proc, file_name);
     return 1;
@@ -156,7 +163,7 @@ long osl_sys_commit_changes(const char* file_name, long count, char** array) {
   }
   if (std::fclose(out) != 0) failed = true;
   if (failed) {
-    osl_print_mes("%s: could not write '%s'\n", proc, path.c_str());
+    osl_print_mes("%s: could not write '%s'\n", proc, path);
     return 1;
   }
   return 0;
@@ -191,26 +198,41 @@ long osl_sys_has_arg(const char* pattern, long case_sensitive, char** argument) 
   return osl_sys_has_arg_and_value(pattern, case_sensitive, argument, nullptr);
 }
 
-long osl_sys_find_arg(const char* name, char** value) {
+namespace {
+
+// The option look-up of osl_sys_find_arg (the strings come from the heap
+// cover; see osl_mem_std.h).
+long find_arg(const char* name, char** value) {
   static char true_text[] = "TRUE";
-  char* ignored = nullptr;
-  if (value == nullptr) value = &ignored;
-  *value = nullptr;
-  if (name == nullptr) return 0;
-  std::string option;
+  osl_string option;
   if (strcasecmp(name, "login_name") == 0)
     option = "-user_name";
   else if (strcasecmp(name, "db_password") == 0)
     option = "-password";
   else
-    option = std::string("-") + name;
+    option = osl_string("-") + name;
   char* argument = nullptr;
   char* next = nullptr;
   if (osl_sys_has_arg_and_value(option.c_str(), 0, &argument, &next) != 0) {
     *value = next != nullptr ? next : true_text;
     return 0;
   }
-  std::string upper = name;
+  osl_string upper = name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return osl_sys_get_config_string(upper.c_str(), value);
+}
+
+}  // namespace
+
+long osl_sys_find_arg(const char* name, char** value) {
+  char* ignored = nullptr;
+  if (value == nullptr) value = &ignored;
+  *value = nullptr;
+  if (name == nullptr) return 0;
+  return osl_mem_guard([&] { return find_arg(name, value); },
+                       [&] {
+                         osl_print_mes("%s: cannot allocate memory for option '%s'\n",
+                                       "osl_sys_find_arg", name);
+                         return 1L;
+                       });
 }

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "core/osl/osl_mem.h"
 #include "core/osl/osl_print.h"
@@ -15,11 +14,14 @@ namespace {
 osl_ty_arg_list g_cfg;
 bool g_cfg_read = false;
 
-// Reads file_name into the store and marks it read, whatever the outcome.
+// Reads file_name into the store. Only a whole read (or a missing file)
+// marks the store read: a store that holds part of the file, or nothing of
+// it, is never written back over the file, and the next look-up tries again.
+// A failed read leaves the store as it was.
 long read_file(const char* file_name) {
   long status = osl_sys_read_args("config", file_name, &g_cfg.count, &g_cfg.capacity,
                                   &g_cfg.array);
-  g_cfg_read = true;
+  if (status == 0) g_cfg_read = true;
   return status;
 }
 
@@ -34,12 +36,14 @@ const char* bare_name(const char* name) {
 // '=') matches name as a pattern without regard to case; -1 when none.
 long find_entry(const char* name) {
   size_t len = std::strlen(name);
-  std::string key;
   for (long i = 0; i < g_cfg.count; ++i) {
-    const char* entry = g_cfg.array[i];
+    char* entry = g_cfg.array[i];
     if (entry == nullptr || strnlen(entry, len + 1) < len + 1 || entry[len] != '=') continue;
-    key.assign(entry, len);
-    if (osl_print_match(name, key.c_str(), 0) != 0) return i;
+    // The key is matched in place: the '=' after it ends it for the match.
+    entry[len] = '\0';
+    long matched = osl_print_match(name, entry, 0);
+    entry[len] = '=';
+    if (matched != 0) return i;
   }
   return -1;
 }
@@ -74,7 +78,9 @@ long osl_sys_find_local_string(const char* name, char** value, long* index) {
 long osl_sys_set_config_string(const char* name, const char* value, long commit) {
   if (name == nullptr) return 1;
   name = bare_name(name);
-  ensure_read();
+  // Setting into a store that could not be read would lose the file's other
+  // entries at the next commit.
+  if (long status = ensure_read()) return status;
   long i = find_entry(name);
   char* entry = nullptr;
   if (osl_sys_make_val(name, value, &entry) != 0) return 1;

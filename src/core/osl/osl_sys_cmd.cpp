@@ -8,9 +8,9 @@
 #include <sys/wait.h>
 
 #include <cerrno>
-#include <string>
-#include <vector>
 
+#include "core/osl/osl_mem_std.h"
+#include "core/osl/osl_print.h"
 #include "core/osl/osl_sys.h"
 #include "core/osl/osl_sys_cfg.h"
 
@@ -18,14 +18,11 @@ extern char** environ;
 
 namespace {
 
-// Runs the command configured under key with the caller's arguments; see
-// osl_sys_edit for the result.
-long run_configured(const char* key, std::initializer_list<const char*> extra) {
-  char* command = nullptr;
-  if (osl_sys_get_config_string(key, &command) != 0 || command == nullptr) return 1;
-
-  std::vector<std::string> words;
-  std::string word;
+// Splits command into words on blanks, appends the caller's arguments and
+// runs the program; see osl_sys_edit for the result.
+long run_command(const char* command, std::initializer_list<const char*> extra) {
+  osl_vector<osl_string> words;
+  osl_string word;
   for (const char* c = command; ; ++c) {
     if (*c == '\0' || *c == ' ' || *c == '\t') {
       if (!word.empty()) words.push_back(word);
@@ -38,9 +35,9 @@ long run_configured(const char* key, std::initializer_list<const char*> extra) {
   if (words.empty()) return 1;
   for (const char* a : extra) words.emplace_back(a != nullptr ? a : "");
 
-  std::vector<char*> argv;
+  osl_vector<char*> argv;
   argv.reserve(words.size() + 1);
-  for (std::string& w : words) argv.push_back(w.data());
+  for (osl_string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
 
   pid_t pid = 0;
@@ -56,6 +53,19 @@ long run_configured(const char* key, std::initializer_list<const char*> extra) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
+}
+
+// Runs the command configured under key with the caller's arguments; 1 when
+// there is none or no memory for its words.
+long run_configured(const char* key, std::initializer_list<const char*> extra) {
+  char* command = nullptr;
+  if (osl_sys_get_config_string(key, &command) != 0 || command == nullptr) return 1;
+  return osl_mem_guard([&] { return run_command(command, extra); },
+                       [&] {
+                         osl_print_mes("%s: cannot allocate memory for the command of '%s'\n",
+                                       "osl_sys", key);
+                         return 1L;
+                       });
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 // OS layer: time stamps and the client's time zone.
+//
+// Threads: osl_time_str and osl_time_get_client_tz return static buffers and
+// are not safe from several threads; the stamp calls keep no state and are.
+// No lock.
 #pragma once
+
+#include "orb_api.h"
 
 #include <cstdint>
 #include <ctime>
@@ -23,16 +29,16 @@ struct osl_ty_client_tz {
 };
 
 // time(t); returns the time as well.
-long osl_time_get(time_t* t);
+ORB_API long osl_time_get(time_t* t);
 // gettimeofday into *stamp. 0, or 1 when the clock cannot be read.
-long osl_time_eget(osl_ty_etime* stamp);
+ORB_API long osl_time_eget(osl_ty_etime* stamp);
 // *seconds = b - a. 0.
-long osl_time_ediff(const osl_ty_etime* a, const osl_ty_etime* b, float* seconds);
+ORB_API long osl_time_ediff(const osl_ty_etime* a, const osl_ty_etime* b, float* seconds);
 // *result = stamp + *seconds (a copy of stamp when *seconds <= 0). 0.
-long osl_time_ecalc(const osl_ty_etime* stamp, const float* seconds, osl_ty_etime* result);
+ORB_API long osl_time_ecalc(const osl_ty_etime* stamp, const float* seconds, osl_ty_etime* result);
 // -1, 0 or 1 by seconds, then microseconds.
-long osl_time_ecmp(const osl_ty_etime* a, const osl_ty_etime* b);
+ORB_API long osl_time_ecmp(const osl_ty_etime* a, const osl_ty_etime* b);
 // *t as UTC text "%D %T %Z" in a static buffer (valid until the next call).
-const char* osl_time_str(const time_t* t);
+ORB_API const char* osl_time_str(const time_t* t);
 // Fills the client time-zone record. 0.
-long osl_time_get_client_tz(osl_ty_client_tz* record);
+ORB_API long osl_time_get_client_tz(osl_ty_client_tz* record);

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/osl/osl_mem_std.h"
 #include "core/osl/osl_print.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col_int.h"
@@ -43,7 +43,7 @@ bool in_array(const utl_ty_col* col, const void* p) {
 struct slot_source {
   const void* bytes = nullptr;
   void* pool_copy = nullptr;
-  std::vector<char> own;
+  osl_vector<char> own;
 };
 
 long prepare_slot(utl_ty_col* col, const void* e, slot_source* out) {
@@ -60,7 +60,13 @@ long prepare_slot(utl_ty_col* col, const void* e, slot_source* out) {
   if (col->slot_size == 0) return utl_alrt(UTL_ZERO_SIZE_TYPE, cmn_typ_name(col->type));
   if (e && in_array(col, e)) {
     const auto* b = static_cast<const char*>(e);
-    out->own.assign(b, b + col->slot_size);
+    long st = osl_mem_guard(
+        [&] {
+          out->own.assign(b, b + col->slot_size);
+          return 0L;
+        },
+        [&] { return utl_alrt(UTL_NO_MEMORY, col->slot_size, owner_name()); });
+    if (st != 0) return st;
     e = out->own.data();
   }
   out->bytes = e;
@@ -243,13 +249,28 @@ long utl_col_last(utl_ty_col* col, long* index, void** element) {
   return 0;
 }
 
+long utl_col_grow_check(const utl_ty_col* col, long index) {
+  if (index < col->capacity) return 0;
+  // The array never passes a quarter of the address range, so every slot
+  // offset and count computed from an index below this limit fits in a long.
+  const long limit = std::numeric_limits<long>::max() / 4 / col->slot_size;
+  if (index >= limit) {
+    long slots = index < std::numeric_limits<long>::max() ? index + 1 : index;
+    long bytes = slots > std::numeric_limits<long>::max() / col->slot_size
+                     ? std::numeric_limits<long>::max()
+                     : slots * col->slot_size;
+    return utl_alrt(UTL_TOO_LARGE, bytes);
+  }
+  return 0;
+}
+
 long utl_col_extend(utl_ty_col* col, long index) {
   if (long st = utl_col_check(col)) return st;
   if (index < col->capacity) return 0;
-  long cap = col->capacity + col->extend;
+  if (long st = utl_col_grow_check(col, index)) return st;
+  const long limit = std::numeric_limits<long>::max() / 4 / col->slot_size;
+  long cap = col->capacity + std::min(col->extend, limit - col->capacity);
   if (cap < index + 1) cap = index + 1;
-  if (cap > std::numeric_limits<long>::max() / 4 / col->slot_size)
-    return utl_alrt(UTL_TOO_LARGE, cap);
   const long size = cap * col->slot_size;
   void* addr = col->array;
   if (long st = utl_mem_realloc(owner_name(), 1, &size, &addr)) return st;
@@ -264,6 +285,8 @@ long utl_col_insert_at(utl_ty_col* col, const void* element, long index, void** 
   if (long st = utl_col_check(col)) return st;
   if (long st = refuse_ref_copy(col)) return st;
   if (index < 0) index = col->count;
+  // A slot that cannot exist is refused before anything is copied.
+  if (long st = utl_col_grow_check(col, index)) return st;
   slot_source src;
   if (long st = prepare_slot(col, element, &src)) return st;
   if (long st = utl_col_extend(col, index)) return st;

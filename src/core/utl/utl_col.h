@@ -11,7 +11,13 @@
 //
 // Calls return 0 or a status: utl alerts (utl_msg.h) or the plain status 17
 // for an index outside the collection.
+//
+// Threads: one caller at a time. The live list and checking switch, the
+// extend-by override and the sort in progress (its compare procedure passed
+// through process-wide statics) are shared and unguarded; no lock.
 #pragma once
+
+#include "orb_api.h"
 
 #include <cstdio>
 
@@ -60,83 +66,83 @@ using utl_ty_col_cmp = long (*)(const void* a, const void* b, void* arg);
 using utl_ty_col_proc = long (*)(utl_ty_col* col, void* element, long index, long type,
                                  void* arg, long* flag);
 
-long utl_col_make(const char* owner, long type, long capacity, long extend, long ext,
+ORB_API long utl_col_make(const char* owner, long type, long capacity, long extend, long ext,
                   long options, utl_ty_col** col);
-long utl_col_free(const char* owner, utl_ty_col* col);
-long utl_col_add_ref(utl_ty_col* col);
-long utl_col_get_ref(utl_ty_col* col, long* count);
-long utl_col_set_ref(utl_ty_col* col, long count);
-long utl_col_reset(utl_ty_col* col);
+ORB_API long utl_col_free(const char* owner, utl_ty_col* col);
+ORB_API long utl_col_add_ref(utl_ty_col* col);
+ORB_API long utl_col_get_ref(utl_ty_col* col, long* count);
+ORB_API long utl_col_set_ref(utl_ty_col* col, long count);
+ORB_API long utl_col_reset(utl_ty_col* col);
 
-long utl_col_num(utl_ty_col* col, long* count);
-long utl_col_get_array(utl_ty_col* col, void** array, long* count);
-long utl_col_info(utl_ty_col* col, long* type, long* count, long* capacity, long* extend,
+ORB_API long utl_col_num(utl_ty_col* col, long* count);
+ORB_API long utl_col_get_array(utl_ty_col* col, void** array, long* count);
+ORB_API long utl_col_info(utl_ty_col* col, long* type, long* count, long* capacity, long* extend,
                   long* slot_size, long* flags);
-long utl_col_ith(utl_ty_col* col, long index, void** element);
-long utl_col_last(utl_ty_col* col, long* index, void** element);
+ORB_API long utl_col_ith(utl_ty_col* col, long index, void** element);
+ORB_API long utl_col_last(utl_ty_col* col, long* index, void** element);
 
-long utl_col_insert_at(utl_ty_col* col, const void* element, long index, void** stored);
-long utl_col_push(utl_ty_col* col, const void* element, void** stored);
-long utl_col_insert(utl_ty_col* col, const void* element, void** stored);
-long utl_col_insert_ret_index(utl_ty_col* col, const void* element, void** stored, long* index);
-long utl_col_insert_expand(utl_ty_col* col, const void* element, long index, void** stored);
-long utl_col_insert_obj(utl_ty_col* col, const void* element, long index);
-long utl_col_pop(utl_ty_col* col);
-long utl_col_remove(utl_ty_col* col, const void* element, long index);
-long utl_col_swap(utl_ty_col* col, long i, long j);
+ORB_API long utl_col_insert_at(utl_ty_col* col, const void* element, long index, void** stored);
+ORB_API long utl_col_push(utl_ty_col* col, const void* element, void** stored);
+ORB_API long utl_col_insert(utl_ty_col* col, const void* element, void** stored);
+ORB_API long utl_col_insert_ret_index(utl_ty_col* col, const void* element, void** stored, long* index);
+ORB_API long utl_col_insert_expand(utl_ty_col* col, const void* element, long index, void** stored);
+ORB_API long utl_col_insert_obj(utl_ty_col* col, const void* element, long index);
+ORB_API long utl_col_pop(utl_ty_col* col);
+ORB_API long utl_col_remove(utl_ty_col* col, const void* element, long index);
+ORB_API long utl_col_swap(utl_ty_col* col, long i, long j);
 
 // Linear searches: index -1 (element null) when absent. The spot is the index
 // before which a sorted collection would take the key, or -1.
-long utl_col_find(utl_ty_col* col, const void* key, long* index);
-long utl_col_find_it(utl_ty_col* col, const void* key, long* index, void** element);
-long utl_col_find_spot(utl_ty_col* col, const void* key, long* index, void** element,
+ORB_API long utl_col_find(utl_ty_col* col, const void* key, long* index);
+ORB_API long utl_col_find_it(utl_ty_col* col, const void* key, long* index, void** element);
+ORB_API long utl_col_find_spot(utl_ty_col* col, const void* key, long* index, void** element,
                        long* spot);
-long utl_col_custom_find(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index);
-long utl_col_custom_find_it(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
+ORB_API long utl_col_custom_find(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index);
+ORB_API long utl_col_custom_find_it(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
                             void** element);
-long utl_col_custom_find_spot(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
+ORB_API long utl_col_custom_find_spot(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
                               void** element, long* spot);
 // Binary search (an unsorted collection is sorted first).
-long utl_col_bsearch(utl_ty_col* col, const void* key, long* index, void** element);
-long utl_col_custom_bsearch(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
+ORB_API long utl_col_bsearch(utl_ty_col* col, const void* key, long* index, void** element);
+ORB_API long utl_col_custom_bsearch(utl_ty_col* col, const void* key, utl_ty_col_cmp cmp, long* index,
                             void** element);
 
-long utl_col_sort(utl_ty_col* col, utl_ty_col_cmp cmp, void* arg);
-long utl_col_sort_inverse(utl_ty_col* col, utl_ty_col_cmp cmp, void* arg);
-long utl_col_set_sorted(utl_ty_col* col, long on);
-long utl_col_is_sorted(utl_ty_col* col);
-long utl_col_mark_unsorted(utl_ty_col* col, long value);
-long utl_col_set_dupls(utl_ty_col* col, long allow);
-long utl_col_allows_dupls(utl_ty_col* col);
-long utl_col_extend(utl_ty_col* col, long index);
+ORB_API long utl_col_sort(utl_ty_col* col, utl_ty_col_cmp cmp, void* arg);
+ORB_API long utl_col_sort_inverse(utl_ty_col* col, utl_ty_col_cmp cmp, void* arg);
+ORB_API long utl_col_set_sorted(utl_ty_col* col, long on);
+ORB_API long utl_col_is_sorted(utl_ty_col* col);
+ORB_API long utl_col_mark_unsorted(utl_ty_col* col, long value);
+ORB_API long utl_col_set_dupls(utl_ty_col* col, long allow);
+ORB_API long utl_col_allows_dupls(utl_ty_col* col);
+ORB_API long utl_col_extend(utl_ty_col* col, long index);
 
-long utl_col_copy_ref(const char* owner, utl_ty_col* source, utl_ty_col** copy);
-long utl_col_copy(const char* owner, utl_ty_col* source, utl_ty_col** copy);
-long utl_col_append(utl_ty_col* source, utl_ty_col* target);
+ORB_API long utl_col_copy_ref(const char* owner, utl_ty_col* source, utl_ty_col** copy);
+ORB_API long utl_col_copy(const char* owner, utl_ty_col* source, utl_ty_col** copy);
+ORB_API long utl_col_append(utl_ty_col* source, utl_ty_col* target);
 
-long utl_col_apply(utl_ty_col* col, utl_ty_col_proc proc, void* arg);
-long utl_col_select(utl_ty_col* col, utl_ty_col** result, utl_ty_col_proc proc, void* arg);
-long utl_col_fill(utl_ty_col* col, long n, long position, const void* data);
-long utl_col_reserve(utl_ty_col* col, long n, long position, void** slot);
+ORB_API long utl_col_apply(utl_ty_col* col, utl_ty_col_proc proc, void* arg);
+ORB_API long utl_col_select(utl_ty_col* col, utl_ty_col** result, utl_ty_col_proc proc, void* arg);
+ORB_API long utl_col_fill(utl_ty_col* col, long n, long position, const void* data);
+ORB_API long utl_col_reserve(utl_ty_col* col, long n, long position, void** slot);
 
-long utl_col_alloc(utl_ty_col* col, long size, const void* data, void** pointer);
-long utl_col_alloc4(utl_ty_col* col, long size, const void* data, void** pointer);
-long utl_col_alloc_string(utl_ty_col* col, const char* text, char** pointer);
-long utl_col_get_pool(utl_ty_col* col, utl_ty_pool** pool);
-long utl_col_set_ext(utl_ty_col* col, long word);
-long utl_col_get_ext(utl_ty_col* col, long* word);
+ORB_API long utl_col_alloc(utl_ty_col* col, long size, const void* data, void** pointer);
+ORB_API long utl_col_alloc4(utl_ty_col* col, long size, const void* data, void** pointer);
+ORB_API long utl_col_alloc_string(utl_ty_col* col, const char* text, char** pointer);
+ORB_API long utl_col_get_pool(utl_ty_col* col, utl_ty_pool** pool);
+ORB_API long utl_col_set_ext(utl_ty_col* col, long word);
+ORB_API long utl_col_get_ext(utl_ty_col* col, long* word);
 
-long utl_col_set_extend_num_override(long n);
-long utl_col_set_checking(long flag);
-long utl_col_get_checking();
-long utl_col_check(utl_ty_col* col);
-long utl_col_check_all();
+ORB_API long utl_col_set_extend_num_override(long n);
+ORB_API long utl_col_set_checking(long flag);
+ORB_API long utl_col_get_checking();
+ORB_API long utl_col_check(utl_ty_col* col);
+ORB_API long utl_col_check_all();
 
-long utl_col_verify(utl_ty_col* col);
-long utl_col_dump(FILE* stream, long indent, const char* title, utl_ty_col* col, long level);
-long utl_col_print(utl_ty_col* col);
-long utl_col_dump_all();
-long utl_col_print_elems(utl_ty_col* col);
+ORB_API long utl_col_verify(utl_ty_col* col);
+ORB_API long utl_col_dump(FILE* stream, long indent, const char* title, utl_ty_col* col, long level);
+ORB_API long utl_col_print(utl_ty_col* col);
+ORB_API long utl_col_dump_all();
+ORB_API long utl_col_print_elems(utl_ty_col* col);
 
-long utl_col_init();
-long utl_col_term();
+ORB_API long utl_col_init();
+ORB_API long utl_col_term();

@@ -1,5 +1,6 @@
 // Copies, appends, visitors and raw slot access of collections.
 #include <cstring>
+#include <limits>
 
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_alrt.h"
@@ -155,6 +156,7 @@ long utl_col_fill(utl_ty_col* col, long n, long position, const void* data) {
   if (!(col->flags & UTL_COL_IN_SLOT)) return 1;
   if (n < 0 || position < 0) return UTL_BAD_ARG;
   if (n == 0) return 0;
+  if (position > std::numeric_limits<long>::max() - n) return utl_alrt(UTL_TOO_LARGE, std::numeric_limits<long>::max());
   if (long st = utl_col_extend(col, position + n - 1)) return st;
   if (data) std::memmove(utl_col_slot(col, position), data, n * col->slot_size);
   else std::memset(utl_col_slot(col, position), 0, n * col->slot_size);
@@ -166,9 +168,9 @@ long utl_col_fill(utl_ty_col* col, long n, long position, const void* data) {
 long utl_col_reserve(utl_ty_col* col, long n, long position, void** slot) {
   if (long st = utl_col_check(col)) return st;
   if (n < 0 || position < 0) return UTL_BAD_ARG;
-  if (position + n > 0) {
-    if (long st = utl_col_extend(col, position + n - 1)) return st;
-  }
+  if (position > std::numeric_limits<long>::max() - n) return utl_alrt(UTL_TOO_LARGE, std::numeric_limits<long>::max());
+  // The slot handed back always lies inside the array, also for n = 0.
+  if (long st = utl_col_extend(col, n > 0 ? position + n - 1 : position)) return st;
   if (slot) *slot = utl_col_slot(col, position);
   if (col->count < position + n) {
     col->count = position + n;

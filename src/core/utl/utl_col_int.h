@@ -1,4 +1,6 @@
 // Collection internals shared by the collection source files.
+//
+// Threads: as utl_col.h (one caller at a time).
 #pragma once
 
 #include "core/cmn/cmn_typ.h"
@@ -46,3 +48,8 @@ long utl_col_sort_it(utl_ty_col* col, utl_ty_col_cmp cmp, void* arg, bool invers
 // Index before which the key keeps a sorted collection in order (after any
 // equal elements), by binary search.
 long utl_col_upper_spot(utl_ty_col* col, const void* key);
+
+// 0 when the array can grow so that slot `index` exists; otherwise pushes
+// utl 45 (too large) without changing anything. Indexes below the capacity
+// always pass.
+long utl_col_grow_check(const utl_ty_col* col, long index);

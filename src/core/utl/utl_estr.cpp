@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <string>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/osl/osl_mem_std.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_live.h"
 #include "core/utl/utl_mem.h"
@@ -155,14 +155,10 @@ long utl_estr_append(utl_ty_estr* estr, const char* text) {
   return utl_estr_append_option(estr, text, 0);
 }
 
-long utl_estr_append_option(utl_ty_estr* estr, const char* text, long option) {
-  if (long st = utl_estr_check(estr)) return st;
-  if (!text) return UTL_BAD_ARG;
-  std::string own;
-  if (inside(estr, text)) {
-    own = text;
-    text = own.c_str();
-  }
+namespace {
+
+// Appends text (not inside the string) as utl_estr_append_option does.
+long append_text(utl_ty_estr* estr, const char* text, long option) {
   const long k = static_cast<long>(std::strlen(text));
   long p = option ? k + 2 : k + 1;
   const long L = estr->length;
@@ -195,20 +191,50 @@ long utl_estr_append_option(utl_ty_estr* estr, const char* text, long option) {
   return 0;
 }
 
-long utl_estr_append_binary(utl_ty_estr* estr, const void* bytes, long n) {
+}  // namespace
+
+long utl_estr_append_option(utl_ty_estr* estr, const char* text, long option) {
   if (long st = utl_estr_check(estr)) return st;
-  if (n < 0 || (n > 0 && !bytes)) return UTL_BAD_ARG;
-  if (n == 0) return 0;
-  std::string own;
-  if (inside(estr, bytes)) {
-    own.assign(static_cast<const char*>(bytes), n);
-    bytes = own.data();
+  if (!text) return UTL_BAD_ARG;
+  if (inside(estr, text)) {
+    // A piece of the string's own text is copied aside before it may move.
+    return osl_mem_guard(
+        [&] {
+          const osl_string own(text);
+          return append_text(estr, own.c_str(), option);
+        },
+        [&] { return utl_alrt(UTL_NO_MEMORY, static_cast<long>(std::strlen(text)) + 1, utl_mem_name()); });
   }
+  return append_text(estr, text, option);
+}
+
+namespace {
+
+// Appends n bytes (not inside the string) and a terminator.
+long append_bytes(utl_ty_estr* estr, const void* bytes, long n) {
   if (long st = grow(estr, estr->length + n + 1, n + 1)) return st;
   std::memmove(estr->text + estr->length, bytes, n);
   estr->length += n;
   estr->text[estr->length] = '\0';
   return 0;
+}
+
+}  // namespace
+
+long utl_estr_append_binary(utl_ty_estr* estr, const void* bytes, long n) {
+  if (long st = utl_estr_check(estr)) return st;
+  if (n < 0 || (n > 0 && !bytes)) return UTL_BAD_ARG;
+  if (n == 0) return 0;
+  if (inside(estr, bytes)) {
+    // Bytes of the string's own text are copied aside before they may move.
+    return osl_mem_guard(
+        [&] {
+          const osl_string own(static_cast<const char*>(bytes), static_cast<size_t>(n));
+          return append_bytes(estr, own.data(), n);
+        },
+        [&] { return utl_alrt(UTL_NO_MEMORY, n, utl_mem_name()); });
+  }
+  return append_bytes(estr, bytes, n);
 }
 
 long utl_estr_vsprintf(utl_ty_estr* estr, const char* format, va_list args) {

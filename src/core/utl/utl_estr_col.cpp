@@ -1,9 +1,8 @@
 // Extensible strings built from collections and by substitution.
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/osl/osl_mem_std.h"
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_col_int.h"
@@ -54,15 +53,16 @@ long utl_estr_from_strcol(utl_ty_col* col, const char* prefix, const char* separ
   return 0;
 }
 
-long utl_estr_substitute(const char* text, long n, const char* openers, const char* closers,
-                         utl_ty_estr_subst_proc proc, void* arg, utl_ty_estr* estr) {
-  if (long st = utl_estr_check(estr)) return st;
-  if (!text) return 0;
-  if (n > 0 && (!openers || !closers || !proc)) return UTL_BAD_ARG;
+namespace {
+
+// The work of utl_estr_substitute (its strings come from the heap cover; see
+// osl_mem_std.h).
+long substitute(const char* text, long n, const char* openers, const char* closers,
+                utl_ty_estr_subst_proc proc, void* arg, utl_ty_estr* estr) {
   // The text may be the string's own, whose buffer moves as it grows.
-  const std::string source(text);
+  const osl_string source(text);
   text = source.c_str();
-  std::vector<char> buffer(kSubstBufSize);
+  osl_vector<char> buffer(kSubstBufSize);
   const char* cur = text;
   for (;;) {
     const char* open = nullptr;
@@ -83,7 +83,7 @@ long utl_estr_substitute(const char* text, long n, const char* openers, const ch
       cur = open + 1;
       continue;
     }
-    std::string name(open + 1, close);
+    const osl_string name(open + 1, close);
     buffer[0] = '\0';
     char* result = buffer.data();
     long replaced = 0;
@@ -100,4 +100,15 @@ long utl_estr_substitute(const char* text, long n, const char* openers, const ch
     }
     cur = close + 1;
   }
+}
+
+}  // namespace
+
+long utl_estr_substitute(const char* text, long n, const char* openers, const char* closers,
+                         utl_ty_estr_subst_proc proc, void* arg, utl_ty_estr* estr) {
+  if (long st = utl_estr_check(estr)) return st;
+  if (!text) return 0;
+  if (n > 0 && (!openers || !closers || !proc)) return UTL_BAD_ARG;
+  return osl_mem_guard([&] { return substitute(text, n, openers, closers, proc, arg, estr); },
+                       [&] { return utl_alrt(UTL_NO_MEMORY, kSubstBufSize, utl_mem_name()); });
 }

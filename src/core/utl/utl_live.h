@@ -1,6 +1,8 @@
 // Lists of live records (module internal): records with `next` and `prev`
 // members, linked while alive so that a handle can be recognised as one the
 // module handed out and has not freed.
+//
+// Threads: a list belongs to its module and is not guarded (no lock).
 #pragma once
 
 template <class T>

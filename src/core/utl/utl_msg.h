@@ -1,7 +1,12 @@
 // Alert codes of the utl message list (subsystem 4, message ids 1600..1652).
 // Code = 0x400000 + message number; the arguments follow the conversions of
 // the message's text (%ld: long, %s: const char*).
+//
+// Threads: the codes are constants; utl_str_text reads a constant table and
+// is safe anywhere; utl_str_init is start-up only.
 #pragma once
+
+#include "orb_api.h"
 
 constexpr long UTL_ALRT_BASE = 0x400000;
 constexpr long UTL_SUBSYS = 4;
@@ -42,6 +47,6 @@ constexpr long UTL_NO_POOL = utl_code(52);         // none
 constexpr long UTL_BAD_ARG = 17;
 
 // Registers the utl message list (texts compiled in) with the message layer.
-long utl_str_init();
+ORB_API long utl_str_init();
 // The compiled-in text of message n (0..52), or null.
-const char* utl_str_text(long n);
+ORB_API const char* utl_str_text(long n);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_live.h"
@@ -96,6 +97,7 @@ long utl_pl_alloc(utl_ty_pool* pool, long n, void** address) {
 long utl_pl_alloc4(utl_ty_pool* pool, long n, void** address) {
   constexpr long kRecAlign = 8;
   if (n < 1) return UTL_BAD_ARG;
+  if (n > std::numeric_limits<long>::max() - kRecAlign) return utl_alrt(UTL_TOO_LARGE, n);
   void* raw = nullptr;
   if (long st = utl_pl_alloc(pool, n + kRecAlign, &raw)) return st;
   auto a = reinterpret_cast<uintptr_t>(raw);

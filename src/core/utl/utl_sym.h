@@ -2,7 +2,12 @@
 // collections: the entries (whose string pool also holds the names and string
 // values) and the bucket heads. Entries are chained per bucket by index;
 // removal only unlinks.
+//
+// Threads: a table belongs to one caller at a time (its collections are not
+// guarded; see utl_col.h); no lock.
 #pragma once
+
+#include "orb_api.h"
 
 struct utl_ty_col;
 
@@ -50,50 +55,50 @@ struct utl_ty_symtab {
 using utl_ty_sym_proc = long (*)(utl_ty_symtab* table, const char* name,
                                  utl_ty_sym_value* value, long* user, void* arg, long* stop);
 
-long utl_sym_table_create(long initial, utl_ty_symtab** table);
-long utl_sym_table_create_sized(long initial, long buckets, utl_ty_symtab** table);
-long utl_sym_table_create_suppl(long initial, long buckets, utl_ty_symtab** table);
-long utl_sym_table_create_ic(long initial, long buckets, utl_ty_symtab** table);
-long utl_sym_table_create_option(long initial, long buckets, utl_ty_symtab** table,
+ORB_API long utl_sym_table_create(long initial, utl_ty_symtab** table);
+ORB_API long utl_sym_table_create_sized(long initial, long buckets, utl_ty_symtab** table);
+ORB_API long utl_sym_table_create_suppl(long initial, long buckets, utl_ty_symtab** table);
+ORB_API long utl_sym_table_create_ic(long initial, long buckets, utl_ty_symtab** table);
+ORB_API long utl_sym_table_create_option(long initial, long buckets, utl_ty_symtab** table,
                                  long options);
-long utl_sym_table_destroy(utl_ty_symtab* table);
-long utl_sym_table_copy(utl_ty_symtab* table, long unused, utl_ty_symtab** copy);
+ORB_API long utl_sym_table_destroy(utl_ty_symtab* table);
+ORB_API long utl_sym_table_copy(utl_ty_symtab* table, long unused, utl_ty_symtab** copy);
 
-long utl_sym_add(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
+ORB_API long utl_sym_add(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
                  long* index);
-long utl_sym_add_one(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
+ORB_API long utl_sym_add_one(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
                      long replace, long* index);
-long utl_sym_add_val(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
+ORB_API long utl_sym_add_val(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
                      long user, long* index);
-long utl_sym_add_option(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
+ORB_API long utl_sym_add_option(utl_ty_symtab* table, const char* name, const utl_ty_sym_value* value,
                         long replace, long user, long* index);
 
 // value points into the entry (valid until the next addition); null and -1
 // when absent.
-long utl_sym_find(utl_ty_symtab* table, const char* name, utl_ty_sym_value** value,
+ORB_API long utl_sym_find(utl_ty_symtab* table, const char* name, utl_ty_sym_value** value,
                   long* index);
-long utl_sym_find_val(utl_ty_symtab* table, const char* name, utl_ty_sym_value** value,
+ORB_API long utl_sym_find_val(utl_ty_symtab* table, const char* name, utl_ty_sym_value** value,
                       long* index, utl_ty_sym_entry** entry, long* user);
-long utl_sym_set_val(utl_ty_symtab* table, utl_ty_sym_value* value,
+ORB_API long utl_sym_set_val(utl_ty_symtab* table, utl_ty_sym_value* value,
                      const utl_ty_sym_value* new_value);
-long utl_sym_remove(utl_ty_symtab* table, const char* name);
-long utl_sym_get(utl_ty_symtab* table, long i, const char** name, utl_ty_sym_value** value);
-long utl_sym_get_val(utl_ty_symtab* table, long i, const char** name, utl_ty_sym_value** value,
+ORB_API long utl_sym_remove(utl_ty_symtab* table, const char* name);
+ORB_API long utl_sym_get(utl_ty_symtab* table, long i, const char** name, utl_ty_sym_value** value);
+ORB_API long utl_sym_get_val(utl_ty_symtab* table, long i, const char** name, utl_ty_sym_value** value,
                      long* user);
-long utl_sym_iterate(utl_ty_symtab* table, utl_ty_sym_proc proc, void* arg, long unused);
-long utl_sym_alloc(utl_ty_symtab* table, long size, const void* data, void** pointer);
-long utl_sym_alloc4(utl_ty_symtab* table, long size, const void* data, void** pointer);
-long utl_sym_get_user_flags(utl_ty_symtab* table, long* flags);
-long utl_sym_set_user_flags(utl_ty_symtab* table, long flags);
+ORB_API long utl_sym_iterate(utl_ty_symtab* table, utl_ty_sym_proc proc, void* arg, long unused);
+ORB_API long utl_sym_alloc(utl_ty_symtab* table, long size, const void* data, void** pointer);
+ORB_API long utl_sym_alloc4(utl_ty_symtab* table, long size, const void* data, void** pointer);
+ORB_API long utl_sym_get_user_flags(utl_ty_symtab* table, long* flags);
+ORB_API long utl_sym_set_user_flags(utl_ty_symtab* table, long flags);
 
-long utl_sym_default_hash(long buckets, const char* name);
-long utl_sym_ci_hash(long buckets, const char* name);
-long utl_sym_ci_strcmp(const char* a, const char* b);
+ORB_API long utl_sym_default_hash(long buckets, const char* name);
+ORB_API long utl_sym_ci_hash(long buckets, const char* name);
+ORB_API long utl_sym_ci_strcmp(const char* a, const char* b);
 // Orders two entries by name (exact).
-long utl_sym_compare(const void* a, const void* b);
+ORB_API long utl_sym_compare(const void* a, const void* b);
 
-long utl_sym_init();
-long utl_sym_term();
-long utl_sym_print();
-long utl_sym_dump();
-long utl_sym_dump_sorted();
+ORB_API long utl_sym_init();
+ORB_API long utl_sym_term();
+ORB_API long utl_sym_print();
+ORB_API long utl_sym_dump();
+ORB_API long utl_sym_dump_sorted();

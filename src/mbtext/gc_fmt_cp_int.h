@@ -12,6 +12,8 @@
 bool gcfmtAscii(const GCLocale* locale);
 // Byte length of the character that starts with byte b (at least 1).
 int gcfmtCharLen(const GCLocale* locale, unsigned char b);
+// Bytes that chars characters of the locale's code page take at most.
+int32_t gcfmtByteBound(const GCLocale* locale, int32_t chars);
 // UCS-2 value of a single byte (0xFFFD when it is no character).
 GCUChar gcfmtByteToUcs(const GCLocale* locale, unsigned char b);
 // True when the single byte is white space in the code page.
