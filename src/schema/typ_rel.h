@@ -35,6 +35,12 @@ ORB_API long typ_sch_get_optional_objid(long type_word, obj_id* id);
 ORB_API long typ_sch_assert_optional_rel(obj_id* id, utl_ty_col* batch, long position);
 ORB_API long typ_sch_is_rel_in_batch(const obj_id* id, long position, long count,
                                      adp_rel_batch_item* const* items, long* index, long* is_unrelate);
+// Before the adapter runs a relation batch: queues the default relate of
+// every registered optional relation that a queued object would otherwise
+// leave unset (a created object without a change of that relation, or one
+// whose queued change is an unrelate, which is removed). Both collections
+// hold pointers to the adapter's queue items.
+ORB_API long typ_sch_fix_optional_rels(utl_ty_col* objects, utl_ty_col* batch);
 long typ_sch_free_optional_rels();
 
 ORB_API long typ_sch_find_relation_index(const char* type_name, long type_id, const char* rel_name,

@@ -70,3 +70,39 @@ long typ_sch_is_rel_in_batch(const obj_id* id, long position, long count, adp_re
   }
   return 0;
 }
+
+// The object items of the adapter's queue are pointers in a collection, as
+// are the relation items; the batch array is read again after each change.
+long typ_sch_fix_optional_rels(utl_ty_col* objects, utl_ty_col* batch) {
+  if (!objects || !batch || !g_optional_rels) return 0;
+  long nobj = 0;
+  utl_col_num(objects, &nobj);
+  long nreg = 0;
+  typ_sch_opt_rel* regs = nullptr;
+  typ_sch_get_optional_rels(&nreg, &regs);
+  for (long o = 0; o < nobj; ++o) {
+    void* slot = nullptr;
+    utl_col_ith(objects, o, &slot);
+    auto* item = slot ? *static_cast<adp_obj_batch_item**>(slot) : nullptr;
+    if (!item) continue;
+    for (long r = 0; r < nreg; ++r) {
+      if (regs[r].type_id != (item->type & kTypeMask)) continue;
+      void* arr = nullptr;
+      long count = 0;
+      if (long st = utl_col_get_array(batch, &arr, &count)) return st;
+      long index = -1, unrelate = 0;
+      typ_sch_is_rel_in_batch(&item->id, regs[r].position, count, static_cast<adp_rel_batch_item* const*>(arr),
+                              &index, &unrelate);
+      if (index < 0) {
+        // A new object gets its default relate.
+        if (item->create != 1) continue;
+      } else if (unrelate) {
+        if (long st = utl_col_remove(batch, nullptr, index)) return st;
+      } else {
+        continue;
+      }
+      if (long st = typ_sch_assert_optional_rel(&item->id, batch, regs[r].position)) return st;
+    }
+  }
+  return 0;
+}

@@ -5,6 +5,7 @@
 
 #include "adapter/adp_rel.h"
 #include "adpdouble/adp_double.h"
+#include "core/utl/utl_col.h"
 #include "core/utl/utl_mem.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_msg.h"
@@ -298,6 +299,44 @@ TEST_F(typ_relations, OptionalRelationsQueueDefaultRelates) {
   obj_id z{20, 79, 0};
   ASSERT_EQ(typ_sch_is_rel_in_batch(&z, 0, 2, items, &index, &is_unrel), 0);
   EXPECT_EQ(index, -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(typ_relations, FixingOptionalRelationsQueuesDefaultsAndReplacesUnrelates) {
+  ASSERT_EQ(rel("X", "a", 1, "Y", "b"), 0);
+  ASSERT_EQ(rel("Y", "b", 2, "X", "a", -1, TYP_REL_REQUIRED), 0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  utl_ty_col* objects = nullptr;
+  utl_ty_col* batch = nullptr;
+  ASSERT_EQ(utl_col_make("t", 517, 4, 4, 0, 0, &objects), 0);
+  ASSERT_EQ(utl_col_make("t", 517, 4, 4, 0, 0, &batch), 0);
+  adp_obj_batch_item created{nullptr, {20, 1, 0}, 20, 1, 0, 0};
+  adp_obj_batch_item updated{nullptr, {20, 2, 0}, 20, 0, 0, 0};
+  adp_obj_batch_item unrelated{nullptr, {20, 3, 0}, 20, 0, 0, 0};
+  adp_obj_batch_item other_type{nullptr, {10, 4, 0}, 10, 1, 0, 0};
+  for (adp_obj_batch_item* o : {&created, &updated, &unrelated, &other_type}) utl_col_push(objects, &o, nullptr);
+  adp_rel_batch_item unrel{};
+  unrel.primary = {10, 9, 0};
+  unrel.foreign = {20, 3, 0};
+  unrel.rel = &typ_sch_relations[0];
+  unrel.relate = 0;
+  adp_rel_batch_item* p = &unrel;
+  utl_col_push(batch, &p, nullptr);
+  ASSERT_EQ(typ_sch_fix_optional_rels(objects, batch), 0);
+  long n = -1;
+  utl_col_num(batch, &n);
+  EXPECT_EQ(n, 0);  // the unrelate is gone
+  const auto& q = adp_double::relates();
+  ASSERT_EQ(q.size(), 2u);
+  EXPECT_EQ(q[0].a.num, 1);
+  EXPECT_EQ(q[1].a.num, 3);
+  EXPECT_EQ(q[1].b.num, -2);
+  EXPECT_EQ(typ_sch_fix_optional_rels(nullptr, batch), 0);
+  utl_col_free("t", objects);
+  utl_col_free("t", batch);
 }
 
 }  // namespace
