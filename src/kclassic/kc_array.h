@@ -198,11 +198,14 @@ class ORB_API KUIntArray : public KArray<unsigned, unsigned> {
 
 class ORB_API KDWordArray : public KArray<uint32_t, uint32_t> {
   KDECLARE_DYNCREATE(KDWordArray)
+ public:
+  void Serialize(KArchive& ar) override;
 };
 
 class ORB_API KStringArray : public KArray<KZString, const KZString&> {
   KDECLARE_DYNCREATE(KStringArray)
  public:
+  void Serialize(KArchive& ar) override;
   using KArray::Add;
   using KArray::InsertAt;
   using KArray::SetAtGrow;

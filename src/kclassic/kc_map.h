@@ -234,6 +234,7 @@ class ORB_API KMapStringToString : public KMap<KZString, const char*, KZString, 
   KDECLARE_DYNCREATE(KMapStringToString)
  public:
   explicit KMapStringToString(int blockSize = 10) : KMap(blockSize) {}
+  void Serialize(KArchive& ar) override;
   int LookupKey(const char* key, const char*& storedKey) const;
   static unsigned HashKey(const char* key) { return KHashKey(key); }
 };

@@ -35,8 +35,6 @@ KObject* KRuntimeClass::CreateObject() {
   }
 }
 
-void KAfxClassInit(KRuntimeClass*) {}
-
 KRuntimeClass* KObject::GetRuntimeClass() const { return GetThisClass(); }
 
 void KObject::Serialize(KArchive&) {}

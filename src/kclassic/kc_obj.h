@@ -27,10 +27,20 @@ struct ORB_API KRuntimeClass {
   // A new instance from the factory; null (with a message on standard
   // output) without a factory or when the factory throws.
   KObject* CreateObject();
+
+  // The record in an archive: schema and name length (16 bits each) and
+  // the name's bytes.
+  void Store(KArchive& ar) const;
+  // Reads a stored record (its schema into *schema) and finds the class
+  // registered under its name; null (with a warning on standard output)
+  // for an unknown or malformed name.
+  static KRuntimeClass* Load(KArchive& ar, unsigned* schema);
+  // The class registered under name; null when none.
+  static KRuntimeClass* FromName(const char* name);
 };
 
 // Class registration at load: its constructor hands the record to
-// KAfxClassInit, which keeps nothing.
+// KAfxClassInit, which registers the class by name for archive loading.
 ORB_API void KAfxClassInit(KRuntimeClass* cls);
 struct ORB_API KAFX_CLASSINIT {
   explicit KAFX_CLASSINIT(KRuntimeClass* cls) { KAfxClassInit(cls); }

@@ -15,6 +15,7 @@
 namespace KCLASSIC {
 
 class KFixedAlloc;
+struct tagKVARIANT;
 
 // The header right before the characters.
 struct KStringData {
@@ -46,6 +47,9 @@ class ORB_API KZString {
   KZString& operator=(unsigned ch);
   KZString& operator=(char ch) { return *this = unsigned(static_cast<unsigned char>(ch)); }
   KZString& operator=(const wchar_t* text);
+  // The variant's text; another type is converted to text first (a failed
+  // conversion throws through KAfxCheckError).
+  KZString& operator=(tagKVARIANT v);
 
   // Length in bytes; the header.
   int GetLength() const { return GetData()->nDataLength; }
@@ -134,6 +138,10 @@ class ORB_API KZString {
   void FormatV(const char* fmt, va_list args);
   void FormatMessage(const char* fmt, ...);
   int LoadString(unsigned id);
+
+  // Makes v a text variant holding a new copy of this text; v's previous
+  // content is not freed.
+  tagKVARIANT& ToKVariant(tagKVARIANT& v) const;
 
  protected:
   char* m_pchData;

@@ -496,3 +496,33 @@ TEST_F(CmnDyn, SchemaProceduresAnswerForCompiledTypes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Definitions and maps under failing allocations: each attempt either works
+// or fails with its memory alert, and nothing half-built is left behind (the
+// leak checker of the test build sees every block).
+TEST_F(CmnDyn, FailedDefinitionsAndMapsFreeWhatTheyBuilt) {
+  std::vector<cmn_ty_dyn_field> fields = {fld("a", 0, 8, CMN_TYP_LONG), fld("b", 8, 8, CMN_TYP_LONG)};
+  long src = define("fail src", fields, 16);
+  long dst = define("fail dst", fields, 16);
+  cmn_ty_dyn_rename twice[] = {{"a", "b", nullptr}};
+  long failures = 0, successes = 0;
+  osl_mem_reset_fail_num();
+  for (int i = 0; i < 12; ++i) {
+    long id = -1;
+    long rc = cmn_dyn_define_type(("fail " + std::to_string(i % 3)).c_str(), 16, nullptr, 2, fields.data(), &id);
+    EXPECT_TRUE(rc == 0 || rc == CMN_DYN_NO_MEMORY) << rc;
+    cmn_ty_dyn_map* map = nullptr;
+    long mrc = cmn_dyn_map_two_types(src, dst, 1, twice, &map);
+    EXPECT_TRUE(mrc == 0 || mrc == CMN_ALRT_NO_MEMORY) << mrc;
+    if (mrc == 0) cmn_dyn_map_free(map);
+    (rc == 0 ? successes : failures) += 1;
+    (mrc == 0 ? successes : failures) += 1;
+  }
+  osl_mem_disable_fail_mode();
+  EXPECT_GT(failures, 2);
+  EXPECT_GT(successes, 2);
+}
+
+}  // namespace

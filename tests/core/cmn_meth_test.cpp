@@ -110,6 +110,11 @@ TEST_F(CmnMeth, PrintLinesOfEachType) {
   long dozen[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   long oid[6] = {1, 2, 3, 10, 11, 12};
   long act = 7;
+  struct {
+    int16_t value = -3;
+    int16_t beyond = 0x7777;
+  } narrow_pair;
+  const int16_t& narrow = narrow_pair.value;
   cmn_ty_decimal dec{};
   std::strcpy(dec.text, "12.5");
   cmn_ty_value v{512, 42};
@@ -144,6 +149,7 @@ TEST_F(CmnMeth, PrintLinesOfEachType) {
       {621, &act, "  condition code = 7\n"},
       {599, &act, "  Object to Graphics Link = 7\n"},
       {599, nullptr, "  Object to Graphics Link = NULL\n"},
+      {525, &narrow, "  field schema = -3\n"},  // read at the type's two bytes
       {9000000, &act, "  INVALID DATA TYPE 9000000 = 7\n"},
       {561, &ts, "  Test struct #3, name='t', l1=1, l2=2\n"},
       {704, &outer, "  3) from=1, rel_id=2, 5 conditions, 0 orders.\n    3) from=3, rel_id=4, 0 conditions, 1 orders.\n"},

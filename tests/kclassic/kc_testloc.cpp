@@ -11,7 +11,8 @@ namespace {
 
 // The multibyte tests' directory plus one territory whose short date puts
 // the year first and whose currency sign comes first, spaced, with the sign
-// after the symbol, and a UTF-8 page with a case pair of unequal lengths.
+// after the symbol, and a UTF-8 page with a case pair of unequal lengths and
+// the full-width digits.
 void addJapan(const gctest::DataDir& dir) {
   dir.writeControl({{1, GC_CLASS_LANGUAGE, "English"},
                     {2, GC_CLASS_LANGUAGE, "German"},
@@ -36,13 +37,14 @@ void addJapan(const gctest::DataDir& dir) {
   dir.writeObject(GC_CLASS_TERRITORY, 4, gctest::dataFile({gctest::territorySection(japan)}));
   // UTF-8 with one case pair whose upper case is longer: U+0250 (C9 90) and
   // U+2C6F (E2 B1 AF).
+  // The full-width digits U+FF10 to U+FF19 (EF BC 90 to EF BC 99), each
+  // the full-width form of its ASCII digit.
   const int32_t delta = int32_t(0xE2B1AF - 0xC990);
-  dir.writeObject(GC_CLASS_CODEPAGE, gctest::kCpUtf8,
-                  gctest::CodePageBuilder::ascii()
-                      .maxLen(3)
-                      .classOnly({0xC9, 0x90}, 0x205, delta)
-                      .classOnly({0xE2, 0xB1, 0xAF}, 0x203, -delta)
-                      .file());
+  gctest::CodePageBuilder utf8 = gctest::CodePageBuilder::ascii();
+  utf8.maxLen(3).classOnly({0xC9, 0x90}, 0x205, delta).classOnly({0xE2, 0xB1, 0xAF}, 0x203, -delta);
+  for (uint8_t i = 0; i < 10; ++i)
+    utf8.multi({0xEF, 0xBC, uint8_t(0x90 + i)}, GCUChar(0xFF10 + i), 0x218).widthPair(0x30u + i, 0xEFBC90u + i);
+  dir.writeObject(GC_CLASS_CODEPAGE, gctest::kCpUtf8, utf8.file());
 }
 
 } // namespace

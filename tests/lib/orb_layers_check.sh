@@ -4,7 +4,8 @@
 #   msg (positional message formatter)  : nothing
 #   osl (OS layer)                      : nothing
 #   loc (message lists, locale layer)   : msg, osl
-#   cmn (alerts, subsystems, registry)  : msg, osl, loc
+#   cmn (alerts, subsystems, registry)  : msg, osl, loc, and utl for the
+#                                         collections its query operators fill
 # Usage: orb_layers_check.sh path/to/src
 set -euo pipefail
 src="${1:?source directory}"
@@ -12,7 +13,7 @@ declare -A allowed=(
   [msg]="msg"
   [osl]="osl"
   [loc]="loc msg osl"
-  [cmn]="cmn msg osl loc"
+  [cmn]="cmn msg osl loc utl"
 )
 fail=0
 for module in "${!allowed[@]}"; do

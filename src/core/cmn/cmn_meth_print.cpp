@@ -1,4 +1,5 @@
 // Print procedures of the built-in types and the value text cmn_typ_val.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -61,6 +62,24 @@ long quietly(F query) {
   cmn_alrt_num(nullptr, &after);
   for (; after > before; --after) cmn_alrt_pop(nullptr, nullptr, nullptr);
   return rc;
+}
+
+// The element's first word, read no further than the type's element size
+// (a smaller integer is widened with its sign).
+long first_word(const void* element, long id) {
+  long size = 0;
+  quietly([&] { return cmn_typ_info(id, nullptr, nullptr, nullptr, &size, nullptr, nullptr, nullptr, nullptr); });
+  const auto* p = static_cast<const char*>(element);
+  switch (size) {
+    case 1: return static_cast<signed char>(p[0]);
+    case 2: { int16_t v; std::memcpy(&v, p, sizeof v); return v; }
+    case 4: { int32_t v; std::memcpy(&v, p, sizeof v); return v; }
+    default: {
+      long v = 0;
+      std::memcpy(&v, p, size > 0 && size < static_cast<long>(sizeof v) ? static_cast<size_t>(size) : sizeof v);
+      return v;
+    }
+  }
 }
 
 bool known_type(long id) {
@@ -178,7 +197,7 @@ long cmn_typ_print_val(FILE* stream, long indent, const void* element, long id, 
     return 0;
   }
   if (cmn_ty_print_proc print = own_print(id)) return print(stream, indent, element, id, number);
-  std::fprintf(out, "%*.*s%s = %ld\n", n, n, "", cmn_typ_name(id), l[0]);
+  std::fprintf(out, "%*.*s%s = %ld\n", n, n, "", cmn_typ_name(id), first_word(element, id));
   return 0;
 }
 
@@ -259,7 +278,7 @@ const char* cmn_typ_val(const void* cell, long id, long label) {
     return buf;
   }
   cmn_alrt_clear(nullptr);
-  const long word = *longs(cell);
+  const long word = first_word(cell, id);
   if (label != 0) {
     std::snprintf(buf, kValSize, "%s = %ld", cmn_typ_name(id), word);
   } else {

@@ -5,6 +5,7 @@
 #include "core/utl/utl_alrt.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_col_int.h"
+#include "core/utl/utl_col_set.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
 
@@ -55,6 +56,7 @@ long col_print(FILE*, long, const void*, long, long) { return 0; }
 }  // namespace
 
 long utl_col_init() {
+  if (long st = utl_col1_init()) return st;
   if (long st = cmn_typ_install(kTypeCollection, -1, -1, nullptr, -1, nullptr, nullptr, nullptr,
                                 col_print))
     return st;

@@ -1,0 +1,129 @@
+// The library started over the generated locale data directory (its path is
+// given to the tests of that data by the build as GC_TEST_LOCALEDIR), and
+// glibc's iconv as the reference for conversions.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+#include <locale.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+#include "mbtext/gc_locale.h"
+#include "mbtext/gc_obj.h"
+#include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_types.h"
+
+#ifndef GC_TEST_LOCALEDIR
+#error "GC_TEST_LOCALEDIR (the generated locale data directory) is not defined"
+#endif
+
+namespace gctest {
+
+// Starts the library on the generated data through GC_LOCALEDIR, without
+// built-in fallbacks, so that missing or unreadable data fails the test.
+class LocDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::setenv("GC_LOCALEDIR", GC_TEST_LOCALEDIR, 1), 0);
+    ASSERT_EQ(GCInit(nullptr, nullptr, nullptr, nullptr, GC_INIT_NO_FALLBACK), 0u)
+        << "no usable locale data in " << GC_TEST_LOCALEDIR;
+    started_ = true;
+  }
+  void TearDown() override {
+    if (started_) GCTerm();
+  }
+
+  // A code-page object of the generated directory, loaded.
+  static const GCObj* codePage(const char* name) {
+    uint32_t st = 99;
+    const GCObj* cp = GCGetObjFromName(gcObjManager(), GC_CLASS_CODEPAGE, name, -1, GC_FIND_LOAD, &st);
+    EXPECT_EQ(st, 0u) << name;
+    return cp;
+  }
+
+ private:
+  bool started_ = false;
+};
+
+// One direction of an iconv converter.
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+  ~Iconv() {
+    if (ok()) ::iconv_close(cd_);
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // The whole input converted (with the closing shift sequence), or false.
+  bool convert(const std::string& in, std::string* out) {
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string buf(in.size() * 4 + 16, '\0');
+    char* ip = const_cast<char*>(in.data());
+    size_t il = in.size();
+    char* op = buf.data();
+    size_t ol = buf.size();
+    if (::iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) return false;
+    if (::iconv(cd_, nullptr, nullptr, &op, &ol) == size_t(-1)) return false;
+    out->assign(buf.data(), size_t(op - buf.data()));
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// A glibc locale compiled by localedef (UTF-8) into a temporary directory
+// and loaded through LOCPATH; the directory goes with the object.
+class GlibcLocale {
+ public:
+  GlibcLocale() {
+    char tmpl[] = "/tmp/gcglibcXXXXXX";
+    if (::mkdtemp(tmpl)) dir_ = tmpl;
+  }
+  ~GlibcLocale() {
+    if (loc_) ::freelocale(loc_);
+    ::unsetenv("LOCPATH");
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+  }
+  GlibcLocale(const GlibcLocale&) = delete;
+  GlibcLocale& operator=(const GlibcLocale&) = delete;
+
+  const std::string& dir() const { return dir_; }
+  // Compiles the first of the sources (locale names or files) that localedef
+  // accepts (warnings allowed) and loads it; false when none does.
+  bool load(const std::vector<std::string>& sources) {
+    if (dir_.empty()) return false;
+    for (const std::string& src : sources) {
+      const std::string cmd =
+          "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
+      const int rc = std::system(cmd.c_str());
+      if (WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) {
+        if (::setenv("LOCPATH", dir_.c_str(), 1) != 0) return false;
+#if defined(__SANITIZE_ADDRESS__)
+        __lsan::ScopedDisabler glibc_keeps_its_path_list;
+#endif
+        loc_ = ::newlocale(LC_ALL_MASK, "test.UTF-8", locale_t(0));
+        return loc_ != locale_t(0);
+      }
+    }
+    return false;
+  }
+  locale_t get() const { return loc_; }
+
+ private:
+  std::string dir_;
+  locale_t loc_ = locale_t(0);
+};
+
+} // namespace gctest
