@@ -5,6 +5,8 @@
 
 #include "adapter/adp_rel.h"
 #include "adpdouble/adp_double.h"
+#include "core/cmn/cmn_alrt.h"
+#include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_mem.h"
 #include "schema/typ_fld.h"
@@ -337,6 +339,45 @@ TEST_F(typ_relations, FixingOptionalRelationsQueuesDefaultsAndReplacesUnrelates)
   EXPECT_EQ(typ_sch_fix_optional_rels(nullptr, batch), 0);
   utl_col_free("t", objects);
   utl_col_free("t", batch);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(typ_relations, SecondSidesThatDoNotFitTheWaitingSide) {
+  object("W", 30);
+  // Y names W as the target of "b", while the waiting "a" was defined by X.
+  ASSERT_EQ(rel("X", "a", 1, "Y", "b"), 0);
+  EXPECT_EQ(rel("Y", "b", 2, "W", "a"), TYP_NO_INVERSE);
+  EXPECT_EQ(schema_top_text(), "Relation b of object type Y does not have an inverse relation.\n");
+  // The target type is unknown: the waiting side came from a type that has gone.
+  ASSERT_EQ(rel("W", "c", 1, "Y", "d"), 0);
+  typ_sch_schemas[2].info->name[0] = 'V';  // "W" renamed behind the model's back
+  EXPECT_EQ(rel("Y", "d", 2, "W", "c"), TYP_NO_INVERSE);
+}
+
+TEST_F(typ_relations, FailedAllocationsWhileDefiningRelationsLeaveAUsableModel) {
+  long failures = 0;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const std::string a = "a" + std::to_string(attempt), b = "b" + std::to_string(attempt);
+    osl_mem_reset_fail_num();
+    long st = rel("X", a.c_str(), 1, "Y", b.c_str());
+    if (!st) st = rel("Y", b.c_str(), 2, "X", a.c_str());
+    osl_mem_disable_fail_mode();
+    if (st) ++failures;
+  }
+  EXPECT_GT(failures, 0);
+  cmn_alrt_clear(nullptr);
+  ASSERT_EQ(rel("X", "last", 1, "Y", "lastinv"), 0);
+  ASSERT_EQ(rel("Y", "lastinv", 2, "X", "last"), 0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  long spec = -1, target = -1;
+  ASSERT_EQ(typ_sch_rel_name_to_id(10, nullptr, "last", &spec, &target), 0);
+  EXPECT_EQ(target, 20);
+  const typ_sch_rel_inst& e = sch("X")->rels[spec];
+  EXPECT_EQ(e.rel->pschema, sch("X"));
+  EXPECT_EQ(e.rel->fschema, sch("Y"));
 }
 
 }  // namespace
