@@ -57,7 +57,10 @@ long typ_sch_assign_rel_info(const typ_sch_rel_inst* e, typ_sch_diff_rel_info* i
   info->flags = e->flags;
   info->mtm_table = typ_sch_empty_text;
   if (!r) return 0;
-  info->target = r->pschema || r->fschema ? (p ? r->fschema : r->pschema) : typ_sch_entry_other(e);
+  // By schema index: the records move when types are added after the
+  // pointers were set.
+  info->target = typ_sch_entry_other(e);
+  if (!info->target) info->target = p ? r->fschema : r->pschema;
   info->name = p ? r->pname : r->fname;
   info->inv_name = p ? r->fname : r->pname;
   info->spec_id = p ? r->pspec : r->fspec;

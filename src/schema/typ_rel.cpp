@@ -12,10 +12,15 @@
 #include "schema/typ_msg.h"
 #include "schema/typ_sch.h"
 
+// The stored record pointer is trusted only while it points into the current
+// relation array: the array moves when relations are added after an
+// optimisation (an upgrade adding relations), and the index then finds the
+// record where it is now.
 typ_sch_rrec* typ_sch_entry_rel(const typ_sch_rel_inst* e) {
-  if (e->rel) return e->rel;
+  if (e->rel && typ_sch_relations && e->rel >= typ_sch_relations && e->rel < typ_sch_relations + typ_sch_num_rels)
+    return e->rel;
   if (e->rel_index >= 0 && e->rel_index < typ_sch_num_rels) return &typ_sch_relations[e->rel_index];
-  return nullptr;
+  return e->rel_index < 0 ? e->rel : nullptr;
 }
 
 const char* typ_sch_entry_name(const typ_sch_rel_inst* e) {

@@ -160,8 +160,7 @@ typ_sch_srec* typ_sch_get_rel_fschema(const typ_sch_rrec* r) { return r ? r->fsc
 typ_sch_srec* typ_sch_get_schema_by_relind(long index) {
   if (index < 0 || index >= typ_sch_num_rels) return nullptr;
   const typ_sch_rrec* r = &typ_sch_relations[index];
-  if (r->pschema) return r->pschema;
-  return r->pindex >= 0 && r->pindex < typ_sch_num_schs ? &typ_sch_schemas[r->pindex] : nullptr;
+  return r->pindex >= 0 && r->pindex < typ_sch_num_schs ? &typ_sch_schemas[r->pindex] : r->pschema;
 }
 
 long typ_sch_is_rel_mtm(const typ_sch_rrec* r) { return r && r->type == TYP_REL_MTM ? 1 : 0; }

@@ -381,3 +381,25 @@ TEST_F(typ_relations, FailedAllocationsWhileDefiningRelationsLeaveAUsableModel) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(typ_relations, RelationsAddedAfterOptimisationFindTheMovedRecords) {
+  ASSERT_EQ(rel("X", "a", 1, "Y", "b"), 0);
+  ASSERT_EQ(rel("Y", "b", 2, "X", "a"), 0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  typ_sch_modify(sch("X"));
+  typ_sch_modify(sch("Y"));
+  // Past the relation collection's first 400 records the array moves.
+  for (int i = 0; i < 420; ++i) {
+    const std::string n = "n" + std::to_string(i), m = "m" + std::to_string(i);
+    ASSERT_EQ(rel("X", n.c_str(), 1, "Y", m.c_str()), 0) << i;
+    ASSERT_EQ(rel("Y", m.c_str(), 2, "X", n.c_str()), 0) << i;
+  }
+  EXPECT_EQ(rel("X", "A", 1, "Y", "zz"), TYP_REL_DUPLICATE);
+  EXPECT_STREQ(typ_sch_get_rel_name(10, nullptr, 0), "a");
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  EXPECT_EQ(sch("X")->rels[0].rel, &typ_sch_relations[0]);
+}
+
+}  // namespace
