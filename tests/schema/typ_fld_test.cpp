@@ -224,3 +224,50 @@ TEST_F(typ_fields, AccessorsByTypeAndField) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(typ_fields, KindWrappersAndTextSetters) {
+  typ_sch_srec* s = object("t", 1);
+  typ_sch_frec t{};
+  typ_sch_ty_field_init(&t);
+  EXPECT_EQ(t.name, nullptr);
+  t.name = const_cast<char*>("u");
+  t.data_type = 512;
+  t.gen_id = -1;
+  t.flags = TYP_FLD_PREDEFINED | TYP_FLD_BARRAY | TYP_FLD_MANDATORY;
+  long pos = -1;
+  struct row {
+    long (*add)(typ_sch_srec*, typ_sch_frec*, long*);
+    const char* name;
+    unsigned long kind;
+  };
+  const row rows[] = {{typ_sch_add_ufield, "u", TYP_FLD_USER},
+                      {typ_sch_add_cfield, "c", TYP_FLD_COMPUTED},
+                      {typ_sch_add_pfield, "p", TYP_FLD_PREDEFINED}};
+  for (const row& r : rows) {
+    t.name = const_cast<char*>(r.name);
+    t.flags = TYP_FLD_PREDEFINED | TYP_FLD_BARRAY | TYP_FLD_MANDATORY | TYP_FLD_USER;
+    ASSERT_EQ(r.add(s, &t, &pos), 0) << r.name;
+    EXPECT_EQ(s->fields[pos].flags & 0x2f, r.kind | TYP_FLD_MANDATORY) << r.name;
+  }
+  EXPECT_STREQ(s->fields[2].name, "p");  // no predefined field before it: appended
+  typ_sch_frec* f = &s->fields[1];
+  ASSERT_EQ(typ_sch_set_field_name(&f->name, "renamed"), 0);
+  EXPECT_STREQ(f->name, "renamed");
+  ASSERT_EQ(typ_sch_set_field_def(f, "7"), 0);
+  EXPECT_STREQ(f->def, "7");
+  ASSERT_EQ(typ_sch_set_field_def(f, nullptr), 0);
+  EXPECT_EQ(f->def, nullptr);
+  ASSERT_EQ(typ_sch_set_field_comment(f, nullptr), 0);
+  EXPECT_STREQ(f->comment, "");
+  ASSERT_EQ(typ_sch_set_field_comment(f, "note"), 0);
+  EXPECT_STREQ(f->comment, "note");
+  int word = 0;
+  void* got = nullptr;
+  typ_sch_field_uptr_set(f, &word);
+  typ_sch_field_uptr_get(f, &got);
+  EXPECT_EQ(got, &word);
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include "adpdouble/adp_double.h"
 #include "core/utl/utl_col.h"
 #include "schema/typ_acc.h"
+#include "schema/typ_diff.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_msg.h"
 #include "schema/typ_rel.h"
@@ -253,6 +254,27 @@ TEST_F(typ_views, FetchingGoesThroughTheAdapterForEveryView) {
   EXPECT_EQ(adp_double::calls_of("adp_sch_get_view_rel").size(), 0u);
   EXPECT_EQ(typ_sch_fetch_view_rel_info(nullptr, 101, nullptr, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(adp_double::calls_of("adp_sch_get_view_rel").size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(typ_views, ViewsMarkedOptimizedAreSkippedAndRelationPointersFollowTheArray) {
+  typ_sch_srec* v = view("V", 100);
+  ASSERT_EQ(vfield(v, "aname", "A", "a", "name"), 0);
+  ASSERT_EQ(vfield(v, "bid", "B", "b", "objid"), 0);
+  ASSERT_EQ(typ_sch_define_join(v, "a", "b", "b", "as", "", 0), 0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  ASSERT_EQ(typ_sch_mark_views_optimized(), 0);
+  EXPECT_TRUE(sch("V")->flags & TYP_SCH_VIEW_OPT);
+  EXPECT_FALSE(sch("A")->flags & TYP_SCH_VIEW_OPT);
+  ASSERT_EQ(typ_sch_optimize_view(), 0);
+  EXPECT_FALSE(sch("V")->rels[0].flags & TYP_REL_DROPPED);
+  sch("V")->rels[0].rel = nullptr;
+  ASSERT_EQ(typ_sch_adjust_view_rel_ptr(), 0);
+  EXPECT_EQ(sch("V")->rels[0].rel, &typ_sch_relations[0]);
+  EXPECT_EQ(sch("A")->rels[0].rel, &typ_sch_relations[0]);  // object types are left alone
 }
 
 }  // namespace
