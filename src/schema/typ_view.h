@@ -49,3 +49,14 @@ ORB_API long typ_sch_fetch_view_rel_info(KAdpConnId* con, long type_id, utl_ty_c
 
 // Frees the collections of a view copy (its records live in the name pool).
 void typ_sch_view_copy_free(typ_sch_srec* copy);
+
+struct utl_ty_estr;
+// Searches the view's joins depth first from the source type `type_id`
+// (known in the view under `alias`) to the root type, skipping joins marked
+// in `used` (one byte per relation entry of the view; null: none) and
+// exclusive relations. When the root is reached, *found is 1 and `path`
+// holds the relation names from the root to the source, each as seen from
+// the side nearer the root, joined by ":" (empty when the source is the
+// root).
+ORB_API long typ_sch_path_to_root(typ_sch_srec* view, long type_id, const char* alias, long root_type_id,
+                                  char* used, utl_ty_estr* path, long* found);

@@ -4,6 +4,7 @@
 
 #include "adpdouble/adp_double.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
 #include "schema/typ_diff.h"
 #include "schema/typ_fld.h"
@@ -275,6 +276,44 @@ TEST_F(typ_views, ViewsMarkedOptimizedAreSkippedAndRelationPointersFollowTheArra
   ASSERT_EQ(typ_sch_adjust_view_rel_ptr(), 0);
   EXPECT_EQ(sch("V")->rels[0].rel, &typ_sch_relations[0]);
   EXPECT_EQ(sch("A")->rels[0].rel, &typ_sch_relations[0]);  // object types are left alone
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(typ_views, PathsFromARootTypeFollowTheJoins) {
+  typ_sch_srec* v = nullptr;
+  ASSERT_EQ(typ_sch_define_struct("V", 100, nullptr, nullptr, nullptr, &v), 0);
+  ASSERT_EQ(typ_sch_make_view_alias(v, texts({"A", "B", "C"}), texts({"a", "b", "c"})), 0);
+  ASSERT_EQ(typ_sch_define_join(v, "a", "b", "b", "as", "", 0), 0);
+  ASSERT_EQ(typ_sch_define_join(v, "b", "cs", "c", "b2", "", 0), 0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  v = sch("V");
+  utl_ty_estr* path = nullptr;
+  ASSERT_EQ(utl_estr_create("t", nullptr, 16, 16, &path), 0);
+  struct row {
+    long from;
+    const char* alias;
+    long root;
+    long found;
+    const char* path;
+  };
+  const row rows[] = {{3, "c", 1, 1, "b:cs"}, {1, "a", 3, 1, "b2:as"}, {2, "b", 1, 1, "b"},
+                      {1, "a", 1, 1, ""},        {3, "x", 1, 0, ""}};
+  for (const row& r : rows) {
+    long found = -1;
+    utl_estr_cpy(path, "");
+    ASSERT_EQ(typ_sch_path_to_root(v, r.from, r.alias, r.root, nullptr, path, &found), 0);
+    EXPECT_EQ(found, r.found) << r.from << "->" << r.root;
+    EXPECT_STREQ(utl_estr_get(path), r.path) << r.from << "->" << r.root;
+  }
+  // A used join is not taken again.
+  char used[2] = {1, 0};
+  long found = -1;
+  ASSERT_EQ(typ_sch_path_to_root(v, 3, "c", 1, used, path, &found), 0);
+  EXPECT_EQ(found, 0);
+  utl_estr_free("t", path);
 }
 
 }  // namespace
