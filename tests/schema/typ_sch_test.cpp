@@ -263,3 +263,22 @@ TEST_F(typ_registry, FailedAllocationsDuringDefinitionsLeaveAUsableModel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(typ_registry, StartUpCanRunAgain) {
+  // Installing the same record types again changes nothing.
+  ASSERT_EQ(typ_sch_init(), 0);
+  long size = 0;
+  ASSERT_EQ(cmn_typ_info(581, nullptr, nullptr, nullptr, &size, nullptr, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(size, static_cast<long>(sizeof(typ_sch_rel_inst)));
+  typ_sch_srec* s = object("after", 1);
+  EXPECT_EQ(field(s, "f", 4), 0);
+  // The field record's print procedure is the field dump.
+  cmn_ty_print_proc print = nullptr;
+  ASSERT_EQ(cmn_typ_info(524, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &print), 0);
+  std::string out = schema_written([&](FILE* f) { print(f, 0, &s->fields[0], 524, 0); });
+  EXPECT_EQ(out.substr(0, 10), "Field 'f',");
+}
+
+}  // namespace
