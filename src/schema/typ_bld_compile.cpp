@@ -1,0 +1,116 @@
+// The schema compiler's driver up to a finished new model: open the file,
+// save the loaded model (upgrade mode), parse, connect flexible-attribute
+// tables, check relations and optimise. A failure switches back to the
+// saved model.
+#include <cstdio>
+
+#include "core/cmn/cmn_alrt.h"
+#include "core/loc/loc_st.h"
+#include "core/osl/osl_print.h"
+#include "core/utl/utl_col.h"
+#include "core/utl/utl_pl.h"
+#include "schema/typ_acc.h"
+#include "schema/typ_bld.h"
+#include "schema/typ_fld.h"
+#include "schema/typ_lex.h"
+#include "schema/typ_msg.h"
+#include "schema/typ_rel.h"
+#include "schema/typ_view.h"
+
+namespace {
+
+const char* const kProc = "typ_bld_compile";
+bool g_views_fetched = false;
+
+void free_arrays() {
+  if (typ_bld_array_col) utl_col_free(kProc, typ_bld_array_col);
+  typ_bld_array_col = nullptr;
+}
+
+// Prints a failure text and the alert stack under its title.
+void report(const char* text, const char* title) {
+  fputs(text, stdout);
+  cmn_alrt_print(stdout, 0, title);
+}
+
+}  // namespace
+
+long typ_bld_cleanup(long status) {
+  if (typ_bld_saved_schema) typ_sch_switch_schemas(typ_bld_saved_schema, 1);
+  typ_bld_saved_schema = nullptr;
+  free_arrays();
+  return status;
+}
+
+long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long options) {
+  if (typ_sch_mark_views_optimized()) {
+    osl_print_mes("%s: cannot mark views as optimized.\n", kProc);
+    return 1;
+  }
+  FILE* in = nullptr;
+  const bool named = file_name && *file_name;
+  if (named) {
+    in = loc_io_fopen(file_name, "r");
+    if (!in) {
+      osl_print_mes("%s: cannot open input schema file '%s'\n", kProc, file_name);
+      return 1;
+    }
+    typ_lex_set_input(in);
+  }
+  auto close_input = [&] {
+    if (in) fclose(in);
+    if (in) typ_lex_set_input(nullptr);
+    in = nullptr;
+  };
+  if (typ_bld_temp_pl) utl_pl_free(kProc, typ_bld_temp_pl);
+  typ_bld_temp_pl = nullptr;
+  if (utl_pl_create(kProc, 256, &typ_bld_temp_pl)) {
+    close_input();
+    osl_print_mes("%s: cannot create temporary text pool for parsing schema file\n", kProc);
+    return 1;
+  }
+  typ_bld_saved_schema = nullptr;
+  if (options & TYP_BLD_UPGRADE) {
+    if (!g_views_fetched) {
+      if (long st = typ_sch_fetch_all_views(con)) {
+        close_input();
+        osl_print_mes("%s: cannot fetch view schema information into memory\n", kProc);
+        return st;
+      }
+      g_views_fetched = true;
+    }
+    if (long st = typ_sch_save_and_reset(&typ_bld_saved_schema)) {
+      close_input();
+      osl_print_mes("%s: cannot make copy of schema information in memory\n", kProc);
+      return st;
+    }
+  }
+  typ_bld_con = con;
+  ddlineno = 1;
+  typ_bld_options = options;
+  typ_sch_set_bld_options(options);
+  typ_bld_parse_reset();
+  if (ddparse() != 0) {
+    close_input();
+    typ_alrt(kProc, TYP_BLD_FILE, ddlineno);
+    return typ_bld_cleanup(TYP_BLD_FILE);
+  }
+  if (typ_bld_has_flex) {
+    if (long st = typ_bld_add_rel_flex_to_flex_defn()) {
+      close_input();
+      report("Flex tables creation failed!\n", "Data Dictionary Flex tables creation errors");
+      return typ_bld_cleanup(st);
+    }
+  }
+  ddlineno = -1;
+  close_input();
+  if (long st = typ_sch_rel_check()) {
+    report("Relation checking failed!\n", "Data Dictionary relation errors");
+    return typ_bld_cleanup(st);
+  }
+  if (long st = typ_sch_optimize()) {
+    report("Could not optimize data dictionary.\n", "Data Dictionary optimization errors");
+    return typ_bld_cleanup(st);
+  }
+  return 0;
+}
