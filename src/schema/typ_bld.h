@@ -131,5 +131,8 @@ void typ_bld_parse_reset();
 // TYP_BLD_UPGRADE the loaded model is saved first (typ_bld_saved_schema).
 // On failure the saved model is current again and the status returned.
 ORB_API long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long options);
-// Switches back to the saved model and frees the binary-array list.
+// Switches back to the saved model (direct mode: clears the model) and
+// frees the binary-array list; returns status.
 long typ_bld_cleanup(long status);
+// Frees the saved model, keeping the current one.
+long typ_bld_discard_saved();

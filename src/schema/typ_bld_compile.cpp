@@ -8,6 +8,7 @@
 #include "core/loc/loc_st.h"
 #include "core/osl/osl_print.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_mem.h"
 #include "core/utl/utl_pl.h"
 #include "schema/typ_acc.h"
 #include "schema/typ_bld.h"
@@ -15,6 +16,7 @@
 #include "schema/typ_lex.h"
 #include "schema/typ_msg.h"
 #include "schema/typ_rel.h"
+#include "schema/typ_sch.h"
 #include "schema/typ_view.h"
 
 namespace {
@@ -35,8 +37,26 @@ void report(const char* text, const char* title) {
 
 }  // namespace
 
+long typ_bld_discard_saved() {
+  if (!typ_bld_saved_schema) return 0;
+  // The saved model's collections and pool go with it.
+  typ_sch_saved* saved = typ_bld_saved_schema;
+  typ_bld_saved_schema = nullptr;
+  long st = typ_sch_switch_schemas(saved, 0);  // saved now holds the new model
+  if (!st) st = typ_sch_switch_schemas(saved, 1);  // the former model freed, the new one current
+  utl_mem_free(kProc, saved);
+  return st;
+}
+
 long typ_bld_cleanup(long status) {
-  if (typ_bld_saved_schema) typ_sch_switch_schemas(typ_bld_saved_schema, 1);
+  if (typ_bld_saved_schema) {
+    typ_sch_switch_schemas(typ_bld_saved_schema, 1);
+    utl_mem_free(kProc, typ_bld_saved_schema);
+  } else {
+    // Direct mode has no former model: the definitions read so far go, so
+    // that the next compile starts from an empty model.
+    typ_sch_clear();
+  }
   typ_bld_saved_schema = nullptr;
   free_arrays();
   return status;
@@ -69,7 +89,6 @@ long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long
     osl_print_mes("%s: cannot create temporary text pool for parsing schema file\n", kProc);
     return 1;
   }
-  typ_bld_saved_schema = nullptr;
   if (options & TYP_BLD_UPGRADE) {
     if (!g_views_fetched) {
       if (long st = typ_sch_fetch_all_views(con)) {
@@ -79,6 +98,7 @@ long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long
       }
       g_views_fetched = true;
     }
+    typ_bld_discard_saved();
     if (long st = typ_sch_save_and_reset(&typ_bld_saved_schema)) {
       close_input();
       osl_print_mes("%s: cannot make copy of schema information in memory\n", kProc);
