@@ -70,3 +70,10 @@ constexpr long TYP_BLD_GROUP_CASE = 0x500050;    // field, expected, group
 constexpr long TYP_BLD_GROUP_OBJID = 0x500051;   // field, group
 constexpr long TYP_BLD_GROUP_TYPE = 0x500052;    // field, group
 constexpr long TYP_BLD_GROUP_REOPEN = 0x500053;  // group
+
+// Schema comparison messages.
+constexpr long TYP_CMP_NO_FILE = 0x500024;        // file
+constexpr long TYP_CMP_TITLE = 0x500028;
+constexpr long TYP_CMP_EXCL_CHANGE = 0x500046;
+constexpr long TYP_CMP_MTM_CHANGE = 0x50004b;     // relation, type
+constexpr long TYP_CMP_USER_REL = 0x50004c;
