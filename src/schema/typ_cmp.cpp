@@ -455,6 +455,7 @@ long typ_sch_preserve_all_cust_obj(utl_ty_col* old_schemas) {
 long typ_sch_diffs(KAdpConnId* con, typ_sch_saved* saved, typ_ty_add_diff_proc sink, utl_ty_col* list,
                    unsigned long options, typ_sch_diff_out* out) {
   static const char* const kProc = "typ_sch_diffs";
+  if (!saved) return typ_alrt(kProc, TYP_BAD_HANDLE, 0L);
   typ_sch_saved_schema = saved;
   bool opened = false;
   // The report file is closed and the position list freed on every return.
@@ -507,13 +508,14 @@ long typ_sch_diffs(KAdpConnId* con, typ_sch_saved* saved, typ_ty_add_diff_proc s
     for (long id : ids) {
       typ_sch_srec* n = current(id);
       if (!n || !first_visit(id)) continue;
+      // These ids are left out in both directions, added ones too.
+      if (skipped_id(id)) continue;
       typ_sch_set_next_diff_type("");
       typ_sch_srec* o = old_of(id);
       if (!o) {
         if (long st = typ_sch_diff_objs(out, n, 1, 0, sink, list, options)) return finish(st);
         continue;
       }
-      if (skipped_id(id)) continue;
       if (((o->flags & TYP_SCH_OBJECT) && !(n->flags & TYP_SCH_OBJECT)) ||
           ((o->flags & TYP_SCH_VIEW) && !(n->flags & TYP_SCH_VIEW))) {
         if (long st = typ_sch_diff_objs(out, o, 0, 1, sink, list, options)) return finish(st);

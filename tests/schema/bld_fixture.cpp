@@ -16,7 +16,7 @@ void bld_test::SetUp() {
     ranges = true;
     cmn_ty_type_info info;
     cmn_typ_init_info(&info);
-    ASSERT_EQ(cmn_typ_construct_object(0, 4999, &info), 0);
+    ASSERT_EQ(cmn_typ_construct_object(0, 9999, &info), 0);
     ASSERT_EQ(cmn_typ_construct_object(100000, 104999, &info), 0);
   }
   typ_bld_init();

@@ -89,7 +89,7 @@ TEST_F(typ_bld_gram, FilesAcceptedOrRefused) {
        "syntax error"},
       {"token over 5000 characters", bld_obj("a", 10, ", " + std::string(5001, 'n') + " " + kLong), 0x50003f,
        "Input string too long, limit 5000\n"},
-      {"type id out of range", bld_obj("a", 7000), 0x50003f, "7000 Invalid object type, object type out of range.\n"},
+      {"type id out of range", bld_obj("a", 70000), 0x50003f, "70000 Invalid object type, object type out of range.\n"},
       {"type id taken", bld_obj("a", 10) + bld_obj("b", 10), 0x50003f, ""},
       {"first field without data type", "OBJECT a 10 FIELDS objid DB_DATA_TYPE=0 GEN_FIELD_ID=3 FIELDS_END OBJECT_END;",
        0x50003f, ""},
