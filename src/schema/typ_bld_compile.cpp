@@ -10,7 +10,13 @@
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_pl.h"
+#include "adapter/adp_sch_upg.h"
+#include "core/osl/osl_sys.h"
+#include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
+#include "schema/typ_apply.h"
+#include "schema/typ_cmp.h"
+#include "store/dbs_upg.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_lex.h"
@@ -133,4 +139,104 @@ long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long
     return typ_bld_cleanup(st);
   }
   return 0;
+}
+
+long typ_bld_compile(KAdpConnId* con, const char* file_name, unsigned long options, long write_mode,
+                     utl_ty_col** diffs, typ_sch_diff_out* context) {
+  if (long st = typ_bld_compile_model(con, file_name, options)) return st;
+  auto free_all = [] {
+    free_arrays();
+    if (typ_bld_temp_pl) utl_pl_free(kProc, typ_bld_temp_pl);
+    typ_bld_temp_pl = nullptr;
+  };
+  if (options & TYP_BLD_UPGRADE) {
+    utl_ty_col* list = nullptr;
+    if (long st = utl_col_make(kProc, TYP_TY_DIFF, 10, 10, 0, 0, &list)) {
+      osl_print_mes("%s: could not create differences collection.\n", kProc);
+      cmn_alrt_print(stdout, 0, "Data Dictionary construction errors");
+      return typ_bld_cleanup(st);
+    }
+    // A failed comparison or apply cleans up as a failed parse does.
+    auto fail = [&](long st) {
+      if (diffs) *diffs = nullptr;
+      utl_col_free(kProc, list);
+      return typ_bld_cleanup(st);
+    };
+    const unsigned long cmp_options = options & (TYP_OPT_PRESERVE_USER | TYP_OPT_USE_LARGER_SIZE | TYP_OPT_ALLOW_DROPS);
+    if (long st = typ_sch_diffs(con, typ_bld_saved_schema, typ_sch_add_diff, list, cmp_options, context)) {
+      osl_print_mes("%s: could not calculate schema differences\n", kProc);
+      cmn_alrt_print(stdout, 0, "Data Dictionary diff errors");
+      return fail(st);
+    }
+    if (diffs) *diffs = list;
+    if (long st = utl_col_set_ext(list, reinterpret_cast<long>(typ_bld_saved_schema))) return fail(st);
+    if (long st = typ_sch_apply_diffs(con, list, options)) {
+      osl_print_mes("%s: could not apply differences to schema.\n", kProc);
+      cmn_alrt_print(stdout, 0, "");
+      return fail(st);
+    }
+    // The list holds the saved model from here on.
+    if (!diffs) {
+      utl_col_free(kProc, list);
+      typ_bld_discard_saved();
+    }
+    typ_bld_saved_schema = nullptr;
+    free_all();
+    return 0;
+  }
+  if (typ_sch_optimize_view()) {
+    report("Could not optimize data dictionary.\n", "Data Dictionary optimization errors");
+    return typ_bld_cleanup(1);
+  }
+  if (long st = typ_sch_set_view_currency_flag(con, nullptr)) return typ_bld_cleanup(st);
+  if (long st = typ_sch_write(con, 1, write_mode, 0)) {
+    printf("Could not write data schemas into database (status = %ld)\n", st);
+    cmn_alrt_print(stdout, 0, "Data Dictionary write errors");
+    return typ_bld_cleanup(st);
+  }
+  if (long st = adp_sch_types_init(con, nullptr)) {
+    printf("Could not read new schema from database (status = %ld)\n", st);
+    cmn_alrt_print(stdout, 0, "Data Dictionary errors");
+    return typ_bld_cleanup(st);
+  }
+  if (long st = typ_bld_write_arrays(con, typ_bld_array_col)) {
+    printf("Could not construct array tables for schema (status = %ld).\n", st);
+    cmn_alrt_print(stdout, 0, "Data Dictionary errors");
+    return typ_bld_cleanup(st);
+  }
+  free_all();
+  return 0;
+}
+
+long typ_sch_diff_schemas(KAdpConnId* con, const char* file, unsigned long options, const char* report_file,
+                          utl_ty_col** list, utl_ty_estr** text, char* cut) {
+  typ_sch_diff_out ctx{report_file, nullptr, 0, nullptr};
+  if (text) {
+    *text = nullptr;
+    if (long st = utl_estr_create(kProc, nullptr, 1024, 1024, &ctx.estr)) return st;
+    utl_estr_set_max(ctx.estr, osl_sys_max_display());
+    *text = ctx.estr;
+  }
+  if (cut) *cut = 0;
+  utl_ty_col* diffs = nullptr;
+  if (long st = typ_bld_compile(con, file, options | TYP_BLD_UPGRADE, 0, &diffs, &ctx)) return st;
+  if (list) *list = diffs;
+  if (cut && ctx.estr) {
+    long max = 0;
+    utl_estr_get_max(ctx.estr, &max, cut);
+  }
+  long word = 0;
+  if (diffs) utl_col_get_ext(diffs, &word);
+  auto* saved = reinterpret_cast<typ_sch_saved*>(word);
+  if (!saved) return 0;
+  // The database's model is current again; the compiled one is dropped, or
+  // kept in the handle with option 0x2000.
+  const long mode = (options & 0x2000) ? 0 : 1;
+  long st = typ_sch_switch_schemas(saved, mode);
+  if (mode == 1) {
+    utl_mem_free(kProc, saved);
+    utl_col_set_ext(diffs, 0);
+  }
+  if (!list && diffs) utl_col_free(kProc, diffs);
+  return st;
 }

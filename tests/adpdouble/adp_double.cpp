@@ -2,6 +2,7 @@
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_bld.h"
 #include "adpdouble/adp_double_rdb.h"
+#include "adpdouble/adp_double_store.h"
 
 #include <deque>
 
@@ -29,6 +30,7 @@ void reset() {
   st() = state{};
   bld_reset();
   rdb_reset();
+  store_reset();
 }
 
 const std::vector<adp_double_call>& calls() { return st().calls; }
