@@ -1,0 +1,174 @@
+// The whole compile in direct and upgrade modes, the applier's trial,
+// report and commit runs, and typ_sch_diff_schemas.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_store.h"
+#include "bld_fixture.h"
+#include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
+#include "schema/typ_apply.h"
+#include "schema/typ_bld.h"
+#include "schema/typ_cmp.h"
+#include "schema/typ_sch.h"
+
+namespace {
+
+const std::string kLong = " CMN_DATA_TYPE=\"long integer\" DB_DATA_TYPE=0";
+
+class typ_apply : public bld_test {
+ protected:
+  void TearDown() override {
+    if (list_) utl_col_free("t", list_);
+    list_ = nullptr;
+    bld_test::TearDown();
+  }
+  void write(const std::string& text) {
+    FILE* f = std::fopen(path_.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  long full(const std::string& text, unsigned long options, long mode = 0) {
+    write(text);
+    long st = -1;
+    out_ = schema_stdout_of([&] { st = typ_bld_compile(nullptr, path_.c_str(), options, mode, nullptr, nullptr); });
+    return st;
+  }
+  static size_t count(const std::string& name) { return adp_double::calls_of(name).size(); }
+  static std::vector<std::string> args(const std::string& name, size_t i = 0) {
+    auto c = adp_double::calls_of(name);
+    return i < c.size() ? c[i].args : std::vector<std::string>{};
+  }
+
+  utl_ty_col* list_ = nullptr;
+  std::string out_;
+};
+
+TEST_F(typ_apply, DirectModeWritesTheSchemaAndArrayTables) {
+  ASSERT_EQ(full(bld_obj("a", 10, ", b1 CMN_DATA_TYPE=array GEN_FIELD_ID=40, b2 CMN_DATA_TYPE=array GEN_FIELD_ID=41"),
+                 0, 3),
+            0)
+      << out_;
+  EXPECT_EQ(args("typ_sch_write"), (std::vector<std::string>{"1", "3", "0"}));
+  EXPECT_EQ(count("typ_sch_set_view_currency_flag"), 1u);
+  EXPECT_EQ(count("adp_sch_types_init"), 1u);
+  ASSERT_EQ(count("adp_bar_create"), 2u);
+  EXPECT_EQ(args("adp_bar_create", 1), (std::vector<std::string>{"10", "41"}));
+  EXPECT_NE(sch("a"), nullptr);
+  EXPECT_EQ(typ_bld_array_col, nullptr);
+
+  // A failed write clears the model and says so.
+  SetUp();
+  adp_double::script("typ_sch_write", {0x70000f});
+  EXPECT_EQ(full(bld_obj("a", 10), 0), 0x70000f);
+  EXPECT_NE(out_.find("Could not write data schemas into database (status = 7340047)\n"), std::string::npos) << out_;
+  EXPECT_EQ(sch("a"), nullptr);
+  EXPECT_EQ(count("adp_sch_types_init"), 0u);
+}
+
+TEST_F(typ_apply, TrialReportAndCommit) {
+  const std::string old_file = bld_obj("a", 10) + bld_obj("gone", 12);
+  const std::string new_file = "SCHEMA_REVISION 42 LOCAL_SCHEMA_REVISION \"c9\"\n" +
+                               bld_obj("a", 10, ", added" + kLong) + bld_obj("b", 11);
+  // Trial: only marks and computes.
+  ASSERT_EQ(full(old_file, 0), 0);
+  adp_double::reset();
+  ASSERT_EQ(full(new_file, TYP_BLD_UPGRADE | TYP_OPT_ALLOW_DROPS), 0) << out_;
+  EXPECT_NE(out_.find("Calculating changes to tables and views...\n"), std::string::npos) << out_;
+  EXPECT_EQ(args("dbs_rdb_calc_changes")[0], "3");  // added field, added type, deleted type
+  EXPECT_EQ(args("dbs_rdb_calc_changes")[2], "42");
+  EXPECT_EQ(count("dbs_rdb_change_tables"), 0u);
+  EXPECT_EQ(count("typ_sch_write"), 0u);
+  EXPECT_TRUE(sch("a")->flags & 0x4010);
+  EXPECT_NE(sch("b"), nullptr);  // the compiled model stays current
+
+  // Report: the engine in trial mode and the WOULD lines.
+  SetUp();
+  ASSERT_EQ(full(old_file, 0), 0);
+  adp_double::reset();
+  ASSERT_EQ(full(new_file, TYP_BLD_UPGRADE | TYP_OPT_ALLOW_DROPS | 0x400), 0) << out_;
+  EXPECT_EQ(args("dbs_rdb_change_tables"), (std::vector<std::string>{"1"}));
+  EXPECT_NE(out_.find("*** WOULD COMMIT schema for object type 'a' ***\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("WOULD delete schema info for type 12\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("DATA DICTIONARY DIFFERENCES:"), std::string::npos);
+  EXPECT_EQ(count("typ_sch_write"), 0u);
+
+  // Commit: tables changed, schema written, revisions, procedures.
+  SetUp();
+  ASSERT_EQ(full(old_file, 0), 0);
+  adp_double::reset();
+  adp_double::set_revisions(7, 4);
+  adp_double::set_roamer(true);
+  ASSERT_EQ(full(new_file, TYP_BLD_UPGRADE | TYP_OPT_ALLOW_DROPS | 0x80), 0) << out_;
+  EXPECT_EQ(args("dbs_rdb_change_tables"), (std::vector<std::string>{"0"}));
+  EXPECT_EQ(args("typ_sch_write"), (std::vector<std::string>{"0", "0", "1"}));
+  EXPECT_EQ(args("adp_sch_delete_type_info"), (std::vector<std::string>{"12"}));
+  EXPECT_EQ(adp_double::schema_rev(), 42);
+  EXPECT_STREQ(adp_double::cust_rev(), "c9");
+  EXPECT_EQ(adp_double::cust_int_rev(), 5);
+  EXPECT_EQ(args("adp_sce_update_detable"), (std::vector<std::string>{"42000005"}));
+  EXPECT_EQ(args("adp_stp_create_procs"), (std::vector<std::string>{"testdb", "0"}));
+}
+
+TEST_F(typ_apply, FailedTableChangeCommitsNothing) {
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  adp_double::reset();
+  adp_double::script("dbs_rdb_change_tables", {0x70007a});
+  EXPECT_EQ(full(bld_obj("a", 10, ", added" + kLong), TYP_BLD_UPGRADE | 0x80), 0x70007a);
+  EXPECT_EQ(count("typ_sch_write"), 0u);
+  EXPECT_EQ(count("dbs_db_change_cust_int_sch_rev"), 0u);
+  EXPECT_EQ(count("adp_stp_create_procs"), 0u);
+  EXPECT_NE(out_.find("could not apply differences to schema."), std::string::npos) << out_;
+  // The database's model is current again.
+  ASSERT_NE(sch("a"), nullptr);
+  EXPECT_EQ(fld("a", "added"), nullptr);
+  EXPECT_EQ(typ_bld_saved_schema, nullptr);
+
+  // Without a SCHEMA_REVISION the database's own is kept; the internal one rises.
+  SetUp();
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  adp_double::reset();
+  adp_double::set_revisions(9, 0);
+  ASSERT_EQ(full(bld_obj("a", 10, ", added" + kLong), TYP_BLD_UPGRADE | 0x80), 0) << out_;
+  EXPECT_EQ(count("dbs_db_change_schema_rev"), 0u);
+  EXPECT_EQ(adp_double::schema_rev(), 9);
+  EXPECT_EQ(adp_double::cust_int_rev(), 1);
+}
+
+TEST_F(typ_apply, DiffSchemasCutsTheReportAt60000) {
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  std::string fields;
+  for (int i = 0; i < 2000; ++i) fields += ", field_number_" + std::to_string(i) + kLong;
+  write(bld_obj("a", 10, fields));
+  utl_ty_estr* text = nullptr;
+  char cut = 0;
+  long st = -1;
+  out_ = schema_stdout_of([&] { st = typ_sch_diff_schemas(nullptr, path_.c_str(), 0, nullptr, &list_, &text, &cut); });
+  ASSERT_EQ(st, 0);
+  ASSERT_NE(text, nullptr);
+  long length = 0;
+  utl_estr_get_length(text, &length);
+  EXPECT_EQ(length, 59999);  // the maximum of 60000 counts the terminating zero
+  EXPECT_EQ(cut, 1);
+  long n = 0;
+  utl_col_num(list_, &n);
+  EXPECT_EQ(n, 2000);
+  // The database's model is current again.
+  EXPECT_EQ(fld("a", "field_number_0"), nullptr);
+  utl_estr_free("t", text);
+
+  // A short report is not cut.
+  SetUp();
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  write(bld_obj("a", 10, ", one" + kLong));
+  out_ = schema_stdout_of([&] { st = typ_sch_diff_schemas(nullptr, path_.c_str(), 0, nullptr, &list_, &text, &cut); });
+  ASSERT_EQ(st, 0);
+  EXPECT_EQ(cut, 0);
+  EXPECT_NE(std::string(utl_estr_get(text)).find("  Field 'one' has been added.\n"), std::string::npos);
+  utl_estr_free("t", text);
+}
+
+}  // namespace
