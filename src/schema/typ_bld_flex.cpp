@@ -104,7 +104,7 @@ long typ_bld_add_rel_flex_to_flex_defn() {
   typ_sch_srec* defn = nullptr;
   typ_sch_find_handle(-1, "flex_defn", &defn);
   if (!defn) {
-    cmn_alrt_clear(nullptr);
+    // The look-up's alert stays on the stack under the printed title.
     osl_print_mes("%s: There is no flex_defn object defined \n", "typ_bld_add_rel_flex_to_flex_defn");
     cmn_alrt_print(stdout, 0, "Schema file error..");
     return -1;

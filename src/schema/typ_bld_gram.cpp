@@ -15,6 +15,7 @@
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 #include "schema/typ_view.h"
+#include "store/dbs_upg.h"
 
 namespace {
 
@@ -145,8 +146,16 @@ void parser::file() {
 }
 
 void parser::revision_header() {
-  if (accept(TYP_TK_SCHEMA_REVISION)) typ_bld_remember_schema_rev(integer());
-  if (accept(TYP_TK_LOCAL_SCHEMA_REVISION)) typ_bld_remember_cust_rev(word().c_str());
+  // Written at once only in direct mode; an upgrade writes them at commit.
+  const bool now = (typ_bld_options & TYP_BLD_WRITE_REVS) && !(typ_bld_options & TYP_BLD_UPGRADE);
+  if (accept(TYP_TK_SCHEMA_REVISION)) {
+    const long rev = integer();
+    check(now ? dbs_db_change_schema_rev(typ_bld_con, rev) : typ_bld_remember_schema_rev(rev));
+  }
+  if (accept(TYP_TK_LOCAL_SCHEMA_REVISION)) {
+    const std::string text = word();
+    check(now ? dbs_db_change_cust_schema_rev(typ_bld_con, text.c_str()) : typ_bld_remember_cust_rev(text.c_str()));
+  }
 }
 
 void parser::definition_header(int kind) {

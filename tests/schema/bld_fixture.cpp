@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "core/cmn/cmn_typ.h"
+#include "core/cmn/cmn_alrt.h"
+#include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_sch.h"
 
@@ -39,6 +41,16 @@ long bld_test::compile(const std::string& text, unsigned long options, std::stri
   long st = -12345;
   std::string printed = schema_stdout_of([&] { st = typ_bld_compile_model(nullptr, path_.c_str(), options); });
   if (out) *out = printed;
+  return st;
+}
+
+long bld_test::compile_direct(const std::string& text) {
+  FILE* f = std::fopen(path_.c_str(), "wb");
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+  cmn_alrt_clear(nullptr);
+  long st = -12345;
+  last_out_ = schema_stdout_of([&] { st = typ_bld_compile(nullptr, path_.c_str(), 0, 0, nullptr, nullptr); });
   return st;
 }
 

@@ -14,10 +14,13 @@ class bld_test : public schema_test {
   // Compiles `text` (written to a file) with `options`; the status, with
   // what was printed in *out when given.
   long compile(const std::string& text, unsigned long options = 0, std::string* out = nullptr);
+  // The whole compile of `text` in direct mode (write mode 0); output dropped.
+  long compile_direct(const std::string& text);
   // The generic field positions of a type, and one field by name.
   static const typ_sch_frec* fld(const char* type, const char* name);
 
   std::string path_;
+  std::string last_out_;
 };
 
 // A minimal valid object definition of `name` with type id `id`.

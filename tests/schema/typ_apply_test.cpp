@@ -69,6 +69,21 @@ TEST_F(typ_apply, DirectModeWritesTheSchemaAndArrayTables) {
   EXPECT_EQ(count("adp_sch_types_init"), 0u);
 }
 
+TEST_F(typ_apply, RevisionsWrittenAtOnceOnlyInDirectMode) {
+  const std::string text = "SCHEMA_REVISION 5 LOCAL_SCHEMA_REVISION \"L1\"\n" + bld_obj("a", 10);
+  ASSERT_EQ(full(text, TYP_BLD_WRITE_REVS), 0) << out_;
+  EXPECT_EQ(adp_double::schema_rev(), 5);
+  EXPECT_STREQ(adp_double::cust_rev(), "L1");
+  long rev = 0;
+  typ_bld_get_read_sch_rev(&rev);
+  EXPECT_EQ(rev, -1);
+  // A failed write stops the parse.
+  SetUp();
+  adp_double::script("dbs_db_change_schema_rev", {0x700011});
+  EXPECT_EQ(full(text, TYP_BLD_WRITE_REVS), 0x50003f);
+  EXPECT_EQ(sch("a"), nullptr);
+}
+
 TEST_F(typ_apply, TrialReportAndCommit) {
   const std::string old_file = bld_obj("a", 10) + bld_obj("gone", 12);
   const std::string new_file = "SCHEMA_REVISION 42 LOCAL_SCHEMA_REVISION \"c9\"\n" +
