@@ -12,6 +12,7 @@
 #include "core/utl/utl_col.h"
 #include "schema/typ_acc.h"
 #include "schema/typ_bld.h"
+#include "schema/typ_msg.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 
@@ -104,7 +105,8 @@ long typ_bld_add_rel_flex_to_flex_defn() {
   typ_sch_srec* defn = nullptr;
   typ_sch_find_handle(-1, "flex_defn", &defn);
   if (!defn) {
-    // The look-up's alert stays on the stack under the printed title.
+    // The missing type is named on the stack under the printed title.
+    typ_alrt("typ_bld_add_rel_flex_to_flex_defn", TYP_NO_TYPE, -1L, "flex_defn");
     osl_print_mes("%s: There is no flex_defn object defined \n", "typ_bld_add_rel_flex_to_flex_defn");
     cmn_alrt_print(stdout, 0, "Schema file error..");
     return -1;

@@ -301,6 +301,7 @@ TEST_F(typ_bld_act, FlexibleAttributeTables) {
   EXPECT_EQ(compile(owner, 0, &out), -1);
   EXPECT_NE(out.find("There is no flex_defn object defined"), std::string::npos) << out;
   EXPECT_NE(out.find("Flex tables creation failed!\n"), std::string::npos) << out;
+  EXPECT_EQ(schema_top_code(), 0x500008);
   EXPECT_EQ(typ_sch_num_types(), 0);
 
   SetUp();
