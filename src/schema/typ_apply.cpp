@@ -143,7 +143,8 @@ long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long option
     typ_sch_get_saved_schema(saved, &nold, &olds, &nbefore, &before);
   }
   for (long i = 0; i < typ_sch_num_schs; ++i) typ_sch_schemas[i].flags &= ~0x7010UL;
-  if (!saved) return typ_alrt(kProc, TYP_BAD_HANDLE, 0L);  // folding a list in is not supported
+  if (!saved)
+    if (long st = typ_sch_fold_in_changes(con, list, options)) return st;
 
   if (long st = typ_sch_optimize_view()) return st;
   if (long st = utl_col_sort(list, cmp_diff, nullptr)) return st;

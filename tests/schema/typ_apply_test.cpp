@@ -13,6 +13,7 @@
 #include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_cmp.h"
+#include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 
 namespace {
@@ -184,6 +185,66 @@ TEST_F(typ_apply, DiffSchemasCutsTheReportAt60000) {
   EXPECT_EQ(cut, 0);
   EXPECT_NE(std::string(utl_estr_get(text)).find("  Field 'one' has been added.\n"), std::string::npos);
   utl_estr_free("t", text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(typ_apply, FoldInAHandMadeList) {
+  ASSERT_EQ(compile(bld_obj("a", 10, ", x" + kLong + ", y" + kLong, "RELATIONS a2b MTO b INV_REL=b2a RELATIONS_END\n") +
+                        bld_obj("b", 11, "", "RELATIONS b2a OTM a INV_REL=a2b RELATIONS_END\n")),
+            0)
+      << schema_top_text();
+  ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
+  // As the applier does before folding in.
+  for (long i = 0; i < typ_sch_num_schs; ++i) typ_sch_schemas[i].flags &= ~0x7010UL;
+  typ_sch_diff_rec r{};
+  auto push = [&](long op, const char* type) {
+    r.op = op;
+    r.schema = sch(type);
+    r.type_id = r.schema->type_id;
+    ASSERT_EQ(utl_col_push(list_, &r, nullptr), 0);
+    r = typ_sch_diff_rec{};
+  };
+  typ_sch_frec added{};
+  added.name = const_cast<char*>("added");
+  added.data_type = 512;
+  added.gen_id = -1;
+  added.dec_precision = added.dec_scale = -1;
+  added.flags = TYP_FLD_USER;
+  r.old_field = added;
+  push(TYP_DIFF_ADD_FIELD, "a");
+  r.old_field = *fld("a", "x");
+  push(TYP_DIFF_DELETE_FIELD, "a");
+  r.old_field = *fld("a", "y");
+  r.new_field = *fld("a", "y");
+  r.new_field.name = const_cast<char*>("why");
+  push(TYP_DIFF_RENAME_FIELD, "a");
+  r.rel.name = const_cast<char*>("b2a");
+  r.new_rel.name = const_cast<char*>("b2a_renamed");
+  push(TYP_DIFF_RENAME_REL, "b");
+  push(TYP_DIFF_INDEXES, "b");
+  std::string out = schema_stdout_of([&] { EXPECT_EQ(typ_sch_fold_in_changes(nullptr, list_, 0), 0); });
+  EXPECT_NE(fld("a", "added"), nullptr);
+  EXPECT_EQ(fld("a", "x"), nullptr);
+  EXPECT_NE(fld("a", "why"), nullptr);
+  EXPECT_EQ(fld("a", "y"), nullptr);
+  EXPECT_TRUE(sch("a")->flags & TYP_SCH_CHANGED);
+  long spec = -1, target = -1;
+  EXPECT_EQ(typ_sch_rel_name_to_id(11, nullptr, "b2a_renamed", &spec, &target), 0);
+  EXPECT_EQ(target, 10);
+  // Every type marked for its indexes (0x1011 includes 0x1000) gets its
+  // own record at the end, in model order.
+  long n = 0;
+  utl_col_num(list_, &n);
+  ASSERT_EQ(n, 7);
+  for (long i = 5; i < 7; ++i) {
+    void* e = nullptr;
+    utl_col_ith(list_, i, &e);
+    EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->op, TYP_DIFF_INDEXES);
+    EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->type_id, i == 5 ? 10 : 11);
+  }
 }
 
 }  // namespace
