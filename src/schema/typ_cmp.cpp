@@ -435,6 +435,50 @@ long typ_sch_add_cust_obj(typ_sch_srec* s) {
   return 0;
 }
 
+long typ_sch_add_cust_view(typ_sch_srec* v, typ_sch_srec* olds, long nold) {
+  static const char* const kProc = "typ_sch_add_cust_view";
+  typ_sch_srec* c = nullptr;
+  if (long st = typ_sch_define_struct(v->info->name, v->type_id, v->info->subject, v->description, v->info->sql, &c))
+    return st;
+  const long id = v->type_id;
+  if (v->flags & TYP_SCH_SQL_VIEW) return 0;
+  if (long st = adp_sch_type_insert(id, v->flags, c->info)) return st;
+  c->flags = v->flags | TYP_SCH_CONSTRUCT;
+  for (long i = 0; i < v->nfields; ++i) {
+    const typ_sch_frec& f = v->fields[i];
+    auto* vi = static_cast<typ_sch_vinfo*>(f.uptr);
+    const long src = vi ? vi->src_type_id : -1;
+    if (!current(src)) {
+      const char* src_name = vi && vi->src_schema >= 0 && vi->src_schema < nold ? olds[vi->src_schema].info->name : "";
+      return typ_alrt(kProc, TYP_VIEW_NO_TYPE, src_name, text(f.name), v->info->name);
+    }
+    long pos = -1;
+    if (typ_sch_add_vfield(current(id), f.name, 0, src, nullptr, vi->alias, vi->src_field, nullptr, f.gen_id, f.flags,
+                           f.comment, &pos)) {
+      cmn_alrt_clear(nullptr);
+      typ_sch_set_next_diff_type("");
+      typ_sch_pdiff(nullptr, "%s %s (%ld) changed:\n", kind(v), v->info->name, id);
+      typ_sch_pdiff(nullptr, "    Field Diff: '%s': could not find or refer\n", text(f.name));
+    }
+  }
+  for (long i = 0; i < v->nrels; ++i) {
+    const typ_sch_rel_inst& e = v->rels[i];
+    typ_sch_rrec* r = e.rel;
+    if (!r || !e.join) continue;
+    auto old_name = [&](long index) { return index >= 0 && index < nold ? olds[index].info->name : ""; };
+    const char* pa = e.join->palias && *e.join->palias ? e.join->palias : old_name(r->pindex);
+    const char* fa = e.join->falias && *e.join->falias ? e.join->falias : old_name(r->findex);
+    const long kind_word = e.join_kind == 1 || e.join_kind == 2 ? e.join_kind : 0;
+    if (long st = typ_sch_define_join(current(id), pa, r->pname, fa, r->fname, e.join->text, kind_word)) return st;
+  }
+  auto* block = static_cast<typ_sch_alias_blk*>(v->info->uptr);
+  if (block)
+    if (long st = typ_sch_make_view_alias(current(id), block->types, block->aliases)) return st;
+  c = current(id);
+  c->flags |= 0x11;
+  return adp_sch_type_insert(id, c->flags, c->info);
+}
+
 long typ_sch_preserve_all_cust_obj(utl_ty_col* old_schemas) {
   void* a = nullptr;
   long n = 0;
@@ -554,8 +598,9 @@ long typ_sch_diffs(KAdpConnId* con, typ_sch_saved* saved, typ_ty_add_diff_proc s
       typ_sch_set_next_diff_type("");
       char custom = 0;
       typ_sch_is_custom_table(o->type_id, &custom);
-      if (custom && (options & TYP_OPT_PRESERVE_USER) && !(o->flags & TYP_SCH_VIEW)) {
-        if (long st = typ_sch_add_cust_obj(o)) return finish(st);
+      if (custom && (options & TYP_OPT_PRESERVE_USER)) {
+        long st = (o->flags & TYP_SCH_VIEW) ? typ_sch_add_cust_view(o, olds, nold) : typ_sch_add_cust_obj(o);
+        if (st) return finish(st);
         if (long st = typ_sch_optimize()) return finish(st);
         if (long st = typ_sch_adjust_view_rel_ptr()) return finish(st);
       }

@@ -41,6 +41,7 @@ long typ_sch_diff_indexes(KAdpConnId* con, typ_sch_diff_out* out, typ_sch_srec* 
 long typ_sch_remove_no_drop_changes(utl_ty_col* list);
 long typ_sch_preserve_all_cust_obj(utl_ty_col* old_schemas);
 long typ_sch_add_cust_obj(typ_sch_srec* old_schema);
+long typ_sch_add_cust_view(typ_sch_srec* old_view, typ_sch_srec* old_schemas, long nold);
 
 long typ_sch_diff_rels(typ_sch_diff_out* out, typ_sch_srec* old_schema, typ_sch_srec* new_schema,
                        typ_ty_add_diff_proc sink, utl_ty_col* list, unsigned long options);

@@ -90,6 +90,15 @@ TEST_F(typ_cmp, TypesAddedDeletedPreservedAndSkipped) {
   ASSERT_EQ(diff(obj("a", 10) + obj("c", 450), obj("a", 10), TYP_OPT_PRESERVE_USER | TYP_OPT_ALLOW_DROPS), 0);
   EXPECT_TRUE(ops().empty());
   EXPECT_NE(sch("c"), nullptr);  // copied into the new model
+  // A custom view is preserved with its fields.
+  TearDown();
+  SetUp();
+  const std::string view = "VIEW cv 460 FIELDS id FROM a.objid UNIQUE FIELDS_END VIEW_END;\n";
+  ASSERT_EQ(diff(obj("a", 10) + view, obj("a", 10), TYP_OPT_PRESERVE_USER), 0);
+  EXPECT_TRUE(says("PRESERVED OLD VIEW 460 (cv).\n")) << report;
+  ASSERT_NE(sch("cv"), nullptr);
+  EXPECT_EQ(sch("cv")->nfields, 1);
+  EXPECT_TRUE(ops().empty()) << report;
   // Type ids 5925..6000 produce nothing.
   TearDown();
   SetUp();
