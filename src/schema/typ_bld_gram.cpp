@@ -51,6 +51,7 @@ struct parser {
   utl_ty_col* names = nullptr;
   utl_ty_col* aliases = nullptr;
   std::string base_table;
+  bool aliases_loose = false;  // alias lists not yet given to their view
 
   void next() {
     tok = ddlex();
@@ -507,6 +508,7 @@ void parser::view_definition() {
     expect(TYP_TK_FIELDS_END);
   } else {
     if (accept(TYP_TK_ALIAS)) {
+      aliases_loose = true;
       check(utl_col_make("ddparse", CMN_TYP_CHAR_P, 4, 4, 0, 0, &names));
       check(utl_col_make("ddparse", CMN_TYP_CHAR_P, 4, 4, 0, 0, &aliases));
       do {
@@ -517,6 +519,7 @@ void parser::view_definition() {
       utl_col_num(aliases, &alias_count);
     }
     check(typ_bld_view_alias(record(), names, aliases));
+    aliases_loose = false;  // the view holds them now
     expect(TYP_TK_FIELDS);
     view_field();
     while (accept(',')) view_field();
@@ -641,6 +644,9 @@ int ddparse() {
   try {
     p.file();
   } catch (const parse_stop&) {
+    // Alias lists not yet given to their view go with the parse.
+    if (p.aliases_loose && p.names) utl_col_free("ddparse", p.names);
+    if (p.aliases_loose && p.aliases) utl_col_free("ddparse", p.aliases);
     return 1;
   }
   return 0;
