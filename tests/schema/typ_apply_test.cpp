@@ -248,3 +248,25 @@ TEST_F(typ_apply, FoldInAHandMadeList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(typ_apply, RelationNotFoundStopsTheApply) {
+  ASSERT_EQ(compile(bld_obj("a", 10)), 0);
+  ASSERT_EQ(compile(bld_obj("a", 10), TYP_BLD_UPGRADE), 0);
+  ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
+  typ_sch_diff_rec r{};
+  r.op = TYP_DIFF_DELETE_REL;
+  r.type_id = 10;
+  r.rel.name = const_cast<char*>("nosuch");
+  ASSERT_EQ(utl_col_push(list_, &r, nullptr), 0);
+  utl_col_set_ext(list_, reinterpret_cast<long>(typ_bld_saved_schema));
+  long st = -1;
+  schema_stdout_of([&] { st = typ_sch_apply_diffs(nullptr, list_, 0x80); });
+  EXPECT_EQ(st, 0x500034);
+  EXPECT_NE(schema_top_text().find("Could not find relation 'nosuch' to delete."), std::string::npos);
+  EXPECT_EQ(count("dbs_rdb_calc_changes"), 0u);
+  typ_bld_cleanup(0);
+}
+
+}  // namespace

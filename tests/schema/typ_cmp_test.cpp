@@ -163,6 +163,13 @@ TEST_F(typ_cmp, FieldChanges) {
   }
 }
 
+TEST_F(typ_cmp, SubobjectIsComparedOnce) {
+  const std::string old_sub = "SUBOBJECT s 12 FIELDS q" + kLong + " FIELDS_END SUBOBJECT_END;\n";
+  const std::string new_sub = "SUBOBJECT s 12 FIELDS q" + kLong + ", r" + kLong + " FIELDS_END SUBOBJECT_END;\n";
+  ASSERT_EQ(diff(obj("a", 10) + old_sub, obj("a", 10) + new_sub), 0);
+  EXPECT_EQ(ops(), (std::vector<long>{TYP_DIFF_ADD_FIELD})) << report;
+}
+
 TEST_F(typ_cmp, NoDropsWithdrawsAllChangesOfTheObject) {
   // A narrowed field is a drop: the object's addition goes with it.
   ASSERT_EQ(diff(obj("a", 10, ", s" + kText + " ARRAY_SIZE=60"),
