@@ -62,7 +62,9 @@ long typ_bld_obj(const char* name, long type_id, const char* subject, unsigned l
   if (options & TYP_BLD_TRACE) osl_print_mes("Processing object '%s'\n", name);
   if (long st = check_new_type("typ_bld_obj", name, type_id, true, true)) return st;
   typ_sch_srec* s = nullptr;
-  if (long st = typ_sch_define_obj_wattr(name, type_id, subject, comment, -1, -1, options & TYP_BLD_CACHEOBJIDS, &s))
+  // The attribute bits replace the default kind: the object bit goes with them.
+  if (long st = typ_sch_define_obj_wattr(name, type_id, subject, comment, -1, -1,
+                                         (options & TYP_BLD_CACHEOBJIDS) | TYP_SCH_OBJECT, &s))
     return st;
   typ_sch_set_changed(s);
   if (options & TYP_BLD_ALLOW_FLEX) {

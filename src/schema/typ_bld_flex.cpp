@@ -55,7 +55,7 @@ long typ_bld_add_fa_table_to_schema(long type_id, unsigned long options, typ_sch
   if (long st = typ_sch_check_for_existing(t.c_str())) return st;
   typ_sch_srec* s = nullptr;
   if (long st = typ_sch_define_obj_wattr(t.c_str(), tid, "", "This is a temp Schema map build for flex attribute on the fly",
-                                         -1, -1, TYP_BLD_CACHEOBJIDS, &s))
+                                         -1, -1, TYP_BLD_CACHEOBJIDS | TYP_SCH_OBJECT, &s))
     return st;
   for (const flex_field& f : kFlexFields) {
     if (long st = typ_bld_field(typ_bld_con, by_id(tid), f.name, f.data_type, f.db_type, f.gen_id, f.size, -1, -1, 1,

@@ -55,6 +55,9 @@ TEST_F(typ_bld_act, CompleteFileBuildsTheModel) {
   EXPECT_EQ(c->type_id, 10);
   EXPECT_STREQ(c->info->subject, "People");
   EXPECT_STREQ(c->description, "a person");
+  // CACHEOBJIDS adds its bit and keeps the object kind.
+  EXPECT_EQ(c->flags & (TYP_SCH_OBJECT | 0x80000), TYP_SCH_OBJECT | 0x80000);
+  EXPECT_EQ(sch("site")->flags & 0x80000, 0u);
   const typ_sch_frec* fn = fld("contact", "first_name");
   ASSERT_NE(fn, nullptr);
   EXPECT_EQ(fn->array_size, 30);

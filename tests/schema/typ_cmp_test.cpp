@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -161,6 +164,61 @@ TEST_F(typ_cmp, FieldChanges) {
     }
     TearDown();
   }
+}
+
+TEST_F(typ_cmp, NameKindAndAttributeChanges) {
+  const std::string b = obj("b", 11, "", "RELATIONS b2a OTM a INV_REL=a2b RELATIONS_END\n");
+  // A renamed type: op 10 and op 14 for the target of its relation.
+  ASSERT_EQ(diff(obj("a", 10, "", "RELATIONS a2b MTO b INV_REL=b2a RELATIONS_END\n") + b,
+                 obj("a_new", 10, "", "RELATIONS a2b MTO b INV_REL=b2a RELATIONS_END\n") +
+                     obj("b", 11, "", "RELATIONS b2a OTM a_new INV_REL=a2b RELATIONS_END\n"),
+                 TYP_OPT_ALLOW_DROPS),
+            0);
+  auto got = ops();
+  EXPECT_EQ(std::count(got.begin(), got.end(), TYP_DIFF_MODIFY_TYPE), 1) << report;
+  EXPECT_EQ(std::count(got.begin(), got.end(), TYP_DIFF_REL_SCHEMA), 1) << report;
+  // CACHEOBJIDS and ALLOW_FLEX: one op 20 each.
+  TearDown();
+  SetUp();
+  ASSERT_EQ(diff(obj("a", 10) + obj("flex_defn", 12),
+                 "OBJECT a 10 CACHEOBJIDS ALLOW_FLEX FIELDS objid" + kLong + " GEN_FIELD_ID=3 FIELDS_END OBJECT_END;\n" +
+                     obj("flex_defn", 12),
+                 TYP_OPT_ALLOW_DROPS),
+            0);
+  got = ops();
+  EXPECT_EQ(std::count(got.begin(), got.end(), TYP_DIFF_ATTRIBUTE), 2) << report;
+  EXPECT_TRUE(says("ADDED NEW OBJECT 100010 (fa_a).\n")) << report;
+  // An object turned into a view: deleted and added again.
+  TearDown();
+  SetUp();
+  ASSERT_EQ(diff(obj("a", 10) + obj("k", 13), obj("a", 10) + "VIEW k 13 FIELDS id FROM a.objid UNIQUE FIELDS_END VIEW_END;\n",
+                 TYP_OPT_ALLOW_DROPS),
+            0);
+  EXPECT_TRUE(says("DELETED OLD OBJECT 13 (k).\n")) << report;
+  EXPECT_TRUE(says("ADDED NEW VIEW 13 (k).\n")) << report;
+}
+
+TEST_F(typ_cmp, ReportFileThatCannotBeOpened) {
+  std::string out;
+  ASSERT_EQ(compile(obj("a", 10), 0, &out), 0);
+  ASSERT_EQ(compile(obj("a", 10), TYP_BLD_UPGRADE, &out), 0);
+  ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
+  typ_sch_diff_out ctx{"/nonexistent-dir/report.txt", nullptr, 0, nullptr};
+  EXPECT_EQ(typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, 0, &ctx), 0x500024);
+  EXPECT_NE(schema_top_text().find("/nonexistent-dir/report.txt"), std::string::npos);
+  // A report file that opens is written and closed.
+  char path[] = "/tmp/schema_report_XXXXXX";
+  close(mkstemp(path));
+  ctx = typ_sch_diff_out{path, nullptr, 0, nullptr};
+  EXPECT_EQ(typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, 0, &ctx), 0);
+  EXPECT_EQ(ctx.stream, nullptr);
+  FILE* f = std::fopen(path, "r");
+  char line[200] = "";
+  ASSERT_NE(f, nullptr);
+  EXPECT_NE(std::fgets(line, sizeof line, f), nullptr);
+  std::fclose(f);
+  unlink(path);
+  EXPECT_STREQ(line, "\n");
 }
 
 TEST_F(typ_cmp, SubobjectIsComparedOnce) {
