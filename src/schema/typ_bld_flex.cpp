@@ -53,6 +53,12 @@ long typ_bld_add_fa_table_to_schema(long type_id, unsigned long options, typ_sch
   const long tid = type_id + TYP_FLEX_ID_BASE;
   if (options & TYP_BLD_TRACE) osl_print_mes("Processing object '%s'\n", t.c_str());
   if (long st = typ_sch_check_for_existing(t.c_str())) return st;
+  // The table's type id is checked as any other.
+  if (!cmn_typ_is_valid_db_type(tid)) {
+    printf("%ld Invalid object type, object type out of range.\n", tid);
+    return 1;
+  }
+  if (long st = typ_sch_check_for_existing_type(tid)) return st;
   typ_sch_srec* s = nullptr;
   if (long st = typ_sch_define_obj_wattr(t.c_str(), tid, "", "This is a temp Schema map build for flex attribute on the fly",
                                          -1, -1, TYP_BLD_CACHEOBJIDS | TYP_SCH_OBJECT, &s))

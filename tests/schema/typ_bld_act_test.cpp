@@ -332,6 +332,29 @@ TEST_F(typ_bld_act, FlexibleAttributeTables) {
   ASSERT_NE(word, nullptr);
 }
 
+TEST_F(typ_bld_act, FlexTableIdsAreChecked) {
+  // 5000 + 100000 lies outside the registered ranges.
+  std::string out;
+  EXPECT_EQ(compile("OBJECT item 5000 ALLOW_FLEX FIELDS objid" + kLong + " GEN_FIELD_ID=3 FIELDS_END OBJECT_END;\n" +
+                        bld_obj("flex_defn", 12),
+                    0, &out),
+            0x50003f);
+  EXPECT_NE(out.find("105000 Invalid object type, object type out of range.\n"), std::string::npos) << out;
+  // A taken id is refused as well.
+  SetUp();
+  EXPECT_EQ(compile(bld_obj("taken", 100010) + "OBJECT item 10 ALLOW_FLEX FIELDS objid" + kLong +
+                        " GEN_FIELD_ID=3 FIELDS_END OBJECT_END;\n" + bld_obj("flex_defn", 12),
+                    0, &out),
+            0x50003f);
+  long n = 0, code = 0;
+  const char* text = nullptr;
+  cmn_alrt_num(nullptr, &n);
+  bool found = false;
+  for (long i = 0; i < n; ++i)
+    if (cmn_alrt_ith(nullptr, i, &code, &text) == 0 && code == 0x50004a) found = true;
+  EXPECT_TRUE(found) << schema_top_text();
+}
+
 TEST_F(typ_bld_act, UpgradeModeBuildsANewModelAndKeepsTheOld) {
   ASSERT_EQ(compile(bld_obj("old", 10)), 0);
   ASSERT_NE(sch("old"), nullptr);
