@@ -134,6 +134,8 @@ long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long option
   auto* saved = reinterpret_cast<typ_sch_saved*>(word);
   if (saved && (options & 0x1000)) {
     if (long st = typ_sch_switch_schemas(saved, 1)) return st;
+    // The saved model is the current one now: the handle holds nothing.
+    *saved = typ_sch_saved{};
     if (long st = adp_sch_types_sch_reinit()) return st;
     before = typ_sch_relations;
     nbefore = typ_sch_num_rels;

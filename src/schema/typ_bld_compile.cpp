@@ -48,15 +48,18 @@ long typ_bld_discard_saved() {
   // The saved model's collections and pool go with it.
   typ_sch_saved* saved = typ_bld_saved_schema;
   typ_bld_saved_schema = nullptr;
-  long st = typ_sch_switch_schemas(saved, 0);  // saved now holds the new model
-  if (!st) st = typ_sch_switch_schemas(saved, 1);  // the former model freed, the new one current
+  long st = 0;
+  if (saved->schemas) {
+    st = typ_sch_switch_schemas(saved, 0);  // saved now holds the new model
+    if (!st) st = typ_sch_switch_schemas(saved, 1);  // the former model freed, the new one current
+  }
   utl_mem_free(kProc, saved);
   return st;
 }
 
 long typ_bld_cleanup(long status) {
   if (typ_bld_saved_schema) {
-    typ_sch_switch_schemas(typ_bld_saved_schema, 1);
+    if (typ_bld_saved_schema->schemas) typ_sch_switch_schemas(typ_bld_saved_schema, 1);
     utl_mem_free(kProc, typ_bld_saved_schema);
   } else {
     // Direct mode has no former model: the definitions read so far go, so
@@ -229,6 +232,13 @@ long typ_sch_diff_schemas(KAdpConnId* con, const char* file, unsigned long optio
   if (diffs) utl_col_get_ext(diffs, &word);
   auto* saved = reinterpret_cast<typ_sch_saved*>(word);
   if (!saved) return 0;
+  if (!saved->schemas) {
+    // The apply already made the database's model current (option 0x1000).
+    utl_mem_free(kProc, saved);
+    utl_col_set_ext(diffs, 0);
+    if (!list) utl_col_free(kProc, diffs);
+    return 0;
+  }
   // The database's model is current again; the compiled one is dropped, or
   // kept in the handle with option 0x2000.
   const long mode = (options & 0x2000) ? 0 : 1;

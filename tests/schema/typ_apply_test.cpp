@@ -129,6 +129,25 @@ TEST_F(typ_apply, TrialReportAndCommit) {
   EXPECT_EQ(args("adp_stp_create_procs"), (std::vector<std::string>{"testdb", "0"}));
 }
 
+TEST_F(typ_apply, ConvertAndApplyOnTheOldModel) {
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  adp_double::reset();
+  // 0x40 converts the database first; 0x1000 makes the saved model current
+  // again for the apply.
+  ASSERT_EQ(full(bld_obj("a", 10, ", added" + kLong), TYP_BLD_UPGRADE | 0x40 | 0x1000), 0) << out_;
+  EXPECT_EQ(args("dbs_db_convert"), (std::vector<std::string>{"testdb"}));
+  EXPECT_EQ(fld("a", "added"), nullptr);
+  EXPECT_EQ(args("dbs_rdb_calc_changes")[0], "1");
+  // A failed conversion stops before any change is computed.
+  SetUp();
+  ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
+  adp_double::reset();
+  adp_double::script("dbs_db_convert", {1});
+  EXPECT_EQ(full(bld_obj("a", 10, ", added" + kLong), TYP_BLD_UPGRADE | 0x40), 1);
+  EXPECT_EQ(count("dbs_rdb_calc_changes"), 0u);
+  EXPECT_EQ(fld("a", "added"), nullptr);
+}
+
 TEST_F(typ_apply, FailedTableChangeCommitsNothing) {
   ASSERT_EQ(full(bld_obj("a", 10), 0), 0);
   adp_double::reset();
