@@ -254,3 +254,7 @@ int ddlex() {
     return TYP_TK_BAD_CHAR;
   }
 }
+
+// The token names the parser uses are the codes of the keyword table.
+static_assert(TYP_TK_UNIQUE == 288 && TYP_TK_FIELD == 295 && TYP_TK_SEARCHABLE == 301 && TYP_TK_OBJID_FIELD == 307);
+static_assert(TYP_TK_OUTER == 312 && TYP_TK_CACHEOBJIDS == 319 && TYP_TK_BASE_TABLE == 322);

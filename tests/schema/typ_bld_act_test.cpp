@@ -332,6 +332,26 @@ TEST_F(typ_bld_act, FlexibleAttributeTables) {
   ASSERT_NE(word, nullptr);
 }
 
+TEST_F(typ_bld_act, TraceNamesEachDefinition) {
+  std::string out;
+  ASSERT_EQ(compile(bld_obj("a", 10) + "SUBOBJECT s 12 FIELDS q" + kLong + " FIELDS_END SUBOBJECT_END;\n" +
+                        "VIEW v 20 FIELDS id FROM a.objid UNIQUE FIELDS_END VIEW_END;\n",
+                    TYP_BLD_TRACE, &out),
+            0)
+      << out;
+  EXPECT_NE(out.find("Processing object 'a'\nProcessing subobject 's'\nProcessing view 'v'\n"), std::string::npos)
+      << out;
+  // Without the trace nothing is printed; a view may reuse a name with option 32.
+  SetUp();
+  ASSERT_EQ(compile(bld_obj("a", 10) + "VIEW a 20 FIELDS id FROM a.objid FIELDS_END VIEW_END;\n",
+                    TYP_BLD_VIEW_REUSE_NAME, &out),
+            0)
+      << out << schema_top_text();
+  EXPECT_EQ(out, "");
+  SetUp();
+  EXPECT_EQ(compile(bld_obj("a", 10) + "VIEW a 20 FIELDS id FROM a.objid FIELDS_END VIEW_END;\n", 0, &out), 0x50003f);
+}
+
 TEST_F(typ_bld_act, FlexTableIdsAreChecked) {
   // 5000 + 100000 lies outside the registered ranges.
   std::string out;
