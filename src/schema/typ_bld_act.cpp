@@ -274,7 +274,9 @@ long typ_bld_verify_relation(typ_sch_srec* s, const char* name, utl_ty_col* memb
     if (e->side != 'f') continue;
     typ_sch_rrec* r = e->rel;
     if (!r) typ_sch_find_temp_rel(e->rel_index, &r);
-    if (r && same_i(typ_sch_get_frel_name(r), name)) {
+    // The foreign side of an MTO/OTM or OTOP/OTOF relation; a link table
+    // has no column to index.
+    if (r && r->type != TYP_REL_MTM && same_i(typ_sch_get_frel_name(r), name)) {
       if (long st = utl_col_push(members, name, nullptr)) return st;
       *position = i;
       *entry = e;

@@ -76,6 +76,14 @@ TEST_F(typ_bld_gram, FilesAcceptedOrRefused) {
       {"index on an OTM relation",
        bld_obj("a", 10, "", "RELATIONS a2b OTM b INV_REL=b2a RELATIONS_END INDEXES i RELATION=a2b INDEXES_END\n"),
        0x500017, ""},
+      {"index on an MTM relation",
+       bld_obj("a", 10, "", "RELATIONS a2b MTM b INV_REL=b2a RELATIONS_END INDEXES i RELATION=a2b INDEXES_END\n") +
+           bld_obj("b", 11, "", "RELATIONS b2a MTM a INV_REL=a2b RELATIONS_END\n"),
+       0x500017, ""},
+      {"index on an OTOP relation",
+       bld_obj("a", 10, "", "RELATIONS a2b OTOP b INV_REL=b2a RELATIONS_END INDEXES i RELATION=A2B INDEXES_END\n") +
+           bld_obj("b", 11, "", "RELATIONS b2a OTOF a INV_REL=a2b RELATIONS_END\n"),
+       0, ""},
       {"reopen before declared",
        bld_obj("a", 10, "", "RELATIONS REOPEN_EXCLUSIVE_SET g a2b MTO b EXCLUSIVE_SET_END RELATIONS_END\n"), 0x500053,
        ""},
