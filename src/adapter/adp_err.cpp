@@ -249,7 +249,7 @@ long KAdpProcessError::AddToServerLog(const char* file, const char* format, ...)
     std::fflush(m_fleServerLog);
   } else {
     char* cache = nullptr;
-    if (osl_sys_get_config_string("dbcache", &cache) == 0 && cache != nullptr) {
+    if (osl_sys_get_config_string("dbcache", &cache) == 0 && cache != nullptr && *cache != '\0') {
       SetServerLogFileName((std::string(cache) + kDefaultLogName).c_str());
     }
     AppendServerLogFile();
