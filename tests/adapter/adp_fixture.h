@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "adapter/adp_conn.h"
+#include "core/cmn/cmn_alrt.h"
 #include "core/core_fixture.h"
 
 // The scripted service's library name for SetPOrbDllName.
