@@ -1,6 +1,7 @@
 // KAdpUtlRecord: the record's non-throwing layer and the hexadecimal helpers.
 #include "adapter/adp_rec.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -169,6 +170,37 @@ long KAdpUtlRecord::GetDataValue(long row, long col, char /*ignored*/, char** by
   convert_hex_to_BStr(KZString(t != nullptr ? t : ""), out);
   *bytes = out;
   return 0;
+}
+
+long KAdpUtlRecord::GetDataValue(long row, long col, cmn_ty_decimal& out, char* null) {
+  const char* t = nullptr;
+  if (long st = GetStringPtr(row, col, t)) return st;
+  bool empty = t == nullptr || *t == '\0';
+  if (null != nullptr) *null = empty ? 1 : 0;
+  if (empty) {
+    std::strcpy(out.text, "0.0");
+    out.precision = 2;
+    out.scale = 1;
+    return 0;
+  }
+  std::snprintf(out.text, sizeof out.text, "%s", t);
+  return 0;
+}
+
+long KAdpUtlRecord::GetDataValue(long row, long col, long type, long sql_type, void* out, char* null) {
+  switch (sql_type) {
+    case 6:
+    case 8:
+      if (type == 609) return GetDataValue(row, col, *static_cast<clktime*>(out), null);
+      if (type == 766) return GetDataValue(row, col, *static_cast<cmn_ty_decimal*>(out), null);
+      if (type == 1) return GetDataValue(row, col, static_cast<const char**>(out), null);
+      return GetDataValue(row, col, static_cast<char*>(out), null);
+    case 0: return GetDataValue(row, col, *static_cast<long*>(out));
+    case 3: return GetDataValue(row, col, *static_cast<float*>(out));
+    case 4: return GetDataValue(row, col, *static_cast<double*>(out));
+    case 16: return GetDataValue(row, col, static_cast<char>(0), static_cast<char**>(out));
+    default: return ADP_REC_BAD_SQL_TYPE;
+  }
 }
 
 void convert_BStr_to_hex(const char* bytes, KZString& out) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/clk/clk_time.h"
+#include "core/cmn/cmn_dec.h"
 #include "kclassic/kc_rec.h"
 #include "kclassic/kc_zstr.h"
 #include "orb_api.h"
@@ -46,6 +47,12 @@ class ORB_API KAdpUtlRecord : public KCLASSIC::KUtlRecord {
   long GetDataValue(long row, long col, double& out);
   // A new byte string decoded from the cell's hexadecimal text.
   long GetDataValue(long row, long col, char ignored, char** bytes);
+  // The text into the decimal's digits (cut to fit); empty: "0.0", 2, 1.
+  long GetDataValue(long row, long col, cmn_ty_decimal& out, char* null);
+  // By record SQL type and value type: 6 or 8 with 609 clock time, 766
+  // decimal, 1 text pointer, else a text buffer; 0 long; 3 float; 4 double;
+  // 16 byte string; any other 0x600018 (not pushed).
+  long GetDataValue(long row, long col, long type, long sql_type, void* out, char* null);
 
  private:
   const char* cell_text(long row, long col);

@@ -80,6 +80,42 @@ TEST_F(AdpRecord, TypedReadsAndEmptyCells) {
   EXPECT_EQ(cols, 3);
 }
 
+TEST_F(AdpRecord, DispatchByRecordSqlType) {
+  KAdpUtlRecord rec;
+  rec.SetColType(0, 0, "n", 0);
+  rec.SetColType(1, 0, "d", 7);
+  rec.SetColType(2, 0, "e", 7);
+  rec.SetLong(0, 0, -9);
+  rec.SetString(0, 1, "12.50");
+  rec.SetString(0, 2, "");
+  long n = 0;
+  EXPECT_EQ(rec.GetDataValue(0, 0, 512, 0, &n, nullptr), 0);
+  EXPECT_EQ(n, -9);
+  cmn_ty_decimal dec{};
+  char null = 0;
+  EXPECT_EQ(rec.GetDataValue(0, 1, 766, 6, &dec, &null), 0);
+  EXPECT_STREQ(dec.text, "12.50");
+  EXPECT_EQ(null, 0);
+  EXPECT_EQ(rec.GetDataValue(0, 2, 766, 8, &dec, &null), 0);
+  EXPECT_STREQ(dec.text, "0.0");
+  EXPECT_EQ(dec.precision, 2);
+  EXPECT_EQ(dec.scale, 1);
+  EXPECT_EQ(null, 1);
+  const char* text = nullptr;
+  EXPECT_EQ(rec.GetDataValue(0, 1, 1, 6, &text, nullptr), 0);
+  EXPECT_STREQ(text, "12.50");
+  char buffer[16] = "";
+  EXPECT_EQ(rec.GetDataValue(0, 1, 516, 6, buffer, nullptr), 0);
+  EXPECT_STREQ(buffer, "12.50");
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(rec.GetDataValue(0, 1, 516, 9, buffer, nullptr), ADP_REC_BAD_SQL_TYPE);
+  EXPECT_TRUE(adp_alert_codes().empty());
+  // A decimal text longer than the digits is cut, not overrun.
+  rec.SetString(0, 1, std::string(100, '9').c_str());
+  EXPECT_EQ(rec.GetDataValue(0, 1, dec, nullptr), 0);
+  EXPECT_EQ(std::string(dec.text), std::string(47, '9'));
+}
+
 TEST_F(AdpRecord, BaseFailuresBecomeAlertCodes) {
   KAdpUtlRecord rec;
   cmn_alrt_clear(nullptr);
