@@ -9,6 +9,8 @@
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_rec.h"
+#include "adapter/adp_sql_log.h"
+#include "core/osl/osl_sys_cfg.h"
 #include "platform/dataservice/ds_script.h"
 
 namespace {
@@ -238,6 +240,73 @@ TEST_F(AdpService, DestroyingClearsOnlyItsOwnCurrentness) {
   EXPECT_EQ(adp_db_get_conn(), nullptr);
   EXPECT_EQ(adp_db_list_head(), nullptr);
   EXPECT_EQ(ds_script::live(), 0);
+}
+
+TEST_F(AdpService, LoadingAndRoundTripsAreTraced) {
+  FILE* log = std::fopen("sql.log", "w");
+  ASSERT_NE(log, nullptr);
+  adp_sql_log_sql(log);
+  KAdpConnId* con = connect("oracle");
+  ds_script::push_result(ds_script::result{{"n"}, {{ds_script::cell::l(1)}}, -1});
+  KCLASSIC::KStringArray statements;
+  statements.Add("select n from t where x = :B1");
+  KAdpUtlRecord binds;
+  binds.SetColType(0, 0, "x", 7);
+  binds.SetString(0, 0, "abc");
+  KCLASSIC::tagPpmStats stats;
+  long rows = 0;
+  con->StartBatch(&statements, &binds, &stats);
+  con->FetchNextSet(0, rows);
+  con->BeginTransaction();
+  adp_sql_log_sql(nullptr);
+  std::fclose(log);
+  EXPECT_EQ(file_text("sql.log"), "--POrb Subsystem\n" + adp_script_dll() +
+                                      "\n"
+                                      "----------BEGIN ROUND TRIP----------\nselect n from t where x = :B1\n\n"
+                                      "----Bind Variables: 0,0=abc\n"
+                                      "----select n from t where x = :B1\n----------END ROUND TRIP----------\n\n"
+                                      "--*** Begin Transaction ***\n");
+}
+
+TEST_F(AdpService, WindowsAuthenticationOnSqlServerOnly) {
+  osl_sys_set_config_string("win_authentication", "true", 0);
+  KAdpConnId* ms = connect("oledb");
+  KAdpConnId* ora = connect("oracle");
+  osl_sys_set_config_string("win_authentication", "", 0);
+  EXPECT_EQ(ms->GetConfig().GetWinAuthentication(), 1);
+  EXPECT_EQ(ora->GetConfig().GetWinAuthentication(), 0);
+}
+
+TEST_F(AdpService, LoginFailuresOfTheService) {
+  const struct {
+    const char* driver;
+    long number;
+    long alert;
+    const char* text;
+  } rows[] = {
+      {"oledb", 0x8B0017E, ADP_NO_SUCH_SERVER, "SQL Server 'crmsrv"},
+      {"oracle", 0x8B00181, ADP_NO_SUCH_SERVER, "Oracle Server, 'crmsrv"},
+      {"oracle", 0x8B0017D, ADP_PASSWD_FAIL, "password"},
+      {"oracle", 0x8B00183, ADP_SEQUENCE, "sequence"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.number);
+    KAdpConnId* con = connect(r.driver, false);
+    ASSERT_EQ(con->LoadDataService(), 0);
+    ds_script::reset();
+    ds_script::fail({"Connect", 1, r.number, "login refused", "login refused", false});
+    cmn_alrt_clear(nullptr);
+    EXPECT_EQ(con->Connect("sa", "bad", nullptr), ADP_DB_ERROR);
+    ASSERT_EQ(adp_alert_codes(), std::vector<long>{r.alert});
+    EXPECT_NE(adp_alert_texts()[0].find(r.text), std::string::npos) << adp_alert_texts()[0];
+  }
+}
+
+TEST_F(AdpService, ProcessErrorGivesTheNumber) {
+  KAdpConnId* con = connect("oracle", false);
+  KCLASSIC::KErr err(0x8B0012D, "x");
+  err.m_strText2 = "KAdpSqlBatch::Exec";
+  EXPECT_EQ(con->ProcessError(&err), 0x8B0012D);
 }
 
 }  // namespace
