@@ -242,6 +242,8 @@ TEST_F(RecImage, RefusedImages) {
                                                   le32(0x0A04) + text("EndRecord"), false},
       {"byte string cut", cells + le32(1) + le32(200) + "xy" + text("EndRecord"), true},
       {"byte string negative", cells + le32(1) + le32(uint32_t(-3)) + "xy" + text("EndRecord"), true},
+      {"cut after a text was read", head(3, 1, 2) + text("Ha") + text("Qb") + le32(0x1000) + le32(0x3400) +
+                                        text("kept") + le32(100) + text("EndRecord"), true},
       {"long cut", head(3, 1, 1) + text("Aa") + le32(0x0A04) + std::string("\x01\x02", 2), false},
       {"unknown cell type", head(3, 1, 1) + text("Aa") + le32(0x2000) + le32(0) + text("EndRecord"), true},
       {"bad nested record", head(3, 1, 1) + text("Oa") + le32(0x1B00) + le32(0x12345678) + std::string(43, 'x') +

@@ -66,6 +66,22 @@ TEST_F(Rec, CopyStringCutsAndTerminates) {
   EXPECT_STREQ(buf, "");
 }
 
+TEST_F(Rec, CellTypeChosenByDatabaseType) {
+  const long expected[17] = {0x0A04, 0x0A04, 0x0A04, 0x0A04, 0x1000, 0,      0x1000, 0x1000, 0x1000,
+                             0x1000, 0x1000, 0x1000, 0x1000, 0,      0x1B00, 0x3800, 0x3400};
+  for (long t = 0; t < 17; ++t) {
+    SCOPED_TRACE(t);
+    KUtlRecord r;
+    if (expected[t] == 0) {
+      expectRecErr(*thrown([&] { r.SetColType(0, 0, "c", t); }), "KUtlRecord::SetColType", "Illegal Type");
+      continue;
+    }
+    r.SetColType(0, 0, "c", t);
+    EXPECT_EQ(r.GetColCellType(0), expected[t]);
+    EXPECT_EQ(r.GetColLetter(0), char('A' + t));
+  }
+}
+
 TEST_F(Rec, SetColTypePlaceholdersAndRefusals) {
   KUtlRecord r;
   r.SetColType(3, 0, "x", 7);
