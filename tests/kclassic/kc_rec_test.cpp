@@ -150,6 +150,11 @@ TEST_F(Rec, OutOfRangeCellsRefused) {
   expectRecErr(*thrown([&] { r.SetString(-1, 1, "x"); }), "KUtlRecord::SetString", "Row out of range");
   expectRecErr(*thrown([&] { r.SetString(0, 2, "x"); }), "KUtlRecord::SetString", "Column out of range");
   expectRecErr(*thrown([&] { r.DeleteRow(2); }), "KUtlRecord::DeleteRow", "Row out of range");
+  // No row beyond what the cell array can hold.
+  expectRecErr(*thrown([&] { r.SetString(0x7FFFFFFF, 1, "x"); }), "KUtlRecord::GetCellIndex", "Row out of range");
+  expectRecErr(*thrown([&] { r.SetLongVal(long(1) << 40, 0, 1); }), "KUtlRecord::GetCellIndex", "Row out of range");
+  long key = 0;
+  expectRecErr(*thrown([&] { r.CompareRows(0, 2, &key, 1, 0); }), "KUtlRecord::CompareRows", "Row out of range");
   EXPECT_EQ(r.GetRows(), 2);
   KUtlRecord none;
   expectRecErr(*thrown([&] { none.SetString(0, 0, "x"); }), "KUtlRecord::SetString", "Column out of range");

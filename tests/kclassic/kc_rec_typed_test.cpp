@@ -232,6 +232,33 @@ TEST_F(RecTyped, FromUtlRecordCopyAndMove) {
   EXPECT_STREQ(moved.GetRecordName(), "src");
 }
 
+TEST_F(RecTyped, FromUtlRecordOfItsOwnTree) {
+  for (int move : {0, 1}) {
+    SCOPED_TRACE(move);
+    // Replaced by its own nested record.
+    KUtlRecord r;
+    r.RemoveAll("outer", "Rsub,LV");
+    r.SetLongVal(0, 1, 1);
+    KUtlRecord* sub = r.GetRecordPtr(0, 0);
+    sub->RemoveAll("inner", "SText");
+    sub->SetString(1, 0, "kept");
+    r.FromUtlRecord(sub, move);
+    EXPECT_STREQ(r.GetRecordName(), "inner");
+    EXPECT_EQ(columnsOf(r), "1000/H/Text");
+    EXPECT_STREQ(r.GetString(1, 0), "kept");
+
+    // A record copied into its own nested cell.
+    KUtlRecord t;
+    t.RemoveAll("t", "Rsub,LV");
+    t.SetLongVal(0, 1, 9);
+    t.SetRecord(0, 0, t, move);
+    KUtlRecord* child = t.GetRecordPtr(0, 0);
+    EXPECT_EQ(columnsOf(*child), "1b00/O/sub;0a04/A/V");
+    EXPECT_EQ(child->GetLongVal(0, 1), 9);
+    EXPECT_EQ(t.GetLongVal(0, 1), 9);
+  }
+}
+
 TEST_F(RecTyped, PrintText) {
   KUtlRecord r;
   r.RemoveAll("r", "La,Sb");
