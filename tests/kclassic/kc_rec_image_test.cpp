@@ -138,6 +138,14 @@ TEST_F(RecImage, RoundTripEveryCellType) {
   EXPECT_EQ(back.GetLongVal(1, 0), 0x7FFFFFFF);
   EXPECT_STREQ(back.GetString(1, 2), "");
 
+  // A name of the longest length comes back whole.
+  KUtlRecord named;
+  const std::string longName(63, 'q');
+  named.SetColType(0, 0, longName.c_str(), UTL_DB_VARSTR);
+  KUtlRecord namedBack;
+  readInto(namedBack, imageOf(named));
+  EXPECT_EQ(std::string(namedBack.GetColName(0)), longName);
+
   // Reading replaces what the record held.
   readInto(back, kEmptyImage);
   EXPECT_EQ(back.GetColumns(), 0);
