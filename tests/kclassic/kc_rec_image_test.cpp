@@ -2,6 +2,8 @@
 // refused images.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -341,4 +343,22 @@ TEST_F(RecImage, TwoThreadsReadAtOnce) {
   a.join();
   b.join();
   EXPECT_EQ(f1 + f2, 0);
+}
+
+TEST_F(RecImage, ReaderWaitsForTheRecordSection) {
+  const std::string img = kEmptyImage;
+  std::atomic<bool> done{false};
+  std::thread reader;
+  {
+    KUtlCrSync hold(KUtlRecord::GetCrSect());
+    reader = std::thread([&] {
+      KUtlRecord r;
+      readInto(r, img);
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(done.load());
+  }
+  reader.join();
+  EXPECT_TRUE(done.load());
 }
