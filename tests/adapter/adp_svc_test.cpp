@@ -302,6 +302,20 @@ TEST_F(AdpService, LoginFailuresOfTheService) {
   }
 }
 
+TEST_F(AdpService, WithoutADialectTheServerTimeIsRefused) {
+  KAdpConnId* con = connect("quill");
+  EXPECT_EQ(con->GetDbOperation(), nullptr);
+  clktime t{5, 5};
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(con->GetDbSvrTime(&t), ADP_DB_ERROR);
+  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
+  EXPECT_EQ(t.day, 5);
+  KAdpConnId bare;  // base configuration, no dialect, no service
+  EXPECT_EQ(bare.GetDbOperation(), nullptr);
+  EXPECT_EQ(bare.GetDataService(), nullptr);
+  EXPECT_STREQ(bare.GetConfig().GetPropertyStr(KAdpConfig::str_type(13)), "");
+}
+
 TEST_F(AdpService, ProcessErrorGivesTheNumber) {
   KAdpConnId* con = connect("oracle", false);
   KCLASSIC::KErr err(0x8B0012D, "x");
