@@ -92,6 +92,7 @@ KAdpConfig::KAdpConfig() {
     m_lUserCodePage = KCLASSIC::UtlGetLocaleRef("").GetWin32CodePage();
   } catch (KErr* e) {
     delete e;
+  } catch (...) {
   }
 }
 

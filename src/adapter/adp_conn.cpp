@@ -120,6 +120,7 @@ long KAdpConnId::ReConnect() {
 
 long KAdpConnId::StartBatch(KCLASSIC::KStringArray* statements, KAdpUtlRecord* binds,
                             KCLASSIC::tagPpmStats* stats) {
+  if (statements != nullptr && statements->GetSize() > 0) m_lastSql = (*statements)[statements->GetSize() - 1];
   return forward([&](KCLASSIC::tagPpmDataSvc& s) { s.StartBatch(statements, binds, stats); });
 }
 
@@ -136,10 +137,12 @@ long KAdpConnId::EndTransaction(char commit, char second) {
 }
 
 long KAdpConnId::ExecSelectStmt(KCLASSIC::tagPpmStats* stats, const char* text, KAdpUtlRecord& record) {
+  m_lastSql = text != nullptr ? text : "";
   return forward([&](KCLASSIC::tagPpmDataSvc& s) { s.ExecQuery(stats, text, record); });
 }
 
 long KAdpConnId::ExecDmlStmt(KCLASSIC::tagPpmStats* stats, const char* text, long* rows) {
+  m_lastSql = text != nullptr ? text : "";
   return forward([&](KCLASSIC::tagPpmDataSvc& s) { s.ExecStatement(stats, text, rows); });
 }
 

@@ -58,6 +58,9 @@ class ORB_API KAdpConnId {
   adp_db_dhead* GetHeader() { return &m_header; }
   char GetHeaderRead() const { return m_cHeadRead; }
   void SetHeaderRead(char v) { m_cHeadRead = v; }
+  // The last statement text sent through this connection (the server log's
+  // SQL hint).
+  const char* GetLastSql() const { return m_lastSql; }
   KAdpConnId* GetNext() const { return m_pNext; }
   void SetNext(KAdpConnId* next) { m_pNext = next; }
   const char* GetAppName() const { return m_pAppName; }
@@ -89,4 +92,5 @@ class ORB_API KAdpConnId {
   void* m_hLibrary = nullptr;
   KAdpConfig m_config;
   KAdpDbOperation* m_pDbOperation = nullptr;
+  KCLASSIC::KZString m_lastSql;
 };

@@ -270,7 +270,12 @@ long KAdpProcessError::AddToServerLogWithHint(const char* text) {
   if (long st = AddToServerLog(nullptr, "\n--------------\n Error Message:\n %s", text != nullptr ? text : "")) {
     return st;
   }
-  // The statement text of the hint comes with the connection's SQL batch.
+  KAdpConnId* con = adp_db_get_conn();
+  if (m_bSqlHint && con != nullptr && m_fleServerLog != nullptr) {
+    std::fprintf(m_fleServerLog, "\n SQL Hint : \n");
+    std::fprintf(m_fleServerLog, "%s \n", con->GetLastSql());
+    std::fflush(m_fleServerLog);
+  }
   return 0;
 }
 

@@ -152,6 +152,22 @@ TEST_F(AdpError, LogNamesHaveNoFixedLimit) {
   EXPECT_STREQ(small, "nnnnnnn");
 }
 
+TEST_F(AdpError, SqlHintNamesTheLastStatement) {
+  KAdpConnId* con = connect("oracle");
+  KCLASSIC::tagPpmStats stats;
+  con->ExecDmlStmt(&stats, "update table_case set x = 1", nullptr);
+  KAdpProcessError::OpenServerLogFile();
+  KAdpProcessError::AddToServerLogWithHint("first");
+  KAdpProcessError::SetSqlHint(1);
+  KAdpProcessError::AddToServerLogWithHint("second");
+  KAdpProcessError::CloseServerLogFile();
+  KAdpProcessError::AddToServerLogWithHint("third");  // no open log: no hint
+  EXPECT_EQ(file_text("server.log"),
+            "\n--------------\n Error Message:\n first"
+            "\n--------------\n Error Message:\n second\n SQL Hint : \nupdate table_case set x = 1 \n"
+            "\n--------------\n Error Message:\n third");
+}
+
 TEST_F(AdpError, WithoutTextTheTopAlertIsLogged) {
   cmn_alrt_push(nullptr, nullptr, ADP_SEQUENCE, 0);
   EXPECT_EQ(KAdpProcessError::AddToServerLogWithHint(nullptr), 0);

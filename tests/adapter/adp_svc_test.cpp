@@ -140,17 +140,20 @@ TEST_F(AdpService, FailureAtTheChosenCallBecomesItsCode) {
     long number;
     long code;
     size_t alerts;  // "Database Error" first, then the mapped alert (none more on Oracle for 0x600036)
+    long last;      // the last alert pushed
   } rows[] = {
-      {"ExecStatement", 0x8B0014E, DBS_DEADLOCK, 2},
-      {"FetchNextSet", 0x8B0013B, DBS_SERVER_CONNECTION_FAIL, 2},
-      {"ExecQuery", 0x8B00134, ADP_SQL_NEXTROW_FAIL, 2},
-      {"BeginTransaction", 0x8B00140, ADP_DB_ERROR, 1},
+      {"ExecStatement", 0x8B0014E, DBS_DEADLOCK, 2, DBS_DEADLOCK},
+      {"FetchNextSet", 0x8B0013B, DBS_SERVER_CONNECTION_FAIL, 2, DBS_SERVER_CONNECTION_FAIL},
+      {"ExecQuery", 0x8B00134, ADP_SQL_NEXTROW_FAIL, 2, ADP_SQL_NEXTROW_FAIL},
+      {"BeginTransaction", 0x8B00140, ADP_DB_ERROR, 1, ADP_DB_ERROR},
+      {"ExecStatement", 0x8B0014F, DBS_NOT_UNIQUE, 2, ADP_NOT_UNIQUE},
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.call);
     KAdpConnId* con = connect("oracle");
     ds_script::reset();
-    ds_script::fail({r.call, 2, r.number, "server text", "description", false});
+    ds_script::fail({r.call, 2, r.number, "ORA-00001: unique constraint (SA.CONTACT_OBJINDEX) violated",
+                     "description", false});
     KCLASSIC::tagPpmStats stats;
     KAdpUtlRecord rec;
     KCLASSIC::KStringArray statements;
@@ -170,7 +173,7 @@ TEST_F(AdpService, FailureAtTheChosenCallBecomesItsCode) {
     EXPECT_EQ(run(), r.code);
     ASSERT_EQ(adp_alert_codes().size(), r.alerts);
     EXPECT_EQ(adp_alert_codes().front(), ADP_DB_ERROR);
-    EXPECT_EQ(adp_alert_codes().back(), r.code);
+    EXPECT_EQ(adp_alert_codes().back(), r.last);
     EXPECT_EQ(run(), 0);  // only the chosen call fails
   }
 }
@@ -300,6 +303,20 @@ TEST_F(AdpService, LoginFailuresOfTheService) {
     ASSERT_EQ(adp_alert_codes(), std::vector<long>{r.alert});
     EXPECT_NE(adp_alert_texts()[0].find(r.text), std::string::npos) << adp_alert_texts()[0];
   }
+}
+
+TEST_F(AdpService, WithoutADialectTheServerTimeIsRefused) {
+  KAdpConnId* con = connect("quill");
+  EXPECT_EQ(con->GetDbOperation(), nullptr);
+  clktime t{5, 5};
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(con->GetDbSvrTime(&t), ADP_DB_ERROR);
+  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
+  EXPECT_EQ(t.day, 5);
+  KAdpConnId bare;  // base configuration, no dialect, no service
+  EXPECT_EQ(bare.GetDbOperation(), nullptr);
+  EXPECT_EQ(bare.GetDataService(), nullptr);
+  EXPECT_STREQ(bare.GetConfig().GetPropertyStr(KAdpConfig::str_type(13)), "");
 }
 
 TEST_F(AdpService, ProcessErrorGivesTheNumber) {

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "adapter/adp_msg.h"
-#include "core/cmn/cmn_alrt.h"
 
 using KCLASSIC::KZString;
 
@@ -120,10 +118,4 @@ long KAdpDbOperation::OpenDdlFile(FILE** out) {
   if (f == nullptr) return 1;
   if (out == nullptr) std::fclose(f);
   return 0;
-}
-
-long KAdpDbOperation::not_built(const char* operation) {
-  long rc = cmn_alrt_push(nullptr, "KAdpDbOperation", ADP_DB_ERROR, 2,
-                          "Operation not available in this SQL dialect: ", operation);
-  return rc != 0 ? rc : ADP_DB_ERROR;
 }

@@ -4,9 +4,11 @@
 // rest in its own Initialize. Adapter code asks the connection's dialect for
 // a phrase or number, or calls one of its virtual operations.
 //
-// Operations that no dialect implements yet push 0x600036 naming the
-// operation and return it. ObjNotUniqueByMsg answers "no object type"
-// (type -1, empty names) until the dialects analyse the message.
+// Only the phrase-table slots, the unique-key analysis, the date texts and
+// the DDL file are declared here; the dialects' other operations join the
+// class with the parts of the adapter that call them. ObjNotUniqueByMsg
+// answers "no object type" (type -1, empty names) until the dialects
+// analyse the message.
 #pragma once
 
 #include <cstdio>
@@ -59,8 +61,6 @@ class ORB_API KAdpDbOperation {
   // Sets a phrase or number from a dialect's Initialize (any index).
   void put_str(long index, const char* text);
   void put_long(long index, long value);
-  // Pushes 0x600036 naming the operation; returns it.
-  static long not_built(const char* operation);
 
  private:
   KCLASSIC::KZString* slot(long index);
