@@ -1,0 +1,329 @@
+// The rewrite rules of the Oracle-dialect service (see ora_rw.h).
+#include "platform/dataservice/ora/ora_rw.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace ora_rw {
+namespace {
+
+enum class tk { word, number, string, qname, marker, punct, space, comment };
+
+struct token {
+  tk type;
+  std::string text;
+};
+
+using tokens = std::vector<token>;
+
+bool is_word_start(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool is_word_char(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+}
+
+// Splits the text into tokens; literals, quoted names and comments are kept
+// whole (an unterminated one runs to the end of the text).
+tokens tokenize(std::string_view s) {
+  tokens out;
+  size_t i = 0;
+  auto take = [&](tk type, size_t end) {
+    out.push_back(token{type, std::string(s.substr(i, end - i))});
+    i = end;
+  };
+  while (i < s.size()) {
+    char c = s[i];
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      size_t j = i;
+      while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+      take(tk::space, j);
+    } else if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
+      size_t j = s.find('\n', i);
+      take(tk::comment, j == std::string_view::npos ? s.size() : j);
+    } else if (c == '/' && i + 1 < s.size() && s[i + 1] == '*') {
+      size_t j = s.find("*/", i + 2);
+      take(tk::comment, j == std::string_view::npos ? s.size() : j + 2);
+    } else if (c == '\'' || c == '"') {
+      size_t j = i + 1;
+      while (j < s.size()) {
+        if (s[j] == c) {
+          if (j + 1 < s.size() && s[j + 1] == c) {
+            j += 2;
+            continue;
+          }
+          ++j;
+          break;
+        }
+        ++j;
+      }
+      if (j > s.size()) j = s.size();
+      take(c == '\'' ? tk::string : tk::qname, j);
+    } else if (c == ':' && i + 2 < s.size() && (s[i + 1] == 'B' || s[i + 1] == 'b') &&
+               std::isdigit(static_cast<unsigned char>(s[i + 2])) && (out.empty() || out.back().text != ":")) {
+      size_t j = i + 2;
+      while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+      if (j < s.size() && is_word_char(s[j])) {
+        take(tk::punct, i + 1);
+      } else {
+        take(tk::marker, j);
+      }
+    } else if (is_word_start(c)) {
+      size_t j = i + 1;
+      while (j < s.size() && is_word_char(s[j])) ++j;
+      take(tk::word, j);
+    } else if (std::isdigit(static_cast<unsigned char>(c)) ||
+               (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+      size_t j = i;
+      while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
+      take(tk::number, j);
+    } else {
+      take(tk::punct, i + 1);
+    }
+  }
+  return out;
+}
+
+bool is(const token& t, const char* word) {
+  if (t.type != tk::word) return false;
+  size_t n = 0;
+  for (; word[n] != '\0'; ++n) {
+    if (n >= t.text.size() || std::toupper(static_cast<unsigned char>(t.text[n])) != word[n]) return false;
+  }
+  return n == t.text.size();
+}
+
+bool same_word(const token& a, const token& b) {
+  if (a.type != tk::word || b.type != tk::word || a.text.size() != b.text.size()) return false;
+  for (size_t i = 0; i < a.text.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a.text[i])) != std::toupper(static_cast<unsigned char>(b.text[i])))
+      return false;
+  }
+  return true;
+}
+
+bool blank(const token& t) { return t.type == tk::space || t.type == tk::comment; }
+
+// Positions of the tokens that are neither blanks nor comments.
+std::vector<size_t> significant(const tokens& t) {
+  std::vector<size_t> sig;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!blank(t[i])) sig.push_back(i);
+  }
+  return sig;
+}
+
+std::string join(const tokens& t, size_t from = 0, size_t to = std::string::npos) {
+  std::string s;
+  for (size_t i = from; i < t.size() && i < to; ++i) s += t[i].text;
+  return s;
+}
+
+// Index (into sig) of the parenthesis closing the one at sig[open], or npos.
+size_t closing(const tokens& t, const std::vector<size_t>& sig, size_t open) {
+  int depth = 0;
+  for (size_t k = open; k < sig.size(); ++k) {
+    const std::string& x = t[sig[k]].text;
+    if (t[sig[k]].type != tk::punct) continue;
+    if (x == "(") ++depth;
+    if (x == ")" && --depth == 0) return k;
+  }
+  return std::string::npos;
+}
+
+// Rule 1.
+bool unrun(const tokens& t, const std::vector<size_t>& sig) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  if (w(0, "ALTER") && w(1, "SESSION")) return true;
+  if (w(0, "DROP") && w(1, "PUBLIC") && w(2, "SYNONYM")) return true;
+  if (w(0, "CREATE")) {
+    size_t k = 1;
+    if (w(1, "OR") && w(2, "REPLACE")) k = 3;
+    return w(k, "PUBLIC") && w(k + 1, "SYNONYM");
+  }
+  return false;
+}
+
+kind kind_of(const tokens& t, const std::vector<size_t>& sig) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  size_t after = w(1, "WORK") ? 2 : 1;
+  bool alone = sig.size() == after || (sig.size() == after + 1 && t[sig[after]].text == ";");
+  if (w(0, "COMMIT") && alone) return kind::commit;
+  if (w(0, "ROLLBACK") && alone) return kind::rollback;
+  if (w(0, "ROLLBACK") && w(after, "TO")) return kind::rollback_to;
+  if (w(0, "SAVEPOINT")) return kind::savepoint;
+  return kind::plain;
+}
+
+// Rule 8: "begin name(args); end;" becomes "CALL name(args)".
+bool block_call(const tokens& t, const std::vector<size_t>& sig, std::string& out) {
+  if (sig.size() < 4 || !is(t[sig[0]], "BEGIN") || t[sig[1]].type != tk::word) return false;
+  size_t k = 2;
+  while (k + 1 < sig.size() && t[sig[k]].text == "." && t[sig[k + 1]].type == tk::word) k += 2;
+  size_t name_end = k;
+  if (k < sig.size() && t[sig[k]].text == "(") {
+    k = closing(t, sig, k);
+    if (k == std::string::npos) return false;
+    ++k;
+  }
+  if (k >= sig.size() || t[sig[k]].text != ";") return false;
+  ++k;
+  if (k >= sig.size() || !is(t[sig[k]], "END")) return false;
+  ++k;
+  if (k < sig.size() && t[sig[k]].text == ";") ++k;
+  if (k != sig.size()) return false;
+  out = "CALL " + join(t, sig[1], sig[name_end - 1] + 1);
+  if (name_end < sig.size() && t[sig[name_end]].text == "(") {
+    out += join(t, sig[name_end], sig[closing(t, sig, name_end)] + 1);
+  }
+  return true;
+}
+
+// Rules on every token: 2, 3, 5, 7, 9, 10, 11.
+void token_rules(tokens& t, std::vector<long>& markers) {
+  std::vector<size_t> sig = significant(t);
+  std::vector<bool> drop(t.size(), false);
+  for (size_t k = 0; k < sig.size(); ++k) {
+    token& x = t[sig[k]];
+    auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
+    if (x.type == tk::string && x.text == "''") {  // 10
+      x = token{tk::word, "NULL"};
+    } else if (is(x, "DEFAULT") && k + 3 < sig.size() && is(t[sig[k + 1]], "EMPTY_CLOB") && next_is(2, "(") &&
+               next_is(3, ")")) {  // 2
+      t[sig[k + 1]] = token{tk::string, "''"};
+      drop[sig[k + 2]] = drop[sig[k + 3]] = true;
+      k += 3;
+    } else if (is(x, "SQL")) {  // 3
+      x = token{tk::qname, "\"sql\""};
+    } else if (is(x, "SELECT") && k + 5 < sig.size() && is(t[sig[k + 2]], "INTO") &&
+               same_word(t[sig[k + 1]], t[sig[k + 3]]) && is(t[sig[k + 4]], "FROM") &&
+               t[sig[k + 5]].type == tk::word && !next_is(6, ".")) {  // 5
+      t[sig[k + 1]].text = t[sig[k + 5]].text + "." + t[sig[k + 1]].text;
+    } else if (is(x, "INITRANS") || is(x, "MAXTRANS") || is(x, "PCTFREE") || is(x, "PCTUSED") ||
+               is(x, "STORAGE")) {  // 7
+      drop[sig[k]] = true;
+      if (k > 0 && t[sig[k] - 1].type == tk::space) drop[sig[k] - 1] = true;
+      if (next_is(1, "(")) {
+        size_t end = closing(t, sig, k + 1);
+        if (end == std::string::npos) end = sig.size() - 1;
+        for (size_t i = sig[k]; i <= sig[end]; ++i) drop[i] = true;
+        k = end;
+      } else if (k + 1 < sig.size() && t[sig[k + 1]].type == tk::number) {
+        for (size_t i = sig[k]; i <= sig[k + 1]; ++i) drop[i] = true;
+        ++k;
+      }
+    } else if (is(x, "SYSDATE") && k + 2 < sig.size() && (next_is(1, "+") || next_is(1, "-")) &&
+               t[sig[k + 2]].type == tk::number) {  // 9
+      double days = std::strtod(t[sig[k + 2]].text.c_str(), nullptr);
+      t[sig[k + 2]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
+      k += 2;
+    } else if (x.type == tk::marker) {  // 11
+      markers.push_back(std::strtol(x.text.c_str() + 2, nullptr, 10));
+      x.text = "? ";
+    }
+  }
+  tokens kept;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!drop[i]) kept.push_back(std::move(t[i]));
+  }
+  t = std::move(kept);
+}
+
+// Rules at the start of a statement: 4 and 6.
+void statement_rules(tokens& t) {
+  std::vector<size_t> sig = significant(t);
+  if (sig.size() >= 2 && is(t[sig[0]], "DELETE") && !is(t[sig[1]], "FROM") && t[sig[1]].type != tk::punct) {
+    t[sig[0]].text += " FROM";
+  } else if (sig.size() >= 4 && is(t[sig[0]], "RENAME") && !is(t[sig[1]], "TABLE")) {
+    t[sig[0]].text += " TABLE";
+  }
+}
+
+// Statements whose own text holds semicolons (blocks and stored code).
+bool compound(const tokens& t, const std::vector<size_t>& sig) {
+  if (sig.empty()) return false;
+  const token& first = t[sig[0]];
+  if (is(first, "BEGIN") || is(first, "DECLARE")) return true;
+  if (!is(first, "CREATE")) return false;
+  for (size_t k = 1; k < sig.size() && k < 6; ++k) {
+    const token& w = t[sig[k]];
+    if (is(w, "PROCEDURE") || is(w, "FUNCTION") || is(w, "TRIGGER") || is(w, "PACKAGE")) return true;
+  }
+  return false;
+}
+
+std::string trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
+}  // namespace
+
+long marker_number(std::string_view marker) {
+  size_t at = marker.find(':');
+  if (at == std::string_view::npos || at + 2 >= marker.size()) return -1;
+  if (marker[at + 1] != 'B' && marker[at + 1] != 'b') return -1;
+  long n = 0;
+  for (size_t i = at + 2; i < marker.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(marker[i]))) return -1;
+    n = n * 10 + (marker[i] - '0');
+  }
+  return n;
+}
+
+result rewrite(std::string_view text) {
+  result r;
+  tokens t = tokenize(text);
+  std::vector<size_t> sig = significant(t);
+  if (unrun(t, sig)) {
+    r.skip = true;
+    return r;
+  }
+  r.what = kind_of(t, sig);
+  std::string call;
+  if (block_call(t, sig, call)) {
+    tokens c = tokenize(call);
+    token_rules(c, r.markers);
+    r.sql = join(c);
+    r.what = kind::block_call;
+    r.block = true;
+    return r;
+  }
+  if (compound(t, sig)) {
+    r.block = is(t[sig[0]], "BEGIN") || is(t[sig[0]], "DECLARE");
+    token_rules(t, r.markers);
+    r.sql = trim(join(t));
+    return r;
+  }
+  // Split at the semicolons outside parentheses (rule 12).
+  std::vector<tokens> parts(1);
+  int depth = 0;
+  for (token& x : t) {
+    if (x.type == tk::punct && x.text == "(") ++depth;
+    if (x.type == tk::punct && x.text == ")") --depth;
+    if (x.type == tk::punct && x.text == ";" && depth <= 0) {
+      parts.emplace_back();
+      continue;
+    }
+    parts.back().push_back(std::move(x));
+  }
+  std::vector<std::string> texts;
+  for (tokens& p : parts) {
+    if (significant(p).empty()) continue;
+    statement_rules(p);
+    token_rules(p, r.markers);
+    texts.push_back(trim(join(p)));
+  }
+  if (texts.size() == 1) {
+    r.sql = texts[0];
+  } else if (texts.size() > 1) {
+    r.sql = "BEGIN ";
+    for (const std::string& s : texts) r.sql += s + "; ";
+    r.sql += "END;";
+    r.block = true;
+  }
+  return r;
+}
+
+}  // namespace ora_rw
