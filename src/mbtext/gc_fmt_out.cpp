@@ -31,22 +31,63 @@ void GCWrite_char(int byte, GCSink* sink, int* count) {
 }
 
 void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count) {
-  for (int i = 0; i < n && *count >= 0; ++i) GCWrite_char(byte, sink, count);
+  if (*count < 0 || n <= 0) return;
+  const int k = sink->left <= 0 ? 0 : (n < sink->left ? n : sink->left);
+  std::memset(sink->next, byte, static_cast<size_t>(k));
+  sink->next += k;
+  sink->left -= k;
+  *count += k;
+  if (k < n) { // the next byte did not fit
+    sink->left = -1;
+    *count = -1;
+  }
+}
+
+void gcfmtWriteBytes(const char* bytes, int n, GCSink* sink, int* count) {
+  if (*count < 0 || n <= 0) return;
+  const int k = sink->left <= 0 ? 0 : (n < sink->left ? n : sink->left);
+  std::memcpy(sink->next, bytes, static_cast<size_t>(k));
+  sink->next += k;
+  sink->left -= k;
+  *count += k;
+  if (k < n) {
+    sink->left = -1;
+    *count = -1;
+  }
+}
+
+void gcfmtWriteText(const GCFmtLens* lens, const char* text, int length, GCSink* sink, int* count) {
+  if (*count < 0 || length <= 0) return;
+  const int room = sink->left > 0 ? sink->left : 0;
+  int j = 0;
+  bool full = false;
+  if (lens->single) {
+    j = length <= room ? length : room;
+    full = length > room;
+  } else {
+    // Whole characters only: one cut by the end of the text is left out,
+    // one that does not fit ends the output.
+    while (j < length) {
+      const int len = gcfmtLen(lens, static_cast<unsigned char>(text[j]));
+      if (len > length - j) break;
+      if (len > room - j) {
+        full = true;
+        break;
+      }
+      j += len;
+    }
+  }
+  std::memcpy(sink->next, text, static_cast<size_t>(j));
+  sink->next += j;
+  sink->left -= j;
+  *count += j;
+  if (full) *count = -1;
 }
 
 void GCWrite_string(GCLocale* locale, const char* text, int length, GCSink* sink, int* count) {
-  GCLocale* loc = gcLocaleOrDefault(locale);
-  int i = 0;
-  while (i < length && *count >= 0) {
-    int len = gcfmtCharLen(loc, static_cast<unsigned char>(text[i]));
-    if (i + len > length) return;  // cut by the end of the text
-    if (len > sink->left) {
-      *count = -1;
-      return;
-    }
-    for (int k = 0; k < len; ++k) GCWrite_char(static_cast<unsigned char>(text[i + k]), sink, count);
-    i += len;
-  }
+  GCFmtLens lens;
+  gcfmtLensInit(&lens, gcLocaleOrDefault(locale));
+  gcfmtWriteText(&lens, text, length, sink, count);
 }
 
 namespace gcfmt {
@@ -109,6 +150,7 @@ void toAsciiNumber(const char* text, int len, bool ascii, char* out) {
 
 struct Engine {
   GCLocale* loc = nullptr;
+  GCFmtLens lens{};
   GCSink* sink = nullptr;
   bool ascii = true;
   Chars ch{true};
@@ -135,14 +177,14 @@ void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int 
                      int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
   int pad = width - textLen - prefixLen;
   if (!(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
-  for (int i = 0; i < prefixLen; ++i) GCWrite_char(static_cast<unsigned char>(prefix[i]), e.sink, &e.count);
+  gcfmtWriteBytes(prefix, prefixLen, e.sink, &e.count);
   if ((fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
   if (wide) {
     for (int i = 0; i < wideLen && e.count >= 0; ++i) {
       char bytes[4];
       int n = 0;
       if (!wideToBytes(e.loc, wide[i], bytes, &n)) break;
-      GCWrite_string(e.loc, bytes, n, e.sink, &e.count);
+      gcfmtWriteText(&e.lens, bytes, n, e.sink, &e.count);
     }
   } else if (floatText && !reformatted) {
     char dec[5] = {0};
@@ -154,9 +196,9 @@ void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int 
       for (int i = 0; i < textLen; ++i)
         if (t[i] == e.ch.point()) t[i] = dec[0];
     }
-    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
   } else {
-    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
   }
   if (fl & kMinus) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
 }
@@ -318,10 +360,16 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       char* p = end;
       unsigned long long rest = v;
       int prec = precision;
-      while (prec-- > 0 || rest != 0) {
-        *--p = e.ch.hexDigit(static_cast<int>(rest % static_cast<unsigned>(base)), upper);
-        rest /= static_cast<unsigned>(base);
-      }
+      // Constant bases let the compiler divide without a divide.
+      auto digits = [&](auto b) {
+        while (prec-- > 0 || rest != 0) {
+          *--p = e.ch.hexDigit(static_cast<int>(rest % b), upper);
+          rest /= b;
+        }
+      };
+      if (base == 10) digits(10u);
+      else if (base == 16) digits(16u);
+      else digits(8u);
       if ((fl & kOctalZero) && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
       text = p;
       textLen = static_cast<int>(end - p);
@@ -380,6 +428,8 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
   int width = 0, precision = -1;
   GCFmtWalk walk;
   gcfmtWalkInit(&walk, locale);
+  e.lens = walk.lens;
+  const unsigned char percent = ascii ? '%' : 0x6C;
   for (int i = 0; f[i] && e.count >= 0;) {
     int len = gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
@@ -402,9 +452,16 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
     unsigned char c = parseByte(f[i], ascii);
     int ns = nextState(charClass(c), state);
     switch (ns) {
-      case kNormal:
-        GCWrite_char(f[i], sink, &e.count);
+      case kNormal: {
+        // The run of plain one-byte characters up to the next '%' goes out
+        // as one piece.
+        int j = i + 1;
+        if (!walk.shift)
+          while (f[j] && f[j] != percent && gcfmtLen(&walk.lens, f[j]) == 1) ++j;
+        gcfmtWriteBytes(reinterpret_cast<const char*>(f + i), j - i, sink, &e.count);
+        i = j - 1;
         break;
+      }
       case kPercent:
         fl = 0;
         width = 0;
