@@ -5,6 +5,7 @@
 
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_cp_utf8_int.h"
 
 int gcConvMaxBytes(const GCObj* cp) {
   int n = gcCpMaxLen(cp);
@@ -19,10 +20,11 @@ int32_t gcConvByteBound(const GCObj* cp, int32_t chars) {
 
 void gcConvReaderInit(GCConvReader* r, const GCObj* cp, bool single, const char* s, int32_t len) {
   r->cp = cp;
+  gcCpViewInit(&r->view, cp);
   r->s = reinterpret_cast<const uint8_t*>(s);
   r->len = len;
   r->pos = 0;
-  r->shift = gcCpIsShiftState(cp);
+  r->shift = r->view.shift;
   r->single = single && !r->shift;
   r->dbcs = false;
   r->partial = false;
@@ -37,7 +39,7 @@ int gcConvRead(const GCConvReader* r, GCUChar out[2], int32_t* next, bool* dbcs)
   const uint8_t* p = r->s + pos;
   if (r->stopNul && p[0] == 0) return 0;
   if (r->single) {
-    out[0] = gcCpByteToUcs2(r->cp, p[0]);
+    out[0] = gcCpViewByte(&r->view, p[0]);
     *next = pos + 1;
     return 1;
   }
@@ -63,17 +65,26 @@ int gcConvRead(const GCConvReader* r, GCUChar out[2], int32_t* next, bool* dbcs)
     *next = pos + n;
     return 1;
   }
+  if (r->view.utf8) { // decoded once
+    uint32_t v;
+    int n = gcUtf8Decode(p, r->len - pos, &v);
+    if (n == 0) return 0; // cut by the end of the text
+    if (r->stopNul && std::memchr(p, 0, size_t(n))) return 0;
+    *next = pos + n;
+    if (v >= 0x10000) {
+      v -= 0x10000;
+      out[0] = GCUChar(0xD800 | (v >> 10));
+      out[1] = GCUChar(0xDC00 | (v & 0x3FF));
+      return 2;
+    }
+    out[0] = GCUChar(v);
+    return 1;
+  }
   int n = gcCpCharLen(r->cp, p, r->len - pos);
   if (n == 0) return 0; // cut by the end of the text
   if (r->stopNul && std::memchr(p, 0, size_t(n))) return 0;
-  if (gcCpIsUtf8(r->cp)) {
-    int used;
-    int k = gcCpToUcs2(r->cp, p, n, out, &used);
-    *next = pos + used;
-    return k;
-  }
   if (n == 1) {
-    out[0] = gcCpByteToUcs2(r->cp, p[0]);
+    out[0] = gcCpViewByte(&r->view, p[0]);
     *next = pos + 1;
     return 1;
   }
@@ -85,7 +96,8 @@ int gcConvRead(const GCConvReader* r, GCUChar out[2], int32_t* next, bool* dbcs)
 
 void gcConvWriterInit(GCConvWriter* w, const GCObj* cp, bool dbcs) {
   w->cp = cp;
-  w->shift = gcCpIsShiftState(cp);
+  gcCpViewInit(&w->view, cp);
+  w->shift = w->view.shift;
   w->dbcs = w->shift && dbcs;
 }
 
@@ -106,4 +118,76 @@ int gcConvEncode(const GCConvWriter* w, const GCUChar* u, int n, uint8_t out[8],
   }
   std::memcpy(out + at, b, size_t(k));
   return at + k;
+}
+
+int32_t gcConvReadRun(GCConvReader* r, GCUChar* out, int32_t room) {
+  const uint8_t* const s = r->s;
+  const GCCpView* const v = &r->view;
+  int32_t pos = r->pos, n = 0;
+  if (r->single) {
+    int32_t end = r->len - pos > room ? pos + room : r->len;
+    if (r->stopNul)
+      for (; pos < end && s[pos] != 0; ++pos) out[n++] = gcCpViewByte(v, s[pos]);
+    else
+      for (; pos < end; ++pos) out[n++] = gcCpViewByte(v, s[pos]);
+    r->pos = pos;
+    return n;
+  }
+  while (n < room) {
+    if (!r->shift) {
+      // One-byte characters up to the first that is not (or the end).
+      int32_t end = r->len - pos > room - n ? pos + (room - n) : r->len;
+      if (v->utf8)
+        for (; pos < end && s[pos] < 0x80 && (s[pos] != 0 || !r->stopNul); ++pos) out[n++] = s[pos];
+      else
+        for (; pos < end && gcCpViewLead(v, s[pos]) <= 1 && (s[pos] != 0 || !r->stopNul); ++pos)
+          out[n++] = gcCpViewByte(v, s[pos]);
+      if (n >= room) break;
+    }
+    r->pos = pos;
+    GCUChar u[2];
+    int32_t next;
+    bool dbcs;
+    int k = gcConvRead(r, u, &next, &dbcs);
+    if (k == 0 || n + k > room) break;
+    out[n++] = u[0];
+    if (k == 2) out[n++] = u[1];
+    pos = next;
+    r->dbcs = dbcs;
+  }
+  r->pos = pos;
+  return n;
+}
+
+int32_t gcConvWriteRun(GCConvWriter* w, const GCUChar* u, int32_t length, uint8_t* out) {
+  const GCCpView* const v = &w->view;
+  int32_t n = 0, i = 0;
+  while (i < length && u[i] != 0) {
+    if (!w->shift) {
+      if (v->utf8) {
+        for (; i < length && u[i] != 0 && u[i] < 0x80; ++i) out[n++] = uint8_t(u[i]);
+      } else {
+        // Units of pages whose record gives one byte directly.
+        for (; i < length && u[i] != 0; ++i) {
+          const GCUChar c = u[i];
+          const uint8_t* rec = v->main + GC_CPM_PAGES + 8 * (c >> 8);
+          const uint8_t low = uint8_t(c & 0xFF);
+          if (rec[0] != 0 || low < rec[2] || low > rec[3]) break;
+          const uint64_t at = gc_be16(rec + 4) + uint64_t(low & rec[1]);
+          if (!v->low || at >= v->lowSize) break;
+          out[n++] = v->low[at];
+        }
+      }
+      if (i >= length || u[i] == 0) break;
+    }
+    uint8_t b[8];
+    bool dbcs;
+    int units;
+    int k = gcConvEncodeFast(w, u + i, length - i, b, &units, &dbcs);
+    for (int j = 0; j < k; ++j) out[n + j] = b[j];
+    n += k;
+    w->dbcs = dbcs;
+    i += units;
+  }
+  return n;
 }
