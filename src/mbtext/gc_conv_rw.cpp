@@ -137,9 +137,30 @@ int32_t gcConvReadRun(GCConvReader* r, GCUChar* out, int32_t room) {
     if (!r->shift) {
       // One-byte characters up to the first that is not (or the end).
       int32_t end = r->len - pos > room - n ? pos + (room - n) : r->len;
-      if (v->utf8)
-        for (; pos < end && s[pos] < 0x80 && (s[pos] != 0 || !r->stopNul); ++pos) out[n++] = s[pos];
-      else
+      if (v->utf8) {
+        // ASCII, and the two- and three-byte forms that lie whole within
+        // the text (gcUtf8Decode's rules); anything else goes the long way.
+        while (pos < end) {
+          const uint8_t b0 = s[pos];
+          if (b0 < 0x80) {
+            if (b0 == 0 && r->stopNul) break;
+            out[n++] = b0;
+            ++pos;
+          } else if (b0 >= 0xC2 && b0 <= 0xDF && r->len - pos >= 2 && (s[pos + 1] & 0xC0) == 0x80) {
+            out[n++] = GCUChar(((b0 & 0x1F) << 6) | (s[pos + 1] & 0x3F));
+            pos += 2;
+          } else if (b0 >= 0xE0 && b0 <= 0xEF && r->len - pos >= 3) {
+            const uint8_t b1 = s[pos + 1], b2 = s[pos + 2];
+            const uint8_t lo = b0 == 0xE0 ? 0xA0 : 0x80, hi = b0 == 0xED ? 0x9F : 0xBF;
+            if (b1 < lo || b1 > hi || (b2 & 0xC0) != 0x80) break;
+            out[n++] = GCUChar(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+            pos += 3;
+          } else {
+            break;
+          }
+          if (end - pos > room - n) end = pos + (room - n);
+        }
+      } else
         for (; pos < end && gcCpViewLead(v, s[pos]) <= 1 && (s[pos] != 0 || !r->stopNul); ++pos)
           out[n++] = gcCpViewByte(v, s[pos]);
       if (n >= room) break;
@@ -165,17 +186,42 @@ int32_t gcConvWriteRun(GCConvWriter* w, const GCUChar* u, int32_t length, uint8_
   while (i < length && u[i] != 0) {
     if (!w->shift) {
       if (v->utf8) {
-        for (; i < length && u[i] != 0 && u[i] < 0x80; ++i) out[n++] = uint8_t(u[i]);
-      } else {
-        // Units of pages whose record gives one byte directly.
         for (; i < length && u[i] != 0; ++i) {
           const GCUChar c = u[i];
-          const uint8_t* rec = v->main + GC_CPM_PAGES + 8 * (c >> 8);
+          if (c < 0x80) {
+            out[n++] = uint8_t(c);
+          } else if (c < 0x800) {
+            out[n++] = uint8_t(0xC0 | (c >> 6));
+            out[n++] = uint8_t(0x80 | (c & 0x3F));
+          } else if (c < 0xD800 || c > 0xDFFF) {
+            out[n++] = uint8_t(0xE0 | (c >> 12));
+            out[n++] = uint8_t(0x80 | ((c >> 6) & 0x3F));
+            out[n++] = uint8_t(0x80 | (c & 0x3F));
+          } else {
+            break; // surrogates: pairs and lone ones the long way
+          }
+        }
+      } else {
+        // Units of pages whose record gives one byte directly, the record
+        // of the page in hand read once while the page stays the same.
+        unsigned page = 0x100; // none yet
+        const uint8_t* bytes = nullptr; // the page's direct bytes; null: not direct
+        uint8_t mask = 0, first = 0, last = 0;
+        for (; i < length && u[i] != 0; ++i) {
+          const GCUChar c = u[i];
+          if (unsigned(c >> 8) != page) {
+            page = c >> 8;
+            const uint8_t* rec = v->main + GC_CPM_PAGES + 8 * page;
+            const uint32_t lo = gc_be16(rec + 4);
+            mask = rec[1];
+            first = rec[2];
+            last = rec[3];
+            // Direct, and every index the mask allows lies in the block.
+            bytes = (rec[0] == 0 && v->low && uint64_t(lo) + mask < v->lowSize) ? v->low + lo : nullptr;
+          }
           const uint8_t low = uint8_t(c & 0xFF);
-          if (rec[0] != 0 || low < rec[2] || low > rec[3]) break;
-          const uint64_t at = gc_be16(rec + 4) + uint64_t(low & rec[1]);
-          if (!v->low || at >= v->lowSize) break;
-          out[n++] = v->low[at];
+          if (!bytes || low < first || low > last) break;
+          out[n++] = bytes[low & mask];
         }
       }
       if (i >= length || u[i] == 0) break;
