@@ -84,10 +84,13 @@ void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2) {
   // The digits that readToken takes at once: one-byte characters that are
   // no space and whose table value is their digit, less the bytes that
   // start a comparison string or are a comparison character.
+  // (Every digit table gives zero + d the value d.)
   unsigned plain = 0;
   for (unsigned d = 0; d < 10; ++d) {
     const unsigned char c = static_cast<unsigned char>(t->zero + d);
-    if (gcfmtLen(&t->lens, c) == 1 && !tokenSpace(t, c) && t->digits[c] == static_cast<int32_t>(d)) plain |= 1u << d;
+    const bool oneByte = t->lens.single || t->lens.lead[c] <= 1;
+    const bool space = t->cls ? (gc_be32(t->cls + 4 * c) & GC_C_SPACE) != 0 : false;
+    plain |= (oneByte && !space) ? 1u << d : 0u;
   }
   const char* taken[4] = {t->n1 ? t->cmps1 : nullptr, t->n2 ? t->cmps2 : nullptr, t->cmpc1, t->cmpc2};
   for (const char* k : taken) {
