@@ -63,7 +63,7 @@ bool nextSingleByte(GCFmtWalk* walk, const unsigned char* f, int* i) {
 // first of its conversion, the position character that followed the '%'
 // (parsed form), and for a conversion character its kind (else int).
 template <class F>
-int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer) {
+int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer, const GCFmtWalk* proto = nullptr) {
   const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
   int state = kNormal;
   int k = 0;
@@ -71,7 +71,8 @@ int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer)
   unsigned char poschar = 0;
   uint32_t size = 0;
   GCFmtWalk walk;
-  gcfmtWalkInit(&walk, loc);
+  if (proto) walk = *proto;
+  else gcfmtWalkInit(&walk, loc);
   for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii);
     int ns = nextState(charClass(c), state);
@@ -130,14 +131,14 @@ bool kindsAgree(GCLocale* loc, const char* format, bool ascii, const GCArgRecord
 
 }  // namespace
 
-int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
-  GCLocale* loc = gcLocaleOrDefault(locale);
+namespace {
+
+int isNumArgValid(const char* format, int ascii, const GCFmtWalk& proto) {
   const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
   int state = kNormal;
   int percents = 0;
   bool positional = false;
-  GCFmtWalk walk;
-  gcfmtWalkInit(&walk, loc);
+  GCFmtWalk walk = proto;
   for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii != 0);
     int ns = nextState(charClass(c), state);
@@ -147,7 +148,7 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
       ++percents;
       if (!f[i]) break;
       if (!f[i + 1]) return 0;
-      if (f[i + 2] && gcfmtCharLen(loc, f[i + 2]) > 1) return -1;
+      if (f[i + 2] && gcfmtLen(&walk.lens, f[i + 2]) > 1) return -1;
       if (parseByte(f[i + 1], ascii != 0) == '$') {
         positional = true;
       } else {
@@ -157,6 +158,15 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
     }
   }
   return positional ? 1 : 0;
+}
+
+}  // namespace
+
+int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, loc);
+  return isNumArgValid(format, ascii, walk);
 }
 
 int GCGetArgCount(GCLocale* locale, const char* format, int ascii) {
@@ -223,7 +233,9 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_FORMAT;
     return -1;
   }
-  int positional = GCIsNumArgValid(loc, format, ascii);
+  GCFmtWalk walk; // the code page's facts, looked up once for the scans and the output
+  gcfmtWalkInit(&walk, loc);
+  int positional = isNumArgValid(format, ascii, walk);
   if (positional < 0) {
     loc->status = GC_E_FORMAT;
     return -1;
@@ -233,10 +245,13 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
   constexpr uint32_t kStackCells = 24;
   uint32_t kinds[kStackCells];
   int n = positional ? GCGetArgCount(loc, format, ascii)
-                     : scanConsumers(loc, format, ascii, [&](int k, bool, unsigned char, uint32_t kind) {
-                         if (k <= static_cast<int>(kStackCells)) kinds[k - 1] = kind;
-                         return true;
-                       });
+                     : scanConsumers(
+                           loc, format, ascii,
+                           [&](int k, bool, unsigned char, uint32_t kind) {
+                             if (k <= static_cast<int>(kStackCells)) kinds[k - 1] = kind;
+                             return true;
+                           },
+                           &walk);
   uint32_t cells = static_cast<uint32_t>(n) + 1;
   GCArgValue stackValues[kStackCells];
   GCArgRecord stackRecords[kStackCells];
@@ -249,8 +264,13 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_BUFFER;
     return -1;
   }
-  std::memset(values, 0, cells * sizeof(GCArgValue));
-  std::memset(records, 0, cells * sizeof(GCArgRecord));
+  if (onStack) { // fixed sizes: plain stores
+    std::memset(stackValues, 0, sizeof stackValues);
+    std::memset(stackRecords, 0, sizeof stackRecords);
+  } else {
+    std::memset(values, 0, cells * sizeof(GCArgValue));
+    std::memset(records, 0, cells * sizeof(GCArgRecord));
+  }
   auto release = [&](int r) {
     if (!onStack) {
       gcFree(values);
@@ -298,7 +318,7 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
 
   GCSink sink{buffer, length < 0 ? INT32_MAX : length};
   uint32_t engineStatus = GC_OK;
-  int r = output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus);
+  int r = output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus, &walk);
   loc->status = GC_OK;
   if (r < 0) {
     loc->status = engineStatus ? engineStatus : GC_E_BUFFER;

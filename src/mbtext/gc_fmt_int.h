@@ -84,8 +84,10 @@ inline constexpr uint32_t kSizeLL = 0x8000;
 
 // The output engine over the arguments of `consumers` consumers: returns the running count (-1 on overflow or error,
 // with *status set to 51 or 2 when the engine itself refused something).
+// walk: the code page's facts for the format (null: looked up here).
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status);
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status,
+           const GCFmtWalk* walk = nullptr);
 
 }  // namespace gcfmt
 

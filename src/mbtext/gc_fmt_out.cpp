@@ -43,10 +43,23 @@ void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count) {
   }
 }
 
+namespace {
+
+// A copy that makes no call for the few bytes of most pieces.
+inline void copyBytes(char* to, const char* from, int n) {
+  if (n > 16) {
+    std::memcpy(to, from, static_cast<size_t>(n));
+    return;
+  }
+  for (int i = 0; i < n; ++i) to[i] = from[i];
+}
+
+}  // namespace
+
 void gcfmtWriteBytes(const char* bytes, int n, GCSink* sink, int* count) {
   if (*count < 0 || n <= 0) return;
   const int k = sink->left <= 0 ? 0 : (n < sink->left ? n : sink->left);
-  std::memcpy(sink->next, bytes, static_cast<size_t>(k));
+  copyBytes(sink->next, bytes, k);
   sink->next += k;
   sink->left -= k;
   *count += k;
@@ -77,7 +90,7 @@ void gcfmtWriteText(const GCFmtLens* lens, const char* text, int length, GCSink*
       j += len;
     }
   }
-  std::memcpy(sink->next, text, static_cast<size_t>(j));
+  copyBytes(sink->next, text, j);
   sink->next += j;
   sink->left -= j;
   *count += j;
@@ -367,9 +380,32 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
           rest /= b;
         }
       };
-      if (base == 10) digits(10u);
-      else if (base == 16) digits(16u);
-      else digits(8u);
+      if (base == 10) {
+        // Two digits a step while at least three are left, in 32 bits when
+        // the value fits.
+        const char z = e.ch.zero();
+        auto pairs = [&](auto& r) {
+          while (r >= 100) {
+            const unsigned q = static_cast<unsigned>(r % 100);
+            r /= 100;
+            *--p = static_cast<char>(z + q % 10);
+            *--p = static_cast<char>(z + q / 10);
+            prec -= 2;
+          }
+        };
+        if (rest <= 0xFFFFFFFFull) {
+          uint32_t r32 = static_cast<uint32_t>(rest);
+          pairs(r32);
+          rest = r32;
+        } else {
+          pairs(rest);
+        }
+        digits(10u);
+      } else if (base == 16) {
+        digits(16u);
+      } else {
+        digits(8u);
+      }
       if ((fl & kOctalZero) && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
       text = p;
       textLen = static_cast<int>(end - p);
@@ -411,7 +447,7 @@ int addDigit(int value, int digit) {
 }  // namespace
 
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status) {
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status, const GCFmtWalk* proto) {
   Engine e;
   e.consumers = consumers;
   e.loc = locale;
@@ -427,7 +463,8 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
   uint32_t fl = 0;
   int width = 0, precision = -1;
   GCFmtWalk walk;
-  gcfmtWalkInit(&walk, locale);
+  if (proto) walk = *proto;
+  else gcfmtWalkInit(&walk, locale);
   e.lens = walk.lens;
   const unsigned char percent = ascii ? '%' : 0x6C;
   for (int i = 0; f[i] && e.count >= 0;) {
