@@ -240,58 +240,50 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_FORMAT;
     return -1;
   }
-  // The arguments of the common count live on the stack; a format that is
-  // not positional is scanned once for both the count and the kinds.
-  constexpr uint32_t kStackCells = 24;
-  uint32_t kinds[kStackCells];
-  int n = positional ? GCGetArgCount(loc, format, ascii)
-                     : scanConsumers(
-                           loc, format, ascii,
-                           [&](int k, bool, unsigned char, uint32_t kind) {
-                             if (k <= static_cast<int>(kStackCells)) kinds[k - 1] = kind;
-                             return true;
-                           },
-                           &walk);
+  GCSink sink{buffer, length < 0 ? INT32_MAX : length};
+  uint32_t engineStatus = GC_OK;
+  auto finish = [&](int r) {
+    loc->status = GC_OK;
+    if (r < 0) {
+      loc->status = engineStatus ? engineStatus : GC_E_BUFFER;
+      r = static_cast<int>(sink.next - buffer);
+    }
+    if (flags & GC_FL_NUL) buffer[r++] = '\0';
+    if (loc->status == GC_OK && chars && r > 0) r = gcfmtNumChars(loc, buffer, r);
+    return r;
+  };
+  if (!positional) {
+    // Each consumer takes the next argument: one pass over the format reads
+    // them as it goes.
+    va_list ap;
+    va_copy(ap, args);
+    int r = output(loc, &sink, format, ascii, nullptr, nullptr, 0, flags, &engineStatus, &walk, &ap);
+    va_end(ap);
+    return finish(r);
+  }
+
+  int n = GCGetArgCount(loc, format, ascii);
   uint32_t cells = static_cast<uint32_t>(n) + 1;
-  GCArgValue stackValues[kStackCells];
-  GCArgRecord stackRecords[kStackCells];
-  const bool onStack = cells <= kStackCells;
-  auto* values = onStack ? stackValues : static_cast<GCArgValue*>(gcAlloc(cells * sizeof(GCArgValue)));
-  auto* records = onStack ? stackRecords
-                          : static_cast<GCArgRecord*>(values ? gcAlloc(cells * sizeof(GCArgRecord)) : nullptr);
+  auto* values = static_cast<GCArgValue*>(gcAlloc(cells * sizeof(GCArgValue)));
+  auto* records = static_cast<GCArgRecord*>(values ? gcAlloc(cells * sizeof(GCArgRecord)) : nullptr);
   if (!values || !records) {
     if (values) gcFree(values);
     loc->status = GC_E_BUFFER;
     return -1;
   }
-  if (onStack) { // fixed sizes: plain stores
-    std::memset(stackValues, 0, sizeof stackValues);
-    std::memset(stackRecords, 0, sizeof stackRecords);
-  } else {
-    std::memset(values, 0, cells * sizeof(GCArgValue));
-    std::memset(records, 0, cells * sizeof(GCArgRecord));
-  }
+  std::memset(values, 0, cells * sizeof(GCArgValue));
+  std::memset(records, 0, cells * sizeof(GCArgRecord));
   auto release = [&](int r) {
-    if (!onStack) {
-      gcFree(values);
-      gcFree(records);
-    }
+    gcFree(values);
+    gcFree(records);
     return r;
   };
 
+  // One consumer too: a position of 0 or above the count is refused.
   bool ok = true;
-  if (!positional) {
-    for (int i = 0; i < n; ++i) records[i].position = static_cast<uint32_t>(i);
-    if (onStack)
-      for (int i = 0; i < n; ++i) records[i].kind = kinds[i];
-    else
-      ok = GCFillArgSize(loc, format, records, ascii) == n;
-  } else {
-    // One consumer too: a position of 0 or above the count is refused.
-    if (n > 0) ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
-    if (ok) ok = GCFillArgSize(loc, format, records, ascii) == n;
-  }
-  if (ok && positional) ok = kindsAgree(loc, format, ascii, records, n);
+  if (n > 0) ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
+  if (ok) ok = GCFillArgSize(loc, format, records, ascii) == n;
+  if (ok) ok = kindsAgree(loc, format, ascii, records, n);
   if (!ok) {
     loc->status = GC_E_FORMAT;
     return release(0);
@@ -303,28 +295,8 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     if (static_cast<int>(records[i].position) + 1 > taken) taken = static_cast<int>(records[i].position) + 1;
   va_list ap;
   va_copy(ap, args);
-  for (int j = 0; j < taken; ++j) {
-    switch (records[j].kind) {
-      case GC_ARG_PTR: case GC_ARG_WSTR: values[j].p = va_arg(ap, const void*); break;
-      case GC_ARG_LONG: values[j].l = va_arg(ap, long); break;
-      case GC_ARG_WCHAR: values[j].u = va_arg(ap, unsigned); break;
-      case GC_ARG_DOUBLE: values[j].d = va_arg(ap, double); break;
-      case GC_ARG_LDOUBLE: values[j].ld = va_arg(ap, long double); break;
-      case GC_ARG_LLONG: values[j].ll = va_arg(ap, long long); break;
-      default: values[j].i = va_arg(ap, int); break;  // int, short (promoted)
-    }
-  }
+  for (int j = 0; j < taken; ++j) gcfmtReadArg(&ap, records[j].kind, &values[j]);
   va_end(ap);
 
-  GCSink sink{buffer, length < 0 ? INT32_MAX : length};
-  uint32_t engineStatus = GC_OK;
-  int r = output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus, &walk);
-  loc->status = GC_OK;
-  if (r < 0) {
-    loc->status = engineStatus ? engineStatus : GC_E_BUFFER;
-    r = static_cast<int>(sink.next - buffer);
-  }
-  if (flags & GC_FL_NUL) buffer[r++] = '\0';
-  if (loc->status == GC_OK && chars && r > 0) r = gcfmtNumChars(loc, buffer, r);
-  return release(r);
+  return release(finish(output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus, &walk)));
 }

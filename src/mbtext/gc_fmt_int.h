@@ -3,6 +3,7 @@
 // parsing and writing, and the output engine itself.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <initializer_list>
 
@@ -84,10 +85,26 @@ inline constexpr uint32_t kSizeLL = 0x8000;
 
 // The output engine over the arguments of `consumers` consumers: returns the running count (-1 on overflow or error,
 // with *status set to 51 or 2 when the engine itself refused something).
-// walk: the code page's facts for the format (null: looked up here).
+// walk: the code page's facts for the format (null: looked up here). With
+// ap the arguments are read from the list as the consumers come (formats
+// that are not positional: one consumer, the next argument), and values,
+// records and consumers are not used.
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
            const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status,
-           const GCFmtWalk* walk = nullptr);
+           const GCFmtWalk* walk = nullptr, va_list* ap = nullptr);
+
+// Reads one argument of a kind from the list.
+inline void gcfmtReadArg(va_list* ap, uint32_t kind, GCArgValue* v) {
+  switch (kind) {
+    case GC_ARG_PTR: case GC_ARG_WSTR: v->p = va_arg(*ap, const void*); break;
+    case GC_ARG_LONG: v->l = va_arg(*ap, long); break;
+    case GC_ARG_WCHAR: v->u = va_arg(*ap, unsigned); break;
+    case GC_ARG_DOUBLE: v->d = va_arg(*ap, double); break;
+    case GC_ARG_LDOUBLE: v->ld = va_arg(*ap, long double); break;
+    case GC_ARG_LLONG: v->ll = va_arg(*ap, long long); break;
+    default: v->i = va_arg(*ap, int); break;  // int, short (promoted)
+  }
+}
 
 }  // namespace gcfmt
 

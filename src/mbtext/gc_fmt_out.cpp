@@ -176,10 +176,19 @@ struct Engine {
   int consumers = 0;  // consumers the format has (size of the arrays less one)
   char cvt[kCvtBuf];
 
-  // The argument of the next consumer; a zero value past the collected ones.
-  const GCArgValue& arg() {
+  va_list* ap = nullptr; // when set, each consumer's argument is read from here in turn
+  GCArgValue read{};
+
+  // The argument of the next consumer, of the kind it reads; a zero value
+  // past the collected ones.
+  const GCArgValue& arg(uint32_t kind) {
     static const GCArgValue kNone{};
     ++consumer;
+    if (ap) {
+      read = GCArgValue{};
+      gcfmtReadArg(ap, kind, &read);
+      return read;
+    }
     if (consumer > consumers) return kNone;
     return values[records[consumer - 1].position];
   }
@@ -229,17 +238,17 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
 
   switch (conv) {
     case 'c':
-      e.cvt[0] = static_cast<char>(e.arg().i);
+      e.cvt[0] = static_cast<char>(e.arg(GC_ARG_INT).i);
       textLen = 1;
       break;
     case 'C': {
       int n = 0;
-      if (!wideToBytes(e.loc, e.arg().u, e.cvt, &n)) return true;  // nothing at all is written
+      if (!wideToBytes(e.loc, e.arg(GC_ARG_WCHAR).u, e.cvt, &n)) return true;  // nothing at all is written
       textLen = n;
       break;
     }
     case 's': {
-      const char* s = static_cast<const char*>(e.arg().p);
+      const char* s = static_cast<const char*>(e.arg(GC_ARG_PTR).p);
       if (!s) s = e.ch.null();
       text = s;
       size_t limit = precision >= 0 ? static_cast<size_t>(precision) : 0x7FFFFFFF;
@@ -247,7 +256,7 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       break;
     }
     case 'S': {
-      const auto* ws = static_cast<const uint32_t*>(e.arg().p);
+      const auto* ws = static_cast<const uint32_t*>(e.arg(GC_ARG_WSTR).p);
       if (!ws) {
         text = e.ch.null();
         textLen = 6;
@@ -260,11 +269,11 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       break;
     }
     case 'n':
-      (void)e.arg();  // the pointer is consumed; nothing is stored through it
+      (void)e.arg(GC_ARG_PTR);  // the pointer is consumed; nothing is stored through it
       return true;
     case 'B':
     case 'Z':
-      ++e.consumer;  // counted, not read
+      (void)e.arg(GC_ARG_INT);  // counted (its argument taken), not used
       textLen = 0;
       break;
     case 'e': case 'E': case 'f': case 'g': case 'G': {
@@ -274,7 +283,7 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
         *e.status = GC_E_ARG;
         return false;
       }
-      const GCArgValue& a = e.arg();
+      const GCArgValue& a = e.arg((fl & kLongDouble) ? GC_ARG_LDOUBLE : GC_ARG_DOUBLE);
       int lower = (conv == 'E') ? 'e' : (conv == 'G' ? 'g' : conv);
       int capital = (conv == 'E' || conv == 'G') ? 1 : 0;
       long double lv = (fl & kLongDouble) ? a.ld : static_cast<long double>(a.d);
@@ -317,7 +326,7 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
     case 'p':
     case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
       const bool isSigned = conv == 'd' || conv == 'i';
-      const GCArgValue& a = e.arg();
+      const GCArgValue& a = e.arg(kindOf(conv, fl & (kSizeH | kSizeL | kSizeLD | kSizeLL)));
       unsigned long long v;
       if (conv == 'p') {
         v = reinterpret_cast<uintptr_t>(a.p);
@@ -447,8 +456,10 @@ int addDigit(int value, int digit) {
 }  // namespace
 
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status, const GCFmtWalk* proto) {
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status, const GCFmtWalk* proto,
+           va_list* ap) {
   Engine e;
+  e.ap = ap;
   e.consumers = consumers;
   e.loc = locale;
   e.sink = sink;
@@ -515,7 +526,7 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
         break;
       case kWidth:
         if (c == '*') {
-          int w = e.arg().i;
+          int w = e.arg(GC_ARG_INT).i;
           if (w < 0) {
             fl |= kMinus;
             w = w == INT32_MIN ? INT32_MAX : -w;
@@ -530,7 +541,7 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
         break;
       case kPrecision:
         if (c == '*') {
-          int p = e.arg().i;
+          int p = e.arg(GC_ARG_INT).i;
           precision = p < 0 ? -1 : p;
         } else {
           precision = addDigit(precision < 0 ? 0 : precision, c - '0');
