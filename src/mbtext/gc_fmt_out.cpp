@@ -198,9 +198,9 @@ struct Engine {
 void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int prefixLen, const char* text,
                      int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
   int pad = width - textLen - prefixLen;
-  if (!(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
-  gcfmtWriteBytes(prefix, prefixLen, e.sink, &e.count);
-  if ((fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
+  if (pad > 0 && !(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+  if (prefixLen > 0) gcfmtWriteBytes(prefix, prefixLen, e.sink, &e.count);
+  if (pad > 0 && (fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
   if (wide) {
     for (int i = 0; i < wideLen && e.count >= 0; ++i) {
       char bytes[4];
@@ -222,7 +222,7 @@ void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int 
   } else {
     gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
   }
-  if (fl & kMinus) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+  if (pad > 0 && (fl & kMinus)) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
 }
 
 // One conversion; false when the engine refuses it (status set).
