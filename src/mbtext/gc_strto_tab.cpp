@@ -79,18 +79,36 @@ int32_t digitOf(const GCLocale* loc, int ascii, unsigned char c) {
 void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2) {
   t->cmps1 = cmps1;
   t->cmps2 = cmps2;
-  t->n1 = cmps1 ? static_cast<int32_t>(std::strlen(cmps1)) : 0;
-  t->n2 = cmps2 ? static_cast<int32_t>(std::strlen(cmps2)) : 0;
+  auto length = [](const char* c) {
+    return !c || !c[0] ? 0 : (!c[1] ? 1 : static_cast<int32_t>(std::strlen(c))); // signs are mostly one byte
+  };
+  t->n1 = length(cmps1);
+  t->n2 = length(cmps2);
   // The digits that readToken takes at once: one-byte characters that are
   // no space and whose table value is their digit, less the bytes that
   // start a comparison string or are a comparison character.
   // (Every digit table gives zero + d the value d.)
-  unsigned plain = 0;
-  for (unsigned d = 0; d < 10; ++d) {
-    const unsigned char c = static_cast<unsigned char>(t->zero + d);
-    const bool oneByte = t->lens.single || t->lens.lead[c] <= 1;
-    const bool space = t->cls ? (gc_be32(t->cls + 4 * c) & GC_C_SPACE) != 0 : false;
-    plain |= (oneByte && !space) ? 1u << d : 0u;
+  // Mostly all ten are: their classes and lengths are looked at together.
+  // (The class words are or-ed as stored and turned around once.)
+  uint32_t stored = 0;
+  if (t->cls) {
+    uint32_t words[10];
+    std::memcpy(words, t->cls + 4 * unsigned(t->zero), sizeof words);
+    for (uint32_t w : words) stored |= w;
+  }
+  const uint32_t classes = gc_be32(reinterpret_cast<const uint8_t*>(&stored));
+  uint8_t longest = 1;
+  if (!t->lens.single)
+    for (unsigned d = 0; d < 10; ++d) longest = t->lens.lead[t->zero + d] > longest ? t->lens.lead[t->zero + d] : longest;
+  unsigned plain = 0x3FF;
+  if ((classes & GC_C_SPACE) || longest > 1) {
+    plain = 0;
+    for (unsigned d = 0; d < 10; ++d) {
+      const unsigned char c = static_cast<unsigned char>(t->zero + d);
+      const bool oneByte = t->lens.single || t->lens.lead[c] <= 1;
+      const bool space = t->cls ? (gc_be32(t->cls + 4 * c) & GC_C_SPACE) != 0 : false;
+      plain |= (oneByte && !space) ? 1u << d : 0u;
+    }
   }
   const char* taken[4] = {t->n1 ? t->cmps1 : nullptr, t->n2 ? t->cmps2 : nullptr, t->cmpc1, t->cmpc2};
   for (const char* k : taken) {
@@ -144,7 +162,7 @@ int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const cha
 
 void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,
                      const char* cmps2, int ascii, uint32_t flags) {
-  t->loc = gcLocaleOrDefault(loc);
+  t->loc = loc; // resolved by the caller
   gcfmtLensInit(&t->lens, t->loc);
   const GCObj* cp = t->loc->codepage;
   // gcfmtIsSpace's code page: one whose main table is there whole.
