@@ -165,8 +165,9 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     return byValue(s1, len1, s2, len2);
   }
   Side a, b;
-  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0};
-  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0};
+  GCCollMemo memo; // for both texts
+  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0, &memo};
+  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0, &memo};
   gcSortLevelsInit(&a.lv, block, uint32_t(len1));
   gcSortLevelsInit(&b.lv, block + size1, uint32_t(len2));
   int r = incremental(loc, &a, &b);
