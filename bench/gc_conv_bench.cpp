@@ -26,6 +26,9 @@ struct Iconv {
       std::abort();
     }
   }
+  ~Iconv() { iconv_close(cd); }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
   // Converts n bytes of in into out (room enough); bytes written.
   size_t run(const void* in, size_t n, void* out, size_t room) const {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -49,15 +49,22 @@ void addRow(Row row) { rows().push_back(std::move(row)); }
 void sink(long v) { benchmark::DoNotOptimize(v); }
 
 const Locales& locales() {
-  static gctest::SortLib* lib = new gctest::SortLib; // lives for the whole run
-  static Locales l{lib->get("English"),
-                   lib->get("English_UnitedStates.Latin1"),
-                   lib->get("English_UnitedStates.UTF-8"),
-                   lib->get("German_Germany.Latin1"),
-                   native("C.utf8"),
-                   native("de_DE.iso88591"),
-                   native("de_DE.utf8")};
-  return l;
+  // The library and the locales live for the whole run.
+  struct Owner {
+    gctest::SortLib lib;
+    Locales l{lib.get("English"),
+              lib.get("English_UnitedStates.Latin1"),
+              lib.get("English_UnitedStates.UTF-8"),
+              lib.get("German_Germany.Latin1"),
+              native("C.utf8"),
+              native("de_DE.iso88591"),
+              native("de_DE.utf8")};
+    ~Owner() {
+      for (locale_t n : {l.cUtf8, l.deLatin1, l.deUtf8}) freelocale(n);
+    }
+  };
+  static Owner owner;
+  return owner.l;
 }
 
 namespace {
@@ -132,7 +139,10 @@ int main(int argc, char** argv) {
       ++bad;
     }
   }
-  if (bad) return 1;
+  if (bad) {
+    rows().clear();
+    return 1;
+  }
   std::printf("all %zu rows agree with the C library on every input\n", rows().size());
   for (const Row& r : rows()) {
     auto ours = r.ours;
@@ -158,6 +168,7 @@ int main(int argc, char** argv) {
                 r.target, ok ? "" : "MISS");
   }
   std::printf("%d row(s) above target\n", miss);
+  benchmark::ClearRegisteredBenchmarks();
   benchmark::Shutdown();
   return 0;
 }
