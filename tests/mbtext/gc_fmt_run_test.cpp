@@ -11,8 +11,11 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "gc_testloc.h"
+#include "mbtext/gc_conv.h"
 #include "mbtext/gc_fmt.h"
 #include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fp.h"
@@ -195,6 +198,30 @@ TEST(GcStrtoSeparators, SeparatorBytesAreNoDigits) {
   de->sep[GC_SEP_THOUSANDS] = '3'; // a digit as the thousands separator
   EXPECT_EQ(GCStringToLong(de, "13235", -1, &end, 10, 0), 125);
   EXPECT_EQ(*end, '\0');
+}
+
+// The per-call look-ups leave shared locales alone: threads that format,
+// convert and read numbers on the same locales get what one thread gets.
+TEST_F(FmtRuns, SharedLocalesFromSeveralThreads) {
+  auto work = [&](std::string* out) {
+    char buf[128];
+    for (int k = 0; k < 300; ++k) {
+      int n = fmt(utf8, buf, sizeof buf, 0, "%d|%s|%.3f|%x", k, "\xE4\xB8\x80\xC3\xA4", k / 7.0, unsigned(k * 977));
+      out->append(buf, size_t(n));
+      GCUChar u[32];
+      int32_t m = GCStringToUnicode(u, 32, utf8, buf, n, 0);
+      out->append(reinterpret_cast<const char*>(u), size_t(m) * 2);
+      const char* end;
+      out->append(std::to_string(GCStringToLong(dbl, buf, n, &end, 10, 0)));
+    }
+  };
+  std::string alone;
+  work(&alone);
+  std::vector<std::string> got(4);
+  std::vector<std::thread> threads;
+  for (std::string& g : got) threads.emplace_back(work, &g);
+  for (std::thread& t : threads) t.join();
+  for (const std::string& g : got) EXPECT_EQ(g, alone);
 }
 
 } // namespace
