@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mbtext/gc_conv.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_fmt.h"
 #include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
@@ -176,6 +177,7 @@ struct Engine {
   int consumers = 0;  // consumers the format has (size of the arrays less one)
   char cvt[kCvtBuf];
 
+  int decimal = -1;      // the decimal separator byte once looked up (0: none)
   va_list* ap = nullptr; // when set, each consumer's argument is read from here in turn
   GCArgValue read{};
 
@@ -194,6 +196,26 @@ struct Engine {
   }
 };
 
+// The territory's decimal separator as GCGetLocaleTextInfo gives it with
+// the item flag into two bytes: its character when that is one byte of a
+// page without shift codes, else nothing (0).
+int decimalByte(GCLocale* loc) {
+  const uint8_t* td = loc->territory ? gcObjSection(loc->territory) : nullptr;
+  if (td && loc->codepage) {
+    GCCpView v;
+    gcCpViewInit(&v, loc->codepage);
+    if (!v.shift) {
+      const GCUChar u = gc_be16(td + GC_TERR_SEPS + 2 * GC_SEP_DECIMAL);
+      if (u == 0) return 0;
+      uint8_t b[4];
+      return gcCpViewToChar(&v, u, b) == 1 ? b[0] : 0;
+    }
+  }
+  char dec[5] = {0};
+  gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, sizeof dec, 1);
+  return static_cast<unsigned char>(dec[0]);
+}
+
 // Writes a prepared conversion: padding, prefix, zeros, text.
 void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int prefixLen, const char* text,
                      int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
@@ -211,8 +233,9 @@ void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int 
   } else if (floatText && !reformatted) {
     char dec[5] = {0};
     // The territory's decimal separator, as the number formatters use it
-    // under the item flag.
-    gcfmtTextItem(e.loc, GC_ITEM_DECIMAL, dec, sizeof dec, 1);
+    // under the item flag (looked up once per call).
+    if (e.decimal < 0) e.decimal = decimalByte(e.loc);
+    dec[0] = static_cast<char>(e.decimal);
     if (dec[0] && dec[0] != e.ch.point()) {
       char* t = const_cast<char*>(text);
       for (int i = 0; i < textLen; ++i)
@@ -393,12 +416,22 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
         // Two digits a step while at least three are left, in 32 bits when
         // the value fits.
         const char z = e.ch.zero();
+        static constexpr auto kPairs = [] {
+          struct T {
+            char v[200];
+          } t{};
+          for (int q = 0; q < 100; ++q) {
+            t.v[2 * q] = static_cast<char>(q / 10);
+            t.v[2 * q + 1] = static_cast<char>(q % 10);
+          }
+          return t;
+        }();
         auto pairs = [&](auto& r) {
           while (r >= 100) {
             const unsigned q = static_cast<unsigned>(r % 100);
             r /= 100;
-            *--p = static_cast<char>(z + q % 10);
-            *--p = static_cast<char>(z + q / 10);
+            *--p = static_cast<char>(z + kPairs.v[2 * q + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * q]);
             prec -= 2;
           }
         };
