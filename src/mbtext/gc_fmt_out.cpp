@@ -349,7 +349,13 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
     case 'p':
     case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
       const bool isSigned = conv == 'd' || conv == 'i';
-      const GCArgValue& a = e.arg(kindOf(conv, fl & (kSizeH | kSizeL | kSizeLD | kSizeLL)));
+      // kindOf's answer for these letters.
+      const uint32_t kind = conv == 'p'            ? GC_ARG_PTR
+                            : (fl & kLongLong) != 0 ? GC_ARG_LLONG
+                            : (fl & kLong) != 0     ? GC_ARG_LONG
+                            : (fl & kShort) != 0    ? GC_ARG_SHORT
+                                                    : GC_ARG_INT;
+      const GCArgValue& a = e.arg(kind);
       unsigned long long v;
       if (conv == 'p') {
         v = reinterpret_cast<uintptr_t>(a.p);
