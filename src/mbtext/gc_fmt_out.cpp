@@ -433,6 +433,16 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
           return t;
         }();
         auto pairs = [&](auto& r) {
+          while (r >= 10000) { // four digits a step: shorter chains of divisions
+            const unsigned q = static_cast<unsigned>(r % 10000);
+            r /= 10000;
+            const unsigned lo = q % 100, hi = q / 100;
+            *--p = static_cast<char>(z + kPairs.v[2 * lo + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * lo]);
+            *--p = static_cast<char>(z + kPairs.v[2 * hi + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * hi]);
+            prec -= 4;
+          }
           while (r >= 100) {
             const unsigned q = static_cast<unsigned>(r % 100);
             r /= 100;
