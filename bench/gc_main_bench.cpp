@@ -31,15 +31,19 @@ locale_t native(const char* name) {
   return l;
 }
 
-// Collects the time of each run by name.
+// Collects the time of each benchmark by name: the median when the runs
+// are repeated (--benchmark_repetitions), else the one run.
 class Collector : public benchmark::ConsoleReporter {
  public:
-  std::map<std::string, double> ns;
+  std::map<std::string, double> ns, median;
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration) ns[r.benchmark_name()] = r.GetAdjustedRealTime();
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration) ns[r.run_name.function_name] = r.GetAdjustedRealTime();
+      else if (r.aggregate_name == "median") median[r.run_name.function_name] = r.GetAdjustedRealTime();
+    }
     ConsoleReporter::ReportRuns(runs);
   }
+  const std::map<std::string, double>& times() const { return median.empty() ? ns : median; }
 };
 
 } // namespace
@@ -159,8 +163,9 @@ int main(int argc, char** argv) {
   std::printf("\n%-44s %12s %12s %8s %8s\n", "row", "ours ns", "ref ns", "ratio", "target");
   int miss = 0;
   for (const Row& r : rows()) {
-    auto a = c.ns.find(r.name + "/ours"), b = c.ns.find(r.name + "/ref");
-    if (a == c.ns.end() || b == c.ns.end()) continue;
+    const auto& t = c.times();
+    auto a = t.find(r.name + "/ours"), b = t.find(r.name + "/ref");
+    if (a == t.end() || b == t.end()) continue;
     double ratio = a->second / b->second;
     bool ok = ratio <= r.target;
     miss += !ok;
