@@ -81,8 +81,14 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
   const int32_t m = std::min(len1, len2);
   const uint8_t* const upper = gcCpMain(cp) + GC_CPM_UPPER; // gcCpUpperByte's table, looked up once
   if (gcStrSingle(loc)) {
-    for (int32_t i = 0; i < m; ++i) {
-      if (a[i] == b[i]) continue;
+    int32_t i = 0;
+    // Equal stretches eight bytes a step, then byte by byte.
+    for (uint64_t x, y; i + 8 <= m; i += 8) {
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) break;
+    }
+    for (; i < m; ++i) {
       int d = int(upper[a[i]]) - int(upper[b[i]]);
       if (d != 0) return d;
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -15,6 +16,7 @@
 #include "mbtext/gc_conv.h"
 #include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_map.h"
+#include "mbtext/gc_str.h"
 #include "mbtext/gc_unitab.h"
 
 namespace {
@@ -272,6 +274,34 @@ TEST_F(Runs, ShiftStateTextWithNulInsideTheCount) {
   char back[16];
   EXPECT_EQ(GCCpUnicodeToStr(shift->codepage, out, 0, 2, back), 5);
   EXPECT_EQ(std::string(back, 5), gctest::bytes({'A', 0x0E, 0x42, 0xC1, 0x0F}));
+}
+
+// Case-insensitive comparison of single-byte text: the first byte whose
+// upper-case forms differ decides (by their difference), else the lengths,
+// wherever in the text (and in its eight-byte steps) the difference lies.
+TEST_F(Runs, CaseInsensitiveCompareDecidesAtTheFirstDifferentUpperCase) {
+  std::mt19937 rng(46);
+  const GCObj* cp = latin->codepage;
+  for (int round = 0; round < 2000; ++round) {
+    std::string a = randomBytes(rng, 1 + int(rng() % 40), false), b = a;
+    for (int k = int(rng() % 3); k > 0; --k) {
+      size_t at = rng() % b.size();
+      b[at] = char(rng() % 2 ? gcCpLowerByte(cp, uint8_t(b[at])) : 1 + rng() % 255);
+    }
+    if (rng() % 4 == 0) b.resize(rng() % (b.size() + 1));
+    if (b.empty() || b.find('\0') != std::string::npos) continue;
+    int want = int(a.size()) - int(b.size());
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+      int d = int(gcCpUpperByte(cp, uint8_t(a[i]))) - int(gcCpUpperByte(cp, uint8_t(b[i])));
+      if (d != 0) {
+        want = d;
+        break;
+      }
+    }
+    ASSERT_EQ(GCStrcmp(latin, a.c_str(), -1, b.c_str(), -1, GC_FL_EXTENDED | GC_FL_ICASE), want) << gctest::hexOf(a);
+    ASSERT_EQ(GCStrcmp(latin, a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), GC_FL_EXTENDED | GC_FL_ICASE),
+              want);
+  }
 }
 
 // The U+0000-U+00FF table of the UCS-2 case mapping is the rule itself.
