@@ -92,9 +92,12 @@ void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2) {
   // (The class words are or-ed as stored and turned around once.)
   uint32_t stored = 0;
   if (t->cls) {
-    uint32_t words[10];
-    std::memcpy(words, t->cls + 4 * unsigned(t->zero), sizeof words);
-    for (uint32_t w : words) stored |= w;
+    const uint8_t* words = t->cls + 4 * unsigned(t->zero);
+    for (unsigned d = 0; d < 10; ++d) {
+      uint32_t w;
+      std::memcpy(&w, words + 4 * d, sizeof w);
+      stored |= w;
+    }
   }
   const uint32_t classes = gc_be32(reinterpret_cast<const uint8_t*>(&stored));
   uint8_t longest = 1;
@@ -137,12 +140,12 @@ int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const cha
     return GC_TOK_SPACE;
   }
   if (t->n1 && t->n1 <= remaining && p[0] == static_cast<unsigned char>(t->cmps1[0]) &&
-      std::memcmp(text, t->cmps1, static_cast<size_t>(t->n1)) == 0) {
+      (t->n1 == 1 || std::memcmp(text, t->cmps1, static_cast<size_t>(t->n1)) == 0)) {
     *next = text + t->n1;
     return GC_TOK_STR1;
   }
   if (t->n2 && t->n2 <= remaining && p[0] == static_cast<unsigned char>(t->cmps2[0]) &&
-      std::memcmp(text, t->cmps2, static_cast<size_t>(t->n2)) == 0) {
+      (t->n2 == 1 || std::memcmp(text, t->cmps2, static_cast<size_t>(t->n2)) == 0)) {
     *next = text + t->n2;
     return GC_TOK_STR2;
   }
