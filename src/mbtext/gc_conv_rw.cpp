@@ -158,7 +158,8 @@ int32_t gcConvReadRun(GCConvReader* r, GCUChar* out, int32_t room) {
           } else {
             break;
           }
-          if (end - pos > room - n) end = pos + (room - n);
+          // (A character gives one unit for at least one byte: within end
+          // the units stay within room.)
         }
       } else
         for (; pos < end && gcCpViewLead(v, s[pos]) <= 1 && (s[pos] != 0 || !r->stopNul); ++pos)
