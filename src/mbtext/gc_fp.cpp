@@ -387,9 +387,48 @@ int GCqgconvert(const long double* value, int precision, char* out, int outsize,
   return convert(&v, out, outsize, 'g', precision < 1 ? 1 : precision, capital, ascii);
 }
 
+namespace {
+
+// For the fixed form with p fraction digits of a double from 1 up to 2^53
+// (p at most 17): its integer digits and exactly p + 1 fraction digits,
+// truncated. The rounding to p digits reads no further, and up to there
+// these are GCfltout's digits: its 40th-digit rounding could carry into
+// digit p + 1 only for a value within 10^-40 of the next multiple of
+// 10^-(p+1), which no double of this range is (it has at most 52 binary
+// fraction digits).
+bool fixedDigitsOf(double value, int p, GCFpValue* v) {
+  const double a = std::fabs(value);
+  if (!(a >= 1.0 && a < 9007199254740992.0) || p < 0 || p > 17) return false;
+  int e = 0;
+  const double m = std::frexp(a, &e); // a = m * 2^e, m in [0.5, 1), e in [1, 53]
+  const uint64_t M = static_cast<uint64_t>(std::ldexp(m, 53));
+  const int shift = 53 - e; // a = M / 2^shift
+  const uint64_t whole = M >> shift;
+  const uint64_t frac = shift ? (M & ((uint64_t(1) << shift) - 1)) : 0;
+  uint64_t scale = 10;
+  for (int i = 0; i < p; ++i) scale *= 10;
+  const uint64_t fracDigits = static_cast<uint64_t>((static_cast<unsigned __int128>(frac) * scale) >> shift);
+  char* d = v->digits;
+  const int n = static_cast<int>(std::to_chars(d, d + 24, whole).ptr - d);
+  char* f = d + n;
+  uint64_t rest = fracDigits;
+  for (int i = p; i >= 0; --i) {
+    f[i] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  }
+  v->ndigits = n + p + 1;
+  v->digits[v->ndigits] = '\0';
+  v->decpt = n;
+  v->sign = std::signbit(value) ? 1 : 0;
+  v->special = 0;
+  return true;
+}
+
+}  // namespace
+
 int GCCfltcvt(const double* value, char* out, int outsize, int letter, int precision, int capital, int ascii) {
   GCFpValue v;
-  GCfltout(*value, &v);
+  if (!(letter == 'f' && fixedDigitsOf(*value, precision, &v))) GCfltout(*value, &v);
   return convert(&v, out, outsize, letter, precision, capital, ascii);
 }
 

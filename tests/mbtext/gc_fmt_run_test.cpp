@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <limits>
 #include <random>
 #include <string>
@@ -127,6 +128,37 @@ TEST(GcFpDigits, DoubleDigitsMatchTheCLibrary) {
   EXPECT_EQ(v.special, 1);
   GCfltout(-std::numeric_limits<double>::quiet_NaN(), &v);
   EXPECT_EQ(v.special, 2);
+}
+
+// The fixed form of a double from its own integer and fraction digits is
+// the fixed form from the 40-digit expansion (the long double path):
+// values near ties, near powers of ten, integers, halves and random ones.
+TEST(GcFpDigits, FixedFormMatchesTheLongDoublePath) {
+  std::mt19937_64 rng(10);
+  std::vector<double> values = {1.0, 1.5, 2.5, 0.125 + 1, 1.005, 1.015, 2.675, 1234.5, 9.995, 99.995, 999999.5,
+                                4503599627370495.5, 9007199254740991.0, 9007199254740992.0, 1e15 + 0.3,
+                                1.0000000000000002, 0.99999999999999989, 0.5, 0.05, 1e-7, 123456789.125};
+  for (int i = 0; i < 20000; ++i) {
+    const int kind = i % 4;
+    double d;
+    if (kind == 0) d = std::ldexp(double(rng() >> 11), int(rng() % 60) - 52); // 2^-52 .. 2^60
+    else if (kind == 1) d = double(rng() % 100000000) / std::pow(10.0, double(rng() % 9)) + 0.5 / std::pow(10.0, double(rng() % 9));
+    else if (kind == 2) d = double(rng() % 1000000) + double(rng() % 1000) / 1000.0;
+    else d = std::nextafter(double(rng() % 100000) + 0.5, rng() % 2 ? 0.0 : 1e300);
+    values.push_back(rng() % 2 ? -d : d);
+  }
+  char a[700], b[700];
+  for (double d : values) {
+    for (int p = 0; p <= 20; ++p) {
+      for (int ascii : {1, 0}) {
+        long double ld = d;
+        int n = GCCfltcvt(&d, a, sizeof a, 'f', p, 0, ascii);
+        int m = GCCldcvt(&ld, b, sizeof b, 'f', p, 0, ascii);
+        ASSERT_EQ(n, m) << d << " p " << p;
+        ASSERT_EQ(std::string(a, size_t(n)), std::string(b, size_t(m))) << std::setprecision(17) << d << " p " << p;
+      }
+    }
+  }
 }
 
 // Rounding stays half up on the decimal digits.
