@@ -12,7 +12,7 @@
 
 namespace KCLASSIC {
 
-KUtlCrSect g_RecCrSect;
+constinit KUtlCrSect g_RecCrSect;
 
 KUtlCrSect* KUtlRecord::GetCrSect() { return &g_RecCrSect; }
 
@@ -205,15 +205,13 @@ long KUtlRecord::WriteIndex(long row, long col, const char* method) {
 
 long KUtlRecord::GetCellIndex(long row, long col, long, int grow) {
   if (col < 0 || col >= m_nColumns) RaiseError(KERR_RECORD_ACCESS, "KUtlRecord::GetCellIndex", kColumnRange);
-  if (row < 0) RaiseError(KERR_RECORD_ACCESS, "KUtlRecord::GetCellIndex", kRowRange);
+  // The cell array holds at most 0x7FFFFFFF cells.
+  if (row < 0 || row >= 0x7FFFFFFF / m_nColumns)
+    RaiseError(KERR_RECORD_ACCESS, "KUtlRecord::GetCellIndex", kRowRange);
   long index = row * m_nColumns + col;
   if (grow) {
     EnsureCells();
-    if (index >= m_pCells->GetSize()) {
-      long size = (row + 1) * m_nColumns;
-      if (size > 0x7FFFFFFF) RaiseError(KERR_RECORD_ACCESS, "KUtlRecord::GetCellIndex", kRowRange);
-      m_pCells->SetSize(static_cast<int>(size));
-    }
+    if (index >= m_pCells->GetSize()) m_pCells->SetSize(static_cast<int>((row + 1) * m_nColumns));
     if (m_nRows <= row) m_nRows = row + 1;
   }
   return index;

@@ -181,6 +181,8 @@ class ORB_API KUtlRecord {
   // Throws text from method unless the column's cell type is one of mask
   // (kc_rec_int.h).
   void RequireCellType(long col, long mask, const char* method, const char* text) const;
+  // True when rec is a nested record of this one, at any depth.
+  bool Owns(const KUtlRecord* rec) const;
   void ReleaseCells();
   void EnsureCells();
 

@@ -45,12 +45,33 @@ void KUtlRecord::Append(KUtlRecord& src) {
   for (long r = 0; r < src.m_nRows; ++r) CopyRow(src, r, base + r);
 }
 
+bool KUtlRecord::Owns(const KUtlRecord* rec) const {
+  if (!m_pCells) return false;
+  for (long c = 0; c < m_nColumns; ++c) {
+    if (m_pColumns[c].m_nCellType != UTL_CELL_RECORD) continue;
+    for (long k = c; k < m_pCells->GetSize(); k += m_nColumns) {
+      const auto* sub = static_cast<const KUtlRecord*>(Cell(k));
+      if (sub && (sub == rec || sub->Owns(rec))) return true;
+    }
+  }
+  return false;
+}
+
 void KUtlRecord::FromUtlRecord(KUtlRecord* src, int move) {
   if (!src) {
     RemoveAll(nullptr, nullptr);
     return;
   }
   if (src == this) return;
+  // A record nested in this one would be released before it is read, and
+  // one that holds this record would be copied into itself without end:
+  // both are taken over through a copy of their own.
+  if (Owns(src) || src->Owns(this)) {
+    KUtlRecord snapshot;
+    snapshot.FromUtlRecord(src, move && !src->Owns(this));
+    FromUtlRecord(&snapshot, 1);
+    return;
+  }
   CopyString(m_szName, src->m_szName, sizeof m_szName);
   if (move) {
     Clear();

@@ -19,3 +19,15 @@ inline long RecCellLong(const void* cell) {
 }
 
 } // namespace KCLASSIC
+
+namespace KCLASSIC {
+
+// The record image is little-endian.
+inline uint32_t RecGetLe32(const unsigned char* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline void RecPutLe32(unsigned char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+} // namespace KCLASSIC

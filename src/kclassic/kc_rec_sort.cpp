@@ -16,6 +16,8 @@ int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 } // namespace
 
 int KUtlRecord::CompareRows(long row1, long row2, long* keys, long keyCount, int tieBreak) {
+  if (row1 < 0 || row1 >= m_nRows || row2 < 0 || row2 >= m_nRows)
+    RaiseError(KERR_RECORD_ACCESS, "KUtlRecord::CompareRows", "Row out of range");
   long flags = 0;
   for (long i = 0; i < keyCount; ++i) {
     long col = keys[i] & SORT_COL_MASK;

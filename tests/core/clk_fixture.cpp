@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/clk/clk_loc.h"
 #include "core/clk/clk_seam.h"
 #include "core/clk/clk_srv.h"
 #include "core/clk/clk_tz.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/core_fixture.h"
+#include "core/loc/loc_num.h"
+#include "core/loc/loc_reg.h"
+#include "core/osl/osl_loc.h"
 
 clktime clk_fake::server{};
 long clk_fake::server_calls = 0;
@@ -65,42 +67,6 @@ long fake_local(struct tm* out) {
   return 0;
 }
 
-const char* const kMonths[12] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                                 "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
-
-char g_loc_buf[129];
-
-long us_datetime(const struct tm* t, long kind, const char** text) {
-  struct tm c = *t;
-  c.tm_year -= 1900;  // the region's writer takes the full year
-  std::strftime(g_loc_buf, sizeof g_loc_buf, kind == 1 ? "%m/%d/%Y" : "%m/%d/%Y %H:%M:%S", &c);
-  *text = g_loc_buf;
-  return 0;
-}
-
-// Numbers as typed; parts not given keep their "not given" values.
-long us_str_to_time(const char* text, long kind, clk_ty_loc_parts* p) {
-  int m = 0, d = 0, y = 0, hh = 0, mm = 0, ss = 0;
-  int n = std::sscanf(text, "%d/%d/%d %d:%d:%d", &m, &d, &y, &hh, &mm, &ss);
-  if (n >= 1) p->month = m - 1;
-  if (n >= 2) p->day = d;
-  if (n >= 3) p->year = y;
-  if (kind != 1) {
-    if (n >= 4) p->hour = hh;
-    if (n >= 5) p->minute = mm;
-    if (n >= 6) p->second = ss;
-  }
-  return 0;
-}
-
-long us_unknown(char* out, long size, const char* ph, long date_only) {
-  if (date_only) std::snprintf(out, static_cast<size_t>(size), "%s/%s/%s", ph, ph, ph);
-  else std::snprintf(out, static_cast<size_t>(size), "%s/%s/%s %s:%s:%s", ph, ph, ph, ph, ph, ph);
-  return 0;
-}
-
-const char* us_month(long m) { return m >= 0 && m < 12 ? kMonths[m] : nullptr; }
-
 }  // namespace
 
 void clk_fake::set_local(long year, long month, long day, long hour, long minute, long second) {
@@ -135,21 +101,27 @@ void clk_fake::install() {
   clk_seam_install(&s);
 }
 
-void clk_install_us_locale() {
-  clk_ty_loc_procs p{us_datetime, us_str_to_time, us_unknown, us_month};
-  clk_loc_install(&p);
+void clk_set_us_region() {
+  if (loc_reg_is_inited() == 0) {
+    ASSERT_EQ(loc_reg_reset(), 0);
+  }
+  loc_ty_region* region = loc_reg_get_region();
+  ASSERT_NE(region, nullptr);
+  *region = osl_loc_us_defaults;
+  std::strcpy(region->short_date, "%m/%d/%Y");
+  std::strcpy(region->date_time, "%m/%d/%Y %H:%M:%S");
+  loc_st_num_cache_reset();
 }
 
 void clk_test::SetUp() {
   clk_start();
   clk_seam_reset();
-  clk_loc_reset();
   clk_time_adjust_reset();
   clk_time_srv_reset();
   clk_time_set_clock_mode(2, 0, 0);
   clk_tz_reg_db_server_tz_proc(nullptr);
   clk_tz_init();
-  clk_install_us_locale();
+  clk_set_us_region();
   clk_fake::install();
   cmn_alrt_clear(nullptr);
 }

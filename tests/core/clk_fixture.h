@@ -1,5 +1,5 @@
 // Set-up shared by the clock's test suites: the core and the clock started,
-// a stand-in for the region's date texts (US formats), and a fake adapter
+// the locale layer's region record with US formats, and a fake adapter
 // whose server time, connection and server type the tests set, with a local
 // clock the tests set too.
 #pragma once
@@ -32,9 +32,10 @@ struct clk_fake {
   static void install();  // every slot of the clock's table
 };
 
-// The US formats of the region: "%m/%d/%Y %H:%M:%S" and "%m/%d/%Y", unknown
+// The locale layer's region record (started when it is not) with the US
+// defaults and four-digit years: "%m/%d/%Y %H:%M:%S" and "%m/%d/%Y", unknown
 // dates "?/?/? ?:?:?", month names "JANUARY".."DECEMBER".
-void clk_install_us_locale();
+void clk_set_us_region();
 
 // Each clock test starts with the module settings of a fresh start (adjust
 // on, no zones, mode 2, empty alert stacks), the US locale and the fake

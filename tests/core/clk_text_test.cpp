@@ -6,13 +6,14 @@
 #include <cstring>
 #include <string>
 
-#include "core/clk/clk_loc.h"
 #include "core/clk/clk_msg.h"
 #include "core/clk/clk_seam.h"
 #include "core/clk/clk_text.h"
 #include "core/clk/clk_tz.h"
 #include "core/clk_fixture.h"
 #include "core/cmn/cmn_alrt.h"
+#include "core/core_fixture.h"
+#include "core/loc/loc_reg.h"
 
 namespace {
 
@@ -132,6 +133,40 @@ TEST_F(ClkText, NamedMonthTextsAndRegionKinds) {
   EXPECT_STREQ(out, "05-JAN-2003 ");
   ASSERT_EQ(clk_time_clk_to_cstr_adjust(&t, out, sizeof out, 1, 0), 0);
   EXPECT_STREQ(out, "01/05/2003");
+}
+
+// The clock writes and reads with whatever the region record holds.
+TEST_F(ClkText, TextsFollowTheRegionRecord) {
+  loc_ty_region* r = loc_reg_get_region();
+  ASSERT_NE(r, nullptr);
+  std::strcpy(r->short_date, "%d.%m.%Y");
+  std::strcpy(r->date_time, "%d.%m.%Y %H:%M:%S");
+  std::strcpy(r->date_sep, ".");
+  std::strcpy(r->month_names[0], "Januar");
+  clktime t = sample();
+  char out[CLK_TEXT_SIZE];
+  ASSERT_EQ(clk_time_clk_to_str_option(4, &t, out, sizeof out), 0);
+  EXPECT_STREQ(out, "05.01.2003 22:07:09");
+  ASSERT_EQ(clk_time_clk_to_str_option(6, &t, out, sizeof out), 0);
+  EXPECT_STREQ(out, "05.01.2003");
+  ASSERT_EQ(clk_time_clk_to_str_option(4, &kNull, out, sizeof out), 0);
+  EXPECT_STREQ(out, "?.?.? ?:?:?");
+  ASSERT_EQ(clk_time_clk_to_cmpstr_adjust(&t, 10, out, sizeof out, 0), 0);
+  EXPECT_STREQ(out, "Januar");
+  ASSERT_EQ(clk_time_clk_to_nstr_adjust(&t, out, sizeof out, 0), 0);
+  EXPECT_STREQ(out, "05-Jan-2003 22:07:09 ");
+  // The reader counts words split at '/' only (a text of fewer words reads
+  // nothing), so day-first texts are read with that separator.
+  std::strcpy(r->date_time, "%d/%m/%Y %H:%M:%S");
+  std::strcpy(r->date_sep, "/");
+  clk_ty_cmp c{};
+  EXPECT_EQ(clk_time_clkstr_to_cmp("06.02.2004 01:02:03", &c, 0), CLK_BAD_TEXT);
+  ASSERT_EQ(clk_time_clkstr_to_cmp("06/02/2004 01:02:03", &c, 0), 0);
+  EXPECT_EQ(c.year, 2004);
+  EXPECT_EQ(c.month, 1);
+  EXPECT_EQ(c.day, 6);
+  EXPECT_EQ(c.hour, 1);
+  EXPECT_EQ(c.second, 3);
 }
 
 TEST_F(ClkText, FormatStrWritesTwelveHourTexts) {
@@ -330,14 +365,19 @@ TEST_F(ClkText, ShortMonthNames) {
   }
 }
 
-TEST_F(ClkText, WithoutTheRegionLocaleTextsFailClearly) {
-  clk_loc_reset();
+TEST_F(ClkText, WithoutTheRegionRecordTextsFailClearly) {
+  ASSERT_EQ(loc_reg_term(), 0);
   clktime t = sample();
   char out[CLK_TEXT_SIZE] = "unchanged";
-  EXPECT_EQ(clk_time_clk_to_str(&t, out, sizeof out), CLK_SEAM_MISSING);
-  EXPECT_NE(clk_alert_texts().back().find("loc_reg_datetime"), std::string::npos);
-  EXPECT_EQ(clk_time_str_to_clk("01/05/2003 00:30:00", &t), CLK_SEAM_MISSING);
-  EXPECT_NE(clk_alert_texts().back().find("loc_reg_str_to_time"), std::string::npos);
+  core_msg_capture msgs;
+  ASSERT_TRUE(msgs.start());
+  EXPECT_EQ(clk_time_clk_to_str(&t, out, sizeof out), CLK_INVALID);
+  EXPECT_EQ(clk_time_clk_to_str(&kNull, out, sizeof out), CLK_INVALID);
+  EXPECT_EQ(clk_time_str_to_clk("01/05/2003 00:30:00", &t), CLK_INVALID);
+  EXPECT_EQ(clk_time_clk_to_cmpstr(&t, 10, out, sizeof out), CLK_INVALID);
+  EXPECT_STREQ(out, "unchanged");
+  EXPECT_NE(msgs.text().find("loc_reg_datetime: LOC REG module not initialized"), std::string::npos) << msgs.text();
+  EXPECT_NE(msgs.text().find("loc_reg_get_region: LOC REG module not initialized"), std::string::npos);
   // The texts that need no region still work.
   ASSERT_EQ(clk_time_clk_to_sstr_option(0, &t, out, sizeof out), 0);
   EXPECT_STREQ(out, "01/05/2003 22:07:09");

@@ -12,6 +12,8 @@
 #include "core/clk_fixture.h"
 #include "core/cmn/cmn_typ.h"
 #include "core/core_fixture.h"
+#include "core/utl/utl_col.h"
+#include "core/utl/utl_col_set.h"
 
 namespace {
 
@@ -180,6 +182,34 @@ TEST_F(ClkType, GetSetAddressAndPrint) {
 
   std::string printed = core_written_to([&](FILE* f) { clk_time_print(f, 3, &t, 609, 0); });
   EXPECT_EQ(printed, "   CLK_TY_TIME = 01/15/2003 10:00:00\n");  // not adjusted
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ClkType, TwoClockTimesJoinedByAndMakeAListOfTwo) {
+  for (const char* text : {"('01/15/2003 10:00:00' AND '01/16/2003 11:30:00')",
+                           "('01/15/2003 10:00:00' and '01/16/2003 11:30:00')"}) {
+    char result[200];
+    utl_ty_col* col = nullptr;
+    long n = 0;
+    ASSERT_EQ(utl_col_convert_to_list(text, 609, result, sizeof result, &col, &n), 0) << text;
+    ASSERT_NE(col, nullptr);
+    EXPECT_EQ(n, 2) << text;
+    void* e0 = nullptr;
+    void* e1 = nullptr;
+    ASSERT_EQ(utl_col_ith(col, 0, &e0), 0);
+    ASSERT_EQ(utl_col_ith(col, 1, &e1), 0);
+    const auto* first = static_cast<const clktime*>(e0);
+    const auto* second = static_cast<const clktime*>(e1);
+    clktime a = clk_at(2003, 1, 15, 10, 0, 0), b = clk_at(2003, 1, 16, 11, 30, 0);
+    EXPECT_EQ(first->day, a.day);
+    EXPECT_EQ(first->ticks, a.ticks);
+    EXPECT_EQ(second->day, b.day);
+    EXPECT_EQ(second->ticks, b.ticks);
+    utl_col_free("test", col);
+  }
 }
 
 }  // namespace

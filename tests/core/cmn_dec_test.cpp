@@ -247,9 +247,12 @@ TEST_F(CmnDec, PlainAndExponentFormsAgree) {
     for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
     return s;
   };
-  for (int iter = 0; iter < 4000; ++iter) {
-    int ia = static_cast<int>(rng() % 39), fa = static_cast<int>(rng() % 25);
-    int ib = static_cast<int>(rng() % 39), fb = static_cast<int>(rng() % 25);
+  for (int iter = 0; iter < 8000; ++iter) {
+    // Every other pair has at most 20 digits a part (around the short
+    // numbers' limit of 18), the rest up to 38 integer digits.
+    int span = iter % 2 == 0 ? 21 : 39;
+    int ia = static_cast<int>(rng() % span), fa = static_cast<int>(rng() % (span < 25 ? span : 25));
+    int ib = static_cast<int>(rng() % span), fb = static_cast<int>(rng() % (span < 25 ? span : 25));
     if (ia + fa > 42) fa = 42 - ia;
     if (ib + fb > 42) fb = 42 - ib;
     if (ia + fa == 0) ia = 1;
@@ -257,6 +260,10 @@ TEST_F(CmnDec, PlainAndExponentFormsAgree) {
     std::string a = std::string((rng() & 1) ? "-" : "") + digits(ia) + (fa ? "." + digits(fa) : "");
     std::string b = std::string((rng() & 1) ? "-" : "") + digits(ib) + (fb ? "." + digits(fb) : "");
     if (rng() % 8 == 0) b = a;  // equal magnitudes
+    if (rng() % 8 == 0 && a.size() + 6 < sizeof(cmn_ty_decimal::text)) {  // leading and trailing zeros
+      a.insert(a[0] == '-' ? 1 : 0, "00");
+      if (fa) a += "00";
+    }
     cmn_ty_decimal pa = dec(a.c_str()), pb = dec(b.c_str());
     cmn_ty_decimal ea = dec((a + "E0").c_str()), eb = dec((b + "E0").c_str());
     for (op_fn op : {cmn_dec_plus, cmn_dec_minus}) {

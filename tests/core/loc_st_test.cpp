@@ -1,48 +1,15 @@
 #include "core/loc/loc_st.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <clocale>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "core/core_fixture.h"
 #include "core/loc/loc_dbg.h"
 #include "core/osl/osl_file.h"
 
 namespace {
-
-// Runs with the character set of a locale's LC_CTYPE, put back afterwards.
-class ctype_locale {
- public:
-  explicit ctype_locale(const char* name) : old_(std::setlocale(LC_CTYPE, nullptr)) {
-    ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
-  }
-  ~ctype_locale() { std::setlocale(LC_CTYPE, old_.c_str()); }
-  bool ok() const { return ok_; }
-
- private:
-  std::string old_;
-  bool ok_;
-};
-
-// Double-byte mode with a client locale, both put back afterwards.
-class double_byte_mode {
- public:
-  explicit double_byte_mode(const char* orb_loc) {
-    double_byte_enable = 1;
-    if (orb_loc)
-      setenv("ORB_LOC", orb_loc, 1);
-    else
-      unsetenv("ORB_LOC");
-  }
-  ~double_byte_mode() {
-    double_byte_enable = 0;
-    unsetenv("ORB_LOC");
-  }
-};
 
 TEST(LocSt, CaseInsensitiveComparisons) {
   struct {
@@ -87,74 +54,6 @@ TEST(LocSt, CaseInsensitiveComparisons) {
   EXPECT_EQ(loc_st_isascii(0xC1), 0);
   EXPECT_EQ(loc_st_isxdigit('f'), 1);
   EXPECT_EQ(loc_st_ispunct('!'), 1);
-}
-
-TEST(LocSt, LeadBytesByClientLocale) {
-  struct {
-    const char* orb_loc;
-    long byte;
-    long want;
-  } cases[] = {{"7", 0xD5, 0},  {"1042", 0xD5, 0}, {nullptr, 0xD5, 1}, {"1", 0xD5, 0}, {"1", 0xE0, 1},
-               {"1", 0xA0, 0},  {"7", 0xA0, 1},    {nullptr, 0xA0, 1}, {"1", 0x80, 0}, {"7", 0x80, 0},
-               {nullptr, 0x80, 0}, {"1", 0x81, 1}, {"7", 0x84, 1},     {"7", 0xFA, 0}, {nullptr, 0xFE, 1}};
-  for (auto& c : cases) {
-    double_byte_mode mode(c.orb_loc);
-    EXPECT_EQ(loc_IsDBCSLeadByte(c.byte), c.want) << (c.orb_loc ? c.orb_loc : "none") << " " << c.byte;
-  }
-  // Without double-byte mode the character set decides.
-  ctype_locale utf8("C.UTF-8");
-  ASSERT_TRUE(utf8.ok());
-  EXPECT_EQ(loc_IsDBCSLeadByte(0xE3), 1);
-  EXPECT_EQ(loc_IsDBCSLeadByte('a'), 0);
-  EXPECT_EQ(loc_st_get_char_length(0xE3), 3);
-  EXPECT_EQ(loc_st_get_char_length(0xC3), 2);
-  EXPECT_EQ(loc_st_get_char_length('a'), 1);
-}
-
-std::vector<std::string> tokens(char* (*tok)(char*, const char*), std::string text, const char* delims) {
-  std::vector<std::string> out;
-  std::vector<char> buf(text.begin(), text.end());
-  buf.push_back('\0');
-  for (char* t = tok(buf.data(), delims); t != nullptr; t = tok(nullptr, delims)) out.push_back(t);
-  return out;
-}
-
-TEST(LocSt, TokenisersKeepDoubleByteCharactersWhole) {
-  // 0x81 0x2C is one character in double-byte mode: its second byte is ','.
-  const std::string text = std::string("a,\x81,b,,c");
-  {
-    double_byte_mode mode("1");
-    EXPECT_EQ(tokens(loc_st_strtok, text, ","), (std::vector<std::string>{"a", "\x81,b", "", "c"}));
-    EXPECT_EQ(tokens(loc_st_strtok, ",x,", ","), (std::vector<std::string>{"", "x"}));
-    EXPECT_EQ(tokens(loc_st_strtok2, text, ","), (std::vector<std::string>{"a", "\x81,b", "c"}));
-  }
-  EXPECT_EQ(tokens(loc_st_strtok, "a,,b", ","), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(tokens(loc_st_strtok2, "a, b,;c", ", ;"), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(tokens(loc_st_strtok2, ",a", ","), (std::vector<std::string>{"", "a"}));
-  EXPECT_EQ(tokens(loc_st_strtok2, "", ","), std::vector<std::string>{});
-}
-
-TEST(LocSt, CutsAndSearchesNeverSplitACharacter) {
-  ctype_locale utf8("C.UTF-8");
-  ASSERT_TRUE(utf8.ok());
-  const std::string text = "ab\xE3\x81\x82" "c\xC3\xA9";  // a b (3 bytes) c (2 bytes)
-  struct {
-    long len;
-    const char* want;
-  } cuts[] = {{0, ""}, {2, "ab"}, {3, "ab"}, {4, "ab"}, {5, "ab\xE3\x81\x82"}, {7, "ab\xE3\x81\x82" "c"},
-              {8, "ab\xE3\x81\x82" "c\xC3\xA9"}, {20, "ab\xE3\x81\x82" "c\xC3\xA9"}};
-  for (auto& c : cuts) {
-    std::string buf = text;
-    loc_st_set_null(buf.data(), c.len);
-    EXPECT_STREQ(buf.c_str(), c.want) << c.len;
-  }
-  // 0x81 inside the 3-byte character is not found as a character.
-  std::string s = "x\xE3\x81\x82\x81";
-  EXPECT_EQ(loc_st_strchr(s.c_str(), 0x81), s.c_str() + 4);  // the lone byte, not the inner one
-  EXPECT_EQ(loc_st_strrchr(text.c_str(), 'c'), text.c_str() + 5);
-  EXPECT_EQ(loc_st_strstr(text.c_str(), "\x81\x82"), nullptr);
-  EXPECT_EQ(loc_st_strstr(text.c_str(), "c\xC3"), text.c_str() + 5);
-  EXPECT_EQ(loc_st_nextch(text.c_str() + 2), text.c_str() + 5);
 }
 
 TEST(LocSt, WhiteSpaceHelpers) {

@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_err.h"
 
 using namespace KCLASSIC;
+using kctest::thrown;
 
 namespace {
 
@@ -17,29 +19,6 @@ class Err : public ::testing::Test {
  protected:
   void SetUp() override { kctest::startLocales(); }
 };
-
-// Runs f, which must throw a KErr*; returns it (owned by the caller).
-template <class F>
-std::unique_ptr<KErr> thrown(F f) {
-  try {
-    f();
-  } catch (KErr* e) {
-    return std::unique_ptr<KErr>(e);
-  }
-  ADD_FAILURE() << "no KErr thrown";
-  return std::make_unique<KErr>();
-}
-
-void expect_err(const KErr& e, long code, const char* method, const char* insert) {
-  EXPECT_EQ(e.GetErrorNum(), code);
-  EXPECT_STREQ(e.GetMethodName(), method);
-  if (insert) {
-    ASSERT_EQ(e.GetParamCount(), 1);
-    EXPECT_STREQ(e.GetParam(0), insert);
-  } else {
-    EXPECT_EQ(e.GetParamCount(), 0);
-  }
-}
 
 int chain_length(const KErr* e) {
   int n = 0;
@@ -124,12 +103,12 @@ TEST_F(Err, ClearAndInitialize) {
   EXPECT_TRUE(e.GetMethodName().IsEmpty());
   EXPECT_EQ(e.HResult, 9); // left as it was
   e.Initialize(7, "again", "q");
-  expect_err(e, 7, "again", "q");
+  kctest::expectErr(e, 7, "again", "q");
 
   CountingErr c(1, "m");
   c.Initialize(2, "n", "x"); // reaches the override through the virtual table
   EXPECT_EQ(c.inits, 1);
-  expect_err(c, 2, "n", "x");
+  kctest::expectErr(c, 2, "n", "x");
 }
 
 TEST_F(Err, ChainErrorNeverLosesOrDuplicates) {
@@ -166,7 +145,7 @@ TEST_F(Err, ResourceStrings) {
   } bad[] = {{0x8B000C9, 0x407}, {0x8B00136, 0x409}, {0, 0x409}};
   for (const Bad& b : bad) {
     auto e = thrown([&] { KGetResourceString(b.id, b.lang); });
-    expect_err(*e, 0x8B000C9, "KGetResourceString", "Invalid MsgId or LanguageId");
+    kctest::expectErr(*e, 0x8B000C9, "KGetResourceString", "Invalid MsgId or LanguageId");
   }
 }
 
@@ -190,14 +169,14 @@ TEST_F(Err, KLayerStrings) {
 }
 
 TEST_F(Err, ThrowAndCheckHelpers) {
-  expect_err(*thrown([] { KAfxThrowMemoryException(); }), 0x9B00072, "KAfxThrowMemoryException", "Out of memory");
-  expect_err(*thrown([] { KAfxThrowNotSupportedException(); }), 0x9B00067, "KAfxThrowNotSupportedException",
+  kctest::expectErr(*thrown([] { KAfxThrowMemoryException(); }), 0x9B00072, "KAfxThrowMemoryException", "Out of memory");
+  kctest::expectErr(*thrown([] { KAfxThrowNotSupportedException(); }), 0x9B00067, "KAfxThrowNotSupportedException",
              "Not Supported");
   KAfxCheckError(0);
   KAfxCheckError(5);
-  expect_err(*thrown([] { KAfxCheckError(long(int32_t(0x8007000E))); }), 0x9B00072, "KAfxThrowMemoryException",
+  kctest::expectErr(*thrown([] { KAfxCheckError(long(int32_t(0x8007000E))); }), 0x9B00072, "KAfxThrowMemoryException",
              "Out of memory");
-  expect_err(*thrown([] { KAfxCheckError(-1); }), 0x8B000D4, "KAfxCheckError", "Ole Exception");
+  kctest::expectErr(*thrown([] { KAfxCheckError(-1); }), 0x8B000D4, "KAfxCheckError", "Ole Exception");
   int x = 0;
   EXPECT_EQ(KAfxIsValidAddress(nullptr, 4), 0);
   EXPECT_EQ(KAfxIsValidAddress(&x, 4), 1);

@@ -10,12 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_err.h"
 #include "kclassic/kc_loc.h"
 #include "kclassic/kc_mb.h"
 
 using namespace KCLASSIC;
+using kctest::thrown;
 
 namespace {
 
@@ -23,17 +25,6 @@ class Locales : public ::testing::Test {
  protected:
   void SetUp() override { kctest::startLocales(); }
 };
-
-template <class F>
-std::unique_ptr<KErr> thrown(F f) {
-  try {
-    f();
-  } catch (KErr* e) {
-    return std::unique_ptr<KErr>(e);
-  }
-  ADD_FAILURE() << "no KErr thrown";
-  return std::make_unique<KErr>(0, "none", "none");
-}
 
 std::string text(void (KUtlLocale::*getter)(KZString&) const, const KUtlLocale& l) {
   KZString out;

@@ -8,12 +8,14 @@
 #include <string>
 #include <thread>
 
+#include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_err.h"
 #include "kclassic/kc_loc.h"
 #include "kclassic/kc_mb.h"
 
 using namespace KCLASSIC;
+using kctest::thrown;
 using kctest::bytes;
 
 namespace {
@@ -22,17 +24,6 @@ class Wrappers : public ::testing::Test {
  protected:
   void SetUp() override { kctest::startLocales(); }
 };
-
-template <class F>
-std::unique_ptr<KErr> thrown(F f) {
-  try {
-    f();
-  } catch (KErr* e) {
-    return std::unique_ptr<KErr>(e);
-  }
-  ADD_FAILURE() << "no KErr thrown";
-  return std::make_unique<KErr>();
-}
 
 } // namespace
 

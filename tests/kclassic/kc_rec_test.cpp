@@ -66,6 +66,22 @@ TEST_F(Rec, CopyStringCutsAndTerminates) {
   EXPECT_STREQ(buf, "");
 }
 
+TEST_F(Rec, CellTypeChosenByDatabaseType) {
+  const long expected[17] = {0x0A04, 0x0A04, 0x0A04, 0x0A04, 0x1000, 0,      0x1000, 0x1000, 0x1000,
+                             0x1000, 0x1000, 0x1000, 0x1000, 0,      0x1B00, 0x3800, 0x3400};
+  for (long t = 0; t < 17; ++t) {
+    SCOPED_TRACE(t);
+    KUtlRecord r;
+    if (expected[t] == 0) {
+      expectRecErr(*thrown([&] { r.SetColType(0, 0, "c", t); }), "KUtlRecord::SetColType", "Illegal Type");
+      continue;
+    }
+    r.SetColType(0, 0, "c", t);
+    EXPECT_EQ(r.GetColCellType(0), expected[t]);
+    EXPECT_EQ(r.GetColLetter(0), char('A' + t));
+  }
+}
+
 TEST_F(Rec, SetColTypePlaceholdersAndRefusals) {
   KUtlRecord r;
   r.SetColType(3, 0, "x", 7);
@@ -134,6 +150,11 @@ TEST_F(Rec, OutOfRangeCellsRefused) {
   expectRecErr(*thrown([&] { r.SetString(-1, 1, "x"); }), "KUtlRecord::SetString", "Row out of range");
   expectRecErr(*thrown([&] { r.SetString(0, 2, "x"); }), "KUtlRecord::SetString", "Column out of range");
   expectRecErr(*thrown([&] { r.DeleteRow(2); }), "KUtlRecord::DeleteRow", "Row out of range");
+  // No row beyond what the cell array can hold.
+  expectRecErr(*thrown([&] { r.SetString(0x7FFFFFFF, 1, "x"); }), "KUtlRecord::GetCellIndex", "Row out of range");
+  expectRecErr(*thrown([&] { r.SetLongVal(long(1) << 40, 0, 1); }), "KUtlRecord::GetCellIndex", "Row out of range");
+  long key = 0;
+  expectRecErr(*thrown([&] { r.CompareRows(0, 2, &key, 1, 0); }), "KUtlRecord::CompareRows", "Row out of range");
   EXPECT_EQ(r.GetRows(), 2);
   KUtlRecord none;
   expectRecErr(*thrown([&] { none.SetString(0, 0, "x"); }), "KUtlRecord::SetString", "Column out of range");

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Checks the layering of the core runtime by the headers each module's files
-# include: a module may include only itself and the modules below it.
+# include: a module may include only itself and the modules below it (cmn
+# and utl are one layer: collections raise alerts, operators fill collections).
 #   msg (positional message formatter)  : nothing
 #   osl (OS layer)                      : nothing
 #   loc (message lists, locale layer)   : msg, osl
 #   cmn (alerts, subsystems, registry)  : msg, osl, loc, and utl for the
 #                                         collections its query operators fill
+#   utl (memory, collections, strings)  : msg, osl, loc, cmn
+#   clk (clock time, zones, clock texts): msg, osl, loc, cmn, utl
 # Usage: orb_layers_check.sh path/to/src
 set -euo pipefail
 src="${1:?source directory}"
@@ -14,6 +17,8 @@ declare -A allowed=(
   [osl]="osl"
   [loc]="loc msg osl"
   [cmn]="cmn msg osl loc utl"
+  [utl]="utl msg osl loc cmn"
+  [clk]="clk msg osl loc cmn utl"
 )
 fail=0
 for module in "${!allowed[@]}"; do

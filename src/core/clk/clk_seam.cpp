@@ -1,8 +1,6 @@
-// The table of the clock's calls up the layers, and the locale table.
+// The table of the clock's calls up the layers.
 #include <cstdio>
 
-#include "core/clk/clk_loc.h"
-#include "core/clk/clk_msg.h"
 #include "core/clk/clk_seam.h"
 #include "core/cmn/cmn_alrt.h"
 
@@ -10,7 +8,6 @@ namespace {
 
 clk_ty_seams g_seams{};
 clk_ty_qry_convert_proc g_kept_convert = nullptr;
-clk_ty_loc_procs g_loc{};
 
 long missing(const char* call) {
   char text[160];
@@ -94,43 +91,5 @@ long clk_seam_local_time(struct tm* out) {
   if (g_seams.local_time != nullptr) return g_seams.local_time(out);
   time_t now = time(nullptr);
   if (localtime_r(&now, out) == nullptr) return missing("localtime");
-  return 0;
-}
-
-long clk_loc_install(const clk_ty_loc_procs* p) {
-  if (p == nullptr) return 0;
-  take(g_loc.datetime, p->datetime);
-  take(g_loc.str_to_time, p->str_to_time);
-  take(g_loc.unknown_date, p->unknown_date);
-  take(g_loc.month_name, p->month_name);
-  return 0;
-}
-
-long clk_loc_reset() {
-  g_loc = clk_ty_loc_procs{};
-  return 0;
-}
-
-long clk_loc_datetime(const struct tm* t, long kind, const char** text) {
-  if (g_loc.datetime == nullptr) return missing("loc_reg_datetime");
-  *text = nullptr;
-  if (g_loc.datetime(t, kind, text) != 0 || *text == nullptr) return clk_alrt("clk_loc_datetime", CLK_INVALID);
-  return 0;
-}
-
-long clk_loc_str_to_time(const char* text, long kind, clk_ty_loc_parts* parts) {
-  if (g_loc.str_to_time == nullptr) return missing("loc_reg_str_to_time");
-  return g_loc.str_to_time(text, kind, parts);
-}
-
-long clk_loc_unknown_date(char* out, long size, const char* placeholder, long date_only) {
-  if (g_loc.unknown_date == nullptr) return missing("loc_reg_unknown_date");
-  return g_loc.unknown_date(out, size, placeholder, date_only);
-}
-
-long clk_loc_month_name(long month, const char** name) {
-  if (g_loc.month_name == nullptr) return missing("the region's month names");
-  const char* n = g_loc.month_name(month);
-  *name = n != nullptr ? n : "";
   return 0;
 }

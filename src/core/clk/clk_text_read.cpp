@@ -3,10 +3,10 @@
 #include <cstring>
 #include <strings.h>
 
-#include "core/clk/clk_loc.h"
 #include "core/clk/clk_msg.h"
 #include "core/clk/clk_seam.h"
 #include "core/clk/clk_text.h"
+#include "core/loc/loc_reg.h"
 
 namespace {
 
@@ -102,10 +102,10 @@ long clk_time_clkstr_to_cmp(const char* text, clk_ty_cmp* cmp, long flags) {
   static const char* kProc = "clk_time_clkstr_to_cmp";
   const char* t = text != nullptr ? text : "";
   bool date_only = (flags & CLK_STR_DATE_ONLY) != 0;
-  clk_ty_loc_parts parts{0, 0, 0, 32, 15, -1};
-  long st = clk_loc_str_to_time(t, date_only ? 1 : 2, &parts);
-  if (st == CLK_SEAM_MISSING) return st;
-  if (st != 0) return clk_alrt(kProc, CLK_BAD_TEXT, t);
+  if (loc_reg_get_region() == nullptr) return clk_alrt(kProc, CLK_INVALID);
+  // Parts the text does not give keep these values.
+  loc_ty_tm parts{0, 0, 0, 32, 15, -1};
+  if (loc_reg_str_to_time(t, date_only ? 1 : 2, &parts) != 0) return clk_alrt(kProc, CLK_BAD_TEXT, t);
   long year = clk_time_adjust_dateyear(parts.year);
   long month = parts.month, day = parts.day;
   auto bad = [&](long code, long value) {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "core/clk/clk_loc.h"
 #include "core/clk/clk_msg.h"
 #include "core/clk/clk_text.h"
+#include "core/loc/loc_reg.h"
 
 namespace {
 
@@ -43,11 +43,26 @@ void put_compact(const clk_ty_cmp& c, bool date_only, char* out, long size) {
 
 long wrapper_flags(long adjust, long date_only) { return (date_only ? 6 : 4) + (adjust ? 1 : 0); }
 
+// The region's date-time text (kind 1 date only, 6 date and time).
 long loc_text(const clk_ty_cmp& c, long kind, char* out, long size) {
   struct tm t = to_tm(c);
   const char* text = nullptr;
-  if (long st = clk_loc_datetime(&t, kind, &text)) return st;
+  if (loc_reg_datetime(&t, kind, &text) != 0 || text == nullptr) return clk_alrt("clk_time_clk_to_str", CLK_INVALID);
   put(out, size, "%s", text);
+  return 0;
+}
+
+// The region's text of an unknown date with the placeholder in each field.
+long unknown_date(const char* placeholder, bool date_only, char* out, long size) {
+  if (loc_reg_get_region() == nullptr) return clk_alrt("clk_time_clk_to_str", CLK_INVALID);
+  return loc_reg_unknown_date(out, size, placeholder, date_only ? 1 : 0);
+}
+
+// The region's name of month 0..11 ("" outside).
+long month_name(long month, const char** name) {
+  const loc_ty_region* r = loc_reg_get_region();
+  if (r == nullptr) return clk_alrt("clk_time_cmpstr", CLK_INVALID);
+  *name = month >= 0 && month < 12 ? r->month_names[month] : "";
   return 0;
 }
 
@@ -55,8 +70,8 @@ long loc_text(const clk_ty_cmp& c, long kind, char* out, long size) {
 
 long clk_time_clk_to_str_option(long flags, const clktime* time, char* out, long size) {
   bool date_only = (flags & CLK_STR_DATE_ONLY) != 0;
-  if (clk_time_is_null(*time)) return clk_loc_unknown_date(out, size, "?", date_only);
-  if (!(flags & CLK_STR_NO_FAR) && clk_time_is_far(*time)) return clk_loc_unknown_date(out, size, "*", date_only);
+  if (clk_time_is_null(*time)) return unknown_date("?", date_only, out, size);
+  if (!(flags & CLK_STR_NO_FAR) && clk_time_is_far(*time)) return unknown_date("*", date_only, out, size);
   clk_ty_cmp c{};
   if (long st = clk_time_to_cmp_adj(flags & CLK_STR_ADJUST, time, &c)) return st;
   if (flags & CLK_STR_COMPACT) {
@@ -136,7 +151,7 @@ long clk_time_cmpstr(long part, char* out, long size, const clk_ty_cmp* c) {
     case 9: put(out, size, "%.2ld", c->second); return 0;
     case 10: {
       const char* name = nullptr;
-      if (long st = clk_loc_month_name(c->month, &name)) return st;
+      if (long st = month_name(c->month, &name)) return st;
       put(out, size, "%s", name);
       return 0;
     }
@@ -160,7 +175,7 @@ long nstr(const clktime* time, char* out, long size, long adjust, bool date_only
   clk_ty_cmp c{};
   if (long st = clk_time_to_cmp_adj(adjust ? 1 : 0, time, &c)) return st;
   const char* name = nullptr;
-  if (long st = clk_loc_month_name(c.month, &name)) return st;
+  if (long st = month_name(c.month, &name)) return st;
   if (date_only) put(out, size, "%.2ld-%.3s-%ld ", c.day, name, c.year);
   else put(out, size, "%.2ld-%.3s-%ld %.2ld:%.2ld:%.2ld ", c.day, name, c.year, c.hour, c.minute, c.second);
   return 0;

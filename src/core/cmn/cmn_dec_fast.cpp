@@ -16,34 +16,20 @@ struct plain {
   long frac_len;
 };
 
-bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-const char* skip_digits(const char* p, const char* limit) {
-  while (p + 8 <= limit) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    uint64_t bad = ((v - 0x3030303030303030ULL) | (v + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
-    if (bad != 0) return p + (__builtin_ctzll(bad) >> 3);
-    p += 8;
-  }
-  while (is_digit(*p)) ++p;
-  return p;
-}
-
-bool scan(const cmn_ty_decimal* d, plain* x) {
+inline __attribute__((always_inline)) bool scan(const cmn_ty_decimal* d, plain* x) {
   const char* limit = d->text + sizeof d->text;
   const char* p = d->text;
   x->base = d->text;
   x->negative = false;
   if (*p == '-' || *p == '+') x->negative = *p++ == '-';
   x->int_digits = p;
-  p = skip_digits(p, limit);
+  p = cmn_dec_skip_digits(p, limit);
   x->int_len = p - x->int_digits;
   x->frac_digits = p;
   x->frac_len = 0;
   if (*p == '.') {
     x->frac_digits = ++p;
-    p = skip_digits(p, limit);
+    p = cmn_dec_skip_digits(p, limit);
     x->frac_len = p - x->frac_digits;
   }
   if (*p != '\0' || x->int_len + x->frac_len == 0 || x->int_len > 38 || x->frac_len > 38) return false;
@@ -80,27 +66,36 @@ uint64_t low_bytes(long k) { return k >= 8 ? ~0ULL : (k <= 0 ? 0 : (1ULL << (8 *
 
 // Digit values of eight characters at addr (memory order), those outside
 // the bytes lo..hi-1 read as 0; byte 0 of the result is the last character.
-uint64_t digit_word(const plain& x, const char* addr, long lo, long hi) {
+inline __attribute__((always_inline)) uint64_t digit_word(const plain& x, const char* addr, long lo, long hi) {
   uint64_t w = 0;
   if (lo >= hi) return 0;
-  if (addr >= x.base && addr + 8 <= x.base + kField) {
-    std::memcpy(&w, addr, 8);
-    uint64_t keep = low_bytes(hi) & ~low_bytes(lo);
-    w = ((w & keep) | (0x3030303030303030ULL & ~keep)) - 0x3030303030303030ULL;
+  // The eight bytes are read inside the field: a window that starts before
+  // it (or ends after it) is read at the field's edge and shifted into place;
+  // the bytes that fall outside are outside lo..hi-1 (fewer than eight).
+  const char* first = x.base;
+  const char* last = x.base + kField - 8;
+  if (addr < first) {
+    std::memcpy(&w, first, 8);
+    w <<= 8 * (first - addr);
+  } else if (addr > last) {
+    std::memcpy(&w, last, 8);
+    w >>= 8 * (addr - last);
   } else {
-    for (long j = lo; j < hi; ++j) w |= static_cast<uint64_t>(addr[j] - '0') << (8 * j);
+    std::memcpy(&w, addr, 8);
   }
+  uint64_t keep = low_bytes(hi) & ~low_bytes(lo);
+  w = ((w & keep) | (0x3030303030303030ULL & ~keep)) - 0x3030303030303030ULL;
   return __builtin_bswap64(w);
 }
 
 // Fraction positions c0 .. c0 + 7.
-uint64_t frac_word(const plain& x, long c0) {
+inline __attribute__((always_inline)) uint64_t frac_word(const plain& x, long c0) {
   long lo = c0 < 0 ? -c0 : 0, hi = x.frac_len - c0 < 8 ? x.frac_len - c0 : 8;
   return digit_word(x, x.frac_digits + c0, lo, hi);
 }
 
 // Integer positions t0 .. t0 + 7 counted from the units digit.
-uint64_t int_word(const plain& x, long t0) {
+inline __attribute__((always_inline)) uint64_t int_word(const plain& x, long t0) {
   long lo = t0 + 8 - x.int_len > 0 ? t0 + 8 - x.int_len : 0;
   return digit_word(x, x.int_digits + x.int_len - t0 - 8, lo, 8);
 }
@@ -188,19 +183,20 @@ bool cmn_dec_fast_add(const cmn_ty_decimal* a_dec, const cmn_ty_decimal* b_dec, 
     result->scale = 1;
     return true;
   }
-  // Fixed-size copies (the buffers have room): at most 38 digits a part.
-  char out[sizeof result->text + 48] = {};
-  char* o = out;
+  // Straight into the result (the operands are no longer read): the parts,
+  // then zeros to the end of the field; at most 38 digits in all, with '-',
+  // '.' and the NUL at most 41 bytes.
+  char* t = result->text;
+  char* o = t;
   if (negative) *o++ = '-';
-  std::memcpy(o, res + first, 40);
+  std::memcpy(o, res + first, static_cast<size_t>(int_sig));
   o += int_sig;
   if (frac > 0) {
     *o++ = '.';
-    std::memcpy(o, res + I + 1, 40);
+    std::memcpy(o, res + I + 1, static_cast<size_t>(frac));
     o += frac;
   }
-  *o = '\0';
-  std::memcpy(result->text, out, sizeof result->text);
+  std::memset(o, 0, static_cast<size_t>(t + sizeof result->text - o));
   result->precision = int_sig + frac;
   result->scale = frac;
   return true;

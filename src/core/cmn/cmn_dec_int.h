@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "core/cmn/cmn_dec.h"
 
@@ -40,3 +41,19 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
 // a + b (or a - b) of plain texts into result; false when the texts are not
 // plain or the result does not fit (the general path then decides).
 bool cmn_dec_fast_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);
+
+inline bool cmn_dec_is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// The first character at or after p that is no digit; reads eight bytes at
+// a time while they lie below limit.
+inline const char* cmn_dec_skip_digits(const char* p, const char* limit) {
+  while (p + 8 <= limit) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    uint64_t bad = ((v - 0x3030303030303030ULL) | (v + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
+    if (bad != 0) return p + (__builtin_ctzll(bad) >> 3);
+    p += 8;
+  }
+  while (cmn_dec_is_digit(*p)) ++p;
+  return p;
+}

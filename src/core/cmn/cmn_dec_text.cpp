@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kImage = 81;
 
-bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
 // Eight ASCII digits, the first most significant.
 uint32_t parse8(const char* s) {
   uint64_t v;
@@ -41,20 +39,6 @@ void put9(char* out, uint32_t v) {
 
 constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
                                  100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
-
-// The first character at or after p that is no digit; reads eight bytes at
-// a time while they lie below limit.
-const char* skip_digits(const char* p, const char* limit) {
-  while (p + 8 <= limit) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    uint64_t bad = ((v - 0x3030303030303030ULL) | (v + 0x4646464646464646ULL)) & 0x8080808080808080ULL;
-    if (bad != 0) return p + (__builtin_ctzll(bad) >> 3);
-    p += 8;
-  }
-  while (is_digit(*p)) ++p;
-  return p;
-}
 
 // Up to nine digits as a number; bytes from floor on may be read.
 uint32_t parse_upto9(const char* s, long count, const char* floor) {
@@ -106,13 +90,13 @@ long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n) {
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';
   const char* int_begin = p;
-  p = skip_digits(p, limit);
+  p = cmn_dec_skip_digits(p, limit);
   const char* int_end = p;
   const char* frac_begin = p;
   const char* frac_end = p;
   if (*p == '.') {
     frac_begin = ++p;
-    p = skip_digits(p, limit);
+    p = cmn_dec_skip_digits(p, limit);
     frac_end = p;
   }
   long int_len = int_end - int_begin, frac_len = frac_end - frac_begin;
@@ -122,8 +106,8 @@ long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n) {
     ++p;
     bool neg_exp = false;
     if (*p == '-' || *p == '+') neg_exp = *p++ == '-';
-    if (!is_digit(*p)) return CMN_DEC_NOT_A_NUMBER;
-    for (; is_digit(*p); ++p)
+    if (!cmn_dec_is_digit(*p)) return CMN_DEC_NOT_A_NUMBER;
+    for (; cmn_dec_is_digit(*p); ++p)
       if (e < 100000) e = e * 10 + (*p - '0');
     if (neg_exp) e = -e;
   }

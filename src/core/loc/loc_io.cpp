@@ -1,5 +1,4 @@
-// File and console covers, time texts, wide-text stubs and the character
-// dump file.
+// File and console covers, time texts and the character dump file.
 #include <cstdio>
 #include <cstring>
 
@@ -42,11 +41,6 @@ long loc_io_puts(const char* text) { return std::puts(text); }
 long loc_io_ungetc(long c, FILE* f) { return std::ungetc(static_cast<int>(c), f); }
 FILE* loc_io_fopen(const char* path, const char* mode) { return osl_file_fopen(path, mode); }
 long loc_io_access(const char* path, long mode) { return osl_file_access(path, mode); }
-
-long loc_st_mb_to_wide(void*, const char*, long) { return 0; }
-long loc_st_wide_to_mb(char*, const void*, long) { return 0; }
-long loc_st_mb_to_wide_size(const char*) { return 0; }
-long loc_st_wide_to_mb_size(const void*) { return 0; }
 
 time_t loc_st_time(time_t* t) {
   time_t now = 0;

@@ -3,7 +3,10 @@
 // characters whole, cutting texts on character boundaries, white-space
 // helpers, the double-byte lead-byte test and the character dump file.
 //
-// Character lengths follow the process locale's character set (LC_CTYPE).
+// Classes, case, character lengths, comparisons and number reading follow the
+// calling thread's locale of the class library (KCLASSIC); an error the
+// library throws is caught here, and the call falls back to the C library's
+// byte functions (or reports the failure, as each call says).
 #pragma once
 
 #include <cstdarg>
@@ -48,6 +51,14 @@ ORB_API char* loc_st_strncpy(char* dst, const char* src, long n);
 ORB_API char* loc_st_strncat(char* dst, const char* src, long n);
 ORB_API long loc_st_strncmp(const char* a, const char* b, long n);
 ORB_API long loc_st_strtol(const char* text, char** end, long base);
+// Formats into out (the caller sizes it) through the library's printf
+// engine; the bytes written without the NUL, -1 on failure (out emptied).
+ORB_API long loc_st_sprintf(char* out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Converts length bytes of text (-1: up to the NUL) from code page from_cp
+// into code page to_cp (null: the thread locale's) into out (size bytes;
+// size 0 only measures); the converted length, -1 on failure.
+ORB_API long loc_st_strconvert(char* out, const char* text, long length, long size, const char* to_cp,
+                               const char* from_cp);
 
 ORB_API long loc_st_strcmpi(const char* a, const char* b);
 ORB_API long loc_st_strncmpi(const char* a, const char* b, long n);
@@ -65,7 +76,8 @@ ORB_API char* loc_st_strtok2(char* text, const char* delims);
 
 // The character after the one text starts with.
 ORB_API char* loc_st_nextch(const char* text);
-// Byte length (1 to 3) of the character a byte starts.
+// Byte length of the character a byte starts, as a lead byte of the thread
+// locale's code page (1 for a byte that starts no longer character).
 ORB_API long loc_st_get_char_length(long c);
 // Byte length of the character at text (1 for the end or an invalid byte).
 ORB_API long loc_st_char_length_at(const char* text);
@@ -98,7 +110,8 @@ ORB_API long loc_st_empty_str(const char* text);
 ORB_API const char* loc_st_newline();
 ORB_API long loc_st_is_newline(long c);
 
-// Conversions with wide text: not available, every result is 0.
+// Conversions with wide text: the class library makes none, every result
+// is 0.
 ORB_API long loc_st_mb_to_wide(void* out, const char* text, long size);
 ORB_API long loc_st_wide_to_mb(char* out, const void* wide, long size);
 ORB_API long loc_st_mb_to_wide_size(const char* text);

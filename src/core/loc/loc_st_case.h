@@ -1,7 +1,5 @@
-// Character case of the locale layer.
-//
-// Threads: safe from several threads (no state of its own; the C library's
-// character classes of the process locale).
+// Character case of the locale layer, in the calling thread's locale of the
+// class library.
 #pragma once
 
 #include "orb_api.h"
@@ -10,3 +8,10 @@
 // byte.
 ORB_API long loc_st_toupper(long c);
 ORB_API long loc_st_tolower(long c);
+
+// A text upper- / lower-cased in place; returns the text. A character whose
+// other case has a different byte length keeps its case (the text never
+// grows); when the mapping fails, the text is left as it was and the failure
+// is reported through the OS message printer.
+ORB_API char* loc_st_strupper(char* text);
+ORB_API char* loc_st_strlower(char* text);

@@ -1,5 +1,4 @@
 // Comparisons and searches without regard to case, and wildcard matching.
-#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -38,7 +37,7 @@ long loc_st_strcmp_opt(const char* a, const char* b, long option) {
     return 0;
   }
   auto skip = [](const char*& p) {
-    while (*p != '\0' && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (*p != '\0' && loc_st_isspace(*p) != 0) ++p;
   };
   for (;;) {
     skip(a);

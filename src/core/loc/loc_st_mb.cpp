@@ -2,10 +2,11 @@
 // boundaries, and the two tokenisers.
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 
+#include "core/loc/loc_kc.h"
 #include "core/loc/loc_st.h"
 #include "core/osl/osl_loc.h"
+#include "kclassic/kc_mb.h"
 
 long double_byte_enable = 0;
 
@@ -26,23 +27,16 @@ bool is_delim(char c, const char* delims) { return c != '\0' && loc_st_in(c, del
 
 long loc_st_char_length_at(const char* text) {
   if (text == nullptr || *text == '\0') return 1;
-  std::mbstate_t st{};
-  size_t n = std::mbrlen(text, strnlen(text, MB_CUR_MAX), &st);
-  if (n == 0 || n == static_cast<size_t>(-1) || n == static_cast<size_t>(-2)) return 1;
-  return static_cast<long>(n);
+  long n = loc_kc_call([&] { return KCLASSIC::kchrlen(text); }, [] { return 1L; });
+  return n < 1 ? 1 : n;
 }
 
+// The length the byte gives as a lead byte: the byte followed by
+// continuation bytes, measured.
 long loc_st_get_char_length(long c) {
-  char b = static_cast<char>(c);
-  if (b == '\0') return 1;
-  std::mbstate_t st{};
-  size_t n = std::mbrlen(&b, 1, &st);
-  if (n != static_cast<size_t>(-2)) return 1;
-  // A lead byte: count the bytes still wanted.
-  long len = 1;
-  char more = static_cast<char>(0x80);
-  while (len < 3 && std::mbrlen(&more, 1, &st) == static_cast<size_t>(-2)) ++len;
-  return len + 1 > 3 ? 3 : len + 1;
+  const char text[] = {static_cast<char>(c), '\x80', '\x80', '\x80', '\0'};
+  if (text[0] == '\0') return 1;
+  return loc_st_char_length_at(text);
 }
 
 char* loc_st_nextch(const char* text) { return const_cast<char*>(text + (*text ? loc_st_char_length_at(text) : 0)); }

@@ -1,12 +1,11 @@
 // White-space and delimiter helpers.
-#include <cctype>
 #include <cstring>
 
 #include "core/loc/loc_st.h"
 
 namespace {
 
-bool space(char c) { return c != '\0' && std::isspace(static_cast<unsigned char>(c)); }
+bool space(char c) { return c != '\0' && loc_st_isspace(c) != 0; }
 
 // Copies src into dst (size bytes) while keep(c); returns the stop in src.
 template <class Keep>

@@ -45,6 +45,9 @@ ORB_API long osl_loc_unknown_date(char* out, long size, const char* placeholder,
 ORB_API long osl_loc_month_atol(const loc_ty_region* region, const char* text);
 // am and pm: at least 11 bytes each (10 characters and the NUL).
 ORB_API long osl_loc_get_ampm(char* am, char* pm);
+// Parts not given read second, minute, hour 0, day 32, month 15, year -1.
+// A number out of its part's range is stored before the parse stops, so the
+// caller's range check reports it. Returns 0.
 ORB_API long osl_loc_strptime(const char* text, const char* format, long unused,
                               const loc_ty_region* region, loc_ty_tm* time);
 ORB_API long osl_loc_get_locale_info();

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 #include "core/osl/osl_loc.h"
@@ -71,6 +72,9 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
   save = nullptr;
   char* token = strtok_r(work, delims, &save);
   bool afternoon = false;
+  // A number that is out of range is kept before the parse stops, so that
+  // the caller's range checks name it.
+  auto word = [](long v) { return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v); };
   auto number = [](const char* t, long* v) {
     if (!std::isdigit(static_cast<unsigned char>(*t))) return false;
     *v = std::strtol(t, nullptr, 10);
@@ -86,13 +90,22 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
       case 'm':
       case 'B':
       case 'b':
-        v = number(token, &v) ? v - 1 : osl_loc_month_atol(region, token);
-        if (v < 0 || v > 11) stop = true;
-        else time->month = static_cast<int32_t>(v);
+        if (number(token, &v)) {
+          time->month = word(v - 1);
+          stop = v < 1 || v > 12;
+        } else {
+          v = osl_loc_month_atol(region, token);
+          if (v < 0) stop = true;
+          else time->month = word(v);
+        }
         break;
       case 'd':
-        if (!number(token, &v) || v == 0 || v > 31) stop = true;
-        else time->day = static_cast<int32_t>(v);
+        if (!number(token, &v)) {
+          stop = true;
+          break;
+        }
+        time->day = word(v);
+        stop = v == 0 || v > 31;
         break;
       case 'y':
       case 'Y':
@@ -109,8 +122,8 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
           stop = true;
           break;
         }
+        time->hour = word(v);
         if (v < 0 || v > 23) return 0;
-        time->hour = static_cast<int32_t>(v);
         break;
       case 'p':
         if (pm[0] != '\0' && std::strcmp(token, pm) == 0) afternoon = true;
@@ -119,11 +132,12 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
         break;
       case 'M':
       case 'S':
-        if (!number(token, &v) || v > 59) {
+        if (!number(token, &v)) {
           stop = true;
           break;
         }
-        (c == 'M' ? time->minute : time->second) = static_cast<int32_t>(v);
+        (c == 'M' ? time->minute : time->second) = word(v);
+        stop = v > 59;
         break;
       default:
         continue;  // no token taken

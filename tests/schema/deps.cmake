@@ -1,0 +1,9 @@
+# The schema suite's helpers link the recording adapter double (shared with
+# the store suite), which supplies the adp_* calls the schema library makes.
+if(NOT TARGET adpdouble)
+  file(GLOB adpdouble_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/adpdouble/*.cpp)
+  add_library(adpdouble STATIC ${adpdouble_srcs})
+  target_include_directories(adpdouble PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(adpdouble PRIVATE ${ORBISAN_WARNINGS})
+endif()
+target_link_libraries(testhelp_schema PUBLIC adpdouble)
