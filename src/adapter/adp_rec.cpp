@@ -52,6 +52,11 @@ long KAdpUtlRecord::SetLong(long row, long col, long value) {
 
 long KAdpUtlRecord::SetVoidPtr(long row, long col, void* p) {
   return adp_err_guard([&] {
+    // Only an untyped column takes a raw pointer: any other would later
+    // release it as its own text, byte string or record.
+    if (col >= 0 && col < GetColumns() && GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) {
+      throw new KCLASSIC::KErr(KCLASSIC::KERR_RECORD_ACCESS, "KAdpUtlRecord::SetVoidPtr", "Cell is not untyped");
+    }
     Cell(GetCellIndex(row, col, KCLASSIC::UTL_CELL_EMPTY, 1)) = p;
     return 0L;
   });

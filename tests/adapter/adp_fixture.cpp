@@ -53,7 +53,7 @@ void adp_test::SetUp() {
     adp_double::install_dbs_messages();
   }
   clk_seam_reset();
-  clk_install_us_locale();
+  clk_set_us_region();
   ASSERT_EQ(adp_time_install_clock(), 0);
   ASSERT_TRUE(dir_.make("adp"));
   dir_.enter(dir_.path(), dir_.path());

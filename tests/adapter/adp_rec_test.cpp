@@ -123,8 +123,15 @@ TEST_F(AdpRecord, BaseFailuresBecomeAlertCodes) {
   EXPECT_EQ(rec.SetColType(0, 0, "bad", 17), ADP_DB_ERROR);
   EXPECT_EQ(rec.SetLong(0, 3, 1), ADP_DB_ERROR);  // no such column
   EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_DB_ERROR, ADP_DB_ERROR, ADP_DB_ERROR}));
+  int target = 0;
+  ASSERT_EQ(rec.SetColType(0, 0, "s", 7), 0);
+  ASSERT_EQ(rec.SetColType(1, 0, "p", 15), 0);
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(rec.SetVoidPtr(0, 0, &target), ADP_DB_ERROR);  // a text column takes no raw pointer
+  EXPECT_EQ(rec.SetVoidPtr(0, 1, &target), 0);
+  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
   const char* text = "x";
-  EXPECT_EQ(rec.GetStringPtr(0, 0, text), 0);  // not created
+  EXPECT_EQ(rec.GetStringPtr(0, 0, text), 0);  // not set
   EXPECT_EQ(text, nullptr);
   EXPECT_EQ(KAdpUtlRecord::GetBool(1), 1);
   EXPECT_EQ(KAdpUtlRecord::GetBool(2), 0);
