@@ -137,6 +137,9 @@ column_info::kind_t kind_of(const MYSQL_FIELD& f) {
     case MYSQL_TYPE_TINY: case MYSQL_TYPE_SHORT: case MYSQL_TYPE_LONG: case MYSQL_TYPE_INT24:
     case MYSQL_TYPE_LONGLONG:
       return column_info::integer;
+    case MYSQL_TYPE_DECIMAL: case MYSQL_TYPE_NEWDECIMAL:
+      // NUMBER(n): whole numbers read as longs (when they fit).
+      return f.decimals == 0 ? column_info::integer : column_info::text;
     case MYSQL_TYPE_DATE: case MYSQL_TYPE_DATETIME: case MYSQL_TYPE_TIMESTAMP: case MYSQL_TYPE_NEWDATE:
       return column_info::date;
     case MYSQL_TYPE_TINY_BLOB: case MYSQL_TYPE_MEDIUM_BLOB: case MYSQL_TYPE_LONG_BLOB: case MYSQL_TYPE_BLOB:
@@ -668,6 +671,18 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
+  // A SELECT INTO of a block that found no row leaves warning 1329; as on
+  // Oracle it fails the block (ORA-01403).
+  void no_data_found(const std::string& where, const std::string& sql) {
+    if (mysql_warning_count(m_db) == 0) return;
+    result_set w = run_text(where, "SHOW WARNINGS");
+    for (const auto& row : w.rows) {
+      if (row.size() > 1 && row[1] && *row[1] == "1329") {
+        fail(where, sql, 1329, row.size() > 2 && row[2] ? row[2]->c_str() : "", "02000");
+      }
+    }
+  }
+
   // One statement of the caller: rewritten, then run with its values bound.
   result_set run(const std::string& where, const std::string& text, const bind_map& values) {
     ora_rw::result rw = ora_rw::rewrite(text);
@@ -690,8 +705,11 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
         break;
     }
     return guarded(where, rw.sql, [&] {
-      if (rw.markers.empty() && rw.what != ora_rw::kind::block_call) return run_text(where, rw.sql);
-      return execute_prepared(where, rw.sql, values, rw.markers);
+      result_set rs = rw.markers.empty() && rw.what != ora_rw::kind::block_call
+                          ? run_text(where, rw.sql)
+                          : execute_prepared(where, rw.sql, values, rw.markers);
+      if (rw.block) no_data_found(where, rw.sql);
+      return rs;
     }, rw.block);
   }
 
