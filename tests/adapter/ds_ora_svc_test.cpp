@@ -331,8 +331,8 @@ TEST_F(OraService, LoginFailuresHaveTheirNumbers) {
   EXPECT_EQ(error_of([&] { s->Connect("root", "", nullptr); }).number, 0);
 }
 
-// Kept last: it replaces the program's server.
-TEST_F(OraService, ZServerKilledIsALostConnectionAndTheNextConnectWorks) {
+// Replaces the program's server: the tests after it use the new one.
+TEST_F(OraService, AKilledServerIsALostConnectionAndTheNextConnectWorks) {
   make_table();
   ds_ora::server_kill();
   ds_error e = error_of([&] { exec("INSERT INTO t (objid, name) VALUES (1, 'a')"); });
