@@ -24,11 +24,11 @@ void ds_ora_test::TearDown() {
   adp_test::TearDown();
 }
 
-KCLASSIC::tagPpmDataSvc* ds_ora_test::open(const std::string& server) {
+KCLASSIC::tagPpmDataSvc* ds_ora_test::open(const std::string& server, bool utf8) {
   auto cfg = std::make_unique<KAdpConfig>("oracle");
   cfg->SetPOrbDllName(4, ds_ora_dll().c_str());
   cfg->SetPropertyStr(static_cast<KAdpConfig::str_type>(2), server.c_str());
-  cfg->SetUTF8Flag(1);
+  cfg->SetUTF8Flag(utf8 ? 1 : 0);
   void* handle = nullptr;
   KCLASSIC::tagPpmDataSvc* s = nullptr;
   ds_error e = error_of([&] { s = cfg->LoadService(ds_ora_dll().c_str(), handle); });
@@ -38,8 +38,8 @@ KCLASSIC::tagPpmDataSvc* ds_ora_test::open(const std::string& server) {
   return s;
 }
 
-KCLASSIC::tagPpmDataSvc* ds_ora_test::open_connected() {
-  KCLASSIC::tagPpmDataSvc* s = open(socket_);
+KCLASSIC::tagPpmDataSvc* ds_ora_test::open_connected(bool utf8) {
+  KCLASSIC::tagPpmDataSvc* s = open(socket_, utf8);
   if (s == nullptr) return nullptr;
   ds_error e = error_of([&] { s->Connect("root", "", nullptr); });
   EXPECT_EQ(e.number, 0) << e.text1 << " " << e.text2;

@@ -41,9 +41,9 @@ class ds_ora_test : public adp_test {
   void TearDown() override;
 
   // A new service on the private server (string 2 = server); not connected.
-  KCLASSIC::tagPpmDataSvc* open(const std::string& server);
+  KCLASSIC::tagPpmDataSvc* open(const std::string& server, bool utf8 = true);
   // A new service connected as root.
-  KCLASSIC::tagPpmDataSvc* open_connected();
+  KCLASSIC::tagPpmDataSvc* open_connected(bool utf8 = true);
 
   // Runs f and reports what it threw.
   template <class F>

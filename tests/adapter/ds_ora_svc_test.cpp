@@ -116,6 +116,19 @@ TEST_F(OraService, BoundValuesRoundTripWithEmptyTextsAsNull) {
   EXPECT_EQ(count("name IS NULL"), 1);
 }
 
+TEST_F(OraService, TextIsUtf8UnderTheFlagElseLatin1) {
+  make_table();
+  KCLASSIC::tagPpmDataSvc* latin = open_connected(false);
+  ASSERT_NE(latin, nullptr);
+  EXPECT_EQ(run({"INSERT INTO t (objid, name) VALUES (1, :B0)", {{":B0", "\xE9t\xE9 1"}}}, latin), 1);
+  EXPECT_EQ(run({"INSERT INTO t (objid, name) VALUES (2, :B0)", {{":B0", "\xC3\xA9t\xC3\xA9 2"}}}), 1);
+  auto utf8 = query("SELECT name FROM t ORDER BY objid");
+  EXPECT_EQ(cell(*utf8, 0, 0), "\xC3\xA9t\xC3\xA9 1");
+  EXPECT_EQ(cell(*utf8, 1, 0), "\xC3\xA9t\xC3\xA9 2");
+  auto l1 = query("SELECT name FROM t ORDER BY objid", latin);
+  EXPECT_EQ(cell(*l1, 1, 0), "\xE9t\xE9 2");
+}
+
 TEST_F(OraService, ManyRowsComeBackInOneMove) {
   make_table();
   svc_->BeginTransaction();
@@ -294,6 +307,14 @@ TEST_F(OraService, DatesComeFromSysdateInTheOracleForm) {
                  "FROM dual");
   EXPECT_EQ(cell(*r, 0, 0), "129600");
   EXPECT_EQ(cell(*r, 0, 1), "172800");
+  // The relative-date forms of the power queries: tomorrow at noon, and an
+  // hour ago cut to the minute.
+  r = query("SELECT ((sysdate+1.000000)-((sysdate+ 1.000000)-(to_date(to_char((sysdate + 1.000000),'DD/MM/YYYY'),"
+            "'DD/MM/YYYY')))+ 0.500000), DATE_FORMAT(CURDATE() + INTERVAL 1 DAY, '%m/%d/%Y 12:00:00'), "
+            "TIMESTAMPDIFF(MINUTE, TO_DATE(TO_CHAR((sysdate - (0.041667)), 'DD/MON/YYYYHH24:MI'), "
+            "'DD/MON/YYYYHH24:MI'), sysdate) FROM dual");
+  EXPECT_EQ(cell(*r, 0, 0), cell(*r, 0, 1));
+  EXPECT_EQ(cell(*r, 0, 2), "60");
 }
 
 TEST_F(OraService, RewrittenStatementsRunOnTheServer) {

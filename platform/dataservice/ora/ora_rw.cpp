@@ -22,6 +22,10 @@ bool is_word_char(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
 }
 
+// True when a '-' after these tokens is a sign: it follows an operator or an
+// opening parenthesis, not a value.
+bool signed_here(const tokens& out);
+
 // Splits the text into tokens; literals, quoted names and comments are kept
 // whole (an unterminated one runs to the end of the text).
 tokens tokenize(std::string_view s) {
@@ -67,6 +71,12 @@ tokens tokenize(std::string_view s) {
       } else {
         take(tk::marker, j);
       }
+    } else if (c == '-' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])) &&
+               signed_here(out)) {
+      // A sign that belongs to the number ("sysdate+-1.5").
+      size_t j = i + 1;
+      while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
+      take(tk::number, j);
     } else if (is_word_start(c)) {
       size_t j = i + 1;
       while (j < s.size() && is_word_char(s[j])) ++j;
@@ -81,6 +91,14 @@ tokens tokenize(std::string_view s) {
     }
   }
   return out;
+}
+
+bool signed_here(const std::vector<token>& out) {
+  for (auto it = out.rbegin(); it != out.rend(); ++it) {
+    if (it->type == tk::space || it->type == tk::comment) continue;
+    return it->type == tk::punct && std::string("+-*/(,=<>").find(it->text) != std::string::npos;
+  }
+  return false;
 }
 
 bool is(const token& t, const char* word) {
@@ -178,6 +196,45 @@ bool block_call(const tokens& t, const std::vector<size_t>& sig, std::string& ou
   return true;
 }
 
+// Rule 9, the midnight form of the relative dates:
+//   (sysdate+A)-((sysdate+A)-(to_date(to_char((sysdate+A),'DD/MM/YYYY'),'DD/MM/YYYY')))
+// is the day of sysdate+A at midnight; MariaDB subtracts two dates as
+// numbers, so the form becomes CAST(DATE(sysdate + INTERVAL a SECOND) AS
+// DATETIME), and a "+ B" right after it moves by B days. Returns the sig
+// index after the form, or 0 when the tokens at k are no such form.
+size_t midnight(tokens& t, const std::vector<size_t>& sig, size_t k, std::vector<bool>& drop) {
+  // The pattern, one entry per token: "S" sysdate, "O" + or -, "N" a number,
+  // "Q" a literal, else the exact punctuation or (upper-case) word.
+  static const char* const kForm[] = {"(", "S", "O", "N", ")", "-", "(", "(", "S", "O", "N", ")", "-", "(",
+                                      "TO_DATE", "(", "TO_CHAR", "(", "(", "S", "O", "N", ")", ",", "Q", ")",
+                                      ",", "Q", ")", ")", ")"};
+  constexpr size_t n = sizeof kForm / sizeof kForm[0];
+  if (k + n > sig.size()) return 0;
+  for (size_t i = 0; i < n; ++i) {
+    const token& x = t[sig[k + i]];
+    std::string p = kForm[i];
+    bool ok = p == "S"   ? is(x, "SYSDATE")
+              : p == "O" ? x.type == tk::punct && (x.text == "+" || x.text == "-")
+              : p == "N" ? x.type == tk::number
+              : p == "Q" ? x.type == tk::string
+              : x.type == tk::word ? is(x, p.c_str())
+                                   : x.text == p;
+    if (!ok) return 0;
+  }
+  double days = std::strtod(t[sig[k + 3]].text.c_str(), nullptr);
+  t[sig[k]].text = "CAST(DATE(sysdate " + t[sig[k + 2]].text + " INTERVAL " +
+                   std::to_string(std::llround(days * 86400.0)) + " SECOND) AS DATETIME)";
+  for (size_t i = sig[k] + 1; i <= sig[k + n - 1]; ++i) drop[i] = true;
+  size_t next = k + n;
+  if (next + 1 < sig.size() && (t[sig[next]].text == "+" || t[sig[next]].text == "-") &&
+      t[sig[next]].type == tk::punct && t[sig[next + 1]].type == tk::number) {
+    double more = std::strtod(t[sig[next + 1]].text.c_str(), nullptr);
+    t[sig[next + 1]].text = "INTERVAL " + std::to_string(std::llround(more * 86400.0)) + " SECOND";
+    next += 2;
+  }
+  return next;
+}
+
 // Rules on every token: 2, 3, 5, 7, 9, 10, 11.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
@@ -185,6 +242,13 @@ void token_rules(tokens& t, std::vector<long>& markers) {
   for (size_t k = 0; k < sig.size(); ++k) {
     token& x = t[sig[k]];
     auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
+    if (x.type == tk::punct && x.text == "(") {  // 9, midnight form
+      size_t after = midnight(t, sig, k, drop);
+      if (after != 0) {
+        k = after - 1;
+        continue;
+      }
+    }
     if (x.type == tk::string && x.text == "''") {  // 10
       x = token{tk::word, "NULL"};
     } else if (is(x, "DEFAULT") && k + 3 < sig.size() && is(t[sig[k + 1]], "EMPTY_CLOB") && next_is(2, "(") &&
@@ -216,6 +280,12 @@ void token_rules(tokens& t, std::vector<long>& markers) {
       double days = std::strtod(t[sig[k + 2]].text.c_str(), nullptr);
       t[sig[k + 2]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
       k += 2;
+    } else if (is(x, "SYSDATE") && k + 4 < sig.size() && (next_is(1, "+") || next_is(1, "-")) && next_is(2, "(") &&
+               t[sig[k + 3]].type == tk::number && next_is(4, ")")) {  // 9, "sysdate - (n)"
+      double days = std::strtod(t[sig[k + 3]].text.c_str(), nullptr);
+      t[sig[k + 3]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
+      drop[sig[k + 2]] = drop[sig[k + 4]] = true;  // an interval takes no parentheses
+      k += 4;
     } else if (x.type == tk::marker) {  // 11
       markers.push_back(std::strtol(x.text.c_str() + 2, nullptr, 10));
       x.text = "? ";

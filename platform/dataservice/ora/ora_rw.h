@@ -14,7 +14,9 @@
 //   7  INITRANS n ... STORAGE(...)   -> dropped
 //   8  begin P(...); end;            -> CALL P(...) (OUT values come back as
 //                                       the statement's row)
-//   9  sysdate + n / sysdate - n     -> sysdate + INTERVAL n*86400 SECOND
+//   9  sysdate + n / sysdate - n     -> sysdate + INTERVAL n*86400 SECOND, and
+//      the midnight form (sysdate+a)-((sysdate+a)-(to_date(to_char(...))))+b
+//      -> CAST(DATE(sysdate + INTERVAL a SECOND) AS DATETIME) + INTERVAL b SECOND
 //  10  a lone ''                     -> NULL (empty bound texts: see the service)
 //  11  markers :B3                   -> ? (the marker numbers are kept in order)
 //  12  two top-level statements      -> BEGIN s1; s2; END;
