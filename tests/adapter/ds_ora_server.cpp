@@ -13,6 +13,7 @@ namespace {
 
 std::string run(const std::string& cmd, const std::string& dir) {
   setenv("ORB_MARIADB_TEMPLATE", ORB_MARIADB_TEMPLATE, 1);
+  setenv("ORB_MARIADB_OWNER", std::to_string(getpid()).c_str(), 1);
   std::string line = "bash '" + std::string(ORB_MARIADB_SCRIPT) + "' " + cmd + " '" + dir + "'";
   FILE* p = popen(line.c_str(), "r");
   if (p == nullptr) return "";

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "adapter/adp_err.h"
+#include "adapter/adp_sql_log.h"
 #include "adapter/ds_ora_fixture.h"
 #include "adapter/ds_ora_server.h"
 
@@ -127,6 +128,25 @@ TEST_F(OraService, TextIsUtf8UnderTheFlagElseLatin1) {
   EXPECT_EQ(cell(*utf8, 1, 0), "\xC3\xA9t\xC3\xA9 2");
   auto l1 = query("SELECT name FROM t ORDER BY objid", latin);
   EXPECT_EQ(cell(*l1, 1, 0), "\xE9t\xE9 2");
+}
+
+TEST_F(OraService, RoundTripsAndTransactionsAreTracedIntoTheSqlLog) {
+  make_table();
+  FILE* log = std::fopen("sql.log", "w");
+  ASSERT_NE(log, nullptr);
+  adp_sql_log_sql(log);
+  svc_->BeginTransaction();
+  run({"INSERT INTO t (objid, name) VALUES (:B0, :B1)", {{":B0", "1", 0}, {":B1", "x"}}});
+  svc_->EndTransaction(1, 0);
+  adp_sql_log_sql(nullptr);
+  std::fclose(log);
+  EXPECT_EQ(file_text("sql.log"),
+            "--*** Begin Transaction ***\n"
+            "----------BEGIN ROUND TRIP----------\nINSERT INTO t (objid, name) VALUES (:B0, :B1)\n\n"
+            "----Bind Variables: :B0 = 1\n"
+            "----Bind Variables: :B1 = x\n"
+            "----INSERT INTO t (objid, name) VALUES (:B0, :B1)\n----------END ROUND TRIP----------\n\n"
+            "--*** Commit Transaction ***\n");
 }
 
 TEST_F(OraService, ManyRowsComeBackInOneMove) {

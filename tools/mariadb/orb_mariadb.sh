@@ -10,6 +10,8 @@
 #   orb_mariadb.sh stop DIR    shuts the server of DIR down and removes DIR
 #   orb_mariadb.sh kill DIR    kills the server of DIR at once (DIR is kept)
 #
+# ORB_MARIADB_OWNER (a process id) ties the server to that process: it is shut
+# down when the process ends.
 # ORB_MARIADB_TEMPLATE names a folder where a freshly installed data directory
 # is kept and copied from, so that only the first start pays for the install.
 set -euo pipefail
@@ -60,15 +62,30 @@ start() {
   mariadbd $(server_opts) --datadir="$data" --socket="$sock" --skip-networking \
     --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --sql-mode=ORACLE \
     --innodb-buffer-pool-size=32M --innodb-log-file-size=16M --skip-log-bin \
-    --innodb-lock-wait-timeout=5 --performance-schema=OFF --skip-grant-tables=0 \
+    --innodb-lock-wait-timeout=5 --performance-schema=OFF \
     >/dev/null 2>&1 </dev/null &
+  local server=$!
+  # ORB_MARIADB_OWNER: a process id; when that process ends (even by a
+  # crash), the server is shut down and its folder removed.
+  if [[ -n "${ORB_MARIADB_OWNER:-}" ]]; then
+    (
+      while kill -0 "$ORB_MARIADB_OWNER" 2>/dev/null && kill -0 "$server" 2>/dev/null; do sleep 1; done
+      if kill -0 "$server" 2>/dev/null; then
+        kill -TERM "$server" 2>/dev/null || true
+        for ((w = 0; w < 100; w++)); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$server" 2>/dev/null || true
+        rm -rf "$dir"
+      fi
+    ) >/dev/null 2>&1 </dev/null &
+    disown
+  fi
   local i
   for ((i = 0; i < 300; i++)); do
     if [[ -S "$sock" ]] && mariadb-admin --no-defaults --socket="$sock" -uroot ping >/dev/null 2>&1; then
       echo "$sock"
       return 0
     fi
-    if ! kill -0 $! 2>/dev/null; then break; fi
+    if ! kill -0 "$server" 2>/dev/null; then break; fi
     sleep 0.1
   done
   echo "MariaDB did not start in $dir" >&2

@@ -457,6 +457,11 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     if (number == ora_err::LOST || where == "Connect") {
       disconnect();
       m_in_txn = false;
+    } else if (e == 1213 && m_in_txn) {
+      // The server rolled the whole transaction back; a new one keeps what
+      // follows from committing statement by statement until the caller
+      // ends it.
+      mysql_real_query(m_db, "START TRANSACTION", 17);
     }
     raise(number, where, text1, text2);
   }
