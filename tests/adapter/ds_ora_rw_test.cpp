@@ -118,6 +118,18 @@ TEST(OraRewriteKinds, TransactionStatementsAndBlocksAreRecognised) {
   }
 }
 
+TEST(OraRewriteModify, NullabilityChangesNameTheirColumns) {
+  ora_rw::result r = ora_rw::rewrite("ALTER TABLE table_x MODIFY (a NULL, b NOT NULL)");
+  EXPECT_EQ(r.table, "table_x");
+  EXPECT_EQ(r.nulls, (std::vector<std::pair<std::string, bool>>{{"a", false}, {"b", true}}));
+  EXPECT_EQ(r.sql, "ALTER TABLE table_x MODIFY (a NULL, b NOT NULL)");
+  EXPECT_EQ(ora_rw::rewrite("ALTER TABLE sa.t MODIFY (c NULL);").table, "sa.t");
+  for (const char* other : {"ALTER TABLE t MODIFY (c VARCHAR2(10) NULL)", "ALTER TABLE t MODIFY c NULL",
+                            "ALTER TABLE t ADD (c NULL)"}) {
+    EXPECT_TRUE(ora_rw::rewrite(other).nulls.empty()) << other;
+  }
+}
+
 TEST(OraErrors, ServerNumbersMapToTheServiceNumbers) {
   const std::pair<unsigned, long> cases[] = {
       {1213, ora_err::DEADLOCK}, {1205, ora_err::DEADLOCK}, {1062, ora_err::NOT_UNIQUE},

@@ -354,6 +354,20 @@ TEST_F(OraService, RewrittenStatementsRunOnTheServer) {
   }
   auto r = query("SELECT COUNT(*) FROM t2");
   EXPECT_EQ(cell(*r, 0, 0), "0");
+  // Nullability changes keep each column's type and default.
+  exec("ALTER TABLE t2 ADD (code VARCHAR2(12) DEFAULT 'x' NOT NULL)");
+  exec("ALTER TABLE t2 MODIFY (code NULL, dev NOT NULL)");
+  r = query("SELECT column_name, data_type, data_length, nullable FROM user_tab_columns "
+            "WHERE table_name = 'T2' AND column_name IN ('CODE', 'DEV') ORDER BY column_name");
+  ASSERT_EQ(r->GetRows(), 2);
+  EXPECT_EQ(cell(*r, 0, 1), "VARCHAR");
+  EXPECT_EQ(cell(*r, 0, 2), "12");
+  EXPECT_EQ(cell(*r, 0, 3), "Y");
+  EXPECT_EQ(cell(*r, 1, 3), "N");
+  exec("INSERT INTO t2 (objid, dev) VALUES (9, 1)");
+  r = query("SELECT code FROM t2 WHERE objid = 9");
+  EXPECT_EQ(cell(*r, 0, 0), "x");
+  EXPECT_EQ(error_of([&] { exec("ALTER TABLE t2 MODIFY (nosuch NULL)"); }).number, kOracle);
   // A statement no rule fits comes back with the server's error.
   ds_error e = error_of([&] { query("SELECT a.objid FROM t2 a, t2 b WHERE a.objid = b.objid (+)"); });
   EXPECT_EQ(e.number, kOracle);

@@ -308,6 +308,45 @@ void statement_rules(tokens& t) {
   }
 }
 
+// Rule 15: "ALTER TABLE t MODIFY (c NULL, d NOT NULL)".
+bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  auto p = [&](size_t k, const char* text) {
+    return k < sig.size() && t[sig[k]].type == tk::punct && t[sig[k]].text == text;
+  };
+  if (!w(0, "ALTER") || !w(1, "TABLE") || sig.size() < 7 || t[sig[2]].type != tk::word) return false;
+  size_t k = 3;
+  std::string table = t[sig[2]].text;
+  if (p(3, ".") && k + 1 < sig.size() && t[sig[4]].type == tk::word) {
+    table += "." + t[sig[4]].text;
+    k = 5;
+  }
+  if (!w(k, "MODIFY") || !p(k + 1, "(")) return false;
+  k += 2;
+  std::vector<std::pair<std::string, bool>> cols;
+  for (;;) {
+    if (k >= sig.size() || t[sig[k]].type != tk::word) return false;
+    std::string col = t[sig[k++]].text;
+    bool not_null = w(k, "NOT");
+    if (not_null) ++k;
+    if (!w(k, "NULL")) return false;
+    cols.emplace_back(col, not_null);
+    ++k;
+    if (p(k, ",")) {
+      ++k;
+      continue;
+    }
+    if (!p(k, ")")) return false;
+    ++k;
+    break;
+  }
+  if (p(k, ";")) ++k;
+  if (k != sig.size()) return false;
+  r.table = table;
+  r.nulls = std::move(cols);
+  return true;
+}
+
 // Statements whose own text holds semicolons (blocks and stored code).
 bool compound(const tokens& t, const std::vector<size_t>& sig) {
   if (sig.empty()) return false;
@@ -351,6 +390,10 @@ result rewrite(std::string_view text) {
     return r;
   }
   r.what = kind_of(t, sig);
+  if (modify_nulls(t, sig, r)) {
+    r.sql = trim(std::string(text));
+    return r;
+  }
   std::string call;
   if (block_call(t, sig, call)) {
     tokens c = tokenize(call);

@@ -21,6 +21,8 @@
 //  11  markers :B3                   -> ? (the marker numbers are kept in order)
 //  12  two top-level statements      -> BEGIN s1; s2; END;
 //  13  (errors) 1062                 -> ORA-00001 text, see ora_err.h
+//  15  ALTER TABLE t MODIFY (c [NOT] NULL, ...) -> table and columns in
+//      result::nulls, for the service to restate with their types
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind)
 #pragma once
@@ -40,6 +42,11 @@ struct result {
   bool skip = false;          // rule 1: succeeds without running
   bool block = false;         // a block or CALL: several statements run
   kind what = kind::plain;
+  // ALTER TABLE t MODIFY (c NULL, d NOT NULL): the table and each column with
+  // true for NOT NULL; MariaDB wants each column's type restated, which the
+  // service reads from the catalogue (sql keeps the text as it came).
+  std::string table;
+  std::vector<std::pair<std::string, bool>> nulls;
 };
 
 // All rules on one statement.

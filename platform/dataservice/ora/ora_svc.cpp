@@ -688,11 +688,40 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
+  // "ALTER TABLE t MODIFY (c NULL)" with each column's type and default
+  // read from the catalogue: "ALTER TABLE t MODIFY c <type> [DEFAULT d] NULL".
+  // Empty when a column is not found (the text then goes as it came, and the
+  // server's error comes back).
+  std::string restate_nulls(const std::string& where, const ora_rw::result& rw) {
+    std::string table = rw.table.substr(rw.table.rfind('.') == std::string::npos ? 0 : rw.table.rfind('.') + 1);
+    std::string sql = "ALTER TABLE " + rw.table;
+    const char* lookup =
+        "SELECT column_type, column_default FROM information_schema.columns "
+        "WHERE table_schema = DATABASE() AND table_name = ? AND column_name = ?";
+    for (size_t i = 0; i < rw.nulls.size(); ++i) {
+      bind_map values;
+      values[0].null = false;
+      values[0].bytes = table;
+      values[1].null = false;
+      values[1].bytes = rw.nulls[i].first;
+      result_set rs = execute_prepared(where, lookup, values, {0, 1});
+      if (rs.rows.size() != 1 || !rs.rows[0][0]) return "";
+      sql += (i == 0 ? " MODIFY " : ", MODIFY ") + rw.nulls[i].first + " " + *rs.rows[0][0];
+      if (rs.rows[0][1] && *rs.rows[0][1] != "NULL") sql += " DEFAULT " + *rs.rows[0][1];
+      sql += rw.nulls[i].second ? " NOT NULL" : " NULL";
+    }
+    return sql;
+  }
+
   // One statement of the caller: rewritten, then run with its values bound.
   result_set run(const std::string& where, const std::string& text, const bind_map& values) {
     ora_rw::result rw = ora_rw::rewrite(text);
     if (rw.skip || rw.sql.empty()) return result_set{};
     need_connection(where);
+    if (!rw.nulls.empty()) {
+      std::string restated = restate_nulls(where, rw);
+      if (!restated.empty()) return run_text(where, restated);
+    }
     switch (rw.what) {
       case ora_rw::kind::commit:
       case ora_rw::kind::rollback:
