@@ -67,7 +67,19 @@ const rw_case kRules[] = {
      "SELECT 'sql; DELETE t :B1 sysdate + 1' FROM dual"},
     {"CommentsUntouched", "SELECT 1 /* sql :B1; */ FROM dual -- ''; sysdate + 1", "SELECT 1 /* sql :B1; */ FROM dual -- ''; sysdate + 1"},
     {"QuotedNamesUntouched", "SELECT \"sql\", \"a;b\" FROM t", "SELECT \"sql\", \"a;b\" FROM t"},
-    {"NoRuleFits", "SELECT a FROM t WHERE b = c (+)", "SELECT a FROM t WHERE b = c (+)"},
+    {"NoRuleFits", "SELECT a FROM t WHERE b = 1 OR c.d = e.f (+)", "SELECT a FROM t WHERE b = 1 OR c.d = e.f (+)"},
+    {"OuterJoinRight", "SELECT a.x FROM table_a a, table_b b WHERE a.objid = b.fk (+) AND a.k = 1 ORDER BY a.x",
+     "SELECT a.x FROM table_a a LEFT JOIN table_b b ON a.objid = b.fk WHERE a.k = 1 ORDER BY a.x"},
+    {"OuterJoinLeft", "SELECT * FROM p, f WHERE p.objid (+) = f.k", "SELECT * FROM f LEFT JOIN p ON p.objid = f.k"},
+    {"OuterJoinChain", "SELECT 1 FROM a, b, c, d WHERE a.id = b.a (+) AND b.id = c.b (+) AND b.t (+) = 5 AND a.id = d.a",
+     "SELECT 1 FROM a CROSS JOIN d LEFT JOIN b ON a.id = b.a AND b.t = 5 LEFT JOIN c ON b.id = c.b "
+     "WHERE a.id = d.a"},
+    {"OuterJoinView",
+     "create view v\n (a,b)\n as select table_x.name,table_y.name\n from table_x,table_y\n "
+     "where table_x.objid = table_y.x2y (+)\n ",
+     "create view v\n (a,b)\n as select table_x.name,table_y.name\n FROM table_x LEFT JOIN table_y ON "
+     "table_x.objid = table_y.x2y"},
+    {"OuterJoinUnknownTableStays", "SELECT 1 FROM a WHERE a.id = z.a (+)", "SELECT 1 FROM a WHERE a.id = z.a (+)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, OraRewrite, ::testing::ValuesIn(kRules),

@@ -368,8 +368,17 @@ TEST_F(OraService, RewrittenStatementsRunOnTheServer) {
   r = query("SELECT code FROM t2 WHERE objid = 9");
   EXPECT_EQ(cell(*r, 0, 0), "x");
   EXPECT_EQ(error_of([&] { exec("ALTER TABLE t2 MODIFY (nosuch NULL)"); }).number, kOracle);
+  // Outer-join marks become a LEFT JOIN.
+  exec("DROP TABLE IF EXISTS t3");
+  exec("CREATE TABLE t3 (objid NUMBER(10), t2_id NUMBER(10))");
+  exec("INSERT INTO t3 (objid, t2_id) VALUES (1, 9)");
+  exec("INSERT INTO t3 (objid, t2_id) VALUES (2, 77)");
+  r = query("SELECT t3.objid, t2.code FROM t3, t2 WHERE t3.t2_id = t2.objid (+) ORDER BY t3.objid");
+  ASSERT_EQ(r->GetRows(), 2);
+  EXPECT_EQ(cell(*r, 0, 1), "x");
+  EXPECT_EQ(cell(*r, 1, 1), "<null>");
   // A statement no rule fits comes back with the server's error.
-  ds_error e = error_of([&] { query("SELECT a.objid FROM t2 a, t2 b WHERE a.objid = b.objid (+)"); });
+  ds_error e = error_of([&] { query("SELECT t3.objid FROM t3, t2 WHERE t3.objid = 1 OR t3.t2_id = t2.objid (+)"); });
   EXPECT_EQ(e.number, kOracle);
 }
 

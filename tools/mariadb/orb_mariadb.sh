@@ -30,12 +30,13 @@ server_opts() {
 
 install_into() {
   local data=$1
-  mkdir -p "$data"
+  mkdir -p "$data" "$data.tmp"
   mariadb-install-db $(server_opts) --datadir="$data" --auth-root-authentication-method=normal \
-    --skip-test-db --skip-name-resolve >"$data.install.log" 2>&1 || {
+    --skip-test-db --skip-name-resolve --tmpdir="$data.tmp" >"$data.install.log" 2>&1 || {
     cat "$data.install.log" >&2
     return 1
   }
+  rm -rf "$data.tmp"
 }
 
 start() {
@@ -59,7 +60,10 @@ start() {
     fi
   fi
   local sock=$dir/mysqld.sock
-  mariadbd $(server_opts) --datadir="$data" --socket="$sock" --skip-networking \
+  # A temporary folder of its own: a server clears "#sql*" files of its
+  # temporary folder when it starts, which would take other servers' files.
+  mkdir -p "$dir/tmp"
+  mariadbd $(server_opts) --datadir="$data" --socket="$sock" --skip-networking --tmpdir="$dir/tmp" \
     --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --sql-mode=ORACLE \
     --innodb-buffer-pool-size=32M --innodb-log-file-size=16M --skip-log-bin \
     --innodb-lock-wait-timeout=5 --performance-schema=OFF \

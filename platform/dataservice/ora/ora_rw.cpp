@@ -148,6 +148,13 @@ size_t closing(const tokens& t, const std::vector<size_t>& sig, size_t open) {
   return std::string::npos;
 }
 
+std::string trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
 // Rule 1.
 bool unrun(const tokens& t, const std::vector<size_t>& sig) {
   auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
@@ -347,6 +354,169 @@ bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
   return true;
 }
 
+// Rule 16: Oracle's outer-join marks. In "SELECT ... FROM a, b WHERE a.x =
+// b.y (+) AND ..." table b is optional: the FROM list becomes "a LEFT JOIN b
+// ON a.x = b.y" (the other tables by CROSS JOIN, the conditions without a
+// mark staying in WHERE). Only the plain form is taken: one SELECT level,
+// simple table items, conditions joined by AND; anything else is sent as it
+// came and the server's error comes back.
+std::string outer_joins(const std::string& text) {
+  tokens t = tokenize(text);
+  std::vector<size_t> sig = significant(t);
+  auto mark_at = [&](size_t k) {
+    return k + 2 < sig.size() && t[sig[k]].text == "(" && t[sig[k + 1]].text == "+" && t[sig[k + 2]].text == ")";
+  };
+  bool any = false;
+  for (size_t k = 0; k < sig.size(); ++k) any = any || mark_at(k);
+  if (!any) return text;
+  // The clauses of the statement's one SELECT, at parenthesis depth 0.
+  size_t select = std::string::npos, from = std::string::npos, where = std::string::npos, end = sig.size();
+  int depth = 0;
+  for (size_t k = 0; k < sig.size(); ++k) {
+    const token& x = t[sig[k]];
+    if (x.type == tk::punct && x.text == "(") ++depth;
+    if (x.type == tk::punct && x.text == ")") --depth;
+    if (depth != 0) continue;
+    if (is(x, "SELECT")) {
+      if (select != std::string::npos) return text;
+      select = k;
+    } else if (is(x, "FROM") && from == std::string::npos && select != std::string::npos) {
+      from = k;
+    } else if (is(x, "WHERE") && where == std::string::npos && from != std::string::npos) {
+      where = k;
+    } else if (where != std::string::npos && end == sig.size() &&
+               (is(x, "GROUP") || is(x, "ORDER") || is(x, "HAVING") || is(x, "UNION") || x.text == ";")) {
+      end = k;
+    } else if (where != std::string::npos && end == sig.size() && is(x, "OR")) {
+      return text;
+    }
+  }
+  if (select == std::string::npos || from == std::string::npos || where == std::string::npos) return text;
+  for (size_t k = 0; k < sig.size(); ++k) {
+    if (mark_at(k) && (k < where || k >= end)) return text;
+  }
+  auto upper = [](std::string w) {
+    for (char& c : w) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return w;
+  };
+  // FROM items: "name", "owner.name" or either with an alias.
+  struct item {
+    std::string text, key;
+    bool optional = false, placed = false;
+    std::vector<std::string> on, deps;
+  };
+  std::vector<item> items;
+  for (size_t k = from + 1; k < where;) {
+    size_t stop = k;
+    while (stop < where && t[sig[stop]].text != ",") ++stop;
+    item it;
+    std::string last;
+    for (size_t i = k; i < stop; ++i) {
+      const token& x = t[sig[i]];
+      if (x.type != tk::word && x.text != ".") return text;
+      if (is(x, "JOIN") || is(x, "ON")) return text;
+      if (x.type == tk::word) last = x.text;
+    }
+    if (stop == k || last.empty()) return text;
+    it.text = join(t, sig[k], sig[stop - 1] + 1);
+    it.key = upper(last);
+    items.push_back(std::move(it));
+    k = stop + 1;
+  }
+  auto find_item = [&](const std::string& key) -> item* {
+    for (item& it : items) {
+      if (it.key == upper(key)) return &it;
+    }
+    return nullptr;
+  };
+  // The qualifier of the first "q.column" in sig[a, b).
+  auto qualifier = [&](size_t a, size_t b) -> std::string {
+    for (size_t i = a; i + 1 < b; ++i) {
+      if (t[sig[i]].type == tk::word && t[sig[i + 1]].text == ".") return t[sig[i]].text;
+    }
+    return "";
+  };
+  std::vector<std::string> rest;
+  for (size_t k = where + 1; k < end;) {
+    size_t stop = k;
+    int d = 0;
+    while (stop < end) {
+      const token& x = t[sig[stop]];
+      if (x.text == "(") ++d;
+      if (x.text == ")") --d;
+      if (d == 0 && is(x, "AND")) break;
+      ++stop;
+    }
+    if (stop == k) return text;
+    size_t mark = std::string::npos, eq = std::string::npos;
+    d = 0;
+    for (size_t i = k; i < stop; ++i) {
+      if (mark_at(i)) {
+        if (mark != std::string::npos) return text;
+        mark = i;
+        i += 2;
+        continue;
+      }
+      if (t[sig[i]].text == "(") ++d;
+      if (t[sig[i]].text == ")") --d;
+      if (d == 0 && t[sig[i]].text == "=" && eq == std::string::npos) eq = i;
+    }
+    // The condition's text without its mark.
+    std::string cond;
+    for (size_t i = sig[k]; i <= sig[stop - 1]; ++i) {
+      if (mark != std::string::npos && i + 1 >= sig[mark] && i <= sig[mark + 2] &&
+          (i >= sig[mark] || t[i].type == tk::space)) {
+        continue;  // the mark and the blank before it
+      }
+      cond += t[i].text;
+    }
+    cond = trim(cond);
+    if (mark == std::string::npos) {
+      rest.push_back(cond);
+    } else {
+      if (eq == std::string::npos) return text;
+      bool left = mark < eq;
+      std::string opt = left ? qualifier(k, eq) : qualifier(eq + 1, stop);
+      std::string other = left ? qualifier(eq + 1, stop) : qualifier(k, eq);
+      item* o = find_item(opt);
+      if (o == nullptr) return text;
+      o->optional = true;
+      o->on.push_back(cond);
+      if (!other.empty()) {
+        if (find_item(other) == nullptr) return text;
+        o->deps.push_back(upper(other));
+      }
+    }
+    k = stop + 1;
+  }
+  std::string joined;
+  for (item& it : items) {
+    if (it.optional) continue;
+    joined += (joined.empty() ? "" : " CROSS JOIN ") + it.text;
+    it.placed = true;
+  }
+  if (joined.empty()) return text;
+  for (bool progress = true; progress;) {
+    progress = false;
+    for (item& it : items) {
+      if (it.placed) continue;
+      bool ready = true;
+      for (const std::string& d : it.deps) ready = ready && (d == it.key || find_item(d)->placed);
+      if (!ready) continue;
+      joined += " LEFT JOIN " + it.text + " ON ";
+      for (size_t i = 0; i < it.on.size(); ++i) joined += (i == 0 ? "" : " AND ") + it.on[i];
+      it.placed = progress = true;
+    }
+  }
+  for (const item& it : items) {
+    if (!it.placed) return text;
+  }
+  std::string out = join(t, 0, sig[from]) + "FROM " + joined;
+  for (size_t i = 0; i < rest.size(); ++i) out += (i == 0 ? " WHERE " : " AND ") + rest[i];
+  if (end < sig.size()) out += " " + join(t, sig[end]);
+  return out;
+}
+
 // Statements whose own text holds semicolons (blocks and stored code).
 bool compound(const tokens& t, const std::vector<size_t>& sig) {
   if (sig.empty()) return false;
@@ -358,13 +528,6 @@ bool compound(const tokens& t, const std::vector<size_t>& sig) {
     if (is(w, "PROCEDURE") || is(w, "FUNCTION") || is(w, "TRIGGER") || is(w, "PACKAGE")) return true;
   }
   return false;
-}
-
-std::string trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-  return s.substr(b, e - b);
 }
 
 }  // namespace
@@ -426,7 +589,7 @@ result rewrite(std::string_view text) {
     if (significant(p).empty()) continue;
     statement_rules(p);
     token_rules(p, r.markers);
-    texts.push_back(trim(join(p)));
+    texts.push_back(outer_joins(trim(join(p))));
   }
   if (texts.size() == 1) {
     r.sql = texts[0];

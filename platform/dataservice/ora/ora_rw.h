@@ -23,6 +23,7 @@
 //  13  (errors) 1062                 -> ORA-00001 text, see ora_err.h
 //  15  ALTER TABLE t MODIFY (c [NOT] NULL, ...) -> table and columns in
 //      result::nulls, for the service to restate with their types
+//  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind)
 #pragma once

@@ -35,7 +35,9 @@ END;
 /
 CREATE OR REPLACE FUNCTION empty_clob RETURN VARCHAR2 AS
 BEGIN
-  RETURN '';
+  -- An empty text, not NULL; written without a lone '' literal, which the
+  -- service would send as NULL when this script runs through it.
+  RETURN REPEAT(' ', 0);
 END;
 /
 CREATE OR REPLACE PACKAGE dbms_transaction AS
