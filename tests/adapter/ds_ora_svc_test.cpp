@@ -236,6 +236,15 @@ TEST_F(OraService, TransactionsCommitOrRollBackAndSavepointsWork) {
   exec("INSERT INTO t (objid, name) VALUES (3, 'c')");
   exec("ROLLBACK");
   EXPECT_EQ(count(), 1);
+  // DDL commits on the server; what follows it stays in a transaction.
+  svc_->BeginTransaction();
+  exec("INSERT INTO t (objid, name) VALUES (7, 'g')");
+  exec("CREATE TABLE IF NOT EXISTS t_side (a NUMBER(10))");
+  exec("INSERT INTO t (objid, name) VALUES (8, 'h')");
+  svc_->EndTransaction(0, 0);
+  EXPECT_EQ(count("objid = 7"), 1);  // committed by the DDL
+  EXPECT_EQ(count("objid = 8"), 0);
+  exec("DELETE t WHERE objid = 7");
   // Outside a transaction each statement commits at once.
   exec("INSERT INTO t (objid, name) VALUES (4, 'd')");
   KCLASSIC::tagPpmDataSvc* other = open_connected();

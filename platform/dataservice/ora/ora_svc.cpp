@@ -676,6 +676,15 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
+  // DDL commits the open transaction on the server; as on Oracle, what
+  // follows belongs to a new one that the caller's EndTransaction ends.
+  void reopen_after_ddl(const std::string& where) {
+    if (!m_in_txn || m_db == nullptr) return;
+    unsigned int status = 0;
+    if (mariadb_get_infov(m_db, MARIADB_CONNECTION_SERVER_STATUS, &status) != 0) return;
+    if ((status & SERVER_STATUS_IN_TRANS) == 0) query(where, "START TRANSACTION");
+  }
+
   // A SELECT INTO of a block that found no row leaves warning 1329; as on
   // Oracle it fails the block (ORA-01403).
   void no_data_found(const std::string& where, const std::string& sql) {
@@ -738,13 +747,15 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       default:
         break;
     }
-    return guarded(where, rw.sql, [&] {
-      result_set rs = rw.markers.empty() && rw.what != ora_rw::kind::block_call
-                          ? run_text(where, rw.sql)
-                          : execute_prepared(where, rw.sql, values, rw.markers);
+    result_set rs = guarded(where, rw.sql, [&] {
+      result_set one = rw.markers.empty() && rw.what != ora_rw::kind::block_call
+                           ? run_text(where, rw.sql)
+                           : execute_prepared(where, rw.sql, values, rw.markers);
       if (rw.block) no_data_found(where, rw.sql);
-      return rs;
+      return one;
     }, rw.block);
+    reopen_after_ddl(where);
+    return rs;
   }
 
   KCLASSIC::tagLpmConfig* m_trace;
