@@ -773,5 +773,8 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
 }  // namespace
 
 extern "C" ORB_API KCLASSIC::tagPpmDataSvc* ClassicCreateDataSvc(KCLASSIC::tagLpmConfig* config) {
+  // The client library is set up once, before any thread makes a connection.
+  static const int library = mysql_library_init(0, nullptr, nullptr);
+  if (library != 0) raise(ora_err::ORACLE, "ClassicCreateDataSvc", "MariaDB client library failed", "");
   return new OraDataSvc(config);
 }
