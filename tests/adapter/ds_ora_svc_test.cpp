@@ -407,7 +407,17 @@ TEST_F(OraService, LoginFailuresHaveTheirNumbers) {
 // Replaces the program's server: the tests after it use the new one.
 TEST_F(OraService, AKilledServerIsALostConnectionAndTheNextConnectWorks) {
   make_table();
+  KAdpConnId* con = connect("oracle", false);
+  KAdpConfig& cfg = con->GetConfig();
+  cfg.SetPOrbDllName(4, ds_ora_dll().c_str());
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), socket_.c_str());
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(3), "root");
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(4), "");
+  ASSERT_EQ(con->LoadDataService(), 0);
+  ASSERT_EQ(con->Connect("root", "", nullptr), 0);
   ds_ora::server_kill();
+  long rows = 0;
+  EXPECT_EQ(con->ExecDmlStmt(nullptr, "DELETE t", &rows), 0x70002E);
   ds_error e = error_of([&] { exec("INSERT INTO t (objid, name) VALUES (1, 'a')"); });
   EXPECT_EQ(e.number, kLost) << e.text2;
   EXPECT_EQ(error_of([&] { exec("SELECT 1 FROM dual"); }).number, kLost);
@@ -418,6 +428,13 @@ TEST_F(OraService, AKilledServerIsALostConnectionAndTheNextConnectWorks) {
   ASSERT_NE(again, nullptr);
   auto r = query("SELECT COUNT(*) FROM user_tables", again);
   EXPECT_EQ(r->GetRows(), 1);
+  // The adapter's connection makes a new service and logs in again.
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), sock.c_str());
+  EXPECT_EQ(con->Release(), 0);
+  EXPECT_EQ(con->ReConnect(), 0);
+  EXPECT_EQ(con->ExecDmlStmt(nullptr, "CREATE TABLE t4 (a NUMBER(10))", &rows), 0);
+  EXPECT_EQ(con->ExecDmlStmt(nullptr, "INSERT INTO t4 VALUES (1)", &rows), 0);
+  EXPECT_EQ(rows, 1);
 }
 
 }  // namespace
