@@ -139,7 +139,7 @@ long dbs_obj_order_by_id(utl_ty_col* ids, long first, long last, utl_ty_col* obj
     }
     if (found < 0) {
       dbs_ty_lobj* none = nullptr;
-      if (long st = utl_col_insert_at(objects, &none, pos, nullptr)) return st;
+      if (long st = utl_col_insert_expand(objects, &none, pos, nullptr)) return st;
     } else if (found != pos) {
       if (long st = utl_col_swap(objects, pos, found)) return st;
     }
