@@ -189,7 +189,7 @@ long dbs_mth_ofld_set(dbs_ty_lobj* o, dbs_ty_fld_desc* desc, void* value) {
   long st = cmn_typ_convert(-1, desc->source_type, value, type, &storage, sizeof buffer, &allocated);
   if (st == 0) {
     bool inl = (o->schema->fields[index].flags & 0x10) || type == 512;
-    if (inl || type == 516)
+    if (inl)
       st = dbs_fld_set(o, desc->field_id, storage);
     else
       st = dbs_fld_set(o, desc->field_id, &storage);
