@@ -44,7 +44,7 @@ bool reuse_setting() { return !config_is("ObjidCacheReuse", "N") && adp_db_get_d
 
 long size_setting() {
   char* v = nullptr;
-  if (osl_sys_get_config_string("ObjidCacheSize", &v) != 0 || !v) {
+  if (osl_sys_get_config_string("ObjidCacheSize", &v) != 0 || !v || !*v) {
     cmn_alrt_clear(nullptr);
     return dbs_main_is_appsrv() ? kMaxCache : 16;
   }
