@@ -179,7 +179,7 @@ long build_fields(const cache_file& file, utl_ty_col* counts) {
     }
     long pos = -1;
     if (long st = typ_sch_fadd(s, r.name, r.cmn_type, r.db_type, r.gen_id, -1, static_cast<unsigned long>(r.flags),
-                               r.array_size, r.precision, r.scale, 0, 0, r.def, "", &pos))
+                               r.array_size, r.precision, r.scale, 0, 0, r.def[0] ? r.def : nullptr, "", &pos))
       return st;
     if (pos != r.spec_id) return kStale;
   }

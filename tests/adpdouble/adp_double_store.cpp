@@ -58,9 +58,17 @@ long register_adp_list() {
   return loc_str_init_list("adp", 6, 2000, 2131, 132, adp_args.bytes);
 }
 
+// The server's clock is the local one.
 long time_get(clktime* out) {
-  *out = {100000, 0};
-  return 0;
+  struct tm t{};
+  if (long s = clk_seam_local_time(&t)) return s;
+  clk_ty_cmp c{};
+  c.year = t.tm_year + 1900L;
+  c.yday = t.tm_yday + 1L;
+  c.hour = t.tm_hour;
+  c.minute = t.tm_min;
+  c.second = t.tm_sec;
+  return clk_time_cmp_to_time_adj(0, &c, out);
 }
 long gmt_diff(void*) { return st().current.gmt_diff * 60; }
 
