@@ -177,3 +177,29 @@ long adp_sch_delete_view(KAdpConnId*, long type_id, const char* name) {
 long adp_ind_create(KAdpConnId*, typ_sch_srec* schema) {
   return record("adp_ind_create", {num(schema ? schema->type_id : -1)});
 }
+
+// Statements and views of the schema writer.
+#include "adapter/adp_sql.h"
+#include "core/utl/utl_estr.h"
+
+long adp_sql_create(KAdpConnId*, void** statement) {
+  static int batch;
+  *statement = &batch;
+  return record("adp_sql_create", {});
+}
+long adp_sql_append(KAdpConnId*, void*, const char* text) { return record("adp_sql_append", {text ? text : "null"}); }
+long adp_sql_execute(KAdpConnId*, void*) { return record("adp_sql_execute", {}); }
+long adp_sql_result() { return record("adp_sql_result", {}); }
+long adp_sql_free(KAdpConnId*, void*) { return record("adp_sql_free", {}); }
+long adp_sch_del_view_info(KAdpConnId*) { return record("adp_sch_del_view_info", {}); }
+long adp_sch_drop_view(KAdpConnId*, typ_sch_srec* view) {
+  long s = record("adp_sch_drop_view", {num(view->type_id)});
+  if (s) cmn_alrt_push(nullptr, "adp_sch_drop_view", 0x600029, 1, "no such view");
+  return s;
+}
+long adp_sch_view_def(KAdpConnId*, typ_sch_srec* view, utl_ty_estr** text) {
+  std::string sql = "CREATE VIEW v" + num(view->type_id);
+  if (long s = record("adp_sch_view_def", {num(view->type_id)})) return s;
+  return utl_estr_create("adp_sch_view_def", sql.c_str(), 64, 64, text);
+}
+long adp_usr_view_grant(KAdpConnId*, typ_sch_srec* view) { return record("adp_usr_view_grant", {num(view->type_id)}); }
