@@ -40,3 +40,10 @@ ORB_API long adp_obj_set_oid_get_proc(adp_ty_oid_get_proc proc);
 
 // The administrator's login name.
 ORB_API long adp_usr_admin_login_get(const char** login);
+
+// Column-wise read of many objects of one type: ids holds object ids (the
+// number in the second word) or, with flag 1, bare numbers.
+ORB_API long adp_obj_get_col(KAdpConnId* con, long type_id, utl_ty_col* ids, long count, long options,
+                             utl_ty_col* objects, long flag);
+// Updates many objects of one type in one batch.
+ORB_API long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects);

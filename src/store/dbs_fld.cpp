@@ -69,7 +69,8 @@ const void* dbs_fld_element(const dbs_ty_lobj* o, long i) {
 void* dbs_fld_cell(dbs_ty_lobj* o, long i) {
   const typ_sch_frec& f = o->schema->fields[i];
   if (f.flags & TYP_FLD_INTEGER || f.data_type == 512) return &o->slots[i].l;
-  if (f.data_type == 516) return &o->slots[i].p;
+  // Texts and decimals: the address of the pointer to the value.
+  if (f.data_type == 516 || f.data_type == 766) return &o->slots[i].p;
   return o->slots[i].p;
 }
 
@@ -289,4 +290,42 @@ long dbs_fld_obj_cmp(const void* a, const void* b, long id) {
   long r = 0;
   if (dbs_fld_val_cmp(x, id, y, id, &r) != 0) return 0;
   return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
+
+long dbs_fld_set_mult_by_name(dbs_ty_lobj* o, long n, const char* const* names, const void* const* values) {
+  for (long i = 0; i < n; ++i)
+    if (long st = dbs_fld_set_by_name(o, names[i], values[i])) return st;
+  return 0;
+}
+
+long dbs_fld_get_mult_by_name(dbs_ty_lobj* o, long n, const char* const* names, long* values, long* types) {
+  for (long i = 0; i < n; ++i)
+    if (long st = dbs_fld_get_by_name(o, names[i], &values[i], types ? &types[i] : nullptr)) return st;
+  return 0;
+}
+
+long dbs_fld_val_cmp_mult(dbs_ty_lobj* a, const long* ids, dbs_ty_lobj* b, const long* ids_b, long n, long* result) {
+  *result = 0;
+  for (long i = 0; i < n && *result == 0; ++i)
+    if (long st = dbs_fld_val_cmp(a, ids[i], b, ids_b ? ids_b[i] : ids[i], result)) return st;
+  return 0;
+}
+
+long dbs_fld_val_cmp_obj2objs(dbs_ty_lobj* a, const long* ids, dbs_ty_lobj* const* objects, const long* ids_b,
+                              long n, long* result) {
+  *result = 0;
+  for (long i = 0; i < n && *result == 0; ++i)
+    if (long st = dbs_fld_val_cmp(a, ids[i], objects[i], ids_b ? ids_b[i] : ids[i], result)) return st;
+  return 0;
+}
+
+long dbs_fld_check_case(KAdpConnId*, long type_id, long field_id, char* out) {
+  *out = 0;
+  if (!adp_db_get_head_read() || !(adp_db_get_flags() & 1)) return 0;
+  typ_sch_srec* s = nullptr;
+  if (long st = adp_sch_shandle_find(type_id, &s)) return st;
+  long index = 0;
+  if (long st = typ_sch_map(s, field_id, &index)) return st;
+  *out = (s->fields[index].flags & TYP_FLD_CARRIED) ? 1 : 0;
+  return 0;
 }

@@ -80,3 +80,13 @@ ORB_API long dbs_mth_default_value(long type, void* value, long size, long* allo
 ORB_API long dbs_mth_default_value_addr(long type_id, long field_id, void** address, char* inline_value,
                                         long* max_length);
 ORB_API long dbs_mth_format(dbs_ty_lobj* object, dbs_ty_fmt_desc* format, const char** text);
+
+ORB_API long dbs_fld_set_mult_by_name(dbs_ty_lobj* object, long n, const char* const* names,
+                                      const void* const* values);
+ORB_API long dbs_fld_get_mult_by_name(dbs_ty_lobj* object, long n, const char* const* names, long* values,
+                                      long* types);
+ORB_API long dbs_fld_val_cmp_mult(dbs_ty_lobj* a, const long* ids, dbs_ty_lobj* b, const long* ids_b, long n,
+                                  long* result);
+ORB_API long dbs_fld_val_cmp_obj2objs(dbs_ty_lobj* a, const long* ids, dbs_ty_lobj* const* objects,
+                                      const long* ids_b, long n, long* result);
+ORB_API long dbs_fld_check_case(KAdpConnId* con, long type_id, long field_id, char* out);

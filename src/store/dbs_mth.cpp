@@ -167,10 +167,10 @@ long dbs_mth_ofld_get(dbs_ty_lobj* o, dbs_ty_fld_desc* desc, long size, void* va
     cmn_alrt_pop(nullptr, nullptr, nullptr);
     return dbs_mth_default_value(desc->wanted_type, value, size, allocated);
   }
-  // The cell of the field's value: the slot for inline values and texts,
-  // else the boxed value the slot points to.
+  // The cell of the field's value: the slot for inline values, texts and
+  // decimals, else the boxed value the slot points to.
   void* cell = address;
-  if (!inl && type != 516 && type != 512) cell = *static_cast<void**>(address);
+  if (!inl && type != 516 && type != 512 && type != 766) cell = *static_cast<void**>(address);
   return cmn_typ_convert(-1, type, cell, desc->wanted_type, value, size, allocated);
 }
 

@@ -110,3 +110,14 @@ ORB_API long dbs_obj_oid_print_val(FILE* stream, long indent, const void* id, lo
 ORB_API long dbs_obj_copy(dbs_ty_lobj* source, dbs_ty_lobj** out);
 ORB_API long dbs_obj_copy_no_make(dbs_ty_lobj* source, dbs_ty_lobj* destination);
 ORB_API long dbs_obj_compare_objs(dbs_ty_lobj* a, dbs_ty_lobj* b, long options, char* same);
+
+ORB_API long dbs_obj_get_col(KAdpConnId* con, utl_ty_col* ids, long option, utl_ty_col* objects);
+ORB_API long dbs_obj_get_col_special(KAdpConnId* con, long type_id, utl_ty_col* ids, long option,
+                                     utl_ty_col* objects);
+ORB_API long dbs_obj_put_col(KAdpConnId* con, utl_ty_col* objects);
+ORB_API long dbs_obj_free_remote(KAdpConnId* con, void* pool, dbs_ty_lobj* object);
+ORB_API long dbs_obj_free_remote_col(KAdpConnId* con, void* pool, utl_ty_col* objects);
+struct utl_ty_estr;
+ORB_API long dbs_obj_dump_estr(dbs_ty_lobj* object, long ignored, long indent, utl_ty_estr** out);
+ORB_API long dbs_obj_name_to_id(const char* type_name, const char* field_name, long* type_id, long* field_id,
+                                void* info);

@@ -2,6 +2,7 @@
 // copying and comparing.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "adapter/adp_obj.h"
 #include "adapter/adp_sch_load.h"
@@ -11,6 +12,8 @@
 #include "core/cmn/cmn_typ.h"
 #include "core/loc/loc_st.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
+#include "schema/typ_sch.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rec.h"
 #include "store/dbs_fld.h"
@@ -248,3 +251,92 @@ long dbs_obj_compare_objs(dbs_ty_lobj* a, dbs_ty_lobj* b, long options, char* sa
   return 0;
 }
 
+
+namespace {
+
+// Makes objects of the type until the collection holds as many as there
+// are ids, then reads them column-wise.
+long get_col(KAdpConnId* con, long type, utl_ty_col* ids, long option, utl_ty_col* objects, long flag) {
+  long n = 0, have = 0;
+  utl_col_num(ids, &n);
+  if (n == 0) return 0;
+  utl_col_num(objects, &have);
+  for (; have < n; ++have) {
+    dbs_ty_lobj* o = nullptr;
+    if (long st = dbs_obj_make(nullptr, type, &o)) return st;
+    if (long st = utl_col_push(objects, &o, nullptr)) {
+      dbs_obj_free_local("dbs_obj_get_col", o);
+      return st;
+    }
+  }
+  return adp_obj_get_col(con, type, ids, n, option, objects, flag);
+}
+
+}  // namespace
+
+long dbs_obj_get_col(KAdpConnId* con, utl_ty_col* ids, long option, utl_ty_col* objects) {
+  long n = 0;
+  utl_col_num(ids, &n);
+  if (n == 0) return 0;
+  void* e = nullptr;
+  utl_col_ith(ids, 0, &e);
+  return get_col(con, static_cast<obj_id*>(e)->type & DBS_OID_TYPE_MASK, ids, option, objects, 0);
+}
+
+long dbs_obj_get_col_special(KAdpConnId* con, long type_id, utl_ty_col* ids, long option, utl_ty_col* objects) {
+  return get_col(con, type_id, ids, option, objects, 1);
+}
+
+long dbs_obj_put_col(KAdpConnId* con, utl_ty_col* objects) { return adp_obj_put_col(con, objects); }
+
+long dbs_obj_free_remote(KAdpConnId* con, void* pool, dbs_ty_lobj* o) {
+  if (!o) return 0;
+  obj_id id{};
+  if (long st = dbs_obj_oid_get(o, &id)) return st;
+  if (long st = dbs_obj_delete(con, &id)) return st;
+  (void)pool;
+  return dbs_obj_free_local("dbs_obj_free_remote", o);
+}
+
+long dbs_obj_free_remote_col(KAdpConnId* con, void* pool, utl_ty_col* objects) {
+  if (!objects) return 0;
+  long n = 0;
+  utl_col_num(objects, &n);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(objects, i, &e);
+    auto* o = *static_cast<dbs_ty_lobj**>(e);
+    if (!o) continue;
+    obj_id id{};
+    if (long st = dbs_obj_oid_get(o, &id)) return st;
+    if (long st = dbs_obj_delete(con, &id)) return st;
+    *static_cast<dbs_ty_lobj**>(e) = nullptr;
+    dbs_obj_free_local("dbs_obj_free_remote_col", o);
+  }
+  (void)pool;
+  return utl_col_free("dbs_obj_free_remote_col", objects);
+}
+
+long dbs_obj_dump_estr(dbs_ty_lobj* o, long, long indent, utl_ty_estr** out) {
+  if (!o) return dbs_alrt("dbs_obj_dump_estr", DBS_NULL_OBJECT);
+  if (long st = utl_estr_create("dbs_obj_dump_estr", "", 256, 256, out)) return st;
+  int ind = static_cast<int>(indent);
+  std::string text;
+  char line[512];
+  std::snprintf(line, sizeof line, "%*.*s%s object:%s", ind, ind, "", o->schema->info->name, "\n");
+  text += line;
+  for (long i = 0; i < o->schema->nfields; ++i) {
+    const typ_sch_frec& f = o->schema->fields[i];
+    if (!(f.flags & (TYP_FLD_PREDEFINED | TYP_FLD_USER))) continue;
+    std::snprintf(line, sizeof line, "%*.*s%s ", ind + 2, ind + 2, "", f.name);
+    text += line;
+    const char* v = cmn_typ_val(dbs_fld_cell(o, i), f.data_type, 0);
+    text += v ? v : "";
+    text += "\n";
+  }
+  return utl_estr_append(*out, text.c_str());
+}
+
+long dbs_obj_name_to_id(const char* type_name, const char* field_name, long* type_id, long* field_id, void*) {
+  return typ_sch_name_to_id(type_name, field_name, type_id, field_id);
+}

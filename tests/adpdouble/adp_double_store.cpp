@@ -369,3 +369,15 @@ long adp_usr_admin_login_get(const char** login) {
   *login = st().admin_login.c_str();
   return 0;
 }
+
+long adp_obj_get_col(KAdpConnId*, long type, utl_ty_col* ids, long count, long options, utl_ty_col* objects,
+                     long flag) {
+  long n = 0;
+  utl_col_num(objects, &n);
+  return record("adp_obj_get_col", {num(type), num(count), num(options), num(n), num(flag)}, {ids, objects});
+}
+long adp_obj_put_col(KAdpConnId*, utl_ty_col* objects) {
+  long n = 0;
+  utl_col_num(objects, &n);
+  return record("adp_obj_put_col", {num(n)});
+}

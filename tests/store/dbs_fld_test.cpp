@@ -7,6 +7,7 @@
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_pl.h"
 #include "schema/typ_rec.h"
+#include "store/dbs_db.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_msg.h"
 #include "store/dbs_obj.h"
@@ -212,4 +213,46 @@ TEST_F(fields, DefaultValues) {
   EXPECT_EQ(inl, 1);
   EXPECT_EQ(max, -1);
   EXPECT_EQ(dbs_mth_default_value_addr(17, 4, &addr, &inl, &max), DBS_NO_DEFAULT_ADDR);
+}
+
+TEST_F(fields, ManyByNameAndComparisonsInOrder) {
+  const char* names[] = {"title", "count"};
+  const char* t = "by name";
+  long c = 9;
+  const void* values[] = {&t, &c};
+  ASSERT_EQ(dbs_fld_set_mult_by_name(o, 2, names, values), 0);
+  long out[2] = {}, types[2] = {};
+  ASSERT_EQ(dbs_fld_get_mult_by_name(o, 2, names, out, types), 0);
+  EXPECT_STREQ(reinterpret_cast<const char*>(out[0]), "by name");
+  EXPECT_EQ(out[1], 9);
+  EXPECT_EQ(types[1], 512);
+  const char* bad[] = {"title", "nosuch"};
+  EXPECT_NE(dbs_fld_get_mult_by_name(o, 2, bad, out, nullptr), 0);
+
+  dbs_ty_lobj* b = make(17);
+  long ids[] = {3, 1};
+  long r = 0;
+  ASSERT_EQ(dbs_fld_val_cmp_mult(o, ids, b, nullptr, 2, &r), 0);
+  EXPECT_GT(r, 0);  // 9 > 7 decides before the titles
+  dbs_ty_lobj* objs[] = {b, o};
+  long ids2[] = {1, 3};
+  ASSERT_EQ(dbs_fld_val_cmp_obj2objs(o, ids2, objs, nullptr, 2, &r), 0);
+  EXPECT_LT(r, 0);  // "by name" < "untitled"
+  dbs_obj_free_local("test", b);
+}
+
+TEST_F(fields, CaseCheckFollowsTheHeader) {
+  char out = 9;
+  ASSERT_EQ(dbs_fld_check_case(nullptr, 17, 1, &out), 0);
+  EXPECT_EQ(out, 0);
+  o->schema->fields[1].flags |= 0x100;
+  adp_store::st().stored.flags = 1;
+  ASSERT_EQ(dbs_db_find_header(nullptr), 0);
+  ASSERT_EQ(dbs_fld_check_case(nullptr, 17, 1, &out), 0);
+  EXPECT_EQ(out, 1);
+  ASSERT_EQ(dbs_fld_check_case(nullptr, 17, 2, &out), 0);
+  EXPECT_EQ(out, 0);
+  char cur = 9;
+  ASSERT_EQ(dbs_fld_is_currency_field(4242, 1, &cur), 0);
+  EXPECT_EQ(cur, 0);
 }

@@ -2,11 +2,13 @@
 // name checks, ordering, moving, copying and comparing, and the creates.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/clk/clk_time.h"
 #include "core/cmn/cmn_dec.h"
 #include "core/cmn/cmn_main.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_fld.h"
@@ -257,4 +259,45 @@ TEST_F(objects, CreateTakesAnIdAndRollsBackAFailedInsert) {
   EXPECT_EQ(adp_double::calls_of("adp_trn_rollback").size(), 2u);
   dbs_obj_free_local("test", o);
   dbs_obj_free_local("test", f);
+}
+
+TEST_F(objects, GetColMakesAnObjectPerIdAndFreeRemoteDeletes) {
+  utl_ty_col* ids = nullptr;
+  utl_ty_col* objs = nullptr;
+  ASSERT_EQ(utl_col_make("t", 594, 4, 4, 0, 0, &ids), 0);
+  ASSERT_EQ(utl_col_make("t", 517, 4, 4, 0, 0, &objs), 0);
+  EXPECT_EQ(dbs_obj_get_col(con(), ids, 0, objs), 0);
+  EXPECT_TRUE(adp_double::calls_of("adp_obj_get_col").empty());
+  for (long n : {3L, 4L, 5L}) {
+    obj_id id{18, n, 0};
+    utl_col_push(ids, &id, nullptr);
+  }
+  ASSERT_EQ(dbs_obj_get_col(con(), ids, 1, objs), 0);
+  auto calls = adp_double::calls_of("adp_obj_get_col");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"18", "3", "1", "3", "0"}));
+  ASSERT_EQ(dbs_obj_get_col_special(con(), 18, ids, 0, objs), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_obj_get_col")[1].args[4], "1");
+  long n = 0;
+  utl_col_num(objs, &n);
+  EXPECT_EQ(n, 3);
+  ASSERT_EQ(dbs_obj_free_remote_col(con(), nullptr, objs), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_obj_delete").size(), 3u);
+  utl_col_free("t", ids);
+}
+
+TEST_F(objects, DumpAndPrint) {
+  dbs_ty_lobj* o = make(17);
+  const char* t = "hello";
+  ASSERT_EQ(dbs_fld_set(o, 1, &t), 0);
+  utl_ty_estr* e = nullptr;
+  ASSERT_EQ(dbs_obj_dump_estr(o, 0, 2, &e), 0);
+  std::string dump = utl_estr_get(e);
+  utl_estr_free("t", e);
+  EXPECT_EQ(dump.rfind("  case object:\n", 0), 0u);
+  EXPECT_NE(dump.find("    title 'hello'\n"), std::string::npos) << dump;
+  std::string printed = store_stdout_of([&] { dbs_obj_print(o, 1, nullptr); });
+  EXPECT_NE(printed.find(" title (DIRTY)"), std::string::npos);
+  EXPECT_NE(printed.find(" notes (CLEAN)"), std::string::npos);
+  dbs_obj_free_local("test", o);
 }
