@@ -136,3 +136,25 @@ TEST_F(writing, ViewsAreWrittenInOneTransactionThenDefinedAndGranted) {
   EXPECT_EQ(adp_double::calls_of("adp_trn_rollback").size(), 1u);
   EXPECT_TRUE(adp_double::calls_of("adp_usr_view_grant").empty());
 }
+
+TEST_F(writing, ViewCurrencyFlagsFollowTheirSourceFields) {
+  typ_sch_srec* v = nullptr;
+  ASSERT_EQ(typ_sch_define("cview", 80, TYP_SCH_VIEW, "", "", nullptr, 0, 0, &v), 0);
+  long pos = 0;
+  ASSERT_EQ(typ_sch_fadd(v, "amt", 766, 11, -1, -1, 0x1, 0, 10, 2, 0, 0, nullptr, "", &pos), 0);
+  ASSERT_EQ(typ_sch_fadd(v, "ttl", 516, 3, -1, -1, 0x1, 25, -1, -1, 0, 0, nullptr, "", &pos), 0);
+  static typ_sch_vinfo amount{17, 0, 4, 0, nullptr, 0, nullptr, nullptr};
+  static typ_sch_vinfo title{17, 0, 1, 0, nullptr, 0, nullptr, nullptr};
+  sch(80)->fields[0].uptr = &amount;
+  sch(80)->fields[1].uptr = &title;
+  sch(80)->fields[1].flags |= TYP_FLD_CURRENCY;  // stale: its source is no currency
+  sch(17)->fields[4].flags |= TYP_FLD_CURRENCY;
+  ASSERT_EQ(typ_sch_set_view_currency_flag(nullptr, nullptr), 0);
+  EXPECT_TRUE(sch(80)->fields[0].flags & TYP_FLD_CURRENCY);
+  EXPECT_FALSE(sch(80)->fields[1].flags & TYP_FLD_CURRENCY);
+  EXPECT_TRUE(sch(80)->flags & TYP_SCH_CHANGED);
+  // Nothing changes the second time.
+  sch(80)->flags &= ~TYP_SCH_CHANGED;
+  ASSERT_EQ(typ_sch_set_view_currency_flag(nullptr, nullptr), 0);
+  EXPECT_FALSE(sch(80)->flags & TYP_SCH_CHANGED);
+}
