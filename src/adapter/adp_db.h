@@ -65,3 +65,18 @@ ORB_API long adp_db_get_gmt_diff(KAdpConnId* cid);
 // The server's clock text, as written into and read from the cache file.
 ORB_API long adp_time_clk_to_str(const clktime* time, char* out);
 ORB_API long adp_time_str_to_clk(const char* text, clktime* out);
+
+// Plain calls the store forwards.
+ORB_API long adp_db_exist(KAdpConnId* cid, const char* name, char* out);
+ORB_API long adp_db_delete(KAdpConnId* cid, const char* name);
+ORB_API long adp_db_info_get(KAdpConnId* cid, adp_db_dhead** header, const char** login, const char** password,
+                             const char** server);
+ORB_API long adp_db_fast_disconnect(KAdpConnId* cid);
+ORB_API long adp_db_upgrade();
+ORB_API long adp_db_set_db_codepage(const char* name);
+ORB_API long adp_db_set_user_locale(void* ignored, long locale_id);
+ORB_API long adp_db_get_globalc_charset_name(long locale_id, const char** out);
+ORB_API long adp_db_get_globalc_locale_name(long locale_id, const char** out);
+ORB_API long adp_db_get_code_page_from_lcid(long locale_id, long* out);
+ORB_API long adp_db_get_lcid_from_code_page(long code_page, long* out);
+ORB_API long adp_sch_is_db_unicode_enabled(char* out);

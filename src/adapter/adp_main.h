@@ -26,3 +26,10 @@ ORB_API FILE* adp_sql_get_log();
 // One line of the SQL layer's message output.
 ORB_API long adp_sql_print_out(KAdpConnId* con, const char* text);
 ORB_API long adp_sql_set_client_charset();
+
+// Relation batches and query optimisation switches.
+ORB_API long adp_rel_set_max_per_batch(long count);
+ORB_API long adp_qry_no_optimize_create();
+// The dialog-error procedure slot.
+using adp_ty_dlg_error_proc = long (*)(const char* text);
+ORB_API long adp_qry_set_dlg_error(adp_ty_dlg_error_proc proc);

@@ -350,3 +350,29 @@ long dbs_db_check() {
 }
 
 long dbs_db_set_client_charset() { return (dbs_main_server_type() & 1) ? adp_sql_set_client_charset() : 0; }
+
+long dbs_db_exist(KAdpConnId* cid, const char* name, char* out) { return adp_db_exist(cid, name, out); }
+long dbs_db_delete(KAdpConnId* cid, const char* name) { return adp_db_delete(cid, name); }
+long dbs_db_info_get(KAdpConnId* cid, adp_db_dhead** header, const char** login, const char** password,
+                     const char** server) {
+  return adp_db_info_get(cid, header, login, password, server);
+}
+long dbs_db_fast_disconnect(KAdpConnId* cid) { return adp_db_fast_disconnect(cid); }
+long dbs_db_name_get(const char** name) {
+  *name = adp_db_get_db_name();
+  return 0;
+}
+long dbs_db_upgrade(long flag) { return flag == 1 ? adp_db_upgrade() : 0; }
+long dbs_db_set_dbcodepage(const char* code_page) {
+  if (dbs_main_server_type() & 1) adp_db_set_db_codepage(code_page);
+  return 0;
+}
+long dbs_db_is_db_unicode_enabled(char* out) {
+  adp_sch_is_db_unicode_enabled(out);
+  return 0;
+}
+long dbs_db_set_user_locale(void* ignored, long locale_id) { return adp_db_set_user_locale(ignored, locale_id); }
+long dbs_db_get_globalc_charset_name(long id, const char** out) { return adp_db_get_globalc_charset_name(id, out); }
+long dbs_db_get_globalc_locale_name(long id, const char** out) { return adp_db_get_globalc_locale_name(id, out); }
+long dbs_db_get_code_page_from_lcid(long id, long* out) { return adp_db_get_code_page_from_lcid(id, out); }
+long dbs_db_get_lcid_from_code_page(long cp, long* out) { return adp_db_get_lcid_from_code_page(cp, out); }

@@ -54,3 +54,19 @@ ORB_API long dbs_db_set_client_charset();
 // The cache file name of a database and schema revision ("dbcache" in
 // front when set) into out (size bytes).
 ORB_API long dbs_db_cache_name(const char* db_name, long schema_rev, char* out, long size);
+
+// Forwarders to the adapter.
+ORB_API long dbs_db_exist(KAdpConnId* cid, const char* name, char* out);
+ORB_API long dbs_db_delete(KAdpConnId* cid, const char* name);
+ORB_API long dbs_db_info_get(KAdpConnId* cid, adp_db_dhead** header, const char** login, const char** password,
+                             const char** server);
+ORB_API long dbs_db_fast_disconnect(KAdpConnId* cid);
+ORB_API long dbs_db_name_get(const char** name);
+ORB_API long dbs_db_upgrade(long flag);
+ORB_API long dbs_db_set_dbcodepage(const char* code_page);
+ORB_API long dbs_db_is_db_unicode_enabled(char* out);
+ORB_API long dbs_db_set_user_locale(void* ignored, long locale_id);
+ORB_API long dbs_db_get_globalc_charset_name(long locale_id, const char** out);
+ORB_API long dbs_db_get_globalc_locale_name(long locale_id, const char** out);
+ORB_API long dbs_db_get_code_page_from_lcid(long locale_id, long* out);
+ORB_API long dbs_db_get_lcid_from_code_page(long code_page, long* out);

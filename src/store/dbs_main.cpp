@@ -228,3 +228,10 @@ long dbs_trn_release(KAdpConnId* con) {
 }
 
 long dbs_trn_appl_level(long* out) { return adp_trn_appl_level(out); }
+
+long dbs_main_dlg_error_install(long (*proc)(const char* text)) {
+  adp_qry_set_dlg_error(proc);
+  return 0;
+}
+long dbs_main_set_max_per_batch(long count) { return adp_rel_set_max_per_batch(count); }
+long dbs_main_no_optimize_queries() { return adp_qry_no_optimize_create(); }

@@ -53,3 +53,7 @@ ORB_API long dbs_trn_commit(KAdpConnId* con);
 ORB_API long dbs_trn_rollback(KAdpConnId* con);
 ORB_API long dbs_trn_release(KAdpConnId* con);
 ORB_API long dbs_trn_appl_level(long* out);
+
+ORB_API long dbs_main_dlg_error_install(long (*proc)(const char* text));
+ORB_API long dbs_main_set_max_per_batch(long count);
+ORB_API long dbs_main_no_optimize_queries();

@@ -381,3 +381,41 @@ long adp_obj_put_col(KAdpConnId*, utl_ty_col* objects) {
   utl_col_num(objects, &n);
   return record("adp_obj_put_col", {num(n)});
 }
+
+// Plain calls the store forwards.
+long adp_db_exist(KAdpConnId*, const char* name, char* out) {
+  *out = name && std::strcmp(name, st().current.db_name) == 0;
+  return record("adp_db_exist", {txt(name)});
+}
+long adp_db_delete(KAdpConnId*, const char* name) { return record("adp_db_delete", {txt(name)}); }
+long adp_db_info_get(KAdpConnId*, adp_db_dhead** header, const char**, const char**, const char**) {
+  if (header) *header = &head_record;
+  return record("adp_db_info_get", {});
+}
+long adp_db_fast_disconnect(KAdpConnId*) { return record("adp_db_fast_disconnect", {}); }
+long adp_db_upgrade() { return record("adp_db_upgrade", {}); }
+long adp_db_set_db_codepage(const char* name) { return record("adp_db_set_db_codepage", {txt(name)}); }
+long adp_db_set_user_locale(void*, long id) { return record("adp_db_set_user_locale", {num(id)}); }
+long adp_db_get_globalc_charset_name(long id, const char** out) {
+  *out = "UTF8";
+  return record("adp_db_get_globalc_charset_name", {num(id)});
+}
+long adp_db_get_globalc_locale_name(long id, const char** out) {
+  *out = "en_US";
+  return record("adp_db_get_globalc_locale_name", {num(id)});
+}
+long adp_db_get_code_page_from_lcid(long id, long* out) {
+  *out = 1252;
+  return record("adp_db_get_code_page_from_lcid", {num(id)});
+}
+long adp_db_get_lcid_from_code_page(long cp, long* out) {
+  *out = 1033;
+  return record("adp_db_get_lcid_from_code_page", {num(cp)});
+}
+long adp_sch_is_db_unicode_enabled(char* out) {
+  *out = (st().current.flags & 0x40) ? 1 : 0;
+  return record("adp_sch_is_db_unicode_enabled", {});
+}
+long adp_rel_set_max_per_batch(long count) { return record("adp_rel_set_max_per_batch", {num(count)}); }
+long adp_qry_no_optimize_create() { return record("adp_qry_no_optimize_create", {}); }
+long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return record("adp_qry_set_dlg_error", {}); }

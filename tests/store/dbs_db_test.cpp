@@ -248,3 +248,44 @@ TEST_F(store_test, CreateWritesANewHeader) {
 TEST_F(store_test, CheckNeedsUserAndWipbin) {
   EXPECT_EQ(dbs_db_check(), DBS_NO_USER);
 }
+
+TEST_F(store_test, ForwardersAndTheirConditions) {
+  EXPECT_EQ(dbs_db_upgrade(0), 0);
+  EXPECT_TRUE(adp_double::calls_of("adp_db_upgrade").empty());
+  EXPECT_EQ(dbs_db_upgrade(1), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_db_upgrade").size(), 1u);
+  adp_store::st().server_type = 2;
+  EXPECT_EQ(dbs_db_set_dbcodepage("cp1252"), 0);
+  EXPECT_EQ(dbs_db_set_client_charset(), 0);
+  EXPECT_TRUE(adp_double::calls_of("adp_db_set_db_codepage").empty());
+  EXPECT_TRUE(adp_double::calls_of("adp_sql_set_client_charset").empty());
+  adp_store::st().server_type = 1;
+  EXPECT_EQ(dbs_db_set_dbcodepage("cp1252"), 0);
+  EXPECT_EQ(dbs_db_set_client_charset(), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_db_set_db_codepage").size(), 1u);
+  EXPECT_EQ(adp_double::calls_of("adp_sql_set_client_charset").size(), 1u);
+  adp_store::st().stored = {};
+  std::snprintf(adp_store::st().stored.db_name, 64, "%s", "crm");
+  ASSERT_EQ(dbs_db_find_header(nullptr), 0);
+  const char* name = nullptr;
+  dbs_db_name_get(&name);
+  EXPECT_STREQ(name, "crm");
+  char yes = 0;
+  ASSERT_EQ(dbs_db_exist(nullptr, "crm", &yes), 0);
+  EXPECT_EQ(yes, 1);
+  long cp = 0;
+  ASSERT_EQ(dbs_db_get_code_page_from_lcid(1033, &cp), 0);
+  EXPECT_EQ(cp, 1252);
+}
+
+TEST_F(store_test, ConvertNamesTheRevisionItCannotReach) {
+  adp_store::st().stored.db_rev = 13;
+  adp_store::st().stored.schema_rev = 3;
+  dbs_db_assert_schema_rev(nullptr, 4);
+  long st = 0;
+  std::string out = store_stdout_of([&] { st = dbs_db_convert(reinterpret_cast<KAdpConnId*>(1), "arg"); });
+  EXPECT_EQ(st, 1);
+  EXPECT_EQ(adp_double::calls_of("adp_db_convert_db").size(), 1u);
+  EXPECT_EQ(adp_double::calls_of("adp_db_add_comment")[0].args[0], "Converted database from DB rev %ld to %ld|13|15");
+  EXPECT_NE(out.find(": no conversion procedure to go to schema revision 4\n"), std::string::npos);
+}
