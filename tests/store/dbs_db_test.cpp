@@ -9,8 +9,12 @@
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "schema/typ_dump.h"
+#include "schema/typ_fld.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
+#include "store/dbs_fld.h"
+#include "store/dbs_main.h"
+#include "store/dbs_obj.h"
 #include "store/dbs_msg.h"
 #include "store_fixture.h"
 
@@ -245,8 +249,36 @@ TEST_F(store_test, CreateWritesANewHeader) {
   EXPECT_EQ(adp_double::calls_of("adp_db_add_comment")[0].args[0], "Initially created new database %s.|newdb");
 }
 
-TEST_F(store_test, CheckNeedsUserAndWipbin) {
+TEST_F(store_test, CheckNeedsUserNodeAndWipbin) {
   EXPECT_EQ(dbs_db_check(), DBS_NO_USER);
+  // A user object with its node id text in field 23.
+  typ_sch_srec* s = nullptr;
+  ASSERT_EQ(typ_sch_define_obj("user", 20, "", "", &s), 0);
+  long pos = 0;
+  for (int i = 0; i < 24; ++i)
+    ASSERT_EQ(typ_sch_fadd(s, ("f" + std::to_string(i)).c_str(), 516, 3, -1, -1, 0x1, 30, -1, -1, 0, 0, nullptr, "",
+                           &pos),
+              0);
+  ASSERT_EQ(typ_sch_optimize(), 0);
+  dbs_ty_lobj* user = make(20);
+  const char* node = "Node7";
+  ASSERT_EQ(dbs_fld_set(user, 23, &node), 0);
+  cmn_ty_value u{634, reinterpret_cast<long>(user)};
+  dbs_main_set_global(1, &u);
+  EXPECT_EQ(dbs_db_check(), DBS_NO_WIPBIN);
+  adp_store::st().is_remote = 1;
+  adp_store::st().remote_id = "node8";
+  EXPECT_EQ(dbs_db_check(), DBS_WRONG_NODE);
+  adp_store::st().remote_id = "NODE7";
+  EXPECT_EQ(dbs_db_check(), DBS_NO_WIPBIN);
+  cmn_ty_value w{634, reinterpret_cast<long>(user)};
+  dbs_main_set_global(0, &w);
+  EXPECT_EQ(dbs_db_check(), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_db_check_objid").size(), 1u);
+  cmn_ty_value null{634, 0};
+  dbs_main_set_global(0, &null);
+  dbs_main_set_global(1, &null);
+  dbs_obj_free_local("test", user);
 }
 
 TEST_F(store_test, ForwardersAndTheirConditions) {
