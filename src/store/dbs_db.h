@@ -5,6 +5,8 @@
 // adapter's; this module holds the application's expected revisions.
 #pragma once
 
+#include <cstdio>
+
 #include "orb_api.h"
 
 class KAdpConnId;
@@ -70,3 +72,5 @@ ORB_API long dbs_db_get_globalc_charset_name(long locale_id, const char** out);
 ORB_API long dbs_db_get_globalc_locale_name(long locale_id, const char** out);
 ORB_API long dbs_db_get_code_page_from_lcid(long locale_id, long* out);
 ORB_API long dbs_db_get_lcid_from_code_page(long code_page, long* out);
+ORB_API FILE* dbs_db_get_log();
+ORB_API long dbs_db_log_sql(FILE* stream);

@@ -76,7 +76,7 @@ void* dbs_fld_cell(dbs_ty_lobj* o, long i) {
 
 long dbs_fld_set_it(dbs_ty_lobj* o, long field_id, const void* value, long flags) {
   static const char* const kProc = "dbs_fld_set_it";
-  if (!o) return dbs_alrt(kProc, DBS_NULL_OBJECT);
+  if (!o || !value) return dbs_alrt(kProc, DBS_NULL_OBJECT);
   typ_sch_srec* s = o->schema;
   if (s->flags & TYP_SCH_VIEW) flags |= DBS_FLD_NO_CHECK;
   long index = 0;
@@ -89,6 +89,8 @@ long dbs_fld_set_it(dbs_ty_lobj* o, long field_id, const void* value, long flags
     slot.l = *static_cast<const long*>(value);
   } else {
     const void* v = *static_cast<void* const*>(value);
+    // A boxed value must be given; a null text is written as the empty text.
+    if (!v && f.data_type != 516) return dbs_alrt(kProc, DBS_NULL_OBJECT);
     switch (f.data_type) {
       case 609: st = copy_box(o, slot, v, sizeof(clktime)); break;
       case 766: {

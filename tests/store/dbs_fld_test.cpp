@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/cmn/cmn_alrt.h"
+#include "core/clk/clk_time.h"
 #include "core/cmn/cmn_dec.h"
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_pl.h"
@@ -255,4 +256,16 @@ TEST_F(fields, CaseCheckFollowsTheHeader) {
   char cur = 9;
   ASSERT_EQ(dbs_fld_is_currency_field(4242, 1, &cur), 0);
   EXPECT_EQ(cur, 0);
+}
+
+TEST_F(fields, NullValuesAreRefusedOrEmpty) {
+  EXPECT_EQ(dbs_fld_set(o, 1, nullptr), DBS_NULL_OBJECT);
+  clktime* none = nullptr;
+  EXPECT_EQ(dbs_fld_set(o, 5, &none), DBS_NULL_OBJECT);
+  EXPECT_EQ(o->dirty[5], 0);
+  const char* null_text = nullptr;
+  ASSERT_EQ(dbs_fld_set(o, 1, &null_text), 0);
+  EXPECT_EQ(text(1), "");
+  long v = 1;
+  EXPECT_EQ(dbs_fld_set(nullptr, 1, &v), DBS_NULL_OBJECT);
 }
