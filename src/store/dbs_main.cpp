@@ -89,6 +89,13 @@ long dbs_main_init() {
   return 0;
 }
 
+long dbs_main_reset() {
+  inited = false;
+  termed = false;
+  super_flag = 8;
+  return 0;
+}
+
 long dbs_main_term() {
   if (termed) return 0;
   termed = true;

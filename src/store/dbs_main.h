@@ -17,6 +17,9 @@ ORB_API long dbs_main_get_super_flag();
 ORB_API long dbs_main_set_super_flag(long flags);
 
 ORB_API long dbs_main_init();
+// Forgets that init and term ran and restores the mode word, so that a test
+// program can run the start-up again (not for use by the library's callers).
+long dbs_main_reset();
 ORB_API long dbs_main_term();
 ORB_API long dbs_db_str_init();
 

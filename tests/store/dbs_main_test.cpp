@@ -1,4 +1,4 @@
-// Start-up (each test runs in its own process, so init is first here),
+// Start-up (run again for each of these tests),
 // switches, global slots, the app-server test, site ids and transactions.
 #include <gtest/gtest.h>
 
@@ -33,6 +33,9 @@ long init_with(std::vector<const char*> args) {
   EXPECT_EQ(cmn_main_init(), 0);
   EXPECT_EQ(utl_main_init(), 0);
   EXPECT_EQ(typ_main_init(), 0);
+  // Another test of this program may have started the store already.
+  dbs_main_reset();
+  adp_double::reset();
   return dbs_main_init();
 }
 
