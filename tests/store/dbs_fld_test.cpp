@@ -269,3 +269,51 @@ TEST_F(fields, NullValuesAreRefusedOrEmpty) {
   long v = 1;
   EXPECT_EQ(dbs_fld_set(nullptr, 1, &v), DBS_NULL_OBJECT);
 }
+
+namespace {
+long count_fields(dbs_ty_lobj*, long spec, long, long type, void*, void* user, char* stop) {
+  auto* seen = static_cast<std::string*>(user);
+  *seen += std::to_string(spec) + ":" + std::to_string(type) + " ";
+  if (spec == 3) *stop = 1;
+  return 0;
+}
+}  // namespace
+
+TEST_F(fields, WalksNamesAndVerification) {
+  std::string seen;
+  ASSERT_EQ(dbs_fld_for_all(o, count_fields, &seen, 0x1), 0);
+  EXPECT_EQ(seen, "0:512 1:516 2:516 3:512 ");  // stopped at field 3
+  long id = 0;
+  ASSERT_EQ(dbs_fld_exist(o, "count", &id), 0);
+  EXPECT_EQ(id, 3);
+  ASSERT_EQ(dbs_fld_exist(o, "COUNT", &id), 0);
+  EXPECT_EQ(id, -1);  // exact names only
+  char maps = 9;
+  ASSERT_EQ(dbs_fld_verify(o, 99, &maps), 0);
+  EXPECT_EQ(maps, 0);
+  EXPECT_EQ(store_num_alerts(), 0);  // the mapping alert is cleared
+  ASSERT_EQ(dbs_fld_verify(o, TYP_GENERIC | 46, &maps), 0);
+  EXPECT_EQ(maps, 1);
+  char locale = 0;
+  ASSERT_EQ(dbs_fld_id_get_by_name_for_genid(o, "when", &id, &locale), 0);
+  EXPECT_EQ(id, 5);
+  EXPECT_EQ(locale, 0);
+}
+
+TEST_F(fields, AnyObjectCompareAndIdPrint) {
+  dbs_ty_lobj* b = make(17);
+  long n = 4;
+  dbs_fld_set_local(o, TYP_GENERIC | 3, &n, 1);
+  dbs_fld_set_local(b, TYP_GENERIC | 3, &n, 1);
+  EXPECT_EQ(dbs_mth_compare_gen_obj(o, b), 0);
+  n = 5;
+  dbs_fld_set_local(b, TYP_GENERIC | 3, &n, 1);
+  EXPECT_EQ(dbs_mth_compare_gen_obj(o, b), 1);
+  dbs_obj_free_local("test", b);
+  obj_id id{17, 255, 0};
+  std::string out = store_stdout_of([&] { dbs_obj_oid_print_val(nullptr, 2, &id, 594, 0); });
+  EXPECT_EQ(out, "  OBJECT TYPE = 17\n  LONG INTEGER = 255 (0xff)\n");
+  obj_id a{17, -1, 0}, c{17, 1, 0}, d{0x20011, 1, 9};
+  EXPECT_LT(dbs_obj_oidcmp(&a, &c), 0);  // numbers compare signed
+  EXPECT_EQ(dbs_obj_oidcmp(&c, &d), 0);   // 17 type bits; the third word is not compared
+}
