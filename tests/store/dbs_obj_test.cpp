@@ -301,3 +301,43 @@ TEST_F(objects, DumpAndPrint) {
   EXPECT_NE(printed.find(" notes (CLEAN)"), std::string::npos);
   dbs_obj_free_local("test", o);
 }
+
+TEST_F(objects, ResetClearAndNewAgain) {
+  dbs_ty_lobj* o = make(17);
+  set_long(o, TYP_GENERIC | 3, 8);
+  set_text(o, 1, "changed");
+  cmn_ty_decimal d{};
+  std::strcpy(d.text, "5.50");
+  d.precision = 3;
+  d.scale = 2;
+  cmn_ty_decimal* dp = &d;
+  ASSERT_EQ(dbs_fld_set(o, 4, &dp), 0);
+  ASSERT_EQ(dbs_obj_reset_fields(o, 1), 0);
+  EXPECT_EQ(text(o, 1), "untitled");
+  EXPECT_STREQ(static_cast<cmn_ty_decimal*>(o->slots[4].p)->text, "5.50");  // kept
+  char dirty = 1;
+  dbs_obj_check_dirty(o, &dirty);
+  EXPECT_EQ(dirty, 0);
+  ASSERT_EQ(dbs_obj_reset_fields(o, 0), 0);
+  EXPECT_STREQ(static_cast<cmn_ty_decimal*>(o->slots[4].p)->text, "0.0");
+
+  set_long(o, TYP_GENERIC | 3, 8);
+  dbs_obj_make_perm(o, 1);
+  EXPECT_EQ(dbs_obj_is_temp(o), 0);
+  ASSERT_EQ(dbs_obj_change_to_new(o), 0);
+  EXPECT_EQ(dbs_obj_is_temp(o), 1);
+  long w = 1;
+  dbs_fld_get(o, TYP_GENERIC | 3, &w, nullptr);
+  EXPECT_EQ(w, 0);
+
+  void* u = &w;
+  dbs_obj_uptr_set(o, u);
+  o->flags = 6;
+  ASSERT_EQ(dbs_obj_clear(o), 0);
+  void* got = &w;
+  dbs_obj_uptr_get(o, &got);
+  EXPECT_EQ(got, nullptr);
+  EXPECT_EQ(o->flags, 0);
+  EXPECT_EQ(text(o, 1), "untitled");
+  dbs_obj_free_local("test", o);
+}
