@@ -33,3 +33,8 @@ ORB_API long adp_qry_no_optimize_create();
 // The dialog-error procedure slot.
 using adp_ty_dlg_error_proc = long (*)(const char* text);
 ORB_API long adp_qry_set_dlg_error(adp_ty_dlg_error_proc proc);
+
+// Code pages of the current connection.
+ORB_API long adp_main_user_codepage_id_get();
+ORB_API long adp_main_is_codepage_sys_default(char* out);
+ORB_API long adp_main_set_user_codepage_id(long code_page);

@@ -242,3 +242,7 @@ long dbs_main_dlg_error_install(long (*proc)(const char* text)) {
 }
 long dbs_main_set_max_per_batch(long count) { return adp_rel_set_max_per_batch(count); }
 long dbs_main_no_optimize_queries() { return adp_qry_no_optimize_create(); }
+
+long dbs_main_user_codepage_id_get() { return adp_main_user_codepage_id_get(); }
+long dbs_main_is_codepage_sys_default(char* out) { return adp_main_is_codepage_sys_default(out); }
+long dbs_main_set_user_codepage_id(long code_page) { return adp_main_set_user_codepage_id(code_page); }

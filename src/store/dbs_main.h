@@ -60,3 +60,6 @@ ORB_API long dbs_trn_appl_level(long* out);
 ORB_API long dbs_main_dlg_error_install(long (*proc)(const char* text));
 ORB_API long dbs_main_set_max_per_batch(long count);
 ORB_API long dbs_main_no_optimize_queries();
+ORB_API long dbs_main_user_codepage_id_get();
+ORB_API long dbs_main_is_codepage_sys_default(char* out);
+ORB_API long dbs_main_set_user_codepage_id(long code_page);

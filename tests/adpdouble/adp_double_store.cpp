@@ -419,3 +419,16 @@ long adp_sch_is_db_unicode_enabled(char* out) {
 long adp_rel_set_max_per_batch(long count) { return record("adp_rel_set_max_per_batch", {num(count)}); }
 long adp_qry_no_optimize_create() { return record("adp_qry_no_optimize_create", {}); }
 long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return record("adp_qry_set_dlg_error", {}); }
+
+namespace {
+long user_codepage = 0;
+}
+long adp_main_user_codepage_id_get() { return user_codepage; }
+long adp_main_is_codepage_sys_default(char* out) {
+  *out = user_codepage == 0;
+  return 0;
+}
+long adp_main_set_user_codepage_id(long code_page) {
+  user_codepage = code_page;
+  return record("adp_main_set_user_codepage_id", {num(code_page)});
+}

@@ -164,3 +164,20 @@ TEST_F(store_test, ErrorClassesAndRemoteHooks) {
   EXPECT_EQ(dbs_main_fpapi_svc_call(0, 0, 0, 0, 0, 0), 1);
   EXPECT_EQ(dbs_main_fpapi_svc_new(0, 0, 0, 0, 0, 0), nullptr);
 }
+
+TEST_F(store_test, CodePagesAndSwitchesForward) {
+  ASSERT_EQ(dbs_main_set_user_codepage_id(1252), 0);
+  EXPECT_EQ(dbs_main_user_codepage_id_get(), 1252);
+  char def = 1;
+  ASSERT_EQ(dbs_main_is_codepage_sys_default(&def), 0);
+  EXPECT_EQ(def, 0);
+  dbs_main_set_user_codepage_id(0);
+  ASSERT_EQ(dbs_main_set_max_per_batch(40), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_rel_set_max_per_batch")[0].args[0], "40");
+  ASSERT_EQ(dbs_main_no_optimize_queries(), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_qry_no_optimize_create").size(), 1u);
+  std::string out = store_stdout_of([] { EXPECT_EQ(fpa_cbr_exec(), 0); });
+  EXPECT_EQ(out, "--ERROR--FPA remote CB not supported\n");
+  adp_store::st().is_remote = 0x101;
+  EXPECT_EQ(dbs_main_is_remote(), 1);  // the low byte
+}
