@@ -199,7 +199,9 @@ long dbs_obj_make(void*, long type_id, dbs_ty_lobj** out) {
 
 long dbs_obj_free_norel(void*, dbs_ty_lobj* o) {
   if (!o) return 0;
-  if (debug_on() && !unlink(o)) return dbs_alrt("dbs_obj_free_norel", DBS_NO_OBJECT, reinterpret_cast<long>(o));
+  // Unlinked whenever it is listed, so that no freed object stays on the
+  // list after the debug mode was switched off.
+  if (!unlink(o) && debug_on()) return dbs_alrt("dbs_obj_free_norel", DBS_NO_OBJECT, reinterpret_cast<long>(o));
   utl_pl_free("dbs_obj_free_norel", o->pool);
   utl_mem_free("dbs_obj_free_norel", o);
   return 0;

@@ -9,6 +9,7 @@
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_store.h"
 #include "core/clk/clk_seam.h"
+#include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_main.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "core/utl/utl_main.h"
@@ -180,4 +181,13 @@ TEST_F(store_test, CodePagesAndSwitchesForward) {
   EXPECT_EQ(out, "--ERROR--FPA remote CB not supported\n");
   adp_store::st().is_remote = 0x101;
   EXPECT_EQ(dbs_main_is_remote(), 1);  // the low byte
+}
+
+TEST_F(store_test, PrefetchedTextsAndTheListOfTheStore) {
+  ASSERT_EQ(dbs_db_str_init(), 0);
+  const char* text = nullptr;
+  ASSERT_EQ(cmn_alrt_get_msg(0x700015, &text), 0);
+  EXPECT_STREQ(text, "The difference between the client clock and the server clock is more than 24 hours.\n");
+  ASSERT_EQ(cmn_alrt_get_msg(0x700090, &text), 0);
+  EXPECT_STREQ(text, "The user name entered does not match a valid user of this database.\n");
 }

@@ -341,3 +341,14 @@ TEST_F(objects, ResetClearAndNewAgain) {
   EXPECT_EQ(text(o, 1), "untitled");
   dbs_obj_free_local("test", o);
 }
+
+TEST_F(objects, AListedObjectFreedAfterDebugModeLeavesTheList) {
+  cmn_main_set_debug_mode(1);
+  dbs_ty_lobj* listed = make(17);
+  cmn_main_set_debug_mode(0);
+  EXPECT_EQ(dbs_obj_free_local("test", listed), 0);
+  cmn_main_set_debug_mode(1);
+  std::string dump = store_stdout_of([] { dbs_obj_dump_all(nullptr, 0); });
+  EXPECT_EQ(dump.find("a case"), std::string::npos);
+  cmn_main_set_debug_mode(0);
+}
