@@ -31,9 +31,7 @@ long init_with(std::vector<const char*> args) {
   argv.clear();
   for (const char* a : args) argv.push_back(const_cast<char*>(a));
   osl_sys_set_cmd_args(static_cast<long>(argv.size()), argv.data());
-  EXPECT_EQ(cmn_main_init(), 0);
-  EXPECT_EQ(utl_main_init(), 0);
-  EXPECT_EQ(typ_main_init(), 0);
+  core_start();
   // Another test of this program may have started the store already.
   dbs_main_reset();
   adp_double::reset();

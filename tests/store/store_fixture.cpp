@@ -15,13 +15,17 @@
 #include "store/dbs_obj.h"
 #include "adapter/adp_sch_load.h"
 
-void store_start() {
+void core_start() {
   static bool started = false;
   if (started) return;
   started = true;
   ASSERT_EQ(cmn_main_init(), 0);
   ASSERT_EQ(utl_main_init(), 0);
   ASSERT_EQ(typ_main_init(), 0);
+}
+
+void store_start() {
+  core_start();
   ASSERT_EQ(dbs_main_init(), 0);
 }
 

@@ -14,6 +14,9 @@
 struct dbs_ty_lobj;
 class KAdpConnId;
 
+// The core runtime and the schema model, once per process.
+void core_start();
+// core_start, then the store (once per process unless a test resets it).
 void store_start();
 
 class store_test : public ::testing::Test {
