@@ -41,8 +41,9 @@ void reverse(uint8_t* list, uint32_t from, uint32_t to, size_t width) {
 // point are kept in arrival order after it and reversed in one go when the
 // run ends (an appended entry, or the end of the string), which gives the
 // same list as inserting each at the insertion point, in linear time.
-void place(uint8_t* list, uint32_t* ins, uint32_t* end, const uint8_t* entry, size_t width, bool append) {
-  if (append) reverse(list, *ins, *end, width);
+template <size_t width>
+void place(uint8_t* list, uint32_t* ins, uint32_t* end, const uint8_t* entry, bool append) {
+  if (append && *end > *ins + 1) reverse(list, *ins, *end, width);
   std::memcpy(list + size_t(*end) * width, entry, width);
   ++*end;
   if (append) *ins = *end;
@@ -66,15 +67,15 @@ void GCStrInsertWeights(GCSortLevels* lv, uint16_t primary, uint8_t secondary, u
   if (primary) {
     uint8_t e[2];
     gc_put16(e, primary);
-    place(lv->l1, &lv->ins1, &lv->end1, e, 2, order & GC_ORDER_PRIMARY);
+    place<2>(lv->l1, &lv->ins1, &lv->end1, e, order & GC_ORDER_PRIMARY);
   }
-  if (secondary) place(lv->l2, &lv->ins2, &lv->end2, &secondary, 1, order & GC_ORDER_SECONDARY);
-  if (tertiary) place(lv->l3, &lv->ins3, &lv->end3, &tertiary, 1, order & GC_ORDER_TERTIARY);
+  if (secondary) place<1>(lv->l2, &lv->ins2, &lv->end2, &secondary, order & GC_ORDER_SECONDARY);
+  if (tertiary) place<1>(lv->l3, &lv->ins3, &lv->end3, &tertiary, order & GC_ORDER_TERTIARY);
   if (special) {
     uint8_t e[4];
     gc_put16(e, position);
     gc_put16(e + 2, special);
-    place(lv->l4, &lv->ins4, &lv->end4, e, 4, order & GC_ORDER_SPECIAL);
+    place<4>(lv->l4, &lv->ins4, &lv->end4, e, order & GC_ORDER_SPECIAL);
   }
 }
 
@@ -95,6 +96,20 @@ GCUChar gcCollChar(const GCLocale* loc, const uint8_t* p, int32_t avail, int* le
   return units == 1 ? u[0] : GC_UCS2_INVALID;
 }
 
+namespace {
+
+// gcCollChar with the reader's single-byte table when it has one.
+inline GCUChar readChar(GCCollReader* r, const uint8_t* p, int32_t avail, int* len) {
+  if (r->memo && (r->loc->flags & GC_LF_SINGLEBYTE) && avail > 0) {
+    if (!r->memo->toUcs2) r->memo->toUcs2 = gcCpMain(r->loc->codepage) + GC_CPM_TOUCS2;
+    *len = 1;
+    return gc_be16(r->memo->toUcs2 + 2 * p[0]);
+  }
+  return gcCollChar(r->loc, p, avail, len);
+}
+
+} // namespace
+
 int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) {
   const GCObj* sort = r->loc->sort;
   GCUChar c;
@@ -105,7 +120,7 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
     ++r->position;
   } else {
     int n;
-    c = gcCollChar(r->loc, r->p, r->remaining, &n);
+    c = readChar(r, r->p, r->remaining, &n);
     if (n < 1) {
       r->remaining = 0;
       return 0;
@@ -114,9 +129,16 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
     r->p += n;
     ++r->position;
   }
-  if (r->remaining > 0 && gcSortCombinationCount(sort) > 0) {
+  int combinations;
+  if (r->memo) {
+    if (r->memo->combinations < 0) r->memo->combinations = gcSortCombinationCount(sort);
+    combinations = r->memo->combinations;
+  } else {
+    combinations = r->remaining > 0 ? gcSortCombinationCount(sort) : 0;
+  }
+  if (r->remaining > 0 && combinations > 0) {
     int n;
-    GCUChar next = gcCollChar(r->loc, r->p, r->remaining, &n);
+    GCUChar next = readChar(r, r->p, r->remaining, &n);
     if (n > 0) {
       r->remaining -= n;
       r->p += n;
@@ -128,6 +150,24 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
       r->look = next;
       r->remaining += 1; // the held character keeps the text from looking finished
     }
+  }
+  if (r->memo && c < 256) {
+    GCCollMemo::Entry& m = r->memo->entry[c];
+    if (!r->memo->known[c]) {
+      GCSortElem w1, w2;
+      uint8_t o = 0;
+      m.result = int8_t(gcSortWeights(sort, c, &w1, &w2, &o));
+      m.order = o;
+      m.e1 = {w1.primary, w1.special, w1.secondary, w1.tertiary};
+      m.e2 = {w2.primary, w2.special, w2.secondary, w2.tertiary};
+      r->memo->known[c] = true;
+    }
+    if (m.result >= 1) {
+      *e1 = GCSortElem{m.e1.primary, m.e1.secondary, m.e1.tertiary, m.e1.special};
+      *order = m.order;
+    }
+    if (m.result == 2) *e2 = GCSortElem{m.e2.primary, m.e2.secondary, m.e2.tertiary, m.e2.special};
+    return m.result;
   }
   return gcSortWeights(sort, c, e1, e2, order);
 }

@@ -1,5 +1,8 @@
 // Comparison of two strings in a locale's collation order.
 #include "mbtext/gc_coll.h"
+
+#include <cstring>
+
 #include "mbtext/gc_coll_int.h"
 #include "mbtext/gc_key.h"
 #include "mbtext/gc_key_int.h"
@@ -55,12 +58,30 @@ void fetch(Side* s, bool* fast) {
   GCStrInsertWeights(&s->lv, e.primary, e.secondary, e.tertiary, e.special, pos, order);
 }
 
-int incremental(GCLocale* loc, Side* a, Side* b) {
+// Result of a comparison that gave up (see incremental's limits).
+constexpr int kUndecided = 2;
+
+// A side with a limit (above 0) is given only the first limit bytes of its
+// text: it is never read where the rest of the text could change what is
+// read (a character and a combination's second one before the limit), and
+// when deciding would need more, the comparison gives up with kUndecided.
+int incremental(GCLocale* loc, Side* a, Side* b, int32_t limitA = 0, int32_t limitB = 0) {
   bool fast = true;
   uint32_t k = 0; // primary weights found equal so far
+  const uint8_t* const startA = a->rd.p;
+  const uint8_t* const startB = b->rd.p;
+  auto room = [](const Side* s, const uint8_t* start, int32_t limit) {
+    return limit <= 0 || (s->rd.p - start) + 8 <= limit;
+  };
   while (fast) {
-    while (fast && !a->done() && a->lv.end1 <= k) fetch(a, &fast);
-    while (fast && !b->done() && b->lv.end1 <= k) fetch(b, &fast);
+    while (fast && !a->done() && a->lv.end1 <= k) {
+      if (!room(a, startA, limitA)) return kUndecided;
+      fetch(a, &fast);
+    }
+    while (fast && !b->done() && b->lv.end1 <= k) {
+      if (!room(b, startB, limitB)) return kUndecided;
+      fetch(b, &fast);
+    }
     if (!fast) break;
     // While only appended, the primary weights found so far are final.
     while (a->lv.end1 > k && b->lv.end1 > k) {
@@ -72,6 +93,7 @@ int incremental(GCLocale* loc, Side* a, Side* b) {
     if (b->done() && b->lv.end1 <= k && a->lv.end1 > k) return 1;
     if (a->done() && b->done()) break;
   }
+  if (limitA > 0 || limitB > 0) return kUndecided;
   while (!a->done()) fetch(a, &fast);
   while (!b->done()) fetch(b, &fast);
   return gcSortLevelsCompare(loc->sort, &a->lv, &b->lv);
@@ -90,6 +112,29 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
   if (flags != 0 && flags != GC_COLL_ICASE && flags != GC_COLL_IWIDTH) {
     loc->status = GC_E_ARG;
     return 0;
+  }
+  if (flags == 0) {
+    // First from the texts' first kView bytes with the levels on the
+    // stack: most comparisons are decided there, without measuring the
+    // texts or allocating levels for them whole.
+    constexpr int32_t kView = 64;
+    auto view = [](const char* s, int32_t len, bool* whole) {
+      int32_t n = len >= 0 ? (len < kView ? len : kView) : int32_t(strnlen(s, size_t(kView)));
+      *whole = len >= 0 ? len <= kView : n < kView;
+      return n;
+    };
+    bool whole1, whole2;
+    const int32_t v1 = view(s1, len1, &whole1), v2 = view(s2, len2, &whole2);
+    uint8_t stack[2 * (16 * kView + 3)];
+    Side a, b;
+    a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), v1, 0, false, 0};
+    b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), v2, 0, false, 0};
+    gcSortLevelsInit(&a.lv, stack, uint32_t(v1));
+    gcSortLevelsInit(&b.lv, stack + gcSortLevelsSize(uint64_t(v1)), uint32_t(v2));
+    // Texts found equal go the whole way, which is where a failed
+    // allocation is seen.
+    int r = incremental(loc, &a, &b, whole1 ? 0 : v1, whole2 ? 0 : v2);
+    if (r != kUndecided && r != 0) return r;
   }
   if ((len1 < 0 && (len1 = gcTextLen(s1)) < 0) || (len2 < 0 && (len2 = gcTextLen(s2)) < 0)) {
     loc->status = GC_E_ARG;
@@ -120,8 +165,9 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     return byValue(s1, len1, s2, len2);
   }
   Side a, b;
-  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0};
-  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0};
+  GCCollMemo memo; // for both texts
+  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0, &memo};
+  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0, &memo};
   gcSortLevelsInit(&a.lv, block, uint32_t(len1));
   gcSortLevelsInit(&b.lv, block + size1, uint32_t(len2));
   int r = incremental(loc, &a, &b);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "mbtext/gc_coll.h"
+#include "mbtext/gc_sort.h"
 
 // Points the levels at room for n characters (two elements each) starting
 // at base: level 1 4n bytes, a gap byte, level 2 2n bytes, a gap byte,
@@ -18,6 +19,25 @@ void gcSortLevelsFinish(GCSortLevels* lv);
 // characters beyond that (positions never wrap).
 inline uint16_t gcSortPosition(uint64_t index) { return index > 0xFFFF ? 0xFFFF : uint16_t(index); }
 
+// The weights of U+0000-U+00FF as the sort object gives them, looked up
+// once each for one call (kept by the caller, shared by both texts of a
+// comparison).
+struct GCCollMemo {
+  struct Weights { // a GCSortElem without initialisers, so that the table costs nothing to make
+    uint16_t primary, special;
+    uint8_t secondary, tertiary;
+  };
+  struct Entry {
+    int8_t result; // gcSortWeights' result
+    uint8_t order;
+    Weights e1, e2;
+  };
+  bool known[256] = {};
+  Entry entry[256];
+  int32_t combinations = -1;         // the sort's combination count, once read
+  const uint8_t* toUcs2 = nullptr;   // the single-byte page's UCS-2 table, once looked up
+};
+
 // Reading collation elements of multibyte text.
 struct GCCollReader {
   const GCLocale* loc;
@@ -26,6 +46,7 @@ struct GCCollReader {
   uint32_t position; // characters read
   bool held;
   GCUChar look;
+  GCCollMemo* memo = nullptr; // when given: element results of 0 leave e1, e2 and order unset
 };
 
 // UCS-2 value of the character at p within avail bytes and its byte length

@@ -42,16 +42,10 @@ int32_t GCStringToUnicode(GCUChar* out, int32_t outLen, GCLocale* locale, const 
   GCConvReader r;
   gcConvReaderInit(&r, loc->codepage, single_byte(loc), src ? src : "", srcLen);
   r.partial = true;
-  int32_t n = 0;
+  int32_t n = gcConvReadRun(&r, out, cap); // stops where the output is full
   GCUChar u[2];
   int32_t next;
   bool dbcs;
-  for (int k; (k = gcConvRead(&r, u, &next, &dbcs)) > 0;) {
-    if (n + k > cap) break; // the output is full
-    for (int i = 0; i < k; ++i) out[n++] = u[i];
-    r.pos = next;
-    r.dbcs = dbcs;
-  }
   // Shift codes that end the text belong to it as well.
   if (r.pos < r.len && !gcConvRead(&r, u, &next, &dbcs) && next >= r.len) r.pos = next;
   if (nul || (terminated && r.pos >= r.len && n < outLen)) out[n++] = 0;
@@ -139,11 +133,37 @@ int32_t GCConvertString(GCLocale* dst, char* out, int32_t outLen, GCLocale* src,
   GCUChar u[2];
   int32_t next;
   bool sdbcs;
-  for (int k; (k = gcConvRead(&r, u, &next, &sdbcs)) > 0;) {
+  if (r.single && !w.shift) {
+    // One byte, one unit, one character of the target at a time.
+    auto* o = reinterpret_cast<uint8_t*>(out);
+    int32_t pos = 0;
+    while (pos < r.len) {
+      if (w.view.utf8) {
+        // The run whose units are ASCII: one byte each, within both limits.
+        int32_t fit = byteCap - bytes;
+        if (chars && charCap - count < fit) fit = charCap - count;
+        int32_t end = r.len - pos < fit ? r.len : pos + (fit > 0 ? fit : 0);
+        int32_t start = pos;
+        for (GCUChar c; pos < end && (c = gcCpViewByte(&r.view, r.s[pos])) < 0x80; ++pos) o[bytes++] = uint8_t(c);
+        count += pos - start;
+        if (pos >= r.len) break;
+      }
+      uint8_t b[4];
+      int m = gcCpViewToChar(&w.view, gcCpViewByte(&r.view, r.s[pos]), b);
+      if (chars && count + 1 > charCap) break;
+      if (bytes + m > byteCap) break;
+      for (int j = 0; j < m; ++j) o[bytes + j] = b[j];
+      bytes += m;
+      ++count;
+      ++pos;
+    }
+    r.pos = pos;
+  }
+  for (int k; (k = gcConvReadFast(&r, u, &next, &sdbcs)) > 0;) {
     uint8_t b[8];
     int used;
     bool ddbcs;
-    int m = gcConvEncode(&w, u, k, b, &used, &ddbcs);
+    int m = gcConvEncodeFast(&w, u, k, b, &used, &ddbcs);
     if (used < k) { // a surrogate pair the target cannot hold: one character each
       uint8_t b2[8];
       bool d2;

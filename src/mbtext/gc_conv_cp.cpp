@@ -18,16 +18,7 @@ int32_t GCCpStrToUnicode(const GCObj* cp, const char* s, int32_t length, GCUChar
   GCConvReader r;
   gcConvReaderInit(&r, cp, gcCpMaxLen(cp) == 1 && !gcCpIsUtf8(cp), s, length);
   r.stopNul = true;
-  int32_t n = 0;
-  GCUChar u[2];
-  int32_t next;
-  bool dbcs;
-  for (int k; (k = gcConvRead(&r, u, &next, &dbcs)) > 0;) {
-    for (int i = 0; i < k; ++i) out[n++] = u[i];
-    r.pos = next;
-    r.dbcs = dbcs;
-  }
-  return n;
+  return gcConvReadRun(&r, out, INT32_MAX);
 }
 
 int32_t GCCpUnicodeToStr(const GCObj* cp, const GCUChar* u, int state, int32_t length, char* out) {
@@ -38,17 +29,7 @@ int32_t GCCpUnicodeToStr(const GCObj* cp, const GCUChar* u, int state, int32_t l
   }
   GCConvWriter w;
   gcConvWriterInit(&w, cp, state != 0);
-  int32_t n = 0, i = 0;
-  while (i < length && u[i] != 0) {
-    uint8_t b[8];
-    bool dbcs;
-    int units;
-    int k = gcConvEncode(&w, u + i, length - i, b, &units, &dbcs);
-    std::memcpy(out + n, b, size_t(k));
-    n += k;
-    w.dbcs = dbcs;
-    i += units;
-  }
+  int32_t n = gcConvWriteRun(&w, u, length, reinterpret_cast<uint8_t*>(out));
   if (!w.shift) {
     out[n] = 0;
     return n;

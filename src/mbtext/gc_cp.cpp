@@ -100,44 +100,21 @@ GCUChar gcCpTrieLookup(const GCObj* cp, const uint8_t* p, int len, int* used) {
   return GC_UCS2_INVALID; // more bytes needed than the character has
 }
 
+void gcCpViewInit(GCCpView* v, const GCObj* cp) {
+  v->main = gcCpMain(cp);
+  v->low = cp ? cp->sect[2] : nullptr;
+  v->lowSize = cp ? cp->sect_size[2] : 0;
+  v->high = cp ? cp->sect[3] : nullptr;
+  v->highSize = cp ? cp->sect_size[3] : 0;
+  v->utf8 = main_usable(cp) && cp->id == GC_CP_ID_UTF8;
+  v->shift = (gc_be16(v->main + GC_CPM_FLAGS) & GC_CPF_SHIFT) != 0;
+  v->defChar = v->main[GC_CPM_DEFCHAR];
+}
+
 bool gcCpPageLookup(const GCObj* cp, GCUChar u, GCPacked* value, bool* direct) {
-  const uint8_t* rec = gcCpMain(cp) + GC_CPM_PAGES + 8 * (u >> 8);
-  uint8_t low = uint8_t(u & 0xFF);
-  if (low < rec[2] || low > rec[3]) return false;
-  uint32_t i = low & rec[1];
-  uint32_t lo = gc_be16(rec + 4), hi = gc_be16(rec + 6);
-  const uint8_t* L = cp ? cp->sect[2] : nullptr;
-  uint32_t Ls = cp ? cp->sect_size[2] : 0;
-  const uint8_t* H = cp ? cp->sect[3] : nullptr;
-  uint32_t Hs = cp ? cp->sect_size[3] : 0;
-  uint8_t b8, h8;
-  uint16_t w16, h16;
-  *direct = false;
-  switch (rec[0]) {
-    case 0:
-      if (!gc_rd8(L, Ls, lo + uint64_t(i), &b8)) return false;
-      *value = b8;
-      *direct = true;
-      return true;
-    case 1:
-      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16)) return false;
-      *value = w16;
-      return true;
-    case 2:
-      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16) || !gc_rd8(H, Hs, hi + uint64_t(i), &h8)) return false;
-      *value = uint32_t(w16) + (uint32_t(h8) << 16);
-      return true;
-    case 3:
-      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16) || !gc_rd16(H, Hs, hi + 2ull * i, &h16)) return false;
-      *value = (uint32_t(h16) << 16) | w16;
-      return true;
-    case 4:
-      if (!gc_rd8(L, Ls, lo + uint64_t(i), &b8) || !gc_rd8(H, Hs, hi + uint64_t(i), &h8)) return false;
-      *value = uint32_t(b8) + (uint32_t(h8) << 8);
-      return true;
-    default:
-      return false; // undefined record type: not representable
-  }
+  GCCpView v;
+  gcCpViewInit(&v, cp);
+  return gcCpViewPage(&v, u, value, direct);
 }
 
 GCUChar GCCpMbToUnicode(const GCObj* cp, const char* mb) {
@@ -204,27 +181,12 @@ int GCWToMb(char* out, GCPacked v) {
 }
 
 int GCCpUnicodeToChar(const GCObj* cp, GCUChar u, char* out) {
-  if (gcCpIsUtf8(cp)) {
-    if (u >= 0xD800 && u <= 0xDFFF) {
-      out[0] = char(gcCpDefaultChar(cp));
-      return 1;
-    }
-    uint8_t b[4];
-    int n = gcUtf8Encode(u, b);
-    std::memcpy(out, b, size_t(n));
-    return n;
-  }
-  GCPacked v;
-  bool direct;
-  if (!gcCpPageLookup(cp, u, &v, &direct)) {
-    out[0] = char(gcCpDefaultChar(cp));
-    return 1;
-  }
-  if (direct) {
-    out[0] = char(v);
-    return 1;
-  }
-  return GCWToMb(out, v);
+  GCCpView v;
+  gcCpViewInit(&v, cp);
+  uint8_t b[4];
+  int n = gcCpViewToChar(&v, u, b);
+  std::memcpy(out, b, size_t(n));
+  return n;
 }
 
 GCPacked GCCpUnicodeToCharW(const GCObj* cp, GCUChar u) {

@@ -112,6 +112,100 @@ int gcCpToUcs2(const GCObj* cp, const uint8_t* p, int32_t avail, GCUChar out[2],
 // character. 0 when avail is 0.
 int gcCpFromUcs2(const GCObj* cp, const GCUChar* u, int32_t avail, uint8_t out[4], int* used);
 
+// ---------------------------------------------------------------------------
+// A code page's tables looked up once for a whole call: the main table (as
+// gcCpMain gives it), the low and high blocks of the page records, and the
+// properties that the per-character paths test. Valid while the code page
+// stays loaded, as the object itself.
+struct GCCpView {
+  const uint8_t* main;
+  const uint8_t* low;
+  uint32_t lowSize;
+  const uint8_t* high;
+  uint32_t highSize;
+  bool utf8;
+  bool shift;
+  uint8_t defChar;
+};
+void gcCpViewInit(GCCpView* v, const GCObj* cp);
+inline GCUChar gcCpViewByte(const GCCpView* v, uint8_t b) { return gc_be16(v->main + GC_CPM_TOUCS2 + 2 * b); }
+inline uint8_t gcCpViewLead(const GCCpView* v, uint8_t b) { return v->main[GC_CPM_LEADLEN + b]; }
+
+// gcCpPageLookup on a view.
+inline bool gcCpViewPage(const GCCpView* v, GCUChar u, GCPacked* value, bool* direct) {
+  const uint8_t* rec = v->main + GC_CPM_PAGES + 8 * (u >> 8);
+  uint8_t low = uint8_t(u & 0xFF);
+  *direct = false;
+  if (low < rec[2] || low > rec[3]) return false;
+  uint32_t i = low & rec[1];
+  uint32_t lo = gc_be16(rec + 4), hi = gc_be16(rec + 6);
+  const uint8_t* L = v->low;
+  const uint8_t* H = v->high;
+  const uint32_t Ls = v->lowSize, Hs = v->highSize;
+  uint8_t b8, h8;
+  uint16_t w16, h16;
+  switch (rec[0]) {
+    case 0:
+      if (!gc_rd8(L, Ls, lo + uint64_t(i), &b8)) return false;
+      *value = b8;
+      *direct = true;
+      return true;
+    case 1:
+      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16)) return false;
+      *value = w16;
+      return true;
+    case 2:
+      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16) || !gc_rd8(H, Hs, hi + uint64_t(i), &h8)) return false;
+      *value = uint32_t(w16) + (uint32_t(h8) << 16);
+      return true;
+    case 3:
+      if (!gc_rd16(L, Ls, lo + 2ull * i, &w16) || !gc_rd16(H, Hs, hi + 2ull * i, &h16)) return false;
+      *value = (uint32_t(h16) << 16) | w16;
+      return true;
+    case 4:
+      if (!gc_rd8(L, Ls, lo + uint64_t(i), &b8) || !gc_rd8(H, Hs, hi + uint64_t(i), &h8)) return false;
+      *value = uint32_t(b8) + (uint32_t(h8) << 8);
+      return true;
+    default:
+      return false; // undefined record type: not representable
+  }
+}
+
+// GCCpUnicodeToChar on a view: the 1-4 bytes of u (the default character
+// when the code page has none; a surrogate in UTF-8 is none).
+inline int gcCpViewToChar(const GCCpView* v, GCUChar u, uint8_t out[4]) {
+  if (v->utf8) {
+    if (u < 0x80) {
+      out[0] = uint8_t(u);
+      return 1;
+    }
+    if (u < 0x800) {
+      out[0] = uint8_t(0xC0 | (u >> 6));
+      out[1] = uint8_t(0x80 | (u & 0x3F));
+      return 2;
+    }
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      out[0] = v->defChar;
+      return 1;
+    }
+    out[0] = uint8_t(0xE0 | (u >> 12));
+    out[1] = uint8_t(0x80 | ((u >> 6) & 0x3F));
+    out[2] = uint8_t(0x80 | (u & 0x3F));
+    return 3;
+  }
+  GCPacked val;
+  bool direct;
+  if (!gcCpViewPage(v, u, &val, &direct)) {
+    out[0] = v->defChar;
+    return 1;
+  }
+  if (direct) {
+    out[0] = uint8_t(val);
+    return 1;
+  }
+  return GCWToMb(reinterpret_cast<char*>(out), val);
+}
+
 // Class word and case delta of an 8-byte class record.
 uint32_t gcCtypeClass(const uint8_t* rec);
 int32_t gcCtypeDelta(const uint8_t* rec);

@@ -14,61 +14,13 @@ namespace gcfmt {
 
 namespace {
 
-// EBCDIC code page 037 bytes of the printable ASCII characters 0x20-0x7E.
-constexpr unsigned char kToEbcdic[95] = {
-    0x40, 0x5A, 0x7F, 0x7B, 0x5B, 0x6C, 0x50, 0x7D, 0x4D, 0x5D, 0x5C, 0x4E, 0x6B, 0x60, 0x4B, 0x61,
-    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8, 0xF9, 0x7A, 0x5E, 0x4C, 0x7E, 0x6E, 0x6F,
-    0x7C, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6,
-    0xD7, 0xD8, 0xD9, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xBA, 0xE0, 0xBB, 0xB0, 0x6D,
-    0x79, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95, 0x96,
-    0x97, 0x98, 0x99, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xC0, 0x4F, 0xD0, 0xA1};
-
-// Parsing translation of EBCDIC code page 037: its ASCII characters, NL
-// (0x15) as line feed, tab; every other byte (0x25 included) is none.
-constexpr auto makeEbcdicTable() {
-  struct T {
-    unsigned char v[256];
-  } t{};
-  for (int i = 0; i < 256; ++i) t.v[i] = 0xFF;
-  for (int a = 0; a < 95; ++a) t.v[kToEbcdic[a]] = static_cast<unsigned char>(0x20 + a);
-  t.v[0x00] = 0x00;
-  t.v[0x05] = 0x09;
-  t.v[0x15] = 0x0A;
-  return t;
-}
-constexpr auto kEbcdicFT = makeEbcdicTable();
-
-// Next state by class (rows) and state (columns).
-constexpr unsigned char kNext[9][8] = {
-    {0, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 1}, {0, 4, 4, 4, 0, 0, 0, 0},
-    {0, 3, 3, 0, 5, 0, 0, 0}, {0, 2, 2, 3, 5, 5, 0, 0}, {0, 3, 3, 3, 5, 5, 0, 0},
-    {0, 2, 2, 2, 0, 0, 0, 0}, {0, 6, 6, 6, 6, 6, 6, 0}, {0, 7, 7, 7, 7, 7, 7, 0}};
-
 }  // namespace
-
-unsigned char parseByte(unsigned char b, bool ascii) { return ascii ? b : kEbcdicFT.v[b]; }
 
 char pageChar(char c, bool ascii) {
   const auto u = static_cast<unsigned char>(c);
   if (ascii || u < 0x20 || u > 0x7E) return c;
-  return static_cast<char>(kToEbcdic[u - 0x20]);
+  return static_cast<char>(kFmtToEbcdic[u - 0x20]);
 }
-
-int charClass(unsigned char c) {
-  switch (c) {
-    case '%': return 1;
-    case '.': return 2;
-    case '*': return 3;
-    case '0': return 4;
-    case ' ': case '#': case '$': case '+': case ',': case '-': return 6;
-    case 'F': case 'I': case 'L': case 'N': case 'h': case 'l': case 'w': return 7;
-    case 'B': case 'C': case 'E': case 'G': case 'S': case 'X': case 'Z': case 'c': case 'd': case 'e':
-    case 'f': case 'g': case 'i': case 'n': case 'o': case 'p': case 's': case 'u': case 'x': return 8;
-    default: return (c >= '1' && c <= '9') ? 5 : 0;
-  }
-}
-
-int nextState(int cls, int state) { return kNext[cls][state]; }
 
 uint32_t kindOf(unsigned char conv, uint32_t size) {
   switch (conv) {
@@ -111,7 +63,7 @@ bool nextSingleByte(GCFmtWalk* walk, const unsigned char* f, int* i) {
 // first of its conversion, the position character that followed the '%'
 // (parsed form), and for a conversion character its kind (else int).
 template <class F>
-int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer) {
+int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer, const GCFmtWalk* proto = nullptr) {
   const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
   int state = kNormal;
   int k = 0;
@@ -119,7 +71,8 @@ int scanConsumers(GCLocale* loc, const char* format, bool ascii, F&& onConsumer)
   unsigned char poschar = 0;
   uint32_t size = 0;
   GCFmtWalk walk;
-  gcfmtWalkInit(&walk, loc);
+  if (proto) walk = *proto;
+  else gcfmtWalkInit(&walk, loc);
   for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii);
     int ns = nextState(charClass(c), state);
@@ -178,14 +131,14 @@ bool kindsAgree(GCLocale* loc, const char* format, bool ascii, const GCArgRecord
 
 }  // namespace
 
-int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
-  GCLocale* loc = gcLocaleOrDefault(locale);
+namespace {
+
+int isNumArgValid(const char* format, int ascii, const GCFmtWalk& proto) {
   const unsigned char* f = reinterpret_cast<const unsigned char*>(format);
   int state = kNormal;
   int percents = 0;
   bool positional = false;
-  GCFmtWalk walk;
-  gcfmtWalkInit(&walk, loc);
+  GCFmtWalk walk = proto;
   for (int i = 0; nextSingleByte(&walk, f, &i);) {
     unsigned char c = parseByte(f[i], ascii != 0);
     int ns = nextState(charClass(c), state);
@@ -195,7 +148,7 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
       ++percents;
       if (!f[i]) break;
       if (!f[i + 1]) return 0;
-      if (f[i + 2] && gcfmtCharLen(loc, f[i + 2]) > 1) return -1;
+      if (f[i + 2] && gcfmtLen(&walk.lens, f[i + 2]) > 1) return -1;
       if (parseByte(f[i + 1], ascii != 0) == '$') {
         positional = true;
       } else {
@@ -205,6 +158,15 @@ int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
     }
   }
   return positional ? 1 : 0;
+}
+
+}  // namespace
+
+int GCIsNumArgValid(GCLocale* locale, const char* format, int ascii) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  GCFmtWalk walk;
+  gcfmtWalkInit(&walk, loc);
+  return isNumArgValid(format, ascii, walk);
 }
 
 int GCGetArgCount(GCLocale* locale, const char* format, int ascii) {
@@ -271,11 +233,35 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     loc->status = GC_E_FORMAT;
     return -1;
   }
-  int positional = GCIsNumArgValid(loc, format, ascii);
+  GCFmtWalk walk; // the code page's facts, looked up once for the scans and the output
+  gcfmtWalkInit(&walk, loc);
+  int positional = isNumArgValid(format, ascii, walk);
   if (positional < 0) {
     loc->status = GC_E_FORMAT;
     return -1;
   }
+  GCSink sink{buffer, length < 0 ? INT32_MAX : length};
+  uint32_t engineStatus = GC_OK;
+  auto finish = [&](int r) {
+    loc->status = GC_OK;
+    if (r < 0) {
+      loc->status = engineStatus ? engineStatus : GC_E_BUFFER;
+      r = static_cast<int>(sink.next - buffer);
+    }
+    if (flags & GC_FL_NUL) buffer[r++] = '\0';
+    if (loc->status == GC_OK && chars && r > 0) r = gcfmtNumChars(loc, buffer, r);
+    return r;
+  };
+  if (!positional) {
+    // Each consumer takes the next argument: one pass over the format reads
+    // them as it goes.
+    va_list ap;
+    va_copy(ap, args);
+    int r = output(loc, &sink, format, ascii, nullptr, nullptr, 0, flags, &engineStatus, &walk, &ap);
+    va_end(ap);
+    return finish(r);
+  }
+
   int n = GCGetArgCount(loc, format, ascii);
   uint32_t cells = static_cast<uint32_t>(n) + 1;
   auto* values = static_cast<GCArgValue*>(gcAlloc(cells * sizeof(GCArgValue)));
@@ -293,15 +279,11 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     return r;
   };
 
+  // One consumer too: a position of 0 or above the count is refused.
   bool ok = true;
-  if (!positional) {
-    for (int i = 0; i < n; ++i) records[i].position = static_cast<uint32_t>(i);
-  } else if (n > 0) {
-    // One consumer too: a position of 0 or above the count is refused.
-    ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
-  }
+  if (n > 0) ok = GCFillNumArgValues(loc, format, records, n, ascii) == n;
   if (ok) ok = GCFillArgSize(loc, format, records, ascii) == n;
-  if (ok && positional) ok = kindsAgree(loc, format, ascii, records, n);
+  if (ok) ok = kindsAgree(loc, format, ascii, records, n);
   if (!ok) {
     loc->status = GC_E_FORMAT;
     return release(0);
@@ -313,28 +295,8 @@ int GCVsprintf(GCLocale* locale, char* buffer, int32_t length, const char* forma
     if (static_cast<int>(records[i].position) + 1 > taken) taken = static_cast<int>(records[i].position) + 1;
   va_list ap;
   va_copy(ap, args);
-  for (int j = 0; j < taken; ++j) {
-    switch (records[j].kind) {
-      case GC_ARG_PTR: case GC_ARG_WSTR: values[j].p = va_arg(ap, const void*); break;
-      case GC_ARG_LONG: values[j].l = va_arg(ap, long); break;
-      case GC_ARG_WCHAR: values[j].u = va_arg(ap, unsigned); break;
-      case GC_ARG_DOUBLE: values[j].d = va_arg(ap, double); break;
-      case GC_ARG_LDOUBLE: values[j].ld = va_arg(ap, long double); break;
-      case GC_ARG_LLONG: values[j].ll = va_arg(ap, long long); break;
-      default: values[j].i = va_arg(ap, int); break;  // int, short (promoted)
-    }
-  }
+  for (int j = 0; j < taken; ++j) gcfmtReadArg(&ap, records[j].kind, &values[j]);
   va_end(ap);
 
-  GCSink sink{buffer, length < 0 ? INT32_MAX : length};
-  uint32_t engineStatus = GC_OK;
-  int r = output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus);
-  loc->status = GC_OK;
-  if (r < 0) {
-    loc->status = engineStatus ? engineStatus : GC_E_BUFFER;
-    r = static_cast<int>(sink.next - buffer);
-  }
-  if (flags & GC_FL_NUL) buffer[r++] = '\0';
-  if (loc->status == GC_OK && chars && r > 0) r = gcfmtNumChars(loc, buffer, r);
-  return release(r);
+  return release(finish(output(loc, &sink, format, ascii, values, records, n, flags, &engineStatus, &walk)));
 }

@@ -16,7 +16,32 @@ const GCObj* codePage(const GCLocale* locale) {
   return locale->codepage;
 }
 
+// Lengths of single-byte pages and of UTF-8 by rule.
+constexpr auto makeLens(bool utf8) {
+  struct T {
+    uint8_t v[256];
+  } t{};
+  for (int b = 0; b < 256; ++b) {
+    uint8_t n = 1;
+    if (utf8 && b >= 0xC2 && b <= 0xDF) n = 2;
+    else if (utf8 && b >= 0xE0 && b <= 0xEF) n = 3;
+    else if (utf8 && b >= 0xF0 && b <= 0xF4) n = 4;
+    t.v[b] = n;
+  }
+  return t;
+}
+constexpr auto kSingleLens = makeLens(false);
+constexpr auto kUtf8Lens = makeLens(true);
+
 }  // namespace
+
+void gcfmtLensInit(GCFmtLens* lens, const GCLocale* locale) {
+  const GCObj* cp = (!locale || (locale->flags & GC_LF_SINGLEBYTE)) ? nullptr : codePage(locale);
+  lens->single = !cp;
+  if (!cp) lens->lead = kSingleLens.v;
+  else if (gcCpIsUtf8(cp)) lens->lead = kUtf8Lens.v;
+  else lens->lead = gcCpMain(cp) + GC_CPM_LEADLEN;
+}
 
 bool gcfmtAscii(const GCLocale* locale) {
   const GCObj* cp = codePage(locale);
@@ -30,17 +55,9 @@ int32_t gcfmtByteBound(const GCLocale* locale, int32_t chars) {
 }
 
 int gcfmtCharLen(const GCLocale* locale, unsigned char b) {
-  if (!locale || (locale->flags & GC_LF_SINGLEBYTE)) return 1;
-  const GCObj* cp = codePage(locale);
-  if (!cp) return 1;
-  if (gcCpIsUtf8(cp)) {
-    if (b >= 0xC2 && b <= 0xDF) return 2;
-    if (b >= 0xE0 && b <= 0xEF) return 3;
-    if (b >= 0xF0 && b <= 0xF4) return 4;
-    return 1;
-  }
-  int len = gcCpLeadLen(cp, b);
-  return len < 1 ? 1 : (len > 4 ? 4 : len);
+  GCFmtLens lens;
+  gcfmtLensInit(&lens, locale);
+  return gcfmtLen(&lens, b);
 }
 
 GCUChar gcfmtByteToUcs(const GCLocale* locale, unsigned char b) {
@@ -118,25 +135,11 @@ GCCLocaleScope::~GCCLocaleScope() {
 void gcfmtWalkInit(GCFmtWalk* walk, const GCLocale* locale) {
   const GCObj* cp = codePage(locale);
   walk->loc = locale;
+  gcfmtLensInit(&walk->lens, locale);
   walk->shift = cp && locale && (locale->flags & GC_LF_SHIFT) != 0 && !(locale->flags & GC_LF_SINGLEBYTE);
   walk->so = walk->shift ? gcCpShiftOut(cp) : 0;
   walk->si = walk->shift ? gcCpShiftIn(cp) : 0;
   int maxLen = cp ? gcCpMaxLen(cp) : 1;
   walk->maxLen = maxLen < 1 ? 1 : (maxLen > 4 ? 4 : maxLen);
   walk->state = 0;
-}
-
-int gcfmtWalkLen(GCFmtWalk* walk, unsigned char b) {
-  if (walk->shift) {
-    if (b == walk->so) {
-      walk->state = 1;
-      return 1;
-    }
-    if (b == walk->si) {
-      walk->state = 0;
-      return 1;
-    }
-    if (walk->state == 1) return walk->maxLen;
-  }
-  return gcfmtCharLen(walk->loc, b);
 }

@@ -12,6 +12,20 @@
 bool gcfmtAscii(const GCLocale* locale);
 // Byte length of the character that starts with byte b (at least 1).
 int gcfmtCharLen(const GCLocale* locale, unsigned char b);
+
+// The lead-byte lengths of a locale's code page, looked up once per call:
+// gcfmtLen gives what gcfmtCharLen gives without asking the code page
+// again. The table is the code page's own (or a fixed one for single-byte
+// and UTF-8 pages), so it lives as long as the locale's code page.
+struct GCFmtLens {
+  const uint8_t* lead; // 256 lengths (0 and values above 4 are clamped)
+  bool single;         // every character is one byte
+};
+void gcfmtLensInit(GCFmtLens* lens, const GCLocale* locale);
+inline int gcfmtLen(const GCFmtLens* lens, unsigned char b) {
+  const int n = lens->lead[b];
+  return n < 1 ? 1 : (n > 4 ? 4 : n);
+}
 // Bytes that chars characters of the locale's code page take at most.
 int32_t gcfmtByteBound(const GCLocale* locale, int32_t chars);
 // UCS-2 value of a single byte (0xFFFD when it is no character).
@@ -40,6 +54,7 @@ int gcfmtEol(const GCLocale* locale, uint32_t flags, char* out);
 // pages take lengths from the lead byte.
 struct GCFmtWalk {
   const GCLocale* loc;
+  GCFmtLens lens;
   bool shift;
   unsigned char so, si;
   int maxLen;
@@ -47,7 +62,20 @@ struct GCFmtWalk {
 };
 void gcfmtWalkInit(GCFmtWalk* walk, const GCLocale* locale);
 // Length of the character that starts with byte b (at least 1).
-int gcfmtWalkLen(GCFmtWalk* walk, unsigned char b);
+inline int gcfmtWalkLen(GCFmtWalk* walk, unsigned char b) {
+  if (walk->shift) {
+    if (b == walk->so) {
+      walk->state = 1;
+      return 1;
+    }
+    if (b == walk->si) {
+      walk->state = 0;
+      return 1;
+    }
+    if (walk->state == 1) return walk->maxLen;
+  }
+  return gcfmtLen(&walk->lens, b);
+}
 
 // The C locale (null when it cannot be had).
 locale_t gcfmtCLocale();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mbtext/gc_conv.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_fmt.h"
 #include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_fmt_int.h"
@@ -31,22 +32,76 @@ void GCWrite_char(int byte, GCSink* sink, int* count) {
 }
 
 void GCWrite_multiple_char(int byte, int n, GCSink* sink, int* count) {
-  for (int i = 0; i < n && *count >= 0; ++i) GCWrite_char(byte, sink, count);
+  if (*count < 0 || n <= 0) return;
+  const int k = sink->left <= 0 ? 0 : (n < sink->left ? n : sink->left);
+  std::memset(sink->next, byte, static_cast<size_t>(k));
+  sink->next += k;
+  sink->left -= k;
+  *count += k;
+  if (k < n) { // the next byte did not fit
+    sink->left = -1;
+    *count = -1;
+  }
+}
+
+namespace {
+
+// A copy that makes no call for the few bytes of most pieces.
+inline void copyBytes(char* to, const char* from, int n) {
+  if (n > 16) {
+    std::memcpy(to, from, static_cast<size_t>(n));
+    return;
+  }
+  for (int i = 0; i < n; ++i) to[i] = from[i];
+}
+
+}  // namespace
+
+void gcfmtWriteBytes(const char* bytes, int n, GCSink* sink, int* count) {
+  if (*count < 0 || n <= 0) return;
+  const int k = sink->left <= 0 ? 0 : (n < sink->left ? n : sink->left);
+  copyBytes(sink->next, bytes, k);
+  sink->next += k;
+  sink->left -= k;
+  *count += k;
+  if (k < n) {
+    sink->left = -1;
+    *count = -1;
+  }
+}
+
+void gcfmtWriteText(const GCFmtLens* lens, const char* text, int length, GCSink* sink, int* count) {
+  if (*count < 0 || length <= 0) return;
+  const int room = sink->left > 0 ? sink->left : 0;
+  int j = 0;
+  bool full = false;
+  if (lens->single) {
+    j = length <= room ? length : room;
+    full = length > room;
+  } else {
+    // Whole characters only: one cut by the end of the text is left out,
+    // one that does not fit ends the output.
+    while (j < length) {
+      const int len = gcfmtLen(lens, static_cast<unsigned char>(text[j]));
+      if (len > length - j) break;
+      if (len > room - j) {
+        full = true;
+        break;
+      }
+      j += len;
+    }
+  }
+  copyBytes(sink->next, text, j);
+  sink->next += j;
+  sink->left -= j;
+  *count += j;
+  if (full) *count = -1;
 }
 
 void GCWrite_string(GCLocale* locale, const char* text, int length, GCSink* sink, int* count) {
-  GCLocale* loc = gcLocaleOrDefault(locale);
-  int i = 0;
-  while (i < length && *count >= 0) {
-    int len = gcfmtCharLen(loc, static_cast<unsigned char>(text[i]));
-    if (i + len > length) return;  // cut by the end of the text
-    if (len > sink->left) {
-      *count = -1;
-      return;
-    }
-    for (int k = 0; k < len; ++k) GCWrite_char(static_cast<unsigned char>(text[i + k]), sink, count);
-    i += len;
-  }
+  GCFmtLens lens;
+  gcfmtLensInit(&lens, gcLocaleOrDefault(locale));
+  gcfmtWriteText(&lens, text, length, sink, count);
 }
 
 namespace gcfmt {
@@ -109,6 +164,7 @@ void toAsciiNumber(const char* text, int len, bool ascii, char* out) {
 
 struct Engine {
   GCLocale* loc = nullptr;
+  GCFmtLens lens{};
   GCSink* sink = nullptr;
   bool ascii = true;
   Chars ch{true};
@@ -121,44 +177,75 @@ struct Engine {
   int consumers = 0;  // consumers the format has (size of the arrays less one)
   char cvt[kCvtBuf];
 
-  // The argument of the next consumer; a zero value past the collected ones.
-  const GCArgValue& arg() {
+  int decimal = -1;      // the decimal separator byte once looked up (0: none)
+  va_list* ap = nullptr; // when set, each consumer's argument is read from here in turn
+  GCArgValue read{};
+
+  // The argument of the next consumer, of the kind it reads; a zero value
+  // past the collected ones.
+  const GCArgValue& arg(uint32_t kind) {
     static const GCArgValue kNone{};
     ++consumer;
+    if (ap) {
+      read = GCArgValue{};
+      gcfmtReadArg(ap, kind, &read);
+      return read;
+    }
     if (consumer > consumers) return kNone;
     return values[records[consumer - 1].position];
   }
 };
 
+// The territory's decimal separator as GCGetLocaleTextInfo gives it with
+// the item flag into two bytes: its character when that is one byte of a
+// page without shift codes, else nothing (0).
+int decimalByte(GCLocale* loc) {
+  const uint8_t* td = loc->territory ? gcObjSection(loc->territory) : nullptr;
+  if (td && loc->codepage) {
+    GCCpView v;
+    gcCpViewInit(&v, loc->codepage);
+    if (!v.shift) {
+      const GCUChar u = gc_be16(td + GC_TERR_SEPS + 2 * GC_SEP_DECIMAL);
+      if (u == 0) return 0;
+      uint8_t b[4];
+      return gcCpViewToChar(&v, u, b) == 1 ? b[0] : 0;
+    }
+  }
+  char dec[5] = {0};
+  gcfmtTextItem(loc, GC_ITEM_DECIMAL, dec, sizeof dec, 1);
+  return static_cast<unsigned char>(dec[0]);
+}
+
 // Writes a prepared conversion: padding, prefix, zeros, text.
 void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int prefixLen, const char* text,
                      int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
   int pad = width - textLen - prefixLen;
-  if (!(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
-  for (int i = 0; i < prefixLen; ++i) GCWrite_char(static_cast<unsigned char>(prefix[i]), e.sink, &e.count);
-  if ((fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
+  if (pad > 0 && !(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+  if (prefixLen > 0) gcfmtWriteBytes(prefix, prefixLen, e.sink, &e.count);
+  if (pad > 0 && (fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
   if (wide) {
     for (int i = 0; i < wideLen && e.count >= 0; ++i) {
       char bytes[4];
       int n = 0;
       if (!wideToBytes(e.loc, wide[i], bytes, &n)) break;
-      GCWrite_string(e.loc, bytes, n, e.sink, &e.count);
+      gcfmtWriteText(&e.lens, bytes, n, e.sink, &e.count);
     }
   } else if (floatText && !reformatted) {
     char dec[5] = {0};
     // The territory's decimal separator, as the number formatters use it
-    // under the item flag.
-    gcfmtTextItem(e.loc, GC_ITEM_DECIMAL, dec, sizeof dec, 1);
+    // under the item flag (looked up once per call).
+    if (e.decimal < 0) e.decimal = decimalByte(e.loc);
+    dec[0] = static_cast<char>(e.decimal);
     if (dec[0] && dec[0] != e.ch.point()) {
       char* t = const_cast<char*>(text);
       for (int i = 0; i < textLen; ++i)
         if (t[i] == e.ch.point()) t[i] = dec[0];
     }
-    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
   } else {
-    GCWrite_string(e.loc, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
   }
-  if (fl & kMinus) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
+  if (pad > 0 && (fl & kMinus)) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
 }
 
 // One conversion; false when the engine refuses it (status set).
@@ -174,17 +261,17 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
 
   switch (conv) {
     case 'c':
-      e.cvt[0] = static_cast<char>(e.arg().i);
+      e.cvt[0] = static_cast<char>(e.arg(GC_ARG_INT).i);
       textLen = 1;
       break;
     case 'C': {
       int n = 0;
-      if (!wideToBytes(e.loc, e.arg().u, e.cvt, &n)) return true;  // nothing at all is written
+      if (!wideToBytes(e.loc, e.arg(GC_ARG_WCHAR).u, e.cvt, &n)) return true;  // nothing at all is written
       textLen = n;
       break;
     }
     case 's': {
-      const char* s = static_cast<const char*>(e.arg().p);
+      const char* s = static_cast<const char*>(e.arg(GC_ARG_PTR).p);
       if (!s) s = e.ch.null();
       text = s;
       size_t limit = precision >= 0 ? static_cast<size_t>(precision) : 0x7FFFFFFF;
@@ -192,7 +279,7 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       break;
     }
     case 'S': {
-      const auto* ws = static_cast<const uint32_t*>(e.arg().p);
+      const auto* ws = static_cast<const uint32_t*>(e.arg(GC_ARG_WSTR).p);
       if (!ws) {
         text = e.ch.null();
         textLen = 6;
@@ -205,11 +292,11 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       break;
     }
     case 'n':
-      (void)e.arg();  // the pointer is consumed; nothing is stored through it
+      (void)e.arg(GC_ARG_PTR);  // the pointer is consumed; nothing is stored through it
       return true;
     case 'B':
     case 'Z':
-      ++e.consumer;  // counted, not read
+      (void)e.arg(GC_ARG_INT);  // counted (its argument taken), not used
       textLen = 0;
       break;
     case 'e': case 'E': case 'f': case 'g': case 'G': {
@@ -219,7 +306,7 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
         *e.status = GC_E_ARG;
         return false;
       }
-      const GCArgValue& a = e.arg();
+      const GCArgValue& a = e.arg((fl & kLongDouble) ? GC_ARG_LDOUBLE : GC_ARG_DOUBLE);
       int lower = (conv == 'E') ? 'e' : (conv == 'G' ? 'g' : conv);
       int capital = (conv == 'E' || conv == 'G') ? 1 : 0;
       long double lv = (fl & kLongDouble) ? a.ld : static_cast<long double>(a.d);
@@ -262,7 +349,13 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
     case 'p':
     case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
       const bool isSigned = conv == 'd' || conv == 'i';
-      const GCArgValue& a = e.arg();
+      // kindOf's answer for these letters.
+      const uint32_t kind = conv == 'p'            ? GC_ARG_PTR
+                            : (fl & kLongLong) != 0 ? GC_ARG_LLONG
+                            : (fl & kLong) != 0     ? GC_ARG_LONG
+                            : (fl & kShort) != 0    ? GC_ARG_SHORT
+                                                    : GC_ARG_INT;
+      const GCArgValue& a = e.arg(kind);
       unsigned long long v;
       if (conv == 'p') {
         v = reinterpret_cast<uintptr_t>(a.p);
@@ -318,9 +411,58 @@ bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precisio
       char* p = end;
       unsigned long long rest = v;
       int prec = precision;
-      while (prec-- > 0 || rest != 0) {
-        *--p = e.ch.hexDigit(static_cast<int>(rest % static_cast<unsigned>(base)), upper);
-        rest /= static_cast<unsigned>(base);
+      // Constant bases let the compiler divide without a divide.
+      auto digits = [&](auto b) {
+        while (prec-- > 0 || rest != 0) {
+          *--p = e.ch.hexDigit(static_cast<int>(rest % b), upper);
+          rest /= b;
+        }
+      };
+      if (base == 10) {
+        // Two digits a step while at least three are left, in 32 bits when
+        // the value fits.
+        const char z = e.ch.zero();
+        static constexpr auto kPairs = [] {
+          struct T {
+            char v[200];
+          } t{};
+          for (int q = 0; q < 100; ++q) {
+            t.v[2 * q] = static_cast<char>(q / 10);
+            t.v[2 * q + 1] = static_cast<char>(q % 10);
+          }
+          return t;
+        }();
+        auto pairs = [&](auto& r) {
+          while (r >= 10000) { // four digits a step: shorter chains of divisions
+            const unsigned q = static_cast<unsigned>(r % 10000);
+            r /= 10000;
+            const unsigned lo = q % 100, hi = q / 100;
+            *--p = static_cast<char>(z + kPairs.v[2 * lo + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * lo]);
+            *--p = static_cast<char>(z + kPairs.v[2 * hi + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * hi]);
+            prec -= 4;
+          }
+          while (r >= 100) {
+            const unsigned q = static_cast<unsigned>(r % 100);
+            r /= 100;
+            *--p = static_cast<char>(z + kPairs.v[2 * q + 1]);
+            *--p = static_cast<char>(z + kPairs.v[2 * q]);
+            prec -= 2;
+          }
+        };
+        if (rest <= 0xFFFFFFFFull) {
+          uint32_t r32 = static_cast<uint32_t>(rest);
+          pairs(r32);
+          rest = r32;
+        } else {
+          pairs(rest);
+        }
+        digits(10u);
+      } else if (base == 16) {
+        digits(16u);
+      } else {
+        digits(8u);
       }
       if ((fl & kOctalZero) && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
       text = p;
@@ -363,8 +505,10 @@ int addDigit(int value, int digit) {
 }  // namespace
 
 int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const GCArgValue* values,
-           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status) {
+           const GCArgRecord* records, int consumers, uint32_t flags, uint32_t* status, const GCFmtWalk* proto,
+           va_list* ap) {
   Engine e;
+  e.ap = ap;
   e.consumers = consumers;
   e.loc = locale;
   e.sink = sink;
@@ -379,7 +523,10 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
   uint32_t fl = 0;
   int width = 0, precision = -1;
   GCFmtWalk walk;
-  gcfmtWalkInit(&walk, locale);
+  if (proto) walk = *proto;
+  else gcfmtWalkInit(&walk, locale);
+  e.lens = walk.lens;
+  const unsigned char percent = ascii ? '%' : 0x6C;
   for (int i = 0; f[i] && e.count >= 0;) {
     int len = gcfmtWalkLen(&walk, f[i]);
     if (len > 1) {
@@ -402,9 +549,16 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
     unsigned char c = parseByte(f[i], ascii);
     int ns = nextState(charClass(c), state);
     switch (ns) {
-      case kNormal:
-        GCWrite_char(f[i], sink, &e.count);
+      case kNormal: {
+        // The run of plain one-byte characters up to the next '%' goes out
+        // as one piece.
+        int j = i + 1;
+        if (!walk.shift)
+          while (f[j] && f[j] != percent && gcfmtLen(&walk.lens, f[j]) == 1) ++j;
+        gcfmtWriteBytes(reinterpret_cast<const char*>(f + i), j - i, sink, &e.count);
+        i = j - 1;
         break;
+      }
       case kPercent:
         fl = 0;
         width = 0;
@@ -421,7 +575,7 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
         break;
       case kWidth:
         if (c == '*') {
-          int w = e.arg().i;
+          int w = e.arg(GC_ARG_INT).i;
           if (w < 0) {
             fl |= kMinus;
             w = w == INT32_MIN ? INT32_MAX : -w;
@@ -436,7 +590,7 @@ int output(GCLocale* locale, GCSink* sink, const char* format, bool ascii, const
         break;
       case kPrecision:
         if (c == '*') {
-          int p = e.arg().i;
+          int p = e.arg(GC_ARG_INT).i;
           precision = p < 0 ? -1 : p;
         } else {
           precision = addDigit(precision < 0 ? 0 : precision, c - '0');

@@ -5,6 +5,7 @@
 #include "mbtext/gc_fmt_int.h"
 #include "mbtext/gc_fp_int.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -215,34 +216,39 @@ int convert(const GCFpValue* v, char* out, int outsize, int letter, int precisio
 
 }  // namespace
 
-void GCqfltout(const long double* value, GCFpValue* out) {
-  long double v = *value;
-  out->sign = std::signbit(v) ? 1 : 0;
+namespace {
+
+// Takes apart a finite or special value given its properties and two
+// writers of the C library's forms of its magnitude: sci(text) writes
+// "%.40e" (41 significant digits), fix(text) writes "%.40f"; each returns
+// the text's length.
+template <class Sci, class Fix>
+void decompose(bool negative, bool inf, bool nan, bool zero, bool belowOne, Sci sci, Fix fix, GCFpValue* out) {
+  out->sign = negative ? 1 : 0;
   out->special = 0;
   out->decpt = 0;
   out->ndigits = 0;
   out->digits[0] = '\0';
-  if (std::isinf(v)) {
+  if (inf) {
     out->special = 1;
     return;
   }
-  if (std::isnan(v)) {
+  if (nan) {
     out->special = 2;
     return;
   }
-  long double a = std::fabs(v);
   char text[GC_FP_DIGBUF + 64];
-  GCCLocaleScope cLocale;  // '.' and ASCII digits from the formatter
-  if (a == 0.0L) {
+  if (zero) {
     std::memset(out->digits, '0', 40);
     out->ndigits = 40;
     out->digits[40] = '\0';
     out->decpt = 1;
     return;
   }
-  if (a < 1.0L) {
+  if (belowOne) {
     // 41 significant digits behind the zeros that follow the point.
-    std::snprintf(text, sizeof text, "%.40Le", a);
+    int len = sci(text, static_cast<int>(sizeof text));
+    text[len] = '\0';
     const char* e = std::strchr(text, 'e');
     long exp10 = e ? std::strtol(e + 1, nullptr, 10) : 0;
     if (exp10 < 0) {
@@ -258,11 +264,9 @@ void GCqfltout(const long double* value, GCFpValue* out) {
     }
     // Rounded up to 1 at 41 digits: handled as a value of 1 and above.
   }
-  int len = std::snprintf(text, sizeof text, "%.40Lf", a);
-  if (len < 0 || len >= static_cast<int>(sizeof text)) len = static_cast<int>(std::strlen(text));
+  int len = fix(text, static_cast<int>(sizeof text));
   int n = 0;
-  int decpt = 0;
-  decpt = -1;
+  int decpt = -1;
   for (int i = 0; i < len && n < GC_FP_DIGBUF - 1; ++i) {
     if (text[i] < '0' || text[i] > '9') {
       if (decpt < 0) decpt = n;  // the point
@@ -276,9 +280,35 @@ void GCqfltout(const long double* value, GCFpValue* out) {
   out->decpt = decpt;
 }
 
+int clampLen(int len, int size, const char* text) {
+  return (len < 0 || len >= size) ? static_cast<int>(std::strlen(text)) : len;
+}
+
+}  // namespace
+
+void GCqfltout(const long double* value, GCFpValue* out) {
+  const long double v = *value;
+  const long double a = std::fabs(v);
+  GCCLocaleScope cLocale;  // '.' and ASCII digits from the formatter
+  decompose(
+      std::signbit(v), std::isinf(v), std::isnan(v), a == 0.0L, a < 1.0L,
+      [a](char* t, int size) { return clampLen(std::snprintf(t, size_t(size), "%.40Le", a), size, t); },
+      [a](char* t, int size) { return clampLen(std::snprintf(t, size_t(size), "%.40Lf", a), size, t); }, out);
+}
+
 void GCfltout(double value, GCFpValue* out) {
-  long double v = value;  // exact: every double is a long double
-  GCqfltout(&v, out);
+  // std::to_chars writes exactly what the C library's "%.40e" and "%.40f"
+  // write for the same value (correctly rounded, C locale), without the
+  // formatter's locale switch and multi-precision arithmetic.
+  const double a = std::fabs(value);
+  auto put = [a](char* t, int size, std::chars_format f) {
+    std::to_chars_result r = std::to_chars(t, t + size - 1, a, f, 40);
+    return static_cast<int>(r.ptr - t);
+  };
+  decompose(
+      std::signbit(value), std::isinf(value), std::isnan(value), a == 0.0, a < 1.0,
+      [&](char* t, int size) { return put(t, size, std::chars_format::scientific); },
+      [&](char* t, int size) { return put(t, size, std::chars_format::fixed); }, out);
 }
 
 int GCfpcvt(const GCFpValue* value, int n, int* decpt, int* sign, char* out, int outsize) {
@@ -357,9 +387,48 @@ int GCqgconvert(const long double* value, int precision, char* out, int outsize,
   return convert(&v, out, outsize, 'g', precision < 1 ? 1 : precision, capital, ascii);
 }
 
+namespace {
+
+// For the fixed form with p fraction digits of a double from 1 up to 2^53
+// (p at most 17): its integer digits and exactly p + 1 fraction digits,
+// truncated. The rounding to p digits reads no further, and up to there
+// these are GCfltout's digits: its 40th-digit rounding could carry into
+// digit p + 1 only for a value within 10^-40 of the next multiple of
+// 10^-(p+1), which no double of this range is (it has at most 52 binary
+// fraction digits).
+bool fixedDigitsOf(double value, int p, GCFpValue* v) {
+  const double a = std::fabs(value);
+  if (!(a >= 1.0 && a < 9007199254740992.0) || p < 0 || p > 17) return false;
+  int e = 0;
+  const double m = std::frexp(a, &e); // a = m * 2^e, m in [0.5, 1), e in [1, 53]
+  const uint64_t M = static_cast<uint64_t>(std::ldexp(m, 53));
+  const int shift = 53 - e; // a = M / 2^shift
+  const uint64_t whole = M >> shift;
+  const uint64_t frac = shift ? (M & ((uint64_t(1) << shift) - 1)) : 0;
+  uint64_t scale = 10;
+  for (int i = 0; i < p; ++i) scale *= 10;
+  const uint64_t fracDigits = static_cast<uint64_t>((static_cast<unsigned __int128>(frac) * scale) >> shift);
+  char* d = v->digits;
+  const int n = static_cast<int>(std::to_chars(d, d + 24, whole).ptr - d);
+  char* f = d + n;
+  uint64_t rest = fracDigits;
+  for (int i = p; i >= 0; --i) {
+    f[i] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  }
+  v->ndigits = n + p + 1;
+  v->digits[v->ndigits] = '\0';
+  v->decpt = n;
+  v->sign = std::signbit(value) ? 1 : 0;
+  v->special = 0;
+  return true;
+}
+
+}  // namespace
+
 int GCCfltcvt(const double* value, char* out, int outsize, int letter, int precision, int capital, int ascii) {
   GCFpValue v;
-  GCfltout(*value, &v);
+  if (!(letter == 'f' && fixedDigitsOf(*value, precision, &v))) GCfltout(*value, &v);
   return convert(&v, out, outsize, letter, precision, capital, ascii);
 }
 

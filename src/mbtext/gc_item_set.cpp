@@ -181,3 +181,20 @@ int GCLangGetSpecial(const GCObj* language, GCUChar first, GCUChar second, GCUCh
   }
   return 0;
 }
+
+int gcLangSpecialFirsts(const GCObj* language, int table, GCUChar* firsts, int max) {
+  const uint8_t* d = language ? gcObjSection(language) : nullptr;
+  if (!d || (table != GC_LANG_TABLE_UPPER && table != GC_LANG_TABLE_LOWER)) return 0;
+  uint32_t count = gc_be16(d + (table == GC_LANG_TABLE_UPPER ? GC_LANG_UPPER_COUNT : GC_LANG_LOWER_COUNT));
+  const uint8_t* rec = d + gc_be16(d + GC_LANG_OFFSETS + 2 * table);
+  int n = 0;
+  for (uint32_t i = 0; i < count; ++i, rec += GC_LANG_SPECIAL_SIZE) {
+    const GCUChar f = gc_be16(rec);
+    bool known = false;
+    for (int j = 0; j < n && !known; ++j) known = firsts[j] == f;
+    if (known) continue;
+    if (n == max) return -1;
+    firsts[n++] = f;
+  }
+  return n;
+}

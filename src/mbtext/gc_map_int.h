@@ -61,9 +61,9 @@ bool gcMapUnitArgs(const GCMapMode& mode, const Unit* dst, int32_t dstLen, const
 // value, may be replaced by one or two values; a replacement is written whole
 // or not at all. ucs2 gives a source value's UCS-2 value, fromUcs2 the value
 // written for a replacement, mapOne the ordinary mapping of a value.
-template <class Unit, class ToUcs2, class FromUcs2, class MapOne>
+template <class Unit, class Special, class ToUcs2, class FromUcs2, class MapOne>
 int32_t gcMapSpecialUnits(GCLocale* loc, const GCMapMode& mode, Unit* dst, int32_t dstLen, const Unit* src,
-                          int32_t srcLen, GCMapSpecialFn special, ToUcs2 ucs2, FromUcs2 fromUcs2, MapOne mapOne) {
+                          int32_t srcLen, Special special, ToUcs2 ucs2, FromUcs2 fromUcs2, MapOne mapOne) {
   int32_t in = 0;
   int32_t out = 0;
   while (in < srcLen) {

@@ -79,9 +79,17 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
 
   const GCObj* cp = loc->codepage;
   const int32_t m = std::min(len1, len2);
+  const uint8_t* const upper = gcCpMain(cp) + GC_CPM_UPPER; // gcCpUpperByte's table, looked up once
   if (gcStrSingle(loc)) {
-    for (int32_t i = 0; i < m; ++i) {
-      int d = int(gcCpUpperByte(cp, a[i])) - int(gcCpUpperByte(cp, b[i]));
+    int32_t i = 0;
+    // Equal stretches eight bytes a step, then byte by byte.
+    for (uint64_t x, y; i + 8 <= m; i += 8) {
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) break;
+    }
+    for (; i < m; ++i) {
+      int d = int(upper[a[i]]) - int(upper[b[i]]);
       if (d != 0) return d;
     }
     return len1 - len2;
@@ -93,8 +101,8 @@ int GCStrcmp(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int
     if (m - at < la) break; // cannot happen for whole characters; decided by the lengths
     uint8_t ua[4] = {0, 0, 0, 0}, ub[4] = {0, 0, 0, 0};
     if (la == 1) {
-      ua[0] = gcCpUpperByte(cp, a[at]);
-      ub[0] = gcCpUpperByte(cp, b[at]);
+      ua[0] = upper[a[at]];
+      ub[0] = upper[b[at]];
     } else {
       char ca[8] = {}, cb[8] = {};
       std::memcpy(ca, a + at, size_t(la));

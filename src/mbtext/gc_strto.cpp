@@ -1,6 +1,7 @@
 // Text to number: the integer and double readers.
 #include "mbtext/gc_strto.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,13 +50,14 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const char* const stop = text + length;
   const bool shift = (loc->flags & GC_LF_SHIFT) != 0;
   int shiftState = 0;
+  TokenReader reader;
+  tokenReaderInit(&reader, loc, sepc, nullptr, plus, minus, ascii, mapflag);
   auto read = [&]() {
     at = after;
     if (shift)
       return GCStrGetDigitEx(loc, at, shiftState, static_cast<int32_t>(stop - at), &after, &shiftState, sepc,
                              nullptr, plus, minus, ascii, mapflag);
-    return GCStrGetDigit(loc, at, static_cast<int32_t>(stop - at), &after, sepc, nullptr, plus, minus, ascii,
-                         mapflag);
+    return readToken(&reader, at, static_cast<int32_t>(stop - at), &after);
   };
   auto finish = [&](long v) {
     if (end) *end = at;
@@ -113,7 +115,11 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   return finish(result);
 }
 
-int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fexp, int* esign, int* exp) {
+namespace {
+
+// The double reader's states; the approximate value is kept only when value
+// is given (the reader itself rounds from the digits it collects).
+int doubleNextState(int state, int token, double* value, int* sign, int* fexp, int* esign, int* exp) {
   const bool digit = token >= 0 && token <= 9;
   auto pow10 = [](int e) {
     double r = 1.0;
@@ -134,7 +140,7 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
   switch (state) {
     case 0:
       if (digit) {
-        *value = token;
+        if (value) *value = token;
         return 3;
       }
       if (token == GC_TOK_SPACE) return 0;
@@ -147,7 +153,7 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
       return -1;
     case 1:
       if (digit) {
-        *value = *value * 10.0 + token;
+        if (value) *value = *value * 10.0 + token;
         return 3;
       }
       if (token == GC_TOK_CHAR2) return 2;
@@ -155,13 +161,13 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
     case 2:
       if (digit) {
         *fexp = -1;
-        *value = token / 10.0;
+        if (value) *value = token / 10.0;
         return 5;
       }
       return -1;
     case 3:
       if (digit) {
-        *value = *value * 10.0 + token;
+        if (value) *value = *value * 10.0 + token;
         return 3;
       }
       if (token == GC_TOK_CHAR2) {
@@ -173,14 +179,14 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
       return -1;
     case 4:
       if (digit) {
-        *value = *value * 10.0 + token;
+        if (value) *value = *value * 10.0 + token;
         return 3;
       }
       return -1;
     case 5:
       if (digit) {
         if (*fexp > -100000000) --*fexp;
-        *value = *value + token * pow10(*fexp);
+        if (value) *value = *value + token * pow10(*fexp);
         return 5;
       }
       if (token == 13 || token == 14) return 6;
@@ -211,6 +217,12 @@ int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fe
     default:
       return -1;
   }
+}
+
+}  // namespace
+
+int GCStrDoubleNextState(int state, int token, double* value, int* sign, int* fexp, int* esign, int* exp) {
+  return doubleNextState(state, token, value, sign, fexp, esign, exp);
 }
 
 double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, const char** end, uint32_t flags) {
@@ -248,21 +260,21 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   bool sticky = false;
   long long adjust = 0;  // power of ten applied to the kept digits
 
-  double approx = 0.0;
   int sign = 1, fexp = 0, esign = 1, exp = 0;
   int state = 0;
   const char* const stop = text + length;
   const bool shift = (loc->flags & GC_LF_SHIFT) != 0;
   int shiftState = 0;
+  TokenReader reader;
+  tokenReaderInit(&reader, loc, thouc, decc, plus, minus, ascii, mapflag);
   while (*end < stop) {
     const char* next = *end;
     int newState = shiftState;
     int tok = shift ? GCStrGetDigitEx(loc, *end, shiftState, static_cast<int32_t>(stop - *end), &next, &newState,
                                       thouc, decc, plus, minus, ascii, mapflag)
-                    : GCStrGetDigit(loc, *end, static_cast<int32_t>(stop - *end), &next, thouc, decc, plus, minus,
-                                    ascii, mapflag);
+                    : readToken(&reader, *end, static_cast<int32_t>(stop - *end), &next);
     if (tok < 0) break;
-    int ns = GCStrDoubleNextState(state, tok, &approx, &sign, &fexp, &esign, &exp);
+    int ns = doubleNextState(state, tok, nullptr, &sign, &fexp, &esign, &exp);
     if (ns < 0) break;
     if (tok >= 0 && tok <= 9 && ns != 8) {
       const bool fraction = ns == 5;
@@ -279,6 +291,7 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
     if (ns == 6) {
       plus = plainPlus(ascii);
       minus = plainMinus(ascii);
+      tokenReaderStrings(&reader, plus, minus);
     }
     state = ns;
     shiftState = newState;
@@ -293,10 +306,18 @@ double GCStringToDouble(GCLocale* locale, const char* text, int32_t length, cons
   long long e10 = adjust + static_cast<long long>(esign) * exp;
   char buf[kKeep + 48];
   std::memcpy(buf, mant, static_cast<size_t>(mlen));
-  std::snprintf(buf + mlen, sizeof buf - static_cast<size_t>(mlen), "e%lld", e10);
-  // The text holds only digits, 'e' and a sign, which every locale reads
-  // alike; the C locale is used when it can be had.
-  locale_t c = gcfmtCLocale();
-  double v = c ? strtod_l(buf, nullptr, c) : std::strtod(buf, nullptr);
+  buf[mlen] = 'e';
+  char* e = std::to_chars(buf + mlen + 1, buf + sizeof buf - 1, e10).ptr;
+  *e = '\0';
+  // std::from_chars rounds correctly as strtod does; a value beyond the
+  // range of a double (infinity, zero or a denormal with the range error)
+  // is left to strtod. The text holds only digits, 'e' and a sign, which
+  // every locale reads alike; the C locale is used when it can be had.
+  double v = 0.0;
+  std::from_chars_result r = std::from_chars(buf, e, v);
+  if (r.ec != std::errc() || r.ptr != e) {
+    locale_t c = gcfmtCLocale();
+    v = c ? strtod_l(buf, nullptr, c) : std::strtod(buf, nullptr);
+  }
   return sign < 0 ? -v : v;
 }

@@ -3,9 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
+#include "mbtext/gc_fmt_cp_int.h"
 #include "mbtext/gc_locale.h"
+#include "mbtext/gc_mem_be_int.h"
+#include "mbtext/gc_strto.h"
 
 namespace gcstrto {
 
@@ -47,6 +51,49 @@ bool isSpaceU(uint32_t u);
 bool isSpaceChar(GCLocale* loc, const unsigned char* p, int len);
 // Length of s when text starts with it (0: no match or s empty).
 int32_t matchText(const char* text, int32_t remaining, const char* s);
+
+// GCStrGetDigit over one text with the same comparison characters and
+// strings every time: the code page's lengths and classes, the digit table
+// and the strings' lengths are looked up once; tokens made of one-byte
+// characters are read in line, any other goes to GCStrGetDigit.
+struct TokenReader {
+  GCLocale* loc;
+  GCFmtLens lens;
+  const uint8_t* cls;    // class words of the single bytes (null: no code page)
+  const int32_t* digits; // digit values by byte
+  const char* cmpc1;
+  const char* cmpc2;
+  const char* cmps1;
+  const char* cmps2;
+  int32_t n1, n2; // comparison string lengths
+  int ascii;
+  uint32_t flags;
+  unsigned char zero; // the page's digit zero
+  uint16_t plain;     // bit d: digit d's byte is a one-byte character that no earlier test takes
+};
+void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,
+                     const char* cmps2, int ascii, uint32_t flags);
+// A change of the comparison strings (the exponent takes plain signs).
+void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2);
+
+inline bool tokenSpace(const TokenReader* t, unsigned char b) {
+  if (!t->cls) return b == ' ' || (b >= 0x09 && b <= 0x0D);
+  return (gc_be32(t->cls + 4 * b) & GC_C_SPACE) != 0;
+}
+
+// The token at text (GCStrGetDigit's result): plain digits in line, the
+// rest through readTokenSlow.
+int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const char** next);
+inline int readToken(TokenReader* t, const char* text, int32_t remaining, const char** next) {
+  if (remaining > 0 && text && t->flags == 0) {
+    const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(text[0]) - t->zero);
+    if (d < 10 && ((t->plain >> d) & 1)) {
+      *next = text + 1;
+      return static_cast<int>(d);
+    }
+  }
+  return readTokenSlow(t, text, remaining, next);
+}
 
 // Length of s when the units at text start with it (0: no match or s empty);
 // for UCS-2 and packed texts.

@@ -76,6 +76,109 @@ int32_t digitOf(const GCLocale* loc, int ascii, unsigned char c) {
   return kEbcdic.v[c];
 }
 
+void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2) {
+  t->cmps1 = cmps1;
+  t->cmps2 = cmps2;
+  auto length = [](const char* c) {
+    return !c || !c[0] ? 0 : (!c[1] ? 1 : static_cast<int32_t>(std::strlen(c))); // signs are mostly one byte
+  };
+  t->n1 = length(cmps1);
+  t->n2 = length(cmps2);
+  // The digits that readToken takes at once: one-byte characters that are
+  // no space and whose table value is their digit, less the bytes that
+  // start a comparison string or are a comparison character.
+  // (Every digit table gives zero + d the value d.)
+  // Mostly all ten are: their classes and lengths are looked at together.
+  // (The class words are or-ed as stored and turned around once.)
+  uint32_t stored = 0;
+  if (t->cls) {
+    const uint8_t* words = t->cls + 4 * unsigned(t->zero);
+    for (unsigned d = 0; d < 10; ++d) {
+      uint32_t w;
+      std::memcpy(&w, words + 4 * d, sizeof w);
+      stored |= w;
+    }
+  }
+  const uint32_t classes = gc_be32(reinterpret_cast<const uint8_t*>(&stored));
+  uint8_t longest = 1;
+  if (!t->lens.single)
+    for (unsigned d = 0; d < 10; ++d) longest = t->lens.lead[t->zero + d] > longest ? t->lens.lead[t->zero + d] : longest;
+  unsigned plain = 0x3FF;
+  if ((classes & GC_C_SPACE) || longest > 1) {
+    plain = 0;
+    for (unsigned d = 0; d < 10; ++d) {
+      const unsigned char c = static_cast<unsigned char>(t->zero + d);
+      const bool oneByte = t->lens.single || t->lens.lead[c] <= 1;
+      const bool space = t->cls ? (gc_be32(t->cls + 4 * c) & GC_C_SPACE) != 0 : false;
+      plain |= (oneByte && !space) ? 1u << d : 0u;
+    }
+  }
+  const char* taken[4] = {t->n1 ? t->cmps1 : nullptr, t->n2 ? t->cmps2 : nullptr, t->cmpc1, t->cmpc2};
+  for (const char* k : taken) {
+    const unsigned d = k ? static_cast<unsigned>(static_cast<unsigned char>(*k) - t->zero) : 10u;
+    if (d < 10) plain &= ~(1u << d);
+  }
+  t->plain = static_cast<uint16_t>(plain);
+}
+
+int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const char** next) {
+  auto full = [&] {
+    return GCStrGetDigit(t->loc, text, remaining, next, t->cmpc1, t->cmpc2, t->cmps1, t->cmps2, t->ascii, t->flags);
+  };
+  *next = text;
+  if (t->flags != 0 || remaining <= 0 || !text) return full();
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  const unsigned char c = p[0];
+  if (gcfmtLen(&t->lens, c) != 1) return full();
+  if (tokenSpace(t, c)) {
+    int32_t i = 1;
+    for (; i < remaining; ++i) {
+      if (gcfmtLen(&t->lens, p[i]) != 1) return full(); // a run that goes on in wider characters
+      if (!tokenSpace(t, p[i])) break;
+    }
+    *next = text + i;
+    return GC_TOK_SPACE;
+  }
+  if (t->n1 && t->n1 <= remaining && p[0] == static_cast<unsigned char>(t->cmps1[0]) &&
+      (t->n1 == 1 || std::memcmp(text, t->cmps1, static_cast<size_t>(t->n1)) == 0)) {
+    *next = text + t->n1;
+    return GC_TOK_STR1;
+  }
+  if (t->n2 && t->n2 <= remaining && p[0] == static_cast<unsigned char>(t->cmps2[0]) &&
+      (t->n2 == 1 || std::memcmp(text, t->cmps2, static_cast<size_t>(t->n2)) == 0)) {
+    *next = text + t->n2;
+    return GC_TOK_STR2;
+  }
+  if (t->cmpc1 && static_cast<unsigned char>(*t->cmpc1) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR1;
+  }
+  if (t->cmpc2 && static_cast<unsigned char>(*t->cmpc2) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR2;
+  }
+  const int32_t v = t->digits[c];
+  if (v < 0) return GC_TOK_END;
+  *next = text + 1;
+  return v;
+}
+
+void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,
+                     const char* cmps2, int ascii, uint32_t flags) {
+  t->loc = loc; // resolved by the caller
+  gcfmtLensInit(&t->lens, t->loc);
+  const GCObj* cp = t->loc->codepage;
+  // gcfmtIsSpace's code page: one whose main table is there whole.
+  t->cls = (cp && gcObjSection(cp) && cp->sect_size[0] >= GC_CP_MAIN_SIZE) ? gcCpMain(cp) + GC_CPM_CLASS : nullptr;
+  t->digits = ascii ? kAscii.v : (cp && cp->id == GC_CP_ID_EBCDIC930) ? kEbcdic930.v : kEbcdic.v;
+  t->cmpc1 = cmpc1;
+  t->cmpc2 = cmpc2;
+  t->ascii = ascii;
+  t->flags = flags;
+  t->zero = ascii ? '0' : 0xF0;
+  tokenReaderStrings(t, cmps1, cmps2);
+}
+
 int mapChar(GCLocale* loc, const char* p, int len, unsigned char* c) {
   uint32_t keep = loc->status;
   char mapped[5];
@@ -112,20 +215,36 @@ int32_t matchText(const char* text, int32_t remaining, const char* s) {
   return n;
 }
 
+namespace {
+
+// A separator item into buf (room for 2 bytes): the locale's own separator
+// byte of a page without shift codes is the item text itself (one byte, or
+// none), as GCGetLocaleTextInfo copies it; others are read as items.
+void separatorItem(GCLocale* loc, int item, int sep, char* buf, uint32_t itemflag) {
+  if (!itemflag && !(loc->flags & GC_LF_SHIFT)) {
+    buf[0] = static_cast<char>(loc->sep[sep]);
+    buf[1] = '\0';
+    return;
+  }
+  gcfmtTextItem(loc, item, buf, 2, itemflag);
+}
+
+}  // namespace
+
 void readNumberItems(GCLocale* loc, uint32_t flags, int ascii, bool withDecimal, NumberItems* items) {
   const uint32_t itemflag = flags & GC_NUM_ITEMFLAG;
   items->plus = plainPlus(ascii);
   items->minus = plainMinus(ascii);
   if (flags & GC_NUM_MONETARY) {
-    gcfmtTextItem(loc, GC_ITEM_MON_THOUSANDS, items->thou, 2, itemflag);
-    if (withDecimal) gcfmtTextItem(loc, GC_ITEM_MON_DECIMAL, items->dec, 2, itemflag);
+    separatorItem(loc, GC_ITEM_MON_THOUSANDS, GC_SEP_MON_THOUSANDS, items->thou, itemflag);
+    if (withDecimal) separatorItem(loc, GC_ITEM_MON_DECIMAL, GC_SEP_MON_DECIMAL, items->dec, itemflag);
     gcfmtTextItem(loc, GC_ITEM_POS_SIGN, items->pos, sizeof items->pos, itemflag);
     gcfmtTextItem(loc, GC_ITEM_NEG_SIGN, items->neg, sizeof items->neg, itemflag);
     items->plus = items->pos;
     items->minus = items->neg;
   } else {
-    gcfmtTextItem(loc, GC_ITEM_THOUSANDS, items->thou, 2, itemflag);
-    if (withDecimal) gcfmtTextItem(loc, GC_ITEM_DECIMAL, items->dec, 2, itemflag);
+    separatorItem(loc, GC_ITEM_THOUSANDS, GC_SEP_THOUSANDS, items->thou, itemflag);
+    if (withDecimal) separatorItem(loc, GC_ITEM_DECIMAL, GC_SEP_DECIMAL, items->dec, itemflag);
   }
   items->thouc = items->thou[0] ? items->thou : nullptr;
   items->decc = items->dec[0] ? items->dec : nullptr;

@@ -17,6 +17,8 @@
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 #include "schema/typ_view.h"
+#include "schema/typ_write.h"
+#include "store/dbs_db.h"
 #include "store/dbs_upg.h"
 
 namespace {
@@ -123,7 +125,7 @@ long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long option
   typ_sch_is_unicode_upgrade(&unicode);
   typ_sch_is_lob_upgrade(&lob);
   const char* db_name = "";
-  if (long st = dbs_db_name_get(con, &db_name)) return st;
+  if (long st = dbs_db_name_get(&db_name)) return st;
   if (options & 0x40)
     if (long st = dbs_db_convert(con, db_name)) return st;
 
@@ -293,7 +295,7 @@ long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long option
   }
   if (options & 0x80) {
     print_msg(0x500039);
-    if (long st = typ_sch_write(con, 0, 0, 1)) return finish(st);
+    if (long st = typ_sch_write(con, 0, nullptr, 1)) return finish(st);
     if (long st = typ_sch_delete_types(con, deleted, 1)) return finish(st);
     long rev = -1;
     typ_bld_get_saved_schema_rev(&rev, cust, 0);

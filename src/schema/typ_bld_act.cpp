@@ -116,7 +116,7 @@ long typ_bld_field(KAdpConnId*, typ_sch_srec* s, const char* name, long data_typ
   for (long i = 0; i < s->nfields; ++i)
     if (same_i(s->fields[i].name, name)) return typ_alrt(kProc, TYP_BLD_DUP_FIELD, name, s->info->name);
   unsigned long flags = 0;
-  void* header = adp_db_get_head_addr();
+  const adp_db_dhead* header = adp_db_get_head_addr();
   char yes = 0;
   if (searchable && header && adp_db_is_header_flags_set(header, 1, &yes) == 0 && yes) flags |= 0x100;
   if (db_type == 10) {

@@ -10,13 +10,13 @@
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_pl.h"
-#include "adapter/adp_sch_upg.h"
+#include "adapter/adp_sch_load.h"
 #include "core/osl/osl_sys.h"
 #include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
 #include "schema/typ_apply.h"
 #include "schema/typ_cmp.h"
-#include "store/dbs_upg.h"
+#include "schema/typ_write.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_lex.h"
@@ -144,7 +144,7 @@ long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long
   return 0;
 }
 
-long typ_bld_compile(KAdpConnId* con, const char* file_name, unsigned long options, long write_mode,
+long typ_bld_compile(KAdpConnId* con, const char* file_name, unsigned long options, long /*write_mode*/,
                      utl_ty_col** diffs, typ_sch_diff_out* context) {
   if (long st = typ_bld_compile_model(con, file_name, options)) return st;
   auto free_all = [] {
@@ -192,7 +192,9 @@ long typ_bld_compile(KAdpConnId* con, const char* file_name, unsigned long optio
     return typ_bld_cleanup(1);
   }
   if (long st = typ_sch_set_view_currency_flag(con, nullptr)) return typ_bld_cleanup(st);
-  if (long st = typ_sch_write(con, 1, write_mode, 0)) {
+  // The writer takes no write mode (its third argument receives the
+  // written type ids); the write mode is kept in the signature for the callers.
+  if (long st = typ_sch_write(con, 1, nullptr, 0)) {
     printf("Could not write data schemas into database (status = %ld)\n", st);
     cmn_alrt_print(stdout, 0, "Data Dictionary write errors");
     return typ_bld_cleanup(st);

@@ -15,7 +15,7 @@
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 #include "schema/typ_view.h"
-#include "store/dbs_upg.h"
+#include "store/dbs_db.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "adapter/adp_sch_upg.h"
+#include "adapter/adp_sch_load.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_typ.h"
 #include "core/loc/loc_st.h"
@@ -422,7 +422,7 @@ long typ_sch_add_cust_obj(typ_sch_srec* s) {
   typ_sch_srec* c = nullptr;
   if (long st = typ_sch_define_obj(s->info->name, s->type_id, s->info->subject, s->description, &c)) return st;
   c->flags = s->flags | TYP_SCH_CONSTRUCT;
-  if (long st = adp_sch_type_insert(c->type_id, c->flags, c->info)) return st;
+  if (long st = adp_sch_type_insert(c->type_id, static_cast<long>(c->flags), c->info->name)) return st;
   for (long i = 0; i < s->nfields; ++i) {
     typ_sch_frec f = s->fields[i];
     f.spec_id = -1;
@@ -442,7 +442,7 @@ long typ_sch_add_cust_view(typ_sch_srec* v, typ_sch_srec* olds, long nold) {
     return st;
   const long id = v->type_id;
   if (v->flags & TYP_SCH_SQL_VIEW) return 0;
-  if (long st = adp_sch_type_insert(id, v->flags, c->info)) return st;
+  if (long st = adp_sch_type_insert(id, static_cast<long>(v->flags), c->info->name)) return st;
   c->flags = v->flags | TYP_SCH_CONSTRUCT;
   for (long i = 0; i < v->nfields; ++i) {
     const typ_sch_frec& f = v->fields[i];
@@ -476,7 +476,7 @@ long typ_sch_add_cust_view(typ_sch_srec* v, typ_sch_srec* olds, long nold) {
     if (long st = typ_sch_make_view_alias(current(id), block->types, block->aliases)) return st;
   c = current(id);
   c->flags |= 0x11;
-  return adp_sch_type_insert(id, c->flags, c->info);
+  return adp_sch_type_insert(id, static_cast<long>(c->flags), c->info->name);
 }
 
 long typ_sch_preserve_all_cust_obj(utl_ty_col* old_schemas) {

@@ -1,8 +1,6 @@
 // The recording adapter double: state and bookkeeping.
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_bld.h"
-#include "adpdouble/adp_double_rdb.h"
-#include "adpdouble/adp_double_store.h"
 
 #include <deque>
 
@@ -29,8 +27,6 @@ state& st() {
 void reset() {
   st() = state{};
   bld_reset();
-  rdb_reset();
-  store_reset();
 }
 
 const std::vector<adp_double_call>& calls() { return st().calls; }

@@ -5,11 +5,11 @@
 namespace adp_double {
 
 // Header flags answered by adp_db_is_header_flags_set; with `present`
-// false adp_db_get_head_addr answers null (no header read).
+// false no flag is answered as set (as for a header never read).
 void set_header(unsigned long flags, bool present = true);
-// adp_main_server_type's answer (default 0).
+// adp_main_server_type's answer (the store double's server type).
 void set_server_type(long type);
-// Forgets the settings above (called by reset through bld_reset).
+// Forgets the header settings above (called by reset).
 void bld_reset();
 
 }  // namespace adp_double

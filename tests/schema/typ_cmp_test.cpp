@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "adpdouble/adp_double.h"
-#include "adpdouble/adp_double_rdb.h"
+#include "typ_store_double.h"
 #include "bld_fixture.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/utl/utl_col.h"

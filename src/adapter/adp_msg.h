@@ -1,0 +1,39 @@
+// The adapter's message list (subsystem 6, message ids 2000..2131: the text
+// of alert 0x600000 + n is message 2000 + n) and the alert codes the adapter
+// core pushes or returns, with the object store's codes it produces.
+#pragma once
+
+#include "orb_api.h"
+
+constexpr long ADP_SUBSYS = 6;
+constexpr long ADP_FIRST_ID = 2000;
+constexpr long ADP_LAST_ID = 2131;
+constexpr long ADP_NUM_MSGS = 132;
+
+constexpr long ADP_BAD_CONN = 0x600001;           // connection handle
+constexpr long ADP_SQL_NEXTROW_FAIL = 0x600004;   // none
+constexpr long ADP_BAD_VALUE_TYPE = 0x600006;
+constexpr long ADP_BAD_DATE_TEXT = 0x600013;      // none
+constexpr long ADP_PASSWD_FAIL = 0x600024;        // none
+constexpr long ADP_NO_SUCH_SERVER = 0x600025;     // three (or two) texts
+constexpr long ADP_SEQUENCE = 0x60002B;           // none
+constexpr long ADP_NOT_UNIQUE = 0x60002C;         // field names, table name
+constexpr long ADP_TRN_END_FAIL = 0x60002D;
+constexpr long ADP_DB_ERROR = 0x600036;           // two texts
+constexpr long ADP_TRN_REFUSED = 0x60004D;
+constexpr long ADP_LOGIN_NAME = 0x600050;         // one text
+constexpr long ADP_SEQUENCE_NAME = 0x600082;      // one text
+
+constexpr long DBS_DEADLOCK = 0x70002B;
+constexpr long DBS_NOT_UNIQUE = 0x70002C;         // type name, field names
+constexpr long DBS_SERVER_CONNECTION_FAIL = 0x70002E;
+
+// Registers the adapter's message list with its compiled-in texts and the
+// argument descriptors (count, and the flag 1 of ids 2097..2099 and 2101).
+ORB_API long adp_str_init();
+// The compiled-in text of message 2000 + n (null outside 0..131).
+ORB_API const char* adp_str_text(long n);
+// Argument count of message 2000 + n (-1 outside).
+ORB_API long adp_str_nargs(long n);
+// Flag byte of message 2000 + n (1 for ids 2097..2099 and 2101; -1 outside).
+ORB_API long adp_str_flag(long n);

@@ -1,0 +1,105 @@
+#include "adapter/adp_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "adapter/adp_db.h"
+#include "adapter/adp_double.h"
+#include "adapter/adp_err.h"
+#include "adapter/adp_msg.h"
+#include "adapter/adp_sql_log.h"
+#include "adapter/adp_time.h"
+#include "adapter/adp_trn.h"
+#include "core/clk/clk_seam.h"
+#include "core/clk_fixture.h"
+#include "core/cmn/cmn_alrt.h"
+#include "core/osl/osl_sys_cfg.h"
+#include "platform/dataservice/ds_script.h"
+
+std::string adp_script_dll() { return std::string(ADP_DATASVC_DIR) + "/ScriptDataSvc.DLL"; }
+std::string adp_nofactory_dll() { return std::string(ADP_TESTLIB_DIR) + "/AdpNoFactory.DLL"; }
+std::string adp_missing_dll() { return std::string(ADP_TESTLIB_DIR) + "/NoSuchDataSvc.DLL"; }
+
+std::vector<long> adp_alert_codes() {
+  std::vector<long> out;
+  long n = 0;
+  cmn_alrt_num(nullptr, &n);
+  for (long i = 0; i < n; ++i) {
+    long code = 0;
+    cmn_alrt_ith(nullptr, i, &code, nullptr);
+    out.push_back(code);
+  }
+  return out;
+}
+
+std::vector<std::string> adp_alert_texts() {
+  std::vector<std::string> out;
+  long n = 0;
+  cmn_alrt_num(nullptr, &n);
+  for (long i = 0; i < n; ++i) {
+    const char* text = nullptr;
+    cmn_alrt_ith(nullptr, i, nullptr, &text);
+    out.emplace_back(text != nullptr ? text : "");
+  }
+  return out;
+}
+
+void adp_test::SetUp() {
+  static bool started = false;
+  if (!started) {
+    started = true;
+    clk_start();
+    ASSERT_EQ(adp_str_init(), 0);
+    adp_double::install_dbs_messages();
+  }
+  clk_seam_reset();
+  clk_set_us_region();
+  ASSERT_EQ(adp_time_install_clock(), 0);
+  ASSERT_TRUE(dir_.make("adp"));
+  dir_.enter(dir_.path(), dir_.path());
+  cmn_alrt_clear(nullptr);
+  ds_script::reset();
+  adp_double::reset();
+  KAdpProcessError::Reset();
+  adp_sql_log_reset();
+  adp_db_set_db_driver("");
+  osl_sys_set_config_string("dbcache", "", 0);
+  long level = 0;
+  for (adp_trn_appl_level(&level); level > 0; adp_trn_appl_level(&level)) adp_trn_appl_dec();
+}
+
+void adp_test::TearDown() {
+  for (KAdpConnId* c : conns_) delete c;
+  conns_.clear();
+  KAdpProcessError::Reset();
+  adp_sql_log_reset();
+  adp_db_set_db_driver("");
+  cmn_alrt_clear(nullptr);
+  clk_seam_reset();
+}
+
+KAdpConnId* adp_test::connect(const char* driver, bool load) {
+  adp_db_set_db_driver(driver);
+  auto* con = new KAdpConnId(driver);
+  conns_.push_back(con);
+  KAdpConfig& cfg = con->GetConfig();
+  cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), adp_script_dll().c_str());
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), "crmsrv");
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(3), "sa");
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(4), "secret");
+  adp_db_list_add(con);
+  adp_db_set_conn(con);
+  if (load) {
+    EXPECT_EQ(con->LoadDataService(), 0);
+    EXPECT_EQ(con->Connect("sa", "secret", nullptr), 0);
+  }
+  return con;
+}
+
+std::string adp_test::file_text(const std::string& name) const {
+  std::ifstream in(dir_.path() / name);
+  if (!in) return "";
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}

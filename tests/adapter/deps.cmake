@@ -1,0 +1,26 @@
+# The adapter suites use the core suites' start-up and clock helpers.
+target_link_libraries(testhelp_adapter PUBLIC testhelp_core ScriptDataSvc)
+# A library without the service factory, for the load-failure tests.
+add_library(AdpNoFactory SHARED ${CMAKE_SOURCE_DIR}/tests/adapter/lib/adp_nofactory.cc)
+set_target_properties(AdpNoFactory PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/adp_testlib)
+add_dependencies(testhelp_adapter AdpNoFactory ScriptDataSvc)
+target_compile_definitions(testhelp_adapter PUBLIC
+                           ADP_TESTLIB_DIR="${CMAKE_BINARY_DIR}/adp_testlib"
+                           ADP_DATASVC_DIR="${CMAKE_BINARY_DIR}/dataservice")
+# Each program loads the scripted service, which resolves the class library
+# and the adapter from the program: the programs export their symbols, and
+# link the service so the tests can script it.
+foreach(t ${tests})
+  get_filename_component(stem ${t} NAME_WE)
+  set_target_properties(adapter_${stem} PROPERTIES ENABLE_EXPORTS ON)
+  target_link_libraries(adapter_${stem} PRIVATE ScriptDataSvc)
+endforeach()
+# The Oracle-dialect service's suites run a private MariaDB server through the
+# repository script, and test the rewrites directly.
+if(TARGET OraDataSvc)
+  add_dependencies(testhelp_adapter OraDataSvc)
+  target_link_libraries(testhelp_adapter PUBLIC OraRewrite)
+  target_compile_definitions(testhelp_adapter PUBLIC
+                             ORB_MARIADB_SCRIPT="${CMAKE_SOURCE_DIR}/tools/mariadb/orb_mariadb.sh"
+                             ORB_MARIADB_TEMPLATE="${CMAKE_BINARY_DIR}/mariadb-template/data")
+endif()

@@ -1,0 +1,2 @@
+// A shared library that loads but has no ClassicCreateDataSvc.
+extern "C" int adp_nofactory_marker() { return 42; }
