@@ -137,3 +137,6 @@ ORB_API long adp_db_get_globalc_locale_name(long locale_id, const char** out);
 ORB_API long adp_db_get_code_page_from_lcid(long locale_id, long* out);
 ORB_API long adp_db_get_lcid_from_code_page(long code_page, long* out);
 ORB_API long adp_sch_is_db_unicode_enabled(char* out);
+
+// Creates the binary-array table of a type's generic field.
+ORB_API long adp_bar_create(KAdpConnId* cid, long type_id, long gen_id);

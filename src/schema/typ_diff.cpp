@@ -49,7 +49,11 @@ const op_row kOps[22] = {
 
 long typ_sch_assign_rel_info(const typ_sch_rel_inst* e, typ_sch_diff_rel_info* info) {
   std::memset(info, 0, sizeof *info);
-  const typ_sch_rrec* r = typ_sch_entry_rel(e);
+  // An entry of a saved (former) model points at its own relation record,
+  // outside the current model's arrays: its pointers are the ones to read.
+  const bool saved = e->rel && !(typ_sch_relations && e->rel >= typ_sch_relations &&
+                                 e->rel < typ_sch_relations + typ_sch_num_rels);
+  const typ_sch_rrec* r = saved ? e->rel : typ_sch_entry_rel(e);
   const bool p = e->side == 'p';
   info->side = e->side;
   info->gen_id = -1;
@@ -59,7 +63,7 @@ long typ_sch_assign_rel_info(const typ_sch_rel_inst* e, typ_sch_diff_rel_info* i
   if (!r) return 0;
   // By schema index: the records move when types are added after the
   // pointers were set.
-  info->target = typ_sch_entry_other(e);
+  info->target = saved ? nullptr : typ_sch_entry_other(e);
   if (!info->target) info->target = p ? r->fschema : r->pschema;
   info->name = p ? r->pname : r->fname;
   info->inv_name = p ? r->fname : r->pname;

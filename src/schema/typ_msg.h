@@ -42,3 +42,38 @@ const char* typ_str_text(long n);
 
 // Pushes code with its arguments on the current alert stack; returns code.
 long typ_alrt(const char* proc, long code, ...);
+
+// Schema compiler messages.
+constexpr long TYP_BLD_STR_LEN = 0x500015;       // field, type
+constexpr long TYP_BLD_IDX_REL = 0x500017;       // relation
+constexpr long TYP_BLD_IDX_FIELD = 0x500018;     // type, field, index, line
+constexpr long TYP_BLD_IDX_EMPTY = 0x50001a;     // type, index, line
+constexpr long TYP_BLD_OBJ_END = 0x50001c;       // line
+constexpr long TYP_BLD_NO_UNIQUE = 0x50001d;     // line
+constexpr long TYP_BLD_SUB_END = 0x50001e;       // line
+constexpr long TYP_BLD_SUB_UNIQUE = 0x50001f;    // line
+constexpr long TYP_BLD_ARRAY_GEN = 0x500020;     // line
+constexpr long TYP_BLD_BAD_DTYPE = 0x500021;     // name, line
+constexpr long TYP_BLD_VFIELD = 0x500022;        // field, type, line
+constexpr long TYP_BLD_UNIQUE_GEN = 0x500023;    // field, line
+constexpr long TYP_BLD_DB_TYPE = 0x500025;       // value, line, low, high
+constexpr long TYP_BLD_GEN_RANGE = 0x500026;     // value, line, low, high
+constexpr long TYP_BLD_SIZE_RANGE = 0x500027;    // value, line, low, high
+constexpr long TYP_BLD_GEN_USED = 0x50003e;      // other field, field, type
+constexpr long TYP_BLD_FILE = 0x50003f;          // line
+constexpr long TYP_BLD_TWO_OUTER = 0x500040;
+constexpr long TYP_BLD_GROUP_LONG = 0x500042;    // group, type
+constexpr long TYP_BLD_GROUP_SIDE = 0x500043;    // group
+constexpr long TYP_BLD_GROUP_TARGET = 0x500044;  // target, group
+constexpr long TYP_BLD_DUP_FIELD = 0x50004f;     // field, type
+constexpr long TYP_BLD_GROUP_CASE = 0x500050;    // field, expected, group
+constexpr long TYP_BLD_GROUP_OBJID = 0x500051;   // field, group
+constexpr long TYP_BLD_GROUP_TYPE = 0x500052;    // field, group
+constexpr long TYP_BLD_GROUP_REOPEN = 0x500053;  // group
+
+// Schema comparison messages.
+constexpr long TYP_CMP_NO_FILE = 0x500024;        // file
+constexpr long TYP_CMP_TITLE = 0x500028;
+constexpr long TYP_CMP_EXCL_CHANGE = 0x500046;
+constexpr long TYP_CMP_MTM_CHANGE = 0x50004b;     // relation, type
+constexpr long TYP_CMP_USER_REL = 0x50004c;

@@ -1,5 +1,6 @@
 // The recording adapter double: state and bookkeeping.
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_bld.h"
 
 #include <deque>
 
@@ -23,7 +24,10 @@ state& st() {
 
 }  // namespace
 
-void reset() { st() = state{}; }
+void reset() {
+  st() = state{};
+  bld_reset();
+}
 
 const std::vector<adp_double_call>& calls() { return st().calls; }
 

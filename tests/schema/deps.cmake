@@ -5,5 +5,7 @@ if(NOT TARGET adpdouble)
   add_library(adpdouble STATIC ${adpdouble_srcs})
   target_include_directories(adpdouble PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(adpdouble PRIVATE ${ORBISAN_WARNINGS})
+  # The stored index lists it answers are core collections.
+  target_link_libraries(adpdouble PUBLIC orbisan_core)
 endif()
 target_link_libraries(testhelp_schema PUBLIC adpdouble)

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "adpdouble/adp_double.h"
+#include "typ_store_double.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_main.h"
 #include "core/osl/osl_file.h"
@@ -30,7 +31,7 @@ void schema_test::SetUp() {
   typ_sch_set_init_once(0);
   ASSERT_EQ(typ_sch_free(), 0);
   ASSERT_EQ(typ_sch_alloc(), 0);
-  adp_double::reset();
+  schema_double_reset();
   cmn_main_set_debug_mode(0);
   cmn_alrt_clear(nullptr);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "adpdouble/adp_double.h"
+#include "typ_store_double.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
@@ -247,7 +248,7 @@ TEST_F(typ_views, FetchingGoesThroughTheAdapterForEveryView) {
   EXPECT_EQ(joins[0].args[2], "1");
   EXPECT_EQ(joins[0].args[3], "1");
   EXPECT_EQ(adp_double::calls_of("adp_sch_fetch_org_view_fields").size(), 2u);
-  adp_double::reset();
+  schema_double_reset();
   adp_double::script("adp_sch_fetch_joins", {0x600001});
   EXPECT_EQ(typ_sch_fetch_all_views(nullptr), 0x600001);
   EXPECT_EQ(adp_double::calls_of("adp_sch_fetch_joins").size(), 1u);

@@ -1,0 +1,26 @@
+// Applying schema differences and the exported upgrade entry.
+#pragma once
+
+#include "orb_api.h"
+
+#include "schema/typ_diff.h"
+#include "schema/typ_rec.h"
+
+class KAdpConnId;
+struct utl_ty_col;
+struct utl_ty_estr;
+
+ORB_API long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long options);
+ORB_API long typ_sch_diff_schemas(KAdpConnId* con, const char* file, unsigned long options, const char* report_file,
+                                  utl_ty_col** list, utl_ty_estr** text, char* cut);
+// Folds a list that carries no saved model into the current model: field,
+// relation and flag changes (types are not re-made from records).
+ORB_API long typ_sch_fold_in_changes(KAdpConnId* con, utl_ty_col* list, unsigned long options);
+long typ_sch_set_mtm_table(typ_sch_srec* schema, const char* name, const char* table, typ_sch_srec** target);
+long typ_sch_set_relid(typ_sch_srec* schema, const char* name, long side, long id);
+long typ_sch_delete_types(KAdpConnId* con, utl_ty_col* ids, long mode);
+long typ_sch_has_views_obj_changed(typ_sch_srec* view, char* changed);
+// The whole compile: the new model, then upgrade (option 1: compare and
+// apply) or direct mode (write the schemas).
+ORB_API long typ_bld_compile(KAdpConnId* con, const char* file_name, unsigned long options, long write_mode,
+                             utl_ty_col** diffs, typ_sch_diff_out* context);
