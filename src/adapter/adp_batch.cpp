@@ -111,6 +111,8 @@ bool KAdpSqlBatch::is_oracle() const {
 }
 
 long KAdpSqlBatch::declare_bind_columns() {
+  // Declared once: a record holding variables keeps its columns.
+  if (m_BindVars.GetColumns() == 4) return 0;
   if (long st = m_BindVars.SetColType(0, 0, nullptr, kSqlString)) return st;
   if (long st = m_BindVars.SetColType(1, 0, nullptr, kSqlPointer)) return st;
   if (long st = m_BindVars.SetColType(COL_BV_BUFFER, 0, nullptr, kSqlString)) return st;
@@ -370,8 +372,8 @@ KAdpSqlBatch& KAdpSqlBatch::operator<<(BatchType) {
   if (m_nCurStmt >= m_Statements.GetSize()) return *this;
   long st = adp_err_guard([&]() -> long {
     if (long s = store_bind_vars()) return s;
-    if (long s = declare_bind_columns()) return s;
     m_BindVars.Purge();
+    if (long s = declare_bind_columns()) return s;
     m_Statements.Add(KZString());
     ++m_nCurStmt;
     return 0L;

@@ -56,6 +56,7 @@ const adp_dbop_phrase kOraPhrases[] = {
     {62, "delete adp_sch_index where type_id=%ld and lower(index_name)=lower('%s')\n"},
 };
 const adp_dbop_phrase kMssqlPhrases[] = {
+    {0, "select time, comments from adp_db_comments"},
     {1, "clustered"},
     {2, "IGNORE_DUP_KEY"},
     {3, "select indid, name \n  from sysindexes \n  where id = object_id('table_%s') \n  and indid > 0 \n  and indid < 255"},
