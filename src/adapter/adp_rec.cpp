@@ -154,7 +154,13 @@ long KAdpUtlRecord::GetDataValue(long row, long col, clktime& out, char* null) {
   if (long st = GetStringPtr(row, col, t)) return st;
   bool empty = t == nullptr || *t == '\0';
   if (null != nullptr) *null = empty ? 1 : 0;
-  return adp_time_str_to_clk(empty ? nullptr : t, &out);
+  // An empty cell is the unknown date on every server (the Oracle reader
+  // refuses a missing text).
+  if (empty) {
+    out = clktime{CLK_NULL_DAY, 0};
+    return 0;
+  }
+  return adp_time_str_to_clk(t, &out);
 }
 
 long KAdpUtlRecord::GetDataValue(long row, long col, long& out) {
