@@ -379,6 +379,32 @@ TEST_F(AdpBatch, ResetKeepsTheLastStatementAndCount) {
   EXPECT_EQ(b->CancelResult(), 1);
 }
 
+TEST_F(AdpBatch, AFailedStatementLogsItsAnnotatedTextAsTheHint) {
+  KAdpConnId* con = connect("oracle");
+  KAdpProcessError::OpenServerLogFile();
+  KAdpProcessError::SetSqlHint(1);
+  ds_script::fail({"FetchNextSet", 1, 0x8B0014E, "ORA-00001: unique constraint (SA.X) violated", "insert"});
+  KAdpSqlBatch* b = batch(con);
+  *b << "insert into t values (" << KAdpBindParam(7L) << ", " << KAdpBindParam("v") << ")" << KAdpSqlBatch::kEndStmt;
+  EXPECT_NE(b->GetNextResult(nullptr), 0);
+  KAdpProcessError::CloseServerLogFile();
+  EXPECT_NE(file_text("server.log").find("SQL Hint : \ninsert into t values (:B0 /*7 */, :B1 /*v */) \n"),
+            std::string::npos)
+      << file_text("server.log");
+}
+
+TEST_F(AdpBatch, ClockLiteralsOnSqlServer) {
+  KAdpConnId* con = connect("oledb");
+  binding(con, 0);
+  clktime t{};
+  ASSERT_EQ(adp_time_str_to_clk("2001-03-04 05:06:07", &t), 0);
+  *batch(con) << KAdpBindParam(t);
+  EXPECT_STREQ(con->GetSqlBatch(0)->GetCurrentStmt(), "'2001-03-04 05:06:07'");
+  con->GetHeader()->flags |= ADP_HEAD_UNICODE;
+  *batch(con) << KAdpBindParam(t);
+  EXPECT_STREQ(con->GetSqlBatch(0)->GetCurrentStmt(), "N'2001-03-04 05:06:07'");
+}
+
 TEST_F(AdpBatch, UpperCaseCopiesLiveUntilTheNextOne) {
   char* text = const_cast<char*>("abc Def");
   ASSERT_EQ(adp_qry_str_conv(&text), 0);
