@@ -57,8 +57,10 @@ bool is_to_date_call(const char* s) {
   return *p == ')' && p[1] == '\0';
 }
 
+// "%f" when its text reads back as the value, else the shortest text that
+// does; to_chars writes "." whatever the locale.
 template <class T>
-void real_text(T v, const char* fixed_format, KZString& out) {
+void real_text(T v, KZString& out) {
   char buf[512];
   auto r = std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::fixed, 6);
   T back{};
@@ -70,7 +72,6 @@ void real_text(T v, const char* fixed_format, KZString& out) {
       return;
     }
   }
-  (void)fixed_format;
   r = std::to_chars(buf, buf + sizeof buf - 1, v);
   *r.ptr = '\0';
   out = buf;
@@ -78,8 +79,8 @@ void real_text(T v, const char* fixed_format, KZString& out) {
 
 }  // namespace
 
-void adp_batch_float_text(float v, KZString& out) { real_text(v, "%f", out); }
-void adp_batch_double_text(double v, KZString& out) { real_text(v, "%lf", out); }
+void adp_batch_float_text(float v, KZString& out) { real_text(v, out); }
+void adp_batch_double_text(double v, KZString& out) { real_text(v, out); }
 
 long KAdpBindParam::IsOCILargeString() const {
   if (m_nType != ADP_VT_STRING || m_Value == 0) return 0;

@@ -168,7 +168,9 @@ class ORB_API KAdpSqlBatch {
   long bind_value(const KAdpBindParam& value);
   long literal(const KAdpBindParam& value);
   long value_text(const KAdpBindParam& value, KCLASSIC::KZString& out, long& sql_type);
-  long exec_one_ddl(const char* text);
+  // stmt: the statement whose variables annotate the text (-1: none).
+  long exec_one_ddl(const char* text, long stmt);
+  long set_last(const char* text, long stmt);
   long run_prelude();
   void free_col_lists();
   KCLASSIC::KPtrArray* col_list(long stmt) const;

@@ -150,14 +150,14 @@ long KAdpSqlBatch::EndTransaction(char commit) {
   return commit == 1 ? adp_trn_commit(m_pCid) : adp_trn_rollback(m_pCid);
 }
 
-long KAdpSqlBatch::exec_one_ddl(const char* text) {
+long KAdpSqlBatch::exec_one_ddl(const char* text, long stmt) {
   // Empty statements run as nothing and leave the last row count alone.
   if (text == nullptr || text[0] == '\0') return 0;
   char in_trn = m_pCid->GetConfig().GetPropertyBool(static_cast<KAdpConfig::bool_type>(6));
   if (in_trn == 1) {
     if (long st = BeginTransaction()) return st;
   }
-  if (long st = SetLastSqlStmt(text)) return st;
+  if (long st = set_last(text, stmt)) return st;
   if (long st = m_pCid->ExecDmlStmt(&m_Stats, text, &m_nRowCount)) {
     if (in_trn == 1) EndTransaction(0);
     return st;
@@ -172,13 +172,13 @@ long KAdpSqlBatch::ExecDdlFormat(const char* format, ...) {
   KZString s;
   s.FormatV(format, ap);
   va_end(ap);
-  return adp_err_guard([&]() -> long { return exec_one_ddl(s); });
+  return adp_err_guard([&]() -> long { return exec_one_ddl(s, -1); });
 }
 
 long KAdpSqlBatch::ExecDdl() {
   return adp_err_guard([&]() -> long {
     for (long i = 0; i <= m_nCurStmt && i < m_Statements.GetSize(); ++i) {
-      if (long st = exec_one_ddl(GetStmt(i))) return st;
+      if (long st = exec_one_ddl(GetStmt(i), i)) return st;
     }
     return 0L;
   });
@@ -214,7 +214,9 @@ long KAdpSqlBatch::GetObjectIdCollection(void* collection, long column) {
   return m_Result.FillObjidCollection(collection, -1, -1);
 }
 
-long KAdpSqlBatch::SetLastSqlStmt(const char* text) {
+long KAdpSqlBatch::SetLastSqlStmt(const char* text) { return set_last(text, m_nCurResult); }
+
+long KAdpSqlBatch::set_last(const char* text, long stmt) {
   return adp_err_guard([&]() -> long {
     if (text == nullptr) {
       m_LastSqlStmt = "";
@@ -222,9 +224,9 @@ long KAdpSqlBatch::SetLastSqlStmt(const char* text) {
       return 0L;
     }
     m_LastSqlStmt = text;
-    if (m_StmtBindVars.GetRows() > m_nCurResult) {
+    if (stmt >= 0 && m_StmtBindVars.GetRows() > stmt) {
       KAdpUtlRecord vars;
-      if (long st = m_StmtBindVars.GetRecord(m_nCurResult, 0, vars, 0)) return st;
+      if (long st = m_StmtBindVars.GetRecord(stmt, 0, vars, 0)) return st;
       // Each marker is found by its own text (the marker name in column 0),
       // so a digit elsewhere in the statement is never annotated.
       int pos = 0;

@@ -323,6 +323,15 @@ TEST_F(AdpBatch, DdlRunsEachRealStatementAndCountsTheLast) {
   EXPECT_EQ(ds_script::calls().back(), "ExecStatement drop table gone");
 }
 
+TEST_F(AdpBatch, EachDdlStatementIsAnnotatedWithItsOwnValues) {
+  KAdpConnId* con = connect("oracle");
+  KAdpSqlBatch* b = batch(con);
+  *b << "update a set x = " << KAdpBindParam(1L) << KAdpSqlBatch::kEndStmt << "update b set y = "
+     << KAdpBindParam(2L) << KAdpSqlBatch::kEndStmt;
+  ASSERT_EQ(b->ExecDdl(), 0);
+  EXPECT_STREQ(b->GetLastSqlStmt(), "update b set y = :B0 /*2 */");
+}
+
 TEST_F(AdpBatch, DdlInsideATransactionForQuill) {
   KAdpConnId* con = connect("quill");
   KAdpSqlBatch* b = batch(con);
