@@ -374,8 +374,8 @@ long adp_sql_id_init(adp_ty_sql_id* id) {
 
 long adp_sql_cancel(KAdpConnId*) { return 0; }
 long adp_sql_cancel_all(KAdpConnId*, long) { return 0; }
-long adp_sql_result(KAdpConnId*) { return 0; }
-long adp_sql_set_client_charset(KAdpConnId*, const char*) { return 0; }
+long adp_sql_result() { return 0; }
+long adp_sql_set_client_charset() { return 0; }
 long adp_sql_get_default_charset(KAdpConnId*, char*) { return 0; }
 long adp_sql_get_perf_flag(KAdpConnId*) { return 0; }
 long adp_sql_dbstrlen(KAdpConnId*) { return 0; }

@@ -113,8 +113,8 @@ ORB_API long adp_sql_id_clean(adp_ty_sql_id* id);
 // Stubs (0) and no-ops.
 ORB_API long adp_sql_cancel(KAdpConnId* con);
 ORB_API long adp_sql_cancel_all(KAdpConnId* con, long flag);
-ORB_API long adp_sql_result(KAdpConnId* con);
-ORB_API long adp_sql_set_client_charset(KAdpConnId* con, const char* name);
+ORB_API long adp_sql_result();
+ORB_API long adp_sql_set_client_charset();
 ORB_API long adp_sql_get_default_charset(KAdpConnId* con, char* out);
 ORB_API long adp_sql_get_perf_flag(KAdpConnId* con);
 ORB_API long adp_sql_dbstrlen(KAdpConnId* con);

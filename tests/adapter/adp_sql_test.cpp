@@ -285,8 +285,8 @@ TEST_F(AdpSql, QueuedStatementRecordAndTheSqlServerBatch) {
 
 TEST_F(AdpSql, StubsAndCounters) {
   KAdpConnId* con = connect("oracle");
-  for (long st : {adp_sql_free(con, nullptr), adp_sql_cancel(con), adp_sql_cancel_all(con, 1), adp_sql_result(con),
-                  adp_sql_result_batch(con), adp_sql_set_client_charset(con, "x"),
+  for (long st : {adp_sql_free(con, nullptr), adp_sql_cancel(con), adp_sql_cancel_all(con, 1), adp_sql_result(),
+                  adp_sql_result_batch(con), adp_sql_set_client_charset(),
                   adp_sql_get_default_charset(con, nullptr), adp_sql_get_perf_flag(con), adp_sql_dbstrlen(con),
                   adp_sql_multi_select(con), adp_sql_dont_execute(con)}) {
     EXPECT_EQ(st, 0);
