@@ -46,7 +46,7 @@ long KAdpUtlRecord::FillObjectCollection(void* collection, typ_sch_srec* schema,
   for (long r = 0; r < rows && r != maximum; ++r) {
     void* elem = nullptr;
     if (long st = utl_col_ith(col, r + first, &elem)) return st;
-    void* object = *static_cast<void**>(elem);
+    auto* object = *static_cast<dbs_ty_lobj**>(elem);
     for (long j = 0; j < schema->nfields; ++j) {
       const typ_sch_frec& f = schema->fields[j];
       long lv = 0;

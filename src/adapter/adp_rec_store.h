@@ -5,8 +5,10 @@
 
 #include "orb_api.h"
 
-// Sets field `field` of a local object from a plain value of the field's
-// type (flag 1).
-ORB_API long dbs_fld_set_local(void* object, long field, void* value, long flag);
-// Clears (flag 0) the object's changed marks.
-ORB_API long dbs_obj_mark_dirty(void* object, long flag);
+struct dbs_ty_lobj;
+
+// Sets field `field_id` of a local object from a plain value of the field's
+// type (oid_ok 1).
+ORB_API long dbs_fld_set_local(dbs_ty_lobj* object, long field_id, const void* value, char oid_ok);
+// Clears (dirty 0) the object's changed marks.
+ORB_API long dbs_obj_mark_dirty(dbs_ty_lobj* object, char dirty);

@@ -69,27 +69,27 @@ ORB_API long typ_sch_id_to_name(long type_id, long /*field_id*/, const char** ty
   return 0;
 }
 
-ORB_API long dbs_fld_set_local(void* object, long field, void* value, long /*flag*/) {
+ORB_API long dbs_fld_set_local(dbs_ty_lobj* object, long field, const void* value, char /*oid_ok*/) {
   using adp_double::field_types;
   long type = field < static_cast<long>(field_types().size()) ? field_types()[static_cast<size_t>(field)] : 0;
   std::string text;
   switch (type) {
-    case 512: text = std::to_string(*static_cast<long*>(value)); break;
-    case 513: text = std::to_string(*static_cast<short*>(value)); break;
-    case 514: text = std::to_string(*static_cast<float*>(value)); break;
+    case 512: text = std::to_string(*static_cast<const long*>(value)); break;
+    case 513: text = std::to_string(*static_cast<const short*>(value)); break;
+    case 514: text = std::to_string(*static_cast<const float*>(value)); break;
     case 613:
-    case 614: text = std::to_string(*static_cast<double*>(value)); break;
+    case 614: text = std::to_string(*static_cast<const double*>(value)); break;
     case 515:
-    case 516: text = *static_cast<const char**>(value); break;
+    case 516: text = *static_cast<const char* const*>(value); break;
     case 609: {
-      auto* t = static_cast<clktime*>(value);
+      auto* t = static_cast<const clktime*>(value);
       text = std::to_string(t->day) + "/" + std::to_string(t->ticks);
       break;
     }
-    case 766: text = static_cast<cmn_ty_decimal*>(value)->text; break;
+    case 766: text = static_cast<const cmn_ty_decimal*>(value)->text; break;
     case 615: {
       KCLASSIC::KZString hex;
-      convert_BStr_to_hex(*static_cast<char**>(value), hex);
+      convert_BStr_to_hex(*static_cast<const char* const*>(value), hex);
       text = static_cast<const char*>(hex);
       break;
     }
@@ -100,7 +100,7 @@ ORB_API long dbs_fld_set_local(void* object, long field, void* value, long /*fla
   return adp_double::set_local_status();
 }
 
-ORB_API long dbs_obj_mark_dirty(void* object, long flag) {
+ORB_API long dbs_obj_mark_dirty(dbs_ty_lobj* object, char flag) {
   adp_double::store_calls().push_back("clean " + std::to_string(reinterpret_cast<intptr_t>(object)) + " " +
                                       std::to_string(flag));
   return 0;
