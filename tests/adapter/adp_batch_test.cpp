@@ -15,6 +15,7 @@
 #include "adapter/adp_msg.h"
 #include "adapter/adp_time.h"
 #include "adapter/adp_trn.h"
+#include "core/utl/utl_col.h"
 #include "kclassic/kc_bstr.h"
 #include "platform/dataservice/ds_script.h"
 
@@ -42,6 +43,90 @@ class AdpBatch : public adp_test {
     return n;
   }
 };
+
+TEST_F(AdpBatch, ParameterAndColumnConstructors) {
+  float f = 1;
+  double d = 2;
+  cmn_ty_decimal dec{};
+  clktime t{};
+  const char* s = "x";
+  const char* bytes = "raw";
+  void* vp = &f;
+  struct {
+    KAdpBindParam p;
+    long type;
+    intptr_t value;
+    char upper, by_ref;
+  } params[] = {
+      {KAdpBindParam(5L), 512, 5, 0, 0},
+      {KAdpBindParam(&vp), 512, reinterpret_cast<intptr_t>(&vp), 0, 0},
+      {KAdpBindParam(short{-3}), 513, -3, 0, 0},
+      {KAdpBindParam(f), 514, reinterpret_cast<intptr_t>(&f), 0, 0},
+      {KAdpBindParam(d), 613, reinterpret_cast<intptr_t>(&d), 0, 0},
+      {KAdpBindParam(dec), 766, reinterpret_cast<intptr_t>(&dec), 0, 0},
+      {KAdpBindParam(t), 609, reinterpret_cast<intptr_t>(&t), 0, 0},
+      {KAdpBindParam(s, 1, 1), 516, reinterpret_cast<intptr_t>(s), 1, 1},
+      {KAdpBindParam(&bytes), 615, reinterpret_cast<intptr_t>(bytes), 0, 0},
+  };
+  for (const auto& c : params) {
+    EXPECT_EQ(c.p.m_nType, c.type);
+    EXPECT_EQ(c.p.m_Value, c.value) << c.type;
+    EXPECT_EQ(c.p.m_bUpper, c.upper);
+    EXPECT_EQ(c.p.m_bByRef, c.by_ref);
+  }
+  EXPECT_EQ(KAdpBindParam(std::string(4000, 'a').c_str()).IsOCILargeString(), 0);
+  std::string large(4001, 'a');
+  EXPECT_EQ(KAdpBindParam(large.c_str()).IsOCILargeString(), 1);
+  EXPECT_EQ(KAdpBindParam(7L).IsOCILargeString(), 0);
+
+  long l = 0;
+  char buf[4];
+  char* text = nullptr;
+  char* bin = nullptr;
+  struct {
+    KAdpBindCol c;
+    void* data;
+    long sql_type, type;
+    char flag;
+  } cols[] = {
+      {KAdpBindCol(static_cast<void*>(&l), 11), &l, 11, 0, 0},
+      {KAdpBindCol(l), &l, 0, 0, 0},
+      {KAdpBindCol(buf, sizeof buf, 1), buf, 8, 0, 1},
+      {KAdpBindCol(buf, sizeof buf), buf, 6, 0, 0},
+      {KAdpBindCol(&text, 1), &text, 6, 1, 1},
+      {KAdpBindCol(f), &f, 3, 0, 0},
+      {KAdpBindCol(d), &d, 4, 0, 0},
+      {KAdpBindCol(dec), &dec, 6, 766, 0},
+      {KAdpBindCol(t), &t, 6, 609, 0},
+      {KAdpBindCol('x', &bin), &bin, 16, 615, 0},
+  };
+  for (const auto& c : cols) {
+    KAdpBindCol copy(c.c);
+    EXPECT_EQ(copy.m_pData, c.data);
+    EXPECT_EQ(copy.m_nSqlType, c.sql_type);
+    EXPECT_EQ(copy.m_nType, c.type);
+    EXPECT_EQ(copy.m_bFlag, c.flag);
+  }
+}
+
+TEST_F(AdpBatch, IdsOfTheResultIntoACollection) {
+  KAdpConnId* con = connect("oracle");
+  ds_script::push_result({{"objid"}, {{cell::l(3)}, {cell::l(0)}, {cell::l(9)}}});
+  KAdpSqlBatch* b = batch(con);
+  EXPECT_EQ(b->SetCid(), 0);
+  EXPECT_EQ(b->GetCid(), con);
+  long id = 0;
+  *b << "select objid from t" << KAdpBindCol(id) << KAdpSqlBatch::kEndStmt;
+  ASSERT_EQ(b->GetNextResult(nullptr), 0);
+  ASSERT_EQ(b->GetNextRow(), 1);
+  utl_ty_col* col = nullptr;
+  ASSERT_EQ(utl_col_make(nullptr, 512, 4, 4, 0, 0, &col), 0);
+  ASSERT_EQ(b->GetObjectIdCollection(col, 0), 0);
+  long n = 0;
+  utl_col_num(col, &n);
+  EXPECT_EQ(n, 2);
+  utl_col_free(nullptr, col);
+}
 
 TEST_F(AdpBatch, MarkersCountPerStatementInBothDialects) {
   struct {
