@@ -167,7 +167,7 @@ char* adp_db_get_cust_schema_rev() {
   return h != nullptr ? h->cust_schema_rev : nullptr;
 }
 
-long adp_db_set_cust_schema_rev(const char* text) {
+long adp_db_set_cust_rev(const char* text) {
   if (adp_db_dhead* h = head()) {
     std::strncpy(h->cust_schema_rev, text != nullptr ? text : "", 64);
     h->cust_schema_rev[63] = '\0';

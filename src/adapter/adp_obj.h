@@ -1,7 +1,52 @@
-// The adapter's object SQL calls that the error mapping uses.
+// The adapter's object SQL calls: object rows and object numbers for the
+// object store, and the unique-key analysis the error mapping uses.
+//
+// Number ranges travel in collections of record type 594 (three longs):
+// {type id, base, count}, a range standing for base + 1 .. base + count; the
+// listing of the unused-number table fills {type id, count, 0}.
 #pragma once
 
 #include "orb_api.h"
+#include "store/dbs_oid.h"
+
+class KAdpConnId;
+struct utl_ty_col;
+struct dbs_ty_lobj;
+
+struct adp_ty_oid_range {
+  long type_id;
+  long base;
+  long count;
+};
+
+ORB_API long adp_obj_create(KAdpConnId* con, obj_id* id, dbs_ty_lobj* object);
+ORB_API long adp_obj_get(KAdpConnId* con, long type_id, long number, long option, dbs_ty_lobj* object);
+ORB_API long adp_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options);
+ORB_API long adp_obj_delete(KAdpConnId* con, obj_id* id, long force);
+ORB_API long adp_obj_exist(KAdpConnId* con, long type_id, long number, long option, char* out);
+ORB_API long adp_obj_valid_number(long type_id, long unused);
+ORB_API long adp_obj_subnumber(KAdpConnId* con, long* out);
+
+ORB_API long adp_obj_number_batch(KAdpConnId* con, long n, const long* type_ids, long* last, const long* counts);
+ORB_API long adp_obj_atou_init(KAdpConnId* con, utl_ty_col* counts);
+ORB_API long adp_obj_numbers_atou(KAdpConnId* con, utl_ty_col* ranges);
+ORB_API long adp_obj_return_cache(KAdpConnId* con, utl_ty_col* ranges);
+ORB_API long adp_obj_set_negative_number(KAdpConnId* con, long type_id, long last, long gap, long site_id);
+ORB_API long adp_obj_oid_init(KAdpConnId* con, long type_id, long argument);
+
+// The object-id procedure the adapter calls (the store installs its own).
+using adp_ty_oid_get_proc = long (*)(dbs_ty_lobj* object, obj_id* out);
+ORB_API long adp_obj_set_oid_get_proc(adp_ty_oid_get_proc proc);
+
+// The administrator's login name.
+ORB_API long adp_usr_admin_login_get(const char** login);
+
+// Column-wise read of many objects of one type: ids holds object ids (the
+// number in the second word) or, with flag 1, bare numbers.
+ORB_API long adp_obj_get_col(KAdpConnId* con, long type_id, utl_ty_col* ids, long count, long options,
+                             utl_ty_col* objects, long flag);
+// Updates many objects of one type in one batch.
+ORB_API long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects);
 
 // Analyses a unique-key violation text through the current connection's
 // dialect: the object type id (-1 when the table is no object type), the

@@ -15,7 +15,9 @@
 #include "orb_api.h"
 
 class KAdpConnId;
+struct typ_sch_srec;
 struct utl_ty_col;
+struct utl_ty_estr;
 
 constexpr long ADP_SQL_BUF_SIZE = 65530;     // longest text adp_sql_dbfcmd formats
 constexpr long ADP_SQL_NO_HEADER = 0x600020;  // the connection check found no header row
@@ -137,3 +139,10 @@ ORB_API long adp_db_reset_fail_num();
 ORB_API long adp_db_disable_fail_mode();
 // 1 once after an injected failure (traps enabled again).
 ORB_API long adp_db_test_fired();
+
+// View dictionary rows, the view itself and its grant (the schema writer's
+// calls).
+ORB_API long adp_sch_del_view_info(KAdpConnId* con);
+ORB_API long adp_sch_drop_view(KAdpConnId* con, typ_sch_srec* view);
+ORB_API long adp_sch_view_def(KAdpConnId* con, typ_sch_srec* view, utl_ty_estr** text);
+ORB_API long adp_usr_view_grant(KAdpConnId* con, typ_sch_srec* view);

@@ -82,7 +82,7 @@ TEST_F(AdpRegistry, HeaderOfTheCurrentConnection) {
   std::string long_name(80, 'd');
   adp_db_set_db_name(long_name.c_str());
   EXPECT_EQ(std::string(adp_db_get_db_name()), long_name.substr(0, 63));
-  adp_db_set_cust_schema_rev(long_name.c_str());
+  adp_db_set_cust_rev(long_name.c_str());
   EXPECT_EQ(std::string(adp_db_get_cust_schema_rev()), long_name.substr(0, 63));
   adp_db_set_site_id(7);
   adp_db_set_site_id_offline(8);

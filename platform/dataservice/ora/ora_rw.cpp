@@ -1,0 +1,605 @@
+// The rewrite rules of the Oracle-dialect service (see ora_rw.h).
+#include "platform/dataservice/ora/ora_rw.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace ora_rw {
+namespace {
+
+enum class tk { word, number, string, qname, marker, punct, space, comment };
+
+struct token {
+  tk type;
+  std::string text;
+};
+
+using tokens = std::vector<token>;
+
+bool is_word_start(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool is_word_char(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#';
+}
+
+// True when a '-' after these tokens is a sign: it follows an operator or an
+// opening parenthesis, not a value.
+bool signed_here(const tokens& out);
+
+// Splits the text into tokens; literals, quoted names and comments are kept
+// whole (an unterminated one runs to the end of the text).
+tokens tokenize(std::string_view s) {
+  tokens out;
+  size_t i = 0;
+  auto take = [&](tk type, size_t end) {
+    out.push_back(token{type, std::string(s.substr(i, end - i))});
+    i = end;
+  };
+  while (i < s.size()) {
+    char c = s[i];
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      size_t j = i;
+      while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+      take(tk::space, j);
+    } else if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
+      size_t j = s.find('\n', i);
+      take(tk::comment, j == std::string_view::npos ? s.size() : j);
+    } else if (c == '/' && i + 1 < s.size() && s[i + 1] == '*') {
+      size_t j = s.find("*/", i + 2);
+      take(tk::comment, j == std::string_view::npos ? s.size() : j + 2);
+    } else if (c == '\'' || c == '"') {
+      size_t j = i + 1;
+      while (j < s.size()) {
+        if (s[j] == c) {
+          if (j + 1 < s.size() && s[j + 1] == c) {
+            j += 2;
+            continue;
+          }
+          ++j;
+          break;
+        }
+        ++j;
+      }
+      if (j > s.size()) j = s.size();
+      take(c == '\'' ? tk::string : tk::qname, j);
+    } else if (c == ':' && i + 2 < s.size() && (s[i + 1] == 'B' || s[i + 1] == 'b') &&
+               std::isdigit(static_cast<unsigned char>(s[i + 2])) && (out.empty() || out.back().text != ":")) {
+      size_t j = i + 2;
+      while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+      if (j < s.size() && is_word_char(s[j])) {
+        take(tk::punct, i + 1);
+      } else {
+        take(tk::marker, j);
+      }
+    } else if (c == '-' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])) &&
+               signed_here(out)) {
+      // A sign that belongs to the number ("sysdate+-1.5").
+      size_t j = i + 1;
+      while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
+      take(tk::number, j);
+    } else if (is_word_start(c)) {
+      size_t j = i + 1;
+      while (j < s.size() && is_word_char(s[j])) ++j;
+      take(tk::word, j);
+    } else if (std::isdigit(static_cast<unsigned char>(c)) ||
+               (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+      size_t j = i;
+      while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
+      take(tk::number, j);
+    } else {
+      take(tk::punct, i + 1);
+    }
+  }
+  return out;
+}
+
+bool signed_here(const std::vector<token>& out) {
+  for (auto it = out.rbegin(); it != out.rend(); ++it) {
+    if (it->type == tk::space || it->type == tk::comment) continue;
+    return it->type == tk::punct && std::string("+-*/(,=<>").find(it->text) != std::string::npos;
+  }
+  return false;
+}
+
+bool is(const token& t, const char* word) {
+  if (t.type != tk::word) return false;
+  size_t n = 0;
+  for (; word[n] != '\0'; ++n) {
+    if (n >= t.text.size() || std::toupper(static_cast<unsigned char>(t.text[n])) != word[n]) return false;
+  }
+  return n == t.text.size();
+}
+
+bool same_word(const token& a, const token& b) {
+  if (a.type != tk::word || b.type != tk::word || a.text.size() != b.text.size()) return false;
+  for (size_t i = 0; i < a.text.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a.text[i])) != std::toupper(static_cast<unsigned char>(b.text[i])))
+      return false;
+  }
+  return true;
+}
+
+bool blank(const token& t) { return t.type == tk::space || t.type == tk::comment; }
+
+// Positions of the tokens that are neither blanks nor comments.
+std::vector<size_t> significant(const tokens& t) {
+  std::vector<size_t> sig;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!blank(t[i])) sig.push_back(i);
+  }
+  return sig;
+}
+
+std::string join(const tokens& t, size_t from = 0, size_t to = std::string::npos) {
+  std::string s;
+  for (size_t i = from; i < t.size() && i < to; ++i) s += t[i].text;
+  return s;
+}
+
+// Index (into sig) of the parenthesis closing the one at sig[open], or npos.
+size_t closing(const tokens& t, const std::vector<size_t>& sig, size_t open) {
+  int depth = 0;
+  for (size_t k = open; k < sig.size(); ++k) {
+    const std::string& x = t[sig[k]].text;
+    if (t[sig[k]].type != tk::punct) continue;
+    if (x == "(") ++depth;
+    if (x == ")" && --depth == 0) return k;
+  }
+  return std::string::npos;
+}
+
+std::string trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
+// Rule 1.
+bool unrun(const tokens& t, const std::vector<size_t>& sig) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  if (w(0, "ALTER") && w(1, "SESSION")) return true;
+  if (w(0, "DROP") && w(1, "PUBLIC") && w(2, "SYNONYM")) return true;
+  if (w(0, "CREATE")) {
+    size_t k = 1;
+    if (w(1, "OR") && w(2, "REPLACE")) k = 3;
+    return w(k, "PUBLIC") && w(k + 1, "SYNONYM");
+  }
+  return false;
+}
+
+kind kind_of(const tokens& t, const std::vector<size_t>& sig) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  size_t after = w(1, "WORK") ? 2 : 1;
+  bool alone = sig.size() == after || (sig.size() == after + 1 && t[sig[after]].text == ";");
+  if (w(0, "COMMIT") && alone) return kind::commit;
+  if (w(0, "ROLLBACK") && alone) return kind::rollback;
+  if (w(0, "ROLLBACK") && w(after, "TO")) return kind::rollback_to;
+  if (w(0, "SAVEPOINT")) return kind::savepoint;
+  return kind::plain;
+}
+
+// Rule 8: "begin name(args); end;" becomes "CALL name(args)".
+bool block_call(const tokens& t, const std::vector<size_t>& sig, std::string& out) {
+  if (sig.size() < 4 || !is(t[sig[0]], "BEGIN") || t[sig[1]].type != tk::word) return false;
+  size_t k = 2;
+  while (k + 1 < sig.size() && t[sig[k]].text == "." && t[sig[k + 1]].type == tk::word) k += 2;
+  size_t name_end = k;
+  if (k < sig.size() && t[sig[k]].text == "(") {
+    k = closing(t, sig, k);
+    if (k == std::string::npos) return false;
+    ++k;
+  }
+  if (k >= sig.size() || t[sig[k]].text != ";") return false;
+  ++k;
+  if (k >= sig.size() || !is(t[sig[k]], "END")) return false;
+  ++k;
+  if (k < sig.size() && t[sig[k]].text == ";") ++k;
+  if (k != sig.size()) return false;
+  out = "CALL " + join(t, sig[1], sig[name_end - 1] + 1);
+  if (name_end < sig.size() && t[sig[name_end]].text == "(") {
+    out += join(t, sig[name_end], sig[closing(t, sig, name_end)] + 1);
+  }
+  return true;
+}
+
+// Rule 9, the midnight form of the relative dates:
+//   (sysdate+A)-((sysdate+A)-(to_date(to_char((sysdate+A),'DD/MM/YYYY'),'DD/MM/YYYY')))
+// is the day of sysdate+A at midnight; MariaDB subtracts two dates as
+// numbers, so the form becomes CAST(DATE(sysdate + INTERVAL a SECOND) AS
+// DATETIME), and a "+ B" right after it moves by B days. Returns the sig
+// index after the form, or 0 when the tokens at k are no such form.
+size_t midnight(tokens& t, const std::vector<size_t>& sig, size_t k, std::vector<bool>& drop) {
+  // The pattern, one entry per token: "S" sysdate, "O" + or -, "N" a number,
+  // "Q" a literal, else the exact punctuation or (upper-case) word.
+  static const char* const kForm[] = {"(", "S", "O", "N", ")", "-", "(", "(", "S", "O", "N", ")", "-", "(",
+                                      "TO_DATE", "(", "TO_CHAR", "(", "(", "S", "O", "N", ")", ",", "Q", ")",
+                                      ",", "Q", ")", ")", ")"};
+  constexpr size_t n = sizeof kForm / sizeof kForm[0];
+  if (k + n > sig.size()) return 0;
+  for (size_t i = 0; i < n; ++i) {
+    const token& x = t[sig[k + i]];
+    std::string p = kForm[i];
+    bool ok = p == "S"   ? is(x, "SYSDATE")
+              : p == "O" ? x.type == tk::punct && (x.text == "+" || x.text == "-")
+              : p == "N" ? x.type == tk::number
+              : p == "Q" ? x.type == tk::string
+              : x.type == tk::word ? is(x, p.c_str())
+                                   : x.text == p;
+    if (!ok) return 0;
+  }
+  double days = std::strtod(t[sig[k + 3]].text.c_str(), nullptr);
+  t[sig[k]].text = "CAST(DATE(sysdate " + t[sig[k + 2]].text + " INTERVAL " +
+                   std::to_string(std::llround(days * 86400.0)) + " SECOND) AS DATETIME)";
+  for (size_t i = sig[k] + 1; i <= sig[k + n - 1]; ++i) drop[i] = true;
+  size_t next = k + n;
+  if (next + 1 < sig.size() && (t[sig[next]].text == "+" || t[sig[next]].text == "-") &&
+      t[sig[next]].type == tk::punct && t[sig[next + 1]].type == tk::number) {
+    double more = std::strtod(t[sig[next + 1]].text.c_str(), nullptr);
+    t[sig[next + 1]].text = "INTERVAL " + std::to_string(std::llround(more * 86400.0)) + " SECOND";
+    next += 2;
+  }
+  return next;
+}
+
+// Rules on every token: 2, 3, 5, 7, 9, 10, 11.
+void token_rules(tokens& t, std::vector<long>& markers) {
+  std::vector<size_t> sig = significant(t);
+  std::vector<bool> drop(t.size(), false);
+  for (size_t k = 0; k < sig.size(); ++k) {
+    token& x = t[sig[k]];
+    auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
+    if (x.type == tk::punct && x.text == "(") {  // 9, midnight form
+      size_t after = midnight(t, sig, k, drop);
+      if (after != 0) {
+        k = after - 1;
+        continue;
+      }
+    }
+    if (x.type == tk::string && x.text == "''") {  // 10
+      x = token{tk::word, "NULL"};
+    } else if (is(x, "DEFAULT") && k + 3 < sig.size() && is(t[sig[k + 1]], "EMPTY_CLOB") && next_is(2, "(") &&
+               next_is(3, ")")) {  // 2
+      t[sig[k + 1]] = token{tk::string, "''"};
+      drop[sig[k + 2]] = drop[sig[k + 3]] = true;
+      k += 3;
+    } else if (is(x, "SQL")) {  // 3
+      x = token{tk::qname, "\"sql\""};
+    } else if (is(x, "SELECT") && k + 5 < sig.size() && is(t[sig[k + 2]], "INTO") &&
+               same_word(t[sig[k + 1]], t[sig[k + 3]]) && is(t[sig[k + 4]], "FROM") &&
+               t[sig[k + 5]].type == tk::word && !next_is(6, ".")) {  // 5
+      t[sig[k + 1]].text = t[sig[k + 5]].text + "." + t[sig[k + 1]].text;
+    } else if (is(x, "INITRANS") || is(x, "MAXTRANS") || is(x, "PCTFREE") || is(x, "PCTUSED") ||
+               is(x, "STORAGE")) {  // 7
+      drop[sig[k]] = true;
+      if (k > 0 && t[sig[k] - 1].type == tk::space) drop[sig[k] - 1] = true;
+      if (next_is(1, "(")) {
+        size_t end = closing(t, sig, k + 1);
+        if (end == std::string::npos) end = sig.size() - 1;
+        for (size_t i = sig[k]; i <= sig[end]; ++i) drop[i] = true;
+        k = end;
+      } else if (k + 1 < sig.size() && t[sig[k + 1]].type == tk::number) {
+        for (size_t i = sig[k]; i <= sig[k + 1]; ++i) drop[i] = true;
+        ++k;
+      }
+    } else if (is(x, "SYSDATE") && k + 2 < sig.size() && (next_is(1, "+") || next_is(1, "-")) &&
+               t[sig[k + 2]].type == tk::number) {  // 9
+      double days = std::strtod(t[sig[k + 2]].text.c_str(), nullptr);
+      t[sig[k + 2]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
+      k += 2;
+    } else if (is(x, "SYSDATE") && k + 4 < sig.size() && (next_is(1, "+") || next_is(1, "-")) && next_is(2, "(") &&
+               t[sig[k + 3]].type == tk::number && next_is(4, ")")) {  // 9, "sysdate - (n)"
+      double days = std::strtod(t[sig[k + 3]].text.c_str(), nullptr);
+      t[sig[k + 3]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
+      drop[sig[k + 2]] = drop[sig[k + 4]] = true;  // an interval takes no parentheses
+      k += 4;
+    } else if (x.type == tk::marker) {  // 11
+      markers.push_back(std::strtol(x.text.c_str() + 2, nullptr, 10));
+      x.text = "? ";
+    }
+  }
+  tokens kept;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!drop[i]) kept.push_back(std::move(t[i]));
+  }
+  t = std::move(kept);
+}
+
+// Rules at the start of a statement: 4 and 6.
+void statement_rules(tokens& t) {
+  std::vector<size_t> sig = significant(t);
+  if (sig.size() >= 2 && is(t[sig[0]], "DELETE") && !is(t[sig[1]], "FROM") && t[sig[1]].type != tk::punct) {
+    t[sig[0]].text += " FROM";
+  } else if (sig.size() >= 4 && is(t[sig[0]], "RENAME") && !is(t[sig[1]], "TABLE")) {
+    t[sig[0]].text += " TABLE";
+  }
+}
+
+// Rule 15: "ALTER TABLE t MODIFY (c NULL, d NOT NULL)".
+bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  auto p = [&](size_t k, const char* text) {
+    return k < sig.size() && t[sig[k]].type == tk::punct && t[sig[k]].text == text;
+  };
+  if (!w(0, "ALTER") || !w(1, "TABLE") || sig.size() < 7 || t[sig[2]].type != tk::word) return false;
+  size_t k = 3;
+  std::string table = t[sig[2]].text;
+  if (p(3, ".") && k + 1 < sig.size() && t[sig[4]].type == tk::word) {
+    table += "." + t[sig[4]].text;
+    k = 5;
+  }
+  if (!w(k, "MODIFY") || !p(k + 1, "(")) return false;
+  k += 2;
+  std::vector<std::pair<std::string, bool>> cols;
+  for (;;) {
+    if (k >= sig.size() || t[sig[k]].type != tk::word) return false;
+    std::string col = t[sig[k++]].text;
+    bool not_null = w(k, "NOT");
+    if (not_null) ++k;
+    if (!w(k, "NULL")) return false;
+    cols.emplace_back(col, not_null);
+    ++k;
+    if (p(k, ",")) {
+      ++k;
+      continue;
+    }
+    if (!p(k, ")")) return false;
+    ++k;
+    break;
+  }
+  if (p(k, ";")) ++k;
+  if (k != sig.size()) return false;
+  r.table = table;
+  r.nulls = std::move(cols);
+  return true;
+}
+
+// Rule 16: Oracle's outer-join marks. In "SELECT ... FROM a, b WHERE a.x =
+// b.y (+) AND ..." table b is optional: the FROM list becomes "a LEFT JOIN b
+// ON a.x = b.y" (the other tables by CROSS JOIN, the conditions without a
+// mark staying in WHERE). Only the plain form is taken: one SELECT level,
+// simple table items, conditions joined by AND; anything else is sent as it
+// came and the server's error comes back.
+std::string outer_joins(const std::string& text) {
+  tokens t = tokenize(text);
+  std::vector<size_t> sig = significant(t);
+  auto mark_at = [&](size_t k) {
+    return k + 2 < sig.size() && t[sig[k]].text == "(" && t[sig[k + 1]].text == "+" && t[sig[k + 2]].text == ")";
+  };
+  bool any = false;
+  for (size_t k = 0; k < sig.size(); ++k) any = any || mark_at(k);
+  if (!any) return text;
+  // The clauses of the statement's one SELECT, at parenthesis depth 0.
+  size_t select = std::string::npos, from = std::string::npos, where = std::string::npos, end = sig.size();
+  int depth = 0;
+  for (size_t k = 0; k < sig.size(); ++k) {
+    const token& x = t[sig[k]];
+    if (x.type == tk::punct && x.text == "(") ++depth;
+    if (x.type == tk::punct && x.text == ")") --depth;
+    if (depth != 0) continue;
+    if (is(x, "SELECT")) {
+      if (select != std::string::npos) return text;
+      select = k;
+    } else if (is(x, "FROM") && from == std::string::npos && select != std::string::npos) {
+      from = k;
+    } else if (is(x, "WHERE") && where == std::string::npos && from != std::string::npos) {
+      where = k;
+    } else if (where != std::string::npos && end == sig.size() &&
+               (is(x, "GROUP") || is(x, "ORDER") || is(x, "HAVING") || is(x, "UNION") || x.text == ";")) {
+      end = k;
+    } else if (where != std::string::npos && end == sig.size() && is(x, "OR")) {
+      return text;
+    }
+  }
+  if (select == std::string::npos || from == std::string::npos || where == std::string::npos) return text;
+  for (size_t k = 0; k < sig.size(); ++k) {
+    if (mark_at(k) && (k < where || k >= end)) return text;
+  }
+  auto upper = [](std::string w) {
+    for (char& c : w) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return w;
+  };
+  // FROM items: "name", "owner.name" or either with an alias.
+  struct item {
+    std::string text, key;
+    bool optional = false, placed = false;
+    std::vector<std::string> on, deps;
+  };
+  std::vector<item> items;
+  for (size_t k = from + 1; k < where;) {
+    size_t stop = k;
+    while (stop < where && t[sig[stop]].text != ",") ++stop;
+    item it;
+    std::string last;
+    for (size_t i = k; i < stop; ++i) {
+      const token& x = t[sig[i]];
+      if (x.type != tk::word && x.text != ".") return text;
+      if (is(x, "JOIN") || is(x, "ON")) return text;
+      if (x.type == tk::word) last = x.text;
+    }
+    if (stop == k || last.empty()) return text;
+    it.text = join(t, sig[k], sig[stop - 1] + 1);
+    it.key = upper(last);
+    items.push_back(std::move(it));
+    k = stop + 1;
+  }
+  auto find_item = [&](const std::string& key) -> item* {
+    for (item& it : items) {
+      if (it.key == upper(key)) return &it;
+    }
+    return nullptr;
+  };
+  // The qualifier of the first "q.column" in sig[a, b).
+  auto qualifier = [&](size_t a, size_t b) -> std::string {
+    for (size_t i = a; i + 1 < b; ++i) {
+      if (t[sig[i]].type == tk::word && t[sig[i + 1]].text == ".") return t[sig[i]].text;
+    }
+    return "";
+  };
+  std::vector<std::string> rest;
+  for (size_t k = where + 1; k < end;) {
+    size_t stop = k;
+    int d = 0;
+    while (stop < end) {
+      const token& x = t[sig[stop]];
+      if (x.text == "(") ++d;
+      if (x.text == ")") --d;
+      if (d == 0 && is(x, "AND")) break;
+      ++stop;
+    }
+    if (stop == k) return text;
+    size_t mark = std::string::npos, eq = std::string::npos;
+    d = 0;
+    for (size_t i = k; i < stop; ++i) {
+      if (mark_at(i)) {
+        if (mark != std::string::npos) return text;
+        mark = i;
+        i += 2;
+        continue;
+      }
+      if (t[sig[i]].text == "(") ++d;
+      if (t[sig[i]].text == ")") --d;
+      if (d == 0 && t[sig[i]].text == "=" && eq == std::string::npos) eq = i;
+    }
+    // The condition's text without its mark.
+    std::string cond;
+    for (size_t i = sig[k]; i <= sig[stop - 1]; ++i) {
+      if (mark != std::string::npos && i + 1 >= sig[mark] && i <= sig[mark + 2] &&
+          (i >= sig[mark] || t[i].type == tk::space)) {
+        continue;  // the mark and the blank before it
+      }
+      cond += t[i].text;
+    }
+    cond = trim(cond);
+    if (mark == std::string::npos) {
+      rest.push_back(cond);
+    } else {
+      if (eq == std::string::npos) return text;
+      bool left = mark < eq;
+      std::string opt = left ? qualifier(k, eq) : qualifier(eq + 1, stop);
+      std::string other = left ? qualifier(eq + 1, stop) : qualifier(k, eq);
+      item* o = find_item(opt);
+      if (o == nullptr) return text;
+      o->optional = true;
+      o->on.push_back(cond);
+      if (!other.empty()) {
+        if (find_item(other) == nullptr) return text;
+        o->deps.push_back(upper(other));
+      }
+    }
+    k = stop + 1;
+  }
+  std::string joined;
+  for (item& it : items) {
+    if (it.optional) continue;
+    joined += (joined.empty() ? "" : " CROSS JOIN ") + it.text;
+    it.placed = true;
+  }
+  if (joined.empty()) return text;
+  for (bool progress = true; progress;) {
+    progress = false;
+    for (item& it : items) {
+      if (it.placed) continue;
+      bool ready = true;
+      for (const std::string& d : it.deps) ready = ready && (d == it.key || find_item(d)->placed);
+      if (!ready) continue;
+      joined += " LEFT JOIN " + it.text + " ON ";
+      for (size_t i = 0; i < it.on.size(); ++i) joined += (i == 0 ? "" : " AND ") + it.on[i];
+      it.placed = progress = true;
+    }
+  }
+  for (const item& it : items) {
+    if (!it.placed) return text;
+  }
+  std::string out = join(t, 0, sig[from]) + "FROM " + joined;
+  for (size_t i = 0; i < rest.size(); ++i) out += (i == 0 ? " WHERE " : " AND ") + rest[i];
+  if (end < sig.size()) out += " " + join(t, sig[end]);
+  return out;
+}
+
+// Statements whose own text holds semicolons (blocks and stored code).
+bool compound(const tokens& t, const std::vector<size_t>& sig) {
+  if (sig.empty()) return false;
+  const token& first = t[sig[0]];
+  if (is(first, "BEGIN") || is(first, "DECLARE")) return true;
+  if (!is(first, "CREATE")) return false;
+  for (size_t k = 1; k < sig.size() && k < 6; ++k) {
+    const token& w = t[sig[k]];
+    if (is(w, "PROCEDURE") || is(w, "FUNCTION") || is(w, "TRIGGER") || is(w, "PACKAGE")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+long marker_number(std::string_view marker) {
+  size_t at = marker.find(':');
+  if (at == std::string_view::npos || at + 2 >= marker.size()) return -1;
+  if (marker[at + 1] != 'B' && marker[at + 1] != 'b') return -1;
+  long n = 0;
+  for (size_t i = at + 2; i < marker.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(marker[i]))) return -1;
+    n = n * 10 + (marker[i] - '0');
+  }
+  return n;
+}
+
+result rewrite(std::string_view text) {
+  result r;
+  tokens t = tokenize(text);
+  std::vector<size_t> sig = significant(t);
+  if (unrun(t, sig)) {
+    r.skip = true;
+    return r;
+  }
+  r.what = kind_of(t, sig);
+  if (modify_nulls(t, sig, r)) {
+    r.sql = trim(std::string(text));
+    return r;
+  }
+  std::string call;
+  if (block_call(t, sig, call)) {
+    tokens c = tokenize(call);
+    token_rules(c, r.markers);
+    r.sql = join(c);
+    r.what = kind::block_call;
+    r.block = true;
+    return r;
+  }
+  if (compound(t, sig)) {
+    r.block = is(t[sig[0]], "BEGIN") || is(t[sig[0]], "DECLARE");
+    token_rules(t, r.markers);
+    r.sql = trim(join(t));
+    return r;
+  }
+  // Split at the semicolons outside parentheses (rule 12).
+  std::vector<tokens> parts(1);
+  int depth = 0;
+  for (token& x : t) {
+    if (x.type == tk::punct && x.text == "(") ++depth;
+    if (x.type == tk::punct && x.text == ")") --depth;
+    if (x.type == tk::punct && x.text == ";" && depth <= 0) {
+      parts.emplace_back();
+      continue;
+    }
+    parts.back().push_back(std::move(x));
+  }
+  std::vector<std::string> texts;
+  for (tokens& p : parts) {
+    if (significant(p).empty()) continue;
+    statement_rules(p);
+    token_rules(p, r.markers);
+    texts.push_back(outer_joins(trim(join(p))));
+  }
+  if (texts.size() == 1) {
+    r.sql = texts[0];
+  } else if (texts.size() > 1) {
+    r.sql = "BEGIN ";
+    for (const std::string& s : texts) r.sql += s + "; ";
+    r.sql += "END;";
+    r.block = true;
+  }
+  return r;
+}
+
+}  // namespace ora_rw

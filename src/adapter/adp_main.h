@@ -1,0 +1,40 @@
+// The adapter's module start-up, server type, remote-service questions and
+// the SQL layer's log calls that the object store makes. Implemented by the
+// adapter; the store only declares them (they meet in liborbisan.so).
+#pragma once
+
+#include <cstdio>
+
+#include "orb_api.h"
+
+class KAdpConnId;
+
+ORB_API long adp_main_init();
+ORB_API long adp_main_term();
+// Server-type bits (1 the SQL Server family, 2, 4, 0x20, 0x100, 0x400).
+ORB_API long adp_main_server_type();
+ORB_API long adp_main_is_remote();
+ORB_API const char* adp_main_get_remote_id(void* ignored);
+
+// The adapter keeps the text of the last SQL statement.
+ORB_API long adp_db_set_log_last_sql();
+// Column initialisation of an upgrade goes to a deferred script (on, file).
+ORB_API long adp_sce_defer_col_init(long on, const char* file_name);
+// The SQL log stream (null: off).
+ORB_API long adp_sql_log_sql(FILE* stream);
+ORB_API FILE* adp_sql_get_log();
+// One line of the SQL layer's message output.
+ORB_API long adp_sql_print_out(KAdpConnId* con, const char* text);
+ORB_API long adp_sql_set_client_charset();
+
+// Relation batches and query optimisation switches.
+ORB_API long adp_rel_set_max_per_batch(long count);
+ORB_API long adp_qry_no_optimize_create();
+// The dialog-error procedure slot.
+using adp_ty_dlg_error_proc = long (*)(const char* text);
+ORB_API long adp_qry_set_dlg_error(adp_ty_dlg_error_proc proc);
+
+// Code pages of the current connection.
+ORB_API long adp_main_user_codepage_id_get();
+ORB_API long adp_main_is_codepage_sys_default(char* out);
+ORB_API long adp_main_set_user_codepage_id(long code_page);

@@ -1,0 +1,170 @@
+// The Oracle-dialect service's rewrites and error texts, without a server:
+// each rule on the text it is made for, its neighbours it must leave alone,
+// and text inside literals and comments, which no rule touches.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/dataservice/ora/ora_err.h"
+#include "platform/dataservice/ora/ora_rw.h"
+
+namespace {
+
+struct rw_case {
+  const char* name;
+  const char* in;
+  const char* out;
+};
+
+class OraRewrite : public ::testing::TestWithParam<rw_case> {};
+
+TEST_P(OraRewrite, GivesTheMariaDbText) {
+  const rw_case& c = GetParam();
+  ora_rw::result r = ora_rw::rewrite(c.in);
+  EXPECT_FALSE(r.skip);
+  EXPECT_EQ(r.sql, c.out) << c.in;
+}
+
+const rw_case kRules[] = {
+    {"EmptyClobDefault", "ALTER TABLE t ADD (c CLOB DEFAULT EMPTY_CLOB())", "ALTER TABLE t ADD (c CLOB DEFAULT '')"},
+    {"EmptyClobCallStays", "INSERT INTO t VALUES (EMPTY_CLOB())", "INSERT INTO t VALUES (EMPTY_CLOB())"},
+    {"SqlColumnQuoted", "SELECT sql, SQL_x FROM t WHERE t.Sql = 1", "SELECT \"sql\", SQL_x FROM t WHERE t.\"sql\" = 1"},
+    {"DeleteGetsFrom", "DELETE table_x WHERE objid = 3", "DELETE FROM table_x WHERE objid = 3"},
+    {"DeleteFromStays", "delete from t", "delete from t"},
+    {"SelectIntoSameName", "SELECT dev INTO dev FROM table_c WHERE objid = 1",
+     "SELECT table_c.dev INTO dev FROM table_c WHERE objid = 1"},
+    {"SelectIntoOtherName", "SELECT dev INTO d FROM t", "SELECT dev INTO d FROM t"},
+    {"RenameGetsTable", "RENAME a TO b", "RENAME TABLE a TO b"},
+    {"RenameTableStays", "RENAME TABLE a TO b", "RENAME TABLE a TO b"},
+    {"StorageDropped", "CREATE TABLE t (a INT) INITRANS 2 MAXTRANS 255 STORAGE (INITIAL 10K NEXT 10K)",
+     "CREATE TABLE t (a INT)"},
+    {"PctfreeDropped", "CREATE INDEX i ON t (a) PCTFREE 10", "CREATE INDEX i ON t (a)"},
+    {"BlockCall", "begin rl_x(:B0, :B1, 'a;b'); end;", "CALL rl_x(? , ? , 'a;b')"},
+    {"BlockCallNoArgs", "BEGIN sa.p; END;", "CALL sa.p"},
+    {"SysdatePlusDays", "SELECT sysdate + 1 FROM dual", "SELECT sysdate + INTERVAL 86400 SECOND FROM dual"},
+    {"SysdateMinusFraction", "WHERE d > (sysdate-0.500000)", "WHERE d > (sysdate-INTERVAL 43200 SECOND)"},
+    {"SysdateNegativeDays", "WHERE d < sysdate+-2.000000", "WHERE d < sysdate+INTERVAL -172800 SECOND"},
+    {"SysdateParenthesised", "TO_CHAR((sysdate - (0.041667)), 'HH24')",
+     "TO_CHAR((sysdate - INTERVAL 3600 SECOND), 'HH24')"},
+    {"MidnightForm",
+     "d >= ((sysdate+-1.000000)-((sysdate+ -1.000000)-(to_date(to_char((sysdate + -1.000000),'DD/MM/YYYY'),"
+     "'DD/MM/YYYY')))+ 0.000000) and (d < 1)",
+     "d >= (CAST(DATE(sysdate + INTERVAL -86400 SECOND) AS DATETIME)+ INTERVAL 0 SECOND) and (d < 1)"},
+    {"MinusNotASign", "SELECT a -1, b--1\n FROM t", "SELECT a -1, b--1\n FROM t"},
+    {"SysdateAloneStays", "SELECT sysdate FROM dual", "SELECT sysdate FROM dual"},
+    {"LoneEmptyLiteral", "UPDATE t SET a = '', b = 'x''y', c = ' '", "UPDATE t SET a = NULL, b = 'x''y', c = ' '"},
+    {"Markers", "INSERT INTO t VALUES (:B0, :B12, TO_DATE( :B1, 'MM/DD/YYYY'))",
+     "INSERT INTO t VALUES (? , ? , TO_DATE( ? , 'MM/DD/YYYY'))"},
+    {"NotMarkers", "BEGIN :new.a := :old.b; x := 1; END;", "BEGIN :new.a := :old.b; x := 1; END;"},
+    {"TwoStatements", "INSERT INTO t VALUES (1); UPDATE t SET a = 2;",
+     "BEGIN INSERT INTO t VALUES (1); UPDATE t SET a = 2; END;"},
+    {"TwoStatementsEachRuled", "DELETE t; DELETE u", "BEGIN DELETE FROM t; DELETE FROM u; END;"},
+    {"TrailingSemicolonDropped", "SELECT 1 FROM dual;", "SELECT 1 FROM dual"},
+    {"ProcedureKeptWhole", "CREATE OR REPLACE PROCEDURE p AS BEGIN DELETE t; END;",
+     "CREATE OR REPLACE PROCEDURE p AS BEGIN DELETE t; END;"},
+    {"LiteralsUntouched", "SELECT 'sql; DELETE t :B1 sysdate + 1' FROM dual",
+     "SELECT 'sql; DELETE t :B1 sysdate + 1' FROM dual"},
+    {"CommentsUntouched", "SELECT 1 /* sql :B1; */ FROM dual -- ''; sysdate + 1", "SELECT 1 /* sql :B1; */ FROM dual -- ''; sysdate + 1"},
+    {"QuotedNamesUntouched", "SELECT \"sql\", \"a;b\" FROM t", "SELECT \"sql\", \"a;b\" FROM t"},
+    {"NoRuleFits", "SELECT a FROM t WHERE b = 1 OR c.d = e.f (+)", "SELECT a FROM t WHERE b = 1 OR c.d = e.f (+)"},
+    {"OuterJoinRight", "SELECT a.x FROM table_a a, table_b b WHERE a.objid = b.fk (+) AND a.k = 1 ORDER BY a.x",
+     "SELECT a.x FROM table_a a LEFT JOIN table_b b ON a.objid = b.fk WHERE a.k = 1 ORDER BY a.x"},
+    {"OuterJoinLeft", "SELECT * FROM p, f WHERE p.objid (+) = f.k", "SELECT * FROM f LEFT JOIN p ON p.objid = f.k"},
+    {"OuterJoinChain", "SELECT 1 FROM a, b, c, d WHERE a.id = b.a (+) AND b.id = c.b (+) AND b.t (+) = 5 AND a.id = d.a",
+     "SELECT 1 FROM a CROSS JOIN d LEFT JOIN b ON a.id = b.a AND b.t = 5 LEFT JOIN c ON b.id = c.b "
+     "WHERE a.id = d.a"},
+    {"OuterJoinView",
+     "create view v\n (a,b)\n as select table_x.name,table_y.name\n from table_x,table_y\n "
+     "where table_x.objid = table_y.x2y (+)\n ",
+     "create view v\n (a,b)\n as select table_x.name,table_y.name\n FROM table_x LEFT JOIN table_y ON "
+     "table_x.objid = table_y.x2y"},
+    {"OuterJoinUnknownTableStays", "SELECT 1 FROM a WHERE a.id = z.a (+)", "SELECT 1 FROM a WHERE a.id = z.a (+)"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rules, OraRewrite, ::testing::ValuesIn(kRules),
+                         [](const ::testing::TestParamInfo<rw_case>& i) { return std::string(i.param.name); });
+
+TEST(OraRewriteMarkers, KeepTheVariableNumbersInTextOrder) {
+  ora_rw::result r = ora_rw::rewrite("UPDATE t SET a = :B2, b = ':B9' WHERE c = :B0 AND d = :B10");
+  EXPECT_EQ(r.markers, (std::vector<long>{2, 0, 10}));
+  EXPECT_EQ(ora_rw::marker_number(":B7"), 7);
+  EXPECT_EQ(ora_rw::marker_number("b:B12"), 12);
+  EXPECT_EQ(ora_rw::marker_number("@V1"), -1);
+  EXPECT_EQ(ora_rw::marker_number(":Bx"), -1);
+}
+
+TEST(OraRewriteSkip, SynonymsAndSessionSettingsSucceedUnrun) {
+  for (const char* s : {"CREATE PUBLIC SYNONYM x FOR sa.x", "create or replace public synonym x for y",
+                        "DROP PUBLIC SYNONYM x", "ALTER SESSION SET NLS_DATE_FORMAT = 'MM/DD/YYYY'"}) {
+    EXPECT_TRUE(ora_rw::rewrite(s).skip) << s;
+  }
+  for (const char* s : {"CREATE SYNONYM x FOR y", "ALTER TABLE session ADD (a INT)"}) {
+    EXPECT_FALSE(ora_rw::rewrite(s).skip) << s;
+  }
+}
+
+TEST(OraRewriteKinds, TransactionStatementsAndBlocksAreRecognised) {
+  struct k {
+    const char* sql;
+    ora_rw::kind what;
+    bool block;
+  };
+  const k cases[] = {
+      {"COMMIT", ora_rw::kind::commit, false},
+      {"commit work;", ora_rw::kind::commit, false},
+      {"ROLLBACK", ora_rw::kind::rollback, false},
+      {"ROLLBACK TO SAVEPOINT s1", ora_rw::kind::rollback_to, false},
+      {"ROLLBACK WORK TO s1", ora_rw::kind::rollback_to, false},
+      {"SAVEPOINT s1", ora_rw::kind::savepoint, false},
+      {"begin p(1); end;", ora_rw::kind::block_call, true},
+      {"BEGIN UPDATE t SET a = 1; DELETE FROM u; END;", ora_rw::kind::plain, true},
+      {"UPDATE t SET a = 1; DELETE FROM u", ora_rw::kind::plain, true},
+      {"UPDATE t SET a = 1", ora_rw::kind::plain, false},
+      {"CREATE PROCEDURE p AS BEGIN NULL; END;", ora_rw::kind::plain, false},
+  };
+  for (const k& c : cases) {
+    ora_rw::result r = ora_rw::rewrite(c.sql);
+    EXPECT_EQ(r.what, c.what) << c.sql;
+    EXPECT_EQ(r.block, c.block) << c.sql;
+  }
+}
+
+TEST(OraRewriteModify, NullabilityChangesNameTheirColumns) {
+  ora_rw::result r = ora_rw::rewrite("ALTER TABLE table_x MODIFY (a NULL, b NOT NULL)");
+  EXPECT_EQ(r.table, "table_x");
+  EXPECT_EQ(r.nulls, (std::vector<std::pair<std::string, bool>>{{"a", false}, {"b", true}}));
+  EXPECT_EQ(r.sql, "ALTER TABLE table_x MODIFY (a NULL, b NOT NULL)");
+  EXPECT_EQ(ora_rw::rewrite("ALTER TABLE sa.t MODIFY (c NULL);").table, "sa.t");
+  for (const char* other : {"ALTER TABLE t MODIFY (c VARCHAR2(10) NULL)", "ALTER TABLE t MODIFY c NULL",
+                            "ALTER TABLE t ADD (c NULL)"}) {
+    EXPECT_TRUE(ora_rw::rewrite(other).nulls.empty()) << other;
+  }
+}
+
+TEST(OraErrors, ServerNumbersMapToTheServiceNumbers) {
+  const std::pair<unsigned, long> cases[] = {
+      {1213, ora_err::DEADLOCK}, {1205, ora_err::DEADLOCK}, {1062, ora_err::NOT_UNIQUE},
+      {2006, ora_err::LOST},     {2013, ora_err::LOST},     {1045, ora_err::BAD_LOGIN},
+      {2002, ora_err::NO_SERVER}, {1049, ora_err::NO_SERVER}, {1064, ora_err::ORACLE},
+      {20000, ora_err::ORACLE},
+  };
+  for (const auto& [e, n] : cases) EXPECT_EQ(ora_err::number(e), n) << e;
+  EXPECT_EQ(ora_err::DEADLOCK, 0x8B0014E);
+  EXPECT_EQ(ora_err::NOT_UNIQUE, 0x8B0014F);
+  EXPECT_EQ(ora_err::LOST, 0x8B0013B);
+  EXPECT_EQ(ora_err::BAD_LOGIN, 0x8B00180);
+  EXPECT_EQ(ora_err::NO_SERVER, 0x8B00181);
+  EXPECT_EQ(ora_err::ORACLE, 0x8B00149);
+}
+
+TEST(OraErrors, DuplicateKeysReadAsOracleTexts) {
+  EXPECT_EQ(ora_err::text(1062, "Duplicate entry 'a-1' for key 'contact_objindex'"),
+            "ORA-00001: unique constraint (SA.CONTACT_OBJINDEX) violated");
+  EXPECT_EQ(ora_err::text(1062, "Duplicate entry 'it''s' for key 'table_x.x_uk'"),
+            "ORA-00001: unique constraint (SA.X_UK) violated");
+  EXPECT_EQ(ora_err::text(1329, "No data - zero rows fetched, selected, or processed"), "ORA-01403: no data found");
+  EXPECT_EQ(ora_err::text(1064, "You have an error"), "You have an error");
+}
+
+}  // namespace

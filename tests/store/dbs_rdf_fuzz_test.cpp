@@ -1,0 +1,156 @@
+// Opens with mutated valid cache files (cuts, flipped bytes, long lines,
+// lost braces, wrong counts): no fault under the sanitizers, and every open
+// ends with the file's model or the database's. Seeded, so a failure
+// repeats.
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "core/cmn/cmn_alrt.h"
+#include "core/osl/osl_sys_cfg.h"
+#include "schema/typ_dump.h"
+#include "schema/typ_sch.h"
+#include "store/dbs_db.h"
+#include "store/dbs_rdf.h"
+#include "store_fixture.h"
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string dump_model() {
+  char name[] = "/tmp/store_fdump_XXXXXX";
+  int fd = mkstemp(name);
+  FILE* f = fdopen(fd, "w");
+  typ_sch_dump_all(f, "model", 0);
+  std::fclose(f);
+  std::string out = slurp(name);
+  unlink(name);
+  return out;
+}
+
+std::string mutate(const std::string& good, std::mt19937& rng) {
+  std::string s = good;
+  auto pick = [&](size_t n) { return n ? static_cast<size_t>(rng() % n) : 0; };
+  switch (rng() % 6) {
+    case 0:  // cut
+      s.resize(pick(s.size()));
+      break;
+    case 1:  // flipped bytes
+      for (int i = 0, n = 1 + static_cast<int>(rng() % 4); i < n && !s.empty(); ++i)
+        s[pick(s.size())] ^= static_cast<char>(1 << (rng() % 8));
+      break;
+    case 2: {  // a long line
+      size_t at = s.find('\n', pick(s.size()));
+      if (at == std::string::npos) at = s.size();
+      s.insert(at, std::string(200 + pick(5000), 'x'));
+      break;
+    }
+    case 3: {  // a lost brace
+      size_t at = s.find(rng() % 2 ? '}' : '{', pick(s.size()));
+      if (at != std::string::npos) s.erase(at, 1);
+      break;
+    }
+    case 4: {  // a line twice or dropped (wrong counts)
+      size_t a = s.find('\n', pick(s.size()));
+      if (a == std::string::npos) break;
+      size_t b = s.find('\n', a + 1);
+      if (b == std::string::npos) break;
+      std::string line = s.substr(a + 1, b - a);
+      if (rng() % 2)
+        s.insert(b + 1, line);
+      else
+        s.erase(a + 1, b - a);
+      break;
+    }
+    default:  // a field's separator replaced
+      for (char& c : s)
+        if (c == ',' && rng() % 40 == 0) c = rng() % 2 ? ')' : ';';
+      break;
+  }
+  return s;
+}
+
+}  // namespace
+
+TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
+  small_dictionary();
+  char tmpl[] = "/tmp/store_fuzz_XXXXXX";
+  std::string dir = std::string(mkdtemp(tmpl)) + "/";
+  osl_sys_set_config_string("dbcache", dir.c_str(), 0);
+  osl_sys_set_config_string("SCHEMA_DOWNLOAD", "", 0);
+  std::string file = dir + "fuzzdb.001";
+  long st = 0;
+  store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
+  ASSERT_EQ(st, 0);
+  const std::string good = slurp(file);
+  const std::string from_db = dump_model();
+  ASSERT_FALSE(good.empty());
+
+  std::mt19937 rng(20261210);
+  int from_file = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string bad = mutate(good, rng);
+    {
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out << bad;
+    }
+    adp_double::reset();
+    cmn_alrt_clear(nullptr);
+    store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
+    ASSERT_EQ(st, 0) << "round " << round;
+    bool reread = !adp_double::calls_of("adp_sch_read_all").empty();
+    if (reread) {
+      // Recached from the database: its model, and a good file again.
+      EXPECT_EQ(dump_model(), from_db) << "round " << round;
+      EXPECT_EQ(slurp(file), good) << "round " << round;
+    } else {
+      // The file's model: loading the same file again gives it again.
+      ++from_file;
+      std::string model = dump_model();
+      adp_double::reset();
+      store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
+      ASSERT_EQ(st, 0);
+      EXPECT_EQ(dump_model(), model) << "round " << round;
+    }
+  }
+  EXPECT_GT(from_file, 0);
+  std::remove(file.c_str());
+  rmdir(dir.c_str());
+  osl_sys_set_config_string("dbcache", "", 0);
+}
+
+TEST(CacheLineParsers, FieldsRelationsAndNumbers) {
+  dbs_ty_rdf_field f{};
+  ASSERT_EQ(dbs_rdf_parse_field("(title,516,3,25,-1,-1,1,-1,1,17,a (b) c)", &f), 0);
+  EXPECT_STREQ(f.name, "title");
+  EXPECT_EQ(f.type_id, 17);
+  EXPECT_STREQ(f.def, "a (b) c");  // the default runs to the last ')'
+  ASSERT_EQ(dbs_rdf_parse_field("(notes,516,10,0,-1,-1,1,-1,2,17)", &f), 0);
+  EXPECT_STREQ(f.def, "");
+  EXPECT_EQ(f.spec_id, 2);
+  EXPECT_NE(dbs_rdf_parse_field("(notes,516,10,0,-1,-1,1,-1,2)", &f), 0);
+  EXPECT_NE(dbs_rdf_parse_field("(notes,516,x,0,-1,-1,1,-1,2,17)", &f), 0);
+  dbs_ty_rdf_rel r{};
+  ASSERT_EQ(dbs_rdf_parse_relation("(case2site,2,site,-1,0,site2case,0,phys,focus,4,17,excl)", &r), 0);
+  EXPECT_STREQ(r.target, "site");
+  EXPECT_STREQ(r.excl_set, "excl");
+  EXPECT_EQ(r.flags, 4);
+  EXPECT_NE(dbs_rdf_parse_relation("(case2site,2,site,-1,0,site2case,0,phys,focus,4,17", &r), 0);
+  long v = 0;
+  const char* line = "12,-3)";
+  const char* p = dbs_rdf_getint(line, &v);
+  EXPECT_EQ(v, 12);
+  p = dbs_rdf_getint(p, &v);
+  EXPECT_EQ(v, -3);
+  EXPECT_EQ(*p, ')');
+}

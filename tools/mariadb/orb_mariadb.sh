@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# A private MariaDB server for the tests and the agent: its own data directory
+# under a temporary folder, reachable only through a Unix socket (no TCP
+# port), running as root with the settings the Oracle-dialect data service
+# expects (lower-case table names, sql_mode ORACLE, utf8mb4_nopad_bin).
+#
+#   orb_mariadb.sh start DIR   installs (from a cached template when there is
+#                              one) and starts a server in DIR; prints the
+#                              socket path
+#   orb_mariadb.sh stop DIR    shuts the server of DIR down and removes DIR
+#   orb_mariadb.sh kill DIR    kills the server of DIR at once (DIR is kept)
+#
+# ORB_MARIADB_OWNER (a process id) ties the server to that process: it is shut
+# down when the process ends.
+# ORB_MARIADB_TEMPLATE names a folder where a freshly installed data directory
+# is kept and copied from, so that only the first start pays for the install.
+set -euo pipefail
+
+cmd=${1:-}
+dir=${2:-}
+if [[ -z "$cmd" || -z "$dir" ]]; then
+  echo "usage: $0 start|stop|kill DIR" >&2
+  exit 2
+fi
+
+server_opts() {
+  echo --no-defaults --user=root --lower-case-table-names=1 \
+       --character-set-server=utf8mb4 --collation-server=utf8mb4_nopad_bin
+}
+
+install_into() {
+  local data=$1
+  mkdir -p "$data" "$data.tmp"
+  mariadb-install-db $(server_opts) --datadir="$data" --auth-root-authentication-method=normal \
+    --skip-test-db --skip-name-resolve --tmpdir="$data.tmp" >"$data.install.log" 2>&1 || {
+    cat "$data.install.log" >&2
+    return 1
+  }
+  rm -rf "$data.tmp"
+}
+
+start() {
+  mkdir -p "$dir"
+  local data=$dir/data
+  if [[ ! -d "$data/mysql" ]]; then
+    if [[ -n "${ORB_MARIADB_TEMPLATE:-}" ]]; then
+      mkdir -p "$(dirname "$ORB_MARIADB_TEMPLATE")"
+      (
+        flock 9
+        if [[ ! -d "$ORB_MARIADB_TEMPLATE/mysql" ]]; then
+          rm -rf "$ORB_MARIADB_TEMPLATE.tmp"
+          install_into "$ORB_MARIADB_TEMPLATE.tmp"
+          rm -rf "$ORB_MARIADB_TEMPLATE"
+          mv "$ORB_MARIADB_TEMPLATE.tmp" "$ORB_MARIADB_TEMPLATE"
+        fi
+      ) 9>"$ORB_MARIADB_TEMPLATE.lock"
+      cp -a "$ORB_MARIADB_TEMPLATE" "$data"
+    else
+      install_into "$data"
+    fi
+  fi
+  local sock=$dir/mysqld.sock
+  # A temporary folder of its own: a server clears "#sql*" files of its
+  # temporary folder when it starts, which would take other servers' files.
+  mkdir -p "$dir/tmp"
+  mariadbd $(server_opts) --datadir="$data" --socket="$sock" --skip-networking --tmpdir="$dir/tmp" \
+    --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --sql-mode=ORACLE \
+    --innodb-buffer-pool-size=32M --innodb-log-file-size=16M --skip-log-bin \
+    --innodb-lock-wait-timeout=5 --performance-schema=OFF \
+    >/dev/null 2>&1 </dev/null &
+  local server=$!
+  # ORB_MARIADB_OWNER: a process id; when that process ends (even by a
+  # crash), the server is shut down and its folder removed.
+  if [[ -n "${ORB_MARIADB_OWNER:-}" ]]; then
+    (
+      while kill -0 "$ORB_MARIADB_OWNER" 2>/dev/null && kill -0 "$server" 2>/dev/null; do sleep 1; done
+      if kill -0 "$server" 2>/dev/null; then
+        kill -TERM "$server" 2>/dev/null || true
+        for ((w = 0; w < 100; w++)); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$server" 2>/dev/null || true
+        rm -rf "$dir"
+      fi
+    ) >/dev/null 2>&1 </dev/null &
+    disown
+  fi
+  local i
+  for ((i = 0; i < 300; i++)); do
+    if [[ -S "$sock" ]] && mariadb-admin --no-defaults --socket="$sock" -uroot ping >/dev/null 2>&1; then
+      echo "$sock"
+      return 0
+    fi
+    if ! kill -0 "$server" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  echo "MariaDB did not start in $dir" >&2
+  cat "$dir/mysqld.err" >&2 2>/dev/null || true
+  return 1
+}
+
+server_pid() { [[ -f "$dir/mysqld.pid" ]] && cat "$dir/mysqld.pid"; }
+
+stop() {
+  local pid
+  pid=$(server_pid || true)
+  if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+    kill -TERM "$pid" 2>/dev/null || true
+    local i
+    for ((i = 0; i < 300; i++)); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$dir"
+}
+
+kill_now() {
+  local pid
+  pid=$(server_pid || true)
+  if [[ -n "$pid" ]]; then
+    kill -KILL "$pid" 2>/dev/null || true
+    while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+  fi
+}
+
+case "$cmd" in
+  start) start ;;
+  stop) stop ;;
+  kill) kill_now ;;
+  *) echo "unknown command $cmd" >&2; exit 2 ;;
+esac
