@@ -53,6 +53,9 @@ void put_cell(KAdpUtlRecord& rec, long row, long col, const ds_script::cell& c, 
   long type = rec.GetColCellType(col);
   if (c.kind == cell::NUL) {
     rec.GetCellIndex(row, col, 0, 1);
+  } else if (type == KCLASSIC::UTL_CELL_LONG && rec.GetColLetter(col) - 'A' == 3) {
+    // A float column holds the float's bits.
+    rec.SetFloat(row, col, std::strtof(text.c_str(), nullptr));
   } else if (type == KCLASSIC::UTL_CELL_LONG) {
     rec.SetLongVal(row, col, c.kind == cell::LONG ? c.number : std::strtol(text.c_str(), nullptr, 10));
   } else if (type == KCLASSIC::UTL_CELL_BSTR) {

@@ -2,6 +2,8 @@
 // boundary, loading, reconnecting and the server time.
 #include "adapter/adp_conn.h"
 
+#include "adapter/adp_batch.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -21,6 +23,16 @@
 using KCLASSIC::KErr;
 using KCLASSIC::KZString;
 
+namespace {
+
+void delete_batch(KAdpSqlBatch* batch) {
+  if (batch == nullptr) return;
+  batch->Reset();
+  delete batch;
+}
+
+}  // namespace
+
 KAdpConnId::KAdpConnId(const char* driver) : m_config(driver) {
   init_common();
   if (adp_db_is_db_mssql()) {
@@ -37,6 +49,8 @@ void KAdpConnId::init_common() {
 }
 
 KAdpConnId::~KAdpConnId() {
+  delete_batch(m_pBatch);
+  m_pBatch = nullptr;
   delete m_pDbOperation;
   m_pDbOperation = nullptr;
   for (char*& name : m_localeNames) {

@@ -14,6 +14,7 @@
 
 class KAdpDbOperation;
 class KAdpUtlRecord;
+class KAdpSqlBatch;
 
 class ORB_API KAdpConnId {
  public:
@@ -49,6 +50,12 @@ class ORB_API KAdpConnId {
   // Shows "ADP Exception in Function %s , Error Number : %d " (the error's
   // second text and number) in a message box; returns the number.
   virtual long ProcessError(KCLASSIC::KErr* err);
+
+  // A new, initialised batch bound to this connection.
+  KAdpSqlBatch* GetNewSqlId();
+  // The connection's one batch, made on first use; reset first when reset is 1.
+  KAdpSqlBatch* GetSqlBatch(char reset);
+  void SetLastSql(const char* text) { m_lastSql = text != nullptr ? text : ""; }
 
   KAdpDbOperation* GetDbOperation() const { return m_pDbOperation; }
   KAdpConfig& GetConfig() { return m_config; }
@@ -93,4 +100,5 @@ class ORB_API KAdpConnId {
   KAdpConfig m_config;
   KAdpDbOperation* m_pDbOperation = nullptr;
   KCLASSIC::KZString m_lastSql;
+  KAdpSqlBatch* m_pBatch = nullptr;
 };

@@ -122,10 +122,20 @@ long KAdpUtlRecord::Purge() {
 }
 
 long KAdpUtlRecord::GetDataValue(long row, long col, char* buffer, char* null) {
+  return GetDataValue(row, col, buffer, -1L, null);
+}
+
+long KAdpUtlRecord::GetDataValue(long row, long col, char* buffer, long size, char* null) {
   return adp_err_guard([&] {
     const char* t = cell_text(row, col);
     if (null != nullptr) *null = (t == nullptr || *t == '\0') ? 1 : 0;
-    std::strcpy(buffer, t != nullptr ? t : "");
+    if (t == nullptr) t = "";
+    size_t n = std::strlen(t);
+    if (size >= 0 && n >= static_cast<size_t>(size)) {
+      if (size > 0) buffer[0] = '\0';
+      return ADP_REC_NO_FIT;
+    }
+    std::memcpy(buffer, t, n + 1);
     return 0L;
   });
 }
@@ -144,7 +154,13 @@ long KAdpUtlRecord::GetDataValue(long row, long col, clktime& out, char* null) {
   if (long st = GetStringPtr(row, col, t)) return st;
   bool empty = t == nullptr || *t == '\0';
   if (null != nullptr) *null = empty ? 1 : 0;
-  return adp_time_str_to_clk(empty ? nullptr : t, &out);
+  // An empty cell is the unknown date on every server (the Oracle reader
+  // refuses a missing text).
+  if (empty) {
+    out = clktime{CLK_NULL_DAY, 0};
+    return 0;
+  }
+  return adp_time_str_to_clk(t, &out);
 }
 
 long KAdpUtlRecord::GetDataValue(long row, long col, long& out) {
@@ -188,18 +204,20 @@ long KAdpUtlRecord::GetDataValue(long row, long col, cmn_ty_decimal& out, char* 
     out.scale = 1;
     return 0;
   }
-  std::snprintf(out.text, sizeof out.text, "%s", t);
+  size_t n = std::strlen(t);
+  if (n >= sizeof out.text) return ADP_REC_NO_FIT;
+  std::memcpy(out.text, t, n + 1);
   return 0;
 }
 
-long KAdpUtlRecord::GetDataValue(long row, long col, long type, long sql_type, void* out, char* null) {
+long KAdpUtlRecord::GetDataValue(long row, long col, long type, long sql_type, void* out, char* null, long size) {
   switch (sql_type) {
     case 6:
     case 8:
       if (type == 609) return GetDataValue(row, col, *static_cast<clktime*>(out), null);
       if (type == 766) return GetDataValue(row, col, *static_cast<cmn_ty_decimal*>(out), null);
       if (type == 1) return GetDataValue(row, col, static_cast<const char**>(out), null);
-      return GetDataValue(row, col, static_cast<char*>(out), null);
+      return GetDataValue(row, col, static_cast<char*>(out), size, null);
     case 0: return GetDataValue(row, col, *static_cast<long*>(out));
     case 3: return GetDataValue(row, col, *static_cast<float*>(out));
     case 4: return GetDataValue(row, col, *static_cast<double*>(out));
@@ -225,12 +243,18 @@ KZString get_hex_value(char byte) {
 }
 
 void set_byte_from_hex(char& out, const char* two) {
-  auto value = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c - 55; };
+  auto value = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 55;
+  };
   out = static_cast<char>(value(two[0]) * 16 + value(two[1]));
 }
 
 void convert_hex_to_BStr(const KZString& text, char*& out) {
   const char* t = text;
+  // The database gives bare digits; a "0x" prefix (our own text form) is skipped.
+  if (t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) t += 2;
   size_t n = std::strlen(t) / 2;
   std::string bytes(n, '\0');
   for (size_t i = 0; i < n; ++i) set_byte_from_hex(bytes[i], t + 2 * i);

@@ -12,7 +12,10 @@
 #include "kclassic/kc_zstr.h"
 #include "orb_api.h"
 
+struct typ_sch_srec;
+
 constexpr long ADP_REC_BAD_SQL_TYPE = 0x600018;  // GetDataValue cannot deliver the type
+constexpr long ADP_REC_NO_FIT = 0x600004;        // a value larger than its destination
 
 class ORB_API KAdpUtlRecord : public KCLASSIC::KUtlRecord {
  public:
@@ -40,6 +43,9 @@ class ORB_API KAdpUtlRecord : public KCLASSIC::KUtlRecord {
 
   // Typed reads; null (where given) receives 1 for an empty cell.
   long GetDataValue(long row, long col, char* buffer, char* null);
+  // The text into a buffer of size bytes; a text that does not fit fails
+  // with 0x600004 and leaves the buffer empty (-1: size unchecked).
+  long GetDataValue(long row, long col, char* buffer, long size, char* null);
   long GetDataValue(long row, long col, const char** text, char* null);
   long GetDataValue(long row, long col, clktime& out, char* null);
   long GetDataValue(long row, long col, long& out);
@@ -47,12 +53,23 @@ class ORB_API KAdpUtlRecord : public KCLASSIC::KUtlRecord {
   long GetDataValue(long row, long col, double& out);
   // A new byte string decoded from the cell's hexadecimal text.
   long GetDataValue(long row, long col, char ignored, char** bytes);
-  // The text into the decimal's digits (cut to fit); empty: "0.0", 2, 1.
+  // The text into the decimal's digits; a text that does not fit fails with
+  // 0x600004; empty: "0.0", 2, 1.
   long GetDataValue(long row, long col, cmn_ty_decimal& out, char* null);
   // By record SQL type and value type: 6 or 8 with 609 clock time, 766
   // decimal, 1 text pointer, else a text buffer; 0 long; 3 float; 4 double;
   // 16 byte string; any other 0x600018 (not pushed).
-  long GetDataValue(long row, long col, long type, long sql_type, void* out, char* null);
+  // size: bytes of a character buffer (-1 unchecked).
+  long GetDataValue(long row, long col, long type, long sql_type, void* out, char* null, long size = -1);
+
+  // Ids of column 0 into the collection (a long each with type -1, else an
+  // object id of the type); zeros skipped; at most maximum rows (-1 none).
+  long FillObjidCollection(void* collection, long type, long maximum);
+  // Fields of the collection's local objects (from position first) from the
+  // rows, by the schema's fields; at most maximum rows (-1 none).
+  long FillObjectCollection(void* collection, typ_sch_srec* schema, long first, long maximum);
+  // Columns declared by the fields' database types (0..11; money 5 as 4).
+  long SetColTypesFromSchema(typ_sch_srec* schema);
 
  private:
   const char* cell_text(long row, long col);

@@ -78,3 +78,5 @@ long adp_sql_log_reset() {
   fDebuggerCallback = nullptr;
   return 0;
 }
+
+char adp_sql_log_debugger_only() { return DBGR_SqlLog; }

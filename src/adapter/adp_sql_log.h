@@ -34,3 +34,5 @@ ORB_API long adp_sql_alt_print_out(long code, const char* text);
 // Puts the module back to its start state (no log, no echo, no callback);
 // the stream is not closed.
 ORB_API long adp_sql_log_reset();
+// 1 when the lines go to the debugger callback only ("TempFile1234L").
+ORB_API char adp_sql_log_debugger_only();

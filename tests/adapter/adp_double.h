@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace adp_double {
 
@@ -13,6 +14,12 @@ namespace adp_double {
 std::map<long, std::string>& type_names();
 long& missing_status();
 void reset();
+
+// Local-object field sets (dbs_fld_set_local) as "object:field=value", the
+// value rendered by field_types()[field]; cleared marks as "clean object".
+std::vector<std::string>& store_calls();
+std::vector<long>& field_types();
+long& set_local_status();
 // Registers the object store's message list (subsystem 7) with test texts.
 void install_dbs_messages();
 

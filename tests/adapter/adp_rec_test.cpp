@@ -110,10 +110,12 @@ TEST_F(AdpRecord, DispatchByRecordSqlType) {
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.GetDataValue(0, 1, 516, 9, buffer, nullptr), ADP_REC_BAD_SQL_TYPE);
   EXPECT_TRUE(adp_alert_codes().empty());
-  // A decimal text longer than the digits is cut, not overrun.
-  rec.SetString(0, 1, std::string(100, '9').c_str());
+  // A decimal text longer than the digits fails; nothing is cut or overrun.
+  rec.SetString(0, 1, std::string(47, '9').c_str());
   EXPECT_EQ(rec.GetDataValue(0, 1, dec, nullptr), 0);
   EXPECT_EQ(std::string(dec.text), std::string(47, '9'));
+  rec.SetString(0, 1, std::string(48, '9').c_str());
+  EXPECT_EQ(rec.GetDataValue(0, 1, dec, nullptr), ADP_REC_NO_FIT);
 }
 
 TEST_F(AdpRecord, BaseFailuresBecomeAlertCodes) {

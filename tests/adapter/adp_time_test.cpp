@@ -46,7 +46,7 @@ TEST_F(AdpTime, PhraseTableOfTheBaseAndTheDialects) {
   EXPECT_STREQ(ora.GetDbSpecificStr(P(37)), "");
   // Sets: 0..55 and 59; 56..58 and 60..62 are ignored; 37 is copied.
   ora.SetDbSpecificStr(P(56), "role");
-  EXPECT_STREQ(ora.GetUsrGroup(0), "");
+  EXPECT_STREQ(ora.GetUsrGroup(0), "orbisan_user");
   ora.SetDbSpecificStr(P(59), "P");
   EXPECT_STREQ(ora.GetDbSpecificStr(P(59)), "P");
   std::string big(400, 'c');

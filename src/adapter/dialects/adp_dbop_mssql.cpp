@@ -18,11 +18,6 @@ KAdpMssqlOperation::KAdpMssqlOperation(KAdpConnId* con) {
   SetConnection(con);
 }
 
-void KAdpMssqlOperation::Initialize() {
-  put_str(0, "select time, comments from adp_db_comments");
-  put_str(35, "%Y-%m-%d %H:%M:%S");
-}
-
 long KAdpMssqlOperation::AdpTimeClkToStr(const clktime* time, char* out) {
   if (long st = adp_dbop_clk_text(time, out, "%.2ld/%.2ld/%ld %.2ld:%.2ld:%.2ld")) return st;
   if (std::strlen(out) >= 10 && out[2] == '/' && out[5] == '/') {

@@ -2,14 +2,35 @@
 #pragma once
 
 #include "adapter/dialects/adp_dbop.h"
+#include "kclassic/kc_array.h"
+
+class KAdpSqlBatch;
 
 class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
  public:
   explicit KAdpMssqlOperation(KAdpConnId* con);
+  ~KAdpMssqlOperation() override;
   void Initialize() override;
   // YYYY-MM-DD HH:MM:SS; the unset time as 1753-01-01 00:00:00.
   long AdpTimeClkToStr(const clktime* time, char* out) override;
   // YYYY-MM-DD or MM/DD/YYYY, a time of day, and a fraction of a second
   // counted by its digits (".5" is 150 ticks); null text: the unset time.
   long AdpTimeStrToClk(const char* text, clktime* out) override;
+
+  // Opens the multi-query batch on the connection (a new statement of
+  // adp_sql_create; its failure is returned and nothing else changes) and
+  // empties the two lists.
+  long BatchInitialize(void* con);
+  // Resets the batch, forgets it and empties the two lists.
+  long BatchTerminate();
+  KAdpSqlBatch* GetBatch() const { return m_pBatch; }
+  // Per queued query: the object type its rows become.
+  KCLASSIC::KUIntArray& GetBatchTypes() { return m_batchTypes; }
+  // Per queued relation query: the collection that receives its ids.
+  KCLASSIC::KPtrArray& GetBatchIdCols() { return m_batchIdCols; }
+
+ private:
+  KCLASSIC::KUIntArray m_batchTypes;
+  KCLASSIC::KPtrArray m_batchIdCols;
+  KAdpSqlBatch* m_pBatch = nullptr;
 };
