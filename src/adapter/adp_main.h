@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "adapter/adp_sql_log.h"
 #include "orb_api.h"
 
 class KAdpConnId;
@@ -20,11 +21,6 @@ ORB_API const char* adp_main_get_remote_id(void* ignored);
 ORB_API long adp_db_set_log_last_sql();
 // Column initialisation of an upgrade goes to a deferred script (on, file).
 ORB_API long adp_sce_defer_col_init(long on, const char* file_name);
-// The SQL log stream (null: off).
-ORB_API long adp_sql_log_sql(FILE* stream);
-ORB_API FILE* adp_sql_get_log();
-// One line of the SQL layer's message output.
-ORB_API long adp_sql_print_out(KAdpConnId* con, const char* text);
 ORB_API long adp_sql_set_client_charset();
 
 // Relation batches and query optimisation switches.

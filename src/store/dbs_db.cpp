@@ -377,5 +377,9 @@ long dbs_db_get_globalc_charset_name(long id, const char** out) { return adp_db_
 long dbs_db_get_globalc_locale_name(long id, const char** out) { return adp_db_get_globalc_locale_name(id, out); }
 long dbs_db_get_code_page_from_lcid(long id, long* out) { return adp_db_get_code_page_from_lcid(id, out); }
 long dbs_db_get_lcid_from_code_page(long cp, long* out) { return adp_db_get_lcid_from_code_page(cp, out); }
-FILE* dbs_db_get_log() { return adp_sql_get_log(); }
+FILE* dbs_db_get_log() {
+  FILE* log = nullptr;
+  adp_sql_get_log(&log);
+  return log;
+}
 long dbs_db_log_sql(FILE* stream) { return adp_sql_log_sql(stream); }

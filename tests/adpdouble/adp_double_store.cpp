@@ -99,7 +99,10 @@ long adp_sql_log_sql(FILE* stream) {
   sql_log = stream;
   return record("adp_sql_log_sql", {stream ? "stream" : "null"});
 }
-FILE* adp_sql_get_log() { return sql_log; }
+long adp_sql_get_log(FILE** out) {
+  *out = sql_log;
+  return 0;
+}
 long adp_sql_print_out(KAdpConnId*, const char* text) {
   st().printed.push_back(txt(text));
   return record("adp_sql_print_out", {txt(text)});
