@@ -40,6 +40,12 @@ BEGIN
   RETURN REPEAT(' ', 0);
 END;
 /
+CREATE OR REPLACE FUNCTION hextoraw(h IN VARCHAR2) RETURN BLOB AS
+BEGIN
+  -- The raw value of a hexadecimal text, as binary literals are written.
+  RETURN UNHEX(h);
+END;
+/
 CREATE OR REPLACE PACKAGE dbms_transaction AS
   FUNCTION local_transaction_id RETURN VARCHAR2;
 END;
