@@ -277,7 +277,7 @@ TEST_F(AdpBatch, AnUnsupportedTypeFreezesEveryLaterAppend) {
   long v = 1;
   *b << "select a from t where x = " << KAdpBindParam::Typed(999, &v);
   EXPECT_EQ(b->GetStatus(), ADP_BAD_VALUE_TYPE);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
   long dest = 0;
   *b << " and y = 1" << KAdpBindParam(3L) << KAdpBindCol(dest) << KAdpSqlBatch::kEndStmt;
   EXPECT_STREQ(b->GetCurrentStmt(), "select a from t where x = ");

@@ -75,9 +75,9 @@ TEST_F(AdpError, EachNumberGivesItsAlertsResultAndLogEntry) {
     connect(r.driver, false);
     cmn_alrt_clear(nullptr);
     EXPECT_EQ(process(r.number, r.text1, r.text2), r.result);
-    EXPECT_EQ(adp_alert_codes(), r.alerts);
-    ASSERT_FALSE(adp_alert_texts().empty());
-    EXPECT_NE(adp_alert_texts()[0].find(r.alert_text), std::string::npos) << adp_alert_texts()[0];
+    EXPECT_EQ(core_alert_codes(), r.alerts);
+    ASSERT_FALSE(core_alert_texts().empty());
+    EXPECT_NE(core_alert_texts()[0].find(r.alert_text), std::string::npos) << core_alert_texts()[0];
     EXPECT_NE(file_text("server.log").find(r.log), std::string::npos) << file_text("server.log");
     for (KAdpConnId* c : conns_) delete c;
     conns_.clear();
@@ -90,15 +90,15 @@ TEST_F(AdpError, NotUniqueOnAnObjectTypeNamesTheType) {
   connect("oracle", false);
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(KAdpProcessError::ProcessConvError(DBS_NOT_UNIQUE, "ORA-00001", "x"), DBS_NOT_UNIQUE);
-  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_NOT_UNIQUE});
+  EXPECT_EQ(core_alert_codes(), std::vector<long>{ADP_NOT_UNIQUE});
 }
 
 TEST_F(AdpError, OtherCodesCarryTheirText) {
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(KAdpProcessError::ProcessConvError(0x600057, "the message", nullptr), 0x600057);
   EXPECT_EQ(KAdpProcessError::ProcessConvError(0x600003, nullptr, nullptr), 0x600003);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{0x600057, 0x600003}));
-  EXPECT_NE(adp_alert_texts()[0].find("the message"), std::string::npos);
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{0x600057, 0x600003}));
+  EXPECT_NE(core_alert_texts()[0].find("the message"), std::string::npos);
   std::string log = file_text("server.log");
   EXPECT_NE(log.find("Error: No: 6291543 Description: the message\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Error: No: 6291459 \n"), std::string::npos) << log;

@@ -20,30 +20,6 @@ std::string adp_script_dll() { return std::string(ADP_DATASVC_DIR) + "/ScriptDat
 std::string adp_nofactory_dll() { return std::string(ADP_TESTLIB_DIR) + "/AdpNoFactory.DLL"; }
 std::string adp_missing_dll() { return std::string(ADP_TESTLIB_DIR) + "/NoSuchDataSvc.DLL"; }
 
-std::vector<long> adp_alert_codes() {
-  std::vector<long> out;
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  for (long i = 0; i < n; ++i) {
-    long code = 0;
-    cmn_alrt_ith(nullptr, i, &code, nullptr);
-    out.push_back(code);
-  }
-  return out;
-}
-
-std::vector<std::string> adp_alert_texts() {
-  std::vector<std::string> out;
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  for (long i = 0; i < n; ++i) {
-    const char* text = nullptr;
-    cmn_alrt_ith(nullptr, i, nullptr, &text);
-    out.emplace_back(text != nullptr ? text : "");
-  }
-  return out;
-}
-
 void adp_test::SetUp() {
   static bool started = false;
   if (!started) {

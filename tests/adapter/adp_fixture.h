@@ -19,9 +19,6 @@ std::string adp_script_dll();
 std::string adp_nofactory_dll();
 std::string adp_missing_dll();
 
-// Codes of the alerts on the current stack, oldest first, and their texts.
-std::vector<long> adp_alert_codes();
-std::vector<std::string> adp_alert_texts();
 
 class adp_test : public ::testing::Test {
  protected:

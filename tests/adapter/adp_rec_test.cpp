@@ -109,7 +109,7 @@ TEST_F(AdpRecord, DispatchByRecordSqlType) {
   EXPECT_STREQ(buffer, "12.50");
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.GetDataValue(0, 1, 516, 9, buffer, nullptr), ADP_REC_BAD_SQL_TYPE);
-  EXPECT_TRUE(adp_alert_codes().empty());
+  EXPECT_TRUE(core_alert_codes().empty());
   // A decimal text longer than the digits fails; nothing is cut or overrun.
   rec.SetString(0, 1, std::string(47, '9').c_str());
   EXPECT_EQ(rec.GetDataValue(0, 1, dec, nullptr), 0);
@@ -124,14 +124,14 @@ TEST_F(AdpRecord, BaseFailuresBecomeAlertCodes) {
   EXPECT_EQ(rec.SetColType(0, 0, "bad", 5), ADP_DB_ERROR);  // "Illegal Type"
   EXPECT_EQ(rec.SetColType(0, 0, "bad", 17), ADP_DB_ERROR);
   EXPECT_EQ(rec.SetLong(0, 3, 1), ADP_DB_ERROR);  // no such column
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_DB_ERROR, ADP_DB_ERROR, ADP_DB_ERROR}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_DB_ERROR, ADP_DB_ERROR, ADP_DB_ERROR}));
   int target = 0;
   ASSERT_EQ(rec.SetColType(0, 0, "s", 7), 0);
   ASSERT_EQ(rec.SetColType(1, 0, "p", 15), 0);
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.SetVoidPtr(0, 0, &target), ADP_DB_ERROR);  // a text column takes no raw pointer
   EXPECT_EQ(rec.SetVoidPtr(0, 1, &target), 0);
-  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
+  EXPECT_EQ(core_alert_codes(), std::vector<long>{ADP_DB_ERROR});
   const char* text = "x";
   EXPECT_EQ(rec.GetStringPtr(0, 0, text), 0);  // not set
   EXPECT_EQ(text, nullptr);

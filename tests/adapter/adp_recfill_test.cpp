@@ -152,7 +152,7 @@ TEST_F(AdpRecFill, LocalObjectsGetEveryFieldThenAreMarkedClean) {
   schema_fixture bad({{512, 0}, {597, 6}});
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.FillObjectCollection(col, &bad.srec, 0, -1), ADP_BAD_VALUE_TYPE);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
   // A failing field set is returned at once.
   adp_double::set_local_status() = 0x700001;
   EXPECT_EQ(rec.FillObjectCollection(col, &s.srec, 0, -1), 0x700001);

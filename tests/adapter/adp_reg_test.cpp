@@ -63,7 +63,7 @@ TEST_F(AdpRegistry, CheckAndSetConnections) {
   EXPECT_EQ(adp_db_check_conn(nullptr), ADP_BAD_CONN);
   EXPECT_EQ(adp_db_set_conn(&stray), ADP_BAD_CONN);
   EXPECT_EQ(adp_db_get_conn(), a);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_BAD_CONN, ADP_BAD_CONN, ADP_BAD_CONN}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_BAD_CONN, ADP_BAD_CONN, ADP_BAD_CONN}));
   EXPECT_EQ(adp_db_set_conn(a), 0);
 }
 
@@ -147,7 +147,7 @@ TEST_F(AdpRegistry, RefusedCommitAndRollbackKeepTheLevel) {
     cmn_alrt_clear(nullptr);
     long rc = std::string(call) == "commit" ? adp_trn_commit(con) : adp_trn_rollback(con);
     EXPECT_EQ(rc, ADP_TRN_END_FAIL);
-    EXPECT_EQ(adp_alert_codes().back(), ADP_TRN_REFUSED);
+    EXPECT_EQ(core_alert_codes().back(), ADP_TRN_REFUSED);
     EXPECT_EQ(level(), 1);
     EXPECT_EQ(adp_trn_rollback(con), 0);
     EXPECT_EQ(level(), 0);

@@ -44,7 +44,7 @@ TEST_F(AdpSql, FormattedTextUpToTheBufferSize) {
   EXPECT_EQ(std::strlen(con->GetSqlBatch(0)->GetCurrentStmt()), static_cast<size_t>(ADP_SQL_BUF_SIZE));
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(adp_sql_dbfcmd(con, "%sb", fits.c_str()), ADP_SQL_TOO_LONG);
-  EXPECT_TRUE(adp_alert_codes().empty());
+  EXPECT_TRUE(core_alert_codes().empty());
   EXPECT_EQ(adp_sql_flsprintf(con, 0, "select %d", 7), 0);
   EXPECT_STREQ(con->GetSqlBatch(0)->GetCurrentStmt(), "select 7");
   EXPECT_EQ(adp_sql_dbfcmd(nullptr, "x"), ADP_BAD_CONN);
@@ -68,7 +68,7 @@ TEST_F(AdpSql, EscapingAndSmallTextHelpers) {
   EXPECT_STREQ(static_cast<KAdpSqlBatch*>(stmt)->GetCurrentStmt(), "select @v5\nx3y");
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(adp_sql_check(con, nullptr), ADP_SQL_NULL_POINTER);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_SQL_NULL_POINTER}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_SQL_NULL_POINTER}));
   EXPECT_EQ(adp_sql_check(con, stmt), 0);
   long sql_type = -1;
   for (auto [type, want] : std::vector<std::pair<long, long>>{{512, 0}, {514, 3}, {516, 6}, {766, 6}}) {
@@ -219,7 +219,7 @@ TEST_F(AdpSql, PingNeedsAHeaderRow) {
   ds_script::push_result({{"site_id"}, {}});
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(adp_sql_ping(con, nullptr), ADP_SQL_NO_HEADER);
-  EXPECT_EQ(adp_alert_codes(), (std::vector<long>{ADP_SQL_NO_HEADER}));
+  EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_SQL_NO_HEADER}));
   ds_script::push_result({{"site_id"}, {{cell::l(1)}}});
   EXPECT_EQ(adp_sql_ping(con, nullptr), 0);
   EXPECT_EQ(ds_script::calls().back(), "ExecQuery select site_id from adp_db_header");

@@ -27,7 +27,7 @@ TEST_F(AdpService, LoadsTheServiceByItsTableName) {
   EXPECT_EQ(ds_script::calls().at(0), "Create");
   EXPECT_EQ(ds_script::calls().at(1), "Connect sa secret");
   EXPECT_EQ(ds_script::live(), 1);
-  EXPECT_TRUE(adp_alert_codes().empty());
+  EXPECT_TRUE(core_alert_codes().empty());
 }
 
 TEST_F(AdpService, LoadFailuresBecomeAlerts) {
@@ -39,12 +39,12 @@ TEST_F(AdpService, LoadFailuresBecomeAlerts) {
     EXPECT_EQ(con->LoadDataService(), ADP_DB_ERROR);
     EXPECT_EQ(con->GetDataService(), nullptr);
     EXPECT_FALSE(con->GetConfig().HasFactory());
-    ASSERT_FALSE(adp_alert_codes().empty());
-    EXPECT_EQ(adp_alert_codes().front(), ADP_DB_ERROR);
+    ASSERT_FALSE(core_alert_codes().empty());
+    EXPECT_EQ(core_alert_codes().front(), ADP_DB_ERROR);
     // Without a service the forwarders refuse.
     cmn_alrt_clear(nullptr);
     EXPECT_EQ(con->BeginTransaction(), DBS_SERVER_CONNECTION_FAIL);
-    EXPECT_EQ(adp_alert_codes(), std::vector<long>{DBS_SERVER_CONNECTION_FAIL});
+    EXPECT_EQ(core_alert_codes(), std::vector<long>{DBS_SERVER_CONNECTION_FAIL});
   }
 }
 
@@ -171,9 +171,9 @@ TEST_F(AdpService, FailureAtTheChosenCallBecomesItsCode) {
     cmn_alrt_clear(nullptr);
     EXPECT_EQ(run(), 0);  // the first call passes
     EXPECT_EQ(run(), r.code);
-    ASSERT_EQ(adp_alert_codes().size(), r.alerts);
-    EXPECT_EQ(adp_alert_codes().front(), ADP_DB_ERROR);
-    EXPECT_EQ(adp_alert_codes().back(), r.last);
+    ASSERT_EQ(core_alert_codes().size(), r.alerts);
+    EXPECT_EQ(core_alert_codes().front(), ADP_DB_ERROR);
+    EXPECT_EQ(core_alert_codes().back(), r.last);
     EXPECT_EQ(run(), 0);  // only the chosen call fails
   }
 }
@@ -184,8 +184,8 @@ TEST_F(AdpService, AnExceptionThatIsNoKErr) {
   KCLASSIC::tagPpmStats stats;
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(con->ExecDmlStmt(&stats, "insert", nullptr), ADP_DB_ERROR);
-  ASSERT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
-  EXPECT_NE(adp_alert_texts()[0].find("Memory Exception"), std::string::npos);
+  ASSERT_EQ(core_alert_codes(), std::vector<long>{ADP_DB_ERROR});
+  EXPECT_NE(core_alert_texts()[0].find("Memory Exception"), std::string::npos);
   EXPECT_NE(file_text("server.log").find("Memory CException : "), std::string::npos);
 }
 
@@ -300,8 +300,8 @@ TEST_F(AdpService, LoginFailuresOfTheService) {
     ds_script::fail({"Connect", 1, r.number, "login refused", "login refused", false});
     cmn_alrt_clear(nullptr);
     EXPECT_EQ(con->Connect("sa", "bad", nullptr), ADP_DB_ERROR);
-    ASSERT_EQ(adp_alert_codes(), std::vector<long>{r.alert});
-    EXPECT_NE(adp_alert_texts()[0].find(r.text), std::string::npos) << adp_alert_texts()[0];
+    ASSERT_EQ(core_alert_codes(), std::vector<long>{r.alert});
+    EXPECT_NE(core_alert_texts()[0].find(r.text), std::string::npos) << core_alert_texts()[0];
   }
 }
 
@@ -311,7 +311,7 @@ TEST_F(AdpService, WithoutADialectTheServerTimeIsRefused) {
   clktime t{5, 5};
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(con->GetDbSvrTime(&t), ADP_DB_ERROR);
-  EXPECT_EQ(adp_alert_codes(), std::vector<long>{ADP_DB_ERROR});
+  EXPECT_EQ(core_alert_codes(), std::vector<long>{ADP_DB_ERROR});
   EXPECT_EQ(t.day, 5);
   KAdpConnId bare;  // base configuration, no dialect, no service
   EXPECT_EQ(bare.GetDbOperation(), nullptr);

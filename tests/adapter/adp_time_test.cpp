@@ -133,7 +133,7 @@ TEST_F(AdpTime, TextToClockTimeBothDialects) {
     EXPECT_STREQ(text, r.text);  // the caller's text is never changed
     if (r.mssql_extra_ticks < 0) {
       EXPECT_EQ(rc, ADP_BAD_DATE_TEXT);
-      EXPECT_EQ(adp_alert_codes().back(), ADP_BAD_DATE_TEXT);
+      EXPECT_EQ(core_alert_codes().back(), ADP_BAD_DATE_TEXT);
       EXPECT_EQ(t.day, 1);
     } else {
       EXPECT_EQ(rc, 0);
@@ -214,7 +214,7 @@ TEST_F(AdpTime, MessageListArgumentsAndFlags) {
   // Every text reads no more arguments than its message is given.
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(cmn_alrt_push(nullptr, nullptr, ADP_NO_SUCH_SERVER, 2, "db alias", "crmsrv"), 0);
-  EXPECT_NE(adp_alert_texts().back().find("db aliascrmsrv"), std::string::npos);
+  EXPECT_NE(core_alert_texts().back().find("db aliascrmsrv"), std::string::npos);
 }
 
 }  // namespace

@@ -107,8 +107,8 @@ TEST_F(ClkElps, ParsingRefusesBadTextsAndLimits) {
     EXPECT_EQ(clk_time_elps_str_parse(c.mask, c.text, &out), c.code);
     EXPECT_EQ(out.days, 9);
   }
-  EXPECT_EQ(clk_alert_texts().front(), "Elapsed time 3009 00:00 cannot be greater than 3009 days.\n");
-  EXPECT_EQ(clk_alert_texts()[2], "Elapsed time '001 24:00' entered was not valid.\n");
+  EXPECT_EQ(core_alert_texts().front(), "Elapsed time 3009 00:00 cannot be greater than 3009 days.\n");
+  EXPECT_EQ(core_alert_texts()[2], "Elapsed time '001 24:00' entered was not valid.\n");
 }
 
 TEST_F(ClkElps, SecondsAndShortTextRoundTrip) {

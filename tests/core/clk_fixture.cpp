@@ -131,30 +131,6 @@ void clk_test::TearDown() {
   cmn_alrt_clear(nullptr);
 }
 
-std::vector<std::string> clk_alert_texts() {
-  std::vector<std::string> out;
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  for (long i = 0; i < n; ++i) {
-    const char* text = nullptr;
-    cmn_alrt_ith(nullptr, i, nullptr, &text);
-    out.emplace_back(text != nullptr ? text : "");
-  }
-  return out;
-}
-
-std::vector<long> clk_alert_codes() {
-  std::vector<long> out;
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  for (long i = 0; i < n; ++i) {
-    long code = 0;
-    cmn_alrt_ith(nullptr, i, &code, nullptr);
-    out.push_back(code);
-  }
-  return out;
-}
-
 const char** clk_text_cell(const char* text) {
   static const char* cell = nullptr;
   cell = text;

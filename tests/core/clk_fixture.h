@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/clk/clk_time.h"
+#include "core/core_fixture.h"
 
 // core_start_utl, then clk_main_init, once per process.
 void clk_start();
@@ -50,7 +51,3 @@ class clk_test : public ::testing::Test {
 // (one cell, reused by the next call).
 const char** clk_text_cell(const char* text);
 
-// Texts of the current alert stack, oldest first.
-std::vector<std::string> clk_alert_texts();
-// Codes of the current alert stack, oldest first.
-std::vector<long> clk_alert_codes();

@@ -69,7 +69,7 @@ TEST_F(ClkSrv, ClocksMoreThanADayApartAreRefused) {
     EXPECT_EQ(clk_time_get(&out), CLK_CLOCKS_APART);
     EXPECT_EQ(out.day, 7);
   }
-  EXPECT_EQ(clk_alert_texts().back(),
+  EXPECT_EQ(core_alert_texts().back(),
             "The difference between the client clock and the server clock is more than 24 hours.\n");
 }
 
@@ -97,7 +97,7 @@ TEST_F(ClkSrv, AdapterFailuresAndMissingSlotsAreReturned) {
   EXPECT_EQ(out.day, 7);
   clk_seam_reset();
   EXPECT_EQ(clk_time_get(&out), CLK_SEAM_MISSING);
-  EXPECT_NE(clk_alert_texts().back().find("adp_time_get"), std::string::npos);
+  EXPECT_NE(core_alert_texts().back().find("adp_time_get"), std::string::npos);
   EXPECT_EQ(out.day, 7);
 }
 
@@ -125,7 +125,7 @@ TEST_F(ClkSrv, ClockModes) {
 TEST_F(ClkSrv, ForcedLocalReadBeforeAnyMeasurement) {
   clktime out{7, 7};
   EXPECT_EQ(clk_time_get_option(1, &out), CLK_NOT_CACHED);
-  EXPECT_EQ(clk_alert_texts().back(),
+  EXPECT_EQ(core_alert_texts().back(),
             "Do not call clk_time_get_option with force_local==TRUE before the server/local clock delta has been "
             "cached.\n");
   EXPECT_EQ(out.day, 7);
@@ -179,9 +179,9 @@ TEST_F(ClkSrv, DriftIsNotedOnTheClockStack) {
   EXPECT_EQ(clock_notes(), 1);
   EXPECT_FALSE(clk_time_get_clock_flags() & CLK_SYNC_ARMED);
   EXPECT_TRUE(clk_time_get_clock_flags() & CLK_SYNC_DRIFTED);
-  EXPECT_EQ(clk_alert_codes().size(), 0u);  // nothing on the current stack yet
+  EXPECT_EQ(core_alert_codes().size(), 0u);  // nothing on the current stack yet
   EXPECT_EQ(clk_time_synch(), CLK_DRIFT);
-  EXPECT_EQ(clk_alert_texts().back(), "NOTE: the client clock has drifted 20 seconds from the server clock.\n");
+  EXPECT_EQ(core_alert_texts().back(), "NOTE: the client clock has drifted 20 seconds from the server clock.\n");
   EXPECT_EQ(clock_notes(), 0);
 }
 
@@ -198,7 +198,7 @@ TEST_F(ClkSrv, ResetClockIsNoted) {
   expect_time(out, clk_at(2003, 1, 15, 10, 0, 0));  // the server's time
   EXPECT_FALSE(clk_time_get_clock_flags() & CLK_SYNC_ARMED);
   EXPECT_EQ(clk_time_synch(), CLK_RESET);
-  EXPECT_EQ(clk_alert_texts().back(), "NOTE: the client clock appears to have been reset.\n");
+  EXPECT_EQ(core_alert_texts().back(), "NOTE: the client clock appears to have been reset.\n");
 }
 
 TEST_F(ClkSrv, SpecificDatabaseSwitchesConnectionAndMasterDifference) {
@@ -226,7 +226,7 @@ TEST_F(ClkSrv, SpecificDatabaseWithoutTheAdapterFails) {
   clk_seam_reset();
   clktime out{7, 7};
   EXPECT_EQ(clk_time_get_spec_db(&conn, &out), CLK_SEAM_MISSING);
-  EXPECT_NE(clk_alert_texts().back().find("adp_db_set_conn"), std::string::npos);
+  EXPECT_NE(core_alert_texts().back().find("adp_db_set_conn"), std::string::npos);
   EXPECT_EQ(out.day, 7);
 }
 

@@ -114,7 +114,7 @@ TEST_F(ClkText, SinglePartsAsText) {
   }
   char out[40] = "x";
   EXPECT_EQ(clk_time_clk_to_cmpstr(&t, 11, out, sizeof out), CLK_BAD_DATEPART);
-  EXPECT_EQ(clk_alert_texts().back(), "Datepart 11 passed in is invalid.\n");
+  EXPECT_EQ(core_alert_texts().back(), "Datepart 11 passed in is invalid.\n");
   clk_ty_cmp c{};
   c.year = 29;
   c.month = 3;
@@ -262,7 +262,7 @@ TEST_F(ClkText, RegionReaderChecksInOrder) {
     cmn_alrt_clear(nullptr);
     clk_ty_cmp cmp{};
     EXPECT_EQ(clk_time_clkstr_to_cmp(c.text, &cmp, c.flags), c.code);
-    auto texts = clk_alert_texts();
+    auto texts = core_alert_texts();
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.back(), c.last);
     if (c.code == CLK_BAD_TEXT) {
@@ -277,7 +277,7 @@ TEST_F(ClkText, RegionReaderChecksInOrder) {
 TEST_F(ClkText, StrToClkTurnsUnreadableTextIntoInvalidDate) {
   clktime t{5, 5};
   EXPECT_EQ(clk_time_str_to_clk("2/30/2000 00:00:00", &t), CLK_INVALID);
-  auto codes = clk_alert_codes();
+  auto codes = core_alert_codes();
   ASSERT_EQ(codes.size(), 3u);
   EXPECT_EQ(codes[0], CLK_BAD_TEXT);
   EXPECT_EQ(codes[1], CLK_TEXT_DAY);
@@ -339,7 +339,7 @@ TEST_F(ClkText, ShortNumericReader) {
     clk_ty_cmp cmp{};
     EXPECT_EQ(clk_time_clksstr_to_cmp(c.text, &cmp, 0), c.code) << c.text;
   }
-  EXPECT_EQ(clk_alert_texts().front(), "Clock time '12/25/03 10:15:00 later' is not valid.\n");
+  EXPECT_EQ(core_alert_texts().front(), "Clock time '12/25/03 10:15:00 later' is not valid.\n");
 }
 
 TEST_F(ClkText, IsoReader) {
@@ -387,7 +387,7 @@ TEST_F(ClkText, AdapterTextsAreHandedOver) {
   char out[40] = "unchanged";
   clktime t{1, 1};
   EXPECT_EQ(clk_time_sqr_str_convert("1/1/2000", out, sizeof out), CLK_SEAM_MISSING);
-  EXPECT_NE(clk_alert_texts().back().find("adp_time_sqr_str_convert"), std::string::npos);
+  EXPECT_NE(core_alert_texts().back().find("adp_time_sqr_str_convert"), std::string::npos);
   EXPECT_EQ(clk_time_sstr_to_clk("x", &t), CLK_SEAM_MISSING);
   clk_ty_seams s{};
   s.sqr_str_convert = [](const char* text, char* o, long size) -> long {

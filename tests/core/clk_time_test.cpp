@@ -54,7 +54,7 @@ TEST_F(ClkTime, YearsAfter4712AreRefused) {
   clktime t{7, 7};
   EXPECT_EQ(clk_time_cmp_to_time_adj(0, &c, &t), CLK_AFTER_4712);
   EXPECT_EQ(t.day, 7);  // untouched
-  EXPECT_EQ(clk_alert_texts().back(), "Date time can't be later than Dec. 31, 4712.\n");
+  EXPECT_EQ(core_alert_texts().back(), "Date time can't be later than Dec. 31, 4712.\n");
 }
 
 TEST_F(ClkTime, BrokenDownUsesDayOfYearAndDropsMilliseconds) {
@@ -95,11 +95,11 @@ TEST_F(ClkTime, BreakingDownRefusesInvalidTimes) {
   clk_ty_cmp cmp{};
   clktime before{-53691, 0};
   EXPECT_EQ(clk_time_to_cmp_adj(0, &before, &cmp), CLK_BEFORE_1753);
-  EXPECT_NE(clk_alert_texts().back().find("cannot be before Jan 1, 1753"), std::string::npos);
+  EXPECT_NE(core_alert_texts().back().find("cannot be before Jan 1, 1753"), std::string::npos);
   for (long ticks : {-1L, 25920000L}) {
     clktime t{0, ticks};
     EXPECT_EQ(clk_time_to_cmp_adj(0, &t, &cmp), CLK_BAD_TICKS);
-    EXPECT_EQ(clk_alert_texts().back(), "Time " + std::to_string(ticks) + " of the clk_date is out of the valid range.\n");
+    EXPECT_EQ(core_alert_texts().back(), "Time " + std::to_string(ticks) + " of the clk_date is out of the valid range.\n");
   }
 }
 
@@ -144,11 +144,11 @@ TEST_F(ClkTime, RecalcChecksMonthAndDayAndSetsDayOfYear) {
 
   c.year = 1900;
   EXPECT_EQ(clk_time_recalc_cmp(&c), CLK_BAD_DAY);
-  EXPECT_EQ(clk_alert_texts().back(), "Day 29 is not valid for month 'February' of the year 1900.\n");
+  EXPECT_EQ(core_alert_texts().back(), "Day 29 is not valid for month 'February' of the year 1900.\n");
 
   c.month = 12;
   EXPECT_EQ(clk_time_recalc_cmp(&c), CLK_BAD_MONTH);
-  EXPECT_EQ(clk_alert_texts().back(), "Month 13 is invalid; valid number are in the range 1 - 12.\n");
+  EXPECT_EQ(core_alert_texts().back(), "Month 13 is invalid; valid number are in the range 1 - 12.\n");
 }
 
 TEST_F(ClkTime, AddCarriesDaysAndNormalisesTicks) {
@@ -239,7 +239,7 @@ TEST_F(ClkTime, MessageListNamesMonthsAndWeekdays) {
   ASSERT_EQ(cmn_alrt_get_msg(clk_code(52), &text), 0);
   EXPECT_STREQ(text, "Saturday");
   clk_alrt("test", CLK_NO_CONVERSION, 609L, 512L, 653L);
-  EXPECT_EQ(clk_alert_texts().back(),
+  EXPECT_EQ(core_alert_texts().back(),
             "Can't convert from source type 609 to destination type 512 for conversion type 653.\n");
 }
 

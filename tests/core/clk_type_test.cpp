@@ -84,7 +84,7 @@ TEST_F(ClkType, ClockConvertsToAndFromTextWithAdjustment) {
 
   long l = 0;
   EXPECT_EQ(convert(609, 609, 609, &t, 512, &l, sizeof l, &allocated), CLK_NO_CONVERSION);
-  EXPECT_EQ(clk_alert_texts().back(),
+  EXPECT_EQ(core_alert_texts().back(),
             "Can't convert from source type 609 to destination type 512 for conversion type 609.\n");
   EXPECT_EQ(convert(609, 609, 516, clk_text_cell("13/1/2003 00:00:00"), 609, &bp, sizeof back, &allocated), CLK_INVALID);
 }
@@ -164,7 +164,7 @@ TEST_F(ClkType, GetSetAddressAndPrint) {
   EXPECT_EQ(u.ticks, t.ticks);
   spec[3] = 512;
   EXPECT_EQ(set(&u, spec, &t), CLK_UNEXPECTED_TYPE);
-  EXPECT_EQ(clk_alert_texts().back(), "Data type 512 unexpected.\n");
+  EXPECT_EQ(core_alert_texts().back(), "Data type 512 unexpected.\n");
   void* a = nullptr;
   ASSERT_EQ(addr(&t, nullptr, &a, spec), 0);
   EXPECT_EQ(a, &t);

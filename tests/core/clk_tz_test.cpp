@@ -327,7 +327,7 @@ TEST_F(ClkTz, TimeZonedDisplayType677) {
 
   long l = 0;
   EXPECT_NE(convert677(CMN_TYP_LONG, &l, CMN_TYP_CHAR_P, &out, sizeof buf, &allocated), 0);
-  EXPECT_EQ(clk_alert_texts().back(),
+  EXPECT_EQ(core_alert_texts().back(),
             "Can't convert from source type 512 to destination type 516 for conversion type 677.\n");
 }
 

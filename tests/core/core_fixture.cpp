@@ -95,6 +95,30 @@ std::string core_top_alert_text() {
   return text ? text : "";
 }
 
+std::vector<long> core_alert_codes() {
+  std::vector<long> out;
+  long n = 0;
+  cmn_alrt_num(nullptr, &n);
+  for (long i = 0; i < n; ++i) {
+    long code = 0;
+    cmn_alrt_ith(nullptr, i, &code, nullptr);
+    out.push_back(code);
+  }
+  return out;
+}
+
+std::vector<std::string> core_alert_texts() {
+  std::vector<std::string> out;
+  long n = 0;
+  cmn_alrt_num(nullptr, &n);
+  for (long i = 0; i < n; ++i) {
+    const char* text = nullptr;
+    cmn_alrt_ith(nullptr, i, nullptr, &text);
+    out.emplace_back(text != nullptr ? text : "");
+  }
+  return out;
+}
+
 namespace {
 
 // Everything in a stream from its start (the stream is flushed first).

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Starts the type registry, the subsystem table, the cmn message list and
 // the alerts, once per process; later calls do nothing.
@@ -61,6 +62,9 @@ void core_install_long_compare();
 // it is empty).
 long core_num_alerts();
 std::string core_top_alert_text();
+// Codes and texts of the alerts on the current stack, oldest first.
+std::vector<long> core_alert_codes();
+std::vector<std::string> core_alert_texts();
 
 // What `write` writes into a memory stream.
 std::string core_written_to(const std::function<void(FILE*)>& write);
