@@ -110,3 +110,7 @@ ORB_API long dbs_qry_set_res_str_option(long option);
 // The locale the texts are chosen for (1033, the default, means the OS
 // locale); forgets the earlier choice.
 ORB_API long dbs_qry_set_res_str_locale(long locale_id);
+
+// The one object related by a one-to-one relation (by its id in the id's
+// type), or null; 0x70001c for another relation kind or more than one.
+ORB_API long dbs_qry_get_oto_byid(KAdpConnId* c, obj_id* id, long rel_id, dbs_ty_lobj** object);

@@ -13,6 +13,7 @@
 #include "schema/typ_rec.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_obj.h"
+#include "store/dbs_qry.h"
 #include "store/dbs_rel.h"
 #include "store_fixture.h"
 
@@ -186,4 +187,40 @@ TEST_F(rel_test, InverseAndQueueForwarders) {
   // The offline client's entry points do nothing.
   EXPECT_EQ(read_sbatch(), 1);
   EXPECT_EQ(Synchronize() + RuzDoUpgrade() + RuzRebuildRequest() + RuzBatchSchemaVersion() + RUZApplySchemaDone(), 0);
+}
+
+TEST_F(store_test, QueryTheOneObjectOfAOneToOneRelation) {
+  small_dictionary();
+  auto& st = adp_store::st();
+  st.rels.push_back({"case2boss", 4, "site", -1, 1, "boss2case", 0, "", "", 0, 17, ""});
+  st.rels.push_back({"boss2case", 3, "case", -1, 1, "case2boss", 0, "", "", 0, 18, ""});
+  load_model();
+  obj_id a_case{17, 4, 0};
+  long results = 1;
+  adp_double::hook("adp_qry_relation", [&results](const std::vector<void*>& a) {
+    auto* target = static_cast<dbs_ty_qry_desc*>(a[1]);
+    EXPECT_EQ(target->type_id, 18);
+    for (long i = 0; i < results; ++i) {
+      dbs_ty_lobj* o = make(18);
+      utl_col_push(static_cast<utl_ty_col*>(a[2]), &o, nullptr);
+    }
+    return 0L;
+  });
+  dbs_ty_lobj* got = nullptr;
+  ASSERT_EQ(dbs_qry_get_oto_byid(nullptr, &a_case, 1, &got), 0);
+  ASSERT_NE(got, nullptr);
+  long type = 0;
+  dbs_obj_type(got, &type);
+  EXPECT_EQ(type, 18);
+  dbs_obj_free_local("test", got);
+  results = 0;
+  ASSERT_EQ(dbs_qry_get_oto_byid(nullptr, &a_case, 1, &got), 0);
+  EXPECT_EQ(got, nullptr);
+  results = 2;
+  EXPECT_EQ(dbs_qry_get_oto_byid(nullptr, &a_case, 1, &got), 0x70001c);
+  EXPECT_EQ(got, nullptr);
+  // Not a one-to-one relation: refused before any query.
+  adp_double::reset();
+  EXPECT_EQ(dbs_qry_get_oto_byid(nullptr, &a_case, 0, &got), 0x70001c);
+  EXPECT_TRUE(adp_double::calls().empty());
 }
