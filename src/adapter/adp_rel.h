@@ -64,3 +64,14 @@ ORB_API long adp_obj_cond_add_to_batch(utl_ty_col* conds);
 ORB_API long adp_obj_delete_in_batch(dbs_ty_lobj* object, long option);
 ORB_API long adp_rel_do_batch(KAdpConnId* con, char flag, long option);
 ORB_API long adp_rel_abort_batch();
+
+// Related local objects: through the link table, the objects holding the
+// foreign key, or the one the object's key points to.
+ORB_API long adp_rel_get_obj_mtm(KAdpConnId* con, dbs_ty_lobj* object, typ_sch_srec* schema, typ_sch_srec* other,
+                                 long rel_id, long options, char primary, utl_ty_col* objects);
+ORB_API long adp_rel_get_fk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options,
+                                utl_ty_col* objects);
+ORB_API long adp_rel_get_pk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options,
+                                utl_ty_col* objects);
+// The primary-side ids that the ids' foreign keys point to.
+ORB_API long adp_rel_get_pk_oid_col(KAdpConnId* con, utl_ty_col* ids, long rel_id, utl_ty_col* out, long option);

@@ -50,3 +50,14 @@ ORB_API long RUZApplySchemaDone();
 ORB_API long read_sbatch();
 ORB_API void setReadOnlyFlag();
 ORB_API void GetLastSyncDateTime();
+
+// Related local objects into *objects (made here, type 517, unless option
+// bit value 2 says the caller's collection is used); got becomes 1.
+ORB_API long dbs_rel_get_remote(KAdpConnId* c, dbs_ty_lobj* object, long rel_id, long options,
+                                utl_ty_col** objects, char* got);
+// The primary-side ids of a foreign-side relation for a list of ids.
+ORB_API long dbs_rel_get_oid_col(KAdpConnId* c, long type_id, utl_ty_col* ids, long rel_id, long target_type_id,
+                                 utl_ty_col* out);
+// related is 1 when any relation of the id's type has a related id.
+ORB_API long dbs_rel_chk_any_related_fr_oid(KAdpConnId* c, obj_id* id, long options, char* related);
+ORB_API long dbs_rel_check_any_related(KAdpConnId* c, dbs_ty_lobj* object, long options, char* related);

@@ -52,3 +52,19 @@ long adp_rel_do_batch(KAdpConnId*, char flag, long option) {
   return record("adp_rel_do_batch", {num(flag), num(option)});
 }
 long adp_rel_abort_batch() { return record("adp_rel_abort_batch", {}); }
+
+long adp_rel_get_obj_mtm(KAdpConnId*, dbs_ty_lobj* object, typ_sch_srec* schema, typ_sch_srec* other, long rel_id,
+                         long options, char primary, utl_ty_col* objects) {
+  return record("adp_rel_get_obj_mtm",
+                {ptr(object), ptr(schema), ptr(other), num(rel_id), num(options), num(primary), ptr(objects)},
+                {objects});
+}
+long adp_rel_get_fk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
+  return record("adp_rel_get_fk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+}
+long adp_rel_get_pk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
+  return record("adp_rel_get_pk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+}
+long adp_rel_get_pk_oid_col(KAdpConnId*, utl_ty_col* ids, long rel_id, utl_ty_col* out, long option) {
+  return record("adp_rel_get_pk_oid_col", {ptr(ids), num(rel_id), ptr(out), num(option)});
+}

@@ -224,3 +224,71 @@ TEST_F(store_test, QueryTheOneObjectOfAOneToOneRelation) {
   EXPECT_EQ(dbs_qry_get_oto_byid(nullptr, &a_case, 0, &got), 0x70001c);
   EXPECT_TRUE(adp_double::calls().empty());
 }
+
+TEST_F(rel_test, RelatedObjectsByTheObjectsSide) {
+  dbs_ty_lobj* a_case = stored(17, 4);
+  dbs_ty_lobj* a_site = stored(18, 9);
+  dbs_ty_lobj* temp = make(17);
+  const char* case_call = side_of(17) == 'p' ? "adp_rel_get_fk_obj" : "adp_rel_get_pk_obj";
+  const char* site_call = side_of(18) == 'p' ? "adp_rel_get_fk_obj" : "adp_rel_get_pk_obj";
+  utl_ty_col* objects = nullptr;
+  char got = 0;
+  EXPECT_EQ(dbs_rel_get_remote(nullptr, temp, 0, 0, &objects, &got), 0x700012);
+  EXPECT_TRUE(adp_double::calls().empty());
+  // A collection is made; option bit 1 is not passed on.
+  ASSERT_EQ(dbs_rel_get_remote(nullptr, a_case, 0, 5, &objects, &got), 0);
+  ASSERT_NE(objects, nullptr);
+  EXPECT_EQ(got, 1);
+  auto calls = adp_double::calls_of(case_call);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args[2], "4");
+  // Option bit 2: the caller's collection is used.
+  utl_ty_col* mine = objects;
+  got = 0;
+  ASSERT_EQ(dbs_rel_get_remote(nullptr, a_site, 0, 2, &objects, &got), 0);
+  EXPECT_EQ(objects, mine);
+  EXPECT_EQ(adp_double::calls_of(site_call).back().args[3], std::to_string(reinterpret_cast<unsigned long>(mine)));
+  utl_col_free("test", mine);
+  dbs_obj_free_local("test", a_case);
+  dbs_obj_free_local("test", a_site);
+  dbs_obj_free_local("test", temp);
+}
+
+TEST_F(rel_test, PrimaryIdsOfAListAndAnyRelatedObject) {
+  long fside = side_of(17) == 'f' ? 17 : 18;
+  long pside = fside == 17 ? 18 : 17;
+  utl_ty_col* ids = nullptr;
+  utl_ty_col* out = nullptr;
+  ASSERT_EQ(utl_col_make("test", 594, 4, 4, 0, 0, &ids), 0);
+  ASSERT_EQ(utl_col_make("test", 594, 4, 4, 0, 0, &out), 0);
+  // No ids: nothing asked.
+  ASSERT_EQ(dbs_rel_get_oid_col(nullptr, fside, ids, 0, pside, out), 0);
+  obj_id one{fside, 1, 0};
+  utl_col_push(ids, &one, nullptr);
+  ASSERT_EQ(dbs_rel_get_oid_col(nullptr, fside, ids, 0, pside, out), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_rel_get_pk_oid_col").size(), 1u);
+  // From the primary side: nothing; a wrong target type: 0x700005.
+  ASSERT_EQ(dbs_rel_get_oid_col(nullptr, pside, ids, 0, fside, out), 0);
+  EXPECT_EQ(dbs_rel_get_oid_col(nullptr, fside, ids, 0, fside, out), 0x700005);
+  EXPECT_EQ(adp_double::calls_of("adp_rel_get_pk_oid_col").size(), 1u);
+  utl_col_free("test", ids);
+  utl_col_free("test", out);
+
+  // Any related object: the first relation with ids ends the walk.
+  obj_id a_case{17, 4, 0};
+  const char* call = side_of(17) == 'p' ? "adp_rel_get_fk_oid" : "adp_rel_get_pk_oid";
+  char related = 9;
+  ASSERT_EQ(dbs_rel_chk_any_related_fr_oid(nullptr, &a_case, 0, &related), 0);
+  EXPECT_EQ(related, 0);
+  adp_double::hook(call, [](const std::vector<void*>& a) {
+    obj_id id{18, 2, 0};
+    utl_col_push(static_cast<utl_ty_col*>(a[0]), &id, nullptr);
+    return 0L;
+  });
+  ASSERT_EQ(dbs_rel_chk_any_related_fr_oid(nullptr, &a_case, 0, &related), 0);
+  EXPECT_EQ(related, 1);
+  adp_double::reset();
+  adp_double::script(call, {0x600004});
+  EXPECT_EQ(dbs_rel_chk_any_related_fr_oid(nullptr, &a_case, 0, &related), 0x600004);
+  EXPECT_EQ(related, 0);
+}
