@@ -38,3 +38,7 @@ ORB_API long adp_qry_wildcard_transform(const char* prefix, const char* pattern,
 // Power queries: the ids of a written SQL text, duplicates removed.
 ORB_API long adp_pwr_qry_execute(KAdpConnId* con, const char* proc_name, const char* sql, utl_ty_col* ids);
 ORB_API long adp_pwr_eliminate_dup_id(utl_ty_col* ids);
+
+// Stored procedures of power queries.
+ORB_API long adp_pwr_stored_proc_create(KAdpConnId* con, const char* name, const char* sql);
+ORB_API long adp_pwr_stored_proc_delete(KAdpConnId* con, const char* name);

@@ -1,10 +1,14 @@
 // Running a power-query object.
 #include "store/dbs_pwr.h"
 
+#include <string>
+
 #include "adapter/adp_qry.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_msg.h"
+
+bool dbs_pwr_take_rewrite(const std::string& sql);
 
 namespace {
 constexpr long k_proc_field = 5;
@@ -19,5 +23,7 @@ long dbs_pwr_qry_execute(KAdpConnId* c, dbs_ty_lobj* pwr_object, utl_ty_col* ids
   if (long st = dbs_fld_get(pwr_object, k_proc_field, &proc, &type)) return st;
   if (long st = dbs_fld_get(pwr_object, k_sql_field, &sql, &type)) return st;
   utl_col_reset(ids);
-  return adp_pwr_qry_execute(c, reinterpret_cast<const char*>(proc), reinterpret_cast<const char*>(sql), ids);
+  std::string text = sql ? reinterpret_cast<const char*>(sql) : "";
+  if (dbs_pwr_take_rewrite(text)) text = dbs_pwr_convert_to_union_if_secure_on(text);
+  return adp_pwr_qry_execute(c, reinterpret_cast<const char*>(proc), text.c_str(), ids);
 }

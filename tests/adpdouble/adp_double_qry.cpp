@@ -84,3 +84,9 @@ long adp_pwr_qry_execute(KAdpConnId*, const char* proc_name, const char* sql, ut
   return record("adp_pwr_qry_execute", {txt(proc_name), txt(sql), ptr(ids)}, {ids});
 }
 long adp_pwr_eliminate_dup_id(utl_ty_col* ids) { return record("adp_pwr_eliminate_dup_id", {ptr(ids)}, {ids}); }
+long adp_pwr_stored_proc_create(KAdpConnId*, const char* name, const char* sql) {
+  return record("adp_pwr_stored_proc_create", {txt(name), txt(sql)});
+}
+long adp_pwr_stored_proc_delete(KAdpConnId*, const char* name) {
+  return record("adp_pwr_stored_proc_delete", {txt(name)});
+}

@@ -1,0 +1,184 @@
+// Power queries: connector patterns, string literals, stored procedures, the
+// UNION rewrite and its gate.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/osl/osl_mem.h"
+#include "core/utl/utl_col.h"
+#include "store/dbs_fld.h"
+#include "store/dbs_obj.h"
+#include "store/dbs_pwr.h"
+#include "store_fixture.h"
+
+namespace {
+
+std::string pattern_of(long (*make_pattern)(dbs_ty_pwr_list*), std::vector<dbs_ty_pwr_cond> conds, long and_flag) {
+  dbs_ty_pwr_list list{17, static_cast<long>(conds.size()), conds.data(), and_flag, nullptr, 0};
+  EXPECT_EQ(make_pattern(&list), 0);
+  std::string out = list.pattern ? list.pattern : "(none)";
+  osl_mem_free("test", list.pattern);
+  return out;
+}
+
+const char* kSecured =
+    "select tta.objid from table_case tta, table_site ts where tta.objid != -2 AND ((ts.name = 'a' OR "
+    "tta.title = 'b')";
+
+}  // namespace
+
+TEST(PwrPattern, ConnectorPatternsOfBothLists) {
+  struct row {
+    std::vector<dbs_ty_pwr_cond> conds;
+    long and_flag;
+    const char* first;
+    const char* second;
+  } rows[] = {
+      {{}, 1, "(none)", "(none)"},
+      {{{"a", 9, "x"}}, 1, "%s ", "%s"},
+      {{{"a", 9, "x"}, {"a", 9, "y"}, {"b", 4, "1"}}, 1, "%s OR %s AND %s ", "%sAND %sAND %s"},
+      {{{"a", 4, "x"}, {"b", 4, "y"}}, 0, "%s OR %s ", "%sOR %s"},
+      // After an in-list pair the rest is joined by AND even in an OR list.
+      {{{"a", 9, "x"}, {"a", 9, "y"}, {"b", 4, "1"}}, 0, "%s OR %s AND %s ", "%sOR %sOR %s"},
+      {{{"a", 9, "x"}, {"b", 9, "y"}}, 1, "%s AND %s ", "%sAND %s"},
+  };
+  for (const row& r : rows) {
+    EXPECT_EQ(pattern_of(dbs_pwr_pattern_first, r.conds, r.and_flag), r.first);
+    EXPECT_EQ(pattern_of(dbs_pwr_pattern_second, r.conds, r.and_flag), r.second);
+  }
+}
+
+TEST_F(store_test, PwrStringLiteralSizes) {
+  char out[16];
+  std::memset(out, 'z', sizeof out);
+  EXPECT_EQ(dbs_pwr_str_convert("it's a", out, 9), 0x700026);
+  EXPECT_EQ(store_top_code(), 0x700026);
+  EXPECT_EQ(out[0], 'z');
+  ASSERT_EQ(dbs_pwr_str_convert("it's a", out, 10), 0);
+  EXPECT_STREQ(out, "'it''s a'");
+  ASSERT_EQ(dbs_pwr_str_convert("", out, 3), 0);
+  EXPECT_STREQ(out, "''");
+  ASSERT_EQ(dbs_pwr_str_convert("''", out, 7), 0);
+  EXPECT_STREQ(out, "''''''");
+}
+
+TEST_F(store_test, PwrStoredProcedureNames) {
+  auto& st = adp_store::st();
+  st.types = {{19, 2, "pwr_qry"}};
+  st.fields = {{"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, 19, ""},
+               {"title", 516, 3, 80, -1, -1, 0x1, -1, 1, 19, ""}};
+  for (long spec = 2; spec <= 4; ++spec)
+    st.fields.push_back({"f" + std::to_string(spec), 512, 0, 0, -1, -1, 0x1, -1, spec, 19, ""});
+  st.fields.push_back({"proc_name", 516, 3, 80, -1, -1, 0x1, -1, 5, 19, ""});
+  st.fields.push_back({"sql", 516, 10, 0, -1, -1, 0x1, -1, 6, 19, ""});
+  st.rels.clear();
+  load_model();
+  dbs_ty_lobj* o = make(19);
+  auto set = [&](long field, const char* text) { ASSERT_EQ(dbs_fld_set(o, field, &text), 0); };
+  auto get = [&](long field) {
+    long v = 0;
+    dbs_fld_get(o, field, &v, nullptr);
+    return std::string(v ? reinterpret_cast<const char*>(v) : "");
+  };
+  set(6, "select objid from table_case");
+  struct row {
+    const char* title;
+    const char* login;
+    long status;
+  } rows[] = {
+      {"", "bob", 0x70001f},
+      {" open", "bob", 0x70001f},
+      {"open", "", 0x700020},
+      {"open", nullptr, 0x700020},
+      {"open; drop table x", "bob", 0x700001},
+      {"open'--", "bob", 0x700001},
+  };
+  for (const row& r : rows) {
+    adp_double::reset();
+    set(1, r.title);
+    EXPECT_EQ(dbs_pwr_stored_proc_create(nullptr, o, r.login), r.status) << r.title;
+    EXPECT_TRUE(adp_double::calls_of("adp_pwr_stored_proc_create").empty()) << r.title;
+  }
+  set(1, "open_cases#2$");
+  ASSERT_EQ(dbs_pwr_stored_proc_create(nullptr, o, "bob"), 0);
+  auto created = adp_double::calls_of("adp_pwr_stored_proc_create");
+  ASSERT_EQ(created.size(), 1u);
+  EXPECT_EQ(created[0].args, (std::vector<std::string>{"bob_open_cases#2$", "select objid from table_case"}));
+  EXPECT_EQ(get(5), "bob_open_cases#2$");
+  ASSERT_EQ(dbs_pwr_stored_proc_delete(nullptr, o), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_pwr_stored_proc_delete")[0].args[0], "bob_open_cases#2$");
+  EXPECT_EQ(get(5), "");
+  EXPECT_EQ(dbs_pwr_stored_proc_delete(nullptr, o), 0x700021);
+  dbs_obj_free_local("test", o);
+}
+
+TEST_F(store_test, PwrUnionRewrite) {
+  adp_store::st().server_type = 2;
+  EXPECT_EQ(dbs_pwr_convert_to_union_if_secure_on(kSecured),
+            "select tta.objid from table_case tta, table_site ts where  tta.objid != -2 AND ((ts.name = 'a' )) "
+            "UNION select tta.objid from table_case tta where  tta.objid != -2 AND ( tta.title = 'b')");
+  struct row {
+    const char* why;
+    std::string sql;
+  } unchanged[] = {
+      {"no marker", "select tta.objid from table_case tta where tta.objid != 2 AND ((a.x = 1 OR tta.y = 2)"},
+      {"unbalanced", "select tta.objid from table_case tta where tta.objid != -2 AND ((tta.x = 1) OR (tta.y = 2))"},
+      {"literal holding OR",
+       "select tta.objid from table_case tta where tta.objid != -2 AND ((tta.x = ' OR ' OR tta.y = 2)"},
+      {"literal holding from",
+       "select tta.objid from table_case tta where tta.objid != -2 AND ((tta.x = 'a from b' OR tta.y = 2)"},
+  };
+  for (const row& r : unchanged) EXPECT_EQ(dbs_pwr_convert_to_union_if_secure_on(r.sql), r.sql) << r.why;
+  // On MS SQL the lock hints stay with the tables kept.
+  adp_store::st().server_type = 1;
+  EXPECT_EQ(dbs_pwr_convert_to_union_if_secure_on(
+                "select tta.objid from table_case tta (NOLOCK), table_site ts (NOLOCK) where tta.objid != -2 AND "
+                "((ts.name = 'a' OR tta.title = 'b')"),
+            "select tta.objid from table_case tta (NOLOCK), table_site ts (NOLOCK) where  tta.objid != -2 AND "
+            "((ts.name = 'a' )) UNION select tta.objid from table_case tta (NOLOCK) where  tta.objid != -2 AND ( "
+            "tta.title = 'b')");
+}
+
+TEST_F(store_test, PwrExecutionRewritesOnlyThroughTheGate) {
+  auto& st = adp_store::st();
+  st.types = {{19, 2, "pwr_qry"}};
+  st.fields = {{"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, 19, ""}};
+  for (long spec = 1; spec <= 4; ++spec)
+    st.fields.push_back({"f" + std::to_string(spec), 512, 0, 0, -1, -1, 0x1, -1, spec, 19, ""});
+  st.fields.push_back({"proc_name", 516, 3, 80, -1, -1, 0x1, -1, 5, 19, ""});
+  st.fields.push_back({"sql", 516, 10, 0, -1, -1, 0x1, -1, 6, 19, ""});
+  st.rels.clear();
+  load_model();
+  dbs_ty_lobj* o = make(19);
+  const char* sql = kSecured;
+  ASSERT_EQ(dbs_fld_set(o, 6, &sql), 0);
+  utl_ty_col* ids = nullptr;
+  ASSERT_EQ(utl_col_make("test", 594, 4, 4, 0, 0, &ids), 0);
+  auto run = [&] {
+    adp_double::reset();
+    EXPECT_EQ(dbs_pwr_qry_execute(nullptr, o, ids), 0);
+    return adp_double::calls_of("adp_pwr_qry_execute").at(0).args[1] != kSecured;
+  };
+  dbs_pwr_set_convert_to_union(1);
+  EXPECT_FALSE(run());  // gate closed
+  dbs_pwr_verify_code_flow("Form12000");
+  dbs_pwr_verify_code_flow("bus_org");
+  EXPECT_TRUE(run());
+  EXPECT_FALSE(run());  // cleared after one execution
+  dbs_pwr_verify_code_flow("Form12000");
+  union_not_required();
+  dbs_pwr_verify_code_flow("opportunity");
+  EXPECT_FALSE(run());
+  dbs_pwr_verify_code_flow("Form12000");
+  dbs_pwr_verify_code_flow("opportunity");
+  dbs_pwr_set_convert_to_union(0);
+  EXPECT_FALSE(run());  // the security procedure did not ask for it
+  dbs_pwr_verify_code_flow("Form12000");
+  dbs_pwr_verify_code_flow("contact");  // another form: the gate stays armed, nothing desired
+  dbs_pwr_set_convert_to_union(1);
+  EXPECT_FALSE(run());
+  dbs_pwr_set_convert_to_union(0);
+  dbs_pwr_verify_code_flow("reset");
+  utl_col_free("test", ids);
+  dbs_obj_free_local("test", o);
+}
