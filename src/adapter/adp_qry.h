@@ -42,3 +42,13 @@ ORB_API long adp_pwr_eliminate_dup_id(utl_ty_col* ids);
 // Stored procedures of power queries.
 ORB_API long adp_pwr_stored_proc_create(KAdpConnId* con, const char* name, const char* sql);
 ORB_API long adp_pwr_stored_proc_delete(KAdpConnId* con, const char* name);
+
+struct typ_sch_srec;
+// Writes the SQL of a power query into sql (70016 bytes).
+ORB_API long adp_pwr_qry_construct(KAdpConnId* con, typ_sch_srec* schema, void* list, void* list2,
+                                   void* client_query, char* sql);
+ORB_API long adp_pwr_trend_qry_execute(KAdpConnId* con, const char* sql, void* x);
+ORB_API long adp_pwr_non_block_exe(KAdpConnId* con, const char* proc_name, const char* sql);
+ORB_API long adp_pwr_non_block_check(void* a, void* b, long* state);
+ORB_API long adp_pwr_non_block_results(KAdpConnId* con, utl_ty_col* ids);
+ORB_API long adp_pwr_non_block_cancel();

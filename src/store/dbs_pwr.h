@@ -51,3 +51,27 @@ ORB_API long union_not_required();
 ORB_API long dbs_pwr_set_convert_to_union(char on);
 ORB_API std::string dbs_pwr_convert_to_union_if_secure_on(const std::string& sql);
 ORB_API long dbs_pwr_validate_final_str(const char* text);
+
+// Security procedure: may hand back a replacement first list and ask for the
+// UNION rewrite (convert 1); the clean-up procedure frees the replacement.
+using dbs_ty_pwr_secure_proc = long (*)(dbs_ty_pwr_list* list, dbs_ty_pwr_list** replacement, char* convert,
+                                        long reserved);
+using dbs_ty_pwr_cleanup_proc = long (*)(dbs_ty_pwr_list* replacement, long a, long b);
+ORB_API long dbs_pwr_qry_secure_install(dbs_ty_pwr_secure_proc secure, dbs_ty_pwr_cleanup_proc cleanup);
+// Builds both connector patterns, assembles the SQL (field 6 of the object)
+// and frees the patterns. Option bit 1: distinct; bit 2: no security.
+ORB_API long dbs_pwr_qry_construct2(KAdpConnId* c, dbs_ty_pwr_list* list, dbs_ty_pwr_list* list2,
+                                    void* client_query, dbs_ty_lobj* pwr_object, long options);
+ORB_API long dbs_pwr_qry_construct3(KAdpConnId* c, dbs_ty_pwr_list* list, dbs_ty_pwr_list* list2,
+                                    void* client_query, dbs_ty_lobj* pwr_object, long options);
+ORB_API long dbs_pwr_trend_qry_execute(KAdpConnId* c, dbs_ty_lobj* pwr_object, void* x);
+ORB_API long dbs_pwr_non_block_exe(KAdpConnId* c, dbs_ty_lobj* pwr_object);
+ORB_API long dbs_pwr_non_block_check(void* a, void* b, long* state);
+ORB_API long dbs_pwr_non_block_results(KAdpConnId* c, utl_ty_col* ids);
+ORB_API long dbs_pwr_non_block_cancel();
+// The last ':' of a relation path, or null.
+ORB_API const char* dbs_pwr_is_path(const char* name);
+// 1 when the first condition is an in-list on the reached "objid" long
+// field, else 0; a failing step gives its status cut to its low byte. The
+// transaction begun here is ended on every return.
+ORB_API long dbs_checkforin(KAdpConnId* c, dbs_ty_pwr_list* list);

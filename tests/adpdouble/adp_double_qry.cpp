@@ -90,3 +90,21 @@ long adp_pwr_stored_proc_create(KAdpConnId*, const char* name, const char* sql) 
 long adp_pwr_stored_proc_delete(KAdpConnId*, const char* name) {
   return record("adp_pwr_stored_proc_delete", {txt(name)});
 }
+long adp_pwr_qry_construct(KAdpConnId*, typ_sch_srec* schema, void* list, void* list2, void* client_query,
+                           char* sql) {
+  return record("adp_pwr_qry_construct", {ptr(schema), ptr(list), ptr(list2), ptr(client_query)},
+                {list, list2, sql});
+}
+long adp_pwr_trend_qry_execute(KAdpConnId*, const char* sql, void* x) {
+  return record("adp_pwr_trend_qry_execute", {txt(sql), ptr(x)});
+}
+long adp_pwr_non_block_exe(KAdpConnId*, const char* proc_name, const char* sql) {
+  return record("adp_pwr_non_block_exe", {txt(proc_name), txt(sql)});
+}
+long adp_pwr_non_block_check(void* a, void* b, long* state) {
+  return record("adp_pwr_non_block_check", {ptr(a), ptr(b)}, {state});
+}
+long adp_pwr_non_block_results(KAdpConnId*, utl_ty_col* ids) {
+  return record("adp_pwr_non_block_results", {ptr(ids)});
+}
+long adp_pwr_non_block_cancel() { return record("adp_pwr_non_block_cancel", {}); }

@@ -182,3 +182,101 @@ TEST_F(store_test, PwrExecutionRewritesOnlyThroughTheGate) {
   utl_col_free("test", ids);
   dbs_obj_free_local("test", o);
 }
+
+namespace {
+dbs_ty_pwr_list* g_replacement = nullptr;
+char g_convert = 0;
+std::vector<std::string> g_proc_calls;
+long secure(dbs_ty_pwr_list*, dbs_ty_pwr_list** replacement, char* convert, long) {
+  g_proc_calls.push_back("secure");
+  *replacement = g_replacement;
+  *convert = g_convert;
+  return 0;
+}
+long cleanup(dbs_ty_pwr_list* replacement, long, long) {
+  g_proc_calls.push_back(replacement == g_replacement ? "cleanup replacement" : "cleanup other");
+  return 0;
+}
+
+class pwr_obj_test : public store_test {
+ protected:
+  void SetUp() override {
+    store_test::SetUp();
+    small_dictionary();
+    auto& st = adp_store::st();
+    st.types.push_back({19, 2, "pwr_qry"});
+    st.fields.push_back({"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, 19, ""});
+    for (long spec = 1; spec <= 4; ++spec)
+      st.fields.push_back({"f" + std::to_string(spec), 512, 0, 0, -1, -1, 0x1, -1, spec, 19, ""});
+    st.fields.push_back({"proc_name", 516, 3, 80, -1, -1, 0x1, -1, 5, 19, ""});
+    st.fields.push_back({"sql", 516, 10, 0, -1, -1, 0x1, -1, 6, 19, ""});
+    load_model();
+    g_proc_calls.clear();
+  }
+  void TearDown() override {
+    dbs_pwr_qry_secure_install(nullptr, nullptr);
+    dbs_pwr_set_convert_to_union(0);
+    store_test::TearDown();
+  }
+};
+}  // namespace
+
+TEST_F(pwr_obj_test, AssemblyWithSecurityAndCleanUp) {
+  dbs_ty_lobj* o = make(19);
+  std::vector<dbs_ty_pwr_cond> conds = {{"a", 9, "x"}, {"a", 9, "y"}, {"b", 4, "1"}};
+  dbs_ty_pwr_list list{17, 3, conds.data(), 1, nullptr, 0};
+  std::vector<dbs_ty_pwr_cond> conds2 = {{"c", 4, "1"}, {"d", 4, "2"}};
+  dbs_ty_pwr_list list2{18, 2, conds2.data(), 0, nullptr, 0};
+  dbs_ty_pwr_list replacement{18, 0, nullptr, 1, nullptr, 0};
+  std::vector<std::string> seen;
+  adp_double::hook("adp_pwr_qry_construct", [&seen](const std::vector<void*>& a) {
+    auto* l = static_cast<dbs_ty_pwr_list*>(a[0]);
+    auto* l2 = static_cast<dbs_ty_pwr_list*>(a[1]);
+    seen.push_back(std::to_string(l->type_id) + " " + (l->pattern ? l->pattern : "-") + " / " +
+                   (l2->pattern ? l2->pattern : "-"));
+    std::strcpy(static_cast<char*>(a[2]), "select objid from table_x");
+    return 0L;
+  });
+  // No procedure: the list as given.
+  ASSERT_EQ(dbs_pwr_qry_construct2(nullptr, &list, &list2, nullptr, o, 0), 0);
+  // A procedure with a replacement that asks for the rewrite, then cleans up.
+  dbs_pwr_qry_secure_install(secure, cleanup);
+  g_replacement = &replacement;
+  g_convert = 1;
+  ASSERT_EQ(dbs_pwr_qry_construct2(nullptr, &list, &list2, nullptr, o, 0), 0);
+  // Option bit 2: the procedure is not asked.
+  ASSERT_EQ(dbs_pwr_qry_construct2(nullptr, &list, &list2, nullptr, o, 2), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"17 %s OR %s AND %s  / %sOR %s", "18 - / %sOR %s",
+                                            "17 %s OR %s AND %s  / %sOR %s"}));
+  EXPECT_EQ(g_proc_calls, (std::vector<std::string>{"secure", "cleanup replacement"}));
+  EXPECT_EQ(list.pattern, nullptr);  // freed
+  EXPECT_EQ(list2.pattern, nullptr);
+  long v = 0;
+  dbs_fld_get(o, 6, &v, nullptr);
+  EXPECT_STREQ(reinterpret_cast<const char*>(v), "select objid from table_x");
+  // Trend and non-blocking runs read the object's fields.
+  adp_double::reset();
+  ASSERT_EQ(dbs_pwr_trend_qry_execute(nullptr, o, nullptr), 0);
+  ASSERT_EQ(dbs_pwr_non_block_exe(nullptr, o), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_pwr_trend_qry_execute")[0].args[0], "select objid from table_x");
+  EXPECT_EQ(adp_double::calls_of("adp_pwr_non_block_exe")[0].args[1], "select objid from table_x");
+  dbs_obj_free_local("test", o);
+}
+
+TEST_F(pwr_obj_test, InListTestEndsItsTransaction) {
+  struct row {
+    const char* field;
+    long op;
+    long result;
+  } rows[] = {
+      {"objid", 9, 1}, {"count", 9, 0}, {"objid", 4, 0}, {"title", 9, 0}, {"nosuch", 9, 0x500011 & 0xff},
+  };
+  for (const row& r : rows) {
+    dbs_ty_pwr_cond cond{r.field, r.op, "1"};
+    dbs_ty_pwr_list list{17, 1, &cond, 1, nullptr, 0};
+    EXPECT_EQ(dbs_checkforin(nullptr, &list), r.result) << r.field;
+    EXPECT_EQ(adp_store::st().trn_level, 0) << r.field;
+  }
+  EXPECT_STREQ(dbs_pwr_is_path("case2site:site2x:name"), ":name");
+  EXPECT_EQ(dbs_pwr_is_path("name"), nullptr);
+}
