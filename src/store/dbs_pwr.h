@@ -75,3 +75,19 @@ ORB_API const char* dbs_pwr_is_path(const char* name);
 // field, else 0; a failing step gives its status cut to its low byte. The
 // transaction begun here is ended on every return.
 ORB_API long dbs_checkforin(KAdpConnId* c, dbs_ty_pwr_list* list);
+
+struct typ_sch_frec;
+// One relation step: "name" or "name(condition)" from the object; a to-many
+// step needs the condition (0x700024). *objects is made here.
+ORB_API long dbs_pwr_traverse_rel(KAdpConnId* c, dbs_ty_lobj* object, const char* rel_text, long options,
+                                  utl_ty_col** objects);
+ORB_API long dbs_pwr_traverse_rel_w_cond(KAdpConnId* c, dbs_ty_lobj* object, long target_type, long rel_id,
+                                         const char* condition, long options, utl_ty_col** objects);
+// Walks "rel:rel:field". The objects fetched on the way are freed: when the
+// end was reached through a fetched object, *out is null and *fetched 1.
+ORB_API long dbs_pwr_rel_path_walk(KAdpConnId* c, dbs_ty_lobj* object, const char* path, long options,
+                                   dbs_ty_lobj** out, typ_sch_frec** field, char* fetched);
+// The object reached (null when it was fetched and freed), the field's spec
+// id and cmn type (-1 and -1 when the path ends without a field).
+ORB_API long dbs_pwr_rel_path_target_get(KAdpConnId* c, dbs_ty_lobj* object, const char* path, long options,
+                                         dbs_ty_lobj** out, long* spec_id, long* cmn_type);

@@ -8,7 +8,10 @@
 #include "core/utl/utl_col.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_obj.h"
+#include "adapter/adp_sch_load.h"
+#include "schema/typ_rec.h"
 #include "store/dbs_pwr.h"
+#include "store/dbs_qry.h"
 #include "store_fixture.h"
 
 namespace {
@@ -279,4 +282,74 @@ TEST_F(pwr_obj_test, InListTestEndsItsTransaction) {
   }
   EXPECT_STREQ(dbs_pwr_is_path("case2site:site2x:name"), ":name");
   EXPECT_EQ(dbs_pwr_is_path("name"), nullptr);
+}
+
+TEST_F(pwr_obj_test, RelationPathsToOneAndToMany) {
+  // Type a holds the foreign side: its relation leads to one object of type
+  // b; b's relation leads to many of a.
+  typ_sch_srec* cs = nullptr;
+  ASSERT_EQ(adp_sch_shandle_find(17, &cs), 0);
+  bool case_is_foreign = cs->rels[0].side == 'f';
+  long a_type = case_is_foreign ? 17 : 18;
+  long b_type = case_is_foreign ? 18 : 17;
+  const char* to_one = case_is_foreign ? "case2site" : "site2case";
+  const char* to_many = case_is_foreign ? "site2case" : "case2site";
+  const char* a_field = case_is_foreign ? "title" : "name";
+  const char* b_field = case_is_foreign ? "name" : "title";
+  auto stored = [](long type, long number) {
+    dbs_ty_lobj* o = make(type);
+    dbs_fld_set_local(o, 0, &number, 1);
+    dbs_obj_make_perm(o, 1);
+    return o;
+  };
+  long found = 1;
+  auto add = [&found, &stored](long type, utl_ty_col* col) {
+    for (long i = 0; i < found; ++i) {
+      dbs_ty_lobj* o = stored(type, 100 + i);
+      utl_col_push(col, &o, nullptr);
+    }
+    return 0L;
+  };
+  adp_double::hook("adp_rel_get_pk_obj",
+                   [&](const std::vector<void*>& a) { return add(b_type, static_cast<utl_ty_col*>(a[0])); });
+  std::string cond_seen;
+  adp_double::hook("adp_qry_relation", [&](const std::vector<void*>& a) {
+    auto* target = static_cast<dbs_ty_qry_desc*>(a[1]);
+    cond_seen = std::to_string(target->type_id) + " " + std::to_string(target->conds[0].op) + " " +
+                reinterpret_cast<const char*>(target->conds[0].value);
+    return add(a_type, static_cast<utl_ty_col*>(a[2]));
+  });
+  dbs_ty_lobj* start_a = stored(a_type, 4);
+  dbs_ty_lobj* start_b = stored(b_type, 5);
+  dbs_ty_lobj* out = nullptr;
+  long spec = 0, type = 0;
+  // Plain field.
+  ASSERT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_a, a_field, 0, &out, &spec, &type), 0);
+  EXPECT_EQ(out, start_a);
+  EXPECT_EQ(type, 516);
+  EXPECT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_a, "nosuch", 0, &out, &spec, &type), 0x700022);
+  // To-one, without condition: the fetched object is freed and not handed out.
+  std::string path = std::string(to_one) + ":" + b_field;
+  ASSERT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_a, path.c_str(), 0, &out, &spec, &type), 0);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(type, 516);
+  EXPECT_GE(spec, 1);
+  found = 0;
+  ASSERT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_a, path.c_str(), 0, &out, &spec, &type), 0);
+  EXPECT_EQ(spec, -1);
+  EXPECT_EQ(type, -1);
+  found = 2;
+  EXPECT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_a, path.c_str(), 0, &out, &spec, &type), 0x700025);
+  // To-many: only with a condition.
+  found = 1;
+  path = std::string(to_many) + ":" + a_field;
+  EXPECT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_b, path.c_str(), 0, &out, &spec, &type), 0x700024);
+  path = std::string(to_many) + "(x = 1):" + a_field;
+  ASSERT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_b, path.c_str(), 0, &out, &spec, &type), 0);
+  EXPECT_EQ(cond_seen, std::to_string(a_type) + " 15 x = 1");
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(type, 516);
+  EXPECT_EQ(dbs_pwr_rel_path_target_get(nullptr, start_b, "nosuch(x):title", 0, &out, &spec, &type), 0x700023);
+  dbs_obj_free_local("test", start_a);
+  dbs_obj_free_local("test", start_b);
 }
