@@ -61,3 +61,11 @@ ORB_API long dbs_rel_get_oid_col(KAdpConnId* c, long type_id, utl_ty_col* ids, l
 // related is 1 when any relation of the id's type has a related id.
 ORB_API long dbs_rel_chk_any_related_fr_oid(KAdpConnId* c, obj_id* id, long options, char* related);
 ORB_API long dbs_rel_check_any_related(KAdpConnId* c, dbs_ty_lobj* object, long options, char* related);
+
+struct typ_sch_srec;
+// The schema holding a relation index (bit 0x4000 ignored): 1 when none;
+// else the spec id of its object-id field (-1 and a null schema without one).
+ORB_API long dbs_sch_opt_vfld_to_real(long rel_index, long* spec_id, typ_sch_srec** schema);
+// With a remote object service, reads the server batch: 0 when it answers
+// 1; 3 sets the read-only flag and gives 0x700093; others 0x700092.
+ORB_API long dbs_obj_process_login_batches();

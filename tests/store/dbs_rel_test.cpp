@@ -292,3 +292,22 @@ TEST_F(rel_test, PrimaryIdsOfAListAndAnyRelatedObject) {
   EXPECT_EQ(dbs_rel_chk_any_related_fr_oid(nullptr, &a_case, 0, &related), 0x600004);
   EXPECT_EQ(related, 0);
 }
+
+TEST_F(rel_test, ObjectIdFieldBehindARelationIndex) {
+  typ_sch_srec* cs = nullptr;
+  ASSERT_EQ(adp_sch_shandle_find(17, &cs), 0);
+  long index = cs->rels[0].rel_index;
+  // Both types hold the relation; the first holding one answers.
+  long spec = 99;
+  typ_sch_srec* s = nullptr;
+  ASSERT_EQ(dbs_sch_opt_vfld_to_real(index | 0x4000, &spec, &s), 0);
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->type_id == 17 || s->type_id == 18);
+  EXPECT_EQ(spec, 0);  // objid has generic id 3 and spec id 0
+  EXPECT_EQ(dbs_sch_opt_vfld_to_real(9999, &spec, &s), 1);
+  // Login batches: without a remote service, and with one (the reader says 1).
+  EXPECT_EQ(dbs_obj_process_login_batches(), 0);
+  adp_store::st().is_remote = 1;
+  EXPECT_EQ(dbs_obj_process_login_batches(), 0);
+  adp_store::st().is_remote = 0;
+}
