@@ -69,3 +69,12 @@ ORB_API long dbs_sch_opt_vfld_to_real(long rel_index, long* spec_id, typ_sch_sre
 // With a remote object service, reads the server batch: 0 when it answers
 // 1; 3 sets the read-only flag and gives 0x700093; others 0x700092.
 ORB_API long dbs_obj_process_login_batches();
+
+// Copies field values between base objects and a view object: direction 1
+// from the objects into the view, 0 back. rel_ids (one per object, or null):
+// an entry other than -1 and -2 limits the object to the view fields whose
+// alias joins by that relation id.
+ORB_API long dbs_obj_obj_to_or_from_view(KAdpConnId* c, dbs_ty_lobj** objects, long n, dbs_ty_lobj* view,
+                                         char direction, const long* rel_ids);
+ORB_API long dbs_obj_obj_to_view(KAdpConnId* c, dbs_ty_lobj* object, dbs_ty_lobj* view);
+ORB_API long dbs_obj_view_to_obj(KAdpConnId* c, dbs_ty_lobj* view, dbs_ty_lobj* object);
