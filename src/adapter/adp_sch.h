@@ -32,3 +32,8 @@ ORB_API long adp_sch_fetch_org_view_fields(KAdpConnId* con, typ_sch_srec* view, 
 ORB_API long adp_sch_get_view_rel(KAdpConnId* con, typ_sch_srec* view, char reload,
                                   utl_ty_col** types, utl_ty_col** aliases, utl_ty_col* first,
                                   utl_ty_col* second);
+
+// The origin of a view field: its source schema, the source field's spec id
+// and the alias of the source in the view (null schema: none).
+ORB_API long adp_sch_view_field_info(KAdpConnId* con, typ_sch_srec* view, long index, typ_sch_srec** source,
+                                     long* source_field, const char** alias);

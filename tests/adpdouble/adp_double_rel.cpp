@@ -1,0 +1,70 @@
+// The adapter's relation calls and write queue, answering through the
+// double. Outputs stay as they are unless a hook fills them.
+#include <string>
+
+#include "adapter/adp_rel.h"
+#include "adpdouble/adp_double.h"
+
+using adp_double::record;
+
+namespace {
+std::string ptr(const void* p) { return std::to_string(reinterpret_cast<unsigned long>(p)); }
+std::string num(long v) { return std::to_string(v); }
+std::string oid(const obj_id* id) {
+  return id ? std::to_string(id->type) + "/" + std::to_string(id->num) + "/" + std::to_string(id->sub) : "null";
+}
+}  // namespace
+
+long adp_rel_new_relate_remote_id(KAdpConnId*, obj_id* primary, const char* type_name, long rel_id,
+                                  obj_id* foreign) {
+  return record("adp_rel_new_relate_remote_id", {oid(primary), type_name ? type_name : "null", num(rel_id),
+                                                 oid(foreign)});
+}
+long adp_rel_unrelate_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_id* foreign) {
+  return record("adp_rel_unrelate_remote_id", {oid(primary), num(rel_id), oid(foreign)});
+}
+long adp_rel_related_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_id* foreign, long options,
+                               char* related) {
+  return record("adp_rel_related_remote_id", {oid(primary), num(rel_id), oid(foreign), num(options)}, {related});
+}
+long adp_rel_unrelate_from_id(KAdpConnId*, char primary, obj_id* id, long rel_id) {
+  return record("adp_rel_unrelate_from_id", {num(primary), oid(id), num(rel_id)});
+}
+long adp_rel_get_oid_mtm(KAdpConnId*, obj_id* id, typ_sch_srec* schema, typ_sch_srec* other, long rel_id,
+                         long options, char primary, utl_ty_col* ids) {
+  return record("adp_rel_get_oid_mtm",
+                {oid(id), ptr(schema), ptr(other), num(rel_id), num(options), num(primary), ptr(ids)}, {ids});
+}
+long adp_rel_get_fk_oid(KAdpConnId*, obj_id* id, typ_sch_srec* schema, long rel_id, long options, utl_ty_col* ids) {
+  return record("adp_rel_get_fk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+}
+long adp_rel_get_pk_oid(KAdpConnId*, obj_id* id, typ_sch_srec* schema, long rel_id, long options, utl_ty_col* ids) {
+  return record("adp_rel_get_pk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+}
+long adp_obj_add_to_batch(dbs_ty_lobj* object, char create) {
+  return record("adp_obj_add_to_batch", {ptr(object), num(create)});
+}
+long adp_obj_cond_add_to_batch(utl_ty_col* conds) { return record("adp_obj_cond_add_to_batch", {ptr(conds)}); }
+long adp_obj_delete_in_batch(dbs_ty_lobj* object, long option) {
+  return record("adp_obj_delete_in_batch", {ptr(object), num(option)});
+}
+long adp_rel_do_batch(KAdpConnId*, char flag, long option) {
+  return record("adp_rel_do_batch", {num(flag), num(option)});
+}
+long adp_rel_abort_batch() { return record("adp_rel_abort_batch", {}); }
+
+long adp_rel_get_obj_mtm(KAdpConnId*, dbs_ty_lobj* object, typ_sch_srec* schema, typ_sch_srec* other, long rel_id,
+                         long options, char primary, utl_ty_col* objects) {
+  return record("adp_rel_get_obj_mtm",
+                {ptr(object), ptr(schema), ptr(other), num(rel_id), num(options), num(primary), ptr(objects)},
+                {objects});
+}
+long adp_rel_get_fk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
+  return record("adp_rel_get_fk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+}
+long adp_rel_get_pk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
+  return record("adp_rel_get_pk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+}
+long adp_rel_get_pk_oid_col(KAdpConnId*, utl_ty_col* ids, long rel_id, utl_ty_col* out, long option) {
+  return record("adp_rel_get_pk_oid_col", {ptr(ids), num(rel_id), ptr(out), num(option)});
+}
