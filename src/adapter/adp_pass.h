@@ -4,6 +4,7 @@
 // the adapter's statement layer.
 #pragma once
 
+#include "adapter/adp_sql.h"
 #include "orb_api.h"
 
 class KAdpConnId;
@@ -16,12 +17,7 @@ ORB_API long adp_sql_rowcount(KAdpConnId* con, long* count);
 ORB_API long adp_sql_exec_query(KAdpConnId* con, const char* format, ...);
 // Fetches the next row; found is 1 when a row came.
 ORB_API long adp_sql_nextrow(KAdpConnId* con, void* statement, char* found);
-ORB_API long adp_sql_cancel_all(KAdpConnId* con);
-ORB_API long adp_sql_get_default_charset();
 
-// One collection per column (texts or longs) of a select.
-ORB_API long adp_sql_select(KAdpConnId* con, const char* text, long n, const long* type_ids, const long* sizes,
-                            utl_ty_col** out);
 ORB_API long adp_sql_dbstrlen(KAdpConnId* con);
 ORB_API long adp_sql_multi_select(KAdpConnId* con);
 ORB_API long adp_sql_execute_proc(KAdpConnId* con, void* a1, void* a2, void* a3, void* a4, void* a5, void* a6,

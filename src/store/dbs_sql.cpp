@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "adapter/adp_db.h"
 #include "adapter/adp_main.h"
 #include "adapter/adp_sql.h"
 #include "core/cmn/cmn_alrt.h"
@@ -30,7 +31,7 @@ long dbs_sql_exec_command(KAdpConnId* con, const char* format, ...) {
   return adp_sql_exec_query(con, "%s", text.c_str());
 }
 
-long dbs_sql_cancel_all(KAdpConnId* con) { return adp_sql_cancel_all(con); }
+long dbs_sql_cancel_all(KAdpConnId* con) { return adp_sql_cancel_all(con, 0); }
 
 long dbs_sql_qry_related_objs(KAdpConnId* con, utl_ty_col* results, void* from_desc, long rel_id, void* target_desc,
                               long n_order, void* orderings, char parsed, long flags) {
@@ -77,7 +78,7 @@ long dbs_sql_log_file(const char* name) { return adp_sql_log_file(name); }
 long dbs_sql_install_log_callback(adp_ty_sql_log_cb proc) { return adp_sql_install_debugger_log_cb(proc); }
 
 long dbs_sql_select(KAdpConnId* con, const char* text, long n, const long* type_ids, const long* sizes,
-                    utl_ty_col** out) {
+                    utl_ty_col* out) {
   return adp_sql_select(con, text, n, type_ids, sizes, out);
 }
 long dbs_sql_dbstrlen(KAdpConnId* con) { return adp_sql_dbstrlen(con); }
@@ -100,7 +101,7 @@ long dbs_sql_execute_sql(KAdpConnId* con, const char* text, char* found) {
   return st;
 }
 
-long dbs_sql_get_default_charset() { return (adp_main_server_type() & 1) ? adp_sql_get_default_charset() : 0; }
+long dbs_sql_get_default_charset() { return (adp_main_server_type() & 1) ? adp_sql_get_default_charset(adp_db_get_conn(), nullptr) : 0; }
 
 namespace {
 

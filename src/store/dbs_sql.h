@@ -44,7 +44,7 @@ ORB_API long dbs_sql_execute_proc(KAdpConnId* con, void* a1, void* a2, void* a3,
 ORB_API long dbs_sql_log_file(const char* name);
 ORB_API long dbs_sql_install_log_callback(adp_ty_sql_log_cb proc);
 ORB_API long dbs_sql_select(KAdpConnId* con, const char* text, long n, const long* type_ids, const long* sizes,
-                            utl_ty_col** out);
+                            utl_ty_col* out);
 ORB_API long dbs_sql_dbstrlen(KAdpConnId* con);
 ORB_API long dbs_sql_multi_select(KAdpConnId* con);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "adapter/adp_db.h"
 #include "adapter/adp_pass.h"
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_store.h"
@@ -39,11 +40,11 @@ long adp_sql_nextrow(KAdpConnId* con, void* statement, char* found) {
   if (found) *found = 0;
   return record("adp_sql_nextrow", {ptr(con), ptr(statement)}, {con, statement, found});
 }
-long adp_sql_cancel_all(KAdpConnId* con) { return record("adp_sql_cancel_all", {ptr(con)}, {con}); }
-long adp_sql_get_default_charset() { return record("adp_sql_get_default_charset", {}); }
+long adp_sql_cancel_all(KAdpConnId* con, long) { return record("adp_sql_cancel_all", {ptr(con)}, {con}); }
+long adp_sql_get_default_charset(KAdpConnId*, char*) { return record("adp_sql_get_default_charset", {}); }
 
 long adp_sql_select(KAdpConnId* con, const char* text, long n, const long* type_ids, const long* sizes,
-                    utl_ty_col** out) {
+                    utl_ty_col* out) {
   return record("adp_sql_select", {ptr(con), txt(text), num(n), ptr(type_ids), ptr(sizes), ptr(out)},
                 {con, out});
 }
@@ -96,3 +97,6 @@ long adp_sql_log_file(const char* name) { return record("adp_sql_log_file", {txt
 long adp_sql_install_debugger_log_cb(adp_ty_sql_log_cb proc) {
   return record("adp_sql_install_debugger_log_cb", {proc ? "set" : "null"});
 }
+
+// The double keeps no registry of connections: no connection is current.
+KAdpConnId* adp_db_get_conn() { return nullptr; }

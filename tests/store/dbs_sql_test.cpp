@@ -42,6 +42,7 @@ TEST_F(store_test, SqlForwardersPassArgumentsAndResultUnchanged) {
   KAdpConnId* c = fake_con();
   std::string cs = s(0x40);
   utl_ty_col** out = reinterpret_cast<utl_ty_col**>(p(0x90));
+  utl_ty_col* columns = reinterpret_cast<utl_ty_col*>(p(0x90));
   auto* results = reinterpret_cast<utl_ty_col*>(p(0x50));
   long count = 7;
   char more = 7;
@@ -79,7 +80,7 @@ TEST_F(store_test, SqlForwardersPassArgumentsAndResultUnchanged) {
        {cs, "1", "2", "3", "4", "5", "6", "7"}},
       {"adp_sql_log_file", [&] { return dbs_sql_log_file("sql.log"); }, {"sql.log"}},
       {"adp_sql_install_debugger_log_cb", [&] { return dbs_sql_install_log_callback(log_cb); }, {"set"}},
-      {"adp_sql_select", [&] { return dbs_sql_select(c, "select 1", 1, types, sizes, out); },
+      {"adp_sql_select", [&] { return dbs_sql_select(c, "select 1", 1, types, sizes, columns); },
        {cs, "select 1", "1", s(reinterpret_cast<long>(types)), s(reinterpret_cast<long>(sizes)), s(0x90)}},
       {"adp_sql_dbstrlen", [&] { return dbs_sql_dbstrlen(c); }, {cs}},
       {"adp_sql_multi_select", [&] { return dbs_sql_multi_select(c); }, {cs}},
