@@ -87,6 +87,13 @@ long core_num_alerts() {
   return n;
 }
 
+long core_top_alert_code() {
+  long code = 0;
+  if (core_num_alerts() == 0) return 0;
+  cmn_alrt_top(nullptr, &code, nullptr);
+  return code;
+}
+
 std::string core_top_alert_text() {
   long code = 0;
   const char* text = nullptr;

@@ -62,6 +62,7 @@ void core_install_long_compare();
 // it is empty).
 long core_num_alerts();
 std::string core_top_alert_text();
+long core_top_alert_code();
 // Codes and texts of the alerts on the current stack, oldest first.
 std::vector<long> core_alert_codes();
 std::vector<std::string> core_alert_texts();

@@ -9,3 +9,5 @@ if(NOT TARGET adpdouble)
   target_link_libraries(adpdouble PUBLIC orbisan_core)
 endif()
 target_link_libraries(testhelp_schema PUBLIC adpdouble)
+# The core suites' fixture reads the alert stack for these suites too.
+target_link_libraries(testhelp_schema PUBLIC testhelp_core)

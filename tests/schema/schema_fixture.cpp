@@ -70,30 +70,6 @@ typ_sch_srec* schema_test::sch(const char* name) {
   return s;
 }
 
-long schema_num_alerts() {
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  return n;
-}
-
-long schema_top_code() {
-  long n = schema_num_alerts();
-  if (n == 0) return 0;
-  long code = 0;
-  const char* text = nullptr;
-  cmn_alrt_ith(nullptr, n - 1, &code, &text);
-  return code;
-}
-
-std::string schema_top_text() {
-  long n = schema_num_alerts();
-  if (n == 0) return "";
-  long code = 0;
-  const char* text = nullptr;
-  cmn_alrt_ith(nullptr, n - 1, &code, &text);
-  return text ? text : "";
-}
-
 std::string schema_written(const std::function<void(FILE*)>& write) {
   char* buf = nullptr;
   size_t len = 0;

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "core/core_fixture.h"
+
 #include "schema/typ_rec.h"
 
 void schema_start();
@@ -29,10 +31,6 @@ class schema_test : public ::testing::Test {
   static typ_sch_srec* sch(const char* name);
 };
 
-// The current alert stack.
-long schema_num_alerts();
-long schema_top_code();
-std::string schema_top_text();
 // What `write` writes into a stream.
 std::string schema_written(const std::function<void(FILE*)>& write);
 // What the OS layer's message printer and standard output receive while `run` runs.

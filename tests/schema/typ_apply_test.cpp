@@ -225,7 +225,7 @@ TEST_F(typ_apply, FoldInAHandMadeList) {
   ASSERT_EQ(compile(bld_obj("a", 10, ", x" + kLong + ", y" + kLong, "RELATIONS a2b MTO b INV_REL=b2a RELATIONS_END\n") +
                         bld_obj("b", 11, "", "RELATIONS b2a OTM a INV_REL=a2b RELATIONS_END\n")),
             0)
-      << schema_top_text();
+      << core_top_alert_text();
   ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
   // As the applier does before folding in.
   for (long i = 0; i < typ_sch_num_schs; ++i) typ_sch_schemas[i].flags &= ~0x7010UL;
@@ -294,7 +294,7 @@ TEST_F(typ_apply, RelationNotFoundStopsTheApply) {
   long st = -1;
   schema_stdout_of([&] { st = typ_sch_apply_diffs(nullptr, list_, 0x80); });
   EXPECT_EQ(st, 0x500034);
-  EXPECT_NE(schema_top_text().find("Could not find relation 'nosuch' to delete."), std::string::npos);
+  EXPECT_NE(core_top_alert_text().find("Could not find relation 'nosuch' to delete."), std::string::npos);
   EXPECT_EQ(count("dbs_rdb_calc_changes"), 0u);
   typ_bld_cleanup(0);
 }

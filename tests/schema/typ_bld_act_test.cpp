@@ -49,7 +49,7 @@ TEST_F(typ_bld_act, CompleteFileBuildsTheModel) {
       "JOINS c.contact2site = OUTER s.site2contact, JOINS_END\n"
       "VIEW_END;\n";
   std::string out;
-  ASSERT_EQ(compile(text, 0, &out), 0) << out << schema_top_text();
+  ASSERT_EQ(compile(text, 0, &out), 0) << out << core_top_alert_text();
   typ_sch_srec* c = sch("contact");
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->type_id, 10);
@@ -182,17 +182,17 @@ TEST_F(typ_bld_act, FieldChecks) {
     SetUp();
     long st = compile(bld_obj("a", 10, r.fields));
     if (r.code == 0) {
-      EXPECT_EQ(st, 0) << r.what << schema_top_text();
+      EXPECT_EQ(st, 0) << r.what << core_top_alert_text();
     } else {
       EXPECT_EQ(st, 0x50003f) << r.what;
-      long n = schema_num_alerts();
+      long n = core_num_alerts();
       EXPECT_GE(n, 2) << r.what;
       long code = 0;
       const char* text = nullptr;
       bool found = false;
       for (long i = 0; i < n; ++i)
         if (cmn_alrt_ith(nullptr, i, &code, &text) == 0 && code == r.code) found = true;
-      EXPECT_TRUE(found) << r.what << schema_top_text();
+      EXPECT_TRUE(found) << r.what << core_top_alert_text();
       EXPECT_EQ(typ_sch_num_types(), 0) << r.what;  // the failed compile left the former (empty) model
     }
     TearDown();
@@ -260,7 +260,7 @@ TEST_F(typ_bld_act, ExclusiveGroups) {
     std::string out;
     long st = compile(r.text, 0, &out);
     if (r.code == 0) {
-      ASSERT_EQ(st, 0) << r.what << out << schema_top_text();
+      ASSERT_EQ(st, 0) << r.what << out << core_top_alert_text();
       typ_sch_srec* a = sch("a");
       typ_sch_rrec* rel = nullptr;
       typ_sch_get_relation_obj(a, 0, &rel);
@@ -271,12 +271,12 @@ TEST_F(typ_bld_act, ExclusiveGroups) {
       EXPECT_TRUE(std::string(mark) == g22 || std::string(mark) == "g") << r.what << mark;
     } else {
       EXPECT_EQ(st, 0x50003f) << r.what;
-      long n = schema_num_alerts(), code = 0;
+      long n = core_num_alerts(), code = 0;
       const char* text = nullptr;
       bool found = false;
       for (long i = 0; i < n; ++i)
         if (cmn_alrt_ith(nullptr, i, &code, &text) == 0 && code == r.code) found = true;
-      EXPECT_TRUE(found) << r.what << out << schema_top_text();
+      EXPECT_TRUE(found) << r.what << out << core_top_alert_text();
     }
     TearDown();
   }
@@ -304,11 +304,11 @@ TEST_F(typ_bld_act, FlexibleAttributeTables) {
   EXPECT_EQ(compile(owner, 0, &out), -1);
   EXPECT_NE(out.find("There is no flex_defn object defined"), std::string::npos) << out;
   EXPECT_NE(out.find("Flex tables creation failed!\n"), std::string::npos) << out;
-  EXPECT_EQ(schema_top_code(), 0x500008);
+  EXPECT_EQ(core_top_alert_code(), 0x500008);
   EXPECT_EQ(typ_sch_num_types(), 0);
 
   SetUp();
-  ASSERT_EQ(compile(owner + bld_obj("flex_defn", 12), TYP_BLD_TRACE, &out), 0) << out << schema_top_text();
+  ASSERT_EQ(compile(owner + bld_obj("flex_defn", 12), TYP_BLD_TRACE, &out), 0) << out << core_top_alert_text();
   EXPECT_NE(out.find("Processing object 'fa_item'"), std::string::npos) << out;
   typ_sch_srec* t = sch("fa_item");
   ASSERT_NE(t, nullptr);
@@ -346,7 +346,7 @@ TEST_F(typ_bld_act, TraceNamesEachDefinition) {
   ASSERT_EQ(compile(bld_obj("a", 10) + "VIEW a 20 FIELDS id FROM a.objid FIELDS_END VIEW_END;\n",
                     TYP_BLD_VIEW_REUSE_NAME, &out),
             0)
-      << out << schema_top_text();
+      << out << core_top_alert_text();
   EXPECT_EQ(out, "");
   SetUp();
   EXPECT_EQ(compile(bld_obj("a", 10) + "VIEW a 20 FIELDS id FROM a.objid FIELDS_END VIEW_END;\n", 0, &out), 0x50003f);
@@ -372,7 +372,7 @@ TEST_F(typ_bld_act, FlexTableIdsAreChecked) {
   bool found = false;
   for (long i = 0; i < n; ++i)
     if (cmn_alrt_ith(nullptr, i, &code, &text) == 0 && code == 0x50004a) found = true;
-  EXPECT_TRUE(found) << schema_top_text();
+  EXPECT_TRUE(found) << core_top_alert_text();
 }
 
 TEST_F(typ_bld_act, UpgradeModeBuildsANewModelAndKeepsTheOld) {

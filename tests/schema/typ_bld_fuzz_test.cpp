@@ -69,7 +69,7 @@ class typ_bld_fuzz : public bld_test {
 };
 
 TEST_F(typ_bld_fuzz, ValidFileCompiles) {
-  ASSERT_EQ(direct(kValid), 0) << last_out_ << schema_top_text();
+  ASSERT_EQ(direct(kValid), 0) << last_out_ << core_top_alert_text();
   EXPECT_EQ(written_types_, 4);
   EXPECT_EQ(rel_check_, 0);
   EXPECT_EQ(adp_double::calls_of("adp_sch_write").size(), 4u);
@@ -113,7 +113,7 @@ TEST_F(typ_bld_fuzz, MutatedFilesCompileOrFailCleanly) {
       continue;
     }
     ++refused;
-    EXPECT_GT(schema_num_alerts(), 0) << "round " << round << ": status " << st << "\n" << text;
+    EXPECT_GT(core_num_alerts(), 0) << "round " << round << ": status " << st << "\n" << text;
     EXPECT_EQ(typ_sch_num_types(), 0) << "round " << round;
     EXPECT_EQ(direct(kValid), 0) << "round " << round << "\n" << last_out_;
     EXPECT_EQ(written_types_, 4) << "round " << round;

@@ -116,10 +116,10 @@ TEST_F(typ_bld_gram, FilesAcceptedOrRefused) {
     std::string out;
     long st = compile(r.text, 0, &out);
     if (r.status == 0) {
-      EXPECT_EQ(st, 0) << r.what << "\n" << out << schema_top_text();
+      EXPECT_EQ(st, 0) << r.what << "\n" << out << core_top_alert_text();
     } else {
       EXPECT_NE(st, 0) << r.what;
-      EXPECT_EQ(schema_top_code(), 0x50003f) << r.what;
+      EXPECT_EQ(core_top_alert_code(), 0x50003f) << r.what;
       if (r.status != 0x50003f) {
         EXPECT_TRUE(has_alert(r.status)) << r.what << "\n" << out;
       }

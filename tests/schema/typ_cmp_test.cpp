@@ -41,8 +41,8 @@ class typ_cmp : public bld_test {
   // mode, and compares them; the comparison's status.
   long diff(const std::string& old_text, const std::string& new_text, unsigned long options = 0) {
     std::string out;
-    EXPECT_EQ(compile(old_text, 0, &out), 0) << out << schema_top_text();
-    EXPECT_EQ(compile(new_text, TYP_BLD_UPGRADE, &out), 0) << out << schema_top_text();
+    EXPECT_EQ(compile(old_text, 0, &out), 0) << out << core_top_alert_text();
+    EXPECT_EQ(compile(new_text, TYP_BLD_UPGRADE, &out), 0) << out << core_top_alert_text();
     EXPECT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
     EXPECT_EQ(utl_estr_create("t", "", 256, 256, &report_), 0);
     typ_sch_diff_out ctx{nullptr, nullptr, 0, report_};
@@ -205,7 +205,7 @@ TEST_F(typ_cmp, ReportFileThatCannotBeOpened) {
   ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
   typ_sch_diff_out ctx{"/nonexistent-dir/report.txt", nullptr, 0, nullptr};
   EXPECT_EQ(typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, 0, &ctx), 0x500024);
-  EXPECT_NE(schema_top_text().find("/nonexistent-dir/report.txt"), std::string::npos);
+  EXPECT_NE(core_top_alert_text().find("/nonexistent-dir/report.txt"), std::string::npos);
   // A report file that opens is written and closed.
   char path[] = "/tmp/schema_report_XXXXXX";
   close(mkstemp(path));
@@ -296,7 +296,7 @@ TEST_F(typ_cmp, Relations) {
   EXPECT_EQ(diff(mtm, obj("a", 10, "", "RELATIONS a2b OTM b INV_REL=b2a RELATIONS_END\n") +
                           obj("b", 11, "", "RELATIONS b2a MTO a INV_REL=a2b RELATIONS_END\n")),
             0x50004b);
-  EXPECT_EQ(schema_num_alerts(), 1);
+  EXPECT_EQ(core_num_alerts(), 1);
   TearDown();
   SetUp();
   // Joining an exclusive group on the same side: op 18; leaving it: 0x500046.

@@ -60,7 +60,7 @@ TEST_F(typ_fields, GenericIdsAreCheckedAndMapped) {
   EXPECT_EQ(field(s, "loc", 4, 153), 1);
   EXPECT_EQ(field(s, "none", 4, -1), 2);
   EXPECT_EQ(field(s, "bad", 4, 154), -1 - TYP_BAD_GEN_DEF);
-  EXPECT_EQ(schema_top_text(), "Definition of generic field ID 154 of object schema t is invalid.\n");
+  EXPECT_EQ(core_top_alert_text(), "Definition of generic field ID 154 of object schema t is invalid.\n");
   EXPECT_EQ(field(s, "bad2", 4, -2), -1 - TYP_BAD_GEN_DEF);
   EXPECT_EQ(field(s, "ptr", 4, -1, 518), -1 - TYP_NOT_STORABLE);
   EXPECT_EQ(s->nfields, 3);
@@ -81,7 +81,7 @@ TEST_F(typ_fields, GenericIdsAreCheckedAndMapped) {
     EXPECT_EQ(typ_sch_map(s, r.id, &index), r.status) << r.id;
     EXPECT_EQ(index, r.index) << r.id;
     if (r.status) {
-      EXPECT_EQ(schema_top_code(), r.status);
+      EXPECT_EQ(core_top_alert_code(), r.status);
     }
   }
   long index = 0;
@@ -167,7 +167,7 @@ TEST_F(typ_fields, DeletionsRenumberAndFixTheMap) {
   ASSERT_EQ(typ_sch_field_delete(s, "arr"), 0);
   EXPECT_EQ(s->info->nspecial, 0);
   EXPECT_EQ(typ_sch_field_delete(s, "zz"), 0x500016);
-  EXPECT_EQ(schema_top_text(), "The field 'zz' cannot be deleted because it does not exist for object t.\n");
+  EXPECT_EQ(core_top_alert_text(), "The field 'zz' cannot be deleted because it does not exist for object t.\n");
 }
 
 TEST_F(typ_fields, ReplaceRenamesAndUpdatesDefaultsAndComments) {
@@ -220,7 +220,7 @@ TEST_F(typ_fields, AccessorsByTypeAndField) {
   EXPECT_EQ(f, &sch("t")->fields[0]);
   EXPECT_EQ(typ_sch_field_get_by_name(sch("t"), "nam", &f), TYP_NO_FIELD);
   EXPECT_EQ(f, nullptr);
-  EXPECT_EQ(schema_top_text(), "Field 'nam' does not exist for object type 't'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Field 'nam' does not exist for object type 't'.\n");
 }
 
 }  // namespace

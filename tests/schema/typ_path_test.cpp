@@ -73,7 +73,7 @@ TEST_F(typ_paths, WalksFindTheFieldAndCountSteps) {
       EXPECT_STREQ(f->name, r.field) << r.path;
     }
   }
-  EXPECT_EQ(schema_top_text(), "Relation bogus of object type case is not valid.\n");
+  EXPECT_EQ(core_top_alert_text(), "Relation bogus of object type case is not valid.\n");
 }
 
 TEST_F(typ_paths, CountsAreMarkedAndCleared) {
@@ -93,9 +93,9 @@ TEST_F(typ_paths, CountsAreMarkedAndCleared) {
     EXPECT_FALSE(sch(t)->flags & (TYP_SCH_VISITED | TYP_SCH_COUNT_TARGET)) << t;
   // A path that ends in a relation name is accepted by the marking walk.
   EXPECT_EQ(typ_sch_field_path_mark(sch("case"), "contacts"), 0);
-  EXPECT_EQ(schema_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   EXPECT_EQ(typ_sch_field_path_mark(sch("case"), "nothing"), TYP_NO_FIELD);
-  EXPECT_EQ(schema_top_code(), TYP_NO_FIELD);
+  EXPECT_EQ(core_top_alert_code(), TYP_NO_FIELD);
   // Longer steps than a 64-character name with its count are refused.
   const std::string long_step = std::string(90, 'r') + ":title";
   EXPECT_EQ(typ_sch_field_path_mark(sch("case"), long_step.c_str()), TYP_BAD_REL);
@@ -139,9 +139,9 @@ TEST_F(typ_paths, InfoOfFieldsAndRelations) {
   EXPECT_EQ(tid, 1);
   EXPECT_EQ(fid, 0);
   EXPECT_EQ(dt, 670);
-  EXPECT_EQ(schema_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   EXPECT_EQ(typ_sch_field_path_info_get(1, "neither", &tid, &fid, &dt), TYP_NO_FIELD);
-  EXPECT_EQ(schema_top_text(), "Field 'neither' does not exist for object type 'case'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Field 'neither' does not exist for object type 'case'.\n");
   EXPECT_EQ(typ_sch_field_path_info_get(99, "x", &tid, &fid, &dt), TYP_NO_TYPE);
 }
 

@@ -89,16 +89,16 @@ TEST_F(typ_relations, MismatchesAndBadDefinitionsAreRefused) {
     long st = rel("X", "a", r.type_a, "Y", "b");
     if (st == 0) st = rel("Y", "b", r.type_b, "X", "a");
     EXPECT_EQ(st, r.status) << r.type_a;
-    EXPECT_EQ(schema_top_text(), r.text);
+    EXPECT_EQ(core_top_alert_text(), r.text);
     TearDown();
   }
   SetUp();
   EXPECT_EQ(rel("X", "a", 1, "Y", "b", 3), TYP_BAD_GEN_REL_DEF);
   EXPECT_EQ(rel("X", "a", 1, "Y", "b", 2, 0x20000), 0);
   EXPECT_EQ(rel("X", "A", 1, "Y", "c", -1, 0x20000), TYP_REL_DUPLICATE);
-  EXPECT_EQ(schema_top_text(), "Duplicate relation names ('A') in an object ('X').\n One may be a user_defined relation.\n");
+  EXPECT_EQ(core_top_alert_text(), "Duplicate relation names ('A') in an object ('X').\n One may be a user_defined relation.\n");
   EXPECT_EQ(rel("X", "p", 1, "Y", "q"), TYP_REL_AFTER_USER);
-  EXPECT_EQ(schema_top_text(), "Relation p of object type X should be ahead of user defined relations.\n");
+  EXPECT_EQ(core_top_alert_text(), "Relation p of object type X should be ahead of user defined relations.\n");
   // The inverse's user-defined flag must agree.
   EXPECT_EQ(rel("Y", "b", 2, "X", "a"), TYP_REL_FLAG_MISMATCH);
 }
@@ -107,10 +107,10 @@ TEST_F(typ_relations, CheckReportsEveryRelationWithoutInverse) {
   ASSERT_EQ(rel("X", "a", 1, "Y", "b"), 0);
   ASSERT_EQ(rel("X", "c", 1, "Y", "d"), 0);
   ASSERT_EQ(rel("Y", "b", 2, "X", "a"), 0);
-  const long before = schema_num_alerts();
+  const long before = core_num_alerts();
   EXPECT_EQ(typ_sch_rel_check(), TYP_NO_INVERSE);
-  EXPECT_EQ(schema_num_alerts(), before + 1);
-  EXPECT_EQ(schema_top_text(), "Relation c of object type X does not have an inverse relation.\n");
+  EXPECT_EQ(core_num_alerts(), before + 1);
+  EXPECT_EQ(core_top_alert_text(), "Relation c of object type X does not have an inverse relation.\n");
 }
 
 TEST_F(typ_relations, LinkTableNamesAndTheirLengthLimit) {
@@ -139,7 +139,7 @@ TEST_F(typ_relations, LinkTableNamesAndTheirLengthLimit) {
     const long st = rel(b.c_str(), "n", 5, a.c_str(), "m");
     if (prefix) {
       EXPECT_EQ(st, TYP_MTM_TOO_LONG);
-      EXPECT_EQ(schema_top_text(), "MTM table name generated from names of object " + a + " and object " + b +
+      EXPECT_EQ(core_top_alert_text(), "MTM table name generated from names of object " + a + " and object " + b +
                                        " was too long.\n");
     } else {
       EXPECT_EQ(st, 0);
@@ -187,7 +187,7 @@ TEST_F(typ_relations, RenameAndDelete) {
   EXPECT_EQ(other, sch("X"));
   EXPECT_STREQ(typ_sch_relations[0].fname, "bb");
   EXPECT_EQ(typ_sch_rename_rel(sch("Y"), "zz", "q", &other), TYP_NO_REL_RENAME);
-  EXPECT_EQ(schema_top_text(), "The relation 'zz' to rename to 'q' does not exist for object type 'Y'.\n");
+  EXPECT_EQ(core_top_alert_text(), "The relation 'zz' to rename to 'q' does not exist for object type 'Y'.\n");
   EXPECT_EQ(typ_sch_delete_rel(sch("X"), "none", &other), 0);
   EXPECT_EQ(other, nullptr);
   ASSERT_EQ(typ_sch_delete_rel(sch("X"), "a", &other), 0);
@@ -213,7 +213,7 @@ TEST_F(typ_relations, LookUps) {
   EXPECT_EQ(pos, 1);
   EXPECT_EQ(prim, 0);
   EXPECT_EQ(typ_sch_find_relation_index(nullptr, 77, "n", &ri, &r, &pos, &prim), TYP_NO_TYPE);
-  EXPECT_EQ(schema_top_text(), "Can't find type ID=-1, type name='77'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Can't find type ID=-1, type name='77'.\n");
   EXPECT_EQ(typ_sch_find_relation_index("X", -1, "zz", &ri, &r, &pos, &prim), TYP_BAD_REL);
   long spec = -1, target = -1;
   ASSERT_EQ(typ_sch_rel_name_to_id(20, nullptr, "b", &spec, &target), 0);
@@ -350,7 +350,7 @@ TEST_F(typ_relations, SecondSidesThatDoNotFitTheWaitingSide) {
   // Y names W as the target of "b", while the waiting "a" was defined by X.
   ASSERT_EQ(rel("X", "a", 1, "Y", "b"), 0);
   EXPECT_EQ(rel("Y", "b", 2, "W", "a"), TYP_NO_INVERSE);
-  EXPECT_EQ(schema_top_text(), "Relation b of object type Y does not have an inverse relation.\n");
+  EXPECT_EQ(core_top_alert_text(), "Relation b of object type Y does not have an inverse relation.\n");
   // The target type is unknown: the waiting side came from a type that has gone.
   ASSERT_EQ(rel("W", "c", 1, "Y", "d"), 0);
   typ_sch_schemas[2].info->name[0] = 'V';  // "W" renamed behind the model's back

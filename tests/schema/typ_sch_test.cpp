@@ -95,7 +95,7 @@ TEST_F(typ_registry, DefinitionBeforeAllocationPrintsAndFails) {
   std::string out = schema_stdout_of([&] { st = typ_sch_define_obj("x", 1, nullptr, nullptr, &s); });
   EXPECT_EQ(st, -1);
   EXPECT_EQ(out, "typ_sch_define: TYP SCH init must be called first!\n");
-  EXPECT_EQ(schema_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
 }
 
 TEST_F(typ_registry, LookUpsByIdAndNameWithTheirAlerts) {
@@ -111,23 +111,23 @@ TEST_F(typ_registry, LookUpsByIdAndNameWithTheirAlerts) {
   // Unknown id: no error, null record.
   ASSERT_EQ(typ_sch_find_handle(99, nullptr, &s), 0);
   EXPECT_EQ(s, nullptr);
-  EXPECT_EQ(schema_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   // No id and no name.
   EXPECT_EQ(typ_sch_find_handle(-1, "", &s), TYP_NO_TYPE);
-  EXPECT_EQ(schema_top_text(), "Can't find type ID=-1, type name='<null>'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Can't find type ID=-1, type name='<null>'.\n");
   cmn_alrt_clear(nullptr);
   long n = 0;
   typ_sch_frec* f = nullptr;
   EXPECT_EQ(typ_sch_find_finfo(99, nullptr, &s, &n, &f), TYP_NO_TYPE);
-  EXPECT_EQ(schema_top_text(), "Can't find type ID=99, type name='<null>'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Can't find type ID=99, type name='<null>'.\n");
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(typ_sch_find_rinfo(-1, "nope", &s, &n, nullptr), TYP_NO_TYPE);
-  EXPECT_EQ(schema_top_text(), "Can't find type ID=-1, type name='nope'.\n");
+  EXPECT_EQ(core_top_alert_text(), "Can't find type ID=-1, type name='nope'.\n");
   // Existence checks used by the compiler.
   EXPECT_EQ(typ_sch_check_for_existing("beta"), 0x500014);
   EXPECT_EQ(typ_sch_check_for_existing("Beta"), 0);
   EXPECT_EQ(typ_sch_check_for_existing_type(30), 0x50004a);
-  EXPECT_EQ(schema_top_text(), "An object/view with the type '30' already exists.\n");
+  EXPECT_EQ(core_top_alert_text(), "An object/view with the type '30' already exists.\n");
   EXPECT_EQ(typ_sch_check_for_existing_type(31), 0);
 }
 

@@ -114,7 +114,7 @@ TEST_F(typ_views, ResolutionFailuresAndOuterJoinKinds) {
     typ_sch_srec* v = view("V", 100);
     ASSERT_EQ(vfield(v, "f", r.type, "", r.field), 0);  // accepted at definition
     EXPECT_EQ(typ_sch_optimize(), r.status);
-    EXPECT_EQ(schema_top_text(), r.text);
+    EXPECT_EQ(core_top_alert_text(), r.text);
     TearDown();
   }
   // A join whose two names are different relations.
@@ -122,7 +122,7 @@ TEST_F(typ_views, ResolutionFailuresAndOuterJoinKinds) {
   typ_sch_srec* v = view("V", 100);
   ASSERT_EQ(typ_sch_define_join(v, "A", "b", "B", "cs", "", 0), 0);
   EXPECT_EQ(typ_sch_optimize(), TYP_INV_MISMATCH);
-  EXPECT_EQ(schema_top_text(), "Relation cs of object type B does not match its inverse relation.\n");
+  EXPECT_EQ(core_top_alert_text(), "Relation cs of object type B does not match its inverse relation.\n");
   TearDown();
   // Outer options: the outer side named first or second, seen from either end.
   struct kind_row {
@@ -153,7 +153,7 @@ TEST_F(typ_views, AnOuterJoinedTableJoinsOneOtherTableOnly) {
   ASSERT_EQ(typ_sch_define_join(v, "A", "b", "B", "as", "", 2), 0);
   ASSERT_EQ(typ_sch_define_join(v, "B", "cs", "C", "b2", "", 0), 0);
   EXPECT_EQ(typ_sch_optimize(), TYP_OUTER_JOIN);
-  EXPECT_EQ(schema_top_text(), "Cannot outer join B to more than one other table in  view (V).\n");
+  EXPECT_EQ(core_top_alert_text(), "Cannot outer join B to more than one other table in  view (V).\n");
 }
 
 TEST_F(typ_views, JoinEliminationReadsTheObjectIdFromTheForeignKey) {
@@ -212,7 +212,7 @@ TEST_F(typ_views, ResolvedAndSpecialViewFields) {
   EXPECT_EQ(sch("V")->fields[0].data_type, 516);
   EXPECT_EQ(typ_sch_add_vfield(sch("V"), "x", 0, 2, nullptr, "", 7, nullptr, -1, 0, nullptr, &pos),
             TYP_BAD_SPEC_FIELD);
-  EXPECT_EQ(schema_top_text(), "Specific field ID 7 of object schema B is invalid.\n");
+  EXPECT_EQ(core_top_alert_text(), "Specific field ID 7 of object schema B is invalid.\n");
   typ_sch_frec tmpl{};
   tmpl.data_type = 512;
   tmpl.flags = 4;

@@ -84,7 +84,7 @@ TEST_F(store_test, LoginFallsBackToThePlainPasswordWithoutTrace) {
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].args[2], "efg3456701");
   EXPECT_EQ(calls[1].args[2], "abc");
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   EXPECT_EQ(adp_double::calls_of("adp_db_info_set")[0].args[2], "abc");
 
   // A scrambled account logs in at the first attempt.
@@ -112,7 +112,7 @@ TEST_F(store_test, FastReconnectScramblesForTheConnectionsUser) {
   auto calls = adp_double::calls_of("adp_db_fast_reconnect");
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].args[0], "efg3456701");
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
 }
 
 TEST_F(store_test, CacheFileNames) {
@@ -186,7 +186,7 @@ TEST_F(opening, StaleFilesAreRewritten) {
     EXPECT_EQ(adp_double::calls_of("adp_sch_read_all").size(), 1u) << r.what;
     EXPECT_EQ(slurp(file), good) << r.what;
     EXPECT_EQ(dump_model(), from_db) << r.what;
-    EXPECT_EQ(store_num_alerts(), 0) << r.what;
+    EXPECT_EQ(core_num_alerts(), 0) << r.what;
   }
   spit(file, std::string(good).replace(good.find("T0'"), 3, "T1'"));
   open();
@@ -215,7 +215,7 @@ TEST_F(store_test, HeaderFlagsAndRevisions) {
   char on = 9;
   // An unread header: the feature tests return 1 without an alert.
   EXPECT_EQ(dbs_db_if_zez_enabled(reinterpret_cast<KAdpConnId*>(1), &on), 1);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   adp_store::st().stored.flags = 4 | 32;
   ASSERT_EQ(dbs_db_find_header(nullptr), 0);
   auto* cid = reinterpret_cast<KAdpConnId*>(1);

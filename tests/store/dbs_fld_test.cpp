@@ -69,7 +69,7 @@ TEST_F(fields, TextLimitsByWriter) {
   }
   EXPECT_EQ(dbs_fld_set_relative(o, 1, &thirty, 1), DBS_TOO_LONG);
   const char* msg = nullptr;
-  long n = store_num_alerts();
+  long n = core_num_alerts();
   ASSERT_GT(n, 0);
   cmn_alrt_ith(nullptr, n - 1, nullptr, &msg);
   EXPECT_NE(std::string(msg).find("'abcdefghijklmnopqrst...' is too long for item 'title' of 'case'"),
@@ -170,7 +170,7 @@ TEST_F(fields, AnyObjectGetAndSet) {
   long* lp = &lv;
   ASSERT_EQ(dbs_mth_ofld_get(o, &m, sizeof(long), &lp, &allocated), 0);
   EXPECT_EQ(*lp, 0);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
 
   // A formatted descriptor cannot be written.
   dbs_ty_fmt_desc f{0, nullptr, "x"};
@@ -291,7 +291,7 @@ TEST_F(fields, WalksNamesAndVerification) {
   char maps = 9;
   ASSERT_EQ(dbs_fld_verify(o, 99, &maps), 0);
   EXPECT_EQ(maps, 0);
-  EXPECT_EQ(store_num_alerts(), 0);  // the mapping alert is cleared
+  EXPECT_EQ(core_num_alerts(), 0);  // the mapping alert is cleared
   ASSERT_EQ(dbs_fld_verify(o, TYP_GENERIC | 46, &maps), 0);
   EXPECT_EQ(maps, 1);
   char locale = 0;

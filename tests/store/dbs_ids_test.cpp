@@ -130,7 +130,7 @@ TEST_F(ids, ExhaustedRangeIsRefused) {
   long type = 17, n = 0;
   std::string out = store_stdout_of([&] { EXPECT_EQ(dbs_obj_ids_create(nullptr, 1, &type, &n), ADP_RANGE_USED_UP); });
   EXPECT_NE(out.find("Objid range is used up"), std::string::npos);
-  EXPECT_EQ(store_top_code(), ADP_RANGE_USED_UP);
+  EXPECT_EQ(core_top_alert_code(), ADP_RANGE_USED_UP);
 }
 
 TEST_F(ids, BucketsByTypeIdWhateverTheOrder) {

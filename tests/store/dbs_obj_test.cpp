@@ -119,7 +119,7 @@ TEST_F(objects, NameCheckByServerType) {
   }
   adp_store::st().server_type = 0;
   EXPECT_EQ(dbs_obj_chk_name(long_name.c_str()), DBS_BAD_NAME);
-  EXPECT_EQ(store_top_code(), DBS_BAD_NAME);
+  EXPECT_EQ(core_top_alert_code(), DBS_BAD_NAME);
 }
 
 TEST_F(objects, IdsOfObjectsAndSubObjects) {

@@ -38,11 +38,11 @@ TEST_F(opr_test, OperatorsOfAFieldARelationAndAnUnknownPath) {
   // A relation name: refused without an alert.
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(dbs_opr_get_operators(17, "case2site", values, names), 0x500011);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   EXPECT_EQ(count_of(values), 0);
   // Neither field nor relation: the field alert.
   EXPECT_EQ(dbs_opr_get_operators(17, "nosuch", values, names), 0x500011);
-  EXPECT_EQ(store_top_code(), 0x500011);
+  EXPECT_EQ(core_top_alert_code(), 0x500011);
   EXPECT_EQ(count_of(values), 0);
   utl_col_free("test", values);
   utl_col_free("test", names);

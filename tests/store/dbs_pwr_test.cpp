@@ -55,7 +55,7 @@ TEST_F(store_test, PwrStringLiteralSizes) {
   char out[16];
   std::memset(out, 'z', sizeof out);
   EXPECT_EQ(dbs_pwr_str_convert("it's a", out, 9), 0x700026);
-  EXPECT_EQ(store_top_code(), 0x700026);
+  EXPECT_EQ(core_top_alert_code(), 0x700026);
   EXPECT_EQ(out[0], 'z');
   ASSERT_EQ(dbs_pwr_str_convert("it's a", out, 10), 0);
   EXPECT_STREQ(out, "'it''s a'");

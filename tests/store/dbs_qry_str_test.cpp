@@ -122,7 +122,7 @@ TEST_F(res_str_test, StrictOptionRefusesAShortResult) {
   const char* texts[2] = {};
   long count = 0;
   EXPECT_EQ(dbs_qry_list_res_str(0, 501, 502, &count, texts), 0x70008a);
-  EXPECT_EQ(store_top_code(), 0x70008a);
+  EXPECT_EQ(core_top_alert_code(), 0x70008a);
   EXPECT_EQ(texts[0], nullptr);
   g_rows.push_back({502, "two", 1031});
   EXPECT_EQ(dbs_qry_list_res_str(0, 501, 502, &count, texts), 0);

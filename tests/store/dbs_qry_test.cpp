@@ -91,7 +91,7 @@ TEST_F(store_test, QueryWrappersCheckTheirCollectionAndPassArguments) {
     adp_double::reset();
     cmn_alrt_clear(nullptr);
     EXPECT_EQ(r.run(nullptr), r.bad_code);
-    EXPECT_EQ(store_top_code(), r.bad_code);
+    EXPECT_EQ(core_top_alert_code(), r.bad_code);
     EXPECT_TRUE(adp_double::calls().empty());
     col_guard g{new_col(512)};
     utl_col_push(g.col, &one, nullptr);

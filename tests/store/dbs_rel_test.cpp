@@ -74,7 +74,7 @@ TEST_F(rel_test, RelateByIdFromEitherSidePassesThePrimarySideFirst) {
   adp_double::reset();
   obj_id other_case{17, 5, 0};
   EXPECT_EQ(dbs_rel_relate_id_to_id(nullptr, &a_case, 0, &other_case), 0x700005);
-  EXPECT_EQ(store_top_code(), 0x700005);
+  EXPECT_EQ(core_top_alert_code(), 0x700005);
   obj_id unknown{99, 1, 0};
   EXPECT_EQ(dbs_rel_relate_id_to_id(nullptr, &a_case, 0, &unknown), 0x600006);
   EXPECT_TRUE(adp_double::calls_of("adp_rel_new_relate_remote_id").empty());
@@ -159,7 +159,7 @@ TEST_F(rel_test, RelatedIdsByKindAndTheRelatednessTest) {
   EXPECT_EQ(adp_double::calls_of(case_call)[0].args[3], "17");  // bit 16 added
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(answer(0, 0x400010), std::make_pair(0L, char{1}));
-  EXPECT_EQ(store_num_alerts(), 0);  // the allocation alert is dropped
+  EXPECT_EQ(core_num_alerts(), 0);  // the allocation alert is dropped
   EXPECT_EQ(answer(0, 0x40002d), std::make_pair(0L, char{1}));
   EXPECT_EQ(answer(0, 0x600004).first, 0x600004);
 }

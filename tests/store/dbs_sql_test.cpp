@@ -189,22 +189,22 @@ TEST_F(store_test, SqlCaughtMessagesAreRaisedInOrder) {
   cmn_alrt_clear(nullptr);
   // Nothing caught: 0 and nothing pushed.
   EXPECT_EQ(dbs_sql_raise_message(), 0);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   // Catching an empty stack parks nothing.
   EXPECT_EQ(dbs_sql_catch_message(), 0);
   EXPECT_EQ(dbs_sql_raise_message(), 0);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
 
   cmn_alrt_push_msg(nullptr, 0x600010, "first below");
   cmn_alrt_push_msg(nullptr, 0x600011, "first top");
   ASSERT_EQ(dbs_sql_catch_message(), 0);
-  EXPECT_EQ(store_num_alerts(), 0);  // the current stack is cleared
+  EXPECT_EQ(core_num_alerts(), 0);  // the current stack is cleared
   cmn_alrt_push_msg(nullptr, 0x600012, "second");
   ASSERT_EQ(dbs_sql_catch_message(), 0);
   cmn_alrt_push_msg(nullptr, 0x600013, "standing");
 
   EXPECT_EQ(dbs_sql_raise_message(), 0x600012);
-  ASSERT_EQ(store_num_alerts(), 3);
+  ASSERT_EQ(core_num_alerts(), 3);
   long code = 0;
   const char* text = nullptr;
   cmn_alrt_ith(nullptr, 1, &code, &text);
@@ -216,7 +216,7 @@ TEST_F(store_test, SqlCaughtMessagesAreRaisedInOrder) {
   // The display stack is empty again.
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(dbs_sql_raise_message(), 0);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
 }
 
 TEST_F(store_test, SqlObjectIdMessagesPopTheTopAndClear) {
@@ -230,7 +230,7 @@ TEST_F(store_test, SqlObjectIdMessagesPopTheTopAndClear) {
   ASSERT_EQ(dbs_sql_objid_msg_push(DBS_CLOCK_DIFF), 0);
   // A code whose text takes arguments is parked without reading any.
   ASSERT_EQ(dbs_sql_objid_msg_push(DBS_TOO_LONG), 0);
-  EXPECT_EQ(store_num_alerts(), 0);  // the current stack is not touched
+  EXPECT_EQ(core_num_alerts(), 0);  // the current stack is not touched
   EXPECT_EQ(dbs_sql_objid_msg_pop(text), DBS_TOO_LONG);
   EXPECT_EQ(dbs_sql_objid_msg_pop(text), 0);  // cleared
   ASSERT_EQ(dbs_sql_objid_msg_push(DBS_CLOCK_DIFF), 0);

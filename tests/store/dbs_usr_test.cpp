@@ -43,7 +43,7 @@ TEST_F(store_test, ScramblingFollowsTheSwitchesAndTheHeader) {
   ASSERT_EQ(dbs_usr_password_encrypt(nullptr, "bob", "abc", 0, &out, &did), 0);
   EXPECT_STREQ(out, "efg3456701");
   EXPECT_EQ(did, 1);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   // Switched off: only the force byte scrambles.
   dbs_usr_set_encryption_flag(0);
   ASSERT_EQ(dbs_usr_password_encrypt(nullptr, "bob", "abc", 0, &out, &did), 0);
@@ -53,5 +53,5 @@ TEST_F(store_test, ScramblingFollowsTheSwitchesAndTheHeader) {
   dbs_usr_set_encryption_flag(1);
   // A password that fails the name check is refused.
   EXPECT_EQ(dbs_usr_password_encrypt(nullptr, "bob", "a b", 0, &out, &did), DBS_BAD_PASSWORD);
-  EXPECT_EQ(store_top_code(), DBS_BAD_PASSWORD);
+  EXPECT_EQ(core_top_alert_code(), DBS_BAD_PASSWORD);
 }

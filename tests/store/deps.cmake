@@ -12,3 +12,5 @@ if(NOT TARGET adpdouble)
 endif()
 target_link_libraries(testhelp_store PUBLIC
                       "$<LINK_GROUP:RESCAN,adpdouble,orbisan_store,orbisan_schema,orbisan_core,orbisan_kclassic,orbisan_bo,orbisan_mbtext>")
+# The core suites' fixture reads the alert stack for these suites too.
+target_link_libraries(testhelp_store PUBLIC testhelp_core)

@@ -81,20 +81,6 @@ dbs_ty_lobj* store_test::make(long type_id) {
   return o;
 }
 
-long store_num_alerts() {
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  return n;
-}
-
-long store_top_code() {
-  long n = store_num_alerts();
-  if (n == 0) return 0;
-  long code = 0;
-  cmn_alrt_ith(nullptr, n - 1, &code, nullptr);
-  return code;
-}
-
 std::string store_stdout_of(const std::function<void()>& run) {
   std::fflush(stdout);
   char name[] = "/tmp/store_out_XXXXXX";

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "core/core_fixture.h"
+
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_store.h"
 
@@ -36,6 +38,4 @@ class store_test : public ::testing::Test {
   static KAdpConnId* con() { return nullptr; }
 };
 
-long store_num_alerts();
-long store_top_code();
 std::string store_stdout_of(const std::function<void()>& run);

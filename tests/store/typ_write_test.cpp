@@ -128,7 +128,7 @@ TEST_F(writing, ViewsAreWrittenInOneTransactionThenDefinedAndGranted) {
                    "adp_sch_view_def", "adp_sql_create", "adp_sql_append", "adp_sql_execute", "adp_sql_result",
                    "adp_sql_free", "adp_usr_view_grant"}),
             expected);
-  EXPECT_EQ(store_num_alerts(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
   // A failed write rolls the transaction back.
   adp_double::reset();
   adp_double::script("adp_sch_write", {0x600029});
