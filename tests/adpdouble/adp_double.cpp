@@ -1,6 +1,7 @@
 // The recording adapter double: state and bookkeeping.
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_bld.h"
+#include "adpdouble/adp_double_sce.h"
 
 #include <deque>
 
@@ -27,6 +28,7 @@ state& st() {
 void reset() {
   st() = state{};
   bld_reset();
+  sce_reset();
 }
 
 const std::vector<adp_double_call>& calls() { return st().calls; }

@@ -1,0 +1,108 @@
+// The adapter's schema-change calls that the object store's table-change
+// engine makes: table, view, column, index, binary-array and trigger
+// statements, table definitions and probes, and the upgrade journal.
+// Statements take the caller's script stream (null: none) and option word
+// (bit 0: write the statement to the script instead of running it).
+// Implemented by the adapter; the store only declares them.
+#pragma once
+
+#include "orb_api.h"
+
+#include <cstdio>
+
+class KAdpConnId;
+struct typ_sch_srec;
+struct typ_sch_rrec;
+struct utl_ty_col;
+struct utl_ty_estr;
+struct utl_ty_pool;
+struct dbs_ty_tbl_change;
+
+// Table definitions and probes.
+// CREATE TABLE text of a type under `table` (null: the type's own table).
+ORB_API long adp_sch_table_def(KAdpConnId* con, typ_sch_srec* schema, const char* table, FILE* stream, char flag,
+                               utl_ty_estr** text);
+// CREATE TABLE text of a many-to-many link table, in a module buffer that
+// the next call overwrites.
+ORB_API const char* adp_sch_mtm_table_def(typ_sch_rrec* rel, long roamer);
+ORB_API long adp_sch_does_tbl_exist(KAdpConnId* con, const char* name, char* exists);
+ORB_API long adp_sch_does_table_have_data(KAdpConnId* con, const char* name, char* has_rows);
+// Column type text ("%s", "%s(%ld)" or "%s(%ld, %ld)") into out[size].
+ORB_API long adp_sch_convert_to_string(long db_type, long length, long precision, long scale, char* out, long size);
+// The unique index on the object-id column of a type's table.
+ORB_API long adp_sch_create_objid_index(KAdpConnId* con, typ_sch_srec* schema, FILE* stream, long options);
+
+// Default texts of new columns: "''" and the quoted default date.
+ORB_API const char* adp_obj_default_string();
+ORB_API const char* adp_obj_default_datetime();
+
+// A run of schema changes.
+ORB_API long adp_sce_prepare_for_changes();
+ORB_API long adp_sce_finish_changes();
+ORB_API long adp_sce_create_table(KAdpConnId* con, const char* table, const char* ddl, const char* template_table,
+                                  FILE* stream, long options);
+ORB_API long adp_sce_delete_table(KAdpConnId* con, const char* table, FILE* stream, long options);
+ORB_API long adp_sce_rename_table(KAdpConnId* con, const char* old_name, const char* new_name, FILE* stream,
+                                  long options);
+ORB_API long adp_sce_delete_view(KAdpConnId* con, const char* view, FILE* stream, long options);
+ORB_API long adp_sce_create_synonym(KAdpConnId* con, const char* name, FILE* stream, long options);
+// Adds the columns of the list's add-column records (type 701) to the
+// type's table; renames the columns of its rename records.
+ORB_API long adp_sce_add_columns(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* changes, FILE* stream,
+                                 long options);
+ORB_API long adp_sce_rename_columns(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* changes, FILE* stream,
+                                    long options);
+ORB_API long adp_sce_make_table_searchable(KAdpConnId* con, typ_sch_srec* schema, const char* table, FILE* stream,
+                                           long options);
+// The kind of a table (always 2) and its size.
+ORB_API long adp_sce_get_table_info(KAdpConnId* con, const char* table, long* kind, long* size);
+// Copies the rows of `from` into `to`: target columns, their sources (an
+// old column name or a value text) and per column 1 when the source is a
+// value text (three parallel text lists, type 516). Directly, or through a
+// dump file.
+ORB_API long adp_sce_fill_table_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
+                                           utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+ORB_API long adp_sce_fill_file_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
+                                          utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+// Fills the columns of an exclusive group from an old foreign-key column.
+ORB_API long adp_sce_upgrade_exclusive(KAdpConnId* con, const dbs_ty_tbl_change* change, const char* source,
+                                       const char* target, FILE* stream, long options);
+ORB_API long adp_sce_modify_flags(KAdpConnId* con, const dbs_ty_tbl_change* change);
+
+// The upgrade journal: one row per step; the highest entry number so far.
+ORB_API long adp_sce_insert_upgrade_ops(KAdpConnId* con, long objid, long version, long opcode,
+                                        const char* object_name, const char* field_name, const char* details);
+ORB_API long adp_sce_get_sequence(KAdpConnId* con, long* highest);
+
+// Indexes. A catalog record list holds the table's indexes as read from
+// the database; a schema index list (type 517) one member list (type 516)
+// per index: its name, then its field names, the flags in the extension.
+ORB_API long adp_ind_add_index(KAdpConnId* con, typ_sch_srec* type, const char* name, utl_ty_col* fields, long flags,
+                               FILE* stream, long options);
+// The index names of a type (texts appended to `names`).
+ORB_API long adp_ind_list_index(KAdpConnId* con, long type_id, utl_ty_col* names);
+ORB_API long adp_ind_drop_an_index(KAdpConnId* con, long type_id, const char* name, FILE* stream, long options,
+                                   long delete_row);
+ORB_API long adp_ind_get_table_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records);
+ORB_API long adp_ind_clean_sch_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records,
+                                     utl_ty_col* schema_indexes);
+ORB_API long adp_ind_drop_table_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records, FILE* stream,
+                                      long options);
+// Recreates the records' indexes; the names of those that could not be
+// rebuilt are appended to *failed (created when null).
+ORB_API long adp_ind_build_table_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records,
+                                       utl_ty_estr** failed, FILE* stream, long options);
+ORB_API long adp_ind_free_res_ind_col(utl_ty_col* records);
+
+// Binary-array side tables.
+ORB_API long adp_bar_create_with_name(KAdpConnId* con, const char* name, long gen_id);
+// The side table's name of a type's array field, allocated from the pool.
+ORB_API long adp_bar_table_name(const char* type_name, utl_ty_pool* pool, long gen_id, char** out);
+
+// A table's triggers around a rebuild: read, run again, freed.
+ORB_API long adp_stp_get_table_trigger(KAdpConnId* con, typ_sch_srec* schema, utl_ty_col** triggers);
+ORB_API long adp_stp_build_table_trigger(KAdpConnId* con, long unused, utl_ty_col* triggers);
+ORB_API long adp_stp_free_table_trigger(utl_ty_col* triggers);
+
+// A line in the adapter's message log.
+ORB_API long adp_db_log_msg(const char* format, ...);
