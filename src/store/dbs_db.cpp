@@ -9,6 +9,7 @@
 #include "adapter/adp_main.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_time.h"
+#include "store/dbs_rdb.h"
 #include "core/clk/clk_srv.h"
 #include "core/clk/clk_time.h"
 #include "core/clk/clk_tz.h"
@@ -123,7 +124,7 @@ long header_read(KAdpConnId* cid) {
 
 }  // namespace
 
-long dbs_db_init() { return 0; }
+long dbs_db_init() { return dbs_rdb_init(); }
 long dbs_db_term() { return 0; }
 
 long dbs_db_login(const char* server, const char* login, const char* password, const char* app_name, long timeout,

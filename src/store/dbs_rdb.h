@@ -62,7 +62,8 @@ struct dbs_ty_tbl_change {
 
 // Installs record type 701 with its print and compare procedures.
 ORB_API long dbs_rdb_init();
-ORB_API long dbs_rdb_print_change(FILE* stream, long position, const void* record, long w1, long w2, long w3);
+// Prints one record as "<number + 1>) <table>: <operation text>".
+ORB_API long dbs_rdb_print_change(FILE* stream, long indent, const void* record, long type_id, long number);
 ORB_API long dbs_rdb_compare_change(const void* a, const void* b);
 
 // (n & 0x0fffffff) | 0xffc00000, sign-extended: a temporary unique key.

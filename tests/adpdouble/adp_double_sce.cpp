@@ -10,6 +10,7 @@
 #include <string>
 
 #include "adapter/adp_sce.h"
+#include "adapter/adp_sql.h"
 #include "adpdouble/adp_double.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
@@ -27,6 +28,7 @@ struct sce_state {
   std::set<std::string> with_rows;
   std::map<std::string, long> sizes;
   long sequence = 0;
+  long perf_flag = 0;
   std::map<long, std::vector<std::string>> index_names;
   std::vector<std::string> failed;
   std::vector<std::string> triggers;
@@ -55,6 +57,7 @@ void set_table_has_rows(const std::string& table, bool has_rows) {
 }
 void set_table_size(const std::string& table, long size) { sst().sizes[table] = size; }
 void set_journal_sequence(long highest) { sst().sequence = highest; }
+void set_perf_flag(long flag) { sst().perf_flag = flag; }
 void set_index_names(long type_id, std::vector<std::string> names) { sst().index_names[type_id] = std::move(names); }
 void set_failed_indexes(std::vector<std::string> names) { sst().failed = std::move(names); }
 void set_triggers(std::vector<std::string> ddl) { sst().triggers = std::move(ddl); }
@@ -272,6 +275,8 @@ long adp_stp_free_table_trigger(utl_ty_col* triggers) {
   record("adp_stp_free_table_trigger", {});
   return triggers ? utl_col_free("adp_stp_free_table_trigger", triggers) : 0;
 }
+
+long adp_sql_get_perf_flag(KAdpConnId*) { return sst().perf_flag; }
 
 long adp_db_log_msg(const char* format, ...) {
   char line[1024];

@@ -13,6 +13,7 @@ void set_table_exists(const std::string& table, bool exists);
 void set_table_has_rows(const std::string& table, bool has_rows);
 void set_table_size(const std::string& table, long size);  // adp_sce_get_table_info
 void set_journal_sequence(long highest);                   // adp_sce_get_sequence
+void set_perf_flag(long flag);                             // adp_sql_get_perf_flag (owner prefix)
 // Index names answered by adp_ind_list_index for a type.
 void set_index_names(long type_id, std::vector<std::string> names);
 // Names adp_ind_build_table_index reports as not rebuilt.
