@@ -64,6 +64,14 @@ ORB_API long adp_obj_cond_add_to_batch(utl_ty_col* conds);
 ORB_API long adp_obj_delete_in_batch(dbs_ty_lobj* object, long option);
 ORB_API long adp_rel_do_batch(KAdpConnId* con, char flag, long option);
 ORB_API long adp_rel_abort_batch();
+// The foreign-key columns of one row into n longs (0 when the row is
+// missing); the _ex form selects column i's id column only where its type
+// column holds wanted_types[i] (a null type column: the column itself).
+ORB_API long adp_obj_get_fk_cols_batch(KAdpConnId* con, long type_id, long number, long n, const char* const* columns,
+                                       long* values);
+ORB_API long adp_obj_get_fk_cols_batch_ex(KAdpConnId* con, long type_id, long number, long n,
+                                          const char* const* columns, const char* const* type_columns,
+                                          const char* const* id_columns, const long* wanted_types, long* values);
 
 // Related local objects: through the link table, the objects holding the
 // foreign key, or the one the object's key points to.

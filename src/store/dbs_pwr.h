@@ -50,7 +50,21 @@ ORB_API long union_not_required();
 // Sets the flag the security procedure's answer gives (for the host).
 ORB_API long dbs_pwr_set_convert_to_union(char on);
 ORB_API std::string dbs_pwr_convert_to_union_if_secure_on(const std::string& sql);
+// 1 when the text has as many '(' as ')'.
 ORB_API long dbs_pwr_validate_final_str(const char* text);
+// Helpers of the rewrite. The texts they return are new blocks (null when
+// out of memory), freed with dbs_pwr_deallocate_memory, which ignores null.
+// Every `find` in text replaced; *count the replacements.
+ORB_API char* dbs_pwr_find_and_replace(const char* text, const char* find, const char* replace, long* count);
+// The comma-separated table entries whose alias (the word after the first
+// blank, else the name) followed by "." occurs in the alternative, joined
+// by ", "; with mssql an entry's "(NOLOCK)" is set aside for the test and
+// put back as " (NOLOCK)".
+ORB_API char* dbs_pwr_make_from_to_where_clause(const char* tables, const char* alternative, char mssql);
+// Leading / trailing blanks removed in place; the text is returned.
+ORB_API char* dbs_pwr_trim_left(char* text);
+ORB_API char* dbs_pwr_trim_right(char* text);
+ORB_API long dbs_pwr_deallocate_memory(void* block);
 
 // Security procedure: may hand back a replacement first list and ask for the
 // UNION rewrite (convert 1); the clean-up procedure frees the replacement.

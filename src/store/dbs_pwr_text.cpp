@@ -1,5 +1,5 @@
 // Power-query texts: connector patterns, string literals, stored-procedure
-// names, and the UNION rewrite with its gate.
+// names, and the gate of the UNION rewrite.
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -53,38 +53,6 @@ bool g_convert = false;
 bool g_code_flow = false;
 bool g_union_not_required = false;
 bool g_armed = false;
-
-// Whether position pos of text lies inside a single-quoted literal.
-bool in_literal(const std::string& text, size_t pos) {
-  bool inside = false;
-  for (size_t i = 0; i < pos && i < text.size(); ++i)
-    if (text[i] == '\'') inside = !inside;
-  return inside;
-}
-
-bool cut_in_literal(const std::string& text, const char* cut) {
-  for (size_t at = text.find(cut); at != std::string::npos; at = text.find(cut, at + 1))
-    if (in_literal(text, at)) return true;
-  return false;
-}
-
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  size_t e = s.find_last_not_of(' ');
-  return s.substr(b, e - b + 1);
-}
-
-std::vector<std::string> split(const std::string& s, char sep) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  for (size_t at = s.find(sep); at != std::string::npos; at = s.find(sep, start)) {
-    out.push_back(s.substr(start, at - start));
-    start = at + 1;
-  }
-  out.push_back(s.substr(start));
-  return out;
-}
 
 }  // namespace
 
@@ -181,69 +149,4 @@ bool dbs_pwr_take_rewrite(const std::string& sql) {
   bool go = g_convert && g_code_flow && sql.find(" OR ") != std::string::npos;
   g_code_flow = false;
   return go;
-}
-
-long dbs_pwr_validate_final_str(const char* text) {
-  long open = 0, close = 0;
-  for (const char* p = text; p && *p; ++p) {
-    open += *p == '(';
-    close += *p == ')';
-  }
-  return open == close ? 1 : 0;
-}
-
-std::string dbs_pwr_convert_to_union_if_secure_on(const std::string& sql) {
-  if (sql.find("tta.objid != -2") == std::string::npos) return sql;
-  for (const char* cut : {" OR ", " from ", " where ", "|"})
-    if (cut_in_literal(sql, cut)) return sql;
-  std::string text;
-  long n = 0;
-  for (size_t i = 0; i < sql.size();) {
-    if (sql.compare(i, 4, " OR ") == 0) {
-      text += " | ";
-      i += 4;
-      ++n;
-    } else {
-      text += sql[i++];
-    }
-  }
-  size_t from = text.find(" from ");
-  size_t where = text.find(" where ");
-  if (from == std::string::npos || where == std::string::npos || where < from) return sql;
-  std::string select_list = text.substr(0, from);
-  std::string tables = text.substr(from + 6, where - from - 6);
-  std::string cond = text.substr(where + 7);
-  size_t and_at = cond.find(" AND");
-  std::string first = and_at == std::string::npos ? cond : cond.substr(0, and_at + 4);
-  std::vector<std::string> alts = split(cond, '|');
-  if (static_cast<long>(alts.size()) != n + 1) return sql;
-  bool mssql = adp_main_server_type() & 1;
-  std::vector<std::string> entries = split(tables, ',');
-  std::string out;
-  for (long k = 0; k <= n; ++k) {
-    const std::string& alt = alts[static_cast<size_t>(k)];
-    std::string kept;
-    for (std::string e : entries) {
-      e = trim(e);
-      bool hint = false;
-      if (mssql) {
-        size_t h = e.find("(NOLOCK)");
-        if (h != std::string::npos) {
-          e = trim(e.erase(h, 8));
-          hint = true;
-        }
-      }
-      size_t blank = e.find(' ');
-      std::string alias = blank == std::string::npos ? e : trim(e.substr(blank + 1));
-      if (alt.find(alias + ".") == std::string::npos) continue;
-      if (!kept.empty()) kept += ", ";
-      kept += e + (hint ? " (NOLOCK)" : "");
-    }
-    std::string part;
-    if (k == 0) part = alt + "))" + " UNION ";
-    else if (k < n) part = first + " (" + alt + "))" + " UNION ";
-    else part = first + " (" + alt;
-    out += select_list + " from " + kept + " where " + " " + part;
-  }
-  return dbs_pwr_validate_final_str(out.c_str()) ? out : sql;
 }

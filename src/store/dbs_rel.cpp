@@ -216,6 +216,16 @@ long dbs_rel_add_to_batch(obj_id* a, obj_id* b, obj_id* link_row, long rel_id, c
 }
 long dbs_rel_do_batch(KAdpConnId* c, char flag, long option) { return adp_rel_do_batch(c, flag, option); }
 long dbs_rel_abort_batch() { return adp_rel_abort_batch(); }
+long dbs_rel_get_fk_cols(KAdpConnId* c, long type_id, long number, long n, const char* const* columns,
+                         long* values) {
+  return adp_obj_get_fk_cols_batch(c, type_id, number, n, columns, values);
+}
+long dbs_rel_get_fk_cols_ex(KAdpConnId* c, long type_id, long number, long n, const char* const* columns,
+                            const char* const* type_columns, const char* const* id_columns, const long* wanted_types,
+                            long* values) {
+  return adp_obj_get_fk_cols_batch_ex(c, type_id, number, n, columns, type_columns, id_columns, wanted_types,
+                                      values);
+}
 
 long Synchronize() { return 0; }
 long RuzDoUpgrade() { return 0; }

@@ -40,6 +40,12 @@ ORB_API long dbs_obj_delete_in_batch(dbs_ty_lobj* object, long options);
 ORB_API long dbs_rel_add_to_batch(obj_id* a, obj_id* b, obj_id* link_row, long rel_id, char relate);
 ORB_API long dbs_rel_do_batch(KAdpConnId* c, char flag, long option);
 ORB_API long dbs_rel_abort_batch();
+// The foreign-key columns of one row (the adapter's batch read).
+ORB_API long dbs_rel_get_fk_cols(KAdpConnId* c, long type_id, long number, long n, const char* const* columns,
+                                 long* values);
+ORB_API long dbs_rel_get_fk_cols_ex(KAdpConnId* c, long type_id, long number, long n, const char* const* columns,
+                                   const char* const* type_columns, const char* const* id_columns,
+                                   const long* wanted_types, long* values);
 
 // Offline-synchronisation client entry points: no effect in this library.
 ORB_API long Synchronize();

@@ -48,6 +48,33 @@ long adp_obj_cond_add_to_batch(utl_ty_col* conds) { return record("adp_obj_cond_
 long adp_obj_delete_in_batch(dbs_ty_lobj* object, long option) {
   return record("adp_obj_delete_in_batch", {ptr(object), num(option)});
 }
+namespace {
+std::string names(long n, const char* const* list) {
+  std::string out;
+  for (long i = 0; list && i < n; ++i) out += std::string(i ? "," : "") + (list[i] ? list[i] : "-");
+  return out;
+}
+}  // namespace
+
+// The values answered are 100 + the column's position.
+long adp_obj_get_fk_cols_batch(KAdpConnId*, long type_id, long number, long n, const char* const* columns,
+                               long* values) {
+  if (long s = record("adp_obj_get_fk_cols_batch", {num(type_id), num(number), num(n), names(n, columns)})) return s;
+  for (long i = 0; i < n; ++i) values[i] = 100 + i;
+  return 0;
+}
+long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long type_id, long number, long n, const char* const* columns,
+                                  const char* const* type_columns, const char* const* id_columns,
+                                  const long* wanted_types, long* values) {
+  std::string wanted;
+  for (long i = 0; wanted_types && i < n; ++i) wanted += (i ? "," : "") + num(wanted_types[i]);
+  if (long s = record("adp_obj_get_fk_cols_batch_ex", {num(type_id), num(number), num(n), names(n, columns),
+                                                       names(n, type_columns), names(n, id_columns), wanted}))
+    return s;
+  for (long i = 0; i < n; ++i) values[i] = 100 + i;
+  return 0;
+}
+
 long adp_rel_do_batch(KAdpConnId*, char flag, long option) {
   return record("adp_rel_do_batch", {num(flag), num(option)});
 }

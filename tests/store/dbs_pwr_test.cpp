@@ -142,6 +142,44 @@ TEST_F(store_test, PwrUnionRewrite) {
             "tta.title = 'b')");
 }
 
+TEST_F(store_test, PwrRewriteHelpers) {
+  auto text = [](char* p) {
+    std::string s = p ? p : "(null)";
+    dbs_pwr_deallocate_memory(p);
+    return s;
+  };
+  long n = -1;
+  EXPECT_EQ(text(dbs_pwr_find_and_replace("a OR b OR c", " OR ", " | ", &n)), "a | b | c");
+  EXPECT_EQ(n, 2);
+  EXPECT_EQ(text(dbs_pwr_find_and_replace("abc", " OR ", " | ", &n)), "abc");
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(text(dbs_pwr_find_and_replace("abc", "", "x", &n)), "(null)");
+
+  struct row {
+    const char* tables;
+    const char* alternative;
+    char mssql;
+    const char* kept;
+  } rows[] = {
+      {"table_case tta, table_site ts", "ts.name = 'a'", 0, "table_site ts"},
+      {"table_case tta, table_site ts", "tta.x = 1 AND ts.y = 2", 0, "table_case tta, table_site ts"},
+      {"table_case, table_site ts", "table_case.x = 1", 0, "table_case"},
+      {"table_case tta (NOLOCK), table_site ts (NOLOCK)", "ts.y = 2", 1, "table_site ts (NOLOCK)"},
+      {"table_case tta", "zz.y = 2", 0, ""},
+  };
+  for (const row& r : rows)
+    EXPECT_EQ(text(dbs_pwr_make_from_to_where_clause(r.tables, r.alternative, r.mssql)), r.kept) << r.tables;
+
+  char padded[] = "  x y  ";
+  EXPECT_STREQ(dbs_pwr_trim_left(padded), "x y  ");
+  EXPECT_STREQ(dbs_pwr_trim_right(padded), "x y");
+  char blanks[] = "   ";
+  EXPECT_STREQ(dbs_pwr_trim_right(dbs_pwr_trim_left(blanks)), "");
+  EXPECT_EQ(dbs_pwr_deallocate_memory(nullptr), 0);
+  EXPECT_EQ(dbs_pwr_validate_final_str("((a) (b))"), 1);
+  EXPECT_EQ(dbs_pwr_validate_final_str("((a)"), 0);
+}
+
 TEST_F(store_test, PwrExecutionRewritesOnlyThroughTheGate) {
   auto& st = adp_store::st();
   st.types = {{19, 2, "pwr_qry"}};

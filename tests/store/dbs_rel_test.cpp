@@ -181,6 +181,20 @@ TEST_F(rel_test, InverseAndQueueForwarders) {
   EXPECT_EQ(names, (std::vector<std::string>{"adp_obj_add_to_batch", "adp_obj_delete_in_batch", "adp_rel_do_batch",
                                              "adp_rel_abort_batch", "adp_rel_add_to_batch"}));
   EXPECT_EQ(adp_double::calls_of("adp_obj_delete_in_batch")[0].args[1], "3");
+  // The foreign-key column reads pass their arguments through.
+  const char* cols[] = {"case2site", "owner"};
+  const char* type_cols[] = {nullptr, "owner_type"};
+  const char* id_cols[] = {nullptr, "owner_id"};
+  const long wanted[] = {0, 18};
+  long values[2] = {-1, -1};
+  ASSERT_EQ(dbs_rel_get_fk_cols(nullptr, 17, 4, 2, cols, values), 0);
+  EXPECT_EQ(values[1], 101);
+  EXPECT_EQ(adp_double::calls_of("adp_obj_get_fk_cols_batch")[0].args,
+            (std::vector<std::string>{"17", "4", "2", "case2site,owner"}));
+  adp_double::script("adp_obj_get_fk_cols_batch_ex", {0x600004});
+  EXPECT_EQ(dbs_rel_get_fk_cols_ex(nullptr, 17, 4, 2, cols, type_cols, id_cols, wanted, values), 0x600004);
+  EXPECT_EQ(adp_double::calls_of("adp_obj_get_fk_cols_batch_ex")[0].args,
+            (std::vector<std::string>{"17", "4", "2", "case2site,owner", "-,owner_type", "-,owner_id", "0,18"}));
   ASSERT_EQ(adp_double::relates().size(), 1u);
   EXPECT_EQ(adp_double::relates()[0].b.num, 2);
   dbs_obj_free_local("test", a);
