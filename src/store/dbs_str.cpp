@@ -131,7 +131,7 @@ const char* const kTexts[DBS_NUM_MSGS] = {
     "An attempt was made to free an invalid local object by the routine '%s'.\n",  // 2319
     nullptr,  // 2320
     nullptr,  // 2321
-    nullptr,  // 2322
+    "There was a problem changing the database tables/views/indexes during this operation.\n",  // 2322
     nullptr,  // 2323
     nullptr,  // 2324
     nullptr,  // 2325
@@ -146,7 +146,7 @@ const char* const kTexts[DBS_NUM_MSGS] = {
     nullptr,  // 2334
     nullptr,  // 2335
     nullptr,  // 2336
-    nullptr,  // 2337
+    "The following indexes were dropped during this operation.\nPlease refer to the database msg file for details:\n%s",  // 2337
     "Cannot retrieve the message (Messages in database out of sync)\n",  // 2338
     "This operation can only be performed on Views.\n",  // 2339
     nullptr,  // 2340

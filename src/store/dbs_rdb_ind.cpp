@@ -1,0 +1,74 @@
+// The table-change engine's index, column and type-name helpers: indexes
+// created from a type's index descriptions or dropped from its table,
+// columns added or renamed in place.
+#include <string>
+
+#include "adapter/adp_sce.h"
+#include "adapter/adp_sch.h"
+#include "core/utl/utl_col.h"
+#include "schema/typ_rec.h"
+#include "schema/typ_sch.h"
+#include "store/dbs_rdb.h"
+
+namespace {
+
+constexpr const char* kOwner = "dbs_rdb";
+
+utl_ty_col* member_at(utl_ty_col* list, long i) {
+  void* e = nullptr;
+  if (utl_col_ith(list, i, &e) || !e) return nullptr;
+  return *static_cast<utl_ty_col**>(e);
+}
+
+}  // namespace
+
+long dbs_rdb_create_indexes(KAdpConnId* con, typ_sch_srec* schema, FILE* stream, long options) {
+  void* word = nullptr;
+  if (!schema || typ_sch_uptr_get(schema, &word) || !word) return 0;
+  auto* list = static_cast<utl_ty_col*>(word);
+  long n = 0;
+  if (long st = utl_col_num(list, &n)) return st;
+  for (long i = 0; i < n; ++i) {
+    utl_ty_col* index = member_at(list, i);
+    if (!index) continue;
+    long flags = 0;
+    utl_col_get_ext(index, &flags);
+    utl_ty_col* fields = nullptr;
+    if (long st = utl_col_copy(kOwner, index, &fields)) return st;
+    void* first = nullptr;
+    long st = utl_col_ith(fields, 0, &first);
+    std::string name = !st && first ? static_cast<const char*>(first) : "";
+    if (!st) st = utl_col_remove(fields, nullptr, 0);
+    if (!st) st = adp_ind_add_index(con, schema, name.c_str(), fields, flags, stream, options);
+    utl_col_free(kOwner, fields);
+    if (st) return st;
+  }
+  return 0;
+}
+
+long dbs_rdb_drop_indexes(KAdpConnId* con, typ_sch_srec* type, FILE* stream, long options) {
+  if (!type) return 0;
+  utl_ty_col* names = nullptr;
+  if (long st = utl_col_make(kOwner, 516, 8, 8, 0, 0, &names)) return st;
+  long st = adp_ind_list_index(con, type->type_id, names);
+  long n = 0;
+  if (!st) utl_col_num(names, &n);
+  for (long i = 0; !st && i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(names, i, &e);
+    st = adp_ind_drop_an_index(con, type->type_id, static_cast<const char*>(e), stream, options, 1);
+  }
+  utl_col_free(kOwner, names);
+  return st;
+}
+
+long dbs_rdb_extend_table(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* changes, FILE* stream, long options) {
+  return adp_sce_add_columns(con, type, changes, stream, options);
+}
+
+long dbs_rdb_rename_columns(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* changes, FILE* stream,
+                            long options) {
+  return adp_sce_rename_columns(con, type, changes, stream, options);
+}
+
+const char* dbs_rdb_db_type_name(long db_type) { return adp_sch_type_to_string(db_type); }
