@@ -14,8 +14,18 @@ ORB_API long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned lon
 ORB_API long typ_sch_diff_schemas(KAdpConnId* con, const char* file, unsigned long options, const char* report_file,
                                   utl_ty_col** list, utl_ty_estr** text, char* cut);
 // Folds a list that carries no saved model into the current model: field,
-// relation and flag changes (types are not re-made from records).
+// relation and flag changes; added types and recompiled views are made
+// again from the records' other schema (member old_schema).
 ORB_API long typ_sch_fold_in_changes(KAdpConnId* con, utl_ty_col* list, unsigned long options);
+// A view made again in the current model from view (its name, type id,
+// subject, description, SQL, fields, joins and alias block); not registered.
+ORB_API long typ_sch_add_view(typ_sch_srec* view, typ_sch_srec** made);
+// Frees a schema's field, special-field, relation and relation-index
+// collections; flags 0, type id -2, empty name.
+long typ_sch_empty_schema(typ_sch_srec* schema);
+// The records of added types and recompiled views get their schema made
+// again from their other schema.
+long typ_sch_remake_types(utl_ty_col* list);
 long typ_sch_set_mtm_table(typ_sch_srec* schema, const char* name, const char* table, typ_sch_srec** target);
 long typ_sch_set_relid(typ_sch_srec* schema, const char* name, long side, long id);
 long typ_sch_delete_types(KAdpConnId* con, utl_ty_col* ids, long mode);

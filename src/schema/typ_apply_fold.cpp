@@ -134,6 +134,9 @@ long typ_sch_fold_in_changes(KAdpConnId* con, utl_ty_col* list, unsigned long op
         if (r->old_schema) s->description = r->old_schema->description;
         mark(s, 0x10);
         break;
+      case TYP_DIFF_RECOMPILE_VIEW:
+        if (long st = typ_sch_empty_schema(s)) return st;
+        break;
       case TYP_DIFF_SCHEMA:
         mark(s, 0x11);
         break;
@@ -160,6 +163,7 @@ long typ_sch_fold_in_changes(KAdpConnId* con, utl_ty_col* list, unsigned long op
     }
     if (long st = typ_sch_add_diff(s, s, nullptr, nullptr, TYP_DIFF_INDEXES, list, options)) return st;
   }
+  if (long st = typ_sch_remake_types(list)) return st;
   if (long st = typ_sch_rel_check()) return st;
   return typ_sch_optimize();
 }

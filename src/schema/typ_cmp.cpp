@@ -435,6 +435,24 @@ long typ_sch_add_cust_obj(typ_sch_srec* s) {
   return 0;
 }
 
+long typ_sch_redefine_view_joins(long view_type_id, const typ_sch_srec* v, const typ_sch_srec* names, long nnames) {
+  for (long i = 0; i < v->nrels; ++i) {
+    const typ_sch_rel_inst& e = v->rels[i];
+    typ_sch_rrec* r = e.rel;
+    if (!r || !e.join) continue;
+    auto name = [&](long index) { return index >= 0 && index < nnames ? names[index].info->name : ""; };
+    const char* pa = e.join->palias && *e.join->palias ? e.join->palias : name(r->pindex);
+    const char* fa = e.join->falias && *e.join->falias ? e.join->falias : name(r->findex);
+    const long kind_word = e.join_kind == 1 || e.join_kind == 2 ? e.join_kind : 0;
+    if (long st = typ_sch_define_join(current(view_type_id), pa, r->pname, fa, r->fname, e.join->text, kind_word))
+      return st;
+  }
+  auto* block = static_cast<typ_sch_alias_blk*>(v->info->uptr);
+  if (block)
+    if (long st = typ_sch_make_view_alias(current(view_type_id), block->types, block->aliases)) return st;
+  return 0;
+}
+
 long typ_sch_add_cust_view(typ_sch_srec* v, typ_sch_srec* olds, long nold) {
   static const char* const kProc = "typ_sch_add_cust_view";
   typ_sch_srec* c = nullptr;
@@ -461,19 +479,7 @@ long typ_sch_add_cust_view(typ_sch_srec* v, typ_sch_srec* olds, long nold) {
       typ_sch_pdiff(nullptr, "    Field Diff: '%s': could not find or refer\n", text(f.name));
     }
   }
-  for (long i = 0; i < v->nrels; ++i) {
-    const typ_sch_rel_inst& e = v->rels[i];
-    typ_sch_rrec* r = e.rel;
-    if (!r || !e.join) continue;
-    auto old_name = [&](long index) { return index >= 0 && index < nold ? olds[index].info->name : ""; };
-    const char* pa = e.join->palias && *e.join->palias ? e.join->palias : old_name(r->pindex);
-    const char* fa = e.join->falias && *e.join->falias ? e.join->falias : old_name(r->findex);
-    const long kind_word = e.join_kind == 1 || e.join_kind == 2 ? e.join_kind : 0;
-    if (long st = typ_sch_define_join(current(id), pa, r->pname, fa, r->fname, e.join->text, kind_word)) return st;
-  }
-  auto* block = static_cast<typ_sch_alias_blk*>(v->info->uptr);
-  if (block)
-    if (long st = typ_sch_make_view_alias(current(id), block->types, block->aliases)) return st;
+  if (long st = typ_sch_redefine_view_joins(id, v, olds, nold)) return st;
   c = current(id);
   c->flags |= 0x11;
   return adp_sch_type_insert(id, static_cast<long>(c->flags), c->info->name);

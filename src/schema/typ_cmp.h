@@ -42,6 +42,10 @@ long typ_sch_remove_no_drop_changes(utl_ty_col* list);
 long typ_sch_preserve_all_cust_obj(utl_ty_col* old_schemas);
 long typ_sch_add_cust_obj(typ_sch_srec* old_schema);
 long typ_sch_add_cust_view(typ_sch_srec* old_view, typ_sch_srec* old_schemas, long nold);
+// Defines the joins of v on the current view of that type id, aliases
+// defaulting to the names of the schemas at the relation's indexes in
+// names, and copies v's alias block.
+long typ_sch_redefine_view_joins(long view_type_id, const typ_sch_srec* v, const typ_sch_srec* names, long nnames);
 
 long typ_sch_diff_rels(typ_sch_diff_out* out, typ_sch_srec* old_schema, typ_sch_srec* new_schema,
                        typ_ty_add_diff_proc sink, utl_ty_col* list, unsigned long options);

@@ -2,6 +2,7 @@
 // report and commit runs, and typ_sch_diff_schemas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,8 @@
 #include "bld_fixture.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
+#include "core/utl/utl_mem.h"
+#include "schema/typ_acc.h"
 #include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_cmp.h"
@@ -275,6 +278,88 @@ TEST_F(typ_apply, FoldInAHandMadeList) {
     EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->op, TYP_DIFF_INDEXES);
     EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->type_id, i == 5 ? 10 : 11);
   }
+}
+
+TEST_F(typ_apply, FoldInRemakesAddedTypesAndRecompiledViews) {
+  const std::string b = bld_obj("b", 11, "", "RELATIONS b2a OTM a INV_REL=a2b RELATIONS_END\n");
+  // The new model, kept aside: a type c related to a, and the view with a
+  // second field from b over a join.
+  ASSERT_EQ(compile(bld_obj("a", 10, "",
+                            "RELATIONS a2b MTO b INV_REL=b2a , a2c OTM c INV_REL=c2a RELATIONS_END\n") +
+                    b + bld_obj("c", 12, ", n" + kLong, "RELATIONS c2a MTO a INV_REL=a2c RELATIONS_END\n") +
+                    "VIEW v 20 ALIAS a x , b y FIELDS id FROM x.objid , bid FROM y.objid FIELDS_END "
+                    "JOINS x.a2b = y.b2a JOINS_END VIEW_END;\n"),
+            0)
+      << core_top_alert_text();
+  typ_sch_saved* saved = nullptr;
+  ASSERT_EQ(typ_sch_save_and_reset(&saved), 0);
+  long ns = 0, nr = 0;
+  typ_sch_srec* news = nullptr;
+  typ_sch_rrec* rels = nullptr;
+  ASSERT_EQ(typ_sch_get_saved_schema(saved, &ns, &news, &nr, &rels), 0);
+  auto saved_type = [&](const char* name) -> typ_sch_srec* {
+    for (long i = 0; i < ns; ++i)
+      if (std::string(news[i].info->name) == name) return &news[i];
+    return nullptr;
+  };
+  // The database's model: no c, the view with one field.
+  ASSERT_EQ(compile(bld_obj("a", 10, "", "RELATIONS a2b MTO b INV_REL=b2a RELATIONS_END\n") + b +
+                    "VIEW v 20 ALIAS a x FIELDS id FROM x.objid FIELDS_END VIEW_END;\n"),
+            0)
+      << core_top_alert_text();
+  adp_double::reset();
+  ASSERT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
+  typ_sch_diff_rec add_rel{};
+  add_rel.op = TYP_DIFF_ADD_REL;
+  add_rel.schema = sch("a");
+  add_rel.type_id = 10;
+  add_rel.rel.name = const_cast<char*>("a2c");
+  add_rel.rel.inv_name = const_cast<char*>("c2a");
+  add_rel.rel.rel_type = TYP_REL_OTM;
+  add_rel.rel.side = 'p';
+  add_rel.rel.target = saved_type("c");
+  typ_sch_diff_rec add_type{};
+  add_type.op = TYP_DIFF_ADD_TYPE;
+  add_type.type_id = 12;
+  add_type.old_schema = saved_type("c");
+  typ_sch_diff_rec view{};
+  view.op = TYP_DIFF_RECOMPILE_VIEW;
+  view.type_id = 20;
+  view.schema = sch("v");
+  view.old_schema = saved_type("v");
+  for (const auto* r : {&add_rel, &add_type, &view}) ASSERT_EQ(utl_col_push(list_, r, nullptr), 0);
+
+  schema_stdout_of([&] { EXPECT_EQ(typ_sch_fold_in_changes(nullptr, list_, 0), 0) << core_top_alert_text(); });
+  typ_sch_srec* c = sch("c");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->type_id, 12);
+  EXPECT_TRUE(c->flags & TYP_SCH_CHANGED);
+  EXPECT_NE(fld("c", "n"), nullptr);
+  long spec = -1, target = -1;
+  EXPECT_EQ(typ_sch_rel_name_to_id(12, nullptr, "c2a", &spec, &target), 0);
+  EXPECT_EQ(target, 10);
+  typ_sch_srec* v = sch("v");
+  ASSERT_NE(v, nullptr);
+  EXPECT_TRUE(v->flags & TYP_SCH_CHANGED);  // its construction bit goes with the optimisation
+  EXPECT_EQ(v->nfields, 2);
+  EXPECT_NE(fld("v", "bid"), nullptr);
+  EXPECT_EQ(v->nrels, 1);
+  // Both are registered with the adapter, and the records name them.
+  std::vector<std::string> inserted;
+  for (const auto& call : adp_double::calls_of("adp_sch_type_insert")) inserted.push_back(call.args[0]);
+  EXPECT_NE(std::find(inserted.begin(), inserted.end(), "12"), inserted.end());
+  EXPECT_NE(std::find(inserted.begin(), inserted.end(), "20"), inserted.end());
+  void* e = nullptr;
+  utl_col_ith(list_, 1, &e);
+  EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->schema, sch("c"));
+  utl_col_ith(list_, 2, &e);
+  EXPECT_EQ(static_cast<typ_sch_diff_rec*>(e)->schema, sch("v"));
+  // The emptied former view is no longer a type of the model.
+  long views = 0;
+  for (long i = 0; i < typ_sch_num_schs; ++i) views += typ_sch_schemas[i].type_id == 20;
+  EXPECT_EQ(views, 1);
+  ASSERT_EQ(typ_sch_switch_schemas(saved, 1), 0);
+  utl_mem_free("t", saved);
 }
 
 }  // namespace
