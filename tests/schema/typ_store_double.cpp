@@ -14,6 +14,8 @@
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
 #include "store/dbs_fld.h"
+#include "store/dbs_obj.h"
+#include "store/dbs_rel.h"
 #include "store/dbs_rdb.h"
 #include "store/dbs_upg.h"
 
@@ -141,4 +143,17 @@ long dbs_fld_is_currency_field(long type_id, long field_id, char* out) {
   if (long st = typ_sch_map(s, field_id, &index)) return st;
   *out = (s->fields[index].flags & TYP_FLD_CURRENCY) ? 1 : 0;
   return 0;
+}
+
+// The local object of a view, prepared for conversion: recorded only.
+long dbs_obj_make(void*, long type_id, dbs_ty_lobj** out) {
+  static char object;  // never read: stands for the object handed out
+  *out = reinterpret_cast<dbs_ty_lobj*>(&object);
+  return record("dbs_obj_make", {to_string(type_id)});
+}
+long dbs_obj_obj_to_or_from_view(KAdpConnId*, dbs_ty_lobj**, long n, dbs_ty_lobj*, char direction, const long*) {
+  return record("dbs_obj_obj_to_or_from_view", {to_string(n), to_string(direction)});
+}
+long dbs_obj_free_local(const char* caller, dbs_ty_lobj*) {
+  return record("dbs_obj_free_local", {caller ? caller : ""});
 }
