@@ -67,7 +67,7 @@ long copy_back(typ_sch_srec* o, typ_sch_frec* f, typ_sch_srec* n, typ_ty_add_dif
       return st;
   }
   if (pos != f->spec_id && typ_sch_field_pos_chg_col) {
-    typ_sch_field_pos_chg c{int32_t(n->type_id), int32_t(f->spec_id), int32_t(pos)};
+    typ_sch_field_pos_chg c{n->type_id, f->spec_id, pos, {0, 0, 0}};
     if (long st = utl_col_push(typ_sch_field_pos_chg_col, &c, nullptr)) return st;
   }
   f->old_name = typ_sch_empty_text;

@@ -17,11 +17,14 @@ struct typ_sch_saved;
 constexpr unsigned long TYP_OPT_PRESERVE_USER = 0x4000;
 constexpr unsigned long TYP_OPT_USE_LARGER_SIZE = 0x8000;
 
-// An old field copied back into a new schema at another position.
+// An old field copied back into a new schema at another position. Kept in
+// a collection of record type 689 (six longs, ordered by the first), so the
+// record fills that type's element.
 struct typ_sch_field_pos_chg {
-  int32_t type_id;
-  int32_t old_pos;
-  int32_t new_pos;
+  long type_id;
+  long old_pos;
+  long new_pos;
+  long reserved[3];
 };
 extern utl_ty_col* typ_sch_field_pos_chg_col;
 extern typ_sch_saved* typ_sch_saved_schema;

@@ -1,0 +1,80 @@
+// A schema upgrade from a schema file through the comparison, the applier
+// and the table-change engine, against the adapter double.
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "adpdouble/adp_double_sce.h"
+#include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
+#include "schema/typ_apply.h"
+#include "store/dbs_db.h"
+#include "store_fixture.h"
+
+namespace {
+
+const std::string kLong = " CMN_DATA_TYPE=\"long integer\" DB_DATA_TYPE=0";
+
+class rdb_upgrade : public store_test {
+ protected:
+  void SetUp() override {
+    store_test::SetUp();
+    store_start();
+    small_dictionary();
+    load_model();
+    adp_double::reset();
+    for (const char* t : {"table_case", "table_site"}) {
+      adp_double::set_table_exists(t, true);
+      adp_double::set_table_has_rows(t, true);
+    }
+    char name[] = "/tmp/rdb_upgrade_XXXXXX";
+    int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    path_ = name;
+  }
+  void TearDown() override {
+    std::remove(path_.c_str());
+    store_test::TearDown();
+  }
+  std::string path_;
+};
+
+}  // namespace
+
+TEST_F(rdb_upgrade, ChangedFieldsRebuildTheTableInATrialRun) {
+  const std::string schema =
+      "OBJECT case 17 FIELDS objid" + kLong + " GEN_FIELD_ID=3 , extra" + kLong +
+      " DEFAULT=\"5\" FIELDS_END RELATIONS case2site MTO site INV_REL=site2case RELATIONS_END OBJECT_END;\n"
+      "OBJECT site 18 FIELDS objid" + kLong +
+      " GEN_FIELD_ID=3 FIELDS_END RELATIONS site2case OTM case INV_REL=case2site RELATIONS_END OBJECT_END;\n";
+  FILE* f = std::fopen(path_.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs(schema.c_str(), f);
+  std::fclose(f);
+  utl_ty_col* diffs = nullptr;
+  utl_ty_estr* report = nullptr;
+  char cut = 1;
+  long st = -1;
+  ASSERT_EQ(dbs_db_find_header(nullptr), 0);
+  auto* con = reinterpret_cast<KAdpConnId*>(1);  // the double's connection is not read
+  std::string out = store_stdout_of(
+      [&] { st = typ_sch_diff_schemas(con, path_.c_str(), 0x400 | 0x800000, nullptr, &diffs, &report, &cut); });
+  ASSERT_EQ(st, 0) << testing::PrintToString(core_alert_texts()) << out;
+  // The engine ran in trial mode: fields dropped and one added with a
+  // default, so the table is rebuilt and the new column takes its default.
+  auto fills = adp_double::calls_of("adp_sce_fill_table_from_table");
+  ASSERT_EQ(fills.size(), 2u) << out;  // site lost a field too
+  EXPECT_EQ(fills[0].args[0], "table_case");
+  EXPECT_EQ(fills[0].args[1], "T_table_case");
+  EXPECT_EQ(fills[0].args[2], "objid,extra,case2site");
+  EXPECT_EQ(fills[0].args[3], "objid,5,case2site");
+  EXPECT_EQ(fills[0].args[4], "0,1,0");
+  EXPECT_EQ(fills[0].args[5], "stream/1");
+  EXPECT_EQ(fills[1].args[0], "table_site");
+  EXPECT_EQ(fills[1].args[2], "objid");
+  EXPECT_NE(out.find("Table/view modification encountered 0 errors."), std::string::npos) << out;
+  EXPECT_EQ(cut, 0);
+  if (diffs) utl_col_free("test", diffs);
+  if (report) utl_estr_free("test", report);
+}
