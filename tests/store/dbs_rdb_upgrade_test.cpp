@@ -2,6 +2,7 @@
 // and the table-change engine, against the adapter double.
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "adpdouble/adp_double_sce.h"
@@ -37,29 +38,40 @@ class rdb_upgrade : public store_test {
     std::remove(path_.c_str());
     store_test::TearDown();
   }
+  // Writes the schema file and runs the upgrade with the options.
+  long upgrade(const std::string& schema, unsigned long options, std::string* out) {
+    FILE* f = std::fopen(path_.c_str(), "wb");
+    if (!f) return -1;
+    std::fputs(schema.c_str(), f);
+    std::fclose(f);
+    if (long st = dbs_db_find_header(nullptr)) return st;
+    auto* con = reinterpret_cast<KAdpConnId*>(1);  // the double's connection is not read
+    utl_ty_col* diffs = nullptr;
+    utl_ty_estr* report = nullptr;
+    char cut = 1;
+    long st = -1;
+    *out = store_stdout_of(
+        [&] { st = typ_sch_diff_schemas(con, path_.c_str(), options, nullptr, &diffs, &report, &cut); });
+    if (diffs) utl_col_free("test", diffs);
+    if (report) utl_estr_free("test", report);
+    EXPECT_EQ(cut, 0);
+    return st;
+  }
   std::string path_;
 };
+
+// Fields dropped from both types; one added to case with a default.
+const std::string kSchema =
+    "OBJECT case 17 FIELDS objid" + kLong + " GEN_FIELD_ID=3 , extra" + kLong +
+    " DEFAULT=\"5\" FIELDS_END RELATIONS case2site MTO site INV_REL=site2case RELATIONS_END OBJECT_END;\n"
+    "OBJECT site 18 FIELDS objid" + kLong +
+    " GEN_FIELD_ID=3 FIELDS_END RELATIONS site2case OTM case INV_REL=case2site RELATIONS_END OBJECT_END;\n";
 
 }  // namespace
 
 TEST_F(rdb_upgrade, ChangedFieldsRebuildTheTableInATrialRun) {
-  const std::string schema =
-      "OBJECT case 17 FIELDS objid" + kLong + " GEN_FIELD_ID=3 , extra" + kLong +
-      " DEFAULT=\"5\" FIELDS_END RELATIONS case2site MTO site INV_REL=site2case RELATIONS_END OBJECT_END;\n"
-      "OBJECT site 18 FIELDS objid" + kLong +
-      " GEN_FIELD_ID=3 FIELDS_END RELATIONS site2case OTM case INV_REL=case2site RELATIONS_END OBJECT_END;\n";
-  FILE* f = std::fopen(path_.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fputs(schema.c_str(), f);
-  std::fclose(f);
-  utl_ty_col* diffs = nullptr;
-  utl_ty_estr* report = nullptr;
-  char cut = 1;
-  long st = -1;
-  ASSERT_EQ(dbs_db_find_header(nullptr), 0);
-  auto* con = reinterpret_cast<KAdpConnId*>(1);  // the double's connection is not read
-  std::string out = store_stdout_of(
-      [&] { st = typ_sch_diff_schemas(con, path_.c_str(), 0x400 | 0x800000, nullptr, &diffs, &report, &cut); });
+  std::string out;
+  const long st = upgrade(kSchema, 0x400 | 0x800000, &out);
   ASSERT_EQ(st, 0) << testing::PrintToString(core_alert_texts()) << out;
   // The engine ran in trial mode: fields dropped and one added with a
   // default, so the table is rebuilt and the new column takes its default.
@@ -74,7 +86,16 @@ TEST_F(rdb_upgrade, ChangedFieldsRebuildTheTableInATrialRun) {
   EXPECT_EQ(fills[1].args[0], "table_site");
   EXPECT_EQ(fills[1].args[2], "objid");
   EXPECT_NE(out.find("Table/view modification encountered 0 errors."), std::string::npos) << out;
-  EXPECT_EQ(cut, 0);
-  if (diffs) utl_col_free("test", diffs);
-  if (report) utl_estr_free("test", report);
+}
+
+TEST_F(rdb_upgrade, ACommittedUpgradeReplacesTheTablesAndWritesTheSchema) {
+  std::string out;
+  ASSERT_EQ(upgrade(kSchema, 0x80 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
+  std::vector<std::string> replaced;
+  for (const auto& c : adp_double::calls_of("adp_sce_rename_table")) replaced.push_back(c.args[0] + ">" + c.args[1]);
+  EXPECT_EQ(replaced, (std::vector<std::string>{"T_table_case>table_case", "T_table_site>table_site"}));
+  EXPECT_EQ(adp_double::calls_of("adp_sce_fill_table_from_table")[0].args[5], "stream/0");
+  EXPECT_EQ(adp_double::calls_of("adp_stp_create_procs").size(), 1u) << out;
+  EXPECT_NE(out.find("Table/view modification encountered 0 errors."), std::string::npos) << out;
+  EXPECT_EQ(adp_store::st().stored.cust_int_rev, 1);
 }
