@@ -23,6 +23,12 @@ long g_flush_countdown = 0;
 }  // namespace
 
 long max_copy_size() { return g_max_copy_size; }
+
+utl_ty_col* member(utl_ty_col* list, long i) {
+  void* e = nullptr;
+  if (utl_col_ith(list, i, &e) || !e) return nullptr;
+  return *static_cast<utl_ty_col**>(e);
+}
 long& flush_period() { return g_flush_period; }
 long& flush_countdown() { return g_flush_countdown; }
 

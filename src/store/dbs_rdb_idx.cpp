@@ -7,22 +7,17 @@
 #include "adapter/adp_sql.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_rdb.h"
+#include "store/dbs_rdb_int.h"
 
 namespace {
 
 constexpr const char* kOwner = "dbs_rdb_get_indexes";
 
-void* column(utl_ty_col* columns, long i) {
-  void* e = nullptr;
-  if (utl_col_ith(columns, i, &e) || !e) return nullptr;
-  return *static_cast<utl_ty_col**>(e);
-}
-
 void free_columns(utl_ty_col* columns) {
   long n = 0;
   utl_col_num(columns, &n);
   for (long i = 0; i < n; ++i)
-    if (auto* c = static_cast<utl_ty_col*>(column(columns, i))) utl_col_free(kOwner, c);
+    if (auto* c = dbs_rdb::member(columns, i)) utl_col_free(kOwner, c);
   utl_col_free(kOwner, columns);
 }
 
@@ -56,9 +51,9 @@ long dbs_rdb_get_indexes(KAdpConnId* con, long type_id, utl_ty_col** list) {
   utl_ty_col* columns = nullptr;
   if (long st = utl_col_make(kOwner, 517, 3, 3, 0, 0, &columns)) return st;
   long st = adp_sql_select(con, sql, 3, types, sizes, columns);
-  auto* names = static_cast<utl_ty_col*>(column(columns, 0));
-  auto* fields = static_cast<utl_ty_col*>(column(columns, 1));
-  auto* flags = static_cast<utl_ty_col*>(column(columns, 2));
+  auto* names = dbs_rdb::member(columns, 0);
+  auto* fields = dbs_rdb::member(columns, 1);
+  auto* flags = dbs_rdb::member(columns, 2);
   if (!st) st = utl_col_make(kOwner, 517, 4, 4, 0, 0, list);
   long rows = 0;
   if (!st && names) utl_col_num(names, &rows);
@@ -87,6 +82,6 @@ long dbs_rdb_free_ind_col(utl_ty_pool*, utl_ty_col* list) {
   long n = 0;
   utl_col_num(list, &n);
   for (long i = 0; i < n; ++i)
-    if (auto* member = static_cast<utl_ty_col*>(column(list, i))) utl_col_free(kOwner, member);
+    if (auto* member = dbs_rdb::member(list, i)) utl_col_free(kOwner, member);
   return utl_col_free(kOwner, list);
 }

@@ -9,16 +9,11 @@
 #include "schema/typ_rec.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_rdb.h"
+#include "store/dbs_rdb_int.h"
 
 namespace {
 
 constexpr const char* kOwner = "dbs_rdb";
-
-utl_ty_col* member_at(utl_ty_col* list, long i) {
-  void* e = nullptr;
-  if (utl_col_ith(list, i, &e) || !e) return nullptr;
-  return *static_cast<utl_ty_col**>(e);
-}
 
 }  // namespace
 
@@ -29,7 +24,7 @@ long dbs_rdb_create_indexes(KAdpConnId* con, typ_sch_srec* schema, FILE* stream,
   long n = 0;
   if (long st = utl_col_num(list, &n)) return st;
   for (long i = 0; i < n; ++i) {
-    utl_ty_col* index = member_at(list, i);
+    utl_ty_col* index = dbs_rdb::member(list, i);
     if (!index) continue;
     long flags = 0;
     utl_col_get_ext(index, &flags);

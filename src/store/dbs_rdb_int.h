@@ -1,7 +1,13 @@
 // The table-change engine's module values, shared by its files.
 #pragma once
 
+struct utl_ty_col;
+
 namespace dbs_rdb {
+
+// The collection held at position i of a list of collections (type 517);
+// null when there is none.
+utl_ty_col* member(utl_ty_col* list, long i);
 
 // Maximum size of a table copied table to table (0: no limit).
 long max_copy_size();

@@ -18,30 +18,16 @@
 #include "store/dbs_rdb.h"
 #include "store/dbs_db.h"
 #include "store/dbs_upg.h"
-#include "store_fixture.h"
+#include "rdb_fixture.h"
 
 namespace {
 
-class rdb_calc_test : public store_test {
+class rdb_calc_test : public table_change_test {
  protected:
-  void SetUp() override {
-    store_test::SetUp();
-    store_start();
-    small_dictionary();
-    load_model();
-    adp_double::reset();
-    adp_store::st().server_type = 2;
-    for (const char* t : {"table_case", "table_site"}) {
-      adp_double::set_table_exists(t, true);
-      adp_double::set_table_has_rows(t, true);
-    }
-  }
   void TearDown() override {
     if (changes_) utl_col_free("rdb_calc_test", changes_);
     typ_sch_set_bld_options(0);
-    osl_sys_set_config_string("UPGRADE_MAX_COPY_SIZE", "", 0);
-    dbs_rdb_set_max_copy_size(0);
-    store_test::TearDown();
+    table_change_test::TearDown();
   }
   static typ_sch_srec* schema(long type_id) {
     typ_sch_srec* s = nullptr;

@@ -17,26 +17,19 @@
 #include "store/dbs_rdb.h"
 #include "store/dbs_sql.h"
 #include "store/dbs_upg.h"
-#include "store_fixture.h"
+#include "rdb_fixture.h"
 
 namespace {
 
-class rdb_run_test : public store_test {
+class rdb_run_test : public table_change_test {
  protected:
   void SetUp() override {
-    store_test::SetUp();
-    store_start();
-    small_dictionary();
-    load_model();
-    adp_double::reset();
-    adp_store::st().server_type = 2;
+    table_change_test::SetUp();
     ASSERT_EQ(utl_col_make("rdb_run_test", DBS_TY_TBL_CHANGE, 8, 8, 0, UTL_COL_OPT_POOL, &list_), 0);
   }
   void TearDown() override {
     utl_col_free("rdb_run_test", list_);
-    osl_sys_set_config_string("UPGRADE_MAX_COPY_SIZE", "", 0);
-    dbs_rdb_set_max_copy_size(0);
-    store_test::TearDown();
+    table_change_test::TearDown();
   }
   static typ_sch_srec* schema(long type_id) {
     typ_sch_srec* s = nullptr;

@@ -10,24 +10,16 @@
 #include "core/utl/utl_estr.h"
 #include "schema/typ_apply.h"
 #include "store/dbs_db.h"
-#include "store_fixture.h"
+#include "rdb_fixture.h"
 
 namespace {
 
 const std::string kLong = " CMN_DATA_TYPE=\"long integer\" DB_DATA_TYPE=0";
 
-class rdb_upgrade : public store_test {
+class rdb_upgrade : public table_change_test {
  protected:
   void SetUp() override {
-    store_test::SetUp();
-    store_start();
-    small_dictionary();
-    load_model();
-    adp_double::reset();
-    for (const char* t : {"table_case", "table_site"}) {
-      adp_double::set_table_exists(t, true);
-      adp_double::set_table_has_rows(t, true);
-    }
+    table_change_test::SetUp();
     char name[] = "/tmp/rdb_upgrade_XXXXXX";
     int fd = mkstemp(name);
     ASSERT_GE(fd, 0);
@@ -36,7 +28,7 @@ class rdb_upgrade : public store_test {
   }
   void TearDown() override {
     std::remove(path_.c_str());
-    store_test::TearDown();
+    table_change_test::TearDown();
   }
   // Writes the schema file and runs the upgrade with the options.
   long upgrade(const std::string& schema, unsigned long options, std::string* out) {
