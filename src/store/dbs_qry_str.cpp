@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "core/loc/loc_str.h"
+#include "core/cmn/cmn_subs.h"
 #include "core/osl/osl_loc.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
@@ -85,14 +85,8 @@ long run_query(KAdpConnId* c, dbs_ty_qry_cond* conds, long n, utl_ty_col** out) 
   return st;
 }
 
-// The name of the message list holding a string id.
-const char* subsystem_of(long id) {
-  for (long number = 0; number < 64; ++number) {
-    const loc_ty_slist* slot = loc_str_slot(number);
-    if (slot && slot->first_id >= 0 && id >= slot->first_id && id <= slot->last_id) return slot->name;
-  }
-  return "";
-}
+// The name of the subsystem whose message ids hold a string id.
+const char* subsystem_of(long id) { return cmn_subs_name_by_id(id); }
 
 dbs_ty_lobj* ith(utl_ty_col* col, long i) {
   void* slot = nullptr;
@@ -137,12 +131,18 @@ long dbs_qry_list_res_str(long con, long first, long last, long* count, const ch
     dbs_obj_free_local_col(nullptr, found);
     return dbs_alrt("dbs_qry_list_res_str", k_out_of_sync);
   }
+  // Each text goes to the entry of its own id, so that an id missing from
+  // the table leaves its own entry out of sync rather than shifting the
+  // texts after it onto the wrong ids.
+  for (long i = 0; i < n; ++i) texts[i] = nullptr;
+  for (long i = 0; i < got; ++i) {
+    dbs_ty_lobj* o = ith(found, i);
+    long at = o ? id_of(o) - first : -1;
+    if (at >= 0 && at < n && !texts[at]) texts[at] = copy_text(text_of(o, k_f_text));
+  }
   bool told = false;
   for (long i = 0; i < n; ++i) {
-    if (i < got) {
-      texts[i] = copy_text(text_of(ith(found, i), k_f_text));
-      continue;
-    }
+    if (texts[i]) continue;
     texts[i] = copy_text(k_sync_text);
     if (!told) {
       told = true;

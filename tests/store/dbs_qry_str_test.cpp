@@ -116,6 +116,34 @@ TEST_F(res_str_test, FiveIdsOfWhichThreeAreFound) {
   EXPECT_EQ(g_conds[0][2].value, 1031);
 }
 
+TEST_F(res_str_test, AnIdMissingInsideTheRangeLeavesOnlyItsOwnEntryOutOfSync) {
+  // Subsystem "dbs" owns ids 2200..2399, "ibu" (number 64) 14600..14799.
+  struct row {
+    long first, last;
+    std::vector<text_row> rows;
+    std::vector<std::string> texts;
+    const char* line;
+  } rows[] = {
+      {2201, 2204,
+       {{2201, "one", 1031}, {2203, "three", 1031}, {2204, "four", 1031}},
+       {"one", kSync, "three", "four"},
+       "subsystem 'dbs' (string id 2202)"},
+      {14601, 14603,
+       {{14601, "one", 1031}, {14603, "three", 1031}},
+       {"one", kSync, "three"},
+       "subsystem 'ibu' (string id 14602)"},
+  };
+  for (const row& r : rows) {
+    g_rows = r.rows;
+    const char* texts[4] = {};
+    long count = 0;
+    std::string out = store_stdout_of(
+        [&] { EXPECT_EQ(dbs_qry_list_res_str(0, r.first, r.last, &count, texts), 0); });
+    EXPECT_EQ(take(texts, count), r.texts);
+    EXPECT_NE(out.find(r.line), std::string::npos) << out;
+  }
+}
+
 TEST_F(res_str_test, StrictOptionRefusesAShortResult) {
   g_rows = {{501, "one", 1031}};
   dbs_qry_set_res_str_option(1);
