@@ -418,6 +418,21 @@ long table_definition(calc& c, dbs_ty_tbl_change& ch) {
   return st;
 }
 
+// The name a table has in the database while the changes are worked out:
+// a table this upgrade renames is still found under its old name.
+const char* name_in_database(calc& c, const char* table) {
+  long n = 0;
+  utl_col_num(c.new_names, &n);
+  for (long i = 0; i < n; ++i) {
+    void* o = nullptr;
+    void* r = nullptr;
+    utl_col_ith(c.old_names, i, &o);
+    utl_col_ith(c.new_names, i, &r);
+    if (o && r && std::strcmp(static_cast<const char*>(r), table) == 0) return static_cast<const char*>(o);
+  }
+  return table;
+}
+
 // Step 7: duplicates become no-ops; a column change on a table that does
 // not exist or holds no rows becomes an add or re-add of the whole table.
 long fold(calc& c) {
@@ -445,9 +460,10 @@ long fold(calc& c) {
     if (checked == ch->table_name) continue;
     checked = ch->table_name;
     char exists = 0, rows = 0;
-    if (long st = adp_sch_does_tbl_exist(c.con, ch->table_name, &exists)) return st;
+    const char* current = name_in_database(c, ch->table_name);
+    if (long st = adp_sch_does_tbl_exist(c.con, current, &exists)) return st;
     if (exists)
-      if (long st = adp_sch_does_table_have_data(c.con, ch->table_name, &rows)) return st;
+      if (long st = adp_sch_does_table_have_data(c.con, current, &rows)) return st;
     if (exists && rows) continue;
     ch->op = exists ? DBS_RDB_READD_TABLE : DBS_RDB_ADD_TABLE;
     if (long st = table_definition(c, *ch)) return st;

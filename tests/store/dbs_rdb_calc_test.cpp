@@ -208,13 +208,41 @@ TEST_F(rdb_calc_test, RenamedTablesAndLinkTablesNameLaterChangesByTheirNewNames)
   typ_sch_diff_rec rename_fk = diff(TYP_DIFF_RENAME_REL, 17);
   rename_fk.rel = rel("case2site", 'f', TYP_REL_MTO);
   rename_fk.new_rel = rel("case2place", 'f', TYP_REL_MTO);
-  adp_double::set_table_exists("mtm_b", true);
-  adp_double::set_table_has_rows("mtm_b", true);
+  // The link table is still under its old name while the changes are worked out.
+  adp_double::set_table_exists("mtm_a", true);
+  adp_double::set_table_has_rows("mtm_a", true);
   ASSERT_EQ(calc({modify_type, modify_rel, drop_link, rename_rel, rename_fk}), 0);
   EXPECT_EQ(listed(), (std::vector<std::string>{"mtm_b|7|mtm_a|mtm_b|", "mtm_b|3|tags|labels|", "mtm_b|5|||",
                                                 "table_case|7|table_site|table_case|",
                                                 "table_case|3|case2site|case2place|"}));
   EXPECT_NE(printed().find("1) mtm_b: rename table from 'mtm_a' to 'mtm_b'.\n"), std::string::npos);
+}
+
+TEST_F(rdb_calc_test, ARenamedTableIsLookedUpUnderItsOldName) {
+  // The type once named "site" is now "case": its table is renamed before
+  // its columns change, so only table_site is in the database yet.
+  typ_sch_diff_rec modify_type = diff(TYP_DIFF_MODIFY_TYPE, 17);
+  modify_type.old_schema = schema(18);
+  typ_sch_diff_rec del = diff(TYP_DIFF_DELETE_FIELD, 17);
+  del.old_field = field(17, "notes");
+  struct row {
+    bool rows;
+    std::vector<std::string> changes;
+  } rows[] = {
+      {true, {"table_case|7|table_site|table_case|", "table_case|1|notes||"}},
+      {false, {"table_case|7|table_site|table_case|", "table_case|10|create table table_case (...)||"}},
+  };
+  for (const row& r : rows) {
+    adp_double::reset();
+    adp_double::set_table_exists("table_case", false);
+    adp_double::set_table_exists("table_site", true);
+    adp_double::set_table_has_rows("table_site", r.rows);
+    ASSERT_EQ(calc({modify_type, del}), 0);
+    EXPECT_EQ(listed(), r.changes);
+    auto probes = adp_double::calls_of("adp_sch_does_tbl_exist");
+    ASSERT_EQ(probes.size(), 1u);
+    EXPECT_EQ(probes[0].args[0], "table_site");
+  }
 }
 
 TEST_F(rdb_calc_test, JournalRowsWithTheOfflineFeature) {
