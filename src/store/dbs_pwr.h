@@ -57,7 +57,8 @@ ORB_API long dbs_pwr_validate_final_str(const char* text);
 // Every `find` in text replaced; *count the replacements.
 ORB_API char* dbs_pwr_find_and_replace(const char* text, const char* find, const char* replace, long* count);
 // The comma-separated table entries whose alias (the word after the first
-// blank, else the name) followed by "." occurs in the alternative, joined
+// blank, else the name) followed by "." occurs in the alternative (not as
+// the tail of a longer name), joined
 // by ", "; with mssql an entry's "(NOLOCK)" is set aside for the test and
 // put back as " (NOLOCK)".
 ORB_API char* dbs_pwr_make_from_to_where_clause(const char* tables, const char* alternative, char mssql);

@@ -1,6 +1,7 @@
 // The UNION rewrite of an OR-joined secured power query and its text
 // helpers. Texts made here are allocated blocks, freed with
 // dbs_pwr_deallocate_memory; an allocation failure leaves the SQL as it came.
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -42,6 +43,20 @@ std::vector<std::string> split(const std::string& s, char sep) {
   }
   out.push_back(s.substr(start));
   return out;
+}
+
+bool word_char(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  return std::isalnum(c) || c == '_' || c == '$' || c == '#';
+}
+
+// Whether the alternative names a column of the alias ("alias." not preceded
+// by another character of a name: "s." inside "ts.name" is not alias s).
+bool mentions(const char* alternative, const std::string& alias) {
+  const std::string key = alias + ".";
+  for (const char* at = std::strstr(alternative, key.c_str()); at; at = std::strstr(at + 1, key.c_str()))
+    if (at == alternative || !word_char(at[-1])) return true;
+  return false;
 }
 
 // Owns an allocated text for the length of a scope.
@@ -110,7 +125,7 @@ char* dbs_pwr_make_from_to_where_clause(const char* tables, const char* alternat
     std::string alias = blank ? std::string(blank + 1) : std::string(e.p);
     size_t b = alias.find_first_not_of(' ');
     alias = b == std::string::npos ? "" : alias.substr(b);
-    if (!std::strstr(alternative, (alias + ".").c_str())) continue;
+    if (!mentions(alternative, alias)) continue;
     if (!kept.empty()) kept += ", ";
     kept += e.p;
     if (hint) kept += " (NOLOCK)";

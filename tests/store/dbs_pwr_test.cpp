@@ -166,6 +166,10 @@ TEST_F(store_test, PwrRewriteHelpers) {
       {"table_case, table_site ts", "table_case.x = 1", 0, "table_case"},
       {"table_case tta (NOLOCK), table_site ts (NOLOCK)", "ts.y = 2", 1, "table_site ts (NOLOCK)"},
       {"table_case tta", "zz.y = 2", 0, ""},
+      // An alias inside a longer one is not a mention.
+      {"table_case tta, table_site s", "ts.name = 'a' AND tta.x = 1", 0, "table_case tta"},
+      {"table_site site_1, table_bus_site bus_site_1", "bus_site_1.x = 1", 0, "table_bus_site bus_site_1"},
+      {"table_site s", "(s.name = 'a')", 0, "table_site s"},
   };
   for (const row& r : rows)
     EXPECT_EQ(text(dbs_pwr_make_from_to_where_clause(r.tables, r.alternative, r.mssql)), r.kept) << r.tables;
