@@ -181,8 +181,10 @@ long dbs_rel_check_related_from_oid(KAdpConnId* c, obj_id* id, long rel_id, long
   utl_col_num(ids, &n);
   utl_col_free("dbs_rel_check_related_from_oid", ids);
   if (st == k_no_memory || st == k_too_large) {
-    // Too many to hold: there are related ids.
-    cmn_alrt_clear(nullptr);
+    // Too many to hold: there are related ids. Only the allocation alert
+    // goes; what the caller had stacked before stays.
+    long top = 0;
+    if (cmn_alrt_top(nullptr, &top, nullptr) == 0 && top == st) cmn_alrt_pop(nullptr, nullptr, nullptr);
     *related = 1;
     return 0;
   }

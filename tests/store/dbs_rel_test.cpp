@@ -160,6 +160,12 @@ TEST_F(rel_test, RelatedIdsByKindAndTheRelatednessTest) {
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(answer(0, 0x400010), std::make_pair(0L, char{1}));
   EXPECT_EQ(core_num_alerts(), 0);  // the allocation alert is dropped
+  // An alert stacked before the test stays.
+  cmn_alrt_push_msg(nullptr, 0x700001, "earlier");
+  EXPECT_EQ(answer(0, 0x400010), std::make_pair(0L, char{1}));
+  EXPECT_EQ(core_num_alerts(), 1);
+  EXPECT_EQ(core_top_alert_code(), 0x700001);
+  cmn_alrt_clear(nullptr);
   EXPECT_EQ(answer(0, 0x40002d), std::make_pair(0L, char{1}));
   EXPECT_EQ(answer(0, 0x600004).first, 0x600004);
 }
