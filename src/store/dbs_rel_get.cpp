@@ -27,7 +27,9 @@ long dbs_rel_get_remote(KAdpConnId* c, dbs_ty_lobj* object, long rel_id, long op
   if (long st = typ_sch_rel_map(s, rel_id, &index)) return st;
   const typ_sch_rel_inst& entry = s->rels[index];
   if (!entry.rel) return dbs_alrt("dbs_rel_get_remote", DBS_REL_BAD_ENTRY, rel_id, name_of(s));
-  if (!(options & 2)) {
+  // Option bit 2 fills the caller's collection; without one (or without the
+  // bit) a new collection is made, so the adapter never gets a null one.
+  if (!(options & 2) || !*objects) {
     *objects = nullptr;
     if (long st = utl_col_make("dbs_rel_get_remote", 517, 5, 5, 0, 0, objects)) return st;
   }

@@ -269,6 +269,13 @@ TEST_F(rel_test, RelatedObjectsByTheObjectsSide) {
   EXPECT_EQ(objects, mine);
   EXPECT_EQ(adp_double::calls_of(site_call).back().args[3], std::to_string(reinterpret_cast<unsigned long>(mine)));
   utl_col_free("test", mine);
+  // Option bit 2 without a collection: one is made rather than a null one
+  // handed to the adapter.
+  objects = nullptr;
+  ASSERT_EQ(dbs_rel_get_remote(nullptr, a_site, 0, 2, &objects, &got), 0);
+  ASSERT_NE(objects, nullptr);
+  EXPECT_EQ(adp_double::calls_of(site_call).back().args[3], std::to_string(reinterpret_cast<unsigned long>(objects)));
+  utl_col_free("test", objects);
   dbs_obj_free_local("test", a_case);
   dbs_obj_free_local("test", a_site);
   dbs_obj_free_local("test", temp);
