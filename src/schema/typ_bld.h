@@ -109,6 +109,9 @@ long typ_bld_process_sql(typ_sch_srec* view, const char* text);
 long typ_bld_add_fa_table_to_schema(long type_id, unsigned long options, typ_sch_srec* schema);
 long typ_bld_add_rel_flex_to_flex_defn();
 ORB_API long typ_bld_get_flex_new_type_id(const char* name, long* type_id);
+// Forgets the ids handed out so far (each compile starts afresh from the
+// saved model).
+long typ_bld_reset_flex_ids();
 // Pending table of the current definition, and whether the schema has any.
 extern char typ_bld_flex_pending;
 extern char typ_bld_has_flex;

@@ -21,6 +21,10 @@ char typ_bld_has_flex = 0;
 
 namespace {
 
+// Flexible-attribute table names handed a type id since the compile
+// started, with their ids.
+std::map<std::string, long> g_flex_ids;
+
 struct flex_field {
   const char* name;
   long data_type;
@@ -138,10 +142,15 @@ long typ_bld_add_rel_flex_to_flex_defn() {
   return 0;
 }
 
+long typ_bld_reset_flex_ids() {
+  g_flex_ids.clear();
+  return 0;
+}
+
 long typ_bld_get_flex_new_type_id(const char* name, long* type_id) {
-  // Names handed out so far, with their ids; the saved model's tables keep
-  // theirs.
-  static std::map<std::string, long> known;
+  // Names handed out in this compile keep their ids; the saved model's
+  // tables keep theirs.
+  std::map<std::string, long>& known = g_flex_ids;
   const std::string key = name ? name : "";
   if (auto it = known.find(key); it != known.end()) {
     *type_id = it->second;

@@ -53,8 +53,14 @@ struct parser {
   std::string base_table;
   bool aliases_loose = false;  // alias lists not yet given to their view
 
+  // The line on which the look-ahead token ends, and the one on which the
+  // token consumed before it ended.
+  long tok_line = 1, prev_line = 1;
+
   void next() {
+    prev_line = tok_line;
     tok = ddlex();
+    tok_line = ddlineno;
     val = ddlval;
     if (tok < 0) throw parse_stop{};
   }
@@ -101,8 +107,10 @@ struct parser {
     if (!s) check(typ_alrt("ddparse", TYP_NO_TYPE, type_id, name.c_str()));
     return s;
   }
-  static long range(long code, long v, unsigned long high) {
-    if (static_cast<unsigned long>(v) > high) check(typ_alrt("ddparse", code, v, line(), 0L, long(high)));
+  // A value just consumed, checked against its range: a refusal names the
+  // value's own line, not the look-ahead's.
+  long range(long code, long v, unsigned long high) const {
+    if (static_cast<unsigned long>(v) > high) check(typ_alrt("ddparse", code, v, prev_line, 0L, long(high)));
     return v;
   }
 
@@ -374,8 +382,8 @@ void parser::index_clause() {
   bool is_unique = false, named = false, any = false;
   for (;; any = true) {
     if (accept(TYP_TK_FIELD)) {
-      const long at = line();
       std::string f = eq_word();
+      const long at = prev_line;
       long found = 0;
       check(typ_bld_verify_field(record(), f.c_str(), members, &found));
       if (!found) check(typ_alrt("ddparse", TYP_BLD_IDX_FIELD, name.c_str(), f.c_str(), iname.c_str(), at));
@@ -629,6 +637,7 @@ void typ_bld_parse_reset() {
   g_db_type = 0;
   typ_bld_flex_pending = 0;
   typ_bld_has_flex = 0;
+  typ_bld_reset_flex_ids();
   typ_reset_exclusive_fields();
   typ_bld_set_exclusive_group("");
   typ_bld_reset_rflag();

@@ -409,4 +409,42 @@ TEST_F(typ_bld_act, FlexTypeIdsStayStable) {
   EXPECT_EQ(a, again);
 }
 
+TEST_F(typ_bld_act, FlexTypeIdsKeepTheSavedModelsAndStopAtTheLimit) {
+  // The database's model has the table fa_item (100010).
+  ASSERT_EQ(compile("OBJECT item 10 ALLOW_FLEX FIELDS objid" + kLong + " GEN_FIELD_ID=3 FIELDS_END OBJECT_END;\n" +
+                    bld_obj("flex_defn", 12)),
+            0)
+      << core_top_alert_text();
+  ASSERT_EQ(compile(bld_obj("a", 20), TYP_BLD_UPGRADE), 0) << core_top_alert_text();
+  long id = 0;
+  ASSERT_EQ(typ_bld_get_flex_new_type_id("fa_item", &id), 0);
+  EXPECT_EQ(id, 100010);
+  ASSERT_EQ(typ_bld_get_flex_new_type_id("fa_new", &id), 0);
+  EXPECT_EQ(id, 100001);
+  ASSERT_EQ(typ_bld_get_flex_new_type_id("fa_newer", &id), 0);
+  EXPECT_EQ(id, 100002);
+  ASSERT_EQ(typ_bld_get_flex_new_type_id("fa_new", &id), 0);
+  EXPECT_EQ(id, 100001);
+  // Slot 10 is the saved table's: the new names take the other 1023 slots.
+  for (int i = 3; i <= 1023; ++i) {
+    ASSERT_EQ(typ_bld_get_flex_new_type_id(("fa_t" + std::to_string(i)).c_str(), &id), 0) << i;
+    EXPECT_NE(id, 100010);
+  }
+  EXPECT_EQ(id, 101024);
+  long st = 0;
+  std::string out = schema_stdout_of([&] { st = typ_bld_get_flex_new_type_id("fa_one_too_many", &id); });
+  EXPECT_EQ(st, -1);
+  EXPECT_EQ(id, -1);
+  EXPECT_NE(out.find("typ_bld_get_flex_new_type_id: maximum flex ids are exceed the the limit 1024 \n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Internal error..:"), std::string::npos) << out;
+  // A new compile starts again from its saved model.
+  typ_bld_cleanup(0);
+  ASSERT_EQ(compile(bld_obj("a", 20), TYP_BLD_UPGRADE), 0);
+  ASSERT_EQ(typ_bld_get_flex_new_type_id("fa_other", &id), 0);
+  EXPECT_EQ(id, 100001);
+  typ_bld_cleanup(0);
+}
+
 }  // namespace
