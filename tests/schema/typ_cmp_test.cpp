@@ -12,7 +12,7 @@
 
 #include "adpdouble/adp_double.h"
 #include "typ_store_double.h"
-#include "bld_fixture.h"
+#include "cmp_fixture.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
@@ -26,51 +26,7 @@ namespace {
 const std::string kLong = " CMN_DATA_TYPE=\"long integer\" DB_DATA_TYPE=0";
 const std::string kText = " CMN_DATA_TYPE=\"char pointer\" DB_DATA_TYPE=7";
 
-class typ_cmp : public bld_test {
- protected:
-  void TearDown() override {
-    if (list_) utl_col_free("t", list_);
-    list_ = nullptr;
-    if (report_) utl_estr_free("t", report_);
-    report_ = nullptr;
-    typ_bld_cleanup(0);
-    bld_test::TearDown();
-  }
-
-  // Compiles `old_text` as the database's model, then `new_text` in upgrade
-  // mode, and compares them; the comparison's status.
-  long diff(const std::string& old_text, const std::string& new_text, unsigned long options = 0) {
-    std::string out;
-    EXPECT_EQ(compile(old_text, 0, &out), 0) << out << core_top_alert_text();
-    EXPECT_EQ(compile(new_text, TYP_BLD_UPGRADE, &out), 0) << out << core_top_alert_text();
-    EXPECT_EQ(utl_col_make("t", TYP_TY_DIFF, 10, 10, 0, 0, &list_), 0);
-    EXPECT_EQ(utl_estr_create("t", "", 256, 256, &report_), 0);
-    typ_sch_diff_out ctx{nullptr, nullptr, 0, report_};
-    long st = -1;
-    printed_ = schema_stdout_of([&] {
-      st = typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, options, &ctx);
-    });
-    report = utl_estr_get(report_);
-    return st;
-  }
-
-  std::vector<long> ops() const {
-    std::vector<long> v;
-    long n = 0;
-    utl_col_num(list_, &n);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(list_, i, &e);
-      v.push_back(static_cast<typ_sch_diff_rec*>(e)->op);
-    }
-    return v;
-  }
-  bool says(const std::string& line) const { return report.find(line) != std::string::npos; }
-
-  utl_ty_col* list_ = nullptr;
-  utl_ty_estr* report_ = nullptr;
-  std::string report, printed_;
-};
+using typ_cmp = cmp_test;
 
 std::string obj(const std::string& name, long id, const std::string& fields = "", const std::string& tail = "") {
   return bld_obj(name, id, fields, tail);
@@ -238,6 +194,32 @@ TEST_F(typ_cmp, NoDropsWithdrawsAllChangesOfTheObject) {
                           "reverted.\n"),
             std::string::npos)
       << printed_;
+}
+
+TEST_F(typ_cmp, NoDropsWithdrawsAViewWhoseBaseTypeWasWithdrawn) {
+  const std::string view = "VIEW v 20 FIELDS id FROM a.objid UNIQUE, vs FROM a.s FIELDS_END VIEW_END;\n";
+  ASSERT_EQ(diff(obj("a", 10, ", s" + kText + " ARRAY_SIZE=60") + view,
+                 obj("a", 10, ", s" + kText + " ARRAY_SIZE=30") + view),
+            0);
+  EXPECT_TRUE(ops().empty()) << report;
+  EXPECT_NE(printed_.find("  One or more changes for the VIEW 'v' or underlaying table voilated no_drops, all changes "
+                          "for this object reverted.\n"),
+            std::string::npos)
+      << printed_;
+  // With allow_drops both stay: the field's change and the view's recompile.
+  TearDown();
+  SetUp();
+  ASSERT_EQ(diff(obj("a", 10, ", s" + kText + " ARRAY_SIZE=60") + view,
+                 obj("a", 10, ", s" + kText + " ARRAY_SIZE=30") + view, TYP_OPT_ALLOW_DROPS),
+            0);
+  EXPECT_EQ(ops(), (std::vector<long>{TYP_DIFF_MODIFY_FIELD, TYP_DIFF_RECOMPILE_VIEW})) << report;
+  // A view changed on its own stays when its base type's records are kept.
+  TearDown();
+  SetUp();
+  ASSERT_EQ(diff(obj("a", 10, ", s" + kText + " ARRAY_SIZE=30") + view,
+                 obj("a", 10, ", s" + kText + " ARRAY_SIZE=60") + view),
+            0);
+  EXPECT_EQ(ops(), (std::vector<long>{TYP_DIFF_MODIFY_FIELD, TYP_DIFF_RECOMPILE_VIEW})) << report;
 }
 
 TEST_F(typ_cmp, Indexes) {
