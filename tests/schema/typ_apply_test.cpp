@@ -385,3 +385,38 @@ TEST_F(typ_apply, RelationNotFoundStopsTheApply) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(typ_apply, ViewFieldsOfAChangedBaseTypeTakeTheirOwnSourceFieldAgain) {
+  const std::string text = " CMN_DATA_TYPE=\"char pointer\" DB_DATA_TYPE=7 ARRAY_SIZE=";
+  const std::string views =
+      "VIEW v 20 FIELDS id FROM a.objid UNIQUE, vs FROM a.s, vt FROM a.t FIELDS_END VIEW_END;\n"
+      "VIEW w 21 FIELDS id FROM b.objid UNIQUE FIELDS_END VIEW_END;\n";
+  ASSERT_EQ(database_model(bld_obj("a", 10, ", s" + text + "30, t" + text + "10") + bld_obj("b", 11) + views), 0)
+      << core_top_alert_text();
+  schema_double_reset();
+  // s widened (drops nothing); the trial run leaves the compiled model current.
+  ASSERT_EQ(full(bld_obj("a", 10, ", s" + text + "60, t" + text + "10") + bld_obj("b", 11) + views, TYP_BLD_UPGRADE),
+            0)
+      << out_;
+  struct row {
+    const char* view;
+    const char* field;
+    long size;
+    bool refreshed;
+  } rows[] = {{"v", "vs", 60, true}, {"v", "vt", 10, true}, {"w", "id", -1, false}};
+  for (const row& r : rows) {
+    const typ_sch_frec* f = fld(r.view, r.field);
+    ASSERT_NE(f, nullptr) << r.view << "." << r.field;
+    if (r.size != -1) {
+      EXPECT_EQ(f->array_size, r.size) << r.field;
+      EXPECT_EQ(f->db_type, 7) << r.field;
+    }
+    EXPECT_EQ((f->flags & 0x40) != 0, r.refreshed) << r.view << "." << r.field;
+  }
+  EXPECT_EQ(sch("v")->flags & 0x6010, 0x6010UL);
+  EXPECT_FALSE(sch("w")->flags & TYP_SCH_CHANGED);
+}
+
+}  // namespace
