@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_bld.h"
 #include "typ_store_double.h"
 #include "cmp_fixture.h"
 #include "core/cmn/cmn_alrt.h"
@@ -78,6 +79,8 @@ TEST_F(typ_cmp, FieldChanges) {
     unsigned long options;
     std::vector<long> ops;
     std::vector<std::string> lines;
+    long server = 0;           // the server type answered
+    unsigned long header = 0;  // the header flags answered (1: searchable texts case-insensitive)
   } rows[] = {
       {"widened", ", s" + kText + " ARRAY_SIZE=30", ", s" + kText + " ARRAY_SIZE=60", 0,
        {TYP_DIFF_MODIFY_FIELD},
@@ -102,9 +105,38 @@ TEST_F(typ_cmp, FieldChanges) {
        {"   The CHANGE_FIELD keyword was added to field 'k'.\n"}},
       {"data type changed", ", k" + kLong, ", k CMN_DATA_TYPE=\"char pointer\" DB_DATA_TYPE=0", 0,
        {TYP_DIFF_SCHEMA}, {"  Field 'k' is flagged to change  from  long integer, to char pointer\n"}},
+      {"storage type changed", ", k" + kLong, ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=1", TYP_OPT_ALLOW_DROPS,
+       {TYP_DIFF_MODIFY_FIELD}, {"  Field 'k' is flagged to change  from  4 byte integer, to 2 byte integer\n"}},
+      {"8-byte float kept on server 1", ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=4", ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=3",
+       TYP_OPT_USE_LARGER_SIZE | TYP_OPT_ALLOW_DROPS, {TYP_DIFF_MODIFY_FIELD},
+       {"   Field 'k' was a 8 byte float. \n   The new data type real will be ignored and \n   the old data type float "
+        "will be preserved.\n"},
+       1},
+      {"4-byte float widened on server 2", ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=3",
+       ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=4", TYP_OPT_USE_LARGER_SIZE | TYP_OPT_ALLOW_DROPS, {TYP_DIFF_MODIFY_FIELD},
+       {"   Field 'k' was and is flagged to change as a number. \n   Change the data type from 3 to 4 in schema.\n"}, 2},
+      {"4-byte float widened on server 1", ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=3",
+       ", k CMN_DATA_TYPE=512 DB_DATA_TYPE=4", TYP_OPT_USE_LARGER_SIZE | TYP_OPT_ALLOW_DROPS, {TYP_DIFF_MODIFY_FIELD},
+       {"  Field 'k' is flagged to change  from  4 byte float, to 8 byte float\n"}, 1},
+      {"generic id changed", ", k" + kLong + " GEN_FIELD_ID=5", ", k" + kLong + " GEN_FIELD_ID=6", 0,
+       {TYP_DIFF_SCHEMA}, {"   Field 'k' used to have gen_field_id of 5, is flagged to change to 6\n"}},
+      {"ALLOW_NULL removed", ", k" + kLong + " ALLOW_NULL", ", k" + kLong, 0, {TYP_DIFF_SCHEMA},
+       {"   The ALLOW_NULL keyword was flagged to remove from field 'k'.\n"}},
+      {"CURRENCY removed", ", k" + kLong + " CURRENCY", ", k" + kLong, 0, {TYP_DIFF_SCHEMA},
+       {"   The CURRENCY keyword was flagged to remove from field 'k'.\n"}},
+      {"text made case-insensitive", ", t" + kText + " ARRAY_SIZE=10", ", t" + kText + " ARRAY_SIZE=10 SEARCHABLE",
+       TYP_OPT_ALLOW_DROPS, {TYP_DIFF_MODIFY_FIELD},
+       {"   Text field 't' was not case-insensitive, flagged to change.\n"}, 0, 1},
+      {"text made case-sensitive", ", t" + kText + " ARRAY_SIZE=10 SEARCHABLE", ", t" + kText + " ARRAY_SIZE=10",
+       TYP_OPT_ALLOW_DROPS, {TYP_DIFF_MODIFY_FIELD},
+       {"   Text field 't' was case-insensitive, and flagged to change as case sensitive.\n"}, 0, 1},
+      {"field count", "", ", one" + kLong + ", two" + kLong, 0, {TYP_DIFF_ADD_FIELD, TYP_DIFF_ADD_FIELD},
+       {"  Used to have 1 fields, now is flagged to have  3 fields now.\n"}},
   };
   for (const row& r : rows) {
     SetUp();
+    adp_double::set_server_type(r.server);
+    adp_double::set_header(r.header, r.header != 0);
     ASSERT_EQ(diff(obj("a", 10, r.old_fields), obj("a", 10, r.new_fields), r.options), 0) << r.what;
     std::vector<long> got = ops();
     EXPECT_EQ(got, r.ops) << r.what << "\n" << report;
