@@ -218,4 +218,36 @@ TEST_F(bld_compile, RoamerVersionOfALargeRevisionIsNotCut) {
   EXPECT_EQ(adp_double::cust_int_rev(), 3000000);
 }
 
+TEST_F(bld_compile, DiffSchemasKeepsTheCompiledModelInItsHandleWithOption0x2000) {
+  ASSERT_EQ(compile(bld_obj("a", 10)), 0);
+  write(bld_obj("a", 10, ", added" + kLong));
+  utl_ty_col* list = nullptr;
+  long st = -1;
+  out_ = schema_stdout_of([&] { st = typ_sch_diff_schemas(nullptr, path_.c_str(), 0x2000, nullptr, &list, nullptr, nullptr); });
+  ASSERT_EQ(st, 0) << out_;
+  ASSERT_NE(list, nullptr);
+  // The database's model is current; the compiled one is in the list's handle.
+  EXPECT_EQ(fld("a", "added"), nullptr);
+  long word = 0;
+  utl_col_get_ext(list, &word);
+  auto* saved = reinterpret_cast<typ_sch_saved*>(word);
+  ASSERT_NE(saved, nullptr);
+  long n = 0, nr = 0;
+  typ_sch_srec* kept = nullptr;
+  typ_sch_rrec* rels = nullptr;
+  typ_sch_get_saved_schema(saved, &n, &kept, &nr, &rels);
+  ASSERT_EQ(n, 1);
+  bool has_added = false;
+  for (long i = 0; i < kept[0].nfields; ++i) has_added |= std::string(kept[0].fields[i].name) == "added";
+  EXPECT_TRUE(has_added);
+  // Switched in, the compiled model is current and the handle holds the
+  // database's, freed with it.
+  ASSERT_EQ(typ_sch_switch_schemas(saved, 0), 0);
+  EXPECT_NE(fld("a", "added"), nullptr);
+  typ_bld_saved_schema = saved;
+  EXPECT_EQ(typ_bld_discard_saved(), 0);
+  EXPECT_NE(fld("a", "added"), nullptr);
+  utl_col_free("t", list);
+}
+
 }  // namespace
