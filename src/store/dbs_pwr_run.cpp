@@ -104,7 +104,8 @@ long dbs_checkforin(KAdpConnId* c, dbs_ty_pwr_list* list) {
     long cf = 0, cnt = 0, rf = 0;
     unsigned long rw = 0;
     st = adp_sch_shandle_find(list->type_id, &s);
-    if (st == 0) st = typ_sch_field_path_walk(s, list->conds[0].field, 0, 0, &fin, &f, &cf, &cnt, &rf, &rw);
+    const char* path = list->conds[0].field ? list->conds[0].field : "";
+    if (st == 0) st = typ_sch_field_path_walk(s, path, 0, 0, &fin, &f, &cf, &cnt, &rf, &rw);
     if (st == 0)
       result = list->conds[0].op == 9 && f && f->data_type == 512 && f->name && std::strcmp(f->name, "objid") == 0;
   }

@@ -315,12 +315,14 @@ TEST_F(pwr_obj_test, InListTestEndsItsTransaction) {
     long result;
   } rows[] = {
       {"objid", 9, 1}, {"count", 9, 0}, {"objid", 4, 0}, {"title", 9, 0}, {"nosuch", 9, 0x500011 & 0xff},
+      {nullptr, 9, 0x500011 & 0xff},  // no field named: refused, not read through
   };
   for (const row& r : rows) {
     dbs_ty_pwr_cond cond{r.field, r.op, "1"};
     dbs_ty_pwr_list list{17, 1, &cond, 1, nullptr, 0};
-    EXPECT_EQ(dbs_checkforin(nullptr, &list), r.result) << r.field;
-    EXPECT_EQ(adp_store::st().trn_level, 0) << r.field;
+    const char* name = r.field ? r.field : "(null)";
+    EXPECT_EQ(dbs_checkforin(nullptr, &list), r.result) << name;
+    EXPECT_EQ(adp_store::st().trn_level, 0) << name;
   }
   EXPECT_STREQ(dbs_pwr_is_path("case2site:site2x:name"), ":name");
   EXPECT_EQ(dbs_pwr_is_path("name"), nullptr);
