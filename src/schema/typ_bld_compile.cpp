@@ -11,6 +11,7 @@
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_pl.h"
 #include "adapter/adp_sch_load.h"
+#include "schema/typ_diff.h"
 #include "core/osl/osl_sys.h"
 #include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
@@ -244,6 +245,9 @@ long typ_sch_diff_schemas(KAdpConnId* con, const char* file, unsigned long optio
   // The database's model is current again; the compiled one is dropped, or
   // kept in the handle with option 0x2000.
   const long mode = (options & 0x2000) ? 0 : 1;
+  // A list handed out after its compiled model is dropped would point into
+  // freed records: it keeps its operations, type ids and numbers only.
+  if (mode == 1 && list) typ_sch_diff_clear_refs(diffs);
   long st = typ_sch_switch_schemas(saved, mode);
   if (mode == 1) {
     utl_mem_free(kProc, saved);

@@ -135,6 +135,45 @@ long typ_sch_add_diff(typ_sch_srec* old_schema, typ_sch_srec* new_schema, const 
   return 0;
 }
 
+namespace {
+
+void clear_field_refs(typ_sch_frec* f) {
+  f->name = nullptr;
+  f->uptr = nullptr;
+  f->def = nullptr;
+  f->comment = nullptr;
+  f->old_name = nullptr;
+}
+
+void clear_rel_refs(typ_sch_diff_rel_info* r) {
+  r->target = nullptr;
+  r->name = nullptr;
+  r->inv_name = nullptr;
+  r->comment = nullptr;
+  r->mtm_table = nullptr;
+}
+
+}  // namespace
+
+long typ_sch_diff_clear_refs(utl_ty_col* list) {
+  if (!list) return 0;
+  void* a = nullptr;
+  long n = 0;
+  if (long st = utl_col_get_array(list, &a, &n)) return st;
+  auto* d = static_cast<typ_sch_diff_rec*>(a);
+  for (long i = 0; i < n; ++i) {
+    d[i].schema = nullptr;
+    d[i].old_schema = nullptr;
+    d[i].rel_rec = nullptr;
+    d[i].new_rel_rec = nullptr;
+    clear_field_refs(&d[i].old_field);
+    clear_field_refs(&d[i].new_field);
+    clear_rel_refs(&d[i].rel);
+    clear_rel_refs(&d[i].new_rel);
+  }
+  return 0;
+}
+
 long typ_sch_print_diff(FILE* f, long, const void* record, long, long, long) {
   auto* d = static_cast<const typ_sch_diff_rec*>(record);
   const char* sname = d->schema ? d->schema->info->name : "";

@@ -84,6 +84,10 @@ ORB_API long typ_sch_add_diff(typ_sch_srec* old_schema, typ_sch_srec* new_schema
 ORB_API long typ_sch_assign_rel_info(const typ_sch_rel_inst* entry, typ_sch_diff_rel_info* info);
 ORB_API long typ_sch_print_diff(FILE* stream, long word, const void* record, long w1, long w2, long w3);
 ORB_API long typ_sch_compare_diff(const void* a, const void* b);
+// Clears every pointer of the list's records (schemas, relation records,
+// names, defaults, comments), keeping their operations, type ids and
+// numeric attributes: for a list that outlives the model it was made from.
+ORB_API long typ_sch_diff_clear_refs(utl_ty_col* list);
 ORB_API long typ_sch_pdiff(typ_sch_diff_out* out, const char* format, ...);
 ORB_API long typ_sch_set_next_diff_type(const char* text);
 ORB_API const char* typ_sch_dtype_name(long code);

@@ -16,6 +16,7 @@
 #include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_cmp.h"
+#include "schema/typ_diff.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 
@@ -218,6 +219,21 @@ TEST_F(typ_apply, DiffSchemasCutsTheReportAt60000) {
   EXPECT_EQ(cut, 0);
   EXPECT_NE(std::string(utl_estr_get(text)).find("  Field 'one' has been added.\n"), std::string::npos);
   utl_estr_free("t", text);
+  // The compiled model is gone: the records handed back keep their operation
+  // and type id and point at nothing, so reading or printing them is safe.
+  void* a = nullptr;
+  ASSERT_EQ(utl_col_get_array(list_, &a, &n), 0);
+  ASSERT_EQ(n, 1);
+  auto* d = static_cast<typ_sch_diff_rec*>(a);
+  EXPECT_EQ(d->op, TYP_DIFF_ADD_FIELD);
+  EXPECT_EQ(d->type_id, 10);
+  EXPECT_EQ(d->schema, nullptr);
+  EXPECT_EQ(d->old_field.name, nullptr);
+  EXPECT_EQ(d->old_field.comment, nullptr);
+  FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(typ_sch_print_diff(f, 0, d, 0, 0, 0), 0);
+  std::fclose(f);
 }
 
 }  // namespace
