@@ -5,8 +5,6 @@
 
 #include "orb_api.h"
 
-#include <string>
-#include <vector>
 
 #include "schema/typ_rec.h"
 
@@ -53,11 +51,6 @@ ORB_API long typ_sch_fetch_views_and_fld(KAdpConnId* con);
 // unknown or the root cannot be reached over the view's joins; cut to size.
 ORB_API long typ_sch_make_path_from_view(KAdpConnId* con, long view_type_id, long field_id, long root_type_id,
                                          char* path, long size);
-// Depth-first search over the view's joins not yet used (and not
-// exclusive) from (type_id, alias) to the root; *found 1 and the relation
-// names from the root in *path.
-long typ_sch_path_to_root(typ_sch_srec* view, long type_id, const char* alias, long root_type_id,
-                          std::vector<char>& used, std::string* path, char* found);
 ORB_API long typ_sch_fetch_all_views(KAdpConnId* con);
 ORB_API long typ_sch_fetch_view_rel_info(KAdpConnId* con, long type_id, utl_ty_col** types,
                                          utl_ty_col** aliases, utl_ty_col* first, utl_ty_col* second);

@@ -2,11 +2,10 @@
 // the view's joins.
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "adapter/adp_sch.h"
 #include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rec.h"
 #include "schema/typ_sch.h"
@@ -17,11 +16,6 @@
 namespace {
 
 const char* text(const char* t) { return t ? t : ""; }
-
-// One side of a join: its type and alias.
-bool side_is(const typ_sch_srec* s, const char* alias, long type_id, const char* current_alias) {
-  return s && s->type_id == type_id && std::strcmp(text(alias), text(current_alias)) == 0;
-}
 
 // Lets the store read the view's joins and field origins, as a conversion
 // between objects and the view would.
@@ -34,44 +28,6 @@ long prepare_view(KAdpConnId* con, long view_type_id) {
 }
 
 }  // namespace
-
-long typ_sch_path_to_root(typ_sch_srec* view, long type_id, const char* alias, long root_type_id,
-                          std::vector<char>& used, std::string* path, char* found) {
-  *found = 0;
-  path->clear();
-  if (type_id == root_type_id) {
-    *found = 1;
-    return 0;
-  }
-  for (long i = 0; i < view->nrels; ++i) {
-    const typ_sch_rel_inst& e = view->rels[i];
-    const typ_sch_rrec* r = e.rel;
-    if (!r || !e.join || used[static_cast<size_t>(i)] || r->exclusive) continue;
-    long next_type = -1;
-    const char* next_alias = nullptr;
-    const char* name = nullptr;  // the relation as seen from the side nearer the root
-    if (side_is(r->pschema, e.join->palias, type_id, alias) && r->fschema) {
-      next_type = r->fschema->type_id;
-      next_alias = e.join->falias;
-      name = r->fname;
-    } else if (side_is(r->fschema, e.join->falias, type_id, alias) && r->pschema) {
-      next_type = r->pschema->type_id;
-      next_alias = e.join->palias;
-      name = r->pname;
-    } else {
-      continue;
-    }
-    used[static_cast<size_t>(i)] = 1;
-    std::string rest;
-    if (long st = typ_sch_path_to_root(view, next_type, next_alias, root_type_id, used, &rest, found)) return st;
-    used[static_cast<size_t>(i)] = 0;
-    if (*found) {
-      *path = rest.empty() ? text(name) : rest + ":" + text(name);
-      return 0;
-    }
-  }
-  return 0;
-}
 
 long typ_sch_make_path_from_view(KAdpConnId* con, long view_type_id, long field_id, long root_type_id, char* out,
                                  long size) {
@@ -95,13 +51,15 @@ long typ_sch_make_path_from_view(KAdpConnId* con, long view_type_id, long field_
   const char* alias = nullptr;
   if (long st = adp_sch_view_field_info(con, view, index, &source, &source_field, &alias)) return st;
   if (!source || source->type_id == -1 || source_field < 0 || source_field >= source->nfields) return 0;
-  std::vector<char> used(static_cast<size_t>(view->nrels), 0);
-  std::string path;
-  char found = 0;
-  if (long st = typ_sch_path_to_root(view, source->type_id, alias, root_type_id, used, &path, &found)) return st;
-  if (!found) return 0;
-  const char* field = text(source->fields[source_field].name);
-  std::string whole = path.empty() ? field : path + ":" + field;
-  if (out && size > 0) std::snprintf(out, static_cast<size_t>(size), "%s", whole.c_str());
-  return 0;
+  utl_ty_estr* path = nullptr;
+  if (long st = utl_estr_create("typ_sch_make_path_from_view", nullptr, 256, 256, &path)) return st;
+  long found = 0;
+  long st = typ_sch_path_to_root(view, source->type_id, alias, root_type_id, nullptr, path, &found);
+  if (st == 0 && found) {
+    const char* field = text(source->fields[source_field].name);
+    const char* rel = utl_estr_get(path);
+    if (out && size > 0) std::snprintf(out, static_cast<size_t>(size), "%s%s%s", rel, *rel ? ":" : "", field);
+  }
+  utl_estr_free("typ_sch_make_path_from_view", path);
+  return st;
 }
