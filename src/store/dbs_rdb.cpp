@@ -9,6 +9,8 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sql.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/loc/loc_st.h"
+#include "core/osl/osl_sys_cfg.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_mem.h"
 #include "schema/typ_fld.h"
@@ -23,6 +25,26 @@ long g_flush_countdown = 0;
 }  // namespace
 
 long max_copy_size() { return g_max_copy_size; }
+
+long read_max_copy_size() {
+  char* value = nullptr;
+  if (osl_sys_get_config_string("UPGRADE_MAX_COPY_SIZE", &value) == 0 && value && *value) {
+    const long size = loc_st_atol(value);
+    g_max_copy_size = size < 0 ? 0 : size;
+  }
+  return g_max_copy_size;
+}
+
+std::vector<dbs_ty_tbl_change*> changes(utl_ty_col* list) {
+  std::vector<dbs_ty_tbl_change*> out;
+  long n = 0;
+  if (list) utl_col_num(list, &n);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    if (utl_col_ith(list, i, &e) == 0 && e) out.push_back(static_cast<dbs_ty_tbl_change*>(e));
+  }
+  return out;
+}
 
 utl_ty_col* member(utl_ty_col* list, long i) {
   void* e = nullptr;

@@ -7,10 +7,8 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sql.h"
 #include "core/cmn/cmn_alrt.h"
-#include "core/loc/loc_st.h"
 #include "core/osl/osl_file.h"
 #include "core/osl/osl_sys.h"
-#include "core/osl/osl_sys_cfg.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
 #include "schema/typ_acc.h"
@@ -442,10 +440,7 @@ long fold(calc& c) {
   dbs_ty_tbl_change* prev = nullptr;
   std::string optimized;  // the table whose column changes are folded
   std::string checked;    // the last table looked up
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    utl_col_ith(c.list, i, &e);
-    auto* ch = static_cast<dbs_ty_tbl_change*>(e);
+  for (dbs_ty_tbl_change* ch : dbs_rdb::changes(c.list)) {
     const bool same_table_as_prev = prev && std::strcmp(prev->table_name, ch->table_name) == 0;
     if (prev && same_table_as_prev && prev->op == ch->op && std::strcmp(safe(prev->name), safe(ch->name)) == 0) {
       ch->op = DBS_RDB_NO_OP;
@@ -491,19 +486,10 @@ bool needs_copy(long op) {
 long probe_bulk_copy(calc& c) {
   const long server = adp_main_server_type();
   if (!(server & 1) || (server & 4)) return 0;
-  long n = 0;
-  utl_col_num(c.list, &n);
   bool copies = false;
-  for (long i = 0; i < n && !copies; ++i) {
-    void* e = nullptr;
-    utl_col_ith(c.list, i, &e);
-    copies = needs_copy(static_cast<dbs_ty_tbl_change*>(e)->op);
-  }
+  for (const dbs_ty_tbl_change* ch : dbs_rdb::changes(c.list)) copies = copies || needs_copy(ch->op);
   if (!copies) return 0;
-  char* value = nullptr;
-  if (osl_sys_get_config_string("UPGRADE_MAX_COPY_SIZE", &value) == 0 && value && *value)
-    dbs_rdb_set_max_copy_size(loc_st_atol(value));
-  if (dbs_rdb::max_copy_size() <= 0) return 0;
+  if (dbs_rdb::read_max_copy_size() <= 0) return 0;
   long result = osl_sys_system("bcp -v");
   if (result != 0) {
     std::fprintf(c.out, "Error in invoking BCP: %ld\n", result);

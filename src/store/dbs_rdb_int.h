@@ -1,7 +1,10 @@
 // The table-change engine's module values, shared by its files.
 #pragma once
 
+#include <vector>
+
 struct utl_ty_col;
+struct dbs_ty_tbl_change;
 
 namespace dbs_rdb {
 
@@ -9,8 +12,14 @@ namespace dbs_rdb {
 // null when there is none.
 utl_ty_col* member(utl_ty_col* list, long i);
 
+// The change records of a list (type 701), in list order.
+std::vector<dbs_ty_tbl_change*> changes(utl_ty_col* list);
+
 // Maximum size of a table copied table to table (0: no limit).
 long max_copy_size();
+// Takes the maximum from "UPGRADE_MAX_COPY_SIZE" when it is set (a negative
+// value counts as 0) and returns the maximum in force.
+long read_max_copy_size();
 // The log flush period and the countdown to the next flush.
 long& flush_period();
 long& flush_countdown();

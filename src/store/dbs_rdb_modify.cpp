@@ -173,16 +173,9 @@ long copy_rows(KAdpConnId* con, const char* table, const char* temp, typ_sch_sre
 
 long dbs_rdb_modify_table(KAdpConnId* con, const char* table, typ_sch_srec* s, utl_ty_col* changes, FILE* stream,
                           long options) {
-  std::vector<dbs_ty_tbl_change*> run;
-  long n = 0;
-  if (changes) utl_col_num(changes, &n);
+  const std::vector<dbs_ty_tbl_change*> run = dbs_rdb::changes(changes);
   bool dropped = false;
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    utl_col_ith(changes, i, &e);
-    run.push_back(static_cast<dbs_ty_tbl_change*>(e));
-    dropped = dropped || run.back()->op == DBS_RDB_DELETE_COLUMN;
-  }
+  for (const dbs_ty_tbl_change* c : run) dropped = dropped || c->op == DBS_RDB_DELETE_COLUMN;
   copy_lists lists;
   build_lists(lists, table, s, run);
   const std::string temp = std::string("T_") + table;

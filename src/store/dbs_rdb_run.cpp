@@ -9,7 +9,6 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sql_log.h"
 #include "core/cmn/cmn_alrt.h"
-#include "core/loc/loc_st.h"
 #include "core/osl/osl_file.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "core/utl/utl_col.h"
@@ -311,18 +310,6 @@ long define_views(runner& r, const std::vector<dbs_ty_tbl_change*>& all) {
   return 0;
 }
 
-void take_max_copy_size(FILE* out) {
-  char* value = nullptr;
-  long size = 0;
-  if (osl_sys_get_config_string("UPGRADE_MAX_COPY_SIZE", &value) == 0 && value && *value)
-    size = loc_st_atol(value);
-  else
-    size = dbs_rdb::max_copy_size();
-  if (size < 0) size = 0;
-  dbs_rdb_set_max_copy_size(size);
-  std::fprintf(out, "UPGRADE MAX COPY SIZE: %ld\n", size);
-}
-
 }  // namespace
 
 long dbs_rdb_check_for_dump(long options) {
@@ -338,15 +325,8 @@ long dbs_rdb_check_for_dump(long options) {
 long dbs_rdb_change_tables(KAdpConnId* con, utl_ty_col* changes, long mode) {
   runner r{con, mode, sql_out()};
   if (long st = adp_sce_prepare_for_changes()) return st;
-  take_max_copy_size(r.out);
-  std::vector<dbs_ty_tbl_change*> all;
-  long n = 0;
-  if (changes) utl_col_num(changes, &n);
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    utl_col_ith(changes, i, &e);
-    all.push_back(static_cast<dbs_ty_tbl_change*>(e));
-  }
+  std::fprintf(r.out, "UPGRADE MAX COPY SIZE: %ld\n", dbs_rdb::read_max_copy_size());
+  const std::vector<dbs_ty_tbl_change*> all = dbs_rdb::changes(changes);
   for (size_t i = 0; i < all.size();) {
     std::vector<dbs_ty_tbl_change*> run;
     size_t j = i;
