@@ -20,17 +20,20 @@ char* copy_of(const std::string& s) {
   return out;
 }
 
-// Whether position pos of text lies inside a single-quoted literal.
-bool in_literal(const char* text, size_t pos) {
+// Whether a cut point of the rewrite (" OR ", " from ", " where ", "|")
+// starts inside a single-quoted literal; one pass over the text.
+bool cut_in_literal(const char* text) {
+  static constexpr const char* kCuts[] = {" OR ", " from ", " where ", "|"};
   bool inside = false;
-  for (size_t i = 0; i < pos && text[i]; ++i)
-    if (text[i] == '\'') inside = !inside;
-  return inside;
-}
-
-bool cut_in_literal(const char* text, const char* cut) {
-  for (const char* at = std::strstr(text, cut); at; at = std::strstr(at + 1, cut))
-    if (in_literal(text, static_cast<size_t>(at - text))) return true;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\'') {
+      inside = !inside;
+      continue;
+    }
+    if (!inside) continue;
+    for (const char* cut : kCuts)
+      if (std::strncmp(p, cut, std::strlen(cut)) == 0) return true;
+  }
   return false;
 }
 
@@ -145,8 +148,7 @@ long dbs_pwr_validate_final_str(const char* text) {
 std::string dbs_pwr_convert_to_union_if_secure_on(const std::string& sql) {
   const char* in = sql.c_str();
   if (!std::strstr(in, "tta.objid != -2")) return sql;
-  for (const char* cut : {" OR ", " from ", " where ", "|"})
-    if (cut_in_literal(in, cut)) return sql;
+  if (cut_in_literal(in)) return sql;
   long n = 0;
   owned replaced(dbs_pwr_find_and_replace(in, " OR ", " | ", &n));
   if (!replaced.p) return sql;
