@@ -93,9 +93,14 @@ void client_test::TearDown() {
   cmn_alrt_clear(nullptr);
 }
 
+KAdpConnId* client_test::con() {
+  static long connection;
+  return reinterpret_cast<KAdpConnId*>(&connection);
+}
+
 ost_ty_state* client_test::new_state(const char* name) {
   ost_ty_state* s = nullptr;
-  EXPECT_EQ(ost_state_create(name, nullptr, 0, nullptr, nullptr, 0, &s), 0);
+  EXPECT_EQ(ost_state_create(name, con(), 0, nullptr, nullptr, 0, &s), 0);
   return s;
 }
 

@@ -54,6 +54,8 @@ class client_test : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The connection states are made with (the double takes any).
+  static KAdpConnId* con();
   // A state made without name or callbacks (fails the test otherwise).
   ost_ty_state* new_state(const char* name = nullptr);
   // A stored row of the type with the number and name (and size for an
