@@ -12,7 +12,6 @@
 #include "schema/typ_fld.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
-#include "store/dbs_fld.h"
 #include "store/dbs_obj.h"
 
 namespace adp_mem {
@@ -45,9 +44,10 @@ store& st() {
   return s;
 }
 
-void enable() {
+void enable(const store_procs& procs) {
   reset();
   st().on = true;
+  st().procs = procs;
 }
 bool on() { return st().on; }
 void reset() {
@@ -79,7 +79,7 @@ row* find_row(const obj_id& id) {
 
 long read_object(dbs_ty_lobj* o, row* out) {
   typ_sch_srec* s = o->schema;
-  if (long code = dbs_obj_oid_get(o, &out->id)) return code;
+  if (long code = st().procs.oid_get(o, &out->id)) return code;
   out->cells.assign(static_cast<size_t>(s->nfields), cell{});
   for (long i = 0; i < s->nfields; ++i) {
     const typ_sch_frec& f = s->fields[i];
@@ -107,16 +107,16 @@ long write_object(const row& r, dbs_ty_lobj* o) {
     if (!c.present) continue;
     long code = 0;
     if (c.inline_value) {
-      code = dbs_fld_set_local(o, i, &c.word, 1);
+      code = st().procs.set_local(o, i, &c.word, 1);
     } else {
       const void* p = c.bytes.data();
       if (c.text) p = c.bytes.c_str();
-      code = dbs_fld_set_local(o, i, &p, 1);
+      code = st().procs.set_local(o, i, &p, 1);
     }
     if (code) return code;
   }
-  dbs_obj_mark_dirty(o, 0);
-  return dbs_obj_make_perm(o, 1);
+  st().procs.mark_dirty(o, 0);
+  return st().procs.make_perm(o, 1);
 }
 
 bool relation_of(long type_id, long rel_id, typ_sch_rrec** rel, char* side) {
@@ -255,6 +255,7 @@ std::string field_text(const obj_id& id, long field) {
 long batch_runs() { return st().batch_runs; }
 long sql_executions() { return st().sql_executions; }
 const std::vector<std::string>& sql_log() { return st().sql_log; }
+void clear_sql_log() { st().sql_log.clear(); }
 long trn_level() { return static_cast<long>(st().undo.size()); }
 
 // Transactions: the database as it was when each level began.
@@ -280,7 +281,7 @@ namespace {
 
 long apply_object(const queued& q) {
   obj_id id{};
-  if (long code = dbs_obj_oid_get(q.object, &id)) return code;
+  if (long code = st().procs.oid_get(q.object, &id)) return code;
   if (q.del) {
     obj_delete(id);
     auto& links = st().db.links;
@@ -314,7 +315,7 @@ long apply_relation(const queued& q) {
     return 0;
   }
   row* holder = find_row(f);
-  if (!holder) return push(k_not_found);
+  if (!holder) return q.relate ? push(k_not_found) : 0;  // an unrelate of no row changes nothing
   long& value = holder->fks[fk_column(r)];
   if (q.relate) value = p.num;
   else if (value == p.num) value = 0;

@@ -21,8 +21,20 @@ struct typ_sch_rrec;
 
 namespace adp_mem {
 
+// The object store's calls the database makes on local objects. The double
+// is also linked without the store (schema suite), so the client suite
+// installs them when it switches the database on.
+struct store_procs {
+  long (*oid_get)(dbs_ty_lobj* object, obj_id* out);
+  long (*set_local)(dbs_ty_lobj* object, long field, const void* value, char oid_ok);
+  long (*mark_dirty)(dbs_ty_lobj* object, char dirty);
+  long (*make_perm)(dbs_ty_lobj* object, char perm);
+  long (*make)(void* pool, long type_id, dbs_ty_lobj** out);
+  long (*free_local)(const char* caller, dbs_ty_lobj* object);
+};
+
 // Switches the database on with no rows (reset clears it and switches off).
-void enable();
+void enable(const store_procs& procs);
 bool on();
 void reset();
 
@@ -47,6 +59,7 @@ long sql_executions();
 // The statements of the SQL batches, one text each in order of execution
 // ("get 17/4", "simple 17 ...", "related 17/4 rel 1 ...", "ids ...").
 const std::vector<std::string>& sql_log();
+void clear_sql_log();
 // Whether a transaction of the double is open with undo data.
 long trn_level();
 

@@ -114,11 +114,11 @@ long emit(const std::vector<const row*>& rows, bool ids_only, utl_ty_col* out) {
       continue;
     }
     dbs_ty_lobj* o = nullptr;
-    if (long code = dbs_obj_make(nullptr, r->id.type & DBS_OID_TYPE_MASK, &o)) return code;
+    if (long code = st().procs.make(nullptr, r->id.type & DBS_OID_TYPE_MASK, &o)) return code;
     long code = write_object(*r, o);
     if (code == 0) code = utl_col_push(out, &o, nullptr);
     if (code) {
-      dbs_obj_free_local("adp_double", o);
+      st().procs.free_local("adp_double", o);
       return code;
     }
   }
@@ -178,7 +178,7 @@ long query_related(const obj_id& from, long rel_id, void* target_desc, long n_or
 
 long related(dbs_ty_lobj* object, long rel_id, utl_ty_col* objects) {
   obj_id id{};
-  if (long code = dbs_obj_oid_get(object, &id)) return code;
+  if (long code = st().procs.oid_get(object, &id)) return code;
   return query_related(id, rel_id, nullptr, 0, nullptr, false, objects);
 }
 

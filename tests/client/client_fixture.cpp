@@ -56,6 +56,9 @@ void dictionary() {
   };
 }
 
+const adp_mem::store_procs kStoreProcs{dbs_obj_oid_get, dbs_fld_set_local, dbs_obj_mark_dirty, dbs_obj_make_perm,
+                                       dbs_obj_make, dbs_obj_free_local};
+
 void free_live_states() {
   while (ost_ty_state* s = ost_state_first()) ost_state_free(s);
 }
@@ -77,7 +80,7 @@ void client_test::SetUp() {
   ASSERT_EQ(adp_sch_types_init(nullptr, nullptr), 0);
   ASSERT_EQ(adp_sch_read_all(nullptr, nullptr), 0);
   adp_store::st().head_read = 1;
-  adp_mem::enable();
+  switch_database_on();
   ost_state_clear_callbacks();
   ost_state_set_num_retries(10);
   ost_state_db_fail(0);
@@ -97,6 +100,8 @@ KAdpConnId* client_test::con() {
   static long connection;
   return reinterpret_cast<KAdpConnId*>(&connection);
 }
+
+void client_test::switch_database_on() { adp_mem::enable(kStoreProcs); }
 
 ost_ty_state* client_test::new_state(const char* name) {
   ost_ty_state* s = nullptr;

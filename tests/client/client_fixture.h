@@ -54,6 +54,8 @@ class client_test : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // A fresh in-memory database, switched on (the store's procedures given).
+  static void switch_database_on();
   // The connection states are made with (the double takes any).
   static KAdpConnId* con();
   // A state made without name or callbacks (fails the test otherwise).

@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "client/client_fixture.h"
+#include "client/ost/ost_int.h"
 #include "client/ost/ost_obj.h"
 #include "client/ost/ost_rel.h"
 #include "client/ost/ost_state.h"
+#include <algorithm>
+
 #include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 
@@ -116,7 +119,7 @@ TEST_F(ost_save_test, AFailedSaveLeavesNewObjectsNewAndNoTransactionOpen) {
                                        {"lost connection", LOST, true}}) {
     SCOPED_TRACE(r.what);
     adp_double::reset();
-    adp_mem::enable();
+    switch_database_on();
     adp_store::st().head_read = 1;
     g_numbers.clear();
     ost_ty_cb_triple cbs[] = {{OST_CB_SAVE_STATE, note_number, 0}, {OST_CB_SAVE_OBJECT, watch_level, 0}};
@@ -184,7 +187,7 @@ TEST_F(ost_save_test, DeadlockInsideTheCallersTransactionIsReturnedAtOnce) {
   for (const row& r : std::vector<row>{{"application transaction", 0}, {"option 1", OST_SAVE_APPL_TRN}}) {
     SCOPED_TRACE(r.what);
     adp_double::reset();
-    adp_mem::enable();
+    switch_database_on();
     adp_store::st().head_read = 1;
     dbs_ty_lobj *a = nullptr, *b = nullptr;
     ost_ty_state* s = two_new(&a, &b);
@@ -255,7 +258,7 @@ TEST_F(ost_save_test, CallbackAnswersSteerTheSave) {
        }) {
     SCOPED_TRACE(r.what);
     adp_double::reset();
-    adp_mem::enable();
+    switch_database_on();
     adp_store::st().head_read = 1;
     g_answer = r.answer;
     g_status = r.status;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "client/client_fixture.h"
+#include "client/ost/ost_int.h"
 #include "client/ost/ost_main.h"
 #include "client/ost/ost_msg.h"
 #include "client/ost/ost_obj.h"
