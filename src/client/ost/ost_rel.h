@@ -84,6 +84,7 @@ ORB_API long ost_rel_perm_related_id_to_id(KAdpConnId* db_con, ost_ty_state* sta
 ORB_API long ost_rel_perm_purge(ost_ty_state* state, const obj_id* from, dbs_ty_lobj* from_handle, long rel,
                                 long options);
 ORB_API long ost_rel_perm_find_roots(ost_ty_state* state, long options, utl_ty_col** out);
-ORB_API long osl_rel_perm_find_rels(ost_ty_state* state, dbs_ty_lobj* handle, long options, utl_ty_col** out);
+// Not exported: the name carries the OS layer's prefix.
+long osl_rel_perm_find_rels(ost_ty_state* state, dbs_ty_lobj* handle, long options, utl_ty_col** out);
 long ost_rel_perm_cmp(const void* a, const void* b);
 long ost_rel_perm_print(FILE* stream, long indent, const void* entry, long type_id, long number);
