@@ -443,7 +443,7 @@ long cpi_double::insert(const std::string& type,
 }
 
 void cpi_double::relate(long from, const std::string& rel, long to) {
-  dd().relations.emplace_back(from, rel, to);
+  if (!related(from, rel, to)) dd().relations.emplace_back(from, rel, to);
 }
 
 void cpi_double::store_set(long id, const std::string& field, const std::string& value) {
