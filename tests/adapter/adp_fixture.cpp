@@ -35,7 +35,6 @@ void adp_test::SetUp() {
   dir_.enter(dir_.path(), dir_.path());
   cmn_alrt_clear(nullptr);
   ds_script::reset();
-  adp_double::reset();
   KAdpProcessError::Reset();
   adp_sql_log_reset();
   adp_db_set_db_driver("");
