@@ -114,8 +114,9 @@ ORB_API long adp_db_alloc_conn(const char* server, const char* login, const char
 // it current.
 ORB_API long adp_db_connect(const char* server, const char* login, const char* password, const char* app_name,
                             long timeout, KAdpConnId** cid, char utf8);
-// SQL Server: checks the credentials with a connection of its own that is
-// released, unlisted and deleted again (*cid is left null); 0 elsewhere.
+// Checks the credentials with a connection of its own that is released,
+// unlisted and deleted again (*cid is left null); the connection current
+// before stays current.
 ORB_API long adp_db_bby_login(const char* server, const char* login, const char* password, const char* app_name,
                               long timeout, KAdpConnId** cid);
 

@@ -207,7 +207,6 @@ long adp_db_login(const char* server, const char* login, const char* password, c
 long adp_db_bby_login(const char* server, const char* login, const char* password, const char* app_name,
                       long /*timeout*/, KAdpConnId** cid) {
   if (cid != nullptr) *cid = nullptr;
-  if (!adp_db_is_db_mssql()) return 0;
   KAdpConnId* prev = adp_db_get_conn();
   KAdpConnId* c = nullptr;
   if (long st = adp_db_alloc_conn(server, login, app_name, &c, 0)) return st;
@@ -215,7 +214,7 @@ long adp_db_bby_login(const char* server, const char* login, const char* passwor
   set_login_strings(c, server, login, password);
   long st = load_service(c, true, &c);
   if (st == 0) st = c->Connect(login, password, nullptr);
-  if (st == 0) {
+  if (st == 0 && adp_db_is_db_mssql()) {
     std::string text = std::string(" set dateformat ") + kDateFormat;
     st = c->ExecDmlStmt(nullptr, text.c_str(), nullptr);
   }

@@ -55,6 +55,8 @@ void adp_test::TearDown() {
 
 KAdpConnId* adp_test::connect(const char* driver, bool load) {
   adp_db_set_db_driver(driver);
+  // The dialect follows the driver, not the connection current before.
+  if (KAdpConnId* cur = adp_db_get_conn()) adp_db_clear_conn(cur);
   auto* con = new KAdpConnId(driver);
   conns_.push_back(con);
   KAdpConfig& cfg = con->GetConfig();

@@ -5,13 +5,21 @@
 #include <string>
 
 #include "adapter/adp_sch_load.h"
+#include "core/core_fixture.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 
+namespace {
+
+constexpr long kDecimalType = 766;  // decimals get precision 19, scale 2
+
+}  // namespace
+
 adp_model::adp_model() {
   static bool started = false;
   if (!started) {
+    core_start_utl();
     EXPECT_EQ(typ_main_init(), 0);
     EXPECT_EQ(adp_sch_init(), 0);
     started = true;
@@ -28,8 +36,9 @@ void adp_model::add(const char* name, long type_id, const std::vector<std::pair<
   for (size_t i = 0; i < fields.size(); ++i) {
     std::string f = "f" + std::to_string(i);
     long pos = -1;
-    ASSERT_EQ(typ_sch_fadd(s, f.c_str(), fields[i].first, fields[i].second, -1, -1, 0, 64, -1, -1, 0, 0, nullptr, "",
-                           &pos),
+    const bool decimal = fields[i].first == kDecimalType;
+    ASSERT_EQ(typ_sch_fadd(s, f.c_str(), fields[i].first, fields[i].second, -1, -1, 0, 64, decimal ? 19 : -1,
+                           decimal ? 2 : -1, 0, 0, nullptr, "", &pos),
               0)
         << name << " " << f;
   }

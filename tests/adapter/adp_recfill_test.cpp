@@ -187,15 +187,29 @@ TEST_F(AdpRecFill, LocalObjectsGetEveryFieldThenAreMarkedClean) {
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.FillObjectCollection(col, &bad.srec, 0, -1), ADP_BAD_VALUE_TYPE);
   EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
-  // A field the store refuses (a text longer than the field) fails the fill
-  // at once with the store's code.
+  // A field the store refuses (one the object's type does not have) fails
+  // the fill at once with the store's code; the fields before it are set.
+  schema_fixture wider({{512, 0}, {512, 0}, {512, 0}});
+  KAdpUtlRecord three;
+  for (long c = 0; c < 3; ++c) {
+    three.SetColType(c, 0, nullptr, 0);
+    three.SetLong(0, c, 100 + c);
+  }
+  model.add("narrow", 4001, {{512, 0}, {512, 0}});
+  model.finish(4001);
+  dbs_ty_lobj* narrow = nullptr;
+  ASSERT_EQ(dbs_obj_make(nullptr, 4001, &narrow), 0);
+  utl_ty_col* one = nullptr;
+  ASSERT_EQ(utl_col_make(nullptr, 517, 1, 1, 0, 0, &one), 0);
+  utl_col_insert(one, &narrow, nullptr);
   cmn_alrt_clear(nullptr);
-  rec.SetString(0, 4, std::string(200, 'z').c_str());
-  rec.SetString(0, 5, "after");
-  long st = rec.FillObjectCollection(col, s, 0, -1);
+  long st = three.FillObjectCollection(one, &wider.srec, 0, -1);
   EXPECT_NE(st, 0);
-  EXPECT_EQ(core_alert_codes().empty() ? 0 : core_alert_codes().back(), st);
-  EXPECT_EQ(field_text(objs[0], 5), "x");  // the fields after it are not set
+  ASSERT_FALSE(core_alert_codes().empty());
+  EXPECT_EQ(core_alert_codes().back(), st);
+  EXPECT_EQ(fields_of(narrow, 2), (std::vector<std::string>{"100", "101"}));
+  dbs_obj_free_local("test", narrow);
+  utl_col_free(nullptr, one);
   for (dbs_ty_lobj* o : objs) dbs_obj_free_local("test", o);
   utl_col_free(nullptr, col);
 }

@@ -74,8 +74,10 @@ KZString KAdpMssqlOperation::DbGetAdpDbHeader1() {
 
 long KAdpMssqlOperation::SchConvertDbType(const char* type_text) {
   if (type_text == nullptr || type_text[0] == '\0') return 0;
-  // The catalogue hands the code as its byte or as its decimal digits.
-  int code = all_digits(type_text) ? std::atoi(type_text) : static_cast<unsigned char>(type_text[0]);
+  // The catalogue hands the code as its byte (one character) or as its
+  // decimal digits.
+  const bool digits = type_text[1] != '\0' && all_digits(type_text);
+  int code = digits ? std::atoi(type_text) : static_cast<unsigned char>(type_text[0]);
   for (const mssql_code& c : kMssqlCodes)
     if (c.code == code) return c.db_type;
   return 0;
