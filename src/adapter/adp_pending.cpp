@@ -79,6 +79,10 @@ long adp_qry_wildcard_transform(const char*, const char*, const char*, char*, lo
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
+long adp_obj_get_from_buf(void*, long, void*, utl_ty_col*) { return pending("adp_obj_get_from_buf"); }
+long adp_obj_get_fk_cols(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols"); }
+long adp_obj_get_fk_cols_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_ex"); }
+long adp_qry_get_id_from_buf(void*, long, utl_ty_col*) { return pending("adp_qry_get_id_from_buf"); }
 long adp_obj_get_fk_cols_batch(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols_batch"); }
 long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_batch_ex"); }
 long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }
