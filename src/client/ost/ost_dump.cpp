@@ -27,9 +27,28 @@ ost_ty_state* g_dumped = nullptr;
 
 bool known_op(long op) { return op >= 0 && op < OST_NUM_OPS; }
 
+constexpr long k_entry_indent = 4;
+
+// Each element through its type's print procedure (conditions, which have
+// none, as their three words).
 long dump_col(FILE* f, long indent, utl_ty_col* col) {
   if (!col) return 0;
-  return utl_col_dump(f, indent, "", col, 1);
+  long type = 0, n = 0;
+  utl_col_info(col, &type, &n, nullptr, nullptr, nullptr, nullptr);
+  cmn_ty_print_proc print = nullptr;
+  cmn_typ_info(type, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &print);
+  const int w = static_cast<int>(indent + k_entry_indent);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(col, i, &e);
+    if (print) {
+      print(f, indent + k_entry_indent, e, type, i);
+    } else if (type == OST_TY_COND) {
+      const auto* c = static_cast<const ost_ty_cond*>(e);
+      std::fprintf(f, "%*.*sCONDITION %ld %ld %ld\n", w, w, "", c->words[0], c->words[1], c->words[2]);
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -149,27 +168,35 @@ long field_type(long type_id, long field) {
   return t;
 }
 
-// The value's text: an in-list as "(a,b)", else through the type registry.
+// The text of a value word of the type, through the type registry (texts,
+// decimals and longs are held in the word; other values are pointed to).
+void print_word(FILE* f, long type, const long* word) {
+  const bool in_word = type == CMN_TYP_CHAR_P || type == CMN_TYP_DECIMAL || type == CMN_TYP_LONG ||
+                       type == CMN_TYP_SHORT || type == CMN_TYP_BOOLEAN;
+  const void* cell = in_word ? static_cast<const void*>(word) : reinterpret_cast<const void*>(*word);
+  const char* text = cell ? cmn_typ_val(cell, type, 0) : "";
+  std::fputs(text ? text : "", f);
+}
+
+// The value's text: an in-list as "(a,b)", else the one value.
 void value_text(FILE* f, long type_id, const ost_ty_trav_cond& c) {
   const long t = field_type(type_id, c.field);
-  auto one = [&](const void* cell) {
-    if (t == CMN_TYP_CHAR_P) std::fprintf(f, "%s", *static_cast<const char* const*>(cell));
-    else cmn_typ_print_val(f, 0, cell, t, 0);
-  };
-  if (ost_rel_op_expects_col(c.op)) {
-    auto* col = reinterpret_cast<utl_ty_col*>(c.value);
-    std::fputc('(', f);
-    long n = ost_col_count(col);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(col, i, &e);
-      if (i) std::fputc(',', f);
-      one(e);
-    }
-    std::fputc(')', f);
+  if (!ost_rel_op_expects_col(c.op)) {
+    print_word(f, t, &c.value);
     return;
   }
-  one(&c.value);
+  auto* col = reinterpret_cast<utl_ty_col*>(c.value);
+  long n = 0, flags = 0;
+  if (col) utl_col_info(col, nullptr, &n, nullptr, nullptr, nullptr, &flags);
+  std::fputc('(', f);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(col, i, &e);
+    if (i) std::fputc(',', f);
+    long word = (flags & UTL_COL_IN_SLOT) ? *static_cast<long*>(e) : reinterpret_cast<long>(e);
+    print_word(f, t, &word);
+  }
+  std::fputc(')', f);
 }
 
 }  // namespace
