@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "adapter/adp_sch_load.h"
+#include "client/oab/oab_msg.h"
 #include "client/ost/ost_main.h"
 #include "client/ost/ost_obj.h"
 #include "client/ost/ost_state.h"
@@ -27,13 +28,14 @@ void client_start() {
   ASSERT_EQ(typ_main_init(), 0);
   ASSERT_EQ(dbs_main_init(), 0);
   ASSERT_EQ(ost_main_init(), 0);
+  ASSERT_EQ(oab_str_init(), 0);
 }
 
 namespace {
 
 void dictionary() {
   auto& s = adp_store::st();
-  s.types = {{ACCOUNT, 2, "account"}, {CONTACT, 2, "contact"}, {TAG, 2, "tag"}, {LEDGER, 2, "ledger"}};
+  s.types = {{ACCOUNT, 2, "account"}, {CONTACT, 2, "contact"}, {TAG, 2, "tag"}, {LEDGER, 2, "ledger"}, {SCRATCH, 2, "scratch"}};
   s.fields = {
       {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, ACCOUNT, ""},
       {"name", 516, 3, 30, -1, -1, 0x1, -1, 1, ACCOUNT, ""},
@@ -49,6 +51,10 @@ void dictionary() {
       {"label", 516, 3, 20, -1, -1, 0x1, -1, 1, TAG, ""},
       {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, LEDGER, ""},
       {"name", 516, 3, 30, -1, -1, 0x1, -1, 1, LEDGER, ""},
+      {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, SCRATCH, ""},
+      {"name", 516, 3, 30, -1, -1, 0x1, -1, 1, SCRATCH, ""},
+      {"rank", 512, 0, 0, -1, -1, 0x11, -1, 2, SCRATCH, ""},
+      {"synced", 512, 0, 0, -1, -1, 0x11, -1, 3, SCRATCH, ""},
   };
   s.rels = {
       {"account2contact", 1, "contact", -1, 0, "contact2account", 0, "", "", 0, ACCOUNT, ""},
