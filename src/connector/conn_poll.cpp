@@ -111,28 +111,34 @@ int OrbisanGlobals::pollForEvents() {
   return result;
 }
 
+int OrbisanGlobals::openEventStep(conn_ty_event_query& q, const char* table, long* state,
+                                  cpi_ty_qry_result** result) {
+  if (long st = cpi_state_create(connectionId, 0, state)) {
+    utility->log_error(st);
+    return -1;
+  }
+  if (long st = cpi_qry_traverse_map(connectionId, *state, nullptr, CONN_EVENT_RUN_LEVELS, q.levels,
+                                     0, result)) {
+    cpi_state_rollback(*state);
+    connectionGone(st, CONN_MSG_EVENT_LOST, table);
+    return -2;
+  }
+  return 0;
+}
+
 bool OrbisanGlobals::pollEvent(long number, int* result, int* answer) {
   auto stop = [answer](int value) {
     *answer = value;
     return false;
   };
-  conn_poll_scope scope;
-  if (long st = cpi_state_create(connectionId, 0, &scope.state)) {
-    utility->log_error(st);
-    return stop(-1);
-  }
-  scope.open = true;
   // The row as it is now: gone or taken by another since the batch was read,
   // it is passed over.
   conn_ty_event_query q;
   conn_event_query(q, eventTableName.c_str(), "objid", conn_number_text(number), "event_status",
                    CONN_EVENT_READY, false);
-  if (long st = cpi_qry_traverse_map(connectionId, scope.state, nullptr, CONN_EVENT_RUN_LEVELS,
-                                     q.levels, 0, &scope.result)) {
-    scope.release();
-    connectionGone(st, CONN_MSG_EVENT_LOST, eventTableName.c_str());
-    return stop(-2);
-  }
+  conn_poll_scope scope;
+  if (int r = openEventStep(q, eventTableName.c_str(), &scope.state, &scope.result)) return stop(r);
+  scope.open = true;
   long count = 0;
   void** rows = nullptr;
   if (long st = cpi_qry_get_result(scope.result, 0, 0, &count, &rows)) {
@@ -261,21 +267,13 @@ bool OrbisanGlobals::archiveEvent(long number, const char* status, int* result, 
     *answer = value;
     return false;
   };
-  conn_poll_scope scope;
-  if (long st = cpi_state_create(connectionId, 0, &scope.state)) {
-    utility->log_error(st);
-    return stop(-1);
-  }
-  scope.open = true;
   conn_ty_event_query q;
   conn_event_query(q, archiveTableName.c_str(), "event_id", conn_number_text(number), nullptr,
                    nullptr, false);
-  if (long st = cpi_qry_traverse_map(connectionId, scope.state, nullptr, CONN_EVENT_RUN_LEVELS,
-                                     q.levels, 0, &scope.result)) {
-    scope.release();
-    connectionGone(st, CONN_MSG_EVENT_LOST, archiveTableName.c_str());
-    return stop(-2);
-  }
+  conn_poll_scope scope;
+  if (int r = openEventStep(q, archiveTableName.c_str(), &scope.state, &scope.result))
+    return stop(r);
+  scope.open = true;
   long count = 0;
   void** rows = nullptr;
   auto failed = [&](int number_msg, long st) -> bool {
