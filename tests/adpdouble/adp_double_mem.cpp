@@ -324,6 +324,19 @@ long apply_relation(const queued& q) {
 
 }  // namespace
 
+long relate_remote(const obj_id& primary, const obj_id& foreign, long rel_id, char relate) {
+  typ_sch_rrec* r = nullptr;
+  char side = 0;
+  bool owner = relation_of(primary.type, rel_id, &r, &side);
+  if (owner) {
+    typ_sch_srec* other = side == 'p' ? r->fschema : r->pschema;
+    owner = other != nullptr && other->type_id == (foreign.type & DBS_OID_TYPE_MASK);
+  }
+  const obj_id& a = owner ? primary : foreign;
+  const obj_id& b = owner ? foreign : primary;
+  return apply_relation({false, nullptr, 0, 0, 0, a, b, {}, rel_id, relate});
+}
+
 long run_batch(char own_transaction, long inject) {
   std::vector<queued> queue;
   queue.swap(st().queue);

@@ -70,6 +70,9 @@ long obj_put(dbs_ty_lobj* object);
 long obj_delete(const obj_id& id);
 void queue_object(dbs_ty_lobj* object, char create, char del, long option);
 void queue_relation(const obj_id& a, const obj_id& b, const obj_id& link_row, long rel_id, char relate);
+// A relation written at once (the store's relate and unrelate outside a
+// batch); rel_id belongs to whichever of the two objects owns it.
+long relate_remote(const obj_id& primary, const obj_id& foreign, long rel_id, char relate);
 long run_batch(char own_transaction, long inject);
 void abort_batch();
 void trn_begin();

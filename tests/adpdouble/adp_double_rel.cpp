@@ -18,11 +18,13 @@ std::string oid(const obj_id* id) {
 
 long adp_rel_new_relate_remote_id(KAdpConnId*, obj_id* primary, const char* type_name, long rel_id,
                                   obj_id* foreign) {
-  return record("adp_rel_new_relate_remote_id", {oid(primary), type_name ? type_name : "null", num(rel_id),
-                                                 oid(foreign)});
+  long s = record("adp_rel_new_relate_remote_id", {oid(primary), type_name ? type_name : "null", num(rel_id),
+                                                   oid(foreign)});
+  return s || !adp_mem::on() ? s : adp_mem::relate_remote(*primary, *foreign, rel_id, 1);
 }
 long adp_rel_unrelate_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_id* foreign) {
-  return record("adp_rel_unrelate_remote_id", {oid(primary), num(rel_id), oid(foreign)});
+  long s = record("adp_rel_unrelate_remote_id", {oid(primary), num(rel_id), oid(foreign)});
+  return s || !adp_mem::on() ? s : adp_mem::relate_remote(*primary, *foreign, rel_id, 0);
 }
 long adp_rel_related_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_id* foreign, long options,
                                char* related) {
