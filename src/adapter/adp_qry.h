@@ -35,6 +35,10 @@ ORB_API long adp_qry_wildcard_len(const char* pattern, long* length);
 ORB_API long adp_qry_wildcard_transform(const char* prefix, const char* pattern, const char* suffix, char* out,
                                         long size);
 
+// The object ids of the statement's current result set into ids (count -1:
+// all of them), then the result set is released.
+ORB_API long adp_qry_get_id_from_buf(void* statement, long count, utl_ty_col* ids);
+
 // Power queries: the ids of a written SQL text, duplicates removed.
 ORB_API long adp_pwr_qry_execute(KAdpConnId* con, const char* proc_name, const char* sql, utl_ty_col* ids);
 ORB_API long adp_pwr_eliminate_dup_id(utl_ty_col* ids);
