@@ -78,3 +78,9 @@ long oab_qry_bet_operand_tokenize(long type, const char* label, const char* path
 bool oab_qry_in_operand_next_token(const char* text, size_t* pos, std::string* token);
 // Appends a token in single quotes with each inner single quote doubled.
 void oab_qry_token_append(std::string* out, const std::string& token);
+
+// Follows a field path ("rel:rel:field") from the start object: a copy of
+// the first end object into *out_obj, copies of all into out_col (emptied
+// first), and the final field's type, id and data type.
+long oab_qry_traverse_path(void* unused, dbs_ty_lobj* start, const char* path, dbs_ty_lobj** out_obj,
+                           utl_ty_col* out_col, long* final_type, long* field_id, long* data_type, long flag);
