@@ -34,11 +34,12 @@ struct conn_poll_scope {
   long state = 0;
   bool open = false;
   cpi_ty_qry_result* result = nullptr;
-  // Frees the result; a failure is written to standard error.
-  void free_result() {
-    if (result && cpi_qry_free_results(result) != 0)
-      fputs("pollForEvents: Error freeing results_col\n", stderr);
+  // Frees the result; a failure is written to standard error and returned.
+  long free_result() {
+    long st = result ? cpi_qry_free_results(result) : 0;
+    if (st != 0) fputs("pollForEvents: Error freeing results_col\n", stderr);
     result = nullptr;
+    return st;
   }
   long release() {
     free_result();
@@ -99,9 +100,17 @@ int OrbisanGlobals::pollForEvents() {
     }
     numbers.push_back(event.objid);
   }
+  if (numbers.empty()) {
+    // No ready rows: nothing changes; a failure to let go of the query is -1.
+    long freed = scope.free_result();
+    long released = scope.release();
+    if (freed == 0 && released == 0) return 0;
+    utility->log_error(freed != 0 ? freed : released);
+    return -1;
+  }
   if (long st = scope.release()) {
     utility->log_error(st);
-    return numbers.empty() ? -1 : static_cast<int>(st);
+    return static_cast<int>(st);
   }
   int result = 0;
   for (long number : numbers) {
