@@ -1,5 +1,6 @@
 #include "bo/bo_compnt.h"
 
+#include "bo/bo_bulkreq.h"
 #include "bo/bo_sesmgr.h"
 #include "kclassic/kc_sys.h"
 
@@ -30,6 +31,12 @@ long KDdComponent::Release() {
 }
 
 void KDdComponent::GetMetaDataFromServer(KDdBulkRequest* request) { m_pSessionMgr->FetchMetaData(request); }
+
+void KDdComponent::FetchMissing(KDdDict* dict, const std::function<void(KDdBulkRequest&)>& fill) {
+  KDdBulkRequest request(dict);
+  fill(request);
+  GetMetaDataFromServer(&request);
+}
 
 long KDdComponent::GetDefaultLang() { return m_pSessionMgr->GetDefaultLang(); }
 

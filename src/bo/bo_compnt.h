@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "kclassic/kc_arch.h"
 #include "kclassic/kc_array.h"
@@ -112,6 +113,25 @@ class ORB_API KDdComponent : public KObject {
     KUtlCrSync hold(m_csLock);
     return records.GetSize();
   }
+  // Files record under its lower-cased key and at the end of records, and
+  // marks the component modified; a record whose key is held is deleted.
+  template <class REC, class ARG>
+  void FileByKey(KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, REC*>& map, KArray<REC*, ARG>& records, REC* record,
+                 const KZString& key) {
+    KUtlCrSync hold(m_csLock);
+    if (LookupByKey(map, key)) {
+      delete record;
+      return;
+    }
+    KZString lower(key);
+    lower.MakeLower();
+    map.SetAt(lower, record);
+    records.Add(record);
+    m_bModified = 1;
+  }
+  // Hands a request on dict, filled by fill, to the metadata fetch (the
+  // lock is not held); the request is gone when this returns.
+  void FetchMissing(KDdDict* dict, const std::function<void(KDdBulkRequest&)>& fill);
   // Deletes every record of the array and empties it.
   template <class REC, class ARG>
   static void DeleteRecords(KArray<REC*, ARG>& records) {

@@ -115,22 +115,14 @@ KDdCurrency* KDdCurrencyCompnt::LookupById(long id) {
 IDdCurrency* KDdCurrencyCompnt::FindCurrency(KDdDict* dict, long id, int flags) {
   KDdCurrency* found = LookupById(id);
   if (found || (flags & BO_DD_LOCAL_ONLY)) return found;
-  {
-    KDdBulkRequest request(dict);
-    request.m_arrCurrencyIds.Add(uint32_t(id));
-    GetMetaDataFromServer(&request);
-  }
+  FetchMissing(dict, [id](KDdBulkRequest& r) { r.m_arrCurrencyIds.Add(uint32_t(id)); });
   return FindCurrency(nullptr, id, BO_DD_LOCAL_ONLY);
 }
 
 IDdCurrency* KDdCurrencyCompnt::FindCurrency(KDdDict* dict, const KZString& name, int flags) {
   KDdCurrency* found = LookupByKey(m_mapByName, name);
   if (found || (flags & BO_DD_LOCAL_ONLY)) return found;
-  {
-    KDdBulkRequest request(dict);
-    request.AddCurrencyRequest(name);
-    GetMetaDataFromServer(&request);
-  }
+  FetchMissing(dict, [&name](KDdBulkRequest& r) { r.AddCurrencyRequest(name); });
   return FindCurrency(nullptr, name, BO_DD_LOCAL_ONLY);
 }
 

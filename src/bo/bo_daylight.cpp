@@ -97,11 +97,7 @@ IDdDaylight* KDdDaylightCompnt::GetDaylight(int index, int flags) {
 IDdDaylight* KDdDaylightCompnt::FindDaylight(KDdDict* dict, const KZString& key, int flags) {
   KDdDaylight* found = LookupByKey(m_mapByKey, key);
   if (found || (flags & BO_DD_LOCAL_ONLY)) return found;
-  {
-    KDdBulkRequest request(dict);
-    request.AddDaylightRequest(key);
-    GetMetaDataFromServer(&request);
-  }
+  FetchMissing(dict, [&key](KDdBulkRequest& r) { r.AddDaylightRequest(key); });
   return FindDaylight(nullptr, key, BO_DD_LOCAL_ONLY);
 }
 
@@ -110,17 +106,8 @@ IDdDaylight* KDdDaylightCompnt::FindDaylight(KDdDict* dict, const KZString& time
 }
 
 void KDdDaylightCompnt::AddDaylight(KDdDaylight* daylight) {
-  KUtlCrSync hold(m_csLock);
   KZString key;
-  daylight->GetKey(key);
-  if (LookupByKey(m_mapByKey, key)) {
-    delete daylight;
-    return;
-  }
-  key.MakeLower();
-  m_mapByKey.SetAt(key, daylight);
-  m_arrDaylights.Add(daylight);
-  m_bModified = 1;
+  FileByKey(m_mapByKey, m_arrDaylights, daylight, daylight->GetKey(key));
 }
 
 void KDdDaylightCompnt::DeleteContents() {

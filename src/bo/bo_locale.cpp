@@ -91,26 +91,13 @@ IDdLocale* KDdLocaleCompnt::GetLocale(int index, int flags) {
 IDdLocale* KDdLocaleCompnt::FindLocale(KDdDict* dict, const KZString& key, int flags) {
   KDdLocale* found = LookupByKey(m_mapByKey, key);
   if (found || (flags & BO_DD_LOCAL_ONLY) || GetLocaleCount() > 0) return found;
-  {
-    KDdBulkRequest request(dict);
-    request.AddLocaleRequest(key);
-    GetMetaDataFromServer(&request);
-  }
+  FetchMissing(dict, [&key](KDdBulkRequest& r) { r.AddLocaleRequest(key); });
   return FindLocale(nullptr, key, BO_DD_LOCAL_ONLY);
 }
 
 void KDdLocaleCompnt::AddLocale(KDdLocale* locale) {
-  KUtlCrSync hold(m_csLock);
   KZString key;
-  locale->GetKey(key);
-  if (LookupByKey(m_mapByKey, key)) {
-    delete locale;
-    return;
-  }
-  key.MakeLower();
-  m_mapByKey.SetAt(key, locale);
-  m_arrLocales.Add(locale);
-  m_bModified = 1;
+  FileByKey(m_mapByKey, m_arrLocales, locale, locale->GetKey(key));
 }
 
 long KDdLocaleCompnt::Locale2OrbnLang(long win32Lcid) {

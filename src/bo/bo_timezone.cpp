@@ -75,25 +75,12 @@ IDdTimezone* KDdTimezoneCompnt::GetTimezone(int index, int flags) {
 IDdTimezone* KDdTimezoneCompnt::FindTimezone(KDdDict* dict, const KZString& name, int flags) {
   KDdTimezone* found = LookupByKey(m_mapByName, name);
   if (found || (flags & BO_DD_LOCAL_ONLY) || GetTimezoneCount() > 0) return found;
-  {
-    KDdBulkRequest request(dict);
-    request.AddTimezoneRequest(name);
-    GetMetaDataFromServer(&request);
-  }
+  FetchMissing(dict, [&name](KDdBulkRequest& r) { r.AddTimezoneRequest(name); });
   return FindTimezone(nullptr, name, BO_DD_LOCAL_ONLY);
 }
 
 void KDdTimezoneCompnt::AddTimezone(KDdTimezone* timezone) {
-  KUtlCrSync hold(m_csLock);
-  if (LookupByKey(m_mapByName, timezone->GetName())) {
-    delete timezone;
-    return;
-  }
-  KZString key(timezone->GetName());
-  key.MakeLower();
-  m_mapByName.SetAt(key, timezone);
-  m_arrTimezones.Add(timezone);
-  m_bModified = 1;
+  FileByKey(m_mapByName, m_arrTimezones, timezone, timezone->GetName());
 }
 
 void KDdTimezoneCompnt::DeleteContents() {

@@ -46,6 +46,25 @@ std::string CompntTest::CacheFile(const char* compntName) const {
   return dir.file(std::string("prod_") + compntName + ".Cache");
 }
 
+int CompntTest::LoadBody(KDdComponent& compnt, const std::string& body) {
+  KZString name;
+  compnt.GetCacheFileName(name);
+  std::string file(static_cast<const char*>(name));
+  dir.write(file.substr(dir.path().size() + 1), HeaderBytes(7, 1200, 3, "Cust-9.1", "prod", "host", "orbis") + body);
+  KZString log;
+  return compnt.ReadCacheFile(log);
+}
+
+std::string CompntTest::StoredBody(KDdComponent& compnt) {
+  KZString log;
+  EXPECT_EQ(compnt.WriteCacheFile(log), 1);
+  KZString name;
+  compnt.GetCacheFileName(name);
+  std::string file(static_cast<const char*>(name));
+  std::string bytes = dir.read(file.substr(dir.path().size() + 1));
+  return bytes.substr(HeaderBytes(7, 1200, 3, "Cust-9.1", "prod", "host", "orbis").size());
+}
+
 std::string Word(uint32_t w) {
   std::string s(4, '\0');
   for (int i = 0; i < 4; ++i) s[size_t(i)] = char((w >> (24 - 8 * i)) & 0xFF);

@@ -48,6 +48,11 @@ class CompntTest : public BoTest {
 
   // The cache file of the component kind.
   std::string CacheFile(const char* compntName) const;
+  // Writes the manager's header and body as the component's cache file and
+  // reads it into the component; the result of ReadCacheFile.
+  int LoadBody(KCLASSIC::KDdComponent& compnt, const std::string& body);
+  // The body bytes the component writes to its cache file.
+  std::string StoredBody(KCLASSIC::KDdComponent& compnt);
 
   kctest::TempDir dir;
   KCLASSIC::KUtlQboConfig config;
