@@ -126,6 +126,24 @@ void set_start_values() {
     if (g.k == kind::time) g.t = clktime{CLK_NULL_DAY, 0};
 }
 
+utl_ty_col* dlg_col(long number) { return static_cast<utl_ty_col*>(g_table[number].p); }
+
+// The value slot of a dialog key, or null when the key is absent.
+long dlg_value_of(long key, long** slot) {
+  *slot = nullptr;
+  utl_ty_col* keys = dlg_col(OAB_GLB_DLG_KEYS);
+  for (long i = 0; i < keys->count; ++i) {
+    void* k = nullptr;
+    if (long st = utl_col_ith(keys, i, &k)) return st;
+    if (*static_cast<long*>(k) != key) continue;
+    void* v = nullptr;
+    if (long st = utl_col_ith(dlg_col(OAB_GLB_DLG_VALUES), i, &v)) return st;
+    *slot = static_cast<long*>(v);
+    return 0;
+  }
+  return 0;
+}
+
 bool is_zero(const obj_id& id) { return id.type == 0 && id.num == 0 && id.sub == 0; }
 
 // The object a global object id names, or null (the caller frees it).
@@ -203,34 +221,21 @@ long oab_glb_main_set_variable(long number, long type_code, const void* value) {
 }
 
 long oab_glb_set_dlg_inst_id(long key, long value) {
-  auto* keys = static_cast<utl_ty_col*>(g_table[OAB_GLB_DLG_KEYS].p);
-  auto* values = static_cast<utl_ty_col*>(g_table[OAB_GLB_DLG_VALUES].p);
-  for (long i = 0; i < keys->count; ++i) {
-    void* k = nullptr;
-    if (long st = utl_col_ith(keys, i, &k)) return st;
-    if (*static_cast<long*>(k) != key) continue;
-    void* v = nullptr;
-    if (long st = utl_col_ith(values, i, &v)) return st;
-    *static_cast<long*>(v) = value;
+  long* slot = nullptr;
+  if (long st = dlg_value_of(key, &slot)) return st;
+  if (slot != nullptr) {
+    *slot = value;
     return 0;
   }
-  if (long st = utl_col_push(keys, &key, nullptr)) return st;
-  return utl_col_push(values, &value, nullptr);
+  if (long st = utl_col_push(dlg_col(OAB_GLB_DLG_KEYS), &key, nullptr)) return st;
+  return utl_col_push(dlg_col(OAB_GLB_DLG_VALUES), &value, nullptr);
 }
 
 long oab_glb_find_dlg_inst_id(long key, long* value) {
   *value = 0;
-  auto* keys = static_cast<utl_ty_col*>(g_table[OAB_GLB_DLG_KEYS].p);
-  auto* values = static_cast<utl_ty_col*>(g_table[OAB_GLB_DLG_VALUES].p);
-  for (long i = 0; i < keys->count; ++i) {
-    void* k = nullptr;
-    if (long st = utl_col_ith(keys, i, &k)) return st;
-    if (*static_cast<long*>(k) != key) continue;
-    void* v = nullptr;
-    if (long st = utl_col_ith(values, i, &v)) return st;
-    *value = *static_cast<long*>(v);
-    return 0;
-  }
+  long* slot = nullptr;
+  if (long st = dlg_value_of(key, &slot)) return st;
+  if (slot != nullptr) *value = *slot;
   return 0;
 }
 
