@@ -429,10 +429,12 @@ TEST_F(ZString, FormatGrowsWhenWideTextTakesMoreBytes) {
   EXPECT_EQ(str(s.Left(2)), bytes({0xC3, 0xA9}));
 }
 
-TEST_F(ZString, FormatMessageFillsByNumber) {
+TEST_F(ZString, FormatMessageFillsInOrderOfAppearance) {
   KZString s;
-  s.FormatMessage("%2 before %1, again %2", "one", "two");
-  EXPECT_EQ(str(s), "two before one, again two");
+  s.FormatMessage("%2 before %1, again %2", "one", "two", "three");
+  EXPECT_EQ(str(s), "one before two, again three");
+  s.FormatMessage("first %2 then %1.", "A", "B");
+  EXPECT_EQ(str(s), "first A then B.");
 }
 
 TEST_F(ZString, LoadStringFromTheKTable) {
