@@ -37,6 +37,8 @@ ORB_API long adp_obj_oid_init(KAdpConnId* con, long type_id, long argument);
 // The object-id procedure the adapter calls (the store installs its own).
 using adp_ty_oid_get_proc = long (*)(dbs_ty_lobj* object, obj_id* out);
 ORB_API long adp_obj_set_oid_get_proc(adp_ty_oid_get_proc proc);
+// The stored object-id procedure, or null.
+ORB_API adp_ty_oid_get_proc adp_obj_get_oid_get_proc();
 
 // The administrator's login name.
 ORB_API long adp_usr_admin_login_get(const char** login);

@@ -11,6 +11,9 @@
 class KAdpConnId;
 struct utl_ty_col;
 
+// Registers the query record type (794: three longs).
+ORB_API long adp_qry_init();
+
 ORB_API long adp_qry_simple(KAdpConnId* con, void* desc, void* order, void* order_flags, long limit, long option,
                             char parsed, utl_ty_col* objects);
 ORB_API long adp_qry_simple_with_cond(KAdpConnId* con, void* desc, void* conds, void* order, void* order_flags,

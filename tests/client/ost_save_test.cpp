@@ -328,6 +328,20 @@ TEST_F(ost_save_test, DeletesAndRelationsReachTheDatabase) {
   EXPECT_EQ(ost_state_abort(s, 0), 0);
 }
 
+TEST_F(ost_save_test, ASaveLetsGoOfLedgerObjectsButTheyLiveOnWithTheState) {
+  ost_ty_state* s = new_state();
+  dbs_ty_lobj* l = nullptr;
+  ASSERT_EQ(ost_obj_create("t", s, LEDGER, &l), 0);
+  set_name(l, "entry");
+  ASSERT_EQ(ost_state_save(s, 0), 0);
+  EXPECT_EQ(s->num_objects, 0);
+  EXPECT_EQ(adp_mem::row_count(LEDGER), 1);
+  // The caller's handle is still a live object until the state goes.
+  EXPECT_EQ(name_of(l), "entry");
+  EXPECT_GT(number_of(l), 0);
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
 TEST_F(ost_save_test, OfflineFeatureGivesLinkRowsIdsOfTheirOwn) {
   adp_store::st().current.flags |= 32;  // offline synchronisation on
   adp_store::st().current.site_id = 2;
