@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_err.h"
 #include "kclassic/kc_plex.h"
@@ -416,6 +417,16 @@ TEST_F(ZString, FormatReservesByConversion) {
     else s.Format(c.fmt, 1.0);
     EXPECT_EQ(s.GetAllocLength(), c.capacity) << c.fmt;
   }
+}
+
+TEST_F(ZString, FormatRefusedByTheFormatterIsAnError) {
+  KZString s("kept");
+  // A precision beyond the formatter's largest: no text can be made.
+  auto e = kctest::catchKErr([&] { s.Format("%.600f", 1.0); });
+  EXPECT_TRUE(e.thrown);
+  EXPECT_EQ(e.id, KERR_INVALID_FORMAT);
+  EXPECT_EQ(e.method, "KZString::FormatV");
+  EXPECT_EQ(str(s), "kept");
 }
 
 TEST_F(ZString, FormatGrowsWhenWideTextTakesMoreBytes) {

@@ -3,6 +3,8 @@
 // A magnitude N held in base 10^9 limbs, least significant first, meaning the
 // value N / 10^38. Valid operands and results have N < 10^76 (38 digits either
 // side of the point).
+//
+// Threads: plain functions on their arguments; safe from several threads.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,6 @@
 // Shared by the files of the type conversion (not for other modules).
+//
+// Threads: as cmn_typ_conv.h.
 #pragma once
 
 #include <string>
