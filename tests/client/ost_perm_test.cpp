@@ -113,4 +113,27 @@ TEST_F(ost_perm_test, RootsRelationsAndGetRelated) {
   EXPECT_EQ(ost_state_abort(s, 0), 0);
 }
 
+TEST_F(ost_perm_test, RelatedIdToIdAsksTheCacheFirst) {
+  seed(ACCOUNT, 1, "a1");
+  seed(CONTACT, 10, "c10");
+  seed(CONTACT, 11, "c11");
+  seed_fk(10, 1);
+  ost_ty_state* s = new_state();
+  obj_id a1{ACCOUNT, 1, 0}, c10{CONTACT, 10, 0}, c11{CONTACT, 11, 0};
+  ASSERT_EQ(ost_rel_perm_cache_one(s, &a1, ACCOUNT2CONTACT, &c11), 0);
+  struct row {
+    ost_ty_state* state;
+    const obj_id* to;
+    long found, db_calls;
+  };
+  for (const row& r : std::vector<row>{{s, &c11, 1, 0}, {s, &c10, 1, 1}, {nullptr, &c11, 0, 1}}) {
+    const long before = calls("adp_rel_related_remote_id");
+    long found = -1;
+    ASSERT_EQ(ost_rel_perm_related_id_to_id(con(), r.state, &a1, ACCOUNT2CONTACT, r.to, 0, &found), 0);
+    EXPECT_EQ(found, r.found);
+    EXPECT_EQ(calls("adp_rel_related_remote_id") - before, r.db_calls);
+  }
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
 }  // namespace
