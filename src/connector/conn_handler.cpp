@@ -42,6 +42,7 @@ void GenBOHandler::freeTravMap() {
   delete[] travMap;
   travMap = nullptr;
   travMapOwnsConds = false;
+  travTexts.clear();
 }
 
 void GenBOHandler::countMemoryUnit() {
@@ -156,6 +157,7 @@ int conn_write_and_release(GenBOHandler& h, BusinessObject& bo,
                            int (*step)(GenBOHandler&, BusinessObject&)) {
   int result = step(h, bo);
   int saved = h.PrivateSaveTransactionState(bo, result);
+  if (saved >= 0) h.PrivatePopulateObjids(bo, static_cast<Map*>(bo.getContext()));
   h.stateOpen = false;
   long status = cpi_state_rollback(h.state);
   if (status != 0) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <deque>
 #include <string>
 
 #include "client/cpi_ty.h"
@@ -30,6 +31,17 @@ extern const conn_ty_verb_steps conn_verb_steps;
 // child Update in progress.
 extern long recordCount;
 extern char bAlreadyInChild;
+
+// What PrivateRelateObjects found to do.
+constexpr int CONN_RELATE_NONE = 0;
+constexpr int CONN_RELATE_DONE = 1;
+constexpr int CONN_RELATE_REFUSED = -1;
+
+// Level kind of objects related to the parent level's objects.
+constexpr int32_t CONN_KIND_RELATED = 2;
+// Internal results: a child without stored object; an object not found.
+constexpr int CONN_CHILD_MISSING = -5;
+constexpr int CONN_ID_GEN_FAILED = 240;
 
 class ORB_API GenBOHandler : public BOHandlerCPP {
  public:
@@ -60,6 +72,32 @@ class ORB_API GenBOHandler : public BOHandlerCPP {
   // traversal map takes the condition array over. 0 or -1.
   int PrivatePrepareSingleQuery(int count, const char* type, cpi_ty_fcond* conds,
                                 long* num_objs, void*** objects, cpi_ty_qry_result** result);
+
+  // Create's private steps.
+  void PrivateInitMap(BusinessObject& bo, Map* map, long* levels);
+  void PrivateSetTravMap(cpi_ty_trav_map* level, const char* rel, const char* type, int kind,
+                         char flag, int cond_count, cpi_ty_fcond* conds);
+  void PrivateSetRelations(BusinessObject& bo, Map* map, cpi_ty_trav_map* levels, int start);
+  int PrivateGenerateID(BusinessObject& bo, Map* map);
+  int PrivateNewObject(BusinessObject& bo, int i, Map* map, cpi_ty_trav_map* level,
+                       const char* value, int flag);
+  // CONN_RELATE_NONE, CONN_RELATE_DONE or CONN_RELATE_REFUSED (a relation
+  // the client interface refused).
+  int PrivateRelateObjects(BusinessObject& bo, Map* map, int i);
+  void PrivatePopulateObjids(BusinessObject& bo, Map* map);
+
+  // The query preparation of the retrieve family, shared with Update.
+  int PrivateRetrievalInit(BusinessObject& bo, cpi_ty_trav_map* levels, Map* map, int* start,
+                           long* level_count, bool retrieve, bool update, bool* changed);
+  // Builds the conditions into a new array (the caller's to free).
+  void PrivateSetConditions(BusinessObject& bo, Map* map, cpi_ty_fcond** conds, int* count,
+                            bool by_content);
+  void PrivateUseAttributeAsCondition(BusinessObject& bo, Map* map, int i, cpi_ty_fcond* conds,
+                                      int* filled, bool by_content);
+  bool PrivateUseAsCondition(BusinessObject& bo, Map* map, int i, bool by_content);
+  void PrivateCheckParentIndex(BusinessObject& bo, long level_count);
+  int PrivateRemoveChildren(BusinessObject& bo);
+  int RetrieveChildrenAndRemoveRelations(BusinessObject& bo);
 
   char* generateTraceMsg(int number, int type, const char* info, int count, ...);
   char* vgenerateTraceMsg(int number, int type, const char* info, int count, va_list args);
@@ -93,11 +131,23 @@ class ORB_API GenBOHandler : public BOHandlerCPP {
 
   // Whether the traversal map owns the condition array of its level 0.
   bool travMapOwnsConds = false;
+  // Texts the traversal map's levels point at (relation names), freed with it.
+  std::deque<std::string> travTexts;
+  // Set when the walk of Update could not read or unrelate a stored child.
+  bool walkFailed = false;
   // Whether `state` is open (created and not yet released).
   bool stateOpen = false;
   conn_ty_verb_steps verbSteps = conn_verb_steps;
 
  private:
+  int retrieveAllLevels(BusinessObject& bo, Map* map, cpi_ty_qry_result* result, long levels);
+  int retrieveAllSiblings(BusinessObject& bo, Map* map, cpi_ty_qry_result* result, long levels,
+                          long count, void** objects, int parent_attr);
+  int retrieveAllChildren(BusinessObject& bo);
+  int removeRelationsOfLevels(BusinessObject& bo, cpi_ty_qry_result* result, long levels);
+  int removeRelationsOfChildren(BusinessObject& bo, Map* map);
+  int updateLevels(BusinessObject& bo, Map* map, cpi_ty_qry_result* result, int first_level,
+                   bool* changed);
   void readOptions(BusinessObject& bo);
   int dispatch(BusinessObject& bo, const char* verb);
   int releaseState();

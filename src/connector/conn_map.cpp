@@ -52,6 +52,11 @@ Map::Map(BusinessObject* bo) : bo_(bo), utility_(nullptr) {
   bo_->setContext(this);
 }
 
+void Map::setBusinessObject(BusinessObject* bo) {
+  bo_ = bo;
+  bo_->setContext(this);
+}
+
 Map::~Map() {
   for (conn_ty_map_attr* r : records_) delete r;
 }

@@ -125,6 +125,10 @@ class Map {
   // Reads one field as text by type code; an empty field name gives "".
   long load_field(void* object, const char* field, int type_code, std::string& value);
 
+  // Points the map at another business object of the same type (whose
+  // context it becomes), or back at its own.
+  void setBusinessObject(BusinessObject* bo);
+
   // The record of attribute i, or null.
   const conn_ty_map_attr* record(int i) const;
 

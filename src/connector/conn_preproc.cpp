@@ -45,6 +45,10 @@ const char* conn_pp_value(BusinessObject& bo, const char* name) {
 }  // namespace
 
 int GenBOHandler::PrivatePreProcessBusObj(BusinessObject& bo, Map** out_map) {
+  // A map left from an earlier step on this object (an Update turned into
+  // a Create) is replaced.
+  delete static_cast<Map*>(bo.getContext());
+  bo.setContext(nullptr);
   Map* map = new Map(&bo);
   if (out_map) *out_map = map;
   const int info = KzMsgFormat::ORB_INFO;

@@ -1,11 +1,11 @@
 #include "kclassic/kc_arch.h"
+#include "kclassic/kc_arch_be.h"
 
 #include <climits>
 #include <cstring>
 
 #include "kclassic/kc_array.h"
 #include "kclassic/kc_map.h"
-#include "mbtext/gc_mem_be_int.h"
 
 namespace KCLASSIC {
 
@@ -177,26 +177,21 @@ KArchive& KArchive::Put8(uint8_t v) {
   return *this;
 }
 KArchive& KArchive::Put16(uint16_t v) {
-  gc_put16(Reserve(2), v);
+  KArchPutBe(Reserve(2), v);
   return *this;
 }
 KArchive& KArchive::Put32(uint32_t v) {
-  gc_put32(Reserve(4), v);
+  KArchPutBe(Reserve(4), v);
   return *this;
 }
 KArchive& KArchive::Put64(uint64_t v) {
-  uint8_t* p = Reserve(8);
-  gc_put32(p, uint32_t(v >> 32));
-  gc_put32(p + 4, uint32_t(v));
+  KArchPutBe(Reserve(8), v);
   return *this;
 }
 uint8_t KArchive::Get8() { return *Take(1); }
-uint16_t KArchive::Get16() { return gc_be16(Take(2)); }
-uint32_t KArchive::Get32() { return gc_be32(Take(4)); }
-uint64_t KArchive::Get64() {
-  const uint8_t* p = Take(8);
-  return (uint64_t(gc_be32(p)) << 32) | gc_be32(p + 4);
-}
+uint16_t KArchive::Get16() { return KArchGetBe<uint16_t>(Take(2)); }
+uint32_t KArchive::Get32() { return KArchGetBe<uint32_t>(Take(4)); }
+uint64_t KArchive::Get64() { return KArchGetBe<uint64_t>(Take(8)); }
 
 KArchive& KArchive::operator<<(long v) {
   if (v < INT32_MIN || v > INT32_MAX) throw new KErr(KERR_ILLEGAL_ARGUMENT, "KArchive::operator<<", "long");

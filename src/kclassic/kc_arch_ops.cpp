@@ -4,17 +4,19 @@
 #include <vector>
 
 #include "kclassic/kc_arch.h"
+#include "kclassic/kc_arch_be.h"
 #include "kclassic/kc_array.h"
 #include "kclassic/kc_list.h"
 #include "kclassic/kc_map.h"
 #include "kclassic/kc_mb.h"
-#include "mbtext/gc_mem_be_int.h"
 
 namespace KCLASSIC {
 
 namespace {
 
 constexpr uint32_t kWideMark = 0xFFFE;
+// Elements an array read from an archive grows by at a time.
+constexpr int kArrayStep = 4096;
 
 // The narrow string length form (0xFFFE here is a plain length).
 uint32_t ReadPlainLength(KArchive& ar, uint8_t first) {
@@ -103,12 +105,17 @@ void KDWordArray::Serialize(KArchive& ar) {
     return;
   }
   int n = CheckedCount(ar.ReadCount(), 4);
-  SetSize(n, -1);
-  if (n == 0) return;
-  // The block is read whole; elements past a short read stay 0.
-  std::vector<uint8_t> bytes(size_t(n) * 4, 0);
-  ar.Read(bytes.data(), unsigned(bytes.size()));
-  for (int i = 0; i < n; ++i) m_pData[i] = gc_be32(bytes.data() + 4 * size_t(i));
+  SetSize(0, -1);
+  // Read and grown a block at a time, so a damaged count meets the end of
+  // the file before it can claim the heap.
+  uint8_t block[4 * kArrayStep];
+  for (int done = 0; done < n;) {
+    const int next = n - done > kArrayStep ? done + kArrayStep : n;
+    ReadExact(ar, block, unsigned(4 * (next - done)));
+    SetSize(next, -1);
+    for (int i = done; i < next; ++i) m_pData[i] = KArchGetBe<uint32_t>(block + 4 * size_t(i - done));
+    done = next;
+  }
 }
 
 void KStringArray::Serialize(KArchive& ar) {
@@ -121,9 +128,8 @@ void KStringArray::Serialize(KArchive& ar) {
   SetSize(0, -1);
   // Grown a step at a time, so a damaged count meets the end of the file
   // before it can claim the heap.
-  constexpr int kStep = 4096;
   for (int done = 0; done < n;) {
-    int next = n - done > kStep ? done + kStep : n;
+    int next = n - done > kArrayStep ? done + kArrayStep : n;
     SetSize(next, -1);
     for (; done < next; ++done) ar >> m_pData[done];
   }

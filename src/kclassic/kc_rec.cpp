@@ -47,7 +47,8 @@ int KUtlRecord::CopyString(char* dst, const char* src, long size) {
 void KUtlRecord::AllocColumn(long col, long extra) {
   if (col < m_nAllocColumns) return;
   long n = col + extra;
-  auto* table = new KUtlColumn[size_t(n > 0 ? n : 1)];
+  // Cleared, so a column whose text is read empty has an empty name.
+  auto* table = new KUtlColumn[size_t(n > 0 ? n : 1)]();
   if (m_pColumns && m_nColumns > 0) std::memcpy(table, m_pColumns, sizeof(KUtlColumn) * size_t(m_nColumns));
   delete[] m_pColumns;
   m_pColumns = table;

@@ -183,7 +183,8 @@ class ORB_API KUtlRecord {
   void RequireCellType(long col, long mask, const char* method, const char* text) const;
   // True when rec is a nested record of this one, at any depth.
   bool Owns(const KUtlRecord* rec) const;
-  void ReleaseCells();
+  // Moves the cells of the kept rows (tags, in order) to the front.
+  void KeepRows(const long* tags, long kept);
   void EnsureCells();
 
   KUtlColumn* m_pColumns = nullptr;

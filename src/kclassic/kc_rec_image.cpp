@@ -28,14 +28,26 @@ struct DepthGuard {
   ~DepthGuard() { --t_readDepth; }
 };
 
-// Fewest bytes an item of a cell type can take in a sound image; 0 for a
-// type that is not encodable.
+// Fewest bytes an item of a column's cell type can take in a sound image;
+// 0 for a code that is not one of the cell types (a cell of any other code
+// would be neither released nor copied).
 long minItemSize(long cellType) {
-  switch (cellType & 0x3800) {
-    case 0x0800: case 0x3000: case 0x3800: return 4;
-    case 0x1000: return 1;
-    case 0x1800: return kEmptyImageSize;
+  switch (cellType) {
+    case UTL_CELL_LONG: case UTL_CELL_BSTR: case UTL_CELL_EMPTY: return 4;
+    case UTL_CELL_STRING: return 1;
+    case UTL_CELL_RECORD: return kEmptyImageSize;
     default: return 0;
+  }
+}
+
+// Reads a nested record's image; false when it does not read, whether it
+// was refused or its reading threw.
+bool readNested(KUtlRecord& rec, unsigned char* position, long& remaining) {
+  try {
+    return rec.DeserializeImp(position, remaining) != 0;
+  } catch (KErr* e) {
+    delete e;
+    return false;
   }
 }
 
@@ -111,7 +123,7 @@ long UiFromImage(unsigned char* position, long length, long cellType, long* out)
       if (t_readDepth > UTL_IMAGE_MAX_DEPTH) return -1;
       auto rec = std::make_unique<KUtlRecord>();
       long remaining = length;
-      if (!rec->DeserializeImp(position, remaining)) return -1;
+      if (!readNested(*rec, position, remaining)) return -1;
       *out = reinterpret_cast<long>(rec.release());
       return length - remaining;
     }

@@ -110,6 +110,17 @@ long KUtlRecord::TagSort(long* tags, long n, long* keys, long keyCount, long uni
   return front;
 }
 
+void KUtlRecord::KeepRows(const long* tags, long kept) {
+  std::unique_ptr<void*[]> scratch(new void*[size_t(kept * m_nColumns > 0 ? kept * m_nColumns : 1)]);
+  void** cells = m_pCells->GetData();
+  for (long i = 0; i < kept; ++i)
+    std::memcpy(scratch.get() + i * m_nColumns, cells + tags[i] * m_nColumns, sizeof(void*) * size_t(m_nColumns));
+  if (kept > 0) std::memcpy(cells, scratch.get(), sizeof(void*) * size_t(kept * m_nColumns));
+  // The slots beyond the kept rows were released or moved: they are cut off
+  // without being released again.
+  for (long i = kept * m_nColumns; i < m_pCells->GetSize(); ++i) cells[i] = nullptr;
+}
+
 long KUtlRecord::SortImp(long* keys, long keyCount, long unique, int restoreOrder, int) {
   if (m_nRows <= 0) return 0;
   // Keys are checked before anything moves.
@@ -129,14 +140,8 @@ long KUtlRecord::SortImp(long* keys, long keyCount, long unique, int restoreOrde
     long first = tags[i] * m_nColumns;
     for (long c = m_nColumns - 1; c >= 0; --c) ReleaseCell(first + c);
   }
-  std::unique_ptr<void*[]> scratch(new void*[size_t(kept * m_nColumns > 0 ? kept * m_nColumns : 1)]);
-  void** cells = m_pCells->GetData();
-  for (long i = 0; i < kept; ++i)
-    std::memcpy(scratch.get() + i * m_nColumns, cells + tags[i] * m_nColumns, sizeof(void*) * size_t(m_nColumns));
-  if (kept > 0) std::memcpy(cells, scratch.get(), sizeof(void*) * size_t(kept * m_nColumns));
-  // The slots beyond the kept rows were released or moved: they are cut off
-  // without being released again.
-  for (long i = kept * m_nColumns; i < m_pCells->GetSize(); ++i) cells[i] = nullptr;
+  // Rows without columns have no cells to move.
+  if (m_nColumns > 0) KeepRows(tags.get(), kept);
   m_pCells->SetSize(static_cast<int>(kept * m_nColumns));
   m_nRows = kept;
   return m_nRows;

@@ -185,6 +185,11 @@ void KUtlRecord::SetDate(long row, long col, double value) {
 KZString KUtlRecord::Print() {
   KZString out;
   out.Format("%s, %s \r\n", m_szName, m_szTypeName);
+  // Every row takes at least its line break and separators: a text that
+  // could not be held is refused before it is begun.
+  constexpr long kLongestText = 0x7FFFFFFF;
+  const long leastPerRow = 2 + (m_nColumns > 1 ? 2 * (m_nColumns - 1) : 0);
+  if (m_nRows > (kLongestText - out.GetLength()) / leastPerRow) KAfxThrowMemoryException();
   for (long c = 0; c < m_nColumns; ++c) {
     if (c) out += ", ";
     out += m_pColumns[c].m_szTypeName;

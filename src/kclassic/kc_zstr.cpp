@@ -2,10 +2,12 @@
 // and direct buffer access.
 #include "kclassic/kc_zstr.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "kclassic/kc_err.h"
 #include "kclassic/kc_mb.h"
 #include "kclassic/kc_plex.h"
 
@@ -134,6 +136,7 @@ void KZString::ConcatCopy(int firstLen, const char* first, int secondLen, const 
 void KZString::ConcatInPlace(int n, const char* s) {
   if (n == 0) return;
   KStringData* old = GetData();
+  if (n > INT_MAX - old->nDataLength) KAfxThrowMemoryException();
   if (old->nDataLength + n > old->nAllocLength) {
     ConcatCopy(old->nDataLength, m_pchData, n, s);
     Release(old);

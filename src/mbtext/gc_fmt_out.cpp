@@ -216,284 +216,316 @@ int decimalByte(GCLocale* loc) {
   return static_cast<unsigned char>(dec[0]);
 }
 
+// What a conversion writes: its prefix (sign, "0x"), its text or wide
+// characters, and how the text is to be written.
+struct Piece {
+  char prefix[3];
+  int prefixLen = 0;
+  const char* text = nullptr;
+  int textLen = 0;
+  bool floatText = false;    // the decimal point becomes the territory's separator
+  bool reformatted = false;  // already in the territory's number format
+  const uint32_t* wide = nullptr;
+  int wideLen = 0;
+};
+
+// What a conversion family decided.
+enum class Step { kWrite, kNothing, kRefused };
+
 // Writes a prepared conversion: padding, prefix, zeros, text.
-void writeConversion(Engine& e, uint32_t fl, int width, const char* prefix, int prefixLen, const char* text,
-                     int textLen, bool floatText, bool reformatted, const uint32_t* wide, int wideLen) {
-  int pad = width - textLen - prefixLen;
+void writeConversion(Engine& e, uint32_t fl, int width, const Piece& pc) {
+  int pad = width - pc.textLen - pc.prefixLen;
   if (pad > 0 && !(fl & (kMinus | kZero))) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
-  if (prefixLen > 0) gcfmtWriteBytes(prefix, prefixLen, e.sink, &e.count);
+  if (pc.prefixLen > 0) gcfmtWriteBytes(pc.prefix, pc.prefixLen, e.sink, &e.count);
   if (pad > 0 && (fl & kZero) && !(fl & kMinus)) GCWrite_multiple_char(e.ch.zero(), pad, e.sink, &e.count);
-  if (wide) {
-    for (int i = 0; i < wideLen && e.count >= 0; ++i) {
+  if (pc.wide) {
+    for (int i = 0; i < pc.wideLen && e.count >= 0; ++i) {
       char bytes[4];
       int n = 0;
-      if (!wideToBytes(e.loc, wide[i], bytes, &n)) break;
+      if (!wideToBytes(e.loc, pc.wide[i], bytes, &n)) break;
       gcfmtWriteText(&e.lens, bytes, n, e.sink, &e.count);
     }
-  } else if (floatText && !reformatted) {
-    char dec[5] = {0};
+  } else if (pc.floatText && !pc.reformatted) {
     // The territory's decimal separator, as the number formatters use it
     // under the item flag (looked up once per call).
     if (e.decimal < 0) e.decimal = decimalByte(e.loc);
-    dec[0] = static_cast<char>(e.decimal);
-    if (dec[0] && dec[0] != e.ch.point()) {
-      char* t = const_cast<char*>(text);
-      for (int i = 0; i < textLen; ++i)
-        if (t[i] == e.ch.point()) t[i] = dec[0];
+    const char dec = static_cast<char>(e.decimal);
+    if (dec && dec != e.ch.point()) {
+      char* t = const_cast<char*>(pc.text);
+      for (int i = 0; i < pc.textLen; ++i)
+        if (t[i] == e.ch.point()) t[i] = dec;
     }
-    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, pc.text, pc.textLen, e.sink, &e.count);
   } else {
-    gcfmtWriteText(&e.lens, text, textLen, e.sink, &e.count);
+    gcfmtWriteText(&e.lens, pc.text, pc.textLen, e.sink, &e.count);
   }
   if (pad > 0 && (fl & kMinus)) GCWrite_multiple_char(e.ch.space(), pad, e.sink, &e.count);
 }
 
-// One conversion; false when the engine refuses it (status set).
-bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precision) {
-  char prefix[2];
-  int prefixLen = 0;
-  const char* text = e.cvt;
-  int textLen = 0;
-  bool floatText = false;
-  bool reformatted = false;
-  const uint32_t* wide = nullptr;
-  int wideLen = 0;
+// The largest length a precision may ask of a text.
+constexpr int kTextLimit = 0x7FFFFFFF;
 
+// Byte texts and the letters that write nothing: c, s, n, B, Z. A string's
+// length is bounded by its precision and never read past its NUL.
+Step convertText(Engine& e, unsigned char conv, int precision, Piece& pc) {
   switch (conv) {
     case 'c':
       e.cvt[0] = static_cast<char>(e.arg(GC_ARG_INT).i);
-      textLen = 1;
-      break;
-    case 'C': {
-      int n = 0;
-      if (!wideToBytes(e.loc, e.arg(GC_ARG_WCHAR).u, e.cvt, &n)) return true;  // nothing at all is written
-      textLen = n;
-      break;
-    }
+      pc.text = e.cvt;
+      pc.textLen = 1;
+      return Step::kWrite;
     case 's': {
       const char* s = static_cast<const char*>(e.arg(GC_ARG_PTR).p);
       if (!s) s = e.ch.null();
-      text = s;
-      size_t limit = precision >= 0 ? static_cast<size_t>(precision) : 0x7FFFFFFF;
-      textLen = static_cast<int>(strnlen(s, limit));
-      break;
-    }
-    case 'S': {
-      const auto* ws = static_cast<const uint32_t*>(e.arg(GC_ARG_WSTR).p);
-      if (!ws) {
-        text = e.ch.null();
-        textLen = 6;
-        break;
-      }
-      int limit = precision >= 0 ? precision : 0x7FFFFFFF;
-      while (wideLen < limit && ws[wideLen]) ++wideLen;
-      wide = ws;
-      textLen = wideLen;  // the width counts characters
-      break;
+      pc.text = s;
+      const size_t limit = static_cast<size_t>(precision >= 0 ? precision : kTextLimit);
+      pc.textLen = static_cast<int>(strnlen(s, limit));
+      return Step::kWrite;
     }
     case 'n':
       (void)e.arg(GC_ARG_PTR);  // the pointer is consumed; nothing is stored through it
-      return true;
-    case 'B':
-    case 'Z':
-      (void)e.arg(GC_ARG_INT);  // counted (its argument taken), not used
-      textLen = 0;
-      break;
-    case 'e': case 'E': case 'f': case 'g': case 'G': {
-      if (precision < 0) precision = 6;
-      if ((conv == 'g' || conv == 'G') && precision == 0) precision = 1;
-      if (precision > GC_FMT_MAXPREC) {
-        *e.status = GC_E_ARG;
-        return false;
-      }
-      const GCArgValue& a = e.arg((fl & kLongDouble) ? GC_ARG_LDOUBLE : GC_ARG_DOUBLE);
-      int lower = (conv == 'E') ? 'e' : (conv == 'G' ? 'g' : conv);
-      int capital = (conv == 'E' || conv == 'G') ? 1 : 0;
-      long double lv = (fl & kLongDouble) ? a.ld : static_cast<long double>(a.d);
-      int n = (fl & kLongDouble) ? GCCldcvt(&a.ld, e.cvt, kCvtBuf, lower, precision, capital, e.ascii)
-                                 : GCCfltcvt(&a.d, e.cvt, kCvtBuf, lower, precision, capital, e.ascii);
-      if (n < 0) {
-        *e.status = GC_E_ARG;
-        return false;
-      }
-      const bool finite = std::isfinite(lv);
-      if (finite && (fl & kAlt) && precision == 0) {
-        GCForcdecpt(e.cvt, kCvtBuf, e.ascii);
-      }
-      if ((lower == 'g') && !(fl & kAlt)) GCCropzeros(e.cvt, e.ascii);
-      if (!finite) fl &= ~kZero;
-      text = e.cvt;
-      if (text[0] == e.ch.minus()) {
-        fl |= kNegative;
-        ++text;
-      }
-      textLen = static_cast<int>(std::strlen(text));
-      floatText = true;
-      fl |= kSigned;
-      if ((fl & kGroup) && finite && lower != 'e') {
-        char plain[kCvtBuf];
-        toAsciiNumber(text, textLen, e.ascii, plain);
-        locale_t cl = gcfmtCLocale();
-        double v = cl ? strtod_l(plain, nullptr, cl) : std::strtod(plain, nullptr);
-        // Written aside first: a text that does not fit whole keeps the plain form.
-        int w = GCDoubleToString(e.loc, v, plain, kCvtBuf, e.callFlags & GC_FMT_ITEMFLAG);
-        if (w >= 0 && e.loc->status == GC_OK) {
-          std::memcpy(e.cvt, plain, static_cast<size_t>(w));
-          text = e.cvt;
-          textLen = w;
-          reformatted = true;
-        }
-      }
-      break;
-    }
-    case 'p':
-    case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
-      const bool isSigned = conv == 'd' || conv == 'i';
-      // kindOf's answer for these letters.
-      const uint32_t kind = conv == 'p'            ? GC_ARG_PTR
-                            : (fl & kLongLong) != 0 ? GC_ARG_LLONG
-                            : (fl & kLong) != 0     ? GC_ARG_LONG
-                            : (fl & kShort) != 0    ? GC_ARG_SHORT
-                                                    : GC_ARG_INT;
-      const GCArgValue& a = e.arg(kind);
-      unsigned long long v;
-      if (conv == 'p') {
-        v = reinterpret_cast<uintptr_t>(a.p);
-        fl |= kPointer;
-      } else if (fl & kLongLong) {
-        v = static_cast<unsigned long long>(a.ll);
-        if (isSigned && a.ll < 0) {
-          fl |= kNegative;
-          v = 0ull - v;
-        }
-      } else if (fl & kLong) {
-        v = static_cast<unsigned long long>(a.l);
-        if (isSigned && a.l < 0) {
-          fl |= kNegative;
-          v = 0ull - v;
-        }
-      } else if (fl & kShort) {
-        if (isSigned) {
-          long long s = static_cast<int16_t>(a.i & 0xFFFF);
-          v = s < 0 ? 0ull - static_cast<unsigned long long>(s) : static_cast<unsigned long long>(s);
-          if (s < 0) fl |= kNegative;
-        } else {
-          v = static_cast<uint16_t>(a.i & 0xFFFF);
-        }
-      } else {
-        if (isSigned) {
-          long long s = a.i;
-          v = s < 0 ? 0ull - static_cast<unsigned long long>(s) : static_cast<unsigned long long>(s);
-          if (s < 0) fl |= kNegative;
-        } else {
-          v = a.u;
-        }
-      }
-      if (isSigned) fl |= kSigned;
-      int base = (conv == 'o') ? 8 : ((conv == 'x' || conv == 'X' || conv == 'p') ? 16 : 10);
-      bool upper = conv == 'X' || conv == 'p';
-      if (conv == 'p') precision = precision < 0 ? 8 : precision;
-      if (precision < 0)
-        precision = 1;
-      else
-        fl &= ~kZero;
-      if (precision > GC_FMT_MAXPREC) {
-        *e.status = GC_E_ARG;
-        return false;
-      }
-      if ((fl & kAlt) && (conv == 'x' || conv == 'X' || conv == 'p') && v != 0) {
-        prefix[0] = e.ch.zero();
-        prefix[1] = e.ch.x(conv != 'x');
-        prefixLen = 2;
-      }
-      if ((fl & kAlt) && conv == 'o') fl |= kOctalZero;
-      char* end = e.cvt + 600;
-      char* p = end;
-      unsigned long long rest = v;
-      int prec = precision;
-      // Constant bases let the compiler divide without a divide.
-      auto digits = [&](auto b) {
-        while (prec-- > 0 || rest != 0) {
-          *--p = e.ch.hexDigit(static_cast<int>(rest % b), upper);
-          rest /= b;
-        }
-      };
-      if (base == 10) {
-        // Two digits a step while at least three are left, in 32 bits when
-        // the value fits.
-        const char z = e.ch.zero();
-        static constexpr auto kPairs = [] {
-          struct T {
-            char v[200];
-          } t{};
-          for (int q = 0; q < 100; ++q) {
-            t.v[2 * q] = static_cast<char>(q / 10);
-            t.v[2 * q + 1] = static_cast<char>(q % 10);
-          }
-          return t;
-        }();
-        auto pairs = [&](auto& r) {
-          while (r >= 10000) { // four digits a step: shorter chains of divisions
-            const unsigned q = static_cast<unsigned>(r % 10000);
-            r /= 10000;
-            const unsigned lo = q % 100, hi = q / 100;
-            *--p = static_cast<char>(z + kPairs.v[2 * lo + 1]);
-            *--p = static_cast<char>(z + kPairs.v[2 * lo]);
-            *--p = static_cast<char>(z + kPairs.v[2 * hi + 1]);
-            *--p = static_cast<char>(z + kPairs.v[2 * hi]);
-            prec -= 4;
-          }
-          while (r >= 100) {
-            const unsigned q = static_cast<unsigned>(r % 100);
-            r /= 100;
-            *--p = static_cast<char>(z + kPairs.v[2 * q + 1]);
-            *--p = static_cast<char>(z + kPairs.v[2 * q]);
-            prec -= 2;
-          }
-        };
-        if (rest <= 0xFFFFFFFFull) {
-          uint32_t r32 = static_cast<uint32_t>(rest);
-          pairs(r32);
-          rest = r32;
-        } else {
-          pairs(rest);
-        }
-        digits(10u);
-      } else if (base == 16) {
-        digits(16u);
-      } else {
-        digits(8u);
-      }
-      if ((fl & kOctalZero) && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
-      text = p;
-      textLen = static_cast<int>(end - p);
-      // ',' groups d, i and u through the locale's number format; values
-      // beyond 32 bits keep their plain digits.
-      if ((fl & kGroup) && (isSigned || conv == 'u') && v <= 0xFFFFFFFFull) {
-        char grouped[512];
-        int w = GCLongToString(e.loc, static_cast<int32_t>(static_cast<uint32_t>(v)), grouped, sizeof grouped,
-                               (e.callFlags & GC_FMT_ITEMFLAG) | GC_NUM_UNSIGNED_VALUE);
-        if (w >= 0 && e.loc->status == GC_OK) {
-          std::memcpy(e.cvt, grouped, static_cast<size_t>(w));
-          text = e.cvt;
-          textLen = w;
-        }
-      }
-      break;
-    }
-    default:
-      return true;
+      return Step::kNothing;
+    default:                    // 'B', 'Z': counted (the argument taken), not used
+      (void)e.arg(GC_ARG_INT);
+      pc.text = e.cvt;
+      return Step::kWrite;
   }
+}
 
-  if (fl & kSigned) {
-    if (fl & kNegative)
-      prefix[prefixLen++] = e.ch.minus();
-    else if (fl & kPlus)
-      prefix[prefixLen++] = e.ch.plus();
-    else if (fl & kSpace)
-      prefix[prefixLen++] = e.ch.space();
+// Wide characters: C (one) and S (a string, bounded by its precision); the
+// width counts characters.
+Step convertWide(Engine& e, unsigned char conv, int precision, Piece& pc) {
+  if (conv == 'C') {
+    int n = 0;
+    // A character with no bytes in the code page writes nothing at all.
+    if (!wideToBytes(e.loc, e.arg(GC_ARG_WCHAR).u, e.cvt, &n)) return Step::kNothing;
+    pc.text = e.cvt;
+    pc.textLen = n;
+    return Step::kWrite;
   }
-  writeConversion(e, fl, width, prefix, prefixLen, text, textLen, floatText, reformatted, wide, wideLen);
+  const auto* ws = static_cast<const uint32_t*>(e.arg(GC_ARG_WSTR).p);
+  if (!ws) {
+    pc.text = e.ch.null();
+    pc.textLen = static_cast<int>(std::strlen(pc.text));
+    return Step::kWrite;
+  }
+  const int limit = precision >= 0 ? precision : kTextLimit;
+  while (pc.wideLen < limit && ws[pc.wideLen]) ++pc.wideLen;
+  pc.wide = ws;
+  pc.textLen = pc.wideLen;
+  return Step::kWrite;
+}
+
+// ',' on a finite fixed or general form: the number again in the
+// territory's format, written aside first so a text that does not fit
+// whole keeps the plain form.
+void groupFloat(Engine& e, Piece& pc) {
+  char plain[kCvtBuf];
+  toAsciiNumber(pc.text, pc.textLen, e.ascii, plain);
+  locale_t cl = gcfmtCLocale();
+  const double v = cl ? strtod_l(plain, nullptr, cl) : std::strtod(plain, nullptr);
+  const int w = GCDoubleToString(e.loc, v, plain, kCvtBuf, e.callFlags & GC_FMT_ITEMFLAG);
+  if (w >= 0 && w < kCvtBuf && e.loc->status == GC_OK) {
+    std::memcpy(e.cvt, plain, static_cast<size_t>(w));
+    pc.text = e.cvt;
+    pc.textLen = w;
+    pc.reformatted = true;
+  }
+}
+
+// Floating point: e, E, f, g, G. A precision above the largest is refused
+// before anything is converted; the text is made within the buffer.
+Step convertFloat(Engine& e, unsigned char conv, uint32_t& fl, int precision, Piece& pc) {
+  if (precision < 0) precision = 6;
+  if ((conv == 'g' || conv == 'G') && precision == 0) precision = 1;
+  if (precision > GC_FMT_MAXPREC) return Step::kRefused;
+  const bool isLong = (fl & kLongDouble) != 0;
+  const GCArgValue& a = e.arg(isLong ? GC_ARG_LDOUBLE : GC_ARG_DOUBLE);
+  const int lower = (conv == 'E') ? 'e' : (conv == 'G' ? 'g' : conv);
+  const int capital = (conv == 'E' || conv == 'G') ? 1 : 0;
+  const long double lv = isLong ? a.ld : static_cast<long double>(a.d);
+  const int n = isLong ? GCCldcvt(&a.ld, e.cvt, kCvtBuf, lower, precision, capital, e.ascii)
+                       : GCCfltcvt(&a.d, e.cvt, kCvtBuf, lower, precision, capital, e.ascii);
+  if (n < 0) return Step::kRefused;
+  const bool finite = std::isfinite(lv);
+  if (finite && (fl & kAlt) && precision == 0) GCForcdecpt(e.cvt, kCvtBuf, e.ascii);
+  if ((lower == 'g') && !(fl & kAlt)) GCCropzeros(e.cvt, e.ascii);
+  if (!finite) fl &= ~kZero;
+  pc.text = e.cvt;
+  if (pc.text[0] == e.ch.minus()) {
+    fl |= kNegative;
+    ++pc.text;
+  }
+  pc.textLen = static_cast<int>(strnlen(pc.text, kCvtBuf - 1));
+  pc.floatText = true;
+  fl |= kSigned;
+  if ((fl & kGroup) && finite && lower != 'e') groupFloat(e, pc);
+  return Step::kWrite;
+}
+
+// The magnitude of an integer argument of the conversion's size; sets
+// kNegative for a signed value below zero.
+unsigned long long integerValue(Engine& e, unsigned char conv, uint32_t& fl) {
+  const bool isSigned = conv == 'd' || conv == 'i';
+  const uint32_t kind = conv == 'p'            ? GC_ARG_PTR
+                        : (fl & kLongLong) != 0 ? GC_ARG_LLONG
+                        : (fl & kLong) != 0     ? GC_ARG_LONG
+                        : (fl & kShort) != 0    ? GC_ARG_SHORT
+                                                : GC_ARG_INT;
+  const GCArgValue& a = e.arg(kind);
+  if (conv == 'p') {
+    fl |= kPointer;
+    return reinterpret_cast<uintptr_t>(a.p);
+  }
+  long long s;
+  if (fl & kLongLong) s = a.ll;
+  else if (fl & kLong) s = a.l;
+  else if (fl & kShort) s = isSigned ? static_cast<int16_t>(a.i & 0xFFFF) : static_cast<uint16_t>(a.i & 0xFFFF);
+  else s = isSigned ? static_cast<long long>(a.i) : static_cast<long long>(a.u);
+  if (isSigned && s < 0) {
+    fl |= kNegative;
+    return 0ull - static_cast<unsigned long long>(s);
+  }
+  return static_cast<unsigned long long>(s);
+}
+
+// Where the digits of an integer end in the buffer: they are written
+// backwards from here, at most GC_FMT_MAXPREC of them plus the value's own
+// and an octal zero.
+constexpr int kDigitsEnd = GC_FMT_MAXPREC + 100;
+static_assert(kDigitsEnd < kCvtBuf, "integer digits fit the conversion buffer");
+
+// Decimal digits, two or four a step while the value is large, in 32 bits
+// when it fits; the rest (and the zeros a precision asks) one at a time.
+char* decimalDigits(Engine& e, unsigned long long rest, int prec, char* p) {
+  const char z = e.ch.zero();
+  static constexpr auto kPairs = [] {
+    struct T {
+      char v[200];
+    } t{};
+    for (int q = 0; q < 100; ++q) {
+      t.v[2 * q] = static_cast<char>(q / 10);
+      t.v[2 * q + 1] = static_cast<char>(q % 10);
+    }
+    return t;
+  }();
+  auto pairs = [&](auto& r) {
+    while (r >= 10000) {  // four digits a step: shorter chains of divisions
+      const unsigned q = static_cast<unsigned>(r % 10000);
+      r /= 10000;
+      const unsigned lo = q % 100, hi = q / 100;
+      *--p = static_cast<char>(z + kPairs.v[2 * lo + 1]);
+      *--p = static_cast<char>(z + kPairs.v[2 * lo]);
+      *--p = static_cast<char>(z + kPairs.v[2 * hi + 1]);
+      *--p = static_cast<char>(z + kPairs.v[2 * hi]);
+      prec -= 4;
+    }
+    while (r >= 100) {
+      const unsigned q = static_cast<unsigned>(r % 100);
+      r /= 100;
+      *--p = static_cast<char>(z + kPairs.v[2 * q + 1]);
+      *--p = static_cast<char>(z + kPairs.v[2 * q]);
+      prec -= 2;
+    }
+  };
+  if (rest <= 0xFFFFFFFFull) {
+    uint32_t r32 = static_cast<uint32_t>(rest);
+    pairs(r32);
+    rest = r32;
+  } else {
+    pairs(rest);
+  }
+  while (prec-- > 0 || rest != 0) {
+    *--p = static_cast<char>(z + static_cast<int>(rest % 10u));
+    rest /= 10u;
+  }
+  return p;
+}
+
+// Hexadecimal or octal digits (constant bases let the compiler divide
+// without a divide).
+char* powerDigits(Engine& e, unsigned long long rest, int prec, bool upper, bool hex, char* p) {
+  auto digits = [&](auto b) {
+    while (prec-- > 0 || rest != 0) {
+      *--p = e.ch.hexDigit(static_cast<int>(rest % b), upper);
+      rest /= b;
+    }
+  };
+  if (hex) digits(16u);
+  else digits(8u);
+  return p;
+}
+
+// ',' groups d, i and u through the locale's number format; values beyond
+// 32 bits keep their plain digits.
+void groupInteger(Engine& e, unsigned long long v, Piece& pc) {
+  char grouped[512];
+  const int w = GCLongToString(e.loc, static_cast<int32_t>(static_cast<uint32_t>(v)), grouped, sizeof grouped,
+                               (e.callFlags & GC_FMT_ITEMFLAG) | GC_NUM_UNSIGNED_VALUE);
+  if (w >= 0 && w < static_cast<int>(sizeof grouped) && e.loc->status == GC_OK) {
+    std::memcpy(e.cvt, grouped, static_cast<size_t>(w));
+    pc.text = e.cvt;
+    pc.textLen = w;
+  }
+}
+
+// Integers and pointers: d, i, u, o, x, X, p. A precision above the
+// largest is refused before a digit is written.
+Step convertInteger(Engine& e, unsigned char conv, uint32_t& fl, int precision, Piece& pc) {
+  const bool isSigned = conv == 'd' || conv == 'i';
+  const bool hex = conv == 'x' || conv == 'X' || conv == 'p';
+  const unsigned long long v = integerValue(e, conv, fl);
+  if (isSigned) fl |= kSigned;
+  if (conv == 'p' && precision < 0) precision = 8;
+  if (precision < 0) precision = 1;
+  else fl &= ~kZero;
+  if (precision > GC_FMT_MAXPREC) return Step::kRefused;
+  if ((fl & kAlt) && hex && v != 0) {
+    pc.prefix[0] = e.ch.zero();
+    pc.prefix[1] = e.ch.x(conv != 'x');
+    pc.prefixLen = 2;
+  }
+  char* end = e.cvt + kDigitsEnd;
+  char* p = conv == 'o' || hex ? powerDigits(e, v, precision, conv == 'X' || conv == 'p', hex, end)
+                               : decimalDigits(e, v, precision, end);
+  if ((fl & kAlt) && conv == 'o' && (p == end || *p != e.ch.zero())) *--p = e.ch.zero();
+  pc.text = p;
+  pc.textLen = static_cast<int>(end - p);
+  if ((fl & kGroup) && (isSigned || conv == 'u') && v <= 0xFFFFFFFFull) groupInteger(e, v, pc);
+  return Step::kWrite;
+}
+
+// The family a conversion letter belongs to.
+Step convertFamily(Engine& e, unsigned char conv, uint32_t& fl, int precision, Piece& pc) {
+  switch (conv) {
+    case 'c': case 's': case 'n': case 'B': case 'Z':
+      return convertText(e, conv, precision, pc);
+    case 'C': case 'S':
+      return convertWide(e, conv, precision, pc);
+    case 'e': case 'E': case 'f': case 'g': case 'G':
+      return convertFloat(e, conv, fl, precision, pc);
+    case 'p': case 'd': case 'i': case 'u': case 'o': case 'x': case 'X':
+      return convertInteger(e, conv, fl, precision, pc);
+    default:
+      return Step::kNothing;
+  }
+}
+
+// One conversion; false when the engine refuses it (status set).
+bool convert(Engine& e, unsigned char conv, uint32_t fl, int width, int precision) {
+  Piece pc;
+  const Step step = convertFamily(e, conv, fl, precision, pc);
+  if (step == Step::kRefused) {
+    *e.status = GC_E_ARG;
+    return false;
+  }
+  if (step == Step::kNothing) return true;
+  if (fl & kSigned) {
+    if (fl & kNegative) pc.prefix[pc.prefixLen++] = e.ch.minus();
+    else if (fl & kPlus) pc.prefix[pc.prefixLen++] = e.ch.plus();
+    else if (fl & kSpace) pc.prefix[pc.prefixLen++] = e.ch.space();
+  }
+  writeConversion(e, fl, width, pc);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The schema cache file reader.
 #include "store/dbs_rdf.h"
 
+#include <charconv>
 #include <cstring>
 #include <map>
 #include <string>
@@ -43,14 +44,27 @@ bool is_number(const char* from, const char* to) {
   return true;
 }
 
+// Longest number text a line may hold.
+constexpr long kNumberChars = 19;
+
+// The number text [from, to) read whole; false when it is no number or
+// beyond a long.
+bool read_number(const char* from, const char* to, long* value) {
+  if (!is_number(from, to) || to - from > kNumberChars) return false;
+  long v = 0;
+  const auto [end, error] = std::from_chars(from, to, v);
+  if (error != std::errc() || end != to) return false;
+  if (value) *value = v;
+  return true;
+}
+
 // Reads one number field ending in ',' (more follow) or ')' (last); false
 // when it is missing or no number.
 bool take_long(const char*& p, long* value, bool last) {
   const char* end = p;
   while (*end && *end != ',' && *end != ')') ++end;
-  if (!is_number(p, end) || end - p > 19) return false;
   if (last ? *end != ')' : *end != ',') return false;
-  if (value) *value = loc_st_atol(std::string(p, end).c_str());
+  if (!read_number(p, end, value)) return false;
   p = last ? end : end + 1;
   return true;
 }
@@ -154,10 +168,14 @@ long check_header(FILE* f, long db_rev, long schema_rev) {
   return 0;
 }
 
+// The type id no schema has; a line that names it makes the file stale.
+constexpr long kNoType = -1;
+
 long build_fields(const cache_file& file, utl_ty_col* counts) {
-  long current = -1;
+  long current = kNoType;
   typ_sch_srec* s = nullptr;
   for (const dbs_ty_rdf_field& r : file.fields) {
+    if (r.type_id == kNoType) return kStale;
     if (r.type_id != current) {
       current = r.type_id;
       long flags = 0, nf = 0, nr = 0;
@@ -188,9 +206,10 @@ long build_fields(const cache_file& file, utl_ty_col* counts) {
 }
 
 long build_rels(const cache_file& file) {
-  long current = -1;
+  long current = kNoType;
   typ_sch_srec* s = nullptr;
   for (const dbs_ty_rdf_rel& r : file.rels) {
+    if (r.type_id == kNoType) return kStale;
     if (r.type_id != current) {
       current = r.type_id;
       long flags = 0;
@@ -253,8 +272,7 @@ long dbs_rdf_parse_field(const char* line, dbs_ty_rdf_field* r) {
     r->def[0] = '\0';
     return 0;
   }
-  if (*end != ',' || !is_number(p, end) || end - p > 19) return kStale;
-  r->type_id = loc_st_atol(std::string(p, end).c_str());
+  if (*end != ',' || !read_number(p, end, &r->type_id)) return kStale;
   return take_rest(end + 1, r->def, sizeof r->def) ? 0 : kStale;
 }
 

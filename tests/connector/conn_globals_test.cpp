@@ -148,6 +148,7 @@ TEST_F(conn_globals_test, sql_dump_file_is_handed_to_the_session_bounded) {
   EXPECT_EQ(cpi_double::calls_of("cpi_sess_set_option"),
             std::vector<std::string>{"cpi_sess_set_option(7,1,sql.log)"});
 
+  globals->terminate();  // one session at a time
   OrbisanGlobals g;
   std::string long_name(150, 'n');
   KlProperties::set("SQLDumpFileName", long_name.c_str());

@@ -189,17 +189,29 @@ TEST_F(conn_preproc_test, a_failed_query_or_read_fails_the_step) {
   }
 }
 
-TEST_F(conn_preproc_test, the_connectors_own_steps_pre_process_and_then_refuse) {
+TEST_F(conn_preproc_test, a_verb_step_runs_the_lookups_before_its_own_query) {
   auto bo = make_bo("site:site_id:Name:name");
-  bo->setVerb("Update");
+  bo->setVerb("Retrieve");
   cpi_double::answer("site", {site("S-9")});
+  cpi_double_obj* stored = cpi_double::make("cust");
+  stored->set("name", "North");
+  stored->set("code", "C9");
+  stored->set("region", "EU");
+  stored->set("target", "S-9");
+  cpi_double::answer("cust", {stored});
   ReturnStatusDescriptor status;
-  EXPECT_EQ(h->doVerbFor(*bo, &status), -1);
+  EXPECT_EQ(h->doVerbFor(*bo, &status), 1);
+  // The lookup's query on site, then the retrieve's on cust, with the
+  // looked-up value in place before the retrieve read the row.
+  std::vector<std::string> queries = cpi_double::calls_of("cpi_qry_traverse_map");
+  ASSERT_EQ(queries.size(), 2u);
+  EXPECT_NE(queries[0].find(";site kind=4"), std::string::npos);
+  EXPECT_NE(queries[1].find(";cust kind=4 flag=1 name=North"), std::string::npos);
+  EXPECT_EQ(value(*bo, "Code"), "C9");
   EXPECT_EQ(value(*bo, "Target"), "S-9");
-  EXPECT_EQ(logs(),
-            std::vector<std::string>{"2 The Update step is not available in this build."});
   EXPECT_EQ(cpi_double::count_of("cpi_state_commit"), 0);
   EXPECT_EQ(cpi_double::open_states(), 0);
+  EXPECT_EQ(cpi_double::open_results(), 0);
   EXPECT_EQ(bo->getContext(), nullptr);
   EXPECT_EQ(h->travMap, nullptr);
 }

@@ -357,6 +357,18 @@ TEST_F(Archives, BadStreams) {
     KStringArray a;
     EXPECT_EQ(catchKErr([&] { a.Serialize(ar); }).id, 0x9B00068);
   });
+  // Numbers: a count beyond the elements ends in the end of the file, as
+  // soon as the elements run out (not after claiming room for the count).
+  const std::string shortNumbers[] = {
+      bytes({0, 3, 0, 0, 0, 1, 0, 0, 0, 2}),
+      bytes({0, 1, 0, 0}),
+      bytes({0xFF, 0xFF, 0x1F, 0xFF, 0xFF, 0xFF}) + std::string(30, '\x01'),
+  };
+  for (const std::string& stream : shortNumbers)
+    load(stream, [](KArchive& ar) {
+      KDWordArray a;
+      EXPECT_EQ(catchKErr([&] { a.Serialize(ar); }).id, 0x9B00068);
+    });
   // A truncated string reports the end of the file.
   load(bytes({5, 'a', 'b'}), [](KArchive& ar) {
     KZString t;

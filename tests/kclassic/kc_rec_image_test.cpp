@@ -256,6 +256,14 @@ TEST_F(RecImage, RefusedImages) {
                                         text("kept") + le32(100) + text("EndRecord"), true},
       {"long cut", head(3, 1, 1) + text("Aa") + le32(0x0A04) + std::string("\x01\x02", 2), false},
       {"unknown cell type", head(3, 1, 1) + text("Aa") + le32(0x2000) + le32(0) + text("EndRecord"), true},
+      // Codes of a known class that are not one of the cell types: they
+      // would be neither released nor copied.
+      {"text class, not the text code", head(3, 1, 1) + text("Ha") + le32(0x1001) + text("x") + text("EndRecord"),
+       true},
+      {"byte string class, not its code", head(3, 1, 1) + text("Qa") + le32(0x3300) + le32(1) + "x" +
+                                              text("EndRecord"), true},
+      {"long class, not the long code", head(3, 1, 1) + text("Aa") + le32(0x0AFC) + le32(1) + text("EndRecord"),
+       true},
       {"bad nested record", head(3, 1, 1) + text("Oa") + le32(0x1B00) + le32(0x12345678) + std::string(43, 'x') +
                                 text("EndRecord"), true},
   };
@@ -266,6 +274,35 @@ TEST_F(RecImage, RefusedImages) {
     if (c.format) expectIllegalFormat(*e);
     else expectIllegalImage(*e);
   }
+}
+
+TEST_F(RecImage, EmptyColumnTextGivesAnEmptyName) {
+  // Version 3 keeps the letter in the text: an empty text is neither letter
+  // nor name, and the column reads as nameless (not as whatever the table
+  // held before).
+  std::string img = head(3, 1, 2) + text("") + text("Hb") + le32(0x1000) + le32(0x1000) + text("x") + text("y") +
+                    text("EndRecord");
+  KUtlRecord r;
+  readInto(r, img);
+  EXPECT_EQ(r.GetColLetter(0), '\0');
+  EXPECT_STREQ(r.GetColName(0), "");
+  EXPECT_EQ(r.GetFieldCol("b"), 1);
+  expectErr(*thrown([&] { r.GetFieldCol("c"); }), KERR_RECORD_ACCESS, "KUtlRecord::GetFieldCol", "Column not found");
+}
+
+TEST_F(RecImage, RowsWithoutColumns) {
+  KUtlRecord r;
+  readInto(r, head(3, 5, 0) + text("EndRecord"));
+  EXPECT_EQ(r.GetRows(), 5);
+  EXPECT_EQ(r.GetColumns(), 0);
+  // Sorted on no keys every row is equal to every other.
+  EXPECT_EQ(r.SortImp(nullptr, 0, 0, 0), 5);
+  EXPECT_EQ(r.SortImp(nullptr, 0, 1, 1), 1);
+  EXPECT_STREQ(r.Print(), "n, Record \r\n\r\n");
+  // The largest row count is a sound image; its text is too long to make.
+  readInto(r, head(3, 0x7FFFFFFF, 0) + text("EndRecord"));
+  EXPECT_EQ(r.GetRows(), 0x7FFFFFFF);
+  expectErr(*thrown([&] { r.Print(); }), KERR_MEMORY, "KAfxThrowMemoryException", "Out of memory");
 }
 
 TEST_F(RecImage, WritingAnUnsupportedTypeRefused) {
@@ -289,6 +326,18 @@ TEST_F(RecImage, ItemFunctions) {
   EXPECT_EQ(UiFromImage(buf, 3, UTL_CELL_LONG, &out), -1);
   EXPECT_EQ(UiToImage(buf, 0x2000, &v), -1);
   EXPECT_EQ(UiFromImage(buf, 16, 0x0000, &out), -1);
+  // A nested record that does not read is refused, however it failed.
+  const std::string nested[] = {
+      head(3, 0, 1) + text("Aa") + le32(0x2000) + text("EndRecord"),
+      head(3, 1, 1) + text("Qa") + le32(0x3400) + le32(100) + text("EndRecord"),
+      head(3, 0, 0) + text("EndRecorX"),
+  };
+  for (const std::string& img : nested) {
+    std::vector<unsigned char> bytes(img.begin(), img.end());
+    out = 0;
+    EXPECT_EQ(UiFromImage(bytes.data(), long(bytes.size()), UTL_CELL_RECORD, &out), -1);
+    EXPECT_EQ(out, 0);
+  }
   // A text without NUL runs over all the bytes; no bytes give the empty text.
   const unsigned char t[3] = {'a', 'b', 'c'};
   EXPECT_EQ(UiFromImage(const_cast<unsigned char*>(t), 2, UTL_CELL_STRING, &out), 2);

@@ -96,10 +96,10 @@ TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
   const std::string from_db = dump_model();
   ASSERT_FALSE(good.empty());
 
-  std::mt19937 rng(20261210);
-  int from_file = 0;
-  for (int round = 0; round < 300; ++round) {
-    std::string bad = mutate(good, rng);
+  // Opens the database over the file bad; true when it was recached from
+  // the database.
+  auto open_with = [&](const std::string& bad, const std::string& what) {
+    SCOPED_TRACE(what);
     {
       std::ofstream out(file, std::ios::binary | std::ios::trunc);
       out << bad;
@@ -107,22 +107,51 @@ TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
     adp_double::reset();
     cmn_alrt_clear(nullptr);
     store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
-    ASSERT_EQ(st, 0) << "round " << round;
+    EXPECT_EQ(st, 0);
     bool reread = !adp_double::calls_of("adp_sch_read_all").empty();
     if (reread) {
       // Recached from the database: its model, and a good file again.
-      EXPECT_EQ(dump_model(), from_db) << "round " << round;
-      EXPECT_EQ(slurp(file), good) << "round " << round;
+      EXPECT_EQ(dump_model(), from_db);
+      EXPECT_EQ(slurp(file), good);
     } else {
       // The file's model: loading the same file again gives it again.
-      ++from_file;
       std::string model = dump_model();
       adp_double::reset();
       store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
-      ASSERT_EQ(st, 0);
-      EXPECT_EQ(dump_model(), model) << "round " << round;
+      EXPECT_EQ(st, 0);
+      EXPECT_EQ(dump_model(), model);
     }
+    return reread;
+  };
+
+  // Lines found to fault, each put first or last in its block (the
+  // fields' block is the second, the relations' the third): a type id of
+  // -1 names no schema, a number beyond a long is no number.
+  const struct {
+    int block;
+    bool first;
+    const char* line;
+  } found[] = {
+      {2, true, "(bogus,516,3,25,-1,-1,1,-1,0,-1)"},
+      {2, false, "(bogus,516,3,25,-1,-1,1,-1,0,-1)"},
+      {3, true, "(bogus,2,site,-1,0,inverse,0,phys,focus,4,-1,x)"},
+      {3, false, "(bogus,2,site,-1,0,inverse,0,phys,focus,4,-1,x)"},
+      {2, false, "(bogus,516,3,25,-1,-1,1,-1,0,9999999999999999999)"},
+      {3, false, "(bogus,2,site,-1,0,inverse,0,phys,focus,4,9999999999999999999,x)"},
+  };
+  for (const auto& c : found) {
+    size_t open = std::string::npos;
+    for (int b = 0; b < c.block; ++b) open = good.find('{', open + 1);
+    const size_t at = c.first ? good.find('\n', open) + 1 : good.find('}', open);
+    std::string bad = good;
+    bad.insert(at, std::string(c.line) + "\n");
+    EXPECT_TRUE(open_with(bad, c.line));
   }
+
+  std::mt19937 rng(20261210);
+  int from_file = 0;
+  for (int round = 0; round < 300; ++round)
+    if (!open_with(mutate(good, rng), "round " + std::to_string(round))) ++from_file;
   EXPECT_GT(from_file, 0);
   std::remove(file.c_str());
   rmdir(dir.c_str());
@@ -140,6 +169,28 @@ TEST(CacheLineParsers, FieldsRelationsAndNumbers) {
   EXPECT_EQ(f.spec_id, 2);
   EXPECT_NE(dbs_rdf_parse_field("(notes,516,10,0,-1,-1,1,-1,2)", &f), 0);
   EXPECT_NE(dbs_rdf_parse_field("(notes,516,x,0,-1,-1,1,-1,2,17)", &f), 0);
+  // Numbers are read whole; one beyond a long is no number.
+  const struct {
+    const char* line;
+    long type_id;  // -2: refused
+  } numbers[] = {
+      {"(notes,516,10,0,-1,-1,1,-1,2,4294967313)", 4294967313L},
+      {"(notes,516,10,0,-1,-1,1,-1,2,-4294967313,x)", -4294967313L},
+      {"(notes,516,10,0,-1,-1,1,-1,2,9223372036854775807)", 9223372036854775807L},
+      {"(notes,516,10,0,-1,-1,1,-1,2,9223372036854775808)", -2},
+      {"(notes,516,10,0,-1,-1,1,-1,2,9999999999999999999,x)", -2},
+      {"(notes,516,10,0,-1,-1,1,9999999999999999999,2,17)", -2},
+  };
+  for (const auto& c : numbers) {
+    SCOPED_TRACE(c.line);
+    f = dbs_ty_rdf_field{};
+    if (c.type_id == -2) {
+      EXPECT_NE(dbs_rdf_parse_field(c.line, &f), 0);
+    } else {
+      ASSERT_EQ(dbs_rdf_parse_field(c.line, &f), 0);
+      EXPECT_EQ(f.type_id, c.type_id);
+    }
+  }
   dbs_ty_rdf_rel r{};
   ASSERT_EQ(dbs_rdf_parse_relation("(case2site,2,site,-1,0,site2case,0,phys,focus,4,17,excl)", &r), 0);
   EXPECT_STREQ(r.target, "site");

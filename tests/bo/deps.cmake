@@ -1,0 +1,6 @@
+# The bo suites start the multibyte library over the class-library tests'
+# locale data, and play the host through its message transport.
+target_link_libraries(testhelp_bo PUBLIC testhelp_kclassic BoHost)
+# The encryption tests compare crypt with the system's crypt(3) (libcrypt).
+find_library(ORB_LIBCRYPT crypt REQUIRED)
+target_link_libraries(bo_bo_crypt_test PRIVATE ${ORB_LIBCRYPT})
