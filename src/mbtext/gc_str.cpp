@@ -68,7 +68,7 @@ constexpr uintptr_t kBlock = 16;
 constexpr uintptr_t kStep = 4 * kBlock;
 
 // Zero bytes where a block stops: a byte that differs or a's NUL.
-inline __m128i stops(const uint8_t* a, const uint8_t* b) {
+__attribute__((no_sanitize_address)) inline __m128i stops(const uint8_t* a, const uint8_t* b) {
   const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
   const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
   return _mm_min_epu8(x, _mm_cmpeq_epi8(x, y));
@@ -105,16 +105,18 @@ __attribute__((no_sanitize_address)) size_t firstStop(const uint8_t* a, const ui
     ++i;
   }
 }
+// Bit k set when byte k of the aligned block is a NUL.
+__attribute__((no_sanitize_address)) inline unsigned nuls(const uint8_t* block) {
+  const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(block));
+  return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())));
+}
+
 // Length of the text at p: its first two blocks through aligned sixteen
 // bytes (an aligned block never crosses a page), the rest of a long text
 // through strlen.
 __attribute__((no_sanitize_address)) size_t measure(const uint8_t* p) {
   const uintptr_t off = reinterpret_cast<uintptr_t>(p) & (kBlock - 1);
   const uint8_t* q = p - off;
-  const __m128i zero = _mm_setzero_si128();
-  auto nuls = [&](const uint8_t* block) {
-    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(block)), zero)));
-  };
   const unsigned m = nuls(q) >> off;
   if (m != 0) return size_t(__builtin_ctz(m));
   const unsigned next = nuls(q + kBlock);

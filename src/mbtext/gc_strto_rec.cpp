@@ -44,6 +44,22 @@ struct Record {
 
 thread_local Record tlRecord;
 
+// Whether the N bytes at a and b are the same, eight at a time without an
+// early exit.
+template <size_t N>
+bool sameBytes(const uint8_t* a, const uint8_t* b) {
+  uint64_t diff = 0;
+  size_t i = 0;
+  for (; i + 8 <= N; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    diff |= x ^ y;
+  }
+  for (; i < N; ++i) diff |= uint64_t(a[i] ^ b[i]);
+  return diff == 0;
+}
+
 bool sameState(const Record& r, const GCLocale* loc, const uint8_t* section, uint32_t mapflag) {
   const GCObj* cp = loc->codepage;
   if (!r.valid || r.cp != cp || r.section != section || r.flags != loc->flags ||
@@ -52,9 +68,9 @@ bool sameState(const Record& r, const GCLocale* loc, const uint8_t* section, uin
   if (cp && (r.size != cp->sect_size[0] || r.id != cp->id)) return false;
   // The tables the record read, read again in place.
   const TokenReader& t = r.reader;
-  if (std::memcmp(r.pageFlags, r.main + GC_CPM_FLAGS, sizeof r.pageFlags) != 0) return false;
-  if (t.cls && std::memcmp(r.classes, t.cls + 4 * unsigned(t.zero), kClassBytes) != 0) return false;
-  return t.lens.single || std::memcmp(r.leads, t.lens.lead + t.zero, kDigits) == 0;
+  if (!sameBytes<sizeof r.pageFlags>(r.pageFlags, r.main + GC_CPM_FLAGS)) return false;
+  if (t.cls && !sameBytes<kClassBytes>(r.classes, t.cls + 4 * unsigned(t.zero))) return false;
+  return t.lens.single || sameBytes<kDigits>(r.leads, t.lens.lead + t.zero);
 }
 
 void build(Record* r, GCLocale* loc, const uint8_t* section, uint32_t mapflag) {
