@@ -100,13 +100,15 @@ int keyCmp(const std::string& a, const std::string& b) {
 }
 
 // Sort keys of n-byte texts in the sorted locale against strxfrm_l: the
-// keys of each pair must order as the C library's do.
+// keys of each pair must order as the C library's do. The key buffer has
+// sixteen bytes for each byte of text (our key's bound), as a caller sizes
+// it; the key fills the rest of it with zeros.
 void xfrmRow(size_t n) {
   const Locales& L = locales();
   GCLocale* sorted = L.sorted;
   locale_t de = L.deLatin1;
   auto xp = std::make_shared<Pairs>(pairs(n, false, false, true));
-  auto buf = std::make_shared<std::string>(64 * 1024, '\0');
+  auto buf = std::make_shared<std::string>(16 * n, '\0');
   auto key = [sorted](const std::string& s, std::string& out) {
     int32_t k = GCStrxfrm(sorted, out.data(), int32_t(out.size()), s.c_str(), -1, 0);
     return k < 0 ? std::string() : out.substr(0, size_t(k));
