@@ -8,6 +8,7 @@
 #include "adapter/adp_cfg.h"
 #include "adapter/adp_db.h"
 #include "adapter/adp_dsvc.h"
+#include "adapter/adp_name.h"
 #include "core/clk/clk_time.h"
 #include "kclassic/kc_err.h"
 #include "orb_api.h"
@@ -15,6 +16,7 @@
 class KAdpDbOperation;
 class KAdpUtlRecord;
 class KAdpSqlBatch;
+struct typ_sch_srec;
 
 class ORB_API KAdpConnId {
  public:
@@ -58,6 +60,35 @@ class ORB_API KAdpConnId {
   void SetLastSql(const char* text) { m_lastSql = text != nullptr ? text : ""; }
 
   KAdpDbOperation* GetDbOperation() const { return m_pDbOperation; }
+  // The physical name of a logical one (the connection's name mapper).
+  KCLASSIC::KZString GetPhys(KCLASSIC::KZString logical, KAdpNameMapper::convert_type type, long number,
+                             typ_sch_srec* type_record) const {
+    return m_mapper.GetPhys(logical, type, number, type_record);
+  }
+  KAdpNameMapper& GetNameMapper() { return m_mapper; }
+
+  // Code pages of the current connection's installed locales: the default
+  // locale's first when it is the UTF-8 locale, then one per listed locale.
+  long GetSysInstalledCodepages();
+  // Makes an installed code page (or the first, when none is installed) the
+  // user code page; another goes to the server log only.
+  long SetUserCodepageId(long code_page);
+  // out: 1 when the user code page is the default locale's.
+  long IsDefaultCodepageId(char* out);
+  // The zero-terminated code-page list.
+  const long* GetCodePages() const { return m_codePages; }
+  // The locale list read from table_locale (null-terminated names, their
+  // character-set names and Windows locale ids, kMaxLocales at most).
+  char* const* GetLocaleNames() const { return m_localeNames; }
+  char* const* GetCharsetNames() const { return m_charsetNames; }
+  const long* GetLcids() const { return m_lcids; }
+  // Stores one locale at position pos (copies of the texts); 0 when stored.
+  long SetLocale(long pos, const char* locale_name, long lcid, const char* charset_name);
+  long GetRevision(int which) const { return which == 0 ? m_lRev1 : m_lRev2; }
+  void SetRevisions(long first, long second) {
+    m_lRev1 = first;
+    m_lRev2 = second;
+  }
   KAdpConfig& GetConfig() { return m_config; }
   const KAdpConfig& GetConfig() const { return m_config; }
   KCLASSIC::tagPpmDataSvc* GetDataService() const { return m_pDataSvc; }
@@ -70,8 +101,9 @@ class ORB_API KAdpConnId {
   const char* GetLastSql() const { return m_lastSql; }
   KAdpConnId* GetNext() const { return m_pNext; }
   void SetNext(KAdpConnId* next) { m_pNext = next; }
-  const char* GetAppName() const { return m_pAppName; }
-  void SetAppName(char* name) { m_pAppName = name; }
+  // The application name, owned by the connection.
+  const char* GetAppName() const { return m_appName; }
+  void SetAppName(const char* name) { m_appName = name != nullptr ? name : ""; }
 
   void SetUTF8Flag(char f) { m_config.SetUTF8Flag(f); }
   char GetUTF8Flag() const { return static_cast<char>(m_config.GetUTF8Flag()); }
@@ -85,7 +117,7 @@ class ORB_API KAdpConnId {
   template <class F>
   long forward(F&& call);
 
-  char* m_pAppName = nullptr;  // from the connection pool; not owned
+  KCLASSIC::KZString m_appName;
   long m_lRev1 = 0;
   long m_lRev2 = 0;
   KAdpConnId* m_pNext = nullptr;
@@ -98,6 +130,7 @@ class ORB_API KAdpConnId {
   KCLASSIC::tagPpmDataSvc* m_pDataSvc = nullptr;
   void* m_hLibrary = nullptr;
   KAdpConfig m_config;
+  KAdpNameMapper m_mapper;
   KAdpDbOperation* m_pDbOperation = nullptr;
   KCLASSIC::KZString m_lastSql;
   KAdpSqlBatch* m_pBatch = nullptr;

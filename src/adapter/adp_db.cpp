@@ -7,6 +7,7 @@
 
 #include "adapter/adp_conn.h"
 #include "adapter/adp_msg.h"
+#include "adapter/adp_sess.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_sys_cfg.h"
 
@@ -54,6 +55,13 @@ long adp_db_set_db_driver(const char* name) {
   std::strncpy(szDbDriver, name != nullptr ? name : "", sizeof szDbDriver - 1);
   szDbDriver[sizeof szDbDriver - 1] = '\0';
   return 0;
+}
+
+const char* adp_sess_driver() {
+  if (szDbDriver[0] != '\0') return szDbDriver;
+  char* value = nullptr;
+  osl_sys_get_config_string("db_driver", &value);
+  return value;
 }
 
 long adp_db_list_add(KAdpConnId* cid) {

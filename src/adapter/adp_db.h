@@ -36,10 +36,12 @@ struct adp_db_dhead {
 constexpr long ADP_HEAD_UPPER_COLUMNS = 0x1;  // searchable upper-case "S_" columns
 constexpr long ADP_HEAD_UNICODE = 0x40;       // Unicode-enabled database
 
-// Server type mask.
+// Server type mask: bit 1 marks the SQL Server family, 0x200 and 0x4 SQL
+// Server itself.
+constexpr long ADP_SERVER_MSSQL_FAMILY = 1;
 constexpr long ADP_SERVER_ORACLE = 2;
 constexpr long ADP_SERVER_QUILL = 256;
-constexpr long ADP_SERVER_MSSQL = 516;
+constexpr long ADP_SERVER_MSSQL = 0x200 | 0x4 | ADP_SERVER_MSSQL_FAMILY;
 
 // Driver name for the server type before a connection exists (at most 10
 // characters kept); empty: the configuration string "db_driver" decides.
@@ -96,6 +98,28 @@ ORB_API long adp_db_get_gmt_diff(KAdpConnId* cid);
 ORB_API char adp_db_get_head_read();
 ORB_API long adp_db_set_head_read(char v);
 
+// Module: the pool of the sessions (0x600000 when it exists already) and
+// the deletion of every connection.
+ORB_API long adp_db_init();
+ORB_API long adp_db_term();
+using adp_ty_deadlock_proc = long (*)();
+ORB_API long adp_db_deadlock_proc_set(adp_ty_deadlock_proc proc);
+
+// A new listed connection of the configured driver; -1 without an alert
+// for a driver other than "oracle" and "oledb".
+ORB_API long adp_db_alloc_conn(const char* server, const char* login, const char* app_name, KAdpConnId** cid,
+                               char utf8);
+// Connects *cid (or a new connection when null): server log, service,
+// login and session set-up. A failure leaves the connection current before
+// it current.
+ORB_API long adp_db_connect(const char* server, const char* login, const char* password, const char* app_name,
+                            long timeout, KAdpConnId** cid, char utf8);
+// Checks the credentials with a connection of its own that is released,
+// unlisted and deleted again (*cid is left null); the connection current
+// before stays current.
+ORB_API long adp_db_bby_login(const char* server, const char* login, const char* password, const char* app_name,
+                              long timeout, KAdpConnId** cid);
+
 // Log in (the connection is made afresh in *cid), reconnect, leave.
 ORB_API long adp_db_login(const char* server, const char* login, const char* password,
                           const char* app_name, long timeout, KAdpConnId** cid, char utf8);
@@ -122,6 +146,26 @@ ORB_API long adp_db_check_objid();
 ORB_API long adp_db_get_header(KAdpConnId* cid, adp_db_dhead* header);
 ORB_API long adp_db_put_header(KAdpConnId* cid, adp_db_dhead* header);
 ORB_API long adp_db_set_init_dates(KAdpConnId* cid, const clktime* time);
+
+ORB_API long adp_db_set_dboption(KAdpConnId* cid, const char* db_name, const char* option, char on);
+ORB_API long adp_db_header_init(adp_db_dhead* header, const clktime* time, char* ignored);
+ORB_API long adp_db_set_header_flags(KAdpConnId* cid, adp_db_dhead* header, long bits);
+// The comment log as one new text (type 516 memory, the caller's).
+ORB_API long adp_db_get_hdr_comment(KAdpConnId* cid, char** out);
+// The value text and its length text of one header field for a change row.
+ORB_API long adp_db_get_field_detail(const void* value, long type, char* length_out, char* value_out);
+ORB_API long adp_db_maintains_users();
+ORB_API long adp_db_get_last_errmsg(void* ignored, const char** out);
+
+// Stubs: 0 (the encryption calls 1).
+ORB_API long adp_db_flush_log();
+ORB_API long adp_db_set_timeout();
+ORB_API long adp_db_set_textlimit();
+ORB_API long adp_db_disable_ansi_to_oem();
+ORB_API long adp_db_set_no_dump_tran();
+ORB_API long adp_db_install_msg_handler();
+ORB_API long adp_db_encrypt();
+ORB_API long adp_db_LPBEncrypt();
 
 // Plain calls the store forwards.
 ORB_API long adp_db_exist(KAdpConnId* cid, const char* name, char* out);

@@ -34,3 +34,24 @@ ORB_API long adp_qry_set_dlg_error(adp_ty_dlg_error_proc proc);
 ORB_API long adp_main_user_codepage_id_get();
 ORB_API long adp_main_is_codepage_sys_default(char* out);
 ORB_API long adp_main_set_user_codepage_id(long code_page);
+// The user code page, made the default locale's when none is set (0
+// without a connection).
+ORB_API long adp_main_get_app_codepage();
+// The first listed locale of that code page becomes the thread locale.
+ORB_API long adp_main_set_globlac_codepage(long code_page);
+// On a Unicode database: the locale of "-lcid", else UTF-8 for "-unicode"
+// or a session started in UTF-8.
+ORB_API long adp_main_set_cmdline_codepage();
+ORB_API long adp_main_set_server_version(void* ignored);
+
+// Properties of the current connection by number (0; 0x600001 without a
+// current connection). The string is copied into the caller's buffer.
+enum adp_conn_char_type : long {};
+ORB_API long adp_main_set_conn_prop_str(long number, const char* value);
+ORB_API long adp_main_get_conn_prop_str(long number, char* out);
+ORB_API long adp_main_set_conn_prop_long(long number, long value);
+ORB_API long adp_main_get_conn_prop_long(long number, long* out);
+ORB_API long adp_main_set_conn_prop_bool(long number, char value);
+ORB_API long adp_main_get_conn_prop_bool(long number, char* out);
+ORB_API long adp_main_set_conn_prop_char(adp_conn_char_type number, char value);
+ORB_API long adp_main_get_conn_prop_char(adp_conn_char_type number, char* out);

@@ -16,3 +16,16 @@ long adp_obj_not_unique_by_msg(char* message, long* type_id, char** columns, cha
   }
   return op->ObjNotUniqueByMsg(message, type_id, columns, index_name);
 }
+
+namespace {
+
+adp_ty_oid_get_proc adp_obj_oid_get_proc = nullptr;
+
+}  // namespace
+
+long adp_obj_set_oid_get_proc(adp_ty_oid_get_proc proc) {
+  adp_obj_oid_get_proc = proc;
+  return 0;
+}
+
+adp_ty_oid_get_proc adp_obj_get_oid_get_proc() { return adp_obj_oid_get_proc; }

@@ -37,6 +37,8 @@ ORB_API long adp_obj_oid_init(KAdpConnId* con, long type_id, long argument);
 // The object-id procedure the adapter calls (the store installs its own).
 using adp_ty_oid_get_proc = long (*)(dbs_ty_lobj* object, obj_id* out);
 ORB_API long adp_obj_set_oid_get_proc(adp_ty_oid_get_proc proc);
+// The stored object-id procedure, or null.
+ORB_API adp_ty_oid_get_proc adp_obj_get_oid_get_proc();
 
 // The administrator's login name.
 ORB_API long adp_usr_admin_login_get(const char** login);
@@ -47,6 +49,24 @@ ORB_API long adp_obj_get_col(KAdpConnId* con, long type_id, utl_ty_col* ids, lon
                              utl_ty_col* objects, long flag);
 // Updates many objects of one type in one batch.
 ORB_API long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects);
+
+// The read buffer of a multi-object read: the list of result collections
+// (type 517, one per read) and the index of the next one to hand out.
+struct adp_ty_obj_buf {
+  utl_ty_col* list;
+  long next;
+};
+// Hands out the next collection of a multi-object read: its objects are
+// appended to objects. type_id and constructor are not read.
+ORB_API long adp_obj_get_from_buf(void* buffer, long type_id, void* constructor, utl_ty_col* objects);
+// The foreign-key columns of one row into n longs (0 when the row is missing
+// or the value is null); the _ex form selects column i's id column only where
+// its type column holds wanted_types[i].
+ORB_API long adp_obj_get_fk_cols(KAdpConnId* con, long type_id, long number, long n, const char* const* columns,
+                                 long* values);
+ORB_API long adp_obj_get_fk_cols_ex(KAdpConnId* con, long type_id, long number, long n, const char* const* columns,
+                                    const char* const* type_columns, const char* const* id_columns,
+                                    const long* wanted_types, long* values);
 
 // Analyses a unique-key violation text through the current connection's
 // dialect: the object type id (-1 when the table is no object type), the

@@ -11,6 +11,9 @@
 class KAdpConnId;
 struct utl_ty_col;
 
+// Registers the query record type (794: three longs).
+ORB_API long adp_qry_init();
+
 ORB_API long adp_qry_simple(KAdpConnId* con, void* desc, void* order, void* order_flags, long limit, long option,
                             char parsed, utl_ty_col* objects);
 ORB_API long adp_qry_simple_with_cond(KAdpConnId* con, void* desc, void* conds, void* order, void* order_flags,
@@ -34,6 +37,10 @@ ORB_API long adp_qry_mult_rel_for_id(KAdpConnId* con, long n, obj_id* ids, long 
 ORB_API long adp_qry_wildcard_len(const char* pattern, long* length);
 ORB_API long adp_qry_wildcard_transform(const char* prefix, const char* pattern, const char* suffix, char* out,
                                         long size);
+
+// The object ids of the statement's current result set into ids (count -1:
+// all of them), then the result set is released.
+ORB_API long adp_qry_get_id_from_buf(void* statement, long count, utl_ty_col* ids);
 
 // Power queries: the ids of a written SQL text, duplicates removed.
 ORB_API long adp_pwr_qry_execute(KAdpConnId* con, const char* proc_name, const char* sql, utl_ty_col* ids);

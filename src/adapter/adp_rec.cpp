@@ -207,6 +207,17 @@ long KAdpUtlRecord::GetDataValue(long row, long col, cmn_ty_decimal& out, char* 
   size_t n = std::strlen(t);
   if (n >= sizeof out.text) return ADP_REC_NO_FIT;
   std::memcpy(out.text, t, n + 1);
+  // Precision and scale follow the digits read, so the value is not rounded
+  // away by a reader that honours the scale.
+  out.precision = 0;
+  out.scale = 0;
+  bool after_point = false;
+  for (const char* p = out.text; *p != '\0'; ++p) {
+    if (*p == '.') after_point = true;
+    if (*p < '0' || *p > '9') continue;
+    ++out.precision;
+    if (after_point) ++out.scale;
+  }
   return 0;
 }
 

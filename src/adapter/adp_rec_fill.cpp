@@ -49,32 +49,33 @@ long KAdpUtlRecord::FillObjectCollection(void* collection, typ_sch_srec* schema,
     auto* object = *static_cast<dbs_ty_lobj**>(elem);
     for (long j = 0; j < schema->nfields; ++j) {
       const typ_sch_frec& f = schema->fields[j];
+      // The store takes an integer as a long and every other value through
+      // a pointer to it.
       long lv = 0;
-      short sv = 0;
       float fv = 0;
       double dv = 0;
       char* bytes = nullptr;
       clktime tv{-53690, 0};
       cmn_ty_decimal decv{};
       const char* text = nullptr;
-      void* value = nullptr;
+      const void* boxed = nullptr;
+      void* value = &boxed;
       long st = 0;
       switch (f.data_type) {
-        case ADP_VT_LONG: st = GetDataValue(r, j, lv); value = &lv; break;
+        case ADP_VT_LONG:
         case ADP_VT_SHORT:
           st = GetDataValue(r, j, lv);
-          sv = static_cast<short>(lv);
-          value = &sv;
+          value = &lv;
           break;
-        case ADP_VT_FLOAT: st = GetDataValue(r, j, fv); value = &fv; break;
+        case ADP_VT_FLOAT: st = GetDataValue(r, j, fv); boxed = &fv; break;
         case ADP_VT_DOUBLE:
-        case ADP_VT_MONEY: st = GetDataValue(r, j, dv); value = &dv; break;
+        case ADP_VT_MONEY: st = GetDataValue(r, j, dv); boxed = &dv; break;
         case ADP_VT_BINARY: st = GetDataValue(r, j, static_cast<char>(0), &bytes); value = &bytes; break;
-        case ADP_VT_CLK: st = GetDataValue(r, j, tv, nullptr); value = &tv; break;
+        case ADP_VT_CLK: st = GetDataValue(r, j, tv, nullptr); boxed = &tv; break;
         case ADP_VT_DECIMAL:
           std::strcpy(decv.text, "0.0");
           st = GetDataValue(r, j, decv, nullptr);
-          value = &decv;
+          boxed = &decv;
           break;
         case ADP_VT_STRING:
         case 515:

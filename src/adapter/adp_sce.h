@@ -18,6 +18,13 @@ struct utl_ty_estr;
 struct utl_ty_pool;
 struct dbs_ty_tbl_change;
 
+// The deferred column-initialisation script: opened (the file, or
+// "initcol.sql") with "/* SQL_BEGIN */" when on is 1, any open one closed
+// first; 1 when it cannot be opened. adp_sce_term ends and closes it.
+ORB_API long adp_sce_term();
+// The open script, or null.
+ORB_API FILE* adp_sce_defer_file();
+
 // Table definitions and probes.
 // CREATE TABLE text of a type under `table` (null: the type's own table).
 ORB_API long adp_sch_table_def(KAdpConnId* con, typ_sch_srec* schema, const char* table, FILE* stream, char flag,

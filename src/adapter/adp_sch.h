@@ -7,6 +7,7 @@
 
 class KAdpConnId;
 struct typ_sch_srec;
+struct typ_sch_rrec;
 struct utl_ty_col;
 
 // 1 when database table names need the table prefix.
@@ -32,6 +33,14 @@ ORB_API long adp_sch_fetch_org_view_fields(KAdpConnId* con, typ_sch_srec* view, 
 ORB_API long adp_sch_get_view_rel(KAdpConnId* con, typ_sch_srec* view, char reload,
                                   utl_ty_col** types, utl_ty_col** aliases, utl_ty_col* first,
                                   utl_ty_col* second);
+
+// One loaded join n of a view: its relation record and the two aliases (an
+// empty alias replaced by its side's type name); 1 when there is none.
+ORB_API long adp_sch_get_join_info(KAdpConnId* unused, typ_sch_srec* view, long n, typ_sch_rrec** rel,
+                                   const char** palias, const char** falias);
+// The origins of all view fields through the statement interface.
+ORB_API long adp_sch_fetch_view_fields(KAdpConnId* con, typ_sch_srec* view, utl_ty_col* types,
+                                       utl_ty_col* aliases);
 
 // The origin of a view field: its source schema, the source field's spec id
 // and the alias of the source in the view (null schema: none).

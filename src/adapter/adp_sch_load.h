@@ -12,6 +12,9 @@ struct typ_sch_srec;
 struct typ_sch_rrec;
 struct utl_ty_col;
 
+// Registers the type-cache entry (764); the adapter's start-up calls it.
+ORB_API long adp_sch_init();
+
 // The type cache and the load from the dictionary; a non-null stream
 // receives the blocks of the schema cache file.
 ORB_API long adp_sch_alloc();

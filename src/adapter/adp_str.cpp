@@ -31,10 +31,18 @@ struct known_text {
 };
 
 constexpr known_text kKnown[] = {
+    {0x00, "The database adapter is started already.\n"},
     {0x01, "Connection %p is not an open database connection.\n"},
     {0x03, "The database header could not be read.\n"},
     {0x04, "Fetching the next row from the database failed.\n"},
-    {0x06, "Value type %ld is not supported by the database adapter.\n"},
+    {0x06, "Data type %ld is invalid.\n"},
+    {0x08, "The flags of schema type %ld is invalid.\n"},
+    {0x09,
+     "Found Orbisan field '%s' of object '%s' defined after a custom field.  It should be placed in front of any "
+     "custom field definition.\n"},
+    {0x0B, "Relation Schema read failed for specific relation id %ld (rel name %s) of object type %s.\n"},
+    {0x0C, "Database %s does not exist.\n"},
+    {0x0D, "Database revision %ld cannot be reached.\n"},
     {0x12, "Object type %s is not known to the database.\n"},
     {0x13, "The date text could not be read.\n"},
     {0x1F, "Column type %ld cannot be bound.\n"},
@@ -42,10 +50,12 @@ constexpr known_text kKnown[] = {
     {0x23, "Table %s has no index %s.\n"},
     {0x24, "The database login or password is not valid.\n"},
     {0x25, "Cannot reach the database server: %s%s\n"},
+    {0x29, "The database adapter call %s is not available yet.\n"},
     {0x2B, "A database sequence is out of order.\n"},
     {0x2C, "Duplicate value for the unique key (%s) of table %s.\n"},
     {0x2D, "The database transaction could not be ended.\n"},
     {0x36, "%s%s\n"},
+    {0x4C, "The data-service library could not be loaded.\n"},
     {0x4D, "The database refused to end the transaction.\n"},
     {0x50, "The login %s is not valid.\n"},
     {0x52, "A null statement (%ld) was given to the database adapter.\n"},

@@ -10,7 +10,7 @@
 // SHA-based hash and the scrambler use no shared state.
 #pragma once
 
-#include "bo/bo_var.h"
+#include "bo/bo_internal.h"
 #include "kclassic/kc_sect.h"
 #include "kclassic/kc_zstr.h"
 #include "orb_api.h"

@@ -15,10 +15,8 @@
 #include "kclassic/kc_odt.h"
 #include "kclassic/kc_var.h"
 #include "kclassic/kc_zstr.h"
+#include "bo/bo_internal.h"
 #include "orb_api.h"
-
-// Names inside liborbisan.so that it does not export.
-#define BO_INTERNAL __attribute__((visibility("hidden")))
 
 namespace KCLASSIC {
 

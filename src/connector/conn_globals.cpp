@@ -85,6 +85,8 @@ int OrbisanGlobals::init(KzVersion* /*version*/) {
       fclose(f);
     }
   }
+  // A session lost earlier is logged out before the new login.
+  logoutLostSession();
   return static_cast<int>(login());
 }
 
@@ -104,6 +106,7 @@ BOHandlerCPP* OrbisanGlobals::getBOHandlerforBO(char* /*name*/) {
 int OrbisanGlobals::terminate() {
   if (connectionId != 0) cpi_sess_logout(connectionId);
   connectionId = 0;
+  logoutLostSession();
   return 0;
 }
 

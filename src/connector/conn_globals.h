@@ -68,17 +68,46 @@ class ORB_API OrbisanGlobals : public GenGlobals {
   int doublePrecision = 15;
   std::string pollFrequency;
 
+  // The event filling rules: 0, or -1 when an attribute refuses its value.
+  int HandleObjectSpecific(const char* object_name, const char* object_key, BusinessObject* bo,
+                           const char* verb);
+  int HandleSiteSpecific(const char* object_name, const char* object_key, BusinessObject* bo);
+  int HandleContactSpecific(const char* object_name, BusinessObject* bo, const char* verb);
+  int HandleGenericObject(const char* object_name, BusinessObject* bo);
+
+  // The connection is gone: its session id is kept until terminate or the
+  // next init logs it out, and polls and requests answer -2 meanwhile.
+  void keepLostSession();
+  long lostSessionId() const { return lostSession_; }
+
  private:
   void readProperties();
   std::string readProp(const char* name, int size);
-  void resetEventsInProgress();
+  // Puts events left in progress back to ready: 0, -1 (nothing changed),
+  // -2 (the connection is lost).
+  long resetEventsInProgress();
   long lostConnection(long ping_status);
+  // A query or commit failed on the CRM: -2 after the lost-connection
+  // steps when the connection is gone, else -1.
+  long failedOrLost(long status);
+  void connectionGone(long status, int number, const char* table);
+  void logoutLostSession();
+  // One event of a poll: true to go on; false ends the poll with *answer.
+  // *result is the poll's result R.
+  bool pollEvent(long number, int* result, int* answer);
+  // Fills, retrieves and delivers an event's object. *status receives the
+  // archive status, or null when the row must stay (the poll then ends with
+  // the answer returned); *set_result says whether the answer becomes R.
+  int deliverEvent(long number, struct conn_ty_event& event, const char** status,
+                   bool* set_result);
+  bool archiveEvent(long number, const char* status, int* result, int* answer);
 
   std::string stateDump_;
   bool hasStateDump_ = false;
   std::string sqlDump_;
   bool hasSqlDump_ = false;
   GenBOHandler* handler_ = nullptr;
+  long lostSession_ = 0;
 };
 
 // The globals object made when the library is loaded.

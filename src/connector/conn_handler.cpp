@@ -112,7 +112,15 @@ int GenBOHandler::doVerbFor(BusinessObject& bo, ReturnStatusDescriptor* /*status
                    verb.c_str());
       return finish(bo, verb.c_str(), -1, false);
     }
-    return finish(bo, verb.c_str(), dispatch(bo, verb.c_str()), true);
+    int result = dispatch(bo, verb.c_str());
+    // A step that failed because the connection went away answers -2, so
+    // that the broker (and the poll) take it for a lost connection.
+    if (result == -1 && globals->ping(globals->connectionId) != 0) {
+      JToCPPVeneer::getTheHandlerStuff()->logMsg("Returning BON_APPRESPONSETIMEOUT.");
+      logMessage(CONN_MSG_LOST_CONNECTION, KzMsgFormat::ORB_FATAL, 0);
+      result = -2;
+    }
+    return finish(bo, verb.c_str(), result, true);
   } catch (...) {
     char* text = generateTraceMsg(CONN_MSG_EXCEPTION, KzMsgFormat::ORB_INFO, nullptr, 2,
                                   verb.c_str(), bo.getName());

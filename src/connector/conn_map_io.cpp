@@ -114,22 +114,20 @@ long Map::load_field(void* object, const char* field, int type_code, std::string
   if (!field || !*field) return 0;
   OrbisanGlobals* globals = OrbisanGlobals::current();
   long status = 0;
-  if (type_code == CONN_TC_LONG) {
-    long v = 0;
-    status = cpi_obj_get_field(object, field, 0, &v, nullptr);
-    if (status == 0) value = conn_status_text(v);
-  } else if (type_code == CONN_TC_FLOAT) {
-    float v = 0;
-    status = cpi_obj_get_field(object, field, 0, &v, nullptr);
-    if (status == 0) value = conn_gcvt(v, globals ? globals->floatPrecision : 6);
-  } else if (type_code == CONN_TC_DOUBLE) {
-    double v = 0;
-    status = cpi_obj_get_field(object, field, 0, &v, nullptr);
-    if (status == 0) value = conn_gcvt(v, globals ? globals->doublePrecision : 15);
-  } else {
-    const char* v = nullptr;
-    status = cpi_obj_get_field(object, field, 0, &v, nullptr);
-    if (status == 0 && v) value = v;
+  // The field is written as its own type, whatever the map's code says: the
+  // slot holds the largest value, and is read as the code's type after.
+  union {
+    long l;
+    float f;
+    double d;
+    const char* s;
+  } slot{};
+  status = cpi_obj_get_field(object, field, 0, &slot, nullptr);
+  if (status == 0) {
+    if (type_code == CONN_TC_LONG) value = conn_status_text(slot.l);
+    else if (type_code == CONN_TC_FLOAT) value = conn_gcvt(slot.f, globals ? globals->floatPrecision : 6);
+    else if (type_code == CONN_TC_DOUBLE) value = conn_gcvt(slot.d, globals ? globals->doublePrecision : 15);
+    else if (slot.s) value = slot.s;
   }
   if (status != 0) {
     cpi_alert_print(nullptr, 0);

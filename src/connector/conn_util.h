@@ -12,6 +12,20 @@ constexpr long CONN_ALRT_SQL_FAILED = 0x70002f;
 constexpr const char* CONN_ERROR_LOG = "orbisan.err";
 constexpr long CONN_NOT_FOUND = -9999;
 
+// A parameter record of setup_data: a type word, a size word (bytes) and a
+// value pointer.
+struct conn_ty_param {
+  long type;
+  long size;
+  void* value;
+};
+// Type words of a parameter record.
+constexpr long CONN_PARAM_LONG = 1;
+constexpr long CONN_PARAM_FLOAT = 2;
+constexpr long CONN_PARAM_POINTER = 3;
+constexpr long CONN_PARAM_LONG_POINTER = 4;
+constexpr long CONN_PARAM_TEXT = 5;
+
 class OrbisanUtilityFn {
  public:
   // Reports a failed CRM call and returns its status unchanged: a lost
@@ -29,6 +43,14 @@ class OrbisanUtilityFn {
   long run_query(long con_id, long state, cpi_ty_trav_map* map, cpi_ty_qry_result** result,
                  void*** objects, long* count, const char* const* field_names,
                  void* const* values, long field_count, int mode, int keep);
+  // Mode 1: from `start` on, each value goes into its record's value
+  // pointer; -1 at the first record whose size word differs from sizes[i].
+  // Mode 2: each record's size goes to sizes[i] and its value out into
+  // values[i]: a long or float through the pointer values[i] holds, types 3
+  // and 4 the pointer itself, a text copied into values[i] within the
+  // record's size. Any other mode does nothing. 0 or -1.
+  long setup_data(conn_ty_param* params, long count, void** values, long start, long* sizes,
+                  int mode);
 };
 
 // Business objects whose identifiers come from a numbering scheme.

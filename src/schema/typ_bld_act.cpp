@@ -121,7 +121,7 @@ long typ_bld_field(KAdpConnId*, typ_sch_srec* s, const char* name, long data_typ
   if (searchable && header && adp_db_is_header_flags_set(header, 1, &yes) == 0 && yes) flags |= 0x100;
   if (db_type == 10) {
     yes = 0;
-    if (!(adp_main_server_type() == 1 && header && adp_db_is_header_flags_set(header, 16, &yes) == 0 && yes))
+    if (!((adp_main_server_type() & 1) != 0 && header && adp_db_is_header_flags_set(header, 16, &yes) == 0 && yes))
       db_type = 8;
   }
   if (db_type == 8 || db_type == 10) flags |= 0x80;

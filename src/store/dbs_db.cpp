@@ -6,6 +6,8 @@
 #include <string>
 
 #include "adapter/adp_db.h"
+#include "adapter/adp_loc.h"
+#include "adapter/adp_sql.h"
 #include "adapter/adp_main.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_time.h"
@@ -360,6 +362,18 @@ long dbs_db_info_get(KAdpConnId* cid, adp_db_dhead** header, const char** login,
   return adp_db_info_get(cid, header, login, password, server);
 }
 long dbs_db_fast_disconnect(KAdpConnId* cid) { return adp_db_fast_disconnect(cid); }
+long dbs_db_add_comment(KAdpConnId* cid, const char* format, long a1, long a2, long a3, long a4, long a5) {
+  return adp_db_add_comment(cid, format, a1, a2, a3, a4, a5);
+}
+long dbs_db_reset_fail_num() { return adp_db_reset_fail_num(); }
+long dbs_db_test_fired() { return adp_db_test_fired(); }
+long dbs_db_disable_fail_mode() { return adp_db_disable_fail_mode(); }
+long dbs_db_set_no_dump_tran() { return adp_db_set_no_dump_tran(); }
+long dbs_db_set_timeout() { return adp_db_set_timeout(); }
+long dbs_db_set_textlimit() { return adp_db_set_textlimit(); }
+long dbs_db_disable_ansi_to_oem() { return adp_db_disable_ansi_to_oem(); }
+long dbs_db_set_db_driver(const char* name) { return adp_db_set_db_driver(name); }
+char* const* dbs_db_get_lcid_charactersetname_list(long** lcids) { return adp_db_get_lcid_charactersetname_list(lcids); }
 long dbs_db_name_get(const char** name) {
   *name = adp_db_get_db_name();
   return 0;

@@ -72,5 +72,16 @@ ORB_API long dbs_db_get_globalc_charset_name(long locale_id, const char** out);
 ORB_API long dbs_db_get_globalc_locale_name(long locale_id, const char** out);
 ORB_API long dbs_db_get_code_page_from_lcid(long locale_id, long* out);
 ORB_API long dbs_db_get_lcid_from_code_page(long code_page, long* out);
+ORB_API long dbs_db_add_comment(KAdpConnId* cid, const char* format, long a1, long a2, long a3, long a4, long a5);
+ORB_API long dbs_db_reset_fail_num();
+ORB_API long dbs_db_test_fired();
+ORB_API long dbs_db_disable_fail_mode();
+ORB_API long dbs_db_set_no_dump_tran();
+ORB_API long dbs_db_set_timeout();
+ORB_API long dbs_db_set_textlimit();
+ORB_API long dbs_db_disable_ansi_to_oem();
+ORB_API long dbs_db_set_db_driver(const char* name);
+// The current connection's character-set names; *lcids its locale ids.
+ORB_API char* const* dbs_db_get_lcid_charactersetname_list(long** lcids);
 ORB_API FILE* dbs_db_get_log();
 ORB_API long dbs_db_log_sql(FILE* stream);

@@ -99,6 +99,11 @@ ORB_API long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long opti
 ORB_API long dbs_obj_delete(KAdpConnId* con, obj_id* id);
 ORB_API long dbs_obj_delete_force(KAdpConnId* con, obj_id* id);
 ORB_API long dbs_obj_exist(KAdpConnId* con, obj_id* id, char* out);
+// Reads of an SQL batch: the objects of the current result set appended to
+// objects (the adapter's multi-object read buffer), or only their numbers.
+ORB_API long dbs_obj_get_from_buf(KAdpConnId* con, void* batch, long type_id, void* constructor,
+                                  utl_ty_col* objects);
+ORB_API long dbs_obj_get_id_from_buf(KAdpConnId* con, void* batch, long type_id, utl_ty_col* ids);
 ORB_API long dbs_obj_order_by_id(utl_ty_col* ids, long first, long last, utl_ty_col* objects);
 
 // Printing.

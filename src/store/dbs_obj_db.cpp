@@ -5,6 +5,7 @@
 #include <string>
 
 #include "adapter/adp_obj.h"
+#include "adapter/adp_qry.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_trn.h"
 #include "core/cmn/cmn_alrt.h"
@@ -339,4 +340,12 @@ long dbs_obj_dump_estr(dbs_ty_lobj* o, long, long indent, utl_ty_estr** out) {
 
 long dbs_obj_name_to_id(const char* type_name, const char* field_name, long* type_id, long* field_id, void*) {
   return typ_sch_name_to_id(type_name, field_name, type_id, field_id);
+}
+
+long dbs_obj_get_from_buf(KAdpConnId*, void* batch, long type_id, void* constructor, utl_ty_col* objects) {
+  return adp_obj_get_from_buf(batch, type_id, constructor, objects);
+}
+
+long dbs_obj_get_id_from_buf(KAdpConnId*, void* batch, long, utl_ty_col* ids) {
+  return adp_qry_get_id_from_buf(batch, -1, ids);
 }

@@ -35,7 +35,6 @@ void adp_test::SetUp() {
   dir_.enter(dir_.path(), dir_.path());
   cmn_alrt_clear(nullptr);
   ds_script::reset();
-  adp_double::reset();
   KAdpProcessError::Reset();
   adp_sql_log_reset();
   adp_db_set_db_driver("");
@@ -56,6 +55,8 @@ void adp_test::TearDown() {
 
 KAdpConnId* adp_test::connect(const char* driver, bool load) {
   adp_db_set_db_driver(driver);
+  // The dialect follows the driver, not the connection current before.
+  if (KAdpConnId* cur = adp_db_get_conn()) adp_db_clear_conn(cur);
   auto* con = new KAdpConnId(driver);
   conns_.push_back(con);
   KAdpConfig& cfg = con->GetConfig();

@@ -95,6 +95,8 @@ TEST_F(AdpRecord, DispatchByRecordSqlType) {
   char null = 0;
   EXPECT_EQ(rec.GetDataValue(0, 1, 766, 6, &dec, &null), 0);
   EXPECT_STREQ(dec.text, "12.50");
+  EXPECT_EQ(dec.precision, 4);  // the digits read, so a scale-honouring reader keeps ".50"
+  EXPECT_EQ(dec.scale, 2);
   EXPECT_EQ(null, 0);
   EXPECT_EQ(rec.GetDataValue(0, 2, 766, 8, &dec, &null), 0);
   EXPECT_STREQ(dec.text, "0.0");

@@ -1,19 +1,21 @@
-// The typed record's fills: object ids, local objects (through the store's
-// double), column declarations from a schema, sized text reads and the
-// hexadecimal round trips.
+// The typed record's fills: object ids, local objects of the store, column
+// declarations from a schema, sized text reads and the hexadecimal round
+// trips.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "adapter/adp_batch.h"
-#include "adapter/adp_double.h"
+#include "adapter/adp_model.h"
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_rec.h"
 #include "core/utl/utl_col.h"
 #include "kclassic/kc_bstr.h"
 #include "schema/typ_rec.h"
+#include "store/dbs_fld.h"
+#include "store/dbs_obj.h"
 
 namespace {
 
@@ -99,16 +101,50 @@ TEST_F(AdpRecFill, ColumnsFromTheSchemaByDatabaseType) {
   EXPECT_EQ(type, 9);
 }
 
+// The field values of a local object, rendered by value type.
+std::string field_text(dbs_ty_lobj* o, long field) {
+  long v = 0, type = 0;
+  if (dbs_fld_get(o, field, &v, &type) != 0) return "?";
+  const void* p = reinterpret_cast<const void*>(v);
+  switch (type) {
+    case 512:
+    case 513: return std::to_string(v);
+    case 514: return std::to_string(*static_cast<const float*>(p));
+    case 613: return std::to_string(*static_cast<const double*>(p));
+    case 515:
+    case 516: return p != nullptr ? static_cast<const char*>(p) : "<null>";
+    case 609: {
+      const auto* t = static_cast<const clktime*>(p);
+      return std::to_string(t->day) + "/" + std::to_string(t->ticks);
+    }
+    case 766: return static_cast<const cmn_ty_decimal*>(p)->text;
+    case 615: {
+      KCLASSIC::KZString hex;
+      convert_BStr_to_hex(static_cast<const char*>(p), hex);
+      return static_cast<const char*>(hex);
+    }
+    default: return "?";
+  }
+}
+
+std::vector<std::string> fields_of(dbs_ty_lobj* o, long n) {
+  std::vector<std::string> out;
+  for (long f = 0; f < n; ++f) out.push_back(field_text(o, f));
+  return out;
+}
+
 TEST_F(AdpRecFill, LocalObjectsGetEveryFieldThenAreMarkedClean) {
   connect("oracle");
-  schema_fixture s({{512, 0}, {513, 1}, {514, 3}, {613, 4}, {516, 6}, {515, 6}, {609, 6}, {766, 6}, {615, 6}});
-  adp_double::field_types() = {512, 513, 514, 613, 516, 515, 609, 766, 615};
+  adp_model model;
+  model.add("filltest", 4000, {{512, 0}, {513, 1}, {514, 3}, {613, 4}, {516, 7}, {516, 7}, {609, 9}, {766, 11}});
+  typ_sch_srec* s = model.finish(4000);
+  ASSERT_NE(s, nullptr);
   KAdpUtlRecord rec;
   rec.SetColType(0, 0, nullptr, 0);
   rec.SetColType(1, 0, nullptr, 0);
   rec.SetColType(2, 0, nullptr, 3);
   rec.SetColType(3, 0, nullptr, 4);
-  for (long c = 4; c < 9; ++c) rec.SetColType(c, 0, nullptr, 6);
+  for (long c = 4; c < 8; ++c) rec.SetColType(c, 0, nullptr, 6);
   rec.SetLong(0, 0, 42);
   rec.SetLong(0, 1, 7);
   rec.KUtlRecord::SetFloat(0, 2, 1.5f);
@@ -117,45 +153,64 @@ TEST_F(AdpRecFill, LocalObjectsGetEveryFieldThenAreMarkedClean) {
   rec.SetString(0, 5, "x");
   rec.SetString(0, 6, "");
   rec.SetString(0, 7, "");
-  rec.SetString(0, 8, "01AB");
-  // Row 1 of a second object: only checks the position offset.
-  for (long c = 0; c < 9; ++c) {
+  for (long c = 0; c < 8; ++c) {
     if (c < 4) rec.SetLong(1, c, 0);
-    else rec.SetString(1, c, c == 8 ? "" : "y");
+    else rec.SetString(1, c, "y");
   }
   rec.SetString(1, 6, "");
   rec.SetString(1, 7, "3.5");
   utl_ty_col* col = nullptr;
   ASSERT_EQ(utl_col_make(nullptr, 517, 4, 4, 0, 0, &col), 0);
-  std::vector<void*> objs = {reinterpret_cast<void*>(100), reinterpret_cast<void*>(200),
-                             reinterpret_cast<void*>(300)};
-  for (void*& o : objs) utl_col_insert(col, &o, nullptr);
-  ASSERT_EQ(rec.FillObjectCollection(col, &s.srec, 1, -1), 0);
-  const auto& calls = adp_double::store_calls();
-  ASSERT_EQ(calls.size(), 20u);
-  EXPECT_EQ(calls[0], "200:0=42");
-  EXPECT_EQ(calls[1], "200:1=7");
-  EXPECT_EQ(calls[2], "200:2=1.500000");
-  EXPECT_EQ(calls[3], "200:3=2.250000");
-  EXPECT_EQ(calls[4], "200:4=text");
-  EXPECT_EQ(calls[5], "200:5=x");
-  EXPECT_EQ(calls[6], "200:6=-53690/0");  // an empty date: 1 January 1753
-  EXPECT_EQ(calls[7], "200:7=0.0");
-  EXPECT_EQ(calls[8], "200:8=0x01AB");
-  EXPECT_EQ(calls[9], "clean 200 0");
-  EXPECT_EQ(calls[17], "300:7=3.5");
-  EXPECT_EQ(calls[19], "clean 300 0");
-  // Maximum 1 stops after the first row; another field type is refused.
-  adp_double::store_calls().clear();
-  ASSERT_EQ(rec.FillObjectCollection(col, &s.srec, 0, 1), 0);
-  EXPECT_EQ(adp_double::store_calls().size(), 10u);
+  std::vector<dbs_ty_lobj*> objs(3);
+  for (dbs_ty_lobj*& o : objs) {
+    ASSERT_EQ(dbs_obj_make(nullptr, 4000, &o), 0);
+    utl_col_insert(col, &o, nullptr);
+  }
+  // Rows fill the objects from position 1 on; each is left clean.
+  ASSERT_EQ(rec.FillObjectCollection(col, s, 1, -1), 0);
+  EXPECT_EQ(fields_of(objs[1], 8), (std::vector<std::string>{"42", "7", "1.500000", "2.250000", "text", "x",
+                                                              "-53690/0", "0.0"}));
+  EXPECT_EQ(field_text(objs[2], 4), "y");
+  EXPECT_EQ(field_text(objs[2], 7), "3.5");
+  for (dbs_ty_lobj* o : {objs[1], objs[2]}) {
+    char dirty = 9;
+    ASSERT_EQ(dbs_obj_check_dirty(o, &dirty), 0);
+    EXPECT_EQ(dirty, 0);
+  }
+  // Maximum 1 stops after the first row: the second object keeps its row.
+  ASSERT_EQ(rec.FillObjectCollection(col, s, 0, 1), 0);
+  EXPECT_EQ(field_text(objs[0], 0), "42");
+  EXPECT_EQ(field_text(objs[1], 0), "42");
+  EXPECT_EQ(field_text(objs[1], 4), "text");
+  // Another field type is refused.
   schema_fixture bad({{512, 0}, {597, 6}});
   cmn_alrt_clear(nullptr);
   EXPECT_EQ(rec.FillObjectCollection(col, &bad.srec, 0, -1), ADP_BAD_VALUE_TYPE);
   EXPECT_EQ(core_alert_codes(), (std::vector<long>{ADP_BAD_VALUE_TYPE}));
-  // A failing field set is returned at once.
-  adp_double::set_local_status() = 0x700001;
-  EXPECT_EQ(rec.FillObjectCollection(col, &s.srec, 0, -1), 0x700001);
+  // A field the store refuses (one the object's type does not have) fails
+  // the fill at once with the store's code; the fields before it are set.
+  schema_fixture wider({{512, 0}, {512, 0}, {512, 0}});
+  KAdpUtlRecord three;
+  for (long c = 0; c < 3; ++c) {
+    three.SetColType(c, 0, nullptr, 0);
+    three.SetLong(0, c, 100 + c);
+  }
+  model.add("narrow", 4001, {{512, 0}, {512, 0}});
+  model.finish(4001);
+  dbs_ty_lobj* narrow = nullptr;
+  ASSERT_EQ(dbs_obj_make(nullptr, 4001, &narrow), 0);
+  utl_ty_col* one = nullptr;
+  ASSERT_EQ(utl_col_make(nullptr, 517, 1, 1, 0, 0, &one), 0);
+  utl_col_insert(one, &narrow, nullptr);
+  cmn_alrt_clear(nullptr);
+  long st = three.FillObjectCollection(one, &wider.srec, 0, -1);
+  EXPECT_NE(st, 0);
+  ASSERT_FALSE(core_alert_codes().empty());
+  EXPECT_EQ(core_alert_codes().back(), st);
+  EXPECT_EQ(fields_of(narrow, 2), (std::vector<std::string>{"100", "101"}));
+  dbs_obj_free_local("test", narrow);
+  utl_col_free(nullptr, one);
+  for (dbs_ty_lobj* o : objs) dbs_obj_free_local("test", o);
   utl_col_free(nullptr, col);
 }
 

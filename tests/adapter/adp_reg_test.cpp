@@ -27,7 +27,7 @@ TEST_F(AdpRegistry, ServerTypeFromTheDriverBeforeAConnection) {
   const struct {
     const char* driver;
     long type, oracle, mssql;
-  } rows[] = {{"ORACLE", 2, 1, 0}, {"oracle", 2, 1, 0}, {"oledb", 516, 0, 1},
+  } rows[] = {{"ORACLE", 2, 1, 0}, {"oracle", 2, 1, 0}, {"oledb", 517, 0, 1},
               {"Quill", 256, 0, 0}, {"sybase", 0, 0, 0}};
   for (const auto& r : rows) {
     adp_db_set_db_driver(r.driver);
@@ -38,7 +38,7 @@ TEST_F(AdpRegistry, ServerTypeFromTheDriverBeforeAConnection) {
   // Empty: the configuration string decides.
   adp_db_set_db_driver("");
   osl_sys_set_config_string("db_driver", "oledb", 0);
-  EXPECT_EQ(adp_main_server_type(), 516);
+  EXPECT_EQ(adp_main_server_type(), 517);
   osl_sys_set_config_string("db_driver", "", 0);
   EXPECT_EQ(adp_main_server_type(), 0);
   // Longer names are cut to ten characters.
@@ -49,7 +49,7 @@ TEST_F(AdpRegistry, ServerTypeFromTheDriverBeforeAConnection) {
 TEST_F(AdpRegistry, ServerTypeFollowsTheCurrentConnection) {
   connect("oledb", false);
   adp_db_set_db_driver("oracle");
-  EXPECT_EQ(adp_main_server_type(), 516);
+  EXPECT_EQ(adp_main_server_type(), 517);
   EXPECT_EQ(adp_db_is_db_mssql(), 1);
   EXPECT_NE(dynamic_cast<KAdpMssqlOperation*>(adp_db_get_conn()->GetDbOperation()), nullptr);
 }

@@ -1,5 +1,8 @@
-# The adapter suites use the core suites' start-up and clock helpers.
-target_link_libraries(testhelp_adapter PUBLIC testhelp_core ScriptDataSvc)
+# The adapter suites use the core suites' start-up and clock helpers, and the
+# real schema model and object store the adapter calls into (they call the
+# adapter back, so the libraries are searched as one group).
+target_link_libraries(testhelp_adapter PUBLIC testhelp_core ScriptDataSvc
+                      "$<LINK_GROUP:RESCAN,orbisan_adapter,orbisan_store,orbisan_schema,orbisan_core,orbisan_kclassic,orbisan_bo,orbisan_mbtext>")
 # A library without the service factory, for the load-failure tests.
 add_library(AdpNoFactory SHARED ${CMAKE_SOURCE_DIR}/tests/adapter/lib/adp_nofactory.cc)
 set_target_properties(AdpNoFactory PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/adp_testlib)

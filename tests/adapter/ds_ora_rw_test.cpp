@@ -79,6 +79,18 @@ const rw_case kRules[] = {
      "where table_x.objid = table_y.x2y (+)\n ",
      "create view v\n (a,b)\n as select table_x.name,table_y.name\n FROM table_x LEFT JOIN table_y ON "
      "table_x.objid = table_y.x2y"},
+    {"CommentAfterAStatementInAList", "DELETE a -- first\n; DELETE b -- second",
+     "BEGIN DELETE FROM a; -- first\n DELETE FROM b; -- second\n END;"},
+    {"CommentOnlyPartKeptInAList", "DELETE a; -- note\n; DELETE b", "BEGIN DELETE FROM a; -- note\n DELETE FROM b; END;"},
+    {"OpenLiteralInAListSentAsItCame", "DELETE a; SELECT 'x; y", "DELETE a; SELECT 'x; y"},
+    {"OpenCommentInAListSentAsItCame", "DELETE a; DELETE b /* x", "DELETE a; DELETE b /* x"},
+    {"NationalEmptyLiteral", "UPDATE t SET a = N'', b = n'', c = N'x'", "UPDATE t SET a = NULL, b = NULL, c = N'x'"},
+    {"EmptyLiteralAfterAWord", "SELECT x''", "SELECT x NULL"},
+    {"SqlColumnAfterAQuotedName", "SELECT \"a\"SQL FROM t", "SELECT \"a\" \"sql\" FROM t"},
+    {"SqlColumnBeforeAQuotedName", "SELECT SQL\"a\" FROM t", "SELECT \"sql\" \"a\" FROM t"},
+    {"SysdateParenthesisedBeforeAWord", "SELECT sysdate-(5)NULL", "SELECT sysdate-INTERVAL 432000 SECOND NULL"},
+    {"SysdateDaysBeforeAWord", "SELECT sysdate+1x FROM t", "SELECT sysdate+INTERVAL 86400 SECOND x FROM t"},
+    {"MarkerTooLongStays", "SELECT :B12345678901234567890 FROM t", "SELECT :B12345678901234567890 FROM t"},
     {"OuterJoinUnknownTableStays", "SELECT 1 FROM a WHERE a.id = z.a (+)", "SELECT 1 FROM a WHERE a.id = z.a (+)"},
 };
 
@@ -92,6 +104,10 @@ TEST(OraRewriteMarkers, KeepTheVariableNumbersInTextOrder) {
   EXPECT_EQ(ora_rw::marker_number("b:B12"), 12);
   EXPECT_EQ(ora_rw::marker_number("@V1"), -1);
   EXPECT_EQ(ora_rw::marker_number(":Bx"), -1);
+  EXPECT_EQ(ora_rw::marker_number(":B999999999999999999"), 999999999999999999L);
+  EXPECT_EQ(ora_rw::marker_number(":B9999999999999999999"), -1);
+  EXPECT_EQ(ora_rw::marker_number(":B99999999999999999999999"), -1);
+  EXPECT_TRUE(ora_rw::rewrite("SELECT :B99999999999999999999999 FROM t").markers.empty());
 }
 
 TEST(OraRewriteSkip, SynonymsAndSessionSettingsSucceedUnrun) {

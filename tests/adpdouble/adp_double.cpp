@@ -1,9 +1,12 @@
 // The recording adapter double: state and bookkeeping.
 #include "adpdouble/adp_double.h"
 #include "adpdouble/adp_double_bld.h"
+#include "adpdouble/adp_double_mem.h"
 #include "adpdouble/adp_double_sce.h"
 
 #include <deque>
+
+#include "core/cmn/cmn_alrt.h"
 
 namespace adp_double {
 namespace {
@@ -16,6 +19,8 @@ struct state {
   std::map<long, std::string> tables;
   std::map<long, std::string> type_names;
   std::vector<queued_relate> relates;
+  std::map<std::string, std::pair<long, long>> failures;  // name -> first failing use, code
+  std::map<std::string, long> uses;
 };
 
 state& st() {
@@ -29,6 +34,7 @@ void reset() {
   st() = state{};
   bld_reset();
   sce_reset();
+  adp_mem::reset();
 }
 
 const std::vector<adp_double_call>& calls() { return st().calls; }
@@ -47,6 +53,13 @@ void script(const std::string& name, std::vector<long> results) {
 
 void hook(const std::string& name, hook_fn fn) { st().hooks[name] = std::move(fn); }
 
+void fail_from(const std::string& name, long n, long code) { st().failures[name] = {st().uses[name] + n, code}; }
+
+long uses(const std::string& name) {
+  auto it = st().uses.find(name);
+  return it == st().uses.end() ? 0 : it->second;
+}
+
 void set_require_prefix(long value) { st().require_prefix = value; }
 void set_table(long type_id, const std::string& table) { st().tables[type_id] = table; }
 void set_type_name(long db_type, const std::string& name) { st().type_names[db_type] = name; }
@@ -55,6 +68,12 @@ const std::vector<queued_relate>& relates() { return st().relates; }
 
 long record(const std::string& name, std::vector<std::string> args, const std::vector<void*>& raw) {
   st().calls.push_back({name, std::move(args)});
+  const long use = ++st().uses[name];
+  auto f = st().failures.find(name);
+  if (f != st().failures.end() && use >= f->second.first) {
+    cmn_alrt_push(nullptr, name.c_str(), f->second.second, 2, "double", "double");
+    return f->second.second;
+  }
   long result = 0;
   auto q = st().scripts.find(name);
   if (q != st().scripts.end() && !q->second.empty()) {

@@ -36,6 +36,12 @@ void script(const std::string& name, std::vector<long> results);
 // one when it is not 0.
 using hook_fn = std::function<long(const std::vector<void*>& args)>;
 void hook(const std::string& name, hook_fn fn);
+// From the n-th call of `name` on (1 = the next), the call pushes the alert
+// `code` and returns it (deadlock 0x70002b, duplicate key 0x70002c, raised
+// error 0x70007f, lost connection 0x70002e, ...).
+void fail_from(const std::string& name, long n, long code);
+// The number of calls of `name` so far.
+long uses(const std::string& name);
 
 // Settings of the answering calls.
 void set_require_prefix(long value);                       // adp_sch_require_prefix

@@ -4,6 +4,7 @@
 #include "adapter/adp_rel.h"
 #include "adapter/adp_sch.h"
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_mem.h"
 
 namespace adp_double {
 long require_prefix_value();
@@ -73,5 +74,6 @@ long adp_rel_add_to_batch(obj_id* a, obj_id* b, obj_id* link_row, long rel_id, c
   long st = record("adp_rel_add_to_batch",
                    {oid(a), oid(b), oid(link_row), std::to_string(rel_id), std::to_string(relate)});
   if (!st) adp_double::add_relate({*a, *b, link_row ? *link_row : obj_id{}, rel_id, relate});
+  if (!st && adp_mem::on()) adp_mem::queue_relation(*a, *b, link_row ? *link_row : obj_id{}, rel_id, relate);
   return st;
 }

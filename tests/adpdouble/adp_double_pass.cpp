@@ -7,6 +7,7 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_pass.h"
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_mem.h"
 #include "adpdouble/adp_double_store.h"
 
 using adp_double::record;
@@ -57,40 +58,62 @@ long adp_sql_execute_proc(KAdpConnId* con, void* a1, void* a2, void* a3, void* a
 long adp_sql_batch_create(KAdpConnId* con, void** batch) {
   return record("adp_sql_batch_create", {ptr(con), ptr(batch)}, {con, batch});
 }
-long adp_sql_batch_start(KAdpConnId* con) { return record("adp_sql_batch_start", {ptr(con)}); }
+long adp_sql_batch_start(KAdpConnId* con) {
+  long s = record("adp_sql_batch_start", {ptr(con)});
+  if (!s && adp_mem::on()) return adp_mem::sql_start();
+  return s;
+}
 long adp_sql_batch_free(KAdpConnId* con, void* batch) {
   return record("adp_sql_batch_free", {ptr(con), ptr(batch)});
 }
 long adp_sql_execute_batch(KAdpConnId* con, utl_ty_col** out) {
-  return record("adp_sql_execute_batch", {ptr(con), ptr(out)}, {con, out});
+  long s = record("adp_sql_execute_batch", {ptr(con), ptr(out)}, {con, out});
+  if (!s && adp_mem::on()) return adp_mem::sql_execute();
+  return s;
 }
-long adp_sql_result_batch(KAdpConnId* con) { return record("adp_sql_result_batch", {ptr(con)}); }
+long adp_sql_result_batch(KAdpConnId* con) {
+  long s = record("adp_sql_result_batch", {ptr(con)});
+  if (!s && adp_mem::on()) return adp_mem::sql_skip();
+  return s;
+}
 long adp_sql_get_result(KAdpConnId* con, void* batch, char* more) {
   if (more) *more = 0;
-  return record("adp_sql_get_result", {ptr(con), ptr(batch)}, {con, batch, more});
+  long s = record("adp_sql_get_result", {ptr(con), ptr(batch)}, {con, batch, more});
+  if (!s && adp_mem::on()) return adp_mem::sql_more(more);
+  return s;
 }
 long adp_sql_get_sqlvar_batch(KAdpConnId* con, void* statement, long n) {
-  return record("adp_sql_get_sqlvar_batch", {ptr(con), ptr(statement), num(n)});
+  long s = record("adp_sql_get_sqlvar_batch", {ptr(con), ptr(statement), num(n)});
+  if (!s && adp_mem::on()) return adp_mem::sql_add_sqlvar(n);
+  return s;
 }
 void adp_sql_set_alt_format(KAdpConnId* con) { record("adp_sql_set_alt_format", {ptr(con)}); }
 void adp_sql_mark_cmd_end(KAdpConnId* con) { record("adp_sql_mark_cmd_end", {ptr(con)}); }
 
 long adp_qry_simple_sql(KAdpConnId* con, utl_ty_col* results, void* desc, long n_order, void* orderings,
                         long flags) {
-  return record("adp_qry_simple_sql", {ptr(con), ptr(results), ptr(desc), num(n_order), ptr(orderings), num(flags)});
+  long s = record("adp_qry_simple_sql", {ptr(con), ptr(results), ptr(desc), num(n_order), ptr(orderings), num(flags)});
+  if (!s && adp_mem::on()) return adp_mem::sql_add_simple(desc, n_order, orderings, flags);
+  return s;
 }
 long adp_qry_simple_sql_batch(KAdpConnId* con, utl_ty_col* results, void* desc, long n_order, void* orderings,
                               long flags) {
-  return record("adp_qry_simple_sql_batch",
+  long s = record("adp_qry_simple_sql_batch",
                 {ptr(con), ptr(results), ptr(desc), num(n_order), ptr(orderings), num(flags)});
+  if (!s && adp_mem::on()) return adp_mem::sql_add_simple(desc, n_order, orderings, flags);
+  return s;
 }
 long adp_qry_related_objs_sql(KAdpConnId* con, utl_ty_col* results, void* from_desc, long rel_id, void* target_desc,
                               long n_order, void* orderings, char parsed, long flags) {
-  return record("adp_qry_related_objs_sql", {ptr(con), ptr(results), ptr(from_desc), num(rel_id), ptr(target_desc),
+  long s = record("adp_qry_related_objs_sql", {ptr(con), ptr(results), ptr(from_desc), num(rel_id), ptr(target_desc),
                                              num(n_order), ptr(orderings), num(parsed), num(flags)});
+  if (!s && adp_mem::on()) return adp_mem::sql_add_related(from_desc, rel_id, target_desc, n_order, orderings, flags);
+  return s;
 }
 long adp_obj_get_sql_batch(KAdpConnId* con, utl_ty_col* results, long type_id, long number, long options) {
-  return record("adp_obj_get_sql_batch", {ptr(con), ptr(results), num(type_id), num(number), num(options)});
+  long s = record("adp_obj_get_sql_batch", {ptr(con), ptr(results), num(type_id), num(number), num(options)});
+  if (!s && adp_mem::on()) return adp_mem::sql_add_get(type_id, number, options & 4);
+  return s;
 }
 
 long adp_sql_log_file(const char* name) { return record("adp_sql_log_file", {txt(name)}); }

@@ -5,6 +5,7 @@
 
 #include "adapter/adp_qry.h"
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_mem.h"
 
 using adp_double::record;
 
@@ -19,9 +20,11 @@ std::string oid(const obj_id* id) {
 
 long adp_qry_simple(KAdpConnId*, void* desc, void* order, void* order_flags, long limit, long option, char parsed,
                     utl_ty_col* objects) {
-  return record("adp_qry_simple",
+  long s = record("adp_qry_simple",
                 {ptr(desc), ptr(order), ptr(order_flags), num(limit), num(option), num(parsed), ptr(objects)},
                 {desc, objects});
+  if (!s && adp_mem::on()) return adp_mem::query(desc, 0, nullptr, false, objects);
+  return s;
 }
 long adp_qry_simple_with_cond(KAdpConnId*, void* desc, void* conds, void* order, void* order_flags, long limit,
                               long option, char parsed, utl_ty_col* objects) {
@@ -38,14 +41,18 @@ long adp_qry_simple_with_id2(KAdpConnId*, void* desc, void* order, void* order_f
 }
 long adp_qry_simple_for_id(KAdpConnId*, void* desc, void* order, void* order_flags, long limit, long option,
                            utl_ty_col* ids) {
-  return record("adp_qry_simple_for_id",
+  long s = record("adp_qry_simple_for_id",
                 {ptr(desc), ptr(order), ptr(order_flags), num(limit), num(option), ptr(ids)}, {desc, ids});
+  if (!s && adp_mem::on()) return adp_mem::query(desc, 0, nullptr, true, ids);
+  return s;
 }
 long adp_qry_relation(KAdpConnId*, obj_id* id, long rel_id, void* target, void* order, void* order_flags,
                       long limit, char parsed, utl_ty_col* objects) {
-  return record("adp_qry_relation", {oid(id), num(rel_id), ptr(target), ptr(order), ptr(order_flags), num(limit),
+  long s = record("adp_qry_relation", {oid(id), num(rel_id), ptr(target), ptr(order), ptr(order_flags), num(limit),
                                      num(parsed), ptr(objects)},
                 {id, target, objects});
+  if (!s && adp_mem::on()) return adp_mem::query_related(*id, rel_id, target, 0, nullptr, false, objects);
+  return s;
 }
 long adp_qry_relation_with_cond(KAdpConnId*, obj_id* id, long rel_id, void* target, void* order, void* order_flags,
                                 long limit, char parsed, utl_ty_col* objects) {
@@ -57,9 +64,11 @@ long adp_qry_relation_num(KAdpConnId*, obj_id* id, long rel_id, void* target, lo
 }
 long adp_qry_relation_for_id(KAdpConnId*, obj_id* id, long rel_id, void* target, void* order, void* order_flags,
                              long limit, char parsed, utl_ty_col* ids) {
-  return record("adp_qry_relation_for_id", {oid(id), num(rel_id), ptr(target), ptr(order), ptr(order_flags),
+  long s = record("adp_qry_relation_for_id", {oid(id), num(rel_id), ptr(target), ptr(order), ptr(order_flags),
                                             num(limit), num(parsed), ptr(ids)},
                 {id, ids});
+  if (!s && adp_mem::on()) return adp_mem::query_related(*id, rel_id, target, 0, nullptr, true, ids);
+  return s;
 }
 long adp_qry_relation_with_id(KAdpConnId*, obj_id* id, long rel_id, void* target, void* order, void* order_flags,
                               long limit, utl_ty_col* objects) {

@@ -4,6 +4,7 @@
 
 #include "adapter/adp_rel.h"
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_mem.h"
 
 using adp_double::record;
 
@@ -25,6 +26,10 @@ long adp_rel_unrelate_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_i
 }
 long adp_rel_related_remote_id(KAdpConnId*, obj_id* primary, long rel_id, obj_id* foreign, long options,
                                char* related) {
+  if (adp_mem::on()) {
+    long s = record("adp_rel_related_remote_id", {oid(primary), num(rel_id), oid(foreign), num(options)});
+    return s ? s : adp_mem::related_id_to_id(*primary, rel_id, *foreign, related);
+  }
   return record("adp_rel_related_remote_id", {oid(primary), num(rel_id), oid(foreign), num(options)}, {related});
 }
 long adp_rel_unrelate_from_id(KAdpConnId*, char primary, obj_id* id, long rel_id) {
@@ -32,21 +37,31 @@ long adp_rel_unrelate_from_id(KAdpConnId*, char primary, obj_id* id, long rel_id
 }
 long adp_rel_get_oid_mtm(KAdpConnId*, obj_id* id, typ_sch_srec* schema, typ_sch_srec* other, long rel_id,
                          long options, char primary, utl_ty_col* ids) {
-  return record("adp_rel_get_oid_mtm",
+  long s = record("adp_rel_get_oid_mtm",
                 {oid(id), ptr(schema), ptr(other), num(rel_id), num(options), num(primary), ptr(ids)}, {ids});
+  if (!s && adp_mem::on()) return adp_mem::related_ids(*id, rel_id, ids);
+  return s;
 }
 long adp_rel_get_fk_oid(KAdpConnId*, obj_id* id, typ_sch_srec* schema, long rel_id, long options, utl_ty_col* ids) {
-  return record("adp_rel_get_fk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+  long s = record("adp_rel_get_fk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+  if (!s && adp_mem::on()) return adp_mem::related_ids(*id, rel_id, ids);
+  return s;
 }
 long adp_rel_get_pk_oid(KAdpConnId*, obj_id* id, typ_sch_srec* schema, long rel_id, long options, utl_ty_col* ids) {
-  return record("adp_rel_get_pk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+  long s = record("adp_rel_get_pk_oid", {oid(id), ptr(schema), num(rel_id), num(options), ptr(ids)}, {ids});
+  if (!s && adp_mem::on()) return adp_mem::related_ids(*id, rel_id, ids);
+  return s;
 }
 long adp_obj_add_to_batch(dbs_ty_lobj* object, char create) {
-  return record("adp_obj_add_to_batch", {ptr(object), num(create)});
+  long s = record("adp_obj_add_to_batch", {ptr(object), num(create)});
+  if (!s && adp_mem::on()) adp_mem::queue_object(object, create, 0, 0);
+  return s;
 }
 long adp_obj_cond_add_to_batch(utl_ty_col* conds) { return record("adp_obj_cond_add_to_batch", {ptr(conds)}); }
 long adp_obj_delete_in_batch(dbs_ty_lobj* object, long option) {
-  return record("adp_obj_delete_in_batch", {ptr(object), num(option)});
+  long s = record("adp_obj_delete_in_batch", {ptr(object), num(option)});
+  if (!s && adp_mem::on()) adp_mem::queue_object(object, 0, 1, option);
+  return s;
 }
 namespace {
 std::string names(long n, const char* const* list) {
@@ -60,6 +75,7 @@ std::string names(long n, const char* const* list) {
 long adp_obj_get_fk_cols_batch(KAdpConnId*, long type_id, long number, long n, const char* const* columns,
                                long* values) {
   if (long s = record("adp_obj_get_fk_cols_batch", {num(type_id), num(number), num(n), names(n, columns)})) return s;
+  if (adp_mem::on()) return adp_mem::fk_cols(type_id, number, n, columns, values);
   for (long i = 0; i < n; ++i) values[i] = 100 + i;
   return 0;
 }
@@ -71,26 +87,44 @@ long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long type_id, long number, long n
   if (long s = record("adp_obj_get_fk_cols_batch_ex", {num(type_id), num(number), num(n), names(n, columns),
                                                        names(n, type_columns), names(n, id_columns), wanted}))
     return s;
+  if (adp_mem::on()) return adp_mem::fk_cols(type_id, number, n, columns, values);
   for (long i = 0; i < n; ++i) values[i] = 100 + i;
   return 0;
 }
 
 long adp_rel_do_batch(KAdpConnId*, char flag, long option) {
-  return record("adp_rel_do_batch", {num(flag), num(option)});
+  long s = record("adp_rel_do_batch", {num(flag), num(option)});
+  if (adp_mem::on()) {
+    if (s) {
+      adp_mem::abort_batch();
+      return s;
+    }
+    return adp_mem::run_batch(flag, option);
+  }
+  return s;
 }
-long adp_rel_abort_batch() { return record("adp_rel_abort_batch", {}); }
+long adp_rel_abort_batch() {
+  if (adp_mem::on()) adp_mem::abort_batch();
+  return record("adp_rel_abort_batch", {});
+}
 
 long adp_rel_get_obj_mtm(KAdpConnId*, dbs_ty_lobj* object, typ_sch_srec* schema, typ_sch_srec* other, long rel_id,
                          long options, char primary, utl_ty_col* objects) {
-  return record("adp_rel_get_obj_mtm",
+  long s = record("adp_rel_get_obj_mtm",
                 {ptr(object), ptr(schema), ptr(other), num(rel_id), num(options), num(primary), ptr(objects)},
                 {objects});
+  if (!s && adp_mem::on()) return adp_mem::related(object, rel_id, objects);
+  return s;
 }
 long adp_rel_get_fk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
-  return record("adp_rel_get_fk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+  long s = record("adp_rel_get_fk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+  if (!s && adp_mem::on()) return adp_mem::related(object, rel_id, objects);
+  return s;
 }
 long adp_rel_get_pk_obj(KAdpConnId*, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
-  return record("adp_rel_get_pk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+  long s = record("adp_rel_get_pk_obj", {ptr(object), num(rel_id), num(options), ptr(objects)}, {objects});
+  if (!s && adp_mem::on()) return adp_mem::related(object, rel_id, objects);
+  return s;
 }
 long adp_rel_get_pk_oid_col(KAdpConnId*, utl_ty_col* ids, long rel_id, utl_ty_col* out, long option) {
   return record("adp_rel_get_pk_oid_col", {ptr(ids), num(rel_id), ptr(out), num(option)});

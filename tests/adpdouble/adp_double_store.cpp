@@ -12,6 +12,7 @@
 #include "adapter/adp_time.h"
 #include "adapter/adp_trn.h"
 #include "adpdouble/adp_double.h"
+#include "adpdouble/adp_double_mem.h"
 #include "core/clk/clk_seam.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_list.h"
@@ -113,16 +114,19 @@ long adp_sql_set_client_charset() { return record("adp_sql_set_client_charset", 
 long adp_trn_begin(KAdpConnId*) {
   long s = record("adp_trn_begin", {num(st().trn_level)});
   if (!s) ++st().trn_level;
+  if (!s && adp_mem::on()) adp_mem::trn_begin();
   return s;
 }
 long adp_trn_commit(KAdpConnId*) {
   long s = record("adp_trn_commit", {num(st().trn_level)});
   if (!s && st().trn_level > 0) --st().trn_level;
+  if (!s && adp_mem::on()) adp_mem::trn_commit();
   return s;
 }
 long adp_trn_rollback(KAdpConnId*) {
   long s = record("adp_trn_rollback", {num(st().trn_level)});
   st().trn_level = 0;
+  if (adp_mem::on()) adp_mem::trn_rollback();
   return s;
 }
 long adp_trn_appl_level(long* out) {
@@ -273,24 +277,32 @@ long adp_time_str_to_clk(const char* text, clktime* out) {
 }
 
 // Objects.
-long adp_obj_create(KAdpConnId*, obj_id* id, dbs_ty_lobj*) {
+long adp_obj_create(KAdpConnId*, obj_id* id, dbs_ty_lobj* object) {
   long s = record("adp_obj_create", {num(id->type) + "/" + num(id->num) + "/" + num(id->sub)});
+  if (!s && adp_mem::on()) return adp_mem::obj_create(*id, object);
   if (!s) st().rows.push_back({*id, id->type});
   return s;
 }
-long adp_obj_get(KAdpConnId*, long type, long number, long option, dbs_ty_lobj*) {
-  return record("adp_obj_get", {num(type), num(number), num(option)});
+long adp_obj_get(KAdpConnId*, long type, long number, long option, dbs_ty_lobj* object) {
+  long s = record("adp_obj_get", {num(type), num(number), num(option)});
+  if (!s && adp_mem::on()) return adp_mem::obj_get(type, number, object);
+  return s;
 }
-long adp_obj_put_options(KAdpConnId*, dbs_ty_lobj*, long options) {
-  return record("adp_obj_put_options", {num(options)});
+long adp_obj_put_options(KAdpConnId*, dbs_ty_lobj* object, long options) {
+  long s = record("adp_obj_put_options", {num(options)});
+  if (!s && adp_mem::on()) return adp_mem::obj_put(object);
+  return s;
 }
 long adp_obj_delete(KAdpConnId*, obj_id* id, long force) {
-  return record("adp_obj_delete", {num(id->type) + "/" + num(id->num), num(force)});
+  long s = record("adp_obj_delete", {num(id->type) + "/" + num(id->num), num(force)});
+  if (!s && adp_mem::on()) return adp_mem::obj_delete(*id);
+  return s;
 }
 long adp_obj_exist(KAdpConnId*, long type, long number, long, char* out) {
   *out = 0;
   for (const auto& r : st().rows)
     if (r.id.type == type && r.id.num == number) *out = 1;
+  if (adp_mem::on()) *out = adp_mem::has_row({type, number, 0}) ? 1 : 0;
   return record("adp_obj_exist", {num(type), num(number)});
 }
 long adp_obj_valid_number(long type, long) { return record("adp_obj_valid_number", {num(type)}); }

@@ -205,30 +205,56 @@ TEST_F(conn_globals_test, failed_ping_logs_the_lost_connection_twice) {
 struct reset_failure {
   const char* function;
   const char* message;
-  bool committed;
+  int answer;
 };
 
-TEST_F(conn_globals_test, failures_while_resetting_events_are_logged_and_login_succeeds) {
+TEST_F(conn_globals_test, a_failed_reset_writes_nothing_and_logs_out) {
   const reset_failure cases[] = {
-      {"cpi_obj_set_field", "2 22117: orbisan_events", false},
-      {"cpi_obj_update", "2 22118: orbisan_events", false},
-      {"cpi_state_commit", "2 22119: orbisan_events", true},
+      {"cpi_obj_set_field", "2 22117: orbisan_events", -1},
+      {"cpi_obj_update", "2 22118: orbisan_events", -1},
+      {"cpi_state_commit", "2 22119: orbisan_events", -1},
+      {"cpi_state_create", nullptr, -1},
   };
   for (const reset_failure& c : cases) {
     SCOPED_TRACE(c.function);
     cpi_double::reset();
     KlJournal::clear();
-    cpi_double_obj* e = cpi_double::make("orbisan_events");
-    cpi_double::answer("orbisan_events", {e, cpi_double::make("orbisan_events")});
+    cpi_double::define("orbisan_events", {{"object_name", 't'}, {"event_status", 't'},
+                                          {"event_priority", 'l'}});
+    long e1 = cpi_double::insert("orbisan_events", {{"event_status", "1"}});
+    long e2 = cpi_double::insert("orbisan_events", {{"event_status", "1"}});
     cpi_double::fail(c.function, 0x2c00002);
     OrbisanGlobals g;
-    EXPECT_EQ(g.init(nullptr), 0);
-    EXPECT_EQ(logs(), std::vector<std::string>{c.message});
-    EXPECT_EQ(cpi_double::count_of("cpi_state_commit"), c.committed ? 1 : 0);
-    EXPECT_EQ(cpi_double::count_of("cpi_obj_set_field"), 1 + (c.committed ? 1 : 0));
+    EXPECT_EQ(g.init(nullptr), c.answer);
+    if (c.message) {
+      EXPECT_EQ(logs(), std::vector<std::string>{c.message});
+    }
+    EXPECT_EQ(cpi_double::field(e1, "event_status"), "1");
+    EXPECT_EQ(cpi_double::field(e2, "event_status"), "1");
+    EXPECT_EQ(cpi_double::commits(), 0);
+    EXPECT_EQ(cpi_double::calls_of("cpi_sess_logout"), std::vector<std::string>{"cpi_sess_logout(7)"});
+    EXPECT_EQ(g.connectionId, 0);
     EXPECT_EQ(cpi_double::open_states(), 0);
     EXPECT_EQ(cpi_double::open_results(), 0);
   }
+}
+
+TEST_F(conn_globals_test, a_reset_cut_short_by_a_lost_connection_answers_minus_two) {
+  cpi_double::define("orbisan_events", {{"event_status", 't'}, {"event_priority", 'l'}});
+  long e1 = cpi_double::insert("orbisan_events", {{"event_status", "1"}});
+  cpi_double::fail("cpi_state_commit", CONN_ALRT_CONNECTION_LOST);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(globals->init(nullptr), -2);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(cpi_double::field(e1, "event_status"), "1");
+  EXPECT_EQ(globals->connectionId, 0);
+  // The session is kept aside and logged out by terminate.
+  EXPECT_EQ(globals->lostSessionId(), 7);
+  EXPECT_EQ(cpi_double::count_of("cpi_sess_logout"), 0);
+  globals->terminate();
+  EXPECT_EQ(cpi_double::calls_of("cpi_sess_logout"), std::vector<std::string>{"cpi_sess_logout(7)"});
+  EXPECT_EQ(globals->lostSessionId(), 0);
+  EXPECT_EQ(cpi_double::open_states(), 0);
 }
 
 TEST_F(conn_globals_test, terminate_logs_out_once_connected) {

@@ -302,6 +302,29 @@ TEST_F(conn_map_test, load_field_writes_text_by_type_code) {
   EXPECT_TRUE(cpi_double::alerts().empty());
 }
 
+TEST_F(conn_map_test, load_field_reads_a_field_wider_than_its_type_code) {
+  globals->init(nullptr);
+  conn_define("T_Wide", "", {{"A", "x"}});
+  BusinessObject bo("T_Wide");
+  Map map(&bo);
+  cpi_double_obj* o = cpi_double::make("ord");
+  o->set("n", "42", 'l');
+  o->set("d", "2.5", 'd');
+  o->set("t", "text");
+  // Eight bytes written where the code names a four-byte float: read
+  // whole, then taken as the code's type.
+  const struct {
+    const char* field;
+    int code;
+  } cases[] = {{"n", 2}, {"d", 2}, {"t", 2}, {"t", 1}, {"d", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field);
+    std::string v;
+    EXPECT_EQ(map.load_field(o, c.field, c.code, v), 0);
+    EXPECT_FALSE(v.empty());
+  }
+}
+
 TEST_F(conn_map_test, load_record_sets_attributes_with_the_date_rule) {
   conn_define("T_Rec", "",
               {{"Start", "RBC=v:vs|case:start_date"},

@@ -144,3 +144,58 @@ TEST(conn_num_gen, site_has_the_site_id_scheme) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(conn_setup_data, mode_one_fills_the_records_from_the_start_index) {
+  OrbisanUtilityFn u;
+  long a = 1, b = 2, c = 3;
+  conn_ty_param params[3] = {{CONN_PARAM_LONG, 8, nullptr},
+                             {CONN_PARAM_LONG, 8, nullptr},
+                             {CONN_PARAM_TEXT, 16, nullptr}};
+  void* values[3] = {&a, &b, &c};
+  long sizes[3] = {8, 8, 16};
+  EXPECT_EQ(u.setup_data(params, 3, values, 1, sizes, 1), 0);
+  EXPECT_EQ(params[0].value, nullptr);  // before the start index
+  EXPECT_EQ(params[1].value, &b);
+  EXPECT_EQ(params[2].value, &c);
+  // A size word that differs stops at that record.
+  conn_ty_param fresh[3] = {{CONN_PARAM_LONG, 8, nullptr},
+                            {CONN_PARAM_LONG, 4, nullptr},
+                            {CONN_PARAM_LONG, 8, nullptr}};
+  EXPECT_EQ(u.setup_data(fresh, 3, values, 0, sizes, 1), -1);
+  EXPECT_EQ(fresh[0].value, &a);
+  EXPECT_EQ(fresh[1].value, nullptr);
+  EXPECT_EQ(fresh[2].value, nullptr);
+}
+
+TEST(conn_setup_data, mode_two_copies_each_value_out_by_its_type) {
+  OrbisanUtilityFn u;
+  long number = 42;
+  float ratio = 1.5f;
+  char word[] = "pointer";
+  char text[] = "a text longer than its slot";
+  conn_ty_param params[5] = {{CONN_PARAM_LONG, 8, &number},
+                             {CONN_PARAM_FLOAT, 4, &ratio},
+                             {CONN_PARAM_POINTER, 8, word},
+                             {CONN_PARAM_LONG_POINTER, 8, &number},
+                             {CONN_PARAM_TEXT, 7, text}};
+  long out_long = 0;
+  float out_float = 0;
+  char out_text[16] = "untouched-tail";
+  void* values[5] = {&out_long, &out_float, nullptr, nullptr, out_text};
+  long sizes[5] = {};
+  EXPECT_EQ(u.setup_data(params, 5, values, 0, sizes, 2), 0);
+  EXPECT_EQ(out_long, 42);
+  EXPECT_EQ(out_float, 1.5f);
+  EXPECT_EQ(values[2], word);
+  EXPECT_EQ(values[3], &number);
+  EXPECT_STREQ(out_text, "a text");  // cut to the record's size with its end
+  EXPECT_EQ(std::vector<long>(sizes, sizes + 5), (std::vector<long>{8, 4, 8, 8, 7}));
+  // Other modes change nothing.
+  long untouched[5] = {};
+  EXPECT_EQ(u.setup_data(params, 5, values, 0, untouched, 3), 0);
+  EXPECT_EQ(std::vector<long>(untouched, untouched + 5), std::vector<long>(5, 0));
+}
+
+}  // namespace

@@ -169,6 +169,38 @@ TEST_F(ClkText, TextsFollowTheRegionRecord) {
   EXPECT_EQ(c.second, 3);
 }
 
+TEST_F(ClkText, TwelveHourRegionTextsReadBackAsWritten) {
+  loc_ty_region* r = loc_reg_get_region();
+  ASSERT_NE(r, nullptr);
+  std::strcpy(r->date_time, "%m/%d/%Y %I:%M:%S %p");
+  struct {
+    int hour;
+    const char* text;
+  } cases[] = {{0, "01/05/2003 12:07:09 AM"}, {1, "01/05/2003 01:07:09 AM"}, {11, "01/05/2003 11:07:09 AM"},
+               {12, "01/05/2003 12:07:09 PM"}, {13, "01/05/2003 01:07:09 PM"}, {23, "01/05/2003 11:07:09 PM"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const clktime t = clk_at(2003, 1, 5, c.hour, 7, 9);
+    char out[CLK_TEXT_SIZE];
+    ASSERT_EQ(clk_time_clk_to_str_option(4, &t, out, sizeof out), 0);
+    EXPECT_STREQ(out, c.text);
+    clk_ty_cmp cmp{};
+    ASSERT_EQ(clk_time_clkstr_to_cmp(out, &cmp, 0), 0);
+    EXPECT_EQ(cmp.hour, c.hour);
+    EXPECT_EQ(cmp.minute, 7);
+  }
+}
+
+TEST_F(ClkText, YearsBeyondAWordAreRefused) {
+  // 4294969296 is 2000 more than 2^32: cut to a word it would read as 2000.
+  for (const char* text : {"1/1/4294969296 00:00:00", "1/1/99999999999999999999 00:00:00"}) {
+    SCOPED_TRACE(text);
+    clktime t{5, 5};
+    EXPECT_NE(clk_time_str_to_clk(text, &t), 0);
+    EXPECT_EQ(t.day, 5);
+  }
+}
+
 TEST_F(ClkText, FormatStrWritesTwelveHourTexts) {
   struct {
     const char* hour;

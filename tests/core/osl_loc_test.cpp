@@ -183,7 +183,10 @@ TEST_F(OslLoc, StrptimeWithAmPm) {
     loc_ty_tm want;  // second, minute, hour, day, month, year
   } cases[] = {
       {"12/25/03 10:15:00 PM", "%m/%d/%y %I:%M:%S %p", {0, 15, 22, 25, 11, 2003}},
-      {"12/25/03 12:30:00 AM", "%m/%d/%y %I:%M:%S %p", {0, 30, 12, 25, 11, 2003}},
+      {"12/25/03 12:30:00 AM", "%m/%d/%y %I:%M:%S %p", {0, 30, 0, 25, 11, 2003}},  // midnight
+      {"12/25/03 12:30:00 PM", "%m/%d/%y %I:%M:%S %p", {0, 30, 12, 25, 11, 2003}},
+      // A year beyond a word is kept at the word's end, for the caller to refuse.
+      {"1/1/4294969296", "%m/%d/%Y", {0, 0, 0, 1, 0, INT32_MAX}},
       {"01/02/29 01:02:03 PM", "%m/%d/%y %I:%M:%S %p", {3, 2, 13, 2, 0, 2029}},
       {"25 Dec 1930", "%d %b %Y", {0, 0, 0, 25, 11, 1930}},
       {"7/4/30", "%m/%d/%y", {0, 0, 0, 4, 6, 1930}},

@@ -136,6 +136,8 @@ TEST_F(typ_bld_act, FieldDescriptionFlagsAndWarnings) {
       {"type 10 becomes 8", " DB_DATA_TYPE=10", 0, 0, 8, 0x80, nullptr},
       {"type 10 kept on server 1 with flag 16", " DB_DATA_TYPE=10", 16, 1, 10, 0x80, nullptr},
       {"type 10 to 8 on server 2", " DB_DATA_TYPE=10", 16, 2, 8, 0x80, nullptr},
+      {"type 10 kept on SQL Server (517) with flag 16", " DB_DATA_TYPE=10", 16, 517, 10, 0x80, nullptr},
+      {"type 10 to 8 on server 516 (no family bit)", " DB_DATA_TYPE=10", 16, 516, 8, 0x80, nullptr},
       {"searchable with header flag 1", " DB_DATA_TYPE=0 SEARCHABLE", 1, 0, 0, 0x100, nullptr},
       {"searchable without it", " DB_DATA_TYPE=0 SEARCHABLE", 16, 0, 0, 0, nullptr},
       {"allow null", " DB_DATA_TYPE=0 ALLOW_NULL", 0, 0, 0, 0x80, nullptr},

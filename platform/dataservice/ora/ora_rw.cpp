@@ -13,6 +13,7 @@ enum class tk { word, number, string, qname, marker, punct, space, comment };
 struct token {
   tk type;
   std::string text;
+  bool open = false;  // a literal, quoted name or block comment the text ends inside
 };
 
 using tokens = std::vector<token>;
@@ -26,14 +27,37 @@ bool is_word_char(char c) {
 // opening parenthesis, not a value.
 bool signed_here(const tokens& out);
 
+// Most digits a marker number may have: it fits a long.
+constexpr size_t kMarkerDigits = 18;
+
+// The end of the literal or quoted name whose quote is at s[at] (a doubled
+// quote stays inside it); npos when the text ends inside it.
+size_t quoted_end(std::string_view s, size_t at) {
+  const char q = s[at];
+  for (size_t j = at + 1; j < s.size(); ++j) {
+    if (s[j] != q) continue;
+    if (j + 1 < s.size() && s[j + 1] == q) {
+      ++j;
+      continue;
+    }
+    return j + 1;
+  }
+  return std::string_view::npos;
+}
+
 // Splits the text into tokens; literals, quoted names and comments are kept
-// whole (an unterminated one runs to the end of the text).
+// whole (an unterminated one runs to the end of the text, marked open).
+// N'..', a national literal, is one literal.
 tokens tokenize(std::string_view s) {
   tokens out;
   size_t i = 0;
-  auto take = [&](tk type, size_t end) {
-    out.push_back(token{type, std::string(s.substr(i, end - i))});
+  auto take = [&](tk type, size_t end, bool open = false) {
+    out.push_back(token{type, std::string(s.substr(i, end - i)), open});
     i = end;
+  };
+  auto take_quoted = [&](tk type, size_t quote) {
+    const size_t end = quoted_end(s, quote);
+    take(type, end == std::string_view::npos ? s.size() : end, end == std::string_view::npos);
   };
   while (i < s.size()) {
     char c = s[i];
@@ -46,27 +70,16 @@ tokens tokenize(std::string_view s) {
       take(tk::comment, j == std::string_view::npos ? s.size() : j);
     } else if (c == '/' && i + 1 < s.size() && s[i + 1] == '*') {
       size_t j = s.find("*/", i + 2);
-      take(tk::comment, j == std::string_view::npos ? s.size() : j + 2);
+      take(tk::comment, j == std::string_view::npos ? s.size() : j + 2, j == std::string_view::npos);
     } else if (c == '\'' || c == '"') {
-      size_t j = i + 1;
-      while (j < s.size()) {
-        if (s[j] == c) {
-          if (j + 1 < s.size() && s[j + 1] == c) {
-            j += 2;
-            continue;
-          }
-          ++j;
-          break;
-        }
-        ++j;
-      }
-      if (j > s.size()) j = s.size();
-      take(c == '\'' ? tk::string : tk::qname, j);
+      take_quoted(c == '\'' ? tk::string : tk::qname, i);
+    } else if ((c == 'N' || c == 'n') && i + 1 < s.size() && s[i + 1] == '\'') {
+      take_quoted(tk::string, i + 1);
     } else if (c == ':' && i + 2 < s.size() && (s[i + 1] == 'B' || s[i + 1] == 'b') &&
                std::isdigit(static_cast<unsigned char>(s[i + 2])) && (out.empty() || out.back().text != ":")) {
       size_t j = i + 2;
       while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-      if (j < s.size() && is_word_char(s[j])) {
+      if ((j < s.size() && is_word_char(s[j])) || j - (i + 2) > kMarkerDigits) {
         take(tk::punct, i + 1);
       } else {
         take(tk::marker, j);
@@ -146,6 +159,15 @@ size_t closing(const tokens& t, const std::vector<size_t>& sig, size_t open) {
     if (x == ")" && --depth == 0) return k;
   }
   return std::string::npos;
+}
+
+// The tokens' text without the blanks before the first and after the last
+// (a comment keeps its own blanks).
+std::string join_trimmed(const tokens& t) {
+  size_t from = 0, to = t.size();
+  while (from < to && t[from].type == tk::space) ++from;
+  while (to > from && t[to - 1].type == tk::space) --to;
+  return join(t, from, to);
 }
 
 std::string trim(const std::string& s) {
@@ -242,29 +264,63 @@ size_t midnight(tokens& t, const std::vector<size_t>& sig, size_t k, std::vector
   return next;
 }
 
+// An empty text: '' or the national N''.
+bool empty_literal(const token& x) {
+  return x.type == tk::string && (x.text == "''" || x.text == "N''" || x.text == "n''");
+}
+
+// True when two texts written side by side would read as one token: two
+// word characters, or a closing and an opening quote of the same kind.
+bool would_join(const std::string& before, const std::string& after) {
+  if (before.empty() || after.empty()) return false;
+  const char a = before.back(), b = after.front();
+  if (is_word_char(a) && is_word_char(b)) return true;
+  return a == b && (a == '\'' || a == '"');
+}
+
+// The tokens not dropped; a blank goes between a rewritten token and its
+// neighbour where the two would otherwise read as one.
+tokens kept_tokens(tokens& t, const std::vector<bool>& drop, const std::vector<bool>& changed) {
+  tokens kept;
+  bool last_changed = false;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (drop[i]) continue;
+    if ((changed[i] || last_changed) && !kept.empty() && would_join(kept.back().text, t[i].text))
+      kept.push_back(token{tk::space, " "});
+    last_changed = changed[i];
+    kept.push_back(std::move(t[i]));
+  }
+  return kept;
+}
+
 // Rules on every token: 2, 3, 5, 7, 9, 10, 11.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
+  std::vector<bool> changed(t.size(), false);
   for (size_t k = 0; k < sig.size(); ++k) {
     token& x = t[sig[k]];
     auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
     if (x.type == tk::punct && x.text == "(") {  // 9, midnight form
       size_t after = midnight(t, sig, k, drop);
       if (after != 0) {
+        for (size_t i = k; i < after; ++i) changed[sig[i]] = true;
         k = after - 1;
         continue;
       }
     }
-    if (x.type == tk::string && x.text == "''") {  // 10
+    if (empty_literal(x)) {  // 10
       x = token{tk::word, "NULL"};
+      changed[sig[k]] = true;
     } else if (is(x, "DEFAULT") && k + 3 < sig.size() && is(t[sig[k + 1]], "EMPTY_CLOB") && next_is(2, "(") &&
                next_is(3, ")")) {  // 2
       t[sig[k + 1]] = token{tk::string, "''"};
+      changed[sig[k + 1]] = true;
       drop[sig[k + 2]] = drop[sig[k + 3]] = true;
       k += 3;
     } else if (is(x, "SQL")) {  // 3
       x = token{tk::qname, "\"sql\""};
+      changed[sig[k]] = true;
     } else if (is(x, "SELECT") && k + 5 < sig.size() && is(t[sig[k + 2]], "INTO") &&
                same_word(t[sig[k + 1]], t[sig[k + 3]]) && is(t[sig[k + 4]], "FROM") &&
                t[sig[k + 5]].type == tk::word && !next_is(6, ".")) {  // 5
@@ -286,23 +342,21 @@ void token_rules(tokens& t, std::vector<long>& markers) {
                t[sig[k + 2]].type == tk::number) {  // 9
       double days = std::strtod(t[sig[k + 2]].text.c_str(), nullptr);
       t[sig[k + 2]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
+      changed[sig[k + 2]] = true;
       k += 2;
     } else if (is(x, "SYSDATE") && k + 4 < sig.size() && (next_is(1, "+") || next_is(1, "-")) && next_is(2, "(") &&
                t[sig[k + 3]].type == tk::number && next_is(4, ")")) {  // 9, "sysdate - (n)"
       double days = std::strtod(t[sig[k + 3]].text.c_str(), nullptr);
       t[sig[k + 3]].text = "INTERVAL " + std::to_string(std::llround(days * 86400.0)) + " SECOND";
       drop[sig[k + 2]] = drop[sig[k + 4]] = true;  // an interval takes no parentheses
+      changed[sig[k + 3]] = true;
       k += 4;
     } else if (x.type == tk::marker) {  // 11
       markers.push_back(std::strtol(x.text.c_str() + 2, nullptr, 10));
       x.text = "? ";
     }
   }
-  tokens kept;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (!drop[i]) kept.push_back(std::move(t[i]));
-  }
-  t = std::move(kept);
+  t = kept_tokens(t, drop, changed);
 }
 
 // Rules at the start of a statement: 4 and 6.
@@ -530,12 +584,72 @@ bool compound(const tokens& t, const std::vector<size_t>& sig) {
   return false;
 }
 
+// One statement of a list: its tokens up to its last word, and the blanks
+// and comments after it.
+struct statement {
+  tokens body, tail;
+};
+
+// Splits at the semicolons outside parentheses. The blanks and comments of
+// a part that holds no statement join the statement before it (or begin
+// the first).
+std::vector<statement> split_statements(tokens& t) {
+  std::vector<tokens> parts(1);
+  int depth = 0;
+  for (token& x : t) {
+    if (x.type == tk::punct && x.text == "(") ++depth;
+    if (x.type == tk::punct && x.text == ")") --depth;
+    if (x.type == tk::punct && x.text == ";" && depth <= 0) {
+      parts.emplace_back();
+      continue;
+    }
+    parts.back().push_back(std::move(x));
+  }
+  std::vector<statement> list;
+  tokens pending;
+  for (tokens& p : parts) {
+    const std::vector<size_t> sig = significant(p);
+    if (sig.empty()) {
+      tokens& to = list.empty() ? pending : list.back().tail;
+      for (token& x : p) to.push_back(std::move(x));
+      continue;
+    }
+    statement s;
+    s.body = std::move(pending);
+    pending.clear();
+    for (size_t i = 0; i < p.size(); ++i) (i <= sig.back() ? s.body : s.tail).push_back(std::move(p[i]));
+    list.push_back(std::move(s));
+  }
+  return list;
+}
+
+// A statement's text after the statement and token rules.
+std::string ruled_text(tokens& body, std::vector<long>& markers) {
+  statement_rules(body);
+  token_rules(body, markers);
+  return outer_joins(join_trimmed(body));
+}
+
+// The comments after a statement's ';'; a line comment gets its line end,
+// so what follows stays outside it.
+std::string tail_text(const tokens& tail) {
+  const std::string text = join_trimmed(tail);
+  if (text.empty()) return text;
+  for (auto it = tail.rbegin(); it != tail.rend(); ++it) {
+    if (it->type == tk::space) continue;
+    const bool line_comment = it->type == tk::comment && it->text.compare(0, 2, "--") == 0;
+    return " " + text + (line_comment ? "\n" : "");
+  }
+  return text;
+}
+
 }  // namespace
 
 long marker_number(std::string_view marker) {
   size_t at = marker.find(':');
   if (at == std::string_view::npos || at + 2 >= marker.size()) return -1;
   if (marker[at + 1] != 'B' && marker[at + 1] != 'b') return -1;
+  if (marker.size() - (at + 2) > kMarkerDigits) return -1;
   long n = 0;
   for (size_t i = at + 2; i < marker.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(marker[i]))) return -1;
@@ -569,33 +683,28 @@ result rewrite(std::string_view text) {
   if (compound(t, sig)) {
     r.block = is(t[sig[0]], "BEGIN") || is(t[sig[0]], "DECLARE");
     token_rules(t, r.markers);
-    r.sql = trim(join(t));
+    r.sql = join_trimmed(t);
     return r;
   }
-  // Split at the semicolons outside parentheses (rule 12).
-  std::vector<tokens> parts(1);
-  int depth = 0;
-  for (token& x : t) {
-    if (x.type == tk::punct && x.text == "(") ++depth;
-    if (x.type == tk::punct && x.text == ")") --depth;
-    if (x.type == tk::punct && x.text == ";" && depth <= 0) {
-      parts.emplace_back();
-      continue;
-    }
-    parts.back().push_back(std::move(x));
+  // Rule 12. A ';' cannot be placed after a literal or comment the text
+  // ends inside: such a list goes as it came, for the server to refuse.
+  bool open = false;
+  for (const token& x : t) open = open || x.open;
+  const std::string as_came = open ? join_trimmed(t) : std::string();
+  std::vector<statement> list = split_statements(t);
+  if (list.size() > 1 && open) {
+    r.sql = as_came;
+    return r;
   }
-  std::vector<std::string> texts;
-  for (tokens& p : parts) {
-    if (significant(p).empty()) continue;
-    statement_rules(p);
-    token_rules(p, r.markers);
-    texts.push_back(outer_joins(trim(join(p))));
-  }
-  if (texts.size() == 1) {
-    r.sql = texts[0];
-  } else if (texts.size() > 1) {
+  if (list.size() == 1) {
+    tokens& whole = list[0].body;
+    for (token& x : list[0].tail) whole.push_back(std::move(x));
+    r.sql = ruled_text(whole, r.markers);
+  } else if (list.size() > 1) {
+    // Each statement ends before its trailing comments, so none of them
+    // can take the ';' or the statements after it.
     r.sql = "BEGIN ";
-    for (const std::string& s : texts) r.sql += s + "; ";
+    for (statement& s : list) r.sql += ruled_text(s.body, r.markers) + ";" + tail_text(s.tail) + " ";
     r.sql += "END;";
     r.block = true;
   }

@@ -50,6 +50,15 @@ class ORB_API KAdpDbOperation {
   virtual long AdpTimeClkToStr(const clktime* time, char* out) = 0;
   virtual long AdpTimeStrToClk(const char* text, clktime* out) = 0;
 
+  // The SELECT of the repository header row: db_name, create_date,
+  // last_full_backup, last_incr_backup, up_since, last_modify, site_id,
+  // db_rev, schema_rev, gmt_diff, cust_schema_rev, flags,
+  // orbisan_schema_date, cust_schema_date, site_id_offline,
+  // cust_int_sch_rev, dates as the dialect's date text.
+  virtual KCLASSIC::KZString DbGetAdpDbHeader1() = 0;
+  // The column-type code (0..11) of a catalogue type text; 0 when unknown.
+  virtual long SchConvertDbType(const char* type_text) = 0;
+
   // Opens the DDL file for writing: 0 and the stream, or 1 and null.
   virtual long OpenDdlFile(FILE** out);
 

@@ -16,6 +16,8 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // YYYY-MM-DD or MM/DD/YYYY, a time of day, and a fraction of a second
   // counted by its digits (".5" is 150 ticks); null text: the unset time.
   long AdpTimeStrToClk(const char* text, clktime* out) override;
+  KCLASSIC::KZString DbGetAdpDbHeader1() override;
+  long SchConvertDbType(const char* type_text) override;
 
   // Opens the multi-query batch on the connection (a new statement of
   // adp_sql_create; its failure is returned and nothing else changes) and

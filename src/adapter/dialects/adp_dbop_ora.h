@@ -11,4 +11,6 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long AdpTimeClkToStr(const clktime* time, char* out) override;
   // month/day/year [hour[:minute[:second]]]; else 0x600013.
   long AdpTimeStrToClk(const char* text, clktime* out) override;
+  KCLASSIC::KZString DbGetAdpDbHeader1() override;
+  long SchConvertDbType(const char* type_text) override;
 };

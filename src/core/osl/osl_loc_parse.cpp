@@ -72,6 +72,7 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
   save = nullptr;
   char* token = strtok_r(work, delims, &save);
   bool afternoon = false;
+  bool morning = false;  // the AM text was read: 12 is the hour after midnight
   // A number that is out of range is kept before the parse stops, so that
   // the caller's range checks name it.
   auto word = [](long v) { return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v); };
@@ -114,7 +115,7 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
           break;
         }
         if (v < 100) v += v >= 30 ? 1900 : 2000;
-        time->year = static_cast<int32_t>(v);
+        time->year = word(v);
         break;
       case 'H':
       case 'I':
@@ -126,9 +127,15 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
         if (v < 0 || v > 23) return 0;
         break;
       case 'p':
-        if (pm[0] != '\0' && std::strcmp(token, pm) == 0) afternoon = true;
-        else if (am[0] != '\0' && std::strcmp(token, am) == 0) afternoon = false;
-        else stop = true;
+        if (pm[0] != '\0' && std::strcmp(token, pm) == 0) {
+          afternoon = true;
+          morning = false;
+        } else if (am[0] != '\0' && std::strcmp(token, am) == 0) {
+          afternoon = false;
+          morning = true;
+        } else {
+          stop = true;
+        }
         break;
       case 'M':
       case 'S':
@@ -145,6 +152,8 @@ long osl_loc_strptime(const char* text, const char* format, long, const loc_ty_r
     if (stop) break;
     token = strtok_r(nullptr, delims, &save);
   }
-  if (afternoon && time->hour >= 0 && time->hour <= 11) time->hour += 12;
+  constexpr int32_t kNoon = 12;
+  if (afternoon && time->hour >= 0 && time->hour < kNoon) time->hour += kNoon;
+  if (morning && time->hour == kNoon) time->hour = 0;
   return 0;
 }

@@ -1,0 +1,163 @@
+// Adapter calls that are declared but not built yet: each pushes alert
+// 0x600029 with its own name and returns it (a text answer is null). A call
+// leaves this file when it is built; the last one deletes the file.
+#include "adapter/adp_db.h"
+#include "adapter/adp_main.h"
+#include "adapter/adp_obj.h"
+#include "adapter/adp_pass.h"
+#include "adapter/adp_qry.h"
+#include "adapter/adp_rel.h"
+#include "adapter/adp_sce.h"
+#include "adapter/adp_sch_load.h"
+#include "adapter/adp_sch_upg.h"
+#include "adapter/adp_sql.h"
+#include "adapter/adp_usr.h"
+#include "adapter/adp_msg.h"
+#include "core/cmn/cmn_alrt.h"
+
+namespace {
+
+long pending(const char* name) {
+  long rc = cmn_alrt_push(nullptr, nullptr, ADP_NOT_BUILT, 1, name);
+  return rc != 0 ? rc : ADP_NOT_BUILT;
+}
+
+}  // namespace
+
+long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create"); }
+long adp_db_cr_header(KAdpConnId*, long) { return pending("adp_db_cr_header"); }
+long adp_db_create(KAdpConnId*, const char*, long, long, long, long) { return pending("adp_db_create"); }
+long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); }
+long adp_qry_no_optimize_create() { return pending("adp_qry_no_optimize_create"); }
+long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return pending("adp_qry_set_dlg_error"); }
+long adp_rel_set_max_per_batch(long) { return pending("adp_rel_set_max_per_batch"); }
+long adp_obj_atou_init(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_atou_init"); }
+long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_obj_create"); }
+long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
+long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
+long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
+long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
+long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
+long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
+long adp_obj_oid_init(KAdpConnId*, long, long) { return pending("adp_obj_oid_init"); }
+long adp_obj_put_col(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_put_col"); }
+long adp_obj_put_options(KAdpConnId*, dbs_ty_lobj*, long) { return pending("adp_obj_put_options"); }
+long adp_obj_return_cache(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_return_cache"); }
+long adp_obj_set_negative_number(KAdpConnId*, long, long, long, long) { return pending("adp_obj_set_negative_number"); }
+long adp_obj_subnumber(KAdpConnId*, long*) { return pending("adp_obj_subnumber"); }
+long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); }
+long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
+long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
+long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
+long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
+long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
+long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
+long adp_pwr_eliminate_dup_id(utl_ty_col*) { return pending("adp_pwr_eliminate_dup_id"); }
+long adp_pwr_non_block_cancel() { return pending("adp_pwr_non_block_cancel"); }
+long adp_pwr_non_block_check(void*, void*, long*) { return pending("adp_pwr_non_block_check"); }
+long adp_pwr_non_block_exe(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_non_block_exe"); }
+long adp_pwr_non_block_results(KAdpConnId*, utl_ty_col*) { return pending("adp_pwr_non_block_results"); }
+long adp_pwr_qry_construct(KAdpConnId*, typ_sch_srec*, void*, void*, void*, char*) { return pending("adp_pwr_qry_construct"); }
+long adp_pwr_qry_execute(KAdpConnId*, const char*, const char*, utl_ty_col*) { return pending("adp_pwr_qry_execute"); }
+long adp_pwr_stored_proc_create(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_stored_proc_create"); }
+long adp_pwr_stored_proc_delete(KAdpConnId*, const char*) { return pending("adp_pwr_stored_proc_delete"); }
+long adp_pwr_trend_qry_execute(KAdpConnId*, const char*, void*) { return pending("adp_pwr_trend_qry_execute"); }
+long adp_qry_aggregate(KAdpConnId*, void*, void*, void*, utl_ty_col*) { return pending("adp_qry_aggregate"); }
+long adp_qry_mult_rel_for_id(KAdpConnId*, long, obj_id*, long, utl_ty_col*) { return pending("adp_qry_mult_rel_for_id"); }
+long adp_qry_relation(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation"); }
+long adp_qry_relation_for_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_for_id"); }
+long adp_qry_relation_num(KAdpConnId*, obj_id*, long, void*, long*) { return pending("adp_qry_relation_num"); }
+long adp_qry_relation_with_cond(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_with_cond"); }
+long adp_qry_relation_with_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, utl_ty_col*) { return pending("adp_qry_relation_with_id"); }
+long adp_qry_simple(KAdpConnId*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple"); }
+long adp_qry_simple_for_id(KAdpConnId*, void*, void*, void*, long, long, utl_ty_col*) { return pending("adp_qry_simple_for_id"); }
+long adp_qry_simple_num(KAdpConnId*, void*, long*) { return pending("adp_qry_simple_num"); }
+long adp_qry_simple_with_cond(KAdpConnId*, void*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple_with_cond"); }
+long adp_qry_simple_with_id2(KAdpConnId*, void*, void*, void*, utl_ty_col*, long, long, long, utl_ty_col*, long) { return pending("adp_qry_simple_with_id2"); }
+long adp_qry_wildcard_len(const char*, long*) { return pending("adp_qry_wildcard_len"); }
+long adp_qry_wildcard_transform(const char*, const char*, const char*, char*, long) { return pending("adp_qry_wildcard_transform"); }
+long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
+long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
+long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
+long adp_obj_get_from_buf(void*, long, void*, utl_ty_col*) { return pending("adp_obj_get_from_buf"); }
+long adp_obj_get_fk_cols(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols"); }
+long adp_obj_get_fk_cols_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_ex"); }
+long adp_qry_get_id_from_buf(void*, long, utl_ty_col*) { return pending("adp_qry_get_id_from_buf"); }
+long adp_obj_get_fk_cols_batch(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols_batch"); }
+long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_batch_ex"); }
+long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }
+long adp_rel_add_to_batch(obj_id*, obj_id*, obj_id*, long, char) { return pending("adp_rel_add_to_batch"); }
+long adp_rel_do_batch(KAdpConnId*, char, long) { return pending("adp_rel_do_batch"); }
+long adp_rel_get_fk_obj(KAdpConnId*, dbs_ty_lobj*, long, long, utl_ty_col*) { return pending("adp_rel_get_fk_obj"); }
+long adp_rel_get_fk_oid(KAdpConnId*, obj_id*, typ_sch_srec*, long, long, utl_ty_col*) { return pending("adp_rel_get_fk_oid"); }
+long adp_rel_get_obj_mtm(KAdpConnId*, dbs_ty_lobj*, typ_sch_srec*, typ_sch_srec*, long, long, char, utl_ty_col*) { return pending("adp_rel_get_obj_mtm"); }
+long adp_rel_get_oid_mtm(KAdpConnId*, obj_id*, typ_sch_srec*, typ_sch_srec*, long, long, char, utl_ty_col*) { return pending("adp_rel_get_oid_mtm"); }
+long adp_rel_get_pk_obj(KAdpConnId*, dbs_ty_lobj*, long, long, utl_ty_col*) { return pending("adp_rel_get_pk_obj"); }
+long adp_rel_get_pk_oid(KAdpConnId*, obj_id*, typ_sch_srec*, long, long, utl_ty_col*) { return pending("adp_rel_get_pk_oid"); }
+long adp_rel_get_pk_oid_col(KAdpConnId*, utl_ty_col*, long, utl_ty_col*, long) { return pending("adp_rel_get_pk_oid_col"); }
+long adp_rel_new_relate_remote_id(KAdpConnId*, obj_id*, const char*, long, obj_id*) { return pending("adp_rel_new_relate_remote_id"); }
+long adp_rel_related_remote_id(KAdpConnId*, obj_id*, long, obj_id*, long, char*) { return pending("adp_rel_related_remote_id"); }
+long adp_rel_unrelate_from_id(KAdpConnId*, char, obj_id*, long) { return pending("adp_rel_unrelate_from_id"); }
+long adp_rel_unrelate_remote_id(KAdpConnId*, obj_id*, long, obj_id*) { return pending("adp_rel_unrelate_remote_id"); }
+long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
+long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
+long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, long, FILE*, long) { return pending("adp_ind_add_index"); }
+long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_estr**, FILE*, long) { return pending("adp_ind_build_table_index"); }
+long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
+long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_ind_drop_table_index"); }
+long adp_ind_free_res_ind_col(utl_ty_col*) { return pending("adp_ind_free_res_ind_col"); }
+long adp_ind_get_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*) { return pending("adp_ind_get_table_index"); }
+long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
+const char* adp_obj_default_datetime() {
+  pending("adp_obj_default_datetime");
+  return nullptr;
+}
+const char* adp_obj_default_string() {
+  pending("adp_obj_default_string");
+  return nullptr;
+}
+long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
+long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }
+long adp_sce_create_table(KAdpConnId*, const char*, const char*, const char*, FILE*, long) { return pending("adp_sce_create_table"); }
+long adp_sce_delete_table(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_delete_table"); }
+long adp_sce_delete_view(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_delete_view"); }
+long adp_sce_fill_file_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_file_from_table"); }
+long adp_sce_fill_table_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_table_from_table"); }
+long adp_sce_finish_changes() { return pending("adp_sce_finish_changes"); }
+long adp_sce_get_sequence(KAdpConnId*, long*) { return pending("adp_sce_get_sequence"); }
+long adp_sce_get_table_info(KAdpConnId*, const char*, long*, long*) { return pending("adp_sce_get_table_info"); }
+long adp_sce_insert_upgrade_ops(KAdpConnId*, long, long, long, const char*, const char*, const char*) { return pending("adp_sce_insert_upgrade_ops"); }
+long adp_sce_make_table_searchable(KAdpConnId*, typ_sch_srec*, const char*, FILE*, long) { return pending("adp_sce_make_table_searchable"); }
+long adp_sce_modify_flags(KAdpConnId*, const dbs_ty_tbl_change*) { return pending("adp_sce_modify_flags"); }
+long adp_sce_prepare_for_changes() { return pending("adp_sce_prepare_for_changes"); }
+long adp_sce_rename_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_rename_columns"); }
+long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { return pending("adp_sce_rename_table"); }
+long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
+long adp_sch_create_objid_index(KAdpConnId*, typ_sch_srec*, FILE*, long) { return pending("adp_sch_create_objid_index"); }
+long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
+long adp_sch_does_tbl_exist(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_tbl_exist"); }
+const char* adp_sch_mtm_table_def(typ_sch_rrec*, long) {
+  pending("adp_sch_mtm_table_def");
+  return nullptr;
+}
+long adp_sch_table_def(KAdpConnId*, typ_sch_srec*, const char*, FILE*, char, utl_ty_estr**) { return pending("adp_sch_table_def"); }
+long adp_stp_build_table_trigger(KAdpConnId*, long, utl_ty_col*) { return pending("adp_stp_build_table_trigger"); }
+long adp_stp_free_table_trigger(utl_ty_col*) { return pending("adp_stp_free_table_trigger"); }
+long adp_stp_get_table_trigger(KAdpConnId*, typ_sch_srec*, utl_ty_col**) { return pending("adp_stp_get_table_trigger"); }
+long adp_ind_create(KAdpConnId*, typ_sch_srec*) { return pending("adp_ind_create"); }
+long adp_sch_delete_type(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_type"); }
+long adp_sch_delete_view(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_view"); }
+long adp_sch_rel_create(KAdpConnId*, typ_sch_rrec*) { return pending("adp_sch_rel_create"); }
+long adp_sch_write(KAdpConnId*, typ_sch_srec*, char, char*) { return pending("adp_sch_write"); }
+long adp_sce_update_detable(KAdpConnId*, long, utl_ty_col*) { return pending("adp_sce_update_detable"); }
+long adp_sch_delete_type_info(KAdpConnId*, long) { return pending("adp_sch_delete_type_info"); }
+long adp_stp_create_procs(KAdpConnId*, const char*, long) { return pending("adp_stp_create_procs"); }
+long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
+long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }
+long adp_sch_view_def(KAdpConnId*, typ_sch_srec*, utl_ty_estr**) { return pending("adp_sch_view_def"); }
+long adp_usr_view_grant(KAdpConnId*, typ_sch_srec*) { return pending("adp_usr_view_grant"); }
+long adp_usr_change_password(KAdpConnId*, const char*, const char*, const char*) { return pending("adp_usr_change_password"); }
+long adp_usr_create(KAdpConnId*, const char*, const char*, long, long, char*) { return pending("adp_usr_create"); }
+long adp_usr_groups_create(KAdpConnId*, long) { return pending("adp_usr_groups_create"); }
+long adp_usr_login_delete(KAdpConnId*, const char*, long) { return pending("adp_usr_login_delete"); }
+long adp_usr_login_exists(KAdpConnId*, const char*, long, char*) { return pending("adp_usr_login_exists"); }

@@ -1,0 +1,54 @@
+#include "adapter/adp_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "adapter/adp_sch_load.h"
+#include "core/core_fixture.h"
+#include "schema/typ_fld.h"
+#include "schema/typ_rel.h"
+#include "schema/typ_sch.h"
+
+namespace {
+
+constexpr long kDecimalType = 766;  // decimals get precision 19, scale 2
+
+}  // namespace
+
+adp_model::adp_model() {
+  static bool started = false;
+  if (!started) {
+    core_start_utl();
+    EXPECT_EQ(typ_main_init(), 0);
+    EXPECT_EQ(adp_sch_init(), 0);
+    started = true;
+  }
+  EXPECT_EQ(typ_sch_alloc(), 0);
+  EXPECT_EQ(adp_sch_alloc(), 0);
+}
+
+adp_model::~adp_model() { adp_sch_types_clear(); }
+
+void adp_model::add(const char* name, long type_id, const std::vector<std::pair<long, long>>& fields) {
+  typ_sch_srec* s = nullptr;
+  ASSERT_EQ(typ_sch_define_obj(name, type_id, "", "", &s), 0) << name;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    std::string f = "f" + std::to_string(i);
+    long pos = -1;
+    const bool decimal = fields[i].first == kDecimalType;
+    ASSERT_EQ(typ_sch_fadd(s, f.c_str(), fields[i].first, fields[i].second, -1, -1, 0, 64, decimal ? 19 : -1,
+                           decimal ? 2 : -1, 0, 0, nullptr, "", &pos),
+              0)
+        << name << " " << f;
+  }
+  ASSERT_EQ(adp_sch_type_insert(type_id, 2, name), 0);
+}
+
+typ_sch_srec* adp_model::finish(long type_id) {
+  EXPECT_EQ(typ_sch_optimize(), 0);
+  EXPECT_EQ(adp_sch_types_sch_init(), 0);
+  typ_sch_srec* s = nullptr;
+  typ_sch_find_handle(type_id, nullptr, &s);
+  return s;
+}
