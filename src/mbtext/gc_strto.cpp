@@ -100,6 +100,17 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const uint64_t limit = (flags & GC_NUM_UNSIGNED) ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
   bool overflow = false;
   bool stopped = false;
+  // Adds a digit; past the limit the value is held at it and reading stops.
+  auto take = [&](uint64_t digit) {
+    const uint64_t nv = value * static_cast<uint64_t>(base) + digit;
+    if (nv > limit) {
+      overflow = stopped = true;
+      value = limit;
+      return false;
+    }
+    value = nv;
+    return true;
+  };
   // Plain decimal digits are taken in line while they last (readToken's
   // own first test, without the call): each is its own token.
   const bool inLine = !shift && reader.flags == 0 && base == 10;
@@ -108,14 +119,7 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
       const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(*after) - reader.zero);
       if (d < 10 && ((reader.plain >> d) & 1)) {
         at = after++;
-        const uint64_t nv = value * 10 + d;
-        if (nv > limit) {
-          overflow = true;
-          stopped = true;
-          value = limit;
-          break;
-        }
-        value = nv;
+        if (!take(d)) break;
         continue;
       }
     }
@@ -125,14 +129,7 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
       stopped = true;
       break;
     }
-    uint64_t nv = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(tok);
-    if (nv > limit) {
-      overflow = true;
-      stopped = true;
-      value = limit;
-      break;
-    }
-    value = nv;
+    if (!take(static_cast<uint64_t>(tok))) break;
   }
   if (!stopped) at = after;  // every token was taken
   if (overflow) loc->status = GC_E_ARG;
