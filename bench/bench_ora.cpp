@@ -14,9 +14,9 @@
 #include "adapter/adp_cfg.h"
 #include "adapter/adp_dsvc.h"
 #include "adapter/adp_rec.h"
-#include "adapter/ds_ora_server.h"
 #include "kclassic/kc_err.h"
 #include "schema/typ_sch.h"
+#include "testdb/testdb_server.h"
 
 // The adapter's error mapping names the type of a violated key through the
 // schema layer, which this program does not carry; no insert here violates one.
@@ -142,8 +142,9 @@ class ratio_reporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  g_socket = ds_ora::server_socket();
-  if (g_socket.empty()) fail("the private MariaDB server did not start");
+  std::string problem;
+  g_socket = testdb::shared_socket(&problem);
+  if (g_socket.empty()) fail(problem.c_str());
   {
     // The first connection through the service makes database sa.
     KAdpConfig cfg("oracle");

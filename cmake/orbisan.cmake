@@ -90,15 +90,49 @@ function(orbisan_test_suite name)
     if(helpers)
       target_link_libraries(${exe} PRIVATE testhelp_${name})
     endif()
-    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
-                         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-                         PROPERTIES ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    orbisan_test_program(${exe})
   endforeach()
   # tests/<name>/deps.cmake may link the helpers to another suite's helpers.
   if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
     include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
   endif()
 endfunction()
+
+# The ctest tests of one GoogleTest program: each test case in a process of
+# its own, and the whole program once more with its tests shuffled (the seed
+# is GTEST_RANDOM_SEED when set, else a new one, printed by the program).
+# A program that links orbisan_testdb (tests/testdb) needs the shared MariaDB
+# server: its tests require the fixture "MariaDB" and find the server's
+# socket in ORB_TEST_MARIADB_SOCKET.
+function(orbisan_test_program exe)
+  set(uses_db "$<BOOL:$<TARGET_PROPERTY:${exe},ORBISAN_MARIADB>>")
+  set(props ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+            ENVIRONMENT_MODIFICATION "ORB_TEST_MARIADB_SOCKET=set:${ORBISAN_MARIADB_DIR}/mysqld.sock"
+            FIXTURES_REQUIRED "$<IF:${uses_db},MariaDB,None>")
+  gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
+                       WORKING_DIRECTORY ${CMAKE_BINARY_DIR} PROPERTIES ${props})
+  add_test(NAME Shuffled.${exe} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  # A whole program is the longest kind of test: started early (until ctest
+  # has timings of its own), it does not hold up the end of a parallel run.
+  set_tests_properties(Shuffled.${exe} PROPERTIES ${props} COST 100)
+endfunction()
+
+# The fixture "MariaDB": one private server for the whole test run, started
+# before the first test that needs it and stopped after the last (also when
+# tests failed). Its folder depends on the build tree only, so that the next
+# run in the same tree clears whatever an interrupted run left there; it
+# lives under /tmp to keep the socket path short.
+function(orbisan_mariadb_fixture)
+  set(fixture ${CMAKE_SOURCE_DIR}/tests/testdb/testdb_fixture.sh)
+  add_test(NAME MariaDB.Start COMMAND bash ${fixture} start ${ORBISAN_MARIADB_DIR}
+                                      ${CMAKE_BINARY_DIR}/mariadb-template/data)
+  set_tests_properties(MariaDB.Start PROPERTIES FIXTURES_SETUP MariaDB)
+  add_test(NAME MariaDB.Stop COMMAND bash ${fixture} stop ${ORBISAN_MARIADB_DIR})
+  set_tests_properties(MariaDB.Stop PROPERTIES FIXTURES_CLEANUP MariaDB)
+endfunction()
+string(MD5 _orbisan_tree "${CMAKE_BINARY_DIR}")
+string(SUBSTRING ${_orbisan_tree} 0 12 _orbisan_tree)
+set(ORBISAN_MARIADB_DIR /tmp/orb-ctest-${_orbisan_tree})
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)
 find_package(Threads REQUIRED)

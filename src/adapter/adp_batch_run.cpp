@@ -40,7 +40,10 @@ long KAdpSqlBatch::GetNextResult(long* rows) {
     m_bRowFailed = false;
     KPtrArray* cols = col_list(m_nCurResult);
     if (cols != nullptr) {
+      // The columns of an earlier result set go with its rows: a declared
+      // column keeps its type, so this statement declares its own afresh.
       m_Result.Purge();
+      m_Result.RemoveAll();
       if ((st = SetCurrentResultColumnTypes()) != 0 || (st = m_pCid->SetBindInfo(m_Result)) != 0) {
         m_nStatus = st;
         return st;

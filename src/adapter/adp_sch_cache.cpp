@@ -83,6 +83,8 @@ bool schema_has_type(long type_id) {
 
 }  // namespace
 
+long adp_sch_name_copy(const char* text, char** out) { return pool_copy(text, out); }
+
 long adp_sch_init() {
   return cmn_typ_install(ADP_TY_SCH_TYPE, -1, -1, nullptr, sizeof(adp_sch_type_entry), nullptr, nullptr, nullptr,
                          nullptr);

@@ -58,6 +58,8 @@ ORB_API long adp_sch_list_columns(KAdpConnId* con, typ_sch_srec* schema, const c
                                   char no_search);
 // The db type of a catalogue type name through the current dialect.
 ORB_API long adp_sch_convert_dbtype(const char* type_text);
+// A copy of text in the cache's name pool (kept until the process ends).
+ORB_API long adp_sch_name_copy(const char* text, char** out);
 // The two passes of adp_sch_read_all, and the comment pass of the cache.
 ORB_API long adp_sch_read_schemas(KAdpConnId* con, FILE* stream);
 ORB_API long adp_sch_types_init_comment(KAdpConnId* con, FILE* stream);

@@ -36,6 +36,8 @@ constexpr long kTableConvert = 0;
 constexpr long kColumnConvert = 3;
 constexpr long kRelConvert = 5;
 constexpr long kNameSize = 129;
+constexpr long kRelTypeMark = 8;                 // rel_type of a marked end: its kind + 8
+constexpr unsigned long kRelEntryMark = 0x10000;  // the relation entry's mark
 
 long push(long code, long a) {
   long rc = cmn_alrt_push(nullptr, nullptr, code, 1, a);
@@ -65,11 +67,10 @@ long define_schema(const adp_sch_type_entry& e, typ_sch_srec** out) {
   return push(ADP_BAD_SCHEMA_FLAGS, e.type_id);
 }
 
-// Copies a text read into a new block of its own size (kept whole).
+// A text read, kept whole in the cache's name pool.
 char* keep_text(const char* text) {
-  if (text == nullptr) return nullptr;
-  char* copy = new char[std::strlen(text) + 1];
-  std::strcpy(copy, text);
+  char* copy = nullptr;
+  if (text != nullptr) adp_sch_name_copy(text, &copy);
   return copy;
 }
 
@@ -222,9 +223,17 @@ long rel_pass(KAdpConnId* con, FILE* stream) {
     }
     const char* local = "";
     if (comments) adp_db_convert_str_to_local(con, text_of(r.comment), &local);
+    // A marked end is stored as its kind plus 8: the model takes the kind and
+    // the entry's mark.
+    long kind = r.rel_type;
+    unsigned long entry_flags = static_cast<unsigned long>(r.flags);
+    if ((kind & kRelTypeMark) != 0) {
+      kind &= ~kRelTypeMark;
+      entry_flags |= kRelEntryMark;
+    }
     long pos = -1;
-    if (long st = typ_sch_define_rel(e->schema, r.name, r.rel_type, r.target, r.gen_id, &pos, r.inverse, r.rel_flags,
-                                     r.phys, r.focus, text_of(local), "", static_cast<unsigned long>(r.flags), r.excl))
+    if (long st = typ_sch_define_rel(e->schema, r.name, kind, r.target, r.gen_id, &pos, r.inverse, r.rel_flags, r.phys,
+                                     r.focus, text_of(local), "", entry_flags, r.excl))
       return st;
     if (pos != r.spec_id) {
       long rc = cmn_alrt_push(nullptr, nullptr, ADP_REL_MISPLACED, 3, r.spec_id, r.name, e->type_name);

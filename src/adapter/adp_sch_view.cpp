@@ -93,6 +93,21 @@ struct first_def_filter {
   }
 };
 
+// Runs the batch's statement and keeps the rows the first-definition rule
+// lets through (row is the bound destination).
+template <class Row>
+long collect_rows(KAdpSqlBatch* b, const Row& row, bool first_def, std::vector<Row>& rows) {
+  if (long st = b->GetStatus()) return st;
+  if (long st = b->GetNextResult(nullptr)) return st;
+  first_def_filter filter{first_def};
+  while (b->GetNextRow() == 1) {
+    if (!filter.skip(row.flags)) rows.push_back(row);
+  }
+  long st = b->GetStatus();
+  b->Reset();
+  return st;
+}
+
 long add_join(typ_sch_srec* view, const join_row& r, utl_ty_col* types, utl_ty_col* aliases) {
   typ_sch_srec* s = nullptr;
   typ_sch_find_handle(r.type_id, nullptr, &s);
@@ -123,6 +138,15 @@ long empty_joins(typ_sch_srec* view) {
   }
   typ_sch_publish_relations(view);
   return 0;
+}
+
+// The view's alias collections handed out and its joins emptied, before
+// they are read again.
+long start_joins(typ_sch_srec* view, utl_ty_col** types, utl_ty_col** aliases, utl_ty_col** t, utl_ty_col** a) {
+  if (long st = alias_block(view, t, a)) return st;
+  if (types != nullptr) *types = *t;
+  if (aliases != nullptr) *aliases = *a;
+  return empty_joins(view);
 }
 
 long attach_origin(typ_sch_srec* view, const field_row& r, utl_ty_col* types, utl_ty_col* aliases, bool only_empty,
@@ -169,10 +193,7 @@ long adp_sch_fetch_joins(KAdpConnId* con, typ_sch_srec* view, char reload, char 
   if (view->nrels > 0 && reload == 0) return 0;
   utl_ty_col* t = nullptr;
   utl_ty_col* a = nullptr;
-  if (long st = alias_block(view, &t, &a)) return st;
-  if (types != nullptr) *types = t;
-  if (aliases != nullptr) *aliases = a;
-  if (long st = empty_joins(view)) return st;
+  if (long st = start_joins(view, types, aliases, &t, &a)) return st;
   const bool join_flag = con->GetRevision(0) >= kRevJoinFlag;
   KAdpSqlBatch* b = con->GetSqlBatch(1);
   join_row r;
@@ -183,16 +204,8 @@ long adp_sch_fetch_joins(KAdpConnId* con, typ_sch_srec* view, char reload, char 
      << KAdpBindParam(view->type_id) << " ORDER BY flags " << KAdpBindCol(r.type_id) << KAdpBindCol(r.rel)
      << KAdpBindCol(r.palias, kAliasSize) << KAdpBindCol(r.falias, kAliasSize) << KAdpBindCol(r.flags);
   if (join_flag) *b << KAdpBindCol(r.join_flag);
-  if (long st = b->GetStatus()) return st;
-  if (long st = b->GetNextResult(nullptr)) return st;
   std::vector<join_row> rows;
-  first_def_filter filter{first_def == 1};
-  while (b->GetNextRow() == 1) {
-    if (!filter.skip(r.flags)) rows.push_back(r);
-  }
-  long st = b->GetStatus();
-  b->Reset();
-  if (st != 0) return st;
+  if (long st = collect_rows(b, r, first_def == 1, rows)) return st;
   for (const join_row& row : rows) {
     if (long rc = add_join(view, row, t, a)) return rc;
   }
@@ -204,10 +217,7 @@ long adp_sch_get_view_rel(KAdpConnId* con, typ_sch_srec* view, char reload, utl_
   if (view->nrels > 0 && reload == 0) return 0;
   utl_ty_col* t = nullptr;
   utl_ty_col* a = nullptr;
-  if (long st = alias_block(view, &t, &a)) return st;
-  if (types != nullptr) *types = t;
-  if (aliases != nullptr) *aliases = a;
-  if (long st = empty_joins(view)) return st;
+  if (long st = start_joins(view, types, aliases, &t, &a)) return st;
   const bool join_flag = con->GetRevision(0) >= kRevJoinFlag;
   std::vector<join_row> rows;
   for (long definition = 0; definition <= 1 && rows.empty(); ++definition) {
@@ -258,16 +268,8 @@ long adp_sch_fetch_org_view_fields(KAdpConnId* con, typ_sch_srec* view, utl_ty_c
         "view_type_id = "
      << KAdpBindParam(view->type_id) << " ORDER BY flags " << KAdpBindCol(r.spec) << KAdpBindCol(r.type_id)
      << KAdpBindCol(r.field) << KAdpBindCol(r.alias, kAliasSize) << KAdpBindCol(r.flags);
-  if (long st = b->GetStatus()) return st;
-  if (long st = b->GetNextResult(nullptr)) return st;
   std::vector<field_row> rows;
-  first_def_filter filter{true};
-  while (b->GetNextRow() == 1) {
-    if (!filter.skip(r.flags)) rows.push_back(r);
-  }
-  long st = b->GetStatus();
-  b->Reset();
-  if (st != 0) return st;
+  if (long st = collect_rows(b, r, true, rows)) return st;
   for (const field_row& row : rows) {
     if (long rc = attach_origin(view, row, types, aliases, false, false)) return rc;
   }

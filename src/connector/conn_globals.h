@@ -92,6 +92,10 @@ class ORB_API OrbisanGlobals : public GenGlobals {
   long failedOrLost(long status);
   void connectionGone(long status, int number, const char* table);
   void logoutLostSession();
+  // A new state and the one-level query of an event step: 0, -1 (no state)
+  // or -2 (the connection is lost; the state is released).
+  int openEventStep(struct conn_ty_event_query& q, const char* table, long* state,
+                    struct cpi_ty_qry_result** result);
   // One event of a poll: true to go on; false ends the poll with *answer.
   // *result is the poll's result R.
   bool pollEvent(long number, int* result, int* answer);

@@ -203,6 +203,8 @@ int GenBOHandler::doRetrieve(BusinessObject& bo) {
     result = verbSteps.retrieve_all(*this, bo);
     bo.setVerb("Retrieve");
   } else {
+    // A shallow Retrieve answers without children.
+    PrivateRemoveChildren(bo);
     result = verbSteps.retrieve(*this, bo);
   }
   if (int status = releaseState(); status != 0) {

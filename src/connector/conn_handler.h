@@ -140,6 +140,14 @@ class ORB_API GenBOHandler : public BOHandlerCPP {
   conn_ty_verb_steps verbSteps = conn_verb_steps;
 
  private:
+  // The query preparation of Retrieve, RetrieveAll, Update and the walk:
+  // the levels, level 0 (PrivateRetrievalInit's result, returned when not
+  // 0) and the relation levels unless the step changed to a Create.
+  int prepareRetrieval(BusinessObject& bo, Map* map, long* levels, bool retrieve, bool update,
+                       bool* changed);
+  // Reads level j of a result; false after message 22022.
+  bool levelResult(BusinessObject& bo, cpi_ty_qry_result* result, long j, long* count,
+                   void*** objects);
   int retrieveAllLevels(BusinessObject& bo, Map* map, cpi_ty_qry_result* result, long levels);
   int retrieveAllSiblings(BusinessObject& bo, Map* map, cpi_ty_qry_result* result, long levels,
                           long count, void** objects, int parent_attr);

@@ -34,11 +34,12 @@ struct conn_poll_scope {
   long state = 0;
   bool open = false;
   cpi_ty_qry_result* result = nullptr;
-  // Frees the result; a failure is written to standard error.
-  void free_result() {
-    if (result && cpi_qry_free_results(result) != 0)
-      fputs("pollForEvents: Error freeing results_col\n", stderr);
+  // Frees the result; a failure is written to standard error and returned.
+  long free_result() {
+    long st = result ? cpi_qry_free_results(result) : 0;
+    if (st != 0) fputs("pollForEvents: Error freeing results_col\n", stderr);
     result = nullptr;
+    return st;
   }
   long release() {
     free_result();
@@ -99,9 +100,17 @@ int OrbisanGlobals::pollForEvents() {
     }
     numbers.push_back(event.objid);
   }
+  if (numbers.empty()) {
+    // No ready rows: nothing changes; a failure to let go of the query is -1.
+    long freed = scope.free_result();
+    long released = scope.release();
+    if (freed == 0 && released == 0) return 0;
+    utility->log_error(freed != 0 ? freed : released);
+    return -1;
+  }
   if (long st = scope.release()) {
     utility->log_error(st);
-    return numbers.empty() ? -1 : static_cast<int>(st);
+    return static_cast<int>(st);
   }
   int result = 0;
   for (long number : numbers) {
@@ -111,28 +120,34 @@ int OrbisanGlobals::pollForEvents() {
   return result;
 }
 
+int OrbisanGlobals::openEventStep(conn_ty_event_query& q, const char* table, long* state,
+                                  cpi_ty_qry_result** result) {
+  if (long st = cpi_state_create(connectionId, 0, state)) {
+    utility->log_error(st);
+    return -1;
+  }
+  if (long st = cpi_qry_traverse_map(connectionId, *state, nullptr, CONN_EVENT_RUN_LEVELS, q.levels,
+                                     0, result)) {
+    cpi_state_rollback(*state);
+    connectionGone(st, CONN_MSG_EVENT_LOST, table);
+    return -2;
+  }
+  return 0;
+}
+
 bool OrbisanGlobals::pollEvent(long number, int* result, int* answer) {
   auto stop = [answer](int value) {
     *answer = value;
     return false;
   };
-  conn_poll_scope scope;
-  if (long st = cpi_state_create(connectionId, 0, &scope.state)) {
-    utility->log_error(st);
-    return stop(-1);
-  }
-  scope.open = true;
   // The row as it is now: gone or taken by another since the batch was read,
   // it is passed over.
   conn_ty_event_query q;
   conn_event_query(q, eventTableName.c_str(), "objid", conn_number_text(number), "event_status",
                    CONN_EVENT_READY, false);
-  if (long st = cpi_qry_traverse_map(connectionId, scope.state, nullptr, CONN_EVENT_RUN_LEVELS,
-                                     q.levels, 0, &scope.result)) {
-    scope.release();
-    connectionGone(st, CONN_MSG_EVENT_LOST, eventTableName.c_str());
-    return stop(-2);
-  }
+  conn_poll_scope scope;
+  if (int r = openEventStep(q, eventTableName.c_str(), &scope.state, &scope.result)) return stop(r);
+  scope.open = true;
   long count = 0;
   void** rows = nullptr;
   if (long st = cpi_qry_get_result(scope.result, 0, 0, &count, &rows)) {
@@ -261,21 +276,13 @@ bool OrbisanGlobals::archiveEvent(long number, const char* status, int* result, 
     *answer = value;
     return false;
   };
-  conn_poll_scope scope;
-  if (long st = cpi_state_create(connectionId, 0, &scope.state)) {
-    utility->log_error(st);
-    return stop(-1);
-  }
-  scope.open = true;
   conn_ty_event_query q;
   conn_event_query(q, archiveTableName.c_str(), "event_id", conn_number_text(number), nullptr,
                    nullptr, false);
-  if (long st = cpi_qry_traverse_map(connectionId, scope.state, nullptr, CONN_EVENT_RUN_LEVELS,
-                                     q.levels, 0, &scope.result)) {
-    scope.release();
-    connectionGone(st, CONN_MSG_EVENT_LOST, archiveTableName.c_str());
-    return stop(-2);
-  }
+  conn_poll_scope scope;
+  if (int r = openEventStep(q, archiveTableName.c_str(), &scope.state, &scope.result))
+    return stop(r);
+  scope.open = true;
   long count = 0;
   void** rows = nullptr;
   auto failed = [&](int number_msg, long st) -> bool {

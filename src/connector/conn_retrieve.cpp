@@ -13,17 +13,31 @@
 #include "connector/conn_steps.h"
 #include "connector/conn_util.h"
 
+int GenBOHandler::prepareRetrieval(BusinessObject& bo, Map* map, long* levels, bool retrieve,
+                                   bool update, bool* changed) {
+  int start = 0;
+  PrivateInitMap(bo, map, levels);
+  int r = PrivateRetrievalInit(bo, travMap, map, &start, levels, retrieve, update, changed);
+  if (r != 0 || *changed) return r;
+  PrivateSetRelations(bo, map, travMap, start);
+  PrivateCheckParentIndex(bo, *levels);
+  return 0;
+}
+
+bool GenBOHandler::levelResult(BusinessObject& bo, cpi_ty_qry_result* result, long j, long* count,
+                               void*** objects) {
+  if (cpi_qry_get_result(result, j, 0, count, objects) == 0) return true;
+  std::string level_text = std::to_string(j);
+  logMessage(CONN_MSG_QRY_RESULT, KzMsgFormat::ORB_ERROR, 2, level_text.c_str(), bo.getName());
+  return false;
+}
+
 int GenBOHandler::Retrieve(BusinessObject& bo) {
   Map* map = nullptr;
   if (PrivatePreProcessBusObj(bo, &map) != 0) return -1;
   long levels = 0;
-  int start = 0;
   bool changed = false;
-  PrivateInitMap(bo, map, &levels);
-  if (int r = PrivateRetrievalInit(bo, travMap, map, &start, &levels, true, false, &changed))
-    return r;
-  PrivateSetRelations(bo, map, travMap, start);
-  PrivateCheckParentIndex(bo, levels);
+  if (int r = prepareRetrieval(bo, map, &levels, true, false, &changed)) return r;
   long status = map->load_data(globals->connectionId, state, travMap, levels);
   globals->utility->cpi_state_dump(state);
   if (status == CONN_NOT_FOUND) {
@@ -62,11 +76,7 @@ int GenBOHandler::retrieveAllLevels(BusinessObject& bo, Map* map, cpi_ty_qry_res
     countMemoryUnit();
     long count = 0;
     void** objects = nullptr;
-    std::string level_text = std::to_string(j);
-    if (cpi_qry_get_result(result, j, 0, &count, &objects) != 0) {
-      logMessage(CONN_MSG_QRY_RESULT, KzMsgFormat::ORB_ERROR, 2, level_text.c_str(), bo.getName());
-      return -1;
-    }
+    if (!levelResult(bo, result, j, &count, &objects)) return -1;
     BusinessObject* parent = bo.getParent();
     if (j == 0 && count == 0) return parent ? CONN_CHILD_MISSING : -1;
     if (j == 1 && parent) {
@@ -108,10 +118,7 @@ int GenBOHandler::retrieveAllSiblings(BusinessObject& bo, Map* map, cpi_ty_qry_r
     for (long m = 2; m < levels && status == 0; ++m) {
       long n = 0;
       void** deeper = nullptr;
-      std::string level_text = std::to_string(m);
-      if (cpi_qry_get_result(result, m, 0, &n, &deeper) != 0) {
-        logMessage(CONN_MSG_QRY_RESULT, KzMsgFormat::ORB_ERROR, 2, level_text.c_str(),
-                   bo.getName());
+      if (!levelResult(bo, result, m, &n, &deeper)) {
         status = -1;
       } else if (n == count && map->load_record(deeper[o], travMap[m].type_name, "", false) != 0) {
         logMessage(CONN_MSG_LOAD_LEVEL, KzMsgFormat::ORB_ERROR, 1, travMap[m].type_name);
@@ -180,13 +187,8 @@ int GenBOHandler::RetrieveAll(BusinessObject& bo) {
   Map* map = nullptr;
   if (PrivatePreProcessBusObj(bo, &map) != 0) return -1;
   long levels = 0;
-  int start = 0;
   bool changed = false;
-  PrivateInitMap(bo, map, &levels);
-  if (int r = PrivateRetrievalInit(bo, travMap, map, &start, &levels, false, false, &changed))
-    return r;
-  PrivateSetRelations(bo, map, travMap, start);
-  PrivateCheckParentIndex(bo, levels);
+  if (int r = prepareRetrieval(bo, map, &levels, false, false, &changed)) return r;
   cpi_ty_qry_result* result = nullptr;
   if (cpi_qry_traverse_map(globals->connectionId, state, nullptr, levels, travMap, 0, &result) !=
       0) {

@@ -74,9 +74,7 @@ int GenBOHandler::removeRelationsOfLevels(BusinessObject& bo, cpi_ty_qry_result*
     countMemoryUnit();
     long count = 0;
     void** objects = nullptr;
-    std::string level_text = std::to_string(j);
-    if (cpi_qry_get_result(result, j, 0, &count, &objects) != 0) {
-      logMessage(CONN_MSG_QRY_RESULT, KzMsgFormat::ORB_ERROR, 2, level_text.c_str(), bo.getName());
+    if (!levelResult(bo, result, j, &count, &objects)) {
       walkFailed = true;
       return -1;
     }
@@ -142,16 +140,11 @@ int GenBOHandler::RetrieveChildrenAndRemoveRelations(BusinessObject& bo) {
   conn_drop_map(bo);
   Map* map = new Map(&bo);
   long levels = 0;
-  int start = 0;
   bool changed = false;
-  PrivateInitMap(bo, map, &levels);
-  int r = PrivateRetrievalInit(bo, travMap, map, &start, &levels, false, false, &changed);
-  if (r != 0) {
+  if (int r = prepareRetrieval(bo, map, &levels, false, false, &changed)) {
     conn_drop_map(bo);
     return r;
   }
-  PrivateSetRelations(bo, map, travMap, start);
-  PrivateCheckParentIndex(bo, levels);
   cpi_ty_qry_result* result = nullptr;
   if (cpi_qry_traverse_map(globals->connectionId, state, nullptr, levels, travMap, 0, &result) !=
       0) {
@@ -161,7 +154,7 @@ int GenBOHandler::RetrieveChildrenAndRemoveRelations(BusinessObject& bo) {
     conn_drop_map(bo);
     return -1;
   }
-  r = removeRelationsOfLevels(bo, result, levels);
+  int r = removeRelationsOfLevels(bo, result, levels);
   cpi_qry_free_results(result);
   if (r == 1 && bAlreadyInChild == 0) {
     bAlreadyInChild = 1;
@@ -279,14 +272,9 @@ int GenBOHandler::Update(BusinessObject& bo) {
     }
   }
   long levels = 0;
-  int start = 0;
   bool changed = false;
-  PrivateInitMap(bo, map, &levels);
-  if (int r = PrivateRetrievalInit(bo, travMap, map, &start, &levels, false, true, &changed))
-    return r;
+  if (int r = prepareRetrieval(bo, map, &levels, false, true, &changed)) return r;
   if (changed) return 1;
-  PrivateSetRelations(bo, map, travMap, start);
-  PrivateCheckParentIndex(bo, levels);
   conn_result_guard query;
   if (cpi_qry_traverse_map(globals->connectionId, state, nullptr, levels, travMap, 0,
                            &query.result) != 0) {

@@ -1,5 +1,5 @@
 // The SQL batch and the statement interface end to end: a connection on the
-// Oracle-dialect service over the program's private MariaDB server.
+// Oracle-dialect service on the shared MariaDB server.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,7 +25,7 @@ class AdpBatchOra : public ds_ora_test {
     conns_.push_back(con_);
     KAdpConfig& cfg = con_->GetConfig();
     cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ds_ora_dll().c_str());
-    cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), socket_.c_str());
+    point_at(cfg, socket_);
     adp_db_list_add(con_);
     adp_db_set_conn(con_);
     ASSERT_EQ(con_->LoadDataService(), 0);

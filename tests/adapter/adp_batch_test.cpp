@@ -341,6 +341,30 @@ TEST_F(AdpBatch, RowsAreDeliveredOneByOneThenTheEnd) {
   EXPECT_STREQ(con->GetLastSql(), "select objid, name from t where x = :B0 /*3 */");
 }
 
+TEST_F(AdpBatch, EachStatementDeclaresItsOwnResultColumns) {
+  // A text column first, then a long in the same position: the second
+  // statement's rows are read by its own declarations.
+  KAdpConnId* con = connect("oracle");
+  ds_script::push_result({{"name"}, {{cell::t("alpha")}}});
+  ds_script::push_result({{"objid", "count"}, {{cell::l(42), cell::l(7)}}});
+  KAdpSqlBatch* b = batch(con);
+  char name[16] = "";
+  *b << "select name from t" << KAdpBindCol(name, sizeof name);
+  ASSERT_EQ(b->GetNextResult(nullptr), 0);
+  ASSERT_EQ(b->GetNextRow(), 1);
+  EXPECT_STREQ(name, "alpha");
+  b = batch(con);
+  long id = 0, count = 0;
+  *b << "select objid, count from t" << KAdpBindCol(id) << KAdpBindCol(count);
+  ASSERT_EQ(b->GetNextResult(nullptr), 0);
+  ASSERT_EQ(b->GetNextRow(), 1);
+  EXPECT_EQ(id, 42);
+  EXPECT_EQ(count, 7);
+  long type = -1;
+  b->GetResult().GetSqlDataType(0, type);
+  EXPECT_EQ(type, 0);
+}
+
 TEST_F(AdpBatch, AnnotationsFollowEachMarkerNeverAnotherDigit) {
   KAdpConnId* con = connect("oracle");
   KAdpSqlBatch* b = batch(con);

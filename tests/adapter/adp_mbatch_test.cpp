@@ -38,28 +38,8 @@ class AdpMultiBatch : public adp_test {
     *op_->GetBatch() << sql << KAdpSqlBatch::kEndStmt;
     op_->GetBatchTypes().Add(static_cast<unsigned>(type_id));
   }
-  static std::vector<void*> elements(utl_ty_col* col) {
-    std::vector<void*> out;
-    long n = 0;
-    utl_col_num(col, &n);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(col, i, &e);
-      out.push_back(*static_cast<void**>(e));
-    }
-    return out;
-  }
-  static std::vector<long> longs(utl_ty_col* col) {
-    std::vector<long> out;
-    long n = 0;
-    utl_col_num(col, &n);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(col, i, &e);
-      out.push_back(*static_cast<long*>(e));
-    }
-    return out;
-  }
+  static std::vector<void*> elements(utl_ty_col* col) { return adp_col_pointers(col); }
+  static std::vector<long> longs(utl_ty_col* col) { return adp_col_longs(col); }
   KAdpConnId* con_ = nullptr;
   KAdpMssqlOperation* op_ = nullptr;
   adp_model model_;

@@ -9,6 +9,7 @@
 #include "schema/typ_fld.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
+#include "core/utl/utl_col.h"
 
 namespace {
 
@@ -52,3 +53,23 @@ typ_sch_srec* adp_model::finish(long type_id) {
   typ_sch_find_handle(type_id, nullptr, &s);
   return s;
 }
+
+namespace {
+
+template <class T>
+std::vector<T> elements_of(utl_ty_col* col) {
+  std::vector<T> out;
+  long n = 0;
+  utl_col_num(col, &n);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(col, i, &e);
+    out.push_back(*static_cast<T*>(e));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<long> adp_col_longs(utl_ty_col* col) { return elements_of<long>(col); }
+std::vector<void*> adp_col_pointers(utl_ty_col* col) { return elements_of<void*>(col); }

@@ -6,6 +6,11 @@
 #include <vector>
 
 struct typ_sch_srec;
+struct utl_ty_col;
+
+// The elements of a collection of longs, and of one of pointers.
+std::vector<long> adp_col_longs(utl_ty_col* col);
+std::vector<void*> adp_col_pointers(utl_ty_col* col);
 
 class adp_model {
  public:

@@ -21,17 +21,7 @@ namespace {
 
 class AdpRecFill : public adp_test {
  protected:
-  static std::vector<long> longs(utl_ty_col* col) {
-    std::vector<long> out;
-    long n = 0;
-    utl_col_num(col, &n);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(col, i, &e);
-      out.push_back(*static_cast<long*>(e));
-    }
-    return out;
-  }
+  static std::vector<long> longs(utl_ty_col* col) { return adp_col_longs(col); }
   static void id_rows(KAdpUtlRecord& rec, const std::vector<long>& ids) {
     rec.SetColType(0, 0, nullptr, 0);
     for (size_t i = 0; i < ids.size(); ++i) rec.SetLong(static_cast<long>(i), 0, ids[i]);

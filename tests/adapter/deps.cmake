@@ -18,12 +18,9 @@ foreach(t ${tests})
   set_target_properties(adapter_${stem} PROPERTIES ENABLE_EXPORTS ON)
   target_link_libraries(adapter_${stem} PRIVATE ScriptDataSvc)
 endforeach()
-# The Oracle-dialect service's suites run a private MariaDB server through the
-# repository script, and test the rewrites directly.
+# The Oracle-dialect service's suites run on the shared MariaDB server
+# (orbisan_testdb), and test the rewrites directly.
 if(TARGET OraDataSvc)
   add_dependencies(testhelp_adapter OraDataSvc)
-  target_link_libraries(testhelp_adapter PUBLIC OraRewrite)
-  target_compile_definitions(testhelp_adapter PUBLIC
-                             ORB_MARIADB_SCRIPT="${CMAKE_SOURCE_DIR}/tools/mariadb/orb_mariadb.sh"
-                             ORB_MARIADB_TEMPLATE="${CMAKE_BINARY_DIR}/mariadb-template/data")
+  target_link_libraries(testhelp_adapter PUBLIC OraRewrite orbisan_testdb)
 endif()

@@ -1,7 +1,6 @@
 // Set-up of the Oracle-dialect service tests.
 #include "adapter/ds_ora_fixture.h"
 
-#include "adapter/ds_ora_server.h"
 #include "kclassic/kc_bstr.h"
 #include "kclassic/kc_err.h"
 
@@ -9,8 +8,9 @@ std::string ds_ora_dll() { return std::string(ADP_DATASVC_DIR) + "/OraDataSvc.DL
 
 void ds_ora_test::SetUp() {
   adp_test::SetUp();
-  socket_ = ds_ora::server_socket();
-  ASSERT_FALSE(socket_.empty()) << "the private MariaDB server did not start (mariadb-server installed?)";
+  socket_ = db_.socket();
+  database_ = db_.name();
+  ASSERT_FALSE(socket_.empty()) << db_.problem();
   svc_ = open_connected();
   ASSERT_NE(svc_, nullptr);
 }
@@ -22,12 +22,18 @@ void ds_ora_test::TearDown() {
   for (char* b : bytes_) KCLASSIC::KBinSysFreeString(b);
   bytes_.clear();
   adp_test::TearDown();
+  EXPECT_TRUE(db_.drop());
+}
+
+void ds_ora_test::point_at(KAdpConfig& cfg, const std::string& server) const {
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), server.c_str());
+  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), database_.c_str());
 }
 
 KCLASSIC::tagPpmDataSvc* ds_ora_test::open(const std::string& server, bool utf8) {
   auto cfg = std::make_unique<KAdpConfig>("oracle");
   cfg->SetPOrbDllName(4, ds_ora_dll().c_str());
-  cfg->SetPropertyStr(static_cast<KAdpConfig::str_type>(2), server.c_str());
+  point_at(*cfg, server);
   cfg->SetUTF8Flag(utf8 ? 1 : 0);
   void* handle = nullptr;
   KCLASSIC::tagPpmDataSvc* s = nullptr;

@@ -1,7 +1,8 @@
-// Tests of the Oracle-dialect service against the program's private MariaDB
-// server: a service loaded by its library name, connected as root, and
-// helpers that run statements, queries and batches shaped as the adapter's
-// batch sends them.
+// Tests of the Oracle-dialect service on the shared MariaDB server, each in a
+// database of its own (testdb::database, dropped when the test ends): a
+// service loaded by its library name, connected as root, and helpers that
+// run statements, queries and batches shaped as the adapter's batch sends
+// them.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "adapter/adp_dsvc.h"
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_rec.h"
+#include "testdb/testdb_database.h"
 
 // The Oracle-dialect service's library name for SetPOrbDllName.
 std::string ds_ora_dll();
@@ -40,7 +42,8 @@ class ds_ora_test : public adp_test {
   void SetUp() override;
   void TearDown() override;
 
-  // A new service on the private server (string 2 = server); not connected.
+  // A new service on the server (string 2) in database_ (string 15); not
+  // connected.
   KCLASSIC::tagPpmDataSvc* open(const std::string& server, bool utf8 = true);
   // A new service connected as root.
   KCLASSIC::tagPpmDataSvc* open_connected(bool utf8 = true);
@@ -71,7 +74,13 @@ class ds_ora_test : public adp_test {
   // One statement with its binds as a batch of its own: the row count.
   long run(const ds_stmt& stmt, KCLASSIC::tagPpmDataSvc* svc = nullptr);
 
+  // Sets the server and the database of a configuration.
+  void point_at(KAdpConfig& cfg, const std::string& server) const;
+
+  testdb::database db_;
   std::string socket_;
+  // The database the services use: db_'s, unless a test names another.
+  std::string database_;
   KCLASSIC::tagPpmDataSvc* svc_ = nullptr;
 
  private:

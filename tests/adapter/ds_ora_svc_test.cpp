@@ -1,5 +1,5 @@
-// The Oracle-dialect service on the program's private MariaDB server:
-// connecting and the set-up objects, batches with bound values, blocks,
+// The Oracle-dialect service on the shared MariaDB server, each test in a
+// database of its own: connecting and the set-up objects, batches with bound values, blocks,
 // transactions and savepoints, errors by number and text, procedures and
 // dates, and a server that dies under a connection.
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "adapter/adp_err.h"
 #include "adapter/adp_sql_log.h"
 #include "adapter/ds_ora_fixture.h"
-#include "adapter/ds_ora_server.h"
+#include "testdb/testdb_server.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ class OraService : public ds_ora_test {
 
 TEST_F(OraService, ConnectMakesTheDatabaseAndItsCompatibilityObjects) {
   auto r = query("SELECT DATABASE() FROM dual");
-  EXPECT_EQ(cell(*r, 0, 0), "sa");
+  EXPECT_EQ(cell(*r, 0, 0), db_.name());
   for (const char* view : {"user_indexes", "all_indexes", "orbisan_indexes", "user_ind_columns", "all_ind_columns",
                            "orbisan_ind_columns", "user_objects", "all_objects", "user_triggers", "user_tables",
                            "all_tables", "orbisan_tables", "user_tab_columns", "orbisan_tab_columns",
@@ -263,7 +263,7 @@ TEST_F(OraService, ADuplicateKeyReadsAsOracleAndMapsToNotUnique) {
   // Through the adapter's connection: the alert of a violated key.
   KAdpConnId* con = connect("oracle", false);
   con->GetConfig().SetPOrbDllName(4, ds_ora_dll().c_str());
-  con->GetConfig().SetPropertyStr(static_cast<KAdpConfig::str_type>(2), socket_.c_str());
+  point_at(con->GetConfig(), socket_);
   ASSERT_EQ(con->LoadDataService(), 0);
   ASSERT_EQ(con->Connect("root", "", nullptr), 0);
   long rows = 0;
@@ -404,32 +404,55 @@ TEST_F(OraService, LoginFailuresHaveTheirNumbers) {
   EXPECT_EQ(error_of([&] { s->Connect("root", "", nullptr); }).number, 0);
 }
 
-// Replaces the program's server: the tests after it use the new one.
+// Without a database name the service works in sa, and makes it when it is
+// missing; a name is a quoted identifier. On a server of the test's own: sa
+// on the shared server would be every program's.
+TEST_F(OraService, WithoutADatabaseNameTheServiceUsesSa) {
+  testdb::private_server own;
+  ASSERT_TRUE(own.start()) << own.problem();
+  for (const char* name : {"", "odd`name"}) {
+    database_ = name;
+    KCLASSIC::tagPpmDataSvc* s = open(own.socket());
+    ASSERT_NE(s, nullptr);
+    ds_error e = error_of([&] { s->Connect("root", "", nullptr); });
+    ASSERT_EQ(e.number, 0) << e.text1 << " " << e.text2;
+    auto r = query("SELECT DATABASE() FROM dual", s);
+    EXPECT_EQ(cell(*r, 0, 0), *name ? name : "sa");
+    r = query("SELECT COUNT(*) FROM user_tables", s);
+    EXPECT_EQ(cell(*r, 0, 0), "0");
+  }
+}
+
+// The test's own server is killed under its connections and started again.
 TEST_F(OraService, AKilledServerIsALostConnectionAndTheNextConnectWorks) {
+  testdb::private_server own;
+  ASSERT_TRUE(own.start()) << own.problem();
+  socket_ = own.socket();
+  svc_ = open_connected();
+  ASSERT_NE(svc_, nullptr);
   make_table();
   KAdpConnId* con = connect("oracle", false);
   KAdpConfig& cfg = con->GetConfig();
   cfg.SetPOrbDllName(4, ds_ora_dll().c_str());
-  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), socket_.c_str());
+  point_at(cfg, socket_);
   cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(3), "root");
   cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(4), "");
   ASSERT_EQ(con->LoadDataService(), 0);
   ASSERT_EQ(con->Connect("root", "", nullptr), 0);
-  ds_ora::server_kill();
+  own.kill();
   long rows = 0;
   EXPECT_EQ(con->ExecDmlStmt(nullptr, "DELETE t", &rows), 0x70002E);
   ds_error e = error_of([&] { exec("INSERT INTO t (objid, name) VALUES (1, 'a')"); });
   EXPECT_EQ(e.number, kLost) << e.text2;
   EXPECT_EQ(error_of([&] { exec("SELECT 1 FROM dual"); }).number, kLost);
-  std::string sock = ds_ora::server_restart();
-  ASSERT_FALSE(sock.empty());
-  socket_ = sock;
+  ASSERT_TRUE(own.restart()) << own.problem();
+  socket_ = own.socket();
   KCLASSIC::tagPpmDataSvc* again = open_connected();
   ASSERT_NE(again, nullptr);
   auto r = query("SELECT COUNT(*) FROM user_tables", again);
   EXPECT_EQ(r->GetRows(), 1);
   // The adapter's connection makes a new service and logs in again.
-  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(2), sock.c_str());
+  point_at(cfg, socket_);
   EXPECT_EQ(con->Release(), 0);
   EXPECT_EQ(con->ReConnect(), 0);
   EXPECT_EQ(con->ExecDmlStmt(nullptr, "CREATE TABLE t4 (a NUMBER(10))", &rows), 0);

@@ -33,7 +33,7 @@ namespace {
 
 void dictionary() {
   auto& s = adp_store::st();
-  s.types = {{ACCOUNT, 2, "account"}, {CONTACT, 2, "contact"}, {TAG, 2, "tag"}};
+  s.types = {{ACCOUNT, 2, "account"}, {CONTACT, 2, "contact"}, {TAG, 2, "tag"}, {LEDGER, 2, "ledger"}};
   s.fields = {
       {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, ACCOUNT, ""},
       {"name", 516, 3, 30, -1, -1, 0x1, -1, 1, ACCOUNT, ""},
@@ -47,6 +47,8 @@ void dictionary() {
       {"synced", 512, 0, 0, -1, -1, 0x11, 151, 3, CONTACT, ""},
       {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, TAG, ""},
       {"label", 516, 3, 20, -1, -1, 0x1, -1, 1, TAG, ""},
+      {"objid", 512, 0, 0, -1, -1, 0x11, 3, 0, LEDGER, ""},
+      {"name", 516, 3, 30, -1, -1, 0x1, -1, 1, LEDGER, ""},
   };
   s.rels = {
       {"account2contact", 1, "contact", -1, 0, "contact2account", 0, "", "", 0, ACCOUNT, ""},

@@ -8,6 +8,7 @@
 //                 balance (decimal 10,2), synced (long, generic 151)
 //   contact (21): objid, name (text 30), rank (long), synced (generic 151)
 //   tag (22):     objid, label (text 20)
+//   ledger (144): objid, name (text 30)
 //   account2contact / contact2account: one account to many contacts, held
 //     by the contact's key column "contact2account";
 //   contact2tag / tag2contact: many to many, through a link table.
@@ -28,6 +29,7 @@
 constexpr long ACCOUNT = 20;
 constexpr long CONTACT = 21;
 constexpr long TAG = 22;
+constexpr long LEDGER = 144;  // a type whose objects a save lets go of
 constexpr long ACCOUNT2CONTACT = 0;  // on account
 constexpr long CONTACT2ACCOUNT = 0;  // on contact
 constexpr long CONTACT2TAG = 1;      // on contact

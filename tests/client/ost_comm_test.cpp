@@ -203,6 +203,26 @@ TEST_F(ost_comm_test, ModesAndBatchSizes) {
   }
 }
 
+TEST_F(ost_comm_test, TheLargeThresholdOfBitOne) {
+  for (long n = 100; n < 1000; ++n) seed(CONTACT, n, "bulk");
+  struct row {
+    long server_type, contacts, executions;
+  };
+  for (const row& r : std::vector<row>{{1, 900, 1}, {1, 901, 10}, {132, 901, 10}, {516, 901, 1}}) {
+    adp_store::st().server_type = r.server_type;
+    ost_ty_trav_cond below{0x1000003, 2, 100 + r.contacts - 4};
+    ost_ty_trav_level map[] = {{-1, -1, 0, 1, &below, 0, nullptr, CONTACT}, rel_level(CONTACT2ACCOUNT, 0)};
+    ost_ty_level_result res[2];
+    utl_ty_col* out = nullptr;
+    const long before = adp_mem::sql_executions();
+    ASSERT_EQ(ost_rel_community(con(), nullptr, nullptr, 2, map, 1, res, &out), 0);
+    EXPECT_EQ(res[0].count, r.contacts);
+    EXPECT_EQ(adp_mem::sql_executions() - before - 1, r.executions) << r.server_type << "/" << r.contacts;
+    EXPECT_EQ(res[1].count, 3);
+    ost_rel_community_free_col("t", out);
+  }
+}
+
 TEST_F(ost_comm_test, FoundObjectsJoinTheStateMerged) {
   ost_ty_state* s = new_state();
   dbs_ty_lobj* held = read(CONTACT, 10);
@@ -257,6 +277,8 @@ TEST_F(ost_comm_test, CachedFetchAnsweredFromTheCache) {
   std::string printed = messages([&] { ASSERT_EQ(ost_rel_community_cached(con(), s, a1, 1, map, 1, res, &out), 0); });
   EXPECT_EQ(printed, "top-level community roundtrip saved by using cache.\n");
   EXPECT_EQ(adp_mem::sql_executions(), 0);
+  EXPECT_EQ(sql_lines(), (std::vector<std::string>{"\nSTART OF ost_rel_community_cached",
+                                                   "FINISHED WITH ost_rel_community_cached\n"}));
   EXPECT_EQ(level_names(res[0]), (std::vector<std::string>{"c10", "c11"}));
   utl_col_free("t", out);
   // Without option 1 the cached fetch refuses.

@@ -347,4 +347,39 @@ TEST_F(ost_obj_test, ClosingAChildPromotesItsChangesToTheParent) {
   EXPECT_EQ(ost_state_abort(parent, 0), 0);
 }
 
+TEST_F(ost_obj_test, GetIntoReadsTheRowIntoTheEntrysObject) {
+  seed(ACCOUNT, 5, "stored", 42);
+  ost_ty_state* s = new_state();
+  dbs_ty_lobj* o = nullptr;
+  ASSERT_EQ(ost_obj_create("t", s, ACCOUNT, &o), 0);
+  ASSERT_EQ(ost_obj_set_modified(s, key_of(s, o), 0), 0);
+  obj_id id{ACCOUNT, 5, 0};
+  ASSERT_EQ(ost_obj_get_into(s, o, &id, OST_OBJ_GET_CHANGE), 0);
+  EXPECT_EQ(name_of(o), "stored");
+  EXPECT_EQ(long_of(o, F_SIZE), 42);
+  EXPECT_EQ(s->object_array[0].id.num, 5);
+  EXPECT_EQ(flags_of(s, o), OST_OBJ_MODIFIABLE | OST_OBJ_MODIFIED);
+  dbs_ty_lobj* stranger = nullptr;
+  ASSERT_EQ(dbs_obj_make(nullptr, ACCOUNT, &stranger), 0);
+  EXPECT_EQ(ost_obj_get_into(s, stranger, &id, 0), 1);
+  dbs_obj_free_local("t", stranger);
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
+TEST_F(ost_obj_test, FindByKeyInTheRootStateWithOptionOne) {
+  ost_ty_state* parent = new_state("parent");
+  ost_ty_state* child = new_state("child");
+  ASSERT_EQ(ost_state_link_child(parent, child), 0);
+  dbs_ty_lobj* o = nullptr;
+  ASSERT_EQ(ost_obj_create("t", parent, ACCOUNT, &o), 0);
+  const long key = key_of(parent, o);
+  dbs_ty_lobj* h = nullptr;
+  ASSERT_EQ(ost_obj_find_bykey(child, key, 0, nullptr, &h), 0);
+  EXPECT_EQ(h, nullptr);
+  ASSERT_EQ(ost_obj_find_bykey(child, key, 1, nullptr, &h), 0);
+  EXPECT_EQ(h, o);
+  EXPECT_EQ(ost_state_abort(child, 0), 0);
+  EXPECT_EQ(ost_state_abort(parent, 0), 0);
+}
+
 }  // namespace

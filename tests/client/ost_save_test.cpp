@@ -11,6 +11,7 @@
 #include "client/ost/ost_state.h"
 #include <algorithm>
 
+#include "store/dbs_fld.h"
 #include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 
@@ -32,6 +33,24 @@ long watch_level(ost_ty_state*, long, long, long, long, long* answer) {
   g_level_seen = adp_store::st().trn_level;
   *answer = g_answer;
   return g_status;
+}
+
+dbs_ty_lobj* g_touched = nullptr;
+
+// Slot 13: changes another object of the state while the save runs.
+long touch(ost_ty_state* s, long, long, long, long, long*) {
+  if (!g_touched) return 0;
+  long st = ost_obj_get(s, g_touched, OST_OBJ_GET_CHANGE);
+  const char* text = "touched";
+  dbs_fld_set(g_touched, F_NAME, &text);
+  return st;
+}
+
+std::vector<long> g_failed_args;
+
+long note_failed(ost_ty_state*, long a1, long, long, long, long*) {
+  g_failed_args.push_back(a1);
+  return 0;
 }
 
 class ost_save_test : public client_test {
@@ -179,6 +198,27 @@ TEST_F(ost_save_test, ADeadlockThenSuccessWritesOnce) {
   EXPECT_EQ(ost_state_abort(s, 0), 0);
 }
 
+TEST_F(ost_save_test, SlotFourteenHearsWhetherTheSaveRetries) {
+  ost_ty_cb_triple cb{OST_CB_SAVE_FAILED, note_failed, 0};
+  dbs_ty_lobj *a = nullptr, *b = nullptr;
+  ost_ty_state* s = two_new(&a, &b, 1, &cb);
+  g_failed_args.clear();
+  adp_double::script("adp_rel_do_batch", {DEADLOCK, DEADLOCK});
+  messages([&] { EXPECT_EQ(ost_state_save(s, OST_SAVE_CHECKPOINT), 0); });
+  EXPECT_EQ(g_failed_args, (std::vector<long>{1, 1}));
+  EXPECT_EQ(s->flags & OST_ST_CHECKPOINTED, 0);
+  EXPECT_EQ(adp_mem::row_count(ACCOUNT), 2);
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+  s = two_new(&a, &b, 1, &cb);
+  g_failed_args.clear();
+  ost_state_set_num_retries(2);
+  adp_double::fail_from("adp_rel_do_batch", 1, DEADLOCK);
+  messages([&] { EXPECT_EQ(ost_state_save(s, OST_SAVE_CHECKPOINT), DEADLOCK); });
+  EXPECT_EQ(g_failed_args, (std::vector<long>{1, 0}));
+  EXPECT_EQ(s->flags & OST_ST_CHECKPOINTED, 0);
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
 TEST_F(ost_save_test, DeadlockInsideTheCallersTransactionIsReturnedAtOnce) {
   struct row {
     const char* what;
@@ -238,6 +278,20 @@ TEST_F(ost_save_test, SlotThirteenWithArgumentZeroRunsInsideTheSavesOwnTransacti
   ASSERT_EQ(ost_state_save(s, 0), 0);
   EXPECT_EQ(calls("adp_trn_begin"), 1);
   EXPECT_EQ(adp_double::calls_of("adp_rel_do_batch").back().args[0], "1");
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
+TEST_F(ost_save_test, ObjectsTouchedWhileSavingGoIntoTheBatchAtOnce) {
+  seed(ACCOUNT, 5, "before");
+  ost_ty_cb_triple cb{OST_CB_SAVE_OBJECT, touch, 0};
+  dbs_ty_lobj *a = nullptr, *b = nullptr;
+  ost_ty_state* s = two_new(&a, &b, 1, &cb);
+  g_touched = read(ACCOUNT, 5);
+  ASSERT_EQ(ost_obj_add_local(s, g_touched, nullptr), 0);
+  ASSERT_EQ(ost_state_save(s, 0), 0);
+  EXPECT_EQ(adp_mem::field_text({ACCOUNT, 5, 0}, F_NAME), "touched");
+  EXPECT_EQ(adp_mem::row_count(ACCOUNT), 3);
+  g_touched = nullptr;
   EXPECT_EQ(ost_state_abort(s, 0), 0);
 }
 
@@ -325,6 +379,20 @@ TEST_F(ost_save_test, DeletesAndRelationsReachTheDatabase) {
   ASSERT_EQ(ost_state_save(s, 0), 0);
   EXPECT_FALSE(adp_mem::has_row({CONTACT, 9, 0}));
   EXPECT_TRUE(adp_mem::has_row({CONTACT, 8, 0}));
+  EXPECT_EQ(ost_state_abort(s, 0), 0);
+}
+
+TEST_F(ost_save_test, ASaveLetsGoOfLedgerObjectsButTheyLiveOnWithTheState) {
+  ost_ty_state* s = new_state();
+  dbs_ty_lobj* l = nullptr;
+  ASSERT_EQ(ost_obj_create("t", s, LEDGER, &l), 0);
+  set_name(l, "entry");
+  ASSERT_EQ(ost_state_save(s, 0), 0);
+  EXPECT_EQ(s->num_objects, 0);
+  EXPECT_EQ(adp_mem::row_count(LEDGER), 1);
+  // The caller's handle is still a live object until the state goes.
+  EXPECT_EQ(name_of(l), "entry");
+  EXPECT_GT(number_of(l), 0);
   EXPECT_EQ(ost_state_abort(s, 0), 0);
 }
 

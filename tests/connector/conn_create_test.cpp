@@ -230,3 +230,21 @@ TEST_F(conn_create_test, a_refused_relate_fails_the_request_and_commits_nothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(conn_create_test, a_new_site_relates_a_stored_contact_by_its_id) {
+  long ann = cpi_double::insert("contact", {{"first_name", "Ann"}});
+  auto bo = request("Orbisan_Site", "Create", {{"Name", "Acme"}});
+  add_child(*bo, "Contacts", {{"ContactId", std::to_string(ann).c_str()}});
+  EXPECT_EQ(run(*bo), 1);
+  // From a handle made in the state to a stored object's id.
+  EXPECT_EQ(cpi_double::calls_of("cpi_rel_toid"),
+            std::vector<std::string>{"cpi_rel_toid(site," + std::to_string(ann) + ",site2contact,1)"});
+  long site = cpi_double::find("site", "name", "Acme")[0];
+  EXPECT_TRUE(cpi_double::related(site, "site2contact", ann));
+  EXPECT_EQ(cpi_double::rows("contact").size(), 1u);
+  expect_clean(*bo);
+}
+
+}  // namespace

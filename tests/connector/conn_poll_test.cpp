@@ -25,6 +25,18 @@ TEST_F(conn_poll_test, no_ready_rows_change_nothing) {
   EXPECT_EQ(cpi_double::open_results(), 0);
 }
 
+TEST_F(conn_poll_test, an_empty_batch_that_cannot_be_let_go_answers_minus_one) {
+  for (const char* function : {"cpi_qry_free_results", "cpi_state_rollback"}) {
+    SCOPED_TRACE(function);
+    cpi_double::fail(function, 0x2c00008);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(poll(), -1);
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(file_text(dir / "orbisan.err").find(std::string("Injected failure 0x2c00008 of ") + function),
+              std::string::npos);
+  }
+}
+
 TEST_F(conn_poll_test, a_batch_takes_the_first_rows_by_priority_then_objid) {
   struct batch_case {
     const char* poll_quantity;

@@ -2,6 +2,7 @@
 // stored child, RetrieveByContent through a view; missing keys and missing
 // children.
 #include <algorithm>
+#include <cstring>
 
 #include "conn_crm.h"
 
@@ -34,11 +35,22 @@ class conn_retrieve_test : public conn_crm_test {
 };
 
 TEST_F(conn_retrieve_test, exist_fills_a_stored_object_and_fails_on_a_missing_one) {
-  store_site("S-1", "Acme", {});
+  store_site("S-1", "Acme", {"Ann"});
   for (const char* verb : {"Exist", "Retrieve"}) {
     SCOPED_TRACE(verb);
     auto bo = request("Orbisan_Site", verb, {{"SiteID", "S-1"}});
+    BusinessObject* child = add_child(*bo, "Contacts", {});
+    child->setAppVerb("Retrieve");
     EXPECT_EQ(run(*bo), 1);
+    // A top-level Retrieve answers without the children it carried; "Exist"
+    // keeps them and runs their own verbs.
+    void* held = bo->getAttrValue("Contacts");
+    if (strcmp(verb, "Retrieve") == 0) {
+      EXPECT_TRUE(BusinessObject::isIgnoreValue(held));
+    } else {
+      ASSERT_FALSE(BusinessObject::isIgnoreValue(held));
+      EXPECT_EQ(text(*static_cast<BusObjContainer*>(held)->getObject(0), "First"), "Ann");
+    }
     EXPECT_EQ(text(*bo, "Name"), "Acme");
     EXPECT_EQ(text(*bo, "AddrLine"), "1 Main St");
     EXPECT_EQ(text(*bo, "City"), "Leeds");
@@ -67,8 +79,9 @@ TEST_F(conn_retrieve_test, kz_missing_id) {
     restart();
     KlJournal::clear();
     int before = cpi_double::count_of("cpi_qry_traverse_map");
-    auto bo = request("Orbisan_Site", "Retrieve", {{"SiteID", c.on_child ? "S-1" : "KzMissingId"}});
+    auto bo = request("Orbisan_Site", "Exist", {{"SiteID", c.on_child ? "S-1" : "KzMissingId"}});
     BusinessObject* child = add_child(*bo, "Contacts", {{"ContactId", "KzMissingId"}});
+    child->setAppVerb("Retrieve");
     EXPECT_EQ(run(*bo), c.result);
     if (c.on_child) {
       EXPECT_STREQ(handler()->msgBuf, "Error: <KzMissingId> key value for Retrieve.\n");
@@ -196,8 +209,9 @@ TEST_F(conn_retrieve_test, a_child_without_key_is_found_through_its_ancestors_va
   for (const ancestor_case& c : cases) {
     SCOPED_TRACE(c.name);
     int before = cpi_double::count_of("cpi_qry_traverse_map");
-    auto bo = request("T_ByName", "Retrieve", {{"Name", c.name}});
+    auto bo = request("T_ByName", "Exist", {{"Name", c.name}});
     BusinessObject* child = add_child(*bo, "Contacts", {});
+    child->setAppVerb("Retrieve");
     EXPECT_EQ(run(*bo), 1);
     std::vector<std::string> q = cpi_double::calls_of("cpi_qry_traverse_map");
     ASSERT_EQ(q.size(), static_cast<size_t>(before) + 2);
@@ -217,8 +231,8 @@ TEST_F(conn_retrieve_test, a_child_without_key_and_without_reference_fails) {
                {"Orphan", "", 0, "T_Orphan"},
                {"Tail", "x"}});
   store_site("S-1", "Acme", {});
-  auto bo = request("T_Holder", "Retrieve", {{"SiteID", "S-1"}});
-  add_child(*bo, "Orphan", {});
+  auto bo = request("T_Holder", "Exist", {{"SiteID", "S-1"}});
+  add_child(*bo, "Orphan", {})->setAppVerb("Retrieve");
   EXPECT_EQ(run(*bo), -1);
   EXPECT_TRUE(logged("2 22017"));
   expect_clean(*bo);
@@ -277,6 +291,37 @@ TEST_F(conn_content_test, a_subsequent_retrieve_follows_the_content_search) {
   ASSERT_FALSE(BusinessObject::isIgnoreValue(contacts));
   EXPECT_EQ(contacts->getObjectCount(), 2);
   expect_clean(*bo);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(conn_retrieve_test, a_keyed_childs_parent_indexes_count_from_the_parents_level) {
+  struct index_case {
+    const char* parent_ind;
+    int result;
+    const char* line;
+  };
+  const index_case cases[] = {{"1", 1, "1 Main St"}, {"0", -1, "<ignore>"}};
+  store_site("S-1", "Acme", {});
+  for (const index_case& c : cases) {
+    SCOPED_TRACE(c.parent_ind);
+    std::string line_text = std::string("address:address:site2address::") + c.parent_ind;
+    conn_define("T_Kid", "",
+                {{"SiteID", "site:site_id", BOAttrType::KEY},
+                 {"Line", line_text.c_str()},
+                 {"Tail", "x"}});
+    conn_define("T_Parent", "", {{"Name", "site:name", BOAttrType::KEY}, {"Kid", "", 0, "T_Kid"}, {"Tail", "x"}});
+    KlJournal::clear();
+    auto bo = request("T_Parent", "Exist", {{"Name", "Acme"}});
+    BusinessObject* kid = add_child(*bo, "Kid", {{"SiteID", "S-1"}});
+    kid->setAppVerb("Retrieve");
+    EXPECT_EQ(run(*bo), c.result);
+    EXPECT_EQ(text(*kid, "Line"), c.line);
+    EXPECT_EQ(traced("1 22058: site2address; T_Kid"), c.result == -1);
+    expect_clean(*bo);
+  }
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 -- view open_cases 32. Relations of every kind: one-to-many and many-to-one
 -- (site2case / case2site), one-to-one both sides (contact2employee /
 -- employee2contact), many-to-many (contact2site / site2contact), and a marked
--- one-to-many end (site2contact_lead, rel_type 1 + 8) with its inverse.
+-- one-to-many end (site2contact_lead, rel_type 1 + 8) with its inverse, both
+-- user relations (flags 0x20000) after the others of their types.
 -- Statements end with ";" at the end of a line.
 
 create table adp_db_header(db_name varchar(128) not null, create_date date null, last_full_backup date null,
@@ -20,7 +21,7 @@ create table de_updates(row_id number, row_ver number, prev_row_ver number, tabl
   tx_detail varchar(2000));
 create table table_locale(win32_lcid number not null, crt_locale varchar(255) not null);
 create table adp_tbl_name_map(type_id number not null, type_flags number not null, type_name varchar(128) not null,
-  comments varchar(255) null, obj_group varchar(255) null, sql clob null);
+  comments varchar(255) null, obj_group varchar(255) null, "sql" clob null);
 create table adp_tbl_oid(type_id number not null, obj_num number not null);
 create unique index idx_adp_tbl_oid on adp_tbl_oid(type_id);
 create table adp_tbl_oid_unused(type_id number not null, min_obj number not null, num_obj number not null);
@@ -59,21 +60,21 @@ insert into adp_tbl_oid(type_id, obj_num) values(13, 0);
 insert into adp_tbl_oid(type_id, obj_num) values(100000001, 0);
 insert into adp_tbl_oid(type_id, obj_num) values(100000002, 0);
 
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(10, 2, 'case', 'A customer''s case', 'Support', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(11, 2, 'site', 'A customer site', 'Accounts', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(12, 2, 'contact', 'A person at a site', 'Accounts', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(13, 6, 'employee', 'An employee', 'Staff', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(20, 8, 'address', 'A postal address', 'Accounts', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(30, 4, 'case_view', 'Cases with their site', 'Support', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(31, 4, 'site_view', 'Sites', 'Accounts', null);
-insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, sql)
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(32, 1048580, 'open_cases', 'Open cases by SQL', 'Support',
   'select objid, title from table_case where status = ''open''');
 
@@ -109,10 +110,10 @@ insert into adp_sch_rel_info values(11, 'site2contact_lead', 9, 'contact', 2, 2,
   'site2contact_lead', null, null, 131072);
 insert into adp_sch_rel_info values(12, 'contact2site', 5, 'site', 0, 0, 'site2contact', null, 0,
   'contact2site', null, null, 0);
-insert into adp_sch_rel_info values(12, 'contact_lead2site', 2, 'site', 1, 1, 'site2contact_lead', null, 0,
-  'contact_lead2site', null, null, 0);
-insert into adp_sch_rel_info values(12, 'contact2employee', 3, 'employee', 2, 2, 'employee2contact', null, 0,
+insert into adp_sch_rel_info values(12, 'contact2employee', 3, 'employee', 1, 1, 'employee2contact', null, 0,
   'contact2employee', null, null, 0);
+insert into adp_sch_rel_info values(12, 'contact_lead2site', 2, 'site', 2, 2, 'site2contact_lead', null, 0,
+  'contact_lead2site', null, null, 131072);
 insert into adp_sch_rel_info values(13, 'employee2contact', 4, 'contact', 0, 0, 'contact2employee', null, 0,
   'employee2contact', null, null, 0);
 

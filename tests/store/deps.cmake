@@ -4,12 +4,7 @@
 # double's store part calls back into the schema model, so the double, the
 # store, the schema, the core and the libraries under it are searched as one
 # group.
-if(NOT TARGET adpdouble)
-  file(GLOB adpdouble_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/adpdouble/*.cpp)
-  add_library(adpdouble STATIC ${adpdouble_srcs})
-  target_include_directories(adpdouble PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_options(adpdouble PRIVATE ${ORBISAN_WARNINGS})
-endif()
+include(${CMAKE_SOURCE_DIR}/tests/adpdouble/adpdouble.cmake)
 target_link_libraries(testhelp_store PUBLIC
                       "$<LINK_GROUP:RESCAN,adpdouble,orbisan_store,orbisan_schema,orbisan_core,orbisan_kclassic,orbisan_bo,orbisan_mbtext>")
 # The core suites' fixture reads the alert stack for these suites too.

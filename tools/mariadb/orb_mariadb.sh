@@ -40,6 +40,10 @@ install_into() {
 }
 
 start() {
+  local tool
+  for tool in mariadbd mariadb-install-db mariadb-admin; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool not found: install mariadb-server (.ci/packages)" >&2; return 1; }
+  done
   mkdir -p "$dir"
   local data=$dir/data
   if [[ ! -d "$data/mysql" ]]; then
@@ -97,7 +101,15 @@ start() {
   return 1
 }
 
-server_pid() { [[ -f "$dir/mysqld.pid" ]] && cat "$dir/mysqld.pid"; }
+# The pid of DIR's server: the pid file's, when that process is still a
+# server of DIR (a stale file may name a pid that another program has now).
+server_pid() {
+  local pid
+  [[ -f "$dir/mysqld.pid" ]] || return 1
+  pid=$(cat "$dir/mysqld.pid")
+  [[ -n "$pid" ]] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "--datadir=$dir/data" || return 1
+  echo "$pid"
+}
 
 stop() {
   local pid

@@ -3,8 +3,9 @@
 // MariaDB Connector/C.
 //
 // The server is configuration string 2: a socket path, or host:port. The
-// database is sa; when it is missing it is made and the set-up script
-// (ora_setup.sql) creates the compatibility objects. Statements run through
+// database is configuration string 15, or sa when that is empty; when it is
+// missing it is made and the set-up script (ora_setup.sql) creates the
+// compatibility objects. Statements run through
 // the rewrites of ora_rw.h; values are always bound. Outside
 // BeginTransaction/EndTransaction the session autocommits; a block or a call
 // runs all or nothing (its own transaction outside, a savepoint inside one).
@@ -38,6 +39,15 @@ using KCLASSIC::KZString;
 namespace {
 
 constexpr const char kDatabase[] = "sa";
+constexpr KAdpConfig::str_type kDatabaseString = static_cast<KAdpConfig::str_type>(15);
+constexpr unsigned kUnknownDatabase = 1049;  // ER_BAD_DB_ERROR
+
+// A name as a quoted identifier: in backquotes, a backquote in it doubled.
+std::string quoted_name(const std::string& name) {
+  std::string q = "`";
+  for (char c : name) q += c == '`' ? std::string("``") : std::string(1, c);
+  return q + "`";
+}
 constexpr size_t kStatementCache = 64;
 
 [[noreturn]] void raise(long number, const std::string& where, const std::string& text1, const std::string& text2) {
@@ -264,10 +274,12 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
                            socket.empty() ? nullptr : socket.c_str(), CLIENT_MULTI_RESULTS) == nullptr) {
       fail("Connect", "connect to " + server);
     }
-    if (mysql_select_db(m_db, kDatabase) != 0) {
-      if (mysql_errno(m_db) != 1049) fail("Connect", "use sa");
-      query("Connect", "CREATE DATABASE IF NOT EXISTS sa CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin");
-      if (mysql_select_db(m_db, kDatabase) != 0) fail("Connect", "use sa");
+    const std::string database = database_name();
+    if (mysql_select_db(m_db, database.c_str()) != 0) {
+      if (mysql_errno(m_db) != kUnknownDatabase) fail("Connect", "use " + database);
+      query("Connect", "CREATE DATABASE IF NOT EXISTS " + quoted_name(database) +
+                           " CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin");
+      if (mysql_select_db(m_db, database.c_str()) != 0) fail("Connect", "use " + database);
       run_setup();
     }
     query("Connect", "SET SESSION sql_mode = 'ORACLE,STRICT_ALL_TABLES', autocommit = 1");
@@ -476,6 +488,12 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       res = mysql_store_result(m_db);
       if (res != nullptr) mysql_free_result(res);
     }
+  }
+
+  // Configuration string 15, or sa.
+  std::string database_name() const {
+    std::string name = m_config ? static_cast<const char*>(m_config->GetPropertyStr(kDatabaseString)) : "";
+    return name.empty() ? kDatabase : name;
   }
 
   void run_setup() {

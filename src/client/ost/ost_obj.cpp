@@ -239,10 +239,24 @@ bool rel_side_names(const ost_ty_rel_entry& r, bool from, dbs_ty_lobj* handle, c
 
 }  // namespace
 
+namespace {
+
+// Whether an entry of a live state other than s holds the handle.
+bool held_elsewhere(ost_ty_state* s, dbs_ty_lobj* handle) {
+  for (ost_ty_state* p = ost_state_first(); p; p = p->next)
+    if (p != s && ost_obj_index_of_handle(p, handle) >= 0) return true;
+  return false;
+}
+
+}  // namespace
+
 long ost_obj_free(ost_ty_state* s, dbs_ty_lobj* handle) {
   if (long st = ost_state_check(s)) return st;
+  // The held-by-a-state mark stands for the states' entries: once this
+  // state's entries are gone, only another state's entry keeps it alive.
   char held = 0;
   dbs_obj_get_flag(handle, k_held_by_state, &held);
+  held = held && held_elsewhere(s, handle);
   obj_id id = ost_oid_of(handle);
   for (long i = s->num_objects - 1; i >= 0; --i)
     if (s->object_array[i].handle == handle) utl_col_remove(s->object_col, nullptr, i);

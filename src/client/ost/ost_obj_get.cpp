@@ -301,7 +301,10 @@ long ost_obj_promote(ost_ty_state* s, ost_ty_obj_entry* entry) {
     pe.handle = entry->handle;
     pe.flags = entry->flags;
   } else {
-    if (long st = ost_obj_add_chain(parent, nullptr, entry->key, entry->id, entry->handle, OST_OBJ_MODIFIABLE))
+    // Found higher up: the chain stops below the ancestor that holds it.
+    ost_ty_state* stop = parent->parent;
+    while (stop && ost_obj_index_of(stop, entry->key, obj_id{}, nullptr) < 0) stop = stop->parent;
+    if (long st = ost_obj_add_chain(parent, stop, entry->key, entry->id, entry->handle, OST_OBJ_MODIFIABLE))
       return st;
     long j = ost_obj_index_of(parent, entry->key, obj_id{}, nullptr);
     parent->object_array[j].flags |= OST_OBJ_MODIFIED;
