@@ -173,6 +173,56 @@ long mark_diff(typ_sch_diff_rec* r, bool table_rewrite, typ_sch_rrec* before, lo
   return 0;
 }
 
+// On commit: the schema, the deleted types, the revisions (and the
+// roamer's table), then the stored procedures.
+long commit_changes(KAdpConnId* con, utl_ty_col* deleted, char* cust, bool roamer, utl_ty_col* events,
+                    const char* db_name, FILE* msg) {
+  print_msg(kMsgWritingSchema);
+  if (long st = typ_sch_write(con, 0, nullptr, 1)) return st;
+  if (long st = typ_sch_delete_types(con, deleted, 1)) return st;
+  long rev = -1;
+  typ_bld_get_saved_schema_rev(&rev, cust, 0);
+  if (rev != -1) {
+    if (long st = dbs_db_change_schema_rev(con, rev)) return st;
+  } else if (long st = dbs_db_get_schema_rev(con, &rev)) {
+    return st;
+  }
+  if (cust[0])
+    if (long st = dbs_db_change_cust_schema_rev(con, cust)) return st;
+  long internal = 0;
+  if (long st = dbs_db_get_cust_int_sch_rev(con, &internal)) return st;
+  if (long st = dbs_db_change_cust_int_sch_rev(con, internal + 1)) return st;
+  if (roamer) {
+    const long version = rev * 1000000L + internal + 1;
+    if (long st = adp_sce_update_detable(con, version, events)) return st;
+  }
+  print_msg(kMsgCreatingProcs);
+  if (adp_stp_create_procs(con, db_name, 0)) {
+    fprintf(msg, "Creation of stored procedures failed.\n");
+    return 1;
+  }
+  return 0;
+}
+
+// Without commit, under the trace option: what would change.
+long report_changes(KAdpConnId* con, utl_ty_col* deleted) {
+  for (long i = 0; i < typ_sch_num_schs; ++i) {
+    const typ_sch_srec* t = &typ_sch_schemas[i];
+    const unsigned long f = t->flags;
+    if (f & TYP_SCH_OBJECT) {
+      if (f & TYP_SCH_CHANGED)
+        print_msg(kMsgTypeChanged, "object", t->info->name);
+      else if (f & TYP_SCH_DELETED)
+        print_msg(kMsgTypeDeleted, t->info->name);
+    } else if (!(f & TYP_SCH_VIEW) && (f & TYP_SCH_SUBOBJ) && (f & TYP_SCH_CHANGED)) {
+      print_msg(kMsgTypeChanged, "subobject", t->info->name);
+    } else if ((f & TYP_SCH_VIEW) && (f & TYP_SCH_CHANGED)) {
+      print_msg(kMsgTypeChanged, "view", t->info->name);
+    }
+  }
+  return typ_sch_delete_types(con, deleted, 0);
+}
+
 }  // namespace
 
 long typ_sch_delete_types(KAdpConnId* con, utl_ty_col* ids, long mode) {
@@ -328,46 +378,9 @@ long typ_sch_apply_diffs(KAdpConnId* con, utl_ty_col* list, unsigned long option
     }
   }
   if (options & kOptCommit) {
-    print_msg(kMsgWritingSchema);
-    if (long st = typ_sch_write(con, 0, nullptr, 1)) return finish(st);
-    if (long st = typ_sch_delete_types(con, deleted, 1)) return finish(st);
-    long rev = -1;
-    typ_bld_get_saved_schema_rev(&rev, cust, 0);
-    if (rev != -1) {
-      if (long st = dbs_db_change_schema_rev(con, rev)) return finish(st);
-    } else if (long st = dbs_db_get_schema_rev(con, &rev)) {
-      return finish(st);
-    }
-    if (cust[0])
-      if (long st = dbs_db_change_cust_schema_rev(con, cust)) return finish(st);
-    long internal = 0;
-    if (long st = dbs_db_get_cust_int_sch_rev(con, &internal)) return finish(st);
-    if (long st = dbs_db_change_cust_int_sch_rev(con, internal + 1)) return finish(st);
-    if (roamer) {
-      const long version = rev * 1000000L + internal + 1;
-      if (long st = adp_sce_update_detable(con, version, events)) return finish(st);
-    }
-    print_msg(kMsgCreatingProcs);
-    if (adp_stp_create_procs(con, db_name, 0)) {
-      fprintf(msg, "Creation of stored procedures failed.\n");
-      return finish(1);
-    }
+    if (long st = commit_changes(con, deleted, cust, roamer, events, db_name, msg)) return finish(st);
   } else if (options & kOptTrace) {
-    for (long i = 0; i < typ_sch_num_schs; ++i) {
-      const typ_sch_srec* t = &typ_sch_schemas[i];
-      const unsigned long f = t->flags;
-      if (f & TYP_SCH_OBJECT) {
-        if (f & TYP_SCH_CHANGED)
-          print_msg(kMsgTypeChanged, "object", t->info->name);
-        else if (f & TYP_SCH_DELETED)
-          print_msg(kMsgTypeDeleted, t->info->name);
-      } else if (!(f & TYP_SCH_VIEW) && (f & TYP_SCH_SUBOBJ) && (f & TYP_SCH_CHANGED)) {
-        print_msg(kMsgTypeChanged, "subobject", t->info->name);
-      } else if ((f & TYP_SCH_VIEW) && (f & TYP_SCH_CHANGED)) {
-        print_msg(kMsgTypeChanged, "view", t->info->name);
-      }
-    }
-    if (long st = typ_sch_delete_types(con, deleted, 0)) return finish(st);
+    if (long st = report_changes(con, deleted)) return finish(st);
   }
   return finish(0);
 }
