@@ -277,6 +277,8 @@ TEST_F(ost_comm_test, CachedFetchAnsweredFromTheCache) {
   std::string printed = messages([&] { ASSERT_EQ(ost_rel_community_cached(con(), s, a1, 1, map, 1, res, &out), 0); });
   EXPECT_EQ(printed, "top-level community roundtrip saved by using cache.\n");
   EXPECT_EQ(adp_mem::sql_executions(), 0);
+  EXPECT_EQ(sql_lines(), (std::vector<std::string>{"\nSTART OF ost_rel_community_cached",
+                                                   "FINISHED WITH ost_rel_community_cached\n"}));
   EXPECT_EQ(level_names(res[0]), (std::vector<std::string>{"c10", "c11"}));
   utl_col_free("t", out);
   // Without option 1 the cached fetch refuses.

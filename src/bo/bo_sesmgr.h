@@ -1,0 +1,99 @@
+// The session manager as the dictionary components see it, and the host's
+// configuration it is built on. The manager is abstract: the host derives
+// the concrete one and supplies the session look-up, the metadata fetch,
+// the log and its fourth operation. The host fills the identity block of
+// the dictionary's database; the library only reads it (the cache-file
+// header checks all of it, and identity text 2 names the cache files).
+#pragma once
+
+#include <cstdint>
+
+#include "kclassic/kc_list.h"
+#include "kclassic/kc_map.h"
+#include "kclassic/kc_obj.h"
+#include "kclassic/kc_sect.h"
+#include "kclassic/kc_zstr.h"
+#include "orb_api.h"
+
+namespace KCLASSIC {
+
+class KDdDict;
+class KDdBulkRequest;
+class KUtlSessionContext;
+
+// Size of each identity text field, NUL included.
+inline constexpr int BO_IDENT_TEXT_SIZE = 34;
+// Mode word of a manager running the product's own dictionary.
+inline constexpr long BO_MODE_PRODUCT = 1;
+// The dictionary flag value of the configuration that marks every
+// dictionary made for the manager.
+inline constexpr long BO_CONFIG_DICT_FLAG = 10;
+
+// The host's configuration, held by the manager and never freed by it.
+class ORB_API KUtlQboConfig {
+ public:
+  // BO_CONFIG_DICT_FLAG sets a flag in every dictionary made for the
+  // manager; any other value leaves it clear.
+  long m_lDictFlag = 0;
+  // The default language number of the sessions.
+  long m_lDefaultLang = 0;
+  // Directory of the dictionary components' cache files.
+  KZString m_strCacheDir;
+};
+
+class ORB_API KSessionMgr : public KObject {
+  KDECLARE_DYNAMIC(KSessionMgr)
+
+ public:
+  explicit KSessionMgr(KUtlQboConfig* config);
+  KSessionMgr(const KSessionMgr&) = delete;
+  KSessionMgr& operator=(const KSessionMgr&) = delete;
+  // Destroys the maps, the list and the locks; deletes no context.
+  ~KSessionMgr() override;
+
+  // The session context filed under key; a key a peer sends yields a live
+  // context or throws.
+  virtual KUtlSessionContext* GetSessionContext(const char* key) = 0;
+  // Obtains what request asks for and loads it into the components of the
+  // request's dictionary before returning.
+  virtual void FetchMetaData(KDdBulkRequest* request) = 0;
+  virtual void LogMessage(const char* category, const char* text) = 0;
+  // Told when a session leaves the manager, with the session's key.
+  virtual void OnSessionRemoved(const char* key) = 0;
+
+  // The configuration's default language.
+  long GetDefaultLang() const;
+  KUtlQboConfig* GetConfig() const { return m_pConfig; }
+
+  // Locks: the session lock guards the maps and the time list, the
+  // component lock the manager's component cache.
+  KUtlCrSect m_csSession;
+  KUtlCrSect m_csReserved1;
+  KUtlCrSect m_csComponent;
+  KUtlCrSect m_csReserved2;
+  // Session key to KUtlSessionContext*, and to KUsrContext*.
+  KMapStringToPtr m_mapSessions;
+  KMapStringToPtr m_mapUsers;
+  // Timed sessions, least recently used first.
+  KList<KUtlSessionContext*, KUtlSessionContext*> m_timeList;
+  // Set: sessions without a time-out are timed too.
+  int32_t m_bTimeAllSessions = 0;
+  // time() of the last clean-up pass.
+  int32_t m_tLastCleanup = 0;
+  KUtlQboConfig* m_pConfig;
+  KDdDict* m_pDict = nullptr;
+  // Identity of the dictionary's database: number 2 is the schema
+  // version, text 1 the customer database version, text 2 the manager
+  // name that names the cache files.
+  int32_t m_lIdentNum1 = 0;
+  int32_t m_lIdentNum2 = 0;
+  int32_t m_lIdentNum3 = 0;
+  char m_szIdentText1[BO_IDENT_TEXT_SIZE] = {};
+  char m_szIdentText2[BO_IDENT_TEXT_SIZE] = {};
+  char m_szIdentText3[BO_IDENT_TEXT_SIZE] = {};
+  char m_szIdentText4[BO_IDENT_TEXT_SIZE] = {};
+  // BO_MODE_PRODUCT or 0.
+  int32_t m_lModeType = 0;
+};
+
+} // namespace KCLASSIC
