@@ -32,6 +32,7 @@ struct Locales {
   GCLocale* latin1;  // English, Latin1
   GCLocale* utf8;    // English, UTF-8
   GCLocale* sorted;  // German, Latin1, with a sort object
+  GCLocale* sortedUtf8; // German, UTF-8, with a sort object
   locale_t cUtf8;    // native C.utf8
   locale_t deLatin1; // native de_DE.iso88591
   locale_t deUtf8;   // native de_DE.utf8
@@ -43,6 +44,9 @@ const Locales& locales();
 // back to whole characters). seed varies the text.
 std::string latin1Text(size_t bytes, unsigned seed);
 std::string utf8Text(size_t bytes, unsigned seed);
+// The same with ASCII words only between the ideographs.
+std::string utf8AsciiText(size_t bytes, unsigned seed);
+std::string utf8Mix(size_t bytes, unsigned seed, bool latin1);
 std::string asciiText(size_t bytes, unsigned seed);
 
 void addConvRows();

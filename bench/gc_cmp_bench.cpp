@@ -78,9 +78,61 @@ void cmpRow(const std::string& name, double target, std::shared_ptr<Pairs> p, Ou
           }});
 }
 
+// UTF-8 pairs of n bytes (ASCII, Latin1 letters and ideographs, in lower
+// case) that differ only in their last character, an ASCII letter.
+Pairs utf8Pairs(size_t n) {
+  Pairs p;
+  for (unsigned i = 0; i < 8; ++i) {
+    std::string a = utf8Text(n - 1, 70 + i);
+    for (char& c : a)
+      if (c >= 'A' && c <= 'Z') c = char(c + 32);
+    std::string b = a;
+    a += char('a' + i);
+    b += char('a' + (i * 5) % 9);
+    p.emplace_back(a, b);
+  }
+  return p;
+}
+
 int keyCmp(const std::string& a, const std::string& b) {
   int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
   return c ? c : a.size() < b.size() ? -1 : a.size() > b.size();
+}
+
+// Sort keys of n-byte texts in the sorted locale against strxfrm_l: the
+// keys of each pair must order as the C library's do. The key buffer has
+// sixteen bytes for each byte of text (our key's bound), as a caller sizes
+// it; the key fills the rest of it with zeros.
+void xfrmRow(size_t n) {
+  const Locales& L = locales();
+  GCLocale* sorted = L.sorted;
+  locale_t de = L.deLatin1;
+  auto xp = std::make_shared<Pairs>(pairs(n, false, false, true));
+  auto buf = std::make_shared<std::string>(16 * n, '\0');
+  auto key = [sorted](const std::string& s, std::string& out) {
+    int32_t k = GCStrxfrm(sorted, out.data(), int32_t(out.size()), s.c_str(), -1, 0);
+    return k < 0 ? std::string() : out.substr(0, size_t(k));
+  };
+  auto ckey = [de](const std::string& s, std::string& out) {
+    size_t k = strxfrm_l(out.data(), s.c_str(), out.size(), de);
+    return out.substr(0, k);
+  };
+  addRow({"GCStrxfrm / strxfrm_l " + std::string(n >= 1024 ? "4 KB" : "64 B"), 1.0,
+          [=] {
+            std::string o(64 * 1024, '\0');
+            for (size_t i = 0; i < xp->size(); ++i) {
+              const auto& [a, b] = (*xp)[i];
+              if (sign(keyCmp(key(a, o), key(b, o))) != sign(keyCmp(ckey(a, o), ckey(b, o))))
+                return "pair " + std::to_string(i);
+            }
+            return std::string();
+          },
+          [=] {
+            for (const auto& [a, b] : *xp) sink(GCStrxfrm(sorted, buf->data(), int32_t(buf->size()), a.c_str(), -1, 0));
+          },
+          [=] {
+            for (const auto& [a, b] : *xp) sink(long(strxfrm_l(buf->data(), a.c_str(), buf->size(), de)));
+          }});
 }
 
 } // namespace
@@ -106,32 +158,21 @@ void addCmpRows() {
   auto ccoll = [de](const std::string& a, const std::string& b) { return strcoll_l(a.c_str(), b.c_str(), de); };
   cmpRow("GCStrcoll first character decides 4 KB", 1.0, std::make_shared<Pairs>(firstDecides(4096)), coll, ccoll);
   cmpRow("GCStrcoll / strcoll_l 4 KB", 1.0, std::make_shared<Pairs>(pairs(4096, false, false, true)), coll, ccoll);
-  auto xp = std::make_shared<Pairs>(pairs(4096, false, false, true));
-  auto buf = std::make_shared<std::string>(64 * 1024, '\0');
-  auto key = [sorted](const std::string& s, std::string& out) {
-    int32_t n = GCStrxfrm(sorted, out.data(), int32_t(out.size()), s.c_str(), -1, 0);
-    return n < 0 ? std::string() : out.substr(0, size_t(n));
-  };
-  auto ckey = [de](const std::string& s, std::string& out) {
-    size_t n = strxfrm_l(out.data(), s.c_str(), out.size(), de);
-    return out.substr(0, n);
-  };
-  addRow({"GCStrxfrm / strxfrm_l 4 KB", 1.0,
-          [=] {
-            std::string o(64 * 1024, '\0');
-            for (size_t i = 0; i < xp->size(); ++i) {
-              const auto& [a, b] = (*xp)[i];
-              if (sign(keyCmp(key(a, o), key(b, o))) != sign(keyCmp(ckey(a, o), ckey(b, o))))
-                return "pair " + std::to_string(i);
-            }
-            return std::string();
-          },
-          [=] {
-            for (const auto& [a, b] : *xp) sink(GCStrxfrm(sorted, buf->data(), int32_t(buf->size()), a.c_str(), -1, 0));
-          },
-          [=] {
-            for (const auto& [a, b] : *xp) sink(long(strxfrm_l(buf->data(), a.c_str(), buf->size(), de)));
-          }});
+  cmpRow("GCStrcmp / strcmp 4 KB", 1.2, std::make_shared<Pairs>(pairs(4096, true, false, false)),
+         [latin](const std::string& a, const std::string& b) {
+           return GCStrcmp(latin, a.c_str(), -1, b.c_str(), -1, 0);
+         },
+         [](const std::string& a, const std::string& b) { return std::strcmp(a.c_str(), b.c_str()); });
+  cmpRow("GCStrcoll Latin1 decided late 64 B", 1.0, std::make_shared<Pairs>(pairs(64, true, false, true)), coll,
+         ccoll);
+  GCLocale* sortedU = L.sortedUtf8;
+  locale_t deU = L.deUtf8;
+  cmpRow("GCStrcoll UTF-8 / strcoll_l 64 B", 1.0, std::make_shared<Pairs>(utf8Pairs(64)),
+         [sortedU](const std::string& a, const std::string& b) {
+           return GCStrcoll(sortedU, a.c_str(), -1, b.c_str(), -1, 0);
+         },
+         [deU](const std::string& a, const std::string& b) { return strcoll_l(a.c_str(), b.c_str(), deU); });
+  for (size_t n : {size_t(64), size_t(4096)}) xfrmRow(n);
 }
 
 } // namespace gcbench

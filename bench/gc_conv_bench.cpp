@@ -4,7 +4,9 @@
 #include <iconv.h>
 #include <wctype.h>
 
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 
 #include "gc_bench.h"
@@ -162,6 +164,56 @@ void upperRow(size_t bytes) {
           }});
 }
 
+// Upper case of UTF-8 text against converting to wide characters, towupper
+// and back. The texts mix ASCII words and ideographs (the test UTF-8 page
+// leaves Latin1 letters as they are, the C library does not).
+void upperUtf8Row(size_t bytes) {
+  auto in = std::make_shared<std::vector<std::string>>();
+  for (unsigned i = 0; i < 16; ++i) in->push_back(utf8AsciiText(bytes, 11 + i));
+  auto out = std::make_shared<std::string>(4 * bytes + 8, '\0');
+  GCLocale* loc = locales().utf8;
+  locale_t nat = locales().deUtf8;
+  auto ref = [nat](const std::string& s, char* o) {
+    locale_t old = uselocale(nat);
+    std::mbstate_t in{}, outState{};
+    size_t n = 0;
+    for (size_t i = 0; i < s.size();) {
+      wchar_t w;
+      size_t k = std::mbrtowc(&w, s.data() + i, s.size() - i, &in);
+      if (k == 0 || k > s.size()) break;
+      n += std::wcrtomb(o + n, wchar_t(towupper_l(wint_t(w), nat)), &outState);
+      i += k;
+    }
+    uselocale(old);
+    return long(n);
+  };
+  addRow({"upper case UTF-8 (GCMapString) " + sizeName(bytes), 1.0,
+          [=] {
+            std::string a(4 * bytes + 8, '\0'), b(4 * bytes + 8, '\0');
+            for (const std::string& s : *in) {
+              int32_t k = GCMapString(loc, a.data(), int32_t(a.size()), s.data(), int32_t(s.size()), GC_MAP_UPPER);
+              long m = ref(s, b.data());
+              if (k != m || a.compare(0, size_t(m), b, 0, size_t(m)) != 0) {
+                size_t at = 0;
+                while (at < size_t(m) && a[at] == b[at]) ++at;
+                char where[96];
+                std::snprintf(where, sizeof where, "at byte %zu: %02x %02x / %02x %02x (lengths %d, %ld)", at,
+                              unsigned(uint8_t(a[at])), unsigned(uint8_t(a[at + 1])), unsigned(uint8_t(b[at])),
+                              unsigned(uint8_t(b[at + 1])), int(k), m);
+                return std::string(where);
+              }
+            }
+            return std::string();
+          },
+          [=] {
+            for (const std::string& s : *in)
+              sink(GCMapString(loc, out->data(), int32_t(out->size()), s.data(), int32_t(s.size()), GC_MAP_UPPER));
+          },
+          [=] {
+            for (const std::string& s : *in) sink(ref(s, out->data()));
+          }});
+}
+
 } // namespace
 
 void addConvRows() {
@@ -172,6 +224,7 @@ void addConvRows() {
     convertRow(n);
     upperRow(n);
   }
+  upperUtf8Row(64);
 }
 
 } // namespace gcbench

@@ -60,6 +60,7 @@ const Locales& locales() {
               lib.get("English_UnitedStates.Latin1"),
               lib.get("English_UnitedStates.UTF-8"),
               lib.get("German_Germany.Latin1"),
+              lib.get("German_Germany.UTF-8"),
               native("C.utf8"),
               native("de_DE.iso88591"),
               native("de_DE.utf8")};
@@ -111,8 +112,11 @@ void appendUtf8(std::string& s, uint32_t c) {
 std::string latin1Text(size_t bytes, unsigned seed) { return build(bytes, seed, true); }
 std::string asciiText(size_t bytes, unsigned seed) { return build(bytes, seed, false); }
 
-std::string utf8Text(size_t bytes, unsigned seed) {
-  std::string latin = build(bytes, seed, true);
+std::string utf8Text(size_t bytes, unsigned seed) { return utf8Mix(bytes, seed, true); }
+std::string utf8AsciiText(size_t bytes, unsigned seed) { return utf8Mix(bytes, seed, false); }
+
+std::string utf8Mix(size_t bytes, unsigned seed, bool latin1) {
+  std::string latin = build(bytes, seed, latin1);
   std::mt19937 rng(seed * 7 + 1);
   std::string s;
   for (unsigned char c : latin) {

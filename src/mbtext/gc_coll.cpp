@@ -105,7 +105,24 @@ inline GCUChar readChar(GCCollReader* r, const uint8_t* p, int32_t avail, int* l
     *len = 1;
     return gc_be16(r->memo->toUcs2 + 2 * p[0]);
   }
+  if (r->bytes && (r->loc->flags & GC_LF_SINGLEBYTE) && avail > 0) {
+    if (!r->toUcs2) r->toUcs2 = gcCpMain(r->loc->codepage) + GC_CPM_TOUCS2;
+    *len = 1;
+    return gc_be16(r->toUcs2 + 2 * p[0]);
+  }
   return gcCollChar(r->loc, p, avail, len);
+}
+
+// The element of c from an entry of a per-call memo or of the sort's own
+// table: e1, e2 and order are set as gcSortWeights sets them.
+template <class Entry>
+inline int fromEntry(const Entry& m, GCSortElem* e1, GCSortElem* e2, uint8_t* order) {
+  if (m.result >= 1) {
+    *e1 = GCSortElem{m.e1.primary, m.e1.secondary, m.e1.tertiary, m.e1.special};
+    *order = m.order;
+  }
+  if (m.result == 2) *e2 = GCSortElem{m.e2.primary, m.e2.secondary, m.e2.tertiary, m.e2.special};
+  return m.result;
 }
 
 } // namespace
@@ -130,7 +147,10 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
     ++r->position;
   }
   int combinations;
-  if (r->memo) {
+  if (r->bytes) {
+    // Only a character that starts a combination looks at the next one.
+    combinations = c < 256 && !r->bytes->entry[c].combines ? 0 : r->bytes->combinations;
+  } else if (r->memo) {
     if (r->memo->combinations < 0) r->memo->combinations = gcSortCombinationCount(sort);
     combinations = r->memo->combinations;
   } else {
@@ -151,6 +171,7 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
       r->remaining += 1; // the held character keeps the text from looking finished
     }
   }
+  if (r->bytes && c < 256) return fromEntry(r->bytes->entry[c], e1, e2, order);
   if (r->memo && c < 256) {
     GCCollMemo::Entry& m = r->memo->entry[c];
     if (!r->memo->known[c]) {
@@ -162,12 +183,7 @@ int gcCollNext(GCCollReader* r, GCSortElem* e1, GCSortElem* e2, uint8_t* order) 
       m.e2 = {w2.primary, w2.special, w2.secondary, w2.tertiary};
       r->memo->known[c] = true;
     }
-    if (m.result >= 1) {
-      *e1 = GCSortElem{m.e1.primary, m.e1.secondary, m.e1.tertiary, m.e1.special};
-      *order = m.order;
-    }
-    if (m.result == 2) *e2 = GCSortElem{m.e2.primary, m.e2.secondary, m.e2.tertiary, m.e2.special};
-    return m.result;
+    return fromEntry(m, e1, e2, order);
   }
   return gcSortWeights(sort, c, e1, e2, order);
 }

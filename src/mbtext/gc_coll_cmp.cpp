@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mbtext/gc_coll_int.h"
+#include "mbtext/gc_cp_int.h"
 #include "mbtext/gc_key.h"
 #include "mbtext/gc_key_int.h"
 #include "mbtext/gc_len_int.h"
@@ -99,6 +100,111 @@ int incremental(GCLocale* loc, Side* a, Side* b, int32_t limitA = 0, int32_t lim
   return gcSortLevelsCompare(loc->sort, &a->lv, &b->lv);
 }
 
+// One text read for its primary weights: through the sort's own table for
+// U+0000-U+00FF, through the sort's records beyond (see primariesDecide).
+struct PrimaryStream {
+  const GCLocale* loc;
+  const uint8_t* p;
+  const uint8_t* start;
+  const uint8_t* end;    // null: up to the NUL
+  const uint8_t* toUcs2; // a single-byte page's UCS-2 table (null: read by gcCollChar)
+  const GCSortBytes* bytes;
+  uint16_t pending = 0;  // second primary weight of an expansion
+  const uint8_t* last;   // where the last element read began
+
+  // The next character's UCS-2 value and length; 0 at the end of the text.
+  int readChar(GCUChar* c) {
+    if (end ? p >= end : *p == 0) return 0;
+    if (toUcs2) {
+      *c = gc_be16(toUcs2 + 2 * *p);
+      return 1;
+    }
+    // Up to four bytes, none past the end or the NUL.
+    int32_t avail = end ? int32_t(end - p < 4 ? end - p : 4) : int32_t(strnlen(reinterpret_cast<const char*>(p), 4));
+    int n = 0;
+    *c = gcCollChar(loc, p, avail, &n);
+    return n;
+  }
+
+  // The next non-zero primary weight, 0 at the end of the text, -1 where
+  // this reading cannot tell (a character that may start a combination or
+  // is cut, a primary weight not simply appended).
+  int32_t next() {
+    if (pending) {
+      const uint16_t w = pending;
+      pending = 0;
+      return w;
+    }
+    for (;;) {
+      GCUChar c = 0;
+      const int n = readChar(&c);
+      if (n == 0) return (end ? p >= end : *p == 0) ? 0 : -1;
+      GCSortBytes::Entry e;
+      if (c < 256) {
+        e = bytes->entry[c];
+      } else {
+        GCSortElem w1, w2;
+        uint8_t order = 0;
+        e.result = int8_t(gcSortWeights(loc->sort, c, &w1, &w2, &order));
+        e.order = order;
+        e.combines = 1;
+        e.e1 = {w1.primary, w1.special, w1.secondary, w1.tertiary};
+        e.e2 = {w2.primary, w2.special, w2.secondary, w2.tertiary};
+      }
+      if (e.combines && bytes->combinations > 0) return -1;
+      last = p;
+      p += n;
+      if (e.result == 0) continue;
+      const bool appended = (e.order & GC_ORDER_PRIMARY) != 0;
+      const uint16_t p1 = e.e1.primary, p2 = e.result == 2 ? e.e2.primary : 0;
+      if ((p1 || p2) && !appended) return -1;
+      if (p1) {
+        pending = p2;
+        return p1;
+      }
+      if (p2) return p2;
+    }
+  }
+};
+
+// Texts decided by their primary weights: while every element read is
+// simply appended at level 1 the primary weights read are final, so the
+// first that differ decide (incremental's fast path, the weights of
+// U+0000-U+00FF from the sort's table); texts of the same bytes are equal.
+// kUndecided when the weights run out equal on different bytes or this
+// reading cannot tell. A NUL-terminated text read past the first view's
+// reach is measured, as the whole comparison measures it.
+int primariesDecide(GCLocale* loc, const GCSortBytes* bytes, const char* s1, int32_t len1, const char* s2,
+                    int32_t len2, int32_t view) {
+  const uint8_t* toUcs2 =
+      (loc->flags & GC_LF_SINGLEBYTE) ? gcCpMain(loc->codepage) + GC_CPM_TOUCS2 : nullptr;
+  auto stream = [&](const char* s, int32_t len) {
+    const auto* p = reinterpret_cast<const uint8_t*>(s);
+    return PrimaryStream{loc, p, p, len >= 0 ? p + len : nullptr, toUcs2, bytes, 0, p};
+  };
+  PrimaryStream a = stream(s1, len1), b = stream(s2, len2);
+  int r = 0;
+  for (;;) {
+    const int32_t x = a.next(), y = b.next();
+    if (x < 0 || y < 0) return kUndecided;
+    if (x != y) {
+      r = x < y ? -1 : 1;
+      break;
+    }
+    if (x == 0) {
+      const size_t n = size_t(a.p - a.start);
+      if (n != size_t(b.p - b.start) || std::memcmp(a.start, b.start, n) != 0) return kUndecided;
+      break;  // the same bytes
+    }
+  }
+  const bool far = a.last - a.start > view - 8 || b.last - b.start > view - 8;
+  if (far && ((len1 < 0 && gcTextLen(s1) < 0) || (len2 < 0 && gcTextLen(s2) < 0))) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
+  return r;
+}
+
 } // namespace
 
 int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, int32_t len2,
@@ -113,11 +219,16 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     loc->status = GC_E_ARG;
     return 0;
   }
+  constexpr int32_t kView = 64;
+  const GCSortBytes* bytes = gcSortBytes(loc->sort);
+  if (flags == 0 && bytes && !(loc->flags & GC_LF_SHIFT) && s1 && s2) {
+    const int r = primariesDecide(loc, bytes, s1, len1, s2, len2, kView);
+    if (r != kUndecided) return r;
+  }
   if (flags == 0) {
     // First from the texts' first kView bytes with the levels on the
     // stack: most comparisons are decided there, without measuring the
     // texts or allocating levels for them whole.
-    constexpr int32_t kView = 64;
     auto view = [](const char* s, int32_t len, bool* whole) {
       int32_t n = len >= 0 ? (len < kView ? len : kView) : int32_t(strnlen(s, size_t(kView)));
       *whole = len >= 0 ? len <= kView : n < kView;
@@ -127,8 +238,8 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
     const int32_t v1 = view(s1, len1, &whole1), v2 = view(s2, len2, &whole2);
     uint8_t stack[2 * (16 * kView + 3)];
     Side a, b;
-    a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), v1, 0, false, 0};
-    b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), v2, 0, false, 0};
+    a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), v1, 0, false, 0, nullptr, bytes};
+    b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), v2, 0, false, 0, nullptr, bytes};
     gcSortLevelsInit(&a.lv, stack, uint32_t(v1));
     gcSortLevelsInit(&b.lv, stack + gcSortLevelsSize(uint64_t(v1)), uint32_t(v2));
     // Texts found equal go the whole way, which is where a failed
@@ -166,8 +277,8 @@ int GCStrcoll(GCLocale* locale, const char* s1, int32_t len1, const char* s2, in
   }
   Side a, b;
   GCCollMemo memo; // for both texts
-  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0, &memo};
-  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0, &memo};
+  a.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s1), len1, 0, false, 0, bytes ? nullptr : &memo, bytes};
+  b.rd = GCCollReader{loc, reinterpret_cast<const uint8_t*>(s2), len2, 0, false, 0, bytes ? nullptr : &memo, bytes};
   gcSortLevelsInit(&a.lv, block, uint32_t(len1));
   gcSortLevelsInit(&b.lv, block + size1, uint32_t(len2));
   int r = incremental(loc, &a, &b);

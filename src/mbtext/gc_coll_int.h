@@ -6,6 +6,7 @@
 
 #include "mbtext/gc_coll.h"
 #include "mbtext/gc_sort.h"
+#include "mbtext/gc_sort_int.h"
 
 // Points the levels at room for n characters (two elements each) starting
 // at base: level 1 4n bytes, a gap byte, level 2 2n bytes, a gap byte,
@@ -47,6 +48,8 @@ struct GCCollReader {
   bool held;
   GCUChar look;
   GCCollMemo* memo = nullptr; // when given: element results of 0 leave e1, e2 and order unset
+  const GCSortBytes* bytes = nullptr; // the sort's own weights of U+0000-U+00FF, when it has them
+  const uint8_t* toUcs2 = nullptr;    // a single-byte page's UCS-2 table, once looked up
 };
 
 // UCS-2 value of the character at p within avail bytes and its byte length

@@ -61,6 +61,12 @@ uint32_t toUcs2(const GCLocale* loc, const uint8_t* s, int32_t len, uint32_t fla
   const bool single = (loc->flags & GC_LF_SINGLEBYTE) != 0;
   const bool special = flags == GC_COLL_ICASE && gcStrHasSpecialUpper(loc);
   uint32_t units = 0;
+  if (single && flags == 0) {
+    // A single-byte page: its own UCS-2 table, byte by byte.
+    const uint8_t* table = gcCpMain(loc->codepage) + GC_CPM_TOUCS2;
+    for (int32_t at = 0; at < len; ++at) out[units++] = gc_be16(table + 2 * s[at]);
+    return units;
+  }
   int32_t at = 0;
   while (at < len) {
     int n;
@@ -133,6 +139,7 @@ int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUC
   }
   const GCObj* sort = loc->sort;
   const bool combos = gcSortCombinationCount(sort) > 0;
+  const GCSortBytes* bytes = gcSortBytes(sort);  // the weights of U+0000-U+00FF, when kept
   GCSortLevels lv;
   gcSortLevelsInit(&lv, work, uint32_t(n));
   for (int32_t i = 0; i < n; ++i) {
@@ -140,12 +147,23 @@ int32_t GCStrGenSortKey(GCLocale* locale, uint8_t* dst, int32_t size, const GCUC
     uint8_t order = 0;
     int r = 0;
     uint16_t pos;
-    if (combos && i < n - 1 && gcSortCombination(sort, s[i], s[i + 1], &e1, &order)) {
+    const GCUChar c = s[i];
+    const bool mayCombine = combos && (!bytes || c >= 256 || bytes->entry[c].combines);
+    if (mayCombine && i < n - 1 && gcSortCombination(sort, c, s[i + 1], &e1, &order)) {
       r = 1;
       pos = gcSortPosition(uint64_t(i) + 2);
       ++i;
+    } else if (bytes && c < 256) {
+      const GCSortBytes::Entry& m = bytes->entry[c];
+      r = m.result;
+      if (r >= 1) {
+        e1 = GCSortElem{m.e1.primary, m.e1.secondary, m.e1.tertiary, m.e1.special};
+        order = m.order;
+      }
+      if (r == 2) e2 = GCSortElem{m.e2.primary, m.e2.secondary, m.e2.tertiary, m.e2.special};
+      pos = gcSortPosition(uint64_t(i) + 1);
     } else {
-      r = gcSortWeights(sort, s[i], &e1, &e2, &order);
+      r = gcSortWeights(sort, c, &e1, &e2, &order);
       pos = gcSortPosition(uint64_t(i) + 1);
     }
     if (r >= 1) GCStrInsertWeights(&lv, e1.primary, e1.secondary, e1.tertiary, e1.special, pos, order);

@@ -3,6 +3,7 @@
 
 #include "mbtext/gc_conv_int.h"
 #include "mbtext/gc_cp_int.h"
+#include "mbtext/gc_item_int.h"
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_map.h"
@@ -12,12 +13,33 @@
 
 namespace {
 
+// Up to this many first characters of the language's special list are
+// looked at once per call; with more, every character asks the list.
+constexpr int kSpecialFirsts = 16;
+
 struct Mapper {
   GCLocale* loc;
   const GCObj* cp;
   GCMapMode mode;
   GCMapSpecialFn special;
   bool singleByte;
+  bool utf8 = false;
+  // The characters that start an entry of the language's special list (-1:
+  // not known, every character asks the list).
+  GCUChar firsts[kSpecialFirsts] = {};
+  int firstCount = -1;
+
+  // Only the language's own list is known ahead (other lists ask each time).
+  void learnFirsts() {
+    if (special == gcMapSpecial && loc->language)
+      firstCount = gcLangSpecialFirsts(loc->language, int(mode.list), firsts, kSpecialFirsts);
+  }
+  bool mayBeSpecial(GCUChar c) const {
+    if (firstCount < 0) return true;
+    for (int i = 0; i < firstCount; ++i)
+      if (firsts[i] == c) return true;
+    return false;
+  }
 
   // Ordinary mapping of the n-byte character at p (no special lists). A
   // single-byte locale has no width forms.
@@ -43,15 +65,17 @@ struct Mapper {
     int32_t at = 0;
     while (at < srcLen) {
       const uint8_t* p = src + at;
-      const int n = singleByte ? 1 : gcCpCharLen(cp, p, srcLen - at);
+      // An ASCII byte of UTF-8 is its own character and value.
+      const bool ascii = utf8 && p[0] < 0x80;
+      const int n = singleByte || ascii ? 1 : gcCpCharLen(cp, p, srcLen - at);
       if (n <= 0) break; // a character cut by the source length ends the mapping
       GCMapPiece piece;
       int32_t used = n;
       bool replaced = false;
-      if (mode.special) {
+      const GCUChar c = !mode.special ? 0 : ascii ? GCUChar(p[0]) : gcMapUcs2(cp, p, n);
+      if (mode.special && mayBeSpecial(c)) {
         GCUChar r1 = 0;
         GCUChar r2 = 0;
-        const GCUChar c = gcMapUcs2(cp, p, n);
         int found = special(loc, c, 0, &r1, &r2, mode.list);
         if (found == 0 && at + n < srcLen) {
           const int m = singleByte ? 1 : gcCpCharLen(cp, p + n, srcLen - at - n);
@@ -97,6 +121,8 @@ int32_t gcMapStringWith(GCLocale* locale, char* dst, int32_t dstLen, const char*
 
   Mapper mapper{loc, cp, mode, special, (loc->flags & GC_LF_SINGLEBYTE) != 0};
   if (mapper.special == nullptr) mapper.mode.special = false;
+  mapper.utf8 = gcCpIsUtf8(cp);
+  if (mapper.mode.special) mapper.learnFirsts();
   const auto* s = reinterpret_cast<const uint8_t*>(src);
   if (!chars) {
     GCMapSink sink{dst, dstLen};

@@ -8,6 +8,7 @@
 #include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_obj.h"
 #include "mbtext/gc_obj_int.h"
+#include "mbtext/gc_sort_int.h"
 #include "mbtext/gc_sortv1.h"
 #include "mbtext/gc_sortv1_int.h"
 #include "mbtext/gc_types_int.h"
@@ -88,6 +89,15 @@ uint32_t load_file(GCOctx* ocx, GCObj* e) {
       probe.sect_size[i] = s.size[i];
     }
     st = gcObjValidate(&probe);
+  }
+  if (st == GC_OK && e->cls == GC_CLASS_SORT && !s.p[GC_SORT_BYTES_SECTION]) {
+    // The weights of U+0000-U+00FF made once for every comparison to come
+    // (without memory for them, comparisons look each weight up instead).
+    GCObj probe = *e;
+    probe.sect[0] = s.p[0];
+    probe.sect_size[0] = s.size[0];
+    if (GCSortBytes* bytes = gcSortBytesMake(&probe))
+      s.replace(GC_SORT_BYTES_SECTION, reinterpret_cast<uint8_t*>(bytes), sizeof(GCSortBytes));
   }
   if (st != GC_OK) {
     s.release();

@@ -32,13 +32,22 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   }
   loc->status = GC_OK;
   if (!text) return 0;
-  int ascii = gcfmtAscii(loc) ? 1 : 0;
   uint32_t mapflag = flags & GC_NUM_MAP;
+  // Plain numbers take the thread's kept reader; monetary numbers, the
+  // territory's items and pages with shift codes look everything up.
+  TokenReader* kept = (flags & (GC_NUM_MONETARY | GC_NUM_ITEMFLAG)) == 0 ? numberReader(loc, mapflag) : nullptr;
   NumberItems items;
-  readNumberItems(loc, flags, ascii, false, &items);
-  const char* plus = items.plus;
-  const char* minus = items.minus;
-  const char* sepc = items.thouc;
+  TokenReader own;
+  if (!kept) {
+    const int ascii = gcfmtAscii(loc) ? 1 : 0;
+    readNumberItems(loc, flags, ascii, false, &items);
+    tokenReaderInit(&own, loc, items.thouc, nullptr, items.plus, items.minus, ascii, mapflag);
+  }
+  TokenReader& reader = kept ? *kept : own;
+  const int ascii = reader.ascii;
+  const char* plus = reader.cmps1;
+  const char* minus = reader.cmps2;
+  const char* sepc = reader.cmpc1;
   if (length < 0 && (length = gcTextLen(text)) < 0) {
     loc->status = GC_E_ARG;
     return 0;
@@ -50,8 +59,6 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const char* const stop = text + length;
   const bool shift = (loc->flags & GC_LF_SHIFT) != 0;
   int shiftState = 0;
-  TokenReader reader;
-  tokenReaderInit(&reader, loc, sepc, nullptr, plus, minus, ascii, mapflag);
   auto read = [&]() {
     at = after;
     if (shift)
@@ -93,21 +100,36 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   const uint64_t limit = (flags & GC_NUM_UNSIGNED) ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
   bool overflow = false;
   bool stopped = false;
+  // Adds a digit; past the limit the value is held at it and reading stops.
+  auto take = [&](uint64_t digit) {
+    const uint64_t nv = value * static_cast<uint64_t>(base) + digit;
+    if (nv > limit) {
+      overflow = stopped = true;
+      value = limit;
+      return false;
+    }
+    value = nv;
+    return true;
+  };
+  // Plain decimal digits are taken in line while they last (readToken's
+  // own first test, without the call): each is its own token.
+  const bool inLine = !shift && reader.flags == 0 && base == 10;
   while (after < stop) {
+    if (inLine) {
+      const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(*after) - reader.zero);
+      if (d < 10 && ((reader.plain >> d) & 1)) {
+        at = after++;
+        if (!take(d)) break;
+        continue;
+      }
+    }
     tok = read();
     if (tok == GC_TOK_CHAR1) continue;
     if (tok < 0 || tok > 35 || tok >= base) {
       stopped = true;
       break;
     }
-    uint64_t nv = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(tok);
-    if (nv > limit) {
-      overflow = true;
-      stopped = true;
-      value = limit;
-      break;
-    }
-    value = nv;
+    if (!take(static_cast<uint64_t>(tok))) break;
   }
   if (!stopped) at = after;  // every token was taken
   if (overflow) loc->status = GC_E_ARG;

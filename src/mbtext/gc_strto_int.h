@@ -73,6 +73,11 @@ struct TokenReader {
 };
 void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,
                      const char* cmps2, int ascii, uint32_t flags);
+// The reader of plain numbers (the locale's thousands separator, the
+// page's plain signs; neither monetary items nor the territory's) for loc
+// as it is now, kept per thread between calls; null for a page with shift
+// codes. Valid until the thread's next call.
+TokenReader* numberReader(GCLocale* loc, uint32_t mapflag);
 // A change of the comparison strings (the exponent takes plain signs).
 void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2);
 
@@ -81,8 +86,51 @@ inline bool tokenSpace(const TokenReader* t, unsigned char b) {
   return (gc_be32(t->cls + 4 * b) & GC_C_SPACE) != 0;
 }
 
-// The token at text (GCStrGetDigit's result): plain digits in line, the
-// rest through readTokenSlow.
+// The token of the one-byte character at text as GCStrGetDigit reads it
+// (t->flags 0, remaining above 0): a run of white space, a sign string, a
+// comparison character, a digit or the end; kTokUndecided when the
+// character or the run of white space goes on in wider characters, which
+// GCStrGetDigit itself reads.
+constexpr int kTokUndecided = -1000;
+inline int readTokenOneByte(const TokenReader* t, const char* text, int32_t remaining, const char** next) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  const unsigned char c = p[0];
+  if (gcfmtLen(&t->lens, c) != 1) return kTokUndecided;
+  if (tokenSpace(t, c)) {
+    int32_t i = 1;
+    for (; i < remaining; ++i) {
+      if (gcfmtLen(&t->lens, p[i]) != 1) return kTokUndecided;
+      if (!tokenSpace(t, p[i])) break;
+    }
+    *next = text + i;
+    return GC_TOK_SPACE;
+  }
+  if (t->n1 && t->n1 <= remaining && c == static_cast<unsigned char>(t->cmps1[0]) &&
+      (t->n1 == 1 || std::memcmp(text, t->cmps1, static_cast<size_t>(t->n1)) == 0)) {
+    *next = text + t->n1;
+    return GC_TOK_STR1;
+  }
+  if (t->n2 && t->n2 <= remaining && c == static_cast<unsigned char>(t->cmps2[0]) &&
+      (t->n2 == 1 || std::memcmp(text, t->cmps2, static_cast<size_t>(t->n2)) == 0)) {
+    *next = text + t->n2;
+    return GC_TOK_STR2;
+  }
+  if (t->cmpc1 && static_cast<unsigned char>(*t->cmpc1) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR1;
+  }
+  if (t->cmpc2 && static_cast<unsigned char>(*t->cmpc2) == c && c) {
+    *next = text + 1;
+    return GC_TOK_CHAR2;
+  }
+  const int32_t v = t->digits[c];
+  if (v < 0) return GC_TOK_END;
+  *next = text + 1;
+  return v;
+}
+
+// The token at text (GCStrGetDigit's result): plain digits and one-byte
+// characters in line, the rest through readTokenSlow.
 int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const char** next);
 inline int readToken(TokenReader* t, const char* text, int32_t remaining, const char** next) {
   if (remaining > 0 && text && t->flags == 0) {
@@ -91,6 +139,9 @@ inline int readToken(TokenReader* t, const char* text, int32_t remaining, const 
       *next = text + 1;
       return static_cast<int>(d);
     }
+    *next = text;
+    const int r = readTokenOneByte(t, text, remaining, next);
+    if (r != kTokUndecided) return r;
   }
   return readTokenSlow(t, text, remaining, next);
 }

@@ -122,45 +122,12 @@ void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2) {
 }
 
 int readTokenSlow(TokenReader* t, const char* text, int32_t remaining, const char** next) {
-  auto full = [&] {
-    return GCStrGetDigit(t->loc, text, remaining, next, t->cmpc1, t->cmpc2, t->cmps1, t->cmps2, t->ascii, t->flags);
-  };
   *next = text;
-  if (t->flags != 0 || remaining <= 0 || !text) return full();
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-  const unsigned char c = p[0];
-  if (gcfmtLen(&t->lens, c) != 1) return full();
-  if (tokenSpace(t, c)) {
-    int32_t i = 1;
-    for (; i < remaining; ++i) {
-      if (gcfmtLen(&t->lens, p[i]) != 1) return full(); // a run that goes on in wider characters
-      if (!tokenSpace(t, p[i])) break;
-    }
-    *next = text + i;
-    return GC_TOK_SPACE;
+  if (t->flags == 0 && remaining > 0 && text) {
+    const int r = readTokenOneByte(t, text, remaining, next);
+    if (r != kTokUndecided) return r;
   }
-  if (t->n1 && t->n1 <= remaining && p[0] == static_cast<unsigned char>(t->cmps1[0]) &&
-      (t->n1 == 1 || std::memcmp(text, t->cmps1, static_cast<size_t>(t->n1)) == 0)) {
-    *next = text + t->n1;
-    return GC_TOK_STR1;
-  }
-  if (t->n2 && t->n2 <= remaining && p[0] == static_cast<unsigned char>(t->cmps2[0]) &&
-      (t->n2 == 1 || std::memcmp(text, t->cmps2, static_cast<size_t>(t->n2)) == 0)) {
-    *next = text + t->n2;
-    return GC_TOK_STR2;
-  }
-  if (t->cmpc1 && static_cast<unsigned char>(*t->cmpc1) == c && c) {
-    *next = text + 1;
-    return GC_TOK_CHAR1;
-  }
-  if (t->cmpc2 && static_cast<unsigned char>(*t->cmpc2) == c && c) {
-    *next = text + 1;
-    return GC_TOK_CHAR2;
-  }
-  const int32_t v = t->digits[c];
-  if (v < 0) return GC_TOK_END;
-  *next = text + 1;
-  return v;
+  return GCStrGetDigit(t->loc, text, remaining, next, t->cmpc1, t->cmpc2, t->cmps1, t->cmps2, t->ascii, t->flags);
 }
 
 void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,

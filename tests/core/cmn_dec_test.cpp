@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/cmn/cmn_alrt.h"
 #include "core/core_fixture.h"
@@ -344,6 +345,155 @@ TEST_F(CmnDec, DivisionAgreesWithDigitByDigitLongDivision) {
     }
   }
   EXPECT_GT(compared, 200);
+}
+
+}  // namespace
+
+namespace {
+
+// Magnitude N = value * 10^38 as 76 decimal digits, most significant first;
+// a schoolbook reference for products at full width.
+using digits76 = std::string;
+
+digits76 magnitude(const std::string& text, bool* negative) {
+  std::string s = text;
+  *negative = !s.empty() && s[0] == '-';
+  if (*negative) s.erase(0, 1);
+  size_t dot = s.find('.');
+  std::string ip = dot == std::string::npos ? s : s.substr(0, dot);
+  std::string fp = dot == std::string::npos ? "" : s.substr(dot + 1);
+  return std::string(38 - ip.size(), '0') + ip + fp + std::string(38 - fp.size(), '0');
+}
+
+// Normal form of a 76-digit magnitude: at most 38 significant digits.
+std::string normal_of(const digits76& n, bool negative) {
+  size_t first = n.find_first_not_of('0');
+  if (first == std::string::npos) return "0.0";
+  std::string ip = first < 38 ? n.substr(first, 38 - first) : "";
+  std::string fp = n.substr(38);
+  if (!ip.empty()) fp = fp.substr(0, 38 - ip.size());
+  while (!fp.empty() && fp.back() == '0') fp.pop_back();
+  if (ip.empty() && fp.empty()) return "0.0";
+  return (negative ? "-" : "") + ip + (fp.empty() ? "" : "." + fp);
+}
+
+// The product cut below the 38th fraction digit; empty on overflow.
+std::string product_of(const std::string& a, const std::string& b) {
+  bool na, nb;
+  digits76 x = magnitude(a, &na), y = magnitude(b, &nb);
+  std::vector<int> p(152, 0);
+  for (int i = 75; i >= 0; --i)
+    for (int j = 75; j >= 0; --j) p[static_cast<size_t>(i + j + 1)] += (x[i] - '0') * (y[j] - '0');
+  for (int k = 151; k > 0; --k) {
+    p[static_cast<size_t>(k - 1)] += p[static_cast<size_t>(k)] / 10;
+    p[static_cast<size_t>(k)] %= 10;
+  }
+  for (int k = 0; k < 38; ++k)
+    if (p[static_cast<size_t>(k)] != 0) return "";
+  digits76 n;
+  for (int k = 38; k < 114; ++k) n += static_cast<char>('0' + p[static_cast<size_t>(k)]);
+  return normal_of(n, na != nb);
+}
+
+// Operands at full width: 38 digits in all, split anywhere around the
+// point, and values just beside powers of ten (all nines, a one after
+// zeros) where carries run through every limb.
+TEST_F(CmnDec, FullWidthOperandsAgreeWithSchoolbookProducts) {
+  std::mt19937_64 rng(38);
+  auto operand = [&](int digits) {
+    int ints = static_cast<int>(rng() % static_cast<unsigned>(digits + 1));
+    std::string s = (rng() & 1) ? "-" : "";
+    int kind = static_cast<int>(rng() % 4);
+    for (int k = 0; k < digits; ++k) {
+      char c = static_cast<char>('0' + rng() % 10);
+      if (kind == 1) c = '9';
+      if (kind == 2) c = k == 0 || k == digits - 1 ? '1' : '0';
+      if (k == ints) s += s.empty() || s == "-" ? "0." : ".";
+      s += c;
+    }
+    return s;
+  };
+  int products = 0;
+  for (int iter = 0; iter < 3000; ++iter) {
+    std::string ta = operand(1 + static_cast<int>(rng() % 38)), tb = operand(1 + static_cast<int>(rng() % 38));
+    cmn_ty_decimal a = dec(ta.c_str()), b = dec(tb.c_str()), r = dec("x");
+    cmn_alrt_clear(nullptr);
+    std::string want = product_of(ta, tb);
+    long rc = cmn_dec_multiply(&a, &b, &r);
+    ASSERT_EQ(rc, want.empty() ? CMN_DEC_OVERFLOW : 0) << ta << " * " << tb;
+    if (rc == 0) {
+      EXPECT_EQ(std::string(r.text), want) << ta << " * " << tb;
+      ++products;
+    }
+    // Quotients against the digit-by-digit long division.
+    long zero = 1;
+    cmn_ty_decimal z = dec("0");
+    cmn_dec_comp(&b, &z, &zero);
+    if (zero != 0 && iter % 10 == 0) {
+      cmn_ty_decimal got = dec("x"), expect = dec("y");
+      long rc_want = table_divide(a, b, &expect);
+      cmn_alrt_clear(nullptr);
+      ASSERT_EQ(cmn_dec_divide(&a, &b, &got), rc_want) << ta << " / " << tb;
+      if (rc_want == 0) {
+        EXPECT_STREQ(got.text, expect.text) << ta << " / " << tb;
+      }
+    }
+  }
+  EXPECT_GT(products, 1000);
+}
+
+// Results at the edges of the working form: 38 digits either side, the
+// cut below the 38th fraction digit, and zeros that never carry a sign.
+TEST_F(CmnDec, EdgesOfTheWorkingForm) {
+  const std::string n38(38, '9'), f38 = "." + std::string(37, '0') + "1";
+  const std::string two38 = "." + std::string(37, '0') + "2", tenth37 = "-." + std::string(36, '0') + "1";
+  const op_case cases[] = {
+      {cmn_dec_minus, n38.c_str(), n38.c_str(), "0.0", 2, 1},
+      {cmn_dec_plus, f38.c_str(), f38.c_str(), two38.c_str(), 38, 38},
+      {cmn_dec_multiply, f38.c_str(), ".1", "0.0", 2, 1},                  // cut to nothing
+      {cmn_dec_multiply, f38.c_str(), "-10", tenth37.c_str(), 37, 37},
+      {cmn_dec_multiply, "-0.0", "5", "0.0", 2, 1},
+      {cmn_dec_multiply, "-1E-20", "1E-20", "0.0", 2, 1},
+      {cmn_dec_divide, "-0", "3", "0.0", 2, 1},
+      {cmn_dec_divide, f38.c_str(), "-2", "0.0", 2, 1},                    // half the last place is cut
+      {cmn_dec_divide, n38.c_str(), "1", n38.c_str(), 38, 0},
+  };
+  for (const op_case& c : cases) {
+    cmn_ty_decimal a = dec(c.a), b = dec(c.b), r = dec("untouched");
+    ASSERT_EQ(c.op(&a, &b, &r), 0) << c.a << " " << c.b;
+    EXPECT_EQ(std::string(r.text), c.text) << c.a << " " << c.b;
+    EXPECT_EQ(r.precision, c.precision) << c.a << " " << c.b;
+    EXPECT_EQ(r.scale, c.scale) << c.a << " " << c.b;
+  }
+  // One significant digit too many: the integer part keeps all 38, the
+  // fraction goes.
+  cmn_ty_decimal a = dec((n38 + ".5").c_str()), b = dec("0"), r{};
+  for (op_fn op : {cmn_dec_plus, cmn_dec_divide}) {
+    b = dec(op == cmn_dec_plus ? "0" : "1");
+    ASSERT_EQ(op(&a, &b, &r), 0);
+    EXPECT_EQ(std::string(r.text), n38);
+  }
+  a = dec(("1" + std::string(36, '0') + ".5").c_str());
+  ASSERT_EQ(cmn_dec_multiply(&a, &a, &r), CMN_DEC_OVERFLOW);
+  a = dec(("1" + std::string(18, '0') + ".25").c_str());
+  b = dec("1.5");
+  ASSERT_EQ(cmn_dec_multiply(&a, &b, &r), 0);
+  EXPECT_EQ(std::string(r.text), "15" + std::string(17, '0') + ".375");
+  a = dec(("1" + std::string(36, '0') + ".25").c_str());
+  ASSERT_EQ(cmn_dec_multiply(&a, &b, &r), 0);
+  EXPECT_EQ(std::string(r.text), "15" + std::string(35, '0') + ".3");  // 38 significant digits
+  EXPECT_EQ(r.precision, 38);
+  // Negative zero in: no sign out, also in place.
+  cmn_ty_decimal d = dec("-0.000");
+  ASSERT_EQ(cmn_dec_unary_minus(&d), 0);
+  EXPECT_STREQ(d.text, "0.0");
+  // The whole text field is written: no stale bytes after the NUL.
+  cmn_ty_decimal out;
+  std::memset(&out, 'x', sizeof out);
+  a = dec("2");
+  b = dec("3");
+  ASSERT_EQ(cmn_dec_multiply(&a, &b, &out), 0);
+  EXPECT_EQ(std::string(out.text, sizeof out.text), "6" + std::string(sizeof out.text - 1, '\0'));
 }
 
 }  // namespace

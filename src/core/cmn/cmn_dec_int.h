@@ -1,8 +1,11 @@
 // Internal number form of the decimal operations (not for other modules).
 //
-// A magnitude N held in base 10^9 limbs, least significant first, meaning the
-// value N / 10^38. Valid operands and results have N < 10^76 (38 digits either
-// side of the point).
+// A magnitude N held in six base 10^18 limbs, least significant first,
+// meaning the value N / 10^54: the limbs line up with the point, so limb 3
+// holds the units and the 17 integer digits above them, limb 2 the first 18
+// fraction digits. Valid operands and results have at most 38 digits either
+// side of the point: limb 5 stays below 100 and limb 0 is a multiple of
+// 10^16.
 #pragma once
 
 #include <cstdint>
@@ -10,30 +13,43 @@
 
 #include "core/cmn/cmn_dec.h"
 
-constexpr int CMN_DEC_LIMBS = 9;  // room for 81 digits
-constexpr uint32_t CMN_DEC_BASE = 1000000000u;
+constexpr int CMN_DEC_LIMBS = 6;
+constexpr uint64_t CMN_DEC_BASE = 1000000000000000000ull;  // 10^18
+constexpr int CMN_DEC_LIMB_DIGITS = 18;
+constexpr int CMN_DEC_UNITS_LIMB = 3;
+// Digits kept either side of the point.
+constexpr int CMN_DEC_SIDE_DIGITS = 38;
+// The digit image of a number: CMN_DEC_SIDE_DIGITS integer digits, then
+// CMN_DEC_SIDE_DIGITS fraction digits ('0' .. '9', no NUL); index k has the
+// power 37 - k.
+constexpr int CMN_DEC_IMAGE_LEN = 2 * CMN_DEC_SIDE_DIGITS;
 
 struct cmn_dec_num {
-  uint32_t limb[CMN_DEC_LIMBS];
+  uint64_t limb[CMN_DEC_LIMBS];
   bool negative;
 };
 
 // Text to number: 0, CMN_DEC_NOT_A_NUMBER or CMN_DEC_OVERFLOW (nothing
 // pushed). A zero magnitude is never negative. Bytes from text up to limit
-// may be read (the text's field), also beyond its NUL.
+// may be read (the text's field), also beyond its NUL; limit - text is at
+// most sizeof cmn_ty_decimal::text.
 long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n);
 inline long cmn_dec_num_parse(const cmn_ty_decimal* d, cmn_dec_num* n) {
   return cmn_dec_num_parse(d->text, d->text + sizeof d->text, n);
 }
-// Number (N < 10^76) to its normal form.
+// Number (valid as above) to its normal form; the text field is written
+// whole (zeros after the NUL).
 void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d);
+// The digit image and back (the sign is left alone).
+void cmn_dec_num_from_image(const char* image, cmn_dec_num* n);
+void cmn_dec_num_to_image(const cmn_dec_num& n, char* image);
+
 bool cmn_dec_num_is_zero(const cmn_dec_num& n);
-// True when N >= 10^76.
-bool cmn_dec_num_too_big(const cmn_dec_num& n);
 // -1, 0, 1 by magnitude.
 int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b);
 
-// Signed operations; 0 or CMN_DEC_OVERFLOW / CMN_DEC_DIVIDE_BY_ZERO.
+// Signed operations; 0 or CMN_DEC_OVERFLOW / CMN_DEC_DIVIDE_BY_ZERO. r may
+// be one of the operands.
 long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, cmn_dec_num* r);
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);
 long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r);

@@ -1,26 +1,138 @@
+// Arithmetic on the internal number form: base 10^18 limbs with 128-bit
+// products.
 #include <cstring>
 
 #include "core/cmn/cmn_dec_int.h"
 
 namespace {
 
-// N < 10^76: the top limb (powers 72..80) stays below 10^4.
-constexpr uint32_t kTopLimit = 10000u;
+using u128 = unsigned __int128;
 
-int used_limbs(const uint32_t* l, int n) {
+constexpr uint64_t B = CMN_DEC_BASE;
+// Limb 5 holds the integer digits 36 and 37 only.
+constexpr uint64_t kTopLimit = 100;
+// Limb 0 keeps the fraction digits 37 and 38 only: digits below are cut.
+constexpr uint64_t kCutUnit = 10000000000000000ull;  // 10^16
+// The product and the shifted dividend: twice the limbs.
+constexpr int kWide = 2 * CMN_DEC_LIMBS;
+
+int used_limbs(const uint64_t* l, int n) {
   while (n > 0 && l[n - 1] == 0) --n;
   return n;
+}
+
+// (hi * 2^64 + lo) / d and the remainder, hi < d.
+inline uint64_t divide_wide(uint64_t hi, uint64_t lo, uint64_t d, uint64_t* rem) {
+#if defined(__x86_64__)
+  uint64_t q, r;
+  __asm__("divq %4" : "=a"(q), "=d"(r) : "a"(lo), "d"(hi), "rm"(d) : "cc");
+  *rem = r;
+  return q;
+#else
+  u128 n = (static_cast<u128>(hi) << 64) | lo;
+  *rem = static_cast<uint64_t>(n % d);
+  return static_cast<uint64_t>(n / d);
+#endif
+}
+
+// s % B into the limb, s / B into *carry; s < B * 2^64.
+inline uint64_t split(u128 s, uint64_t* carry) {
+  uint64_t rem;
+  *carry = divide_wide(static_cast<uint64_t>(s >> 64), static_cast<uint64_t>(s), B, &rem);
+  return rem;
+}
+
+bool too_big(const uint64_t* limb) { return limb[CMN_DEC_LIMBS - 1] >= kTopLimit; }
+
+// out = in * f (n limbs, f < B); returns the limb carried out.
+uint64_t scale_limbs(const uint64_t* in, int n, uint64_t f, uint64_t* out) {
+  uint64_t carry = 0;
+  for (int i = 0; i < n; ++i) out[i] = split(static_cast<u128>(in[i]) * f + carry, &carry);
+  return carry;
+}
+
+// u[j .. j + n] -= q * v; returns false when that went below zero (and then
+// adds v back, the caller lowering q by one).
+bool multiply_subtract(uint64_t* u, const uint64_t* v, int n, uint64_t q) {
+  uint64_t carry = 0;
+  int64_t borrow = 0;
+  for (int i = 0; i < n; ++i) {
+    uint64_t low = split(static_cast<u128>(q) * v[i] + carry, &carry);
+    int64_t t = static_cast<int64_t>(u[i]) - static_cast<int64_t>(low) - borrow;
+    borrow = t < 0;
+    u[i] = static_cast<uint64_t>(t < 0 ? t + static_cast<int64_t>(B) : t);
+  }
+  int64_t t = static_cast<int64_t>(u[n]) - static_cast<int64_t>(carry) - borrow;
+  if (t >= 0) {
+    u[n] = static_cast<uint64_t>(t);
+    return true;
+  }
+  u[n] = static_cast<uint64_t>(t + static_cast<int64_t>(B));
+  uint64_t c = 0;
+  for (int i = 0; i < n; ++i) {
+    uint64_t s = u[i] + v[i] + c;
+    c = s >= B;
+    u[i] = c ? s - B : s;
+  }
+  u[n] = (u[n] + c) % B;
+  return false;
+}
+
+// Long division of u (m limbs) by v (n limbs, top limb non-zero, n >= 2);
+// q receives m - n + 1 limbs. u is overwritten.
+void divide_limbs(uint64_t* u, int m, const uint64_t* v_in, int n, uint64_t* q) {
+  // Normalise so that the divisor's top limb is at least B / 2.
+  uint64_t f = B / (v_in[n - 1] + 1);
+  uint64_t v[CMN_DEC_LIMBS];
+  scale_limbs(v_in, n, f, v);
+  u[m] = scale_limbs(u, m, f, u);
+  const uint64_t vtop = v[n - 1];
+  for (int j = m - n; j >= 0; --j) {
+    u128 top = static_cast<u128>(u[j + n]) * B + u[j + n - 1];
+    u128 qhat, rhat;
+    if (static_cast<uint64_t>(top >> 64) < vtop) {  // the quotient fits 64 bits: one hardware division
+      uint64_t r64;
+      qhat = divide_wide(static_cast<uint64_t>(top >> 64), static_cast<uint64_t>(top), vtop, &r64);
+      rhat = r64;
+    } else {
+      qhat = top / vtop;
+      rhat = top % vtop;
+    }
+    while (qhat >= B || qhat * v[n - 2] > rhat * B + u[j + n - 2]) {
+      --qhat;
+      rhat += vtop;
+      if (rhat >= B) break;
+    }
+    uint64_t qd = static_cast<uint64_t>(qhat);
+    if (!multiply_subtract(u + j, v, n, qd)) --qd;
+    q[j] = qd;
+  }
+}
+
+// The result limbs from limb `from` of a wide result: overflow past the
+// integer digits, fraction digits below the 38th cut.
+long take(const uint64_t* wide, int from, bool negative, cmn_dec_num* r) {
+  for (int k = from + CMN_DEC_LIMBS; k < kWide; ++k)
+    if (wide[k] != 0) return CMN_DEC_OVERFLOW;
+  if (too_big(wide + from)) return CMN_DEC_OVERFLOW;
+  uint64_t any = 0;
+  for (int k = 0; k < CMN_DEC_LIMBS; ++k) {
+    uint64_t v = wide[from + k];
+    if (k == 0) v -= v % kCutUnit;
+    r->limb[k] = v;
+    any |= v;
+  }
+  r->negative = negative && any != 0;
+  return 0;
 }
 
 }  // namespace
 
 bool cmn_dec_num_is_zero(const cmn_dec_num& n) {
-  for (uint32_t v : n.limb)
-    if (v != 0) return false;
-  return true;
+  uint64_t any = 0;
+  for (uint64_t v : n.limb) any |= v;
+  return any == 0;
 }
-
-bool cmn_dec_num_too_big(const cmn_dec_num& n) { return n.limb[CMN_DEC_LIMBS - 1] >= kTopLimit; }
 
 int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b) {
   for (int i = CMN_DEC_LIMBS - 1; i >= 0; --i)
@@ -28,204 +140,88 @@ int cmn_dec_num_cmp_mag(const cmn_dec_num& a, const cmn_dec_num& b) {
   return 0;
 }
 
-namespace {
-
-// r = a + b (magnitudes); r may alias.
-void add_mag(const uint32_t* a, const uint32_t* b, uint32_t* r) {
-  uint32_t carry = 0;
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint32_t s = a[i] + b[i] + carry;
-    carry = s >= CMN_DEC_BASE;
-    r[i] = carry ? s - CMN_DEC_BASE : s;
-  }
-}
-
-// r = a - b, a >= b.
-void sub_mag(const uint32_t* a, const uint32_t* b, uint32_t* r) {
-  uint32_t borrow = 0;
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint32_t s = b[i] + borrow;
-    borrow = a[i] < s;
-    r[i] = borrow ? a[i] + CMN_DEC_BASE - s : a[i] - s;
-  }
-}
-
-// q = top / v and r = top % v (top < 2^60, v >= 1) through a floating
-// reciprocal, corrected to the exact quotient.
-inline void quotient_by(uint64_t top, uint64_t v, double inverse, uint64_t* q, uint64_t* r) {
-  uint64_t est = static_cast<uint64_t>(static_cast<double>(top) * inverse);
-  int64_t rem = static_cast<int64_t>(top - est * v);
-  while (rem < 0) {
-    --est;
-    rem += static_cast<int64_t>(v);
-  }
-  while (rem >= static_cast<int64_t>(v)) {
-    ++est;
-    rem -= static_cast<int64_t>(v);
-  }
-  *q = est;
-  *r = static_cast<uint64_t>(rem);
-}
-
-// out = in * f (n limbs, f < B); returns the limb carried out. The
-// products are independent; only a carry of 0 or 1 runs along.
-uint32_t scale_limbs(const uint32_t* in, int n, uint32_t f, uint32_t* out) {
-  constexpr uint64_t B = CMN_DEC_BASE;
-  uint64_t high = 0;
-  uint32_t carry = 0;
-  for (int i = 0; i < n; ++i) {
-    uint64_t t = static_cast<uint64_t>(in[i]) * f;
-    uint64_t s = t % B + high + carry;
-    high = t / B;
-    carry = s >= B;
-    out[i] = static_cast<uint32_t>(carry ? s - B : s);
-  }
-  return static_cast<uint32_t>(high + carry);
-}
-
-// Long division of u (m limbs) by v (n limbs, top limb non-zero, n >= 2);
-// q receives m - n + 1 limbs. u is overwritten.
-void divide_limbs(uint32_t* u, int m, const uint32_t* v_in, int n, uint32_t* q) {
-  constexpr uint64_t B = CMN_DEC_BASE;
-  // Normalise so that the divisor's top limb is at least B / 2.
-  uint32_t f = static_cast<uint32_t>(B / (static_cast<uint64_t>(v_in[n - 1]) + 1));
-  uint32_t v[CMN_DEC_LIMBS + 1];
-  scale_limbs(v_in, n, f, v);
-  u[m] = scale_limbs(u, m, f, u);
-  const uint64_t vtop = v[n - 1];
-  const double inverse = 1.0 / static_cast<double>(vtop);
-  for (int j = m - n; j >= 0; --j) {
-    uint64_t top = static_cast<uint64_t>(u[j + n]) * B + u[j + n - 1];
-    uint64_t qhat, rhat;
-    quotient_by(top, vtop, inverse, &qhat, &rhat);
-    while (qhat >= B || qhat * v[n - 2] > rhat * B + u[j + n - 2]) {
-      --qhat;
-      rhat += v[n - 1];
-      if (rhat >= B) break;
-    }
-    // u[j..j+n] -= qhat * v.
-    // The products are independent; only the borrow (0 to 2) runs along.
-    int64_t borrow = 0;
-    uint64_t mc = 0;
-    for (int i = 0; i < n; ++i) {
-      uint64_t p = qhat * v[i];
-      int64_t t = static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(p % B) - static_cast<int64_t>(mc) - borrow;
-      mc = p / B;
-      borrow = 0;
-      while (t < 0) {
-        t += static_cast<int64_t>(B);
-        ++borrow;
-      }
-      u[i + j] = static_cast<uint32_t>(t);
-    }
-    int64_t t = static_cast<int64_t>(u[j + n]) - static_cast<int64_t>(mc) - borrow;
-    if (t < 0) {
-      // qhat was one too large: add the divisor back.
-      u[j + n] = static_cast<uint32_t>(t + static_cast<int64_t>(B));
-      --qhat;
-      uint32_t c = 0;
-      for (int i = 0; i < n; ++i) {
-        uint32_t s = u[i + j] + v[i] + c;
-        c = s >= B;
-        u[i + j] = c ? s - static_cast<uint32_t>(B) : s;
-      }
-      u[j + n] = static_cast<uint32_t>((u[j + n] + c) % B);
-    } else {
-      u[j + n] = static_cast<uint32_t>(t);
-    }
-    q[j] = static_cast<uint32_t>(qhat);
-  }
-}
-
-}  // namespace
-
+// The sign of a zero never matters below: a zero b leaves a's sign (or a
+// zero result, which is made positive).
 long cmn_dec_num_add(const cmn_dec_num& a, const cmn_dec_num& b, bool negate_b, cmn_dec_num* r) {
-  bool bneg = negate_b ? !b.negative : b.negative;
-  if (cmn_dec_num_is_zero(b)) bneg = false;
-  cmn_dec_num out;
+  const bool bneg = negate_b ? !b.negative : b.negative;
+  // Element by element into r, which may be a or b; the zero test is kept
+  // as the limbs are made (reading them back at once would wait for the
+  // stores).
+  uint64_t any = 0;
+  bool negative = a.negative;
   if (a.negative == bneg) {
-    add_mag(a.limb, b.limb, out.limb);
-    if (cmn_dec_num_too_big(out)) return CMN_DEC_OVERFLOW;
-    out.negative = a.negative;
-  } else if (cmn_dec_num_cmp_mag(a, b) >= 0) {
-    sub_mag(a.limb, b.limb, out.limb);
-    out.negative = a.negative;
+    uint64_t carry = 0;
+    for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
+      uint64_t s = a.limb[i] + b.limb[i] + carry;
+      carry = s >= B;
+      s = carry ? s - B : s;
+      if (i == CMN_DEC_LIMBS - 1 && s >= kTopLimit) return CMN_DEC_OVERFLOW;
+      r->limb[i] = s;
+      any |= s;
+    }
   } else {
-    sub_mag(b.limb, a.limb, out.limb);
-    out.negative = bneg;
+    const int c = cmn_dec_num_cmp_mag(a, b);
+    const uint64_t* big = c >= 0 ? a.limb : b.limb;
+    const uint64_t* small = c >= 0 ? b.limb : a.limb;
+    negative = c >= 0 ? a.negative : bneg;
+    uint64_t borrow = 0;
+    for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
+      uint64_t s = small[i] + borrow, x = big[i];
+      borrow = x < s;
+      s = borrow ? x + B - s : x - s;
+      r->limb[i] = s;
+      any |= s;
+    }
   }
-  if (cmn_dec_num_is_zero(out)) out.negative = false;
-  *r = out;
+  r->negative = negative && any != 0;
   return 0;
 }
 
 long cmn_dec_num_mul(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
-  constexpr uint64_t B = CMN_DEC_BASE;
   int na = used_limbs(a.limb, CMN_DEC_LIMBS), nb = used_limbs(b.limb, CMN_DEC_LIMBS);
   int la = 0, lb = 0;  // lowest non-zero limbs
   while (la < na && a.limb[la] == 0) ++la;
   while (lb < nb && b.limb[lb] == 0) ++lb;
-  uint32_t p[2 * CMN_DEC_LIMBS + 1] = {};
-  // Column by column: at most nine products below 10^18 and a carry below
-  // 2^35 fit 64 bits, so each column is reduced once.
+  uint64_t p[kWide] = {};
+  // Column by column: at most six products below 10^36 and a carry below
+  // 2^64 stay below B * 2^64, so each column is split once.
   uint64_t carry = 0;
-  for (int k = la + lb; k < na + nb; ++k) {
-    uint64_t sum = carry;
+  for (int k = la + lb; k < na + nb - 1; ++k) {
+    u128 sum = carry;
     int i0 = k - (nb - 1) > la ? k - (nb - 1) : la;
     int i1 = k - lb < na - 1 ? k - lb : na - 1;
-    for (int i = i0; i <= i1; ++i) sum += static_cast<uint64_t>(a.limb[i]) * b.limb[k - i];
-    p[k] = static_cast<uint32_t>(sum % B);
-    carry = sum / B;
+    for (int i = i0; i <= i1; ++i) sum += static_cast<u128>(a.limb[i]) * b.limb[k - i];
+    p[k] = split(sum, &carry);
   }
-  // Cut the 38 lowest digits: four limbs (36 digits) and two more.
-  for (int k = 4 + CMN_DEC_LIMBS; k < 2 * CMN_DEC_LIMBS; ++k)
-    if (p[k] != 0) return CMN_DEC_OVERFLOW;
-  cmn_dec_num out;
-  for (int k = 0; k < CMN_DEC_LIMBS; ++k) out.limb[k] = p[k + 4] / 100 + (p[k + 5] % 100) * 10000000u;
-  if (cmn_dec_num_too_big(out)) return CMN_DEC_OVERFLOW;
-  out.negative = a.negative != b.negative && !cmn_dec_num_is_zero(out);
-  *r = out;
-  return 0;
+  if (na > 0 && nb > 0) p[na + nb - 1] = carry;
+  // The product has 108 fraction digits: drop three limbs (54 digits).
+  return take(p, 3, a.negative != b.negative, r);
 }
 
 long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
-  constexpr uint64_t B = CMN_DEC_BASE;
   int nb = used_limbs(b.limb, CMN_DEC_LIMBS);
   if (nb == 0) return CMN_DEC_DIVIDE_BY_ZERO;
-  // u = a * 10^38: four limbs up, times 100.
-  constexpr int kU = CMN_DEC_LIMBS + 5;
-  uint32_t u[kU + 1] = {};
-  for (int i = 0; i <= CMN_DEC_LIMBS; ++i) {
-    uint32_t low = i < CMN_DEC_LIMBS ? a.limb[i] % 10000000u * 100 : 0;
-    uint32_t high = i > 0 ? a.limb[i - 1] / 10000000u : 0;
-    u[i + 4] = low + high;
-  }
+  // u = a * 10^54: three limbs up (and one limb of room for normalising).
+  uint64_t u[kWide + 1] = {};
+  std::memcpy(u + 3, a.limb, sizeof a.limb);
   // Low zero limbs of the divisor: floor(u / (v B^z)) = floor(floor(u / B^z) / v).
   int z = 0;
   while (b.limb[z] == 0) ++z;
-  const uint32_t* v = b.limb + z;
+  const uint64_t* v = b.limb + z;
   int n = nb - z;
-  uint32_t* w = u + z;
-  int m = used_limbs(u, kU) - z;
-  uint32_t q[kU + 1] = {};
+  uint64_t* w = u + z;
+  int m = used_limbs(u, kWide) - z;
+  uint64_t q[kWide + 1] = {};
   if (m >= n) {
     if (n == 1) {
-      uint64_t rem = 0, quot = 0;
-      const double inverse = 1.0 / static_cast<double>(v[0]);
+      uint64_t rem = 0;
       for (int k = m - 1; k >= 0; --k) {
-        quotient_by(rem * B + w[k], v[0], inverse, &quot, &rem);
-        q[k] = static_cast<uint32_t>(quot);
+        u128 t = static_cast<u128>(rem) * B + w[k];  // below v[0] * B
+        q[k] = divide_wide(static_cast<uint64_t>(t >> 64), static_cast<uint64_t>(t), v[0], &rem);
       }
     } else {
       divide_limbs(w, m, v, n, q);
     }
   }
-  for (int k = CMN_DEC_LIMBS; k <= kU; ++k)
-    if (q[k] != 0) return CMN_DEC_OVERFLOW;
-  cmn_dec_num out;
-  std::memcpy(out.limb, q, sizeof out.limb);
-  if (cmn_dec_num_too_big(out)) return CMN_DEC_OVERFLOW;
-  out.negative = a.negative != b.negative && !cmn_dec_num_is_zero(out);
-  *r = out;
-  return 0;
+  return take(q, 0, a.negative != b.negative, r);
 }

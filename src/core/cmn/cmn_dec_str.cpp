@@ -54,15 +54,10 @@ long cmn_dec_convert_dec_to_str(const cmn_ty_decimal* d, char* work, long* sign)
       cmn_alrt_push(nullptr, "cmn_dec_convert_dec_to_str", rc, 0);
     return rc;
   }
-  // Guard digit, then the 76 digits of N from the most significant.
-  cmn_dec_str_init(work);
-  for (int i = 0; i < CMN_DEC_LIMBS; ++i) {
-    uint32_t v = n.limb[i];
-    for (int k = 0; k < 9; ++k, v /= 10) {
-      int pos = 76 - (9 * i + k);
-      if (pos >= 1) work[pos] = static_cast<char>('0' + v % 10);
-    }
-  }
+  // Guard digit, then the 76 digits from the most significant.
+  work[0] = '0';
+  cmn_dec_num_to_image(n, work + 1);
+  work[CMN_DEC_WORK_LEN] = '\0';
   *sign = n.negative ? 0 : 1;
   return 0;
 }
@@ -72,14 +67,8 @@ long cmn_dec_convert_str_to_dec(const char* work, long sign, cmn_ty_decimal* d) 
     cmn_alrt_push(nullptr, "cmn_dec_convert_str_to_dec", CMN_DEC_OVERFLOW, 0);
     return CMN_DEC_OVERFLOW;
   }
-  cmn_dec_num n{};
-  for (int pos = 1; pos <= 76; ++pos) {
-    int power = 76 - pos;
-    uint32_t digit = static_cast<uint32_t>(work[pos] - '0');
-    uint32_t scale = 1;
-    for (int k = 0; k < power % 9; ++k) scale *= 10;
-    n.limb[power / 9] += digit * scale;
-  }
+  cmn_dec_num n;
+  cmn_dec_num_from_image(work + 1, &n);
   n.negative = sign == 0 && !cmn_dec_num_is_zero(n);
   cmn_dec_num_format(n, d);
   return 0;

@@ -1,20 +1,27 @@
 // Decimal texts to the internal number form and back.
 //
-// Digits are read up to nine at a time straight into the limbs and written
-// two at a time.
+// A plain text (no exponent, at most 38 digits either side of the point) is
+// read straight from its field eight digits at a time into the limbs; a text
+// with an exponent or with longer digit runs is placed digit by digit in a
+// digit image first. The normal form is written limb by limb, eight digits
+// at a time, its length worked out from the limbs' values.
 #include <cstring>
 
 #include "core/cmn/cmn_dec_int.h"
 
 namespace {
 
-constexpr int kImage = 81;
+constexpr long kField = sizeof(cmn_ty_decimal::text);
+constexpr uint64_t kZeros = 0x3030303030303030ULL;
+constexpr uint64_t kPow10_8 = 100000000ull;
+constexpr uint64_t kPow10_10 = 10000000000ull;
+constexpr uint64_t kPow10_16 = 10000000000000000ull;
+constexpr int kSide = CMN_DEC_SIDE_DIGITS;
+constexpr int kLimbDigits = CMN_DEC_LIMB_DIGITS;
 
-// Eight ASCII digits, the first most significant.
-uint32_t parse8(const char* s) {
-  uint64_t v;
-  std::memcpy(&v, s, 8);
-  v -= 0x3030303030303030ULL;
+// Eight ASCII digits in a word (memory order), the first most significant.
+uint64_t parse8_word(uint64_t v) {
+  v -= kZeros;
   v = v * 10 + (v >> 8);
   v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
        (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
@@ -22,65 +29,192 @@ uint32_t parse8(const char* s) {
   return static_cast<uint32_t>(v);
 }
 
-constexpr char kPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-void put9(char* out, uint32_t v) {
-  out[0] = static_cast<char>('0' + v / 100000000);
-  v %= 100000000;
-  uint32_t hi = v / 10000, lo = v % 10000;
-  std::memcpy(out + 1, kPairs + 2 * (hi / 100), 2);
-  std::memcpy(out + 3, kPairs + 2 * (hi % 100), 2);
-  std::memcpy(out + 5, kPairs + 2 * (lo / 100), 2);
-  std::memcpy(out + 7, kPairs + 2 * (lo % 100), 2);
+uint64_t parse8(const char* s) {
+  uint64_t v;
+  std::memcpy(&v, s, 8);
+  return parse8_word(v);
 }
 
-constexpr uint32_t kPow10[10] = {1u,      10u,      100u,      1000u,      10000u,
-                                 100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
+uint64_t parse2(const char* s) { return static_cast<uint64_t>((s[0] - '0') * 10 + (s[1] - '0')); }
 
-// Up to nine digits as a number; bytes from floor on may be read.
-uint32_t parse_upto9(const char* s, long count, const char* floor) {
-  if (count >= 8) {
-    uint32_t v = parse8(s);
-    return count == 9 ? v * 10 + static_cast<uint32_t>(s[8] - '0') : v;
+uint64_t parse18(const char* s) { return (parse8(s) * kPow10_8 + parse8(s + 8)) * 100 + parse2(s + 16); }
+
+// The eight ASCII digits of v < 10^8 in memory order: halves, quarters and
+// digits split in parallel lanes of one word.
+uint64_t digits8(uint64_t v) {
+  uint64_t x = (v / 10000) | ((v % 10000) << 32);
+  uint64_t q = ((x * 10486) >> 20) & 0x0000007F0000007FULL;  // lanes / 100
+  x = q | ((x - q * 100) << 16);
+  q = ((x * 103) >> 10) & 0x000F000F000F000FULL;  // lanes / 10
+  x = q | ((x - q * 10) << 8);
+  return x + kZeros;
+}
+
+void put18(char* out, uint64_t v) {
+  uint64_t hi = v / kPow10_10, rest = v % kPow10_10;
+  uint64_t a = digits8(hi), b = digits8(rest / 100);
+  std::memcpy(out, &a, 8);
+  std::memcpy(out + 8, &b, 8);
+  uint64_t lo = rest % 100;
+  out[16] = static_cast<char>('0' + lo / 10);
+  out[17] = static_cast<char>('0' + lo % 10);
+}
+
+// Limbs from the integer image (38 digits, units last) and the fraction
+// image (38 digits); the lengths say which limbs can be non-zero.
+void read_limbs(const char* int_image, long int_len, const char* frac_image, long frac_len, cmn_dec_num* n) {
+  n->limb[CMN_DEC_UNITS_LIMB] = parse18(int_image + 2 + kLimbDigits);
+  n->limb[CMN_DEC_UNITS_LIMB - 1] = parse18(frac_image);
+  if (int_len > kLimbDigits) {
+    n->limb[CMN_DEC_UNITS_LIMB + 1] = parse18(int_image + 2);
+    n->limb[CMN_DEC_UNITS_LIMB + 2] = parse2(int_image);
+  } else {
+    n->limb[CMN_DEC_UNITS_LIMB + 1] = n->limb[CMN_DEC_UNITS_LIMB + 2] = 0;
   }
-  if (count > 0 && s + count - 8 >= floor) {
-    // The eight bytes that end with the last digit, those before s read as
-    // '0'.
-    uint64_t v;
-    std::memcpy(&v, s + count - 8, 8);
-    uint64_t keep = ~0ULL << (8 * (8 - count));
-    v = (v & keep) | (0x3030303030303030ULL & ~keep);
-    char bytes[8];
-    std::memcpy(bytes, &v, 8);
-    return parse8(bytes);
+  if (frac_len > kLimbDigits) {
+    n->limb[CMN_DEC_UNITS_LIMB - 2] = parse18(frac_image + kLimbDigits);
+    n->limb[CMN_DEC_UNITS_LIMB - 3] = parse2(frac_image + 2 * kLimbDigits) * kPow10_16;
+  } else {
+    n->limb[CMN_DEC_UNITS_LIMB - 2] = n->limb[CMN_DEC_UNITS_LIMB - 3] = 0;
   }
-  uint32_t v = 0;
-  for (long k = 0; k < count; ++k) v = v * 10 + static_cast<uint32_t>(s[k] - '0');
+}
+
+const char kZeroField[kField] = {};
+
+// Bytes at .. at + 7 of the field, at from -7 to kField - 1; bytes outside
+// the field are left undefined (the caller masks them).
+inline uint64_t field_word(const char* field, long at) {
+  uint64_t w;
+  if (at < 0) {
+    std::memcpy(&w, field, 8);
+    return w << (8 * -at);
+  }
+  if (at > kField - 8) {
+    std::memcpy(&w, field + kField - 8, 8);
+    return w >> (8 * (at - (kField - 8)));
+  }
+  std::memcpy(&w, field + at, 8);
+  return w;
+}
+
+// Value of the digits at bytes lo .. hi - 1 of the window at .. at + 7,
+// the others read as zeros (0 <= lo < hi <= 8).
+inline uint64_t window_value(const char* field, long at, long lo, long hi) {
+  uint64_t keep = (hi >= 8 ? ~0ULL : (1ULL << (8 * hi)) - 1) & ~((1ULL << (8 * lo)) - 1);
+  return parse8_word((field_word(field, at) & keep) | (kZeros & ~keep));
+}
+
+// The last `count` (at most 18) digits before field + end as a number.
+uint64_t run_before(const char* field, long end, long count) {
+  uint64_t v = window_value(field, end - 8, count >= 8 ? 0 : 8 - count, 8);
+  if (count > 8) v += window_value(field, end - 16, count >= 16 ? 0 : 16 - count, 8) * kPow10_8;
+  if (count > 16)
+    v += (count > 17 ? parse2(field + end - 18) : static_cast<uint64_t>(field[end - 17] - '0')) * kPow10_16;
   return v;
 }
 
-// Adds the digits [s, s + len) into the limbs, the last digit having power
-// p_last of N; digits outside the powers 0..75 must be zeros.
-bool add_run(cmn_dec_num* n, const char* s, long len, long p_last, const char* floor) {
-  if (len == 0) return true;
-  long p_first = p_last + len - 1;
-  long lo = p_last < 0 ? 0 : p_last;
-  long hi = p_first > 75 ? 75 : p_first;
-  if (p_first > 75 || p_last < 0) {
+// The first `count` (at most 18) digits from field + begin as an 18-digit
+// fraction limb (missing digits read as zeros).
+uint64_t run_from(const char* field, long begin, long count) {
+  uint64_t v = window_value(field, begin, 0, count >= 8 ? 8 : count) * kPow10_10;
+  if (count > 8) v += window_value(field, begin + 8, 0, count >= 16 ? 8 : count - 8) * 100;
+  if (count > 16) v += static_cast<uint64_t>(field[begin + 16] - '0') * 10 + (count > 17 ? field[begin + 17] - '0' : 0);
+  return v;
+}
+
+// Plain digit runs of at most 38 digits each, read in place; returns
+// whether any digit is non-zero.
+bool place_plain(const char* field, const char* int_begin, long int_len, const char* frac_begin, long frac_len,
+                 cmn_dec_num* n) {
+  constexpr long L = kLimbDigits;
+  const long e = (int_begin - field) + int_len;  // the integer digits' end
+  const long f = frac_begin - field;
+  // The limbs are made in locals and tested before they are stored: reading
+  // them back at once would wait for the stores.
+  uint64_t units = int_len > 0 ? run_before(field, e, int_len < L ? int_len : L) : 0;
+  uint64_t ints = int_len > L ? run_before(field, e - L, int_len < 2 * L ? int_len - L : L) : 0;
+  uint64_t top = int_len > 2 * L ? run_before(field, e - 2 * L, int_len - 2 * L) : 0;
+  uint64_t tenths = frac_len > 0 ? run_from(field, f, frac_len < L ? frac_len : L) : 0;
+  uint64_t fracs = frac_len > L ? run_from(field, f + L, frac_len < 2 * L ? frac_len - L : L) : 0;
+  uint64_t last = frac_len > 2 * L ? run_from(field, f + 2 * L, frac_len - 2 * L) : 0;
+  uint64_t* l = n->limb;
+  l[CMN_DEC_UNITS_LIMB + 2] = top;
+  l[CMN_DEC_UNITS_LIMB + 1] = ints;
+  l[CMN_DEC_UNITS_LIMB] = units;
+  l[CMN_DEC_UNITS_LIMB - 1] = tenths;
+  l[CMN_DEC_UNITS_LIMB - 2] = fracs;
+  l[CMN_DEC_UNITS_LIMB - 3] = last;
+  return (top | ints | units | tenths | fracs | last) != 0;
+}
+
+// Any digit runs with an exponent: each digit whose power lies within the
+// image is placed, any other must be a zero.
+bool place_general(const char* int_begin, long int_len, const char* frac_begin, long frac_len, long e,
+                   cmn_dec_num* n) {
+  char image[CMN_DEC_IMAGE_LEN];
+  std::memset(image, '0', sizeof image);
+  auto place = [&](const char* s, long len, long last_power) {
     for (long k = 0; k < len; ++k) {
-      long power = p_first - k;
-      if ((power > 75 || power < 0) && s[k] != '0') return false;
+      long power = last_power + (len - 1 - k);
+      if (power >= -kSide && power < kSide)
+        image[kSide - 1 - power] = s[k];
+      else if (s[k] != '0')
+        return false;
     }
-  }
-  for (long i = lo / 9; lo <= hi && i <= hi / 9; ++i) {
-    long plo = lo > 9 * i ? lo : 9 * i;
-    long phi = hi < 9 * i + 8 ? hi : 9 * i + 8;
-    n->limb[i] += parse_upto9(s + (p_first - phi), phi - plo + 1, floor) * kPow10[plo - 9 * i];
-  }
+    return true;
+  };
+  if (!place(int_begin, int_len, e) || !place(frac_begin, frac_len, e - frac_len)) return false;
+  cmn_dec_num_from_image(image, n);
   return true;
+}
+
+constexpr uint64_t kPow10[20] = {1ull,
+                                 10ull,
+                                 100ull,
+                                 1000ull,
+                                 10000ull,
+                                 100000ull,
+                                 1000000ull,
+                                 10000000ull,
+                                 100000000ull,
+                                 1000000000ull,
+                                 10000000000ull,
+                                 100000000000ull,
+                                 1000000000000ull,
+                                 10000000000000ull,
+                                 100000000000000ull,
+                                 1000000000000000ull,
+                                 10000000000000000ull,
+                                 100000000000000000ull,
+                                 1000000000000000000ull,
+                                 10000000000000000000ull};
+
+// Decimal digits of v > 0.
+int digit_count(uint64_t v) {
+  int t = ((64 - __builtin_clzll(v)) * 1233) >> 12;  // log10 from log2, at most one too many
+  return t + 1 - (v < kPow10[t]);
+}
+
+// Decimal zeros that end v > 0.
+int trailing_zeros(uint64_t v) {
+  int z = 0;
+  if (v % kPow10_16 == 0) {
+    v /= kPow10_16;
+    z += 16;
+  }
+  if (v % kPow10_8 == 0) {
+    v /= kPow10_8;
+    z += 8;
+  }
+  if (v % 10000 == 0) {
+    v /= 10000;
+    z += 4;
+  }
+  if (v % 100 == 0) {
+    v /= 100;
+    z += 2;
+  }
+  return z + (v % 10 == 0);
 }
 
 }  // namespace
@@ -102,7 +236,8 @@ long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n) {
   long int_len = int_end - int_begin, frac_len = frac_end - frac_begin;
   if (int_len + frac_len == 0) return CMN_DEC_NOT_A_NUMBER;
   long e = 0;
-  if (*p == 'E' || *p == 'e') {
+  bool exponent = *p == 'E' || *p == 'e';
+  if (exponent) {
     ++p;
     bool neg_exp = false;
     if (*p == '-' || *p == '+') neg_exp = *p++ == '-';
@@ -113,73 +248,73 @@ long cmn_dec_num_parse(const char* text, const char* limit, cmn_dec_num* n) {
   }
   if (*p != '\0') return CMN_DEC_NOT_A_NUMBER;
 
-  std::memset(n->limb, 0, sizeof n->limb);
-  // The last integer digit has power 38 + e of N.
-  if (!add_run(n, int_begin, int_len, 38 + e, text) || !add_run(n, frac_begin, frac_len, 38 + e - frac_len, text))
-    return CMN_DEC_OVERFLOW;
-  n->negative = negative && !cmn_dec_num_is_zero(*n);
+  bool nonzero;
+  if (!exponent && int_len <= kSide && frac_len <= kSide && limit - text == kField) {
+    nonzero = place_plain(text, int_begin, int_len, frac_begin, frac_len, n);
+  } else {
+    if (!place_general(int_begin, int_len, frac_begin, frac_len, e, n)) return CMN_DEC_OVERFLOW;
+    nonzero = !cmn_dec_num_is_zero(*n);
+  }
+  n->negative = negative && nonzero;
   return 0;
 }
 
+void cmn_dec_num_from_image(const char* image, cmn_dec_num* n) {
+  read_limbs(image, kSide, image + kSide, kSide, n);
+}
+
+void cmn_dec_num_to_image(const cmn_dec_num& n, char* image) {
+  // Limb k's 18 digits start at (5 - k) * 18 - 16 of the image.
+  char all[CMN_DEC_LIMBS * kLimbDigits];
+  for (int k = 0; k < CMN_DEC_LIMBS; ++k) put18(all + (CMN_DEC_LIMBS - 1 - k) * kLimbDigits, n.limb[k]);
+  std::memcpy(image, all + kLimbDigits - 2, CMN_DEC_IMAGE_LEN);
+}
+
 void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
-  int top = CMN_DEC_LIMBS - 1, bottom = 0;
-  while (top >= 0 && n.limb[top] == 0) --top;
-  if (top < 0) {
-    std::memcpy(d->text, "0.0", 4);
-    d->precision = 2;
-    d->scale = 1;
-    return;
+  // Written from out + kLead on; a limb's leading zeros may land before.
+  constexpr long kLead = kLimbDigits + 1;
+  char out[kLead + 2 * kField + kLimbDigits] = {};
+  long at = kLead;
+  int top = CMN_DEC_LIMBS - 1;
+  while (top >= CMN_DEC_UNITS_LIMB && n.limb[top] == 0) --top;
+  long int_len = 0;
+  if (top >= CMN_DEC_UNITS_LIMB) {
+    int lead = digit_count(n.limb[top]);
+    put18(out + at + lead - kLimbDigits, n.limb[top]);
+    at += lead;
+    for (int k = top - 1; k >= CMN_DEC_UNITS_LIMB; --k, at += kLimbDigits) put18(out + at, n.limb[k]);
+    int_len = at - kLead;
   }
-  while (n.limb[bottom] == 0) ++bottom;
-  // Digits of limbs top..bottom: buf[k] has power p0 - k.
-  char buf[kImage + 1];
-  long len = 9L * (top - bottom + 1);
-  for (int i = top, k = 0; i >= bottom; --i, k += 9) put9(buf + k, n.limb[i]);
-  long p0 = 9L * top + 8;
-  long k0 = 0;
-  while (buf[k0] == '0') ++k0;
-  long top_power = p0 - k0;
-  long low_nonzero = p0 - (len - 1);
-  while (buf[p0 - low_nonzero] == '0') ++low_nonzero;
-  // At most 38 digits from the first significant one (or from the point).
-  long first = top_power >= 38 ? top_power : 37;
-  long last = first - 37;
-  if (last < low_nonzero) last = low_nonzero;
-  char* out = d->text;
-  if (n.negative) *out++ = '-';
-  long int_digits = 0;
-  if (top_power >= 38) {
-    long stop = last > 38 ? last : 38;
-    int_digits = top_power - stop + 1;
-    std::memcpy(out, buf + k0, static_cast<size_t>(int_digits));
-    out += int_digits;
-    // Cut integer digits below the 38th significant one read as zeros.
-    for (long pw = stop - 1; pw >= 38; --pw) {
-      *out++ = '0';
-      ++int_digits;
+  // The fraction limbs, cut so that at most 38 digits are significant.
+  uint64_t frac[CMN_DEC_UNITS_LIMB];
+  for (int k = 0; k < CMN_DEC_UNITS_LIMB; ++k) frac[k] = n.limb[CMN_DEC_UNITS_LIMB - 1 - k];
+  if (int_len > 0) {
+    long keep = kSide - int_len;  // fraction digits left
+    for (int k = 0; k < CMN_DEC_UNITS_LIMB; ++k, keep -= kLimbDigits) {
+      if (keep <= 0)
+        frac[k] = 0;
+      else if (keep < kLimbDigits)
+        frac[k] -= frac[k] % kPow10[kLimbDigits - keep];
     }
   }
+  int last = CMN_DEC_UNITS_LIMB - 1;
+  while (last >= 0 && frac[last] == 0) --last;
   long scale = 0;
-  if (last < 38) {
-    *out++ = '.';
-    // Powers 37 down to last; those above p0 are leading fraction zeros
-    // (last <= p0 always).
-    long high = 37;
-    if (p0 < 37) {
-      std::memset(out, '0', static_cast<size_t>(37 - p0));
-      out += 37 - p0;
-      high = p0;
-    }
-    std::memcpy(out, buf + (p0 - high), static_cast<size_t>(high - last + 1));
-    out += high - last + 1;
-    scale = 38 - last;
-    while (scale > 0 && out[-1] == '0') {
-      --out;
-      --scale;
-    }
-    if (scale == 0) --out;
+  if (last >= 0) {
+    out[at++] = '.';
+    for (int k = 0; k <= last; ++k) put18(out + at + k * kLimbDigits, frac[k]);
+    scale = (last + 1) * kLimbDigits - trailing_zeros(frac[last]);
+    at += scale;
+  } else if (int_len == 0) {
+    std::memcpy(out + at, "0.0", 3);
+    at += 3;
+    int_len = 1;  // zero: precision 2, scale 1
+    scale = 1;
   }
-  *out = '\0';
-  d->precision = int_digits + scale;
+  std::memcpy(out + at, kZeroField, kField);
+  long begin = kLead;
+  if (n.negative) out[--begin] = '-';
+  std::memcpy(d->text, out + begin, kField);
+  d->precision = int_len + scale;
   d->scale = scale;
 }

@@ -1,0 +1,108 @@
+// Comparison by value of NUL-terminated texts in one pass: every length
+// around the sixteen-byte blocks, texts that end at a page's last byte
+// before a page that cannot be read, prefixes, and counted texts with NULs
+// inside.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "mbtext/gc_str.h"
+
+namespace {
+
+// Measures both texts, then compares: the result the one pass must give.
+int reference(const char* a, const char* b) {
+  const size_t la = std::strlen(a), lb = std::strlen(b);
+  const size_t m = la < lb ? la : lb;
+  if (la != 0 && lb != 0 && m > 0) {
+    int r = std::memcmp(a, b, m);
+    if (r != 0) return r < 0 ? -1 : 1;
+  }
+  return int(la) - int(lb);
+}
+
+// Two readable pages followed by one that cannot be read.
+class GuardedPages {
+ public:
+  GuardedPages() {
+    page_ = size_t(sysconf(_SC_PAGESIZE));
+    void* p = mmap(nullptr, 3 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    base_ = p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+    if (base_) mprotect(base_ + 2 * page_, page_, PROT_NONE);
+  }
+  ~GuardedPages() {
+    if (base_) munmap(base_, 3 * page_);
+  }
+  // Copies s (with its NUL) so that the NUL is the last readable byte.
+  char* atEnd(const std::string& s) {
+    char* at = base_ + 2 * page_ - s.size() - 1;
+    std::memcpy(at, s.c_str(), s.size() + 1);
+    return at;
+  }
+  // Copies s into the first page at the given offset.
+  char* at(size_t offset, const std::string& s) {
+    std::memcpy(base_ + offset, s.c_str(), s.size() + 1);
+    return base_ + offset;
+  }
+  bool ok() const { return base_ != nullptr; }
+
+ private:
+  size_t page_ = 0;
+  char* base_ = nullptr;
+};
+
+std::string randomText(std::mt19937& rng, size_t n) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) s += char(1 + rng() % 255);
+  return s;
+}
+
+TEST(StrcmpOnePass, AgreesWithMeasuringFirstAroundBlocksAndPages) {
+  GuardedPages pages;
+  ASSERT_TRUE(pages.ok());
+  std::mt19937 rng(5600);
+  for (int iter = 0; iter < 20000; ++iter) {
+    const size_t common = rng() % 70;
+    std::string a = randomText(rng, common), b = a;
+    const int kind = int(rng() % 4);
+    if (kind == 0) a += randomText(rng, rng() % 40);  // b is a prefix of a
+    if (kind == 1) b += randomText(rng, rng() % 40);  // a is a prefix of b
+    if (kind == 2) {                                   // they differ after the common part
+      a += randomText(rng, 1 + rng() % 20);
+      b += randomText(rng, 1 + rng() % 20);
+    }
+    // One text ends at the page's end, the other lies at a random offset.
+    const bool aLast = rng() % 2 == 0;
+    const char* pa = aLast ? pages.atEnd(a) : pages.at(rng() % 2048, a);
+    const char* pb = aLast ? pages.at(rng() % 2048, b) : pages.atEnd(b);
+    const int want = reference(pa, pb);
+    ASSERT_EQ(GCStrcmp(nullptr, pa, -1, pb, -1, 0), want) << iter;
+    ASSERT_EQ(GCStrcmp(nullptr, pb, -1, pa, -1, 0), reference(pb, pa)) << iter;
+    // Counted texts of the same bytes agree.
+    ASSERT_EQ(GCStrcmp(nullptr, pa, int32_t(std::strlen(pa)), pb, int32_t(std::strlen(pb)), 0), want) << iter;
+  }
+}
+
+TEST(StrcmpOnePass, PrefixesEmptyTextsAndNulsInside) {
+  struct Case {
+    const char* a;
+    int32_t la;
+    const char* b;
+    int32_t lb;
+    int want;
+  } cases[] = {
+      {"abc", -1, "ab", -1, 1},           {"a", -1, "abc", -1, -2},
+      {"", -1, "abc", -1, -3},            {"abc", -1, "", -1, 3},
+      {"", -1, "", -1, 0},                {"same text", -1, "same text", -1, 0},
+      {"ab\0x", 4, "ab\0y", 4, -1},       {"ab\0x", -1, "ab\0y", -1, 0},
+      {"ab\0", 3, "ab", -1, 1},           {nullptr, -1, "a", -1, -1},
+      {"\xFF", -1, "\x01", -1, 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GCStrcmp(nullptr, c.a, c.la, c.b, c.lb, 0), c.want) << c.a << " " << c.b;
+}
+
+}  // namespace
