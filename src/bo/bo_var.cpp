@@ -180,8 +180,14 @@ float KVariant::AsFloat() const { return vt == KVT_R4 ? fltVal : Converted(kvFlo
 double KVariant::AsDouble() const { return vt == KVT_R8 ? dblVal : Converted(kvDouble).dblVal; }
 
 KZString& KVariant::AsString(KZString& out) const {
-  const KVariant& text = vt == KVT_KSTR ? *this : Converted(kvString);
-  out = KZString(text.bstrVal, long(KBinSysStringByteLen(text.bstrVal)));
+  if (vt == KVT_KSTR) {
+    out = KZString(bstrVal, long(KBinSysStringByteLen(bstrVal)));
+    return out;
+  }
+  // A converted text is a block holding the text up to its NUL.
+  const KVariant text = Converted(kvString);
+  const char* s = text.bstrVal;
+  out = KZString(s, s ? long(strnlen(s, KBinSysStringByteLen(s))) : 0);
   return out;
 }
 

@@ -1,5 +1,6 @@
-// KFormatMessage and its helpers: inserts %1, %2, ... filled by number from
-// an array of texts or from a va_list, or the system text of an error number.
+// KFormatMessage and its helpers: inserts %1, %2, ... filled in order of
+// appearance from an array of texts or from a va_list, or the system text of
+// an error number.
 #include <cstdarg>
 #include <cstring>
 #include <string>
@@ -14,10 +15,9 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// One marker of a format text: where its insert goes and its number.
+// One marker of a format text: where its insert goes.
 struct Marker {
-  size_t at;     // offset in the literal text
-  unsigned number;
+  size_t at;  // offset in the literal text
 };
 
 // The format text split into literal text and markers; the refusals are
@@ -32,9 +32,8 @@ void split_format(const char* source, std::string& literal, std::vector<Marker>&
       continue;
     }
     ++p;
-    unsigned n = 0;
-    while (is_digit(*p)) n = n * 10 + unsigned(*p++ - '0');
-    markers.push_back({literal.size(), n});
+    while (is_digit(*p)) ++p;
+    markers.push_back({literal.size()});
     if (*p == '!') {
       const char* close = std::strchr(p + 1, '!');
       p = close ? close + 1 : p + std::strlen(p);
@@ -159,16 +158,15 @@ unsigned long KFormatMessage(unsigned long flags, const void* source, unsigned l
     std::string literal;
     std::vector<Marker> markers;
     split_format(fmt, literal, markers);
-    unsigned highest = 0;
-    for (const Marker& m : markers) highest = m.number > highest ? m.number : highest;
+    // Each marker, whatever its number, takes the next insert: the
+    // markers become "%s" conversions (KFilterFormatString).
     std::vector<const char*> inserts =
-        gather_inserts(highest, args, (flags & KFORMAT_MESSAGE_ARGUMENT_ARRAY) != 0);
+        gather_inserts(unsigned(markers.size()), args, (flags & KFORMAT_MESSAGE_ARGUMENT_ARRAY) != 0);
     size_t at = 0;
-    for (const Marker& m : markers) {
-      text.append(literal, at, m.at - at);
-      at = m.at;
-      const char* ins = m.number >= 1 ? inserts[m.number - 1] : "";
-      text += ins ? ins : "";
+    for (size_t k = 0; k < markers.size(); ++k) {
+      text.append(literal, at, markers[k].at - at);
+      at = markers[k].at;
+      text += inserts[k] ? inserts[k] : "";
     }
     text.append(literal, at, std::string::npos);
   }

@@ -216,7 +216,9 @@ int kvsnprintf(char* buf, size_t size, const char* fmt, va_list args) {
   va_copy(ap, args);
   int n = GCVsprintf(loc, buf, int32_t(size > 0x7FFFFFFF ? 0x7FFFFFFF : size), f.fmt, -1, GC_FL_NUL, ap);
   va_end(ap);
-  if (GCGetError(loc) == GC_E_BUFFER) return -2;
+  const auto error = GCGetError(loc);
+  if (error == GC_E_BUFFER) return -2;
+  if (error != GC_OK) return -1;  // refused (a precision beyond the largest, a bad format)
   return n > 0 ? n - 1 : -1;
 }
 

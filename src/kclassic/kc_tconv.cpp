@@ -53,7 +53,6 @@ void KUtlTypeConvert::ParseDateString(KZString& text) {
   if (text.IsEmpty()) bad_date("KUtlTypeConvert::ParseDateString");
   m_tokens.RemoveAll();
   m_text.Empty();
-  m_isoUsed = 0;
   // Full-width forms to half-width, so full-width digits read as digits.
   std::vector<char> half(size_t(text.GetLength()) * 2 + 16);
   long n = ktohalfwidth(half.data(), text, -1, long(half.size()));
@@ -97,7 +96,6 @@ int KUtlTypeConvert::ProcessParsedDateAsISO() {
   else
     used = 11;
   m_text = join(0, used - 1);
-  m_isoUsed = used;
   return 1;
 }
 
@@ -165,13 +163,7 @@ void KUtlTypeConvert::ApplyDesignators(long& hour, int last) {
       if (t.Find(pm) >= 0) seenPm = true;
     }
   }
-  // Nothing may follow the time but white space or a designator.
-  if (last + 2 < count) bad_date(kParsed);
-  if (last + 1 < count) {
-    KZString t = lowered(m_tokens[last + 1]);
-    bool designator = (!am.IsEmpty() && t.Find(am) >= 0) || (!pm.IsEmpty() && t.Find(pm) >= 0);
-    if (!designator && !blank(t)) bad_date(kParsed);
-  }
+  // What follows the token after the time is not read.
   if (seenAm && seenPm) bad_date(kParsed);
   if (seenPm) {
     if (hour < 1 || hour > 12) bad_date(kParsed);
@@ -185,11 +177,7 @@ void KUtlTypeConvert::ApplyDesignators(long& hour, int last) {
 
 void KUtlTypeConvert::ProcessParsedDate() {
   if (m_tokens.GetSize() < 5) bad_date(kParsed);
-  if (ProcessParsedDateAsISO()) {
-    // The ISO shape takes nothing after its fields.
-    if (m_isoUsed < m_tokens.GetSize()) bad_date(kParsed);
-    return;
-  }
+  if (ProcessParsedDateAsISO()) return;  // tokens after its fields are not read
   long order;
   try {
     order = UtlGetThreadLocale().GetIDate();

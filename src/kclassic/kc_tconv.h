@@ -47,8 +47,6 @@ class ORB_API KUtlTypeConvert {
   KZString m_text;
   KStringArray m_tokens;
   KOleDateTime m_date;
-  // Tokens the ISO shape used; the rest must not be there.
-  int m_isoUsed = 0;
 
   void TimeFromTokens(long& hour, long& minute, long& second, int& last);
   void ApplyDesignators(long& hour, int last);

@@ -27,10 +27,18 @@ struct Scratch : tagKVARIANT {
   Scratch& operator=(const Scratch&) = delete;
 };
 
-// Sets dst to a new text of s; 0 or the out-of-memory status.
+// Bytes of the text block a conversion writes into.
+constexpr unsigned kMadeTextSize = 255;
+
+// Sets dst to the text a conversion made: a block of 255 bytes holding s
+// and its NUL, the rest zero (a longer text gets the room it needs, not
+// cut); 0 or the out-of-memory status.
 long set_text(tagKVARIANT* dst, const KZString& s) {
-  dst->bstrVal = KBinSysAllocStringByteLen(s, unsigned(s.GetLength()));
-  return dst->bstrVal ? KS_OK : KE_OUTOFMEMORY;
+  const unsigned n = unsigned(s.GetLength());
+  dst->bstrVal = KBinSysAllocStringByteLen(nullptr, n + 1 > kMadeTextSize ? n + 1 : kMadeTextSize);
+  if (!dst->bstrVal) return KE_OUTOFMEMORY;
+  std::memcpy(dst->bstrVal, static_cast<const char*>(s), n);
+  return KS_OK;
 }
 
 long set_bstr(tagKVARIANT* dst, char* s) {
@@ -101,7 +109,7 @@ long from_i4(const tagKVARIANT& s, tagKVARIANT* dst, unsigned short type) {
     case KVT_I4: dst->lVal = s.lVal; return KS_OK;
     case KVT_R4: dst->fltVal = float(s.lVal); return KS_OK;
     case KVT_CY: dst->cyVal.int64 = int64_t(s.lVal) * 10000; return KS_OK;
-    case KVT_BOOL: dst->boolVal = s.lVal != 0 ? 1 : 0; return KS_OK;
+    case KVT_BOOL: dst->boolVal = int16_t(s.lVal & 0xFFFF); return KS_OK;  // the low 16 bits
     case KVT_KSTR: {
       KZString text;
       text.Format("%d", int(s.lVal));

@@ -105,9 +105,9 @@ KArchive& operator>>(KArchive& ar, KOleVariant& v) {
     case KVT_KSTR: {
       uint32_t n = ar.Get32();
       if (n == 0) break;
+      // The stored NUL stays: the text read back is one byte longer.
       std::string s = read_bytes(ar, n);
-      size_t len = s.back() == '\0' ? s.size() - 1 : s.size();
-      v.bstrVal = KBinSysAllocStringByteLen(s.data(), unsigned(len));
+      v.bstrVal = KBinSysAllocStringByteLen(s.data(), unsigned(s.size()));
       if (!v.bstrVal) KAfxThrowMemoryException();
       break;
     }

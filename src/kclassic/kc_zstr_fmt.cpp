@@ -1,5 +1,6 @@
 // KZString: printf-style formatting with the result measured first,
 // message formatting and loading from the K-layer string table.
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -179,25 +180,29 @@ void KZString::FormatV(const char* fmt, va_list args) {
     Empty();
     return;
   }
+  // A text the formatter refuses, or one too long for a string, is an
+  // error: the string never silently comes back empty.
+  constexpr int kTooFull = -2;  // kvsnprintf: the buffer was too small
   int size = MeasureFormat(fmt, args) + 1;
-  for (int tries = 0; tries < 16; ++tries) {
+  for (;;) {
     KZString out;
     out.AllocBuffer(size - 1 > 0 ? size - 1 : 1);
     va_list ap;
     va_copy(ap, args);
     int n = kvsnprintf(out.m_pchData, size_t(out.GetAllocLength()) + 1, fmt, ap);
     va_end(ap);
-    if (n == -2) {
+    if (n == kTooFull) {
+      if (size > INT_MAX / 2) KAfxThrowMemoryException();
       size *= 2;
       continue;
     }
-    out.SetLength(n < 0 ? 0 : int(std::strlen(out.m_pchData)));
+    if (n < 0) throw new KErr(KERR_INVALID_FORMAT, "KZString::FormatV", "Could not format input string");
+    out.SetLength(int(std::strlen(out.m_pchData)));
     Release();
     m_pchData = out.m_pchData;
     out.Init();
     return;
   }
-  Empty();
 }
 
 void KZString::FormatMessage(const char* fmt, ...) {

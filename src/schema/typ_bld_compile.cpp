@@ -121,8 +121,9 @@ long typ_bld_compile_model(KAdpConnId* con, const char* file_name, unsigned long
   typ_sch_set_bld_options(options);
   typ_bld_parse_reset();
   if (ddparse() != 0) {
+    const long line = ddlineno;  // closing the input starts the count again
     close_input();
-    typ_alrt(kProc, TYP_BLD_FILE, ddlineno);
+    typ_alrt(kProc, TYP_BLD_FILE, line);
     return typ_bld_cleanup(TYP_BLD_FILE);
   }
   if (typ_bld_has_flex) {

@@ -191,7 +191,7 @@ TEST_F(CmnTypConv, TextToNumbers) {
 }
 
 TEST_F(CmnTypConv, NumericPairsAndBooleans) {
-  long l = 300, zero = 0;
+  long l = 300;
   float f = 2.5f;
   float* pf = &f;
   double d = 3.75;
@@ -202,8 +202,14 @@ TEST_F(CmnTypConv, NumericPairsAndBooleans) {
   result r = convert(CMN_TYP_LONG, &l, CMN_TYP_DOUBLE, 4);
   EXPECT_EQ(r.allocated, 1);
   EXPECT_EQ(value_of<long>(convert(CMN_TYP_LONG, &l, CMN_TYP_VOID_P, 8)), 300);
-  EXPECT_EQ(value_of<char>(convert(CMN_TYP_LONG, &l, CMN_TYP_BOOLEAN, 8)), 1);  // 300 is not 0x2c
-  EXPECT_EQ(value_of<char>(convert(CMN_TYP_LONG, &zero, CMN_TYP_BOOLEAN, 8)), 0);
+  // A long becomes a boolean by its low byte.
+  const struct {
+    long value;
+    char want;
+  } booleans[] = {{300, 0x2C}, {0, 0},   {1, 1},
+                  {256, 0},    {-1, static_cast<char>(0xFF)}, {0x1FF, static_cast<char>(0xFF)}};
+  for (auto c : booleans)
+    EXPECT_EQ(value_of<char>(convert(CMN_TYP_LONG, &c.value, CMN_TYP_BOOLEAN, 8)), c.want) << c.value;
   EXPECT_FLOAT_EQ(value_of<float>(convert(CMN_TYP_FLOAT, &f, CMN_TYP_FLOAT, 4)), 2.5f);
   EXPECT_DOUBLE_EQ(value_of<double>(convert(CMN_TYP_FLOAT, &pf, CMN_TYP_DOUBLE, 8)), 2.5);
   EXPECT_DOUBLE_EQ(value_of<double>(convert(CMN_TYP_DOUBLE, &d, CMN_TYP_DOUBLE, 8)), 3.75);
@@ -240,7 +246,6 @@ TEST_F(CmnTypConv, PairsWithoutAConversion) {
     void* cell;
     long dst;
   } cases[] = {{CMN_TYP_MONEY, &pm, CMN_TYP_CHAR_P},
-               {CMN_TYP_CLK_TIME, &clock, CMN_TYP_LONG},
                {CMN_TYP_LONG, &clock, CMN_TYP_DECIMAL},
                {CMN_TYP_SHORT, &clock, CMN_TYP_LONG}};
   for (auto& c : cases) {
@@ -391,7 +396,12 @@ TEST_F(CmnTypConv, ClockTimesAndRecordTypesUseTheirOwnProcedures) {
   EXPECT_STREQ(static_cast<const char*>(slot), "clock value");
   ASSERT_EQ(cmn_typ_convert(-1, CMN_TYP_CLK_TIME, &clock, CMN_TYP_CHAR_P, &slot, 8, &allocated), 0);
   EXPECT_STREQ(static_cast<const char*>(slot), "clock text");
-  EXPECT_EQ(cmn_typ_convert(-1, CMN_TYP_CLK_TIME, &clock, CMN_TYP_LONG, &slot, 8, &allocated), CMN_TYP_NO_CONV_PROC);
+  // A clock time to a long is 0, without the clock's method.
+  clock = 12345;
+  long as_long = 99;
+  slot = &as_long;
+  EXPECT_EQ(cmn_typ_convert(-1, CMN_TYP_CLK_TIME, &clock, CMN_TYP_LONG, &slot, 8, &allocated), 0);
+  EXPECT_EQ(as_long, 0);
   EXPECT_EQ(clock_calls, 2);
   // Owner 653 with two clock times takes the matrix, so the clock's method.
   ASSERT_EQ(cmn_typ_convert(653, CMN_TYP_CLK_TIME, &clock, CMN_TYP_CLK_TIME, &slot, 8, &allocated), 0);

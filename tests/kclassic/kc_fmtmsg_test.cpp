@@ -75,28 +75,31 @@ void expect_refusal(const Refusal& want, unsigned long flags, const void* source
 
 } // namespace
 
-TEST_F(FormatMessage, InsertsByNumberFromArrayAndList) {
+TEST_F(FormatMessage, InsertsInOrderOfAppearanceFromArrayAndList) {
+  // The markers' numbers do not choose the insert: the first marker takes
+  // the first insert, the second the second.
   struct Case {
     const char* fmt;
     const char* want;
   } cases[] = {
-      {"%2 then %1", "B then A"},
+      {"first %2 then %1.", "first A then B."},
+      {"%2 then %1", "A then B"},
       {"%1!d! and %2", "A and B"}, // the !d! type is dropped; the insert goes in as text
       {"%1%2", "AB"},
-      {"<%1> <%1>", "<A> <A>"}, // a repeated marker repeats its insert
+      {"<%1> <%1>", "<A> <B>"},
       {"no inserts", "no inserts"},
-      {"%3 %2 %1", "C B A"},
+      {"%3 %2 %1", "A B C"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(from_array(c.fmt, {"A", "B", "C"}), c.want) << c.fmt;
     EXPECT_EQ(from_list(c.fmt, "A", "B", "C"), c.want) << c.fmt;
   }
-  // A table text with its inserts out of order.
-  EXPECT_EQ(from_array(KGetResourceString(0x8B00171, 0x409), {"fld", "7"}),
+  // A table text whose markers are numbered out of order.
+  EXPECT_EQ(from_array(KGetResourceString(0x8B00171, 0x409), {"7", "fld"}),
             "For query type <Child View Table>   at traversal map entry index <7> , field <fld> given in select "
             "list, does not exist in view.");
-  // Only the markers that occur read arguments: %2 alone reads two.
-  EXPECT_EQ(from_list("only %2", "first", "second"), "only second");
+  // One argument a marker: %2 alone reads one.
+  EXPECT_EQ(from_list("only %2", "first", "second"), "only first");
 }
 
 TEST_F(FormatMessage, RefusalsOfTheFlagsAndFormats) {

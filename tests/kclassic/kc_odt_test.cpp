@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "kc_testdir.h"
 #include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_odt.h"
@@ -245,8 +246,7 @@ TEST(OleDate, SpanArithmeticStatuses) {
 }
 
 TEST(OleDate, FromTimeT) {
-  setenv("TZ", "UTC", 1);
-  tzset();
+  kctest::EnvVar tz("TZ", "UTC");  // the zone of the tests after this one is given back
   KOleDateTime d;
   d = 1072879509L; // 2003-12-31 14:05:09 UTC
   EXPECT_EQ(d.GetStatus(), KOleDateTime::valid);

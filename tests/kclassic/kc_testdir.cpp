@@ -1,5 +1,7 @@
 #include "kc_testdir.h"
 
+#include <ctime>
+
 #include <stdlib.h>
 
 #include <filesystem>
@@ -38,11 +40,13 @@ EnvVar::EnvVar(const char* name, const char* value) : m_name(name) {
   if (old) m_old = old;
   if (value) ::setenv(name, value, 1);
   else ::unsetenv(name);
+  if (m_name == "TZ") ::tzset();  // the C library reads the zone again
 }
 
 EnvVar::~EnvVar() {
   if (m_had) ::setenv(m_name.c_str(), m_old.c_str(), 1);
   else ::unsetenv(m_name.c_str());
+  if (m_name == "TZ") ::tzset();
 }
 
 } // namespace kctest

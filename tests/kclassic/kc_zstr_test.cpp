@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "kc_testerr.h"
 #include "kc_testloc.h"
 #include "kclassic/kc_err.h"
 #include "kclassic/kc_plex.h"
@@ -418,6 +419,16 @@ TEST_F(ZString, FormatReservesByConversion) {
   }
 }
 
+TEST_F(ZString, FormatRefusedByTheFormatterIsAnError) {
+  KZString s("kept");
+  // A precision beyond the formatter's largest: no text can be made.
+  auto e = kctest::catchKErr([&] { s.Format("%.600f", 1.0); });
+  EXPECT_TRUE(e.thrown);
+  EXPECT_EQ(e.id, KERR_INVALID_FORMAT);
+  EXPECT_EQ(e.method, "KZString::FormatV");
+  EXPECT_EQ(str(s), "kept");
+}
+
 TEST_F(ZString, FormatGrowsWhenWideTextTakesMoreBytes) {
   kctest::ThreadLocale utf8(kctest::kUtf8);
   // Forty packed two-byte characters: measured as forty, written as eighty bytes.
@@ -429,10 +440,12 @@ TEST_F(ZString, FormatGrowsWhenWideTextTakesMoreBytes) {
   EXPECT_EQ(str(s.Left(2)), bytes({0xC3, 0xA9}));
 }
 
-TEST_F(ZString, FormatMessageFillsByNumber) {
+TEST_F(ZString, FormatMessageFillsInOrderOfAppearance) {
   KZString s;
-  s.FormatMessage("%2 before %1, again %2", "one", "two");
-  EXPECT_EQ(str(s), "two before one, again two");
+  s.FormatMessage("%2 before %1, again %2", "one", "two", "three");
+  EXPECT_EQ(str(s), "one before two, again three");
+  s.FormatMessage("first %2 then %1.", "A", "B");
+  EXPECT_EQ(str(s), "first A then B.");
 }
 
 TEST_F(ZString, LoadStringFromTheKTable) {

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_cmp.h"
+#include "schema/typ_msg.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 
@@ -117,6 +119,26 @@ TEST_F(bld_compile, FailedStepsPrintTheirTextAndTitle) {
   SetUp();
   EXPECT_EQ(full_at("/nonexistent-dir/schema.sch", 0), 1);
   EXPECT_EQ(out_, "typ_bld_compile: cannot open input schema file '/nonexistent-dir/schema.sch'\n");
+}
+
+TEST_F(bld_compile, FailedParseNamesTheLineItStoppedOn) {
+  const struct {
+    std::string file;
+    long line;
+  } rows[] = {
+      {"OBJECT bad", 1},
+      {"\n\n  OBJECT a 10 !\n", 3},
+      {bld_obj("a", 10) + "\n\nOBJECT b x\n", 0},  // the line after the good object's, counted below
+  };
+  for (const auto& r : rows) {
+    SetUp();
+    long line = r.line;
+    if (line == 0) line = std::count(r.file.begin(), r.file.end(), '\n');
+    EXPECT_EQ(full(r.file, 0), TYP_BLD_FILE) << r.file;
+    EXPECT_NE(core_top_alert_text().find("reading line " + std::to_string(line) + " of"), std::string::npos)
+        << r.file << "\n" << core_top_alert_text();
+    TearDown();
+  }
 }
 
 TEST_F(bld_compile, RefusedComparisonClosesItsReportAndHandsBackItsText) {

@@ -1,5 +1,7 @@
 // The clock's message list (subsystem 34, message ids 7600..7652) and the
 // names it carries: short and long month names and weekday names.
+//
+// Threads: start-up only (it fills the message-list slot; see loc_str.h).
 #pragma once
 
 #include "orb_api.h"

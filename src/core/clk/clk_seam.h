@@ -9,6 +9,9 @@
 // CLK_SEAM_MISSING and a text naming the call, the server type reads 0, and
 // the query-date conversion is kept until the query SQL installs its slot.
 // The local clock is read through the table too; empty, it is the OS clock.
+//
+// Threads: the slots are filled at start-up and only read afterwards; filling a
+// slot while other threads call the clock is not safe.
 #pragma once
 
 #include <ctime>

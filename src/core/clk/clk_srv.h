@@ -4,6 +4,9 @@
 // cached client/server difference, re-measured at an interval and compared
 // for drift. Notes of drift and reset wait on the clock's own alert stack
 // until clk_time_synch moves them to the current stack.
+//
+// Threads: not safe from several threads: the synchronisation state, the cached
+// difference and the clock's alert stack are process-wide and unguarded.
 #pragma once
 
 #include "core/clk/clk_time.h"

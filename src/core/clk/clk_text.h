@@ -4,6 +4,9 @@
 //
 // Output texts are written into out (size bytes with the NUL); a text that
 // does not fit is cut. Failures push their clock alert and return its code.
+//
+// Threads: not safe from several threads: the texts follow the process-wide
+// region record and zone settings, and failures push alerts (cmn_alrt.h).
 #pragma once
 
 #include "core/clk/clk_time.h"

@@ -4,6 +4,9 @@
 //
 // Functions return 0 or a clock alert code (clk_msg.h) after pushing it;
 // outputs are left as they were on failure.
+//
+// Threads: the arithmetic works on its arguments, but failures push alerts on the
+// current stack (cmn_alrt.h), which is one thread at a time.
 #pragma once
 
 #include "orb_api.h"

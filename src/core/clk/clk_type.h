@@ -9,6 +9,8 @@
 // storage; when the storage is too small, new storage is allocated with
 // cmn_typ_alloc, its address stored in the slot and *allocated set to 1 (the
 // caller frees it with cmn_typ_dealloc).
+//
+// Threads: as cmn_typ.h (installed at start-up; unguarded, one thread at a time).
 #pragma once
 
 #include <cstdio>

@@ -2,6 +2,9 @@
 // client's. Clock times are stored in server time; the texts are read and
 // written in client time, converted through zone records with daylight
 // periods or through plain tick differences set at login.
+//
+// Threads: not safe from several threads: the zone records and the login
+// differences are process-wide and unguarded.
 #pragma once
 
 #include "core/clk/clk_time.h"

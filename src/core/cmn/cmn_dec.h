@@ -11,6 +11,9 @@
 // operand or the result does not fit 38 digits either side of the point,
 // 0x1000a7 on division by zero, 0x100064 when an operand is no number. On
 // failure the result is not written. The result may be one of the operands.
+//
+// Threads: the operations work on their arguments, but failures push alerts on the
+// current stack (cmn_alrt.h), which is one thread at a time.
 #pragma once
 
 #include "orb_api.h"

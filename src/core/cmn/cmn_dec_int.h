@@ -6,6 +6,8 @@
 // fraction digits. Valid operands and results have at most 38 digits either
 // side of the point: limb 5 stays below 100 and limb 0 is a multiple of
 // 10^16.
+//
+// Threads: plain functions on their arguments; safe from several threads.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,9 @@
 // 999999 names the undetermined type: it passes cmn_dyn_check_type, the name
 // look-ups and cmn_dyn_find_f, and every other look-up refuses it with
 // 0x10000F.
+//
+// Threads: the table of run-time types is process-wide and unguarded: one thread
+// at a time.
 #pragma once
 
 #include <cstdio>

@@ -1,4 +1,6 @@
 // Shared by the files of the run-time record types (not for other modules).
+//
+// Threads: as cmn_dyn.h.
 #pragma once
 
 #include "core/cmn/cmn_dyn.h"

@@ -1,5 +1,8 @@
 // Format records (types 626 and 627), the parser of printf-style format
 // texts, and the table that names object types and data types.
+//
+// Threads: not safe from several threads: the format records' pool and the names'
+// text buffer are process-wide and unguarded.
 #pragma once
 
 #include <cstdio>

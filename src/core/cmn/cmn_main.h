@@ -1,6 +1,9 @@
 // Start and stop of the cmn module (type registry, subsystem table, message
 // list, alerts, run-time record types, formats) as one unit, the process-wide
 // debug switch, and small conversions shared by the application layers.
+//
+// Threads: start and stop run alone, before and after every other call; the debug
+// switch is process-wide and unguarded.
 #pragma once
 
 #include "orb_api.h"

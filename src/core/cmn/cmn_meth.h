@@ -9,6 +9,9 @@
 // cell, the address of the stored value (for a char pointer or a decimal,
 // the address of the pointer to it), as cmn_typ_convert does. Get methods write through a destination slot (the
 // address of a pointer to the destination storage; see cmn_typ_conv.h).
+//
+// Threads: as cmn_typ.h (the methods are installed at start-up and read the
+// registry; unguarded, one thread at a time).
 #pragma once
 
 #include <cstdio>

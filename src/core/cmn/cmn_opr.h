@@ -2,6 +2,9 @@
 // through, which operators each data type allows (a full and a restricted
 // set), their SQL texts and localised names, and the check of a query value
 // against a data type.
+//
+// Threads: the tables are constant; the localised names and the value check follow
+// the locale layer and push alerts (cmn_alrt.h), one thread at a time.
 #pragma once
 
 #include "core/utl/utl_col.h"

@@ -30,8 +30,8 @@ long matrix(long owner, long src_type, void* src, long dst_type, void* slot, lon
     case CMN_TYP_DECIMAL:
       return cmn_conv_from_decimal(owner, src, dst_type, slot, size, allocated);
     case CMN_TYP_CLK_TIME:
-      // A clock time has no long form here.
-      if (dst_type == CMN_TYP_LONG) return cmn_conv_no_proc(owner, src_type, dst_type);
+      // A clock time as a long is 0.
+      if (dst_type == CMN_TYP_LONG) return cmn_conv_put_long(slot, size, allocated, 0);
       return cmn_conv_by_clock(owner, src_type, src, dst_type, slot, size, allocated);
     default:
       return cmn_conv_no_proc(owner, src_type, dst_type);

@@ -9,6 +9,9 @@
 // with cmn_typ_dealloc, also when the conversion failed afterwards. Text
 // results are measured, so a long text always fits. Returns 0 or an alert
 // code that was pushed.
+//
+// Threads: not safe from several threads: the conversion settings (precisions,
+// read and write flags) are process-wide, and failures push alerts (cmn_alrt.h).
 #pragma once
 
 #include "orb_api.h"

@@ -1,4 +1,6 @@
 // Shared by the files of the type conversion (not for other modules).
+//
+// Threads: as cmn_typ_conv.h.
 #pragma once
 
 #include <string>
@@ -41,6 +43,8 @@ long cmn_conv_range_check(double v);
 long cmn_conv_push_value(long code, const char* text);
 
 // The matrix by source group.
+// Stores value as a long in the slot's storage.
+long cmn_conv_put_long(void* slot, long size, long* allocated, long value);
 long cmn_conv_from_number(long owner, long src_type, void* src, long dst_type, void* slot, long size,
                           long* allocated);
 long cmn_conv_from_text(long owner, long src_type, void* src, long dst_type, void* slot, long size,

@@ -80,6 +80,10 @@ long cmn_conv_currency_text(double v, std::string* out) {
   return 0;
 }
 
+long cmn_conv_put_long(void* slot, long size, long* allocated, long value) {
+  return put_value(slot, size, CMN_TYP_LONG, allocated, value);
+}
+
 long cmn_conv_from_number(long owner, long src_type, void* src, long dst_type, void* slot, long size,
                           long* allocated) {
   switch (src_type * 1000 + dst_type) {
@@ -95,7 +99,8 @@ long cmn_conv_from_number(long owner, long src_type, void* src, long dst_type, v
     case CMN_TYP_LONG * 1000 + CMN_TYP_VOID_P:
       return put_value(slot, size, dst_type, allocated, read_at<long>(src));
     case CMN_TYP_LONG * 1000 + CMN_TYP_BOOLEAN:
-      return put_value(slot, size, dst_type, allocated, static_cast<char>(read_at<long>(src) != 0 ? 1 : 0));
+      // The low byte of the long (256 is false).
+      return put_value(slot, size, dst_type, allocated, static_cast<char>(read_at<long>(src) & 0xFF));
     case CMN_TYP_FLOAT * 1000 + CMN_TYP_FLOAT:
       return put_value(slot, size, dst_type, allocated, read_at<float>(src));
     case CMN_TYP_FLOAT * 1000 + CMN_TYP_DOUBLE:

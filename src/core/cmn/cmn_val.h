@@ -3,6 +3,9 @@
 // double, anything meeting a decimal to decimal text arithmetic). Text values
 // are carried but take part in nothing. Failures of the decimal operations
 // and conversions stay on the current alert stack; the value is unchanged.
+//
+// Threads: a value belongs to its caller; the operations are as safe as the decimal
+// operations and conversions they use (cmn_dec.h, cmn_typ_conv.h).
 #pragma once
 
 #include <ostream>

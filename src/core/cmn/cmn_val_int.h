@@ -1,4 +1,6 @@
 // Shared by the files of the value class (not for other modules).
+//
+// Threads: as cmn_val.h.
 #pragma once
 
 #include <string>

@@ -3,6 +3,9 @@
 // can call them unconditionally (and a routine is therefore never reported on
 // top of the procedure stack). The test-coverage list of routines, whose
 // marked points would be counted, is kept.
+//
+// Threads: the calls that do nothing are safe from several threads; the coverage
+// list is process-wide and unguarded.
 #pragma once
 
 #include <cstdarg>

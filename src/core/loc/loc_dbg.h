@@ -1,4 +1,7 @@
 // Debug trace of the locale layer and the message lists.
+//
+// Threads: the trace procedure's slot is process-wide and unguarded: set it at
+// start-up.
 #pragma once
 
 #include "orb_api.h"

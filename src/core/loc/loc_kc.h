@@ -1,6 +1,8 @@
 // How the locale layer calls the class library's multibyte functions
 // (KCLASSIC::k*): an error object thrown by one of them is freed here and
 // the call gives its fallback, so no exception leaves a procedural call.
+//
+// Threads: keeps no state of its own: as safe as the class-library call it wraps.
 #pragma once
 
 #include <utility>

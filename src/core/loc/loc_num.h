@@ -3,6 +3,9 @@
 //
 // Results live in static 256-byte buffers, valid until the next call. An
 // input whose result would not fit is refused: null and a message.
+//
+// Threads: not safe from several threads: results live in static buffers and the
+// number-symbol cache is process-wide.
 #pragma once
 
 #include "orb_api.h"

@@ -1,4 +1,6 @@
 // The number-symbol cache (not for other modules).
+//
+// Threads: as loc_num.h.
 #pragma once
 
 struct loc_ty_num_cache {

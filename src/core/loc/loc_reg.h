@@ -1,6 +1,9 @@
 // The locale layer's region calls over the region record (osl_loc_region.h),
 // which the OS layer fills (osl_loc.h); these calls return
 // 0 or -1 and report through the OS message printer.
+//
+// Threads: not safe from several threads: the region record is process-wide and
+// unguarded (see osl_loc.h).
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,9 @@
 // calling thread's locale of the class library (KCLASSIC); an error the
 // library throws is caught here, and the call falls back to the C library's
 // byte functions (or reports the failure, as each call says).
+//
+// Threads: the calls keep no state of their own and follow the calling thread's
+// class-library locale; writing the character dump file is one thread at a time.
 #pragma once
 
 #include <cstdarg>

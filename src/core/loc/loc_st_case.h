@@ -1,5 +1,7 @@
 // Character case of the locale layer, in the calling thread's locale of the
 // class library.
+//
+// Threads: safe from several threads: each call uses the calling thread's locale.
 #pragma once
 
 #include "orb_api.h"

@@ -1,6 +1,9 @@
 // OS side of localisation: filling the region record from the process locale
 // and ORBISAN_DATE_FORMAT / ORBISAN_TIME_FORMAT, the date order, time-stamp
 // formats, parsing dates and times, and the client locale (ORB_LOC).
+//
+// Threads: not safe from several threads: the region record, the forced formats and
+// the client locale are process-wide and unguarded.
 #pragma once
 
 #include <ctime>

@@ -1,4 +1,6 @@
 // Shared by the files of the OS locale part (not for other modules).
+//
+// Threads: plain helpers on their arguments; safe from several threads.
 #pragma once
 
 #include <cstddef>

@@ -6,6 +6,8 @@
 //
 // A collection of collections holds collection handles in its slots (type
 // 598, "Collection", or any pointer-sized in-slot type).
+//
+// Threads: as utl_col.h: a collection is used by one caller at a time.
 #pragma once
 
 #include <cstdio>
