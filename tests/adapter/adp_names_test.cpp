@@ -183,6 +183,42 @@ TEST_F(AdpNames, OwnerPrefixOnSqlServerOnly) {
   }
 }
 
+TEST_F(AdpNames, ColumnListsOfSqlServer) {
+  typ_sch_frec fields[3] = {};
+  char f0[] = "objid", f1[] = "title", f2[] = "notes";
+  fields[0].name = f0;
+  fields[1].name = f1;
+  fields[1].flags = 0x100;  // searchable: an "s_" column beside it
+  fields[2].name = f2;
+  typ_sch_srec type{};
+  type.nfields = 3;
+  type.fields = fields;
+  const struct {
+    const char* driver;
+    long header_flags;
+    const char* alias;
+    char no_search;
+    const char* want;
+  } rows[] = {
+      {"oledb", 1, "c", 0, "c.objid, c.title, c.s_title, c.notes"},
+      {"oledb", 1, nullptr, 0, "objid, title, s_title, notes"},
+      {"oledb", 1, "c", 1, "c.objid, c.title, c.notes"},
+      {"oledb", 0, "c", 0, "c.objid, c.title, c.notes"},
+  };
+  for (const auto& r : rows) {
+    KAdpConnId* c = server(r.driver, r.header_flags);
+    const char* out = nullptr;
+    ASSERT_EQ(adp_sch_list_columns(c, &type, r.alias, &out, r.no_search), 0);
+    ASSERT_NE(out, nullptr);
+    EXPECT_STREQ(out, r.want) << r.header_flags << " " << (r.alias ? r.alias : "-") << " " << int(r.no_search);
+  }
+  // Other servers leave the output alone.
+  KAdpConnId* c = server("oracle", 1);
+  const char* out = "untouched";
+  ASSERT_EQ(adp_sch_list_columns(c, &type, "c", &out, 0), 0);
+  EXPECT_STREQ(out, "untouched");
+}
+
 TEST_F(AdpNames, TypeCacheFinders) {
   adp_model model;
   long index = 5;
