@@ -21,7 +21,10 @@ void MgrDouble::FetchMetaData(KDdBulkRequest* request) {
     a.locales.push_back(static_cast<const char*>(request->m_arrLocaleNames[i]));
   for (int i = 0; i < request->m_arrCurrencyIds.GetSize(); ++i)
     a.currencyIds.push_back(long(int32_t(request->m_arrCurrencyIds[i])));
-  asked.push_back(a);
+  {
+    std::lock_guard<std::mutex> hold(askedLock);
+    asked.push_back(a);
+  }
   if (loader) loader(request);
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class MgrDouble : public KCLASSIC::KSessionMgr {
   void SetIdentity(long n1, long n2, long n3, const char* t1, const char* t2, const char* t3, const char* t4);
 
   std::atomic<int> fetches{0};
+  // Fetches may come from several threads at once: `asked` grows under this lock.
+  std::mutex askedLock;
   std::vector<AskedFor> asked;
   std::function<void(KCLASSIC::KDdBulkRequest*)> loader;
 };
