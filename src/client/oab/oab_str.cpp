@@ -4,19 +4,15 @@
 #include <cstdarg>
 
 #include "client/oab/oab_msg.h"
+#include "client/ost/ost_msgtab.h"
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_list.h"
-#include "core/loc/loc_str.h"
 
 namespace {
 
-struct message {
-  signed char nargs;
-  const char* text;
-};
+using message = ost_ty_msg_row;
 
 // clang-format off
-const message kMessages[OAB_NUM_MSGS] = {
+constexpr message kMessages[OAB_NUM_MSGS] = {
     {0, "More than one relative was found on an object.\n"},  // 0
     {0, "More than one relative collection was found on an object.\n"},  // 1
     {0, "Object type is invalid."},  // 2
@@ -391,23 +387,12 @@ const message kMessages[OAB_NUM_MSGS] = {
 };
 // clang-format on
 
-struct tables {
-  const char* texts[OAB_NUM_MSGS];
-  signed char args[2 * OAB_NUM_MSGS];
-  constexpr tables() : texts{}, args{} {
-    for (long i = 0; i < OAB_NUM_MSGS; ++i) {
-      texts[i] = kMessages[i].text;
-      args[2 * i] = kMessages[i].nargs;  // argument count, then class 0
-    }
-  }
-};
-constexpr tables kTables;
+constexpr ost_ty_msg_tables<OAB_NUM_MSGS> kTables{kMessages};
 
 }  // namespace
 
 long oab_str_init() {
-  if (long st = cmn_list_install_res_table(OAB_FIRST_ID, OAB_NUM_MSGS, kTables.texts)) return st;
-  return loc_str_init_list("oab", OAB_SUBSYS, OAB_FIRST_ID, OAB_LAST_ID, OAB_NUM_MSGS, kTables.args);
+  return ost_msg_install("oab", OAB_SUBSYS, OAB_FIRST_ID, OAB_LAST_ID, kTables);
 }
 
 long oab_alrt(const char* proc, long code, ...) {

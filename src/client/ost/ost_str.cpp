@@ -3,18 +3,14 @@
 #include <cstdarg>
 
 #include "client/ost/ost_msg.h"
+#include "client/ost/ost_msgtab.h"
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_list.h"
-#include "core/loc/loc_str.h"
 
 namespace {
 
-struct message {
-  signed char nargs;
-  const char* text;
-};
+using message = ost_ty_msg_row;
 
-const message kMessages[OST_NUM_MSGS] = {
+constexpr message kMessages[OST_NUM_MSGS] = {
     {1, "Invalid size for object state application data block (%ld)."},
     {1, "Corrupt state name in object state (%ld)."},
     {1, "Corrupt object collection in object state (%ld)."},
@@ -50,23 +46,12 @@ const message kMessages[OST_NUM_MSGS] = {
     {3, "Object with id (0x%x/0x%x) already exists in OST state %ld.\n"},
 };
 
-struct tables {
-  const char* texts[OST_NUM_MSGS];
-  signed char args[2 * OST_NUM_MSGS];
-  constexpr tables() : texts{}, args{} {
-    for (long i = 0; i < OST_NUM_MSGS; ++i) {
-      texts[i] = kMessages[i].text;
-      args[2 * i] = kMessages[i].nargs;  // argument count, then class 0
-    }
-  }
-};
-constexpr tables kTables;
+constexpr ost_ty_msg_tables<OST_NUM_MSGS> kTables{kMessages};
 
 }  // namespace
 
 long ost_str_init() {
-  if (long st = cmn_list_install_res_table(OST_FIRST_ID, OST_NUM_MSGS, kTables.texts)) return st;
-  return loc_str_init_list("ost", OST_SUBSYS, OST_FIRST_ID, OST_LAST_ID, OST_NUM_MSGS, kTables.args);
+  return ost_msg_install("ost", OST_SUBSYS, OST_FIRST_ID, OST_LAST_ID, kTables);
 }
 
 long ost_alrt(const char* proc, long code, ...) {
