@@ -18,14 +18,6 @@ constexpr long kLike = 6;
 constexpr long kNotLike = 7;
 constexpr long kDescending = 1;
 
-std::string conds_text(const dbs_ty_pwr_list* q) {
-  std::string out;
-  for (long i = 0; i < q->count; ++i)
-    out += std::string(i ? "|" : "") + q->conds[i].field + " " + std::to_string(q->conds[i].op) + " " +
-           q->conds[i].value;
-  return out;
-}
-
 long text_value(const char* t) { return reinterpret_cast<long>(t); }
 
 class oab_qry_xrec_test : public oab_sec_test {

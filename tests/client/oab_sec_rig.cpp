@@ -128,6 +128,14 @@ std::string render(const dbs_ty_pwr_list* list) {
 
 }  // namespace
 
+std::string conds_text(const dbs_ty_pwr_list* q) {
+  std::string out;
+  for (long i = 0; i < q->count; ++i)
+    out += std::string(i ? "|" : "") + q->conds[i].field + " " + std::to_string(q->conds[i].op) + " " +
+           q->conds[i].value;
+  return out;
+}
+
 void oab_sec_test::define_dictionary() {
   auto& s = adp_store::st();
   s.types.clear();

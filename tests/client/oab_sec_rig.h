@@ -51,6 +51,10 @@ struct sec_field {
   std::variant<long, std::string> value;
 };
 
+struct dbs_ty_pwr_list;
+// A power-query record's conditions as "path op value|...".
+std::string conds_text(const dbs_ty_pwr_list* q);
+
 class oab_sec_test : public client_test {
  protected:
   void define_dictionary() override;

@@ -23,14 +23,6 @@ constexpr long kEq = 4;
 constexpr long kLike = 6;
 constexpr long kRegionNorth = 1;
 
-std::string conds_text(const dbs_ty_pwr_list* q) {
-  std::string out;
-  for (long i = 0; i < q->count; ++i)
-    out += std::string(i ? "|" : "") + q->conds[i].field + " " + std::to_string(q->conds[i].op) + " " +
-           q->conds[i].value;
-  return out;
-}
-
 class oab_sec_rw_test : public oab_sec_test {
  protected:
   // Runs the power-query procedure on a list of site conditions.
