@@ -306,6 +306,12 @@ long adp_obj_exist(KAdpConnId*, long type, long number, long, char* out) {
   return record("adp_obj_exist", {num(type), num(number)});
 }
 long adp_obj_valid_number(long type, long) { return record("adp_obj_valid_number", {num(type)}); }
+long adp_obj_incr_field(KAdpConnId*, long type_id, const char* key, const char* key_column, long number,
+                        const char* field, long* out) {
+  long s = record("adp_obj_incr_field", {num(type_id), txt(key), txt(key_column), num(number), txt(field)}, {out});
+  if (!s && adp_mem::on()) return adp_mem::incr_field(type_id, number, field ? field : "", out);
+  return s;
+}
 long adp_obj_subnumber(KAdpConnId*, long* out) {
   *out = ++st().subnumber;
   return record("adp_obj_subnumber", {});
