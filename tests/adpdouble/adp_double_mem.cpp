@@ -57,6 +57,7 @@ void enable(const store_procs& procs) {
   st().procs = procs;
 }
 bool on() { return st().on; }
+void set_case_insensitive(bool on) { st().nocase = on; }
 void reset() {
   st() = store{};
   sql_reset();

@@ -37,6 +37,9 @@ struct store_procs {
 void enable(const store_procs& procs);
 bool on();
 void reset();
+// Texts compare without regard to case in conditions (a case-insensitive
+// collation), off after reset.
+void set_case_insensitive(bool on);
 
 // Stores a row from a local object that holds its id (committed at once).
 long insert(dbs_ty_lobj* object);

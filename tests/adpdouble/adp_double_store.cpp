@@ -135,11 +135,15 @@ long adp_trn_appl_level(long* out) {
 }
 
 // Login and databases.
-long adp_db_login(const char* server, const char* login, const char* password, const char*, long, KAdpConnId**,
+long adp_db_login(const char* server, const char* login, const char* password, const char*, long, KAdpConnId** cid,
                   char) {
   long s = record("adp_db_login", {txt(server), txt(login), txt(password)});
   if (s) return s;
-  if (password && st().accepted_password == password) return 0;
+  if (password && st().accepted_password == password) {
+    static long connection = 0;
+    if (cid) *cid = reinterpret_cast<KAdpConnId*>(&connection);
+    return 0;
+  }
   cmn_alrt_push(nullptr, "adp_db_login", 0x600029, 1, "login refused");
   return 0x600029;
 }

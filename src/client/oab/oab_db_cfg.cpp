@@ -97,21 +97,19 @@ long load_user() {
 
 dbs_ty_lobj* find(utl_ty_col* col, const char* name) {
   std::string u = upper(name);
-  const char* text = u.c_str();
   long index = -1;
   dbs_ty_lobj* found = nullptr;
-  if (oab_obj_match_field_in_col(col, OAB_CFG_NAME, &text, &index, &found) != 0) return nullptr;
+  if (oab_obj_match_field_in_col(col, OAB_CFG_NAME, u.c_str(), &index, &found) != 0) return nullptr;
   return found;
 }
 
-// An item marked for re-reading takes the database's values, its name
-// upper-cased as in the cache.
-long refresh(dbs_ty_lobj* item, const char* name) {
+// An item marked for re-reading takes the database's values (read by its
+// object id), its name upper-cased as in the cache.
+long refresh(dbs_ty_lobj* item) {
+  obj_id id{};
+  if (long st = dbs_obj_oid_get(item, &id)) return st;
   dbs_ty_lobj* fresh = nullptr;
-  if (long st = oab_qry_find_obj_by_one_fld(OAB_DB_CFG_TYPE, OAB_CFG_NAME, kOpEq, reinterpret_cast<long>(name),
-                                           &fresh, 0))
-    return st;
-  if (fresh == nullptr) return 0;
+  if (long st = dbs_obj_get(oab_db_con_id, &id, 0, &fresh)) return st;
   long st = dbs_obj_copy_no_make(fresh, item);
   dbs_obj_free_local("oab_db_get_config_item", fresh);
   if (st != 0) return st;
@@ -178,7 +176,7 @@ long oab_db_get_config_item(const char* name, dbs_ty_lobj** object, long* intege
   if (long st = load_system()) return st;
   dbs_ty_lobj* item = find(g_system, name);
   if (item != nullptr && long_of(item, OAB_CFG_REFRESH) == OAB_CFG_REREAD)
-    if (long st = refresh(item, name)) return st;
+    if (long st = refresh(item)) return st;
   hand_out(item, object, integer, text5, text6);
   return 0;
 }
