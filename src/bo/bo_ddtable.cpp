@@ -38,6 +38,17 @@ void removeFrom(KArray<T*, T*>& array, T* record) {
   if (pos >= 0) array.RemoveAt(pos);
 }
 
+template <class V>
+void deleteValues(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, V*>& map) {
+  KPOSITION pos = map.GetStartPosition();
+  while (pos) {
+    KZString key;
+    V* value = nullptr;
+    map.GetNextAssoc(pos, key, value);
+    delete value;
+  }
+}
+
 } // namespace
 
 KIMPLEMENT_RUNTIMECLASS(KDdTable, KObject, 1, KDdTable::CreateObject)
@@ -54,20 +65,8 @@ KDdTable::KDdTable(KMsg& msg) { Read(msg); }
 KDdTable::~KDdTable() { DeleteContents(); }
 
 void KDdTable::DeleteContents() {
-  KPOSITION pos = m_mapFieldsByName.GetStartPosition();
-  while (pos) {
-    KZString key;
-    KDdField* field = nullptr;
-    m_mapFieldsByName.GetNextAssoc(pos, key, field);
-    delete field;
-  }
-  pos = m_mapRelsByName.GetStartPosition();
-  while (pos) {
-    KZString key;
-    KDdRelation* relation = nullptr;
-    m_mapRelsByName.GetNextAssoc(pos, key, relation);
-    delete relation;
-  }
+  deleteValues(m_mapFieldsByName);
+  deleteValues(m_mapRelsByName);
   for (int i = 0; i < m_arrJoins.GetSize(); ++i) delete m_arrJoins[i];
   for (int i = 0; i < m_arrIndexes.GetSize(); ++i) delete m_arrIndexes[i];
   for (int i = 0; i < m_arrBinaryFields.GetSize(); ++i) delete m_arrBinaryFields[i];

@@ -9,26 +9,29 @@
 namespace KCLASSIC {
 
 
-template <class F>
-static void eachField(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, KDdField*>& map, F f) {
+// Calls f for each record of a name map, in map order.
+template <class V, class F>
+static void eachValue(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, V*>& map, F f) {
   KPOSITION pos = map.GetStartPosition();
   while (pos) {
     KZString key;
-    KDdField* value = nullptr;
+    V* value = nullptr;
     map.GetNextAssoc(pos, key, value);
     f(value);
   }
 }
 
 template <class F>
+static void eachField(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, KDdField*>& map, F f) {
+  eachValue(map, f);
+}
+
+// Relations other than view relations.
+template <class F>
 static void eachRelation(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, KDdRelation*>& map, F f) {
-  KPOSITION pos = map.GetStartPosition();
-  while (pos) {
-    KZString key;
-    KDdRelation* value = nullptr;
-    map.GetNextAssoc(pos, key, value);
-    if (!KDdTable::IsViewRelation(value->GetName())) f(value);
-  }
+  eachValue(map, [&f](KDdRelation* r) {
+    if (!KDdTable::IsViewRelation(r->GetName())) f(r);
+  });
 }
 
 static long plainRelationCount(const KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, KDdRelation*>& map) {
@@ -156,13 +159,7 @@ KDdTable& KDdTable::operator=(const KDdTable& other) {
   m_lFlags = other.m_lFlags;
   m_bViewRelsBuilt = other.m_bViewRelsBuilt;
   eachField(other.m_mapFieldsByName, [this](KDdField* f) { AddField(new KDdField(*f)); });
-  KPOSITION pos = other.m_mapRelsByName.GetStartPosition();
-  while (pos) {
-    KZString key;
-    KDdRelation* relation = nullptr;
-    other.m_mapRelsByName.GetNextAssoc(pos, key, relation);
-    AdoptRelation(new KDdRelation(this, *relation), 0);
-  }
+  eachValue(other.m_mapRelsByName, [this](KDdRelation* r) { AdoptRelation(new KDdRelation(this, *r), 0); });
   for (int i = 0; i < other.m_arrJoins.GetSize(); ++i) DefineJoin(new KDdJoin(*other.m_arrJoins[i], this));
   m_arrDependentViews.Copy(other.m_arrDependentViews);
   m_arrViewArray.Copy(other.m_arrViewArray);
