@@ -36,6 +36,9 @@ long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_ob
 long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
 long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
 long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
+long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
+  return pending("adp_obj_incr_field");
+}
 long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
 long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
 long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
@@ -135,7 +138,6 @@ long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { 
 long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
 long adp_sch_create_objid_index(KAdpConnId*, typ_sch_srec*, FILE*, long) { return pending("adp_sch_create_objid_index"); }
 long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
-long adp_sch_does_tbl_exist(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_tbl_exist"); }
 const char* adp_sch_mtm_table_def(typ_sch_rrec*, long) {
   pending("adp_sch_mtm_table_def");
   return nullptr;
