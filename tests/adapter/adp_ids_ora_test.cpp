@@ -15,6 +15,7 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_ora_session.h"
+#include "adapter/adp_sce.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
@@ -132,6 +133,14 @@ TEST_F(AdpIdsOra, TypeWithoutCounterRowFailsAndServedRequestsKeepTheirIds) {
   // The transaction was ended: a later request commits on its own.
   EXPECT_EQ(batch({3}, {1}, &last), 0);
   EXPECT_EQ(counter_of(3), "46");
+}
+
+TEST_F(AdpIdsOra, TableExistenceOnTheServer) {
+  char exists = 7;
+  ASSERT_EQ(adp_sch_does_tbl_exist(con_, "adp_tbl_oid", &exists), 0);
+  EXPECT_EQ(exists, 1);
+  ASSERT_EQ(adp_sch_does_tbl_exist(con_, "no_such_table", &exists), 0);
+  EXPECT_EQ(exists, 0);
 }
 
 TEST_F(AdpIdsOra, TheTwoFirstUseTypesGetTheirCounterRow) {
