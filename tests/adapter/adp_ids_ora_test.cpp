@@ -24,13 +24,11 @@ namespace {
 
 constexpr long kRoamerFlag = 32;
 
-class AdpIdsOra : public adp_ora_test {
+class AdpIdsOra : public adp_ora_open_test {
  protected:
   void SetUp() override {
-    adp_ora_test::SetUp();
+    adp_ora_open_test::SetUp();
     if (HasFatalFailure()) return;
-    con_ = opened();
-    ASSERT_NE(con_, nullptr);
     op_ = con_->GetDbOperation();
     ASSERT_NE(op_, nullptr);
   }
@@ -47,7 +45,6 @@ class AdpIdsOra : public adp_ora_test {
     return op_->ObjNumberBatch(static_cast<long>(types.size()), types.data(), last->data(), counts.data());
   }
 
-  KAdpConnId* con_ = nullptr;
   KAdpDbOperation* op_ = nullptr;
 };
 
