@@ -19,6 +19,11 @@ void MgrDouble::FetchMetaData(KDdBulkRequest* request) {
     a.daylights.push_back(static_cast<const char*>(request->m_arrDaylightKeys[i]));
   for (int i = 0; i < request->m_arrLocaleNames.GetSize(); ++i)
     a.locales.push_back(static_cast<const char*>(request->m_arrLocaleNames[i]));
+  for (int i = 0; i < request->m_arrChoiceTableNames.GetSize(); ++i)
+    a.choiceTables.push_back(static_cast<const char*>(request->m_arrChoiceTableNames[i]));
+  for (int i = 0; i < request->m_arrUserChoiceListNames.GetSize(); ++i)
+    a.userLists.push_back(static_cast<const char*>(request->m_arrUserChoiceListNames[i]));
+  a.language = request->GetLanguage();
   for (int i = 0; i < request->m_arrCurrencyIds.GetSize(); ++i)
     a.currencyIds.push_back(long(int32_t(request->m_arrCurrencyIds[i])));
   {

@@ -22,8 +22,9 @@ namespace botest {
 
 // What one fetched request asked for, in list order.
 struct AskedFor {
-  std::vector<std::string> currencies, timezones, daylights, locales;
+  std::vector<std::string> currencies, timezones, daylights, locales, choiceTables, userLists;
   std::vector<long> currencyIds;
+  long language = 0;
 };
 
 class MgrDouble : public KCLASSIC::KSessionMgr {
