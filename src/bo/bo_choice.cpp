@@ -1,6 +1,7 @@
 #include "bo/bo_choice.h"
 
 #include "bo/bo_choice_io.h"
+#include "bo/bo_compnt.h"
 
 namespace KCLASSIC {
 
@@ -105,14 +106,7 @@ void KDdChoice::Serialize(KArchive& ar) {
   ar >> m_strState >> m_strDescription;
   m_bInactive = int32_t(ar.Get32());
   if (int32_t(ar.Get32()) == BO_CHOICE_NO_CHILD) return;
-  auto* child = new KDdChoiceList();
-  try {
-    child->Serialize(ar);
-  } catch (...) {
-    delete child;
-    throw;
-  }
-  SetChildChoiceList(child);
+  SetChildChoiceList(bo_compnt_load_one<KDdChoiceList>(ar));
 }
 
 KArchive& operator>>(KArchive& ar, KDdChoice*& choice) {

@@ -1,5 +1,6 @@
 #include "bo/bo_choice.h"
 #include "bo/bo_choice_io.h"
+#include "bo/bo_compnt.h"
 #include "kclassic/kc_err.h"
 
 namespace KCLASSIC {
@@ -124,16 +125,7 @@ void KDdChoiceList::Serialize(KArchive& ar) {
   m_lShowId = int32_t(ar.Get32());
   m_lDefault = int32_t(ar.Get32());
   int32_t count = bo_choice_count(ar.Get32());
-  for (int32_t i = 0; i < count; ++i) {
-    auto* choice = new KDdChoice();
-    try {
-      choice->Serialize(ar);
-    } catch (...) {
-      delete choice;
-      throw;
-    }
-    AdoptRead(choice);
-  }
+  for (int32_t i = 0; i < count; ++i) AdoptRead(bo_compnt_load_one<KDdChoice>(ar));
 }
 
 KArchive& operator>>(KArchive& ar, KDdChoiceList*& list) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "bo/bo_choice_io.h"
+#include "bo/bo_compnt.h"
 #include "kclassic/kc_arch.h"
 #include "kclassic/kc_map.h"
 #include "kclassic/kc_mapnc.h"
@@ -90,16 +91,7 @@ void bo_langmap_serialize(KArchive& ar, BoLangMap<REC>& langs, ADD add) {
   for (int32_t e = 0; e < entries; ++e) {
     unsigned long lang = ar.Get32();
     int32_t count = bo_choice_count(ar.Get32());
-    for (int32_t i = 0; i < count; ++i) {
-      REC* record = new REC();
-      try {
-        record->Serialize(ar);
-      } catch (...) {
-        delete record;
-        throw;
-      }
-      add(record, long(lang));
-    }
+    for (int32_t i = 0; i < count; ++i) add(bo_compnt_load_one<REC>(ar), long(lang));
   }
 }
 
