@@ -36,6 +36,9 @@ long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_ob
 long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
 long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
 long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
+long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
+  return pending("adp_obj_incr_field");
+}
 long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
 long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
 long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }

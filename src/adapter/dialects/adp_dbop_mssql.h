@@ -23,6 +23,11 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;
   // Drops csp_new_objectid when it exists, creates it and grants its use.
   long StpCreateNewProc() override;
+  // The first two quoted names of the message, table and index in either
+  // order (an owner prefix dropped): the type from the type cache, the
+  // columns "objid" for "objindex", else adp_sch_index's field_names. The
+  // index name is not set.
+  long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
 
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).

@@ -17,6 +17,11 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // when one is refused); then per type, in ascending type order, UPDATE and
   // SELECT in a transaction of its own (rolled back on failure).
   long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;
+  // "ORA-00001: ... (OWNER.[S_]INDEX)": the index's table and columns from
+  // the catalogue (of that owner), the type from adp_tbl_name_map when the
+  // table is "table_<type>"; the columns also into phrase 37 and the type
+  // into number 10. Any other message: type -1, "unknow column".
+  long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
 
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
