@@ -98,6 +98,11 @@ std::vector<type_def> types() {
        {number("objid", S_PWR), text("title", S_PWR), number("f2", S_PWR), number("f3", S_PWR), number("f4", S_PWR),
         text("proc", S_PWR), text("sql", S_PWR, 2000)}},
       {S_PAD, "pad", {number("objid", S_PAD)}},
+      {S_SCHEME,
+       "num_scheme",
+       {number("objid", S_SCHEME), text("name", S_SCHEME), text("value", S_SCHEME), number("f3", S_SCHEME),
+        number("f4", S_SCHEME), number("f5", S_SCHEME), number("width", S_SCHEME), number("zero_fill", S_SCHEME),
+        number("next_value", S_SCHEME)}},
   };
 }
 

@@ -26,6 +26,8 @@
 //   address (47):     objid, address (1); address2zone (3)
 //   time_zone (126):  objid, name (1), gmt_offset (3); zone2daylight (2)
 //   daylight_hr (269): objid, start_time (1, generic 0x1d), end_time (2, 0x1e)
+//   num_scheme (123): objid, name (1), value (2, the template), width (6),
+//                     zero_fill (7), next_value (8)
 //   config_itm (310): objid, time_stamp (1), name (2), refresh (3),
 //                     i_value (4), str_value (5), value (6), value_type (7)
 // Unused relation positions are filled with relations to a pad type (99).
@@ -55,6 +57,7 @@ constexpr long S_ADDRESS = 47;
 constexpr long S_ZONE = 126;
 constexpr long S_DAYLIGHT = 269;
 constexpr long S_CFG = 310;
+constexpr long S_SCHEME = 123;
 constexpr long VIEW_SITE = 88;
 
 constexpr long SITE_NAME = 2;
