@@ -54,7 +54,6 @@ long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return 
 long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
 long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
 long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
-long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
 long adp_pwr_eliminate_dup_id(utl_ty_col*) { return pending("adp_pwr_eliminate_dup_id"); }
 long adp_pwr_non_block_cancel() { return pending("adp_pwr_non_block_cancel"); }
 long adp_pwr_non_block_check(void*, void*, long*) { return pending("adp_pwr_non_block_check"); }
