@@ -143,8 +143,8 @@ endfunction()
 # its own, and the tests of each test file once more in one process, in
 # shuffled order ("Shuffled.<suite>_<file stem>"; the seed is
 # GTEST_RANDOM_SEED when set, else a new one, printed by the program).
-# `files` are the program's test files, when it holds more than one
-# (cmake/orbisan_shuffled.py picks out each file's tests).
+# FILES are the program's test files (of suite SUITE); when it holds more
+# than one, cmake/orbisan_shuffled.py picks out each file's tests.
 # A program that links orbisan_testdb (tests/testdb) needs the shared MariaDB
 # server: its tests require the fixture "MariaDB" and find the server's
 # socket in ORB_TEST_MARIADB_SOCKET.
@@ -158,18 +158,22 @@ function(orbisan_test_program exe)
                        WORKING_DIRECTORY ${CMAKE_BINARY_DIR} PROPERTIES ${props})
   set(shuffled)
   list(LENGTH arg_FILES count)
-  if(count GREATER 1)
-    foreach(t ${arg_FILES})
-      get_filename_component(stem ${t} NAME_WE)
-      add_test(NAME Shuffled.${arg_SUITE}_${stem}
-               COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/orbisan_shuffled.py $<TARGET_FILE:${exe}> ${t}
-               WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-      list(APPEND shuffled Shuffled.${arg_SUITE}_${stem})
-    endforeach()
-  else()
+  if(count EQUAL 0)
     add_test(NAME Shuffled.${exe} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set(shuffled Shuffled.${exe})
   endif()
+  foreach(t ${arg_FILES})
+    get_filename_component(stem ${t} NAME_WE)
+    set(test Shuffled.${arg_SUITE}_${stem})
+    if(count EQUAL 1)
+      add_test(NAME ${test} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    else()
+      add_test(NAME ${test}
+               COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/orbisan_shuffled.py $<TARGET_FILE:${exe}> ${t}
+               WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    endif()
+    list(APPEND shuffled ${test})
+  endforeach()
   # A file's whole run is the longest kind of test: started early (until
   # ctest has timings of its own), it does not hold up the end of a parallel
   # run.
