@@ -152,3 +152,9 @@ constexpr long COM_QUEUE_CHANGED = 0x30004;
 long com_rbld_rule_changed(ost_ty_state* state, dbs_ty_lobj* rule);
 long com_rbld_user_notif_changed(ost_ty_state* state, dbs_ty_lobj* user);
 long com_rbld_queue_changed(ost_ty_state* state, dbs_ty_lobj* queue);
+
+// The id of the one object related to id through the relation: a zero id
+// when there is none; 1 and a zero id when there are several.
+struct obj_id;
+constexpr long COM_SEVERAL_RELATED = 1;
+long com_rbld_get_obj_id(obj_id* id, long rel_id, obj_id* out);

@@ -1,5 +1,5 @@
-// Change notices of the rule builder: stored at once without a state, with
-// the state's save otherwise.
+// The rule builder's type-77 objects: change notices (stored at once without
+// a state, with the state's save otherwise) and the object a bomb relates to.
 #include <vector>
 
 #include "client/com/com_rbld.h"
@@ -17,7 +17,7 @@ namespace {
 
 constexpr long kEq = 4;  // the store's "equal to"
 
-class com_rbld_notice_test : public crm_test {
+class com_rbld_bomb_test : public crm_test {
  protected:
   void SetUp() override {
     crm_test::SetUp();
@@ -51,7 +51,7 @@ class com_rbld_notice_test : public crm_test {
   }
 };
 
-TEST_F(com_rbld_notice_test, WithoutAStateEachKindIsStoredAtOnce) {
+TEST_F(com_rbld_bomb_test, WithoutAStateEachKindIsStoredAtOnce) {
   const struct {
     long (*notify)(ost_ty_state*, dbs_ty_lobj*);
     long type, number, word;
@@ -66,7 +66,7 @@ TEST_F(com_rbld_notice_test, WithoutAStateEachKindIsStoredAtOnce) {
   }
 }
 
-TEST_F(com_rbld_notice_test, InAStateTheNoticeWaitsForTheSave) {
+TEST_F(com_rbld_bomb_test, InAStateTheNoticeWaitsForTheSave) {
   ost_ty_state* s = nullptr;
   ASSERT_EQ(ost_state_create("notices", oab_db_con_id, 0, nullptr, nullptr, 0, &s), 0);
   dbs_ty_lobj* rule = read(S_RULE, 41);
@@ -77,6 +77,34 @@ TEST_F(com_rbld_notice_test, InAStateTheNoticeWaitsForTheSave) {
   EXPECT_EQ(stored(COM_RULE_CHANGED), std::vector<long>{41});
   EXPECT_TRUE(stored(COM_QUEUE_CHANGED).empty());
   ost_state_abort(s, 0);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr long kSite2Employee = 0;
+
+TEST_F(com_rbld_bomb_test, TheOneRelatedObjectOrAZeroId) {
+  row(S_SITE, 30, {{1, std::string("S30")}});
+  row(S_SITE, 31, {{1, std::string("S31")}});
+  row(S_SITE, 32, {{1, std::string("S32")}});
+  row(S_EMPLOYEE, 5, {{1, std::string("Ann")}});
+  row(S_EMPLOYEE, 6, {{1, std::string("Bob")}});
+  row(S_EMPLOYEE, 7, {{1, std::string("Cid")}});
+  fk(S_EMPLOYEE, 5, "employee2site", 31);
+  fk(S_EMPLOYEE, 6, "employee2site", 32);
+  fk(S_EMPLOYEE, 7, "employee2site", 32);
+  const struct {
+    long site, status, employee;
+  } rows[] = {{30, 0, 0}, {31, 0, 5}, {32, COM_SEVERAL_RELATED, 0}};
+  for (const auto& r : rows) {
+    obj_id site{S_SITE, r.site, 0};
+    obj_id out{1, 1, 1};
+    EXPECT_EQ(com_rbld_get_obj_id(&site, kSite2Employee, &out), r.status) << r.site;
+    EXPECT_EQ(out.num, r.employee) << r.site;
+    EXPECT_EQ(out.type, r.employee != 0 ? S_EMPLOYEE : 0) << r.site;
+  }
 }
 
 }  // namespace
