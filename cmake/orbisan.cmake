@@ -99,10 +99,18 @@ function(orbisan_test_suite name)
       list(APPEND shared ${t})
     endif()
   endforeach()
-  if(shared)
-    orbisan_suite_program(${name} ${name}_tests ${shared})
-    list(APPEND programs ${name}_tests)
-  endif()
+  # One program per unit of ORBISAN_TEST_BATCH files: a test process then
+  # loads and starts no more than one unit's tests.
+  list(LENGTH shared count)
+  set(first 0)
+  set(index 0)
+  while(first LESS count)
+    list(SUBLIST shared ${first} ${ORBISAN_TEST_BATCH} batch)
+    math(EXPR first "${first} + ${ORBISAN_TEST_BATCH}")
+    math(EXPR index "${index} + 1")
+    orbisan_suite_program(${name} ${name}_tests_${index} ${batch})
+    list(APPEND programs ${name}_tests_${index})
+  endwhile()
   # tests/<name>/deps.cmake may link the helpers to another suite's helpers;
   # `programs` lists the suite's programs.
   if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
@@ -119,6 +127,9 @@ function(orbisan_suite_program name exe)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${exe} PRIVATE ${ORBISAN_WARNINGS})
   target_link_libraries(${exe} PRIVATE orbisan_${name} GTest::gtest_main GTest::gmock)
+  # Not position independent: each test process would otherwise relocate
+  # the whole program at start.
+  target_link_options(${exe} PRIVATE -no-pie)
   if(TARGET testhelp_${name})
     target_link_libraries(${exe} PRIVATE testhelp_${name})
   endif()
