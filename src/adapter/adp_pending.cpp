@@ -28,8 +28,6 @@ long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create");
 long adp_db_cr_header(KAdpConnId*, long) { return pending("adp_db_cr_header"); }
 long adp_db_create(KAdpConnId*, const char*, long, long, long, long) { return pending("adp_db_create"); }
 long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); }
-long adp_qry_no_optimize_create() { return pending("adp_qry_no_optimize_create"); }
-long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return pending("adp_qry_set_dlg_error"); }
 long adp_rel_set_max_per_batch(long) { return pending("adp_rel_set_max_per_batch"); }
 long adp_obj_atou_init(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_atou_init"); }
 long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_obj_create"); }
@@ -48,41 +46,14 @@ long adp_obj_subnumber(KAdpConnId*, long*) { return pending("adp_obj_subnumber")
 long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
-long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
-long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
-long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
 long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
-long adp_pwr_eliminate_dup_id(utl_ty_col*) { return pending("adp_pwr_eliminate_dup_id"); }
-long adp_pwr_non_block_cancel() { return pending("adp_pwr_non_block_cancel"); }
-long adp_pwr_non_block_check(void*, void*, long*) { return pending("adp_pwr_non_block_check"); }
-long adp_pwr_non_block_exe(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_non_block_exe"); }
-long adp_pwr_non_block_results(KAdpConnId*, utl_ty_col*) { return pending("adp_pwr_non_block_results"); }
 long adp_pwr_qry_construct(KAdpConnId*, typ_sch_srec*, void*, void*, void*, char*) { return pending("adp_pwr_qry_construct"); }
-long adp_pwr_qry_execute(KAdpConnId*, const char*, const char*, utl_ty_col*) { return pending("adp_pwr_qry_execute"); }
-long adp_pwr_stored_proc_create(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_stored_proc_create"); }
-long adp_pwr_stored_proc_delete(KAdpConnId*, const char*) { return pending("adp_pwr_stored_proc_delete"); }
-long adp_pwr_trend_qry_execute(KAdpConnId*, const char*, void*) { return pending("adp_pwr_trend_qry_execute"); }
-long adp_qry_aggregate(KAdpConnId*, void*, void*, void*, utl_ty_col*) { return pending("adp_qry_aggregate"); }
-long adp_qry_mult_rel_for_id(KAdpConnId*, long, obj_id*, long, utl_ty_col*) { return pending("adp_qry_mult_rel_for_id"); }
-long adp_qry_relation(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation"); }
-long adp_qry_relation_for_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_for_id"); }
-long adp_qry_relation_num(KAdpConnId*, obj_id*, long, void*, long*) { return pending("adp_qry_relation_num"); }
-long adp_qry_relation_with_cond(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_with_cond"); }
-long adp_qry_relation_with_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, utl_ty_col*) { return pending("adp_qry_relation_with_id"); }
-long adp_qry_simple(KAdpConnId*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple"); }
-long adp_qry_simple_for_id(KAdpConnId*, void*, void*, void*, long, long, utl_ty_col*) { return pending("adp_qry_simple_for_id"); }
-long adp_qry_simple_num(KAdpConnId*, void*, long*) { return pending("adp_qry_simple_num"); }
-long adp_qry_simple_with_cond(KAdpConnId*, void*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple_with_cond"); }
-long adp_qry_simple_with_id2(KAdpConnId*, void*, void*, void*, utl_ty_col*, long, long, long, utl_ty_col*, long) { return pending("adp_qry_simple_with_id2"); }
-long adp_qry_wildcard_len(const char*, long*) { return pending("adp_qry_wildcard_len"); }
-long adp_qry_wildcard_transform(const char*, const char*, const char*, char*, long) { return pending("adp_qry_wildcard_transform"); }
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
 long adp_obj_get_from_buf(void*, long, void*, utl_ty_col*) { return pending("adp_obj_get_from_buf"); }
 long adp_obj_get_fk_cols(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols"); }
 long adp_obj_get_fk_cols_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_ex"); }
-long adp_qry_get_id_from_buf(void*, long, utl_ty_col*) { return pending("adp_qry_get_id_from_buf"); }
 long adp_obj_get_fk_cols_batch(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols_batch"); }
 long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_batch_ex"); }
 long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }

@@ -1,0 +1,442 @@
+// The store's queries end to end on the run's MariaDB server through the
+// Oracle-dialect service: the CRM fixture's dictionary with object rows
+// inserted by SQL, each answer compared with the ids a plain SQL query
+// gives.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "adapter/adp_conn.h"
+#include "adapter/adp_db.h"
+#include "adapter/adp_fixture.h"
+#include "adapter/adp_main.h"
+#include "adapter/adp_msg.h"
+#include "adapter/adp_qry.h"
+#include "adapter/adp_qry_rec.h"
+#include "adapter/adp_sch_load.h"
+#include "core/clk/clk_text.h"
+#include "core/osl/osl_sys_cfg.h"
+#include "core/utl/utl_col.h"
+#include "schema/typ_rec.h"
+#include "schema/typ_sch.h"
+#include "store/dbs_db.h"
+#include "store/dbs_main.h"
+#include "store/dbs_obj.h"
+#include "store/dbs_qry.h"
+#include "testdb/testdb_database.h"
+
+namespace {
+
+constexpr long kCase = 10, kSite = 11, kContact = 12;
+constexpr long kObjid = 0x1000003;
+constexpr long kTitle = 1, kStatus = 2, kAmount = 3, kOpened = 4;
+constexpr long kSiteName = 1;
+constexpr long kLongs = 512, kPtrs = 517;
+
+std::string ora_library() { return std::string(ADP_DATASVC_DIR) + "/libOraDataSvc.so"; }
+std::string ora_dll() { return std::string(ADP_DATASVC_DIR) + "/OraDataSvc.DLL"; }
+
+using ids = std::vector<long>;
+
+class AdpQueryEndToEnd : public adp_test {
+ protected:
+  void SetUp() override {
+    adp_test::SetUp();
+    static void* keep = dlopen(ora_library().c_str(), RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_NE(keep, nullptr) << dlerror();
+    static bool started = false;
+    if (!started) {
+      started = true;
+      ASSERT_EQ(typ_main_init(), 0);
+      ASSERT_EQ(dbs_main_init(), 0);
+    }
+    ASSERT_FALSE(db_.socket().empty()) << db_.problem();
+    ASSERT_TRUE(db_.create());
+    ASSERT_TRUE(db_.load("crm_fixture.sql"));
+    osl_sys_set_config_string("dbcache", (dir_.path().string() + "/").c_str(), 0);
+    adp_db_set_db_driver("oracle");
+    cid_ = open_crm();
+    ASSERT_NE(cid_, nullptr);
+    ASSERT_TRUE(db_.run(rows_script()));
+  }
+  void TearDown() override {
+    while (KAdpConnId* c = adp_db_list_head()) delete c;
+    adp_test::TearDown();
+  }
+
+  KAdpConnId* open_crm() {
+    KAdpConnId* cid = nullptr;
+    EXPECT_EQ(adp_db_alloc_conn(db_.socket().c_str(), "root", "e2e", &cid, 0), 0);
+    if (cid == nullptr) return nullptr;
+    KAdpConfig& cfg = cid->GetConfig();
+    cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ora_dll().c_str());
+    cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), db_.name().c_str());
+    EXPECT_EQ(adp_db_connect(db_.socket().c_str(), "root", "", "e2e", 0, &cid, 0), 0);
+    EXPECT_EQ(typ_sch_alloc(), 0);
+    EXPECT_EQ(adp_db_open(cid, "crm"), 0);
+    EXPECT_EQ(adp_db_get_header(cid, cid->GetHeader()), 0);
+    EXPECT_EQ(adp_sch_alloc(), 0);
+    EXPECT_EQ(adp_sch_types_init(cid, nullptr), 0);
+    EXPECT_EQ(adp_sch_read_all(cid, nullptr), 0);
+    return cid;
+  }
+
+  static typ_sch_rrec* relation(long type_id, const char* name) {
+    typ_sch_srec* s = nullptr;
+    adp_sch_shandle_find(type_id, &s);
+    for (long i = 0; s != nullptr && i < s->nrels; ++i)
+      if (s->rels[i].rel != nullptr &&
+          (std::string(s->rels[i].rel->pname) == name || std::string(s->rels[i].rel->fname) == name))
+        return s->rels[i].rel;
+    return nullptr;
+  }
+  static long rel_index(long type_id, const char* name) {
+    typ_sch_srec* s = nullptr;
+    adp_sch_shandle_find(type_id, &s);
+    for (long i = 0; s != nullptr && i < s->nrels; ++i) {
+      const typ_sch_rel_inst& e = s->rels[i];
+      if (e.rel != nullptr && std::string(e.side == 'p' ? e.rel->pname : e.rel->fname) == name) return i;
+    }
+    return -1;
+  }
+
+  // Sites 1-4, cases 1-12 (some on sites), contacts 1-5, site2contact
+  // links named as the model names the link table and its columns.
+  std::string rows_script() {
+    typ_sch_rrec* mtm = relation(kSite, "site2contact");
+    EXPECT_NE(mtm, nullptr);
+    std::string s =
+        "create table table_site(objid int, name varchar(80), S_name varchar(80), dev int);\n"
+        "create table table_case(objid int, title varchar(80), status varchar(20), amount decimal(19,2),"
+        " opened datetime, case2site int, dev int);\n"
+        "create table table_contact(objid int, first_name varchar(30), last_name varchar(30), contact2employee int,"
+        " dev int);\n"
+        "insert into table_site values (1,'North','NORTH',1),(2,'south','SOUTH',1),(3,'East',null,1),"
+        "(4,'',null,1);\n"
+        "insert into table_case values"
+        " (1,'Printer jam','open',10.50,'2004-03-05 14:07:09',1,1),"
+        " (2,'Printer toner','closed',20.00,'2004-03-06 10:00:00',1,1),"
+        " (3,'Network down','open',5.25,'2004-03-04 09:00:00',2,1),"
+        " (4,null,'open',null,null,null,1),"
+        " (5,null,'waiting',100.00,'2005-01-01 00:00:00',3,1),"
+        " (6,'O''Brien call','open',7.00,'2004-03-05 14:07:09',2,1),"
+        " (7,'Smith','closed',-3.00,'2003-12-31 23:59:59',null,1),"
+        " (8,'Smyth','open',0.00,'2004-03-05 14:07:10',1,1),"
+        " (9,'Network slow','open',12.00,'2004-02-01 00:00:00',2,1),"
+        " (10,'100%_done','closed',1.00,'2004-03-05 00:00:00',null,1),"
+        " (11,'Tape','open',2.00,'2004-03-07 00:00:00',4,1),"
+        " (12,'tape','open',3.00,'2004-03-07 00:00:00',4,1);\n"
+        "insert into table_contact values (1,'Ann','Lee',null,1),(2,'Bob','Ray',null,1),(3,'Cy','Lee',null,1),"
+        "(4,'Di','Kay',null,1),(5,'Ed','Fox',null,1);\n";
+    if (mtm != nullptr) {
+      const bool site_primary = mtm->pschema != nullptr && mtm->pschema->type_id == kSite;
+      const std::string site_col = site_primary ? mtm->pname : mtm->fname;
+      const std::string contact_col = site_primary ? mtm->fname : mtm->pname;
+      s += "create table " + std::string(mtm->mtm_table) + "(" + site_col + " int, " + contact_col + " int);\n";
+      s += "insert into " + std::string(mtm->mtm_table) + "(" + site_col + ", " + contact_col +
+           ") values (1,1),(1,2),(2,2),(2,3),(3,4);\n";
+    }
+    return s;
+  }
+
+  ids plain(const std::string& sql) {
+    ids out;
+    for (const auto& row : db_.query(sql)) out.push_back(std::stol(row.at(0)));
+    return out;
+  }
+  static ids of_objects(utl_ty_col* col) {
+    ids out;
+    long n = 0;
+    utl_col_num(col, &n);
+    for (long i = 0; i < n; ++i) {
+      void* slot = nullptr;
+      utl_col_ith(col, i, &slot);
+      obj_id id{};
+      dbs_obj_oid_get(*static_cast<dbs_ty_lobj**>(slot), &id);
+      out.push_back(id.num);
+    }
+    return out;
+  }
+  static ids of_longs(utl_ty_col* col) {
+    ids out;
+    long n = 0;
+    utl_col_num(col, &n);
+    for (long i = 0; i < n; ++i) {
+      void* slot = nullptr;
+      utl_col_ith(col, i, &slot);
+      out.push_back(*static_cast<long*>(slot));
+    }
+    return out;
+  }
+  static ids sorted(ids v) {
+    std::sort(v.begin(), v.end());
+    return v;
+  }
+  static utl_ty_col* make(long type) {
+    utl_ty_col* c = nullptr;
+    utl_col_make("test", type, 10, 10, 0, 0, &c);
+    return c;
+  }
+  // Object and id answers of one description, sorted.
+  void answers(adp_ty_qry& d, ids* objects, ids* id_list, long* status) {
+    utl_ty_col* objs = make(kPtrs);
+    utl_ty_col* idc = make(kLongs);
+    *status = dbs_qry_simple(cid_, &d, nullptr, nullptr, objs);
+    if (*status == 0) *status = dbs_qry_simple_for_id(cid_, &d, nullptr, nullptr, idc);
+    *objects = sorted(of_objects(objs));
+    *id_list = sorted(of_longs(idc));
+    dbs_obj_free_local_col(nullptr, objs);
+    utl_col_free("test", idc);
+  }
+
+  testdb::database db_;
+  KAdpConnId* cid_ = nullptr;
+};
+
+cmn_ty_decimal dec(const char* text, long scale) {
+  cmn_ty_decimal d{};
+  std::snprintf(d.text, sizeof(d.text), "%s", text);
+  d.precision = static_cast<long>(std::strlen(text)) - (scale > 0 ? 1 : 0);
+  d.scale = scale;
+  return d;
+}
+
+TEST_F(AdpQueryEndToEnd, EveryOperatorOnEveryFieldTypeMatchesPlainSql) {
+  static const char* kPrinter = "Printer jam";
+  static const char* kEmpty = "";
+  static const char* kLike = "Printer%";
+  static const char* kSound = "Smith";
+  static const char* kRaw = "status = 'open' and amount > 6";
+  static const char* kQuote = "O'Brien call";
+  static cmn_ty_decimal ten = dec("10.50", 2);
+  static clktime when{};
+  ASSERT_EQ(clk_time_str_to_clk_adj(0, "03/05/2004 14:07:09", &when), 0);
+  utl_ty_col* in_ids = make(kLongs);
+  for (long v : {3L, 5L, 99L, 11L}) utl_col_insert(in_ids, &v, nullptr);
+  utl_ty_col* in_titles = make(kPtrs);
+  for (const char* t : {"Tape", "Smyth", "none"}) utl_col_insert(in_titles, &t, nullptr);
+  const struct {
+    long field, op, value;
+    const char* where;
+  } rows[] = {
+      {kObjid, ADP_OPR_GT, 9, "objid > 9"},
+      {kObjid, ADP_OPR_GE, 9, "objid >= 9"},
+      {kObjid, ADP_OPR_LT, 3, "objid < 3"},
+      {kObjid, ADP_OPR_LE, 3, "objid <= 3"},
+      {kObjid, ADP_OPR_EQ, 7, "objid = 7"},
+      {kObjid, ADP_OPR_NE, 7, "objid != 7"},
+      {kObjid, ADP_OPR_IN, reinterpret_cast<long>(in_ids), "objid in (3,5,11)"},
+      {kObjid, ADP_OPR_ANY_BIT, 5, "objid & 5 != 0"},
+      {kObjid, ADP_OPR_NO_BIT, 6, "objid & 6 = 0"},
+      {kObjid, ADP_OPR_ANY_BIT, static_cast<long>(0x80000000UL), "objid & 2147483648 != 0"},
+      {kTitle, ADP_OPR_EQ, reinterpret_cast<long>(kPrinter), "title = 'Printer jam'"},
+      {kTitle, ADP_OPR_EQ, reinterpret_cast<long>(kQuote), "title = 'O''Brien call'"},
+      {kTitle, ADP_OPR_NE, reinterpret_cast<long>(kPrinter), "title != 'Printer jam' or title is null"},
+      {kTitle, ADP_OPR_EQ, reinterpret_cast<long>(kEmpty), "title is null or title = ''"},
+      {kTitle, ADP_OPR_NE, reinterpret_cast<long>(kEmpty), "title is not null and title != ''"},
+      {kTitle, ADP_OPR_LIKE, reinterpret_cast<long>(kLike), "title like 'Printer%'"},
+      {kTitle, ADP_OPR_NOT_LIKE, reinterpret_cast<long>(kLike), "title not like 'Printer%'"},
+      {kTitle, ADP_OPR_GT, reinterpret_cast<long>(kSound), "title > 'Smith'"},
+      {kTitle, ADP_OPR_SOUNDEX, reinterpret_cast<long>(kSound), "soundex(title) = soundex('Smith')"},
+      {kTitle, ADP_OPR_IN, reinterpret_cast<long>(in_titles), "title in ('Tape','Smyth','none')"},
+      {kTitle, ADP_OPR_NULL, 0, "title is null"},
+      {kTitle, ADP_OPR_NOT_NULL, 0, "title is not null"},
+      {kTitle, ADP_OPR_RAW, reinterpret_cast<long>(kRaw), "status = 'open' and amount > 6"},
+      {kAmount, ADP_OPR_GE, reinterpret_cast<long>(&ten), "amount >= 10.50"},
+      {kAmount, ADP_OPR_LT, reinterpret_cast<long>(&ten), "amount < 10.50"},
+      {kAmount, ADP_OPR_NULL, 0, "amount is null"},
+      {kOpened, ADP_OPR_EQ, reinterpret_cast<long>(&when), "opened = '2004-03-05 14:07:09'"},
+      {kOpened, ADP_OPR_GT, reinterpret_cast<long>(&when), "opened > '2004-03-05 14:07:09'"},
+      {kOpened, ADP_OPR_NOT_NULL, 0, "opened is not null"},
+  };
+  for (const auto& r : rows) {
+    adp_ty_qry_cond c{r.field, r.op, r.value};
+    adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+    ids objects, id_list;
+    long st = -1;
+    answers(d, &objects, &id_list, &st);
+    const ids expected = plain("select objid from table_case where " + std::string(r.where) + " order by objid");
+    EXPECT_EQ(st, 0) << r.where;
+    EXPECT_EQ(objects, expected) << r.where;
+    EXPECT_EQ(id_list, expected) << r.where;
+  }
+  utl_col_free("test", in_ids);
+  utl_col_free("test", in_titles);
+}
+
+TEST_F(AdpQueryEndToEnd, JoinFlagsOrderingsAndRowLimits) {
+  static const char* kOpen = "open";
+  adp_ty_qry_cond c[] = {{kStatus, ADP_OPR_EQ, reinterpret_cast<long>(kOpen)}, {kObjid, ADP_OPR_LT, 4}};
+  adp_ty_qry and_d{kCase, 2, c, ADP_QRY_JOIN_AND};
+  adp_ty_qry or_d{kCase, 2, c, 0};
+  ids objects, id_list;
+  long st = -1;
+  answers(and_d, &objects, &id_list, &st);
+  EXPECT_EQ(objects, plain("select objid from table_case where status = 'open' and objid < 4 order by objid"));
+  answers(or_d, &objects, &id_list, &st);
+  EXPECT_EQ(objects, plain("select objid from table_case where status = 'open' or objid < 4 order by objid"));
+
+  qry_order by[] = {{kStatus, 1}, {kObjid, 0}};
+  utl_ty_col* objs = make(kPtrs);
+  ASSERT_EQ(dbs_qry_simple(cid_, &or_d, reinterpret_cast<void*>(intptr_t{2}), by, objs), 0);
+  EXPECT_EQ(of_objects(objs),
+            plain("select objid from table_case where status = 'open' or objid < 4 order by status desc, objid asc"));
+  dbs_obj_free_local_col(nullptr, objs);
+  for (long limit : {1L, 0L}) {
+    objs = make(kPtrs);
+    ASSERT_EQ(dbs_qry_simple_first(cid_, &or_d, reinterpret_cast<void*>(intptr_t{2}), by, limit, objs), 0);
+    ids got = of_objects(objs);
+    ids all = plain("select objid from table_case where status = 'open' or objid < 4 order by status desc, objid");
+    all.resize(static_cast<size_t>(limit));
+    EXPECT_EQ(got, all) << limit;
+    dbs_obj_free_local_col(nullptr, objs);
+  }
+}
+
+TEST_F(AdpQueryEndToEnd, CaseInsensitiveFieldsUseTheSearchColumn) {
+  static const char* kUpper = "south";
+  cid_->GetHeader()->flags |= 1;
+  adp_ty_qry_cond c{kSiteName, ADP_OPR_EQ, reinterpret_cast<long>(kUpper)};
+  adp_ty_qry d{kSite, 1, &c, ADP_QRY_JOIN_AND};
+  utl_ty_col* idc = make(kLongs);
+  qry_order by{kSiteName, 0};
+  ASSERT_EQ(dbs_qry_simple_for_id(cid_, &d, reinterpret_cast<void*>(intptr_t{1}), &by, idc), 0);
+  EXPECT_EQ(of_longs(idc), ids{2});
+  cid_->GetHeader()->flags &= ~1UL;
+  utl_col_reset(idc);
+  ASSERT_EQ(dbs_qry_simple_for_id(cid_, &d, nullptr, nullptr, idc), 0);
+  EXPECT_EQ(of_longs(idc), ids{2});  // the plain column holds "south"
+  utl_col_free("test", idc);
+}
+
+TEST_F(AdpQueryEndToEnd, CountsAndTheirMissingRow) {
+  static const char* kOpen = "open";
+  adp_ty_qry_cond c{kStatus, ADP_OPR_EQ, reinterpret_cast<long>(kOpen)};
+  adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+  long n = -1;
+  ASSERT_EQ(dbs_qry_simple_num(cid_, &d, &n), 0);
+  EXPECT_EQ(n, plain("select count(*) from table_case where status = 'open'").at(0));
+  adp_ty_qry none{kCase, 0, nullptr, 0};
+  ASSERT_EQ(dbs_qry_simple_num(cid_, &none, &n), 0);
+  EXPECT_EQ(n, 12);
+}
+
+TEST_F(AdpQueryEndToEnd, IdListOfThreeHundredRunsInChunks) {
+  std::string script = "insert into table_contact(objid, first_name) values ";
+  for (long i = 100; i < 400; ++i) script += (i > 100 ? ",(" : "(") + std::to_string(i) + ",'x')";
+  ASSERT_TRUE(db_.run(script + ";"));
+  utl_ty_col* list = make(kLongs);
+  for (long i = 399; i >= 100; --i) utl_col_insert(list, &i, nullptr);
+  adp_ty_qry d{kContact, 0, nullptr, 0};
+  utl_ty_col* objs = make(kPtrs);
+  ASSERT_EQ(dbs_qry_simple_with_id(cid_, &d, nullptr, nullptr, list, 0, 299, objs), 0);
+  EXPECT_EQ(sorted(of_objects(objs)), plain("select objid from table_contact where objid >= 100 order by objid"));
+  dbs_obj_free_local_col(nullptr, objs);
+  objs = make(kPtrs);
+  EXPECT_EQ(dbs_qry_simple_with_id(cid_, &d, nullptr, nullptr, list, 5, 300, objs), ADP_QRY_BAD_RANGE);
+  EXPECT_EQ(dbs_qry_simple_with_id(cid_, &d, nullptr, nullptr, list, 6, 5, objs), ADP_QRY_BAD_RANGE);
+  // A limit counts over every chunk.
+  ASSERT_EQ(adp_qry_simple_with_id2(cid_, &d, nullptr, nullptr, list, 0, 299, 150, objs, 0), 0);
+  EXPECT_EQ(of_objects(objs).size(), 150u);
+  dbs_obj_free_local_col(nullptr, objs);
+  utl_col_free("test", list);
+}
+
+TEST_F(AdpQueryEndToEnd, RelationQueriesInBothFormsFromBothSides) {
+  adp_ty_qry all_cases{kCase, 0, nullptr, 0};
+  adp_ty_qry all_sites{kSite, 0, nullptr, 0};
+  adp_ty_qry all_contacts{kContact, 0, nullptr, 0};
+  const struct {
+    long from_type, from_num;
+    const char* rel;
+    adp_ty_qry* target;
+    const char* sql;
+  } rows[] = {
+      {kSite, 1, "site2case", &all_cases, "select objid from table_case where case2site = 1"},
+      {kSite, 4, "site2case", &all_cases, "select objid from table_case where case2site = 4"},
+      {kCase, 3, "case2site", &all_sites, "select objid from table_site where objid = 2"},
+      {kSite, 2, "site2contact", &all_contacts, "select objid from table_contact where objid in (2,3)"},
+      {kContact, 2, "contact2site", &all_sites, "select objid from table_site where objid in (1,2)"},
+  };
+  for (const auto& r : rows) {
+    obj_id from{r.from_type, r.from_num, 0};
+    const long rel = rel_index(r.from_type, r.rel);
+    ASSERT_GE(rel, 0) << r.rel;
+    const ids expected = plain(std::string(r.sql) + " order by objid");
+    utl_ty_col* objs = make(kPtrs);
+    EXPECT_EQ(dbs_qry_relation(cid_, &from, rel, r.target, nullptr, nullptr, objs), 0) << r.rel;
+    EXPECT_EQ(sorted(of_objects(objs)), expected) << r.rel;
+    dbs_obj_free_local_col(nullptr, objs);
+    utl_ty_col* idc = make(kLongs);
+    EXPECT_EQ(dbs_qry_relation_for_id(cid_, &from, rel, r.target, nullptr, nullptr, idc), 0) << r.rel;
+    EXPECT_EQ(sorted(of_longs(idc)), expected) << r.rel;
+    utl_col_free("test", idc);
+    long n = -1;
+    EXPECT_EQ(dbs_qry_relation_num(cid_, &from, rel, r.target, &n), 0) << r.rel;
+    EXPECT_EQ(n, static_cast<long>(expected.size())) << r.rel;
+  }
+}
+
+TEST_F(AdpQueryEndToEnd, RelationQueriesFromDescribedObjects) {
+  static const char* kLee = "Lee";
+  // From the sites named "North" or "south" (a sub-select), and from the
+  // objects 5 and 7 (the shortcut list).
+  static const char* kNorth = "North";
+  static const char* kSouth = "south";
+  adp_ty_qry_cond by_name[] = {{kSiteName, ADP_OPR_EQ, reinterpret_cast<long>(kNorth)},
+                               {kSiteName, ADP_OPR_EQ, reinterpret_cast<long>(kSouth)}};
+  adp_ty_qry_cond lee{2, ADP_OPR_EQ, reinterpret_cast<long>(kLee)};
+  adp_ty_qry_cond by_id[] = {{kObjid, ADP_OPR_EQ, 1}, {kObjid, ADP_OPR_EQ, 3}};
+  adp_ty_qry_rel e[3] = {};
+  e[0].from = {kSite, 2, by_name, 0};
+  e[0].rel_id = rel_index(kSite, "site2case");
+  e[0].target = {kCase, 0, nullptr, 0};
+  e[1].from = {kSite, 2, by_id, 0};
+  e[1].rel_id = rel_index(kSite, "site2case");
+  e[1].target = {kCase, 0, nullptr, 0};
+  e[2].from = {kSite, 2, by_name, 0};
+  e[2].rel_id = rel_index(kSite, "site2contact");
+  e[2].target = {kContact, 1, &lee, 0};
+  utl_ty_col* cols = make(kPtrs);
+  for (int i = 0; i < 3; ++i) {
+    utl_ty_col* inner = make(kLongs);
+    utl_col_push(cols, &inner, nullptr);
+  }
+  ASSERT_EQ(adp_qry_mult_rel_for_id(cid_, 3, reinterpret_cast<obj_id*>(e), 0, cols), 0);
+  const char* expected[] = {"select objid from table_case where case2site in (1,2)",
+                            "select objid from table_case where case2site in (1,3)",
+                            "select objid from table_contact where objid in (1,3)"};
+  for (long i = 0; i < 3; ++i) {
+    void* slot = nullptr;
+    utl_col_ith(cols, i, &slot);
+    auto* inner = *static_cast<utl_ty_col**>(slot);
+    EXPECT_EQ(sorted(of_longs(inner)), plain(std::string(expected[i]) + " order by objid")) << i;
+    utl_col_free("test", inner);
+  }
+  utl_col_free("test", cols);
+}
+
+TEST_F(AdpQueryEndToEnd, AggregatesWithGroupBy) {
+  adp_ty_qry_agg aggs[] = {{5, nullptr, kObjid, 512, 8}, {4, nullptr, kAmount, 766, 64}};
+  adp_ty_qry_agg_list list{2, aggs};
+  long group_field = kStatus;
+  qry_order by{kStatus, 0};
+  adp_ty_qry_group group{1, &group_field, 1, &by};
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  utl_ty_col* result = nullptr;
+  utl_col_make("test", kPtrs, 4, 4, 0, 0, &result);
+  ASSERT_EQ(dbs_qry_aggregate(cid_, &d, &list, &group, result), 0);
+  long ncols = 0;
+  utl_col_num(result, &ncols);
+  ASSERT_EQ(ncols, 3);
+  void* slot = nullptr;
+  utl_col_ith(result, 0, &slot);
+  EXPECT_EQ(of_longs(*static_cast<utl_ty_col**>(slot)),
+            plain("select count(objid) from table_case group by status order by status"));
+}
+
+}  // namespace
