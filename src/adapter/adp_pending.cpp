@@ -47,7 +47,6 @@ long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); 
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
 long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
-long adp_pwr_qry_construct(KAdpConnId*, typ_sch_srec*, void*, void*, void*, char*) { return pending("adp_pwr_qry_construct"); }
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }

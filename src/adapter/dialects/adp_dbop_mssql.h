@@ -31,6 +31,10 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long StpGetTableTrigger(typ_sch_srec* schema, void* triggers) override;    // 0
   long LookUpPhysicalStorageParams(char* object_name, char** clause) override;  // 0
   long CreateSynonym(char* table_name) override;                 // 0
+  // The value part of a power-query condition; relative dates in the
+  // server's own arithmetic.
+  long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
+                     char* table_alias, char* separator, char* op_text, typ_sch_frec* field) override;
 
   // Opens the multi-query batch on the connection (a new statement of
   // adp_sql_create; its failure is returned and nothing else changes) and

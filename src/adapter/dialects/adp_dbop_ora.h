@@ -34,4 +34,8 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) override;        // -1
   long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) override;  // -1
   long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;   // -1
+  // The value part of a power-query condition; relative dates in the
+  // server's own arithmetic.
+  long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
+                     char* table_alias, char* separator, char* op_text, typ_sch_frec* field) override;
 };

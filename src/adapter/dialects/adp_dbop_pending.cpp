@@ -22,9 +22,6 @@ long KAdpDbOperation::SqlExecuteProc(char*, long, cmn_ty_value*, long, long*, cm
   return pending("SqlExecuteProc");
 }
 long KAdpDbOperation::BarCreateWithName(char*, long) { return pending("BarCreateWithName"); }
-long KAdpDbOperation::PwrQryOneCond(pwr_cond*, char*, char*, char**, char*, char*, char*, char*, typ_sch_frec*) {
-  return pending("PwrQryOneCond");
-}
 long KAdpDbOperation::SchGetSysobj(const char*, const char*, char, utl_ty_col**, char*, char*, char*,
                                    utl_ty_estr**) {
   return pending("SchGetSysobj");
