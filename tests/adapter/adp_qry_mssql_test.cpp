@@ -1,0 +1,314 @@
+// Query texts on SQL Server and the deadlock retry, through the scripted
+// service: what the server is sent for the conditions' edge cases, the open
+// query batch, refused conditions, and the re-runs after deadlocks.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "adapter/adp_batch.h"
+#include "adapter/adp_conn.h"
+#include "adapter/adp_db.h"
+#include "adapter/adp_fixture.h"
+#include "adapter/adp_msg.h"
+#include "adapter/adp_pass.h"
+#include "adapter/adp_pwr.h"
+#include "adapter/adp_qry.h"
+#include "adapter/adp_qry_model.h"
+#include "adapter/adp_qry_rec.h"
+#include "adapter/adp_sql.h"
+#include "adapter/adp_sql_log.h"
+#include "adapter/adp_trn.h"
+#include "adapter/dialects/adp_dbop_mssql.h"
+#include "core/utl/utl_col.h"
+#include "platform/dataservice/ds_script.h"
+#include "store/dbs_obj.h"
+
+namespace {
+
+using namespace adp_qry_model;
+using ds_script::cell;
+
+constexpr long kDeadlockError = 0x8B0014E;
+constexpr long kLongs = 512, kPtrs = 517;
+
+class AdpQryMssql : public adp_test {
+ protected:
+  void SetUp() override {
+    adp_test::SetUp();
+    build();
+    con_ = connect("oledb");
+  }
+  static std::vector<std::string> sent() {
+    std::vector<std::string> out;
+    for (const std::string& c : ds_script::calls())
+      for (const char* p : {"FetchNextSet ", "ExecQuery "})
+        if (c.rfind(p, 0) == 0) out.push_back(c.substr(std::string(p).size()));
+    return out;
+  }
+  static std::string last() {
+    auto s = sent();
+    return s.empty() ? "" : s.back();
+  }
+  static utl_ty_col* make(long type) {
+    utl_ty_col* c = nullptr;
+    utl_col_make("test", type, 10, 10, 0, 0, &c);
+    return c;
+  }
+  // The text of an id query of the conditions.
+  std::string id_text(adp_ty_qry& d) {
+    ds_script::push_result({{"objid"}, {}});
+    utl_ty_col* ids = make(kLongs);
+    long st = adp_qry_simple_for_id(con_, &d, nullptr, nullptr, -1, 0, ids);
+    utl_col_free("test", ids);
+    return st == 0 ? last() : "status " + std::to_string(st);
+  }
+  KAdpConnId* con_ = nullptr;
+};
+
+// Counts the pieces of a text.
+long occurrences(const std::string& text, const std::string& piece) {
+  long n = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(AdpQryMssql, ConditionTextsPerOperator) {
+  static const char* kEmpty = "";
+  static const char* kA = "a";
+  const struct {
+    long field, op, value;
+    const char* where;
+  } rows[] = {
+      {kCaseObjid, ADP_OPR_EQ, 7, " where   (  objid = @V0 ) "},
+      {kCaseObjid, ADP_OPR_NE, 7, " where   (  (objid != @V0 OR objid IS NULL) ) "},
+      {kCaseTitle, ADP_OPR_EQ, reinterpret_cast<long>(kEmpty), " where   (  title = ''  ) "},
+      {kCaseTitle, ADP_OPR_NE, reinterpret_cast<long>(kEmpty), " where   (  title != ''  ) "},
+      {kCaseTitle, ADP_OPR_SOUNDEX, reinterpret_cast<long>(kA), " where   (  soundex(title) = soundex(@V0) ) "},
+      {kCaseFlags, ADP_OPR_ANY_BIT, 5, " where   (  ( flags & @V0 != 0)  ) "},
+      {kCaseFlags, ADP_OPR_NO_BIT, 5, " where   (  ( flags & @V0 = 0)  ) "},
+      {kCaseTitle, ADP_OPR_NULL, 0, " where   (  title IS NULL  ) "},
+      {kCaseAmount, ADP_OPR_NOT_NULL, 0, " where   (  amount IS NOT NULL  ) "},
+  };
+  for (const auto& r : rows) {
+    ds_script::reset();
+    adp_ty_qry_cond c{r.field, r.op, r.value};
+    adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+    EXPECT_EQ(id_text(d), std::string("select objid\n from table_case \n") + r.where) << r.where;
+  }
+}
+
+TEST_F(AdpQryMssql, InListsBreakAfterTwoHundredFiftyFourValues) {
+  for (long n : {254L, 255L, 0L}) {
+    ds_script::reset();
+    utl_ty_col* values = make(kLongs);
+    for (long i = 0; i < n; ++i) utl_col_insert(values, &i, nullptr);
+    adp_ty_qry_cond c{kCaseObjid, ADP_OPR_IN, reinterpret_cast<long>(values)};
+    adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+    const std::string text = id_text(d);
+    utl_col_free("test", values);
+    if (n == 0) {
+      // An empty list matches nothing.
+      EXPECT_NE(text.find(" where   (  (1 = 0) ) "), std::string::npos) << text;
+      continue;
+    }
+    EXPECT_EQ(occurrences(text, "IN ("), n == 254 ? 1 : 2) << n;
+    EXPECT_EQ(occurrences(text, ") or objid IN ( @V254"), n == 255 ? 1 : 0) << text.substr(0, 200);
+    EXPECT_EQ(occurrences(text, "@V"), n) << n;
+  }
+}
+
+TEST_F(AdpQryMssql, NoLockReadsOnlyForModeOneOnSqlServer) {
+  utl_ty_col* list = make(kLongs);
+  for (long i = 1; i <= 3; ++i) utl_col_insert(list, &i, nullptr);
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  for (long mode : {1L, 0L}) {
+    ds_script::reset();
+    ds_script::push_result({{"objid"}, {}});
+    utl_ty_col* objs = make(kPtrs);
+    ASSERT_EQ(adp_qry_simple_with_id2(con_, &d, nullptr, nullptr, list, 0, 2, -1, objs, mode), 0);
+    EXPECT_EQ(last().find("\n from table_case (NOLOCK) \n where objid IN ( @V0, @V1, @V2)") != std::string::npos,
+              mode == 1)
+        << last();
+    utl_col_free("test", objs);
+  }
+  utl_col_free("test", list);
+}
+
+TEST_F(AdpQryMssql, OpenQueryBatchQueuesTheQueryWithoutRunningIt) {
+  auto* op = dynamic_cast<KAdpMssqlOperation*>(con_->GetDbOperation());
+  ASSERT_NE(op, nullptr);
+  ASSERT_EQ(op->BatchInitialize(con_), 0);
+  static const char* kOpen = "open";
+  adp_ty_qry_cond c{kCaseStatus, ADP_OPR_EQ, reinterpret_cast<long>(kOpen)};
+  adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+  utl_ty_col* results = make(kPtrs);
+  ASSERT_EQ(adp_qry_simple_sql(con_, results, &d, 0, nullptr, 0), 0);
+  long n = -1;
+  utl_col_num(results, &n);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 0);
+  EXPECT_EQ(ds_script::count("StartBatch"), 0);
+  ASSERT_EQ(op->GetBatchTypes().GetSize(), 1);
+  EXPECT_EQ(static_cast<long>(op->GetBatchTypes()[0]), kCase);
+  ASSERT_GE(op->GetBatch()->GetStmtCount(), 1);
+  EXPECT_NE(std::string(op->GetBatch()->GetStmt(0)).find("\n WHERE   (  status = @V0 ) "), std::string::npos)
+      << op->GetBatch()->GetStmt(0);
+  op->BatchTerminate();
+  utl_col_free("test", results);
+}
+
+TEST_F(AdpQryMssql, PreparedSqlIsRefusedUnlessItStaysOneStatement) {
+  static const char* kBad[] = {"status = 'open'; drop table table_case", "title = 'x' -- c", "title = 'x",
+                               "1=1 /* c */"};
+  for (const char* raw : kBad) {
+    ds_script::reset();
+    cmn_alrt_clear(nullptr);
+    adp_ty_qry_cond c{kCaseTitle, ADP_OPR_RAW, reinterpret_cast<long>(raw)};
+    adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+    utl_ty_col* objs = make(kPtrs);
+    EXPECT_EQ(adp_qry_simple(con_, &d, nullptr, nullptr, -1, 0, 0, objs), ADP_QRY_REFUSED) << raw;
+    EXPECT_EQ(adp_qry_simple_with_cond(con_, &d, const_cast<char*>(raw), nullptr, nullptr, -1, 0, 0, objs),
+              ADP_QRY_REFUSED)
+        << raw;
+    EXPECT_EQ(ds_script::count("FetchNextSet"), 0) << raw;
+    utl_col_free("test", objs);
+  }
+  // A semicolon inside a literal is text.
+  static const char* kGood = "title = 'a;b' and status = 'it''s'";
+  adp_ty_qry_cond c{kCaseTitle, ADP_OPR_RAW, reinterpret_cast<long>(kGood)};
+  adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
+  EXPECT_NE(id_text(d).find(kGood), std::string::npos);
+}
+
+class AdpQryRetry : public AdpQryMssql {
+ protected:
+  void SetUp() override {
+    AdpQryMssql::SetUp();
+    log_ = open_memstream(&buf_, &len_);
+    adp_sql_log_sql(log_);
+  }
+  void TearDown() override {
+    adp_sql_log_sql(nullptr);
+    std::fclose(log_);
+    std::free(buf_);
+    AdpQryMssql::TearDown();
+  }
+  void deadlocks(long n) {
+    for (long i = 1; i <= n; ++i) ds_script::fail({"FetchNextSet", i, kDeadlockError, "deadlock victim", "1205"});
+  }
+  std::string log() {
+    std::fflush(log_);
+    return std::string(buf_, len_);
+  }
+  long alerts() {
+    long n = 0;
+    cmn_alrt_num(nullptr, &n);
+    return n;
+  }
+  FILE* log_ = nullptr;
+  char* buf_ = nullptr;
+  size_t len_ = 0;
+};
+
+TEST_F(AdpQryRetry, TwentyDeadlocksThenSuccess) {
+  deadlocks(20);
+  ds_script::push_result({{"count"}, {{cell::l(4)}}});
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  long n = 0;
+  ASSERT_EQ(adp_qry_simple_num(con_, &d, &n), 0);
+  EXPECT_EQ(n, 4);
+  EXPECT_EQ(occurrences(log(), "RETRY!\n"), 20);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 21);
+  EXPECT_EQ(alerts(), 0);
+}
+
+TEST_F(AdpQryRetry, TheTwentyFirstDeadlockIsReturned) {
+  deadlocks(21);
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  utl_ty_col* ids = make(kLongs);
+  EXPECT_EQ(adp_qry_simple_for_id(con_, &d, nullptr, nullptr, -1, 0, ids), DBS_DEADLOCK);
+  EXPECT_EQ(occurrences(log(), "RETRY!\n"), 20);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 21);
+  utl_col_free("test", ids);
+}
+
+TEST_F(AdpQryRetry, InsideATransactionTheFirstDeadlockIsReturned) {
+  deadlocks(2);
+  adp_trn_appl_inc();
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  utl_ty_col* objs = make(kPtrs);
+  EXPECT_EQ(adp_qry_simple(con_, &d, nullptr, nullptr, -1, 0, 0, objs), DBS_DEADLOCK);
+  adp_trn_appl_dec();
+  EXPECT_EQ(occurrences(log(), "RETRY!"), 0);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 1);
+  utl_col_free("test", objs);
+}
+
+TEST_F(AdpQryRetry, IdListChunksShareTheRetryCount) {
+  utl_ty_col* list = make(kLongs);
+  for (long i = 1; i <= 300; ++i) utl_col_insert(list, &i, nullptr);
+  // The second chunk deadlocks once; both chunks then read.
+  ds_script::fail({"FetchNextSet", 2, kDeadlockError, "deadlock victim", "1205"});
+  for (int i = 0; i < 3; ++i) ds_script::push_result({{"objid"}, {}});
+  adp_ty_qry d{kCase, 0, nullptr, 0};
+  utl_ty_col* objs = make(kPtrs);
+  ASSERT_EQ(adp_qry_simple_with_id2(con_, &d, nullptr, nullptr, list, 0, 299, -1, objs, 0), 0);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 3);
+  EXPECT_EQ(occurrences(log(), "RETRY!"), 1);
+  EXPECT_NE(log().find("status=70002b trans_level=0 retry_count=0 "), std::string::npos) << log();
+  EXPECT_EQ(alerts(), 0);
+  utl_col_free("test", objs);
+  utl_col_free("test", list);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace adp_qry_model;
+
+struct pwr_list {
+  std::vector<dbs_ty_pwr_cond> conds;
+  std::string pattern;
+  dbs_ty_pwr_list list{};
+  dbs_ty_pwr_list* get(long type_id) {
+    list.type_id = type_id;
+    list.count = static_cast<long>(conds.size());
+    list.conds = conds.data();
+    list.and_flag = 1;
+    list.pattern = pattern.empty() ? nullptr : pattern.data();
+    list.pattern_count = list.count;
+    return &list;
+  }
+};
+
+class AdpPwrText : public adp_test {
+ protected:
+  void SetUp() override {
+    adp_test::SetUp();
+    build();
+  }
+  std::string text(const char* driver, pwr_list& l, const std::vector<const char*>& sorts = {}, long* status = nullptr) {
+    if (con_ == nullptr) con_ = connect(driver);
+    std::vector<char> sql(70016, '\0');
+    adp_ty_pwr_sort s{static_cast<long>(sorts.size()), const_cast<const char**>(sorts.data()), 0};
+    long st = adp_pwr_qry_construct(con_, schema(kCase), l.get(kCase), nullptr, sorts.empty() ? nullptr : &s,
+                                    sql.data());
+    if (status != nullptr) *status = st;
+    return sql.data();
+  }
+  KAdpConnId* con_ = nullptr;
+};
+
+TEST_F(AdpPwrText, Show) {
+  pwr_list l;
+  l.conds = {{"case2site:name", 9, "('a','b')"}, {"case2site:name", 9, "('c')"}, {"title", 8, "O'Br"}};
+  l.pattern = "%s OR %s AND %s ";
+  std::printf("[%s]\n", text("oledb", l).c_str());
+  pwr_list e;
+  std::printf("[%s]\n", text("oledb", e).c_str());
+}
+
+}  // namespace
