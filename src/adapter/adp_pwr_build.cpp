@@ -36,6 +36,14 @@ bool mtm(const typ_sch_rrec* r) { return (r->type & ~TYP_REL_INDEX_MARK) == TYP_
 bool typed(const typ_sch_rrec* r) { return r->exclusive != 0 && r->phys_name != nullptr && r->focus_field != nullptr; }
 std::string number(unsigned long n) { return std::to_string(n); }
 
+// A relation of a type with itself crossed once or more: its recursion
+// number and count of extra repetitions. The same entry crossed again keeps
+// the count with the mark of a repeated step.
+bool recursion(const typ_sch_rel_inst& e) {
+  if ((e.trav & TYP_TRAV_RECURSIVE) != 0) return true;
+  return (e.trav & TYP_TRAV_PREV) != 0 && e.rel != nullptr && e.rel->pschema == e.rel->fschema;
+}
+
 struct builder {
   KAdpConnId* con;
   typ_sch_srec* root;
@@ -71,7 +79,7 @@ long builder::from_list(typ_sch_srec* s) {
     typ_sch_srec* t = other_of(e);
     if (t == nullptr) continue;
     if (mtm(e.rel) && put(std::string(", ") + e.rel->mtm_table + hint)) return ADP_PWR_TOO_LONG;
-    if ((e.trav & TYP_TRAV_RECURSIVE) != 0) {
+    if (recursion(e)) {
       const unsigned long r = e.trav & kByteMask, c = (e.trav >> 8) & kByteMask;
       for (unsigned long k = 0; k <= c; ++k)
         if (long st = put(", " + table(t) + " " + name_of(t) + "_" + number(r) + "_" + number(k) + hint)) return st;
@@ -141,9 +149,9 @@ long builder::joins(typ_sch_srec* s, bool top, char* written) {
       return st;
     }
     const typ_sch_rrec* r = e.rel;
-    if ((e.trav & TYP_TRAV_RECURSIVE) != 0) {
+    if (recursion(e)) {
       if (long st = recur_join(s, e, top)) return st;
-      e.trav &= ~(TYP_TRAV_RECURSIVE | 0xffffUL);
+      e.trav &= ~(TYP_TRAV_RECURSIVE | TYP_TRAV_PREV | 0xffffUL);
       continue;
     }
     std::string src = plain(s), dst = plain(t);

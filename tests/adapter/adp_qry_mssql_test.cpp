@@ -22,6 +22,8 @@
 #include "adapter/adp_trn.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
 #include "core/utl/utl_col.h"
+#include "schema/typ_path.h"
+#include "schema/typ_rec.h"
 #include "platform/dataservice/ds_script.h"
 #include "store/dbs_obj.h"
 
@@ -290,25 +292,181 @@ class AdpPwrText : public adp_test {
     adp_test::SetUp();
     build();
   }
-  std::string text(const char* driver, pwr_list& l, const std::vector<const char*>& sorts = {}, long* status = nullptr) {
+  std::string text(const char* driver, pwr_list& l, const std::vector<const char*>& sorts = {}, long* status = nullptr,
+                   long type = kCase, pwr_list* keywords = nullptr) {
     if (con_ == nullptr) con_ = connect(driver);
     std::vector<char> sql(70016, '\0');
     adp_ty_pwr_sort s{static_cast<long>(sorts.size()), const_cast<const char**>(sorts.data()), 0};
-    long st = adp_pwr_qry_construct(con_, schema(kCase), l.get(kCase), nullptr, sorts.empty() ? nullptr : &s,
-                                    sql.data());
+    long st = adp_pwr_qry_construct(con_, schema(type), l.get(type), keywords ? keywords->get(type) : nullptr,
+                                    sorts.empty() ? nullptr : &s, sql.data());
     if (status != nullptr) *status = st;
     return sql.data();
   }
   KAdpConnId* con_ = nullptr;
 };
 
-TEST_F(AdpPwrText, Show) {
+// No schema of the model keeps a mark of a path.
+bool unmarked() {
+  for (long t : {kCase, kSite, kContact, kNote}) {
+    const typ_sch_srec* s = schema(t);
+    if ((s->flags & (TYP_SCH_VISITED | TYP_SCH_COUNT_TARGET | TYP_SCH_RECURSIVE | TYP_SCH_RECUR_COUNT)) != 0) return false;
+    for (long i = 0; i < s->nrels; ++i) {
+      const typ_sch_rel_inst& e = s->rels[i];
+      if ((e.flags & (TYP_MARK_TRAVERSED | TYP_MARK_COUNT | TYP_MARK_PREV_COUNT | 0xffffUL)) != 0) return false;
+      if ((e.trav & (TYP_TRAV_RECURSIVE | TYP_TRAV_PREV | 0xffffUL)) != 0) return false;
+    }
+  }
+  return true;
+}
+
+TEST_F(AdpPwrText, NoConditionsSelectsEveryRootObjectOnce) {
+  pwr_list none;
+  EXPECT_EQ(text("oledb", none), "select DISTINCT tta.objid from table_case tta (NOLOCK) ");
+  EXPECT_EQ(text("oledb", none, {"title"}), "select tta.objid from table_case tta (NOLOCK)  order by tta.title asc");
+  // A sort key across a relation brings its join, after " where ".
+  EXPECT_EQ(text("oledb", none, {"case2site:name"}),
+            "select tta.objid from table_case tta (NOLOCK) , table_site (NOLOCK)  where (table_site.objid = "
+            "tta.case2site) order by table_site.name asc");
+  EXPECT_TRUE(unmarked());
+}
+
+TEST_F(AdpPwrText, OrGroupsAliasesAndGroupedPaths) {
   pwr_list l;
   l.conds = {{"case2site:name", 9, "('a','b')"}, {"case2site:name", 9, "('c')"}, {"title", 8, "O'Br"}};
   l.pattern = "%s OR %s AND %s ";
-  std::printf("[%s]\n", text("oledb", l).c_str());
-  pwr_list e;
-  std::printf("[%s]\n", text("oledb", e).c_str());
+  EXPECT_EQ(text("oledb", l),
+            "select DISTINCT tta.objid from table_case tta (NOLOCK) , table_site (NOLOCK)  where (table_site.objid = "
+            "tta.case2site) AND (((table_site.name IN ('a','b')) OR (table_site.name IN ('c'))) AND (tta.title LIKE "
+            "'%O''Br%') )");
+  EXPECT_FALSE(adp_pwr_or_group_is_open());
+  pwr_list a;
+  a.conds = {{"case2site(2):name", 4, "x"}, {"case2site:objid", 0, "3"}};
+  a.pattern = "%s AND %s ";
+  EXPECT_EQ(text("oledb", a),
+            "select DISTINCT tta.objid from table_case tta (NOLOCK) , table_site site_2 (NOLOCK)  where "
+            "(site_2.objid = tta.case2site) AND ((site_2.name = 'x') AND (site_2.objid > 3) )");
+  EXPECT_TRUE(unmarked());
 }
 
+TEST_F(AdpPwrText, LinkTablesRecursionsAndTypeColumns) {
+  typ_sch_rrec* mtm = schema(kSite)->rels[rel(kSite, "site2contact")].rel;
+  const std::string link = mtm->mtm_table;
+  const bool site_p = mtm->pschema == schema(kSite);
+  pwr_list l;
+  l.conds = {{"site2contact:last_name", 4, "Lee"}};
+  l.pattern = "%s ";
+  const std::string joined = site_p ? "tta.objid = " + link + "." + mtm->pname + " AND " + link + "." + mtm->fname +
+                                          " = table_contact.objid"
+                                    : "table_contact.objid = " + link + "." + mtm->pname + " AND " + link + "." +
+                                          mtm->fname + " = tta.objid";
+  EXPECT_EQ(text("oracle", l, {}, nullptr, kSite),
+            "select DISTINCT tta.objid from table_site tta, " + link + ", table_contact where (" + joined +
+                ") AND ((table_contact.last_name = 'Lee') )");
+  pwr_list r;
+  r.conds = {{"parent:parent:name", 4, "Top"}};
+  r.pattern = "%s ";
+  const std::string rec = text("oracle", r, {}, nullptr, kSite);
+  EXPECT_EQ(rec,
+            "select DISTINCT tta.objid from table_site tta, table_site site_0_0, table_site site_0_1 where "
+            "(site_0_0.objid = tta.parent AND site_0_1.objid = site_0_0.parent) AND ((site_0_1.name = 'Top') )");
+  pwr_list t;
+  t.conds = {{"note2case:title", 4, "x"}};
+  t.pattern = "%s ";
+  EXPECT_EQ(text("oracle", t, {}, nullptr, kNote),
+            "select DISTINCT tta.objid from table_note tta, table_case where (table_case.objid = tta.note_owner AND "
+            "tta.owner_type = 10) AND ((table_case.title = 'x') )");
+  EXPECT_TRUE(unmarked());
+}
+
+TEST_F(AdpPwrText, RelationExistsTests) {
+  pwr_list l;
+  l.conds = {{"case2note", 17, ""}, {"case2site", 18, ""}};
+  l.pattern = "%s AND %s ";
+  EXPECT_EQ(text("oledb", l),
+            "select DISTINCT tta.objid from table_case tta (NOLOCK)  where  (( EXISTS (select * from table_note wta "
+            "where wta.note_owner = tta.objid AND wta.owner_type = 10)) AND ( case2site IS NULL) )");
+}
+
+TEST_F(AdpPwrText, RefusedValuesAndFormats) {
+  const struct {
+    const char* path;
+    long op;
+    const char* value;
+    const char* pattern;
+    long status;
+  } rows[] = {
+      {"objid", 4, "1 or 1=1", "%s ", ADP_QRY_REFUSED},
+      {"amount", 0, "12abc", "%s ", ADP_QRY_REFUSED},
+      {"objid", 10, "1 until 5", "%s ", ADP_QRY_REFUSED},
+      {"objid", 9, "(1); drop table x", "%s ", ADP_QRY_REFUSED},
+      {"title", 25, "select objid from x --", "%s ", ADP_QRY_REFUSED},
+      {"title", 4, "x", "(%s ", ADP_PWR_UNBALANCED},
+      {"title", 4, "x", "%s AND %s ", ADP_PWR_UNBALANCED},
+      {"no_such_field", 4, "x", "%s ", -1},
+  };
+  for (const auto& r : rows) {
+    pwr_list l;
+    l.conds = {{r.path, r.op, r.value}};
+    l.pattern = r.pattern;
+    long st = 0;
+    text("oledb", l, {}, &st);
+    if (r.status == -1) EXPECT_NE(st, 0) << r.path;
+    else EXPECT_EQ(st, r.status) << r.path << " " << r.value;
+    EXPECT_TRUE(unmarked()) << r.path;
+    EXPECT_FALSE(adp_pwr_or_group_is_open());
+  }
+}
+
+TEST_F(AdpPwrText, TextBeyondTheBufferStopsWithAnAlert) {
+  pwr_list l;
+  std::string pattern;
+  for (int i = 0; i < 4000; ++i) {
+    l.conds.push_back({"case2site:name", 4, "a fairly long value for the site name"});
+    pattern += i == 0 ? "%s " : "OR %s ";
+  }
+  l.pattern = pattern;
+  long st = 0;
+  const std::string t = text("oledb", l, {}, &st);
+  EXPECT_EQ(st, ADP_PWR_TOO_LONG);
+  EXPECT_LT(t.size(), 70000u);
+  EXPECT_TRUE(unmarked());
+}
+
+TEST_F(AdpPwrText, KeywordConditionsOnOracleAlertAndAreWritten) {
+  pwr_list obj;
+  pwr_list kw;
+  kw.conds = {{"title", 6, "Pri"}};
+  kw.pattern = "%s";
+  long st = -1;
+  cmn_alrt_clear(nullptr);
+  const std::string t = text("oracle", obj, {}, &st, kCase, &kw);
+  EXPECT_EQ(st, 0);
+  EXPECT_EQ(t, "select DISTINCT tta.objid from table_case tta where  ((tta.title LIKE 'Pri%'))");
+  long code = 0;
+  const char* msg = nullptr;
+  EXPECT_EQ(cmn_alrt_top(nullptr, &code, &msg), 0);
+  EXPECT_EQ(code, ADP_PWR_KEYWORD_ORACLE);
+}
+
+TEST_F(AdpPwrText, TrendCountTexts) {
+  const struct {
+    const char* sql;
+    const char* count;
+  } rows[] = {
+      {"select DISTINCT tta.objid from table_case tta  where ((tta.status = 'open') )",
+       "select count(DISTINCT  tta.objid ) from table_case tta  where ((tta.status = 'open') )"},
+      {"select tta.objid from table_case tta  order by tta.title asc",
+       "select count(DISTINCT  tta.objid ) from table_case tta  "},
+      {"select tta.objid from table_order tta where (tta.title = 'from x order by y') order by tta.title",
+       "select count(DISTINCT  tta.objid ) from table_order tta where (tta.title = 'from x order by y') "},
+  };
+  for (const auto& r : rows) {
+    char out[512] = {};
+    ASSERT_EQ(adp_pwr_trend_text(r.sql, out, sizeof(out)), 0) << r.sql;
+    EXPECT_STREQ(out, r.count);
+  }
+  char out[64];
+  EXPECT_EQ(adp_pwr_trend_text("update x set y = 1", out, sizeof(out)), ADP_PWR_NO_SELECT);
+  EXPECT_EQ(adp_pwr_trend_text("select 1", out, sizeof(out)), ADP_PWR_NO_FROM);
+}
 }  // namespace
