@@ -26,7 +26,10 @@
 #include "store/dbs_db.h"
 #include "store/dbs_main.h"
 #include "store/dbs_obj.h"
+#include "store/dbs_fld.h"
+#include "store/dbs_pwr.h"
 #include "store/dbs_qry.h"
+#include "adapter/adp_pwr.h"
 #include "testdb/testdb_database.h"
 
 namespace {
@@ -59,6 +62,7 @@ class AdpQueryEndToEnd : public adp_test {
     ASSERT_TRUE(db_.load("crm_fixture.sql"));
     osl_sys_set_config_string("dbcache", (dir_.path().string() + "/").c_str(), 0);
     adp_db_set_db_driver("oracle");
+    ASSERT_TRUE(db_.run(extra_dictionary()));
     cid_ = open_crm();
     ASSERT_NE(cid_, nullptr);
     ASSERT_TRUE(db_.run(rows_script()));
@@ -104,19 +108,37 @@ class AdpQueryEndToEnd : public adp_test {
     return -1;
   }
 
+  // A power-query type (its text in field 6) and a relation of site with
+  // itself (parent / children).
+  static std::string extra_dictionary() {
+    std::string s =
+        "insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, `sql`)"
+        " values(40, 2, 'pwr_query', 'Saved queries', 'Support', null);\n"
+        "insert into adp_tbl_oid(type_id, obj_num) values(40, 0);\n"
+        "insert into adp_sch_info values(40, 'objid', 512, 0, 1, -1, -1, 1, 3, 0, null, null);\n";
+    for (int i = 1; i <= 6; ++i)
+      s += "insert into adp_sch_info values(40, 'f" + std::to_string(i) + "', 516, 7, " +
+           std::string(i == 6 ? "70016" : "80") + ", -1, -1, 0, -1, " + std::to_string(i) + ", null, null);\n";
+    s += "insert into adp_sch_rel_info values(11, 'parent', 2, 'site', -1, 3, 'children', null, 0, 'parent', null,"
+         " null, 0);\n"
+         "insert into adp_sch_rel_info values(11, 'children', 1, 'site', -1, 4, 'parent', null, 0, 'children', null,"
+         " null, 0);\n";
+    return s;
+  }
+
   // Sites 1-4, cases 1-12 (some on sites), contacts 1-5, site2contact
   // links named as the model names the link table and its columns.
   std::string rows_script() {
     typ_sch_rrec* mtm = relation(kSite, "site2contact");
     EXPECT_NE(mtm, nullptr);
     std::string s =
-        "create table table_site(objid int, name varchar(80), S_name varchar(80), dev int);\n"
+        "create table table_site(objid int, name varchar(80), S_name varchar(80), parent int, dev int);\n"
         "create table table_case(objid int, title varchar(80), status varchar(20), amount decimal(19,2),"
         " opened datetime, case2site int, dev int);\n"
         "create table table_contact(objid int, first_name varchar(30), last_name varchar(30), contact2employee int,"
         " dev int);\n"
-        "insert into table_site values (1,'North','NORTH',1),(2,'south','SOUTH',1),(3,'East',null,1),"
-        "(4,'',null,1);\n"
+        "insert into table_site values (1,'North','NORTH',null,1),(2,'south','SOUTH',1,1),(3,'East',null,2,1),"
+        "(4,'',null,3,1);\n"
         "insert into table_case values"
         " (1,'Printer jam','open',10.50,'2004-03-05 14:07:09',1,1),"
         " (2,'Printer toner','closed',20.00,'2004-03-06 10:00:00',1,1),"
@@ -437,6 +459,112 @@ TEST_F(AdpQueryEndToEnd, AggregatesWithGroupBy) {
   utl_col_ith(result, 0, &slot);
   EXPECT_EQ(of_longs(*static_cast<utl_ty_col**>(slot)),
             plain("select count(objid) from table_case group by status order by status"));
+}
+
+// Power queries through the store: the text built into the query object,
+// its ids compared with plain SQL.
+class AdpPowerEndToEnd : public AdpQueryEndToEnd {
+ protected:
+  static constexpr long kQueryType = 40;
+  ids run(long type, std::vector<dbs_ty_pwr_cond> conds, long and_flag, const std::vector<const char*>& sorts,
+          std::string* text, long* status) {
+    dbs_ty_pwr_list list{type, static_cast<long>(conds.size()), conds.data(), and_flag, nullptr,
+                         static_cast<long>(conds.size())};
+    adp_ty_pwr_sort s{static_cast<long>(sorts.size()), const_cast<const char**>(sorts.data()), 0};
+    dbs_ty_lobj* q = nullptr;
+    EXPECT_EQ(dbs_obj_make(nullptr, kQueryType, &q), 0);
+    *status = dbs_pwr_qry_construct2(cid_, &list, nullptr, sorts.empty() ? nullptr : &s, q, 2);
+    long v = 0;
+    dbs_fld_get(q, 6, &v, nullptr);
+    *text = v != 0 ? reinterpret_cast<const char*>(v) : "";
+    utl_ty_col* idc = make(kLongs);
+    if (*status == 0) *status = dbs_pwr_qry_execute(cid_, q, idc);
+    ids out = of_longs(idc);
+    utl_col_free("test", idc);
+    dbs_obj_free_local(nullptr, q);
+    return out;
+  }
+};
+
+TEST_F(AdpPowerEndToEnd, PathsAliasesRecursionsLinkTablesAndOrGroups) {
+  const struct {
+    long type;
+    std::vector<dbs_ty_pwr_cond> conds;
+    long and_flag;
+    const char* sql;
+  } rows[] = {
+      {kCase, {{"status", 4, "open"}, {"amount", 1, "7"}}, 1,
+       "select objid from table_case where status = 'open' and amount >= 7"},
+      {kCase, {{"case2site:name", 4, "North"}}, 1,
+       "select c.objid from table_case c join table_site s on s.objid = c.case2site where s.name = 'North'"},
+      {kCase, {{"case2site(2):name", 6, "Nor"}, {"case2site:objid", 4, "1"}}, 1,
+       "select c.objid from table_case c join table_site s on s.objid = c.case2site where s.objid = 1"},
+      {kCase, {{"case2site:name", 9, "('North','East')"}, {"case2site:name", 9, "('south')"}, {"title", 8, "a"}}, 1,
+       "select c.objid from table_case c join table_site s on s.objid = c.case2site"
+       " where s.name in ('North','East','south') and c.title like '%a%'"},
+      {kSite, {{"parent:parent:name", 4, "North"}}, 1,
+       "select s.objid from table_site s join table_site p on p.objid = s.parent join table_site g on g.objid = "
+       "p.parent where g.name = 'North'"},
+      {kSite, {{"site2contact:last_name", 4, "Lee"}}, 1,
+       "select distinct l.objid from table_site l join @LINK where k.last_name = 'Lee'"},
+      {kSite, {{"site2case", 18, ""}}, 1,
+       "select objid from table_site s where not exists (select 1 from table_case c where c.case2site = s.objid)"},
+      {kCase, {{"title", 16, "Smith"}, {"amount", 10, "1 and 10"}}, 0,
+       "select objid from table_case where soundex(title) = soundex('Smith') or amount between 1 and 10"},
+  };
+  typ_sch_rrec* mtm = relation(kSite, "site2contact");
+  ASSERT_NE(mtm, nullptr);
+  const bool site_p = mtm->pschema != nullptr && mtm->pschema->type_id == kSite;
+  const std::string link = std::string(mtm->mtm_table) + " m on m." + (site_p ? mtm->pname : mtm->fname) +
+                           " = l.objid join table_contact k on k.objid = m." + (site_p ? mtm->fname : mtm->pname);
+  for (const auto& r : rows) {
+    std::string sql = r.sql;
+    if (size_t at = sql.find("@LINK"); at != std::string::npos) sql.replace(at, 5, link);
+    std::string text;
+    long st = -1;
+    const ids got = sorted(run(r.type, r.conds, r.and_flag, {}, &text, &st));
+    EXPECT_EQ(st, 0) << text;
+    EXPECT_EQ(got, sorted(plain(sql))) << text;
+  }
+}
+
+TEST_F(AdpPowerEndToEnd, SortKeysKeepTheOrderWithoutDuplicates) {
+  std::string text;
+  long st = -1;
+  const ids got = run(kSite, {{"site2case:status", 4, "open"}}, 1, {"name"}, &text, &st);
+  ASSERT_EQ(st, 0) << text;
+  EXPECT_EQ(text.rfind("select tta.objid", 0), 0u) << text;
+  EXPECT_EQ(got, plain("select s.objid from table_site s where exists (select 1 from table_case c where "
+                       "c.case2site = s.objid and c.status = 'open') order by s.name"));
+  long count = -1;
+  ASSERT_EQ(adp_pwr_trend_qry_execute(cid_, text.c_str(), &count), 0);
+  EXPECT_EQ(count, static_cast<long>(got.size()));
+}
+
+TEST_F(AdpPowerEndToEnd, RelativeDates) {
+  ASSERT_TRUE(db_.run("insert into table_case(objid, title, opened) values"
+                      " (101,'today noon', curdate() + interval 12 hour),"
+                      " (102,'yesterday noon', curdate() - interval 12 hour),"
+                      " (103,'two days ago', curdate() - interval 36 hour),"
+                      " (104,'an hour ago', now() - interval 1 hour),"
+                      " (105,'five hours ago', now() - interval 5 hour);"));
+  const struct {
+    long op;
+    const char* value;
+    const char* sql;
+  } rows[] = {
+      {19, "", "opened >= curdate() and opened < curdate() + interval 1 day"},
+      {20, "", "opened >= curdate() - interval 1 day and opened < curdate()"},
+      {21, "2", "opened >= curdate() - interval 1 day and opened < curdate() + interval 1 day"},
+      {22, "3", "opened >= now() - interval 3 hour and opened <= now()"},
+  };
+  for (const auto& r : rows) {
+    std::string text;
+    long st = -1;
+    const ids got = sorted(run(kCase, {{"opened", r.op, r.value}}, 1, {}, &text, &st));
+    EXPECT_EQ(st, 0) << text;
+    EXPECT_EQ(got, plain(std::string("select objid from table_case where ") + r.sql + " order by objid")) << text;
+  }
 }
 
 }  // namespace
