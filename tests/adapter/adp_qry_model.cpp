@@ -7,6 +7,7 @@
 #include "adapter/adp_model.h"
 #include "adapter/adp_sch_load.h"
 #include "schema/typ_fld.h"
+#include "schema/typ_path.h"
 #include "schema/typ_rec.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
@@ -92,6 +93,20 @@ long rel(long type_id, const char* name) {
     if (e.rel != nullptr && std::strcmp(e.side == 'p' ? e.rel->pname : e.rel->fname, name) == 0) return i;
   }
   return -1;
+}
+
+bool unmarked() {
+  constexpr unsigned long kSchemaMarks = TYP_SCH_VISITED | TYP_SCH_COUNT_TARGET | TYP_SCH_RECURSIVE | TYP_SCH_RECUR_COUNT;
+  for (long t : {kCase, kSite, kContact, kNote}) {
+    const typ_sch_srec* s = schema(t);
+    if ((s->flags & kSchemaMarks) != 0) return false;
+    for (long i = 0; i < s->nrels; ++i) {
+      const typ_sch_rel_inst& e = s->rels[i];
+      if ((e.flags & (TYP_MARK_TRAVERSED | TYP_MARK_COUNT | TYP_MARK_PREV_COUNT | 0xffffUL)) != 0) return false;
+      if ((e.trav & (TYP_TRAV_RECURSIVE | TYP_TRAV_PREV | 0xffffUL)) != 0) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace adp_qry_model

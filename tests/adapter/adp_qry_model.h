@@ -23,4 +23,7 @@ typ_sch_srec* schema(long type_id);
 // Relation position of the named relation in the type's schema.
 long rel(long type_id, const char* name);
 
+// No schema of the model keeps a mark of a path.
+bool unmarked();
+
 }  // namespace adp_qry_model

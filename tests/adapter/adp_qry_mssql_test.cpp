@@ -305,20 +305,6 @@ class AdpPwrText : public adp_test {
   KAdpConnId* con_ = nullptr;
 };
 
-// No schema of the model keeps a mark of a path.
-bool unmarked() {
-  for (long t : {kCase, kSite, kContact, kNote}) {
-    const typ_sch_srec* s = schema(t);
-    if ((s->flags & (TYP_SCH_VISITED | TYP_SCH_COUNT_TARGET | TYP_SCH_RECURSIVE | TYP_SCH_RECUR_COUNT)) != 0) return false;
-    for (long i = 0; i < s->nrels; ++i) {
-      const typ_sch_rel_inst& e = s->rels[i];
-      if ((e.flags & (TYP_MARK_TRAVERSED | TYP_MARK_COUNT | TYP_MARK_PREV_COUNT | 0xffffUL)) != 0) return false;
-      if ((e.trav & (TYP_TRAV_RECURSIVE | TYP_TRAV_PREV | 0xffffUL)) != 0) return false;
-    }
-  }
-  return true;
-}
-
 TEST_F(AdpPwrText, NoConditionsSelectsEveryRootObjectOnce) {
   pwr_list none;
   EXPECT_EQ(text("oledb", none), "select DISTINCT tta.objid from table_case tta (NOLOCK) ");
