@@ -4,7 +4,6 @@
 // in a transaction of its own); SQL Server calls the procedure
 // csp_new_objectid once per type through the data service, and creates that
 // procedure (StpCreateNewProc).
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -29,7 +28,9 @@ constexpr int64_t kLowest32 = -2147483648LL;  // where the counter restarts
 constexpr int64_t kNegativeWindow = -1000;     // -999..-1 are never handed out
 constexpr int64_t kRoamMargin = 1000;
 constexpr long kProcExhausted = -100;          // the procedure's "range used up"
-constexpr long kNoValue = LONG_MIN;            // no output came from the procedure
+// The output column holds it until the procedure answers (record cells are
+// 32 bits; the procedure gives it only for a request of no ids at the wrap).
+constexpr long kNoValue = INT32_MIN;
 constexpr long kTypeTextSize = 32;             // digits of a counter read as text
 constexpr long kIdProcName = 51;               // phrase: the procedure's name
 constexpr long kIdProcText = 48;               // phrase: the procedure's text
@@ -86,8 +87,8 @@ long read_site(KAdpConnId* con, id_site* out) {
 
 long insert_counter_row(KAdpSqlBatch& b, long type_id) {
   b.Reset();
-  b << "insert into adp_tbl_oid (type_id, obj_num) values (" << KAdpBindParam(type_id) << ", 0)"
-    << KAdpSqlBatch::kEndStmt;
+  if (long st = b.AppendSqlFormat("insert into adp_tbl_oid (type_id, obj_num) values (%ld, 0)", type_id)) return st;
+  b << KAdpSqlBatch::kEndStmt;
   long rows = 0;
   return b.GetNextResult(&rows);
 }
