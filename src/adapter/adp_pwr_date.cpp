@@ -91,7 +91,31 @@ constexpr const char* kMsDaysB =
     "(dateadd(hh, -(datepart(hh,(dateadd(mi, %ld,getdate())))),(dateadd(mi,%ld,getdate())))))))))))))))))";
 
 long tail(char** end, const char* q, const char* s, const char* f, const char* cmp) {
-  return adp_pwr_string_append_five(end, "AND", "(", q, s, f) ? ADP_PWR_TEXT_SIZE : adp_pwr_string_append(end, cmp);
+  if (long st = adp_pwr_string_append_five(end, "AND", "(", q, s, f)) return st;
+  return adp_pwr_string_append(end, cmp);
+}
+
+// The SQL Server offsets in whole minutes (quotients truncated toward
+// zero) and the value's count.
+struct minutes {
+  long a = 0;
+  long b = 0;
+  long n = 0;
+};
+
+long minute_offsets(const char* value, minutes* m) {
+  diffs d;
+  if (long st = clock_diffs(&d)) return st;
+  if (long st = adp_pwr_count_value(value, &m->n)) return st;
+  m->a = -(d.a / 60);
+  m->b = -(d.b / 60);
+  return 0;
+}
+
+long last_hours(char** end, const minutes& m, const char* q, const char* s, const char* f) {
+  if (long st = adp_pwr_sprintf_append(end, kOleHoursA, -kMinutesPerHour * m.n, m.b, m.a)) return st;
+  if (long st = tail(end, q, s, f, "<=")) return st;
+  return adp_pwr_sprintf_append(end, kOleHoursB, m.b, m.a);
 }
 
 }  // namespace
@@ -123,12 +147,9 @@ long adp_pwr_reldate_oracle(char** end, long op, const char* value, const char* 
 }
 
 long adp_pwr_reldate_oledb(char** end, long op, const char* value, const char* q, const char* s, const char* f) {
-  diffs d;
-  if (long st = clock_diffs(&d)) return st;
-  long n = 0;
-  if (long st = adp_pwr_count_value(value, &n)) return st;
-  const long a = -(d.a / 60);
-  const long b = -(d.b / 60);
+  minutes m;
+  if (long st = minute_offsets(value, &m)) return st;
+  const long a = m.a, b = m.b;
   long st = 0;
   switch (op) {
     case ADP_PWR_TODAY:
@@ -138,14 +159,11 @@ long adp_pwr_reldate_oledb(char** end, long op, const char* value, const char* q
       if ((st = adp_pwr_sprintf_append(end, kOleYesterdayA, b, a, a, a)) || (st = tail(end, q, s, f, "<="))) return st;
       return adp_pwr_sprintf_append(end, kOleYesterdayB, b, a, a, a);
     case ADP_PWR_LAST_DAYS:
-      if ((st = adp_pwr_sprintf_append(end, kOleDaysA, n != 0 ? -kMinutesPerDay * (n - 1) : 0, b, a, a, a)) ||
+      if ((st = adp_pwr_sprintf_append(end, kOleDaysA, m.n != 0 ? -kMinutesPerDay * (m.n - 1) : 0, b, a, a, a)) ||
           (st = tail(end, q, s, f, "<=")))
         return st;
       return adp_pwr_sprintf_append(end, kOleYesterdayB, b + kMinutesPerDay, a, a, a);
-    default:
-      if ((st = adp_pwr_sprintf_append(end, kOleHoursA, -kMinutesPerHour * n, b, a)) || (st = tail(end, q, s, f, "<=")))
-        return st;
-      return adp_pwr_sprintf_append(end, kOleHoursB, b, a);
+    default: return last_hours(end, m, q, s, f);
   }
 }
 
@@ -168,12 +186,9 @@ long adp_pwr_reldate_quill(char** end, long op, const char* value, const char* q
 
 long adp_pwr_reldate_mssql_dialect(char** end, long op, const char* value, const char* q, const char* s,
                                    const char* f) {
-  diffs d;
-  if (long st = clock_diffs(&d)) return st;
-  long n = 0;
-  if (long st = adp_pwr_count_value(value, &n)) return st;
-  const long a = -(d.a / 60);
-  const long b = -(d.b / 60);
+  minutes m;
+  if (long st = minute_offsets(value, &m)) return st;
+  const long a = m.a, b = m.b;
   long st = 0;
   switch (op) {
     case ADP_PWR_TODAY:
@@ -185,14 +200,11 @@ long adp_pwr_reldate_mssql_dialect(char** end, long op, const char* value, const
         return st;
       return adp_pwr_sprintf_append(end, kMsYesterdayB, b, a, a, a, b, a, a, a);
     case ADP_PWR_LAST_DAYS:
-      if ((st = adp_pwr_sprintf_append(end, kMsDaysA, n != 0 ? -kMinutesPerDay * (n - 1) : 0, b, a, a, a, b, a, a,
-                                       a)) ||
+      if ((st = adp_pwr_sprintf_append(end, kMsDaysA, m.n != 0 ? -kMinutesPerDay * (m.n - 1) : 0, b, a, a, a, b, a,
+                                       a, a)) ||
           (st = tail(end, q, s, f, "<")))
         return st;
       return adp_pwr_sprintf_append(end, kMsDaysB, b + kMinutesPerDay, a, a, a, a, a, a, a);
-    default:
-      if ((st = adp_pwr_sprintf_append(end, kOleHoursA, -kMinutesPerHour * n, b, a)) || (st = tail(end, q, s, f, "<=")))
-        return st;
-      return adp_pwr_sprintf_append(end, kOleHoursB, b, a);
+    default: return last_hours(end, m, q, s, f);
   }
 }

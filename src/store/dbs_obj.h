@@ -105,6 +105,11 @@ ORB_API long dbs_obj_get_from_buf(KAdpConnId* con, void* batch, long type_id, vo
                                   utl_ty_col* objects);
 ORB_API long dbs_obj_get_id_from_buf(KAdpConnId* con, void* batch, long type_id, utl_ty_col* ids);
 ORB_API long dbs_obj_order_by_id(utl_ty_col* ids, long first, long last, utl_ty_col* objects);
+// The objects of ids first..last of the type, in the order of the ids, into
+// the empty object collection (else 0x70001e); option 1 reads without locks
+// where the server allows it.
+ORB_API long dbs_obj_get_col_order_by_id2(KAdpConnId* con, long type_id, utl_ty_col* ids, long first, long last,
+                                          utl_ty_col* objects, long option);
 
 // Printing.
 ORB_API long dbs_obj_print(dbs_ty_lobj* object, long options, FILE* stream);

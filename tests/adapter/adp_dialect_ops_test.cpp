@@ -42,10 +42,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"DbCreate", [t](KAdpDbOperation& op) { return op.DbCreate(t, t, 1, t, 1); }},
       {"DbDelete", [t](KAdpDbOperation& op) { return op.DbDelete(t); }},
       {"BarCreateWithName", [t](KAdpDbOperation& op) { return op.BarCreateWithName(t, 1); }},
-      {"PwrQryOneCond",
-       [&s](KAdpDbOperation& op) {
-         return op.PwrQryOneCond(nullptr, s.text, s.text, &s.text_ptr, s.text, s.text, s.text, s.text, nullptr);
-       }},
       {"StpConstructGet",
        [&s](KAdpDbOperation& op) {
          return op.StpConstructGet(s.text, s.text, 0, 0, 0, nullptr, nullptr, &s.text_ptr, &s.text_ptr, &s.byte_a);

@@ -2,7 +2,6 @@
 // Oracle-dialect service: the CRM fixture's dictionary with object rows
 // inserted by SQL, each answer compared with the ids a plain SQL query
 // gives.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +11,7 @@
 
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
-#include "adapter/adp_fixture.h"
+#include "adapter/adp_ora_session.h"
 #include "adapter/adp_main.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_qry.h"
@@ -40,53 +39,20 @@ constexpr long kTitle = 1, kStatus = 2, kAmount = 3, kOpened = 4;
 constexpr long kSiteName = 1;
 constexpr long kLongs = 512, kPtrs = 517;
 
-std::string ora_library() { return std::string(ADP_DATASVC_DIR) + "/libOraDataSvc.so"; }
-std::string ora_dll() { return std::string(ADP_DATASVC_DIR) + "/OraDataSvc.DLL"; }
-
 using ids = std::vector<long>;
 
-class AdpQueryEndToEnd : public adp_test {
+class AdpQueryEndToEnd : public adp_ora_test {
  protected:
   void SetUp() override {
-    adp_test::SetUp();
-    static void* keep = dlopen(ora_library().c_str(), RTLD_NOW | RTLD_GLOBAL);
-    ASSERT_NE(keep, nullptr) << dlerror();
-    static bool started = false;
-    if (!started) {
-      started = true;
-      ASSERT_EQ(typ_main_init(), 0);
-      ASSERT_EQ(dbs_main_init(), 0);
-    }
-    ASSERT_FALSE(db_.socket().empty()) << db_.problem();
-    ASSERT_TRUE(db_.create());
-    ASSERT_TRUE(db_.load("crm_fixture.sql"));
-    osl_sys_set_config_string("dbcache", (dir_.path().string() + "/").c_str(), 0);
-    adp_db_set_db_driver("oracle");
+    adp_ora_test::SetUp();
     ASSERT_TRUE(db_.run(extra_dictionary()));
-    cid_ = open_crm();
+    ASSERT_EQ(typ_sch_alloc(), 0);
+    cid_ = opened();
     ASSERT_NE(cid_, nullptr);
+    ASSERT_EQ(adp_sch_alloc(), 0);
+    ASSERT_EQ(adp_sch_types_init(cid_, nullptr), 0);
+    ASSERT_EQ(adp_sch_read_all(cid_, nullptr), 0);
     ASSERT_TRUE(db_.run(rows_script()));
-  }
-  void TearDown() override {
-    while (KAdpConnId* c = adp_db_list_head()) delete c;
-    adp_test::TearDown();
-  }
-
-  KAdpConnId* open_crm() {
-    KAdpConnId* cid = nullptr;
-    EXPECT_EQ(adp_db_alloc_conn(db_.socket().c_str(), "root", "e2e", &cid, 0), 0);
-    if (cid == nullptr) return nullptr;
-    KAdpConfig& cfg = cid->GetConfig();
-    cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ora_dll().c_str());
-    cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), db_.name().c_str());
-    EXPECT_EQ(adp_db_connect(db_.socket().c_str(), "root", "", "e2e", 0, &cid, 0), 0);
-    EXPECT_EQ(typ_sch_alloc(), 0);
-    EXPECT_EQ(adp_db_open(cid, "crm"), 0);
-    EXPECT_EQ(adp_db_get_header(cid, cid->GetHeader()), 0);
-    EXPECT_EQ(adp_sch_alloc(), 0);
-    EXPECT_EQ(adp_sch_types_init(cid, nullptr), 0);
-    EXPECT_EQ(adp_sch_read_all(cid, nullptr), 0);
-    return cid;
   }
 
   static typ_sch_rrec* relation(long type_id, const char* name) {
@@ -215,7 +181,6 @@ class AdpQueryEndToEnd : public adp_test {
     utl_col_free("test", idc);
   }
 
-  testdb::database db_;
   KAdpConnId* cid_ = nullptr;
 };
 
@@ -364,6 +329,13 @@ TEST_F(AdpQueryEndToEnd, IdListOfThreeHundredRunsInChunks) {
   // A limit counts over every chunk.
   ASSERT_EQ(adp_qry_simple_with_id2(cid_, &d, nullptr, nullptr, list, 0, 299, 150, objs, 0), 0);
   EXPECT_EQ(of_objects(objs).size(), 150u);
+  dbs_obj_free_local_col(nullptr, objs);
+  // In the order of the ids (descending here).
+  objs = make(kPtrs);
+  ASSERT_EQ(dbs_obj_get_col_order_by_id2(cid_, kContact, list, 10, 209, objs, 0), 0);
+  ids expected;
+  for (long i = 389; i >= 190; --i) expected.push_back(i);
+  EXPECT_EQ(of_objects(objs), expected);
   dbs_obj_free_local_col(nullptr, objs);
   utl_col_free("test", list);
 }

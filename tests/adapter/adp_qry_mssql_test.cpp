@@ -21,6 +21,7 @@
 #include "adapter/adp_sql_log.h"
 #include "adapter/adp_trn.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
+#include "core/clk/clk_srv.h"
 #include "core/utl/utl_col.h"
 #include "schema/typ_path.h"
 #include "schema/typ_rec.h"
@@ -182,6 +183,63 @@ TEST_F(AdpQryMssql, PreparedSqlIsRefusedUnlessItStaysOneStatement) {
   adp_ty_qry_cond c{kCaseTitle, ADP_OPR_RAW, reinterpret_cast<long>(kGood)};
   adp_ty_qry d{kCase, 1, &c, ADP_QRY_JOIN_AND};
   EXPECT_NE(id_text(d).find(kGood), std::string::npos);
+}
+
+// The relation query texts (ids) from described objects, in every form.
+std::string relation_text(KAdpConnId* con, long from_type, adp_ty_qry_cond* from, long nfrom, char join,
+                          const char* rel_name, long target_type) {
+  ds_script::reset();
+  ds_script::push_result({{"objid"}, {}});
+  adp_ty_qry_rel e{};
+  e.from = {from_type, nfrom, from, join};
+  e.rel_id = rel(from_type, rel_name);
+  e.target = {target_type, 0, nullptr, 0};
+  utl_ty_col* cols = nullptr;
+  utl_col_make("test", kPtrs, 1, 1, 0, 0, &cols);
+  utl_ty_col* ids = nullptr;
+  utl_col_make("test", kLongs, 1, 1, 0, 0, &ids);
+  utl_col_push(cols, &ids, nullptr);
+  long st = adp_qry_mult_rel_for_id(con, 1, reinterpret_cast<obj_id*>(&e), 0, cols);
+  utl_col_free("test", ids);
+  utl_col_free("test", cols);
+  const auto calls = ds_script::calls();
+  for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+    if (it->rfind("FetchNextSet ", 0) == 0) return st == 0 ? it->substr(13) : "status " + std::to_string(st);
+  return "status " + std::to_string(st);
+}
+
+TEST_F(AdpQryMssql, RelationTextsInEveryForm) {
+  adp_ty_qry_cond two_ids[] = {{kSiteObjid, ADP_OPR_EQ, 5}, {kSiteObjid, ADP_OPR_EQ, 7}};
+  // Side 'p' with OR-joined ids: the list itself, no sub-select.
+  EXPECT_EQ(relation_text(con_, kSite, two_ids, 2, 0, "site2case", kCase),
+            "select objid\n from table_case \n where case2site IN (@V0, @V1)");
+  // With the AND flag the ids go through the sub-select.
+  EXPECT_EQ(relation_text(con_, kSite, two_ids, 2, ADP_QRY_JOIN_AND, "site2case", kCase),
+            "select objid\n from table_case \n where case2site IN (select objid \n     from table_site\n     "
+            "where   (  objid = @V0 AND  objid = @V1 ) \n     )");
+  // Side 'f': the target's ids in the keys of the from objects.
+  adp_ty_qry_cond case_id{kCaseObjid, ADP_OPR_EQ, 3};
+  EXPECT_EQ(relation_text(con_, kCase, &case_id, 1, 0, "case2site", kSite),
+            "select objid\n from table_site \n where objid IN (select case2site \n     from table_case\n     "
+            "where   (  objid = @V0 ) \n     )");
+  // A relation with a type column: its column and the type condition on
+  // the table that holds them, on both sides; a focus condition without
+  // from conditions gets its WHERE.
+  adp_ty_qry_cond note_id{kCaseObjid, ADP_OPR_EQ, 4};
+  EXPECT_EQ(relation_text(con_, kCase, &note_id, 1, 0, "case2note", kNote),
+            "select objid\n from table_note \n where ( owner_type = 10 ) AND note_owner IN (@V0)");
+  EXPECT_EQ(relation_text(con_, kNote, nullptr, 0, 0, "note2case", kCase),
+            "select objid\n from table_case \n where objid IN (select note_owner \n     from table_note\n     "
+            "where ( owner_type = 10 )\n     )");
+  // The link-table form.
+  typ_sch_rrec* mtm = schema(kSite)->rels[rel(kSite, "site2contact")].rel;
+  const std::string link = mtm->mtm_table;
+  const bool site_p = mtm->pschema == schema(kSite);
+  const std::string palias = site_p ? "T1" : "T2", falias = site_p ? "T2" : "T1";
+  adp_ty_qry_cond site_id{kSiteObjid, ADP_OPR_EQ, 1};
+  EXPECT_EQ(relation_text(con_, kSite, &site_id, 1, 0, "site2contact", kContact),
+            "select T2.objid\n from table_contact T2, table_site T1, " + link + " \n where " + palias + ".objid = " +
+                link + "." + mtm->pname + " AND " + falias + ".objid = " + link + "." + mtm->fname + "  AND ( T1.objid = @V0)");
 }
 
 class AdpQryRetry : public AdpQryMssql {
@@ -364,6 +422,29 @@ TEST_F(AdpPwrText, LinkTablesRecursionsAndTypeColumns) {
   EXPECT_TRUE(unmarked());
 }
 
+TEST_F(AdpPwrText, SharedJoinFormWritesEachFurtherConditionWithItsOwnJoins) {
+  pwr_list l;
+  l.conds = {{"case2site:name", 4, "North"}, {"case2site:site2contact:last_name", 4, "Lee"}};
+  l.pattern = "%s OR %s ";
+  dbs_ty_pwr_list* list = l.get(kCase);
+  list->pattern_count = 1;
+  con_ = connect("oracle");
+  std::vector<char> sql(70016, '\0');
+  ASSERT_EQ(adp_pwr_qry_construct(con_, schema(kCase), list, nullptr, nullptr, sql.data()), 0);
+  const std::string t = sql.data();
+  typ_sch_rrec* mtm = schema(kSite)->rels[rel(kSite, "site2contact")].rel;
+  EXPECT_EQ(t, "select DISTINCT tta.objid from table_case tta, table_site, " + std::string(mtm->mtm_table) +
+                   ", table_contact where ((table_site.objid = tta.case2site) AND ((table_site.name = 'North')) OR "
+                   "((table_site.objid = tta.case2site AND " +
+                   (mtm->pschema == schema(kSite)
+                        ? "table_site.objid = " + std::string(mtm->mtm_table) + "." + mtm->pname + " AND " +
+                              mtm->mtm_table + "." + mtm->fname + " = table_contact.objid"
+                        : "table_contact.objid = " + std::string(mtm->mtm_table) + "." + mtm->pname + " AND " +
+                              mtm->mtm_table + "." + mtm->fname + " = table_site.objid") +
+                   ") AND (table_contact.last_name = 'Lee')) )");
+  EXPECT_TRUE(unmarked());
+}
+
 TEST_F(AdpPwrText, RelationExistsTests) {
   pwr_list l;
   l.conds = {{"case2note", 17, ""}, {"case2site", 18, ""}};
@@ -455,4 +536,96 @@ TEST_F(AdpPwrText, TrendCountTexts) {
   EXPECT_EQ(adp_pwr_trend_text("update x set y = 1", out, sizeof(out)), ADP_PWR_NO_SELECT);
   EXPECT_EQ(adp_pwr_trend_text("select 1", out, sizeof(out)), ADP_PWR_NO_FROM);
 }
+}  // namespace
+
+namespace {
+
+using namespace adp_qry_model;
+
+// One condition's text as the statement holds it after " where  (".
+class AdpPwrCond : public adp_test {
+ protected:
+  void SetUp() override {
+    adp_test::SetUp();
+    build();
+    clk_time_diff_cache_set(0);
+  }
+  std::string cond(const char* driver, const char* path, long op, const char* value, long* status = nullptr) {
+    KAdpConnId* con = connect(driver);
+    dbs_ty_pwr_cond c{path, op, value};
+    char pattern[] = "%s ";
+    dbs_ty_pwr_list l{kCase, 1, &c, 1, pattern, 1};
+    std::vector<char> sql(ADP_PWR_TEXT_SIZE, '\0');
+    long st = adp_pwr_qry_construct(con, schema(kCase), &l, nullptr, nullptr, sql.data());
+    if (status != nullptr) *status = st;
+    const std::string t = sql.data();
+    const size_t at = t.find(" where  (");
+    return at == std::string::npos ? t : t.substr(at + 9, t.size() - at - 11);
+  }
+};
+
+TEST_F(AdpPwrCond, ValueTextsPerOperatorTypeAndServer) {
+  const struct {
+    const char* driver;
+    const char* path;
+    long op;
+    const char* value;
+    const char* text;
+  } rows[] = {
+      {"oledb", "title", 4, "", "(tta.title IS NULL)"},
+      {"oledb", "title", 5, "", "(tta.title IS NOT NULL)"},
+      {"oledb", "title", 8, "it's", "(tta.title LIKE '%it''s%')"},
+      {"oledb", "title", 6, "a%b", "(tta.title LIKE 'a%b%')"},
+      {"oledb", "title", 7, "z", "(tta.title LIKE '%z')"},
+      {"oledb", "title", 13, "q", "(tta.title NOT LIKE '%q%')"},
+      {"oledb", "title", 16, "Smith", "(soundex(tta.title ) = soundex('Smith') )"},
+      {"oledb", "amount", 10, "1 AND 5", "(tta.amount BETWEEN 1 AND 5)"},
+      {"oledb", "amount", 14, "-1.5 and 2e3", "(tta.amount NOT BETWEEN -1.5 AND 2e3)"},
+      {"oledb", "objid", 9, "(1,2)", "(tta.objid IN (1,2))"},
+      {"oledb", "objid", 15, "(3)", "(tta.objid NOT IN (3))"},
+      {"oledb", "objid", 25, "select objid from table_case", "(tta.objid NOT IN  ( select objid from table_case ) )"},
+      {"oledb", "title", 24, "", "(tta.title IS NULL )"},
+      {"oracle", "title", 23, "", "(tta.title IS NOT NULL )"},
+      {"oledb", "opened", 1, "03/05/2004 14:07:09", "(tta.opened >= '2004-03-05 14:07:09')"},
+      {"oracle", "opened", 1, "03/05/2004 14:07:09",
+       "(tta.opened >= TO_DATE('03/05/2004 14:07:09', 'MM/DD/YYYY HH24:MI:SS'))"},
+      {"oracle", "flags", 0, " 12 ", "(tta.flags >  12 )"},
+  };
+  for (const auto& r : rows) {
+    long st = -1;
+    EXPECT_EQ(cond(r.driver, r.path, r.op, r.value, &st), r.text) << r.driver << " " << r.path << " " << r.op;
+    EXPECT_EQ(st, 0) << r.text;
+  }
+}
+
+TEST_F(AdpPwrCond, RelativeDatesOnSqlServerAndOracle) {
+  // Client and server in one zone: every offset is 0.
+  const std::string start =
+      "(dateadd(ms,0,(dateadd(ms, -(datepart(ms,(dateadd(ms,0,getdate())))),(dateadd(ss,0,(dateadd(ss, "
+      "-(datepart(ss,(dateadd(ss,0,getdate())))),(dateadd(mi,0,(dateadd(mi, -(datepart(mi,(dateadd(mi,0,getdate()))"
+      ")),(dateadd(hh, -(datepart(hh,(dateadd(mi, 0,getdate())))),(dateadd(mi,0,getdate()))))))))))))))))";
+  const std::string end =
+      "(dateadd(mi, 1440,(dateadd(ms,0,(dateadd(ms, -(datepart(ms,(dateadd(ms,0,getdate())))),(dateadd(ss,0,"
+      "(dateadd(ss, -(datepart(ss,(dateadd(ss,0,getdate())))),(dateadd(mi, -(datepart(mi,(dateadd(mi,0,getdate())))),"
+      "(dateadd(hh, -(datepart(hh,(dateadd(mi, 0,getdate())))),(dateadd(mi,0,getdate())))))))))))))))))";
+  EXPECT_EQ(cond("oledb", "opened", 19, ""), "(tta.opened >= " + start + "AND(tta.opened<" + end + ")");
+  EXPECT_EQ(cond("oledb", "opened", 22, "2"),
+            "(tta.opened >= (dateadd(mi, -120,(dateadd(mi,0,(dateadd(mi, 0,getdate()))))))AND(tta.opened<="
+            "(dateadd(mi, 0,(dateadd(mi,0,getdate()))))))");
+  EXPECT_EQ(cond("oledb", "opened", 22, ""),
+            "(tta.opened >= (dateadd(mi, 0,(dateadd(mi,0,(dateadd(mi, 0,getdate()))))))AND(tta.opened<="
+            "(dateadd(mi, 0,(dateadd(mi,0,getdate()))))))");
+  // Within the last day is today.
+  const std::string days1 = cond("oledb", "opened", 21, "1");
+  EXPECT_NE(days1.find("(dateadd(mi, 0,(dateadd(ms,0,"), std::string::npos) << days1;
+  EXPECT_NE(cond("oledb", "opened", 21, "3").find("(dateadd(mi, -2880,"), std::string::npos);
+  EXPECT_EQ(cond("oracle", "opened", 22, "3"),
+            "(tta.opened >= TO_DATE(TO_CHAR((sysdate - (0.125000)), 'DD/MON/YYYYHH24:MI'), 'DD/MON/YYYYHH24:MI')and "
+            "(tta.opened <= (sysdate + 0.000000)))");
+  EXPECT_NE(cond("oracle", "opened", 21, "3").find("((sysdate+-2.000000) -((sysdate+ -2.000000)"), std::string::npos);
+  long st = 0;
+  cond("oledb", "opened", 21, "two", &st);
+  EXPECT_EQ(st, ADP_QRY_REFUSED);
+}
+
 }  // namespace
