@@ -216,7 +216,7 @@ TEST_F(AdpQryMssql, RelationTextsInEveryForm) {
   // With the AND flag the ids go through the sub-select.
   EXPECT_EQ(relation_text(con_, kSite, two_ids, 2, ADP_QRY_JOIN_AND, "site2case", kCase),
             "select objid\n from table_case \n where case2site IN (select objid \n     from table_site\n     "
-            "where   (  objid = @V0 AND  objid = @V1 ) \n     )");
+            "where   (  objid = @V0  AND  objid = @V1 ) \n     )");
   // Side 'f': the target's ids in the keys of the from objects.
   adp_ty_qry_cond case_id{kCaseObjid, ADP_OPR_EQ, 3};
   EXPECT_EQ(relation_text(con_, kCase, &case_id, 1, 0, "case2site", kSite),
@@ -239,7 +239,7 @@ TEST_F(AdpQryMssql, RelationTextsInEveryForm) {
   adp_ty_qry_cond site_id{kSiteObjid, ADP_OPR_EQ, 1};
   EXPECT_EQ(relation_text(con_, kSite, &site_id, 1, 0, "site2contact", kContact),
             "select T2.objid\n from table_contact T2, table_site T1, " + link + " \n where " + palias + ".objid = " +
-                link + "." + mtm->pname + " AND " + falias + ".objid = " + link + "." + mtm->fname + "  AND ( T1.objid = @V0)");
+                link + "." + mtm->pname + " AND " + falias + ".objid = " + link + "." + mtm->fname + "   AND ( T1.objid = @V0)");
 }
 
 class AdpQryRetry : public AdpQryMssql {
@@ -589,7 +589,7 @@ TEST_F(AdpPwrCond, ValueTextsPerOperatorTypeAndServer) {
       {"oledb", "opened", 1, "03/05/2004 14:07:09", "(tta.opened >= '2004-03-05 14:07:09')"},
       {"oracle", "opened", 1, "03/05/2004 14:07:09",
        "(tta.opened >= TO_DATE('03/05/2004 14:07:09', 'MM/DD/YYYY HH24:MI:SS'))"},
-      {"oracle", "flags", 0, " 12 ", "(tta.flags >  12 )"},
+      {"oracle", "flags", 0, " 12 ", "(tta.flags > 12)"},
   };
   for (const auto& r : rows) {
     long st = -1;
@@ -626,6 +626,40 @@ TEST_F(AdpPwrCond, RelativeDatesOnSqlServerAndOracle) {
   long st = 0;
   cond("oledb", "opened", 21, "two", &st);
   EXPECT_EQ(st, ADP_QRY_REFUSED);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdpQryWildcard, PatternsAndTheirSizes) {
+  const struct {
+    const char* prefix;
+    const char* source;
+    const char* suffix;
+    const char* out;
+    const char* trimmed;
+  } rows[] = {
+      {"%", "abc  ", "%", "%abc%", "abc"},
+      {"_", "a%b", nullptr, "_a%b", "a%b"},
+      {nullptr, "x_[y ", "_", "x_[y_", "x_[y"},
+      {nullptr, "   ", nullptr, "", ""},
+  };
+  for (const auto& r : rows) {
+    std::string source = r.source;
+    char out[32] = {};
+    ASSERT_EQ(adp_qry_wildcard_transform(r.prefix, source.data(), r.suffix, out, sizeof(out)), 0);
+    EXPECT_STREQ(out, r.out) << r.source;
+    EXPECT_STREQ(source.c_str(), r.trimmed) << r.source;
+  }
+  long n = 0;
+  EXPECT_EQ(adp_qry_wildcard_len("a%b_c[", &n), 0);
+  EXPECT_EQ(n, 12);
+  // The destination's size bounds what is written.
+  std::string source = "abcdef";
+  char small[4] = {'x', 'x', 'x', 'x'};
+  ASSERT_EQ(adp_qry_wildcard_transform("%", source.data(), "%", small, sizeof(small)), 0);
+  EXPECT_STREQ(small, "%ab");
 }
 
 }  // namespace
