@@ -34,6 +34,9 @@ long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_ob
 long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
 long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
 long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
+long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
+  return pending("adp_obj_incr_field");
+}
 long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
 long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
 long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
@@ -46,7 +49,6 @@ long adp_obj_subnumber(KAdpConnId*, long*) { return pending("adp_obj_subnumber")
 long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
-long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "adapter/adp_db.h"
+#include "adapter/adp_double.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_main.h"
@@ -23,6 +24,8 @@ void adp_ora_test::SetUp() {
     ASSERT_EQ(typ_main_init(), 0);
     ASSERT_EQ(dbs_main_init(), 0);
   }
+  // The store's start registered its own message list over the test texts.
+  adp_double::install_dbs_messages();
   ASSERT_FALSE(db_.socket().empty()) << db_.problem();
   ASSERT_TRUE(db_.create());
   ASSERT_TRUE(db_.load("crm_fixture.sql"));
@@ -58,4 +61,11 @@ KAdpConnId* adp_ora_test::opened() {
 std::string adp_ora_test::value(const std::string& sql) {
   testdb::rows r = db_.query(sql);
   return r.empty() || r[0].empty() ? "" : r[0][0];
+}
+
+void adp_ora_open_test::SetUp() {
+  adp_ora_test::SetUp();
+  if (HasFatalFailure()) return;
+  con_ = opened();
+  ASSERT_NE(con_, nullptr);
 }
