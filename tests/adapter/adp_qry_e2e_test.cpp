@@ -37,7 +37,7 @@ constexpr long kCase = 10, kSite = 11, kContact = 12;
 constexpr long kObjid = 0x1000003;
 constexpr long kTitle = 1, kStatus = 2, kAmount = 3, kOpened = 4;
 constexpr long kSiteName = 1;
-constexpr long kLongs = 512, kPtrs = 517;
+constexpr long kLongs = 512, kPtrs = 517, kObjIds = 594;
 
 using ids = std::vector<long>;
 
@@ -330,9 +330,15 @@ TEST_F(AdpQueryEndToEnd, IdListOfThreeHundredRunsInChunks) {
   ASSERT_EQ(adp_qry_simple_with_id2(cid_, &d, nullptr, nullptr, list, 0, 299, 150, objs, 0), 0);
   EXPECT_EQ(of_objects(objs).size(), 150u);
   dbs_obj_free_local_col(nullptr, objs);
-  // In the order of the ids (descending here).
+  // In the order of the ids (object ids, descending here).
+  utl_ty_col* oids = make(kObjIds);
+  for (long i = 399; i >= 100; --i) {
+    obj_id id{kContact, i, 0};
+    utl_col_insert(oids, &id, nullptr);
+  }
   objs = make(kPtrs);
-  ASSERT_EQ(dbs_obj_get_col_order_by_id2(cid_, kContact, list, 10, 209, objs, 0), 0);
+  ASSERT_EQ(dbs_obj_get_col_order_by_id2(cid_, kContact, oids, 10, 209, objs, 0), 0);
+  utl_col_free("test", oids);
   ids expected;
   for (long i = 389; i >= 190; --i) expected.push_back(i);
   EXPECT_EQ(of_objects(objs), expected);
