@@ -211,12 +211,19 @@ class ScriptDataSvc final : public KCLASSIC::tagPpmDataSvc {
     return 0;
   }
 
+  // A record of five longs is the id procedure's: each row's request is
+  // noted and its id goes into the output column 2; any other record gets
+  // its ids in column 0.
   long GenerateObjids(KAdpUtlRecord& record) override {
     note("GenerateObjids " + std::to_string(record.GetRows()));
     check("GenerateObjids");
-    for (long r = 0; r < record.GetRows() && !state().ids.empty(); ++r) {
-      put_cell(record, r, 0, ds_script::cell::l(state().ids.front()), "objid");
+    const bool procedure = record.GetColumns() == kIdRecordColumns;
+    for (long r = 0; r < record.GetRows(); ++r) {
+      if (procedure) note("ObjidRequest " + id_request(record, r));
+      if (state().ids.empty()) continue;
+      long id = state().ids.front();
       state().ids.pop_front();
+      if (id != ds_script::kNoId) put_cell(record, r, procedure ? kIdOutColumn : 0, ds_script::cell::l(id), "objid");
     }
     return 0;
   }
@@ -229,7 +236,21 @@ class ScriptDataSvc final : public KCLASSIC::tagPpmDataSvc {
   }
 
  private:
+  static constexpr long kIdRecordColumns = 5;
+  static constexpr long kIdOutColumn = 2;
+
   static void note(std::string text) { state().calls.push_back(std::move(text)); }
+
+  // "type count site roaming" of one row of the id procedure's record.
+  static std::string id_request(KAdpUtlRecord& record, long row) {
+    std::string out;
+    for (long c : {0L, 1L, 3L, 4L}) {
+      long v = 0;
+      record.GetDataValue(row, c, v);
+      out += (out.empty() ? "" : " ") + std::to_string(v);
+    }
+    return out;
+  }
 
   static ds_script::result next_result() {
     if (state().results.empty()) return ds_script::result{};

@@ -54,7 +54,9 @@ void reset();
 // "Statement <text>", "Bind <row>,<col>=<text>", "FetchNextSet <text>",
 // "MoveRowset <first> <second>", "ExecQuery <text>", "ExecStatement <text>",
 // "BeginTransaction", "EndTransaction <commit> <second>", "GetServerTime",
-// "SetBindInfo <columns>", "GenerateObjids <rows>", "ExecProc <name> <flag>",
+// "SetBindInfo <columns>", "GenerateObjids <rows>" (for the id procedure's
+// record of five longs then "ObjidRequest <type> <count> <site> <roaming>"
+// per row), "ExecProc <name> <flag>",
 // "EndBatch", "Release <flag>", "Create".
 const std::vector<std::string>& calls();
 // Number of calls whose text starts with prefix.
@@ -64,7 +66,10 @@ long count(const std::string& prefix);
 void push_result(result r);
 // The server time (OLE Automation date) GetServerTime answers.
 void set_server_time(double when);
-// Ids GenerateObjids writes into column 0 of the rows, in order.
+// Ids GenerateObjids writes into the rows, in order: into the output column 2
+// of the id procedure's record, else into column 0. A row left without an id
+// keeps what it held; so does a row whose pushed entry is kNoId.
+constexpr long kNoId = -2147483647L - 1;
 void push_ids(std::vector<long> ids);
 // Output parameters ExecProc writes into row 0: column and text.
 void set_proc_outputs(std::vector<std::pair<long, std::string>> outputs);

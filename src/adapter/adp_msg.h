@@ -26,11 +26,15 @@ constexpr long ADP_NO_SUCH_SERVER = 0x600025;     // three (or two) texts
 constexpr long ADP_NOT_BUILT = 0x600029;          // the call's name
 constexpr long ADP_SEQUENCE = 0x60002B;           // none
 constexpr long ADP_NOT_UNIQUE = 0x60002C;         // field names, table name
+constexpr long ADP_INDEX_NO_COLUMNS = 0x600023;   // table name, index name
 constexpr long ADP_TRN_END_FAIL = 0x60002D;
+constexpr long ADP_ID_RANGE_USED_UP = 0x600035;   // the type id
 constexpr long ADP_DB_ERROR = 0x600036;           // two texts
 constexpr long ADP_LOAD_FAIL = 0x60004C;          // the library name
 constexpr long ADP_TRN_REFUSED = 0x60004D;
 constexpr long ADP_LOGIN_NAME = 0x600050;         // one text
+constexpr long ADP_NOT_UNIQUE_TEXT = 0x600057;    // the server's message
+constexpr long ADP_PROC_COLUMNS = 0x60005F;       // procedure, outputs, columns
 constexpr long ADP_SEQUENCE_NAME = 0x600082;      // one text
 
 constexpr long DBS_DEADLOCK = 0x70002B;

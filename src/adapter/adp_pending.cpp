@@ -135,7 +135,6 @@ long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { 
 long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
 long adp_sch_create_objid_index(KAdpConnId*, typ_sch_srec*, FILE*, long) { return pending("adp_sch_create_objid_index"); }
 long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
-long adp_sch_does_tbl_exist(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_tbl_exist"); }
 const char* adp_sch_mtm_table_def(typ_sch_rrec*, long) {
   pending("adp_sch_mtm_table_def");
   return nullptr;

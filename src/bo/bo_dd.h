@@ -1,9 +1,7 @@
 // The data dictionary: its interface IDdDataDict (what a session's
-// dictionary answers; KDdDict implements it), and the table and field as
-// the record set sees them: a table finds its field by name,
-// case-insensitively, in its name map; a field is held through its
-// interface IDdField. The business-object utilities give these classes the
-// rest of their members.
+// dictionary answers; KDdDict implements it), and, through bo_ddtable.h,
+// the table records it hands out (the record set takes a KDdTable as its
+// column definition and finds each column's KDdField by name).
 #pragma once
 
 #include "kclassic/kc_mapnc.h"
@@ -68,22 +66,6 @@ class ORB_API IDdDataDict {
   virtual ~IDdDataDict() = default;
 };
 
-class ORB_API IDdField {
- public:
-  virtual ~IDdField() = default;
-};
-
-class ORB_API KDdField : public KObject, public IDdField {};
-
-class ORB_API KDdTable : public KObject {
- public:
-  // The field of that name whatever its letter case; NULL when the table
-  // has none.
-  virtual IDdField* FindField(const KZString& name);
-
- protected:
-  // Fields by lower-cased name.
-  KTypedPtrMap<KUtlMapStrNoCase2Ob, KZString, KDdField*> m_mapFieldsByName;
-};
-
 } // namespace KCLASSIC
+
+#include "bo/bo_ddtable.h"

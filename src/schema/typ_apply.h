@@ -29,6 +29,16 @@ long typ_sch_remake_types(utl_ty_col* list);
 long typ_sch_set_mtm_table(typ_sch_srec* schema, const char* name, const char* table, typ_sch_srec** target);
 long typ_sch_set_relid(typ_sch_srec* schema, const char* name, long side, long id);
 long typ_sch_delete_types(KAdpConnId* con, utl_ty_col* ids, long mode);
+// Marking what a sorted list of differences changes: the marks cleared
+// first; then each record's current schema (member schema) marked with
+// what changes, the relation records it names found in the current model
+// or in before (the model before the change), and the deleted types' ids
+// pushed to deleted; then every view whose base types or relations changed
+// marked, its fields taking their source fields' storage again.
+void typ_sch_clear_marks();
+long typ_sch_mark_diffs(utl_ty_col* list, bool table_rewrite, typ_sch_rrec* before, long nbefore,
+                        utl_ty_col* deleted);
+void typ_sch_mark_views();
 long typ_sch_has_views_obj_changed(typ_sch_srec* view, char* changed);
 // The whole compile: the new model, then upgrade (option 1: compare and
 // apply) or direct mode (write the schemas).

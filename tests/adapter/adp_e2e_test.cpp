@@ -17,6 +17,7 @@
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
 #include "adapter/adp_fixture.h"
+#include "adapter/adp_ora_session.h"
 #include "adapter/adp_loc.h"
 #include "adapter/adp_main.h"
 #include "adapter/adp_msg.h"
@@ -36,46 +37,8 @@ namespace {
 
 constexpr long kDbRev = 15;
 
-std::string ora_library() { return std::string(ADP_DATASVC_DIR) + "/libOraDataSvc.so"; }
-// The same library by the name the adapter loads (a directory, the name the
-// driver table gives).
-std::string ora_dll() { return std::string(ADP_DATASVC_DIR) + "/OraDataSvc.DLL"; }
-
-class AdpEndToEnd : public adp_test {
+class AdpEndToEnd : public adp_ora_test {
  protected:
-  void SetUp() override {
-    adp_test::SetUp();
-    // The service's plain library name finds the loaded library by its
-    // soname (a name alone is not searched along the program's path here).
-    static void* keep = dlopen(ora_library().c_str(), RTLD_NOW | RTLD_GLOBAL);
-    ASSERT_NE(keep, nullptr) << dlerror();
-    static bool started = false;
-    if (!started) {
-      started = true;
-      ASSERT_EQ(typ_main_init(), 0);
-      ASSERT_EQ(dbs_main_init(), 0);
-    }
-    ASSERT_FALSE(db_.socket().empty()) << db_.problem();
-    ASSERT_TRUE(db_.create());
-    ASSERT_TRUE(db_.load("crm_fixture.sql"));
-    osl_sys_set_config_string("dbcache", (dir_.path().string() + "/").c_str(), 0);
-    adp_db_set_db_driver("oracle");
-  }
-  void TearDown() override {
-    while (KAdpConnId* c = adp_db_list_head()) delete c;
-    adp_test::TearDown();
-  }
-  // A session on the test's own database: allocated, pointed at it, connected.
-  KAdpConnId* session() {
-    KAdpConnId* cid = nullptr;
-    EXPECT_EQ(adp_db_alloc_conn(db_.socket().c_str(), "root", "e2e", &cid, 0), 0);
-    if (cid == nullptr) return nullptr;
-    KAdpConfig& cfg = cid->GetConfig();
-    cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ora_dll().c_str());
-    cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), db_.name().c_str());
-    EXPECT_EQ(adp_db_connect(db_.socket().c_str(), "root", "", "e2e", 0, &cid, 0), 0);
-    return cid;
-  }
   // The session opened on "crm" with its header read and the revisions given.
   KAdpConnId* opened(long db_rev = kDbRev) {
     KAdpConnId* cid = session();
@@ -114,7 +77,6 @@ class AdpEndToEnd : public adp_test {
     typ_sch_find_handle(type_id, nullptr, &s);
     return s;
   }
-  testdb::database db_;
 };
 
 // The relation and field lines of the cache file do not depend on the

@@ -7,8 +7,11 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_err.h"
 #include "adapter/adp_fixture.h"
+#include "adapter/adp_model.h"
 #include "adapter/adp_msg.h"
+#include "core/core_fixture.h"
 #include "core/osl/osl_sys_cfg.h"
+#include "platform/dataservice/ds_script.h"
 
 namespace {
 
@@ -56,11 +59,13 @@ TEST_F(AdpError, EachNumberGivesItsAlertsResultAndLogEntry) {
       {"oracle", 0x8B00182, "", "ORA-02289: sequence SEQ_CASE does not exist. More.", ADP_DB_ERROR,
        {ADP_SEQUENCE_NAME}, "sequence SEQ_CASE does not exist is", "ORA-02289"},
       {"oracle", 0x8B00183, "", "sequence", ADP_DB_ERROR, {ADP_SEQUENCE}, "sequence", ""},
-      {"oracle", 0x8B0014F, "ORA-00001: unique constraint (SA.CONTACT_OBJINDEX) violated", "ORA-00001: unique",
-       DBS_NOT_UNIQUE, {ADP_DB_ERROR, ADP_NOT_UNIQUE}, "ORA-00001", "ADP Error: ERR_ADP_NOT_UNIQUE"},
-      {"oledb", 0x8B0014F,
-       "Cannot insert duplicate key row in object 'table_contact' with unique index 'contact_objindex'.", "dup",
-       DBS_NOT_UNIQUE, {ADP_DB_ERROR, ADP_NOT_UNIQUE}, "Cannot insert", "ADP Error: ERR_ADP_NOT_UNIQUE"},
+      // Messages the dialects analyse without asking the server: Oracle's
+      // names no index (no object type); SQL Server's names no known table.
+      {"oracle", 0x8B0014F, "unique constraint violated", "unique key refused", DBS_NOT_UNIQUE,
+       {ADP_DB_ERROR, ADP_NOT_UNIQUE}, "unique constraint violated", "ADP Error: ERR_ADP_NOT_UNIQUE"},
+      {"oledb", 0x8B0014F, "Cannot insert duplicate key row",
+       "Cannot insert duplicate key row in object 'table_contact' with unique index 'contact_objindex'.",
+       ADP_NOT_UNIQUE_TEXT, {ADP_DB_ERROR, ADP_NOT_UNIQUE_TEXT}, "Cannot insert", "contact_objindex"},
       {"oledb", 0x8B00149, "x", "SQL1046N the login is not valid", ADP_PASSWD_FAIL, {ADP_DB_ERROR, ADP_PASSWD_FAIL},
        "x", "ADP Error: ERR_ADP_PASSWD_FAIL"},
       {"oledb", 0x8B00149, "x", "SQL1013N no such alias", ADP_NO_SUCH_SERVER, {ADP_DB_ERROR, ADP_NO_SUCH_SERVER}, "x",
@@ -84,13 +89,30 @@ TEST_F(AdpError, EachNumberGivesItsAlertsResultAndLogEntry) {
   }
 }
 
-TEST_F(AdpError, NotUniqueOnAnObjectTypeNamesTheType) {
-  // The dialects answer "no object type" until they analyse messages, so
-  // the unique-key alert carries the analysed names: fields, then table.
-  connect("oracle", false);
+TEST_F(AdpError, NotUniqueNamesTheTypeOrTheIndex) {
+  // An object type's table: the type's name and the key's columns.
+  adp_model model;
+  model.add("contact", 12, {{516, 7}});
+  ASSERT_NE(model.finish(12), nullptr);
+  connect("oledb");
+  ds_script::push_result(ds_script::result{{"field_names"}, {{ds_script::cell::t("first_name:last_name")}}});
   cmn_alrt_clear(nullptr);
-  EXPECT_EQ(KAdpProcessError::ProcessConvError(DBS_NOT_UNIQUE, "ORA-00001", "x"), DBS_NOT_UNIQUE);
+  EXPECT_EQ(KAdpProcessError::ProcessConvError(DBS_NOT_UNIQUE, "x",
+                                               "duplicate key in object 'table_contact' with index 'contact_name'"),
+            DBS_NOT_UNIQUE);
+  EXPECT_EQ(core_alert_codes(), std::vector<long>{DBS_NOT_UNIQUE});
+  EXPECT_NE(core_top_alert_text().find("contact"), std::string::npos) << core_top_alert_text();
+  EXPECT_NE(core_top_alert_text().find("first_name:last_name"), std::string::npos) << core_top_alert_text();
+  // Any other table: the columns and the index.
+  connect("oracle");
+  ds_script::push_result(ds_script::result{{"table_name"}, {{ds_script::cell::t("ADP_TBL_OID")}}});
+  ds_script::push_result(ds_script::result{{"column_name"}, {{ds_script::cell::t("type_id")}}});
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(KAdpProcessError::ProcessConvError(DBS_NOT_UNIQUE, "ORA-00001: unique constraint (SA.IDX_OID) violated",
+                                               "x"),
+            DBS_NOT_UNIQUE);
   EXPECT_EQ(core_alert_codes(), std::vector<long>{ADP_NOT_UNIQUE});
+  EXPECT_NE(core_top_alert_text().find("(type_id) of table IDX_OID"), std::string::npos) << core_top_alert_text();
 }
 
 TEST_F(AdpError, OtherCodesCarryTheirText) {

@@ -1,9 +1,12 @@
-// The connection and the scripted data service: loading and its failures,
-// forwarding, the exception boundary, release and reconnect, batches, rows
-// and the server time.
+// The connection on the scripted data service: loading and its failures,
+// forwarding (arguments, the caller's records and results, refusal without
+// a service), the exception boundary, release and reconnect, and the server
+// time.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "adapter/adp_db.h"
 #include "adapter/adp_fixture.h"
@@ -82,56 +85,97 @@ TEST_F(AdpService, ForwardersPassTheirArguments) {
                                       "ExecProc csp_x 3"}));
 }
 
-TEST_F(AdpService, BatchRunsStatementByStatement) {
+// What the service does with a batch, ids and procedures is its own (the
+// scripted service's suite); here the connection hands the caller's
+// statements, bind values and records to the service and gives back what
+// the service puts in them.
+TEST_F(AdpService, ForwardersHandOverTheCallersObjectsAndResults) {
   KAdpConnId* con = connect("oracle");
   ds_script::reset();
-  ds_script::result first;
-  first.columns = {"objid", "name", "data"};
-  first.rows = {{ds_script::cell::l(5), ds_script::cell::t("a"), ds_script::cell::b(std::string("\x01\xAB", 2))},
-                {ds_script::cell::l(7), ds_script::cell::t("b"), ds_script::cell::b("")}};
-  ds_script::result second;
-  second.count = 3;
-  ds_script::push_result(first);
-  ds_script::push_result(second);
-
+  ds_script::push_result(ds_script::result{{"n"}, {{ds_script::cell::l(8)}, {ds_script::cell::l(9)}}, -1});
+  ds_script::push_result(ds_script::result{{"m"}, {{ds_script::cell::t("row")}}, -1});
+  ds_script::push_ids({301});
+  ds_script::set_proc_outputs({{0, "out"}});
   KCLASSIC::KStringArray statements;
-  statements.Add("select objid, name, data from t");
-  statements.Add("");
-  statements.Add("update t set x = 1");
+  statements.Add("select n from t");
+  statements.Add("select n from u");
   KAdpUtlRecord binds;
   binds.SetColType(0, 0, "v", 0);
-  binds.SetColType(1, 0, "w", 7);
   binds.SetLong(0, 0, 42);
-  binds.SetString(0, 1, "it's");
   KCLASSIC::tagPpmStats stats;
   EXPECT_EQ(con->StartBatch(&statements, &binds, &stats), 0);
-  EXPECT_EQ(ds_script::count("FetchNextSet"), 0);  // start batch only stores
+  EXPECT_STREQ(con->GetLastSql(), "select n from u");  // the batch's last statement
 
   long rows = -1;
   EXPECT_EQ(con->FetchNextSet(0, rows), 0);
   EXPECT_EQ(rows, 2);
   KAdpUtlRecord result;
-  result.SetColType(0, 0, "objid", 0);  // declared long; the others by the result
+  EXPECT_EQ(con->SetBindInfo(result), 0);
   EXPECT_EQ(con->MoveRowset(result, 0, 0), 0);
+  long n = 0;
   ASSERT_EQ(result.GetRows(), 2);
-  long id = 0;
-  EXPECT_EQ(result.GetDataValue(1, 0, id), 0);
-  EXPECT_EQ(id, 7);
-  const char* text = nullptr;
-  EXPECT_EQ(result.GetDataValue(0, 1, &text, nullptr), 0);
-  EXPECT_STREQ(text, "a");
-  EXPECT_EQ(result.GetDataValue(0, 2, &text, nullptr), 0);
-  EXPECT_STREQ(text, "01AB");
+  EXPECT_EQ(result.GetDataValue(1, 0, n), 0);
+  EXPECT_EQ(n, 9);
 
-  rows = -1;
-  EXPECT_EQ(con->FetchNextSet(0, rows), 0);  // the empty statement is passed over
-  EXPECT_EQ(rows, 3);
-  rows = 0;
-  EXPECT_EQ(con->FetchNextSet(0, rows), 0);
-  EXPECT_EQ(rows, -1);
-  EXPECT_EQ(ds_script::count("Bind 0,0=42"), 1);
-  EXPECT_EQ(ds_script::count("Bind 0,1=it's"), 1);
-  EXPECT_EQ(ds_script::count("FetchNextSet update t set x = 1"), 1);
+  KAdpUtlRecord query;
+  EXPECT_EQ(con->ExecSelectStmt(&stats, "select m from v", query), 0);
+  EXPECT_STREQ(con->GetLastSql(), "select m from v");
+  const char* text = nullptr;
+  ASSERT_EQ(query.GetRows(), 1);
+  EXPECT_EQ(query.GetDataValue(0, 0, &text, nullptr), 0);
+  EXPECT_STREQ(text, "row");
+
+  KAdpUtlRecord ids;
+  ids.SetColType(0, 0, "objid", 0);
+  ids.SetLong(0, 0, 0);
+  EXPECT_EQ(con->GenerateObjidValues(ids), 0);
+  EXPECT_EQ(ids.GetDataValue(0, 0, n), 0);
+  EXPECT_EQ(n, 301);
+  KAdpUtlRecord params;
+  params.SetColType(0, 0, "result", 7);
+  params.SetString(0, 0, "");
+  EXPECT_EQ(con->ExecProc(params, "csp_y", 1), 0);
+  EXPECT_EQ(params.GetDataValue(0, 0, &text, nullptr), 0);
+  EXPECT_STREQ(text, "out");
+  EXPECT_EQ(ds_script::calls(),
+            (std::vector<std::string>{"StartBatch 2", "Statement select n from t", "Statement select n from u",
+                                      "Bind 0,0=42", "FetchNextSet select n from t", "SetBindInfo 0",
+                                      "MoveRowset 0 0", "ExecQuery select m from v", "GenerateObjids 1",
+                                      "ExecProc csp_y 1"}));
+}
+
+// Every forwarder refuses, with the connection alert, when no service is
+// loaded, and leaves the caller's objects as they were.
+TEST_F(AdpService, EveryForwarderRefusesWithoutAService) {
+  KAdpConnId* con = connect("oracle", false);
+  KAdpUtlRecord rec;
+  KCLASSIC::KStringArray statements;
+  statements.Add("select 1");
+  KCLASSIC::tagPpmStats stats;
+  long rows = 5;
+  const std::vector<std::pair<const char*, std::function<long()>>> calls = {
+      {"Connect", [&] { return con->Connect("sa", "secret", nullptr); }},
+      {"StartBatch", [&] { return con->StartBatch(&statements, nullptr, &stats); }},
+      {"EndBatch", [&] { return con->EndBatch(); }},
+      {"BeginTransaction", [&] { return con->BeginTransaction(); }},
+      {"EndTransaction", [&] { return con->EndTransaction(1, 0); }},
+      {"SetBindInfo", [&] { return con->SetBindInfo(rec); }},
+      {"FetchNextSet", [&] { return con->FetchNextSet(0, rows); }},
+      {"MoveRowset", [&] { return con->MoveRowset(rec, 0, 0); }},
+      {"ExecSelectStmt", [&] { return con->ExecSelectStmt(&stats, "select 1", rec); }},
+      {"ExecDmlStmt", [&] { return con->ExecDmlStmt(&stats, "delete from t", &rows); }},
+      {"GenerateObjidValues", [&] { return con->GenerateObjidValues(rec); }},
+      {"ExecProc", [&] { return con->ExecProc(rec, "csp_x", 0); }},
+  };
+  for (const auto& [name, call] : calls) {
+    SCOPED_TRACE(name);
+    cmn_alrt_clear(nullptr);
+    EXPECT_EQ(call(), DBS_SERVER_CONNECTION_FAIL);
+    EXPECT_EQ(core_alert_codes(), std::vector<long>{DBS_SERVER_CONNECTION_FAIL});
+  }
+  EXPECT_EQ(rows, 5);
+  EXPECT_EQ(rec.GetRows(), 0);
+  EXPECT_TRUE(ds_script::calls().empty());
 }
 
 TEST_F(AdpService, FailureAtTheChosenCallBecomesItsCode) {
@@ -206,27 +250,6 @@ TEST_F(AdpService, ServerTimeThroughThePhraseAndTheDialect) {
     EXPECT_EQ(cmp.minute, 7);
     EXPECT_EQ(cmp.second, 9);
   }
-}
-
-TEST_F(AdpService, GeneratedIdsAndProcedureOutputs) {
-  KAdpConnId* con = connect("oledb");
-  ds_script::push_ids({101, 102});
-  ds_script::set_proc_outputs({{1, "done"}});
-  KAdpUtlRecord rec;
-  rec.SetColType(0, 0, "objid", 0);
-  rec.SetColType(1, 0, "out", 7);
-  rec.SetLong(0, 0, 0);
-  rec.SetLong(1, 0, 0);
-  EXPECT_EQ(con->GenerateObjidValues(rec), 0);
-  long a = 0, b = 0;
-  rec.GetDataValue(0, 0, a);
-  rec.GetDataValue(1, 0, b);
-  EXPECT_EQ(a, 101);
-  EXPECT_EQ(b, 102);
-  EXPECT_EQ(con->ExecProc(rec, "csp_new_objectid", 0), 0);
-  const char* out = nullptr;
-  rec.GetDataValue(0, 1, &out, nullptr);
-  EXPECT_STREQ(out, "done");
 }
 
 TEST_F(AdpService, DestroyingClearsOnlyItsOwnCurrentness) {

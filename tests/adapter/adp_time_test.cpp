@@ -58,16 +58,17 @@ TEST_F(AdpTime, PhraseTableOfTheBaseAndTheDialects) {
   EXPECT_EQ(ora.GetDbSpecificLong(N(13)), 0);
 }
 
-TEST_F(AdpTime, UniqueViolationIsNoObjectTypeYet) {
+TEST_F(AdpTime, AMessageOfAnotherErrorIsNoUniqueViolation) {
   KAdpOraOperation ora(nullptr);
-  char msg[] = "ORA-00001: unique constraint (SA.CONTACT_OBJINDEX) violated";
+  char msg[] = "ORA-00060: deadlock detected while waiting for resource";
   long type = 0;
   char* columns = nullptr;
   char* index = nullptr;
   EXPECT_EQ(ora.ObjNotUniqueByMsg(msg, &type, &columns, &index), 0);
   EXPECT_EQ(type, -1);
-  EXPECT_STREQ(columns, "");
+  EXPECT_STREQ(columns, "unknow column");
   EXPECT_STREQ(index, "");
+  EXPECT_STREQ(msg, "ORA-00060: deadlock detected while waiting for resource");
 }
 
 TEST_F(AdpTime, DdlFileIsTruncated) {

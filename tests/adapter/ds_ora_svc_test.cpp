@@ -4,6 +4,8 @@
 // dates, and a server that dies under a connection.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -258,7 +260,10 @@ TEST_F(OraService, ADuplicateKeyReadsAsOracleAndMapsToNotUnique) {
   exec("INSERT INTO t (objid, name) VALUES (1, 'a')");
   ds_error e = error_of([&] { run({"INSERT INTO t (objid, name) VALUES (:B0, :B1)", {{":B0", "2", 0}, {":B1", "a"}}}); });
   EXPECT_EQ(e.number, kNotUnique);
-  EXPECT_EQ(e.text1, "ORA-00001: unique constraint (SA.T_UK) violated");
+  // The index's owner is the database.
+  std::string owner = database_;
+  for (char& c : owner) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(e.text1, "ORA-00001: unique constraint (" + owner + ".T_UK) violated");
   EXPECT_EQ(e.text2, e.text1);
   // Through the adapter's connection: the alert of a violated key.
   KAdpConnId* con = connect("oracle", false);

@@ -400,8 +400,9 @@ long adp_db_exist(KAdpConnId*, const char* name, char* out) {
   return record("adp_db_exist", {txt(name)});
 }
 long adp_db_delete(KAdpConnId*, const char* name) { return record("adp_db_delete", {txt(name)}); }
-long adp_db_info_get(KAdpConnId*, adp_db_dhead** header, const char**, const char**, const char**) {
+long adp_db_info_get(KAdpConnId*, adp_db_dhead** header, const char** login, const char**, const char**) {
   if (header) *header = &head_record;
+  if (login) *login = st().cid_user.c_str();
   return record("adp_db_info_get", {});
 }
 long adp_db_fast_disconnect(KAdpConnId*) { return record("adp_db_fast_disconnect", {}); }

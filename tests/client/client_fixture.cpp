@@ -84,7 +84,7 @@ void client_test::SetUp() {
   dbs_obj_ids_reset();
   dbs_db_assert_schema_rev(nullptr, -1);
   cmn_alrt_clear(nullptr);
-  dictionary();
+  define_dictionary();
   ASSERT_EQ(adp_sch_types_init(nullptr, nullptr), 0);
   ASSERT_EQ(adp_sch_read_all(nullptr, nullptr), 0);
   adp_store::st().head_read = 1;
@@ -93,6 +93,8 @@ void client_test::SetUp() {
   ost_state_set_num_retries(10);
   ost_state_db_fail(0);
 }
+
+void client_test::define_dictionary() { dictionary(); }
 
 void client_test::TearDown() {
   EXPECT_EQ(live_states(), 0) << "a test left a state alive";

@@ -57,6 +57,9 @@ class client_test : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Fills the double's dictionary before the schema is loaded (the schema
+  // above unless a suite brings its own).
+  virtual void define_dictionary();
 
   // A fresh in-memory database, switched on (the store's procedures given).
   static void switch_database_on();

@@ -270,15 +270,14 @@ TEST_F(Rec, FieldColumnsAndTableDef) {
   expectRecErr(*thrown([&] { r.GetFieldCol("none"); }), "KUtlRecord::GetFieldCol", "Column not found");
 
   TableDouble table;
-  KDdField errField, textField;
-  table.AddField("ERRORNUM", &errField);
-  table.AddField("text", &textField);
+  KDdField* errField = table.AddNamedField("ERRORNUM");
+  KDdField* textField = table.AddNamedField("text");
   r.SetTableDef(&table, 1);
   EXPECT_EQ(r.GetTableDef(), &table);
-  EXPECT_EQ(r.GetField(0), &errField);
-  EXPECT_EQ(r.GetField(1), &textField);
+  EXPECT_EQ(r.GetField(0), errField);
+  EXPECT_EQ(r.GetField(1), textField);
   EXPECT_EQ(r.GetField(2), nullptr);
-  EXPECT_EQ(table.FindField(KZString("ErrorNum")), static_cast<IDdField*>(&errField));
+  EXPECT_EQ(table.FindField(KZString("ErrorNum")), static_cast<IDdField*>(errField));
   EXPECT_EQ(table.FindField(KZString("missing")), nullptr);
   // RemoveAll forgets the table.
   r.RemoveAll(nullptr, nullptr);

@@ -4,10 +4,11 @@
 
 namespace kctest {
 
-void TableDouble::AddField(const char* name, KCLASSIC::KDdField* field) {
-  KCLASSIC::KZString key(name);
-  key.MakeLower();
-  m_mapFieldsByName.SetAt(key, field);
+KCLASSIC::KDdField* TableDouble::AddNamedField(const char* name) {
+  auto* field = new KCLASSIC::KDdField(name, KCLASSIC::KZString(), GetId(), 0, -1, -1, -1, 0, -1, -1,
+                                       MaxFieldId() + 1, KCLASSIC::KZString(), KCLASSIC::KZString(), this);
+  AddField(field);
+  return field;
 }
 
 std::string columnsOf(const KCLASSIC::KUtlRecord& rec) {

@@ -9,10 +9,11 @@
 
 namespace kctest {
 
-// A dictionary table that knows the fields it is given.
+// A dictionary table filled with fields made on the heap (it owns them).
 class TableDouble : public KCLASSIC::KDdTable {
  public:
-  void AddField(const char* name, KCLASSIC::KDdField* field);
+  // A new field of that column name, entered through AddField.
+  KCLASSIC::KDdField* AddNamedField(const char* name);
 };
 
 // "cellType/letter/name" of every column, joined by ";", e.g.

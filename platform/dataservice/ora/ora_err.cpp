@@ -16,7 +16,7 @@ long number(unsigned e) {
   }
 }
 
-std::string text(unsigned e, const std::string& message) {
+std::string text(unsigned e, const std::string& message, const std::string& owner) {
   if (e == 1329) return "ORA-01403: no data found";
   if (e != 1062 && e != 1586) return message;
   // The key's name is the last quoted name of the message; it may come
@@ -27,7 +27,7 @@ std::string text(unsigned e, const std::string& message) {
   size_t dot = key.rfind('.');
   if (dot != std::string::npos) key = key.substr(dot + 1);
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return "ORA-00001: unique constraint (SA." + key + ") violated";
+  return "ORA-00001: unique constraint (" + owner + "." + key + ") violated";
 }
 
 }  // namespace ora_err

@@ -18,8 +18,9 @@ long number(unsigned server_errno);
 
 // The server's message as the adapter reads it: a unique-key violation
 // ("Duplicate entry 'x' for key 'name'") becomes
-// "ORA-00001: unique constraint (SA.NAME) violated"; no data found (1329)
-// becomes "ORA-01403: no data found"; others stay as they are.
-std::string text(unsigned server_errno, const std::string& message);
+// "ORA-00001: unique constraint (OWNER.NAME) violated" with the index's
+// owner (the database, upper-cased); no data found (1329) becomes
+// "ORA-01403: no data found"; others stay as they are.
+std::string text(unsigned server_errno, const std::string& message, const std::string& owner = "SA");
 
 }  // namespace ora_err

@@ -11,6 +11,7 @@
 // runs all or nothing (its own transaction outside, a savepoint inside one).
 #include <mysql.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -460,7 +461,9 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
     std::string message = msg != nullptr ? msg : "";
     std::string sqlstate = state != nullptr ? state : "";
-    std::string text1 = ora_err::text(e, message);
+    std::string owner = database_name();
+    for (char& c : owner) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string text1 = ora_err::text(e, message, owner);
     std::string text2 = e == 1062 || e == 1586
                             ? text1
                             : "MariaDB error " + std::to_string(e) + " (" + sqlstate + "): " + message +

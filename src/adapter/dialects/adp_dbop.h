@@ -4,11 +4,11 @@
 // rest in its own Initialize. Adapter code asks the connection's dialect for
 // a phrase or number, or calls one of its virtual operations.
 //
-// Only the phrase-table slots, the unique-key analysis, the date texts and
-// the DDL file are declared here; the dialects' other operations join the
-// class with the parts of the adapter that call them. ObjNotUniqueByMsg
-// answers "no object type" (type -1, empty names) until the dialects
-// analyse the message.
+// The virtual operations stand in the order of the dialect's virtual table.
+// An operation that no dialect builds yet is answered by the base: it pushes
+// 0x600029 with the operation's name and returns it (adp_dbop_pending.cpp);
+// the dialects override it as it is built. ObjNotUniqueByMsg of the base
+// answers "no object type" (type -1, empty names).
 #pragma once
 
 #include <cstdio>
@@ -18,6 +18,16 @@
 #include "orb_api.h"
 
 class KAdpConnId;
+struct adp_ty_index_info;
+struct cmn_ty_value;
+struct dbs_ty_lobj;
+struct obj_id;
+struct pwr_cond;
+struct typ_sch_frec;
+struct typ_sch_rrec;
+struct typ_sch_srec;
+struct utl_ty_col;
+struct utl_ty_estr;
 
 class ORB_API KAdpDbOperation {
  public:
@@ -30,7 +40,7 @@ class ORB_API KAdpDbOperation {
   KAdpDbOperation(const KAdpDbOperation&) = delete;
   KAdpDbOperation& operator=(const KAdpDbOperation&) = delete;
 
-  // 1-6: the phrase table.
+  // The phrase table.
   virtual const char* GetDbSpecificStr(str_type index) const;
   virtual long GetDbSpecificLong(long_type index) const;
   virtual void SetDbSpecificStr(str_type index, const char* text);
@@ -38,29 +48,92 @@ class ORB_API KAdpDbOperation {
   virtual const char* GetUsrGroup(long role) const;
   virtual void Initialize();
 
-  // Unique-key violation text: the object type id (-1 when the table is no
-  // object type), the key's field names and the table (index) name. The
-  // texts stay valid until the next call.
-  virtual long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name);
-
-  virtual ~KAdpDbOperation();
-
-  // Clock time <-> the dialect's date text (caller's buffer of at least
-  // CLK_TEXT_SIZE bytes). The caller's text is never changed.
-  virtual long AdpTimeClkToStr(const clktime* time, char* out) = 0;
-  virtual long AdpTimeStrToClk(const char* text, clktime* out) = 0;
-
+  // Database creation and the repository header.
+  virtual long DbCrHeader(char* name);
   // The SELECT of the repository header row: db_name, create_date,
   // last_full_backup, last_incr_backup, up_since, last_modify, site_id,
   // db_rev, schema_rev, gmt_diff, cust_schema_rev, flags,
   // orbisan_schema_date, cust_schema_date, site_id_offline,
   // cust_int_sch_rev, dates as the dialect's date text.
   virtual KCLASSIC::KZString DbGetAdpDbHeader1() = 0;
+  virtual long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size);
+  virtual long DbDelete(char* name);
+  // Runs procedure name with n_in typed inputs; the n_out typed outputs
+  // (out_lengths, when given, caps each text output) are written back into
+  // out_values. The last argument is not used.
+  virtual long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
+                              cmn_ty_value* out_values, long unused);
+  virtual long BarCreateWithName(char* table_name, long array_number);
+  // The value part of one power-query condition, appended at *out.
+  virtual long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
+                             char* table_alias, char* separator, char* op_text, typ_sch_frec* field);
+  virtual long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names,
+                            char* answered, char* exists, char* text_read, utl_ty_estr** text);
+  // Reads one object by a server procedure (both dialects: a stub).
+  virtual long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object, typ_sch_srec* schema) = 0;
+  // Reserves counts[i] ids of type_ids[i] for each of the n requests and
+  // writes each type's new counter value (the last id of its block) into
+  // last_ids[i].
+  virtual long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) = 0;
+  // Unique-key violation text: the object type id (-1 when the table is no
+  // object type), the key's field names and the table (index) name. The
+  // texts stay valid until the next call.
+  virtual long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name);
+  virtual long StpConstructGet(char* type_name, char* table_name, long id_index, long id_type, long n_fields,
+                               char** field_names, FILE* log, char** proc_name, char** proc_text, char* no_id);
+  virtual long StpCreateGetProc(void* schema);
+  virtual long StpCreateProcs(char* db_name, char all);
+  virtual long StpGetTableTrigger(typ_sch_srec* schema, void* triggers);
+  // (Re)creates the object-id procedure where the server has one.
+  virtual long StpCreateNewProc() = 0;
+
+  virtual ~KAdpDbOperation();
+
+  // Indexes.
+  virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record);
+  virtual long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
+                                  char** failed_names, FILE* ddl_file, long options);
+  virtual long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options);
+  virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record);
+  virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record);
+  virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record);
+  virtual long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text);
+  virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records);
+  virtual long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
+                           FILE* ddl_file, long options);
+
+  // Table copy during a schema upgrade.
+  virtual long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
+                                    char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
+                                    utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags);
+  virtual long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list,
+                                     utl_ty_col* destination_list, long* highest_id, FILE* log, long flags,
+                                     typ_sch_srec* schema);
+
+  // Schema SQL and catalogue reads.
+  virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);
+  virtual long SchDoesTblExist(const char* name, char* exists, char flag);
+  virtual long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found,
+                              long* length, long* type_code, char* nullable, long* column_number);
   // The column-type code (0..11) of a catalogue type text; 0 when unknown.
   virtual long SchConvertDbType(const char* type_text) = 0;
+  virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);
+  virtual long CreateSynonym(char* table_name);
+  virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes);
+  virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
+                           long* column_count, const char* table_name, FILE* script);
+
+  // Clock time <-> the dialect's date text (caller's buffer of at least
+  // CLK_TEXT_SIZE bytes). The caller's text is never changed.
+  virtual long AdpTimeClkToStr(const clktime* time, char* out) = 0;
+  virtual long AdpTimeStrToClk(const char* text, clktime* out) = 0;
 
   // Opens the DDL file for writing: 0 and the stream, or 1 and null.
   virtual long OpenDdlFile(FILE** out);
+
+  // Relates two objects by the foreign-key columns (or link row) of a
+  // relation.
+  virtual long RelRelateRemoteId(obj_id* first, typ_sch_rrec* relation, obj_id* second);
 
   KAdpConnId* GetConnection() const { return m_pConnection; }
 
@@ -70,6 +143,9 @@ class ORB_API KAdpDbOperation {
   // Sets a phrase or number from a dialect's Initialize (any index).
   void put_str(long index, const char* text);
   void put_long(long index, long value);
+  // Phrase 37's buffer (kPhrase37Size bytes), which the unique-key analysis
+  // fills.
+  char* phrase37() { return m_str37; }
 
  private:
   KCLASSIC::KZString* slot(long index);

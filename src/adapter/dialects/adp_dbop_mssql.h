@@ -18,6 +18,24 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long AdpTimeStrToClk(const char* text, clktime* out) override;
   KCLASSIC::KZString DbGetAdpDbHeader1() override;
   long SchConvertDbType(const char* type_text) override;
+  // Per type, in ascending type order, one call of csp_new_objectid through
+  // the data service's id entry (a record of one row and five longs).
+  long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;
+  // Drops csp_new_objectid when it exists, creates it and grants its use.
+  long StpCreateNewProc() override;
+  // The first two quoted names of the message, table and index in either
+  // order (an owner prefix dropped): the type from the type cache, the
+  // columns "objid" for "objindex", else adp_sch_index's field_names. The
+  // index name is not set.
+  long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+
+  // Operations SQL Server has no use for: each returns its fixed answer and
+  // touches nothing (adp_dbop_stub.cpp).
+  long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object,
+              typ_sch_srec* schema) override;                  // 1
+  long StpGetTableTrigger(typ_sch_srec* schema, void* triggers) override;    // 0
+  long LookUpPhysicalStorageParams(char* object_name, char** clause) override;  // 0
+  long CreateSynonym(char* table_name) override;                 // 0
 
   // Opens the multi-query batch on the connection (a new statement of
   // adp_sql_create; its failure is returned and nothing else changes) and

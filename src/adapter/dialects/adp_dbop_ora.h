@@ -13,4 +13,30 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long AdpTimeStrToClk(const char* text, clktime* out) override;
   KCLASSIC::KZString DbGetAdpDbHeader1() override;
   long SchConvertDbType(const char* type_text) override;
+  // At site 0 a range check of every requested type first (nothing moves
+  // when one is refused); then per type, in ascending type order, UPDATE and
+  // SELECT in a transaction of its own (rolled back on failure).
+  long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;
+  // "ORA-00001: ... (OWNER.[S_]INDEX)": the index's table and columns from
+  // the catalogue (of that owner), the type from adp_tbl_name_map when the
+  // table is "table_<type>"; the columns also into phrase 37 and the type
+  // into number 10. Any other message: type -1, "unknow column".
+  long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+
+  // Operations Oracle has no use for: each returns its fixed answer and
+  // touches nothing (adp_dbop_stub.cpp).
+  long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
+                    char* exists, char* text_read, utl_ty_estr** text) override;  // 0
+  long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object,
+              typ_sch_srec* schema) override;     // 0
+  long StpCreateProcs(char* db_name, char all) override;  // 0
+  long StpCreateNewProc() override;               // 0
+  void GetAdpIndInitIndexInfo(adp_ty_index_info* record) override;  // nothing
+  long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
+                          char** failed_names, FILE* ddl_file, long options) override;  // 0
+  long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file,
+                        long options) override;   // 0
+  long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) override;        // -1
+  long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) override;  // -1
+  long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;   // -1
 };

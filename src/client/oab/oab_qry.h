@@ -84,3 +84,49 @@ void oab_qry_token_append(std::string* out, const std::string& token);
 // first), and the final field's type, id and data type.
 long oab_qry_traverse_path(void* unused, dbs_ty_lobj* start, const char* path, dbs_ty_lobj** out_obj,
                            utl_ty_col* out_col, long* final_type, long* field_id, long* data_type, long flag);
+
+// ---- Power-query records built from simple queries and objects ----
+
+struct dbs_ty_qry_desc;
+struct dbs_ty_pwr_list;
+
+// An ordering of a simple query: field id and a word whose first byte gives
+// the direction.
+struct oab_ty_qry_order {
+  long field;
+  long direction;
+};
+// Order record of a power query: type, field paths and direction.
+struct oab_ty_pwr_order {
+  long type_id;
+  long count;
+  const char** paths;
+  long direction;
+};
+
+// Simple to power form through the view map. Conditions with operators
+// 9-11, without a path in the map or on a field that is neither text (with
+// a value) nor long are left out: (*out)->count tells how many were taken.
+// The texts live in the scratch collections until they are reset.
+long oab_qry_xform_simple_query(dbs_ty_qry_desc* query, long num_orders, const oab_ty_qry_order* orders,
+                                dbs_ty_pwr_list** out, oab_ty_pwr_order** order, char* flag);
+// A power-query record from condition objects (field 1 path, 3 operator, 5
+// value) when bit 0 of flags is set; the texts stay the objects'.
+long oab_qry_xform_qry(long type, utl_ty_col* conditions, dbs_ty_pwr_list** out, long flags);
+// An order record from sort objects (field 3 paths not all blank, copied).
+long oab_qry_xform_mult_sort(long type, long direction, utl_ty_col* sorts, oab_ty_pwr_order** out);
+
+// Frees a power-query record made here (its condition array), an order
+// record made by the simple-query transform, and empties the scratch
+// collections. The word forms suit the store's clean-up procedure.
+long oab_qry_dealloc_query(dbs_ty_pwr_list* query, long order_record, long unused);
+long oab_qry_reset_scratch_cols();
+// Frees a record's condition array, and the record unless bit 0 of flag.
+long oab_qry_pwr_obj_cond_free(dbs_ty_pwr_list* query, long flag);
+// Frees the path texts and the array of an order record of
+// oab_qry_xform_mult_sort, and the record.
+long oab_qry_pwr_order_free(oab_ty_pwr_order* order);
+// Keeps a copy of text in the scratch collection until the next reset.
+long oab_qry_scratch_keep(const char* text, const char** kept);
+// Frees the scratch collections (at the end of a session).
+long oab_qry_scratch_free();

@@ -1,0 +1,70 @@
+// The base's answer to the dialect operations that no dialect builds yet:
+// each pushes 0x600029 with the operation's name and returns it (an
+// operation without a result pushes only). An operation leaves this file
+// when the dialects override it.
+#include "adapter/adp_msg.h"
+#include "adapter/dialects/adp_dbop.h"
+#include "core/cmn/cmn_alrt.h"
+
+namespace {
+
+long pending(const char* name) {
+  long rc = cmn_alrt_push(nullptr, nullptr, ADP_NOT_BUILT, 1, name);
+  return rc != 0 ? rc : ADP_NOT_BUILT;
+}
+
+}  // namespace
+
+long KAdpDbOperation::DbCrHeader(char*) { return pending("DbCrHeader"); }
+long KAdpDbOperation::DbCreate(char*, char*, long, char*, long) { return pending("DbCreate"); }
+long KAdpDbOperation::DbDelete(char*) { return pending("DbDelete"); }
+long KAdpDbOperation::SqlExecuteProc(char*, long, cmn_ty_value*, long, long*, cmn_ty_value*, long) {
+  return pending("SqlExecuteProc");
+}
+long KAdpDbOperation::BarCreateWithName(char*, long) { return pending("BarCreateWithName"); }
+long KAdpDbOperation::PwrQryOneCond(pwr_cond*, char*, char*, char**, char*, char*, char*, char*, typ_sch_frec*) {
+  return pending("PwrQryOneCond");
+}
+long KAdpDbOperation::SchGetSysobj(const char*, const char*, char, utl_ty_col**, char*, char*, char*,
+                                   utl_ty_estr**) {
+  return pending("SchGetSysobj");
+}
+long KAdpDbOperation::StpConstructGet(char*, char*, long, long, long, char**, FILE*, char**, char**, char*) {
+  return pending("StpConstructGet");
+}
+long KAdpDbOperation::StpCreateGetProc(void*) { return pending("StpCreateGetProc"); }
+long KAdpDbOperation::StpCreateProcs(char*, char) { return pending("StpCreateProcs"); }
+long KAdpDbOperation::StpGetTableTrigger(typ_sch_srec*, void*) { return pending("StpGetTableTrigger"); }
+void KAdpDbOperation::GetAdpIndInitIndexInfo(adp_ty_index_info*) { pending("GetAdpIndInitIndexInfo"); }
+long KAdpDbOperation::IndBuildTableIndex(adp_ty_index_info*, typ_sch_srec*, void*, char**, FILE*, long) {
+  return pending("IndBuildTableIndex");
+}
+long KAdpDbOperation::IndBuildAdpIndex(typ_sch_srec*, void*, FILE*, long) { return pending("IndBuildAdpIndex"); }
+long KAdpDbOperation::IndFillAttr(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillAttr"); }
+long KAdpDbOperation::IndFillFillfactor(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillFillfactor"); }
+long KAdpDbOperation::IndFillFilegroup(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillFilegroup"); }
+long KAdpDbOperation::IndSqlBuildTableIndex(char*, void*, void*) { return pending("IndSqlBuildTableIndex"); }
+long KAdpDbOperation::IndGetTableIndex(void*, typ_sch_srec*, void*) { return pending("IndGetTableIndex"); }
+long KAdpDbOperation::IndAddIndex(void*, typ_sch_srec*, char*, void*, char, FILE*, long) {
+  return pending("IndAddIndex");
+}
+long KAdpDbOperation::SceFillFileFromTable(char*, char*, char*, char*, char*, char*, typ_sch_srec*, utl_ty_col*,
+                                           utl_ty_col*, utl_ty_col*, FILE*, long) {
+  return pending("SceFillFileFromTable");
+}
+long KAdpDbOperation::SceFillTableFromTable(char*, char*, utl_ty_col*, utl_ty_col*, long*, FILE*, long,
+                                            typ_sch_srec*) {
+  return pending("SceFillTableFromTable");
+}
+long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
+long KAdpDbOperation::SchDoesTblExist(const char*, char*, char) { return pending("SchDoesTblExist"); }
+long KAdpDbOperation::SchGetColInfo2(const char*, const char*, char, char*, char*, long*, long*, char*, long*) {
+  return pending("SchGetColInfo2");
+}
+long KAdpDbOperation::LookUpPhysicalStorageParams(char*, char**) { return pending("LookUpPhysicalStorageParams"); }
+long KAdpDbOperation::CreateSynonym(char*) { return pending("CreateSynonym"); }
+long KAdpDbOperation::SchGetIndexInfo(void*, char*, char*, void**) { return pending("SchGetIndexInfo"); }
+long KAdpDbOperation::SchTableDef(typ_sch_srec*, char, utl_ty_col*, utl_ty_estr*, long*, const char*, FILE*) {
+  return pending("SchTableDef");
+}
+long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }

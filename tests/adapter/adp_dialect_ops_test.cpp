@@ -1,0 +1,170 @@
+// The dialects' virtual operations: the stubs each server answers with a
+// fixed value, and the base's answer (0x600029 naming the operation) for the
+// operations no dialect builds yet.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "adapter/adp_fixture.h"
+#include "adapter/adp_ind.h"
+#include "adapter/adp_msg.h"
+#include "adapter/dialects/adp_dbop_mssql.h"
+#include "adapter/dialects/adp_dbop_ora.h"
+#include "core/core_fixture.h"
+
+namespace {
+
+using op_call = std::function<long(KAdpDbOperation&)>;
+
+struct named_call {
+  const char* name;
+  op_call call;
+};
+
+// Arguments whose contents must come back untouched.
+struct sentinels {
+  char byte_a = 'a', byte_b = 'b', byte_c = 'c';
+  char text[8] = "keep";
+  char* text_ptr = text;
+  long number = 77;
+  adp_ty_index_info record{};
+  sentinels() { std::strcpy(record.name, "idx_keep"); }
+};
+
+// Operations that neither dialect builds yet, called with harmless arguments.
+std::vector<named_call> not_built_on_both(sentinels& s) {
+  char* t = s.text;
+  return {
+      {"DbCrHeader", [t](KAdpDbOperation& op) { return op.DbCrHeader(t); }},
+      {"DbCreate", [t](KAdpDbOperation& op) { return op.DbCreate(t, t, 1, t, 1); }},
+      {"DbDelete", [t](KAdpDbOperation& op) { return op.DbDelete(t); }},
+      {"BarCreateWithName", [t](KAdpDbOperation& op) { return op.BarCreateWithName(t, 1); }},
+      {"PwrQryOneCond",
+       [&s](KAdpDbOperation& op) {
+         return op.PwrQryOneCond(nullptr, s.text, s.text, &s.text_ptr, s.text, s.text, s.text, s.text, nullptr);
+       }},
+      {"StpConstructGet",
+       [&s](KAdpDbOperation& op) {
+         return op.StpConstructGet(s.text, s.text, 0, 0, 0, nullptr, nullptr, &s.text_ptr, &s.text_ptr, &s.byte_a);
+       }},
+      {"StpCreateGetProc", [](KAdpDbOperation& op) { return op.StpCreateGetProc(nullptr); }},
+      {"IndSqlBuildTableIndex", [t](KAdpDbOperation& op) { return op.IndSqlBuildTableIndex(t, nullptr, nullptr); }},
+      {"IndGetTableIndex", [](KAdpDbOperation& op) { return op.IndGetTableIndex(nullptr, nullptr, nullptr); }},
+      {"IndAddIndex",
+       [t](KAdpDbOperation& op) { return op.IndAddIndex(nullptr, nullptr, t, nullptr, 1, nullptr, 0); }},
+      {"SceFillFileFromTable",
+       [t](KAdpDbOperation& op) {
+         return op.SceFillFileFromTable(t, t, t, t, t, t, nullptr, nullptr, nullptr, nullptr, nullptr, 0);
+       }},
+      {"SceFillTableFromTable",
+       [t](KAdpDbOperation& op) {
+         return op.SceFillTableFromTable(t, t, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
+       }},
+      {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
+      {"SchDoesTblExist", [&s](KAdpDbOperation& op) { return op.SchDoesTblExist(s.text, &s.byte_a, 0); }},
+      {"SchGetColInfo2",
+       [&s](KAdpDbOperation& op) {
+         return op.SchGetColInfo2(s.text, s.text, 0, &s.byte_a, &s.byte_b, nullptr, nullptr, nullptr, nullptr);
+       }},
+      {"SchGetIndexInfo",
+       [&s](KAdpDbOperation& op) { return op.SchGetIndexInfo(nullptr, s.text, &s.byte_a, nullptr); }},
+      {"SchTableDef",
+       [&s](KAdpDbOperation& op) {
+         return op.SchTableDef(nullptr, 0, nullptr, nullptr, &s.number, s.text, nullptr);
+       }},
+      {"RelRelateRemoteId", [](KAdpDbOperation& op) { return op.RelRelateRemoteId(nullptr, nullptr, nullptr); }},
+  };
+}
+
+// Operations one dialect stubs while the other's own is not built yet.
+std::vector<named_call> oracle_only_stubs(sentinels& s) {
+  return {
+      {"SchGetSysobj",
+       [&s](KAdpDbOperation& op) {
+         return op.SchGetSysobj(s.text, s.text, 1, nullptr, &s.byte_a, &s.byte_b, &s.byte_c, nullptr);
+       }},
+      {"StpCreateProcs", [&s](KAdpDbOperation& op) { return op.StpCreateProcs(s.text, 1); }},
+      {"IndBuildTableIndex",
+       [&s](KAdpDbOperation& op) {
+         return op.IndBuildTableIndex(&s.record, nullptr, nullptr, &s.text_ptr, nullptr, 0);
+       }},
+      {"IndBuildAdpIndex", [](KAdpDbOperation& op) { return op.IndBuildAdpIndex(nullptr, nullptr, nullptr, 0); }},
+      {"IndFillAttr", [&s](KAdpDbOperation& op) { return op.IndFillAttr(nullptr, &s.record); }},
+      {"IndFillFillfactor", [&s](KAdpDbOperation& op) { return op.IndFillFillfactor(nullptr, &s.record); }},
+      {"IndFillFilegroup", [&s](KAdpDbOperation& op) { return op.IndFillFilegroup(nullptr, &s.record); }},
+      {"GetAdpIndInitIndexInfo",
+       [&s](KAdpDbOperation& op) {
+         op.GetAdpIndInitIndexInfo(&s.record);
+         return 0L;
+       }},
+  };
+}
+const long kOracleStubAnswers[] = {0, 0, 0, 0, -1, -1, -1, 0};
+
+std::vector<named_call> mssql_only_stubs(sentinels& s) {
+  return {
+      {"StpGetTableTrigger", [](KAdpDbOperation& op) { return op.StpGetTableTrigger(nullptr, nullptr); }},
+      {"LookUpPhysicalStorageParams",
+       [&s](KAdpDbOperation& op) { return op.LookUpPhysicalStorageParams(s.text, &s.text_ptr); }},
+      {"CreateSynonym", [&s](KAdpDbOperation& op) { return op.CreateSynonym(s.text); }},
+  };
+}
+
+bool untouched(const sentinels& s) {
+  return s.byte_a == 'a' && s.byte_b == 'b' && s.byte_c == 'c' && std::strcmp(s.text, "keep") == 0 &&
+         s.text_ptr == s.text && s.number == 77 && std::strcmp(s.record.name, "idx_keep") == 0 &&
+         s.record.fields == nullptr && s.record.attributes == 0;
+}
+
+class AdpDialectOps : public adp_test {};
+
+TEST_F(AdpDialectOps, StubsGiveTheirFixedAnswerAndTouchNothing) {
+  KAdpOraOperation ora(nullptr);
+  KAdpMssqlOperation ms(nullptr);
+  sentinels s;
+  std::vector<named_call> ora_stubs = oracle_only_stubs(s);
+  for (size_t i = 0; i < ora_stubs.size(); ++i) {
+    EXPECT_EQ(ora_stubs[i].call(ora), kOracleStubAnswers[i]) << ora_stubs[i].name;
+    EXPECT_TRUE(untouched(s)) << ora_stubs[i].name;
+  }
+  for (const named_call& c : mssql_only_stubs(s)) {
+    EXPECT_EQ(c.call(ms), 0) << c.name;
+    EXPECT_TRUE(untouched(s)) << c.name;
+  }
+  EXPECT_EQ(ora.ObjGet(3, 4, 0, nullptr, nullptr), 0);
+  EXPECT_EQ(ms.ObjGet(3, 4, 0, nullptr, nullptr), 1);
+  EXPECT_EQ(ora.StpCreateNewProc(), 0);
+  EXPECT_EQ(core_num_alerts(), 0);
+}
+
+TEST_F(AdpDialectOps, TheBaseAnswersAnOperationNotBuiltYetNamingIt) {
+  KAdpOraOperation ora(nullptr);
+  KAdpMssqlOperation ms(nullptr);
+  sentinels s;
+  struct {
+    KAdpDbOperation* op;
+    std::vector<named_call> calls;
+  } cases[] = {
+      {&ora, not_built_on_both(s)},
+      {&ms, not_built_on_both(s)},
+      {&ms, oracle_only_stubs(s)},
+      {&ora, mssql_only_stubs(s)},
+  };
+  for (auto& c : cases) {
+    for (const named_call& n : c.calls) {
+      cmn_alrt_clear(nullptr);
+      long st = n.call(*c.op);
+      if (std::string(n.name) != "GetAdpIndInitIndexInfo") {
+        EXPECT_EQ(st, ADP_NOT_BUILT) << n.name;
+      }
+      EXPECT_EQ(core_top_alert_code(), ADP_NOT_BUILT) << n.name;
+      EXPECT_NE(core_top_alert_text().find(n.name), std::string::npos) << core_top_alert_text();
+      EXPECT_TRUE(untouched(s)) << n.name;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include "client/oab_sec_rig.h"
+
+#include <cstring>
+
+#include "adapter/adp_sch_load.h"
+#include "client/oab/oab_glb.h"
+#include "client/oab/oab_main.h"
+#include "client/oab/oab_sec.h"
+#include "core/cmn/cmn_alrt.h"
+#include "schema/typ_rel.h"
+#include "schema/typ_sch.h"
+#include "store/dbs_db.h"
+#include "store/dbs_fld.h"
+#include "store/dbs_obj.h"
+#include "store/dbs_pwr.h"
+#include "store/dbs_qry.h"
+
+namespace {
+
+constexpr long kText = 516;
+constexpr long kLong = 512;
+constexpr long kOTM = 1;
+constexpr long kMTO = 2;
+constexpr long kMTM = 5;
+
+adp_store::dict_field text(const char* name, long type, long size = 80) {
+  return {name, kText, 3, size, -1, -1, 0x1, -1, 0, type, ""};
+}
+constexpr long kGenObjid = 3;
+adp_store::dict_field number(const char* name, long type) {
+  return {name, kLong, 0, 0, -1, -1, 0x11, std::strcmp(name, "objid") == 0 ? kGenObjid : -1, 0, type, ""};
+}
+adp_store::dict_rel rel(const char* name, long kind, const char* target, const char* inverse, long type) {
+  return {name, kind, target, -1, 0, inverse, 0, "", "", 0, type, ""};
+}
+
+struct type_def {
+  long id;
+  const char* name;
+  std::vector<adp_store::dict_field> fields;
+};
+
+std::vector<type_def> types() {
+  std::vector<adp_store::dict_field> user{number("objid", S_USER), text("login_name", S_USER)};
+  for (long i = 2; i < 27; ++i) user.push_back(number(("f" + std::to_string(i)).c_str(), S_USER));
+  user.push_back(text("alt_login", S_USER));
+  return {
+      {S_USER, "user", user},
+      {S_CLASS, "privclass", {number("objid", S_CLASS), text("class_name", S_CLASS)}},
+      {S_RESTRICTION,
+       "restriction",
+       {number("objid", S_RESTRICTION), number("obj_type", S_RESTRICTION), number("start_obj", S_RESTRICTION),
+        text("path", S_RESTRICTION), text("prefix", S_RESTRICTION), text("value_path", S_RESTRICTION),
+        text("suffix", S_RESTRICTION), text("opr_name", S_RESTRICTION), number("pad", S_RESTRICTION),
+        number("is_cond", S_RESTRICTION)}},
+      {S_EMPLOYEE, "employee", {number("objid", S_EMPLOYEE), text("name", S_EMPLOYEE)}},
+      {S_CONTACT, "contact", {number("objid", S_CONTACT), text("first_name", S_CONTACT)}},
+      {S_ROLE, "contact_role", {number("objid", S_ROLE), text("role_name", S_ROLE), number("primary_site", S_ROLE)}},
+      {S_SITE,
+       "site",
+       {number("objid", S_SITE), text("site_id", S_SITE), text("name", S_SITE), number("type", S_SITE),
+        number("site_type", S_SITE), number("status", S_SITE), text("region", S_SITE)}},
+      {S_TERRITORY, "territory", {number("objid", S_TERRITORY), text("name", S_TERRITORY)}},
+      {S_QRY_COND,
+       "qry_cond",
+       {number("objid", S_QRY_COND), text("path", S_QRY_COND), number("f2", S_QRY_COND),
+        number("operator", S_QRY_COND), number("f4", S_QRY_COND), text("value", S_QRY_COND)}},
+      {S_QRY_SORT,
+       "qry_sort",
+       {number("objid", S_QRY_SORT), number("f1", S_QRY_SORT), number("f2", S_QRY_SORT), text("path", S_QRY_SORT)}},
+      {S_PWR,
+       "pwr_query",
+       {number("objid", S_PWR), text("title", S_PWR), number("f2", S_PWR), number("f3", S_PWR), number("f4", S_PWR),
+        text("proc", S_PWR), text("sql", S_PWR, 2000)}},
+      {S_PAD, "pad", {number("objid", S_PAD)}},
+  };
+}
+
+// A type's relations at their positions; the gaps get pad relations.
+void place(std::vector<adp_store::dict_rel>* rels, const char* type_name, long type,
+           const std::vector<std::pair<long, adp_store::dict_rel>>& at) {
+  long next = 0;
+  for (const auto& [pos, r] : at) {
+    for (; next < pos; ++next) {
+      std::string pad = std::string(type_name) + "_pad" + std::to_string(next);
+      std::string inverse = "pad2" + pad;
+      rels->push_back(rel(pad.c_str(), kMTM, "pad", inverse.c_str(), type));
+      rels->push_back(rel(inverse.c_str(), kMTM, type_name, pad.c_str(), S_PAD));
+    }
+    rels->push_back(r);
+    ++next;
+  }
+}
+
+std::vector<adp_store::dict_rel> relations() {
+  std::vector<adp_store::dict_rel> r;
+  place(&r, "user", S_USER,
+        {{0, rel("user2territory", kMTM, "territory", "territory2user", S_USER)},
+         {3, rel("user2privclass", kMTO, "privclass", "privclass2user", S_USER)},
+         {18, rel("user2contact", kMTO, "contact", "contact2user", S_USER)}});
+  place(&r, "privclass", S_CLASS,
+        {{0, rel("privclass2user", kOTM, "user", "user2privclass", S_CLASS)},
+         {5, rel("privclass2restriction", kOTM, "restriction", "restriction2privclass", S_CLASS)}});
+  place(&r, "restriction", S_RESTRICTION,
+        {{0, rel("restriction2privclass", kMTO, "privclass", "privclass2restriction", S_RESTRICTION)}});
+  place(&r, "employee", S_EMPLOYEE, {{10, rel("employee2site", kMTO, "site", "site2employee", S_EMPLOYEE)}});
+  place(&r, "contact", S_CONTACT,
+        {{0, rel("contact2user", kOTM, "user", "user2contact", S_CONTACT)},
+         {5, rel("contact2role", kOTM, "contact_role", "contact_role2contact", S_CONTACT)}});
+  place(&r, "contact_role", S_ROLE,
+        {{0, rel("contact_role2site", kMTO, "site", "site2contact_role", S_ROLE)},
+         {1, rel("contact_role2contact", kMTO, "contact", "contact2role", S_ROLE)}});
+  place(&r, "site", S_SITE,
+        {{0, rel("site2employee", kOTM, "employee", "employee2site", S_SITE)},
+         {1, rel("site2contact_role", kOTM, "contact_role", "contact_role2site", S_SITE)}});
+  place(&r, "territory", S_TERRITORY,
+        {{0, rel("territory2user", kMTM, "user", "user2territory", S_TERRITORY)}});
+  return r;
+}
+
+std::string render(const dbs_ty_pwr_list* list) {
+  std::string out = std::to_string(list->type_id) + "|" + (list->pattern ? list->pattern : "");
+  for (long i = 0; i < list->count; ++i)
+    out += "|" + std::string(list->conds[i].field ? list->conds[i].field : "") + " " +
+           std::to_string(list->conds[i].op) + " " + (list->conds[i].value ? list->conds[i].value : "");
+  return out;
+}
+
+}  // namespace
+
+std::string conds_text(const dbs_ty_pwr_list* q) {
+  std::string out;
+  for (long i = 0; i < q->count; ++i)
+    out += std::string(i ? "|" : "") + q->conds[i].field + " " + std::to_string(q->conds[i].op) + " " +
+           q->conds[i].value;
+  return out;
+}
+
+void oab_sec_test::define_dictionary() {
+  auto& s = adp_store::st();
+  s.types.clear();
+  s.fields.clear();
+  for (const type_def& t : types()) {
+    s.types.push_back({t.id, 2, t.name});
+    for (adp_store::dict_field f : t.fields) s.fields.push_back(f);
+  }
+  s.rels = relations();
+}
+
+void oab_sec_test::SetUp() {
+  client_test::SetUp();
+  oab_db_con_id = con();
+  ASSERT_EQ(oab_glb_init(), 0);
+  ASSERT_EQ(oab_qry_init(), 0);
+  set_secure_flag(true);
+}
+
+void oab_sec_test::TearDown() {
+  EXPECT_EQ(oab_qry_term(), 0);
+  dbs_qry_secure_install(nullptr);
+  dbs_pwr_qry_secure_install(nullptr, nullptr);
+  oab_glb_init();  // drops the objects the globals hold
+  oab_glb_main_term();
+  client_test::TearDown();
+}
+
+obj_id oab_sec_test::row(long type, long number, const std::vector<sec_field>& fields) {
+  dbs_ty_lobj* o = nullptr;
+  EXPECT_EQ(dbs_obj_make(nullptr, type, &o), 0);
+  EXPECT_EQ(dbs_fld_set_local(o, 0, &number, 1), 0);
+  for (const sec_field& f : fields) {
+    if (const long* v = std::get_if<long>(&f.value)) {
+      EXPECT_EQ(dbs_fld_set_local(o, f.field, v, 1), 0);
+    } else {
+      const char* t = std::get<std::string>(f.value).c_str();
+      EXPECT_EQ(dbs_fld_set_local(o, f.field, &t, 1), 0);
+    }
+  }
+  EXPECT_EQ(adp_mem::insert(o), 0);
+  dbs_obj_free_local("row", o);
+  return obj_id{type, number, 0};
+}
+
+void oab_sec_test::fk(long type, long number, const std::string& rel, long target) {
+  adp_mem::set_fk({type, number, 0}, rel, target);
+}
+
+void oab_sec_test::restriction(long number, long type, long selector, const std::string& path,
+                               const std::string& value_path, const std::string& op, long is_cond,
+                               const std::string& prefix, const std::string& suffix) {
+  row(S_RESTRICTION, number,
+      {{1, type}, {2, selector}, {3, path}, {4, prefix}, {5, value_path}, {6, suffix}, {7, op}, {9, is_cond}});
+  fk(S_RESTRICTION, number, "restriction2privclass", 1);
+}
+
+void oab_sec_test::seed_session() {
+  row(S_USER, 1, {{1, std::string("user1")}});
+  row(S_CLASS, 1, {{1, std::string("Field Sales")}});
+  fk(S_USER, 1, "user2privclass", 1);
+  const char* names[] = {"north", "south", "o'east"};
+  const typ_sch_rrec* r = rel_record(S_USER, 0);
+  bool user_primary = r->pschema && r->pschema->type_id == S_USER;
+  for (long i = 1; i <= 3; ++i) {
+    row(S_TERRITORY, i, {{1, std::string(names[i - 1])}});
+    adp_mem::link(r, user_primary ? 1 : i, user_primary ? i : 1);
+  }
+  row(S_CONTACT, 1, {{1, std::string("Cal")}});
+  fk(S_USER, 1, "user2contact", 1);
+  row(S_SITE, 7, {{1, std::string("S7")}, {2, std::string("Main")}, {6, std::string("north")}});
+  row(S_SITE, 8, {{1, std::string("S8")}, {2, std::string("Branch")}, {6, std::string("south")}});
+  row(S_ROLE, 1, {{1, std::string("buyer")}, {2, 0L}});
+  row(S_ROLE, 2, {{1, std::string("owner")}, {2, 1L}});
+  fk(S_ROLE, 1, "contact_role2contact", 1);
+  fk(S_ROLE, 1, "contact_role2site", 8);
+  fk(S_ROLE, 2, "contact_role2contact", 1);
+  fk(S_ROLE, 2, "contact_role2site", 7);
+  row(S_EMPLOYEE, 1, {{1, std::string("Eve")}});
+  fk(S_EMPLOYEE, 1, "employee2site", 8);
+}
+
+void oab_sec_test::set_secure_flag(bool on) {
+  long& flags = adp_store::st().current.flags;
+  flags = on ? (flags | DBS_HDR_SECURE) : (flags & ~DBS_HDR_SECURE);
+}
+
+long oab_sec_test::top_code(std::string* text) {
+  long code = 0;
+  const char* t = nullptr;
+  cmn_alrt_top(nullptr, &code, &t);
+  if (text != nullptr) *text = t != nullptr ? t : "";
+  return code;
+}
+
+void oab_sec_test::render_power_queries() {
+  adp_double::hook("adp_pwr_qry_construct", [](const std::vector<void*>& args) -> long {
+    std::string text = render(static_cast<const dbs_ty_pwr_list*>(args[0]));
+    std::strncpy(static_cast<char*>(args[2]), text.c_str(), 1000);
+    return 0;
+  });
+}

@@ -1,0 +1,82 @@
+// The security rig: a small CRM schema in place of the client rig's, with
+// users, privilege classes, restrictions, employees, contacts and their
+// roles, sites, territories and power-query objects, the application
+// services' globals and security installed in the store, and the
+// database's security flag on.
+//
+//   user (20):        objid, login_name (1), alt_login (27); relations
+//                     user2territory (0, many to many), user2privclass (3),
+//                     user2contact (18)
+//   privclass (33):   objid, class_name (1); privclass2restriction (5)
+//   restriction (388): the restriction fields (1 type ... 9 condition flag)
+//   employee (45):    objid, name (1); employee2site (10)
+//   contact (46):     objid, first_name (1); contact2role (5)
+//   contact_role (270): objid, role_name (1), primary_site (2);
+//                     contact_role2site (0), contact_role2contact (1)
+//   site (52):        objid, site_id (1), name (2), type (3), site_type (4),
+//                     status (5), region (6); the view map's view 88
+//   territory (60):   objid, name (1)
+//   qry_cond (62):    objid, path (1), operator (3), value (5)
+//   qry_sort (63):    objid, path (3)
+//   pwr_query (203):  objid, title (1), proc (5), sql (6)
+// Unused relation positions are filled with relations to a pad type (99).
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "client/client_fixture.h"
+
+constexpr long S_USER = 20;
+constexpr long S_CLASS = 33;
+constexpr long S_RESTRICTION = 388;
+constexpr long S_EMPLOYEE = 45;
+constexpr long S_CONTACT = 46;
+constexpr long S_ROLE = 270;
+constexpr long S_SITE = 52;
+constexpr long S_TERRITORY = 60;
+constexpr long S_QRY_COND = 62;
+constexpr long S_QRY_SORT = 63;
+constexpr long S_PWR = 203;
+constexpr long S_PAD = 99;
+constexpr long VIEW_SITE = 88;
+
+constexpr long SITE_NAME = 2;
+constexpr long SITE_TYPE = 3;
+constexpr long SITE_REGION = 6;
+
+struct sec_field {
+  long field;
+  std::variant<long, std::string> value;
+};
+
+struct dbs_ty_pwr_list;
+// A power-query record's conditions as "path op value|...".
+std::string conds_text(const dbs_ty_pwr_list* q);
+
+class oab_sec_test : public client_test {
+ protected:
+  void define_dictionary() override;
+  void SetUp() override;
+  void TearDown() override;
+
+  // A stored row with the fields given (texts or longs).
+  static obj_id row(long type, long number, const std::vector<sec_field>& fields);
+  // A key column of a many-to-one relation (named as the relation).
+  static void fk(long type, long number, const std::string& rel, long target);
+  // A restriction of privilege class 1.
+  static void restriction(long number, long type, long selector, const std::string& path,
+                          const std::string& value_path, const std::string& op, long is_cond,
+                          const std::string& prefix = "", const std::string& suffix = "");
+  // The session as most tests use it: user 1 "user1" of class 1, three
+  // territories (north, south, o'east), contact 1 with a primary role at
+  // site 7 (north) and another at site 8 (south), employee 1 at site 8.
+  static void seed_session();
+  static void set_secure_flag(bool on);
+  // The top alert code (0 when none) and its text.
+  static long top_code(std::string* text = nullptr);
+  // The double renders a constructed power query into its SQL text as
+  // "type|format|path op value|..." (the text adp_pwr_qry_execute records).
+  static void render_power_queries();
+};
