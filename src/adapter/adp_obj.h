@@ -26,6 +26,11 @@ ORB_API long adp_obj_delete(KAdpConnId* con, obj_id* id, long force);
 ORB_API long adp_obj_exist(KAdpConnId* con, long type_id, long number, long option, char* out);
 ORB_API long adp_obj_valid_number(long type_id, long unused);
 ORB_API long adp_obj_subnumber(KAdpConnId* con, long* out);
+// Adds 1 to a numeric field in the database, in a transaction of its own:
+// the row whose key column equals the key text, or (key empty) the row of
+// the object number; *out the new value. No row: alert 0x600004.
+ORB_API long adp_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const char* key_column, long number,
+                                const char* field, long* out);
 
 ORB_API long adp_obj_number_batch(KAdpConnId* con, long n, const long* type_ids, long* last, const long* counts);
 ORB_API long adp_obj_atou_init(KAdpConnId* con, utl_ty_col* counts);

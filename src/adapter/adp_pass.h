@@ -20,6 +20,12 @@ ORB_API long adp_sql_nextrow(KAdpConnId* con, void* statement, char* found);
 
 ORB_API long adp_sql_dbstrlen(KAdpConnId* con);
 ORB_API long adp_sql_multi_select(KAdpConnId* con);
+// Runs a stored procedure through the connection's dialect. The seven
+// untyped arguments are, in order: the procedure name (char*), the number of
+// inputs (a long in the pointer), the inputs (cmn_ty_value*), the number of
+// outputs (a long in the pointer), the outputs' lengths (long*, may be null;
+// a positive one caps a text output), the outputs (cmn_ty_value*, written
+// back), and one not used.
 ORB_API long adp_sql_execute_proc(KAdpConnId* con, void* a1, void* a2, void* a3, void* a4, void* a5, void* a6,
                                   void* a7);
 

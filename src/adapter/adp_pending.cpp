@@ -36,6 +36,9 @@ long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_ob
 long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
 long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
 long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
+long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
+  return pending("adp_obj_incr_field");
+}
 long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
 long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
 long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
@@ -51,7 +54,6 @@ long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return 
 long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
 long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
 long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
-long adp_sql_execute_proc(KAdpConnId*, void*, void*, void*, void*, void*, void*, void*) { return pending("adp_sql_execute_proc"); }
 long adp_pwr_eliminate_dup_id(utl_ty_col*) { return pending("adp_pwr_eliminate_dup_id"); }
 long adp_pwr_non_block_cancel() { return pending("adp_pwr_non_block_cancel"); }
 long adp_pwr_non_block_check(void*, void*, long*) { return pending("adp_pwr_non_block_check"); }

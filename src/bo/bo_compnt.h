@@ -154,6 +154,20 @@ class ORB_API KDdComponent : public KObject {
   void CheckHeaderTexts(KArchive& ar);
 };
 
+// A new REC that read itself from a loading archive; deleted when its
+// Serialize throws.
+template <class REC>
+REC* bo_compnt_load_one(KArchive& ar) {
+  REC* record = new REC();
+  try {
+    record->Serialize(ar);
+  } catch (...) {
+    delete record;
+    throw;
+  }
+  return record;
+}
+
 // The body of a cache file: a record count then each record, loaded records
 // filed through add. A count of 0 or less loads nothing.
 template <class REC, class ARG, class ADD>
@@ -164,16 +178,7 @@ void bo_compnt_serialize_records(KArchive& ar, KArray<REC*, ARG>& records, ADD a
     return;
   }
   int32_t count = int32_t(ar.Get32());
-  for (int32_t i = 0; i < count; ++i) {
-    REC* record = new REC();
-    try {
-      record->Serialize(ar);
-    } catch (...) {
-      delete record;
-      throw;
-    }
-    add(record);
-  }
+  for (int32_t i = 0; i < count; ++i) add(bo_compnt_load_one<REC>(ar));
 }
 
 } // namespace KCLASSIC

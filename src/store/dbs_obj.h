@@ -95,6 +95,11 @@ ORB_API long dbs_obj_create_with_id(KAdpConnId* con, obj_id* id, dbs_ty_lobj* ob
 ORB_API long dbs_obj_create_subobject(KAdpConnId* con, obj_id* parent, dbs_ty_lobj* object);
 ORB_API long dbs_obj_get(KAdpConnId* con, obj_id* id, long option, dbs_ty_lobj** object);
 ORB_API long dbs_obj_put(KAdpConnId* con, dbs_ty_lobj* object);
+// Adds 1 to a numeric field in the database (the row by key column and key
+// text, or by object number when the key is empty) in a transaction of its
+// own; *out the new value. A deadlock is 0x70002b, no row 0x600004.
+ORB_API long dbs_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const char* key_column, long number,
+                                const char* field, long* out);
 ORB_API long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options);
 ORB_API long dbs_obj_delete(KAdpConnId* con, obj_id* id);
 ORB_API long dbs_obj_delete_force(KAdpConnId* con, obj_id* id);

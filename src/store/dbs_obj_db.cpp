@@ -104,6 +104,11 @@ long dbs_obj_get(KAdpConnId* con, obj_id* id, long option, dbs_ty_lobj** object)
 
 long dbs_obj_put(KAdpConnId* con, dbs_ty_lobj* o) { return dbs_obj_put_options(con, o, 0); }
 
+long dbs_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const char* key_column, long number,
+                        const char* field, long* out) {
+  return adp_obj_incr_field(con, type_id, key, key_column, number, field, out);
+}
+
 long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* o, long options) {
   if (!o) return dbs_alrt("dbs_obj_put_options", DBS_NULL_OBJECT);
   if (long st = dbs_obj_chk_lobj(o)) return st;

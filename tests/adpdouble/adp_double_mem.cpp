@@ -21,6 +21,13 @@ namespace {
 constexpr long k_not_found = 0x70002d;
 constexpr long k_dup_key = 0x70002c;
 constexpr long k_failed = 0x70002f;
+constexpr long k_no_row = 0x600004;
+
+row* find_in(database& d, const obj_id& id) {
+  for (row& r : d.rows)
+    if ((r.id.type & DBS_OID_TYPE_MASK) == (id.type & DBS_OID_TYPE_MASK) && r.id.num == id.num) return &r;
+  return nullptr;
+}
 
 size_t boxed_size(long type) {
   switch (type) {
@@ -50,6 +57,7 @@ void enable(const store_procs& procs) {
   st().procs = procs;
 }
 bool on() { return st().on; }
+void set_case_insensitive(bool on) { st().nocase = on; }
 void reset() {
   st() = store{};
   sql_reset();
@@ -209,6 +217,26 @@ void set_fk(const obj_id& id, const std::string& column, long number) {
 
 void link(const typ_sch_rrec* rel, long primary, long foreign) {
   st().db.links.push_back({rel, primary, foreign, {}});
+}
+
+long incr_field(long type, long number, const std::string& field, long* out) {
+  row* r = find_row(obj_id{type, number, 0});
+  typ_sch_srec* s = schema_of(type);
+  if (!r || !s) {
+    cmn_alrt_push(nullptr, "adp_obj_incr_field", k_no_row, 0);
+    return k_no_row;
+  }
+  for (long i = 0; i < s->nfields && i < static_cast<long>(r->cells.size()); ++i) {
+    if (lower(s->fields[i].name) != lower(field)) continue;
+    cell& c = r->cells[static_cast<size_t>(i)];
+    c.present = c.inline_value = true;
+    *out = ++c.word;
+    for (database& d : st().undo)
+      if (row* u = find_in(d, r->id)) u->cells[static_cast<size_t>(i)] = c;
+    return 0;
+  }
+  cmn_alrt_push(nullptr, "adp_obj_incr_field", k_no_row, 0);
+  return k_no_row;
 }
 
 bool has_row(const obj_id& id) { return find_row(id) != nullptr; }

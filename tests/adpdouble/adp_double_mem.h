@@ -37,6 +37,9 @@ struct store_procs {
 void enable(const store_procs& procs);
 bool on();
 void reset();
+// Texts compare without regard to case in conditions (a case-insensitive
+// collation), off after reset.
+void set_case_insensitive(bool on);
 
 // Stores a row from a local object that holds its id (committed at once).
 long insert(dbs_ty_lobj* object);
@@ -68,6 +71,8 @@ long obj_get(long type, long number, dbs_ty_lobj* object);
 long obj_create(const obj_id& id, dbs_ty_lobj* object);
 long obj_put(dbs_ty_lobj* object);
 long obj_delete(const obj_id& id);
+// Adds 1 to a long field of a row (committed at once); no row: 0x600004.
+long incr_field(long type, long number, const std::string& field, long* out);
 void queue_object(dbs_ty_lobj* object, char create, char del, long option);
 void queue_relation(const obj_id& a, const obj_id& b, const obj_id& link_row, long rel_id, char relate);
 // A relation written at once (the store's relate and unrelate outside a

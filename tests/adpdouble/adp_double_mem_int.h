@@ -51,6 +51,7 @@ struct queued {
 
 struct store {
   bool on = false;
+  bool nocase = false;
   store_procs procs{};
   database db;
   std::vector<database> undo;  // the database at each open transaction level

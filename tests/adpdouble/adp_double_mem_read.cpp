@@ -2,6 +2,7 @@
 // related objects, foreign-key columns and the SQL batch of several reads.
 #include <algorithm>
 #include <cstring>
+#include <strings.h>
 
 #include "adpdouble/adp_double_mem_int.h"
 #include "core/clk/clk_time.h"
@@ -32,7 +33,10 @@ bool like(const char* text, const char* pattern) {
 // <0, 0, >0 of the cell against one value word of the field's type.
 long compare(const typ_sch_frec& f, const cell& c, long value) {
   if (c.inline_value) return c.word < value ? -1 : (c.word > value ? 1 : 0);
-  if (c.text) return std::strcmp(c.bytes.c_str(), value ? reinterpret_cast<const char*>(value) : "");
+  if (c.text) {
+    const char* v = value ? reinterpret_cast<const char*>(value) : "";
+    return st().nocase ? strcasecmp(c.bytes.c_str(), v) : std::strcmp(c.bytes.c_str(), v);
+  }
   long result = 0;
   cmn_typ_valcomp(f.data_type, c.bytes.data(), reinterpret_cast<const void*>(value), &result);
   return result;

@@ -135,11 +135,15 @@ long adp_trn_appl_level(long* out) {
 }
 
 // Login and databases.
-long adp_db_login(const char* server, const char* login, const char* password, const char*, long, KAdpConnId**,
+long adp_db_login(const char* server, const char* login, const char* password, const char*, long, KAdpConnId** cid,
                   char) {
   long s = record("adp_db_login", {txt(server), txt(login), txt(password)});
   if (s) return s;
-  if (password && st().accepted_password == password) return 0;
+  if (password && st().accepted_password == password) {
+    static long connection = 0;
+    if (cid) *cid = reinterpret_cast<KAdpConnId*>(&connection);
+    return 0;
+  }
   cmn_alrt_push(nullptr, "adp_db_login", 0x600029, 1, "login refused");
   return 0x600029;
 }
@@ -306,6 +310,12 @@ long adp_obj_exist(KAdpConnId*, long type, long number, long, char* out) {
   return record("adp_obj_exist", {num(type), num(number)});
 }
 long adp_obj_valid_number(long type, long) { return record("adp_obj_valid_number", {num(type)}); }
+long adp_obj_incr_field(KAdpConnId*, long type_id, const char* key, const char* key_column, long number,
+                        const char* field, long* out) {
+  long s = record("adp_obj_incr_field", {num(type_id), txt(key), txt(key_column), num(number), txt(field)}, {out});
+  if (!s && adp_mem::on()) return adp_mem::incr_field(type_id, number, field ? field : "", out);
+  return s;
+}
 long adp_obj_subnumber(KAdpConnId*, long* out) {
   *out = ++st().subnumber;
   return record("adp_obj_subnumber", {});

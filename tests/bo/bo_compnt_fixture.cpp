@@ -19,6 +19,11 @@ void MgrDouble::FetchMetaData(KDdBulkRequest* request) {
     a.daylights.push_back(static_cast<const char*>(request->m_arrDaylightKeys[i]));
   for (int i = 0; i < request->m_arrLocaleNames.GetSize(); ++i)
     a.locales.push_back(static_cast<const char*>(request->m_arrLocaleNames[i]));
+  for (int i = 0; i < request->m_arrChoiceTableNames.GetSize(); ++i)
+    a.choiceTables.push_back(static_cast<const char*>(request->m_arrChoiceTableNames[i]));
+  for (int i = 0; i < request->m_arrUserChoiceListNames.GetSize(); ++i)
+    a.userLists.push_back(static_cast<const char*>(request->m_arrUserChoiceListNames[i]));
+  a.language = request->GetLanguage();
   for (int i = 0; i < request->m_arrCurrencyIds.GetSize(); ++i)
     a.currencyIds.push_back(long(int32_t(request->m_arrCurrencyIds[i])));
   {
@@ -80,6 +85,25 @@ std::string HeaderBytes(long n1, long n2, long n3, const char* t1, const char* t
                         unsigned marker) {
   return Word(marker) + Word(uint32_t(n1)) + Word(uint32_t(n2)) + Word(uint32_t(n3)) + ArString(t1) + ArString(t2) +
          ArString(t3) + ArString(t4);
+}
+
+std::string Damage(std::string body, std::mt19937& rng) {
+  std::uniform_int_distribution<int> what(0, 3);
+  auto pos = [&] { return std::uniform_int_distribution<size_t>(0, body.empty() ? 0 : body.size() - 1)(rng); };
+  switch (what(rng)) {
+    case 0: // flip bytes
+      for (int i = 0; i < 3 && !body.empty(); ++i) body[pos()] = char(rng());
+      break;
+    case 1: // cut short
+      body.resize(pos());
+      break;
+    case 2: // a large length or count
+      if (body.size() > 4) body.replace(pos() % (body.size() - 3), 4, std::string("\xff\xff\x7f\xff", 4));
+      break;
+    default: // bytes inserted
+      body.insert(pos(), std::string(size_t(rng() % 9 + 1), char(rng())));
+  }
+  return body;
 }
 
 } // namespace botest

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,9 @@ namespace botest {
 
 // What one fetched request asked for, in list order.
 struct AskedFor {
-  std::vector<std::string> currencies, timezones, daylights, locales;
+  std::vector<std::string> currencies, timezones, daylights, locales, choiceTables, userLists;
   std::vector<long> currencyIds;
+  long language = 0;
 };
 
 class MgrDouble : public KCLASSIC::KSessionMgr {
@@ -69,5 +71,8 @@ std::string HeaderBytes(long n1, long n2, long n3, const char* t1, const char* t
 std::string Word(uint32_t w);
 // An archive string of up to 254 bytes (one length byte).
 std::string ArString(const std::string& s);
+// bytes damaged in one of four ways drawn from rng: bytes flipped, cut
+// short, a large length or count written over four bytes, bytes inserted.
+std::string Damage(std::string bytes, std::mt19937& rng);
 
 } // namespace botest

@@ -3,7 +3,6 @@
 // component emptied; nothing faults or leaks (the sanitizers watch).
 #include <functional>
 #include <memory>
-#include <random>
 
 #include "bo/bo_currency.h"
 #include "bo/bo_daylight.h"
@@ -77,25 +76,6 @@ const Kind kKinds[] = {
      }},
 };
 
-std::string damage(std::string body, std::mt19937& rng) {
-  std::uniform_int_distribution<int> what(0, 3);
-  auto pos = [&] { return std::uniform_int_distribution<size_t>(0, body.empty() ? 0 : body.size() - 1)(rng); };
-  switch (what(rng)) {
-    case 0: // flip bytes
-      for (int i = 0; i < 3 && !body.empty(); ++i) body[pos()] = char(rng());
-      break;
-    case 1: // cut short
-      body.resize(pos());
-      break;
-    case 2: // a large length or count
-      if (body.size() > 4) body.replace(pos() % (body.size() - 3), 4, std::string("\xff\xff\x7f\xff", 4));
-      break;
-    default: // bytes inserted
-      body.insert(pos(), std::string(size_t(rng() % 9 + 1), char(rng())));
-  }
-  return body;
-}
-
 class CompntFuzzTest : public CompntTest {};
 
 TEST_F(CompntFuzzTest, DamagedBodiesLoadOrFailCleanly) {
@@ -108,7 +88,7 @@ TEST_F(CompntFuzzTest, DamagedBodiesLoadOrFailCleanly) {
     int failed = 0;
     for (int round = 0; round < kRounds; ++round) {
       std::unique_ptr<KDdComponent> target(kind.make(&mgr));
-      int result = LoadBody(*target, damage(body, rng));
+      int result = LoadBody(*target, Damage(body, rng));
       int count = kind.walk(target.get());
       if (result == 0) {
         ++failed;

@@ -3,6 +3,7 @@
 // is checked with the currency tests).
 #include <gtest/gtest.h>
 
+#include "bo/bo_choicetbl.h"
 #include "bo/bo_currency.h"
 #include "bo/bo_daylight.h"
 #include "bo/bo_locale.h"
@@ -45,9 +46,11 @@ TEST(DictRecords, TravelAsArchiveObjectsAndComeBackEqual) {
 }
 
 TEST(DictRecords, ClassRecordsHaveSchemaOneAndAFactory) {
-  KRuntimeClass* classes[] = {KRUNTIME_CLASS(KDdDaylight), KRUNTIME_CLASS(KDdLocale), KRUNTIME_CLASS(KDdTimezone)};
-  const char* names[] = {"KDdDaylight", "KDdLocale", "KDdTimezone"};
-  for (int i = 0; i < 3; ++i) {
+  KRuntimeClass* classes[] = {KRUNTIME_CLASS(KDdDaylight),   KRUNTIME_CLASS(KDdLocale),
+                              KRUNTIME_CLASS(KDdTimezone),   KRUNTIME_CLASS(KDdChoice),
+                              KRUNTIME_CLASS(KDdChoiceList), KRUNTIME_CLASS(KDdChoiceTable)};
+  const char* names[] = {"KDdDaylight", "KDdLocale", "KDdTimezone", "KDdChoice", "KDdChoiceList", "KDdChoiceTable"};
+  for (int i = 0; i < 6; ++i) {
     EXPECT_STREQ(classes[i]->m_lpszClassName, names[i]);
     EXPECT_EQ(classes[i]->m_wSchema, 1u);
     KObject* made = classes[i]->CreateObject();

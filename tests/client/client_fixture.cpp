@@ -7,6 +7,7 @@
 #include "client/ost/ost_main.h"
 #include "client/ost/ost_obj.h"
 #include "client/ost/ost_state.h"
+#include "core/clk/clk_time.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_main.h"
 #include "core/utl/utl_main.h"
@@ -25,6 +26,7 @@ void client_start() {
   started = true;
   ASSERT_EQ(cmn_main_init(), 0);
   ASSERT_EQ(utl_main_init(), 0);
+  ASSERT_EQ(clk_main_init(), 0);
   ASSERT_EQ(typ_main_init(), 0);
   ASSERT_EQ(dbs_main_init(), 0);
   ASSERT_EQ(ost_main_init(), 0);

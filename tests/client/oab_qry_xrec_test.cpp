@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "client/oab/oab_qry.h"
-#include "client/oab_sec_rig.h"
+#include "client/crm_rig.h"
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_obj.h"
@@ -20,7 +20,7 @@ constexpr long kDescending = 1;
 
 long text_value(const char* t) { return reinterpret_cast<long>(t); }
 
-class oab_qry_xrec_test : public oab_sec_test {
+class oab_qry_xrec_test : public crm_test {
  protected:
   static utl_ty_col* objects(long type, const std::vector<std::vector<sec_field>>& rows) {
     utl_ty_col* col = nullptr;

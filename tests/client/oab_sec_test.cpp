@@ -9,7 +9,7 @@
 #include "client/oab/oab_msg.h"
 #include "client/oab/oab_qry.h"
 #include "client/oab/oab_sec.h"
-#include "client/oab_sec_rig.h"
+#include "client/crm_rig.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_col.h"
@@ -23,7 +23,7 @@ constexpr long kEq = 4;
 constexpr long kLike = 6;
 constexpr long kRegionNorth = 1;
 
-class oab_sec_rw_test : public oab_sec_test {
+class oab_sec_rw_test : public crm_test {
  protected:
   // Runs the power-query procedure on a list of site conditions.
   long secure(dbs_ty_pwr_cond* conds, long count, long and_flag, dbs_ty_pwr_list** out, char* rewritten) {

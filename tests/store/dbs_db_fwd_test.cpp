@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/dbs_db.h"
+#include "store/dbs_obj.h"
 #include "store/store_fixture.h"
 
 namespace {
@@ -34,6 +35,19 @@ TEST_F(DbsDbForward, EachForwarderReachesItsAdapterCall) {
     EXPECT_EQ(adp_double::calls_of(r.adapter).size(), 1u) << r.adapter;
   }
   EXPECT_EQ(adp_double::calls_of("adp_db_set_db_driver")[0].args, (std::vector<std::string>{"oledb"}));
+}
+
+TEST_F(DbsDbForward, FieldIncrementPassesItsRowAndFieldOn) {
+  adp_double::reset();
+  long value = 0;
+  EXPECT_EQ(dbs_obj_incr_field(nullptr, 123, "CS-1", "name", 0, "next_value", &value), 0);
+  EXPECT_EQ(dbs_obj_incr_field(nullptr, 123, "", "", 42, "next_value", &value), 0);
+  auto calls = adp_double::calls_of("adp_obj_incr_field");
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"123", "CS-1", "name", "0", "next_value"}));
+  EXPECT_EQ(calls[1].args, (std::vector<std::string>{"123", "", "", "42", "next_value"}));
+  adp_double::script("adp_obj_incr_field", {0x70002b});
+  EXPECT_EQ(dbs_obj_incr_field(nullptr, 123, "", "", 42, "next_value", &value), 0x70002b);
 }
 
 TEST_F(DbsDbForward, CommentAndLocaleListPassTheirArgumentsOn) {

@@ -399,9 +399,13 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     raise(ora_err::METHOD, "GenerateObjids", "not offered by the Oracle service", "object ids come from adp_tbl_oid");
   }
 
-  // CALL name(?, ...) with row 0 of the record as arguments; the OUT values
-  // come back into the columns of the same names (else the last columns).
+  // The batch's next statement (the adapter's procedure block) runs with its
+  // bound values; the OUT values come back as texts, value k in row k of
+  // column 0. Without a statement waiting: CALL name(?, ...) with row 0 of
+  // the record as arguments, the OUT values back into the columns of the
+  // same names (else the last columns).
   long ExecProc(KAdpUtlRecord& params, KZString name, long) override {
+    if (m_next < m_statements.size()) return exec_block(params);
     std::string sql = std::string("CALL ") + static_cast<const char*>(name) + "(";
     bind_map values;
     for (long c = 0; c < params.GetColumns(); ++c) {
@@ -428,6 +432,18 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   }
 
  private:
+  long exec_block(KAdpUtlRecord& record) {
+    size_t at = m_next++;
+    trace("SQL Procedure", m_statements[at].c_str());
+    result_set rs = run("ExecProc", m_statements[at], m_binds[at]);
+    if (rs.rows.empty() || record.GetColumns() == 0) return 0;
+    const auto& row = rs.rows[0];
+    for (size_t k = 0; k < row.size(); ++k) {
+      record.SetStringVal(static_cast<long>(k), 0, row[k] ? row[k]->c_str() : "");
+    }
+    return 0;
+  }
+
   static std::vector<long> marker_list(const bind_map& values) {
     std::vector<long> m;
     for (const auto& entry : values) m.push_back(entry.first);

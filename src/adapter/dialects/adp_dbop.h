@@ -62,7 +62,7 @@ class ORB_API KAdpDbOperation {
   // (out_lengths, when given, caps each text output) are written back into
   // out_values. The last argument is not used.
   virtual long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
-                              cmn_ty_value* out_values, long unused);
+                              cmn_ty_value* out_values, long unused) = 0;
   virtual long BarCreateWithName(char* table_name, long array_number);
   // The value part of one power-query condition, appended at *out.
   virtual long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,

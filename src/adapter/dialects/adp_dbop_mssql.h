@@ -18,6 +18,12 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long AdpTimeStrToClk(const char* text, clktime* out) override;
   KCLASSIC::KZString DbGetAdpDbHeader1() override;
   long SchConvertDbType(const char* type_text) override;
+  // "declare @oK <type>\n" per output, "exec P " with the inputs in line
+  // (texts quoted, N'' in a Unicode database) and the outputs, then
+  // " select @o0, ..."; the answer must have one column per output
+  // (0x60005F). Returned texts live in the work pool until the next call.
+  long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
+                      cmn_ty_value* out_values, long unused) override;
   // Per type, in ascending type order, one call of csp_new_objectid through
   // the data service's id entry (a record of one row and five longs).
   long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;

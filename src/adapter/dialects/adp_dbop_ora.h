@@ -13,6 +13,11 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long AdpTimeStrToClk(const char* text, clktime* out) override;
   KCLASSIC::KZString DbGetAdpDbHeader1() override;
   long SchConvertDbType(const char* type_text) override;
+  // The block "begin\nP( in, ..., out, ...);\nend;\n " with every value bound
+  // (the bind switch on while it is built), in a transaction of its own:
+  // committed, or rolled back on failure. Types 512 and 513 are longs.
+  long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
+                      cmn_ty_value* out_values, long unused) override;
   // At site 0 a range check of every requested type first (nothing moves
   // when one is refused); then per type, in ascending type order, UPDATE and
   // SELECT in a transaction of its own (rolled back on failure).

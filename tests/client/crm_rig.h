@@ -1,4 +1,4 @@
-// The security rig: a small CRM schema in place of the client rig's, with
+// The CRM rig: a small CRM schema in place of the client rig's, with
 // users, privilege classes, restrictions, employees, contacts and their
 // roles, sites, territories and power-query objects, the application
 // services' globals and security installed in the store, and the
@@ -19,6 +19,15 @@
 //   qry_cond (62):    objid, path (1), operator (3), value (5)
 //   qry_sort (63):    objid, path (3)
 //   pwr_query (203):  objid, title (1), proc (5), sql (6)
+//   user relations also user2employee (17), user2wipbin (22, the generic
+//   relation -79), user2config (50); site is_default (7, generic 0x16) and
+//   site2address (6)
+//   wipbin (5):       objid, title (1)
+//   address (47):     objid, address (1); address2zone (3)
+//   time_zone (126):  objid, name (1), gmt_offset (3); zone2daylight (2)
+//   daylight_hr (269): objid, start_time (1, generic 0x1d), end_time (2, 0x1e)
+//   config_itm (310): objid, time_stamp (1), name (2), refresh (3),
+//                     i_value (4), str_value (5), value (6), value_type (7)
 // Unused relation positions are filled with relations to a pad type (99).
 #pragma once
 
@@ -27,6 +36,7 @@
 #include <vector>
 
 #include "client/client_fixture.h"
+#include "core/clk/clk_time.h"
 
 constexpr long S_USER = 20;
 constexpr long S_CLASS = 33;
@@ -40,6 +50,11 @@ constexpr long S_QRY_COND = 62;
 constexpr long S_QRY_SORT = 63;
 constexpr long S_PWR = 203;
 constexpr long S_PAD = 99;
+constexpr long S_WIPBIN = 5;
+constexpr long S_ADDRESS = 47;
+constexpr long S_ZONE = 126;
+constexpr long S_DAYLIGHT = 269;
+constexpr long S_CFG = 310;
 constexpr long VIEW_SITE = 88;
 
 constexpr long SITE_NAME = 2;
@@ -48,14 +63,14 @@ constexpr long SITE_REGION = 6;
 
 struct sec_field {
   long field;
-  std::variant<long, std::string> value;
+  std::variant<long, std::string, clktime> value;
 };
 
 struct dbs_ty_pwr_list;
 // A power-query record's conditions as "path op value|...".
 std::string conds_text(const dbs_ty_pwr_list* q);
 
-class oab_sec_test : public client_test {
+class crm_test : public client_test {
  protected:
   void define_dictionary() override;
   void SetUp() override;

@@ -1,4 +1,4 @@
-#include "client/oab_sec_rig.h"
+#include "client/crm_rig.h"
 
 #include <cstring>
 
@@ -34,6 +34,17 @@ adp_store::dict_rel rel(const char* name, long kind, const char* target, const c
   return {name, kind, target, -1, 0, inverse, 0, "", "", 0, type, ""};
 }
 
+constexpr long kDate = 609;
+adp_store::dict_field date(const char* name, long type, long gen = -1) {
+  return {name, kDate, 9, 0, -1, -1, 0x1, gen, 0, type, ""};
+}
+adp_store::dict_field generic_number(const char* name, long type, long gen) {
+  return {name, kLong, 0, 0, -1, -1, 0x11, gen, 0, type, ""};
+}
+constexpr long kGenDefault = 0x16;
+constexpr long kGenDlStart = 0x1d;
+constexpr long kGenDlEnd = 0x1e;
+
 struct type_def {
   long id;
   const char* name;
@@ -59,7 +70,21 @@ std::vector<type_def> types() {
       {S_SITE,
        "site",
        {number("objid", S_SITE), text("site_id", S_SITE), text("name", S_SITE), number("type", S_SITE),
-        number("site_type", S_SITE), number("status", S_SITE), text("region", S_SITE)}},
+        number("site_type", S_SITE), number("status", S_SITE), text("region", S_SITE),
+        generic_number("is_default", S_SITE, kGenDefault)}},
+      {S_WIPBIN, "wipbin", {number("objid", S_WIPBIN), text("title", S_WIPBIN)}},
+      {S_ADDRESS, "address", {number("objid", S_ADDRESS), text("address", S_ADDRESS)}},
+      {S_ZONE,
+       "time_zone",
+       {number("objid", S_ZONE), text("name", S_ZONE), number("f2", S_ZONE), number("gmt_offset", S_ZONE)}},
+      {S_DAYLIGHT,
+       "daylight_hr",
+       {number("objid", S_DAYLIGHT), date("start_time", S_DAYLIGHT, kGenDlStart),
+        date("end_time", S_DAYLIGHT, kGenDlEnd)}},
+      {S_CFG,
+       "config_itm",
+       {number("objid", S_CFG), date("time_stamp", S_CFG), text("name", S_CFG), number("refresh", S_CFG),
+        number("i_value", S_CFG), text("str_value", S_CFG), text("value", S_CFG), number("value_type", S_CFG)}},
       {S_TERRITORY, "territory", {number("objid", S_TERRITORY), text("name", S_TERRITORY)}},
       {S_QRY_COND,
        "qry_cond",
@@ -97,13 +122,18 @@ std::vector<adp_store::dict_rel> relations() {
   place(&r, "user", S_USER,
         {{0, rel("user2territory", kMTM, "territory", "territory2user", S_USER)},
          {3, rel("user2privclass", kMTO, "privclass", "privclass2user", S_USER)},
-         {18, rel("user2contact", kMTO, "contact", "contact2user", S_USER)}});
+         {17, rel("user2employee", kMTO, "employee", "employee2user", S_USER)},
+         {18, rel("user2contact", kMTO, "contact", "contact2user", S_USER)},
+         {22, rel("user2wipbin", kMTO, "wipbin", "wipbin2user", S_USER)},
+         {50, rel("user2config", kOTM, "config_itm", "config2user", S_USER)}});
   place(&r, "privclass", S_CLASS,
         {{0, rel("privclass2user", kOTM, "user", "user2privclass", S_CLASS)},
          {5, rel("privclass2restriction", kOTM, "restriction", "restriction2privclass", S_CLASS)}});
   place(&r, "restriction", S_RESTRICTION,
         {{0, rel("restriction2privclass", kMTO, "privclass", "privclass2restriction", S_RESTRICTION)}});
-  place(&r, "employee", S_EMPLOYEE, {{10, rel("employee2site", kMTO, "site", "site2employee", S_EMPLOYEE)}});
+  place(&r, "employee", S_EMPLOYEE,
+        {{10, rel("employee2site", kMTO, "site", "site2employee", S_EMPLOYEE)},
+         {11, rel("employee2user", kOTM, "user", "user2employee", S_EMPLOYEE)}});
   place(&r, "contact", S_CONTACT,
         {{0, rel("contact2user", kOTM, "user", "user2contact", S_CONTACT)},
          {5, rel("contact2role", kOTM, "contact_role", "contact_role2contact", S_CONTACT)}});
@@ -112,7 +142,17 @@ std::vector<adp_store::dict_rel> relations() {
          {1, rel("contact_role2contact", kMTO, "contact", "contact2role", S_ROLE)}});
   place(&r, "site", S_SITE,
         {{0, rel("site2employee", kOTM, "employee", "employee2site", S_SITE)},
-         {1, rel("site2contact_role", kOTM, "contact_role", "contact_role2site", S_SITE)}});
+         {1, rel("site2contact_role", kOTM, "contact_role", "contact_role2site", S_SITE)},
+         {6, rel("site2address", kMTO, "address", "address2site", S_SITE)}});
+  place(&r, "wipbin", S_WIPBIN, {{0, rel("wipbin2user", kOTM, "user", "user2wipbin", S_WIPBIN)}});
+  place(&r, "address", S_ADDRESS,
+        {{3, rel("address2zone", kMTO, "time_zone", "zone2address", S_ADDRESS)},
+         {4, rel("address2site", kOTM, "site", "site2address", S_ADDRESS)}});
+  place(&r, "time_zone", S_ZONE,
+        {{2, rel("zone2daylight", kOTM, "daylight_hr", "daylight2zone", S_ZONE)},
+         {3, rel("zone2address", kOTM, "address", "address2zone", S_ZONE)}});
+  place(&r, "daylight_hr", S_DAYLIGHT, {{0, rel("daylight2zone", kMTO, "time_zone", "zone2daylight", S_DAYLIGHT)}});
+  place(&r, "config_itm", S_CFG, {{0, rel("config2user", kMTO, "user", "user2config", S_CFG)}});
   place(&r, "territory", S_TERRITORY,
         {{0, rel("territory2user", kMTM, "user", "user2territory", S_TERRITORY)}});
   return r;
@@ -136,7 +176,7 @@ std::string conds_text(const dbs_ty_pwr_list* q) {
   return out;
 }
 
-void oab_sec_test::define_dictionary() {
+void crm_test::define_dictionary() {
   auto& s = adp_store::st();
   s.types.clear();
   s.fields.clear();
@@ -147,7 +187,7 @@ void oab_sec_test::define_dictionary() {
   s.rels = relations();
 }
 
-void oab_sec_test::SetUp() {
+void crm_test::SetUp() {
   client_test::SetUp();
   oab_db_con_id = con();
   ASSERT_EQ(oab_glb_init(), 0);
@@ -155,7 +195,7 @@ void oab_sec_test::SetUp() {
   set_secure_flag(true);
 }
 
-void oab_sec_test::TearDown() {
+void crm_test::TearDown() {
   EXPECT_EQ(oab_qry_term(), 0);
   dbs_qry_secure_install(nullptr);
   dbs_pwr_qry_secure_install(nullptr, nullptr);
@@ -164,13 +204,15 @@ void oab_sec_test::TearDown() {
   client_test::TearDown();
 }
 
-obj_id oab_sec_test::row(long type, long number, const std::vector<sec_field>& fields) {
+obj_id crm_test::row(long type, long number, const std::vector<sec_field>& fields) {
   dbs_ty_lobj* o = nullptr;
   EXPECT_EQ(dbs_obj_make(nullptr, type, &o), 0);
   EXPECT_EQ(dbs_fld_set_local(o, 0, &number, 1), 0);
   for (const sec_field& f : fields) {
     if (const long* v = std::get_if<long>(&f.value)) {
       EXPECT_EQ(dbs_fld_set_local(o, f.field, v, 1), 0);
+    } else if (const clktime* when = std::get_if<clktime>(&f.value)) {
+      EXPECT_EQ(dbs_fld_set_local(o, f.field, &when, 1), 0);
     } else {
       const char* t = std::get<std::string>(f.value).c_str();
       EXPECT_EQ(dbs_fld_set_local(o, f.field, &t, 1), 0);
@@ -181,11 +223,11 @@ obj_id oab_sec_test::row(long type, long number, const std::vector<sec_field>& f
   return obj_id{type, number, 0};
 }
 
-void oab_sec_test::fk(long type, long number, const std::string& rel, long target) {
+void crm_test::fk(long type, long number, const std::string& rel, long target) {
   adp_mem::set_fk({type, number, 0}, rel, target);
 }
 
-void oab_sec_test::restriction(long number, long type, long selector, const std::string& path,
+void crm_test::restriction(long number, long type, long selector, const std::string& path,
                                const std::string& value_path, const std::string& op, long is_cond,
                                const std::string& prefix, const std::string& suffix) {
   row(S_RESTRICTION, number,
@@ -193,7 +235,7 @@ void oab_sec_test::restriction(long number, long type, long selector, const std:
   fk(S_RESTRICTION, number, "restriction2privclass", 1);
 }
 
-void oab_sec_test::seed_session() {
+void crm_test::seed_session() {
   row(S_USER, 1, {{1, std::string("user1")}});
   row(S_CLASS, 1, {{1, std::string("Field Sales")}});
   fk(S_USER, 1, "user2privclass", 1);
@@ -218,12 +260,12 @@ void oab_sec_test::seed_session() {
   fk(S_EMPLOYEE, 1, "employee2site", 8);
 }
 
-void oab_sec_test::set_secure_flag(bool on) {
+void crm_test::set_secure_flag(bool on) {
   long& flags = adp_store::st().current.flags;
   flags = on ? (flags | DBS_HDR_SECURE) : (flags & ~DBS_HDR_SECURE);
 }
 
-long oab_sec_test::top_code(std::string* text) {
+long crm_test::top_code(std::string* text) {
   long code = 0;
   const char* t = nullptr;
   cmn_alrt_top(nullptr, &code, &t);
@@ -231,7 +273,7 @@ long oab_sec_test::top_code(std::string* text) {
   return code;
 }
 
-void oab_sec_test::render_power_queries() {
+void crm_test::render_power_queries() {
   adp_double::hook("adp_pwr_qry_construct", [](const std::vector<void*>& args) -> long {
     std::string text = render(static_cast<const dbs_ty_pwr_list*>(args[0]));
     std::strncpy(static_cast<char*>(args[2]), text.c_str(), 1000);
