@@ -80,3 +80,13 @@ std::string adp_test::file_text(const std::string& name) const {
   s << in.rdbuf();
   return s.str();
 }
+
+std::vector<std::string> adp_script_sent() {
+  std::vector<std::string> out;
+  for (const std::string& c : ds_script::calls()) {
+    for (const std::string p : {"Statement ", "ExecStatement ", "ExecQuery "}) {
+      if (c.rfind(p, 0) == 0 && c.size() > p.size()) out.push_back(c.substr(p.size()));
+    }
+  }
+  return out;
+}

@@ -18,6 +18,9 @@ std::string adp_script_dll();
 // A library that loads but has no factory, and one that does not exist.
 std::string adp_nofactory_dll();
 std::string adp_missing_dll();
+// The texts of the statements and queries sent to the scripted service, in
+// order (empty statements left out).
+std::vector<std::string> adp_script_sent();
 
 
 class adp_test : public ::testing::Test {

@@ -48,15 +48,6 @@ class AdpIdsMssql : public adp_test {
       if (c.rfind(prefix, 0) == 0) out.push_back(c.substr(prefix.size()));
     return out;
   }
-  // What the server was sent as statements and queries.
-  static std::vector<std::string> sent() {
-    std::vector<std::string> out;
-    for (const std::string& c : ds_script::calls()) {
-      for (const char* p : {"Statement ", "ExecStatement ", "ExecQuery "})
-        if (c.rfind(p, 0) == 0 && c.size() > std::string(p).size()) out.push_back(c.substr(std::string(p).size()));
-    }
-    return out;
-  }
   long batch(std::vector<long> types, std::vector<long> counts, std::vector<long>* last) {
     last->assign(types.size(), -7);
     return op_->ObjNumberBatch(static_cast<long>(types.size()), types.data(), last->data(), counts.data());
@@ -72,7 +63,7 @@ TEST_F(AdpIdsMssql, OneCallPerTypeInTypeOrderEachResultInItsSlot) {
   ASSERT_EQ(batch({7, 3, 5}, {10, 20, 30}, &last), 0);
   EXPECT_EQ(calls_of("ObjidRequest "), (std::vector<std::string>{"3 20 0 0", "5 30 0 0", "7 10 0 0"}));
   EXPECT_EQ(last, (std::vector<long>{710, 320, 530}));
-  EXPECT_EQ(sent(), std::vector<std::string>{});
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});
 
   // Equal type ids are served last-first; site and roaming reach the record.
   ds_script::reset();
@@ -114,7 +105,7 @@ TEST_F(AdpIdsMssql, TypeWithoutCounterRowFailsNamingIt) {
   EXPECT_EQ(last, (std::vector<long>{40, -7}));
   EXPECT_EQ(core_top_alert_code(), ADP_BAD_VALUE_TYPE);
   EXPECT_NE(core_top_alert_text().find("8"), std::string::npos) << core_top_alert_text();
-  EXPECT_EQ(sent(), std::vector<std::string>{});  // no row is made for an ordinary type
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});  // no row is made for an ordinary type
 }
 
 TEST_F(AdpIdsMssql, TheTwoFirstUseTypesGetTheirCounterRow) {
@@ -125,7 +116,7 @@ TEST_F(AdpIdsMssql, TheTwoFirstUseTypesGetTheirCounterRow) {
     std::vector<long> last;
     ASSERT_EQ(batch({type}, {3}, &last), 0);
     EXPECT_EQ(last, std::vector<long>{3});
-    std::vector<std::string> s = sent();
+    std::vector<std::string> s = adp_script_sent();
     ASSERT_EQ(s.size(), 1u);
     EXPECT_EQ(s[0], "insert into adp_tbl_oid (type_id, obj_num) values (" + std::to_string(type) + ", 0)");
     EXPECT_EQ(calls_of("ObjidRequest ").size(), 2u);
@@ -136,7 +127,7 @@ TEST_F(AdpIdsMssql, TheTwoFirstUseTypesGetTheirCounterRow) {
   std::vector<long> last;
   ASSERT_EQ(batch({100000002}, {3}, &last), 0);
   EXPECT_EQ(last, std::vector<long>{3});
-  EXPECT_EQ(sent(), std::vector<std::string>{});
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});
   // Still no value after the row is made: the type fails.
   ds_script::reset();
   ds_script::push_ids({ds_script::kNoId, ds_script::kNoId});
@@ -147,13 +138,13 @@ TEST_F(AdpIdsMssql, IdProcedureIsDroppedWhenPresentThenCreatedAndGranted) {
   const std::string text = op_->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(48));
   ds_script::push_result(ds_script::result{{"name"}, {{cell::t("csp_new_objectid")}}});
   ASSERT_EQ(op_->StpCreateNewProc(), 0);
-  EXPECT_EQ(sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'",
+  EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'",
                                               "drop proc csp_new_objectid", text,
                                               "grant EXEC on csp_new_objectid to PUBLIC"}));
   ds_script::reset();
   ds_script::push_result(ds_script::result{{"name"}, {}});
   ASSERT_EQ(op_->StpCreateNewProc(), 0);
-  EXPECT_EQ(sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'", text,
+  EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'", text,
                                               "grant EXEC on csp_new_objectid to PUBLIC"}));
 }
 

@@ -15,6 +15,7 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_ora_session.h"
+#include "adapter/adp_sce.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
@@ -23,13 +24,11 @@ namespace {
 
 constexpr long kRoamerFlag = 32;
 
-class AdpIdsOra : public adp_ora_test {
+class AdpIdsOra : public adp_ora_open_test {
  protected:
   void SetUp() override {
-    adp_ora_test::SetUp();
+    adp_ora_open_test::SetUp();
     if (HasFatalFailure()) return;
-    con_ = opened();
-    ASSERT_NE(con_, nullptr);
     op_ = con_->GetDbOperation();
     ASSERT_NE(op_, nullptr);
   }
@@ -46,7 +45,6 @@ class AdpIdsOra : public adp_ora_test {
     return op_->ObjNumberBatch(static_cast<long>(types.size()), types.data(), last->data(), counts.data());
   }
 
-  KAdpConnId* con_ = nullptr;
   KAdpDbOperation* op_ = nullptr;
 };
 
@@ -132,6 +130,14 @@ TEST_F(AdpIdsOra, TypeWithoutCounterRowFailsAndServedRequestsKeepTheirIds) {
   // The transaction was ended: a later request commits on its own.
   EXPECT_EQ(batch({3}, {1}, &last), 0);
   EXPECT_EQ(counter_of(3), "46");
+}
+
+TEST_F(AdpIdsOra, TableExistenceOnTheServer) {
+  char exists = 7;
+  ASSERT_EQ(adp_sch_does_tbl_exist(con_, "adp_tbl_oid", &exists), 0);
+  EXPECT_EQ(exists, 1);
+  ASSERT_EQ(adp_sch_does_tbl_exist(con_, "no_such_table", &exists), 0);
+  EXPECT_EQ(exists, 0);
 }
 
 TEST_F(AdpIdsOra, TheTwoFirstUseTypesGetTheirCounterRow) {

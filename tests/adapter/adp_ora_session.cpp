@@ -62,3 +62,10 @@ std::string adp_ora_test::value(const std::string& sql) {
   testdb::rows r = db_.query(sql);
   return r.empty() || r[0].empty() ? "" : r[0][0];
 }
+
+void adp_ora_open_test::SetUp() {
+  adp_ora_test::SetUp();
+  if (HasFatalFailure()) return;
+  con_ = opened();
+  ASSERT_NE(con_, nullptr);
+}

@@ -28,3 +28,11 @@ class adp_ora_test : public adp_test {
 
   testdb::database db_;
 };
+
+// The same, each test case starting with the session of opened() in con_.
+class adp_ora_open_test : public adp_ora_test {
+ protected:
+  void SetUp() override;
+
+  KAdpConnId* con_ = nullptr;
+};

@@ -14,6 +14,7 @@
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_pass.h"
+#include "adapter/adp_proc_values.h"
 #include "adapter/adp_time.h"
 #include "core/clk/clk_text.h"
 #include "core/cmn/cmn_val.h"
@@ -22,20 +23,10 @@
 
 namespace {
 
-constexpr long kLong = 512, kShort = 513, kFloat = 514, kText = 516, kClk = 609, kOther = 600;
+using namespace adp_proc_values;
+
+constexpr long kOther = 600;
 constexpr long kUnicodeFlag = 0x40;
-
-void* word(long n) { return reinterpret_cast<void*>(static_cast<intptr_t>(n)); }
-
-cmn_ty_value float_value(float f) {
-  cmn_ty_value v{kFloat, 0};
-  std::memcpy(&v.value, &f, sizeof f);
-  return v;
-}
-template <class T>
-cmn_ty_value pointer_value(long type, T* p) {
-  return cmn_ty_value{type, reinterpret_cast<long>(p)};
-}
 
 class AdpProcMssql : public adp_test {
  protected:
@@ -119,9 +110,7 @@ TEST_F(AdpProcMssql, OutputsReadBackByType) {
   long lengths[] = {0, 0, 0, 5, 0};
   ASSERT_EQ(call("P", {}, &out, lengths), 0) << core_top_alert_text();
   EXPECT_EQ(out[0].value, 12);
-  float f = 0;
-  std::memcpy(&f, &out[1].value, sizeof f);
-  EXPECT_FLOAT_EQ(f, 2.5f);
+  EXPECT_FLOAT_EQ(float_of(out[1]), 2.5f);
   char text[CLK_TEXT_SIZE] = "";
   ASSERT_EQ(adp_time_clk_to_str(&when, text), 0);
   EXPECT_STREQ(text, "2004-03-06 14:07:09");

@@ -10,6 +10,7 @@
 
 #include "adapter/adp_cfg.h"
 #include "adapter/adp_pass.h"
+#include "adapter/adp_proc_values.h"
 #include "adapter/adp_ora_session.h"
 #include "adapter/adp_trn.h"
 #include "adapter/adp_time.h"
@@ -21,32 +22,13 @@
 namespace {
 
 constexpr auto kBindSwitch = static_cast<KAdpConfig::bool_type>(9);
-constexpr long kLong = 512, kShort = 513, kFloat = 514, kText = 516, kClk = 609;
+using namespace adp_proc_values;
 
-void* word(long n) { return reinterpret_cast<void*>(static_cast<intptr_t>(n)); }
-
-float float_of(const cmn_ty_value& v) {
-  float f = 0;
-  std::memcpy(&f, &v.value, sizeof f);
-  return f;
-}
-cmn_ty_value float_value(float f) {
-  cmn_ty_value v{kFloat, 0};
-  std::memcpy(&v.value, &f, sizeof f);
-  return v;
-}
-template <class T>
-cmn_ty_value pointer_value(long type, T* p) {
-  return cmn_ty_value{type, reinterpret_cast<long>(p)};
-}
-
-class AdpProcOra : public adp_ora_test {
+class AdpProcOra : public adp_ora_open_test {
  protected:
   void SetUp() override {
-    adp_ora_test::SetUp();
+    adp_ora_open_test::SetUp();
     if (HasFatalFailure()) return;
-    con_ = opened();
-    ASSERT_NE(con_, nullptr);
     ASSERT_TRUE(db_.run(
         "create table proc_log(what varchar2(40));\n/\n"
         "CREATE OR REPLACE PROCEDURE p_all(n IN INT, s IN VARCHAR2, d IN DATE, f IN FLOAT, o_long OUT INT,\n"
@@ -67,8 +49,6 @@ class AdpProcOra : public adp_ora_test {
     adp_trn_appl_level(&l);
     return l;
   }
-
-  KAdpConnId* con_ = nullptr;
 };
 
 TEST_F(AdpProcOra, InputsAndOutputsOfEachType) {

@@ -17,15 +17,13 @@ namespace {
 
 constexpr long kCase = 10;
 
-class AdpUniqOra : public adp_ora_test {
+class AdpUniqOra : public adp_ora_open_test {
  protected:
   void SetUp() override {
-    adp_ora_test::SetUp();
+    adp_ora_open_test::SetUp();
     if (HasFatalFailure()) return;
     model_.add("case", kCase, {{516, 7}});
     ASSERT_NE(model_.finish(kCase), nullptr);
-    con_ = opened();
-    ASSERT_NE(con_, nullptr);
     ASSERT_TRUE(db_.run("create table table_case(objid number, id_number varchar2(32), title varchar2(80));\n"
                         "create unique index idx_case_id on table_case(id_number, title);\n"
                         "insert into table_case values(1, 'C-1', 'first');"));
@@ -37,7 +35,6 @@ class AdpUniqOra : public adp_ora_test {
   }
 
   adp_model model_;
-  KAdpConnId* con_ = nullptr;
 };
 
 TEST_F(AdpUniqOra, DuplicateInsertNamesTypeAndColumns) {

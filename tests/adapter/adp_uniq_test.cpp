@@ -33,15 +33,6 @@ class AdpUniq : public adp_test {
     ds_script::reset();
     return con->GetDbOperation();
   }
-  // The texts of the statements and queries sent.
-  static std::vector<std::string> sent() {
-    std::vector<std::string> out;
-    for (const std::string& c : ds_script::calls()) {
-      for (const char* p : {"Statement ", "ExecStatement ", "ExecQuery "})
-        if (c.rfind(p, 0) == 0 && c.size() > std::string(p).size()) out.push_back(c.substr(std::string(p).size()));
-    }
-    return out;
-  }
   static ds_script::result one_column(const char* name, std::vector<cell> values) {
     ds_script::result r{{name}, {}};
     for (cell& v : values) r.rows.push_back({v});
@@ -86,7 +77,7 @@ TEST_F(AdpUniq, SqlServerTableAndIndexInEitherOrder) {
     EXPECT_EQ(a.type_id, kContact);
     EXPECT_EQ(a.columns, "first_name:last_name");
     EXPECT_EQ(a.index, "not set");
-    EXPECT_EQ(sent(), std::vector<std::string>{query});
+    EXPECT_EQ(adp_script_sent(), std::vector<std::string>{query});
   }
 }
 
@@ -96,7 +87,7 @@ TEST_F(AdpUniq, SqlServerObjidIndexAndFailures) {
   EXPECT_EQ(a.status, 0);
   EXPECT_EQ(a.type_id, kCase);
   EXPECT_EQ(a.columns, "objid");
-  EXPECT_EQ(sent(), std::vector<std::string>{});
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});
 
   const char* const unreadable[] = {"duplicate in 'table_case' only", "no quotes at all",
                                     "duplicate in 'table_nothing' with index 'idx_x'"};
@@ -106,7 +97,7 @@ TEST_F(AdpUniq, SqlServerObjidIndexAndFailures) {
     EXPECT_EQ(core_top_alert_code(), ADP_NOT_UNIQUE_TEXT);
     EXPECT_NE(core_top_alert_text().find(m), std::string::npos) << core_top_alert_text();
   }
-  EXPECT_EQ(sent(), std::vector<std::string>{});
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});
 
   ds_script::push_result(one_column("field_names", {}));
   a = analyse(op, "'table_case' 'case_title'");
@@ -126,7 +117,7 @@ TEST_F(AdpUniq, OracleIndexTableTypeAndColumnsFromTheCatalogue) {
   EXPECT_EQ(a.index, "idx_case_id");
   EXPECT_STREQ(op->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(37)), "id_number:title");
   EXPECT_EQ(op->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(10)), kCase);
-  EXPECT_EQ(sent(), (std::vector<std::string>{
+  EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{
                         "select table_name from all_indexes where index_name = 'IDX_CASE_ID' and owner = 'SA'",
                         "select type_id from adp_tbl_name_map \nwhere type_name = 'case'",
                         "select lower(column_name) from all_ind_columns \nwhere index_name = upper('idx_case_id') "
@@ -144,7 +135,7 @@ TEST_F(AdpUniq, OracleOtherOwnersPlainNamesAndTablesOfNoType) {
   EXPECT_EQ(a.type_id, -1);
   EXPECT_EQ(a.columns, "type_id");
   EXPECT_EQ(a.index, "IDX_'X");
-  EXPECT_EQ(sent(), (std::vector<std::string>{
+  EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{
                         "select table_name from all_indexes where index_name = 'IDX_''X' and owner = 'CRM_OWNER'",
                         "select lower(column_name) from all_ind_columns \nwhere index_name = upper('IDX_''X') "
                         "and index_owner = upper('CRM_OWNER')"}));
@@ -158,7 +149,7 @@ TEST_F(AdpUniq, OracleOtherErrorsNoColumnsAndLongNames) {
   EXPECT_EQ(a.type_id, -1);
   EXPECT_EQ(a.columns, "unknow column");
   EXPECT_EQ(a.index, "");
-  EXPECT_EQ(sent(), std::vector<std::string>{});
+  EXPECT_EQ(adp_script_sent(), std::vector<std::string>{});
 
   ds_script::push_result(one_column("table_name", {cell::t("TABLE_CASE")}));
   ds_script::push_result(one_column("type_id", {cell::l(kCase)}));

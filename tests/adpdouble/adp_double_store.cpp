@@ -58,6 +58,10 @@ long register_adp_list() {
 
 // The server's clock is the local one.
 long time_get(clktime* out) {
+  if (st().fixed_time) {
+    *out = st().server_time;
+    return 0;
+  }
   struct tm t{};
   if (long s = clk_seam_local_time(&t)) return s;
   clk_ty_cmp c{};

@@ -82,6 +82,8 @@ struct state {
   std::vector<std::string> printed;  // adp_sql_print_out texts
   std::map<long, std::pair<long, std::string>> type_cache;  // type id -> flags, name
   long subnumber = 0;
+  bool fixed_time = false;   // the server's clock reads server_time
+  clktime server_time{0, 0};
 };
 
 state& st();

@@ -239,7 +239,10 @@ long KAdpOraOperation::ObjNumberBatch(long n, long* type_ids, long* last_ids, lo
         b.EndTransaction(0);
         return st;
       }
-      if (long st = b.EndTransaction(1)) return st;
+      if (long st = b.EndTransaction(1)) {
+        b.EndTransaction(0);
+        return st;
+      }
     }
     b.Reset();
     return 0;

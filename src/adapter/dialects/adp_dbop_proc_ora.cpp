@@ -173,7 +173,10 @@ long KAdpOraOperation::SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_va
       adp_trn_rollback(con);
       return st;
     }
-    if (long st = adp_trn_commit(con)) return st;
+    if (long st = adp_trn_commit(con)) {
+      adp_trn_rollback(con);
+      return st;
+    }
     free_pool();
     return 0L;
   });
