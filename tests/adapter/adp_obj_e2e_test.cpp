@@ -7,8 +7,12 @@
 // keys; and the pseudo types' ids.
 #include <gtest/gtest.h>
 #include <mysql.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +35,7 @@
 #include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 #include "store/dbs_rdb.h"
+#include "core/utl/utl_col.h"
 
 namespace {
 
@@ -49,6 +54,8 @@ class AdpObjE2e : public adp_ora_test {
   }
   void TearDown() override {
     for (dbs_ty_lobj* o : objects_) dbs_obj_free_local("test", o);
+    // The store's id cache outlives the test's database: it is given back.
+    if (KAdpConnId* cid = adp_db_get_conn()) dbs_obj_return_cache(cid);
     adp_ora_test::TearDown();
   }
   // A session on the test's database opened by the store, header flags
@@ -86,7 +93,7 @@ class AdpObjE2e : public adp_ora_test {
     dbs_ty_lobj* o = make(kTicket);
     set_text(o, "title", title);
     set_text(o, "notes", "a long text");
-    set_boxed(o, "opened", opened());
+    set_boxed(o, "opened", opened_at());
     cmn_ty_decimal d{};
     std::strcpy(d.text, "12.50");
     d.precision = 4;
@@ -97,7 +104,7 @@ class AdpObjE2e : public adp_ora_test {
     EXPECT_EQ(dbs_obj_create(cid, o, id), 0);
     return o;
   }
-  static clktime opened() {
+  static clktime opened_at() {
     clktime t{};
     EXPECT_EQ(adp_time_str_to_clk("03/04/2021 10:20:30", &t), 0);
     return t;
@@ -158,8 +165,8 @@ TEST_F(AdpObjE2e, CreateReadUpdateAndDeleteRowsOfEveryValueType) {
   ASSERT_EQ(dbs_fld_get_by_name(back, "amount", &v, &type), 0);
   EXPECT_STREQ(reinterpret_cast<const cmn_ty_decimal*>(v)->text, "12.50");
   ASSERT_EQ(dbs_fld_get_by_name(back, "opened", &v, &type), 0);
-  EXPECT_EQ(reinterpret_cast<const clktime*>(v)->day, opened().day);
-  EXPECT_EQ(reinterpret_cast<const clktime*>(v)->ticks, opened().ticks);
+  EXPECT_EQ(reinterpret_cast<const clktime*>(v)->day, opened_at().day);
+  EXPECT_EQ(reinterpret_cast<const clktime*>(v)->ticks, opened_at().ticks);
 
   // A plain update writes the dirty fields and the search copy.
   set_text(back, "title", "renamed");
@@ -356,6 +363,151 @@ TEST_F(AdpObjE2e, PseudoTypesTakeIdsFromTheirCounterRows) {
   EXPECT_GE(std::stol(value("select obj_num from adp_tbl_oid where type_id = 100000002")), numbers[1]);
   // A type without a schema is refused.
   EXPECT_NE(dbs_obj_ids_create(cid, 1, types + 2, numbers + 2), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// In a forked child: its own session takes the lowest given-back range of
+// the type `rounds` times, each base (or -1) written to `file`; exits 0 when
+// every call succeeded.
+class AdpObjE2eProcesses : public AdpObjE2e {
+ public:
+  [[noreturn]] void child(const std::string& file, long type, long rounds) {
+    KAdpConnId* cid = opened();
+    std::ofstream out(file);
+    int code = cid != nullptr ? 0 : 2;
+    utl_ty_col* col = nullptr;
+    if (code == 0 && utl_col_make("test", 594, 2, 2, 0, 0, &col) != 0) code = 4;
+    for (long i = 0; i < rounds && code == 0; ++i) {
+      utl_col_reset(col);
+      adp_ty_oid_range r{type, -1, -1};
+      utl_col_push(col, &r, nullptr);
+      if (adp_obj_numbers_atou(cid, col) != 0) code = 3;
+      void* e = nullptr;
+      utl_col_ith(col, 0, &e);
+      out << static_cast<adp_ty_oid_range*>(e)->base << "\n";
+    }
+    out.close();
+    _exit(code);
+  }
+};
+
+TEST_F(AdpObjE2eProcesses, RangesGivenBackAtLogoutAreTakenOnceByTwoProcesses) {
+  KAdpConnId* cid = login(kCreatedFlag);
+  ASSERT_NE(cid, nullptr);
+  // Ids of the ticket type reserve a block; logging out gives the rest back.
+  obj_id id{};
+  ASSERT_NE(ticket(cid, "first", &id), nullptr);
+  ASSERT_EQ(dbs_obj_return_cache(cid), 0);
+  testdb::rows back = db_.query("select type_id, min_obj, num_obj from adp_tbl_oid_unused");
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0][0], "40");
+  EXPECT_EQ(back[0][1], std::to_string(id.num));
+  // More ranges of the type, then two processes take them at once.
+  constexpr long kRanges = 12;
+  std::string script;
+  for (long i = 1; i < kRanges; ++i) {
+    script += "insert into adp_tbl_oid_unused values(40, " + std::to_string(1000 * i) + ", 10);\n";
+  }
+  ASSERT_TRUE(db_.run(script));
+  std::vector<std::string> files = {(dir_.path() / "a.txt").string(), (dir_.path() / "b.txt").string()};
+  std::vector<pid_t> kids;
+  for (const std::string& f : files) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) child(f, 40, kRanges);
+    kids.push_back(pid);
+  }
+  for (pid_t pid : kids) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  std::vector<long> taken;
+  long none = 0;
+  for (const std::string& f : files) {
+    std::ifstream in(f);
+    for (long base = 0; in >> base;) {
+      if (base == -1) ++none;
+      else taken.push_back(base);
+    }
+  }
+  std::sort(taken.begin(), taken.end());
+  EXPECT_EQ(std::adjacent_find(taken.begin(), taken.end()), taken.end()) << "a range was taken twice";
+  EXPECT_EQ(taken.size(), static_cast<size_t>(kRanges));
+  EXPECT_EQ(none, kRanges);
+  EXPECT_EQ(value("select count(*) from adp_tbl_oid_unused"), "0");
+}
+
+TEST_F(AdpObjE2e, CounterResetFloorNegativeSwitchAndRead) {
+  KAdpConnId* cid = login(kCreatedFlag);
+  ASSERT_NE(cid, nullptr);
+  ASSERT_TRUE(db_.run("insert into adp_tbl_oid values(77, 5);"));
+  ASSERT_EQ(adp_obj_oid_init(cid, 77, 0), 0);
+  EXPECT_EQ(db_.query("select obj_num from adp_tbl_oid where type_id = 77"), (testdb::rows{{"0"}}));
+  // The floor raises, never lowers; the dummy number sends nothing.
+  ASSERT_EQ(adp_obj_set_number(cid, 77, 50), 0);
+  ASSERT_EQ(adp_obj_set_number(cid, 77, 20), 0);
+  ASSERT_EQ(adp_obj_set_number(cid, 77, adp_obj_dummy_objid()), 0);
+  EXPECT_EQ(value("select obj_num from adp_tbl_oid where type_id = 77"), "50");
+  // The negative switch is guarded by the value last read.
+  ASSERT_EQ(adp_obj_set_negative_number(cid, 77, 49, 0, 0), 0);
+  EXPECT_EQ(value("select obj_num from adp_tbl_oid where type_id = 77"), "50");
+  ASSERT_EQ(adp_obj_set_negative_number(cid, 77, 50, 0, 0), 0);
+  EXPECT_EQ(value("select obj_num from adp_tbl_oid where type_id = 77"), "-2147483648");
+  // The counter read: one below the limit is fine, the limit is reported.
+  long out = 0;
+  ASSERT_TRUE(db_.run("update adp_tbl_oid set obj_num = 268435399 where type_id = 77;"));
+  EXPECT_EQ(adp_obj_get_cur_obj_num(cid, "77", &out), 0);
+  EXPECT_EQ(out, 268435399);
+  ASSERT_TRUE(db_.run("update adp_tbl_oid set obj_num = 268435400 where type_id = 77;"));
+  EXPECT_EQ(adp_obj_get_cur_obj_num(cid, "77", &out), ADP_OID_TOO_HIGH);
+  EXPECT_EQ(out, 268435400);
+  cmn_alrt_clear(nullptr);
+  // A type id text that is no whole number is refused before anything runs.
+  EXPECT_EQ(adp_obj_get_cur_obj_num(cid, "77 or 1=1", &out), ADP_OID_TOO_HIGH);
+  // Counting given-back ranges: none, then per type.
+  utl_ty_col* counts = nullptr;
+  ASSERT_EQ(utl_col_make("test", 594, 4, 4, 0, 0, &counts), 0);
+  ASSERT_EQ(adp_obj_atou_init(cid, counts), 0);
+  long n = -1;
+  utl_col_num(counts, &n);
+  EXPECT_EQ(n, 0);
+  ASSERT_TRUE(db_.run("insert into adp_tbl_oid_unused values(77, 10, 5);\n"
+                      "insert into adp_tbl_oid_unused values(77, 20, 5);\n"
+                      "insert into adp_tbl_oid_unused values(12, 30, 5);"));
+  ASSERT_EQ(adp_obj_atou_init(cid, counts), 0);
+  utl_col_num(counts, &n);
+  ASSERT_EQ(n, 2);
+  std::vector<std::pair<long, long>> seen;
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(counts, i, &e);
+    seen.emplace_back(static_cast<adp_ty_oid_range*>(e)->type_id, static_cast<adp_ty_oid_range*>(e)->base);
+  }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::pair<long, long>>{{12, 1}, {77, 2}}));
+  utl_col_free("test", counts);
+  // A type listed twice is served once; a type without ranges stays at -1.
+  utl_ty_col* ranges = nullptr;
+  ASSERT_EQ(utl_col_make("test", 594, 4, 4, 0, 0, &ranges), 0);
+  for (long t : {77L, 77L, 13L}) {
+    adp_ty_oid_range r{t, -1, -1};
+    utl_col_push(ranges, &r, nullptr);
+  }
+  ASSERT_EQ(adp_obj_numbers_atou(cid, ranges), 0);
+  std::vector<long> bases;
+  for (long i = 0; i < 3; ++i) {
+    void* e = nullptr;
+    utl_col_ith(ranges, i, &e);
+    bases.push_back(static_cast<adp_ty_oid_range*>(e)->base);
+  }
+  EXPECT_EQ(bases, (std::vector<long>{10, -1, -1}));
+  EXPECT_EQ(db_.query("select type_id, min_obj from adp_tbl_oid_unused order by type_id, min_obj"),
+            (testdb::rows{{"12", "30"}, {"77", "20"}}));
+  utl_col_free("test", ranges);
 }
 
 }  // namespace
