@@ -38,6 +38,9 @@
 //                     seconds of the week
 //   schedule (259):   objid; schedule2appt (0)
 //   appointment (260): objid, start (1, date, 0x1d), end (2, date, 0x1e)
+//   com_tmplte (76):  rules and rule actions: objid, title (1), f2, flags (3),
+//                     short_text (4, 80), message (5), f6, f7, kind (8), f9,
+//                     f10, period (11), repeat (12), code (13)
 //   config_itm (310): objid, time_stamp (1), name (2), refresh (3),
 //                     i_value (4), str_value (5), value (6), value_type (7)
 // Unused relation positions are filled with relations to a pad type (99).
@@ -69,6 +72,8 @@ constexpr long S_DAYLIGHT = 269;
 constexpr long S_CFG = 310;
 constexpr long S_SCHEME = 123;
 constexpr long S_CAL_HDR = 258;
+constexpr long S_RULE = 76;
+constexpr long S_PROP = 294;
 constexpr long S_CALENDAR = 286;
 constexpr long S_WORK_WEEK = 257;
 constexpr long S_WORK_HR = 256;
