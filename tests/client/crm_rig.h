@@ -73,6 +73,7 @@ constexpr long S_CFG = 310;
 constexpr long S_SCHEME = 123;
 constexpr long S_CAL_HDR = 258;
 constexpr long S_RULE = 76;
+constexpr long S_PROP = 294;
 constexpr long S_CALENDAR = 286;
 constexpr long S_WORK_WEEK = 257;
 constexpr long S_WORK_HR = 256;

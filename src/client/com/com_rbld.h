@@ -91,3 +91,52 @@ long com_rbld_parse_user_list(const char* text, std::vector<std::string>* out);
 // The message text of a message action ("TO:" and "CC:" lines, then the
 // message).
 std::string com_rbld_message_text(const std::string& to, const std::string& cc, const std::string& message);
+
+// The statements the rule state's save runs before the new conditions and
+// actions are written: the rule's stored conditions, and its stored actions
+// other than those kept. block: the server's block form (server-type bit 2).
+// The block carries no COMMIT: it runs inside the save's own transaction.
+std::string com_rbld_cond_delete_sql(const char* table, long rule, bool block);
+std::string com_rbld_action_delete_sql(const char* table, long rule, const std::vector<long>& kept, bool block);
+
+// The properties conditions may test (type 294, read into the cache): the
+// object type they belong to (-1: any type), the name, the path the value is
+// read along and further values.
+constexpr long COM_PROP_TYPE = 294;
+constexpr long COM_ANY_TYPE = -1;
+constexpr long COM_PROP_KIND_STARRED = 78;  // shown as "name*"
+constexpr char COM_HIDDEN_PREFIX = '@';
+struct com_ty_prop {
+  long obj_type = COM_ANY_TYPE;  // field 2
+  std::string name;              // field 1
+  std::string path;              // field 3
+  long kind = 0;                 // field 4
+  long value_type = 0;           // field 5
+  long is_relation = 0;          // field 6: shown as "[name]"
+  std::string value;             // field 7
+};
+// Reads every type-294 object into the cache (replacing it); names that begin
+// with '@' only when all is true.
+long com_rbld_cache_props(bool all);
+void com_rbld_uncache_props();
+long com_rbld_num_props();
+// The cached property of the type (or of any type) and the name, case
+// ignored; *out null when there is none.
+long com_rbld_map_property(long obj_type, const char* name, const com_ty_prop** out);
+
+// The lists offered for conditions: one row per property, sorted by name.
+struct com_ty_prop_cols {
+  std::vector<std::string> names;  // as shown: "name*", "[name]" or "name"
+  std::vector<std::vector<std::string>> operators;  // the 14 operator texts
+  std::vector<std::string> paths;
+  std::vector<long> kinds;
+  std::vector<long> value_types;
+  std::vector<std::string> values;
+};
+// The rows of one type's cached properties (its own and those of any type).
+long com_rbld_make_prop_cols(long obj_type, com_ty_prop_cols* out);
+// Appends row i of from to out.
+void com_rbld_add_to_list(const com_ty_prop_cols& from, size_t i, com_ty_prop_cols* out);
+// For one type its lists; for several only the properties whose names all of
+// them share. The lists of each type are kept until the cache is dropped.
+long com_rbld_get_properties(const std::vector<long>& obj_types, com_ty_prop_cols* out);
