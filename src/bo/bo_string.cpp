@@ -52,7 +52,16 @@ KArchive& operator>>(KArchive& ar, KDdString*& string) {
   return ar;
 }
 
-KDdStringCollections::KDdStringCollections(KMsg& msg) { Read(msg); }
+// The destructor does not run for a constructor that throws: what was read
+// before the failure is freed here.
+KDdStringCollections::KDdStringCollections(KMsg& msg) {
+  try {
+    Read(msg);
+  } catch (...) {
+    DeleteContents();
+    throw;
+  }
+}
 
 KDdStringCollections::~KDdStringCollections() { DeleteContents(); }
 
