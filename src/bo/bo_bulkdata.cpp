@@ -13,12 +13,6 @@ namespace KCLASSIC {
 
 namespace {
 
-KZString lower_of(const KZString& text) {
-  KZString lower(text);
-  lower.MakeLower();
-  return lower;
-}
-
 template <class REC>
 REC* next_of(const KMapStringToPtr& map, KPOSITION& pos) {
   KZString key;
@@ -84,34 +78,34 @@ void KDdBulkRequestData::Store(IDdTable* record, bool owned) {
 
 void KDdBulkRequestData::Store(IDdChoiceTable* record, bool owned) {
   auto* rec = dynamic_cast<KDdChoiceTable*>(record);
-  if (rec) File(m_mapChoiceTables, lower_of(rec->GetName()), rec, owned);
+  if (rec) File(m_mapChoiceTables, bo_lower(rec->GetName()), rec, owned);
 }
 
 void KDdBulkRequestData::Store(IDdChoiceList* record, bool owned) {
   auto* rec = dynamic_cast<KDdChoiceList*>(record);
-  if (rec) File(m_mapUserChoiceLists, lower_of(rec->GetName()), rec, owned);
+  if (rec) File(m_mapUserChoiceLists, bo_lower(rec->GetName()), rec, owned);
 }
 
 void KDdBulkRequestData::Store(IDdCurrency* record, bool owned) {
   auto* rec = dynamic_cast<KDdCurrency*>(record);
-  if (rec) File(m_mapCurrencies, lower_of(rec->GetName()), rec, owned);
+  if (rec) File(m_mapCurrencies, bo_lower(rec->GetName()), rec, owned);
 }
 
 void KDdBulkRequestData::Store(IDdTimezone* record, bool owned) {
   auto* rec = dynamic_cast<KDdTimezone*>(record);
-  if (rec) File(m_mapTimezones, lower_of(rec->GetName()), rec, owned);
+  if (rec) File(m_mapTimezones, bo_lower(rec->GetName()), rec, owned);
 }
 
 void KDdBulkRequestData::Store(IDdDaylight* record, bool owned) {
   auto* rec = dynamic_cast<KDdDaylight*>(record);
   KZString key;
-  if (rec) File(m_mapDaylights, lower_of(rec->GetKey(key)), rec, owned);
+  if (rec) File(m_mapDaylights, bo_lower(rec->GetKey(key)), rec, owned);
 }
 
 void KDdBulkRequestData::Store(IDdLocale* record, bool owned) {
   auto* rec = dynamic_cast<KDdLocale*>(record);
   KZString key;
-  if (rec) File(m_mapLocales, lower_of(rec->GetKey(key)), rec, owned);
+  if (rec) File(m_mapLocales, bo_lower(rec->GetKey(key)), rec, owned);
 }
 
 void KDdBulkRequestData::Store(KDdString* record, bool owned) {
@@ -177,8 +171,8 @@ void KDdBulkRequestData::Append(KDdBulkRequestData* other) {
 namespace {
 
 template <class REC, class MAP>
-void write_list(KMsg& msg, const MAP& map, const KDdBulkRequestData& answer, REC* (KDdBulkRequestData::*next)(KPOSITION&) const,
-                const int32_t* language) {
+void write_list(KMsg& msg, const MAP& map, const KDdBulkRequestData& answer,
+                REC* (KDdBulkRequestData::*next)(KPOSITION&) const, const int32_t* language) {
   msg.WriteLong(map.GetCount());
   if (language) msg.WriteLong(*language);
   each_record(map, [&](KPOSITION& p) { return (answer.*next)(p); }, [&msg](REC* record) { record->Write(msg); });

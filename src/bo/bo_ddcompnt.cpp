@@ -7,28 +7,6 @@
 
 namespace KCLASSIC {
 
-namespace {
-
-KZString lower_of(const KZString& text) {
-  KZString lower(text);
-  lower.MakeLower();
-  return lower;
-}
-
-template <class REC, class MAP>
-void delete_values(MAP& map) {
-  KPOSITION pos = map.GetStartPosition();
-  while (pos) {
-    unsigned long key = 0;
-    REC* record = nullptr;
-    map.GetNextAssoc(pos, key, record);
-    delete record;
-  }
-  map.RemoveAll();
-}
-
-} // namespace
-
 KDdDataDictCompnt::KDdDataDictCompnt(long language, KSessionMgr* mgr)
     : KDdComponent(eDicDataDict, (unsigned long)language, mgr) {
   m_mapTablesByName.InitHashTable(BO_TABLE_HASH_SIZE);
@@ -96,7 +74,7 @@ void KDdDataDictCompnt::AddTable(KDdTable* table) {
     return;
   }
   m_arrTables.Add(table);
-  m_mapTablesByName.SetAt(lower_of(table->GetName()), table);
+  m_mapTablesByName.SetAt(bo_lower(table->GetName()), table);
   m_mapTablesById.SetAt((unsigned long)table->GetId(), table);
   m_bModified = 1;
 }
@@ -110,15 +88,15 @@ void KDdDataDictCompnt::AddBusObj(KDdBusObj* busObj) {
     return;
   }
   m_mapBusObjsById.SetAt((unsigned long)busObj->GetId(), busObj);
-  m_mapBusObjsByName.SetAt(lower_of(busObj->GetName()), busObj);
+  m_mapBusObjsByName.SetAt(bo_lower(busObj->GetName()), busObj);
 }
 
 void KDdDataDictCompnt::ChangeTableKeys(KDdTable* table, const KZString& oldName, long oldId) {
   KUtlCrSync hold(m_csLock);
-  KZString oldKey = lower_of(oldName);
+  KZString oldKey = bo_lower(oldName);
   KDdTable* held = nullptr;
   if (m_mapTablesByName.Lookup(oldKey, held) && held == table) m_mapTablesByName.RemoveKey(oldKey);
-  m_mapTablesByName.SetAt(lower_of(table->GetName()), table);
+  m_mapTablesByName.SetAt(bo_lower(table->GetName()), table);
   if (oldId != table->GetId()) {
     if (m_mapTablesById.Lookup((unsigned long)oldId, held) && held == table)
       m_mapTablesById.RemoveKey((unsigned long)oldId);
@@ -129,11 +107,11 @@ void KDdDataDictCompnt::ChangeTableKeys(KDdTable* table, const KZString& oldName
 
 void KDdDataDictCompnt::DeleteContents() {
   KUtlCrSync hold(m_csLock);
-  delete_values<KDdBusObj>(m_mapBusObjsById);
+  bo_delete_values<unsigned long, KDdBusObj>(m_mapBusObjsById);
   m_mapBusObjsByName.RemoveAll();
-  delete_values<KDdBusObj>(m_mapFirstBusObjsById);
+  bo_delete_values<unsigned long, KDdBusObj>(m_mapFirstBusObjsById);
   m_mapFirstBusObjsByName.RemoveAll();
-  delete_values<KDdTable>(m_mapTablesById);
+  bo_delete_values<unsigned long, KDdTable>(m_mapTablesById);
   m_mapTablesByName.RemoveAll();
   m_arrTables.SetSize(0);
 }

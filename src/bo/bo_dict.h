@@ -20,8 +20,9 @@
 
 namespace KCLASSIC {
 
-// Tables a peer may name before they exist: never forwarded.
-ORB_API extern const char* const g_FutureTables[];
+// Tables a peer may name before they exist: never forwarded (not exported:
+// IsFutureTable is the way in).
+extern const char* const g_FutureTables[];
 // 1 when name is one of g_FutureTables in any letter case.
 ORB_API int IsFutureTable(const char* name);
 // Ids LoadTables asks for: 0 up to this one.

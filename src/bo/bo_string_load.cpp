@@ -7,18 +7,6 @@ namespace KCLASSIC {
 
 namespace {
 
-template <class INNER>
-void delete_inner_maps(KDdStringCompnt::LangMap<INNER>& outer) {
-  KPOSITION pos = outer.GetStartPosition();
-  while (pos) {
-    unsigned long lang = 0;
-    INNER* inner = nullptr;
-    outer.GetNextAssoc(pos, lang, inner);
-    delete inner;
-  }
-  outer.RemoveAll();
-}
-
 bool missing_or_empty(const KDdStringCompnt::CollMap* colls) { return !colls || colls->IsEmpty(); }
 
 } // namespace
@@ -51,20 +39,14 @@ void KDdStringCompnt::LoadStrings(KMapWordToPtr& subsystems, KDdBulkRequestData*
 
 void KDdStringCompnt::DeleteContents() {
   KUtlCrSync hold(m_csLock);
-  delete_inner_maps(m_mapByKey);
-  delete_inner_maps(m_mapById);
+  bo_delete_values<unsigned long, KDdStringCompnt::KeyMap>(m_mapByKey);
+  bo_delete_values<unsigned long, KDdStringCompnt::IdMap>(m_mapById);
   KPOSITION pos = m_mapColls.GetStartPosition();
   while (pos) {
     unsigned long lang = 0;
     CollMap* colls = nullptr;
     m_mapColls.GetNextAssoc(pos, lang, colls);
-    KPOSITION inner = colls ? colls->GetStartPosition() : nullptr;
-    while (inner) {
-      unsigned long subsys = 0;
-      KDdStringCollections* coll = nullptr;
-      colls->GetNextAssoc(inner, subsys, coll);
-      delete coll;
-    }
+    if (colls) bo_delete_values<unsigned long, KDdStringCollections>(*colls);
     delete colls;
   }
   m_mapColls.RemoveAll();
