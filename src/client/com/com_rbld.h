@@ -140,3 +140,28 @@ void com_rbld_add_to_list(const com_ty_prop_cols& from, size_t i, com_ty_prop_co
 // For one type its lists; for several only the properties whose names all of
 // them share. The lists of each type are kept until the cache is dropped.
 long com_rbld_get_properties(const std::vector<long>& obj_types, com_ty_prop_cols* out);
+
+// Change notices (type 77): field 8 the kind of change, field 1 the id number
+// of the changed object. With a state the notice is saved with it; without,
+// it is created in the database at once.
+struct ost_ty_state;
+constexpr long COM_BOMB_TYPE = 77;
+constexpr long COM_RULE_CHANGED = 0x20004;
+constexpr long COM_USER_NOTIF_CHANGED = 0x10004;
+constexpr long COM_QUEUE_CHANGED = 0x30004;
+long com_rbld_rule_changed(ost_ty_state* state, dbs_ty_lobj* rule);
+long com_rbld_user_notif_changed(ost_ty_state* state, dbs_ty_lobj* user);
+long com_rbld_queue_changed(ost_ty_state* state, dbs_ty_lobj* queue);
+
+// The id of the one object related to id through the relation: a zero id
+// when there is none; 1 and a zero id when there are several.
+struct obj_id;
+constexpr long COM_SEVERAL_RELATED = 1;
+long com_rbld_get_obj_id(obj_id* id, long rel_id, obj_id* out);
+
+// Per rule of the list (type-76 objects), the texts of its start events
+// (its kind-2 conditions, field 3) joined by ", ".
+constexpr long COM_RULE2COND = 0;
+constexpr long COM_COND_TYPE = 287;
+constexpr long COM_COND_START_EVENT = 2;
+long com_rbld_make_start_ev_strs(utl_ty_col* rules, std::vector<std::string>* out);
