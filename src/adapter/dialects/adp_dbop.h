@@ -68,7 +68,7 @@ class ORB_API KAdpDbOperation {
   virtual long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
                              char* table_alias, char* separator, char* op_text, typ_sch_frec* field);
   virtual long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names,
-                            char* answered, char* exists, char* text_read, utl_ty_estr** text);
+                            char* answered, char* exists, char* text_read, utl_ty_estr** text) = 0;
   // Reads one object by a server procedure (both dialects: a stub).
   virtual long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object, typ_sch_srec* schema) = 0;
   // Reserves counts[i] ids of type_ids[i] for each of the n requests and
@@ -112,9 +112,9 @@ class ORB_API KAdpDbOperation {
 
   // Schema SQL and catalogue reads.
   virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);
-  virtual long SchDoesTblExist(const char* name, char* exists, char flag);
+  virtual long SchDoesTblExist(const char* name, char* exists, char flag) = 0;
   virtual long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found,
-                              long* length, long* type_code, char* nullable, long* column_number);
+                              long* length, long* type_code, char* nullable, long* column_number) = 0;
   // The column-type code (0..11) of a catalogue type text; 0 when unknown.
   virtual long SchConvertDbType(const char* type_text) = 0;
   virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);

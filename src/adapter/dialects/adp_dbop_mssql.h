@@ -34,6 +34,16 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // columns "objid" for "objindex", else adp_sch_index's field_names. The
   // index name is not set.
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
+  // "dbo."; a column of syscolumns, names compared as given.
+  long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
+                      long* type_code, char* nullable, long* column_number) override;
+  // Whether sysobjects has an object of the kind and name (in list mode
+  // through the caller's name list, made once and never refreshed), and its
+  // syscomments text when asked.
+  long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
+                    char* exists, char* text_read, utl_ty_estr** text) override;
 
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).

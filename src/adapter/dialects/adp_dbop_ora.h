@@ -27,6 +27,13 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // table is "table_<type>"; the columns also into phrase 37 and the type
   // into number 10. Any other message: type -1, "unknow column".
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // Catalogue reads (adp_dbop_cat.cpp): any object of the name (all_objects,
+  // upper case); a column of USER_/ORBISAN_TAB_COLUMNS, names compared in
+  // upper case; in whole-table mode a Unicode database reports CHAR and
+  // VARCHAR2 lengths divided by 3.
+  long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
+                      long* type_code, char* nullable, long* column_number) override;
 
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
