@@ -44,6 +44,7 @@ adp_store::dict_field generic_number(const char* name, long type, long gen) {
 constexpr long kGenDefault = 0x16;
 constexpr long kGenDlStart = 0x1d;
 constexpr long kGenDlEnd = 0x1e;
+constexpr long kGenTotal = 0x06;
 
 struct type_def {
   long id;
@@ -98,6 +99,23 @@ std::vector<type_def> types() {
        {number("objid", S_PWR), text("title", S_PWR), number("f2", S_PWR), number("f3", S_PWR), number("f4", S_PWR),
         text("proc", S_PWR), text("sql", S_PWR, 2000)}},
       {S_PAD, "pad", {number("objid", S_PAD)}},
+      {S_CAL_HDR, "cal_hdr", {number("objid", S_CAL_HDR)}},
+      {S_RULE,
+       "com_tmplte",
+       {number("objid", S_RULE), text("title", S_RULE), number("f2", S_RULE), number("flags", S_RULE),
+        text("short_text", S_RULE, 80), text("message", S_RULE, 2000), text("f6", S_RULE), number("f7", S_RULE),
+        number("kind", S_RULE), number("f9", S_RULE), number("f10", S_RULE), number("period", S_RULE),
+        number("repeat", S_RULE), number("code", S_RULE)}},
+      {S_CALENDAR, "calendar", {number("objid", S_CALENDAR), date("effective", S_CALENDAR, kGenDlStart)}},
+      {S_WORK_WEEK, "work_week", {number("objid", S_WORK_WEEK), generic_number("total", S_WORK_WEEK, kGenTotal)}},
+      {S_WORK_HR,
+       "work_hr",
+       {number("objid", S_WORK_HR), generic_number("start", S_WORK_HR, kGenDlStart),
+        generic_number("end", S_WORK_HR, kGenDlEnd)}},
+      {S_SCHEDULE, "schedule", {number("objid", S_SCHEDULE)}},
+      {S_APPT,
+       "appointment",
+       {number("objid", S_APPT), date("start_time", S_APPT, kGenDlStart), date("end_time", S_APPT, kGenDlEnd)}},
       {S_SCHEME,
        "num_scheme",
        {number("objid", S_SCHEME), text("name", S_SCHEME), text("value", S_SCHEME), number("f3", S_SCHEME),
@@ -138,7 +156,24 @@ std::vector<adp_store::dict_rel> relations() {
         {{0, rel("restriction2privclass", kMTO, "privclass", "privclass2restriction", S_RESTRICTION)}});
   place(&r, "employee", S_EMPLOYEE,
         {{10, rel("employee2site", kMTO, "site", "site2employee", S_EMPLOYEE)},
-         {11, rel("employee2user", kOTM, "user", "user2employee", S_EMPLOYEE)}});
+         {11, rel("employee2user", kOTM, "user", "user2employee", S_EMPLOYEE)},
+         {18, rel("employee2schedule", kMTO, "schedule", "schedule2employee", S_EMPLOYEE)},
+         {25, rel("employee2cal_hdr", kMTO, "cal_hdr", "hdr2employee", S_EMPLOYEE)}});
+  place(&r, "cal_hdr", S_CAL_HDR,
+        {{0, rel("hdr2calendar", kOTM, "calendar", "calendar2hdr", S_CAL_HDR)},
+         {1, rel("hdr2site", kOTM, "site", "site2cal_hdr", S_CAL_HDR)},
+         {2, rel("hdr2employee", kOTM, "employee", "employee2cal_hdr", S_CAL_HDR)}});
+  place(&r, "calendar", S_CALENDAR,
+        {{0, rel("calendar2week", kMTO, "work_week", "week2calendar", S_CALENDAR)},
+         {1, rel("calendar2hdr", kMTO, "cal_hdr", "hdr2calendar", S_CALENDAR)}});
+  place(&r, "work_week", S_WORK_WEEK,
+        {{0, rel("week2hours", kOTM, "work_hr", "hours2week", S_WORK_WEEK)},
+         {1, rel("week2calendar", kOTM, "calendar", "calendar2week", S_WORK_WEEK)}});
+  place(&r, "work_hr", S_WORK_HR, {{0, rel("hours2week", kMTO, "work_week", "week2hours", S_WORK_HR)}});
+  place(&r, "schedule", S_SCHEDULE,
+        {{0, rel("schedule2appt", kOTM, "appointment", "appt2schedule", S_SCHEDULE)},
+         {1, rel("schedule2employee", kOTM, "employee", "employee2schedule", S_SCHEDULE)}});
+  place(&r, "appointment", S_APPT, {{0, rel("appt2schedule", kMTO, "schedule", "schedule2appt", S_APPT)}});
   place(&r, "contact", S_CONTACT,
         {{0, rel("contact2user", kOTM, "user", "user2contact", S_CONTACT)},
          {5, rel("contact2role", kOTM, "contact_role", "contact_role2contact", S_CONTACT)}});
@@ -148,7 +183,8 @@ std::vector<adp_store::dict_rel> relations() {
   place(&r, "site", S_SITE,
         {{0, rel("site2employee", kOTM, "employee", "employee2site", S_SITE)},
          {1, rel("site2contact_role", kOTM, "contact_role", "contact_role2site", S_SITE)},
-         {6, rel("site2address", kMTO, "address", "address2site", S_SITE)}});
+         {6, rel("site2address", kMTO, "address", "address2site", S_SITE)},
+         {20, rel("site2cal_hdr", kMTO, "cal_hdr", "hdr2site", S_SITE)}});
   place(&r, "wipbin", S_WIPBIN, {{0, rel("wipbin2user", kOTM, "user", "user2wipbin", S_WIPBIN)}});
   place(&r, "address", S_ADDRESS,
         {{3, rel("address2zone", kMTO, "time_zone", "zone2address", S_ADDRESS)},

@@ -9,7 +9,8 @@
 //                     user2contact (18)
 //   privclass (33):   objid, class_name (1); privclass2restriction (5)
 //   restriction (388): the restriction fields (1 type ... 9 condition flag)
-//   employee (45):    objid, name (1); employee2site (10)
+//   employee (44):    objid, name (1); employee2site (10),
+//                     employee2schedule (18), employee2cal_hdr (25)
 //   contact (46):     objid, first_name (1); contact2role (5)
 //   contact_role (270): objid, role_name (1), primary_site (2);
 //                     contact_role2site (0), contact_role2contact (1)
@@ -28,6 +29,18 @@
 //   daylight_hr (269): objid, start_time (1, generic 0x1d), end_time (2, 0x1e)
 //   num_scheme (123): objid, name (1), value (2, the template), width (6),
 //                     zero_fill (7), next_value (8)
+//   cal_hdr (258):    objid; hdr2calendar (0); reached from site2cal_hdr
+//                     (20) and employee2cal_hdr (25), the generic -98
+//   calendar (286):   objid, effective (1, date, generic 0x1d);
+//                     calendar2week (0)
+//   work_week (257):  objid, total (1, generic 0x06); week2hours (0)
+//   work_hr (256):    objid, start (1, generic 0x1d), end (2, 0x1e) in
+//                     seconds of the week
+//   schedule (259):   objid; schedule2appt (0)
+//   appointment (260): objid, start (1, date, 0x1d), end (2, date, 0x1e)
+//   com_tmplte (76):  rules and rule actions: objid, title (1), f2, flags (3),
+//                     short_text (4, 80), message (5), f6, f7, kind (8), f9,
+//                     f10, period (11), repeat (12), code (13)
 //   config_itm (310): objid, time_stamp (1), name (2), refresh (3),
 //                     i_value (4), str_value (5), value (6), value_type (7)
 // Unused relation positions are filled with relations to a pad type (99).
@@ -43,7 +56,7 @@
 constexpr long S_USER = 20;
 constexpr long S_CLASS = 33;
 constexpr long S_RESTRICTION = 388;
-constexpr long S_EMPLOYEE = 45;
+constexpr long S_EMPLOYEE = 44;
 constexpr long S_CONTACT = 46;
 constexpr long S_ROLE = 270;
 constexpr long S_SITE = 52;
@@ -58,6 +71,13 @@ constexpr long S_ZONE = 126;
 constexpr long S_DAYLIGHT = 269;
 constexpr long S_CFG = 310;
 constexpr long S_SCHEME = 123;
+constexpr long S_CAL_HDR = 258;
+constexpr long S_RULE = 76;
+constexpr long S_CALENDAR = 286;
+constexpr long S_WORK_WEEK = 257;
+constexpr long S_WORK_HR = 256;
+constexpr long S_SCHEDULE = 259;
+constexpr long S_APPT = 260;
 constexpr long VIEW_SITE = 88;
 
 constexpr long SITE_NAME = 2;
