@@ -41,7 +41,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"DbCrHeader", [t](KAdpDbOperation& op) { return op.DbCrHeader(t); }},
       {"DbCreate", [t](KAdpDbOperation& op) { return op.DbCreate(t, t, 1, t, 1); }},
       {"DbDelete", [t](KAdpDbOperation& op) { return op.DbDelete(t); }},
-      {"BarCreateWithName", [t](KAdpDbOperation& op) { return op.BarCreateWithName(t, 1); }},
       {"PwrQryOneCond",
        [&s](KAdpDbOperation& op) {
          return op.PwrQryOneCond(nullptr, s.text, s.text, &s.text_ptr, s.text, s.text, s.text, s.text, nullptr);

@@ -63,7 +63,7 @@ class ORB_API KAdpDbOperation {
   // out_values. The last argument is not used.
   virtual long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
                               cmn_ty_value* out_values, long unused) = 0;
-  virtual long BarCreateWithName(char* table_name, long array_number);
+  virtual long BarCreateWithName(char* table_name, long array_number) = 0;
   // The value part of one power-query condition, appended at *out.
   virtual long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
                              char* table_alias, char* separator, char* op_text, typ_sch_frec* field);

@@ -37,6 +37,9 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
   // "dbo."; a column of syscolumns, names compared as given.
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  // A binary-array table, its grants and its unique index
+  // (adp_dbop_bar.cpp).
+  long BarCreateWithName(char* table_name, long array_number) override;
   long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
                       long* type_code, char* nullable, long* column_number) override;
   // Whether sysobjects has an object of the kind and name (in list mode

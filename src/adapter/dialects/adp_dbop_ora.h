@@ -32,6 +32,9 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // upper case; in whole-table mode a Unicode database reports CHAR and
   // VARCHAR2 lengths divided by 3.
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  // A binary-array table, its public synonym and its unique index
+  // (adp_dbop_bar.cpp).
+  long BarCreateWithName(char* table_name, long array_number) override;
   long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
                       long* type_code, char* nullable, long* column_number) override;
 

@@ -18,7 +18,6 @@ long pending(const char* name) {
 long KAdpDbOperation::DbCrHeader(char*) { return pending("DbCrHeader"); }
 long KAdpDbOperation::DbCreate(char*, char*, long, char*, long) { return pending("DbCreate"); }
 long KAdpDbOperation::DbDelete(char*) { return pending("DbDelete"); }
-long KAdpDbOperation::BarCreateWithName(char*, long) { return pending("BarCreateWithName"); }
 long KAdpDbOperation::PwrQryOneCond(pwr_cond*, char*, char*, char**, char*, char*, char*, char*, typ_sch_frec*) {
   return pending("PwrQryOneCond");
 }
