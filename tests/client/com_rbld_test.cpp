@@ -189,3 +189,29 @@ TEST_F(com_rbld_test, RuleStatusTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(com_rbld_sql, DeleteStatementsOfARulesSave) {
+  EXPECT_EQ(com_rbld_cond_delete_sql("table_com_tmplte_cond", 42, false),
+            "delete from table_com_tmplte_cond where parentrule2com_tmplte = 42");
+  EXPECT_EQ(com_rbld_cond_delete_sql("table_com_tmplte_cond", 42, true),
+            "BEGIN delete from table_com_tmplte_cond where parentrule2com_tmplte = 42; END;");
+  const struct {
+    std::vector<long> kept;
+    bool block;
+    const char* expected;
+  } rows[] = {
+      {{}, false, "delete from table_com_tmplte where escal_act2com_tmplte = 42\n"},
+      {{7, 9}, false, "delete from table_com_tmplte where escal_act2com_tmplte = 42\n and objid NOT IN (7, 9)\n"},
+      {{}, true, "BEGIN delete from table_com_tmplte where escal_act2com_tmplte = 42\n; END;\n"},
+      {{7}, true, "BEGIN delete from table_com_tmplte where escal_act2com_tmplte = 42\n and objid NOT IN (7); END; \n"},
+  };
+  for (const auto& r : rows) {
+    std::string sql = com_rbld_action_delete_sql("table_com_tmplte", 42, r.kept, r.block);
+    EXPECT_EQ(sql, r.expected);
+    EXPECT_EQ(sql.find("COMMIT"), std::string::npos);  // the save's transaction commits
+  }
+}
+
+}  // namespace

@@ -91,3 +91,10 @@ long com_rbld_parse_user_list(const char* text, std::vector<std::string>* out);
 // The message text of a message action ("TO:" and "CC:" lines, then the
 // message).
 std::string com_rbld_message_text(const std::string& to, const std::string& cc, const std::string& message);
+
+// The statements the rule state's save runs before the new conditions and
+// actions are written: the rule's stored conditions, and its stored actions
+// other than those kept. block: the server's block form (server-type bit 2).
+// The block carries no COMMIT: it runs inside the save's own transaction.
+std::string com_rbld_cond_delete_sql(const char* table, long rule, bool block);
+std::string com_rbld_action_delete_sql(const char* table, long rule, const std::vector<long>& kept, bool block);
