@@ -65,10 +65,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
       {"SchGetIndexInfo",
        [&s](KAdpDbOperation& op) { return op.SchGetIndexInfo(nullptr, s.text, &s.byte_a, nullptr); }},
-      {"SchTableDef",
-       [&s](KAdpDbOperation& op) {
-         return op.SchTableDef(nullptr, 0, nullptr, nullptr, &s.number, s.text, nullptr);
-       }},
       {"RelRelateRemoteId", [](KAdpDbOperation& op) { return op.RelRelateRemoteId(nullptr, nullptr, nullptr); }},
   };
 }

@@ -10,6 +10,11 @@
 #include "adapter/adp_ora_session.h"
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_tabdef_records.h"
+#include "core/cmn/cmn_meth.h"
+#include "core/utl/utl_col.h"
+#include "core/utl/utl_estr.h"
+#include "adapter/dialects/adp_dbop.h"
 #include "adapter/dialects/adp_dbop_cat.h"
 
 namespace {
@@ -117,6 +122,35 @@ TEST_F(AdpSchCatOra, AUnicodeDatabaseCountsCharactersInWholeTableMode) {
     col_answer a = ask("table_dl2", r.column, r.mode);
     EXPECT_EQ(a.found, 1);
     EXPECT_EQ(a.length, r.length);
+  }
+}
+
+TEST_F(AdpSchCatOra, TheEndOfATableDefinitionRunsAsDdl) {
+  ASSERT_EQ(cmn_meth_install_all(), 0);
+  type_records type;
+  utl_ty_estr* text = nullptr;
+  utl_ty_col* written = nullptr;
+  ASSERT_EQ(utl_estr_create("test", "create table table_def\n (objid number, title varchar2(80), group2other number",
+                            64, 64, &text),
+            0);
+  ASSERT_EQ(utl_col_make("test", 516, 10, 10, 0, 1, &written), 0);
+  long count = 3;
+  ASSERT_EQ(con_->GetDbOperation()->SchTableDef(&type.schema, 1, written, text, &count, "table_def", nullptr), 0);
+  EXPECT_EQ(adp_sql_parse_ddl_now(con_, "%s", utl_estr_get(text)), 0) << utl_estr_get(text);
+  utl_estr_free("test", text);
+  utl_col_free("test", written);
+  const struct {
+    const char* column;
+    long number;
+  } rows[] = {{"group2other", 3}, {"case2site", 4}, {"group2owner", 5}, {"gr_type_owner", 6},
+              {"gr_type_other", 7}, {"case2lead", 8}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.column);
+    col_answer a = ask("table_def", r.column, 1);
+    EXPECT_EQ(a.found, 1);
+    EXPECT_EQ(a.type_code, kNumberCode);
+    EXPECT_EQ(a.number, r.number);
+    EXPECT_EQ(a.nullable, 1);
   }
 }
 

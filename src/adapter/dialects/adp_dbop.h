@@ -121,7 +121,7 @@ class ORB_API KAdpDbOperation {
   virtual long CreateSynonym(char* table_name);
   virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes);
   virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
-                           long* column_count, const char* table_name, FILE* script);
+                           long* column_count, const char* table_name, FILE* script) = 0;
 
   // Clock time <-> the dialect's date text (caller's buffer of at least
   // CLK_TEXT_SIZE bytes). The caller's text is never changed.

@@ -37,6 +37,10 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
   // "dbo."; a column of syscolumns, names compared as given.
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  // The type's relation key columns, ")\n" and (Oracle) the table's
+  // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).
+  long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
+                   long* column_count, const char* table_name, FILE* script) override;
   // A binary-array table, its grants and its unique index
   // (adp_dbop_bar.cpp).
   long BarCreateWithName(char* table_name, long array_number) override;

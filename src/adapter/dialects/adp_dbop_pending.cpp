@@ -52,7 +52,4 @@ long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { retur
 long KAdpDbOperation::LookUpPhysicalStorageParams(char*, char**) { return pending("LookUpPhysicalStorageParams"); }
 long KAdpDbOperation::CreateSynonym(char*) { return pending("CreateSynonym"); }
 long KAdpDbOperation::SchGetIndexInfo(void*, char*, char*, void**) { return pending("SchGetIndexInfo"); }
-long KAdpDbOperation::SchTableDef(typ_sch_srec*, char, utl_ty_col*, utl_ty_estr*, long*, const char*, FILE*) {
-  return pending("SchTableDef");
-}
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }
