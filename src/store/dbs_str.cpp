@@ -53,7 +53,7 @@ const char* const kTexts[DBS_NUM_MSGS] = {
     "Cannot change the password.\n",  // 2241
     nullptr,  // 2242
     nullptr,  // 2243
-    nullptr,  // 2244
+    "A '%s' with the same '%s' already exists in the database.\n",  // 2244
     nullptr,  // 2245
     nullptr,  // 2246
     nullptr,  // 2247
@@ -136,7 +136,7 @@ const char* const kTexts[DBS_NUM_MSGS] = {
     nullptr,  // 2324
     nullptr,  // 2325
     nullptr,  // 2326
-    nullptr,  // 2327
+    "%s\n",  // 2327
     nullptr,  // 2328
     nullptr,  // 2329
     nullptr,  // 2330

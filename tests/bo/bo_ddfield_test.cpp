@@ -1,6 +1,7 @@
 // The dictionary field: construction, copies, equality, both images, the
 // key and object-id tests, the origin of a view field, the choice getters
 // and its schema editing.
+#include "bo/bo_choicetbl.h"
 #include "bo_ddtest.h"
 
 using namespace KCLASSIC;
@@ -218,6 +219,28 @@ TEST_F(DdFieldTest, ChoiceGettersRefuseAPlainField) {
   EXPECT_STREQ(choice.GetChoiceTableName(), "Status Table");
   EXPECT_STREQ(choice.GetChoiceRelName(), "status_rel");
   EXPECT_STREQ(choice.GetDefaultChoiceListName(), "Open");
+
+  // The default choice comes from the choice table's list of that name.
+  struct ChoiceDict : TableDict {
+    KDdChoiceTable* table = nullptr;
+    long language = 0;
+    IDdChoiceTable* FindChoiceTable(long lang, KZString& name, int) override {
+      language = lang;
+      return name.Compare("Status Table") == 0 ? table : nullptr;
+    }
+  } choices;
+  EXPECT_EQ(choice.GetDefaultChoice(&choices, 1036), nullptr);
+  EXPECT_EQ(choices.language, 1036);
+  KDdChoiceTable statusTable("Status Table", "");
+  KZString open("Open"), reopened("Reopened"), note("");
+  statusTable.AddChoice(new KDdChoice(0, 10, open, 1, 0, note, 0));
+  statusTable.AddChoice(new KDdChoice(0, 11, reopened, 2, 0, note, 0));
+  KZString group("Open"), other("Closed");
+  statusTable.AddGroup(other, 0, 1, 0);
+  statusTable.AddGroup(group, 0, 2, 1);
+  choices.table = &statusTable;
+  EXPECT_EQ(choice.GetDefaultChoice(&choices, 1033), static_cast<IDdChoice*>(statusTable.GetChoice(1)));
+  EXPECT_EQ(choice.GetDefaultChoice(nullptr, 1033), nullptr);
 }
 
 TEST_F(DdFieldTest, UpdateTableFieldKeepsPermanentTypes) {

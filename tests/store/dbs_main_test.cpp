@@ -188,4 +188,9 @@ TEST_F(store_test, PrefetchedTextsAndTheListOfTheStore) {
   EXPECT_STREQ(text, "The difference between the client clock and the server clock is more than 24 hours.\n");
   ASSERT_EQ(cmn_alrt_get_msg(0x700090, &text), 0);
   EXPECT_STREQ(text, "The user name entered does not match a valid user of this database.\n");
+  // The save's duplicate-key and database-raised codes print with their texts.
+  ASSERT_EQ(cmn_alrt_get_msg(0x70002c, &text), 0);
+  EXPECT_STREQ(text, "A '%s' with the same '%s' already exists in the database.\n");
+  ASSERT_EQ(cmn_alrt_get_msg(0x70007f, &text), 0);
+  EXPECT_STREQ(text, "%s\n");
 }

@@ -98,3 +98,63 @@ std::string com_rbld_message_text(const std::string& to, const std::string& cc, 
 // The block carries no COMMIT: it runs inside the save's own transaction.
 std::string com_rbld_cond_delete_sql(const char* table, long rule, bool block);
 std::string com_rbld_action_delete_sql(const char* table, long rule, const std::vector<long>& kept, bool block);
+
+// The properties conditions may test (type 294, read into the cache): the
+// object type they belong to (-1: any type), the name, the path the value is
+// read along and further values.
+constexpr long COM_PROP_TYPE = 294;
+constexpr long COM_ANY_TYPE = -1;
+constexpr long COM_PROP_KIND_STARRED = 78;  // shown as "name*"
+constexpr char COM_HIDDEN_PREFIX = '@';
+struct com_ty_prop {
+  long obj_type = COM_ANY_TYPE;  // field 2
+  std::string name;              // field 1
+  std::string path;              // field 3
+  long kind = 0;                 // field 4
+  long value_type = 0;           // field 5
+  long is_relation = 0;          // field 6: shown as "[name]"
+  std::string value;             // field 7
+};
+// Reads every type-294 object into the cache (replacing it); names that begin
+// with '@' only when all is true.
+long com_rbld_cache_props(bool all);
+void com_rbld_uncache_props();
+long com_rbld_num_props();
+// The cached property of the type (or of any type) and the name, case
+// ignored; *out null when there is none.
+long com_rbld_map_property(long obj_type, const char* name, const com_ty_prop** out);
+
+// The lists offered for conditions: one row per property, sorted by name.
+struct com_ty_prop_cols {
+  std::vector<std::string> names;  // as shown: "name*", "[name]" or "name"
+  std::vector<std::vector<std::string>> operators;  // the 14 operator texts
+  std::vector<std::string> paths;
+  std::vector<long> kinds;
+  std::vector<long> value_types;
+  std::vector<std::string> values;
+};
+// The rows of one type's cached properties (its own and those of any type).
+long com_rbld_make_prop_cols(long obj_type, com_ty_prop_cols* out);
+// Appends row i of from to out.
+void com_rbld_add_to_list(const com_ty_prop_cols& from, size_t i, com_ty_prop_cols* out);
+// For one type its lists; for several only the properties whose names all of
+// them share. The lists of each type are kept until the cache is dropped.
+long com_rbld_get_properties(const std::vector<long>& obj_types, com_ty_prop_cols* out);
+
+// Change notices (type 77): field 8 the kind of change, field 1 the id number
+// of the changed object. With a state the notice is saved with it; without,
+// it is created in the database at once.
+struct ost_ty_state;
+constexpr long COM_BOMB_TYPE = 77;
+constexpr long COM_RULE_CHANGED = 0x20004;
+constexpr long COM_USER_NOTIF_CHANGED = 0x10004;
+constexpr long COM_QUEUE_CHANGED = 0x30004;
+long com_rbld_rule_changed(ost_ty_state* state, dbs_ty_lobj* rule);
+long com_rbld_user_notif_changed(ost_ty_state* state, dbs_ty_lobj* user);
+long com_rbld_queue_changed(ost_ty_state* state, dbs_ty_lobj* queue);
+
+// The id of the one object related to id through the relation: a zero id
+// when there is none; 1 and a zero id when there are several.
+struct obj_id;
+constexpr long COM_SEVERAL_RELATED = 1;
+long com_rbld_get_obj_id(obj_id* id, long rel_id, obj_id* out);

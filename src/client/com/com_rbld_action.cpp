@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "client/com/com_rbld.h"
+#include "client/com/com_rbld_fld.h"
 #include "store/dbs_fld.h"
 
 namespace {
@@ -32,16 +33,8 @@ long set_text(dbs_ty_lobj* o, long field, const std::string& value) {
   const char* text = value.c_str();
   return dbs_fld_set(o, field, &text);
 }
-long long_of(dbs_ty_lobj* o, long field) {
-  long v = 0;
-  dbs_fld_get(o, field, &v, nullptr);
-  return v;
-}
-std::string text_of(dbs_ty_lobj* o, long field) {
-  long v = 0;
-  if (dbs_fld_get(o, field, &v, nullptr) != 0 || v == 0) return "";
-  return reinterpret_cast<const char*>(v);
-}
+long long_of(dbs_ty_lobj* o, long field) { return com_rbld_long_of(o, field); }
+std::string text_of(dbs_ty_lobj* o, long field) { return com_rbld_text_of(o, field); }
 
 // "label" then each recipient and a blank, then a newline.
 std::string recipients_line(const char* label, const std::string& list) {
