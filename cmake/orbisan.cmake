@@ -61,9 +61,16 @@ function(orbisan_export_test)
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/lib/orb_layers_check.sh ${CMAKE_SOURCE_DIR}/src)
 endfunction()
 
-# Each tests/<name>/**/*_test.cpp becomes its own executable (so one suite's
-# build does not wait on another's); each test case is a ctest test.
-# Other .cpp files under tests/<name>/ are shared helpers linked into every one.
+# The test files tests/<name>/**/*_test.cpp of a suite make one program,
+# <name>_tests, compiled in units of ORBISAN_TEST_BATCH files each
+# (cmake/orbisan_unity.cmake); each test case is a ctest test. A file that
+# registers a global test environment gets a program of its own,
+# <name>_<file stem>, so that its environment does not run for the suite's
+# other tests. Other .cpp files under tests/<name>/ are shared helpers
+# (testhelp_<name>) linked into every program of the suite.
+# tests/<name>/deps.cmake adds what the suite's programs need beyond that;
+# orbisan_test_target(<name> <file stem> var) names the program that holds
+# a test file.
 function(orbisan_test_suite name)
   file(GLOB_RECURSE tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*_test.cpp)
   file(GLOB_RECURSE all CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
@@ -80,41 +87,97 @@ function(orbisan_test_suite name)
     target_compile_options(testhelp_${name} PRIVATE ${ORBISAN_WARNINGS})
     target_link_libraries(testhelp_${name} PUBLIC orbisan_${name} GTest::gtest GTest::gmock)
   endif()
+  set(shared)
+  set(programs)
   foreach(t ${tests})
-    get_filename_component(stem ${t} NAME_WE)
-    set(exe ${name}_${stem})
-    add_executable(${exe} ${t})
-    target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_options(${exe} PRIVATE ${ORBISAN_WARNINGS})
-    target_link_libraries(${exe} PRIVATE orbisan_${name} GTest::gtest_main GTest::gmock)
-    if(helpers)
-      target_link_libraries(${exe} PRIVATE testhelp_${name})
+    file(STRINGS ${t} environment REGEX "AddGlobalTestEnvironment")
+    if(environment)
+      get_filename_component(stem ${t} NAME_WE)
+      orbisan_suite_program(${name} ${name}_${stem} ${t})
+      list(APPEND programs ${name}_${stem})
+    else()
+      list(APPEND shared ${t})
     endif()
-    orbisan_test_program(${exe})
   endforeach()
-  # tests/<name>/deps.cmake may link the helpers to another suite's helpers.
+  if(shared)
+    orbisan_suite_program(${name} ${name}_tests ${shared})
+    list(APPEND programs ${name}_tests)
+  endif()
+  # tests/<name>/deps.cmake may link the helpers to another suite's helpers;
+  # `programs` lists the suite's programs.
   if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
     include(${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
   endif()
 endfunction()
 
+# One program of suite `name` from the test files after `exe`: the suite's
+# library, its helpers and GoogleTest's main. Records which program holds
+# each test file.
+function(orbisan_suite_program name exe)
+  orbisan_unity_units(${exe} units ${ARGN})
+  add_executable(${exe} ${units})
+  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(${exe} PRIVATE ${ORBISAN_WARNINGS})
+  target_link_libraries(${exe} PRIVATE orbisan_${name} GTest::gtest_main GTest::gmock)
+  if(TARGET testhelp_${name})
+    target_link_libraries(${exe} PRIVATE testhelp_${name})
+  endif()
+  orbisan_test_program(${exe} SUITE ${name} FILES ${ARGN})
+  foreach(t ${ARGN})
+    get_filename_component(stem ${t} NAME_WE)
+    set_property(GLOBAL PROPERTY ORBISAN_TEST_TARGET_${name}_${stem} ${exe})
+  endforeach()
+endfunction()
+
+# Sets `var` to the program of suite `name` that holds the test file
+# <stem>.cpp (for what one file's tests need: a library, a definition).
+function(orbisan_test_target name stem var)
+  get_property(exe GLOBAL PROPERTY ORBISAN_TEST_TARGET_${name}_${stem})
+  if(NOT exe)
+    message(FATAL_ERROR "no test file tests/${name}/**/${stem}.cpp in a program")
+  endif()
+  set(${var} ${exe} PARENT_SCOPE)
+endfunction()
+
 # The ctest tests of one GoogleTest program: each test case in a process of
-# its own, and the whole program once more with its tests shuffled (the seed
-# is GTEST_RANDOM_SEED when set, else a new one, printed by the program).
+# its own, and the tests of each test file once more in one process, in
+# shuffled order ("Shuffled.<suite>_<file stem>"; the seed is
+# GTEST_RANDOM_SEED when set, else a new one, printed by the program).
+# FILES are the program's test files (of suite SUITE); when it holds more
+# than one, cmake/orbisan_shuffled.py picks out each file's tests.
 # A program that links orbisan_testdb (tests/testdb) needs the shared MariaDB
 # server: its tests require the fixture "MariaDB" and find the server's
 # socket in ORB_TEST_MARIADB_SOCKET.
 function(orbisan_test_program exe)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUITE" "FILES")
   set(uses_db "$<BOOL:$<TARGET_PROPERTY:${exe},ORBISAN_MARIADB>>")
   set(props ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
             ENVIRONMENT_MODIFICATION "ORB_TEST_MARIADB_SOCKET=set:${ORBISAN_MARIADB_DIR}/mysqld.sock"
             FIXTURES_REQUIRED "$<IF:${uses_db},MariaDB,None>")
   gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
                        WORKING_DIRECTORY ${CMAKE_BINARY_DIR} PROPERTIES ${props})
-  add_test(NAME Shuffled.${exe} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  # A whole program is the longest kind of test: started early (until ctest
-  # has timings of its own), it does not hold up the end of a parallel run.
-  set_tests_properties(Shuffled.${exe} PROPERTIES ${props} COST 100)
+  set(shuffled)
+  list(LENGTH arg_FILES count)
+  if(count EQUAL 0)
+    add_test(NAME Shuffled.${exe} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set(shuffled Shuffled.${exe})
+  endif()
+  foreach(t ${arg_FILES})
+    get_filename_component(stem ${t} NAME_WE)
+    set(test Shuffled.${arg_SUITE}_${stem})
+    if(count EQUAL 1)
+      add_test(NAME ${test} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    else()
+      add_test(NAME ${test}
+               COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/orbisan_shuffled.py $<TARGET_FILE:${exe}> ${t}
+               WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    endif()
+    list(APPEND shuffled ${test})
+  endforeach()
+  # A file's whole run is the longest kind of test: started early (until
+  # ctest has timings of its own), it does not hold up the end of a parallel
+  # run.
+  set_tests_properties(${shuffled} PROPERTIES ${props} COST 100)
 endfunction()
 
 # The fixture "MariaDB": one private server for the whole test run, started

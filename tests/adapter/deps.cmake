@@ -13,10 +13,9 @@ target_compile_definitions(testhelp_adapter PUBLIC
 # Each program loads the scripted service, which resolves the class library
 # and the adapter from the program: the programs export their symbols, and
 # link the service so the tests can script it.
-foreach(t ${tests})
-  get_filename_component(stem ${t} NAME_WE)
-  set_target_properties(adapter_${stem} PROPERTIES ENABLE_EXPORTS ON)
-  target_link_libraries(adapter_${stem} PRIVATE ScriptDataSvc)
+foreach(program ${programs})
+  set_target_properties(${program} PROPERTIES ENABLE_EXPORTS ON)
+  target_link_libraries(${program} PRIVATE ScriptDataSvc)
 endforeach()
 # The Oracle-dialect service's suites run on the shared MariaDB server
 # (orbisan_testdb), and test the rewrites directly.

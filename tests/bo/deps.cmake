@@ -3,6 +3,8 @@
 target_link_libraries(testhelp_bo PUBLIC testhelp_kclassic BoHost)
 # The encryption tests compare crypt with the system's crypt(3) (libcrypt).
 find_library(ORB_LIBCRYPT crypt REQUIRED)
-target_link_libraries(bo_bo_crypt_test PRIVATE ${ORB_LIBCRYPT})
+orbisan_test_target(bo bo_crypt_test program)
+target_link_libraries(${program} PRIVATE ${ORB_LIBCRYPT})
 # The user context's statements run on the run's shared MariaDB server.
-target_link_libraries(bo_bo_usr_db_test PRIVATE orbisan_testdb)
+orbisan_test_target(bo bo_usr_db_test program)
+target_link_libraries(${program} PRIVATE orbisan_testdb)

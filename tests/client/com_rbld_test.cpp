@@ -215,3 +215,33 @@ TEST(com_rbld_sql, DeleteStatementsOfARulesSave) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(com_rbld_test, StartEventsOfEachRuleInTheListsOrder) {
+  row(S_RULE, 51, {{1, std::string("A")}, {8, 1L}});
+  row(S_RULE, 52, {{1, std::string("B")}, {8, 1L}});
+  row(S_RULE, 53, {{1, std::string("C")}, {8, 1L}});
+  const struct {
+    long cond, rule, kind;
+    const char* value;
+  } conds[] = {{1, 51, 2, "Case Created"}, {2, 51, 3, "Not an event"}, {3, 51, 2, "Case Closed"},
+               {4, 52, 4, "Priority"},     {5, 53, 2, "Dispatched"},   {6, 52, 1, "Ignored"}};
+  for (const auto& c : conds) {
+    row(S_RULE_COND, c.cond, {{1, c.kind}, {3, std::string(c.value)}});
+    fk(S_RULE_COND, c.cond, "parentrule2com_tmplte", c.rule);
+  }
+  utl_ty_col* rules = nullptr;
+  ASSERT_EQ(utl_col_make("t", CMN_TYP_VOID_P, 4, 4, 0, 0, &rules), 0);
+  for (long number : {53L, 51L, 52L}) {
+    dbs_ty_lobj* o = new_rule_object();
+    ASSERT_EQ(dbs_fld_set_local(o, 0, &number, 1), 0);
+    ASSERT_EQ(utl_col_push(rules, &o, nullptr), 0);
+  }
+  std::vector<std::string> texts;
+  ASSERT_EQ(com_rbld_make_start_ev_strs(rules, &texts), 0);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Dispatched", "Case Created, Case Closed", ""}));
+  dbs_obj_free_local_col(nullptr, rules);
+}
+
+}  // namespace

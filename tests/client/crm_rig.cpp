@@ -111,6 +111,11 @@ std::vector<type_def> types() {
        {number("objid", S_BOMB), number("title", S_BOMB), date("escalate_time", S_BOMB), date("end_time", S_BOMB),
         number("focus_lowid", S_BOMB), number("focus_type", S_BOMB), number("f6", S_BOMB), number("second_lowid", S_BOMB),
         number("flags", S_BOMB)}},
+      {S_RULE_COND,
+       "com_cond",
+       {number("objid", S_RULE_COND), number("kind", S_RULE_COND), number("operator", S_RULE_COND),
+        text("property", S_RULE_COND), number("f4", S_RULE_COND), text("value", S_RULE_COND),
+        number("value_type", S_RULE_COND)}},
       {S_PROP,
        "prop_name",
        {number("objid", S_PROP), text("prop_name", S_PROP), number("obj_type", S_PROP), text("path_name", S_PROP),
@@ -202,6 +207,10 @@ std::vector<adp_store::dict_rel> relations() {
         {{2, rel("zone2daylight", kOTM, "daylight_hr", "daylight2zone", S_ZONE)},
          {3, rel("zone2address", kOTM, "address", "address2zone", S_ZONE)}});
   place(&r, "daylight_hr", S_DAYLIGHT, {{0, rel("daylight2zone", kMTO, "time_zone", "zone2daylight", S_DAYLIGHT)}});
+  place(&r, "com_tmplte", S_RULE,
+        {{0, rel("com_tmplte2cond", kOTM, "com_cond", "parentrule2com_tmplte", S_RULE)}});
+  place(&r, "com_cond", S_RULE_COND,
+        {{0, rel("parentrule2com_tmplte", kMTO, "com_tmplte", "com_tmplte2cond", S_RULE_COND)}});
   place(&r, "config_itm", S_CFG, {{0, rel("config2user", kMTO, "user", "user2config", S_CFG)}});
   place(&r, "territory", S_TERRITORY,
         {{0, rel("territory2user", kMTM, "user", "user2territory", S_TERRITORY)}});

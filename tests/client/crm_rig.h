@@ -75,6 +75,7 @@ constexpr long S_CAL_HDR = 258;
 constexpr long S_RULE = 76;
 constexpr long S_PROP = 294;
 constexpr long S_BOMB = 77;
+constexpr long S_RULE_COND = 287;
 constexpr long S_CALENDAR = 286;
 constexpr long S_WORK_WEEK = 257;
 constexpr long S_WORK_HR = 256;

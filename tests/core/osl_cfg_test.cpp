@@ -17,8 +17,6 @@
 #include "core/osl/osl_sys.h"
 #include "core/osl/osl_sys_cfg.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {

@@ -18,8 +18,6 @@
 #include "kclassic/kc_fcall.h"
 #include "kclassic/kc_handle.h"
 
-extern char** environ;
-
 using namespace KCLASSIC;
 using kctest::catchKErr;
 

@@ -2,8 +2,12 @@
 // data locations.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +20,9 @@ using gctest::Bytes;
 using gctest::DataDir;
 
 namespace {
+
+// The unprivileged user and group ("nobody", "nogroup").
+constexpr uid_t kNobodyId = 65534;
 
 GCFileHdr parse(const Bytes& file, uint32_t* st) {
   GCFileHdr h{};
@@ -106,14 +113,32 @@ TEST(FileLayer, OpenFailures) {
   EXPECT_NE(st, GC_OK);
 }
 
+namespace {
+
+// Opens `path` for reading in this process, as an unprivileged user (root
+// first becomes "nobody": permissions bind no one else), and exits 0 when the
+// open is refused for permissions; otherwise says what happened and exits 1.
+[[noreturn]] void openAsUnprivileged(const std::string& path) {
+  if (::geteuid() == 0 &&
+      (::setgroups(0, nullptr) != 0 || ::setgid(kNobodyId) != 0 || ::setuid(kNobodyId) != 0)) {
+    std::fprintf(stderr, "cannot become nobody: %s\n", std::strerror(errno));
+    std::_Exit(1);
+  }
+  uint32_t st = GC_OK;
+  GCFile* f = GCOpenFile(nullptr, path.c_str(), GC_FILE_READ, 0, &st);
+  std::fprintf(stderr, "opened: %s, status %u\n", f != nullptr ? "yes" : "no", static_cast<unsigned>(st));
+  std::_Exit(f == nullptr && st == GC_E_FILE_PERM ? 0 : 1);
+}
+
+} // namespace
+
 TEST(FileLayer, PermissionDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
   DataDir dir;
   dir.write("secret", Bytes(4, 0));
-  ::chmod(dir.file("secret").c_str(), 0);
-  uint32_t st;
-  EXPECT_EQ(GCOpenFile(nullptr, dir.file("secret").c_str(), GC_FILE_READ, 0, &st), nullptr);
-  EXPECT_EQ(st, GC_E_FILE_PERM);
+  // Only the file's own mode refuses: its folder lets everyone through.
+  ASSERT_EQ(::chmod(dir.path(), 0755), 0);
+  ASSERT_EQ(::chmod(dir.file("secret").c_str(), 0), 0);
+  EXPECT_EXIT(openAsUnprivileged(dir.file("secret")), ::testing::ExitedWithCode(0), "opened: no");
 }
 
 TEST(FileLayer, ReadSeekAndEndOfFile) {

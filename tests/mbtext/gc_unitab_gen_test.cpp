@@ -1,5 +1,5 @@
 // The committed tables are what the generator writes from the Unicode data
-// installed on this machine. Skipped where the data or Python is missing.
+// installed on this machine. Fails where the data or Python is missing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

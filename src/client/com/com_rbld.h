@@ -158,3 +158,10 @@ long com_rbld_queue_changed(ost_ty_state* state, dbs_ty_lobj* queue);
 struct obj_id;
 constexpr long COM_SEVERAL_RELATED = 1;
 long com_rbld_get_obj_id(obj_id* id, long rel_id, obj_id* out);
+
+// Per rule of the list (type-76 objects), the texts of its start events
+// (its kind-2 conditions, field 3) joined by ", ".
+constexpr long COM_RULE2COND = 0;
+constexpr long COM_COND_TYPE = 287;
+constexpr long COM_COND_START_EVENT = 2;
+long com_rbld_make_start_ev_strs(utl_ty_col* rules, std::vector<std::string>* out);
