@@ -31,26 +31,7 @@ long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); 
 long adp_qry_no_optimize_create() { return pending("adp_qry_no_optimize_create"); }
 long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return pending("adp_qry_set_dlg_error"); }
 long adp_rel_set_max_per_batch(long) { return pending("adp_rel_set_max_per_batch"); }
-long adp_obj_atou_init(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_atou_init"); }
-long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_obj_create"); }
-long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
-long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
-long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
-long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
-  return pending("adp_obj_incr_field");
-}
-long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
-long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
-long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
-long adp_obj_oid_init(KAdpConnId*, long, long) { return pending("adp_obj_oid_init"); }
-long adp_obj_put_col(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_put_col"); }
-long adp_obj_put_options(KAdpConnId*, dbs_ty_lobj*, long) { return pending("adp_obj_put_options"); }
-long adp_obj_return_cache(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_return_cache"); }
-long adp_obj_set_negative_number(KAdpConnId*, long, long, long, long) { return pending("adp_obj_set_negative_number"); }
-long adp_obj_subnumber(KAdpConnId*, long*) { return pending("adp_obj_subnumber"); }
-long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
-long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
 long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
 long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
 long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
@@ -81,12 +62,7 @@ long adp_qry_wildcard_transform(const char*, const char*, const char*, char*, lo
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
-long adp_obj_get_from_buf(void*, long, void*, utl_ty_col*) { return pending("adp_obj_get_from_buf"); }
-long adp_obj_get_fk_cols(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols"); }
-long adp_obj_get_fk_cols_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_ex"); }
 long adp_qry_get_id_from_buf(void*, long, utl_ty_col*) { return pending("adp_qry_get_id_from_buf"); }
-long adp_obj_get_fk_cols_batch(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols_batch"); }
-long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_batch_ex"); }
 long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }
 long adp_rel_add_to_batch(obj_id*, obj_id*, obj_id*, long, char) { return pending("adp_rel_add_to_batch"); }
 long adp_rel_do_batch(KAdpConnId*, char, long) { return pending("adp_rel_do_batch"); }
@@ -110,14 +86,6 @@ long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, lo
 long adp_ind_free_res_ind_col(utl_ty_col*) { return pending("adp_ind_free_res_ind_col"); }
 long adp_ind_get_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*) { return pending("adp_ind_get_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
-const char* adp_obj_default_datetime() {
-  pending("adp_obj_default_datetime");
-  return nullptr;
-}
-const char* adp_obj_default_string() {
-  pending("adp_obj_default_string");
-  return nullptr;
-}
 long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
 long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }
 long adp_sce_create_table(KAdpConnId*, const char*, const char*, const char*, FILE*, long) { return pending("adp_sce_create_table"); }

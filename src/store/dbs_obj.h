@@ -98,6 +98,10 @@ ORB_API long dbs_obj_put(KAdpConnId* con, dbs_ty_lobj* object);
 // Adds 1 to a numeric field in the database (the row by key column and key
 // text, or by object number when the key is empty) in a transaction of its
 // own; *out the new value. A deadlock is 0x70002b, no row 0x600004.
+// The type id and field text of the last unique-key violation.
+ORB_API long dbs_obj_not_unique_fields(long* type_id, const char** fields);
+// Does nothing; 0.
+ORB_API long dbs_obj_get_multi_fk_cols_sql();
 ORB_API long dbs_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const char* key_column, long number,
                                 const char* field, long* out);
 ORB_API long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options);
