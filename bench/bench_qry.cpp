@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_ratio.h"
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
 #include "adapter/adp_qry_rec.h"
@@ -154,18 +155,6 @@ BENCHMARK(BM_AdapterObjects)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DirectObjects)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AdapterRelationIds)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DirectRelationIds)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-class ratio_reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      std::string name = r.benchmark_name();
-      if (r.run_type == Run::RT_Iteration) times[name.substr(0, name.find('/'))] = r.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 std::string rows_script() {
   std::string s =
