@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "bench_ratio.h"
 #include "adapter/adp_cfg.h"
 #include "adapter/adp_dsvc.h"
 #include "adapter/adp_rec.h"
@@ -125,19 +126,6 @@ void BM_Direct(benchmark::State& state) {
 
 BENCHMARK(BM_Service)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Direct)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-class ratio_reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      // Keyed by the function's name, without the "/min_time:..." part.
-      std::string name = r.benchmark_name();
-      if (r.run_type == Run::RT_Iteration) times[name.substr(0, name.find('/'))] = r.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace
 

@@ -200,6 +200,9 @@ class ORB_API KAdpSqlBatch {
 
 // Prints every statement with "%s\n".
 ORB_API FILE& operator<<(FILE& f, KAdpSqlBatch* b);
+// How many DDL statements the process's batches have run (or tried); the
+// catalogue caches compare it to know they may be stale.
+ORB_API long adp_batch_ddl_runs();
 
 // Replaces *text by an upper-case copy in a module pool; the copy lives until
 // the next call. 0.

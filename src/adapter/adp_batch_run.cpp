@@ -153,9 +153,16 @@ long KAdpSqlBatch::EndTransaction(char commit) {
   return commit == 1 ? adp_trn_commit(m_pCid) : adp_trn_rollback(m_pCid);
 }
 
+namespace {
+long g_ddl_runs = 0;
+}  // namespace
+
+long adp_batch_ddl_runs() { return g_ddl_runs; }
+
 long KAdpSqlBatch::exec_one_ddl(const char* text, long stmt) {
   // Empty statements run as nothing and leave the last row count alone.
   if (text == nullptr || text[0] == '\0') return 0;
+  ++g_ddl_runs;  // even a failed statement may have changed the catalogue
   char in_trn = m_pCid->GetConfig().GetPropertyBool(static_cast<KAdpConfig::bool_type>(6));
   if (in_trn == 1) {
     if (long st = BeginTransaction()) return st;

@@ -73,6 +73,28 @@ ORB_API long adp_obj_get_fk_cols_ex(KAdpConnId* con, long type_id, long number, 
                                     const char* const* type_columns, const char* const* id_columns,
                                     const long* wanted_types, long* values);
 
+// The table a local object is written to: the type's physical table, or a
+// table of its own and / or another database ("db..table"), composed in the
+// object's pool.
+ORB_API long adp_sch_dest_tbl_find(dbs_ty_lobj* object, const char** table);
+ORB_API long adp_sch_dest_tbl_compose(dbs_ty_lobj* object, const char* db_name, const char* table,
+                                      const char** out);
+
+// Updates: bit 32 of the options checks the modification stamp.
+ORB_API long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object);
+ORB_API long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long options);
+// The last unique-key violation: its type id and field text.
+ORB_API long adp_obj_not_unique_fields(long* type_id, const char** fields);
+// Pushes 0x70002c with the type name and field text of the last violation.
+ORB_API long adp_obj_alert2();
+ORB_API long adp_obj_get_multi_fk_cols_sql(...);
+// Id tables: reset-free helpers.
+ORB_API long adp_obj_number(KAdpConnId* con, long type_id, long* out);
+ORB_API long adp_obj_set_number(KAdpConnId* con, long type_id, long number);
+ORB_API long adp_obj_get_cur_obj_num(KAdpConnId* con, const char* type_id, long* out);
+ORB_API long adp_obj_dummy_objid();
+ORB_API long adp_obj_number_mult(...);
+
 // Analyses a unique-key violation text through the current connection's
 // dialect: the object type id (-1 when the table is no object type), the
 // key's field names and the table (index) name. Without a connection or

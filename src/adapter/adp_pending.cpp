@@ -28,65 +28,11 @@ long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create");
 long adp_db_cr_header(KAdpConnId*, long) { return pending("adp_db_cr_header"); }
 long adp_db_create(KAdpConnId*, const char*, long, long, long, long) { return pending("adp_db_create"); }
 long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); }
-long adp_qry_no_optimize_create() { return pending("adp_qry_no_optimize_create"); }
-long adp_qry_set_dlg_error(adp_ty_dlg_error_proc) { return pending("adp_qry_set_dlg_error"); }
 long adp_rel_set_max_per_batch(long) { return pending("adp_rel_set_max_per_batch"); }
-long adp_obj_atou_init(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_atou_init"); }
-long adp_obj_create(KAdpConnId*, obj_id*, dbs_ty_lobj*) { return pending("adp_obj_create"); }
-long adp_obj_delete(KAdpConnId*, obj_id*, long) { return pending("adp_obj_delete"); }
-long adp_obj_exist(KAdpConnId*, long, long, long, char*) { return pending("adp_obj_exist"); }
-long adp_obj_get(KAdpConnId*, long, long, long, dbs_ty_lobj*) { return pending("adp_obj_get"); }
-long adp_obj_incr_field(KAdpConnId*, long, const char*, const char*, long, const char*, long*) {
-  return pending("adp_obj_incr_field");
-}
-long adp_obj_get_col(KAdpConnId*, long, utl_ty_col*, long, long, utl_ty_col*, long) { return pending("adp_obj_get_col"); }
-long adp_obj_number_batch(KAdpConnId*, long, const long*, long*, const long*) { return pending("adp_obj_number_batch"); }
-long adp_obj_numbers_atou(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_numbers_atou"); }
-long adp_obj_oid_init(KAdpConnId*, long, long) { return pending("adp_obj_oid_init"); }
-long adp_obj_put_col(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_put_col"); }
-long adp_obj_put_options(KAdpConnId*, dbs_ty_lobj*, long) { return pending("adp_obj_put_options"); }
-long adp_obj_return_cache(KAdpConnId*, utl_ty_col*) { return pending("adp_obj_return_cache"); }
-long adp_obj_set_negative_number(KAdpConnId*, long, long, long, long) { return pending("adp_obj_set_negative_number"); }
-long adp_obj_subnumber(KAdpConnId*, long*) { return pending("adp_obj_subnumber"); }
-long adp_obj_valid_number(long, long) { return pending("adp_obj_valid_number"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
-long adp_obj_get_sql_batch(KAdpConnId*, utl_ty_col*, long, long, long) { return pending("adp_obj_get_sql_batch"); }
-long adp_qry_related_objs_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long, void*, char, long) { return pending("adp_qry_related_objs_sql"); }
-long adp_qry_simple_sql(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql"); }
-long adp_qry_simple_sql_batch(KAdpConnId*, utl_ty_col*, void*, long, void*, long) { return pending("adp_qry_simple_sql_batch"); }
-long adp_pwr_eliminate_dup_id(utl_ty_col*) { return pending("adp_pwr_eliminate_dup_id"); }
-long adp_pwr_non_block_cancel() { return pending("adp_pwr_non_block_cancel"); }
-long adp_pwr_non_block_check(void*, void*, long*) { return pending("adp_pwr_non_block_check"); }
-long adp_pwr_non_block_exe(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_non_block_exe"); }
-long adp_pwr_non_block_results(KAdpConnId*, utl_ty_col*) { return pending("adp_pwr_non_block_results"); }
-long adp_pwr_qry_construct(KAdpConnId*, typ_sch_srec*, void*, void*, void*, char*) { return pending("adp_pwr_qry_construct"); }
-long adp_pwr_qry_execute(KAdpConnId*, const char*, const char*, utl_ty_col*) { return pending("adp_pwr_qry_execute"); }
-long adp_pwr_stored_proc_create(KAdpConnId*, const char*, const char*) { return pending("adp_pwr_stored_proc_create"); }
-long adp_pwr_stored_proc_delete(KAdpConnId*, const char*) { return pending("adp_pwr_stored_proc_delete"); }
-long adp_pwr_trend_qry_execute(KAdpConnId*, const char*, void*) { return pending("adp_pwr_trend_qry_execute"); }
-long adp_qry_aggregate(KAdpConnId*, void*, void*, void*, utl_ty_col*) { return pending("adp_qry_aggregate"); }
-long adp_qry_mult_rel_for_id(KAdpConnId*, long, obj_id*, long, utl_ty_col*) { return pending("adp_qry_mult_rel_for_id"); }
-long adp_qry_relation(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation"); }
-long adp_qry_relation_for_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_for_id"); }
-long adp_qry_relation_num(KAdpConnId*, obj_id*, long, void*, long*) { return pending("adp_qry_relation_num"); }
-long adp_qry_relation_with_cond(KAdpConnId*, obj_id*, long, void*, void*, void*, long, char, utl_ty_col*) { return pending("adp_qry_relation_with_cond"); }
-long adp_qry_relation_with_id(KAdpConnId*, obj_id*, long, void*, void*, void*, long, utl_ty_col*) { return pending("adp_qry_relation_with_id"); }
-long adp_qry_simple(KAdpConnId*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple"); }
-long adp_qry_simple_for_id(KAdpConnId*, void*, void*, void*, long, long, utl_ty_col*) { return pending("adp_qry_simple_for_id"); }
-long adp_qry_simple_num(KAdpConnId*, void*, long*) { return pending("adp_qry_simple_num"); }
-long adp_qry_simple_with_cond(KAdpConnId*, void*, void*, void*, void*, long, long, char, utl_ty_col*) { return pending("adp_qry_simple_with_cond"); }
-long adp_qry_simple_with_id2(KAdpConnId*, void*, void*, void*, utl_ty_col*, long, long, long, utl_ty_col*, long) { return pending("adp_qry_simple_with_id2"); }
-long adp_qry_wildcard_len(const char*, long*) { return pending("adp_qry_wildcard_len"); }
-long adp_qry_wildcard_transform(const char*, const char*, const char*, char*, long) { return pending("adp_qry_wildcard_transform"); }
 long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
 long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
 long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
-long adp_obj_get_from_buf(void*, long, void*, utl_ty_col*) { return pending("adp_obj_get_from_buf"); }
-long adp_obj_get_fk_cols(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols"); }
-long adp_obj_get_fk_cols_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_ex"); }
-long adp_qry_get_id_from_buf(void*, long, utl_ty_col*) { return pending("adp_qry_get_id_from_buf"); }
-long adp_obj_get_fk_cols_batch(KAdpConnId*, long, long, long, const char* const*, long*) { return pending("adp_obj_get_fk_cols_batch"); }
-long adp_obj_get_fk_cols_batch_ex(KAdpConnId*, long, long, long, const char* const*, const char* const*, const char* const*, const long*, long*) { return pending("adp_obj_get_fk_cols_batch_ex"); }
 long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }
 long adp_rel_add_to_batch(obj_id*, obj_id*, obj_id*, long, char) { return pending("adp_rel_add_to_batch"); }
 long adp_rel_do_batch(KAdpConnId*, char, long) { return pending("adp_rel_do_batch"); }
@@ -110,14 +56,6 @@ long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, lo
 long adp_ind_free_res_ind_col(utl_ty_col*) { return pending("adp_ind_free_res_ind_col"); }
 long adp_ind_get_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*) { return pending("adp_ind_get_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
-const char* adp_obj_default_datetime() {
-  pending("adp_obj_default_datetime");
-  return nullptr;
-}
-const char* adp_obj_default_string() {
-  pending("adp_obj_default_string");
-  return nullptr;
-}
 long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
 long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }
 long adp_sce_create_table(KAdpConnId*, const char*, const char*, const char*, FILE*, long) { return pending("adp_sce_create_table"); }

@@ -33,6 +33,19 @@ ORB_API long adp_sch_table_def(KAdpConnId* con, typ_sch_srec* schema, const char
 // the next call overwrites.
 ORB_API const char* adp_sch_mtm_table_def(typ_sch_rrec* rel, long roamer);
 ORB_API long adp_sch_does_tbl_exist(KAdpConnId* con, const char* name, char* exists);
+// The dialect's catalogue reads: any object of the name; one column of a
+// table (mode 0 asks the catalogue, else the whole table is read once into
+// the dialect's cache; the last four addresses may be null); a stored
+// procedure (list mode: through the adapter's procedure-name list, made
+// once), with its source text when text is given.
+ORB_API long adp_sch_does_view_exist(KAdpConnId* con, const char* name, char* exists);
+ORB_API long adp_sch_get_col_info2(KAdpConnId* con, const char* table, const char* column, char mode,
+                                   char* answered, char* found, long* length, long* type_code, char* nullable,
+                                   long* column_number);
+ORB_API long adp_sch_get_col_info(KAdpConnId* con, const char* table, const char* column, char mode, char* answered,
+                                  char* found, long* length, long* type_code);
+ORB_API long adp_sch_get_storedp(KAdpConnId* con, const char* name, char list_mode, char* answered, char* exists,
+                                 char* text_read, utl_ty_estr** text);
 ORB_API long adp_sch_does_table_have_data(KAdpConnId* con, const char* name, char* has_rows);
 // Column type text ("%s", "%s(%ld)" or "%s(%ld, %ld)") into out[size].
 ORB_API long adp_sch_convert_to_string(long db_type, long length, long precision, long scale, char* out, long size);

@@ -228,7 +228,8 @@ long rel_pass(KAdpConnId* con, FILE* stream) {
     long kind = r.rel_type;
     unsigned long entry_flags = static_cast<unsigned long>(r.flags);
     if ((kind & kRelTypeMark) != 0) {
-      kind &= ~kRelTypeMark;
+      // The marked end keeps its pointer in the row: the model lists it.
+      kind = (kind & ~kRelTypeMark) | TYP_REL_INDEX_MARK;
       entry_flags |= kRelEntryMark;
     }
     long pos = -1;

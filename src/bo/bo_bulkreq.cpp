@@ -1,5 +1,9 @@
 #include "bo/bo_bulkreq.h"
 
+#include "bo/bo_dict.h"
+#include "bo/bo_msg.h"
+#include "kclassic/kc_err.h"
+
 namespace KCLASSIC {
 
 namespace {
@@ -55,6 +59,44 @@ int KDdBulkRequest::IsEmpty() const {
          m_arrUserChoiceListNames.GetSize() == 0 && m_arrStringIds.GetSize() == 0 &&
          m_arrStringKeys.GetSize() == 0 && m_arrCurrencyIds.GetSize() == 0 && m_arrCurrencyNames.GetSize() == 0 &&
          m_arrTimezoneNames.GetSize() == 0 && m_arrDaylightKeys.GetSize() == 0 && m_arrLocaleNames.GetSize() == 0;
+}
+
+} // namespace KCLASSIC
+
+namespace KCLASSIC {
+
+namespace {
+
+void write_names(KMsg& msg, const KStringArray& names) {
+  msg.WriteLong(names.GetSize());
+  for (int i = 0; i < names.GetSize(); ++i) msg.WriteString(names[i]);
+}
+
+void write_ids(KMsg& msg, const KDWordArray& ids) {
+  msg.WriteLong(ids.GetSize());
+  for (int i = 0; i < ids.GetSize(); ++i) msg.WriteLong(long(int32_t(ids[i])));
+}
+
+} // namespace
+
+void KDdBulkRequest::Write(KMsg& msg) const {
+  if (!m_pDict) throw new KErr(KERR_ILLEGAL_ARGUMENT, "KDdBulkRequest::Write");
+  msg.WriteString(m_pDict->GetName());
+  msg.WriteLong(m_lLanguage);
+  msg.WriteLong(m_eLangDefaulting);
+  write_names(msg, m_arrTableNames);
+  write_ids(msg, m_arrTableIds);
+  write_names(msg, m_arrBusObjNames);
+  write_ids(msg, m_arrBusObjIds);
+  write_names(msg, m_arrChoiceTableNames);
+  write_names(msg, m_arrUserChoiceListNames);
+  write_ids(msg, m_arrStringIds);
+  write_names(msg, m_arrStringKeys);
+  write_ids(msg, m_arrCurrencyIds);
+  write_names(msg, m_arrCurrencyNames);
+  write_names(msg, m_arrTimezoneNames);
+  write_names(msg, m_arrDaylightKeys);
+  write_names(msg, m_arrLocaleNames);
 }
 
 } // namespace KCLASSIC

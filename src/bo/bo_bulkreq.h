@@ -16,6 +16,7 @@
 namespace KCLASSIC {
 
 class KDdDict;
+class KMsg;
 
 // Whether the answering side may fall back to its default language.
 enum eLangDefaulting : int32_t { eLangOnly = 0, eLangDefault = 1, eLangDefaultAlways = 2 };
@@ -63,6 +64,10 @@ class ORB_API KDdBulkRequest : public IDdBulkRequest {
   // 1 when all thirteen lists are empty, whatever the language,
   // defaulting and dictionary.
   int IsEmpty() const;
+  // The requesting dictionary's name, language, defaulting and the
+  // thirteen lists (each its count, then its entries), in wire order. The
+  // requesting dictionary must be set (0x8B000C9 otherwise).
+  void Write(KMsg& msg) const;
 
   // The index must lie in 0 .. count - 1.
   long GetNumTableByID() override { return m_arrTableIds.GetSize(); }

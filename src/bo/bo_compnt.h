@@ -154,6 +154,26 @@ class ORB_API KDdComponent : public KObject {
   void CheckHeaderTexts(KArchive& ar);
 };
 
+// text in lower case: the key the components file names under.
+inline KZString bo_lower(const KZString& text) {
+  KZString lower(text);
+  lower.MakeLower();
+  return lower;
+}
+
+// Deletes every value of a map of owned pointers and empties it.
+template <class KEY, class VALUE, class MAP>
+void bo_delete_values(MAP& map) {
+  KPOSITION pos = map.GetStartPosition();
+  while (pos) {
+    KEY key{};
+    VALUE* value = nullptr;
+    map.GetNextAssoc(pos, key, value);
+    delete value;
+  }
+  map.RemoveAll();
+}
+
 // A new REC that read itself from a loading archive; deleted when its
 // Serialize throws.
 template <class REC>

@@ -75,6 +75,7 @@ class ORB_API KDdField : public KObject, public IDdField {
   void SetOwner(KDdTable* table) { m_pTable = table; }
   void AddFlags(long bits) { m_lFlags |= bits; }
   void SetTableId(long id) { m_lTableId = id; }
+  void SetOriginTableId(long id) { m_lOriginTableId = id; }
   // The origin cache, when set (a view field's resolved table field).
   KDdField* CachedOrigin() const { return m_pOriginField; }
   void ForgetOrigin() { m_pOriginField = nullptr; }

@@ -79,6 +79,7 @@ class ORB_API KDdJoin : public KObject, public IDdJoin {
                   KZString* foreignAlias, long* joinFlags, KZString* comment) override;
 
   long GetTableId() const { return m_lTableId; }
+  void SetTableId(long id) { m_lTableId = id; }
   long GetRelationId() const { return m_lRelationId; }
   KDdTable* GetOwner() const { return m_pView; }
   void SetOwner(KDdTable* view) { m_pView = view; }

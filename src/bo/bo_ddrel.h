@@ -54,6 +54,7 @@ class ORB_API KDdRelation : public KObject, public IDdRelation {
   const KZString& GetRoleValue() const override { return m_strRoleValue; }
   const KZString& GetInverseName() const override { return m_strInverseName; }
   const KZString& GetInverseTableName() const override { return m_strInverseTable; }
+  void SetInverseTableName(const KZString& name) { m_strInverseTable = name; }
   const KZString& GetFocusFieldName() const override { return m_strFocusField; }
   const KZString& GetFieldIdName() const override { return m_strPhysRelName; }
   const KZString& GetPhysRelName() const override { return m_strPhysRelName; }

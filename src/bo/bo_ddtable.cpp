@@ -307,13 +307,6 @@ int KDdTable::FieldsUseTable(long tableId) const {
   return 0;
 }
 
-void KDdTable::UpdateTable(IDdDataDict*, KZString*, long*, KZString*, KZString*) {
-  throw new KErr(KERR_NOT_SUPPORTED, "KDdTable::UpdateTable");
-}
-
-void KDdTable::UpdateView(IDdDataDict*, KZString*, long*, KZString*, KZString*) {
-  throw new KErr(KERR_NOT_SUPPORTED, "KDdTable::UpdateView");
-}
 
 KArchive& operator>>(KArchive& ar, KDdTable*& table) {
   table = static_cast<KDdTable*>(ar.ReadObject(KRUNTIME_CLASS(KDdTable)));

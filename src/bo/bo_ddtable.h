@@ -81,11 +81,14 @@ class ORB_API KDdTable : public KObject, public IDdTable {
   void DeleteIndex(IDdDataDict* dict, IDdIndex* index) override;
   void DeleteJoin(IDdDataDict* dict, IDdJoin* join, int cascade) override;
   void DeleteRelation(IDdDataDict* dict, IDdRelation* relation, int cascade) override;
-  // Renaming and re-numbering tables and views re-keys the dictionary's
-  // table component, which the dictionary itself brings; until then these
-  // throw 0x9B00067.
+  // Renaming and re-numbering: the dictionary's table component is
+  // re-keyed, and inverse relations, view fields, joins and view arrays
+  // that name the old name or id follow. Null arguments keep their member.
   void UpdateTable(IDdDataDict* dict, KZString* name, long* id, KZString* objGroup, KZString* comment) override;
   void UpdateView(IDdDataDict* dict, KZString* name, long* id, KZString* objGroup, KZString* comment) override;
+
+  // The checks and changes both updates share; every check comes first.
+  void UpdateCommonInfo(IDdDataDict* dict, KZString* name, long* id, KZString* objGroup, KZString* comment);
 
   // Building the table.
   // Takes the field over; a field already held under its name is deleted.
@@ -167,6 +170,8 @@ class ORB_API KDdTable : public KObject, public IDdTable {
   void DeleteIndexesNaming(IDdDataDict* dict, const KZString& name);
   // The tables of the view array (those the dictionary finds).
   std::vector<KDdTable*> ViewsOf(IDdDataDict* dict);
+  // Gives every field the table holds (binary and name-only ones too) the table id.
+  void SetFieldsTableId(long id);
   // A field of that name must not exist yet (0x8B001A8 from method).
   void CheckFieldNameFree(const KZString& name, const char* method);
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "bo/bo_compnt.h"
 #include "kclassic/kc_list.h"
 #include "kclassic/kc_map.h"
 #include "kclassic/kc_obj.h"
@@ -51,6 +52,12 @@ class ORB_API KSessionMgr : public KObject {
   // Destroys the maps, the list and the locks; deletes no context.
   ~KSessionMgr() override;
 
+  // Makes the manager's own dictionary, the cache of components; 0.
+  virtual long Initialize();
+  // Frees the manager's dictionary (sessions' dictionaries keep the
+  // components they hold); 0.
+  virtual long Terminate();
+
   // The session context filed under key; a key a peer sends yields a live
   // context or throws.
   virtual KUtlSessionContext* GetSessionContext(const char* key) = 0;
@@ -58,6 +65,10 @@ class ORB_API KSessionMgr : public KObject {
   // request's dictionary before returning.
   virtual void FetchMetaData(KDdBulkRequest* request) = 0;
   virtual void LogMessage(const char* category, const char* text) = 0;
+  // Under the component lock: the manager's component of kind when it has
+  // language, else a new one replacing it in the manager's dictionary;
+  // returned with one reference added for the caller. Needs Initialize.
+  virtual KDdComponent* GetDicCompnt(enumDicCmpnt kind, unsigned long language);
   // Told when a session leaves the manager, with the session's key.
   virtual void OnSessionRemoved(const char* key) = 0;
 

@@ -45,8 +45,7 @@ struct DefaultLocale {
 
 } // namespace
 
-GCLocale* gcLocaleOrDefault(GCLocale* locale) {
-  if (locale) return locale;
+GCLocale* gcLocaleFallback() {
   if (gcglocale) return gcglocale;
   thread_local DefaultLocale def;
   return &def.loc;

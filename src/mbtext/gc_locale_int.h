@@ -14,7 +14,8 @@ extern GCLocale* gcglocale;
 // The locale an operation works in: the argument, else gcglocale, else the
 // built-in default locale (English, United States, US-ASCII, binary order).
 // The built-in default locale is per thread, so its status word is not shared.
-GCLocale* gcLocaleOrDefault(GCLocale* locale);
+GCLocale* gcLocaleFallback();
+inline GCLocale* gcLocaleOrDefault(GCLocale* locale) { return locale ? locale : gcLocaleFallback(); }
 
 // Built-in objects (static, read-only, never unloaded).
 GCObj* gcBuiltinLanguage();

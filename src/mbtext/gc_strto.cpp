@@ -13,37 +13,39 @@
 #include "mbtext/gc_locale.h"
 #include "mbtext/gc_locale_int.h"
 #include "mbtext/gc_strto_int.h"
+#include "mbtext/gc_strto_rec_int.h"
 
 using namespace gcstrto;
 
-long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const char** end, int base,
-                    uint32_t flags) {
-  GCLocale* loc = gcLocaleOrDefault(locale);
-  if (end) *end = text;
-  if ((flags & GC_FL_CHARS) && length > 0 && text) length = gcfmtCharsToBytes(loc, text, length);
-  flags &= ~GC_FL_CHARS;
-  if (base < 0 || base == 1 || base > 36) {
-    loc->status = GC_E_BASE;
-    return 0;
-  }
-  if (flags & ~uint32_t(0xB1)) {
-    loc->status = GC_E_ARG;
-    return 0;
-  }
-  loc->status = GC_OK;
-  if (!text) return 0;
-  uint32_t mapflag = flags & GC_NUM_MAP;
-  // Plain numbers take the thread's kept reader; monetary numbers, the
-  // territory's items and pages with shift codes look everything up.
-  TokenReader* kept = (flags & (GC_NUM_MONETARY | GC_NUM_ITEMFLAG)) == 0 ? numberReader(loc, mapflag) : nullptr;
-  NumberItems items;
-  TokenReader own;
-  if (!kept) {
-    const int ascii = gcfmtAscii(loc) ? 1 : 0;
-    readNumberItems(loc, flags, ascii, false, &items);
-    tokenReaderInit(&own, loc, items.thouc, nullptr, items.plus, items.minus, ascii, mapflag);
-  }
-  TokenReader& reader = kept ? *kept : own;
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHigh = 0x8080808080808080ull;
+constexpr uint64_t kPow10[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// The run of ASCII digits at the start of the up to eight bytes of w (memory
+// order, the first byte lowest): its length and value.
+inline int asciiDigitRun(uint64_t w, uint64_t* value) {
+  const uint64_t d = w - kOnes * '0';
+  // A byte is no digit when it is below '0' or above '9'; only the first
+  // such byte counts (borrows and carries change nothing before it).
+  const uint64_t bad = (d | (w + kOnes * (0x80 - '9' - 1))) & kHigh;
+  const int n = bad ? __builtin_ctzll(bad) >> 3 : 8;
+  if (n == 0) return 0;
+  // The n digits moved to the top bytes, zeros before them; then pairs,
+  // fours and eights of digits.
+  uint64_t v = d << (8 * (8 - n));
+  v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFull;
+  v = ((v * (1 + (100ull << 16))) >> 16) & 0x0000FFFF0000FFFFull;
+  v = (v * (1 + (10000ull << 32))) >> 32;
+  *value = v;
+  return n;
+}
+
+// The number itself, read with reader (its items stay valid meanwhile).
+inline long readLong(GCLocale* loc, TokenReader& reader, const char* text, int32_t length, const char** end,
+                     int base, uint32_t flags) {
+  const uint32_t mapflag = flags & GC_NUM_MAP;
   const int ascii = reader.ascii;
   const char* plus = reader.cmps1;
   const char* minus = reader.cmps2;
@@ -114,7 +116,25 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   // Plain decimal digits are taken in line while they last (readToken's
   // own first test, without the call): each is its own token.
   const bool inLine = !shift && reader.flags == 0 && base == 10;
+  // Runs of ASCII digits (every digit read in line) are taken up to eight
+  // at a time while they cannot pass the limit; a run that might is taken
+  // digit by digit, which finds where it stops.
+  const bool runs = inLine && reader.zero == '0' && reader.plain == (1u << 10) - 1;
   while (after < stop) {
+    if (runs) {
+      uint64_t w = 0, run = 0;
+      if (stop - after >= 8)
+        std::memcpy(&w, after, 8);
+      else
+        for (int k = 0; k < stop - after; ++k) w |= uint64_t(static_cast<unsigned char>(after[k])) << (8 * k);
+      const int n = asciiDigitRun(w, &run);
+      if (n > 0 && value * kPow10[n] + run <= limit) {
+        value = value * kPow10[n] + run;
+        at = after + n - 1;
+        after += n;
+        continue;
+      }
+    }
     if (inLine) {
       const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(*after) - reader.zero);
       if (d < 10 && ((reader.plain >> d) & 1)) {
@@ -136,6 +156,45 @@ long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const ch
   long result = negative ? -static_cast<long>(value) : static_cast<long>(value);
   return finish(result);
 }
+
+// Monetary numbers, the territory's items and pages with shift codes:
+// everything looked up for this call.
+__attribute__((noinline)) long readLongLookedUp(GCLocale* loc, const char* text, int32_t length, const char** end,
+                                                int base, uint32_t flags) {
+  const int ascii = gcfmtAscii(loc) ? 1 : 0;
+  NumberItems items;
+  readNumberItems(loc, flags, ascii, false, &items);
+  TokenReader own;
+  tokenReaderInit(&own, loc, items.thouc, nullptr, items.plus, items.minus, ascii, flags & GC_NUM_MAP);
+  return readLong(loc, own, text, length, end, base, flags);
+}
+
+}  // namespace
+
+long GCStringToLong(GCLocale* locale, const char* text, int32_t length, const char** end, int base,
+                    uint32_t flags) {
+  GCLocale* loc = gcLocaleOrDefault(locale);
+  if (end) *end = text;
+  if ((flags & GC_FL_CHARS) && length > 0 && text) length = gcfmtCharsToBytes(loc, text, length);
+  flags &= ~GC_FL_CHARS;
+  if (base < 0 || base == 1 || base > 36) {
+    loc->status = GC_E_BASE;
+    return 0;
+  }
+  if (flags & ~uint32_t(0xB1)) {
+    loc->status = GC_E_ARG;
+    return 0;
+  }
+  loc->status = GC_OK;
+  if (!text) return 0;
+  const uint32_t mapflag = flags & GC_NUM_MAP;
+  // Plain numbers take the thread's kept reader; monetary numbers, the
+  // territory's items and pages with shift codes look everything up.
+  TokenReader* kept = (flags & (GC_NUM_MONETARY | GC_NUM_ITEMFLAG)) == 0 ? numberReader(loc, mapflag) : nullptr;
+  if (!kept) return readLongLookedUp(loc, text, length, end, base, flags);
+  return readLong(loc, *kept, text, length, end, base, flags);
+}
+
 
 namespace {
 

@@ -73,11 +73,6 @@ struct TokenReader {
 };
 void tokenReaderInit(TokenReader* t, GCLocale* loc, const char* cmpc1, const char* cmpc2, const char* cmps1,
                      const char* cmps2, int ascii, uint32_t flags);
-// The reader of plain numbers (the locale's thousands separator, the
-// page's plain signs; neither monetary items nor the territory's) for loc
-// as it is now, kept per thread between calls; null for a page with shift
-// codes. Valid until the thread's next call.
-TokenReader* numberReader(GCLocale* loc, uint32_t mapflag);
 // A change of the comparison strings (the exponent takes plain signs).
 void tokenReaderStrings(TokenReader* t, const char* cmps1, const char* cmps2);
 

@@ -98,6 +98,10 @@ ORB_API long dbs_obj_put(KAdpConnId* con, dbs_ty_lobj* object);
 // Adds 1 to a numeric field in the database (the row by key column and key
 // text, or by object number when the key is empty) in a transaction of its
 // own; *out the new value. A deadlock is 0x70002b, no row 0x600004.
+// The type id and field text of the last unique-key violation.
+ORB_API long dbs_obj_not_unique_fields(long* type_id, const char** fields);
+// Does nothing; 0.
+ORB_API long dbs_obj_get_multi_fk_cols_sql();
 ORB_API long dbs_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const char* key_column, long number,
                                 const char* field, long* out);
 ORB_API long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options);
@@ -110,6 +114,11 @@ ORB_API long dbs_obj_get_from_buf(KAdpConnId* con, void* batch, long type_id, vo
                                   utl_ty_col* objects);
 ORB_API long dbs_obj_get_id_from_buf(KAdpConnId* con, void* batch, long type_id, utl_ty_col* ids);
 ORB_API long dbs_obj_order_by_id(utl_ty_col* ids, long first, long last, utl_ty_col* objects);
+// The objects of ids first..last of the type, in the order of the ids, into
+// the empty object collection (else 0x70001e); option 1 reads without locks
+// where the server allows it.
+ORB_API long dbs_obj_get_col_order_by_id2(KAdpConnId* con, long type_id, utl_ty_col* ids, long first, long last,
+                                          utl_ty_col* objects, long option);
 
 // Printing.
 ORB_API long dbs_obj_print(dbs_ty_lobj* object, long options, FILE* stream);

@@ -109,6 +109,12 @@ long dbs_obj_incr_field(KAdpConnId* con, long type_id, const char* key, const ch
   return adp_obj_incr_field(con, type_id, key, key_column, number, field, out);
 }
 
+long dbs_obj_not_unique_fields(long* type_id, const char** fields) {
+  return adp_obj_not_unique_fields(type_id, fields);
+}
+
+long dbs_obj_get_multi_fk_cols_sql() { return adp_obj_get_multi_fk_cols_sql(); }
+
 long dbs_obj_put_options(KAdpConnId* con, dbs_ty_lobj* o, long options) {
   if (!o) return dbs_alrt("dbs_obj_put_options", DBS_NULL_OBJECT);
   if (long st = dbs_obj_chk_lobj(o)) return st;

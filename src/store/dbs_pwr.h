@@ -74,7 +74,9 @@ using dbs_ty_pwr_secure_proc = long (*)(dbs_ty_pwr_list* list, dbs_ty_pwr_list**
 using dbs_ty_pwr_cleanup_proc = long (*)(dbs_ty_pwr_list* replacement, long a, long b);
 ORB_API long dbs_pwr_qry_secure_install(dbs_ty_pwr_secure_proc secure, dbs_ty_pwr_cleanup_proc cleanup);
 // Builds both connector patterns, assembles the SQL (field 6 of the object)
-// and frees the patterns. Option bit 1: distinct; bit 2: no security.
+// and frees the patterns. Option bit 2: no security. Bit 1 (distinct) asks
+// for nothing more: every text without sort keys selects DISTINCT, and the
+// execution removes duplicate ids when sort keys are given.
 ORB_API long dbs_pwr_qry_construct2(KAdpConnId* c, dbs_ty_pwr_list* list, dbs_ty_pwr_list* list2,
                                     void* client_query, dbs_ty_lobj* pwr_object, long options);
 ORB_API long dbs_pwr_qry_construct3(KAdpConnId* c, dbs_ty_pwr_list* list, dbs_ty_pwr_list* list2,

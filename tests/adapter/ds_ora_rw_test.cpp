@@ -91,6 +91,12 @@ const rw_case kRules[] = {
     {"SysdateParenthesisedBeforeAWord", "SELECT sysdate-(5)NULL", "SELECT sysdate-INTERVAL 432000 SECOND NULL"},
     {"SysdateDaysBeforeAWord", "SELECT sysdate+1x FROM t", "SELECT sysdate+INTERVAL 86400 SECOND x FROM t"},
     {"MarkerTooLongStays", "SELECT :B12345678901234567890 FROM t", "SELECT :B12345678901234567890 FROM t"},
+    {"ImplicitCursorIsNoColumn", "BEGIN UPDATE t SET a = 1; IF SQL%ROWCOUNT <= 0 THEN x; END IF; END;",
+     "BEGIN UPDATE t SET a = 1; IF SQL%ROWCOUNT <= 0 THEN x; END IF; END;"},
+    {"ToCharOfOneArgument", "SELECT CONCAT('1 c ', TO_CHAR(LENGTH(TO_CHAR(c+1)))) FROM t",
+     "SELECT CONCAT('1 c ', CAST(LENGTH(CAST(c+1 AS CHAR)) AS CHAR)) FROM t"},
+    {"ToCharWithAFormatStays", "SELECT to_char(d, 'MM/DD/YYYY'), TO_CHAR(f(a, b)) FROM t",
+     "SELECT to_char(d, 'MM/DD/YYYY'), CAST(f(a, b) AS CHAR) FROM t"},
     {"OuterJoinUnknownTableStays", "SELECT 1 FROM a WHERE a.id = z.a (+)", "SELECT 1 FROM a WHERE a.id = z.a (+)"},
 };
 

@@ -374,7 +374,7 @@ TEST_F(OraService, RewrittenStatementsRunOnTheServer) {
   r = query("SELECT column_name, data_type, data_length, nullable FROM user_tab_columns "
             "WHERE table_name = 'T2' AND column_name IN ('CODE', 'DEV') ORDER BY column_name");
   ASSERT_EQ(r->GetRows(), 2);
-  EXPECT_EQ(cell(*r, 0, 1), "VARCHAR");
+  EXPECT_EQ(cell(*r, 0, 1), "VARCHAR2");
   EXPECT_EQ(cell(*r, 0, 2), "12");
   EXPECT_EQ(cell(*r, 0, 3), "Y");
   EXPECT_EQ(cell(*r, 1, 3), "N");

@@ -320,6 +320,12 @@ long adp_obj_incr_field(KAdpConnId*, long type_id, const char* key, const char* 
   if (!s && adp_mem::on()) return adp_mem::incr_field(type_id, number, field ? field : "", out);
   return s;
 }
+long adp_obj_not_unique_fields(long* type_id, const char** fields) {
+  if (type_id) *type_id = -1;
+  if (fields) *fields = "";
+  return record("adp_obj_not_unique_fields", {});
+}
+long adp_obj_get_multi_fk_cols_sql(...) { return record("adp_obj_get_multi_fk_cols_sql", {}); }
 long adp_obj_subnumber(KAdpConnId*, long* out) {
   *out = ++st().subnumber;
   return record("adp_obj_subnumber", {});

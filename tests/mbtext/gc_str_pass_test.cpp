@@ -1,5 +1,6 @@
 // Comparison by value of NUL-terminated texts in one pass: every length
-// around the sixteen-byte blocks, texts that end at a page's last byte
+// around the sixteen- and thirty-two-byte blocks and their four-block
+// steps, both builds of the scan, texts that end at a page's last byte
 // before a page that cannot be read, prefixes, and counted texts with NULs
 // inside.
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "mbtext/gc_str.h"
+#include "mbtext/gc_str_scan_int.h"
 
 namespace {
 
@@ -86,6 +88,43 @@ TEST(StrcmpOnePass, AgreesWithMeasuringFirstAroundBlocksAndPages) {
     ASSERT_EQ(GCStrcmp(nullptr, pa, int32_t(std::strlen(pa)), pb, int32_t(std::strlen(pb)), 0), want) << iter;
   }
 }
+
+#if defined(__x86_64__)
+// Each build of the scan on its own, with texts long enough for several
+// steps and page crossings, at every alignment of either text.
+void checkBuild(int (*compare)(const uint8_t*, const uint8_t*)) {
+  GuardedPages pages;
+  ASSERT_TRUE(pages.ok());
+  std::mt19937 rng(5601);
+  for (int iter = 0; iter < 6000; ++iter) {
+    const size_t common = rng() % 700;
+    std::string a = randomText(rng, common), b = a;
+    const int kind = int(rng() % 4);
+    if (kind == 0) a += randomText(rng, rng() % 200);
+    if (kind == 1) b += randomText(rng, rng() % 200);
+    if (kind == 2) {
+      a += randomText(rng, 1 + rng() % 20);
+      b += randomText(rng, 1 + rng() % 20);
+    }
+    const bool aLast = rng() % 2 == 0;
+    // Offsets across the whole first page, so texts also cross into the
+    // second one.
+    const char* pa = aLast ? pages.atEnd(a) : pages.at(rng() % 4096, a);
+    const char* pb = aLast ? pages.at(rng() % 4096, b) : pages.atEnd(b);
+    const auto* ua = reinterpret_cast<const uint8_t*>(pa);
+    const auto* ub = reinterpret_cast<const uint8_t*>(pb);
+    ASSERT_EQ(compare(ua, ub), reference(pa, pb)) << iter;
+    ASSERT_EQ(compare(ub, ua), reference(pb, pa)) << iter;
+  }
+}
+
+TEST(StrcmpOnePass, SixteenByteBuildAgreesWithMeasuringFirst) { checkBuild(gcStrCompare16); }
+
+TEST(StrcmpOnePass, ThirtyTwoByteBuildAgreesWithMeasuringFirst) {
+  if (!gcStrCompare32Usable()) GTEST_SKIP() << "this processor has no AVX2";
+  checkBuild(gcStrCompare32);
+}
+#endif
 
 TEST(StrcmpOnePass, PrefixesEmptyTextsAndNulsInside) {
   struct Case {

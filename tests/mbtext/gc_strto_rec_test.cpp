@@ -3,6 +3,8 @@
 // threads, and random texts against the C library.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <random>
 #include <string>
 #include <thread>
@@ -101,6 +103,60 @@ TEST(NumberRecord, RandomTextsAsTheLookedUpReader) {
         ASSERT_EQ(kept, looked) << '"' << s.substr(0, len) << "\" base " << base;
         ASSERT_EQ(e1, e2) << '"' << s.substr(0, len) << "\" base " << base;
         ASSERT_EQ(st1, tl.loc.status) << '"' << s.substr(0, len) << '"';
+      }
+    }
+  }
+}
+
+// Runs of digits around the limits, with leading zeros and cut at every
+// length, against reading them one digit at a time: past the limit the
+// value is held at it, the end is the digit that passed it and the status
+// says so; otherwise the end follows the last digit.
+TEST(NumberRecord, DigitRunsAtTheLimits) {
+  std::mt19937 rng(5602);
+  const char* const near[] = {"2147483647", "2147483648", "2147483649", "4294967295", "4294967296",
+                              "999999999",  "1000000000", "99999999",   "21474836470"};
+  for (int iter = 0; iter < 4000; ++iter) {
+    std::string digits = iter % 2 ? near[rng() % 9] : std::to_string(rng() % 100000000000ull);
+    digits.insert(0, rng() % 4 == 0 ? rng() % 12 : 0, '0');
+    const char* sign = std::vector<const char*>{"", "-", "+"}[rng() % 3];
+    const std::string text = sign + digits + (rng() % 2 ? "x9" : "");
+    for (const bool unsignedRead : {false, true}) {
+      for (size_t len = 0; len <= text.size(); ++len) {
+        // One digit at a time.
+        const bool negative = *sign == '-';
+        const uint64_t limit = unsignedRead ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
+        const size_t first = std::strlen(sign);
+        uint64_t value = 0;
+        size_t at = 0;
+        bool over = false, any = false;
+        for (size_t i = first; i < len && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+          any = true;
+          at = i + 1;
+          value = value * 10 + uint64_t(text[i] - '0');
+          if (value > limit) {
+            value = limit;
+            over = true;
+            at = i;
+            break;
+          }
+        }
+        long want = negative ? -long(value) : long(value);
+        if (negative && unsignedRead) {  // refused at the sign
+          want = 0;
+          at = 0;
+          over = false;
+        } else if (!any) {  // no digit: the end follows a sign
+          want = 0;
+          at = len == 0 ? 0 : first;
+        }
+        const char* end = nullptr;
+        const long got = GCStringToLong(nullptr, text.c_str(), int32_t(len), &end, 10,
+                                        unsignedRead ? GC_NUM_UNSIGNED : 0);
+        const std::string what = '"' + text.substr(0, len) + (unsignedRead ? "\" unsigned" : "\"");
+        ASSERT_EQ(got, want) << what;
+        ASSERT_EQ(size_t(end - text.c_str()), at) << what;
+        ASSERT_EQ(GCGetError(nullptr), over ? GC_E_ARG : GC_OK) << what;
       }
     }
   }

@@ -161,6 +161,20 @@ size_t closing(const tokens& t, const std::vector<size_t>& sig, size_t open) {
   return std::string::npos;
 }
 
+// True when the parentheses opening at sig index open hold one argument
+// (no comma at their own depth).
+bool one_argument(const tokens& t, const std::vector<size_t>& sig, size_t open, size_t end) {
+  int depth = 0;
+  for (size_t k = open + 1; k < end; ++k) {
+    const token& x = t[sig[k]];
+    if (x.type != tk::punct) continue;
+    if (x.text == "(") ++depth;
+    if (x.text == ")") --depth;
+    if (x.text == "," && depth == 0) return false;
+  }
+  return true;
+}
+
 // The tokens' text without the blanks before the first and after the last
 // (a comment keeps its own blanks).
 std::string join_trimmed(const tokens& t) {
@@ -293,7 +307,7 @@ tokens kept_tokens(tokens& t, const std::vector<bool>& drop, const std::vector<b
   return kept;
 }
 
-// Rules on every token: 2, 3, 5, 7, 9, 10, 11.
+// Rules on every token: 2, 3, 5, 7, 9, 10, 11, 17.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
@@ -318,7 +332,7 @@ void token_rules(tokens& t, std::vector<long>& markers) {
       changed[sig[k + 1]] = true;
       drop[sig[k + 2]] = drop[sig[k + 3]] = true;
       k += 3;
-    } else if (is(x, "SQL")) {  // 3
+    } else if (is(x, "SQL") && !next_is(1, "%")) {  // 3 (SQL%ROWCOUNT is the block's cursor)
       x = token{tk::qname, "\"sql\""};
       changed[sig[k]] = true;
     } else if (is(x, "SELECT") && k + 5 < sig.size() && is(t[sig[k + 2]], "INTO") &&
@@ -351,6 +365,12 @@ void token_rules(tokens& t, std::vector<long>& markers) {
       drop[sig[k + 2]] = drop[sig[k + 4]] = true;  // an interval takes no parentheses
       changed[sig[k + 3]] = true;
       k += 4;
+    } else if (is(x, "TO_CHAR") && next_is(1, "(") && closing(t, sig, k + 1) != std::string::npos &&
+               one_argument(t, sig, k + 1, closing(t, sig, k + 1))) {  // 17
+      const size_t end = closing(t, sig, k + 1);
+      x.text = "CAST";
+      t[sig[end]].text = " AS CHAR)";
+      changed[sig[k]] = changed[sig[end]] = true;
     } else if (x.type == tk::marker) {  // 11
       markers.push_back(std::strtol(x.text.c_str() + 2, nullptr, 10));
       x.text = "? ";

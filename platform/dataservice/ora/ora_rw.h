@@ -24,6 +24,7 @@
 //  15  ALTER TABLE t MODIFY (c [NOT] NULL, ...) -> table and columns in
 //      result::nulls, for the service to restate with their types
 //  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y
+//  17  TO_CHAR(x) of one argument  -> CAST(x AS CHAR)
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind)
 #pragma once

@@ -130,8 +130,21 @@ SELECT table_name, name, num_rows FROM orbisan_tables WHERE owner = UPPER(DATABA
 /
 CREATE OR REPLACE VIEW orbisan_tab_columns AS
 SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS table_name,
-       UPPER(column_name) AS column_name, UPPER(data_type) AS data_type,
-       COALESCE(character_maximum_length, numeric_precision, 0) AS data_length,
+       UPPER(column_name) AS column_name,
+       CASE LOWER(data_type)
+         WHEN 'varchar' THEN 'VARCHAR2' WHEN 'char' THEN 'CHAR'
+         WHEN 'decimal' THEN 'NUMBER' WHEN 'int' THEN 'NUMBER' WHEN 'bigint' THEN 'NUMBER'
+         WHEN 'smallint' THEN 'NUMBER' WHEN 'tinyint' THEN 'NUMBER' WHEN 'mediumint' THEN 'NUMBER'
+         WHEN 'double' THEN 'NUMBER' WHEN 'float' THEN 'NUMBER'
+         WHEN 'datetime' THEN 'DATE' WHEN 'date' THEN 'DATE' WHEN 'timestamp' THEN 'DATE'
+         WHEN 'longtext' THEN 'CLOB' WHEN 'mediumtext' THEN 'CLOB' WHEN 'text' THEN 'CLOB'
+         WHEN 'varbinary' THEN 'RAW' WHEN 'binary' THEN 'RAW'
+         ELSE UPPER(data_type) END AS data_type,
+       CASE WHEN LOWER(data_type) IN ('longtext', 'mediumtext', 'text') THEN 4000
+            WHEN LOWER(data_type) IN ('datetime', 'date', 'timestamp') THEN 7
+            WHEN character_maximum_length IS NOT NULL THEN character_maximum_length
+            WHEN numeric_precision IS NOT NULL THEN 22
+            ELSE 0 END AS data_length,
        numeric_precision AS data_precision, numeric_scale AS data_scale,
        CASE is_nullable WHEN 'YES' THEN 'Y' ELSE 'N' END AS nullable,
        ordinal_position AS column_id

@@ -63,12 +63,12 @@ class ORB_API KAdpDbOperation {
   // out_values. The last argument is not used.
   virtual long SqlExecuteProc(char* name, long n_in, cmn_ty_value* in_values, long n_out, long* out_lengths,
                               cmn_ty_value* out_values, long unused) = 0;
-  virtual long BarCreateWithName(char* table_name, long array_number);
+  virtual long BarCreateWithName(char* table_name, long array_number) = 0;
   // The value part of one power-query condition, appended at *out.
   virtual long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
                              char* table_alias, char* separator, char* op_text, typ_sch_frec* field);
   virtual long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names,
-                            char* answered, char* exists, char* text_read, utl_ty_estr** text);
+                            char* answered, char* exists, char* text_read, utl_ty_estr** text) = 0;
   // Reads one object by a server procedure (both dialects: a stub).
   virtual long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object, typ_sch_srec* schema) = 0;
   // Reserves counts[i] ids of type_ids[i] for each of the n requests and
@@ -112,16 +112,16 @@ class ORB_API KAdpDbOperation {
 
   // Schema SQL and catalogue reads.
   virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);
-  virtual long SchDoesTblExist(const char* name, char* exists, char flag);
+  virtual long SchDoesTblExist(const char* name, char* exists, char flag) = 0;
   virtual long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found,
-                              long* length, long* type_code, char* nullable, long* column_number);
+                              long* length, long* type_code, char* nullable, long* column_number) = 0;
   // The column-type code (0..11) of a catalogue type text; 0 when unknown.
   virtual long SchConvertDbType(const char* type_text) = 0;
   virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);
   virtual long CreateSynonym(char* table_name);
   virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes);
   virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
-                           long* column_count, const char* table_name, FILE* script);
+                           long* column_count, const char* table_name, FILE* script) = 0;
 
   // Clock time <-> the dialect's date text (caller's buffer of at least
   // CLK_TEXT_SIZE bytes). The caller's text is never changed.

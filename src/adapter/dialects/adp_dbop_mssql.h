@@ -34,6 +34,23 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // columns "objid" for "objindex", else adp_sch_index's field_names. The
   // index name is not set.
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
+  // "dbo."; a column of syscolumns, names compared as given.
+  long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  // The type's relation key columns, ")\n" and (Oracle) the table's
+  // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).
+  long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
+                   long* column_count, const char* table_name, FILE* script) override;
+  // A binary-array table, its grants and its unique index
+  // (adp_dbop_bar.cpp).
+  long BarCreateWithName(char* table_name, long array_number) override;
+  long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
+                      long* type_code, char* nullable, long* column_number) override;
+  // Whether sysobjects has an object of the kind and name (in list mode
+  // through the caller's name list, made once and never refreshed), and its
+  // syscomments text when asked.
+  long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
+                    char* exists, char* text_read, utl_ty_estr** text) override;
 
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
@@ -42,6 +59,10 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long StpGetTableTrigger(typ_sch_srec* schema, void* triggers) override;    // 0
   long LookUpPhysicalStorageParams(char* object_name, char** clause) override;  // 0
   long CreateSynonym(char* table_name) override;                 // 0
+  // The value part of a power-query condition; relative dates in the
+  // server's own arithmetic.
+  long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
+                     char* table_alias, char* separator, char* op_text, typ_sch_frec* field) override;
 
   // Opens the multi-query batch on the connection (a new statement of
   // adp_sql_create; its failure is returned and nothing else changes) and

@@ -27,6 +27,20 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // table is "table_<type>"; the columns also into phrase 37 and the type
   // into number 10. Any other message: type -1, "unknow column".
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // Catalogue reads (adp_dbop_cat.cpp): any object of the name (all_objects,
+  // upper case); a column of USER_/ORBISAN_TAB_COLUMNS, names compared in
+  // upper case; in whole-table mode a Unicode database reports CHAR and
+  // VARCHAR2 lengths divided by 3.
+  long SchDoesTblExist(const char* name, char* exists, char flag) override;
+  // The type's relation key columns, ")\n" and (Oracle) the table's
+  // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).
+  long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
+                   long* column_count, const char* table_name, FILE* script) override;
+  // A binary-array table, its public synonym and its unique index
+  // (adp_dbop_bar.cpp).
+  long BarCreateWithName(char* table_name, long array_number) override;
+  long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
+                      long* type_code, char* nullable, long* column_number) override;
 
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
@@ -44,4 +58,8 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) override;        // -1
   long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) override;  // -1
   long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;   // -1
+  // The value part of a power-query condition; relative dates in the
+  // server's own arithmetic.
+  long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
+                     char* table_alias, char* separator, char* op_text, typ_sch_frec* field) override;
 };

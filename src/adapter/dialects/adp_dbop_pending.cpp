@@ -18,14 +18,6 @@ long pending(const char* name) {
 long KAdpDbOperation::DbCrHeader(char*) { return pending("DbCrHeader"); }
 long KAdpDbOperation::DbCreate(char*, char*, long, char*, long) { return pending("DbCreate"); }
 long KAdpDbOperation::DbDelete(char*) { return pending("DbDelete"); }
-long KAdpDbOperation::BarCreateWithName(char*, long) { return pending("BarCreateWithName"); }
-long KAdpDbOperation::PwrQryOneCond(pwr_cond*, char*, char*, char**, char*, char*, char*, char*, typ_sch_frec*) {
-  return pending("PwrQryOneCond");
-}
-long KAdpDbOperation::SchGetSysobj(const char*, const char*, char, utl_ty_col**, char*, char*, char*,
-                                   utl_ty_estr**) {
-  return pending("SchGetSysobj");
-}
 long KAdpDbOperation::StpConstructGet(char*, char*, long, long, long, char**, FILE*, char**, char**, char*) {
   return pending("StpConstructGet");
 }
@@ -54,14 +46,7 @@ long KAdpDbOperation::SceFillTableFromTable(char*, char*, utl_ty_col*, utl_ty_co
   return pending("SceFillTableFromTable");
 }
 long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
-long KAdpDbOperation::SchDoesTblExist(const char*, char*, char) { return pending("SchDoesTblExist"); }
-long KAdpDbOperation::SchGetColInfo2(const char*, const char*, char, char*, char*, long*, long*, char*, long*) {
-  return pending("SchGetColInfo2");
-}
 long KAdpDbOperation::LookUpPhysicalStorageParams(char*, char**) { return pending("LookUpPhysicalStorageParams"); }
 long KAdpDbOperation::CreateSynonym(char*) { return pending("CreateSynonym"); }
 long KAdpDbOperation::SchGetIndexInfo(void*, char*, char*, void**) { return pending("SchGetIndexInfo"); }
-long KAdpDbOperation::SchTableDef(typ_sch_srec*, char, utl_ty_col*, utl_ty_estr*, long*, const char*, FILE*) {
-  return pending("SchTableDef");
-}
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }

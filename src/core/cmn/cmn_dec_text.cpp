@@ -60,6 +60,47 @@ void put18(char* out, uint64_t v) {
   out[17] = static_cast<char>('0' + lo % 10);
 }
 
+// Mask of the k (0..8) low bytes of a word.
+uint64_t low_bytes(int k) { return k >= 8 ? ~0ull : (1ull << (8 * k)) - 1; }
+
+// The last `count` (1..18) digits of the 18-digit form of v at out; the
+// bytes after them up to out + 8 are written as zeros.
+void put_tail(char* out, uint64_t v, int count) {
+  const uint64_t w0 = digits8(v / kPow10_16), w1 = digits8(v / kPow10_8 % kPow10_8), w2 = digits8(v % kPow10_8);
+  // The 24-digit form w0 w1 w2: the word holding the first digit wanted
+  // goes first, moved down to out; the later words overwrite its zeros.
+  if (count <= 8) {
+    const uint64_t w = w2 >> (8 * (8 - count));
+    std::memcpy(out, &w, 8);
+    return;
+  }
+  if (count <= 16) {
+    const uint64_t w = w1 >> (8 * (16 - count));
+    std::memcpy(out, &w, 8);
+  } else {
+    const uint64_t w = w0 >> (8 * (24 - count));
+    std::memcpy(out, &w, 8);
+    std::memcpy(out + count - 16, &w1, 8);
+  }
+  std::memcpy(out + count - 8, &w2, 8);
+}
+
+// The first `count` (1..18) digits of the 18-digit form of v at out; the
+// bytes after them up to the next multiple of eight (or out + 18) are
+// written as zeros.
+void put_head(char* out, uint64_t v, int count) {
+  const uint64_t hi = v / kPow10_10, rest = v % kPow10_10;
+  const uint64_t a = digits8(hi) & low_bytes(count);
+  std::memcpy(out, &a, 8);
+  if (count <= 8) return;
+  const uint64_t b = digits8(rest / 100) & low_bytes(count - 8);
+  std::memcpy(out + 8, &b, 8);
+  if (count <= 16) return;
+  const uint64_t lo = rest % 100;
+  out[16] = static_cast<char>('0' + lo / 10);
+  out[17] = count > 17 ? static_cast<char>('0' + lo % 10) : '\0';
+}
+
 // Limbs from the integer image (38 digits, units last) and the fraction
 // image (38 digits); the lengths say which limbs can be non-zero.
 void read_limbs(const char* int_image, long int_len, const char* frac_image, long frac_len, cmn_dec_num* n) {
@@ -79,7 +120,6 @@ void read_limbs(const char* int_image, long int_len, const char* frac_image, lon
   }
 }
 
-const char kZeroField[kField] = {};
 
 // Bytes at .. at + 7 of the field, at from -7 to kField - 1; bytes outside
 // the field are left undefined (the caller masks them).
@@ -271,20 +311,24 @@ void cmn_dec_num_to_image(const cmn_dec_num& n, char* image) {
 }
 
 void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
-  // Written from out + kLead on; a limb's leading zeros may land before.
-  constexpr long kLead = kLimbDigits + 1;
-  char out[kLead + 2 * kField + kLimbDigits] = {};
-  long at = kLead;
+  // Written straight into the field with stores only, front to back: the
+  // field is cleared first, and each piece's zero bytes past its digits
+  // are either overwritten by the next piece or are the zeros after the
+  // NUL (nothing written is read back).
+  char* t = d->text;
+  std::memset(t, 0, kField);
+  long at = 0;
+  if (n.negative) t[at++] = '-';
+  const long int_begin = at;
   int top = CMN_DEC_LIMBS - 1;
   while (top >= CMN_DEC_UNITS_LIMB && n.limb[top] == 0) --top;
-  long int_len = 0;
   if (top >= CMN_DEC_UNITS_LIMB) {
-    int lead = digit_count(n.limb[top]);
-    put18(out + at + lead - kLimbDigits, n.limb[top]);
+    const int lead = digit_count(n.limb[top]);
+    put_tail(t + at, n.limb[top], lead);
     at += lead;
-    for (int k = top - 1; k >= CMN_DEC_UNITS_LIMB; --k, at += kLimbDigits) put18(out + at, n.limb[k]);
-    int_len = at - kLead;
+    for (int k = top - 1; k >= CMN_DEC_UNITS_LIMB; --k, at += kLimbDigits) put18(t + at, n.limb[k]);
   }
+  const long int_len = at - int_begin;
   // The fraction limbs, cut so that at most 38 digits are significant.
   uint64_t frac[CMN_DEC_UNITS_LIMB];
   for (int k = 0; k < CMN_DEC_UNITS_LIMB; ++k) frac[k] = n.limb[CMN_DEC_UNITS_LIMB - 1 - k];
@@ -301,20 +345,17 @@ void cmn_dec_num_format(const cmn_dec_num& n, cmn_ty_decimal* d) {
   while (last >= 0 && frac[last] == 0) --last;
   long scale = 0;
   if (last >= 0) {
-    out[at++] = '.';
-    for (int k = 0; k <= last; ++k) put18(out + at + k * kLimbDigits, frac[k]);
-    scale = (last + 1) * kLimbDigits - trailing_zeros(frac[last]);
-    at += scale;
+    t[at++] = '.';
+    for (int k = 0; k < last; ++k, at += kLimbDigits) put18(t + at, frac[k]);
+    const int digits = kLimbDigits - trailing_zeros(frac[last]);
+    put_head(t + at, frac[last], digits);
+    scale = last * kLimbDigits + digits;
   } else if (int_len == 0) {
-    std::memcpy(out + at, "0.0", 3);
-    at += 3;
-    int_len = 1;  // zero: precision 2, scale 1
-    scale = 1;
+    std::memcpy(t + at, "0.0", 3);
+    d->precision = 2;  // zero: precision 2, scale 1
+    d->scale = 1;
+    return;
   }
-  std::memcpy(out + at, kZeroField, kField);
-  long begin = kLead;
-  if (n.negative) out[--begin] = '-';
-  std::memcpy(d->text, out + begin, kField);
   d->precision = int_len + scale;
   d->scale = scale;
 }

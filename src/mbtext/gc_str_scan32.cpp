@@ -1,0 +1,47 @@
+// The one-pass scan in thirty-two-byte blocks, for processors with AVX2.
+// Only the functions below the target switch use those instructions; the
+// standard headers come before it and keep the plain instruction set.
+#include <algorithm>
+#include <cstring>
+
+#include "mbtext/gc_str_scan_int.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+
+bool gcStrCompare32Usable() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace {
+
+struct Blocks {
+  using Vec = __m256i;
+  static constexpr size_t kWidth = 32;
+  __attribute__((no_sanitize_address)) static Vec stops(const uint8_t* a, const uint8_t* b) {
+    const Vec x = _mm256_loadu_si256(reinterpret_cast<const Vec*>(a));
+    const Vec y = _mm256_loadu_si256(reinterpret_cast<const Vec*>(b));
+    return _mm256_min_epu8(x, _mm256_cmpeq_epi8(x, y));
+  }
+  static Vec lowest(Vec x, Vec y) { return _mm256_min_epu8(x, y); }
+  static uint32_t zeros(Vec x) {
+    return uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_setzero_si256())));
+  }
+  __attribute__((no_sanitize_address)) static uint32_t alignedNuls(const uint8_t* p) {
+    return zeros(_mm256_load_si256(reinterpret_cast<const Vec*>(p)));
+  }
+};
+
+#include "mbtext/gc_str_scan_body.h"
+
+} // namespace
+
+int gcStrCompare32(const uint8_t* a, const uint8_t* b) { return compare(a, b); }
+
+#pragma GCC pop_options
+
+#endif
