@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "agent_error.h"
+#include "agent_test_util.h"
 #include "agent_objects.h"
 #include "agent_specs.h"
 #include "kl_bo.h"
@@ -91,14 +92,7 @@ TEST_F(AgentObjectsTest, RefusesBadInstancesNamingThePlace) {
       {R"({"name": "AgO_Contact", "extra": 3})", "i.json", "unknown key \"extra\""},
   };
   for (const Case& c : cases) {
-    try {
-      AgentObjects::readText(c.text, "i.json");
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const AgentError& e) {
-      EXPECT_EQ(e.code(), AgentExit::BAD_INPUT);
-      EXPECT_EQ(std::string(e.what()).rfind(std::string(c.place) + ": ", 0), 0u) << e.what();
-      EXPECT_NE(std::string(e.what()).find(c.why), std::string::npos) << e.what();
-    }
+    agent_test::expect_refused([&] { AgentObjects::readText(c.text, "i.json"); }, c.place, c.why, c.text);
   }
 }
 

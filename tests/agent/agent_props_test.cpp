@@ -34,14 +34,7 @@ TEST(AgentProperties, RefusesBadLinesNamingTheLine) {
   };
   for (const Case& c : cases) {
     AgentProperties p;
-    try {
-      p.parse(c.text, "p.cfg");
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const AgentError& e) {
-      EXPECT_EQ(e.code(), AgentExit::BAD_INPUT);
-      EXPECT_EQ(std::string(e.what()).rfind(std::string(c.place) + ": ", 0), 0u) << e.what();
-      EXPECT_NE(std::string(e.what()).find(c.why), std::string::npos) << e.what();
-    }
+    agent_test::expect_refused([&] { p.parse(c.text, "p.cfg"); }, c.place, c.why, c.text);
   }
 }
 
@@ -58,12 +51,8 @@ TEST(AgentProperties, LoadsAFileAndHandsItToTheFramework) {
   KlProperties::clear();
 
   AgentProperties missing;
-  try {
-    missing.load(dir.path() + "/nope.properties");
-    ADD_FAILURE() << "a missing file was read";
-  } catch (const AgentError& e) {
-    EXPECT_NE(std::string(e.what()).find("nope.properties: cannot be read"), std::string::npos);
-  }
+  std::string nope = dir.path() + "/nope.properties";
+  agent_test::expect_refused([&] { missing.load(nope); }, nope, "cannot be read", nope);
 }
 
 }  // namespace

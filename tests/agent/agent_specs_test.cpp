@@ -68,14 +68,7 @@ TEST(AgentSpecs, RefusesBadDefinitionsNamingThePlace) {
   };
   for (const Case& c : cases) {
     AgentSpecs specs;
-    try {
-      specs.loadTexts({{"bad.bo.json", c.text}});
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const AgentError& e) {
-      EXPECT_EQ(e.code(), AgentExit::BAD_INPUT);
-      EXPECT_EQ(std::string(e.what()).rfind(std::string(c.place) + ": ", 0), 0u) << e.what();
-      EXPECT_NE(std::string(e.what()).find(c.why), std::string::npos) << e.what();
-    }
+    agent_test::expect_refused([&] { specs.loadTexts({{"bad.bo.json", c.text}}); }, c.place, c.why, c.text);
     EXPECT_EQ(BusObjSpec::find("AgT_X"), nullptr) << "registered despite the error: " << c.text;
   }
 }
@@ -83,14 +76,8 @@ TEST(AgentSpecs, RefusesBadDefinitionsNamingThePlace) {
 TEST(AgentSpecs, ATypeDefinedTwiceIsRefusedAndNothingIsRegistered) {
   AgentSpecs specs;
   const char* twice = R"({"name": "AgT_Twice", "attributes": []})";
-  try {
-    specs.loadTexts({{"a.bo.json", twice}, {"b.bo.json", twice}});
-    ADD_FAILURE() << "a type defined twice was taken";
-  } catch (const AgentError& e) {
-    EXPECT_NE(std::string(e.what()).find("b.bo.json: business-object type \"AgT_Twice\" is defined twice"),
-              std::string::npos)
-        << e.what();
-  }
+  agent_test::expect_refused([&] { specs.loadTexts({{"a.bo.json", twice}, {"b.bo.json", twice}}); }, "b.bo.json",
+                             "business-object type \"AgT_Twice\" is defined twice", twice);
   EXPECT_EQ(BusObjSpec::find("AgT_Twice"), nullptr);
   EXPECT_EQ(specs.size(), 0u);
 }

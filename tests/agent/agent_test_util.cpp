@@ -1,6 +1,8 @@
 // Helpers of the agent's tests.
 #include "agent_test_util.h"
 
+#include <gtest/gtest.h>
+
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "agent_error.h"
 
 namespace agent_test {
 
@@ -54,6 +58,19 @@ RunResult run_agent(const std::string& args, double term_after) {
   r.out = slurp(dir.path() + "/out");
   r.err = slurp(dir.path() + "/err");
   return r;
+}
+
+void expect_refused(const std::function<void()>& read, const std::string& place, const std::string& why,
+                    const std::string& input) {
+  try {
+    read();
+    ADD_FAILURE() << "accepted: " << input;
+  } catch (const AgentError& e) {
+    std::string text = e.what();
+    EXPECT_EQ(e.code(), AgentExit::BAD_INPUT) << text;
+    EXPECT_EQ(text.rfind(place + ": ", 0), 0u) << input << " -> " << text;
+    EXPECT_NE(text.find(why), std::string::npos) << input << " -> " << text;
+  }
 }
 
 }  // namespace agent_test

@@ -1,6 +1,7 @@
 // Helpers of the agent's tests: a temporary folder and running the program.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace agent_test {
@@ -34,5 +35,10 @@ std::string build_dir();
 // without connector globals.
 std::string fake_connector();
 std::string no_globals_library();
+
+// Expects `read` to refuse its input (AgentError BAD_INPUT) with a text
+// that starts with "<place>: " and holds `why`; `input` names the case.
+void expect_refused(const std::function<void()>& read, const std::string& place, const std::string& why,
+                    const std::string& input);
 
 }  // namespace agent_test
