@@ -6,7 +6,6 @@
 // statement in one transaction, same server, same run. Prints the ratio
 // (target: within 1.5).
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <mysql.h>
 
 #include <cstdio>
@@ -16,19 +15,15 @@
 #include <vector>
 
 #include "bench_ratio.h"
+#include "bench_session.h"
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
 #include "adapter/adp_obj.h"
-#include "adapter/adp_sch_load.h"
 #include "adapter/adp_time.h"
 #include "adapter/adp_trn.h"
 #include "core/clk/clk_time.h"
 #include "core/cmn/cmn_dec.h"
-#include "core/cmn/cmn_main.h"
-#include "core/utl/utl_main.h"
-#include "schema/typ_sch.h"
 #include "store/dbs_fld.h"
-#include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 #include "store/dbs_rdb.h"
 #include "testdb/testdb_database.h"
@@ -42,27 +37,7 @@ constexpr long kTitle = 1, kStatus = 2, kAmount = 3, kOpened = 4;
 KAdpConnId* g_cid = nullptr;
 testdb::database* g_db = nullptr;
 
-void fail(const char* what) {
-  std::fprintf(stderr, "obj_bench: %s\n", what);
-  std::exit(1);
-}
-
-void open_session() {
-  if (dlopen(ORB_DATASVC_DIR "/libOraDataSvc.so", RTLD_NOW | RTLD_GLOBAL) == nullptr) fail(dlerror());
-  if (cmn_main_init() != 0 || utl_main_init() != 0 || clk_main_init() != 0 || typ_main_init() != 0 ||
-      dbs_main_init() != 0)
-    fail("start-up");
-  adp_db_set_db_driver("oracle");
-  if (adp_db_alloc_conn(g_db->socket().c_str(), "root", "bench", &g_cid, 0) != 0) fail("connection");
-  KAdpConfig& cfg = g_cid->GetConfig();
-  cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ORB_DATASVC_DIR "/OraDataSvc.DLL");
-  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), g_db->name().c_str());
-  if (adp_db_connect(g_db->socket().c_str(), "root", "", "bench", 0, &g_cid, 0) != 0) fail("connect");
-  if (typ_sch_alloc() != 0 || adp_db_open(g_cid, "crm") != 0 || adp_db_get_header(g_cid, g_cid->GetHeader()) != 0)
-    fail("open");
-  if (adp_sch_alloc() != 0 || adp_sch_types_init(g_cid, nullptr) != 0 || adp_sch_read_all(g_cid, nullptr) != 0)
-    fail("dictionary");
-}
+void fail(const char* what) { bench_fail("obj_bench", what); }
 
 // The values of row i, the same on both sides.
 struct row_values {
@@ -171,7 +146,7 @@ int main(int argc, char** argv) {
   g_db = &db;
   if (db.socket().empty()) fail(db.problem().c_str());
   if (!db.create() || !db.load("crm_fixture.sql") || !db.run(kTables)) fail("fixture");
-  open_session();
+  g_cid = bench_open_session(db, "obj_bench");
   benchmark::Initialize(&argc, argv);
   ratio_reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -27,31 +27,6 @@ std::vector<dbs_ty_lobj*>& objects() {
   return list;
 }
 
-typ_sch_srec* object(const char* name, long type_id) {
-  typ_sch_srec* s = nullptr;
-  EXPECT_EQ(typ_sch_define_obj(name, type_id, "", "", &s), 0) << name;
-  EXPECT_EQ(adp_sch_type_insert(type_id, 2, name), 0);
-  return s;
-}
-
-void field(typ_sch_srec* s, const char* name, long type, long db_type, long gen = -1, unsigned long flags = 0) {
-  long pos = -1;
-  const bool dec = type == kDecimal;
-  EXPECT_EQ(typ_sch_fadd(s, name, type, db_type, gen, -1, flags, type == kText ? 80 : 1, dec ? 19 : -1, dec ? 2 : -1,
-                         0, 0, nullptr, "", &pos),
-            0)
-      << name;
-}
-
-void relation(long type_id, const char* name, long kind, const char* target, const char* inverse, long exclusive = 0,
-              const char* phys = nullptr, const char* focus = nullptr) {
-  long pos = -1;
-  EXPECT_EQ(typ_sch_define_rel(schema(type_id), name, kind, target, -1, &pos, inverse, exclusive, phys, focus, "", "",
-                               0, nullptr),
-            0)
-      << name;
-}
-
 }  // namespace
 
 void build() {
@@ -59,30 +34,30 @@ void build() {
   release();
   delete model;
   model = new adp_model;
-  typ_sch_srec* t = object("ticket", kTicket);
-  field(t, "objid", kLong, kDbInt, kObjidGen);
-  field(t, "dev", kLong, kDbInt);
-  field(t, "title", kText, kDbText, -1, kSearchable);
-  field(t, "notes", kText, kDbLongText);
-  field(t, "opened", kDate, kDbDate);
-  field(t, "amount", kDecimal, kDbDecimal);
-  field(t, "ratio", kDouble, kDbDouble);
-  field(t, "count", kLong, kDbInt);
-  field(t, "mod_stamp", kDate, kDbDate, kStampGen);
-  typ_sch_srec* n = object("note", kNote);
-  field(n, "objid", kLong, kDbInt, kObjidGen);
-  field(n, "dev", kLong, kDbInt);
-  field(n, "text", kText, kDbText);
-  typ_sch_srec* g = object("tag", kTag);
-  field(g, "objid", kLong, kDbInt, kObjidGen);
-  field(g, "label", kText, kDbText);
-  relation(kTicket, "ticket2note", kOtm, "note", "note2ticket");
-  relation(kNote, "note2ticket", kMto | TYP_REL_INDEX_MARK, "ticket", "ticket2note");
-  relation(kTicket, "ticket2note_owner", kOtm, "note", "note_owner2ticket", 1, "owner_id", "owner_type");
-  relation(kNote, "note_owner2ticket", kMto | TYP_REL_INDEX_MARK, "ticket", "ticket2note_owner", 1, "owner_id",
+  typ_sch_srec* t = adp_model_object("ticket", kTicket);
+  adp_model_field(t, "objid", kLong, kDbInt, kObjidGen);
+  adp_model_field(t, "dev", kLong, kDbInt);
+  adp_model_field(t, "title", kText, kDbText, -1, kSearchable);
+  adp_model_field(t, "notes", kText, kDbLongText);
+  adp_model_field(t, "opened", kDate, kDbDate);
+  adp_model_field(t, "amount", kDecimal, kDbDecimal);
+  adp_model_field(t, "ratio", kDouble, kDbDouble);
+  adp_model_field(t, "count", kLong, kDbInt);
+  adp_model_field(t, "mod_stamp", kDate, kDbDate, kStampGen);
+  typ_sch_srec* n = adp_model_object("note", kNote);
+  adp_model_field(n, "objid", kLong, kDbInt, kObjidGen);
+  adp_model_field(n, "dev", kLong, kDbInt);
+  adp_model_field(n, "text", kText, kDbText);
+  typ_sch_srec* g = adp_model_object("tag", kTag);
+  adp_model_field(g, "objid", kLong, kDbInt, kObjidGen);
+  adp_model_field(g, "label", kText, kDbText);
+  adp_model_relation(kTicket, "ticket2note", kOtm, "note", "note2ticket");
+  adp_model_relation(kNote, "note2ticket", kMto | TYP_REL_INDEX_MARK, "ticket", "ticket2note");
+  adp_model_relation(kTicket, "ticket2note_owner", kOtm, "note", "note_owner2ticket", 1, "owner_id", "owner_type");
+  adp_model_relation(kNote, "note_owner2ticket", kMto | TYP_REL_INDEX_MARK, "ticket", "ticket2note_owner", 1, "owner_id",
            "owner_type");
-  relation(kTicket, "ticket2tag", kMtm, "tag", "tag2ticket");
-  relation(kTag, "tag2ticket", kMtm, "ticket", "ticket2tag");
+  adp_model_relation(kTicket, "ticket2tag", kMtm, "tag", "tag2ticket");
+  adp_model_relation(kTag, "tag2ticket", kMtm, "ticket", "ticket2tag");
   model->finish(kTicket);
 }
 
