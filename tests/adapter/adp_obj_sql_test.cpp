@@ -368,6 +368,10 @@ TEST_F(AdpObjSql, OracleBlocksWhole) {
     return std::string("CONCAT(CONCAT(CONCAT('1 count ', TO_CHAR(LENGTH(TO_CHAR(count") + sign +
            ")))), ' '), TO_CHAR(count" + sign + "))";
   };
+  auto increment = [&](const char* key) {
+    long out = 0;
+    return adp_obj_incr_field(con_, kTicket, key, "title", 7, "count", &out);
+  };
   struct block {
     const char* what;
     std::function<long()> run;
@@ -412,20 +416,12 @@ TEST_F(AdpObjSql, OracleBlocksWhole) {
         "UPDATE table_note SET dev = dev + 1, owner_id = NULL, owner_type = NULL WHERE owner_id = 7 AND owner_type = "
         "40\n ; END; ",
         "DELETE FROM mtm_ticket2_tag0 WHERE ticket2tag = 7"}},
-      {"increment by number",
-       [&] {
-         long out = 0;
-         return adp_obj_incr_field(con_, kTicket, "", "title", 7, "count", &out);
-       },
+      {"increment by number", [&] { return increment(""); },
        {"BEGIN  " + insert + " SELECT objid, dev+1, dev, :B0, " + step_of("+1") +
             "FROM table_ticket WHERE objid = 7; \nUPDATE table_ticket SET dev = dev + 1, count = count + 1 WHERE "
             "objid = 7\n; END;",
         "select count from table_ticket where objid = 7\n"}},
-      {"increment by key",
-       [&] {
-         long out = 0;
-         return adp_obj_incr_field(con_, kTicket, "'T-1'", "title", 7, "count", &out);
-       },
+      {"increment by key", [&] { return increment("'T-1'"); },
        {"BEGIN  " + insert + " SELECT objid, dev+1, dev, :B0, " + step_of("+1") +
             " FROM table_ticket WHERE title = :B1; \nUPDATE table_ticket SET dev = dev + 1, count = count + 1 WHERE "
             "title = :B2 ; END;",
