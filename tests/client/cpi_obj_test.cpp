@@ -493,13 +493,7 @@ TEST_F(cpi_obj_test, RelatedObjectsAsTheStateHoldsThemComeAsOneLevel) {
 TEST_F(cpi_obj_test, DumpPrintsTheObjectWithItsFields) {
   void* a = local("account");
   ASSERT_EQ(cpi_obj_set_field(a, "name", "harbour", 0), 0);
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buffer, &size);
-  EXPECT_EQ(cpi_obj_dump(a, f), 0);
-  std::fclose(f);
-  std::string text(buffer, size);
-  std::free(buffer);
+  std::string text = written([&](FILE* f) { EXPECT_EQ(cpi_obj_dump(a, f), 0); });
   EXPECT_NE(text.find("harbour"), std::string::npos) << text;
   EXPECT_EQ(cpi_obj_dump(nullptr, stdout), CPI_ALRT_BAD_PARAM);
 }
