@@ -14,6 +14,7 @@
 #include "client/ost/ost_state.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/loc/loc_reg.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_obj.h"
@@ -26,6 +27,12 @@ constexpr long kPlainServer = 0;
 constexpr long kBlockServer = 2;
 constexpr long kNoToggles[COM_NUM_TOGGLES] = {0, 0, 0, 0, 0};
 constexpr long kFailedBatch = 0x70002f;
+
+// The locale's region record, filled while the guard lives.
+struct region_guard {
+  region_guard() { EXPECT_EQ(loc_reg_init(), 0); }
+  ~region_guard() { loc_reg_term(); }
+};
 
 class com_rbld_rule_test : public crm_test {
  protected:
@@ -165,7 +172,9 @@ TEST_F(com_rbld_rule_test, ConditionsGetTheTypeTheirValueConvertsTo) {
   const struct {
     const char* value;
     long op, type;
-  } rows[] = {{"12", 0, 1}, {"1.5", 3, 2}, {"high", 0, 0}, {"12", 12, 0}, {"1.5", 13, 0}, {"", 0, 0}};
+  } rows[] = {{"12", 0, 1},         {"1.5", 3, 2},  {"12/25/2026 10:30:00", 1, 3}, {"high", 0, 0},
+              {"12/25/2026", 12, 0}, {"1.5", 13, 0}, {"", 0, 0}};
+  region_guard region;  // dates read in the region's format
   dbs_ty_lobj* rule = keep(new_rule("Typed", "case"));
   ost_ty_state* s = nullptr;
   ASSERT_EQ(com_rbld_add_mod_rule(oab_db_con_id, rule, 1, kNoToggles, &s), 0);
