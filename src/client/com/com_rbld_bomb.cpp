@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "client/com/com_rbld.h"
+#include "client/com/com_rbld_fld.h"
 #include "client/ost/ost_obj.h"
 #include "client/ost/ost_rel.h"
 #include "client/ost/ost_state.h"
@@ -65,8 +66,6 @@ long number_now(ost_ty_state* s, long key, const obj_id& id) {
   return now.num;
 }
 
-long set_long(dbs_ty_lobj* o, long field, long value) { return dbs_fld_set(o, field, &value); }
-
 long fill_bomb(KAdpConnId* con, dbs_ty_lobj* bomb, dbs_ty_lobj* focus, long event, long flags) {
   obj_id fid{};
   if (long st = dbs_obj_oid_get(focus, &fid)) return st;
@@ -79,7 +78,7 @@ long fill_bomb(KAdpConnId* con, dbs_ty_lobj* bomb, dbs_ty_lobj* focus, long even
                            {COM_FLD_BOMB_FOCUS_TYPE, fid.type & COM_FOCUS_TYPE_MASK},
                            {COM_FLD_BOMB_WORD, (event << COM_EVENT_SHIFT) + COM_WORD_EVENT + (flags & COM_WORD_FLAGS)}};
   for (const auto& f : longs)
-    if (long st = set_long(bomb, f[0], f[1])) return st;
+    if (long st = com_rbld_set_long(bomb, f[0], f[1])) return st;
   return 0;
 }
 
@@ -162,8 +161,8 @@ long com_rbld_ost_save_one_obj(ost_ty_state* s, long entry, long, long, long, lo
       cmn_alrt_push(nullptr, "com_rbld_ost_save_one_obj", COM_NO_OBJECT_ID, 1, "com_rbld_ost_save_one_obj");
       return COM_NO_OBJECT_ID;
     }
-    if (long st = set_long(e->handle, COM_FLD_BOMB_FOCUS, focus)) return st;
-    return set_long(e->handle, COM_FLD_BOMB_SECOND, second);
+    if (long st = com_rbld_set_long(e->handle, COM_FLD_BOMB_FOCUS, focus)) return st;
+    return com_rbld_set_long(e->handle, COM_FLD_BOMB_SECOND, second);
   }
   return 0;
 }

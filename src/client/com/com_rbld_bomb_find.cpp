@@ -20,8 +20,6 @@ constexpr long kAnyBit = 11;   // any of the given bits set
 constexpr long kNoBit = 12;    // none of the given bits set
 constexpr long kWordBits = 32;
 
-dbs_ty_lobj* ith(utl_ty_col* col, long i) { return reinterpret_cast<dbs_ty_lobj**>(col->array)[i]; }
-
 long make_col(const char* owner, utl_ty_col** col) {
   return utl_col_make(owner, CMN_TYP_VOID_P, kColSlots, kColSlots, 0, 0, col);
 }
@@ -76,12 +74,12 @@ long com_rbld_find_bombs(dbs_ty_lobj* rule, dbs_ty_lobj* focus, const std::vecto
   dbs_ty_qry_desc target{COM_BOMB_TYPE, static_cast<long>(conds.size()), conds.data(), 0};
   long st = dbs_qry_relation(oab_db_con_id, &rid, COM_RULE2BOMB, &target, nullptr, nullptr, found);
   for (long i = 0; st == 0 && i < found->count; ++i) {
-    dbs_ty_lobj* b = ith(found, i);
+    dbs_ty_lobj* b = com_rbld_obj_at(found, i);
     if (!is_rule_bomb_of(b, events)) continue;
     ++*count;
     if (objects == nullptr) continue;
     st = utl_col_push(objects, &b, nullptr);
-    if (st == 0) reinterpret_cast<dbs_ty_lobj**>(found->array)[i] = nullptr;  // now the caller's
+    if (st == 0) com_rbld_obj_at(found, i) = nullptr;  // now the caller's
   }
   dbs_obj_free_local_col(nullptr, found);
   return st;
@@ -95,7 +93,7 @@ long com_rbld_find_tb_by_actentry(KAdpConnId* con, const obj_id* entry, long pat
   long first = bombs->count;
   if (long st = dbs_qry_simple(con, &desc, nullptr, nullptr, bombs)) return st;
   for (long i = first; related != nullptr && i < bombs->count; ++i)
-    if (long st = rule_of(con, ith(bombs, i), related)) return st;
+    if (long st = rule_of(con, com_rbld_obj_at(bombs, i), related)) return st;
   return 0;
 }
 
@@ -104,7 +102,7 @@ long com_rbld_del_tb_by_actentry(KAdpConnId* con, ost_ty_state* state, const obj
   if (long st = make_col("com_rbld_del_tb_by_actentry", &bombs)) return st;
   long st = com_rbld_find_tb_by_actentry(con, entry, pattern, mask, bombs, nullptr);
   for (long i = 0; st == 0 && i < bombs->count; ++i) {
-    dbs_ty_lobj* b = ith(bombs, i);
+    dbs_ty_lobj* b = com_rbld_obj_at(bombs, i);
     if (state == nullptr) {
       obj_id id{};
       st = dbs_obj_oid_get(b, &id);
@@ -112,7 +110,7 @@ long com_rbld_del_tb_by_actentry(KAdpConnId* con, ost_ty_state* state, const obj
       continue;
     }
     st = ost_obj_delete(state, b, 0);
-    if (st == 0) reinterpret_cast<dbs_ty_lobj**>(bombs->array)[i] = nullptr;  // the state's now
+    if (st == 0) com_rbld_obj_at(bombs, i) = nullptr;  // the state's now
   }
   dbs_obj_free_local_col(nullptr, bombs);
   return st;

@@ -21,20 +21,12 @@ constexpr long kFldValue = 5;
 constexpr long kFldValueType = 6;
 constexpr long kOrdinaryF4 = 6;
 
-long set_long(dbs_ty_lobj* o, long field, long value) { return dbs_fld_set(o, field, &value); }
-long set_text(dbs_ty_lobj* o, long field, const std::string& value) {
-  const char* text = value.c_str();
-  return dbs_fld_set(o, field, &text);
-}
-
-dbs_ty_lobj* ith(utl_ty_col* col, long i) { return reinterpret_cast<dbs_ty_lobj**>(col->array)[i]; }
-
 // A new condition of the rule in the state: its kind and field 3.
 long new_cond(const char* owner, ost_ty_state* s, dbs_ty_lobj* rule, long kind, const std::string& value,
               dbs_ty_lobj** out) {
   if (long st = ost_obj_create(owner, s, COM_COND_TYPE, out)) return st;
-  if (long st = set_long(*out, kFldKind, kind)) return st;
-  if (long st = set_text(*out, kFldProperty, value)) return st;
+  if (long st = com_rbld_set_long(*out, kFldKind, kind)) return st;
+  if (long st = com_rbld_set_text(*out, kFldProperty, value)) return st;
   return ost_obj_relate_byhndl(s, rule, *out, COM_RULE2COND);
 }
 
@@ -48,8 +40,8 @@ long ordinary_cond(ost_ty_state* s, dbs_ty_lobj* rule, dbs_ty_lobj* given) {
                            {kFldOperator, op},
                            {kFldValueType, com_rbld_convert_to_types(value.c_str(), op)}};
   for (const auto& f : longs)
-    if (long st = set_long(c, f[0], f[1])) return st;
-  return set_text(c, kFldValue, value);
+    if (long st = com_rbld_set_long(c, f[0], f[1])) return st;
+  return com_rbld_set_text(c, kFldValue, value);
 }
 
 // An action of the rule in the state: a stored action of a stored rule as a
@@ -72,7 +64,7 @@ long state_action(ost_ty_state* s, dbs_ty_lobj* action, bool rule_stored, dbs_ty
 
 long com_rbld_add_conds(ost_ty_state* s, dbs_ty_lobj* rule, utl_ty_col* conds) {
   for (long i = 0; conds != nullptr && i < conds->count; ++i)
-    if (long st = ordinary_cond(s, rule, ith(conds, i))) return st;
+    if (long st = ordinary_cond(s, rule, com_rbld_obj_at(conds, i))) return st;
   return 0;
 }
 
@@ -104,7 +96,7 @@ long com_rbld_add_actions(ost_ty_state* s, dbs_ty_lobj* rule, utl_ty_col* action
   if (long st = dbs_obj_oid_get(rule, &rule_id)) return st;
   for (long i = 0; i < actions->count; ++i) {
     dbs_ty_lobj* a = nullptr;
-    if (long st = state_action(s, ith(actions, i), rule_id.num != 0, &a)) return st;
+    if (long st = state_action(s, com_rbld_obj_at(actions, i), rule_id.num != 0, &a)) return st;
     if (long st = ost_obj_relate_byhndl(s, a, rule, COM_ACTION2RULE)) return st;
   }
   return 0;

@@ -25,8 +25,6 @@ constexpr long kCond2Rule = 0;
 constexpr long kAsText = CMN_TYP_CHAR_P;  // each item quoted in the list text
 constexpr long kListTextSize = 4 * (UTL_LIST_TEXT_MAX + 1);
 
-dbs_ty_lobj* ith(utl_ty_col* col, long i) { return reinterpret_cast<dbs_ty_lobj**>(col->array)[i]; }
-
 long number_of(dbs_ty_lobj* o) {
   obj_id id{};
   dbs_obj_oid_get(o, &id);
@@ -34,7 +32,7 @@ long number_of(dbs_ty_lobj* o) {
 }
 
 // The objects related to the rule through the relation, in id order,
-// appended to out.
+// appended to out (those not handed over are freed).
 long related(dbs_ty_lobj* rule, long rel, long type, utl_ty_col* out) {
   obj_id id{};
   if (long st = dbs_obj_oid_get(rule, &id)) return st;
@@ -42,12 +40,15 @@ long related(dbs_ty_lobj* rule, long rel, long type, utl_ty_col* out) {
   if (long st = utl_col_make("com_rbld_get_rule", CMN_TYP_VOID_P, kColSlots, kColSlots, 0, 0, &found)) return st;
   dbs_ty_qry_desc target{type, 0, nullptr, 0};
   long st = dbs_qry_relation(oab_db_con_id, &id, rel, &target, nullptr, nullptr, found);
-  std::vector<dbs_ty_lobj*> objects;
-  for (long i = 0; st == 0 && i < found->count; ++i) objects.push_back(ith(found, i));
-  std::stable_sort(objects.begin(), objects.end(),
-                   [](dbs_ty_lobj* a, dbs_ty_lobj* b) { return number_of(a) < number_of(b); });
-  for (size_t i = 0; st == 0 && i < objects.size(); ++i) st = utl_col_push(out, &objects[i], nullptr);
-  if (st == 0) return utl_col_free("com_rbld_get_rule", found);  // the objects now belong to out
+  if (st == 0 && found->count > 1) {
+    dbs_ty_lobj** first = &com_rbld_obj_at(found, 0);
+    std::stable_sort(first, first + found->count,
+                     [](dbs_ty_lobj* a, dbs_ty_lobj* b) { return number_of(a) < number_of(b); });
+  }
+  for (long i = 0; st == 0 && i < found->count; ++i) {
+    st = utl_col_push(out, &com_rbld_obj_at(found, i), nullptr);
+    if (st == 0) com_rbld_obj_at(found, i) = nullptr;  // out's now
+  }
   dbs_obj_free_local_col(nullptr, found);
   return st;
 }
@@ -67,7 +68,7 @@ long rules_of_conds(std::vector<dbs_ty_qry_cond> conds, std::set<long>* rules) {
   dbs_ty_qry_desc desc{COM_COND_TYPE, static_cast<long>(conds.size()), conds.data(), 0};
   long st = dbs_qry_simple(oab_db_con_id, &desc, nullptr, nullptr, found);
   for (long i = 0; st == 0 && i < found->count; ++i) {
-    obj_id cond{COM_COND_TYPE, number_of(ith(found, i)), 0};
+    obj_id cond{COM_COND_TYPE, number_of(com_rbld_obj_at(found, i)), 0};
     obj_id rule{};
     st = com_rbld_get_obj_id(&cond, kCond2Rule, &rule);
     if (st == 0 && rule.num != 0) rules->insert(rule.num);
@@ -82,7 +83,7 @@ long all_rules(std::set<long>* rules) {
   dbs_ty_qry_cond kind{COM_FLD_RULE_KIND, kEq, COM_KIND_RULE};
   dbs_ty_qry_desc desc{COM_RULE_TYPE, 1, &kind, 0};
   long st = dbs_qry_simple(oab_db_con_id, &desc, nullptr, nullptr, found);
-  for (long i = 0; st == 0 && i < found->count; ++i) rules->insert(number_of(ith(found, i)));
+  for (long i = 0; st == 0 && i < found->count; ++i) rules->insert(number_of(com_rbld_obj_at(found, i)));
   dbs_obj_free_local_col(nullptr, found);
   return st;
 }
@@ -111,7 +112,7 @@ long com_rbld_get_rule(dbs_ty_lobj* rule, com_ty_rule_lists* out) {
   if (long st = dbs_obj_reset_local_col(out->actions)) return st;
   if (long st = com_rbld_get_conds(rule, out->conds)) return st;
   for (long i = out->conds->count - 1; i >= 0; --i) {
-    dbs_ty_lobj* c = ith(out->conds, i);
+    dbs_ty_lobj* c = com_rbld_obj_at(out->conds, i);
     long kind = com_rbld_long_of(c, kFldKind);
     std::vector<std::string>* list = kind == COM_COND_KIND1         ? &out->kind1
                                      : kind == COM_COND_START_EVENT ? &out->events
