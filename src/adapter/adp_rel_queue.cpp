@@ -18,7 +18,9 @@
 namespace {
 
 constexpr long kPointerType = 517;
-constexpr long kCondType = 795;
+// The conditions are kept as three words each (the client's condition
+// record, whose type it registers itself).
+constexpr long kCondType = 594;
 constexpr long kQueueSize = 50;
 constexpr long kTypeMask = 0x1FFFF;
 constexpr const char* kOwner = "adp_rel_batch";
