@@ -203,7 +203,10 @@ long write_object(run_state& s, sub_batch& sb, adp_obj_batch_item* o) {
   if (long st = adp_obj_put_sql(s.con, sb.b, object, cols, &sb.long_texts, &wrote, &cond)) return st;
   if (wrote) ++sb.statements;
   if (cond) {
-    sb.cond_stmts.push_back(sb.b->GetStmtCount() - 1);
+    // The update is the last statement ended (an empty one follows it).
+    long last = sb.b->GetStmtCount() - 1;
+    while (last > 0 && (sb.b->GetStmt(last) == nullptr || *sb.b->GetStmt(last) == '\0')) --last;
+    sb.cond_stmts.push_back(last);
     sb.cond_objects.push_back(object);
   }
   return 0;
