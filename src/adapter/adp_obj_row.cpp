@@ -11,6 +11,7 @@
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sql.h"
 #include "adapter/adp_trn.h"
+#include "adapter/dialects/adp_dbop.h"
 #include "core/utl/utl_pl.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rec.h"
@@ -71,6 +72,23 @@ long insert_values(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rel
 }
 
 }  // namespace
+
+const char* adp_obj_phrase(KAdpConnId* con, long n) {
+  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
+}
+
+long adp_obj_run_all(KAdpConnId* con, KAdpSqlBatch* b, long* rows) {
+  if (long st = adp_sql_parse(con, b)) return st;
+  const long n = b->GetStmtCount();
+  for (long i = 0; i < n; ++i) {
+    const char* text = b->GetStmt(i);
+    if (text == nullptr || *text == '\0') continue;
+    long r = 0;
+    if (long st = b->GetNextResult(&r)) return st;
+    if (rows != nullptr) *rows = r;
+  }
+  return 0;
+}
 
 long adp_obj_row_rels(const typ_sch_srec* schema, long* count, typ_sch_rel_inst*** out) {
   *count = 0;

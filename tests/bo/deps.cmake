@@ -8,3 +8,8 @@ target_link_libraries(${program} PRIVATE ${ORB_LIBCRYPT})
 # The user context's statements run on the run's shared MariaDB server.
 orbisan_test_target(bo bo_usr_db_test program)
 target_link_libraries(${program} PRIVATE orbisan_testdb)
+# The schema-text tests compile what they write with the schema compiler,
+# over the recording adapter double, as the schema suite does.
+orbisan_test_target(bo bo_ddschema_test program)
+target_link_libraries(${program} PRIVATE testhelp_schema)
+target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests/schema)
