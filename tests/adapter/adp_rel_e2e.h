@@ -1,7 +1,7 @@
 // Relation suites on the run's MariaDB server through the Oracle-dialect
 // service, driven by the store: a session on the CRM fixture with the
 // object and relation tables (persons pointing to firms, persons linked to
-// tags, tickets and notes), objects with ids from the counter table, the
+// topics, tickets and notes), objects with ids from the counter table, the
 // store's write queue and the SQL log.
 #pragma once
 
@@ -14,7 +14,7 @@
 
 constexpr long kPerson = 44;
 constexpr long kFirm = 45;
-constexpr long kTag = 46;
+constexpr long kTopic = 46;
 
 class adp_rel_e2e : public adp_ora_test {
  protected:

@@ -48,7 +48,7 @@ class AdpRelE2e : public adp_rel_e2e {
   }
   std::string links() {
     std::string out;
-    for (const auto& r : db_.query("select person2tag, tag2person from mtm_person1_tag0 order by tag2person"))
+    for (const auto& r : db_.query("select person2topic, topic2person from mtm_person1_topic0 order by topic2person"))
       out += r[0] + "-" + r[1] + " ";
     return out;
   }
@@ -67,12 +67,12 @@ TEST_F(AdpRelE2e, TheMainRoadOfSavesReadsAndDeletes) {
   obj_id f{}, p{}, t1{}, t2{};
   dbs_ty_lobj* firm = fresh(kFirm, "name", "Acme", &f);
   dbs_ty_lobj* person = fresh(kPerson, "name", "Pat", &p);
-  dbs_ty_lobj* red = fresh(kTag, "label", "red", &t1);
-  dbs_ty_lobj* blue = fresh(kTag, "label", "blue", &t2);
+  dbs_ty_lobj* red = fresh(kTopic, "label", "red", &t1);
+  dbs_ty_lobj* blue = fresh(kTopic, "label", "blue", &t2);
   for (dbs_ty_lobj* o : {firm, person, red, blue}) ASSERT_EQ(dbs_obj_add_to_batch(o, 1), 0);
   queue(p, "person2firm", f, 1);
-  queue(p, "person2tag", t1, 1);
-  queue(t2, "tag2person", p, 1);
+  queue(p, "person2topic", t1, 1);
+  queue(t2, "topic2person", p, 1);
   ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
   EXPECT_EQ(level(), 0);
   // The key went into the person's insert: no separate update.
@@ -84,14 +84,14 @@ TEST_F(AdpRelE2e, TheMainRoadOfSavesReadsAndDeletes) {
 
   // Found again: ids by both relations from both sides, the relatedness
   // tests, the related objects and the store's relation queries.
-  EXPECT_EQ(related(p, "person2tag"), (std::vector<long>{t1.num, t2.num}));
-  EXPECT_EQ(related(t1, "tag2person"), (std::vector<long>{p.num}));
+  EXPECT_EQ(related(p, "person2topic"), (std::vector<long>{t1.num, t2.num}));
+  EXPECT_EQ(related(t1, "topic2person"), (std::vector<long>{p.num}));
   EXPECT_EQ(related(p, "person2firm"), (std::vector<long>{f.num}));
   EXPECT_EQ(related(f, "firm2person"), (std::vector<long>{p.num}));
   char yes = 0;
   EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &p, rel(kPerson, "person2firm"), &f, 0, &yes), 0);
   EXPECT_EQ(yes, 1);
-  EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &t2, rel(kTag, "tag2person"), &p, 0, &yes), 0);
+  EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &t2, rel(kTopic, "topic2person"), &p, 0, &yes), 0);
   EXPECT_EQ(yes, 1);
   dbs_ty_lobj* stored_firm = stored(&f);
   ASSERT_NE(stored_firm, nullptr);
@@ -122,7 +122,7 @@ TEST_F(AdpRelE2e, TheMainRoadOfSavesReadsAndDeletes) {
 
   // Unrelates: the link row and the key; the change date of the person.
   ASSERT_TRUE(db_.run("update table_person set upd_date = null;"));
-  queue(p, "person2tag", t1, 0);
+  queue(p, "person2topic", t1, 0);
   queue(f2, "firm2person", p, 0);
   ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
   EXPECT_EQ(links(), pair(p, t2));
@@ -185,16 +185,16 @@ TEST_F(AdpRelE2e, AFailingLastSubBatchLeavesNothingOfTheSave) {
     obj_id id{};
     ASSERT_EQ(dbs_obj_add_to_batch(fresh(kPerson, "name", ("p" + std::to_string(i)).c_str(), &id), 1), 0);
   }
-  // Two tags of one label: the unique index refuses the second, in the
+  // Two topics of one label: the unique index refuses the second, in the
   // third sub-batch.
   obj_id a{}, b{};
-  ASSERT_EQ(dbs_obj_add_to_batch(fresh(kTag, "label", "same", &a), 1), 0);
-  ASSERT_EQ(dbs_obj_add_to_batch(fresh(kTag, "label", "same", &b), 1), 0);
+  ASSERT_EQ(dbs_obj_add_to_batch(fresh(kTopic, "label", "same", &a), 1), 0);
+  ASSERT_EQ(dbs_obj_add_to_batch(fresh(kTopic, "label", "same", &b), 1), 0);
   EXPECT_NE(dbs_rel_do_batch(cid_, 1, 0), 0);
   dbs_trn_rollback(cid_);
   EXPECT_EQ(count_lines("SINGLE SQL BATCH DONE"), 2);
   EXPECT_EQ(value("select count(*) from table_person"), "0");
-  EXPECT_EQ(value("select count(*) from table_tag"), "0");
+  EXPECT_EQ(value("select count(*) from table_topic"), "0");
   EXPECT_EQ(adp_rel_queue(), nullptr);
   EXPECT_EQ(adp_obj_queue(), nullptr);
 }
@@ -203,11 +203,11 @@ TEST_F(AdpRelE2e, AFailingRelateLeavesNothing) {
   ASSERT_NE(login(kCreatedFlag), nullptr);
   obj_id p{}, t{}, f{};
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kPerson, "name", "Pat", &p), &p), 0);
-  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTag, "label", "red", &t), &t), 0);
+  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTopic, "label", "red", &t), &t), 0);
   ASSERT_EQ(dbs_obj_add_to_batch(fresh(kFirm, "name", "Acme", &f), 1), 0);
   queue(p, "person2firm", f, 1);
-  queue(p, "person2tag", t, 1);
-  ASSERT_TRUE(db_.run("drop table mtm_person1_tag0;"));
+  queue(p, "person2topic", t, 1);
+  ASSERT_TRUE(db_.run("drop table mtm_person1_topic0;"));
   EXPECT_NE(dbs_rel_do_batch(cid_, 1, 0), 0);
   dbs_trn_rollback(cid_);
   EXPECT_EQ(cell("name", "table_firm", f.num), "");
@@ -267,14 +267,14 @@ TEST_F(AdpRelE2e, RelatingALinkedPairAgainKeepsItsOneRow) {
   ASSERT_NE(login(kCreatedFlag), nullptr);
   obj_id p{}, t{};
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kPerson, "name", "Pat", &p), &p), 0);
-  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTag, "label", "red", &t), &t), 0);
+  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTopic, "label", "red", &t), &t), 0);
   for (int i = 0; i < 2; ++i) {
-    queue(p, "person2tag", t, 1);
+    queue(p, "person2topic", t, 1);
     ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
     EXPECT_EQ(links(), pair(p, t));
   }
   // The same through the direct relate.
-  EXPECT_EQ(dbs_rel_relate_id_to_id(cid_, &p, rel(kPerson, "person2tag"), &t), 0) << alerts();
+  EXPECT_EQ(dbs_rel_relate_id_to_id(cid_, &p, rel(kPerson, "person2topic"), &t), 0) << alerts();
   EXPECT_EQ(links(), pair(p, t));
 }
 
@@ -282,32 +282,32 @@ TEST_F(AdpRelE2e, OfflineRelatesAndUnrelatesWriteTheirChangeRows) {
   ASSERT_NE(login(kCreatedFlag | DBS_HDR_ROAMER), nullptr);
   obj_id p{}, t{}, f{};
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kPerson, "name", "Pat", &p), &p), 0);
-  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTag, "label", "red", &t), &t), 0);
+  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTopic, "label", "red", &t), &t), 0);
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kFirm, "name", "Acme", &f), &f), 0);
   const std::string fn = std::to_string(f.num);
   queue(p, "person2firm", f, 1);
-  queue(p, "person2tag", t, 1, obj_id{100000002, 77, 0});
+  queue(p, "person2topic", t, 1, obj_id{100000002, 77, 0});
   ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
   EXPECT_EQ(db_.query("select row_id, row_ver, prev_row_ver, table_name, tx_detail from de_updates"),
             (testdb::rows{{std::to_string(p.num), "1", "0", "table_person",
                            "1 person2firm " + std::to_string(fn.size()) + " " + fn}}));
   EXPECT_EQ(cell("dev || '/' || person2firm", "table_person", p.num), "1/" + fn);
-  EXPECT_EQ(db_.query("select objid, dev from mtm_person1_tag0"), (testdb::rows{{"77", "1"}}));
+  EXPECT_EQ(db_.query("select objid, dev from mtm_person1_topic0"), (testdb::rows{{"77", "1"}}));
   ASSERT_TRUE(db_.run("delete from de_updates;"));
   queue(p, "person2firm", f, 0);
-  queue(p, "person2tag", t, 0);
+  queue(p, "person2topic", t, 0);
   ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
   EXPECT_EQ(db_.query("select row_ver, tx_detail from de_updates"),
             (testdb::rows{{"2", "1 person2firm 4 NULL"}}));
   EXPECT_EQ(cell("dev || '/' || coalesce(person2firm, -1)", "table_person", p.num), "2/-1");
-  EXPECT_EQ(value("select count(*) from mtm_person1_tag0"), "0");
+  EXPECT_EQ(value("select count(*) from mtm_person1_topic0"), "0");
 }
 
 TEST_F(AdpRelE2e, DirectRelatesAndUnrelatesById) {
   ASSERT_NE(login(kCreatedFlag | DBS_HDR_ROAMER), nullptr);
   obj_id p{}, t{}, f{};
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kPerson, "name", "Pat", &p), &p), 0);
-  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTag, "label", "red", &t), &t), 0);
+  ASSERT_EQ(dbs_obj_create(cid_, fresh(kTopic, "label", "red", &t), &t), 0);
   ASSERT_EQ(dbs_obj_create(cid_, fresh(kFirm, "name", "Acme", &f), &f), 0);
   const std::string fn = std::to_string(f.num);
   // The change row comes first, then the key, the version and the date.
@@ -318,13 +318,13 @@ TEST_F(AdpRelE2e, DirectRelatesAndUnrelatesById) {
   EXPECT_EQ(cell("dev || '/' || person2firm", "table_person", p.num), "1/" + fn);
   EXPECT_NE(cell("upd_date", "table_person", p.num), "-");
   // A link row with an id of the link-row type.
-  ASSERT_EQ(dbs_rel_relate_id_to_id(cid_, &t, rel(kTag, "tag2person"), &p), 0) << alerts();
-  EXPECT_EQ(value("select count(*) from mtm_person1_tag0 where objid > 0 and dev = 1"), "1");
+  ASSERT_EQ(dbs_rel_relate_id_to_id(cid_, &t, rel(kTopic, "topic2person"), &p), 0) << alerts();
+  EXPECT_EQ(value("select count(*) from mtm_person1_topic0 where objid > 0 and dev = 1"), "1");
   EXPECT_EQ(level(), 0);
   ASSERT_EQ(dbs_rel_unrelate_id_to_id(cid_, &f, rel(kFirm, "firm2person"), &p), 0) << alerts();
   EXPECT_EQ(cell("person2firm", "table_person", p.num), "-");
-  ASSERT_EQ(dbs_rel_unrelate_from_id(cid_, &p, rel(kPerson, "person2tag")), 0) << alerts();
-  EXPECT_EQ(value("select count(*) from mtm_person1_tag0"), "0");
+  ASSERT_EQ(dbs_rel_unrelate_from_id(cid_, &p, rel(kPerson, "person2topic")), 0) << alerts();
+  EXPECT_EQ(value("select count(*) from mtm_person1_topic0"), "0");
   char yes = 1;
   EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &p, rel(kPerson, "person2firm"), &f, 0, &yes), 0);
   EXPECT_EQ(yes, 0);
