@@ -31,10 +31,6 @@ constexpr long kSkipUserRels = 2;        // delete option: user relations are le
 constexpr long kSkipOtherRels = 1;       // delete option: the other relations are left
 constexpr long kNullExtra = -1;
 
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
-
 bool listed(const std::vector<const char*>& names, const char* name) {
   for (const char* n : names)
     if (strcasecmp(n, name) == 0) return true;
@@ -51,23 +47,6 @@ void end_statement(KAdpSqlBatch* b, bool oracle) {
 void write_number(KAdpSqlBatch* b, long number) {
   if (number == 0) *b << " NULL ";
   else *b << KAdpBindParam(number);
-}
-
-// Oracle takes a long text longer than its dialect number 9 only in a
-// statement of its own: NULL is written here and the object is kept for the
-// write after the batch.
-bool deferred_long_text(KAdpConnId* con, const typ_sch_frec& f, const dbs_ty_slot& slot) {
-  if (!adp_db_is_db_oracle() || f.db_type != ADP_KIND_LONG_TEXT || f.data_type != ADP_VT_STRING) return false;
-  const char* text = static_cast<const char*>(slot.p);
-  const long limit = con->GetDbOperation()->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(kLongTextNumber));
-  return text != nullptr && static_cast<long>(std::strlen(text)) > limit;
-}
-
-void keep_once(std::vector<dbs_ty_lobj*>* list, dbs_ty_lobj* o) {
-  if (list == nullptr) return;
-  for (dbs_ty_lobj* x : *list)
-    if (x == o) return;
-  list->push_back(o);
 }
 
 bool passed_over(const typ_sch_rel_inst& e, long options) {
@@ -100,11 +79,11 @@ long clear_references(KAdpConnId* con, KAdpSqlBatch* b, const typ_sch_rel_inst& 
   if (p.roamer) {
     const std::string detail = p.focus ? "2 " + std::string(column) + " 4 " + r->focus_field + " 4 NULLNULL"
                                        : "1 " + std::string(column) + " 4 NULL";
-    *b << phrase(con, kChangeRowPhrase) << KAdpBindParam(p.table) << ", "
+    *b << adp_obj_phrase(con, kChangeRowPhrase) << KAdpBindParam(p.table) << ", "
        << KAdpBindParam(adp_obj_keep_text(detail));
     b->AppendSqlFormat("\n from %s where %s = ", p.table, column);
     *b << KAdpBindParam(id.num) << "; \n";
-    b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
     if (p.focus) b->AppendSqlFormat("%s = NULL, %s = NULL WHERE %s = ", column, r->focus_field, column);
     else b->AppendSqlFormat("%s = NULL WHERE %s = ", column, column);
   } else if (p.focus) {
@@ -122,6 +101,20 @@ long clear_references(KAdpConnId* con, KAdpSqlBatch* b, const typ_sch_rel_inst& 
 }
 
 }  // namespace
+
+bool adp_obj_defer_long_text(KAdpConnId* con, const typ_sch_frec& f, const dbs_ty_slot& slot, dbs_ty_lobj* object,
+                             std::vector<dbs_ty_lobj*>* long_texts) {
+  if (!adp_db_is_db_oracle() || f.db_type != ADP_KIND_LONG_TEXT || f.data_type != ADP_VT_STRING) return false;
+  const char* text = static_cast<const char*>(slot.p);
+  const long limit = con->GetDbOperation()->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(kLongTextNumber));
+  if (text == nullptr || static_cast<long>(std::strlen(text)) <= limit) return false;
+  if (long_texts != nullptr) {
+    for (dbs_ty_lobj* x : *long_texts)
+      if (x == object) return true;
+    long_texts->push_back(object);
+  }
+  return true;
+}
 
 long adp_obj_batch_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, adp_obj_ctx* c) {
   c->con = con;
@@ -165,9 +158,8 @@ long adp_obj_create_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, c
     if (!first) *b << ",";
     first = false;
     dbs_ty_slot& slot = object->slots[i];
-    if (deferred_long_text(con, f, slot)) {
+    if (adp_obj_defer_long_text(con, f, slot, object, long_texts)) {
       *b << "NULL";
-      keep_once(long_texts, object);
     } else if (long st = adp_obj_field_save_it(b, &f, &slot, 1, nullptr)) {
       return st;
     }

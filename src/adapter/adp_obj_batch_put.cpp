@@ -23,7 +23,6 @@ constexpr long kIncrRowPhrase = 23;
 constexpr long kDevStepPhrase = 28;
 constexpr long kDevStepsPhrase = 29;
 constexpr long kNoRowPhrase = 36;
-constexpr long kLongTextNumber = 9;
 constexpr long kNullExtra = -1;
 
 // One queued condition: the local object and the two words of its parsed
@@ -31,10 +30,6 @@ constexpr long kNullExtra = -1;
 struct cond_entry {
   long words[3];
 };
-
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
 
 bool is_key(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0 || strcasecmp(f.name, "objid") == 0; }
 bool dirty(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & ADP_OBJ_DIRTY) != 0; }
@@ -79,7 +74,7 @@ void end_statement(KAdpSqlBatch* b, bool oracle) {
 
 // The change row of the plain fields, read from the row's version.
 void dev_block(KAdpSqlBatch* b, const adp_obj_ctx& c, const std::string& detail, bool oracle) {
-  b->AppendSqlFormat(phrase(c.con, kDevReadPhrase), c.table);
+  b->AppendSqlFormat(adp_obj_phrase(c.con, kDevReadPhrase), c.table);
   *b << KAdpBindParam(number_of(c)) << "; \n"
      << "INSERT INTO DE_UPDATES (ROW_ID, ROW_VER, PREV_ROW_VER, TABLE_NAME, TX_DETAIL) \n"
      << (oracle ? "VALUES ( " : "SELECT ") << KAdpBindParam(number_of(c))
@@ -98,7 +93,7 @@ long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, bool oracle)
     std::string expr;
     if (long st = adp_obj_set_tx_detail2(&c.schema->fields[i], c.object->dirty[i], &c.object->slots[i], 0, &expr))
       return st;
-    b->AppendSqlFormat(phrase(c.con, kIncrRowPhrase), *k, *k);
+    b->AppendSqlFormat(adp_obj_phrase(c.con, kIncrRowPhrase), *k, *k);
     *b << KAdpBindParam(c.table) << ", " << adp_obj_keep_text(expr) << " \n";
     b->AppendSqlFormat("FROM %s WHERE %s = ", c.table, c.schema->fields[c.oid_index].name);
     *b << KAdpBindParam(number_of(c)) << " \n";
@@ -108,14 +103,8 @@ long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, bool oracle)
   return b->GetStatus();
 }
 
-bool long_text_deferred(KAdpConnId* con, const typ_sch_frec& f, const dbs_ty_slot& slot, bool oracle) {
-  if (!oracle || f.db_type != ADP_KIND_LONG_TEXT || f.data_type != ADP_VT_STRING || slot.p == nullptr) return false;
-  const long limit = con->GetDbOperation()->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(kLongTextNumber));
-  return static_cast<long>(std::strlen(static_cast<const char*>(slot.p))) > limit;
-}
-
 // The SET list: the dirty fields, then the folded columns.
-long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& cols, long rows, bool oracle,
+long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& cols, long rows,
               std::vector<dbs_ty_lobj*>* long_texts) {
   bool first = true;
   auto open = [&](bool by_field) {
@@ -124,8 +113,8 @@ long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& c
       return;
     }
     first = false;
-    if (c.roamer && by_field) b->AppendSqlFormat(phrase(c.con, kDevStepsPhrase), c.table, static_cast<int>(rows > 0 ? rows : 1));
-    else if (c.roamer) b->AppendSqlFormat(phrase(c.con, kDevStepPhrase), c.table);
+    if (c.roamer && by_field) b->AppendSqlFormat(adp_obj_phrase(c.con, kDevStepsPhrase), c.table, static_cast<int>(rows > 0 ? rows : 1));
+    else if (c.roamer) b->AppendSqlFormat(adp_obj_phrase(c.con, kDevStepPhrase), c.table);
     else b->AppendSqlFormat(" update %s\n set ", c.table);
   };
   for (long i = 0; i < c.schema->nfields; ++i) {
@@ -134,11 +123,8 @@ long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& c
     open(true);
     b->AppendSqlFormat("%s=", f.name);
     dbs_ty_slot& slot = c.object->slots[i];
-    if (long_text_deferred(c.con, f, slot, oracle)) {
+    if (adp_obj_defer_long_text(c.con, f, slot, c.object, long_texts)) {
       *b << "NULL";
-      bool kept = false;
-      for (dbs_ty_lobj* o : *long_texts) kept = kept || o == c.object;
-      if (!kept) long_texts->push_back(c.object);
     } else if (long st = adp_obj_field_save_it(b, &f, &slot, c.object->dirty[i], nullptr)) {
       return st;
     }
@@ -190,7 +176,7 @@ long adp_obj_put_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, cons
     }
     if (long st = increment_rows(b, c, &k, oracle)) return st;
   }
-  if (long st = set_list(b, c, cols, k, oracle, long_texts)) return st;
+  if (long st = set_list(b, c, cols, k, long_texts)) return st;
   b->AppendSqlFormat("\n where %s = ", c.schema->fields[c.oid_index].name);
   *b << KAdpBindParam(number_of(c));
   if (long st = adp_obj_get_cond_sql(con, b, object, cond)) return st;
@@ -213,7 +199,7 @@ long adp_obj_get_cond_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object,
     *b << " AND ";
     adp_ty_qry desc{object->schema->type_id, entry->words[1], reinterpret_cast<void*>(entry->words[2]), 0};
     if (long st = adp_qry_where_parsed(con, b, object->schema, &desc)) return st;
-    if (adp_db_is_db_oracle()) *b << phrase(con, kNoRowPhrase);
+    if (adp_db_is_db_oracle()) *b << adp_obj_phrase(con, kNoRowPhrase);
     if (found != nullptr) *found = 1;
     return b->GetStatus();
   }

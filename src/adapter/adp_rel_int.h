@@ -16,6 +16,8 @@ struct typ_sch_rrec;
 struct typ_sch_srec;
 struct utl_ty_col;
 struct dbs_ty_lobj;
+struct typ_sch_frec;
+union dbs_ty_slot;
 
 // Relation types and alerts of the relation layer.
 constexpr long ADP_REL_MTM = 5;
@@ -119,8 +121,12 @@ struct adp_obj_ctx;
 // The common prologue of the batch texts: as the writing calls', without
 // the connection check, and keeping the texts already bound in the batch.
 ORB_API long adp_obj_batch_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, adp_obj_ctx* c);
-// Oracle's long texts above its dialect number 9 are written as NULL and the
-// object put once into long_texts, for a write after the batch.
+// Oracle takes a long text longer than its dialect number 9 only in a
+// statement of its own: true when the field's value is such a text; the
+// object is then put once into long_texts, for a write after the batch, and
+// NULL is written in its place.
+ORB_API bool adp_obj_defer_long_text(KAdpConnId* con, const typ_sch_frec& f, const dbs_ty_slot& slot,
+                                     dbs_ty_lobj* object, std::vector<dbs_ty_lobj*>* long_texts);
 ORB_API long adp_obj_create_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, const adp_obj_batch_cols& cols,
                                 std::vector<dbs_ty_lobj*>* long_texts);
 ORB_API long adp_obj_delete_sql(KAdpConnId* con, KAdpSqlBatch* b, obj_id* id, char from_batch, long options);

@@ -272,9 +272,8 @@ long adp_rel_get_pk_oid_col(KAdpConnId* con, utl_ty_col* ids, long rel_id, utl_t
   long type = 0;
   long slot = 0;
   utl_col_info(ids, &type, &n, nullptr, nullptr, &slot, nullptr);
-  if (n == 0 || slot != static_cast<long>(sizeof(obj_id))) {
-    return adp_obj_push(ADP_REL_BAD_SIDE, 2, rel_id, "");
-  }
+  if (n == 0) return 0;  // no foreign row, no primary id
+  if (slot != static_cast<long>(sizeof(obj_id))) return adp_obj_push(ADP_REL_BAD_SIDE, 2, rel_id, "");
   void* first = nullptr;
   if (long st = utl_col_ith(ids, 0, &first)) return st;
   typ_sch_rrec* r = nullptr;

@@ -28,10 +28,6 @@ constexpr long kTypeMask = 0x1FFFF;
 constexpr long kFirstDateKind = 6;
 constexpr const char* kOraDate = "TO_DATE( '%s', 'MM/DD/YYYY HH24:MI:SS' )";
 
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
-
 const char* name_of(const typ_sch_srec* s) { return s != nullptr && s->info != nullptr ? s->info->name : ""; }
 
 // The entry of a schema at rel_id when it is the given side of a relation
@@ -80,7 +76,7 @@ void end_statement(KAdpSqlBatch* b, bool oracle) {
 // Phrase 20 with the table and the detail bound, then the row selection.
 void change_row(KAdpConnId* con, KAdpSqlBatch* b, const adp_rel_parts& p, const std::string& detail,
                 const char* where_col) {
-  *b << phrase(con, kChangeRowPhrase) << KAdpBindParam(p.table) << ", "
+  *b << adp_obj_phrase(con, kChangeRowPhrase) << KAdpBindParam(p.table) << ", "
      << KAdpBindParam(adp_obj_keep_text(detail));
   b->AppendSqlFormat("\n from %s where %s = ", p.table, where_col);
 }
@@ -107,8 +103,10 @@ long adp_rel_parts_of(KAdpConnId* con, const typ_sch_rrec* rel, adp_rel_parts* p
   p->mtm = p->kind == ADP_REL_MTM;
   p->focus = adp_rel_has_focus(rel);
   p->oracle = adp_db_is_db_oracle() != 0;
+  // The writers ask for the offline feature first; a header not read
+  // reads as the feature off here.
   char roamer = 0;
-  if (long st = dbs_db_if_roamer_enabled(con, &roamer)) return st;
+  if (dbs_db_if_roamer_enabled(con, &roamer) != 0) roamer = 0;
   p->roamer = roamer != 0;
   p->ptype = rel->pschema != nullptr ? rel->pschema->type_id : 0;
   if (p->mtm || rel->fschema == nullptr) return 0;
@@ -244,7 +242,7 @@ long adp_rel_relate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, typ_sch_rrec
     return b->GetStatus();
   }
   if (p.roamer) {
-    b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
     b->AppendSqlFormat("%s = ", r->fname);
   } else {
     b->AppendSqlFormat("update %s set %s = ", p.table, r->fname);
@@ -280,7 +278,7 @@ long adp_rel_unrelate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, obj_id* pr
       *b << KAdpBindParam(F);
       b->AppendSqlFormat(" and %s = ", r->focus_field);
       *b << KAdpBindParam(p.ptype) << "; \n";
-      b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+      b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
       b->AppendSqlFormat("%s = NULL , %s = NULL WHERE %s = ", r->phys_name, r->focus_field, p.id_col);
     } else {
       b->AppendSqlFormat("update %s set %s = NULL , %s = NULL where %s = ", p.table, r->phys_name, r->focus_field,
@@ -292,7 +290,7 @@ long adp_rel_unrelate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, obj_id* pr
   } else if (p.roamer) {
     change_row(con, b, p, cleared_detail(r, false), p.id_col);
     *b << KAdpBindParam(F) << "; \n";
-    b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
     b->AppendSqlFormat("%s = NULL WHERE %s = %ld\n", r->fname, p.id_col, F);
   } else {
     b->AppendSqlFormat("update %s set %s = NULL where %s = %ld\n", p.table, r->fname, p.id_col, F);
@@ -321,7 +319,7 @@ long adp_rel_unrelate_from_id_sql(KAdpConnId* con, KAdpSqlBatch* b, char side, o
       *b << KAdpBindParam(N);
       b->AppendSqlFormat(" and %s = ", r->focus_field);
       *b << KAdpBindParam(p.ptype) << "; \n";
-      b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+      b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
       b->AppendSqlFormat("%s = NULL, %s = NULL WHERE %s = ", r->phys_name, r->focus_field, where_col);
     } else {
       b->AppendSqlFormat("UPDATE %s SET %s = NULL, %s = NULL WHERE %s = ", p.table, r->phys_name, r->focus_field,
@@ -333,7 +331,7 @@ long adp_rel_unrelate_from_id_sql(KAdpConnId* con, KAdpSqlBatch* b, char side, o
   } else if (p.roamer) {
     change_row(con, b, p, cleared_detail(r, false), where_col);
     *b << KAdpBindParam(N) << "; \n";
-    b->AppendSqlFormat(phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
     b->AppendSqlFormat("%s = NULL WHERE %s = %ld\n", r->fname, where_col, N);
   } else {
     b->AppendSqlFormat("UPDATE %s SET %s = NULL WHERE %s = %ld\n", p.table, r->fname, where_col, N);

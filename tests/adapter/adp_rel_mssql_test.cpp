@@ -30,6 +30,7 @@
 #include "schema/typ_rec.h"
 #include "store/dbs_db.h"
 #include "store/dbs_fld.h"
+#include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 
 namespace {
@@ -377,6 +378,119 @@ TEST_F(AdpRelTexts, AConditionalUpdateCountingNoRowFailsOnSqlServer) {
     EXPECT_EQ(adp_rel_queue(), nullptr);
   }
   dbs_obj_free_local("test", object);
+}
+
+TEST_F(AdpRelTexts, PrimaryIdsOfForeignRowsInInListsOfTheDialectsSize) {
+  const struct {
+    const char* driver;
+    long n;
+    const char* head;
+    long lists;
+  } rows[] = {
+      {"oracle", 0, "SELECT case2site FROM table_case WHERE 1=2", 0},
+      {"oracle", 101, "SELECT DISTINCT case2site FROM table_case WHERE objid IN (1, 2, 3", 2},
+      {"oracle", 100, "SELECT DISTINCT case2site FROM table_case WHERE objid IN (1, 2, 3", 1},
+      {"oledb", 255, "SELECT DISTINCT case2site FROM table_case WHERE objid IN (1, 2, 3", 2},
+  };
+  for (const auto& r : rows) {
+    KAdpConnId* con = connect(r.driver);
+    ds_script::reset();
+    utl_ty_col* ids = nullptr;
+    utl_ty_col* out = nullptr;
+    ASSERT_EQ(utl_col_make("test", 594, 8, 8, 0, 0, &ids), 0);
+    ASSERT_EQ(utl_col_make("test", 594, 8, 8, 0, 0, &out), 0);
+    for (long i = 1; i <= r.n; ++i) {
+      obj_id id = rel_case(i);
+      utl_col_push(ids, &id, nullptr);
+    }
+    if (r.n == 0) {
+      // An empty list names no type: the relation is found through a
+      // number list of the foreign type.
+      ASSERT_EQ(adp_rel_pk_oid_col(con, ids, record(kCase, "case2site"), out, 0), 0);
+    } else {
+      ASSERT_EQ(adp_rel_get_pk_oid_col(con, ids, rel(kCase, "case2site"), out, 0), 0) << r.n;
+    }
+    const std::vector<std::string> texts = sent();
+    ASSERT_EQ(texts.size(), 1u) << r.n;
+    EXPECT_EQ(texts[0].rfind(r.head, 0), 0u) << texts[0];
+    long ors = 0;
+    for (size_t at = texts[0].find(") OR objid IN ("); at != std::string::npos; at = texts[0].find(") OR objid IN (", at + 1))
+      ++ors;
+    EXPECT_EQ(ors, r.lists > 0 ? r.lists - 1 : 0) << r.driver << " " << r.n;
+    if (r.n > 0) {
+      EXPECT_NE(texts[0].find(std::to_string(r.n) + ") "), std::string::npos) << texts[0];
+    }
+    utl_col_free("test", ids);
+    utl_col_free("test", out);
+  }
+}
+
+TEST_F(AdpRelTexts, ThePrimaryObjectReadRetriesDeadlocksOutsideATransaction) {
+  constexpr long kDeadlock = 0x8B0014E;
+  dbs_ty_lobj* object = nullptr;
+  ASSERT_EQ(dbs_obj_make(nullptr, kCase, &object), 0);
+  long number = 55;
+  ASSERT_EQ(dbs_fld_set_local(object, TYP_GENERIC | 3, &number, 1), 0);
+  const struct {
+    long deadlocks;
+    bool in_transaction;
+    long runs;
+    bool ok;
+  } rows[] = {{3, false, 4, true}, {21, false, 21, false}, {1, true, 1, false}};
+  for (const auto& r : rows) {
+    ds_script::reset();
+    for (long i = 1; i <= r.deadlocks; ++i) ds_script::fail({"FetchNextSet", i, kDeadlock, "deadlock victim", "1205"});
+    if (r.in_transaction) {
+      ASSERT_EQ(adp_trn_begin(con_), 0);
+    }
+    utl_ty_col* objs = nullptr;
+    ASSERT_EQ(utl_col_make("test", 517, 4, 4, 0, 0, &objs), 0);
+    const long st = adp_rel_get_pk_obj(con_, object, rel(kCase, "case2site"), 0, objs);
+    EXPECT_EQ(st == 0, r.ok) << r.deadlocks;
+    EXPECT_EQ(ds_script::count("FetchNextSet"), r.runs) << r.deadlocks;
+    const std::vector<std::string> texts = sent();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "select  objid, name\n from table_site \n where objid = (select case2site from table_case "
+                            "where objid = 55 )");
+    dbs_obj_free_local_col(nullptr, objs);
+    long level = 0;
+    adp_trn_appl_level(&level);
+    if (level > 0) adp_trn_rollback(con_);
+  }
+  dbs_obj_free_local("test", object);
+}
+
+TEST_F(AdpRelTexts, LockedReadsOnlyInsideATransaction) {
+  constexpr long kNoRowLocks = 8;
+  obj_id s = rel_site(1234), c = rel_case(55);
+  const long super = dbs_main_get_super_flag();
+  const struct {
+    const char* driver;
+    bool in_transaction;
+    bool row_locks;
+    const char* text;
+  } rows[] = {
+      {"oledb", false, true, "select case2site from table_case where objid = 55"},
+      {"oledb", true, false, "select case2site from table_case where objid = 55"},
+      {"oledb", true, true, "select case2site from table_case HOLDLOCK where objid = 55"},
+      {"oracle", true, true, "select case2site from table_case where objid = 55 for update "},
+  };
+  for (const auto& r : rows) {
+    KAdpConnId* con = connect(r.driver);
+    literals(con);
+    dbs_main_set_super_flag(r.row_locks ? super & ~kNoRowLocks : super | kNoRowLocks);
+    ds_script::reset();
+    ds_script::push_result({{"case2site"}, {{ds_script::cell::l(1234)}}});
+    if (r.in_transaction) {
+      ASSERT_EQ(adp_trn_begin(con), 0);
+    }
+    char related = 0;
+    ASSERT_EQ(adp_rel_related_remote_id(con, &s, rel(kSite, "site2case"), &c, 1, &related), 0) << r.text;
+    EXPECT_EQ(related, 1) << r.text;
+    EXPECT_EQ(sent(), std::vector<std::string>{r.text});
+    if (r.in_transaction) adp_trn_rollback(con);
+  }
+  dbs_main_set_super_flag(super);
 }
 
 }  // namespace

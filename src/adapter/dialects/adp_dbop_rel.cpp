@@ -15,6 +15,7 @@
 #include "adapter/dialects/adp_dbop_ora.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "schema/typ_rec.h"
+#include "store/dbs_db.h"
 #include "store/dbs_ids.h"
 #include "store/dbs_main.h"
 
@@ -61,6 +62,8 @@ long link_row(KAdpConnId* con, obj_id* first, typ_sch_rrec* r, obj_id* second, c
 // The frame both dialects share.
 long relate_in_transaction(KAdpConnId* con, obj_id* first, typ_sch_rrec* r, obj_id* second, writer by_key) {
   if (long st = adp_db_check_conn(con)) return st;
+  char roamer = 0;
+  if (long st = dbs_db_if_roamer_enabled(con, &roamer)) return st;
   adp_rel_parts p;
   if (long st = adp_rel_parts_of(con, r, &p)) return st;
   if (long st = adp_trn_begin(con)) return st;
