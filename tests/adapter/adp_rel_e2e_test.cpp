@@ -340,4 +340,27 @@ TEST_F(AdpRelE2e, ARelatednessTestOfAMissingRowIsAnAlert) {
   EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &ghost, rel(kPerson, "person2firm"), &f, 0, &yes), 0x600016);
 }
 
+TEST_F(AdpRelE2e, TheCombineOptimisationWritesTheRelatesOfOneRowInOneUpdate) {
+  ASSERT_NE(login(kCreatedFlag | DBS_HDR_ROAMER), nullptr);
+  const struct {
+    char combine;
+    long change_rows;
+  } rows[] = {{0, 2}, {1, 1}};
+  for (const auto& r : rows) {
+    obj_id p{}, f1{}, f2{};
+    ASSERT_EQ(dbs_obj_create(cid_, fresh(kPerson, "name", "Pat", &p), &p), 0);
+    ASSERT_EQ(dbs_obj_create(cid_, fresh(kFirm, "name", "Acme", &f1), &f1), 0);
+    ASSERT_EQ(dbs_obj_create(cid_, fresh(kFirm, "name", "Bolt", &f2), &f2), 0);
+    ASSERT_TRUE(db_.run("delete from de_updates;"));
+    adp_rel_set_combine_optimize(r.combine);
+    queue(p, "person2firm", f1, 1);
+    queue(p, "person2owner", f2, 1);
+    ASSERT_EQ(dbs_rel_do_batch(cid_, 1, 0), 0) << alerts();
+    EXPECT_EQ(cell("person2firm || '/' || person2owner", "table_person", p.num),
+              std::to_string(f1.num) + "/" + std::to_string(f2.num));
+    EXPECT_EQ(value("select count(*) from de_updates"), std::to_string(r.change_rows)) << int(r.combine);
+    EXPECT_EQ(cell("dev", "table_person", p.num), std::to_string(r.change_rows)) << int(r.combine);
+  }
+}
+
 }  // namespace

@@ -493,4 +493,39 @@ TEST_F(AdpRelTexts, LockedReadsOnlyInsideATransaction) {
   dbs_main_set_super_flag(super);
 }
 
+TEST_F(AdpRelTexts, BatchTextsOfObjectRows) {
+  obj_id s = rel_site(1);
+  dbs_ty_lobj* a_case = nullptr;
+  ASSERT_EQ(dbs_obj_make(nullptr, kCase, &a_case), 0);
+  long number = 55;
+  ASSERT_EQ(dbs_fld_set_local(a_case, TYP_GENERIC | 3, &number, 1), 0);
+  const char* title = "T";
+  ASSERT_EQ(dbs_fld_set_by_name(a_case, "title", &title), 0);
+  adp_obj_batch_cols folded;
+  folded.id_cols = {"case2site"};
+  folded.ids = {rel_site(1234)};
+  folded.extra_cols = {"case_kind"};
+  folded.extra_values = {-1};
+  std::vector<dbs_ty_lobj*> long_texts;
+  const struct {
+    const char* what;
+    std::function<long(KAdpSqlBatch*)> call;
+    const char* expected;
+  } rows[] = {
+      // The folded key and an extra column in the insert.
+      {"create", [&](KAdpSqlBatch* b) { return adp_obj_create_sql(con_, b, a_case, folded, &long_texts); },
+       " insert into table_case (objid,title,status,amount,opened,flags,case2site,case_kind)\n"
+       " values(55,'T','',0.0,'1753-01-01 00:00:00',0, 1234,  NULL )\n|"},
+      // A site's delete clears the cases' key and deletes its link rows.
+      {"delete", [&](KAdpSqlBatch* b) { return adp_obj_delete_sql(con_, b, &s, 1, 0); }, "DELETE FROM table_site WHERE objid = 1|UPDATE table_case SET case2site = NULL WHERE case2site = 1|"
+       "DELETE FROM mtm_site1_contact0 WHERE site2contact = 1|UPDATE table_site SET parent = NULL WHERE parent = 1|"},
+      // Option 1 leaves the references of relations not marked as the
+      // user's.
+      {"delete, references left", [&](KAdpSqlBatch* b) { return adp_obj_delete_sql(con_, b, &s, 1, 1); }, "DELETE FROM table_site WHERE objid = 1|DELETE FROM mtm_site1_contact0 WHERE site2contact = 1|"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(text(r.call), r.expected) << r.what;
+  EXPECT_TRUE(long_texts.empty());
+  dbs_obj_free_local("test", a_case);
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 -- Relation tables for the relation-batch suites, loaded after crm_fixture.sql
 -- and crm_objects.sql: type person 44 points to a firm 45 through the
--- foreign key person2firm (many to one, so its change date upd_date is kept
--- up to date by relates), and is linked to topics 46 through the link table
+-- foreign keys person2firm and person2owner (many to one, so its change
+-- date upd_date is kept up to date by relates), and is linked to topics 46 through the link table
 -- mtm_person1_topic0 (columns person2topic and topic2person).
 -- Statements end with ";" at the end of a line.
 
@@ -30,13 +30,17 @@ insert into adp_sch_rel_info values(44, 'person2firm', 2, 'firm', 0, 0, 'firm2pe
   'person2firm', null, null, 0);
 insert into adp_sch_rel_info values(44, 'person2topic', 5, 'topic', 1, 1, 'topic2person', null, 0,
   'person2topic', null, null, 0);
+insert into adp_sch_rel_info values(44, 'person2owner', 2, 'firm', 2, 2, 'owner2person', null, 0,
+  'person2owner', null, null, 0);
 insert into adp_sch_rel_info values(45, 'firm2person', 1, 'person', 0, 0, 'person2firm', null, 0,
   'firm2person', null, null, 0);
+insert into adp_sch_rel_info values(45, 'owner2person', 1, 'person', 1, 1, 'person2owner', null, 0,
+  'owner2person', null, null, 0);
 insert into adp_sch_rel_info values(46, 'topic2person', 5, 'person', 0, 0, 'person2topic', null, 0,
   'topic2person', null, null, 0);
 
 create table table_person(objid number not null, dev number null, name varchar(80) null, upd_date date null,
-  person2firm number null);
+  person2firm number null, person2owner number null);
 create unique index idx_person_objid on table_person(objid);
 create table table_firm(objid number not null, dev number null, name varchar(80) null);
 create table table_topic(objid number not null, dev number null, label varchar(80) null);
