@@ -10,6 +10,7 @@
 #include "client/cpi/cpi_qry_int.h"
 #include "client/cpi_fixture.h"
 #include "core/clk/clk_text.h"
+#include "core/cmn/cmn_dec.h"
 #include "core/utl/utl_col.h"
 
 namespace {
