@@ -133,6 +133,15 @@ bool stale_row_refused() {
   return true;
 }
 
+// The update's application transaction and batch.
+long begin_update(KAdpConnId* con, KAdpSqlBatch** b) {
+  if (long st = adp_trn_begin(con)) return st;
+  void* stmt = nullptr;
+  if (long st = adp_sql_create(con, &stmt)) return st;
+  *b = static_cast<KAdpSqlBatch*>(stmt);
+  return 0;
+}
+
 long stale(const adp_obj_ctx& c) {
   return adp_obj_push(ADP_OBJ_NOT_FOUND, 2, c.schema->info->name, number_of(c));
 }
@@ -148,10 +157,8 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
   adp_obj_ctx c;
   if (long st = adp_obj_prologue(con, object, false, true, &c)) return st;
   if (!any_dirty(object)) return 0;
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   adp_obj_bind_switch binding(con, c.roamer != 0, 1);
   const bool oracle = adp_db_is_db_oracle() != 0;
   long k = 0;
@@ -175,7 +182,7 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
   binding.restore();
   long rows = 0;
   if (long st = adp_obj_run_all(con, b, &rows)) return st;
-  adp_sql_free(con, stmt);
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }
 
@@ -218,10 +225,8 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   if (long st = adp_obj_prologue(con, object, false, false, &c)) return st;
   c.search = 0;
   if (!any_dirty(object)) return 0;
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   adp_obj_bind_switch binding(con, c.roamer != 0, 1);
   if (oracle) *b << "BEGIN\n";
   long k = 0;
@@ -266,7 +271,7 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   if (st != 0 && oracle && c.roamer && stale_row_refused()) return stale(c);
   if (st != 0) return st;
   if (!(oracle && c.roamer) && rows == 0) return stale(c);
-  adp_sql_free(con, stmt);
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }
 
@@ -276,10 +281,8 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
   utl_col_info(objects, &type, &n, &cap, &ext, nullptr, nullptr);
   if (n == 0) return 0;
   adp_obj_kept_texts().clear();
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   bool any = false;
   for (long j = 0; j < n; ++j) {
     void* e = nullptr;
@@ -318,6 +321,6 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
     long rows = 0;
     if (long st = adp_obj_run_all(con, b, &rows)) return st;
   }
-  adp_sql_free(con, stmt);
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }

@@ -25,18 +25,29 @@ constexpr long kObjState = 6;  // bits 1 and 2 of the object's flag word
 
 bool is_dev(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0; }
 
-// The column list of the insert; a comma before every column written but
-// the first.
-void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels) {
+// Calls write(field, index) for each field an insert writes (dev only with
+// the offline feature), with a comma before every one but the first; stops
+// at the first failure.
+template <class F>
+long each_written(KAdpSqlBatch* b, const adp_obj_ctx& c, F write) {
   bool first = true;
   for (long i = 0; i < c.schema->nfields; ++i) {
     const typ_sch_frec& f = c.schema->fields[i];
     if (!c.roamer && is_dev(f)) continue;
     if (!first) *b << ",";
     first = false;
+    if (long st = write(f, i)) return st;
+  }
+  return 0;
+}
+
+// The column list of the insert.
+void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels) {
+  each_written(b, c, [&](const typ_sch_frec& f, long) {
     b->AppendSqlFormat(" %s", f.name);
     if (c.search && (f.flags & ADP_FLD_SEARCHABLE)) b->AppendSqlFormat(", S_%s", f.name);
-  }
+    return 0L;
+  });
   for (long i = 0; i < nrels; ++i) {
     const typ_sch_rrec* r = rels[i]->rel;
     if (adp_obj_rel_pair(rels[i])) {
@@ -48,18 +59,13 @@ void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** re
 }
 
 long insert_values(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels, long number) {
-  bool first = true;
-  for (long i = 0; i < c.schema->nfields; ++i) {
-    const typ_sch_frec& f = c.schema->fields[i];
-    if (!c.roamer && is_dev(f)) continue;
-    if (!first) *b << ",";
-    first = false;
-    if (long st = adp_obj_field_save_it(b, &f, &c.object->slots[i], 1, nullptr)) return st;
-    if (c.search && (f.flags & ADP_FLD_SEARCHABLE)) {
-      *b << ",";
-      if (long st = adp_obj_field_save_it_in_upcase(b, &f, &c.object->slots[i], nullptr)) return st;
-    }
-  }
+  const long st = each_written(b, c, [&](const typ_sch_frec& f, long i) {
+    if (long rc = adp_obj_field_save_it(b, &f, &c.object->slots[i], 1, nullptr)) return rc;
+    if (!c.search || !(f.flags & ADP_FLD_SEARCHABLE)) return 0L;
+    *b << ",";
+    return adp_obj_field_save_it_in_upcase(b, &f, &c.object->slots[i], nullptr);
+  });
+  if (st != 0) return st;
   const long key = dbs_rdb_temp_unique_key(number);
   for (long i = 0; i < nrels; ++i) {
     if (adp_obj_rel_pair(rels[i])) {
