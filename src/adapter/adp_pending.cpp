@@ -53,8 +53,6 @@ long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, lon
 long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_estr**, FILE*, long) { return pending("adp_ind_build_table_index"); }
 long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
 long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_ind_drop_table_index"); }
-long adp_ind_free_res_ind_col(utl_ty_col*) { return pending("adp_ind_free_res_ind_col"); }
-long adp_ind_get_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*) { return pending("adp_ind_get_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
 long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
 long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }

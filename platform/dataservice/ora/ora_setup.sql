@@ -64,14 +64,21 @@ CREATE OR REPLACE VIEW orbisan_indexes AS
 SELECT DISTINCT UPPER(table_schema) AS owner, UPPER(index_name) AS index_name,
        UPPER(table_schema) AS table_owner, UPPER(table_name) AS table_name,
        CASE non_unique WHEN 0 THEN 'UNIQUE' ELSE 'NONUNIQUE' END AS uniqueness,
-       'NORMAL' AS index_type, 'VALID' AS status
+       'NORMAL' AS index_type, 'VALID' AS status,
+       -- The server keeps no storage attributes: NULL, as Oracle gives for
+       -- values an index does not have.
+       CAST(NULL AS CHAR(30)) AS tablespace_name, CAST(NULL AS SIGNED) AS ini_trans,
+       CAST(NULL AS SIGNED) AS max_trans, CAST(NULL AS SIGNED) AS pct_free, CAST(NULL AS SIGNED) AS pct_increase,
+       CAST(NULL AS SIGNED) AS initial_extent, CAST(NULL AS SIGNED) AS next_extent,
+       CAST(NULL AS SIGNED) AS min_extents, CAST(NULL AS SIGNED) AS max_extents
   FROM information_schema.statistics
  WHERE table_schema NOT IN ('mysql', 'information_schema', 'performance_schema', 'sys')
 /
 CREATE OR REPLACE VIEW all_indexes AS SELECT * FROM orbisan_indexes
 /
 CREATE OR REPLACE VIEW user_indexes AS
-SELECT index_name, table_owner, table_name, uniqueness, index_type, status
+SELECT index_name, table_owner, table_name, uniqueness, index_type, status, tablespace_name, ini_trans,
+       max_trans, pct_free, pct_increase, initial_extent, next_extent, min_extents, max_extents
   FROM orbisan_indexes WHERE owner = UPPER(DATABASE())
 /
 CREATE OR REPLACE VIEW orbisan_ind_columns AS

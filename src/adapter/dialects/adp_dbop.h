@@ -90,15 +90,15 @@ class ORB_API KAdpDbOperation {
   virtual ~KAdpDbOperation();
 
   // Indexes.
-  virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record);
+  virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record) = 0;
   virtual long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
                                   char** failed_names, FILE* ddl_file, long options);
   virtual long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options);
-  virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record);
-  virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record);
-  virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record);
+  virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
+  virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
+  virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
   virtual long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text);
-  virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records);
+  virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) = 0;
   virtual long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
                            FILE* ddl_file, long options);
 
@@ -119,7 +119,7 @@ class ORB_API KAdpDbOperation {
   virtual long SchConvertDbType(const char* type_text) = 0;
   virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);
   virtual long CreateSynonym(char* table_name);
-  virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes);
+  virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) = 0;
   virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
                            long* column_count, const char* table_name, FILE* script) = 0;
 

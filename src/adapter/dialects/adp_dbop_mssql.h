@@ -52,6 +52,16 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
                     char* exists, char* text_read, utl_ty_estr** text) override;
 
+  // Catalogue indexes (adp_dbop_ind.cpp): one record per sysindexes row of
+  // the type's table with its status bits, columns, fill factor and file
+  // group; sp_helpindex split into per-index name and column lists.
+  void GetAdpIndInitIndexInfo(adp_ty_index_info* record) override;
+  long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
+  long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object,

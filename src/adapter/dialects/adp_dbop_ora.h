@@ -42,6 +42,13 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
                       long* type_code, char* nullable, long* column_number) override;
 
+  // Catalogue indexes (adp_dbop_ind.cpp): one record per user_indexes row
+  // of the type's table with its storage values (NULL ones marked) and
+  // columns; the table's indexes other than search indexes, named without
+  // the type prefix, with their columns.
+  long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
+  long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
