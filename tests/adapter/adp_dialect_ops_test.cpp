@@ -38,9 +38,6 @@ struct sentinels {
 std::vector<named_call> not_built_on_both(sentinels& s) {
   char* t = s.text;
   return {
-      {"DbCrHeader", [t](KAdpDbOperation& op) { return op.DbCrHeader(t); }},
-      {"DbCreate", [t](KAdpDbOperation& op) { return op.DbCreate(t, t, 1, t, 1); }},
-      {"DbDelete", [t](KAdpDbOperation& op) { return op.DbDelete(t); }},
       {"StpConstructGet",
        [&s](KAdpDbOperation& op) {
          return op.StpConstructGet(s.text, s.text, 0, 0, 0, nullptr, nullptr, &s.text_ptr, &s.text_ptr, &s.byte_a);
@@ -101,6 +98,14 @@ std::vector<named_call> mssql_only_stubs(sentinels& s) {
   };
 }
 
+// The first of them Oracle does not build yet (its storage clause and
+// synonyms are built).
+std::vector<named_call> oracle_not_built(sentinels& s) {
+  std::vector<named_call> calls = mssql_only_stubs(s);
+  calls.resize(1);
+  return calls;
+}
+
 bool untouched(const sentinels& s) {
   return s.byte_a == 'a' && s.byte_b == 'b' && s.byte_c == 'c' && std::strcmp(s.text, "keep") == 0 &&
          s.text_ptr == s.text && s.number == 77 && std::strcmp(s.record.name, "idx_keep") == 0 &&
@@ -141,7 +146,7 @@ TEST_F(AdpDialectOps, TheBaseAnswersAnOperationNotBuiltYetNamingIt) {
       {&ora, not_built_on_both(s)},
       {&ms, not_built_on_both(s)},
       {&ms, mssql_not_built(s)},
-      {&ora, mssql_only_stubs(s)},
+      {&ora, oracle_not_built(s)},
   };
   for (auto& c : cases) {
     for (const named_call& n : c.calls) {

@@ -49,15 +49,15 @@ class ORB_API KAdpDbOperation {
   virtual void Initialize();
 
   // Database creation and the repository header.
-  virtual long DbCrHeader(char* name);
+  virtual long DbCrHeader(char* name) = 0;
   // The SELECT of the repository header row: db_name, create_date,
   // last_full_backup, last_incr_backup, up_since, last_modify, site_id,
   // db_rev, schema_rev, gmt_diff, cust_schema_rev, flags,
   // orbisan_schema_date, cust_schema_date, site_id_offline,
   // cust_int_sch_rev, dates as the dialect's date text.
   virtual KCLASSIC::KZString DbGetAdpDbHeader1() = 0;
-  virtual long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size);
-  virtual long DbDelete(char* name);
+  virtual long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) = 0;
+  virtual long DbDelete(char* name) = 0;
   // Runs procedure name with n_in typed inputs; the n_out typed outputs
   // (out_lengths, when given, caps each text output) are written back into
   // out_values. The last argument is not used.
@@ -117,8 +117,8 @@ class ORB_API KAdpDbOperation {
                               long* length, long* type_code, char* nullable, long* column_number) = 0;
   // The column-type code (0..11) of a catalogue type text; 0 when unknown.
   virtual long SchConvertDbType(const char* type_text) = 0;
-  virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);
-  virtual long CreateSynonym(char* table_name);
+  virtual long LookUpPhysicalStorageParams(char* object_name, char** clause) = 0;
+  virtual long CreateSynonym(char* table_name) = 0;
   virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) = 0;
   virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
                            long* column_count, const char* table_name, FILE* script) = 0;

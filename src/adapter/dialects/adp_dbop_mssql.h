@@ -62,6 +62,18 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
 
+  // Database and repository creation (adp_dbop_db.cpp): the database with
+  // its two files, the repository tables with their grants (national types
+  // under the Unicode build option), the header and comments tables, and
+  // the database's removal through "master".
+  long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) override;
+  long DbCrHeader(char* name) override;
+  long DbDelete(char* name) override;
+  // The repository texts, numbered 1 to 17 (17: the header query); "" for
+  // another number.
+  static constexpr long kRepoTexts = 17;
+  const char* RepoText(long number) const;
+
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object,
@@ -90,4 +102,6 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   KCLASSIC::KUIntArray m_batchTypes;
   KCLASSIC::KPtrArray m_batchIdCols;
   KAdpSqlBatch* m_pBatch = nullptr;
+  KCLASSIC::KZString m_repoTexts[kRepoTexts];
+  void InitRepoTexts();
 };

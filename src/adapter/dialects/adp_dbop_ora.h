@@ -49,6 +49,18 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
 
+  // Database and repository creation (adp_dbop_db.cpp): the repository in
+  // the connected schema (the arguments are not used), each table with its
+  // public synonym; the header and comments tables; the removal of the
+  // schema's objects except those named "SM...".
+  long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) override;
+  long DbCrHeader(char* name) override;
+  long DbDelete(char* name) override;
+  // Appends the table's storage clause, when one is defined, to the CREATE
+  // TABLE text in the batch (and to the DDL file when one is open).
+  long LookUpPhysicalStorageParams(char* object_name, char** clause) override;
+  long CreateSynonym(char* table_name) override;
+
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,

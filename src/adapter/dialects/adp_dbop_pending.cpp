@@ -15,9 +15,6 @@ long pending(const char* name) {
 
 }  // namespace
 
-long KAdpDbOperation::DbCrHeader(char*) { return pending("DbCrHeader"); }
-long KAdpDbOperation::DbCreate(char*, char*, long, char*, long) { return pending("DbCreate"); }
-long KAdpDbOperation::DbDelete(char*) { return pending("DbDelete"); }
 long KAdpDbOperation::StpConstructGet(char*, char*, long, long, long, char**, FILE*, char**, char**, char*) {
   return pending("StpConstructGet");
 }
@@ -41,6 +38,4 @@ long KAdpDbOperation::SceFillTableFromTable(char*, char*, utl_ty_col*, utl_ty_co
   return pending("SceFillTableFromTable");
 }
 long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
-long KAdpDbOperation::LookUpPhysicalStorageParams(char*, char**) { return pending("LookUpPhysicalStorageParams"); }
-long KAdpDbOperation::CreateSynonym(char*) { return pending("CreateSynonym"); }
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }
