@@ -47,6 +47,9 @@ ORB_API long adp_qry_simple_sql_batch(KAdpConnId* con, utl_ty_col* results, void
                                       void* orderings, long flags);
 ORB_API long adp_qry_related_objs_sql(KAdpConnId* con, utl_ty_col* results, void* from_desc, long rel_id,
                                       void* target_desc, long n_order, void* orderings, char parsed, long flags);
+// adp_qry_related_objs_sql with flags 0 (the last argument is not read).
+ORB_API long adp_qry_relation_sql(KAdpConnId* con, utl_ty_col* results, void* from_desc, long rel_id,
+                                  void* target_desc, long n_order, void* orderings, char parsed, long flags);
 ORB_API long adp_obj_get_sql_batch(KAdpConnId* con, utl_ty_col* results, long type_id, long number, long options);
 
 // The SQL log: a file of that name, or a procedure receiving each line.

@@ -41,6 +41,24 @@ ORB_API long adp_qry_wildcard_transform(const char* prefix, const char* pattern,
 // The object ids of the statement's current result set into ids (count -1:
 // all of them), then the result set is released.
 ORB_API long adp_qry_get_id_from_buf(void* statement, long count, utl_ty_col* ids);
+// Runs the query written in statement and reads its first column row by
+// row into ids, a collection of longs (else 0x60001F), until no row is left
+// or count ids were taken (count -1: all). With a bit of the dialect's
+// duplicate option (number 6) in option, a row repeating the id before it
+// is skipped.
+ORB_API long adp_qry_non_block_results(void* statement, long count, utl_ty_col* ids, long option);
+
+// Relation queries written into the caller's statement (from adp_sql_create)
+// without running them; the caller reads the rows (adp_qry_process,
+// adp_qry_process_id, adp_qry_non_block_results). from and target are
+// adp_ty_qry descriptions, orderings a qry_order array.
+// The related objects; the foreign-key sub-select selects DISTINCT.
+ORB_API long adp_qry_relation_non_mtm_sql(KAdpConnId* con, void* stmt, void* from_desc, long rel_id,
+                                          void* target_desc, long n_order, void* orderings, char parsed, long flags);
+// The related ids; from one object given by its id, the link-table form
+// reads the link table alone when no target condition or ordering is given.
+ORB_API long adp_qry_sql_rel_for_id(KAdpConnId* con, void* stmt, void* from_desc, long rel_id, void* target_desc,
+                                    long n_order, void* orderings, char parsed);
 
 // Power queries: the ids of a written SQL text, duplicates removed.
 ORB_API long adp_pwr_qry_execute(KAdpConnId* con, const char* proc_name, const char* sql, utl_ty_col* ids);

@@ -204,3 +204,41 @@ long adp_qry_related_objs_sql(KAdpConnId* con, utl_ty_col* results, void* from_d
   q.out = col;
   return keep_result(con, adp_qry_rel_run(con, q), col, results);
 }
+
+long adp_qry_relation_sql(KAdpConnId* con, utl_ty_col* results, void* from_desc, long rel_id, void* target_desc,
+                          long n_order, void* orderings, char parsed, long) {
+  return adp_qry_related_objs_sql(con, results, from_desc, rel_id, target_desc, n_order, orderings, parsed, 0);
+}
+
+namespace {
+
+adp_ty_rel_query text_query(void* stmt, void* from_desc, long rel_id, void* target_desc, long n_order,
+                            void* orderings, char parsed, adp_qry_rel_result result) {
+  adp_ty_rel_query q{};
+  q.from = static_cast<const adp_ty_qry*>(from_desc);
+  q.rel_id = rel_id;
+  q.target = static_cast<const adp_ty_qry*>(target_desc);
+  q.norder = n_order;
+  q.orders = static_cast<const qry_order*>(orderings);
+  q.limit = -1;
+  q.parsed = parsed;
+  q.result = result;
+  q.text_into = stmt;
+  return q;
+}
+
+}  // namespace
+
+long adp_qry_relation_non_mtm_sql(KAdpConnId* con, void* stmt, void* from_desc, long rel_id, void* target_desc,
+                                  long n_order, void* orderings, char parsed, long flags) {
+  adp_ty_rel_query q = text_query(stmt, from_desc, rel_id, target_desc, n_order, orderings, parsed, ADP_REL_OBJECTS);
+  q.flags = flags;
+  q.distinct_sub = 1;
+  return adp_qry_rel_text(con, q);
+}
+
+long adp_qry_sql_rel_for_id(KAdpConnId* con, void* stmt, void* from_desc, long rel_id, void* target_desc,
+                            long n_order, void* orderings, char parsed) {
+  return adp_qry_rel_text(con, text_query(stmt, from_desc, rel_id, target_desc, n_order, orderings, parsed,
+                                          ADP_REL_IDS));
+}

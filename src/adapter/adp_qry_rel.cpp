@@ -69,6 +69,7 @@ long where_plain(KAdpConnId* con, void* stmt, typ_sch_srec* s, const adp_ty_qry*
 }
 
 long run_statement(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p, void* stmt) {
+  if (q.text_into != nullptr) return batch(stmt)->GetStatus();
   const long type = q.target->type_id;
   switch (q.result) {
     case ADP_REL_COUNT: return adp_qry_process_num(con, stmt, type, p.target, q.count);
@@ -79,6 +80,14 @@ long run_statement(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& 
       if (q.to_batch == 1 && adp_qry_join_open_batch(con, stmt, type, nullptr)) return batch(stmt)->GetStatus();
       return adp_qry_process(con, stmt, type, p.target, q.limit, q.out);
   }
+}
+
+// The target's columns under its alias, as written into a caller's
+// statement (dates as the server gives them).
+long alias_select_list(KAdpSqlBatch* b, typ_sch_srec* target) {
+  *b << "select";
+  for (long i = 0; i < target->nfields; ++i) b->AppendSqlFormat(i == 0 ? " %s.%s" : ", %s.%s", kTargetAlias, target->fields[i].name);
+  return b->GetStatus();
 }
 
 // Link-table form.
@@ -98,7 +107,11 @@ long link_query(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p) 
     if ((st = adp_qry_prepare_num(con, q.target->type_id, p.target, &stmt)) != 0) return st;
     batch(stmt)->AppendSqlFormat(" %s, %s %s, %s ", kTargetAlias, p.from_table, kFromAlias, r->mtm_table);
   } else {
-    if (q.result == ADP_REL_OBJECTS) {
+    if (q.text_into != nullptr) {
+      stmt = q.text_into;
+      st = q.result == ADP_REL_OBJECTS ? alias_select_list(batch(stmt), p.target)
+                                       : batch(stmt)->AppendSqlFormat("select %s.%s", kTargetAlias, tid->name);
+    } else if (q.result == ADP_REL_OBJECTS) {
       st = adp_qry_prepare_with_tbl_name(con, q.target->type_id, p.target, kTargetAlias, &stmt, q.flags);
     } else if ((st = adp_sql_create(con, &stmt)) == 0) {
       batch(stmt)->AppendSqlFormat("select %s.%s", kTargetAlias, tid->name);
@@ -119,11 +132,8 @@ long link_query(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p) 
   return run_statement(con, q, p, stmt);
 }
 
-// Every from condition is an equality on the object id (an AND list of more
-// than one, unparsed, is not: it can match one object at most).
-bool objid_shortcut(const adp_ty_rel_query& q, const rel_parts& p) {
-  if (p.side != 'p' || q.from->count < 1) return false;
-  if (q.parsed != 1 && q.from->count > 1 && (q.from->join_flags & ADP_QRY_JOIN_AND) != 0) return false;
+// Every from condition is an equality on the object id.
+bool all_objid_equalities(const adp_ty_rel_query& q, const rel_parts& p) {
   typ_sch_frec* id = nullptr;
   if (objid_of(p.from, &id) != 0) {
     long code = 0;
@@ -153,6 +163,22 @@ bool objid_shortcut(const adp_ty_rel_query& q, const rel_parts& p) {
   return true;
 }
 
+// The from objects are listed by id (an AND list of more than one, unparsed,
+// is not a list: it can match one object at most).
+bool objid_shortcut(const adp_ty_rel_query& q, const rel_parts& p) {
+  if (p.side != 'p' || q.from->count < 1) return false;
+  if (q.parsed != 1 && q.from->count > 1 && (q.from->join_flags & ADP_QRY_JOIN_AND) != 0) return false;
+  return all_objid_equalities(q, p);
+}
+
+// The from side is exactly one object given by its id: its number.
+bool one_object(const adp_ty_rel_query& q, const rel_parts& p, long* number) {
+  if (q.from->count != 1 || !all_objid_equalities(q, p)) return false;
+  *number = q.parsed == 1 ? static_cast<const adp_ty_qry_pcond*>(q.from->conds)[0].value
+                          : static_cast<const adp_ty_qry_cond*>(q.from->conds)[0].value;
+  return true;
+}
+
 long id_list(const adp_ty_rel_query& q, KAdpSqlBatch* b) {
   *b << "(";
   for (long i = 0; i < q.from->count; ++i) {
@@ -165,6 +191,11 @@ long id_list(const adp_ty_rel_query& q, KAdpSqlBatch* b) {
 }
 
 long fk_prepare(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p, void** stmt) {
+  if (q.text_into != nullptr) {
+    *stmt = q.text_into;
+    if (q.result == ADP_REL_OBJECTS) return adp_qry_prepare_sql(con, *stmt, q.target->type_id, p.target, q.flags);
+    return adp_qry_prepare_id(con, q.target->type_id, p.target, 0, 0, stmt);
+  }
   switch (q.result) {
     case ADP_REL_COUNT: return adp_qry_prepare_num(con, q.target->type_id, p.target, stmt);
     case ADP_REL_IDS: return adp_qry_prepare_id(con, q.target->type_id, p.target, 0, 1, stmt);
@@ -204,7 +235,8 @@ long fk_query(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p) {
   if (objid_shortcut(q, p)) {
     if (long st = id_list(q, b)) return st;
   } else {
-    b->AppendSqlFormat(q.result == ADP_REL_COUNT ? "(select distinct %s \n     from %s" : "(select %s \n     from %s",
+    const bool distinct = q.result == ADP_REL_COUNT || q.distinct_sub != 0;
+    b->AppendSqlFormat(distinct ? "(select distinct %s \n     from %s" : "(select %s \n     from %s",
                        inner, p.from_table);
     const bool inner_focus = focus(r) && p.side == 'f';
     if (q.from->count > 0) {
@@ -222,7 +254,47 @@ long fk_query(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p) {
   return run_statement(con, q, p, stmt);
 }
 
+// The link-table id query of one from object: the link table alone when
+// nothing is asked of the targets, else the targets joined to it.
+long link_ids_of_one(KAdpConnId* con, const adp_ty_rel_query& q, const rel_parts& p, long number) {
+  const typ_sch_rrec* r = p.rel;
+  const char* from_col = p.side == 'p' ? r->pname : r->fname;
+  const char* target_col = p.side == 'p' ? r->fname : r->pname;
+  KAdpSqlBatch* b = batch(q.text_into);
+  if (q.target->count <= 0 && q.norder <= 0) {
+    b->AppendSqlFormat("select %s", target_col);
+    b->AppendSqlFormat("\n from %s ", r->mtm_table);
+    b->AppendSqlFormat("\n where %s = %ld ", from_col, number);
+    return b->GetStatus();
+  }
+  typ_sch_frec* tid = nullptr;
+  if (long st = objid_of(p.target, &tid)) return st;
+  b->AppendSqlFormat("select %s.%s", kTargetAlias, tid->name);
+  b->AppendSqlFormat("\n from %s %s, %s ", p.target_table, kTargetAlias, r->mtm_table);
+  b->AppendSqlFormat("\n where %s.%s = %s.%s ", kTargetAlias, tid->name, r->mtm_table, target_col);
+  b->AppendSqlFormat("\n AND ( %s.%s = %ld )", r->mtm_table, from_col, number);
+  if (long st = where_alias(con, q.text_into, p.target, kTargetAlias, q.target, q.parsed)) return st;
+  if (long st = adp_qry_order_with_tbl_name(con, q.text_into, p.target, q.norder, q.orders, kTargetAlias)) return st;
+  return b->GetStatus();
+}
+
 }  // namespace
+
+long adp_qry_rel_text(KAdpConnId* con, const adp_ty_rel_query& q) {
+  if (q.text_into == nullptr || q.result == ADP_REL_COUNT) {
+    long rc = cmn_alrt_push(nullptr, nullptr, ADP_SQL_NULL_POINTER, 0);
+    (void)rc;
+    return ADP_SQL_NULL_POINTER;
+  }
+  rel_parts p;
+  if (long st = look_up(q, p)) return st;
+  return adp_err_guard([&]() -> long {
+    if (!many_to_many(p.rel)) return fk_query(con, q, p);
+    long number = 0;
+    if (q.result == ADP_REL_IDS && one_object(q, p, &number)) return link_ids_of_one(con, q, p, number);
+    return link_query(con, q, p);
+  });
+}
 
 long adp_qry_rel_run(KAdpConnId* con, const adp_ty_rel_query& q) {
   rel_parts p;

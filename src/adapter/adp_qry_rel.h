@@ -23,7 +23,14 @@ struct adp_ty_rel_query {
   adp_qry_rel_result result;
   utl_ty_col* out;    // objects or ids
   long* count;
+  // The caller's statement: the text is written into it and not run (the
+  // caller reads the rows). Objects: the foreign-key form only.
+  void* text_into = nullptr;
+  char distinct_sub = 0;  // the foreign-key sub-select selects DISTINCT
 };
 
 // Builds and runs one relation query with the deadlock retry.
 ORB_API long adp_qry_rel_run(KAdpConnId* con, const adp_ty_rel_query& q);
+// Writes the query into q.text_into without running it. The link-table id
+// form is shortened when the from side is one object given by its id.
+ORB_API long adp_qry_rel_text(KAdpConnId* con, const adp_ty_rel_query& q);

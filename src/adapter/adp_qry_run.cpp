@@ -102,6 +102,49 @@ long adp_qry_get_id_from_buf(void* statement, long, utl_ty_col* ids) {
   return st != 0 ? st : freed;
 }
 
+namespace {
+
+long push_code(long code, long n, long arg = 0) {
+  long rc = n == 0 ? cmn_alrt_push(nullptr, nullptr, code, 0) : cmn_alrt_push(nullptr, nullptr, code, 1, arg);
+  (void)rc;
+  return code;
+}
+
+// Reads the bound id row by row (the statement has run).
+long read_id_rows(KAdpConnId* con, void* statement, const long& id, long count, bool skip_repeats, utl_ty_col* ids) {
+  long taken = 0, previous = 0;
+  for (bool first = true; count < 0 || taken < count; first = false) {
+    char found = 0;
+    if (long st = adp_sql_nextrow(con, statement, &found)) return st;
+    if (found != 1) return 0;
+    const bool repeat = skip_repeats && !first && id == previous;
+    previous = id;
+    if (repeat) continue;
+    if (long st = utl_col_insert(ids, &id, nullptr)) return st;
+    ++taken;
+  }
+  return 0;
+}
+
+}  // namespace
+
+long adp_qry_non_block_results(void* statement, long count, utl_ty_col* ids, long option) {
+  KAdpSqlBatch* b = batch(statement);
+  if (b == nullptr || b->GetCid() == nullptr || ids == nullptr) return push_code(ADP_SQL_NULL_POINTER, 0);
+  long elem = 0, n = 0, cap = 0, ext = 0;
+  if (long st = utl_col_info(ids, &elem, &n, &cap, &ext, nullptr, nullptr)) return st;
+  if (elem != ADP_VT_LONG) return push_code(ADP_SQL_BAD_COL_TYPE, 1, elem);
+  KAdpConnId* con = b->GetCid();
+  long id = 0;
+  if (long st = adp_sql_define(con, KAdpBindCol(id))) return st;
+  long st = adp_sql_execute(con, statement);
+  const bool skip_repeats = (option & adp_qry::number(con, adp_qry::kNumberDupOption)) != 0;
+  if (st == 0) st = read_id_rows(con, statement, id, count, skip_repeats, ids);
+  long cancelled = adp_sql_cancel(con);
+  long freed = adp_sql_free(con, statement);
+  return st != 0 ? st : (cancelled != 0 ? cancelled : freed);
+}
+
 long adp_qry_with_retry(KAdpConnId* con, const std::function<long()>& attempt) {
   long level = 0;
   adp_trn_appl_level(&level);

@@ -16,6 +16,9 @@
 #include "adapter/adp_msg.h"
 #include "adapter/adp_qry.h"
 #include "adapter/adp_qry_rec.h"
+#include "adapter/adp_qry_run.h"
+#include "adapter/adp_pass.h"
+#include "adapter/adp_sql.h"
 #include "adapter/adp_sch_load.h"
 #include "core/clk/clk_text.h"
 #include "core/osl/osl_sys_cfg.h"
@@ -418,6 +421,78 @@ TEST_F(AdpQueryEndToEnd, RelationQueriesFromDescribedObjects) {
     utl_col_free("test", inner);
   }
   utl_col_free("test", cols);
+}
+
+// The relation texts written into a statement of the caller, run and read
+// by the caller: ids row by row, objects through the object reader.
+TEST_F(AdpQueryEndToEnd, RelationTextsRunByTheCaller) {
+  static const char* kLee = "Lee";
+  static const char* kNorth = "North";
+  static const char* kSouth = "south";
+  adp_ty_qry_cond site1{kObjid, ADP_OPR_EQ, 1}, site2{kObjid, ADP_OPR_EQ, 2}, contact2{kObjid, ADP_OPR_EQ, 2};
+  adp_ty_qry_cond case3{kObjid, ADP_OPR_EQ, 3}, lee{2, ADP_OPR_EQ, reinterpret_cast<long>(kLee)};
+  adp_ty_qry_cond by_name[] = {{kSiteName, ADP_OPR_EQ, reinterpret_cast<long>(kNorth)},
+                               {kSiteName, ADP_OPR_EQ, reinterpret_cast<long>(kSouth)}};
+  adp_ty_qry one_site{kSite, 1, &site1, ADP_QRY_JOIN_AND}, site_two{kSite, 1, &site2, ADP_QRY_JOIN_AND};
+  adp_ty_qry one_contact{kContact, 1, &contact2, ADP_QRY_JOIN_AND}, one_case{kCase, 1, &case3, ADP_QRY_JOIN_AND};
+  adp_ty_qry named_sites{kSite, 2, by_name, 0}, lees{kContact, 1, &lee, ADP_QRY_JOIN_AND};
+  adp_ty_qry contacts{kContact, 0, nullptr, 0}, sites{kSite, 0, nullptr, 0}, cases{kCase, 0, nullptr, 0};
+  qry_order by_last_name{2, 1};
+  const struct {
+    adp_ty_qry* from;
+    const char* rel;
+    adp_ty_qry* target;
+    long norder;
+    bool objects;
+    const char* sql;  // in the order expected when norder is set
+  } rows[] = {
+      {&one_site, "site2contact", &contacts, 0, false, "select objid from table_contact where objid in (1,2)"},
+      {&site_two, "site2contact", &lees, 0, false, "select objid from table_contact where objid = 3"},
+      {&one_site, "site2contact", &contacts, 1, false,
+       "select objid from table_contact where objid in (1,2) order by last_name desc"},
+      {&one_contact, "contact2site", &sites, 0, false, "select objid from table_site where objid in (1,2)"},
+      {&named_sites, "site2case", &cases, 0, false, "select objid from table_case where case2site in (1,2)"},
+      {&named_sites, "site2contact", &lees, 0, false, "select objid from table_contact where objid in (1,3)"},
+      {&one_case, "case2site", &sites, 0, true, "select objid from table_site where objid = 2"},
+      {&named_sites, "site2case", &cases, 0, true, "select objid from table_case where case2site in (1,2)"},
+      {&site_two, "site2contact", &contacts, 0, true, "select objid from table_contact where objid in (2,3)"},
+  };
+  for (const auto& r : rows) {
+    const long rel = rel_index(r.from->type_id, r.rel);
+    ASSERT_GE(rel, 0) << r.rel;
+    const std::string sql = r.sql;
+    const ids expected = plain(r.norder > 0 ? sql : sql + " order by objid");
+    void* stmt = nullptr;
+    ASSERT_EQ(adp_sql_create(cid_, &stmt), 0);
+    if (r.objects) {
+      typ_sch_srec* target = nullptr;
+      ASSERT_EQ(adp_sch_shandle_find(r.target->type_id, &target), 0);
+      ASSERT_EQ(adp_qry_relation_non_mtm_sql(cid_, stmt, r.from, rel, r.target, r.norder, &by_last_name, 0, 0), 0)
+          << r.sql;
+      utl_ty_col* objs = make(kPtrs);
+      EXPECT_EQ(adp_qry_process(cid_, stmt, r.target->type_id, target, -1, objs), 0) << r.sql;
+      EXPECT_EQ(sorted(of_objects(objs)), expected) << r.sql;
+      dbs_obj_free_local_col(nullptr, objs);
+    } else {
+      ASSERT_EQ(adp_qry_sql_rel_for_id(cid_, stmt, r.from, rel, r.target, r.norder, &by_last_name, 0), 0) << r.sql;
+      utl_ty_col* idc = make(kLongs);
+      EXPECT_EQ(adp_qry_non_block_results(stmt, -1, idc, 0), 0) << r.sql;
+      EXPECT_EQ(r.norder > 0 ? of_longs(idc) : sorted(of_longs(idc)), expected) << r.sql;
+      utl_col_free("test", idc);
+    }
+  }
+  // On Oracle the SQL-batch form runs at once: one collection of objects
+  // joins the caller's list.
+  utl_ty_col* results = make(kPtrs);
+  ASSERT_EQ(adp_qry_relation_sql(cid_, results, &named_sites, rel_index(kSite, "site2case"), &cases, 0, nullptr, 0, 1),
+            0);
+  ASSERT_EQ(results->count, 1);
+  void* slot = nullptr;
+  utl_col_ith(results, 0, &slot);
+  auto* objs = *static_cast<utl_ty_col**>(slot);
+  EXPECT_EQ(sorted(of_objects(objs)), plain("select objid from table_case where case2site in (1,2) order by objid"));
+  dbs_obj_free_local_col(nullptr, objs);
+  utl_col_free("test", results);
 }
 
 TEST_F(AdpQueryEndToEnd, AggregatesWithGroupBy) {

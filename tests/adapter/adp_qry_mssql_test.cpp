@@ -242,6 +242,141 @@ TEST_F(AdpQryMssql, RelationTextsInEveryForm) {
                 link + "." + mtm->pname + " AND " + falias + ".objid = " + link + "." + mtm->fname + "   AND ( T1.objid = @V0)");
 }
 
+// The text a relation text form wrote into a fresh statement; nothing ran.
+std::string written(long st, void* stmt) {
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 0);
+  if (st != 0) return "status " + std::to_string(st);
+  return static_cast<KAdpSqlBatch*>(stmt)->GetCurrentStmt();
+}
+
+TEST_F(AdpQryMssql, RelationTextsWrittenIntoTheCallersStatement) {
+  typ_sch_rrec* mtm = schema(kSite)->rels[rel(kSite, "site2contact")].rel;
+  const std::string link = mtm->mtm_table;
+  const bool site_p = mtm->pschema == schema(kSite);
+  const std::string site_col = site_p ? mtm->pname : mtm->fname, contact_col = site_p ? mtm->fname : mtm->pname;
+  static const char* kLee = "Lee";
+  adp_ty_qry_cond site_id{kSiteObjid, ADP_OPR_EQ, 1};
+  adp_ty_qry_cond lee{kContactLastName, ADP_OPR_EQ, reinterpret_cast<long>(kLee)};
+  adp_ty_qry_cond case_id{kCaseObjid, ADP_OPR_EQ, 4};
+  adp_ty_qry_cond two_ids[] = {{kSiteObjid, ADP_OPR_EQ, 5}, {kSiteObjid, ADP_OPR_EQ, 7}};
+  qry_order by_name{kContactLastName, 1};
+  adp_ty_qry one_site{kSite, 1, &site_id, ADP_QRY_JOIN_AND}, two_sites{kSite, 2, two_ids, 0};
+  adp_ty_qry one_case{kCase, 1, &case_id, ADP_QRY_JOIN_AND}, no_notes{kNote, 0, nullptr, 0};
+  adp_ty_qry no_contacts{kContact, 0, nullptr, 0}, lees{kContact, 1, &lee, ADP_QRY_JOIN_AND};
+  adp_ty_qry no_sites{kSite, 0, nullptr, 0}, no_cases{kCase, 0, nullptr, 0};
+  const std::string joined = "select T2.objid\n from table_contact T2, " + link + " \n where T2.objid = " + link +
+                             "." + contact_col + " \n AND ( " + link + "." + site_col + " = 1 )";
+  const struct {
+    adp_ty_qry* from;
+    const char* rel;
+    adp_ty_qry* target;
+    long norder;
+    bool objects;
+    std::string text;
+  } rows[] = {
+      // One site by id, nothing asked of the contacts: the link table alone.
+      {&one_site, "site2contact", &no_contacts, 0, false,
+       "select " + contact_col + "\n from " + link + " \n where " + site_col + " = 1 "},
+      // With a target condition or an ordering: the contacts joined to it.
+      {&one_site, "site2contact", &lees, 0, false, joined + "  AND ( T2.last_name = @V0)"},
+      {&one_site, "site2contact", &no_contacts, 1, false, joined + "\n order by T2.last_name desc "},
+      // Two sites: the three-table join.
+      {&two_sites, "site2contact", &no_contacts, 0, false,
+       "select T2.objid\n from table_contact T2, table_site T1, " + link + " \n where " + (site_p ? "T1" : "T2") +
+           ".objid = " + link + "." + mtm->pname + " AND " + (site_p ? "T2" : "T1") + ".objid = " + link + "." +
+           mtm->fname + "   AND ( T1.objid = @V0  OR  T1.objid = @V1)"},
+      // Foreign keys: the shortcut list, and the type column's condition
+      // written as a condition (not as bound names).
+      {&two_sites, "site2case", &no_cases, 0, false, "select objid\n from table_case \n where case2site IN (@V0, @V1)"},
+      {&one_case, "case2note", &no_notes, 0, false,
+       "select objid\n from table_note \n where ( owner_type = 10 ) AND note_owner IN (@V0)"},
+      // Objects: the foreign-key sub-select selects DISTINCT.
+      {&one_case, "case2site", &no_sites, 0, true,
+       "select objid, name\n from table_site \n where objid IN (select distinct case2site \n     from table_case\n     "
+       "where   (  objid = @V0 ) \n     )"},
+  };
+  for (const auto& r : rows) {
+    ds_script::reset();
+    void* stmt = nullptr;
+    ASSERT_EQ(adp_sql_create(con_, &stmt), 0);
+    const long relation = rel(r.from->type_id, r.rel);
+    const long st = r.objects ? adp_qry_relation_non_mtm_sql(con_, stmt, r.from, relation, r.target, r.norder,
+                                                             &by_name, 0, 0)
+                              : adp_qry_sql_rel_for_id(con_, stmt, r.from, relation, r.target, r.norder, &by_name, 0);
+    EXPECT_EQ(written(st, stmt), r.text) << r.rel;
+  }
+  // Counts have no text form; a missing statement is refused.
+  cmn_alrt_clear(nullptr);
+  EXPECT_EQ(adp_qry_sql_rel_for_id(con_, nullptr, &one_site, rel(kSite, "site2case"), &no_cases, 0, nullptr, 0),
+            ADP_SQL_NULL_POINTER);
+}
+
+TEST_F(AdpQryMssql, RelationSqlJoinsTheOpenBatchWithoutFlags) {
+  auto* op = dynamic_cast<KAdpMssqlOperation*>(con_->GetDbOperation());
+  ASSERT_NE(op, nullptr);
+  ASSERT_EQ(op->BatchInitialize(con_), 0);
+  adp_ty_qry_cond site_id{kSiteObjid, ADP_OPR_EQ, 1};
+  adp_ty_qry from{kSite, 1, &site_id, ADP_QRY_JOIN_AND}, target{kCase, 0, nullptr, 0};
+  utl_ty_col* results = make(kPtrs);
+  // Flags 1 (DISTINCT) are not passed on.
+  ASSERT_EQ(adp_qry_relation_sql(con_, results, &from, rel(kSite, "site2case"), &target, 0, nullptr, 0, 1), 0);
+  long n = -1;
+  utl_col_num(results, &n);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 0);
+  ASSERT_EQ(op->GetBatchTypes().GetSize(), 1);
+  EXPECT_EQ(static_cast<long>(op->GetBatchTypes()[0]), kCase);
+  const std::string text = op->GetBatch()->GetStmt(0);
+  EXPECT_EQ(text.rfind("select  objid", 0), 0u) << text;
+  EXPECT_NE(text.find("case2site IN (@V0)"), std::string::npos) << text;
+  op->BatchTerminate();
+  utl_col_free("test", results);
+}
+
+TEST_F(AdpQryMssql, NonBlockResultsReadRowByRow) {
+  const std::vector<long> rows = {3, 3, 4, 4, 5};
+  const struct {
+    long count, option;
+    std::vector<long> ids;
+  } cases[] = {
+      {-1, 0, {3, 3, 4, 4, 5}},
+      {-1, 1, {3, 4, 5}},  // a repeat of the id before is skipped
+      {2, 0, {3, 3}},
+      {2, 1, {3, 4}},  // count counts the ids taken
+      {0, 0, {}},
+  };
+  for (const auto& c : cases) {
+    ds_script::reset();
+    ds_script::result r{{"objid"}, {}};
+    for (long id : rows) r.rows.push_back({cell::l(id)});
+    ds_script::push_result(r);
+    void* stmt = nullptr;
+    ASSERT_EQ(adp_sql_create(con_, &stmt), 0);
+    ASSERT_EQ(adp_sql_append(con_, stmt, "select objid from table_case"), 0);
+    utl_ty_col* ids = make(kLongs);
+    EXPECT_EQ(adp_qry_non_block_results(stmt, c.count, ids, c.option), 0);
+    std::vector<long> got;
+    for (long i = 0; i < ids->count; ++i) {
+      void* slot = nullptr;
+      utl_col_ith(ids, i, &slot);
+      got.push_back(*static_cast<long*>(slot));
+    }
+    EXPECT_EQ(got, c.ids) << c.count << " " << c.option;
+    EXPECT_EQ(ds_script::count("FetchNextSet select objid from table_case"), 1);
+    utl_col_free("test", ids);
+  }
+  // The ids are longs: another collection is refused before anything runs.
+  ds_script::reset();
+  cmn_alrt_clear(nullptr);
+  void* stmt = nullptr;
+  ASSERT_EQ(adp_sql_create(con_, &stmt), 0);
+  utl_ty_col* objs = make(kPtrs);
+  EXPECT_EQ(adp_qry_non_block_results(stmt, -1, objs, 0), ADP_SQL_BAD_COL_TYPE);
+  EXPECT_EQ(adp_qry_non_block_results(nullptr, -1, objs, 0), ADP_SQL_NULL_POINTER);
+  EXPECT_EQ(ds_script::count("FetchNextSet"), 0);
+  utl_col_free("test", objs);
+}
+
 class AdpQryRetry : public AdpQryMssql {
  protected:
   void SetUp() override {
