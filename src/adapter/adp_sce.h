@@ -85,6 +85,9 @@ ORB_API long adp_sce_fill_table_from_table(KAdpConnId* con, const char* from, co
                                            utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
 ORB_API long adp_sce_fill_file_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
                                           utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+// Whether name is a field of the schema (id: the field's column-type code)
+// or a relation of it on its own side (id 0); else found 0 and id -1.
+ORB_API long adp_sce_find_field_or_rel(typ_sch_srec* schema, const char* name, char* found, long* id);
 // Fills the columns of an exclusive group from an old foreign-key column.
 ORB_API long adp_sce_upgrade_exclusive(KAdpConnId* con, const dbs_ty_tbl_change* change, const char* source,
                                        const char* target, FILE* stream, long options);

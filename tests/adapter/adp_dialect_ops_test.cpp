@@ -46,14 +46,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"IndSqlBuildTableIndex", [t](KAdpDbOperation& op) { return op.IndSqlBuildTableIndex(t, nullptr, nullptr); }},
       {"IndAddIndex",
        [t](KAdpDbOperation& op) { return op.IndAddIndex(nullptr, nullptr, t, nullptr, 1, nullptr, 0); }},
-      {"SceFillFileFromTable",
-       [t](KAdpDbOperation& op) {
-         return op.SceFillFileFromTable(t, t, t, t, t, t, nullptr, nullptr, nullptr, nullptr, nullptr, 0);
-       }},
-      {"SceFillTableFromTable",
-       [t](KAdpDbOperation& op) {
-         return op.SceFillTableFromTable(t, t, nullptr, nullptr, nullptr, nullptr, 0, nullptr);
-       }},
       {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
       {"RelRelateRemoteId", [](KAdpDbOperation& op) { return op.RelRelateRemoteId(nullptr, nullptr, nullptr); }},
   };

@@ -105,10 +105,10 @@ class ORB_API KAdpDbOperation {
   // Table copy during a schema upgrade.
   virtual long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
                                     char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
-                                    utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags);
+                                    utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) = 0;
   virtual long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list,
                                      utl_ty_col* destination_list, long* highest_id, FILE* log, long flags,
-                                     typ_sch_srec* schema);
+                                     typ_sch_srec* schema) = 0;
 
   // Schema SQL and catalogue reads.
   virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);

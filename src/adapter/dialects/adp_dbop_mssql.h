@@ -62,6 +62,15 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
 
+  // Table copy of a schema upgrade: INSERT ... SELECT with isnull items
+  // (adp_dbop_copy.cpp), or bcp through a file with two format files
+  // (adp_dbop_bcp.cpp).
+  long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
+                            char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
+                            utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) override;
+  long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list, utl_ty_col* destination_list,
+                             long* highest_id, FILE* log, long flags, typ_sch_srec* schema) override;
+
   // Database and repository creation (adp_dbop_db.cpp): the database with
   // its two files, the repository tables with their grants (national types
   // under the Unicode build option), the header and comments tables, and

@@ -49,6 +49,14 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
 
+  // Table copy of a schema upgrade: INSERT ... SELECT, or a block copying
+  // ranges of 1001 object ids (adp_dbop_copy.cpp).
+  long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
+                            char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
+                            utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) override;
+  long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list, utl_ty_col* destination_list,
+                             long* highest_id, FILE* log, long flags, typ_sch_srec* schema) override;
+
   // Database and repository creation (adp_dbop_db.cpp): the repository in
   // the connected schema (the arguments are not used), each table with its
   // public synonym; the header and comments tables; the removal of the

@@ -29,13 +29,5 @@ long KAdpDbOperation::IndSqlBuildTableIndex(char*, void*, void*) { return pendin
 long KAdpDbOperation::IndAddIndex(void*, typ_sch_srec*, char*, void*, char, FILE*, long) {
   return pending("IndAddIndex");
 }
-long KAdpDbOperation::SceFillFileFromTable(char*, char*, char*, char*, char*, char*, typ_sch_srec*, utl_ty_col*,
-                                           utl_ty_col*, utl_ty_col*, FILE*, long) {
-  return pending("SceFillFileFromTable");
-}
-long KAdpDbOperation::SceFillTableFromTable(char*, char*, utl_ty_col*, utl_ty_col*, long*, FILE*, long,
-                                            typ_sch_srec*) {
-  return pending("SceFillTableFromTable");
-}
 long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }
