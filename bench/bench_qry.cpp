@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench_ratio.h"
+#include "bench_session.h"
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
 #include "adapter/adp_qry_rec.h"
@@ -40,26 +41,10 @@ KAdpConnId* g_cid = nullptr;
 testdb::database* g_db = nullptr;
 long g_rel = -1;
 
-void fail(const char* what) {
-  std::fprintf(stderr, "qry_bench: %s\n", what);
-  std::exit(1);
-}
+void fail(const char* what) { bench_fail("qry_bench", what); }
 
 void open_session() {
-  if (dlopen(ORB_DATASVC_DIR "/libOraDataSvc.so", RTLD_NOW | RTLD_GLOBAL) == nullptr) fail(dlerror());
-  if (cmn_main_init() != 0 || utl_main_init() != 0 || clk_main_init() != 0 || typ_main_init() != 0 ||
-      dbs_main_init() != 0)
-    fail("start-up");
-  adp_db_set_db_driver("oracle");
-  if (adp_db_alloc_conn(g_db->socket().c_str(), "root", "bench", &g_cid, 0) != 0) fail("connection");
-  KAdpConfig& cfg = g_cid->GetConfig();
-  cfg.SetPOrbDllName(cfg.GetPropertyLong(static_cast<KAdpConfig::long_type>(4)), ORB_DATASVC_DIR "/OraDataSvc.DLL");
-  cfg.SetPropertyStr(static_cast<KAdpConfig::str_type>(15), g_db->name().c_str());
-  if (adp_db_connect(g_db->socket().c_str(), "root", "", "bench", 0, &g_cid, 0) != 0) fail("connect");
-  if (typ_sch_alloc() != 0 || adp_db_open(g_cid, "crm") != 0 || adp_db_get_header(g_cid, g_cid->GetHeader()) != 0)
-    fail("open");
-  if (adp_sch_alloc() != 0 || adp_sch_types_init(g_cid, nullptr) != 0 || adp_sch_read_all(g_cid, nullptr) != 0)
-    fail("dictionary");
+  g_cid = bench_open_session(*g_db, "qry_bench");
   typ_sch_srec* s = nullptr;
   adp_sch_shandle_find(kSite, &s);
   for (long i = 0; s != nullptr && i < s->nrels; ++i)

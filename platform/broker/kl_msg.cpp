@@ -30,6 +30,11 @@ std::vector<KlJournalEntry>& kl_entries() {
 
 KlJournal::Sink kl_sink = nullptr;
 
+std::map<int, std::string>& kl_texts() {
+  static std::map<int, std::string> texts;
+  return texts;
+}
+
 }  // namespace
 
 void KlProperties::set(const char* name, const char* value) {
@@ -59,13 +64,55 @@ void KlJournal::write(KlJournalEntry::Kind kind, int code, const char* text) {
   if (kl_sink) kl_sink(kl_entries().back());
 }
 
-std::string kl_msg_build(int number, int /*type*/, const char* /*info*/, int count,
-                         va_list args) {
+void KlMessageTexts::set(int number, const char* text) { kl_texts()[number] = text ? text : ""; }
+
+void KlMessageTexts::clear() { kl_texts().clear(); }
+
+const char* KlMessageTexts::get(int number) {
+  auto it = kl_texts().find(number);
+  return it == kl_texts().end() ? nullptr : it->second.c_str();
+}
+
+namespace {
+
+// The message file's text with "%1" .. "%9" replaced by the arguments (an
+// argument that was not given is left out).
+std::string kl_fill(const std::string& text, const std::vector<std::string>& args) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '%' && next == '%') {
+      out += '%';
+      ++i;
+    } else if (text[i] == '%' && next >= '1' && next <= '9') {
+      size_t k = static_cast<size_t>(next - '1');
+      if (k < args.size()) out += args[k];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string kl_msg_build_texts(int number, const std::vector<std::string>& args) {
   std::string text = std::to_string(number);
-  for (int i = 0; i < count; ++i) {
-    const char* arg = va_arg(args, const char*);
+  if (const char* known = KlMessageTexts::get(number)) return text + ": " + kl_fill(known, args);
+  for (size_t i = 0; i < args.size(); ++i) {
     text += i == 0 ? ": " : "; ";
-    text += arg ? arg : "(null)";
+    text += args[i];
   }
   return text;
+}
+
+std::string kl_msg_build(int number, int /*type*/, const char* /*info*/, int count,
+                         va_list args) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < count; ++i) {
+    const char* arg = va_arg(args, const char*);
+    texts.emplace_back(arg ? arg : "(null)");
+  }
+  return kl_msg_build_texts(number, texts);
 }

@@ -65,7 +65,21 @@ class KL_API KlJournal {
   static void write(KlJournalEntry::Kind kind, int code, const char* text);
 };
 
+// The broker's message file: a text for each message number. A host loads
+// it (the framework keeps no file of its own). In a text, "%1" .. "%9" stand
+// for the message's text arguments and "%%" for one '%'.
+class KL_API KlMessageTexts {
+ public:
+  static void set(int number, const char* text);
+  static void clear();
+  // The text of that number, or null.
+  static const char* get(int number);
+};
+
 // Builds the text of broker message `number` with `count` text arguments:
-// "<number>" followed by ": " and the arguments joined by "; " when there are
-// any. The framework's message file is not consulted.
+// "<number>: " and its text with the arguments put in when the message file
+// has one; otherwise "<number>" followed by ": " and the arguments joined by
+// "; " when there are any.
 KL_API std::string kl_msg_build(int number, int type, const char* info, int count, va_list args);
+// The same with the arguments in a vector.
+KL_API std::string kl_msg_build_texts(int number, const std::vector<std::string>& args);

@@ -72,6 +72,14 @@ ORB_API long adp_obj_get_fk_cols(KAdpConnId* con, long type_id, long number, lon
 ORB_API long adp_obj_get_fk_cols_ex(KAdpConnId* con, long type_id, long number, long n, const char* const* columns,
                                     const char* const* type_columns, const char* const* id_columns,
                                     const long* wanted_types, long* values);
+// SQL Server: the text of the read of n foreign-key columns of one row of
+// the type into out: a procedure "create proc <proc> @the_id int as" that
+// takes the number, or (proc null or empty) the direct statement for
+// number; lock adds HOLDLOCK. Other servers write nothing (out empty).
+// 0x600006 when the text does not fit size bytes.
+ORB_API long adp_obj_get_fk_cols_sql(KAdpConnId* con, long type_id, long number, long n,
+                                     const char* const* columns, const char* proc, long lock, char* out,
+                                     long size);
 
 // The table a local object is written to: the type's physical table, or a
 // table of its own and / or another database ("db..table"), composed in the
@@ -90,6 +98,8 @@ ORB_API long adp_obj_alert2();
 ORB_API long adp_obj_get_multi_fk_cols_sql(...);
 // Id tables: reset-free helpers.
 ORB_API long adp_obj_number(KAdpConnId* con, long type_id, long* out);
+// The object store's id allocation (dbs_obj_ids_create), unchanged.
+ORB_API long adp_obj_numbers(KAdpConnId* con, long n, const long* type_ids, long* numbers);
 ORB_API long adp_obj_set_number(KAdpConnId* con, long type_id, long number);
 ORB_API long adp_obj_get_cur_obj_num(KAdpConnId* con, const char* type_id, long* out);
 ORB_API long adp_obj_dummy_objid();

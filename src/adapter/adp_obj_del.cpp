@@ -1,6 +1,7 @@
 // Object SQL: deleting an object row with the references to it (link rows,
 // foreign keys of one and two columns, their change rows), foreign-key
 // column reads, and the unique-key alert.
+#include <cstring>
 #include <string>
 
 #include "adapter/adp_conn.h"
@@ -24,10 +25,6 @@ constexpr long kChangeRowPhrase = 20;
 constexpr long kDevStepPhrase = 28;
 constexpr long kFieldTextPhrase = 37;
 constexpr long kLastTypeNumber = 10;
-
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
 
 struct del_ctx {
   KAdpConnId* con;
@@ -63,13 +60,18 @@ long clear_reference(const del_ctx& d, const typ_sch_rrec* r, bool pair) {
   const std::string detail = pair ? "2 " + std::string(column) + " 4 " + r->focus_field + " 4 NULLNULL"
                                   : "1 " + std::string(column) + " 4 NULL";
   if (d.oracle) *b << (pair ? " BEGIN \n " : "BEGIN \n ");
-  *b << phrase(d.con, kChangeRowPhrase) << KAdpBindParam(adp_obj_keep_text(table)) << ", "
+  *b << adp_obj_phrase(d.con, kChangeRowPhrase) << KAdpBindParam(adp_obj_keep_text(table)) << ", "
      << KAdpBindParam(adp_obj_keep_text(detail));
   b->AppendSqlFormat("\n from %s where %s = ", table, column);
-  *b << KAdpBindParam(d.number) << "; \n";
-  b->AppendSqlFormat(phrase(d.con, kDevStepPhrase), table);
+  *b << KAdpBindParam(d.number);
+  // A pair names this type in its focus column: a row that points to an
+  // object of another type with the same number is left alone.
+  if (pair) b->AppendSqlFormat(" and %s = %ld", r->focus_field, d.type_word);
+  *b << "; \n";
+  b->AppendSqlFormat(adp_obj_phrase(d.con, kDevStepPhrase), table);
   if (pair) {
-    b->AppendSqlFormat("%s = NULL, %s = NULL WHERE %s = %ld\n", column, r->focus_field, column, d.number);
+    b->AppendSqlFormat("%s = NULL, %s = NULL WHERE %s = %ld AND %s = %ld\n", column, r->focus_field, column,
+                       d.number, r->focus_field, d.type_word);
   } else {
     b->AppendSqlFormat("%s = NULL WHERE %s = %ld\n", column, column, d.number);
   }
@@ -184,6 +186,24 @@ long adp_obj_get_fk_cols_batch_ex(KAdpConnId* con, long type_id, long number, lo
                                   const char* const* type_columns, const char* const* id_columns,
                                   const long* wanted_types, long* values) {
   return adp_obj_get_fk_cols_ex(con, type_id, number, n, columns, type_columns, id_columns, wanted_types, values);
+}
+
+long adp_obj_get_fk_cols_sql(KAdpConnId*, long type_id, long number, long n, const char* const* columns,
+                             const char* proc, long lock, char* out, long size) {
+  if (out == nullptr || size <= 0) return adp_obj_push(ADP_BAD_VALUE_TYPE, 1, size);
+  *out = '\0';
+  if (adp_db_is_db_oracle() || n <= 0) return 0;
+  const char* table = nullptr;
+  if (long st = adp_sch_tbl_find(type_id, &table)) return st;
+  const bool as_proc = proc != nullptr && *proc != '\0';
+  std::string text = as_proc ? "create proc " + std::string(proc) + " @the_id int as\n" : "";
+  text += "select ";
+  for (long i = 0; i < n; ++i) text += (i > 0 ? "," : " ") + std::string(columns[i]);
+  text += "\n from " + std::string(table) + " " + (lock ? "HOLDLOCK" : "") + "\n";
+  text += as_proc ? " where objid=@the_id\n" : " where objid=" + std::to_string(number);
+  if (static_cast<long>(text.size()) >= size) return adp_obj_push(ADP_BAD_VALUE_TYPE, 1, size);
+  std::memcpy(out, text.c_str(), text.size() + 1);
+  return 0;
 }
 
 long adp_obj_get_multi_fk_cols_sql(...) { return 0; }

@@ -138,12 +138,24 @@ bool adp_obj_lock_begin(KAdpConnId* con, long options, long* status) {
   return *status == 0;
 }
 
+namespace {
+
+// The type's table and objid field, then the lock bracket; *locked when a
+// nested transaction was begun.
+long read_start(KAdpConnId* con, long type_id, long options, read_target* t, bool* locked) {
+  if (long st = find_target(type_id, t)) return st;
+  long st = 0;
+  *locked = adp_obj_lock_begin(con, options, &st);
+  return st;
+}
+
+}  // namespace
+
 long adp_obj_get(KAdpConnId* con, long type_id, long number, long options, dbs_ty_lobj* object) {
   return adp_err_guard([&]() -> long {
     read_target t;
-    if (long st = find_target(type_id, &t)) return st;
-    long st = 0;
-    const bool locked = adp_obj_lock_begin(con, options, &st);
+    bool locked = false;
+    long st = read_start(con, type_id, options, &t, &locked);
     if (st != 0) return st;
     if (adp_db_is_db_oracle() && stp_on() && t.schema->fields[t.oid_index].db_type == 0) {
       // The dialect's procedure read; the row is read here all the same.
@@ -208,9 +220,8 @@ long adp_obj_get_col(KAdpConnId* con, long type_id, utl_ty_col* ids, long count,
                      long flag) {
   return adp_err_guard([&]() -> long {
     read_target t;
-    if (long st = find_target(type_id, &t)) return st;
-    long st = 0;
-    const bool locked = adp_obj_lock_begin(con, options, &st);
+    bool locked = false;
+    long st = read_start(con, type_id, options, &t, &locked);
     if (st != 0) return st;
     const bool mssql = adp_db_is_db_mssql() != 0;
     const long chunk = std::max(1L, con->GetDbOperation()->GetDbSpecificLong(
@@ -241,9 +252,8 @@ long adp_obj_get_col(KAdpConnId* con, long type_id, utl_ty_col* ids, long count,
 
 long adp_obj_exist(KAdpConnId* con, long type_id, long number, long options, char* out) {
   read_target t;
-  if (long st = find_target(type_id, &t)) return st;
-  long st = 0;
-  const bool locked = adp_obj_lock_begin(con, options, &st);
+  bool locked = false;
+  long st = read_start(con, type_id, options, &t, &locked);
   if (st != 0) return st;
   void* stmt = nullptr;
   if ((st = adp_sql_create(con, &stmt)) != 0) return st;

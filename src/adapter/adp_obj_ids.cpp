@@ -62,6 +62,10 @@ long adp_obj_number(KAdpConnId* con, long type_id, long* out) {
   return adp_obj_number_batch(con, 1, &type_id, out, &one);
 }
 
+long adp_obj_numbers(KAdpConnId* con, long n, const long* type_ids, long* numbers) {
+  return dbs_obj_ids_create(con, n, type_ids, numbers);
+}
+
 long adp_obj_set_number(KAdpConnId* con, long type_id, long number) {
   if (number == kDummyObjid) return 0;
   char text[kSetNumberSize];

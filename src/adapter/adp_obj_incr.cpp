@@ -21,10 +21,6 @@ constexpr long kKeyRowPhrase = 24;
 constexpr long kNumberRowPhrase = 21;
 constexpr long kDevStepPhrase = 28;
 
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
-
 // The detail expression of the change row; empty when none is written.
 long detail_expr(KAdpConnId* con, long type_id, const char* field, std::string* out) {
   out->clear();
@@ -47,30 +43,26 @@ long detail_expr(KAdpConnId* con, long type_id, const char* field, std::string* 
 }
 
 long run_batch(KAdpConnId* con, KAdpSqlBatch* b) {
-  if (long st = adp_sql_parse(con, b)) return st;
-  const long n = b->GetStmtCount();
-  for (long i = 0; i < n; ++i) {
-    const char* text = b->GetStmt(i);
-    if (text == nullptr || *text == '\0') continue;
-    if (long st = b->GetNextResult(static_cast<long*>(nullptr))) return st;
-  }
+  if (long st = adp_obj_run_all(con, b, nullptr)) return st;
   return adp_sql_free(con, b);
 }
 
 long by_key(KAdpConnId* con, const char* table, const char* field, const char* key, const char* key_column,
             const std::string& expr) {
-  if (expr.empty()) {
-    return adp_sql_exec_query(con, "update %s set %s = %s + 1 where %s = %s\n", table, field, field, key_column, key);
-  }
   void* stmt = nullptr;
   if (long st = adp_sql_create(con, &stmt)) return st;
   auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  if (expr.empty()) {
+    b->AppendSqlFormat("update %s set %s = %s + 1 where %s = ", table, field, field, key_column);
+    *b << KAdpBindParam(key) << "\n" << KAdpSqlBatch::kEndStmt;
+    return run_batch(con, b);
+  }
   const bool oracle = adp_db_is_db_oracle() != 0;
   if (oracle) *b << "BEGIN ";
-  *b << phrase(con, kKeyRowPhrase) << KAdpBindParam(table) << " , " << expr.c_str();
+  *b << adp_obj_phrase(con, kKeyRowPhrase) << KAdpBindParam(table) << ", " << expr.c_str();
   b->AppendSqlFormat(" FROM %s WHERE %s = ", table, key_column);
-  *b << KAdpBindParam(key) << " ; \n";
-  b->AppendSqlFormat(phrase(con, kDevStepPhrase), table);
+  *b << KAdpBindParam(key) << "; \n";
+  b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), table);
   b->AppendSqlFormat("%s = %s + 1 WHERE %s = ", field, field, key_column);
   *b << KAdpBindParam(key) << (oracle ? " ; END;" : "") << KAdpSqlBatch::kEndStmt;
   return run_batch(con, b);
@@ -87,9 +79,9 @@ long by_number(KAdpConnId* con, const char* table, const char* field, long numbe
     return run_batch(con, b);
   }
   if (oracle) *b << "BEGIN ";
-  *b << phrase(con, kNumberRowPhrase) << KAdpBindParam(table) << " , " << expr.c_str();
-  b->AppendSqlFormat(" FROM %s WHERE %s = %ld; \n", table, "objid", number);
-  b->AppendSqlFormat(phrase(con, kDevStepPhrase), table);
+  *b << adp_obj_phrase(con, kNumberRowPhrase) << KAdpBindParam(table) << ", " << expr.c_str();
+  b->AppendSqlFormat("FROM %s WHERE %s = %ld; \n", table, "objid", number);
+  b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), table);
   b->AppendSqlFormat("%s = %s + 1 WHERE objid = %ld\n", field, field, number);
   *b << (oracle ? "; END;" : "") << KAdpSqlBatch::kEndStmt;
   return run_batch(con, b);

@@ -113,6 +113,12 @@ ORB_API long adp_obj_gen_svr_clk_str(const clktime* time, long mode, char* out);
 ORB_API long adp_obj_copy_field(dbs_ty_lobj* object, const typ_sch_frec* f, const char* text, dbs_ty_slot* slot);
 ORB_API long adp_obj_has_long(const typ_sch_srec* schema);
 
+// The dialect's phrase n.
+ORB_API const char* adp_obj_phrase(KAdpConnId* con, long n);
+// Parses the batch and runs each of its statements; *rows (when given): the
+// last one's row count. The batch is left to the caller.
+ORB_API long adp_obj_run_all(KAdpConnId* con, KAdpSqlBatch* b, long* rows);
+
 // The lock bracket of the reads: true when the read locks (and a nested
 // transaction was begun).
 bool adp_obj_lock_begin(KAdpConnId* con, long options, long* status);

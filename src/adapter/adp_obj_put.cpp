@@ -30,10 +30,7 @@ constexpr long kDevReadPhrase = 25;
 constexpr long kDevInsertPhrase = 26;
 constexpr long kDevStepsPhrase = 29;
 constexpr long kPlainRowColPhrase = 20;
-
-const char* phrase(KAdpConnId* con, long n) {
-  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
-}
+constexpr long kStaleRowPhrase = 36;
 
 bool is_key(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0 || strcasecmp(f.name, "objid") == 0; }
 bool dirty(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & ADP_OBJ_DIRTY) != 0; }
@@ -76,7 +73,7 @@ long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, const std::s
     std::string expr;
     if (long st = adp_obj_set_tx_detail2(&c.schema->fields[i], c.object->dirty[i], &c.object->slots[i], 0, &expr))
       return st;
-    b->AppendSqlFormat(phrase(c.con, kIncrRowPhrase), *k, *k);
+    b->AppendSqlFormat(adp_obj_phrase(c.con, kIncrRowPhrase), *k, *k);
     *b << KAdpBindParam(c.table) << ", " << adp_obj_keep_text(expr) << " \n";
     b->AppendSqlFormat("FROM %s WHERE %s = ", c.table, oid_name(c));
     *b << KAdpBindParam(number_of(c));
@@ -89,21 +86,22 @@ long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, const std::s
   return b->GetStatus();
 }
 
-// The SET list and WHERE of an update. With_flags: the field's own flag
-// byte renders increments as steps; search: the S_ copies.
-long update_text(KAdpSqlBatch* b, const adp_obj_ctx& c, long rows, const char* plain_head, bool with_flags,
-                 bool search) {
+// The SET list and WHERE of an update; search: the S_ copies. Every value
+// is rendered with the field's own flag byte: an incremented field's slot
+// holds the amount, so it is written as a step of the column ("count+2"),
+// the new value its change row computes, never as the amount itself.
+long update_text(KAdpSqlBatch* b, const adp_obj_ctx& c, long rows, const char* plain_head, bool search) {
   bool first = true;
   for (long i = 0; i < c.schema->nfields; ++i) {
     const typ_sch_frec& f = c.schema->fields[i];
     if (!dirty(c.object, i) || is_key(f)) continue;
-    if (first && c.roamer) b->AppendSqlFormat(phrase(c.con, kDevStepsPhrase), c.table, static_cast<int>(rows > 0 ? rows : 1));
+    const int steps = static_cast<int>(rows > 0 ? rows : 1);
+    if (first && c.roamer) b->AppendSqlFormat(adp_obj_phrase(c.con, kDevStepsPhrase), c.table, steps);
     else if (first) b->AppendSqlFormat(plain_head, c.table);
     else *b << ",";
     first = false;
     b->AppendSqlFormat("%s = ", f.name);
-    const unsigned char flag = with_flags ? c.object->dirty[i] : 1;
-    if (long st = adp_obj_field_save_it(b, &f, &c.object->slots[i], flag, nullptr)) return st;
+    if (long st = adp_obj_field_save_it(b, &f, &c.object->slots[i], c.object->dirty[i], nullptr)) return st;
     if (search && c.search && (f.flags & ADP_FLD_SEARCHABLE)) {
       b->AppendSqlFormat(", S_%s = ", f.name);
       if (long st = adp_obj_field_save_it_in_upcase(b, &f, &c.object->slots[i], nullptr)) return st;
@@ -112,20 +110,6 @@ long update_text(KAdpSqlBatch* b, const adp_obj_ctx& c, long rows, const char* p
   b->AppendSqlFormat("\n where %s = ", oid_name(c));
   *b << KAdpBindParam(number_of(c));
   return b->GetStatus();
-}
-
-// Runs every statement of the batch; *rows: the last one's row count.
-long run_all(KAdpConnId* con, KAdpSqlBatch* b, long* rows) {
-  if (long st = adp_sql_parse(con, b)) return st;
-  const long n = b->GetStmtCount();
-  for (long i = 0; i < n; ++i) {
-    const char* text = b->GetStmt(i);
-    if (text == nullptr || *text == '\0') continue;
-    long r = 0;
-    if (long st = b->GetNextResult(&r)) return st;
-    *rows = r;
-  }
-  return 0;
 }
 
 // The Oracle block's refusal of a stale row (raised by phrase 36, or the
@@ -149,6 +133,15 @@ bool stale_row_refused() {
   return true;
 }
 
+// The update's application transaction and batch.
+long begin_update(KAdpConnId* con, KAdpSqlBatch** b) {
+  if (long st = adp_trn_begin(con)) return st;
+  void* stmt = nullptr;
+  if (long st = adp_sql_create(con, &stmt)) return st;
+  *b = static_cast<KAdpSqlBatch*>(stmt);
+  return 0;
+}
+
 long stale(const adp_obj_ctx& c) {
   return adp_obj_push(ADP_OBJ_NOT_FOUND, 2, c.schema->info->name, number_of(c));
 }
@@ -164,10 +157,8 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
   adp_obj_ctx c;
   if (long st = adp_obj_prologue(con, object, false, true, &c)) return st;
   if (!any_dirty(object)) return 0;
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   adp_obj_bind_switch binding(con, c.roamer != 0, 1);
   const bool oracle = adp_db_is_db_oracle() != 0;
   long k = 0;
@@ -176,7 +167,7 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
     std::string detail;
     if (long st = plain_detail(object, &detail)) return st;
     if (!detail.empty()) {
-      *b << phrase(con, kPlainRowPhrase) << KAdpBindParam(c.table) << " , "
+      *b << adp_obj_phrase(con, kPlainRowPhrase) << KAdpBindParam(c.table) << " , "
          << KAdpBindParam(adp_obj_keep_text(detail));
       b->AppendSqlFormat(" from %s where objid = ", c.table);
       *b << KAdpBindParam(number_of(c)) << (oracle ? " ; " : "\n if (@@error=0)\n");
@@ -184,14 +175,14 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
     }
     if (long st = increment_rows(b, c, &k, "")) return st;
   }
-  if (long st = update_text(b, c, k, "update %s \n set ", false, true)) return st;
+  if (long st = update_text(b, c, k, "update %s \n set ", true)) return st;
   if (!oracle) *b << KAdpSqlBatch::kEndStmt;
   else if (c.roamer) *b << "; END;\n";
   if (long st = b->GetStatus()) return st;
   binding.restore();
   long rows = 0;
-  if (long st = run_all(con, b, &rows)) return st;
-  adp_sql_free(con, stmt);
+  if (long st = adp_obj_run_all(con, b, &rows)) return st;
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }
 
@@ -234,10 +225,8 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   if (long st = adp_obj_prologue(con, object, false, false, &c)) return st;
   c.search = 0;
   if (!any_dirty(object)) return 0;
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   adp_obj_bind_switch binding(con, c.roamer != 0, 1);
   if (oracle) *b << "BEGIN\n";
   long k = 0;
@@ -245,24 +234,24 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
     std::string detail;
     if (long st = plain_detail(object, &detail)) return st;
     if (!detail.empty()) {
-      b->AppendSqlFormat(phrase(con, kDevReadPhrase), c.table);
+      b->AppendSqlFormat(adp_obj_phrase(con, kDevReadPhrase), c.table);
       *b << KAdpBindParam(number_of(c));
       b->AppendSqlFormat(" AND %s = ", s.field->name);
       if (oracle) *b << KAdpBindParam(s.clock) << " ; \n ";
       else *b << KAdpBindParam(adp_obj_keep_text(s.text));
-      *b << phrase(con, kDevInsertPhrase) << KAdpBindParam(number_of(c)) << (oracle ? ", dev+1, dev, " : ", @dev+1, @dev, ")
+      *b << adp_obj_phrase(con, kDevInsertPhrase) << KAdpBindParam(number_of(c)) << (oracle ? ", dev+1, dev, " : ", @dev+1, @dev, ")
          << KAdpBindParam(c.table) << ", " << KAdpBindParam(adp_obj_keep_text(detail)) << " ); \n END;\n";
       k = 1;
     }
     std::string cond = std::string(s.field->name) + " = " + (oracle ? s.text : "'" + std::string(s.text) + "'");
     if (long st = increment_rows(b, c, &k, cond)) return st;
   }
-  if (long st = update_text(b, c, k, " update %s\n set ", true, false)) return st;
+  if (long st = update_text(b, c, k, " update %s\n set ", false)) return st;
   *b << "\n";
   if (oracle) {
     b->AppendSqlFormat(" and %s = ", s.field->name);
     *b << KAdpBindParam(s.clock) << "\n";
-    if (c.roamer) *b << phrase(con, 36);
+    if (c.roamer) *b << adp_obj_phrase(con, kStaleRowPhrase);
     *b << " ; " << "END;";
   } else {
     b->AppendSqlFormat(" and %s = '%s'\n", s.field->name, s.text);
@@ -271,7 +260,7 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   if (long st = b->GetStatus()) return st;
   binding.restore();
   long rows = 0;
-  long st = run_all(con, b, &rows);
+  long st = adp_obj_run_all(con, b, &rows);
   if (st == DBS_NOT_UNIQUE) {
     adp_obj_alert2();
     long level = 0;
@@ -282,7 +271,7 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   if (st != 0 && oracle && c.roamer && stale_row_refused()) return stale(c);
   if (st != 0) return st;
   if (!(oracle && c.roamer) && rows == 0) return stale(c);
-  adp_sql_free(con, stmt);
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }
 
@@ -292,10 +281,8 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
   utl_col_info(objects, &type, &n, &cap, &ext, nullptr, nullptr);
   if (n == 0) return 0;
   adp_obj_kept_texts().clear();
-  if (long st = adp_trn_begin(con)) return st;
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  auto* b = static_cast<KAdpSqlBatch*>(stmt);
+  KAdpSqlBatch* b = nullptr;
+  if (long st = begin_update(con, &b)) return st;
   bool any = false;
   for (long j = 0; j < n; ++j) {
     void* e = nullptr;
@@ -318,7 +305,7 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
       std::string detail;
       if (long st = plain_detail(o, &detail)) return st;
       if (!detail.empty()) {
-        *b << phrase(con, kPlainRowColPhrase) << KAdpBindParam(c.table) << ", "
+        *b << adp_obj_phrase(con, kPlainRowColPhrase) << KAdpBindParam(c.table) << ", "
            << KAdpBindParam(adp_obj_keep_text(detail));
         b->AppendSqlFormat("\n from %s where %s = ", c.table, oid_name(c));
         *b << KAdpBindParam(number_of(c)) << "; \n";
@@ -326,14 +313,14 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
       }
       if (long st = increment_rows(b, c, &k, "")) return st;
     }
-    if (long st = update_text(b, c, k, " update %s \n set ", false, true)) return st;
+    if (long st = update_text(b, c, k, " update %s \n set ", true)) return st;
     *b << "\n" << KAdpSqlBatch::kEndStmt;
     any = true;
   }
   if (any) {
     long rows = 0;
-    if (long st = run_all(con, b, &rows)) return st;
+    if (long st = adp_obj_run_all(con, b, &rows)) return st;
   }
-  adp_sql_free(con, stmt);
+  adp_sql_free(con, b);
   return adp_trn_commit(con);
 }

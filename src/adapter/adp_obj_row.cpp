@@ -11,6 +11,7 @@
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sql.h"
 #include "adapter/adp_trn.h"
+#include "adapter/dialects/adp_dbop.h"
 #include "core/utl/utl_pl.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rec.h"
@@ -24,18 +25,29 @@ constexpr long kObjState = 6;  // bits 1 and 2 of the object's flag word
 
 bool is_dev(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0; }
 
-// The column list of the insert; a comma before every column written but
-// the first.
-void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels) {
+// Calls write(field, index) for each field an insert writes (dev only with
+// the offline feature), with a comma before every one but the first; stops
+// at the first failure.
+template <class F>
+long each_written(KAdpSqlBatch* b, const adp_obj_ctx& c, F write) {
   bool first = true;
   for (long i = 0; i < c.schema->nfields; ++i) {
     const typ_sch_frec& f = c.schema->fields[i];
     if (!c.roamer && is_dev(f)) continue;
     if (!first) *b << ",";
     first = false;
+    if (long st = write(f, i)) return st;
+  }
+  return 0;
+}
+
+// The column list of the insert.
+void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels) {
+  each_written(b, c, [&](const typ_sch_frec& f, long) {
     b->AppendSqlFormat(" %s", f.name);
     if (c.search && (f.flags & ADP_FLD_SEARCHABLE)) b->AppendSqlFormat(", S_%s", f.name);
-  }
+    return 0L;
+  });
   for (long i = 0; i < nrels; ++i) {
     const typ_sch_rrec* r = rels[i]->rel;
     if (adp_obj_rel_pair(rels[i])) {
@@ -47,18 +59,13 @@ void insert_columns(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** re
 }
 
 long insert_values(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rels, long nrels, long number) {
-  bool first = true;
-  for (long i = 0; i < c.schema->nfields; ++i) {
-    const typ_sch_frec& f = c.schema->fields[i];
-    if (!c.roamer && is_dev(f)) continue;
-    if (!first) *b << ",";
-    first = false;
-    if (long st = adp_obj_field_save_it(b, &f, &c.object->slots[i], 1, nullptr)) return st;
-    if (c.search && (f.flags & ADP_FLD_SEARCHABLE)) {
-      *b << ",";
-      if (long st = adp_obj_field_save_it_in_upcase(b, &f, &c.object->slots[i], nullptr)) return st;
-    }
-  }
+  const long st = each_written(b, c, [&](const typ_sch_frec& f, long i) {
+    if (long rc = adp_obj_field_save_it(b, &f, &c.object->slots[i], 1, nullptr)) return rc;
+    if (!c.search || !(f.flags & ADP_FLD_SEARCHABLE)) return 0L;
+    *b << ",";
+    return adp_obj_field_save_it_in_upcase(b, &f, &c.object->slots[i], nullptr);
+  });
+  if (st != 0) return st;
   const long key = dbs_rdb_temp_unique_key(number);
   for (long i = 0; i < nrels; ++i) {
     if (adp_obj_rel_pair(rels[i])) {
@@ -71,6 +78,23 @@ long insert_values(KAdpSqlBatch* b, const adp_obj_ctx& c, typ_sch_rel_inst** rel
 }
 
 }  // namespace
+
+const char* adp_obj_phrase(KAdpConnId* con, long n) {
+  return con->GetDbOperation()->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(n));
+}
+
+long adp_obj_run_all(KAdpConnId* con, KAdpSqlBatch* b, long* rows) {
+  if (long st = adp_sql_parse(con, b)) return st;
+  const long n = b->GetStmtCount();
+  for (long i = 0; i < n; ++i) {
+    const char* text = b->GetStmt(i);
+    if (text == nullptr || *text == '\0') continue;
+    long r = 0;
+    if (long st = b->GetNextResult(&r)) return st;
+    if (rows != nullptr) *rows = r;
+  }
+  return 0;
+}
 
 long adp_obj_row_rels(const typ_sch_srec* schema, long* count, typ_sch_rel_inst*** out) {
   *count = 0;

@@ -17,6 +17,7 @@ namespace KCLASSIC {
 
 class KDdDict;
 class KMsg;
+class KSessionMgr;
 
 // Whether the answering side may fall back to its default language.
 enum eLangDefaulting : int32_t { eLangOnly = 0, eLangDefault = 1, eLangDefaultAlways = 2 };
@@ -68,6 +69,11 @@ class ORB_API KDdBulkRequest : public IDdBulkRequest {
   // thirteen lists (each its count, then its entries), in wire order. The
   // requesting dictionary must be set (0x8B000C9 otherwise).
   void Write(KMsg& msg) const;
+  // Reads a request Write wrote, adding to what this one holds; the
+  // requesting dictionary becomes that of the session mgr files under the
+  // name read. A session the manager cannot give (or one without a
+  // dictionary) throws 0x8B000C9 before anything else is read.
+  void Read(KSessionMgr* mgr, KMsg& msg);
 
   // The index must lie in 0 .. count - 1.
   long GetNumTableByID() override { return m_arrTableIds.GetSize(); }

@@ -11,6 +11,8 @@
 
 namespace KCLASSIC {
 
+class KFile;
+
 class KDdTable;
 
 class ORB_API KDdField : public KObject, public IDdField {
@@ -31,6 +33,13 @@ class ORB_API KDdField : public KObject, public IDdField {
   int operator==(const KDdField& other) const;
 
   void Serialize(KArchive& ar) override;
+  // Schema text: the field's item, preceded by its separator unless it is
+  // the first item written. 1 when an item was written; nothing (not even
+  // the separator) for a field of a type the schema text has no name for.
+  int OutputSchema(IDdDataDict* dict, KFile& file, int first);
+  int WriteSchemaTableField(KFile& file, int first);
+  int WriteSchemaBinaryField(KFile& file, int first);
+  int WriteSchemaViewField(IDdDataDict* dict, KFile& file);
   void Write(KMsg& msg) const;
   void Read(KMsg& msg);
 

@@ -10,6 +10,8 @@
 
 namespace KCLASSIC {
 
+class KFile;
+
 class KDdTable;
 class KDdRelation;
 
@@ -26,6 +28,8 @@ class ORB_API KDdIndex : public KObject, public IDdIndex {
   int operator==(const KDdIndex& other) const;
 
   void Serialize(KArchive& ar) override;
+  // Schema text: the index's item.
+  void OutputSchema(KFile& file);
   void Write(KMsg& msg) const;
   void Read(KMsg& msg);
 
@@ -64,6 +68,8 @@ class ORB_API KDdJoin : public KObject, public IDdJoin {
   int operator==(const KDdJoin& other) const;
 
   void Serialize(KArchive& ar) override;
+  // Schema text: the join's item; a missing relation throws.
+  void OutputSchema(IDdDataDict* dict, KFile& file);
   void Write(KMsg& msg) const;
   void Read(KMsg& msg);
 

@@ -11,6 +11,8 @@
 
 namespace KCLASSIC {
 
+class KFile;
+
 class KDdTable;
 
 // A relation type reduced to its low three bits (the sign of the value kept).
@@ -35,6 +37,8 @@ class ORB_API KDdRelation : public KObject, public IDdRelation {
   int operator==(const KDdRelation& other) const;
 
   void Serialize(KArchive& ar) override;
+  // Schema text: the relation's item, each line after prefix.
+  void OutputSchema(KFile& file, const KZString& prefix);
   void Write(KMsg& msg) const;
   void Read(KMsg& msg);
 

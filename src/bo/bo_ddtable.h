@@ -16,6 +16,8 @@
 
 namespace KCLASSIC {
 
+class KFile;
+
 class ORB_API KDdTable : public KObject, public IDdTable {
   KDECLARE_DYNCREATE(KDdTable)
 
@@ -32,6 +34,11 @@ class ORB_API KDdTable : public KObject, public IDdTable {
   int operator==(const KDdTable& other) const;
 
   void Serialize(KArchive& ar) override;
+  // Schema text: a VIEW block for a view, an OBJECT block for a table.
+  // Each writer writes nothing for the other kind.
+  void OutputSchema(IDdDataDict* dict, KFile& file);
+  void WriteSchemaTable(IDdDataDict* dict, KFile& file);
+  void WriteSchemaView(IDdDataDict* dict, KFile& file);
   void Write(KMsg& msg) const;
   void Read(KMsg& msg);
 

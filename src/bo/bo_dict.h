@@ -64,7 +64,8 @@ class ORB_API KDdDict : public IDdDataDict {
   KZString GetCustDbVer() const override;
   long GetModeType() const override;
   int IsOrbnMode() const override;
-  // The schema text writer is not part of this library yet: throws 0x9B00067.
+  // Writes the dictionary's tables and views as schema text; 1 when
+  // written, 0 when the file cannot be opened or a look-up failed.
   int OutputSchemaFile(KZString& fileName) override;
   IDdTable* CreateTable(const KZString& name, const int id, const KZString& objGroup,
                         const KZString& comment) override;

@@ -76,7 +76,6 @@ KZString KDdDict::GetCustDbVer() const { return KZString(m_pSessionMgr->m_szIden
 long KDdDict::GetModeType() const { return m_pSessionMgr->m_lModeType; }
 int KDdDict::IsOrbnMode() const { return m_pSessionMgr->m_lModeType == BO_MODE_PRODUCT ? 1 : 0; }
 
-int KDdDict::OutputSchemaFile(KZString&) { throw new KErr(KERR_NOT_SUPPORTED, "KDdDict::OutputSchemaFile"); }
 
 IDdTable* KDdDict::CreateTable(const KZString& name, const int id, const KZString& objGroup,
                                const KZString& comment) {

@@ -1,8 +1,8 @@
 #include "bo/bo_sesmgr.h"
 
-#include <ctime>
 #include <mutex>
 
+#include "bo/bo_clock.h"
 #include "bo/bo_var.h"
 
 namespace KCLASSIC {
@@ -18,13 +18,14 @@ int g_liveManagers = 0;
 } // namespace
 
 KSessionMgr::KSessionMgr(KUtlQboConfig* config) : m_pConfig(config) {
-  m_tLastCleanup = int32_t(std::time(nullptr));
+  m_tLastCleanup = bo_clock_now();
   std::lock_guard<std::mutex> hold(g_emptyVariantLock);
   if (!KVariant::m_pEmpty) KVariant::m_pEmpty = new KVariant();
   ++g_liveManagers;
 }
 
 KSessionMgr::~KSessionMgr() {
+  FreeSessions();
   std::lock_guard<std::mutex> hold(g_emptyVariantLock);
   if (--g_liveManagers > 0) return;
   delete KVariant::m_pEmpty;

@@ -21,9 +21,13 @@ namespace KCLASSIC {
 class KDdDict;
 class KDdBulkRequest;
 class KUtlSessionContext;
+class KUsrContext;
 
 // Size of each identity text field, NUL included.
 inline constexpr int BO_IDENT_TEXT_SIZE = 34;
+// Two clean-up passes that are not forced lie at least this far apart; a
+// forced pass with every session timed applies it as every time-out.
+inline constexpr uint32_t BO_CLEANUP_INTERVAL = 300000;
 // Mode word of a manager running the product's own dictionary.
 inline constexpr long BO_MODE_PRODUCT = 1;
 // The dictionary flag value of the configuration that marks every
@@ -49,13 +53,15 @@ class ORB_API KSessionMgr : public KObject {
   explicit KSessionMgr(KUtlQboConfig* config);
   KSessionMgr(const KSessionMgr&) = delete;
   KSessionMgr& operator=(const KSessionMgr&) = delete;
-  // Destroys the maps, the list and the locks; deletes no context.
+  // Frees what Terminate frees (contexts, dictionary), then the maps, the
+  // list and the locks.
   ~KSessionMgr() override;
 
   // Makes the manager's own dictionary, the cache of components; 0.
   virtual long Initialize();
-  // Frees the manager's dictionary (sessions' dictionaries keep the
-  // components they hold); 0.
+  // Empties the time list, deletes every session and user context and the
+  // manager's dictionary (sessions' dictionaries keep the components they
+  // hold); 0. The process-wide empty variant stays while a manager lives.
   virtual long Terminate();
 
   // The session context filed under key; a key a peer sends yields a live
@@ -74,6 +80,30 @@ class ORB_API KSessionMgr : public KObject {
 
   // The configuration's default language.
   long GetDefaultLang() const;
+
+  // Asks, in one request, for what a new dictionary lacks: table 0, the
+  // locale "us-en", the currency "USD", the time zone and daylight "PST".
+  void PrefetchMetadata(KDdDict* dict);
+  // Files session (and user, which may be null) under the session's key,
+  // taking both over. A key held by another session throws 0x8B000C9 and
+  // changes nothing (the caller keeps both). The session held under the
+  // key is queued again; a null user keeps the user context held.
+  void AddToMap(KUtlSessionContext* session, KUsrContext* user);
+  // Takes key out of both maps and the time list and deletes what it held.
+  void DeleteFromMap(const char* key);
+  // The live session of key, moved to the tail of the time list; null when
+  // there is none or it has expired (it is then dropped).
+  KUtlSessionContext* LookupSessionContext(const char* key);
+  // Drops expired sessions from the head of the time list. Unforced passes
+  // run at most once per BO_CLEANUP_INTERVAL.
+  void CleanupSessionIdsOnTimeout(int force);
+  // The session id of a session key (its text before the first ':'). A
+  // known session is refreshed from the key unless it has expired by the
+  // manager's own last access; an unknown one is built from the key and
+  // filed with its dictionary unless the key shows it expired.
+  KZString GetSessionIdFromSessionKey(const char* key);
+  // 1 when session is timed (a time-out, or every session timed).
+  int IsTimed(const KUtlSessionContext* session) const;
   KUtlQboConfig* GetConfig() const { return m_pConfig; }
 
   // Locks: the session lock guards the maps and the time list, the
@@ -89,8 +119,8 @@ class ORB_API KSessionMgr : public KObject {
   KList<KUtlSessionContext*, KUtlSessionContext*> m_timeList;
   // Set: sessions without a time-out are timed too.
   int32_t m_bTimeAllSessions = 0;
-  // time() of the last clean-up pass.
-  int32_t m_tLastCleanup = 0;
+  // Clock time (bo_clock_now) of the last clean-up pass.
+  uint32_t m_tLastCleanup = 0;
   KUtlQboConfig* m_pConfig;
   KDdDict* m_pDict = nullptr;
   // Identity of the dictionary's database: number 2 is the schema
@@ -105,6 +135,13 @@ class ORB_API KSessionMgr : public KObject {
   char m_szIdentText4[BO_IDENT_TEXT_SIZE] = {};
   // BO_MODE_PRODUCT or 0.
   int32_t m_lModeType = 0;
+
+ private:
+  // Seconds after which session expires in a pass (forced or not); 0 when
+  // it never does.
+  uint32_t ExpiryLimit(const KUtlSessionContext* session, int force) const;
+  // Terminate's work, for the destructor too.
+  void FreeSessions();
 };
 
 } // namespace KCLASSIC

@@ -1,5 +1,6 @@
 // The session manager's own dictionary: the cache of components every
 // session's dictionary takes its components from.
+#include "bo/bo_bulkreq.h"
 #include "bo/bo_dict.h"
 #include "bo/bo_sesmgr.h"
 
@@ -12,15 +13,20 @@ long KSessionMgr::Initialize() {
 }
 
 long KSessionMgr::Terminate() {
-  KDdDict* dict = nullptr;
-  {
-    KUtlCrSync hold(m_csSession);
-    m_timeList.RemoveAll();
-    dict = m_pDict;
-    m_pDict = nullptr;
-  }
-  delete dict;
+  FreeSessions();
   return 0;
+}
+
+void KSessionMgr::PrefetchMetadata(KDdDict* dict) {
+  KDdBulkRequest request(dict);
+  if (dict->GetTableCount() == 0) request.m_arrTableIds.Add(0UL);
+  if (dict->GetLocaleCount() == 0) request.AddLocaleRequest("us-en");
+  if (dict->GetCurrencyCount() == 0) request.AddCurrencyRequest("USD");
+  if (dict->GetTimezoneCount() == 0) {
+    request.AddTimezoneRequest("PST");
+    request.AddDaylightRequest("PST");
+  }
+  if (!request.IsEmpty()) FetchMetaData(&request);
 }
 
 KDdComponent* KSessionMgr::GetDicCompnt(enumDicCmpnt kind, unsigned long language) {

@@ -7,21 +7,39 @@
 
 #include <cstdint>
 
-// An object id: word 0 holds the object type id in its low 17 bits, word 1
-// the database id number (0 = never saved), word 2 a further id part.
+// An object id, laid out as the object store's id record (three longs):
+// word 0 holds the object type id in its low 17 bits, word 1 the database id
+// number (0 = never saved), word 2 a further id part.
 struct cpi_ty_objid {
-  int32_t type_word;
-  int32_t id_number;
-  int32_t id_ext;
+  long type_word;
+  long id_number;
+  long id_ext;
 };
 
 constexpr int32_t CPI_OBJID_TYPE_MASK = 0x1ffff;
 
-// Query operators used by callers of the interface (the full list belongs to
-// the core runtime's query operators).
+// Query operators of a condition: the core runtime's 26 query operators
+// (0 to 25). A query hands the store the comparisons 0 to 5 and "is in" (9)
+// as they are, the wildcard forms as LIKE / NOT LIKE patterns and "sounds
+// like" as the store's sound-alike test; every other operator is refused.
+constexpr int32_t CPI_OP_GREATER = 0;
+constexpr int32_t CPI_OP_GREATER_EQUAL = 1;
+constexpr int32_t CPI_OP_LESS = 2;
+constexpr int32_t CPI_OP_LESS_EQUAL = 3;
 constexpr int32_t CPI_OP_EQUAL = 4;
+constexpr int32_t CPI_OP_NOT_EQUAL = 5;
 constexpr int32_t CPI_OP_STARTS_WITH = 6;
+constexpr int32_t CPI_OP_ENDS_WITH = 7;
+constexpr int32_t CPI_OP_CONTAINS = 8;
 constexpr int32_t CPI_OP_IN = 9;
+constexpr int32_t CPI_OP_BETWEEN = 10;
+constexpr int32_t CPI_OP_NOT_STARTS_WITH = 11;
+constexpr int32_t CPI_OP_NOT_ENDS_WITH = 12;
+constexpr int32_t CPI_OP_NOT_CONTAINS = 13;
+constexpr int32_t CPI_OP_NOT_BETWEEN = 14;
+constexpr int32_t CPI_OP_NOT_IN = 15;
+constexpr int32_t CPI_OP_SOUNDS_LIKE = 16;
+constexpr int32_t CPI_OP_COUNT = 26;
 
 // One condition of a level: operator, field name or dotted field path of the
 // level's type, value as text (an in-list for CPI_OP_IN).
@@ -58,12 +76,13 @@ struct cpi_ty_trav_map {
   cpi_ty_level_entry* result;   // output: this level's entry in the result
 };
 
-// A level of a query result: object count, two words of the community fetch,
-// the array of object handles.
+// A level of a query result, laid out as the community fetch's level record:
+// object count, index of the level's first object in the result collection,
+// done flag, the array of object handles.
 struct cpi_ty_level_entry {
-  int32_t count;
-  int32_t fetch_word1;
-  int32_t fetch_word2;
+  long count;
+  long fetch_word1;  // first index
+  long fetch_word2;  // done flag
   void** objects;
 };
 

@@ -24,6 +24,7 @@ constexpr long CPI_ALRT_NULL_INPUT = 0x2c0000c;
 constexpr long CPI_ALRT_BAD_OBJECT = 0x2c0000d;
 constexpr long CPI_ALRT_BAD_OBJID = 0x2c0000e;
 constexpr long CPI_ALRT_TYPE_CODE = 0x2c0000f;
+constexpr long CPI_ALRT_NO_FIELD = 0x2c00018;
 constexpr long CPI_ALRT_APP_ERROR = 0x2c00019;
 constexpr long CPI_ALRT_NULL_IN_MAP = 0x2c0001a;
 constexpr long CPI_ALRT_BAD_OBJ_INDEX = 0x2c0001b;
@@ -32,6 +33,13 @@ constexpr long CPI_ALRT_DELETE_UNSAVED = 0x2c0001d;
 constexpr long CPI_ALRT_BAD_RELATION = 0x2c0001e;
 constexpr long CPI_ALRT_NO_EMPLOYEE = 0x2c0001f;
 constexpr long CPI_ALRT_NO_LOGIN = 0x2c00020;
+
+// The module's 33 messages (ids 10600 to 10632, subsystem 44): compiled
+// texts and argument descriptors registered with the message lists.
+constexpr long CPI_SUBSYS = 44;
+constexpr long CPI_FIRST_MSG = 10600;
+constexpr long CPI_NUM_MSGS = 33;
+ORB_API long cpi_str_init();
 
 // Argument checks (param: 1-based position in the public call, name: its
 // name as text); each returns 0 or a pushed code.
@@ -53,10 +61,14 @@ ORB_API long cpi_utl_set_stdout(FILE* stream);
 
 // Utilities.
 struct clktime;
+// out_text holds CPI_TIME_TEXT_SIZE bytes.
+constexpr long CPI_TIME_TEXT_SIZE = 64;
 ORB_API long cpi_utl_current_time(char* out_text);
 ORB_API long cpi_utl_current_time_bin(clktime* out_clktime);
 ORB_API long cpi_utl_num_gen(const char* scheme_name, long size, char* out_buffer);
 ORB_API long cpi_utl_id_assign(const cpi_ty_objid* from, cpi_ty_objid* to);
+// arg: the address of the site's id whose calendar is asked when the user
+// has none of its own (0: none).
 ORB_API long cpi_utl_empl_available(const cpi_ty_objid* user_objid, long arg, const char* time_text,
                                     long* out_flag);
 ORB_API long cpi_utl_site_in_business(const cpi_ty_objid* site_objid, const char* time_text,

@@ -47,7 +47,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"IndAddIndex",
        [t](KAdpDbOperation& op) { return op.IndAddIndex(nullptr, nullptr, t, nullptr, 1, nullptr, 0); }},
       {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
-      {"RelRelateRemoteId", [](KAdpDbOperation& op) { return op.RelRelateRemoteId(nullptr, nullptr, nullptr); }},
   };
 }
 

@@ -17,6 +17,33 @@ constexpr long kDecimalType = 766;  // decimals get precision 19, scale 2
 
 }  // namespace
 
+typ_sch_srec* adp_model_object(const char* name, long type_id) {
+  typ_sch_srec* s = nullptr;
+  EXPECT_EQ(typ_sch_define_obj(name, type_id, "", "", &s), 0) << name;
+  EXPECT_EQ(adp_sch_type_insert(type_id, 2, name), 0);
+  return s;
+}
+
+void adp_model_field(typ_sch_srec* s, const char* name, long type, long db_type, long gen, unsigned long flags) {
+  constexpr long kTextType = 516;
+  long pos = -1;
+  const bool dec = type == kDecimalType;
+  EXPECT_EQ(typ_sch_fadd(s, name, type, db_type, gen, -1, flags, type == kTextType ? 80 : 1, dec ? 19 : -1,
+                         dec ? 2 : -1, 0, 0, nullptr, "", &pos),
+            0)
+      << name;
+}
+
+void adp_model_relation(long type_id, const char* name, long kind, const char* target, const char* inverse,
+                        long exclusive, const char* phys, const char* focus) {
+  typ_sch_srec* s = nullptr;
+  typ_sch_find_handle(type_id, nullptr, &s);
+  long pos = -1;
+  EXPECT_EQ(typ_sch_define_rel(s, name, kind, target, -1, &pos, inverse, exclusive, phys, focus, "", "", 0, nullptr),
+            0)
+      << name;
+}
+
 adp_model::adp_model() {
   static bool started = false;
   if (!started) {

@@ -12,6 +12,17 @@ struct utl_ty_col;
 std::vector<long> adp_col_longs(utl_ty_col* col);
 std::vector<void*> adp_col_pointers(utl_ty_col* col);
 
+// Helpers to build a model by hand (after adp_model is made): an object
+// type entered in the type cache; a field (texts of length 80, decimals
+// with precision 19 and scale 2); a relation of the type with the given
+// kind, target, inverse and, for a pair, its exclusive flag and the
+// physical-name and focus columns.
+typ_sch_srec* adp_model_object(const char* name, long type_id);
+void adp_model_field(typ_sch_srec* s, const char* name, long type, long db_type, long gen = -1,
+                     unsigned long flags = 0);
+void adp_model_relation(long type_id, const char* name, long kind, const char* target, const char* inverse,
+                        long exclusive = 0, const char* phys = nullptr, const char* focus = nullptr);
+
 class adp_model {
  public:
   // Starts the schema module once and empties the model and the cache.

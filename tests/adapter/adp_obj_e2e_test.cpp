@@ -220,13 +220,32 @@ TEST_F(AdpObjE2e, DeleteClearsTheReferencesOfOneAndTwoColumns) {
   EXPECT_EQ(value("select count(*) from de_updates"), "0");
 }
 
+TEST_F(AdpObjE2e, DeleteRemovesTheObjectsLinkRowsOnly) {
+  KAdpConnId* cid = login(kCreatedFlag);
+  ASSERT_NE(cid, nullptr);
+  obj_id id{};
+  ASSERT_NE(ticket(cid, "linked", &id), nullptr);
+  const std::string n = std::to_string(id.num);
+  ASSERT_TRUE(db_.run("insert into table_tag values(5, 1, 'urgent');\n"
+                      "insert into table_tag values(6, 1, 'later');\n"
+                      "insert into mtm_ticket2_tag0 values(" + n + ", 5);\n"
+                      "insert into mtm_ticket2_tag0 values(" + n + ", 6);\n"
+                      "insert into mtm_ticket2_tag0 values(" + std::to_string(id.num + 1) + ", 5);"));
+  ASSERT_EQ(dbs_obj_delete(cid, &id), 0) << alerts();
+  EXPECT_EQ(db_.query("select ticket2tag, tag2ticket from mtm_ticket2_tag0"),
+            (testdb::rows{{std::to_string(id.num + 1), "5"}}));
+  EXPECT_EQ(value("select count(*) from table_tag"), "2");
+}
+
 TEST_F(AdpObjE2e, OfflineDeleteWritesAChangeRowPerClearedReference) {
   KAdpConnId* cid = login(kCreatedFlag | DBS_HDR_ROAMER);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "offline delete", &id), nullptr);
   const std::string n = std::to_string(id.num);
-  ASSERT_TRUE(db_.run("insert into table_note values(900, 3, 'a', " + n + ", " + n + ", 40);"));
+  // Note 901 points to an object of type 99 with the same number.
+  ASSERT_TRUE(db_.run("insert into table_note values(900, 3, 'a', " + n + ", " + n + ", 40);\n" +
+                      "insert into table_note values(901, 1, 'b', 5, " + n + ", 99);"));
   ASSERT_EQ(dbs_obj_delete(cid, &id), 0);
   testdb::rows changes =
       db_.query("select row_id, row_ver, prev_row_ver, table_name, tx_detail from de_updates order by tx_detail");
@@ -234,6 +253,8 @@ TEST_F(AdpObjE2e, OfflineDeleteWritesAChangeRowPerClearedReference) {
                                    {"900", "5", "4", "table_note", "2 owner_id 4 owner_type 4 NULLNULL"}}));
   EXPECT_EQ(row("coalesce(note2ticket, -1), coalesce(owner_id, -1), dev", "table_note", 900),
             (std::vector<std::string>{"-1", "-1", "5"}));
+  EXPECT_EQ(row("note2ticket, owner_id, owner_type, dev", "table_note", 901),
+            (std::vector<std::string>{"5", n, "99", "1"}));
 }
 
 TEST_F(AdpObjE2e, OfflineUpdatesWriteChangeRowsAndStepTheRowVersion) {
@@ -277,6 +298,47 @@ TEST_F(AdpObjE2e, OfflineUpdatesWriteChangeRowsAndStepTheRowVersion) {
   ASSERT_EQ(dbs_obj_put_options(cid, o, 0), 0);
   EXPECT_EQ(value("select tx_detail from de_updates where row_ver = 4"), "1 title 5 plain");
   EXPECT_EQ(row("dev", "table_ticket", id.num)[0], "4");
+}
+
+// A plain update of a field stepped by the store (its slot holds the
+// amount) moves the column by the amount, as its change row says, on both
+// update paths; it never writes the amount as the new value.
+TEST_F(AdpObjE2e, SteppedFieldMovesByItsAmountOnBothUpdatePaths) {
+  const struct {
+    long flags;
+    long options;
+    char increment;  // 1: increment, else decrement
+    const char* count;
+    const char* detail;  // the offline change row
+  } rows[] = {
+      {kCreatedFlag, 0, 1, "44", nullptr},
+      {kCreatedFlag, 0, 0, "40", nullptr},
+      {kCreatedFlag | DBS_HDR_ROAMER, 0, 1, "44", "1 count 2 44"},
+      {kCreatedFlag | DBS_HDR_ROAMER, 0, 0, "40", "1 count 2 40"},
+      {kCreatedFlag, kStampOption, 1, "44", nullptr},
+      {kCreatedFlag | DBS_HDR_ROAMER, kStampOption, 0, "40", "1 count 2 40"},
+  };
+  long round = 0;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(round);
+    KAdpConnId* cid = login(r.flags);
+    ASSERT_NE(cid, nullptr);
+    ASSERT_TRUE(db_.run("delete from de_updates;"));
+    obj_id id{};
+    ASSERT_NE(ticket(cid, ("stepped " + std::to_string(round++)).c_str(), &id), nullptr);
+    dbs_ty_lobj* o = nullptr;
+    ASSERT_EQ(dbs_obj_get(cid, &id, 0, &o), 0);
+    objects_.push_back(o);
+    const long two = 2;
+    long count_id = -1;
+    ASSERT_EQ(dbs_fld_id_get_by_name(o, "count", &count_id), 0);
+    ASSERT_EQ(dbs_fld_set_relative(o, count_id, &two, r.increment), 0);
+    ASSERT_EQ(dbs_obj_put_options(cid, o, r.options), 0) << alerts();
+    EXPECT_EQ(row("count", "table_ticket", id.num)[0], r.count);
+    if (r.detail != nullptr) EXPECT_EQ(value("select tx_detail from de_updates"), r.detail);
+    else EXPECT_EQ(value("select count(*) from de_updates"), "0");
+    dbs_db_logout(cid);
+  }
 }
 
 TEST_F(AdpObjE2e, StaleStampFailsOnBothPathsAndAFreshOneWrites) {

@@ -21,29 +21,15 @@ constexpr long kLong = 512, kText = 516, kDate = 609, kDecimal = 766;
 constexpr long kDbInt = 0, kDbText = 7, kDbDate = 9, kDbDecimal = 11;
 constexpr long kMto = 2, kOtm = 1, kMtm = 5;
 
-typ_sch_srec* object(const char* name, long type_id) {
-  typ_sch_srec* s = nullptr;
-  EXPECT_EQ(typ_sch_define_obj(name, type_id, "", "", &s), 0) << name;
-  EXPECT_EQ(adp_sch_type_insert(type_id, 2, name), 0);
-  return s;
-}
+typ_sch_srec* object(const char* name, long type_id) { return adp_model_object(name, type_id); }
 
 void field(typ_sch_srec* s, const char* name, long type, long db_type, long gen = -1, unsigned long flags = 0) {
-  long pos = -1;
-  const bool dec = type == kDecimal;
-  EXPECT_EQ(typ_sch_fadd(s, name, type, db_type, gen, -1, flags, type == kText ? 80 : 1, dec ? 19 : -1, dec ? 2 : -1,
-                         0, 0, nullptr, "", &pos),
-            0)
-      << name;
+  adp_model_field(s, name, type, db_type, gen, flags);
 }
 
 void relation(long type_id, const char* name, long kind, const char* target, const char* inverse, long exclusive = 0,
               const char* phys = nullptr, const char* focus = nullptr) {
-  long pos = -1;
-  EXPECT_EQ(typ_sch_define_rel(schema(type_id), name, kind, target, -1, &pos, inverse, exclusive, phys, focus, "", "",
-                               0, nullptr),
-            0)
-      << name;
+  adp_model_relation(type_id, name, kind, target, inverse, exclusive, phys, focus);
 }
 
 }  // namespace

@@ -65,6 +65,11 @@ const std::vector<std::string>& sql_log();
 void clear_sql_log();
 // Whether a transaction of the double is open with undo data.
 long trn_level();
+// Pass-through statements applied: the deletes "delete from <table> where
+// <column> = <n>" (optionally " and objid NOT IN (...)"), alone or in a
+// "BEGIN ... END;" block; a COMMIT in the text commits every open level.
+long sql_command(const std::string& text);
+long sql_commands();
 
 // Entry points the double's adapter calls use (internal).
 long obj_get(long type, long number, dbs_ty_lobj* object);
@@ -88,6 +93,7 @@ long related_ids(const obj_id& id, long rel_id, utl_ty_col* ids);
 long related_id_to_id(const obj_id& a, long rel_id, const obj_id& b, char* related);
 long fk_cols(long type, long number, long n, const char* const* columns, long* values);
 long query(void* desc, long n_order, const void* orders, bool ids_only, utl_ty_col* out);
+long count(void* desc, long* out);
 long query_related(const obj_id& from, long rel_id, void* target_desc, long n_order, const void* orders,
                    bool ids_only, utl_ty_col* out);
 long sql_add_get(long type, long number, bool ids_only);

@@ -58,6 +58,7 @@ struct store {
   std::vector<queued> queue;
   long batch_runs = 0;
   long sql_executions = 0;
+  long sql_commands = 0;  // pass-through statements applied
   std::vector<std::string> sql_log;
 };
 

@@ -72,6 +72,8 @@ long test(const typ_sch_frec& f, const cell& c, long op, long value, bool* ok) {
       *ok = like(c.bytes.c_str(), value ? reinterpret_cast<const char*>(value) : "") == (op == 6);
       return 0;
     case 9: *ok = in_list(f, c, value); return 0;
+    case 11: *ok = c.inline_value && (c.word & value) != 0; return 0;  // any of the bits set
+    case 12: *ok = c.inline_value && (c.word & value) == 0; return 0;  // none of them set
     case 13: *ok = c.inline_value && c.word == 0; return 0;
     case 14: *ok = c.inline_value && c.word != 0; return 0;
     default: return push(k_bad_cond);
@@ -163,6 +165,13 @@ long query(void* desc, long n_order, const void* orders, bool ids_only, utl_ty_c
   std::vector<const row*> rows;
   if (long code = select_rows(d->type_id, desc, n_order, orders, &rows)) return code;
   return emit(rows, ids_only, out);
+}
+
+long count(void* desc, long* out) {
+  std::vector<const row*> rows;
+  if (long code = select_rows(static_cast<dbs_ty_qry_desc*>(desc)->type_id, desc, 0, nullptr, &rows)) return code;
+  *out = static_cast<long>(rows.size());
+  return 0;
 }
 
 long query_related(const obj_id& from, long rel_id, void* target_desc, long n_order, const void* orders,

@@ -35,7 +35,9 @@ long adp_sql_exec_query(KAdpConnId* con, const char* format, ...) {
     va_end(args);
     text = buf;
   }
-  return record("adp_sql_exec_query", {ptr(con), text}, {con});
+  long s = record("adp_sql_exec_query", {ptr(con), text}, {con});
+  if (!s && format && adp_mem::on()) return adp_mem::sql_command(text);
+  return s;
 }
 long adp_sql_nextrow(KAdpConnId* con, void* statement, char* found) {
   if (found) *found = 0;

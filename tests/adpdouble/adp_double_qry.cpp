@@ -32,7 +32,9 @@ long adp_qry_simple_with_cond(KAdpConnId*, void* desc, void* conds, void* order,
                                              num(option), num(parsed), ptr(objects)});
 }
 long adp_qry_simple_num(KAdpConnId*, void* desc, long* count) {
-  return record("adp_qry_simple_num", {ptr(desc), ptr(count)}, {desc, count});
+  long s = record("adp_qry_simple_num", {ptr(desc), ptr(count)}, {desc, count});
+  if (!s && adp_mem::on()) return adp_mem::count(desc, count);
+  return s;
 }
 long adp_qry_simple_with_id2(KAdpConnId*, void* desc, void* order, void* order_flags, utl_ty_col* ids, long first,
                              long last, long limit, utl_ty_col* objects, long option) {

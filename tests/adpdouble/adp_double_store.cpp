@@ -73,6 +73,13 @@ long time_get(clktime* out) {
   return clk_time_cmp_to_time_adj(0, &c, out);
 }
 long gmt_diff(void*) { return st().current.gmt_diff * 60; }
+// The connection the clock reads the server time on.
+void* clock_con = nullptr;
+void* get_clock_con() { return clock_con; }
+long set_clock_con(void* con) {
+  clock_con = con;
+  return 0;
+}
 
 adp_ty_oid_get_proc oid_get_proc = nullptr;
 
@@ -85,6 +92,8 @@ long adp_main_init() {
   clk_ty_seams seams{};
   seams.time_get = time_get;
   seams.db_get_gmt_diff = gmt_diff;
+  seams.db_get_conn = get_clock_con;
+  seams.db_set_conn = set_clock_con;
   seams.str_to_clk = adp_time_str_to_clk;
   clk_seam_install(&seams);
   return register_adp_list();

@@ -120,6 +120,7 @@ std::vector<type_def> types() {
        "prop_name",
        {number("objid", S_PROP), text("prop_name", S_PROP), number("obj_type", S_PROP), text("path_name", S_PROP),
         number("kind", S_PROP), number("val_type", S_PROP), number("is_rel", S_PROP), text("def_val", S_PROP)}},
+      {S_ACT_ENTRY, "act_entry", {number("objid", S_ACT_ENTRY), number("act_code", S_ACT_ENTRY)}},
       {S_CALENDAR, "calendar", {number("objid", S_CALENDAR), date("effective", S_CALENDAR, kGenDlStart)}},
       {S_WORK_WEEK, "work_week", {number("objid", S_WORK_WEEK), generic_number("total", S_WORK_WEEK, kGenTotal)}},
       {S_WORK_HR,
@@ -198,7 +199,8 @@ std::vector<adp_store::dict_rel> relations() {
         {{0, rel("site2employee", kOTM, "employee", "employee2site", S_SITE)},
          {1, rel("site2contact_role", kOTM, "contact_role", "contact_role2site", S_SITE)},
          {6, rel("site2address", kMTO, "address", "address2site", S_SITE)},
-         {20, rel("site2cal_hdr", kMTO, "cal_hdr", "hdr2site", S_SITE)}});
+         {20, rel("site2cal_hdr", kMTO, "cal_hdr", "hdr2site", S_SITE)},
+         {21, rel("site2act_entry", kOTM, "act_entry", "act_entry2site", S_SITE)}});
   place(&r, "wipbin", S_WIPBIN, {{0, rel("wipbin2user", kOTM, "user", "user2wipbin", S_WIPBIN)}});
   place(&r, "address", S_ADDRESS,
         {{3, rel("address2zone", kMTO, "time_zone", "zone2address", S_ADDRESS)},
@@ -208,7 +210,16 @@ std::vector<adp_store::dict_rel> relations() {
          {3, rel("zone2address", kOTM, "address", "address2zone", S_ZONE)}});
   place(&r, "daylight_hr", S_DAYLIGHT, {{0, rel("daylight2zone", kMTO, "time_zone", "zone2daylight", S_DAYLIGHT)}});
   place(&r, "com_tmplte", S_RULE,
-        {{0, rel("com_tmplte2cond", kOTM, "com_cond", "parentrule2com_tmplte", S_RULE)}});
+        {{0, rel("com_tmplte2cond", kOTM, "com_cond", "parentrule2com_tmplte", S_RULE)},
+         {1, rel("com_tmplte2escal_act", kOTM, "com_tmplte", "escal_act2com_tmplte", S_RULE)},
+         {2, rel("escal_act2com_tmplte", kMTO, "com_tmplte", "com_tmplte2escal_act", S_RULE)},
+         {3, rel("com_tmplte2time_bomb", kOTM, "time_bomb", "time_bomb2com_tmplte", S_RULE)}});
+  place(&r, "time_bomb", S_BOMB,
+        {{0, rel("time_bomb2com_tmplte", kMTO, "com_tmplte", "com_tmplte2time_bomb", S_BOMB)},
+         {1, rel("time_bomb2act_entry", kMTO, "act_entry", "act_entry2time_bomb", S_BOMB)}});
+  place(&r, "act_entry", S_ACT_ENTRY,
+        {{0, rel("act_entry2time_bomb", kOTM, "time_bomb", "time_bomb2act_entry", S_ACT_ENTRY)},
+         {1, rel("act_entry2site", kMTO, "site", "site2act_entry", S_ACT_ENTRY)}});
   place(&r, "com_cond", S_RULE_COND,
         {{0, rel("parentrule2com_tmplte", kMTO, "com_tmplte", "com_tmplte2cond", S_RULE_COND)}});
   place(&r, "config_itm", S_CFG, {{0, rel("config2user", kMTO, "user", "user2config", S_CFG)}});

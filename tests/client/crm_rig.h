@@ -40,7 +40,18 @@
 //   appointment (260): objid, start (1, date, 0x1d), end (2, date, 0x1e)
 //   com_tmplte (76):  rules and rule actions: objid, title (1), f2, flags (3),
 //                     short_text (4, 80), message (5), f6, f7, kind (8), f9,
-//                     f10, period (11), repeat (12), code (13)
+//                     f10, period (11), repeat (12), code (13);
+//                     com_tmplte2cond (0), com_tmplte2escal_act (1, a rule's
+//                     actions), escal_act2com_tmplte (2, an action's rule),
+//                     com_tmplte2time_bomb (3)
+//   com_cond (287):   objid, kind (1), operator (2), property (3), f4,
+//                     value (5), value_type (6); parentrule2com_tmplte (0)
+//   time_bomb (77):   objid, title (1), escalate_time (2), end_time (3),
+//                     focus_lowid (4), focus_type (5), f6, second_lowid (7),
+//                     flags (8); time_bomb2com_tmplte (0),
+//                     time_bomb2act_entry (1)
+//   act_entry (3):    objid, act_code (1); act_entry2time_bomb (0),
+//                     act_entry2site (1); reached from site2act_entry (21)
 //   config_itm (310): objid, time_stamp (1), name (2), refresh (3),
 //                     i_value (4), str_value (5), value (6), value_type (7)
 // Unused relation positions are filled with relations to a pad type (99).
@@ -75,6 +86,7 @@ constexpr long S_CAL_HDR = 258;
 constexpr long S_RULE = 76;
 constexpr long S_PROP = 294;
 constexpr long S_BOMB = 77;
+constexpr long S_ACT_ENTRY = 3;
 constexpr long S_RULE_COND = 287;
 constexpr long S_CALENDAR = 286;
 constexpr long S_WORK_WEEK = 257;

@@ -224,3 +224,25 @@ TEST_F(gen_num_test, SeededFuzzOfTheFormattersWritesNothingPastTheSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list also carries the names the application services' coded fields
+// read from it: the condition codes and the "Upgrade" activity.
+TEST_F(gen_num_test, TheListCarriesTheNamesOtherModulesRead) {
+  constexpr long kBase = 0x1D00000;
+  const struct {
+    long index;
+    const char* text;
+  } rows[] = {{163, "New"},        {164, "Open"},    {165, "Closed"},
+              {166, "Dispatched"}, {167, "Rejected"}, {168, "Forwarded"},
+              {169, "No Link"},    {170, "Temporarily Opened"}, {171, "Returned"},
+              {247, "Upgrade"}};
+  for (const auto& r : rows) {
+    const char* text = nullptr;
+    ASSERT_EQ(cmn_alrt_get_msg(kBase + r.index, &text), 0) << r.index;
+    EXPECT_STREQ(text, r.text) << r.index;
+  }
+}
+
+}  // namespace

@@ -32,8 +32,8 @@ constexpr long COM_MAX_RECIPIENT = 255;
 constexpr long COM_ACTION_TEXT_MAX = 80;
 
 long com_str_init();
-// Registers the message list, the time-unit conversion of type 693 and the
-// new-focus collection; once.
+// Registers the message list and the time-unit conversion of type 693;
+// once.
 long com_rbld_init();
 
 long com_rbld_ops_init();

@@ -28,11 +28,8 @@ constexpr long kPlain = 528;
 constexpr long kWithOption = 1552;
 constexpr long kOptionBit = 0x400;
 
-long set_long(dbs_ty_lobj* o, long field, long value) { return dbs_fld_set(o, field, &value); }
-long set_text(dbs_ty_lobj* o, long field, const std::string& value) {
-  const char* text = value.c_str();
-  return dbs_fld_set(o, field, &text);
-}
+long set_long(dbs_ty_lobj* o, long field, long value) { return com_rbld_set_long(o, field, value); }
+long set_text(dbs_ty_lobj* o, long field, const std::string& value) { return com_rbld_set_text(o, field, value); }
 long long_of(dbs_ty_lobj* o, long field) { return com_rbld_long_of(o, field); }
 std::string text_of(dbs_ty_lobj* o, long field) { return com_rbld_text_of(o, field); }
 

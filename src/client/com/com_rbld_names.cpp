@@ -26,8 +26,6 @@ constexpr long kRuleActive = 0x10000;
 constexpr long kStatusActive = 0xE0004C;
 constexpr long kStatusInactive = 0xE0004B;
 constexpr long kNoConversion = 0x10000C;
-constexpr long kFocusType = 689;
-constexpr long kFocusSlots = 10;
 constexpr long kFloat = 514;
 
 std::string g_ops[COM_NUM_OPERATORS];
@@ -36,13 +34,7 @@ std::string g_units[COM_NUM_TIME_UNITS];
 std::string g_builtin;
 std::string g_user;
 bool g_units_loaded = false;
-utl_ty_col* g_new_focus = nullptr;
-
-struct focus_rec {
-  void* bomb;
-  void* focus;
-  void* second;
-};
+bool g_started = false;
 
 const char* const kDelivery[COM_NUM_DELIVERY] = {
     "Email", "Orbisan Notifier", "Tone Pager", "Text Pager", "Digital Pager", "Fax", "None",
@@ -69,16 +61,18 @@ bool starts_with(const std::string& text, const std::string& prefix) {
 
 }  // namespace
 
+// The bombs waiting for their state's save are kept by the time-bomb module
+// in a list of its own: registry type 689 is the object-state engine's id
+// request, whose size a second installation would change under it.
 long com_rbld_init() {
-  if (g_new_focus != nullptr) return 0;
+  if (g_started) return 0;
   if (long st = com_str_init()) return st;
   cmn_ty_type_info info{};
   cmn_typ_init_info(&info);
   info.convert = cmn_typ_proc(com_rbld_convert_time_type);
   if (long st = cmn_typ_install_info(COM_TIME_TYPE, &info)) return st;
-  if (long st = cmn_typ_install(kFocusType, -1, -1, nullptr, sizeof(focus_rec), nullptr, nullptr, nullptr, nullptr))
-    return st;
-  return utl_col_make("com_rbld_init", kFocusType, kFocusSlots, kFocusSlots, 0, 0, &g_new_focus);
+  g_started = true;
+  return 0;
 }
 
 long com_rbld_ops_init() {

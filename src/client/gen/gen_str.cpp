@@ -1,6 +1,8 @@
 // The "gen" message list (subsystem 29, ids 6600 to 6943): the numbering
-// scheme's alert and texts of our own for the rows this system does not
-// use.
+// scheme's alerts, the condition-code names and the "Upgrade" activity name
+// the application services read from it, and texts of our own for the rows
+// this system does not use.
+#include <iterator>
 #include <string>
 
 #include "client/gen/gen_num.h"
@@ -10,6 +12,11 @@ namespace {
 
 constexpr long kNoSchemeRow = 207;
 constexpr long kTooLongRow = 343;
+constexpr long kUpgradeRow = 247;
+// The condition-code names the application services read from this list.
+constexpr long kFirstConditionRow = 163;
+const char* const kConditionNames[] = {"New",      "Open",      "Closed",  "Dispatched",         "Rejected",
+                                       "Forwarded", "No Link", "Temporarily Opened", "Returned"};
 
 // Made once: the registered texts must stay where they are.
 const ost_ty_msg_row (&rows())[GEN_NUM_MSGS] {
@@ -19,6 +26,9 @@ const ost_ty_msg_row (&rows())[GEN_NUM_MSGS] {
     texts[i] = "Application message " + std::to_string(GEN_FIRST_ID + i) + ".";
     made[i] = {0, texts[i].c_str()};
   }
+  for (long i = 0; i < static_cast<long>(std::size(kConditionNames)); ++i)
+    made[kFirstConditionRow + i] = {0, kConditionNames[i]};
+  made[kUpgradeRow] = {0, "Upgrade"};
   made[kNoSchemeRow] = {1, "The numbering scheme %s does not exist.  Please check with your database administrator"};
   made[kTooLongRow] = {2, "The number of template '%s' does not fit in %ld bytes."};
   return made;

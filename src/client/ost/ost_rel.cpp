@@ -19,14 +19,15 @@
 
 namespace {
 
-bool zero(const obj_id& id) { return !id.type && !id.num && !id.sub; }
-
 obj_id side_id(dbs_ty_lobj* handle, const obj_id& id, bool by_handle) {
   return by_handle ? ost_oid_of(handle) : id;
 }
 
+// Two sides are the same object when both ids hold a number and agree, or
+// else when they are the same handle: new objects have no number yet, and
+// two of them of one type are different objects.
 bool same_side(dbs_ty_lobj* h1, const obj_id& id1, dbs_ty_lobj* h2, const obj_id& id2) {
-  if (!zero(id1) && !zero(id2)) return ost_oid_same(id1, id2);
+  if (ost_oid_has_number(id1) && ost_oid_has_number(id2)) return ost_oid_same(id1, id2);
   return h1 && h1 == h2;
 }
 
