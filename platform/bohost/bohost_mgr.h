@@ -15,6 +15,7 @@
 // LogMessage keeps every line (and echoes it to standard error when asked).
 #pragma once
 
+#include <atomic>
 #include <csignal>
 #include <mutex>
 #include <string>
@@ -53,7 +54,7 @@ class KHostSessionMgr : public KSessionMgr {
  private:
   std::string m_upstream;
   bool m_echo = false;
-  int m_fetches = 0;
+  std::atomic<int> m_fetches{0};
   mutable std::mutex m_logLock;
   std::vector<std::pair<std::string, std::string>> m_log;
 };

@@ -28,25 +28,7 @@ long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create");
 long adp_db_cr_header(KAdpConnId*, long) { return pending("adp_db_cr_header"); }
 long adp_db_create(KAdpConnId*, const char*, long, long, long, long) { return pending("adp_db_create"); }
 long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); }
-long adp_rel_set_max_per_batch(long) { return pending("adp_rel_set_max_per_batch"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
-long adp_obj_add_to_batch(dbs_ty_lobj*, char) { return pending("adp_obj_add_to_batch"); }
-long adp_obj_cond_add_to_batch(utl_ty_col*) { return pending("adp_obj_cond_add_to_batch"); }
-long adp_obj_delete_in_batch(dbs_ty_lobj*, long) { return pending("adp_obj_delete_in_batch"); }
-long adp_rel_abort_batch() { return pending("adp_rel_abort_batch"); }
-long adp_rel_add_to_batch(obj_id*, obj_id*, obj_id*, long, char) { return pending("adp_rel_add_to_batch"); }
-long adp_rel_do_batch(KAdpConnId*, char, long) { return pending("adp_rel_do_batch"); }
-long adp_rel_get_fk_obj(KAdpConnId*, dbs_ty_lobj*, long, long, utl_ty_col*) { return pending("adp_rel_get_fk_obj"); }
-long adp_rel_get_fk_oid(KAdpConnId*, obj_id*, typ_sch_srec*, long, long, utl_ty_col*) { return pending("adp_rel_get_fk_oid"); }
-long adp_rel_get_obj_mtm(KAdpConnId*, dbs_ty_lobj*, typ_sch_srec*, typ_sch_srec*, long, long, char, utl_ty_col*) { return pending("adp_rel_get_obj_mtm"); }
-long adp_rel_get_oid_mtm(KAdpConnId*, obj_id*, typ_sch_srec*, typ_sch_srec*, long, long, char, utl_ty_col*) { return pending("adp_rel_get_oid_mtm"); }
-long adp_rel_get_pk_obj(KAdpConnId*, dbs_ty_lobj*, long, long, utl_ty_col*) { return pending("adp_rel_get_pk_obj"); }
-long adp_rel_get_pk_oid(KAdpConnId*, obj_id*, typ_sch_srec*, long, long, utl_ty_col*) { return pending("adp_rel_get_pk_oid"); }
-long adp_rel_get_pk_oid_col(KAdpConnId*, utl_ty_col*, long, utl_ty_col*, long) { return pending("adp_rel_get_pk_oid_col"); }
-long adp_rel_new_relate_remote_id(KAdpConnId*, obj_id*, const char*, long, obj_id*) { return pending("adp_rel_new_relate_remote_id"); }
-long adp_rel_related_remote_id(KAdpConnId*, obj_id*, long, obj_id*, long, char*) { return pending("adp_rel_related_remote_id"); }
-long adp_rel_unrelate_from_id(KAdpConnId*, char, obj_id*, long) { return pending("adp_rel_unrelate_from_id"); }
-long adp_rel_unrelate_remote_id(KAdpConnId*, obj_id*, long, obj_id*) { return pending("adp_rel_unrelate_remote_id"); }
 long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
 long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
 long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, long, FILE*, long) { return pending("adp_ind_add_index"); }

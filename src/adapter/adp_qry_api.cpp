@@ -160,6 +160,21 @@ long adp_qry_aggregate(KAdpConnId* con, void* desc, void* aggregates, void* grou
 
 namespace {
 
+// A relation query from described objects, without a row limit.
+adp_ty_rel_query described(void* from_desc, long rel_id, void* target_desc, long n_order, void* orderings,
+                           char parsed, adp_qry_rel_result result) {
+  adp_ty_rel_query q{};
+  q.from = static_cast<const adp_ty_qry*>(from_desc);
+  q.rel_id = rel_id;
+  q.target = static_cast<const adp_ty_qry*>(target_desc);
+  q.norder = n_order;
+  q.orders = static_cast<const qry_order*>(orderings);
+  q.limit = -1;
+  q.parsed = parsed;
+  q.result = result;
+  return q;
+}
+
 long batch_collection(utl_ty_col** col) { return utl_col_make("adp_qry_simple_sql", kPtrType, 10, 10, 0, 0, col); }
 
 // On SQL Server the query waits in the open batch; elsewhere it has run and
@@ -190,17 +205,9 @@ long adp_qry_related_objs_sql(KAdpConnId* con, utl_ty_col* results, void* from_d
                               long n_order, void* orderings, char parsed, long flags) {
   utl_ty_col* col = nullptr;
   if (long st = batch_collection(&col)) return st;
-  adp_ty_rel_query q{};
-  q.from = static_cast<const adp_ty_qry*>(from_desc);
-  q.rel_id = rel_id;
-  q.target = static_cast<const adp_ty_qry*>(target_desc);
-  q.norder = n_order;
-  q.orders = static_cast<const qry_order*>(orderings);
-  q.limit = -1;
-  q.parsed = parsed;
+  adp_ty_rel_query q = described(from_desc, rel_id, target_desc, n_order, orderings, parsed, ADP_REL_OBJECTS);
   q.flags = flags;
   q.to_batch = adp_db_is_db_mssql() ? 1 : 0;
-  q.result = ADP_REL_OBJECTS;
   q.out = col;
   return keep_result(con, adp_qry_rel_run(con, q), col, results);
 }
@@ -214,15 +221,7 @@ namespace {
 
 adp_ty_rel_query text_query(void* stmt, void* from_desc, long rel_id, void* target_desc, long n_order,
                             void* orderings, char parsed, adp_qry_rel_result result) {
-  adp_ty_rel_query q{};
-  q.from = static_cast<const adp_ty_qry*>(from_desc);
-  q.rel_id = rel_id;
-  q.target = static_cast<const adp_ty_qry*>(target_desc);
-  q.norder = n_order;
-  q.orders = static_cast<const qry_order*>(orderings);
-  q.limit = -1;
-  q.parsed = parsed;
-  q.result = result;
+  adp_ty_rel_query q = described(from_desc, rel_id, target_desc, n_order, orderings, parsed, result);
   q.text_into = stmt;
   return q;
 }

@@ -88,6 +88,20 @@ void initial_box(long type, void* to) {
   }
 }
 
+// An extent that holds the object's boxed values (each aligned by the pool)
+// with room for short texts, so that a new object and the values a query
+// reads into it take one extent.
+long pool_extent_size(const typ_sch_srec* s) {
+  constexpr long kTextRoom = 64;
+  constexpr long kBoxAlign = 8;
+  long size = kTextRoom;
+  for (long i = 0; i < s->nfields; ++i) {
+    if (s->fields[i].flags & TYP_FLD_INTEGER) continue;
+    if (long box = value_size(s->fields[i].data_type); box > 0) size += box + kBoxAlign;
+  }
+  return size;
+}
+
 const char* kInvalidRef[] = {"ATTEMPT to get ref_cnt  for an invalid local object\n",
                              "ATTEMPT to set ref_cnt  for an invalid local object\n",
                              "ATTEMPT to increase ref_cnt  for an invalid local object\n"};
@@ -178,7 +192,7 @@ long dbs_obj_make(void*, long type_id, dbs_ty_lobj** out) {
   o->slots = static_cast<dbs_ty_slot*>(blocks[1]);
   o->dirty = static_cast<unsigned char*>(blocks[2]);
   o->ref_count = 1;
-  if (long st = utl_pl_create("dbs_obj_make", 64, &o->pool)) {
+  if (long st = utl_pl_create("dbs_obj_make", pool_extent_size(s), &o->pool)) {
     utl_mem_free("dbs_obj_make", o);
     return st;
   }

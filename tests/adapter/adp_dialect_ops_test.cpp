@@ -61,7 +61,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
       {"SchGetIndexInfo",
        [&s](KAdpDbOperation& op) { return op.SchGetIndexInfo(nullptr, s.text, &s.byte_a, nullptr); }},
-      {"RelRelateRemoteId", [](KAdpDbOperation& op) { return op.RelRelateRemoteId(nullptr, nullptr, nullptr); }},
   };
 }
 

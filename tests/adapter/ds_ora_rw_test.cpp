@@ -32,6 +32,8 @@ const rw_case kRules[] = {
     {"SqlColumnQuoted", "SELECT sql, SQL_x FROM t WHERE t.Sql = 1", "SELECT \"sql\", SQL_x FROM t WHERE t.\"sql\" = 1"},
     {"DeleteGetsFrom", "DELETE table_x WHERE objid = 3", "DELETE FROM table_x WHERE objid = 3"},
     {"DeleteFromStays", "delete from t", "delete from t"},
+    {"DeleteInABlockGetsFrom", "BEGIN\nDELETE t WHERE a = 1;\nDELETE  u WHERE b = 2;\nDELETE FROM v; END;",
+     "BEGIN\nDELETE FROM t WHERE a = 1;\nDELETE FROM  u WHERE b = 2;\nDELETE FROM v; END;"},
     {"SelectIntoSameName", "SELECT dev INTO dev FROM table_c WHERE objid = 1",
      "SELECT table_c.dev INTO dev FROM table_c WHERE objid = 1"},
     {"SelectIntoOtherName", "SELECT dev INTO d FROM t", "SELECT dev INTO d FROM t"},

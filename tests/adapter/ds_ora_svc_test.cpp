@@ -173,6 +173,47 @@ TEST_F(OraService, ManyRowsComeBackInOneMove) {
   EXPECT_EQ(fetch(), -1);  // no further statement
 }
 
+// Numbers reach long cells whole; an undeclared integer column wider than
+// 32 bits comes as text; a declared long column refuses a value beyond 32
+// bits.
+TEST_F(OraService, NumbersFillLongCellsWithinThirtyTwoBits) {
+  auto undeclared = query("SELECT 7 AS a, -2147483647 AS b, 2147483648 AS c, -2147483648 AS d, 12.5 AS e FROM dual");
+  const struct {
+    long col;
+    long cell_type;
+    std::string text;
+  } columns[] = {{0, KCLASSIC::UTL_CELL_LONG, "7"},
+                 {1, KCLASSIC::UTL_CELL_LONG, "-2147483647"},
+                 {2, KCLASSIC::UTL_CELL_STRING, "2147483648"},
+                 {3, KCLASSIC::UTL_CELL_STRING, "-2147483648"},
+                 {4, KCLASSIC::UTL_CELL_STRING, "12.5"}};
+  for (const auto& c : columns) {
+    EXPECT_EQ(undeclared->GetColCellType(c.col), c.cell_type) << c.text;
+    if (c.cell_type == KCLASSIC::UTL_CELL_LONG) EXPECT_EQ(std::to_string(undeclared->GetLongVal(0, c.col)), c.text);
+    else EXPECT_EQ(cell(*undeclared, 0, c.col), c.text);
+  }
+  const struct {
+    const char* value;
+    long expected;  // -1: refused
+  } values[] = {{"42", 42},        {"-2147483647", -2147483647L}, {"'0012'", 12}, {"12.75", 12},
+                {"2147483648", -1}, {"-2147483648", -1},          {"'abc'", -1}};
+  for (const auto& v : values) {
+    start_batch({{std::string("SELECT ") + v.value + " AS v FROM dual", {}}});
+    ASSERT_EQ(fetch(), 1) << v.value;
+    KAdpUtlRecord rec;
+    rec.SetColType(0, 0, "v", 0);
+    svc_->SetBindInfo(rec);
+    ds_error e = error_of([&] { svc_->MoveRowset(rec, 0, 0); });
+    if (v.expected == -1) {
+      EXPECT_NE(e.number, 0) << v.value;
+      continue;
+    }
+    EXPECT_EQ(e.number, 0) << v.value << " " << e.text1;
+    ASSERT_EQ(rec.GetRows(), 1) << v.value;
+    EXPECT_EQ(rec.GetLongVal(0, 0), v.expected) << v.value;
+  }
+}
+
 TEST_F(OraService, BatchesRunOneStatementPerFetchAndFailThere) {
   make_table();
   start_batch({{"INSERT INTO t (objid, name) VALUES (:B0, 'a')", {{":B0", "1", 0}}},

@@ -9,6 +9,7 @@
 
 #include "bo/bo_bulkdata.h"
 #include "bo/bo_currency.h"
+#include "bo/bo_session.h"
 #include "bo_mdserver_fixture.h"
 #include "bohost_stream.h"
 #include "kclassic/kc_testerr.h"
@@ -165,4 +166,73 @@ TEST(HostConfig, NameValueLines) {
                 KHostConfig none;
                 bohost_config_read("/nonexistent/server.conf", none);
               }).thrown);
+}
+
+namespace {
+
+// A server that takes each connection, reads the request and answers with
+// the given bytes (or nothing) before closing.
+class FakeServer {
+ public:
+  FakeServer(const std::string& socket, std::string reply) : m_fd(bohost_stream_listen(socket)) {
+    m_thread = std::thread([this, reply] {
+      int fd = accept(m_fd, nullptr, nullptr);
+      if (fd < 0) return;
+      try {
+        bohost_stream_receive(fd);
+      } catch (KErr* e) {
+        delete e;
+      }
+      if (!reply.empty()) (void)!write(fd, reply.data(), reply.size());
+      close(fd);
+    });
+  }
+  ~FakeServer() {
+    m_thread.join();
+    close(m_fd);
+  }
+
+ private:
+  int m_fd;
+  std::thread m_thread;
+};
+
+} // namespace
+
+TEST_F(StreamTest, APeerThatClosesOrCutsTheAnswerFailsTheFetchAndLoadsNothing) {
+  kctest::TempDir dir;
+  struct Case {
+    const char* what;
+    std::string reply;
+    const char* why;
+  } cases[] = {{"closed without an answer", "", "closed peer"},
+               {"answer cut short", std::string("\0\0\0\x20", 4) + "L\0\0\0\0", "short read"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string socket = dir.file("fake.sock");
+    FakeServer fake(socket, c.reply);
+    botest::Client client(socket, dir.path(), "sess1");
+    auto t = kctest::catchKErr([&] { client.dict->FindTable(2000, 0); });
+    ASSERT_TRUE(t.thrown);
+    EXPECT_EQ(t.params, std::vector<std::string>{c.why});
+    EXPECT_EQ(client.dict->GetTableCount(), 0);
+  }
+}
+
+TEST_F(StreamTest, TheServerSideGivesEveryKeyALiveSessionOnItsComponents) {
+  botest::Client server("", "", "server");
+  server.mgr->MakeComponents();
+  KUtlSessionContext* first = server.mgr->GetSessionContext("peer1");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(server.mgr->GetSessionContext("peer1"), first);
+  ASSERT_NE(first->GetDictionary(), nullptr);
+  EXPECT_EQ(std::string(first->GetDictionary()->GetName()), "peer1");
+  EXPECT_EQ(first->GetDictionary()->GetCurrencyCompnt(), server.mgr->m_pDict->GetCurrencyCompnt());
+  EXPECT_NE(server.mgr->GetSessionContext("peer2"), first);
+  server.mgr->DeleteFromMap("peer2");
+  auto log = server.mgr->LogLines();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), (std::pair<std::string, std::string>{"Session", "removed peer2"}));
+  // A key the text form cannot hold is refused, not filed.
+  EXPECT_TRUE(kctest::catchKErr([&] { server.mgr->GetSessionContext("a:b"); }).thrown);
 }

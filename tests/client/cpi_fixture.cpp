@@ -82,3 +82,14 @@ std::string cpi_test::alert_texts() {
   }
   return all;
 }
+
+std::string cpi_test::written(const std::function<void(FILE*)>& write) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* f = open_memstream(&buffer, &size);
+  write(f);
+  std::fclose(f);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
+}

@@ -4,6 +4,8 @@
 // field.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "client/client_fixture.h"
@@ -32,6 +34,8 @@ class cpi_test : public client_test {
   static std::string top_text();
   // Every alert text, oldest first, joined by "|".
   static std::string alert_texts();
+  // What `write` wrote to the stream it is given.
+  static std::string written(const std::function<void(FILE*)>& write);
   // An object id of the interface.
   static cpi_ty_objid objid(long type, long number) { return cpi_ty_objid{type, number, 0}; }
 };

@@ -416,3 +416,86 @@ TEST_F(cpi_path_test, PathArgumentsAreCheckedInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(cpi_obj_test, OpenEndedDateTextsAndTheFlagsLowByte) {
+  void* a = local("account");
+  struct row {
+    const char* text;
+    long flag;
+    long kind;
+  } rows[] = {{"*", 1, 2}, {"?", 257, 1}, {"*", 0, 2}, {"05/06/2020 00:00:00", 1, 0}};
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.text);
+    ASSERT_EQ(cpi_obj_set_field_inf(a, "opened", r.text, 0, r.flag), 0) << alert_texts();
+    long is_date = 0, kind = 9;
+    EXPECT_EQ(cpi_obj_check_minmax_date(a, "opened", 0, &is_date, &kind), 0);
+    EXPECT_EQ(kind, r.kind);
+  }
+  long size = 12;
+  EXPECT_EQ(cpi_obj_set_field_inf(a, "size", &size, 0, 1), 0);
+  EXPECT_EQ(long_of(cpi_obj_of(a), F_SIZE), 12);
+  void* block = nullptr;
+  ASSERT_EQ(cpi_obj_allocate(a, 10, &block), 0);
+  std::memset(block, 'x', 11);
+}
+
+// The level's names in order.
+std::string level_names(cpi_ty_qry_result* r) {
+  long n = 0;
+  void** objects = nullptr;
+  EXPECT_EQ(cpi_qry_get_result(r, 0, 0, &n, &objects), 0);
+  std::string all;
+  for (long i = 0; i < n; ++i) {
+    const char* name = nullptr;
+    cpi_obj_get_field(objects[i], "name", 0, &name, nullptr);
+    all += std::string(name ? name : "?") + " ";
+  }
+  return all;
+}
+
+TEST_F(cpi_obj_test, RelatedObjectsAsTheStateHoldsThemComeAsOneLevel) {
+  seed(ACCOUNT, 1, "north");
+  seed(CONTACT, 10, "ann");
+  seed_fk(10, 1);
+  long s = state();
+  void *fresh_account = nullptr, *fresh = nullptr;
+  ASSERT_EQ(cpi_obj_create(s, "account", 0, &fresh_account), 0);
+  ASSERT_EQ(cpi_obj_create(s, "contact", 0, &fresh), 0);
+  ASSERT_EQ(cpi_obj_set_field(fresh, "name", "new", 0), 0);
+  ASSERT_EQ(cpi_rel_objs(s, fresh_account, fresh, "account2contact", 1), 0);
+  cpi_ty_qry_result* r = nullptr;
+  ASSERT_EQ(cpi_obj_find_related_in_state(s, fresh_account, "account2contact", 0, &r), 0) << alert_texts();
+  EXPECT_EQ(level_names(r), "new ");
+  EXPECT_EQ(cpi_qry_free_results(r), 0);
+  // A stored object's relations come from the state's relation cache only.
+  void* stored = read(ACCOUNT, 1);
+  ASSERT_EQ(cpi_obj_add(s, stored, 0), 0);
+  ASSERT_EQ(cpi_obj_find_related_in_state(s, stored, "account2contact", 0, &r), 0) << alert_texts();
+  EXPECT_EQ(level_names(r), "");
+  EXPECT_EQ(cpi_qry_free_results(r), 0);
+  long st = cpi_obj_find_related_in_state(s, stored, "account2nothing", 0, &r);
+  EXPECT_NE(st, 0);
+  EXPECT_EQ(top_code(), st);
+  // A local object not in the state is freed; the state's own are kept.
+  void* loose = nullptr;
+  ASSERT_EQ(cpi_obj_make("tag", 0, &loose), 0);
+  EXPECT_EQ(cpi_obj_free_not_in_state(s, loose), 0);
+  EXPECT_EQ(cpi_obj_free_not_in_state(s, fresh), 0);
+  EXPECT_EQ(cpi_obj_free_not_in_state(s, nullptr), 0);
+  long held = 0;
+  EXPECT_EQ(cpi_state_count(s, nullptr, &held), 0);
+  EXPECT_EQ(held, 3);
+  EXPECT_EQ(cpi_state_rollback(s), 0);
+}
+
+TEST_F(cpi_obj_test, DumpPrintsTheObjectWithItsFields) {
+  void* a = local("account");
+  ASSERT_EQ(cpi_obj_set_field(a, "name", "harbour", 0), 0);
+  std::string text = written([&](FILE* f) { EXPECT_EQ(cpi_obj_dump(a, f), 0); });
+  EXPECT_NE(text.find("harbour"), std::string::npos) << text;
+  EXPECT_EQ(cpi_obj_dump(nullptr, stdout), CPI_ALRT_BAD_PARAM);
+}
+
+}  // namespace

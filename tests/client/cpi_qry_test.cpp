@@ -251,13 +251,9 @@ TEST_F(cpi_qry_test, AppliesWalkLevelsObjectsAndFields) {
   stopped.stop_after = 2;
   ASSERT_EQ(cpi_qry_object_apply(nullptr, maps_[1].result, nullptr, 2, on_object, &stopped, nullptr, nullptr), 0);
   EXPECT_EQ(stopped.seen, (std::vector<std::string>{"0.0:cy", "0.1:bob"}));
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buffer, &size);
-  EXPECT_EQ(cpi_qry_object_apply(nullptr, maps_[0].result, nullptr, 1, nullptr, &f, nullptr, nullptr), 0);
-  std::fclose(f);
-  std::string printed(buffer, size);
-  std::free(buffer);
+  std::string printed = written([&](FILE* f) {
+    EXPECT_EQ(cpi_qry_object_apply(nullptr, maps_[0].result, nullptr, 1, nullptr, &f, nullptr, nullptr), 0);
+  });
   EXPECT_NE(printed.find("south"), std::string::npos);
   EXPECT_NE(printed.find("north"), std::string::npos);
   walk fields;

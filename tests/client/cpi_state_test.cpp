@@ -96,13 +96,7 @@ TEST_F(cpi_state_test, DumpAndCallbacksReachTheState) {
   EXPECT_EQ(cpi_state_install_callback(s, OST_CB_SAVE_STATE, reinterpret_cast<void*>(&count_save)), 0);
   EXPECT_EQ(cpi_state_commit(s), 0);
   EXPECT_EQ(g_calls, 1);
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buffer, &size);
-  EXPECT_EQ(cpi_state_dump(s, f), 0);
-  std::fclose(f);
-  std::string text(buffer, size);
-  std::free(buffer);
+  std::string text = written([&](FILE* f) { EXPECT_EQ(cpi_state_dump(s, f), 0); });
   EXPECT_NE(text.find("account"), std::string::npos) << text;
   EXPECT_EQ(cpi_state_dump(0, stdout), CPI_ALRT_BAD_PARAM);
   EXPECT_EQ(cpi_state_rollback(s), 0);

@@ -14,18 +14,6 @@ namespace {
 
 class cpi_utl_test : public cpi_test {};
 
-// What a stream received.
-std::string captured(const std::function<void(FILE*)>& write) {
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* f = open_memstream(&buffer, &size);
-  write(f);
-  std::fclose(f);
-  std::string text(buffer, size);
-  std::free(buffer);
-  return text;
-}
-
 TEST_F(cpi_utl_test, ChecksPassOrPushTheirRowWithTheParameter) {
   long dummy = 0;
   const cpi_ty_objid unsaved{ACCOUNT, 0, 7};
@@ -100,9 +88,9 @@ TEST_F(cpi_utl_test, TheModulesMessagesAreRegisteredWithTheirTexts) {
 TEST_F(cpi_utl_test, PrintingTheTopAlertWritesItsTextVerbatim) {
   cpi_alert_push_message("100% done, %s untouched");
   EXPECT_EQ(top_code(), CPI_ALRT_APP_ERROR);
-  EXPECT_EQ(captured([](FILE* f) { EXPECT_EQ(cpi_alert_print(f, 1), 0); }), "100% done, %s untouched");
+  EXPECT_EQ(written([](FILE* f) { EXPECT_EQ(cpi_alert_print(f, 1), 0); }), "100% done, %s untouched");
   cpi_alrt(CPI_ALRT_BAD_STATE);
-  std::string all = captured([](FILE* f) { EXPECT_EQ(cpi_alert_print(f, 0), 0); });
+  std::string all = written([](FILE* f) { EXPECT_EQ(cpi_alert_print(f, 0), 0); });
   EXPECT_NE(all.find("100% done"), std::string::npos);
   EXPECT_NE(all.find("The input T-state is not valid."), std::string::npos);
   EXPECT_EQ(cpi_alert_clear(), 0);

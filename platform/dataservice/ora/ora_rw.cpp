@@ -307,11 +307,12 @@ tokens kept_tokens(tokens& t, const std::vector<bool>& drop, const std::vector<b
   return kept;
 }
 
-// Rules on every token: 2, 3, 5, 7, 9, 10, 11, 17.
+// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
   std::vector<bool> changed(t.size(), false);
+  const bool anonymous_block = !sig.empty() && (is(t[sig[0]], "BEGIN") || is(t[sig[0]], "DECLARE"));
   for (size_t k = 0; k < sig.size(); ++k) {
     token& x = t[sig[k]];
     auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
@@ -323,7 +324,13 @@ void token_rules(tokens& t, std::vector<long>& markers) {
         continue;
       }
     }
-    if (empty_literal(x)) {  // 10
+    if (anonymous_block && is(x, "DELETE") && k > 0 && k + 1 < sig.size() && !is(t[sig[k + 1]], "FROM") &&
+        t[sig[k + 1]].type == tk::word &&
+        (t[sig[k - 1]].text == ";" || is(t[sig[k - 1]], "BEGIN") || is(t[sig[k - 1]], "THEN") ||
+         is(t[sig[k - 1]], "ELSE"))) {  // 4, a statement of a block
+      x.text += " FROM";
+      changed[sig[k]] = true;
+    } else if (empty_literal(x)) {  // 10
       x = token{tk::word, "NULL"};
       changed[sig[k]] = true;
     } else if (is(x, "DEFAULT") && k + 3 < sig.size() && is(t[sig[k + 1]], "EMPTY_CLOB") && next_is(2, "(") &&

@@ -12,6 +12,7 @@
 #include <mysql.h>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -186,16 +187,49 @@ std::string cell_text(const column_info& c, const char* data, unsigned long leng
   return v;
 }
 
+// The whole text as a whole number (the common case of a number column,
+// read without going through strtod).
+bool whole_number(const std::string& s, long* v) {
+  const char* end = s.data() + s.size();
+  auto r = std::from_chars(s.data(), end, *v);
+  return r.ec == std::errc() && r.ptr == end;
+}
+
+// An integer column holds a value beyond 32 bits.
+bool wide_column(const result_set& rs, size_t j) {
+  if (rs.columns[j].kind != column_info::integer) return false;
+  for (const auto& row : rs.rows) {
+    if (!row[j]) continue;
+    long v = 0;
+    if (!whole_number(*row[j], &v)) v = std::strtol(row[j]->c_str(), nullptr, 10);
+    if (v > 0x7FFFFFFFL || v < -0x7FFFFFFFL) return true;
+  }
+  return false;
+}
+
+// A long cell: a value that does not fit 32 bits stops the move.
+void set_long_cell(KAdpUtlRecord& rec, long row, long col, const std::string& v, const std::string& name) {
+  long whole = 0;
+  bool fits = false;
+  if (whole_number(v, &whole)) {
+    fits = whole <= 2147483647L && whole >= -2147483647L;
+  } else {
+    char* end = nullptr;
+    double d = std::strtod(v.c_str(), &end);
+    fits = end != v.c_str() && std::fabs(d) <= 2147483647.0;
+    whole = std::strtol(v.c_str(), nullptr, 10);
+  }
+  if (!fits) raise(0x8B00134, "MoveRowset", "value does not fit a long: " + v, "column " + name);
+  rec.SetLongVal(row, col, whole);
+}
+
 // Writes the rows into the record: cells by its declared columns, columns it
 // does not declare by the result's types.
 void fill_record(KAdpUtlRecord& rec, const result_set& rs) {
   for (size_t j = 0; j < rs.columns.size(); ++j) {
     long col = static_cast<long>(j);
     if (col < rec.GetColumns() && rec.GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) continue;
-    bool wide = false;
-    for (const auto& row : rs.rows) {
-      if (row[j] && std::labs(std::strtol(row[j]->c_str(), nullptr, 10)) > 0x7FFFFFFFL) wide = true;
-    }
+    const bool wide = wide_column(rs, j);
     long sql = rs.columns[j].kind == column_info::integer && !wide ? KCLASSIC::UTL_DB_LONG : KCLASSIC::UTL_DB_VARSTR;
     rec.KUtlRecord::SetColType(col, 0, rs.columns[j].name.c_str(), sql);
   }
@@ -210,12 +244,7 @@ void fill_record(KAdpUtlRecord& rec, const result_set& rs) {
       } else if (rec.GetColLetter(col) == 'A' + KCLASSIC::UTL_DB_FLOAT) {
         rec.SetFloat(row, col, static_cast<float>(std::strtod(v->c_str(), nullptr)));
       } else if (type == KCLASSIC::UTL_CELL_LONG) {
-        char* end = nullptr;
-        double d = std::strtod(v->c_str(), &end);
-        if (end == v->c_str() || std::fabs(d) > 2147483647.0) {
-          raise(0x8B00134, "MoveRowset", "value does not fit a long: " + *v, "column " + rs.columns[j].name);
-        }
-        rec.SetLongVal(row, col, static_cast<long>(std::strtol(v->c_str(), nullptr, 10)));
+        set_long_cell(rec, row, col, *v, rs.columns[j].name);
       } else if (type == KCLASSIC::UTL_CELL_BSTR) {
         rec.SetKBstr(row, col, KCLASSIC::KBinSysAllocStringByteLen(v->data(), static_cast<unsigned>(v->size())), 0);
       } else if (type == KCLASSIC::UTL_CELL_STRING) {
@@ -545,6 +574,7 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       unsigned n = mysql_num_fields(res);
       MYSQL_FIELD* f = mysql_fetch_fields(res);
       rs.has_rows = true;
+      rs.rows.reserve(static_cast<size_t>(mysql_num_rows(res)));
       for (unsigned j = 0; j < n; ++j) rs.columns.push_back(column_info{std::string(f[j].name, f[j].name_length), kind_of(f[j])});
       while (MYSQL_ROW row = mysql_fetch_row(res)) {
         unsigned long* len = mysql_fetch_lengths(res);
@@ -649,6 +679,7 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     unsigned n = mysql_num_fields(meta);
     MYSQL_FIELD* f = mysql_fetch_fields(meta);
     rs.has_rows = true;
+    rs.rows.reserve(static_cast<size_t>(mysql_stmt_num_rows(stmt)));
     std::vector<MYSQL_BIND> out(n);
     std::vector<std::vector<char>> buffers(n);
     std::vector<unsigned long> lengths(n);

@@ -76,6 +76,9 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // Per queued relation query: the collection that receives its ids.
   KCLASSIC::KPtrArray& GetBatchIdCols() { return m_batchIdCols; }
 
+  // Relates two objects by id in a transaction of its own.
+  long RelRelateRemoteId(obj_id* first, typ_sch_rrec* relation, obj_id* second) override;
+
  private:
   KCLASSIC::KUIntArray m_batchTypes;
   KCLASSIC::KPtrArray m_batchIdCols;

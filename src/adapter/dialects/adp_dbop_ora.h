@@ -62,4 +62,6 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // server's own arithmetic.
   long PwrQryOneCond(pwr_cond* cond, char* upper_value, char* given_value, char** out, char* value,
                      char* table_alias, char* separator, char* op_text, typ_sch_frec* field) override;
+  // Relates two objects by id in a transaction of its own.
+  long RelRelateRemoteId(obj_id* first, typ_sch_rrec* relation, obj_id* second) override;
 };

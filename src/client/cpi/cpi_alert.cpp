@@ -22,14 +22,29 @@ long cpi_alert_print_do(FILE* stream, long options) {
   return 0;
 }
 
-}  // namespace
-
-long cpi_alert_print(FILE* stream, long options) { return cpi_alert_print_do(stream, options); }
-
-long cpi_alert_clear() {
+long cpi_alert_clear_do() {
   cmn_alrt_clear(nullptr);
   return 0;
 }
+
+long cpi_alert_push_message_do(const char* text) { return cmn_alrt_push_msg(nullptr, CPI_ALRT_APP_ERROR, text); }
+
+long cpi_utl_get_msg_do(long code, long, const char** out_text) { return cmn_alrt_get_msg(code, out_text); }
+
+long cpi_utl_set_msg_mode_do(long mode) {
+  osl_print_set_msg_mode(mode);
+  return 0;
+}
+
+long cpi_utl_set_stdout_do(FILE* stream) {
+  osl_file_set_stdout(stream);
+  return 0;
+}
+
+}  // namespace
+
+long cpi_alert_print(FILE* stream, long options) { return cpi_alert_print_do(stream, options); }
+long cpi_alert_clear() { return cpi_alert_clear_do(); }
 
 // At most five arguments are handed on, each one word wide.
 long cpi_alert_push(const char* proc_name, long code, long argc, ...) {
@@ -41,16 +56,7 @@ long cpi_alert_push(const char* proc_name, long code, long argc, ...) {
   return cmn_alrt_push(nullptr, proc_name, code, argc, words[0], words[1], words[2], words[3], words[4]);
 }
 
-long cpi_alert_push_message(const char* text) { return cmn_alrt_push_msg(nullptr, CPI_ALRT_APP_ERROR, text); }
-
-long cpi_utl_get_msg(long code, long, const char** out_text) { return cmn_alrt_get_msg(code, out_text); }
-
-long cpi_utl_set_msg_mode(long mode) {
-  osl_print_set_msg_mode(mode);
-  return 0;
-}
-
-long cpi_utl_set_stdout(FILE* stream) {
-  osl_file_set_stdout(stream);
-  return 0;
-}
+long cpi_alert_push_message(const char* text) { return cpi_alert_push_message_do(text); }
+long cpi_utl_get_msg(long code, long ignored, const char** out_text) { return cpi_utl_get_msg_do(code, ignored, out_text); }
+long cpi_utl_set_msg_mode(long mode) { return cpi_utl_set_msg_mode_do(mode); }
+long cpi_utl_set_stdout(FILE* stream) { return cpi_utl_set_stdout_do(stream); }

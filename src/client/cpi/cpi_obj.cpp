@@ -192,16 +192,30 @@ long cpi_obj_get_field_length_do(const char* type_name, const char* field_name, 
   return typ_sch_field_length_get(type, field, out_length);
 }
 
-}  // namespace
-
-long cpi_obj_allocate(void* object, long size, void** out_block) {
+long cpi_obj_allocate_do(void* object, long size, void** out_block) {
   return utl_pl_alloc(dbs_obj_get_pool(cpi_obj_of(object)), size + 1, out_block);
 }
+
+long cpi_obj_free_do(void* object) { return dbs_obj_free_local("cpi_obj_free", cpi_obj_of(object)); }
+
+long cpi_obj_remove_do(long state, void* object) {
+  return ost_obj_remove(cpi_state_of(state), cpi_obj_of(object), 0);
+}
+
+long cpi_obj_set_modified_do(long state, void* object) {
+  return ost_obj_set_mod_byhndl(cpi_state_of(state), cpi_obj_of(object), 1);
+}
+
+long cpi_obj_get_obj_type_do(void* object, long* out_type_id) { return dbs_obj_type(cpi_obj_of(object), out_type_id); }
+
+}  // namespace
+
+long cpi_obj_allocate(void* object, long size, void** out_block) { return cpi_obj_allocate_do(object, size, out_block); }
 
 long cpi_obj_make(const char* type_name, long reserved, void** out_object) {
   return cpi_obj_make_do(type_name, reserved, out_object);
 }
-long cpi_obj_free(void* object) { return dbs_obj_free_local("cpi_obj_free", cpi_obj_of(object)); }
+long cpi_obj_free(void* object) { return cpi_obj_free_do(object); }
 long cpi_obj_free_not_in_state(long state, void* object) { return cpi_obj_free_not_in_state_do(state, object); }
 long cpi_obj_add(long state, void* object, long flags) { return cpi_obj_add_do(state, object, flags); }
 long cpi_obj_update(long state, void* object, long flags) { return cpi_obj_update_do(state, object, flags); }
@@ -209,10 +223,8 @@ long cpi_obj_create(long state, const char* type_name, long reserved, void** out
   return cpi_obj_create_do(state, type_name, reserved, out_object);
 }
 long cpi_obj_delete(long state, void* object, long flags) { return cpi_obj_delete_do(state, object, flags); }
-long cpi_obj_remove(long state, void* object) { return ost_obj_remove(cpi_state_of(state), cpi_obj_of(object), 0); }
-long cpi_obj_set_modified(long state, void* object) {
-  return ost_obj_set_mod_byhndl(cpi_state_of(state), cpi_obj_of(object), 1);
-}
+long cpi_obj_remove(long state, void* object) { return cpi_obj_remove_do(state, object); }
+long cpi_obj_set_modified(long state, void* object) { return cpi_obj_set_modified_do(state, object); }
 long cpi_obj_find_byid(long state, const cpi_ty_objid* objid, long reserved, void** out_object) {
   return cpi_obj_find_byid_do(state, objid, reserved, out_object);
 }
@@ -236,7 +248,7 @@ long cpi_obj_exists(void* object, long reserved, long* out_exists) {
 }
 long cpi_obj_dump(void* object, FILE* stream) { return cpi_obj_dump_do(object, stream); }
 const char* cpi_obj_typename(long type_id) { return cpi_obj_typename_do(type_id); }
-long cpi_obj_get_obj_type(void* object, long* out_type_id) { return dbs_obj_type(cpi_obj_of(object), out_type_id); }
+long cpi_obj_get_obj_type(void* object, long* out_type_id) { return cpi_obj_get_obj_type_do(object, out_type_id); }
 long cpi_obj_get_field_length(const char* type_name, const char* field_name, long* out_length) {
   return cpi_obj_get_field_length_do(type_name, field_name, out_length);
 }

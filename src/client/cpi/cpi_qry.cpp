@@ -128,7 +128,9 @@ long cpi_qry_one_level_result(utl_ty_col* objects, cpi_ty_qry_result** out_resul
   return 0;
 }
 
-long cpi_qry_trav_map_init(long count, cpi_ty_trav_map* maps) {
+namespace {
+
+long cpi_qry_trav_map_init_do(long count, cpi_ty_trav_map* maps) {
   for (long i = 0; i < count; ++i) {
     cpi_ty_trav_map& m = maps[i];
     m.rel_name = nullptr;
@@ -143,6 +145,10 @@ long cpi_qry_trav_map_init(long count, cpi_ty_trav_map* maps) {
   }
   return 0;
 }
+
+}  // namespace
+
+long cpi_qry_trav_map_init(long count, cpi_ty_trav_map* maps) { return cpi_qry_trav_map_init_do(count, maps); }
 
 long cpi_qry_traverse_map(long con_id, long state, const cpi_ty_objid* root_objid, long count, cpi_ty_trav_map* maps,
                           long option, cpi_ty_qry_result** out_result) {

@@ -84,27 +84,39 @@ long cpi_utl_sort_col_by_field_do(void* col, const char* field_name) {
   return oab_obj_sort_col_by_field(list, field);
 }
 
-}  // namespace
-
-long cpi_utl_current_time(char* out_text) {
+long cpi_utl_current_time_do(char* out_text) {
   clktime now{};
   if (long st = clk_time_get(&now)) return st;
   std::memset(out_text, 0, CPI_TIME_TEXT_SIZE);
   return clk_time_clk_to_str(&now, out_text, CPI_TIME_TEXT_SIZE);
 }
 
+long cpi_utl_id_assign_do(const cpi_ty_objid* from, cpi_ty_objid* to) {
+  to->type_word = from->type_word;
+  to->id_number = from->id_number;
+  to->id_ext = from->id_ext;
+  return 0;
+}
+
+long cpi_utl_zero_do(void* p, long n) {
+  osl_mem_bzero(p, n);
+  return 0;
+}
+
+long cpi_utl_mem_alloc_do(const char* proc_name, long size, void** out_block) {
+  return utl_mem_alloc(proc_name, 1, nullptr, &size, out_block);
+}
+
+}  // namespace
+
+long cpi_utl_current_time(char* out_text) { return cpi_utl_current_time_do(out_text); }
 long cpi_utl_current_time_bin(clktime* out_clktime) { return clk_time_get(out_clktime); }
 
 long cpi_utl_num_gen(const char* scheme_name, long size, char* out_buffer) {
   return cpi_utl_num_gen_do(scheme_name, size, out_buffer);
 }
 
-long cpi_utl_id_assign(const cpi_ty_objid* from, cpi_ty_objid* to) {
-  to->type_word = from->type_word;
-  to->id_number = from->id_number;
-  to->id_ext = from->id_ext;
-  return 0;
-}
+long cpi_utl_id_assign(const cpi_ty_objid* from, cpi_ty_objid* to) { return cpi_utl_id_assign_do(from, to); }
 
 long cpi_utl_empl_available(const cpi_ty_objid* user_objid, long arg, const char* time_text, long* out_flag) {
   return cpi_utl_empl_available_do(user_objid, arg, time_text, out_flag);
@@ -116,10 +128,7 @@ long cpi_utl_site_in_business(const cpi_ty_objid* site_objid, const char* time_t
 
 long cpi_utl_copy(void* dst, const void* src, long n) { return osl_mem_cpy(dst, src, n); }
 
-long cpi_utl_zero(void* p, long n) {
-  osl_mem_bzero(p, n);
-  return 0;
-}
+long cpi_utl_zero(void* p, long n) { return cpi_utl_zero_do(p, n); }
 
 long cpi_utl_match_field_in_col(void* col, const char* field_name, const void* value, long* out_index,
                                 void** out_object) {
@@ -131,7 +140,7 @@ long cpi_utl_sort_col_by_field(void* col, const char* field_name) {
 }
 
 long cpi_utl_mem_alloc(const char* proc_name, long size, void** out_block) {
-  return utl_mem_alloc(proc_name, 1, nullptr, &size, out_block);
+  return cpi_utl_mem_alloc_do(proc_name, size, out_block);
 }
 
 long cpi_utl_mem_free(const char* proc_name, void* block) { return utl_mem_free(proc_name, block); }
