@@ -7,6 +7,8 @@
 // process-wide and unguarded; one thread drives the adapter at a time.
 #pragma once
 
+#include <cstdio>
+
 #include "core/clk/clk_time.h"
 #include "orb_api.h"
 
@@ -133,9 +135,17 @@ ORB_API long adp_db_info_set(KAdpConnId* cid, const char* db_name, const char* l
 ORB_API long adp_db_open(KAdpConnId* cid, const char* name);
 ORB_API long adp_db_check(KAdpConnId* cid, const char* name);
 ORB_API long adp_db_close(KAdpConnId* cid);
+// A new database and its repository through the dialect: a names the data
+// file (a text's address), b its size, c the log file (a text's address),
+// d its size.
 ORB_API long adp_db_create(KAdpConnId* cid, const char* name, long a, long b, long c, long d);
 ORB_API long adp_db_trunc_log(KAdpConnId* cid);
+// The header and comments tables with the header's first row for the
+// database named by argument (a text's address), or, when it is 0, for the
+// database the header names (the one just opened).
 ORB_API long adp_db_cr_header(KAdpConnId* cid, long argument);
+// The process-wide DDL output file, null when none is written.
+ORB_API extern FILE* adp_sch_ddl;
 ORB_API long adp_db_init_header(KAdpConnId* cid);
 ORB_API long adp_db_assert_revs(KAdpConnId* cid, long db_rev, long schema_rev);
 ORB_API long adp_db_is_schema_cached();

@@ -25,9 +25,6 @@ long pending(const char* name) {
 }  // namespace
 
 long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create"); }
-long adp_db_cr_header(KAdpConnId*, long) { return pending("adp_db_cr_header"); }
-long adp_db_create(KAdpConnId*, const char*, long, long, long, long) { return pending("adp_db_create"); }
-long adp_db_delete(KAdpConnId*, const char*) { return pending("adp_db_delete"); }
 long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
 long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
@@ -35,13 +32,10 @@ long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, lon
 long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_estr**, FILE*, long) { return pending("adp_ind_build_table_index"); }
 long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
 long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_ind_drop_table_index"); }
-long adp_ind_free_res_ind_col(utl_ty_col*) { return pending("adp_ind_free_res_ind_col"); }
-long adp_ind_get_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*) { return pending("adp_ind_get_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
 long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
 long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }
 long adp_sce_create_table(KAdpConnId*, const char*, const char*, const char*, FILE*, long) { return pending("adp_sce_create_table"); }
-long adp_sce_delete_table(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_delete_table"); }
 long adp_sce_delete_view(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_delete_view"); }
 long adp_sce_fill_file_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_file_from_table"); }
 long adp_sce_fill_table_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_table_from_table"); }

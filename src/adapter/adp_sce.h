@@ -17,6 +17,7 @@ struct utl_ty_col;
 struct utl_ty_estr;
 struct utl_ty_pool;
 struct dbs_ty_tbl_change;
+struct adp_ty_index_info;
 
 // The deferred column-initialisation script: opened (the file, or
 // "initcol.sql") with "/* SQL_BEGIN */" when on is 1, any open one closed
@@ -84,6 +85,9 @@ ORB_API long adp_sce_fill_table_from_table(KAdpConnId* con, const char* from, co
                                            utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
 ORB_API long adp_sce_fill_file_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
                                           utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+// Whether name is a field of the schema (id: the field's column-type code)
+// or a relation of it on its own side (id 0); else found 0 and id -1.
+ORB_API long adp_sce_find_field_or_rel(typ_sch_srec* schema, const char* name, char* found, long* id);
 // Fills the columns of an exclusive group from an old foreign-key column.
 ORB_API long adp_sce_upgrade_exclusive(KAdpConnId* con, const dbs_ty_tbl_change* change, const char* source,
                                        const char* target, FILE* stream, long options);
@@ -113,6 +117,9 @@ ORB_API long adp_ind_drop_table_index(KAdpConnId* con, typ_sch_srec* type, utl_t
 ORB_API long adp_ind_build_table_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records,
                                        utl_ty_estr** failed, FILE* stream, long options);
 ORB_API long adp_ind_free_res_ind_col(utl_ty_col* records);
+// Fills a catalog record's column list (made when null) from the catalog:
+// SQL Server by index id and key position, Oracle by index name.
+ORB_API long adp_ind_fill_field_col(KAdpConnId* con, typ_sch_srec* type, adp_ty_index_info* record);
 
 // Binary-array side tables.
 ORB_API long adp_bar_create_with_name(KAdpConnId* con, const char* name, long gen_id);

@@ -177,6 +177,40 @@ TEST_F(cpi_qry_test, RootedTraversalsByIdAndByObject) {
   EXPECT_EQ(cpi_state_rollback(s), 0);
 }
 
+TEST_F(cpi_qry_test, WildcardAndComparisonOperatorsFindTheirRows) {
+  struct row {
+    int32_t op;
+    const char* field;
+    const char* value;
+    std::string found;
+  } rows[] = {
+      {CPI_OP_STARTS_WITH, "name", "no", "north nowhere "},
+      {CPI_OP_ENDS_WITH, "name", "th", "north south "},
+      {CPI_OP_CONTAINS, "name", "ou", "south "},
+      {CPI_OP_NOT_STARTS_WITH, "name", "no", "south "},
+      {CPI_OP_NOT_ENDS_WITH, "name", "th", "nowhere "},
+      {CPI_OP_NOT_CONTAINS, "name", "ou", "north nowhere "},
+      {CPI_OP_GREATER_EQUAL, "size", "7", "nowhere south "},
+      {CPI_OP_NOT_EQUAL, "name", "south", "north nowhere "},
+      {CPI_OP_IN, "size", "(5, 9)", "north nowhere "},
+  };
+  cpi_ty_forder by_name{"name", 1};
+  for (const row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.op) + " " + r.value);
+    const cpi_ty_fcond cond{r.op, r.field, r.value};
+    cpi_qry_trav_map_init(1, maps_);
+    maps_[0].type_name = "account";
+    maps_[0].cond_count = 1;
+    maps_[0].conds = const_cast<cpi_ty_fcond*>(&cond);
+    maps_[0].order_count = 1;
+    maps_[0].orders = &by_name;
+    cpi_ty_qry_result* r0 = nullptr;
+    ASSERT_EQ(cpi_qry_traverse_map(conid(), 0, nullptr, 1, maps_, 0, &r0), 0) << alert_texts();
+    EXPECT_EQ(names(r0, 0), r.found);
+    EXPECT_EQ(cpi_qry_free_results(r0), 0);
+  }
+}
+
 TEST_F(cpi_qry_test, AQueryFindingNothingSucceedsWithZeroCounts) {
   const cpi_ty_fcond none{CPI_OP_EQUAL, "name", "east"};
   maps_[0].type_name = "account";

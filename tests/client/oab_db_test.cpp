@@ -36,6 +36,12 @@ class oab_db_test : public crm_test {
   }
   void TearDown() override {
     clk_time_adjust_reset();
+    // The clock keeps the server zone it read through the database module's
+    // callback; later tests must not compute in this test's zone.
+    clk_tz_reg_db_server_tz_proc(nullptr);
+    clk_ty_tz* kept = nullptr;
+    if (clk_tz_get_server_tz(&kept) == 0) oab_db_free_time_zone(kept);
+    clk_tz_init();
     clk_time_set_clock_mode(0, 0, 0);
     oab_db_cfg_inval_cache();
     oab_db_user_cfg_inval_cache();

@@ -64,14 +64,21 @@ CREATE OR REPLACE VIEW orbisan_indexes AS
 SELECT DISTINCT UPPER(table_schema) AS owner, UPPER(index_name) AS index_name,
        UPPER(table_schema) AS table_owner, UPPER(table_name) AS table_name,
        CASE non_unique WHEN 0 THEN 'UNIQUE' ELSE 'NONUNIQUE' END AS uniqueness,
-       'NORMAL' AS index_type, 'VALID' AS status
+       'NORMAL' AS index_type, 'VALID' AS status,
+       -- The server keeps no storage attributes: NULL, as Oracle gives for
+       -- values an index does not have.
+       CAST(NULL AS CHAR(30)) AS tablespace_name, CAST(NULL AS SIGNED) AS ini_trans,
+       CAST(NULL AS SIGNED) AS max_trans, CAST(NULL AS SIGNED) AS pct_free, CAST(NULL AS SIGNED) AS pct_increase,
+       CAST(NULL AS SIGNED) AS initial_extent, CAST(NULL AS SIGNED) AS next_extent,
+       CAST(NULL AS SIGNED) AS min_extents, CAST(NULL AS SIGNED) AS max_extents
   FROM information_schema.statistics
  WHERE table_schema NOT IN ('mysql', 'information_schema', 'performance_schema', 'sys')
 /
 CREATE OR REPLACE VIEW all_indexes AS SELECT * FROM orbisan_indexes
 /
 CREATE OR REPLACE VIEW user_indexes AS
-SELECT index_name, table_owner, table_name, uniqueness, index_type, status
+SELECT index_name, table_owner, table_name, uniqueness, index_type, status, tablespace_name, ini_trans,
+       max_trans, pct_free, pct_increase, initial_extent, next_extent, min_extents, max_extents
   FROM orbisan_indexes WHERE owner = UPPER(DATABASE())
 /
 CREATE OR REPLACE VIEW orbisan_ind_columns AS
@@ -87,6 +94,34 @@ CREATE OR REPLACE VIEW all_ind_columns AS SELECT * FROM orbisan_ind_columns
 CREATE OR REPLACE VIEW user_ind_columns AS
 SELECT index_name, table_name, column_name, column_position, descend
   FROM orbisan_ind_columns WHERE index_owner = UPPER(DATABASE())
+/
+CREATE OR REPLACE FUNCTION to_clob(t IN CLOB) RETURN CLOB AS
+BEGIN
+  -- Character values are already text: the value itself.
+  RETURN t;
+END;
+/
+CREATE OR REPLACE FUNCTION to_lob(t IN CLOB) RETURN CLOB AS
+BEGIN
+  -- A long value copied into a large-text column: the value itself.
+  RETURN t;
+END;
+/
+CREATE OR REPLACE VIEW orbisan_service_objects AS
+SELECT 'ORBISAN_SERVICE_OBJECTS' AS name FROM dual
+UNION ALL SELECT 'RAISE_APPLICATION_ERROR' FROM dual UNION ALL SELECT 'TO_DATE' FROM dual
+UNION ALL SELECT 'EMPTY_CLOB' FROM dual UNION ALL SELECT 'HEXTORAW' FROM dual
+UNION ALL SELECT 'DBMS_TRANSACTION' FROM dual UNION ALL SELECT 'TO_CLOB' FROM dual
+UNION ALL SELECT 'TO_LOB' FROM dual UNION ALL SELECT 'ORBISAN_INDEXES' FROM dual
+UNION ALL SELECT 'ALL_INDEXES' FROM dual UNION ALL SELECT 'USER_INDEXES' FROM dual
+UNION ALL SELECT 'ORBISAN_IND_COLUMNS' FROM dual UNION ALL SELECT 'ALL_IND_COLUMNS' FROM dual
+UNION ALL SELECT 'USER_IND_COLUMNS' FROM dual UNION ALL SELECT 'ALL_OBJECTS' FROM dual
+UNION ALL SELECT 'USER_OBJECTS' FROM dual UNION ALL SELECT 'USER_TRIGGERS' FROM dual
+UNION ALL SELECT 'ORBISAN_TABLES' FROM dual UNION ALL SELECT 'ALL_TABLES' FROM dual
+UNION ALL SELECT 'USER_TABLES' FROM dual UNION ALL SELECT 'ORBISAN_TAB_COLUMNS' FROM dual
+UNION ALL SELECT 'USER_TAB_COLUMNS' FROM dual UNION ALL SELECT 'USER_SEQUENCES' FROM dual
+UNION ALL SELECT 'ALL_SYNONYMS' FROM dual UNION ALL SELECT 'ALL_USERS' FROM dual
+UNION ALL SELECT 'USER_USERS' FROM dual
 /
 CREATE OR REPLACE VIEW all_objects AS
 SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS object_name,
@@ -107,8 +142,11 @@ SELECT DISTINCT UPPER(table_schema), UPPER(index_name), 'INDEX', 'VALID', NULL
   FROM information_schema.statistics
  WHERE table_schema NOT IN ('mysql', 'information_schema', 'performance_schema', 'sys')
 /
+-- The service's own compatibility objects live in the schema but are no
+-- objects of it: on Oracle they belong to the system.
 CREATE OR REPLACE VIEW user_objects AS
-SELECT object_name, object_type, status, created FROM all_objects WHERE owner = UPPER(DATABASE())
+SELECT object_name, object_type, status, created FROM all_objects
+ WHERE owner = UPPER(DATABASE()) AND object_name NOT IN (SELECT name FROM orbisan_service_objects)
 /
 CREATE OR REPLACE VIEW user_triggers AS
 SELECT UPPER(trigger_name) AS trigger_name, UPPER(event_object_table) AS table_name,
@@ -165,6 +203,9 @@ SELECT CAST(NULL AS CHAR(128)) AS owner, CAST(NULL AS CHAR(128)) AS synonym_name
        CAST(NULL AS CHAR(128)) AS table_owner, CAST(NULL AS CHAR(128)) AS table_name,
        CAST(NULL AS CHAR(128)) AS db_link
   FROM dual WHERE 1 = 0
+/
+CREATE OR REPLACE VIEW user_users AS
+SELECT UPPER(DATABASE()) AS username FROM dual
 /
 CREATE OR REPLACE VIEW all_users AS
 SELECT DISTINCT UPPER(user) AS username, 0 AS user_id, CAST(NULL AS DATETIME) AS created

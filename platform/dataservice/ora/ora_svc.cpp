@@ -312,7 +312,9 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       if (mysql_select_db(m_db, database.c_str()) != 0) fail("Connect", "use " + database);
       run_setup();
     }
-    query("Connect", "SET SESSION sql_mode = 'ORACLE,STRICT_ALL_TABLES', autocommit = 1");
+    // As on Oracle, a backslash in a literal is a plain character (a value
+    // keeps it, and a LIKE pattern can escape with it).
+    query("Connect", "SET SESSION sql_mode = 'ORACLE,STRICT_ALL_TABLES,NO_BACKSLASH_ESCAPES', autocommit = 1");
     m_in_txn = false;
     trace("Connect", server.c_str());
     return 0;

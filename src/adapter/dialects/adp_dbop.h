@@ -49,15 +49,15 @@ class ORB_API KAdpDbOperation {
   virtual void Initialize();
 
   // Database creation and the repository header.
-  virtual long DbCrHeader(char* name);
+  virtual long DbCrHeader(char* name) = 0;
   // The SELECT of the repository header row: db_name, create_date,
   // last_full_backup, last_incr_backup, up_since, last_modify, site_id,
   // db_rev, schema_rev, gmt_diff, cust_schema_rev, flags,
   // orbisan_schema_date, cust_schema_date, site_id_offline,
   // cust_int_sch_rev, dates as the dialect's date text.
   virtual KCLASSIC::KZString DbGetAdpDbHeader1() = 0;
-  virtual long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size);
-  virtual long DbDelete(char* name);
+  virtual long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) = 0;
+  virtual long DbDelete(char* name) = 0;
   // Runs procedure name with n_in typed inputs; the n_out typed outputs
   // (out_lengths, when given, caps each text output) are written back into
   // out_values. The last argument is not used.
@@ -90,25 +90,25 @@ class ORB_API KAdpDbOperation {
   virtual ~KAdpDbOperation();
 
   // Indexes.
-  virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record);
+  virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record) = 0;
   virtual long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
                                   char** failed_names, FILE* ddl_file, long options);
   virtual long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options);
-  virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record);
-  virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record);
-  virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record);
+  virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
+  virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
+  virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
   virtual long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text);
-  virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records);
+  virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) = 0;
   virtual long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
                            FILE* ddl_file, long options);
 
   // Table copy during a schema upgrade.
   virtual long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
                                     char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
-                                    utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags);
+                                    utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) = 0;
   virtual long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list,
                                      utl_ty_col* destination_list, long* highest_id, FILE* log, long flags,
-                                     typ_sch_srec* schema);
+                                     typ_sch_srec* schema) = 0;
 
   // Schema SQL and catalogue reads.
   virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);
@@ -117,9 +117,9 @@ class ORB_API KAdpDbOperation {
                               long* length, long* type_code, char* nullable, long* column_number) = 0;
   // The column-type code (0..11) of a catalogue type text; 0 when unknown.
   virtual long SchConvertDbType(const char* type_text) = 0;
-  virtual long LookUpPhysicalStorageParams(char* object_name, char** clause);
-  virtual long CreateSynonym(char* table_name);
-  virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes);
+  virtual long LookUpPhysicalStorageParams(char* object_name, char** clause) = 0;
+  virtual long CreateSynonym(char* table_name) = 0;
+  virtual long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) = 0;
   virtual long SchTableDef(typ_sch_srec* schema, char relation_columns, utl_ty_col* written_ids, utl_ty_estr* text,
                            long* column_count, const char* table_name, FILE* script) = 0;
 

@@ -52,6 +52,37 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,
                     char* exists, char* text_read, utl_ty_estr** text) override;
 
+  // Catalogue indexes (adp_dbop_ind.cpp): one record per sysindexes row of
+  // the type's table with its status bits, columns, fill factor and file
+  // group; sp_helpindex split into per-index name and column lists.
+  void GetAdpIndInitIndexInfo(adp_ty_index_info* record) override;
+  long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;
+  long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
+  long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+
+  // Table copy of a schema upgrade: INSERT ... SELECT with isnull items
+  // (adp_dbop_copy.cpp), or bcp through a file with two format files
+  // (adp_dbop_bcp.cpp).
+  long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
+                            char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
+                            utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) override;
+  long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list, utl_ty_col* destination_list,
+                             long* highest_id, FILE* log, long flags, typ_sch_srec* schema) override;
+
+  // Database and repository creation (adp_dbop_db.cpp): the database with
+  // its two files, the repository tables with their grants (national types
+  // under the Unicode build option), the header and comments tables, and
+  // the database's removal through "master".
+  long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) override;
+  long DbCrHeader(char* name) override;
+  long DbDelete(char* name) override;
+  // The repository texts, numbered 1 to 17 (17: the header query); "" for
+  // another number.
+  static constexpr long kRepoTexts = 17;
+  const char* RepoText(long number) const;
+
   // Operations SQL Server has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long ObjGet(long type_id, long number, long options, dbs_ty_lobj* object,
@@ -83,4 +114,6 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   KCLASSIC::KUIntArray m_batchTypes;
   KCLASSIC::KPtrArray m_batchIdCols;
   KAdpSqlBatch* m_pBatch = nullptr;
+  KCLASSIC::KZString m_repoTexts[kRepoTexts];
+  void InitRepoTexts();
 };

@@ -42,6 +42,33 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found, long* length,
                       long* type_code, char* nullable, long* column_number) override;
 
+  // Catalogue indexes (adp_dbop_ind.cpp): one record per user_indexes row
+  // of the type's table with its storage values (NULL ones marked) and
+  // columns; the table's indexes other than search indexes, named without
+  // the type prefix, with their columns.
+  long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
+  long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+
+  // Table copy of a schema upgrade: INSERT ... SELECT, or a block copying
+  // ranges of 1001 object ids (adp_dbop_copy.cpp).
+  long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,
+                            char* destination, typ_sch_srec* schema, utl_ty_col* source_list,
+                            utl_ty_col* destination_list, utl_ty_col* kind_list, FILE* log, long flags) override;
+  long SceFillTableFromTable(char* source, char* destination, utl_ty_col* source_list, utl_ty_col* destination_list,
+                             long* highest_id, FILE* log, long flags, typ_sch_srec* schema) override;
+
+  // Database and repository creation (adp_dbop_db.cpp): the repository in
+  // the connected schema (the arguments are not used), each table with its
+  // public synonym; the header and comments tables; the removal of the
+  // schema's objects except those named "SM...".
+  long DbCreate(char* name, char* data_file, long data_size, char* log_file, long log_size) override;
+  long DbCrHeader(char* name) override;
+  long DbDelete(char* name) override;
+  // Appends the table's storage clause, when one is defined, to the CREATE
+  // TABLE text in the batch (and to the DDL file when one is open).
+  long LookUpPhysicalStorageParams(char* object_name, char** clause) override;
+  long CreateSynonym(char* table_name) override;
+
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).
   long SchGetSysobj(const char* name, const char* kind, char list_mode, utl_ty_col** names, char* answered,

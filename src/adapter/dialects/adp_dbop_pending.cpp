@@ -15,38 +15,19 @@ long pending(const char* name) {
 
 }  // namespace
 
-long KAdpDbOperation::DbCrHeader(char*) { return pending("DbCrHeader"); }
-long KAdpDbOperation::DbCreate(char*, char*, long, char*, long) { return pending("DbCreate"); }
-long KAdpDbOperation::DbDelete(char*) { return pending("DbDelete"); }
 long KAdpDbOperation::StpConstructGet(char*, char*, long, long, long, char**, FILE*, char**, char**, char*) {
   return pending("StpConstructGet");
 }
 long KAdpDbOperation::StpCreateGetProc(void*) { return pending("StpCreateGetProc"); }
 long KAdpDbOperation::StpCreateProcs(char*, char) { return pending("StpCreateProcs"); }
 long KAdpDbOperation::StpGetTableTrigger(typ_sch_srec*, void*) { return pending("StpGetTableTrigger"); }
-void KAdpDbOperation::GetAdpIndInitIndexInfo(adp_ty_index_info*) { pending("GetAdpIndInitIndexInfo"); }
 long KAdpDbOperation::IndBuildTableIndex(adp_ty_index_info*, typ_sch_srec*, void*, char**, FILE*, long) {
   return pending("IndBuildTableIndex");
 }
 long KAdpDbOperation::IndBuildAdpIndex(typ_sch_srec*, void*, FILE*, long) { return pending("IndBuildAdpIndex"); }
-long KAdpDbOperation::IndFillAttr(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillAttr"); }
-long KAdpDbOperation::IndFillFillfactor(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillFillfactor"); }
-long KAdpDbOperation::IndFillFilegroup(typ_sch_srec*, adp_ty_index_info*) { return pending("IndFillFilegroup"); }
 long KAdpDbOperation::IndSqlBuildTableIndex(char*, void*, void*) { return pending("IndSqlBuildTableIndex"); }
-long KAdpDbOperation::IndGetTableIndex(void*, typ_sch_srec*, void*) { return pending("IndGetTableIndex"); }
 long KAdpDbOperation::IndAddIndex(void*, typ_sch_srec*, char*, void*, char, FILE*, long) {
   return pending("IndAddIndex");
 }
-long KAdpDbOperation::SceFillFileFromTable(char*, char*, char*, char*, char*, char*, typ_sch_srec*, utl_ty_col*,
-                                           utl_ty_col*, utl_ty_col*, FILE*, long) {
-  return pending("SceFillFileFromTable");
-}
-long KAdpDbOperation::SceFillTableFromTable(char*, char*, utl_ty_col*, utl_ty_col*, long*, FILE*, long,
-                                            typ_sch_srec*) {
-  return pending("SceFillTableFromTable");
-}
 long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
-long KAdpDbOperation::LookUpPhysicalStorageParams(char*, char**) { return pending("LookUpPhysicalStorageParams"); }
-long KAdpDbOperation::CreateSynonym(char*) { return pending("CreateSynonym"); }
-long KAdpDbOperation::SchGetIndexInfo(void*, char*, char*, void**) { return pending("SchGetIndexInfo"); }
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }

@@ -128,5 +128,6 @@ void KAdpOraOperation::Initialize() {
 void KAdpMssqlOperation::Initialize() {
   for (const adp_dbop_phrase& p : kMssqlPhrases) put_str(p.index, p.text);
   for (const adp_dbop_number& n : kMssqlNumbers) put_long(n.index, n.value);
+  InitRepoTexts();
   m_pBatch = nullptr;
 }

@@ -65,12 +65,7 @@ long KAdpOraOperation::SchConvertDbType(const char* type_text) {
   }
 }
 
-KZString KAdpMssqlOperation::DbGetAdpDbHeader1() {
-  return KZString(
-      "SELECT db_name, create_date, last_full_backup, \nlast_incr_backup, up_since, last_modify, \nsite_id, db_rev, "
-      "schema_rev, \ngmt_diff, cust_schema_rev, flags, \norbisan_schema_date, cust_schema_date, site_id_offline, "
-      "\ncust_int_sch_rev \nFROM adp_db_header");
-}
+KZString KAdpMssqlOperation::DbGetAdpDbHeader1() { return KZString(RepoText(kRepoTexts)); }
 
 long KAdpMssqlOperation::SchConvertDbType(const char* type_text) {
   if (type_text == nullptr || type_text[0] == '\0') return 0;
