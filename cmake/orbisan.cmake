@@ -99,10 +99,18 @@ function(orbisan_test_suite name)
       list(APPEND shared ${t})
     endif()
   endforeach()
-  if(shared)
-    orbisan_suite_program(${name} ${name}_tests ${shared})
-    list(APPEND programs ${name}_tests)
-  endif()
+  # One program per unit of ORBISAN_TEST_BATCH files: a test process then
+  # loads and starts no more than one unit's tests.
+  list(LENGTH shared count)
+  set(first 0)
+  set(index 0)
+  while(first LESS count)
+    list(SUBLIST shared ${first} ${ORBISAN_TEST_BATCH} batch)
+    math(EXPR first "${first} + ${ORBISAN_TEST_BATCH}")
+    math(EXPR index "${index} + 1")
+    orbisan_suite_program(${name} ${name}_tests_${index} ${batch})
+    list(APPEND programs ${name}_tests_${index})
+  endwhile()
   # tests/<name>/deps.cmake may link the helpers to another suite's helpers;
   # `programs` lists the suite's programs.
   if(helpers AND EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/deps.cmake)
@@ -119,6 +127,9 @@ function(orbisan_suite_program name exe)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${exe} PRIVATE ${ORBISAN_WARNINGS})
   target_link_libraries(${exe} PRIVATE orbisan_${name} GTest::gtest_main GTest::gmock)
+  # Not position independent: each test process would otherwise relocate
+  # the whole program at start.
+  target_link_options(${exe} PRIVATE -no-pie)
   if(TARGET testhelp_${name})
     target_link_libraries(${exe} PRIVATE testhelp_${name})
   endif()
@@ -145,17 +156,26 @@ endfunction()
 # GTEST_RANDOM_SEED when set, else a new one, printed by the program).
 # FILES are the program's test files (of suite SUITE); when it holds more
 # than one, cmake/orbisan_shuffled.py picks out each file's tests.
-# A program that links orbisan_testdb (tests/testdb) needs the shared MariaDB
-# server: its tests require the fixture "MariaDB" and find the server's
-# socket in ORB_TEST_MARIADB_SOCKET.
+# Every test writes its temporary files to the run's folder (fixture
+# "TestTmp", its TMPDIR). A program that links orbisan_testdb (tests/testdb)
+# needs the shared MariaDB server: its tests require the fixture "MariaDB"
+# and find the server's socket in ORB_TEST_MARIADB_SOCKET.
 function(orbisan_test_program exe)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUITE" "FILES")
   set(uses_db "$<BOOL:$<TARGET_PROPERTY:${exe},ORBISAN_MARIADB>>")
-  set(props ENVIRONMENT "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-            ENVIRONMENT_MODIFICATION "ORB_TEST_MARIADB_SOCKET=set:${ORBISAN_MARIADB_DIR}/mysqld.sock"
-            FIXTURES_REQUIRED "$<IF:${uses_db},MariaDB,None>")
-  gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
-                       WORKING_DIRECTORY ${CMAKE_BINARY_DIR} PROPERTIES ${props})
+  set(environment "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TMPDIR=${ORBISAN_TEST_TMPDIR}")
+  set(socket "ORB_TEST_MARIADB_SOCKET=set:${ORBISAN_MARIADB_DIR}/mysqld.sock")
+  set(fixtures "TestTmp$<${uses_db}:;MariaDB>")
+  gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  # The discovered tests get their properties once ctest has listed them: a
+  # value that is a list does not pass through gtest_discover_tests.
+  set(listed ${CMAKE_CURRENT_BINARY_DIR}/${exe}_props.cmake)
+  file(GENERATE OUTPUT ${listed} CONTENT "if(${exe}_TESTS)
+  set_tests_properties(\${${exe}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==]
+                       ENVIRONMENT_MODIFICATION [==[${socket}]==] FIXTURES_REQUIRED [==[${fixtures}]==])
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${listed})
   set(shuffled)
   list(LENGTH arg_FILES count)
   if(count EQUAL 0)
@@ -177,7 +197,20 @@ function(orbisan_test_program exe)
   # A file's whole run is the longest kind of test: started early (until
   # ctest has timings of its own), it does not hold up the end of a parallel
   # run.
-  set_tests_properties(${shuffled} PROPERTIES ${props} COST 100)
+  set_tests_properties(${shuffled} PROPERTIES ENVIRONMENT "${environment}" ENVIRONMENT_MODIFICATION "${socket}"
+                       FIXTURES_REQUIRED "${fixtures}" COST 100)
+endfunction()
+
+# The fixture "TestTmp": the folder of the run's temporary files, made
+# afresh before the first test and removed after the last; the tests find it
+# in TMPDIR (tests/testdb/testdb_tmp.h). Removing it fails when a test left
+# something there.
+function(orbisan_tmp_fixture)
+  set(fixture ${CMAKE_SOURCE_DIR}/tests/testdb/testdb_tmp.sh)
+  add_test(NAME TestTmp.Start COMMAND bash ${fixture} start ${ORBISAN_TEST_TMPDIR})
+  set_tests_properties(TestTmp.Start PROPERTIES FIXTURES_SETUP TestTmp)
+  add_test(NAME TestTmp.Stop COMMAND bash ${fixture} stop ${ORBISAN_TEST_TMPDIR})
+  set_tests_properties(TestTmp.Stop PROPERTIES FIXTURES_CLEANUP TestTmp)
 endfunction()
 
 # The fixture "MariaDB": one private server for the whole test run, started
@@ -196,6 +229,7 @@ endfunction()
 string(MD5 _orbisan_tree "${CMAKE_BINARY_DIR}")
 string(SUBSTRING ${_orbisan_tree} 0 12 _orbisan_tree)
 set(ORBISAN_MARIADB_DIR /tmp/orb-ctest-${_orbisan_tree})
+set(ORBISAN_TEST_TMPDIR /tmp/orb-ctest-${_orbisan_tree}-tmp)
 
 set(THREADS_PREFER_PTHREAD_FLAG ON)
 find_package(Threads REQUIRED)

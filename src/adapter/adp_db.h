@@ -145,7 +145,7 @@ ORB_API long adp_db_trunc_log(KAdpConnId* cid);
 // database the header names (the one just opened).
 ORB_API long adp_db_cr_header(KAdpConnId* cid, long argument);
 // The process-wide DDL output file, null when none is written.
-ORB_API extern FILE* adp_sch_ddl;
+extern FILE* adp_sch_ddl;
 ORB_API long adp_db_init_header(KAdpConnId* cid);
 ORB_API long adp_db_assert_revs(KAdpConnId* cid, long db_rev, long schema_rev);
 ORB_API long adp_db_is_schema_cached();

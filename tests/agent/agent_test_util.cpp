@@ -11,14 +11,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "agent_error.h"
+#include "testdb/testdb_tmp.h"
 
 namespace agent_test {
 
 TempDir::TempDir() {
-  char tmpl[] = "/tmp/orb_agent_XXXXXX";
-  path_ = mkdtemp(tmpl);
+  path_ = testdb::tmp_folder("orb_agent_");
+  if (path_.empty()) throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -6,7 +6,8 @@
 
 namespace agent_test {
 
-// A folder under /tmp, removed with everything in it at the end.
+// A temporary folder (testdb::tmp_folder), removed with everything in it at
+// the end.
 class TempDir {
  public:
   TempDir();

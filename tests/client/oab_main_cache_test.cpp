@@ -17,6 +17,7 @@
 #include "core/clk/clk_time.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_file.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -119,9 +120,8 @@ class oab_print_test : public oab_main_cache_test {
  protected:
   void SetUp() override {
     oab_main_cache_test::SetUp();
-    char templ[] = "/tmp/oabprintXXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
+    dir_ = testdb::tmp_folder("oabprint");
+    ASSERT_FALSE(dir_.empty());
     program_ = dir_ + "/printer";
     std::ofstream(program_) << "#!/bin/sh\n";
     ASSERT_EQ(chmod(program_.c_str(), 0755), 0);

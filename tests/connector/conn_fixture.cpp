@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include "testdb/testdb_tmp.h"
 
 void conn_test::SetUp() {
   cpi_double::reset();
@@ -13,9 +14,9 @@ void conn_test::SetUp() {
   gcStandInReset();
   recordCount = 0;
   bAlreadyInChild = 0;
-  char templ[] = "/tmp/conn_testXXXXXX";
-  ASSERT_NE(mkdtemp(templ), nullptr);
-  dir = templ;
+  const std::string made = testdb::tmp_folder("conn_test");
+  ASSERT_FALSE(made.empty());
+  dir = made;
   old_cwd_ = std::filesystem::current_path();
   std::filesystem::current_path(dir);
   previous_ = JToCPPVeneer::theAppGlobPtr;

@@ -17,6 +17,7 @@
 #include "core/utl/utl_main.h"
 #include "core/utl/utl_mem.h"
 #include "core/utl/utl_msg.h"
+#include "testdb/testdb_tmp.h"
 
 namespace fs = std::filesystem;
 
@@ -191,10 +192,8 @@ core_scratch_dir::~core_scratch_dir() {
 }
 
 bool core_scratch_dir::make(const char* stem) {
-  std::string tmpl = std::string("/tmp/") + stem + "XXXXXX";
-  if (mkdtemp(tmpl.data()) == nullptr) return false;
-  path_ = tmpl;
-  return true;
+  path_ = testdb::tmp_folder(stem);
+  return !path_.empty();
 }
 
 void core_scratch_dir::enter(const fs::path& work, const fs::path& home) {

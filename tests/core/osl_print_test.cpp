@@ -6,6 +6,7 @@
 
 #include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -66,10 +67,10 @@ TEST_F(OslPrintTest, ModeOffPrintsNothing) {
 
 TEST_F(OslPrintTest, MessageIsFlushedAtOnce) {
   // Read through a second descriptor: only flushed bytes are visible there.
-  char name[] = "/tmp/osl_flushXXXXXX";
-  int fd = mkstemp(name);
-  ASSERT_GE(fd, 0);
-  FILE* out = fdopen(fd, "w");
+  const std::string flushed = testdb::tmp_file("osl_flush");
+  ASSERT_FALSE(flushed.empty());
+  const char* name = flushed.c_str();
+  FILE* out = std::fopen(name, "w");
   ASSERT_NE(out, nullptr);
   osl_file_set_stdout(out);
   osl_print_mes("abc %d", 5);

@@ -22,6 +22,7 @@
 #include "mbtext/gc_obj.h"
 #include "mbtext/gc_obj_int.h"
 #include "mbtext/gc_types.h"
+#include "testdb/testdb_tmp.h"
 
 #ifndef GC_TEST_LOCALEDIR
 #error "GC_TEST_LOCALEDIR (the generated locale data directory) is not defined"
@@ -88,8 +89,7 @@ class Iconv {
 class GlibcLocale {
  public:
   GlibcLocale() {
-    char tmpl[] = "/tmp/gcglibcXXXXXX";
-    if (::mkdtemp(tmpl)) dir_ = tmpl;
+    dir_ = testdb::tmp_folder("gcglibc");
   }
   ~GlibcLocale() {
     if (loc_) ::freelocale(loc_);

@@ -10,6 +10,7 @@
 #include <set>
 #include <stdexcept>
 #include <utility>
+#include "testdb/testdb_tmp.h"
 
 namespace gctest {
 
@@ -592,10 +593,8 @@ Bytes sortSectionV1(const SortSpec& s) {
 // ---------------------------------------------------------------------------
 
 DataDir::DataDir() {
-  char tmpl[] = "/tmp/gcdataXXXXXX";
-  char* p = ::mkdtemp(tmpl);
-  if (!p) throw std::runtime_error("mkdtemp failed");
-  path_ = p;
+  path_ = testdb::tmp_folder("gcdata");
+  if (path_.empty()) throw std::runtime_error("mkdtemp failed");
 }
 
 DataDir::~DataDir() {

@@ -10,6 +10,7 @@
 #include "schema/typ_apply.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_sch.h"
+#include "testdb/testdb_tmp.h"
 
 void bld_test::SetUp() {
   schema_test::SetUp();
@@ -23,14 +24,15 @@ void bld_test::SetUp() {
   }
   typ_bld_init();
   typ_bld_get_saved_schema_rev(nullptr, nullptr, 1);
-  char path[] = "/tmp/schema_bld_XXXXXX";
-  int fd = mkstemp(path);
-  close(fd);
-  path_ = path;
+  // Tests that start over within one case call SetUp again: the model
+  // file made by the first call serves them all.
+  if (path_.empty()) path_ = testdb::tmp_file("schema_bld_");
+  ASSERT_FALSE(path_.empty()) << "cannot make a temporary schema file";
 }
 
 void bld_test::TearDown() {
-  unlink(path_.c_str());
+  if (!path_.empty()) unlink(path_.c_str());
+  path_.clear();
   schema_test::TearDown();
 }
 

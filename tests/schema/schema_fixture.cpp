@@ -1,5 +1,6 @@
 #include "schema_fixture.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
 #include "schema/typ_stor.h"
+#include "testdb/testdb_tmp.h"
 
 void schema_start() {
   static bool started = false;
@@ -83,8 +85,8 @@ std::string schema_written(const std::function<void(FILE*)>& write) {
 
 std::string schema_stdout_of(const std::function<void()>& run) {
   std::fflush(stdout);
-  char path[] = "/tmp/schema_out_XXXXXX";
-  int fd = mkstemp(path);
+  const std::string path = testdb::tmp_file("schema_out_");
+  int fd = open(path.c_str(), O_RDWR);
   int saved = dup(1);
   dup2(fd, 1);
   FILE* old = osl_file_stdout();
@@ -95,12 +97,12 @@ std::string schema_stdout_of(const std::function<void()>& run) {
   close(saved);
   osl_file_set_stdout(old);
   std::string out;
-  FILE* f = std::fopen(path, "rb");
+  FILE* f = std::fopen(path.c_str(), "rb");
   char b[4096];
   size_t n;
   while (f && (n = std::fread(b, 1, sizeof b, f)) > 0) out.append(b, n);
   if (f) std::fclose(f);
   close(fd);
-  unlink(path);
+  unlink(path.c_str());
   return out;
 }

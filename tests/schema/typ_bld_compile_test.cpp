@@ -23,6 +23,7 @@
 #include "schema/typ_msg.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -144,8 +145,9 @@ TEST_F(bld_compile, FailedParseNamesTheLineItStoppedOn) {
 TEST_F(bld_compile, RefusedComparisonClosesItsReportAndHandsBackItsText) {
   ASSERT_EQ(compile(kMtm), 0) << core_top_alert_text();
   write(kOtm);
-  char report[] = "/tmp/schema_cmp_report_XXXXXX";
-  close(mkstemp(report));
+  const std::string report_file = testdb::tmp_file("schema_cmp_report_");
+  ASSERT_FALSE(report_file.empty());
+  const char* report = report_file.c_str();
   utl_ty_col* list = nullptr;
   utl_ty_estr* text = nullptr;
   char cut = 1;

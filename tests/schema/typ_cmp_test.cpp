@@ -21,6 +21,7 @@
 #include "schema/typ_cmp.h"
 #include "schema/typ_rel.h"
 #include "schema/typ_sch.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -195,8 +196,9 @@ TEST_F(typ_cmp, ReportFileThatCannotBeOpened) {
   EXPECT_EQ(typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, 0, &ctx), 0x500024);
   EXPECT_NE(core_top_alert_text().find("/nonexistent-dir/report.txt"), std::string::npos);
   // A report file that opens is written and closed.
-  char path[] = "/tmp/schema_report_XXXXXX";
-  close(mkstemp(path));
+  const std::string report = testdb::tmp_file("schema_report_");
+  ASSERT_FALSE(report.empty());
+  const char* path = report.c_str();
   ctx = typ_sch_diff_out{path, nullptr, 0, nullptr};
   EXPECT_EQ(typ_sch_diffs(nullptr, typ_bld_saved_schema, typ_sch_add_diff, list_, 0, &ctx), 0);
   EXPECT_EQ(ctx.stream, nullptr);

@@ -9,6 +9,7 @@
 #include "core/osl/osl_mem.h"
 #include "schema/typ_stor.h"
 #include "schema_fixture.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ class typ_storage : public schema_test {
  protected:
   void SetUp() override {
     schema_test::SetUp();
-    char tmpl[] = "/tmp/typ_storage_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
+    const std::string made = testdb::tmp_folder("typ_storage_");
+    ASSERT_FALSE(made.empty());
+    dir_ = made;
     old_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_);
   }

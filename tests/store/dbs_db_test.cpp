@@ -17,6 +17,7 @@
 #include "store/dbs_obj.h"
 #include "store/dbs_msg.h"
 #include "store_fixture.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ void spit(const std::string& path, const std::string& text) {
 bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 std::string dump_model() {
-  char name[] = "/tmp/store_dump_XXXXXX";
-  int fd = mkstemp(name);
-  FILE* f = fdopen(fd, "w");
+  const std::string dump = testdb::tmp_file("store_dump_");
+  const char* name = dump.c_str();
+  FILE* f = std::fopen(name, "w");
   typ_sch_dump_all(f, "model", 0);
   std::fclose(f);
   std::string out = slurp(name);
@@ -50,8 +51,8 @@ class opening : public store_test {
   void SetUp() override {
     store_test::SetUp();
     small_dictionary();
-    char tmpl[] = "/tmp/store_cache_XXXXXX";
-    dir = mkdtemp(tmpl);
+    dir = testdb::tmp_folder("store_cache_");
+    ASSERT_FALSE(dir.empty());
     dir += "/";
     osl_sys_set_config_string("dbcache", dir.c_str(), 0);
     osl_sys_set_config_string("SCHEMA_DOWNLOAD", "", 0);

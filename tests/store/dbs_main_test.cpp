@@ -52,6 +52,7 @@ TEST(DbsMainInit, RunsOnceInOrderWithItsSwitches) {
   FILE* f = std::fopen(log.c_str(), "r");
   EXPECT_NE(f, nullptr);
   if (f) std::fclose(f);
+  std::remove(log.c_str());
   EXPECT_EQ(dbs_main_get_super_flag(), 8 | 2 | 1);
   // Both global slots hold "any object" with a null value.
   for (long slot : {0L, 1L}) {

@@ -11,6 +11,7 @@
 #include "schema/typ_apply.h"
 #include "store/dbs_db.h"
 #include "rdb_fixture.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -20,11 +21,8 @@ class rdb_upgrade : public table_change_test {
  protected:
   void SetUp() override {
     table_change_test::SetUp();
-    char name[] = "/tmp/rdb_upgrade_XXXXXX";
-    int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    path_ = name;
+    path_ = testdb::tmp_file("rdb_upgrade_");
+    ASSERT_FALSE(path_.empty());
   }
   void TearDown() override {
     std::remove(path_.c_str());

@@ -17,6 +17,7 @@
 #include "store/dbs_db.h"
 #include "store/dbs_rdf.h"
 #include "store_fixture.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ std::string slurp(const std::string& path) {
 }
 
 std::string dump_model() {
-  char name[] = "/tmp/store_fdump_XXXXXX";
-  int fd = mkstemp(name);
-  FILE* f = fdopen(fd, "w");
+  const std::string dump = testdb::tmp_file("store_fdump_");
+  const char* name = dump.c_str();
+  FILE* f = std::fopen(name, "w");
   typ_sch_dump_all(f, "model", 0);
   std::fclose(f);
   std::string out = slurp(name);
@@ -84,8 +85,9 @@ std::string mutate(const std::string& good, std::mt19937& rng) {
 
 TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
   small_dictionary();
-  char tmpl[] = "/tmp/store_fuzz_XXXXXX";
-  std::string dir = std::string(mkdtemp(tmpl)) + "/";
+  std::string dir = testdb::tmp_folder("store_fuzz_");
+  ASSERT_FALSE(dir.empty());
+  dir += "/";
   osl_sys_set_config_string("dbcache", dir.c_str(), 0);
   osl_sys_set_config_string("SCHEMA_DOWNLOAD", "", 0);
   std::string file = dir + "fuzzdb.001";

@@ -1,5 +1,6 @@
 #include "store_fixture.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "store/dbs_main.h"
 #include "store/dbs_obj.h"
 #include "adapter/adp_sch_load.h"
+#include "testdb/testdb_tmp.h"
 
 void core_start() {
   static bool started = false;
@@ -83,8 +85,9 @@ dbs_ty_lobj* store_test::make(long type_id) {
 
 std::string store_stdout_of(const std::function<void()>& run) {
   std::fflush(stdout);
-  char name[] = "/tmp/store_out_XXXXXX";
-  int fd = mkstemp(name);
+  const std::string out_file = testdb::tmp_file("store_out_");
+  const char* name = out_file.c_str();
+  int fd = open(name, O_RDWR);
   int saved = dup(1);
   dup2(fd, 1);
   run();

@@ -15,6 +15,7 @@ target_link_libraries(orbisan_testdb PUBLIC GTest::gtest ${ORB_MARIADB_LIBRARY})
 set_target_properties(orbisan_testdb PROPERTIES INTERFACE_ORBISAN_MARIADB ON
                       COMPATIBLE_INTERFACE_BOOL ORBISAN_MARIADB)
 orbisan_mariadb_fixture()
+orbisan_tmp_fixture()
 
 add_executable(testdb_database_test ${CMAKE_SOURCE_DIR}/tests/testdb/testdb_database_test.cpp)
 target_compile_options(testdb_database_test PRIVATE ${ORBISAN_WARNINGS})

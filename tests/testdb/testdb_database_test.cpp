@@ -14,6 +14,7 @@
 
 #include "testdb/testdb_database.h"
 #include "testdb/testdb_server.h"
+#include "testdb/testdb_tmp.h"
 
 namespace {
 
@@ -103,10 +104,9 @@ TEST(TestDb, RunExecutesBlocksAndStatementsAndNamesTheFailure) {
 TEST(TestDb, LoadRunsAFileAndNamesAMissingOne) {
   database db;
   ASSERT_TRUE(db.create());
-  char path[] = "/tmp/testdb_load_XXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
+  const std::string fixture = testdb::tmp_file("testdb_load_");
+  ASSERT_FALSE(fixture.empty());
+  const char* path = fixture.c_str();
   std::ofstream(path) << "CREATE TABLE f (x NUMBER(10));\n/\nINSERT INTO f VALUES (7);\n";
   EXPECT_TRUE(db.load(path));
   std::remove(path);
