@@ -23,6 +23,7 @@ constexpr long kTriggerListSize = 8;
 
 const char* g_log_name = "stproc.log";
 FILE* g_log = nullptr;
+adp_stp_flush_proc g_flush = nullptr;
 
 // Trigger lists this module made for a caller that gave none: freed whole
 // by adp_stp_free_table_trigger.
@@ -37,6 +38,7 @@ utl_ty_estr* trigger_at(utl_ty_col* triggers, long i) {
 }  // namespace
 
 long adp_stp_open_logfile() {
+  adp_stp_close_logfile();
   g_log = loc_io_fopen(g_log_name, "w");
   if (g_log == nullptr) {
     osl_print_mes("Cannot create log file '%s'\n", g_log_name);
@@ -53,6 +55,8 @@ long adp_stp_close_logfile() {
 }
 
 FILE* adp_stp_log_file() { return g_log; }
+void adp_stp_set_flush(adp_stp_flush_proc flush) { g_flush = flush; }
+long adp_stp_flush_log() { return g_flush != nullptr ? g_flush() : adp_db_flush_log(); }
 const char* adp_stp_log_name() { return g_log_name; }
 
 long adp_stp_create_procs(KAdpConnId* con, const char* db_name, long flag) {

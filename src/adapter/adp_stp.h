@@ -53,6 +53,12 @@ ORB_API long adp_stp_close_logfile();
 ORB_API FILE* adp_stp_log_file();
 ORB_API const char* adp_stp_log_name();
 
+// The database log flush the procedure run makes at every twentieth entry:
+// adp_db_flush_log, unless a replacement is set (null restores it).
+using adp_stp_flush_proc = long (*)();
+ORB_API void adp_stp_set_flush(adp_stp_flush_proc flush);
+ORB_API long adp_stp_flush_log();
+
 // The dialect's procedure operations, results unchanged.
 ORB_API long adp_stp_construct_get(KAdpConnId* con, char* type_name, char* table_name, long id_index, long id_type,
                                    long n_fields, char** field_names, FILE* log, char** proc_name, char** proc_text,

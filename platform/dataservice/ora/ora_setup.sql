@@ -151,7 +151,10 @@ SELECT object_name, object_type, status, created FROM all_objects
 CREATE OR REPLACE VIEW user_triggers AS
 SELECT UPPER(trigger_name) AS trigger_name, UPPER(event_object_table) AS table_name,
        UPPER(event_manipulation) AS triggering_event,
-       action_timing || ' EACH ROW' AS trigger_type, 'ENABLED' AS status
+       action_timing || ' EACH ROW' AS trigger_type, 'ENABLED' AS status,
+       trigger_name || CHR(10) || action_timing || ' ' || event_manipulation || ' ON ' || event_object_table
+         || CHR(10) || 'FOR EACH ROW' || CHR(10) AS description,
+       action_statement AS trigger_body
   FROM information_schema.triggers WHERE trigger_schema = DATABASE()
 /
 CREATE OR REPLACE VIEW orbisan_tables AS

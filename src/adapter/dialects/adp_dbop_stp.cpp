@@ -54,7 +54,7 @@ void counts_to_log(const char* format, long made, long failed) {
 long progress(long i, const char* db_name) {
   if (i % kDotEvery == 0) say(".");
   if (i % kFlushEvery != 0) return 0;
-  if (long st = adp_db_flush_log()) {
+  if (long st = adp_stp_flush_log()) {
     osl_print_mes("Cannot drop log for database '%s'.\n", db_name);
     return st;
   }

@@ -4,6 +4,7 @@
 // dates as text), and Oracle's triggers of a type's table as ready-to-run
 // DDL (StpGetTableTrigger), read whole from the catalogue.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "adapter/adp_conn.h"
@@ -39,7 +40,7 @@ const char* text_or_empty(const char* t) { return t != nullptr ? t : ""; }
 // Steps both dialects share: the type's fields, or no procedure when the
 // type has no id field of column type 0. 1 when there is nothing to build.
 long get_prologue(char* type_name, long id_index, long id_type, long n_fields, char** field_names, FILE* log,
-                  char* no_id, typ_sch_frec** fields, bool* done) {
+                  char* no_id, typ_sch_srec** schema, typ_sch_frec** fields, bool* done) {
   *done = true;
   if (no_id != nullptr) *no_id = 0;
   g_name[0] = '\0';
@@ -55,10 +56,20 @@ long get_prologue(char* type_name, long id_index, long id_type, long n_fields, c
   }
   long count = 0;
   if (typ_sch_find_finfo(-1, type_name, &s, &count, fields) != 0) return 1;
+  *schema = s;
   if (n_fields <= 0 || field_names == nullptr || id_index < 0 || id_index >= n_fields || n_fields > count) return 1;
   *done = false;
   std::snprintf(g_name, sizeof g_name, "csp_get_%.22s", text_or_empty(type_name));
   return 0;
+}
+
+// The column type of a named field: the schema's field of that name, else
+// the field at the name's position.
+long db_type_of(typ_sch_srec* s, typ_sch_frec* fields, long i, const char* name) {
+  for (long k = 0; s != nullptr && k < s->nfields; ++k) {
+    if (s->fields[k].name != nullptr && std::strcmp(s->fields[k].name, name) == 0) return s->fields[k].db_type;
+  }
+  return fields[i].db_type;
 }
 
 // Hands the name and text out, or refuses a text too long for its buffer.
@@ -89,9 +100,10 @@ long KAdpMssqlOperation::StpConstructGet(char* type_name, char* table_name, long
   return adp_err_guard([&]() -> long {
     char companions = 0;
     if (long st = adp_db_is_header_flags_set(adp_db_get_head_addr(), kCompanionFlag, &companions)) return st;
+    typ_sch_srec* schema = nullptr;
     typ_sch_frec* fields = nullptr;
     bool done = true;
-    if (long st = get_prologue(type_name, id_index, id_type, n_fields, field_names, log, no_id, &fields, &done)) {
+    if (long st = get_prologue(type_name, id_index, id_type, n_fields, field_names, log, no_id, &schema, &fields, &done)) {
       return st;
     }
     if (done) return 0L;
@@ -99,7 +111,7 @@ long KAdpMssqlOperation::StpConstructGet(char* type_name, char* table_name, long
     for (long i = 0; i < n_fields; ++i) {
       const char* f = text_or_empty(field_names[i]);
       g_text += i == 0 ? std::string(f) : ", " + std::string(f);
-      if (companions != 0 && fields[i].db_type == kLongTextType) g_text += ", v_" + std::string(f);
+      if (companions != 0 && db_type_of(schema, fields, i, f) == kLongTextType) g_text += ", v_" + std::string(f);
     }
     g_text += fmt("\n from %s where %s = @oid", text_or_empty(table_name), text_or_empty(field_names[id_index]));
     return hand_out(proc_name, proc_text);
@@ -110,24 +122,25 @@ long KAdpOraOperation::StpConstructGet(char* type_name, char* table_name, long i
                                        char** field_names, FILE* log, char** proc_name, char** proc_text,
                                        char* no_id) {
   return adp_err_guard([&]() -> long {
+    typ_sch_srec* schema = nullptr;
     typ_sch_frec* fields = nullptr;
     bool done = true;
-    if (long st = get_prologue(type_name, id_index, id_type, n_fields, field_names, log, no_id, &fields, &done)) {
+    if (long st = get_prologue(type_name, id_index, id_type, n_fields, field_names, log, no_id, &schema, &fields, &done)) {
       return st;
     }
     if (done) return 0L;
     const char* date_format = GetDbSpecificStr(static_cast<str_type>(kDateFormatPhrase));
-    auto is_date = [&](long i) { return fields[i].db_type == kDateType; };
     auto name = [&](long i) { return text_or_empty(field_names[i]); };
+    auto type_text = [&](long i) { return adp_sch_type_to_string(db_type_of(schema, fields, i, name(i))); };
+    auto is_date = [&](long i) { return db_type_of(schema, fields, i, name(i)) == kDateType; };
     const long last = n_fields - 1;
     g_text = fmt("create procedure %s (oid number,", g_name);
     for (long i = 0; i < last; ++i) {
       g_text += is_date(i) ? fmt("sp_%s out varchar2,\n", name(i))
-                           : fmt("sp_%s out %s,\n", name(i), adp_sch_type_to_string(fields[i].db_type));
+                           : fmt("sp_%s out %s,\n", name(i), type_text(i));
     }
     g_text += is_date(last) ? fmt("sp_%s out varchar2) as\nbegin\nselect ", name(last))
-                            : fmt("sp_%s out %s) as\nbegin\nselect ", name(last),
-                                  adp_sch_type_to_string(fields[last].db_type));
+                            : fmt("sp_%s out %s) as\nbegin\nselect ", name(last), type_text(last));
     for (long i = 0; i < last; ++i) {
       g_text += is_date(i) ? fmt("TO_CHAR(%s, '%s'),\n", name(i), date_format) : fmt("%s,\n", name(i));
     }
