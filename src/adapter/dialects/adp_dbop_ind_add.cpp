@@ -66,6 +66,23 @@ long field_of(typ_sch_srec* schema, const char* name, typ_sch_frec** field) {
   return st;
 }
 
+// Calls visit(i, name, searchable) for each name of the index in order;
+// its first failure is returned.
+template <class F>
+long each_name(const index_job& j, F&& visit) {
+  long n = 0;
+  utl_col_num(j.fields, &n);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    if (long st = utl_col_ith(j.fields, i, &e)) return st;
+    const char* name = static_cast<const char*>(e);
+    typ_sch_frec* field = nullptr;
+    if (long st = field_of(j.schema, name, &field)) return st;
+    if (long st = visit(i, name, field != nullptr && (field->flags & ADP_FLD_SEARCHABLE) != 0)) return st;
+  }
+  return 0;
+}
+
 // SQL Server: the column text of one name; the two columns of an exclusive
 // relation the first time its key column is met in this statement.
 long mssql_columns(const index_job& j, const char* name, const char* separator, std::set<std::string>* pairs,
@@ -95,22 +112,19 @@ long index_text(const index_job& j, std::string* text, std::string* list, long* 
   *text = head(j, phys(j, j.name, kIndexName), table);
   std::set<std::string> pairs;  // key columns of exclusive relations placed in this statement
   long n = 0;
-  utl_col_num(j.fields, &n);
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    if (long st = utl_col_ith(j.fields, i, &e)) return st;
-    const char* name = static_cast<const char*>(e);
-    typ_sch_frec* field = nullptr;
-    if (long st = field_of(j.schema, name, &field)) return st;
+  long st = each_name(j, [&](long i, const char* name, bool search) -> long {
     const char* separator = i == 0 ? "" : ", ";
     if (j.oracle) {
       *text += adp_ind_fmt("%s%s", separator, name);
-    } else if (long st = mssql_columns(j, name, separator, &pairs, text)) {
-      return st;
+    } else if (long rc = mssql_columns(j, name, separator, &pairs, text)) {
+      return rc;
     }
     *list += adp_ind_fmt("%s%s", i == 0 ? "" : ":", name);
-    if (field != nullptr && (field->flags & ADP_FLD_SEARCHABLE) != 0) *searchable = true;
-  }
+    *searchable = *searchable || search;
+    ++n;
+    return 0;
+  });
+  if (st != 0) return st;
   *count = n;
   *text += ")\n";
   if (j.oracle) {
@@ -156,17 +170,11 @@ long search_index(const index_job& j) {
   std::string index = phys(j, j.name, kSearchIndexName);
   if (index.empty()) index = "S_" + phys(j, j.name, kIndexName);
   std::string text = head(j, index, phys(j, type_name(j.schema), kTableName));
-  long n = 0;
-  utl_col_num(j.fields, &n);
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    if (long st = utl_col_ith(j.fields, i, &e)) return st;
-    const char* name = static_cast<const char*>(e);
-    typ_sch_frec* field = nullptr;
-    if (long st = field_of(j.schema, name, &field)) return st;
-    const bool search = field != nullptr && (field->flags & ADP_FLD_SEARCHABLE) != 0;
+  long st = each_name(j, [&](long i, const char* name, bool search) -> long {
     text += adp_ind_fmt(i == 0 ? "%s" : ",%s", phys(j, name, search ? kSearchColumnName : kColumnName).c_str());
-  }
+    return 0;
+  });
+  if (st != 0) return st;
   text += ")\n";
   return adp_ind_run(j.con, text, true, j.ddl_file, j.options);
 }

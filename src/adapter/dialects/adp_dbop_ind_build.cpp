@@ -50,7 +50,8 @@ const char* type_name(const typ_sch_srec* schema) {
 }
 
 // SQL Server: the CREATE INDEX of one record, up to its file group.
-std::string mssql_index(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* table) {
+std::string mssql_index(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* given_table) {
+  const char* table = given_table != nullptr ? given_table : "";
   std::string text = adp_ind_vfmt(phrase(op, kHeadPhrase), has_bit(op, r, kUniqueNumber) ? "UNIQUE" : "",
                                   has_bit(op, r, kClusteredNumber) ? phrase(op, kClusteredPhrase) : "", r->name,
                                   table);
@@ -68,7 +69,8 @@ std::string mssql_index(const KAdpDbOperation* op, const adp_ty_index_info* r, c
 
 // Oracle: the CREATE INDEX of one record with the storage values the
 // catalogue gave (a clause with a NULL value is left out).
-std::string ora_index(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* table) {
+std::string ora_index(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* given_table) {
+  const char* table = given_table != nullptr ? given_table : "";
   const bool unique = strcasecmp(r->uniqueness, "UNIQUE") == 0;
   std::string text = adp_ind_vfmt(phrase(op, kHeadPhrase), unique ? "UNIQUE" : "", r->name, table);
   text += adp_ind_join(r->fields, ", ") + ")\n";
@@ -80,6 +82,18 @@ std::string ora_index(const KAdpDbOperation* op, const adp_ty_index_info* r, con
                          r->min_extents, r->max_extents);
   }
   return text;
+}
+
+// Appends the DDL of every record (statement(record)) to the text.
+template <class F>
+long append_each(void* index_records, void* text, F&& statement) {
+  return adp_err_guard([&]() -> long {
+    auto* out = static_cast<utl_ty_estr*>(text);
+    for (adp_ty_index_info* r : adp_ind_records(static_cast<utl_ty_col*>(index_records))) {
+      if (long st = utl_estr_append(out, statement(r).c_str())) return st;
+    }
+    return 0L;
+  });
 }
 
 // The names of the indexes the last rebuild could not make.
@@ -144,23 +158,11 @@ long KAdpMssqlOperation::IndBuildAdpIndex(typ_sch_srec* schema, void* index_reco
 }
 
 long KAdpMssqlOperation::IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) {
-  return adp_err_guard([&]() -> long {
-    auto* out = static_cast<utl_ty_estr*>(text);
-    for (adp_ty_index_info* r : adp_ind_records(static_cast<utl_ty_col*>(index_records))) {
-      const std::string one = mssql_index(this, r, table_name != nullptr ? table_name : "") + "\n\ngo\n";
-      if (long st = utl_estr_append(out, one.c_str())) return st;
-    }
-    return 0L;
-  });
+  return append_each(index_records, text,
+                     [&](const adp_ty_index_info* r) { return mssql_index(this, r, table_name) + "\n\ngo\n"; });
 }
 
 long KAdpOraOperation::IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) {
-  return adp_err_guard([&]() -> long {
-    auto* out = static_cast<utl_ty_estr*>(text);
-    for (adp_ty_index_info* r : adp_ind_records(static_cast<utl_ty_col*>(index_records))) {
-      const std::string one = ora_index(this, r, table_name != nullptr ? table_name : "") + ";\n";
-      if (long st = utl_estr_append(out, one.c_str())) return st;
-    }
-    return 0L;
-  });
+  return append_each(index_records, text,
+                     [&](const adp_ty_index_info* r) { return ora_index(this, r, table_name) + ";\n"; });
 }
