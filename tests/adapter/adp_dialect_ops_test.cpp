@@ -1,6 +1,5 @@
-// The dialects' virtual operations: the stubs each server answers with a
-// fixed value, and the base's answer (0x600029 naming the operation) for the
-// operations no dialect builds yet.
+// The dialects' virtual operations that one server has no use for: each
+// answers with its fixed value and touches nothing.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -33,13 +32,6 @@ struct sentinels {
   adp_ty_index_info record{};
   sentinels() { std::strcpy(record.name, "idx_keep"); }
 };
-
-// Operations that neither dialect builds yet, called with harmless arguments.
-std::vector<named_call> not_built_on_both(sentinels&) {
-  return {
-      {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
-  };
-}
 
 // Operations one dialect stubs while the other's own is not built yet.
 std::vector<named_call> oracle_only_stubs(sentinels& s) {
@@ -98,28 +90,6 @@ TEST_F(AdpDialectOps, StubsGiveTheirFixedAnswerAndTouchNothing) {
   EXPECT_EQ(ora.SchGetSysobj(s.text, s.text, 1, nullptr, &s.byte_a, &s.byte_b, &s.byte_c, nullptr), 0);
   EXPECT_TRUE(untouched(s));
   EXPECT_EQ(core_num_alerts(), 0);
-}
-
-TEST_F(AdpDialectOps, TheBaseAnswersAnOperationNotBuiltYetNamingIt) {
-  KAdpOraOperation ora(nullptr);
-  KAdpMssqlOperation ms(nullptr);
-  sentinels s;
-  struct {
-    KAdpDbOperation* op;
-    std::vector<named_call> calls;
-  } cases[] = {
-      {&ora, not_built_on_both(s)},
-      {&ms, not_built_on_both(s)},
-  };
-  for (auto& c : cases) {
-    for (const named_call& n : c.calls) {
-      cmn_alrt_clear(nullptr);
-      EXPECT_EQ(n.call(*c.op), ADP_NOT_BUILT) << n.name;
-      EXPECT_EQ(core_top_alert_code(), ADP_NOT_BUILT) << n.name;
-      EXPECT_NE(core_top_alert_text().find(n.name), std::string::npos) << core_top_alert_text();
-      EXPECT_TRUE(untouched(s)) << n.name;
-    }
-  }
 }
 
 }  // namespace
