@@ -39,6 +39,13 @@ const char* id_column(typ_sch_srec* s) {
   return s->fields[index].name;
 }
 
+// The relation entry of the object's type and the object's id.
+long entry_and_id(dbs_ty_lobj* object, long rel_id, typ_sch_rrec** r, obj_id* id) {
+  char side = 0;
+  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, r, &side)) return st;
+  return adp_rel_oid_of(object, id);
+}
+
 // The read's lock step: begun when wanted, committed after a good read.
 class lock_step {
  public:
@@ -125,10 +132,8 @@ long adp_rel_get_obj_mtm(KAdpConnId* con, dbs_ty_lobj* object, typ_sch_srec* sch
 
 long adp_rel_get_fk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
   typ_sch_rrec* r = nullptr;
-  char side = 0;
-  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, &r, &side)) return st;
   obj_id id{};
-  if (long st = adp_rel_oid_of(object, &id)) return st;
+  if (long st = entry_and_id(object, rel_id, &r, &id)) return st;
   const bool focus = adp_rel_has_focus(r);
   const bool mssql = adp_db_is_db_mssql() != 0;
   return read_objects(con, options, r->fschema, objects, [&](KAdpSqlBatch* b, bool locked) {
@@ -146,10 +151,8 @@ long adp_rel_get_fk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long 
 
 long adp_rel_get_pk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
   typ_sch_rrec* r = nullptr;
-  char side = 0;
-  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, &r, &side)) return st;
   obj_id id{};
-  if (long st = adp_rel_oid_of(object, &id)) return st;
+  if (long st = entry_and_id(object, rel_id, &r, &id)) return st;
   const char* ftable = nullptr;
   if (long st = adp_sch_tbl_find(r->fschema->type_id, &ftable)) return st;
   const bool focus = adp_rel_has_focus(r);
