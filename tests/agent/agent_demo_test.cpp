@@ -123,7 +123,11 @@ TEST_F(AgentDemo, RetrieveVerbsReadWhatIsStored) {
         {"appVerb", "RetrieveAll"}, {"values", {{"ObjId", "2"}, {"SiteObjId", "2"}, {"RoleName", "Owner"}}}}}}},
       {"Exist", {{"ObjId", "2"}}, 1, {{"LastName", "Dealer"}}},
       {"Exist", {{"ObjId", "999"}}, -1, json::object()},
-      {"RetrieveByContent", {{"LastName", "Dealer"}}, 1, {{"ObjId", "2"}, {"FirstName", "Dan"}}},
+      // Found through the view contact_site, then retrieved whole (the
+      // definition asks for the subsequent RetrieveAll).
+      {"RetrieveByContent", {{"LastName", "Dealer"}}, 1, {{"ObjId", "2"}, {"FirstName", "Dan"}, {"Phone", "555-0300"}}},
+      // Nothing found: the subsequent retrieve has no key.
+      {"RetrieveByContent", {{"LastName", "Nobody"}}, -1, {{"LastName", "Nobody"}}},
   };
   for (const Case& c : cases) {
     int exit_status = -1;
