@@ -25,7 +25,6 @@ long pending(const char* name) {
 }  // namespace
 
 long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create"); }
-long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
 long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
 long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, long, FILE*, long) { return pending("adp_ind_add_index"); }
@@ -70,9 +69,3 @@ long adp_stp_create_procs(KAdpConnId*, const char*, long) { return pending("adp_
 long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
 long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }
 long adp_sch_view_def(KAdpConnId*, typ_sch_srec*, utl_ty_estr**) { return pending("adp_sch_view_def"); }
-long adp_usr_view_grant(KAdpConnId*, typ_sch_srec*) { return pending("adp_usr_view_grant"); }
-long adp_usr_change_password(KAdpConnId*, const char*, const char*, const char*) { return pending("adp_usr_change_password"); }
-long adp_usr_create(KAdpConnId*, const char*, const char*, long, long, char*) { return pending("adp_usr_create"); }
-long adp_usr_groups_create(KAdpConnId*, long) { return pending("adp_usr_groups_create"); }
-long adp_usr_login_delete(KAdpConnId*, const char*, long) { return pending("adp_usr_login_delete"); }
-long adp_usr_login_exists(KAdpConnId*, const char*, long, char*) { return pending("adp_usr_login_exists"); }

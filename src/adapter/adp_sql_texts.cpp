@@ -1,0 +1,18 @@
+// Reading a column of texts through the connection's batch.
+#include "adapter/adp_sql_texts.h"
+
+#include "adapter/adp_batch.h"
+#include "adapter/adp_sql.h"
+
+long adp_sql_texts(KAdpConnId* con, const std::string& query, std::vector<std::string>* out) {
+  char* text = nullptr;
+  if (long st = adp_sql_parse_now(con, "%s", query.c_str())) return st;
+  if (long st = adp_sql_define(con, KAdpBindCol(&text, 0))) return st;
+  char more = 0;
+  long st = adp_sql_exec_and_fetch(con, &more);
+  while (st == 0 && more != 0) {
+    out->emplace_back(text != nullptr ? text : "");
+    st = adp_sql_nextrow(con, nullptr, &more);
+  }
+  return st;
+}
