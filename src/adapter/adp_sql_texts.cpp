@@ -4,14 +4,21 @@
 #include "adapter/adp_batch.h"
 #include "adapter/adp_sql.h"
 
+namespace {
+
+constexpr long kTextSize = 1025;  // a longer value fails its row, it is never cut
+
+}  // namespace
+
 long adp_sql_texts(KAdpConnId* con, const std::string& query, std::vector<std::string>* out) {
-  char* text = nullptr;
+  char text[kTextSize] = "";
   if (long st = adp_sql_parse_now(con, "%s", query.c_str())) return st;
-  if (long st = adp_sql_define(con, KAdpBindCol(&text, 0))) return st;
+  if (long st = adp_sql_define(con, KAdpBindCol(text, kTextSize))) return st;
   char more = 0;
   long st = adp_sql_exec_and_fetch(con, &more);
   while (st == 0 && more != 0) {
-    out->emplace_back(text != nullptr ? text : "");
+    out->emplace_back(text);
+    text[0] = '\0';
     st = adp_sql_nextrow(con, nullptr, &more);
   }
   return st;
