@@ -39,6 +39,7 @@ constexpr long ADP_NOT_UNIQUE = 0x60002C;         // field names, table name
 constexpr long ADP_INDEX_NO_COLUMNS = 0x600023;   // table name, index name
 constexpr long ADP_TRN_END_FAIL = 0x60002D;
 constexpr long ADP_LOGIN_FAIL = 0x60002E;         // none: a login or database user was refused
+constexpr long ADP_VIEW_MTM_OUTER = 0x60002F;    // two sides with their id fields, the view
 constexpr long ADP_QRY_REFUSED = 0x600030;        // the refused text
 constexpr long ADP_PWR_UNBALANCED = 0x600034;     // none
 constexpr long ADP_ID_RANGE_USED_UP = 0x600035;   // the type id

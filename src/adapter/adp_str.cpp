@@ -57,6 +57,7 @@ constexpr known_text kKnown[] = {
     {0x2C, "Duplicate value for the unique key (%s) of table %s.\n"},
     {0x2D, "The database transaction could not be ended.\n"},
     {0x2E, "The database login or user could not be made or removed.\n"},
+    {0x2F, "Join %s.%s = %s.%s on view (%s) calls for an outer join on a relation with MTM cardinality.\n"},
     {0x35, "Object ids of object type %ld cannot be generated: its id range is used up.\n"},
     {0x36, "%s%s\n"},
     {0x4C, "The data-service library could not be loaded.\n"},

@@ -46,7 +46,6 @@ std::vector<named_call> not_built_on_both(sentinels& s) {
       {"IndSqlBuildTableIndex", [t](KAdpDbOperation& op) { return op.IndSqlBuildTableIndex(t, nullptr, nullptr); }},
       {"IndAddIndex",
        [t](KAdpDbOperation& op) { return op.IndAddIndex(nullptr, nullptr, t, nullptr, 1, nullptr, 0); }},
-      {"SchViewDefSql", [](KAdpDbOperation& op) { return op.SchViewDefSql(nullptr, nullptr, nullptr); }},
   };
 }
 

@@ -437,6 +437,36 @@ TEST_F(OraService, RewrittenStatementsRunOnTheServer) {
   EXPECT_EQ(e.number, kOracle);
 }
 
+TEST_F(OraService, TriggersReadBackWholeAndRunAgainAsTheyStand) {
+  make_table();
+  exec("DROP TABLE IF EXISTS t_log");
+  exec("CREATE TABLE t_log (note VARCHAR2(4000))");
+  // A body longer than 8,000 characters, holding "%" and a %ROWTYPE variable.
+  const std::string filler(8200, 'x');
+  const std::string body = "DECLARE\n  r t%ROWTYPE;\n  pad CLOB;\nBEGIN\n  r.name := :NEW.name;\n"
+                           "  IF r.name LIKE '%pct%' THEN\n    INSERT INTO t_log (note) VALUES ('100%');\n  END IF;\n"
+                           "  pad := '" + filler + "';\nEND";
+  auto must = [&](const std::string& sql) {
+    ds_error e = error_of([&] { exec(sql); });
+    EXPECT_EQ(e.number, 0) << sql.substr(0, 200) << ": " << e.text1 << e.text2;
+  };
+  must("CREATE OR REPLACE TRIGGER t_note\nBEFORE INSERT ON t\nFOR EACH ROW\n" + body);
+  auto r = query("SELECT trigger_name, description, trigger_body FROM user_triggers WHERE table_name = upper('T')");
+  ASSERT_EQ(r->GetRows(), 1);
+  EXPECT_EQ(cell(*r, 0, 0), "T_NOTE");
+  const std::string description = cell(*r, 0, 1);
+  EXPECT_EQ(description, "t_note\nBEFORE INSERT ON t\nFOR EACH ROW\n");
+  EXPECT_EQ(cell(*r, 0, 2), body);
+  // The statement the adapter makes of a row re-creates the trigger.
+  must("DROP TRIGGER t_note");
+  must("create or replace trigger " + description + "\n" + cell(*r, 0, 2));
+  must("INSERT INTO t (objid, name) VALUES (1, 'a pct b')");
+  auto logged = query("SELECT note FROM t_log");
+  ASSERT_EQ(logged->GetRows(), 1);
+  EXPECT_EQ(cell(*logged, 0, 0), "100%");
+  EXPECT_EQ(query("SELECT description FROM user_triggers WHERE table_name = 'T'")->GetRows(), 1);
+}
+
 TEST_F(OraService, LoginFailuresHaveTheirNumbers) {
   KCLASSIC::tagPpmDataSvc* s = open(socket_);
   ASSERT_NE(s, nullptr);

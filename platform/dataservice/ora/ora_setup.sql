@@ -148,10 +148,16 @@ CREATE OR REPLACE VIEW user_objects AS
 SELECT object_name, object_type, status, created FROM all_objects
  WHERE owner = UPPER(DATABASE()) AND object_name NOT IN (SELECT name FROM orbisan_service_objects)
 /
+-- description is the trigger's head as "create or replace trigger" takes
+-- it (name, timing and event, table, row clause, each on its own line) and
+-- trigger_body the statement it runs, both whole.
 CREATE OR REPLACE VIEW user_triggers AS
 SELECT UPPER(trigger_name) AS trigger_name, UPPER(event_object_table) AS table_name,
        UPPER(event_manipulation) AS triggering_event,
-       action_timing || ' EACH ROW' AS trigger_type, 'ENABLED' AS status
+       action_timing || ' EACH ROW' AS trigger_type, 'ENABLED' AS status,
+       trigger_name || CHR(10) || action_timing || ' ' || event_manipulation || ' ON ' || event_object_table
+         || CHR(10) || 'FOR EACH ROW' || CHR(10) AS description,
+       action_statement AS trigger_body
   FROM information_schema.triggers WHERE trigger_schema = DATABASE()
 /
 CREATE OR REPLACE VIEW orbisan_tables AS

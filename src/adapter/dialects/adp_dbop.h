@@ -111,7 +111,8 @@ class ORB_API KAdpDbOperation {
                                      typ_sch_srec* schema) = 0;
 
   // Schema SQL and catalogue reads.
-  virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text);
+  // The CREATE VIEW text of a view, a new extensible string the caller frees.
+  virtual long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) = 0;
   virtual long SchDoesTblExist(const char* name, char* exists, char flag) = 0;
   virtual long SchGetColInfo2(const char* table, const char* column, char mode, char* answered, char* found,
                               long* length, long* type_code, char* nullable, long* column_number) = 0;

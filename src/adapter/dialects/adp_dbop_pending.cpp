@@ -29,5 +29,4 @@ long KAdpDbOperation::IndSqlBuildTableIndex(char*, void*, void*) { return pendin
 long KAdpDbOperation::IndAddIndex(void*, typ_sch_srec*, char*, void*, char, FILE*, long) {
   return pending("IndAddIndex");
 }
-long KAdpDbOperation::SchViewDefSql(void*, typ_sch_srec*, utl_ty_estr**) { return pending("SchViewDefSql"); }
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }
