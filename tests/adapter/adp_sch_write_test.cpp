@@ -18,6 +18,7 @@
 #include "adapter/adp_obj_model.h"
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sch_load.h"
+#include "adapter/adp_sch_write_int.h"
 #include "adapter/adp_trn.h"
 #include "adapter/adp_usr.h"
 #include "core/cmn/cmn_meth.h"
@@ -28,6 +29,7 @@
 #include "schema/typ_rec.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
+#include "store/dbs_ids.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ class AdpSchWrite : public adp_test {
     // Text collections copy their elements by the types' methods.
     ASSERT_EQ(cmn_meth_install_all(), 0);
     build();
+    dbs_obj_ids_reset();  // no ids kept from an earlier case
     con_ = connect(driver);
     // Values written inline, so the texts show them.
     con_->GetConfig().SetPropertyBool(static_cast<KAdpConfig::bool_type>(kBindSwitch), 0);
@@ -63,6 +66,7 @@ class AdpSchWrite : public adp_test {
   }
   void TearDown() override {
     release();
+    dbs_obj_ids_reset();
     adp_db_set_head_read(0);
     adp_sch_close_ddl_file();
     adp_test::TearDown();
@@ -433,3 +437,105 @@ TEST_F(AdpSchWrite, RenamingATypeRewritesItsRows) {
 }
 
 }  // namespace
+
+// A view over tickets made by hand: a field from the ticket's title, one
+// from its notes relation, one without origin, and two joins; optimised
+// views keep their earlier definition (one field, one join) beside.
+class AdpSchWriteView : public AdpSchWrite {
+ protected:
+  void make_view(bool with_earlier) {
+    ticket_ = schema(kTicket);
+    ticket_->fields[kTitle].comment = const_cast<char*>("Title text");
+    long index = -1;
+    for (long i = 0; i < typ_sch_num_schs; ++i) {
+      if (typ_sch_schemas[i].type_id == kTicket) index = i;
+    }
+    long rel_index = relation("ticket2note") - typ_sch_relations;
+    origins_[0] = {kTicket, index, kTitle, 0, const_cast<char*>("t"), 0, nullptr, nullptr};
+    origins_[1] = {kTicket, index, -1, rel_index + TYP_VINFO_REL, const_cast<char*>("t"), 0, nullptr, nullptr};
+    const char* names[] = {"title", "note_id", "computed"};
+    for (long i = 0; i < 3; ++i) {
+      fields_[i] = typ_sch_frec{};
+      fields_[i].name = const_cast<char*>(names[i]);
+      fields_[i].comment = const_cast<char*>("");
+      fields_[i].spec_id = i;
+      fields_[i].uptr = i < 2 ? &origins_[i] : nullptr;
+    }
+    fields_[1].comment = const_cast<char*>("own");  // not written for a relation's field
+    joins_[0] = {const_cast<char*>("t"), const_cast<char*>("n"), const_cast<char*>("t.objid = n.note2ticket")};
+    joins_[1] = {const_cast<char*>("t"), const_cast<char*>("g"), const_cast<char*>("")};
+    entries_[0] = typ_sch_rel_inst{};
+    entries_[0].rel = relation("ticket2note");
+    entries_[0].join = &joins_[0];
+    entries_[0].join_kind = 1;
+    entries_[1] = typ_sch_rel_inst{};
+    entries_[1].rel = relation("ticket2tag");
+    entries_[1].join = &joins_[1];
+    entries_[1].flags = 0x10000000;  // an eliminated join
+    std::snprintf(info_.name, sizeof info_.name, "%s", "tv");
+    view_ = typ_sch_srec{};
+    view_.flags = TYP_SCH_VIEW;
+    view_.type_id = 70;
+    view_.nfields = 3;
+    view_.fields = fields_;
+    view_.nrels = 2;
+    view_.rels = entries_;
+    view_.info = &info_;
+    if (!with_earlier) return;
+    earlier_ = view_;
+    earlier_.nfields = 1;
+    earlier_.nrels = 1;
+    block_ = typ_sch_alias_blk{nullptr, nullptr, &earlier_};
+    info_.uptr = &block_;
+    view_.flags |= TYP_SCH_VIEW_OPT;
+  }
+
+  typ_sch_srec* ticket_ = nullptr;
+  typ_sch_vinfo origins_[2]{};
+  typ_sch_frec fields_[3]{};
+  typ_sch_join_blk joins_[2]{};
+  typ_sch_rel_inst entries_[2]{};
+  typ_sch_iblk info_{};
+  typ_sch_srec view_{};
+  typ_sch_srec earlier_{};
+  typ_sch_alias_blk block_{};
+};
+
+TEST_F(AdpSchWriteView, FieldOriginsAndJoinsOfAView) {
+  open("oledb");
+  make_view(false);
+  ASSERT_EQ(adp_sch_write_view_fields(con_, &view_), 0);
+  ASSERT_EQ(adp_sch_write_view_joins(con_, &view_), 0);
+  const std::string spec = std::to_string(relation("ticket2note")->fspec + TYP_VINFO_REL);
+  const std::string tag_spec = std::to_string(relation("ticket2tag")->fspec + TYP_VINFO_REL);
+  EXPECT_EQ(adp_script_sent(),
+            (texts{
+                "INSERT INTO adp_view_field_info (view_type_id, view_spec_field_id,from_obj_type, from_field_id, "
+                "alias, flags, comments )VALUES (70,0,40,2,'t',0,'Title text')",
+                "INSERT INTO adp_view_field_info (view_type_id, view_spec_field_id,from_obj_type, from_field_id, "
+                "alias, flags, comments )VALUES (70,1,40," + spec + ",'t',0,'')",
+                "INSERT INTO adp_view_join_info (view_type_id, obj_type_id, obj_spec_rel_id, palias, falias, "
+                "comments, flags, join_flag) VALUES (70,41,0,'t','n','t.objid = n.note2ticket',0,1)",
+                "INSERT INTO adp_view_join_info (view_type_id, obj_type_id, obj_spec_rel_id, palias, falias, "
+                "comments, flags, join_flag) VALUES (70,42," + tag_spec + ",'t','g','',0,0)",
+            }));
+}
+
+TEST_F(AdpSchWriteView, AnOptimisedViewWritesItsEarlierDefinitionFirst) {
+  open("oledb", 0, 9);  // before join_flag
+  make_view(true);
+  ASSERT_EQ(adp_sch_write_view_fields(con_, &view_), 0);
+  ASSERT_EQ(adp_sch_write_view_joins(con_, &view_), 0);
+  const texts fields = matching("INSERT INTO adp_view_field_info");
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_NE(fields[0].find("VALUES (70,0,40,2,'t',0,"), std::string::npos) << fields[0];
+  EXPECT_NE(fields[1].find("VALUES (70,0,40,2,'t',1,"), std::string::npos) << fields[1];
+  const texts joins = matching("INSERT INTO adp_view_join_info");
+  ASSERT_EQ(joins.size(), 3u);
+  EXPECT_EQ(joins[0],
+            "INSERT INTO adp_view_join_info (view_type_id, obj_type_id, obj_spec_rel_id, palias, falias, comments, "
+            "flags) VALUES (70,41,0,'t','n','t.objid = n.note2ticket',0)");
+  EXPECT_NE(joins[1].find(",1)"), std::string::npos) << joins[1];
+  // Each set in a transaction of its own.
+  EXPECT_EQ(ds_script::count("EndTransaction 1"), 4);
+}
