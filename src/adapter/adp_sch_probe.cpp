@@ -19,11 +19,6 @@ constexpr long kTextType = 516;
 constexpr long kRoom = 10;
 constexpr const char kOwner[] = "adp_sch_get_barray_tables";
 
-std::string doubled_quotes(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 // A LIKE pattern's literal part: wildcards escaped with "\", quotes doubled.
 std::string like_literal(const char* text) {
@@ -42,8 +37,8 @@ const char* catalogue_owner() { return adp_sch_use_snapshot() == 1 ? "orbisan" :
 
 long adp_sch_does_col_exist(KAdpConnId* con, const char* table, const char* column, char* exists) {
   if (exists != nullptr) *exists = 0;
-  const std::string t = doubled_quotes(table);
-  const std::string c = doubled_quotes(column);
+  const std::string t = adp_sql_quotes_doubled(table);
+  const std::string c = adp_sql_quotes_doubled(column);
   long st = adp_db_is_db_mssql()
                 ? adp_sql_parse_now(con,
                                     "select colid from sysobjects, syscolumns \t\t\t\t\t\twhere sysobjects.name='%s' "

@@ -13,6 +13,7 @@
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sch_write_int.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/adp_trn.h"
 #include "adapter/adp_usr.h"
 #include "adapter/dialects/adp_dbop.h"
@@ -35,11 +36,6 @@ constexpr long kIndexConvert = 1;
 constexpr long kSearchIndexConvert = 2;
 constexpr long kClusterPhrase = 1;
 
-std::string doubled_quotes(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 KAdpNameMapper::convert_type conv(long n) { return static_cast<KAdpNameMapper::convert_type>(n); }
 
@@ -154,6 +150,14 @@ long adp_sch_row_ids(KAdpConnId* con, long rows, std::vector<long>* ids) {
   return 0;
 }
 
+long adp_sch_in_transaction(KAdpConnId* con, const std::function<long()>& body) {
+  if (long st = adp_trn_begin(con)) return st;
+  long st = body();
+  if (st == 0) st = adp_trn_commit(con);
+  if (st != 0) adp_trn_rollback(con);
+  return st;
+}
+
 long adp_sch_run(KAdpConnId* con, const std::function<void(KAdpSqlBatch&)>& build) {
   void* stmt = nullptr;
   if (long st = adp_sql_create(con, &stmt)) return st;
@@ -210,7 +214,7 @@ long adp_sch_update(KAdpConnId* con, typ_sch_srec* schema) {
   if (long st = adp_db_check_conn(con)) return st;
   if (long st = adp_trn_begin(con)) return st;
   const std::string name = schema->info->name;
-  const std::string quoted = doubled_quotes(name.c_str());
+  const std::string quoted = adp_sql_quotes_doubled(name.c_str());
   char roamer = 0;
   dbs_db_if_roamer_enabled(con, &roamer);
   long st = 0;

@@ -18,6 +18,9 @@ struct typ_sch_rel_inst;
 long adp_sch_row_ids(KAdpConnId* con, long rows, std::vector<long>* ids);
 // The text converted to the server's code page ("" for null).
 std::string adp_sch_server_text(KAdpConnId* con, const char* text);
+// Runs body in a transaction of its own: committed, or rolled back when it
+// fails.
+long adp_sch_in_transaction(KAdpConnId* con, const std::function<long()>& body);
 // Builds one statement on the reset batch and runs it.
 long adp_sch_run(KAdpConnId* con, const std::function<void(KAdpSqlBatch&)>& build);
 // Runs one DDL text on the reset batch (also printed into the DDL file

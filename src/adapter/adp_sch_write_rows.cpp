@@ -24,14 +24,6 @@ constexpr long kRevExclusive = 13;  // exclusive_set written from here
 
 const char* text_of(const char* text) { return text != nullptr ? text : ""; }
 
-// A transaction of its own around body: committed, or rolled back on failure.
-long in_transaction(KAdpConnId* con, const std::function<long()>& body) {
-  if (long st = adp_trn_begin(con)) return st;
-  long st = body();
-  if (st == 0) st = adp_trn_commit(con);
-  if (st != 0) adp_trn_rollback(con);
-  return st;
-}
 
 long insert_field(KAdpConnId* con, const typ_sch_srec* schema, const typ_sch_frec& f, const long* id) {
   const bool with_comment = f.comment != nullptr && f.comment[0] != '\0';
@@ -137,7 +129,7 @@ long insert_rel(KAdpConnId* con, const typ_sch_srec* schema, const typ_sch_rel_i
 }  // namespace
 
 long adp_sch_write_fields(KAdpConnId* con, typ_sch_srec* schema, long count, typ_sch_frec* fields) {
-  return in_transaction(con, [&]() -> long {
+  return adp_sch_in_transaction(con, [&]() -> long {
     std::vector<long> ids;
     if (long st = adp_sch_row_ids(con, count, &ids)) return st;
     for (long i = 0; i < count; ++i) {
@@ -149,7 +141,7 @@ long adp_sch_write_fields(KAdpConnId* con, typ_sch_srec* schema, long count, typ
 }
 
 long adp_sch_write_rels(KAdpConnId* con, typ_sch_srec* schema) {
-  return in_transaction(con, [&]() -> long {
+  return adp_sch_in_transaction(con, [&]() -> long {
     if (long st = adp_sql_exec_query(con, "delete adp_sch_rel_info where type_id=%ld", schema->type_id)) return st;
     std::vector<long> ids;
     if (long st = adp_sch_row_ids(con, schema->nrels, &ids)) return st;

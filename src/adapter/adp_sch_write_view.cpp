@@ -34,13 +34,6 @@ typ_sch_srec* earlier_definition(typ_sch_srec* view) {
   return static_cast<typ_sch_alias_blk*>(view->info->uptr)->copy;
 }
 
-long in_transaction(KAdpConnId* con, const std::function<long()>& body) {
-  if (long st = adp_trn_begin(con)) return st;
-  long st = body();
-  if (st == 0) st = adp_trn_commit(con);
-  if (st != 0) adp_trn_rollback(con);
-  return st;
-}
 
 typ_sch_srec* source_schema(const typ_sch_vinfo& origin) {
   if (origin.src_schema >= 0 && origin.src_schema < typ_sch_num_schs) return &typ_sch_schemas[origin.src_schema];
@@ -75,7 +68,7 @@ field_origin origin_of(const typ_sch_frec& f, const typ_sch_vinfo& origin) {
 }
 
 long field_rows(KAdpConnId* con, long view_id, typ_sch_srec* rows, long flags) {
-  return in_transaction(con, [&]() -> long {
+  return adp_sch_in_transaction(con, [&]() -> long {
     std::vector<long> ids;
     if (long st = adp_sch_row_ids(con, rows->nfields, &ids)) return st;
     for (long i = 0; i < rows->nfields; ++i) {
@@ -104,7 +97,7 @@ long field_rows(KAdpConnId* con, long view_id, typ_sch_srec* rows, long flags) {
 }
 
 long join_rows(KAdpConnId* con, long view_id, typ_sch_srec* rows, long flags) {
-  return in_transaction(con, [&]() -> long {
+  return adp_sch_in_transaction(con, [&]() -> long {
     std::vector<long> ids;
     if (long st = adp_sch_row_ids(con, rows->nrels, &ids)) return st;
     const bool join_flag = con->GetRevision(0) >= kRevJoinFlag;

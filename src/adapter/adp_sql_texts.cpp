@@ -23,3 +23,9 @@ long adp_sql_texts(KAdpConnId* con, const std::string& query, std::vector<std::s
   }
   return st;
 }
+
+std::string adp_sql_quotes_doubled(const char* text) {
+  char* out = nullptr;
+  adp_sql_escape_str(text, &out);
+  return out != nullptr ? out : "";
+}

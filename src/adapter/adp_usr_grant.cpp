@@ -30,11 +30,6 @@ struct group_cache {
 };
 group_cache g_groups;
 
-std::string escaped(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 long reset_batch(KAdpConnId* con) {
   KAdpSqlBatch* b = con->GetSqlBatch(0);
@@ -82,7 +77,7 @@ long adp_usr_group_name_exist(KAdpConnId* con, const char* group, char* found) {
   *found = 0;
   const char* format = adp_db_is_db_mssql() ? "select name from sysusers where name = '%s' and uid = gid"
                                             : "select role from dba_roles where role = upper('%s')";
-  return adp_sql_exec_and_fetch_now(con, found, format, escaped(group).c_str());
+  return adp_sql_exec_and_fetch_now(con, found, format, adp_sql_quotes_doubled(group).c_str());
 }
 
 long adp_usr_group_exist(KAdpConnId* con, long group, char* found) {

@@ -12,6 +12,7 @@
 #include "adapter/adp_obj.h"
 #include "adapter/adp_sess.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/adp_sql_log.h"
 #include "adapter/adp_usr.h"
 #include "adapter/adp_usr_int.h"
@@ -52,17 +53,12 @@ class hidden_password {
   hidden_password& operator=(const hidden_password&) = delete;
 };
 
-std::string doubled_quotes(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 // The password as a SQL Server literal's body (quotes doubled), and the
 // guard that hides it.
 struct mssql_password {
   explicit mssql_password(const char* password)
-      : text(doubled_quotes(password)), hide("'" + text + "'", std::string("'") + kHidden + "'") {}
+      : text(adp_sql_quotes_doubled(password)), hide("'" + text + "'", std::string("'") + kHidden + "'") {}
   std::string text;
   hidden_password hide;
 };
@@ -211,7 +207,7 @@ long adp_usr_change_password(KAdpConnId* con, const char* account, const char* o
     if (long st = adp_usr_check_name(account)) return st;
   }
   const bool with_old = old_password != nullptr && *old_password != '\0';
-  const std::string old_text = with_old ? doubled_quotes(old_password) : "";
+  const std::string old_text = with_old ? adp_sql_quotes_doubled(old_password) : "";
   mssql_password pw(new_password);
   hidden_password hide_old(with_old ? "'" + old_text + "'" : std::string(), std::string("'") + kHidden + "'");
   if (other) {
