@@ -155,7 +155,8 @@ endfunction()
 # shuffled order ("Shuffled.<suite>_<file stem>"; the seed is
 # GTEST_RANDOM_SEED when set, else a new one, printed by the program).
 # FILES are the program's test files (of suite SUITE); when it holds more
-# than one, cmake/orbisan_shuffled.py picks out each file's tests.
+# than one, cmake/orbisan_shuffled.py lists each file's tests in a flag file
+# once the program is linked, so that a shuffled run is the program alone.
 # Every test writes its temporary files to the run's folder (fixture
 # "TestTmp", its TMPDIR). A program that links orbisan_testdb (tests/testdb)
 # needs the shared MariaDB server: its tests require the fixture "MariaDB"
@@ -163,7 +164,8 @@ endfunction()
 function(orbisan_test_program exe)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUITE" "FILES")
   set(uses_db "$<BOOL:$<TARGET_PROPERTY:${exe},ORBISAN_MARIADB>>")
-  set(environment "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TMPDIR=${ORBISAN_TEST_TMPDIR}")
+  set(environment "ORBISAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "TMPDIR=${ORBISAN_TEST_TMPDIR}"
+                  "ORB_TEST_SHARED_DIR=${ORBISAN_TEST_TMPDIR}.shared")
   set(socket "ORB_TEST_MARIADB_SOCKET=set:${ORBISAN_MARIADB_DIR}/mysqld.sock")
   set(fixtures "TestTmp$<${uses_db}:;MariaDB>")
   gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -177,6 +179,7 @@ endif()
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${listed})
   set(shuffled)
+  set(flags ${CMAKE_BINARY_DIR}/shuffled)
   list(LENGTH arg_FILES count)
   if(count EQUAL 0)
     add_test(NAME Shuffled.${exe} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -189,11 +192,18 @@ endif()
       add_test(NAME ${test} COMMAND ${exe} --gtest_shuffle WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     else()
       add_test(NAME ${test}
-               COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/orbisan_shuffled.py $<TARGET_FILE:${exe}> ${t}
+               COMMAND ${exe} --gtest_shuffle --gtest_flagfile=${flags}/${arg_SUITE}_${stem}.flags
                WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     endif()
     list(APPEND shuffled ${test})
   endforeach()
+  if(count GREATER 1)
+    add_custom_command(TARGET ${exe} POST_BUILD
+                       COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/orbisan_shuffled.py
+                               $<TARGET_FILE:${exe}> ${flags} ${arg_SUITE} ${arg_FILES}
+                       COMMENT "Listing the tests of each file of ${exe}"
+                       VERBATIM)
+  endif()
   # A file's whole run is the longest kind of test: started early (until
   # ctest has timings of its own), it does not hold up the end of a parallel
   # run.
@@ -204,7 +214,8 @@ endfunction()
 # The fixture "TestTmp": the folder of the run's temporary files, made
 # afresh before the first test and removed after the last; the tests find it
 # in TMPDIR (tests/testdb/testdb_tmp.h). Removing it fails when a test left
-# something there.
+# something there. Next to it, the folder of what the run's tests share on
+# purpose (ORB_TEST_SHARED_DIR), made and removed with it.
 function(orbisan_tmp_fixture)
   set(fixture ${CMAKE_SOURCE_DIR}/tests/testdb/testdb_tmp.sh)
   add_test(NAME TestTmp.Start COMMAND bash ${fixture} start ${ORBISAN_TEST_TMPDIR})

@@ -116,25 +116,10 @@ bool adp_obj_defer_long_text(KAdpConnId* con, const typ_sch_frec& f, const dbs_t
   return true;
 }
 
-long adp_obj_batch_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, adp_obj_ctx* c) {
-  c->con = con;
-  c->object = object;
-  dbs_db_if_roamer_enabled(con, &c->roamer);
-  adp_db_is_header_flags_set(adp_db_get_head_addr(), ADP_HDR_SEARCH, &c->search);
-  c->schema = object->schema;
-  if (c->schema->flags & ADP_SCH_STRUCTURE) return adp_obj_push(ADP_OBJ_STRUCTURE, 1, object);
-  if (long st = typ_sch_gen_to_sp(c->schema, TYP_GENERIC | ADP_GEN_OBJID, &c->oid_index)) return st;
-  if (long st = adp_sch_dest_tbl_find(object, &c->table)) return st;
-  if (long st = typ_sch_put_dirty_timestamp(con, object, insert ? 1 : 0)) return st;
-  if (long st = typ_sch_dirty_update_timestamp(con, object, 1, 0)) return st;
-  if (!insert) return typ_sch_dirty_update_localeid(con, object, 1, 0);
-  return 0;
-}
-
 long adp_obj_create_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, const adp_obj_batch_cols& cols,
                         std::vector<dbs_ty_lobj*>* long_texts) {
   adp_obj_ctx c;
-  if (long st = adp_obj_batch_prologue(con, object, true, &c)) return st;
+  if (long st = adp_obj_prologue(con, object, true, ADP_OBJ_KEEP_TEXTS, &c)) return st;
   const bool oracle = adp_db_is_db_oracle() != 0;
   auto written = [&](const typ_sch_frec& f) {
     return (c.roamer || !is_dev(f)) && !listed(cols.id_cols, f.name) && !listed(cols.extra_cols, f.name);

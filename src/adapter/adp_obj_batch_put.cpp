@@ -19,7 +19,6 @@
 namespace {
 
 constexpr long kDevReadPhrase = 22;
-constexpr long kIncrRowPhrase = 23;
 constexpr long kDevStepPhrase = 28;
 constexpr long kDevStepsPhrase = 29;
 constexpr long kNoRowPhrase = 36;
@@ -31,41 +30,18 @@ struct cond_entry {
   long words[3];
 };
 
-bool is_key(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0 || strcasecmp(f.name, "objid") == 0; }
-bool dirty(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & ADP_OBJ_DIRTY) != 0; }
-bool stepped(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & (ADP_OBJ_INCR | ADP_OBJ_DECR)) != 0; }
-bool in_detail(const dbs_ty_lobj* o, long i) {
-  const typ_sch_frec& f = o->schema->fields[i];
-  return dirty(o, i) && !(f.flags & ADP_FLD_NO_DETAIL) && !is_key(f);
-}
-
-// A column the batch folds in: its name and value (0 or -1: NULL).
-void add_folded(const char* name, long value, bool null, std::string* head, std::string* values, long* n) {
-  const std::string text = null ? "NULL" : std::to_string(value);
-  *head += " " + std::string(name) + " " + std::to_string(text.size());
-  *values += text;
-  ++*n;
-}
-
-// The detail of the plain changed fields and the folded columns.
-long plain_detail(const dbs_ty_lobj* o, const adp_obj_batch_cols& cols, std::string* detail) {
-  std::string head, values;
-  long n = 0;
-  for (long i = 0; i < o->schema->nfields; ++i) {
-    if (!in_detail(o, i) || stepped(o, i)) continue;
-    if (long st = adp_obj_field_set_tx_detail(&o->schema->fields[i], o->dirty[i], &o->slots[i], 0, &head, &values))
-      return st;
-    ++n;
-  }
+// The detail of the plain changed fields and the folded columns (0 or -1:
+// NULL).
+long folded_detail(const dbs_ty_lobj* o, const adp_obj_batch_cols& cols, std::string* detail) {
+  std::vector<adp_obj_detail_extra> extra;
   for (size_t i = 0; i < cols.id_cols.size(); ++i)
-    add_folded(cols.id_cols[i], cols.ids[i].num, cols.ids[i].num == 0, &head, &values, &n);
-  for (size_t i = 0; i < cols.extra_cols.size(); ++i)
-    add_folded(cols.extra_cols[i], cols.extra_values[i], cols.extra_values[i] == kNullExtra, &head, &values, &n);
-  *detail = n > 0 ? std::to_string(n) + head + " " + values : "";
-  return 0;
+    extra.push_back({cols.id_cols[i], cols.ids[i].num == 0 ? "NULL" : std::to_string(cols.ids[i].num)});
+  for (size_t i = 0; i < cols.extra_cols.size(); ++i) {
+    const long v = cols.extra_values[i];
+    extra.push_back({cols.extra_cols[i], v == kNullExtra ? "NULL" : std::to_string(v)});
+  }
+  return adp_obj_plain_detail(o, extra, detail);
 }
-
-long number_of(const adp_obj_ctx& c) { return c.object->slots[c.oid_index].l; }
 
 void end_statement(KAdpSqlBatch* b, bool oracle) {
   if (oracle) *b << " ; ";
@@ -75,9 +51,9 @@ void end_statement(KAdpSqlBatch* b, bool oracle) {
 // The change row of the plain fields, read from the row's version.
 void dev_block(KAdpSqlBatch* b, const adp_obj_ctx& c, const std::string& detail, bool oracle) {
   b->AppendSqlFormat(adp_obj_phrase(c.con, kDevReadPhrase), c.table);
-  *b << KAdpBindParam(number_of(c)) << "; \n"
+  *b << KAdpBindParam(adp_obj_number(c)) << "; \n"
      << "INSERT INTO DE_UPDATES (ROW_ID, ROW_VER, PREV_ROW_VER, TABLE_NAME, TX_DETAIL) \n"
-     << (oracle ? "VALUES ( " : "SELECT ") << KAdpBindParam(number_of(c))
+     << (oracle ? "VALUES ( " : "SELECT ") << KAdpBindParam(adp_obj_number(c))
      << (oracle ? ", dev+1, dev, " : ", @dev+1, @dev, ") << KAdpBindParam(c.table) << ", "
      << KAdpBindParam(adp_obj_keep_text(detail));
   if (oracle) *b << " ); ";
@@ -85,22 +61,6 @@ void dev_block(KAdpSqlBatch* b, const adp_obj_ctx& c, const std::string& detail,
   // SQL Server: the update stays a statement of its own, so that its row
   // count is its own.
   if (!oracle) *b << KAdpSqlBatch::kEndStmt;
-}
-
-long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, bool oracle) {
-  for (long i = 0; i < c.schema->nfields; ++i) {
-    if (!in_detail(c.object, i) || !stepped(c.object, i)) continue;
-    std::string expr;
-    if (long st = adp_obj_set_tx_detail2(&c.schema->fields[i], c.object->dirty[i], &c.object->slots[i], 0, &expr))
-      return st;
-    b->AppendSqlFormat(adp_obj_phrase(c.con, kIncrRowPhrase), *k, *k);
-    *b << KAdpBindParam(c.table) << ", " << adp_obj_keep_text(expr) << " \n";
-    b->AppendSqlFormat("FROM %s WHERE %s = ", c.table, c.schema->fields[c.oid_index].name);
-    *b << KAdpBindParam(number_of(c)) << " \n";
-    end_statement(b, oracle);
-    ++*k;
-  }
-  return b->GetStatus();
 }
 
 // The SET list: the dirty fields, then the folded columns.
@@ -119,7 +79,7 @@ long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& c
   };
   for (long i = 0; i < c.schema->nfields; ++i) {
     const typ_sch_frec& f = c.schema->fields[i];
-    if (!dirty(c.object, i) || is_key(f)) continue;
+    if (!adp_obj_dirty(c.object, i) || adp_obj_is_key(f)) continue;
     open(true);
     b->AppendSqlFormat("%s=", f.name);
     dbs_ty_slot& slot = c.object->slots[i];
@@ -149,7 +109,7 @@ long set_list(KAdpSqlBatch* b, const adp_obj_ctx& c, const adp_obj_batch_cols& c
 bool any_change(const dbs_ty_lobj* o, const adp_obj_batch_cols& cols) {
   if (!cols.id_cols.empty() || !cols.extra_cols.empty()) return true;
   for (long i = 0; i < o->schema->nfields; ++i)
-    if (dirty(o, i) && !is_key(o->schema->fields[i])) return true;
+    if (adp_obj_dirty(o, i) && !adp_obj_is_key(o->schema->fields[i])) return true;
   return false;
 }
 
@@ -160,7 +120,7 @@ long adp_obj_put_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, cons
   *wrote = 0;
   *cond = 0;
   adp_obj_ctx c;
-  if (long st = adp_obj_batch_prologue(con, object, false, &c)) return st;
+  if (long st = adp_obj_prologue(con, object, false, ADP_OBJ_KEEP_TEXTS, &c)) return st;
   if (!any_change(object, cols)) return 0;
   const bool oracle = adp_db_is_db_oracle() != 0;
   // The switch found is put back when the text is written.
@@ -169,16 +129,16 @@ long adp_obj_put_sql(KAdpConnId* con, KAdpSqlBatch* b, dbs_ty_lobj* object, cons
   long k = 0;
   if (c.roamer) {
     std::string detail;
-    if (long st = plain_detail(object, cols, &detail)) return st;
+    if (long st = folded_detail(object, cols, &detail)) return st;
     if (!detail.empty()) {
       dev_block(b, c, detail, oracle);
       k = 1;
     }
-    if (long st = increment_rows(b, c, &k, oracle)) return st;
+    if (long st = adp_obj_increment_rows(b, c, &k, "")) return st;
   }
   if (long st = set_list(b, c, cols, k, long_texts)) return st;
   b->AppendSqlFormat("\n where %s = ", c.schema->fields[c.oid_index].name);
-  *b << KAdpBindParam(number_of(c));
+  *b << KAdpBindParam(adp_obj_number(c));
   if (long st = adp_obj_get_cond_sql(con, b, object, cond)) return st;
   end_statement(b, oracle);
   if (oracle) *b << "\nEND;\n";

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "adapter/adp_batch.h"
 #include "core/cmn/cmn_alrt.h"
@@ -59,10 +60,36 @@ struct adp_obj_ctx {
   char search = 0;  // header flag 1
 };
 
-// Roamer and header flag, connection check (check_conn), structure refusal,
-// objid field and table, stamps (insert: 1 for the dirty stamp, else 0 and
-// the locale stamp too).
-ORB_API long adp_obj_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, bool check_conn, adp_obj_ctx* ctx);
+// What the common prologue does besides: check the connection, and keep
+// the texts kept so far (a batch text still binds them), else cleared.
+constexpr long ADP_OBJ_CHECK_CONN = 1;
+constexpr long ADP_OBJ_KEEP_TEXTS = 2;
+// Roamer and header flag, the kept texts, connection check, structure
+// refusal, objid field and table, stamps (insert: 1 for the dirty stamp,
+// else 0 and the locale stamp too).
+ORB_API long adp_obj_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, long mode, adp_obj_ctx* ctx);
+
+// Field tests of a write: the key columns (dev, objid), dirty, stepped
+// (incremented or decremented), and written into the change-row detail.
+ORB_API bool adp_obj_is_key(const typ_sch_frec& f);
+ORB_API bool adp_obj_dirty(const dbs_ty_lobj* o, long i);
+ORB_API bool adp_obj_stepped(const dbs_ty_lobj* o, long i);
+ORB_API bool adp_obj_in_detail(const dbs_ty_lobj* o, long i);
+// The object's number.
+ORB_API long adp_obj_number(const adp_obj_ctx& c);
+// A column written with the fields of a change-row detail: its name and
+// value text.
+struct adp_obj_detail_extra {
+  const char* name;
+  std::string value;
+};
+// The detail of the plain (not stepped) changed fields and the extra
+// columns ("" when there is none).
+ORB_API long adp_obj_plain_detail(const dbs_ty_lobj* o, const std::vector<adp_obj_detail_extra>& extra,
+                                  std::string* detail);
+// One change row per stepped field, numbered from *k (counted on); stamp:
+// the old stamp condition (empty: none).
+ORB_API long adp_obj_increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, const std::string& stamp);
 
 // Pushes code with the given arguments and returns it (or the push's own
 // failure).

@@ -2,6 +2,7 @@
 // with their change rows and row-version steps.
 #include <cstring>
 #include <string>
+#include <vector>
 #include <strings.h>
 
 #include "adapter/adp_conn.h"
@@ -32,59 +33,14 @@ constexpr long kDevStepsPhrase = 29;
 constexpr long kPlainRowColPhrase = 20;
 constexpr long kStaleRowPhrase = 36;
 
-bool is_key(const typ_sch_frec& f) { return strcasecmp(f.name, "dev") == 0 || strcasecmp(f.name, "objid") == 0; }
-bool dirty(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & ADP_OBJ_DIRTY) != 0; }
-bool stepped(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & (ADP_OBJ_INCR | ADP_OBJ_DECR)) != 0; }
-bool in_detail(const dbs_ty_lobj* o, long i) {
-  const typ_sch_frec& f = o->schema->fields[i];
-  return dirty(o, i) && !(f.flags & ADP_FLD_NO_DETAIL) && !is_key(f);
-}
-
 bool any_dirty(const dbs_ty_lobj* o) {
   for (long i = 0; i < o->schema->nfields; ++i) {
-    if (dirty(o, i)) return true;
+    if (adp_obj_dirty(o, i)) return true;
   }
   return false;
 }
 
-// The detail of the plain changed fields ("" when there is none).
-long plain_detail(const dbs_ty_lobj* o, std::string* detail) {
-  std::string head, values;
-  long n = 0;
-  for (long i = 0; i < o->schema->nfields; ++i) {
-    if (!in_detail(o, i) || stepped(o, i)) continue;
-    if (long st = adp_obj_field_set_tx_detail(&o->schema->fields[i], o->dirty[i], &o->slots[i], 0, &head, &values))
-      return st;
-    ++n;
-  }
-  *detail = n > 0 ? std::to_string(n) + head + " " + values : "";
-  return 0;
-}
-
-long number_of(const adp_obj_ctx& c) { return c.object->slots[c.oid_index].l; }
 const char* oid_name(const adp_obj_ctx& c) { return c.schema->fields[c.oid_index].name; }
-
-// One change row per incremented field; *k counts the rows written.
-// stamp: the old stamp condition (empty: none).
-long increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, const std::string& stamp) {
-  const bool oracle = adp_db_is_db_oracle() != 0;
-  for (long i = 0; i < c.schema->nfields; ++i) {
-    if (!in_detail(c.object, i) || !stepped(c.object, i)) continue;
-    std::string expr;
-    if (long st = adp_obj_set_tx_detail2(&c.schema->fields[i], c.object->dirty[i], &c.object->slots[i], 0, &expr))
-      return st;
-    b->AppendSqlFormat(adp_obj_phrase(c.con, kIncrRowPhrase), *k, *k);
-    *b << KAdpBindParam(c.table) << ", " << adp_obj_keep_text(expr) << " \n";
-    b->AppendSqlFormat("FROM %s WHERE %s = ", c.table, oid_name(c));
-    *b << KAdpBindParam(number_of(c));
-    if (!stamp.empty()) b->AppendSqlFormat(" and %s", stamp.c_str());
-    *b << " \n";
-    if (oracle) *b << " ; ";
-    else *b << KAdpSqlBatch::kEndStmt;
-    ++*k;
-  }
-  return b->GetStatus();
-}
 
 // The SET list and WHERE of an update; search: the S_ copies. Every value
 // is rendered with the field's own flag byte: an incremented field's slot
@@ -94,7 +50,7 @@ long update_text(KAdpSqlBatch* b, const adp_obj_ctx& c, long rows, const char* p
   bool first = true;
   for (long i = 0; i < c.schema->nfields; ++i) {
     const typ_sch_frec& f = c.schema->fields[i];
-    if (!dirty(c.object, i) || is_key(f)) continue;
+    if (!adp_obj_dirty(c.object, i) || adp_obj_is_key(f)) continue;
     const int steps = static_cast<int>(rows > 0 ? rows : 1);
     if (first && c.roamer) b->AppendSqlFormat(adp_obj_phrase(c.con, kDevStepsPhrase), c.table, steps);
     else if (first) b->AppendSqlFormat(plain_head, c.table);
@@ -108,7 +64,7 @@ long update_text(KAdpSqlBatch* b, const adp_obj_ctx& c, long rows, const char* p
     }
   }
   b->AppendSqlFormat("\n where %s = ", oid_name(c));
-  *b << KAdpBindParam(number_of(c));
+  *b << KAdpBindParam(adp_obj_number(c));
   return b->GetStatus();
 }
 
@@ -143,10 +99,59 @@ long begin_update(KAdpConnId* con, KAdpSqlBatch** b) {
 }
 
 long stale(const adp_obj_ctx& c) {
-  return adp_obj_push(ADP_OBJ_NOT_FOUND, 2, c.schema->info->name, number_of(c));
+  return adp_obj_push(ADP_OBJ_NOT_FOUND, 2, c.schema->info->name, adp_obj_number(c));
 }
 
 }  // namespace
+
+bool adp_obj_is_key(const typ_sch_frec& f) {
+  return strcasecmp(f.name, "dev") == 0 || strcasecmp(f.name, "objid") == 0;
+}
+bool adp_obj_dirty(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & ADP_OBJ_DIRTY) != 0; }
+bool adp_obj_stepped(const dbs_ty_lobj* o, long i) { return (o->dirty[i] & (ADP_OBJ_INCR | ADP_OBJ_DECR)) != 0; }
+bool adp_obj_in_detail(const dbs_ty_lobj* o, long i) {
+  const typ_sch_frec& f = o->schema->fields[i];
+  return adp_obj_dirty(o, i) && !(f.flags & ADP_FLD_NO_DETAIL) && !adp_obj_is_key(f);
+}
+long adp_obj_number(const adp_obj_ctx& c) { return c.object->slots[c.oid_index].l; }
+
+long adp_obj_plain_detail(const dbs_ty_lobj* o, const std::vector<adp_obj_detail_extra>& extra, std::string* detail) {
+  std::string head, values;
+  long n = 0;
+  for (long i = 0; i < o->schema->nfields; ++i) {
+    if (!adp_obj_in_detail(o, i) || adp_obj_stepped(o, i)) continue;
+    if (long st = adp_obj_field_set_tx_detail(&o->schema->fields[i], o->dirty[i], &o->slots[i], 0, &head, &values))
+      return st;
+    ++n;
+  }
+  for (const adp_obj_detail_extra& e : extra) {
+    head += " " + std::string(e.name) + " " + std::to_string(e.value.size());
+    values += e.value;
+    ++n;
+  }
+  *detail = n > 0 ? std::to_string(n) + head + " " + values : "";
+  return 0;
+}
+
+long adp_obj_increment_rows(KAdpSqlBatch* b, const adp_obj_ctx& c, long* k, const std::string& stamp) {
+  const bool oracle = adp_db_is_db_oracle() != 0;
+  for (long i = 0; i < c.schema->nfields; ++i) {
+    if (!adp_obj_in_detail(c.object, i) || !adp_obj_stepped(c.object, i)) continue;
+    std::string expr;
+    if (long st = adp_obj_set_tx_detail2(&c.schema->fields[i], c.object->dirty[i], &c.object->slots[i], 0, &expr))
+      return st;
+    b->AppendSqlFormat(adp_obj_phrase(c.con, kIncrRowPhrase), *k, *k);
+    *b << KAdpBindParam(c.table) << ", " << adp_obj_keep_text(expr) << " \n";
+    b->AppendSqlFormat("FROM %s WHERE %s = ", c.table, oid_name(c));
+    *b << KAdpBindParam(adp_obj_number(c));
+    if (!stamp.empty()) b->AppendSqlFormat(" and %s", stamp.c_str());
+    *b << " \n";
+    if (oracle) *b << " ; ";
+    else *b << KAdpSqlBatch::kEndStmt;
+    ++*k;
+  }
+  return b->GetStatus();
+}
 
 long adp_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options) {
   if (options & kStampOption) return adp_obj_put_commit(con, object, options);
@@ -155,7 +160,7 @@ long adp_obj_put_options(KAdpConnId* con, dbs_ty_lobj* object, long options) {
 
 long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
   adp_obj_ctx c;
-  if (long st = adp_obj_prologue(con, object, false, true, &c)) return st;
+  if (long st = adp_obj_prologue(con, object, false, ADP_OBJ_CHECK_CONN, &c)) return st;
   if (!any_dirty(object)) return 0;
   KAdpSqlBatch* b = nullptr;
   if (long st = begin_update(con, &b)) return st;
@@ -165,15 +170,15 @@ long adp_obj_put(KAdpConnId* con, dbs_ty_lobj* object) {
   if (c.roamer) {
     if (oracle) *b << "BEGIN \n";
     std::string detail;
-    if (long st = plain_detail(object, &detail)) return st;
+    if (long st = adp_obj_plain_detail(object, {}, &detail)) return st;
     if (!detail.empty()) {
       *b << adp_obj_phrase(con, kPlainRowPhrase) << KAdpBindParam(c.table) << " , "
          << KAdpBindParam(adp_obj_keep_text(detail));
       b->AppendSqlFormat(" from %s where objid = ", c.table);
-      *b << KAdpBindParam(number_of(c)) << (oracle ? " ; " : "\n if (@@error=0)\n");
+      *b << KAdpBindParam(adp_obj_number(c)) << (oracle ? " ; " : "\n if (@@error=0)\n");
       k = 1;
     }
-    if (long st = increment_rows(b, c, &k, "")) return st;
+    if (long st = adp_obj_increment_rows(b, c, &k, "")) return st;
   }
   if (long st = update_text(b, c, k, "update %s \n set ", true)) return st;
   if (!oracle) *b << KAdpSqlBatch::kEndStmt;
@@ -222,7 +227,7 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   dbs_db_if_roamer_enabled(con, &c.roamer);
   old_stamp s;
   if (long st = keep_stamp(c, oracle, &s)) return st;
-  if (long st = adp_obj_prologue(con, object, false, false, &c)) return st;
+  if (long st = adp_obj_prologue(con, object, false, 0, &c)) return st;
   c.search = 0;
   if (!any_dirty(object)) return 0;
   KAdpSqlBatch* b = nullptr;
@@ -232,19 +237,19 @@ long adp_obj_put_commit(KAdpConnId* con, dbs_ty_lobj* object, long) {
   long k = 0;
   if (c.roamer) {
     std::string detail;
-    if (long st = plain_detail(object, &detail)) return st;
+    if (long st = adp_obj_plain_detail(object, {}, &detail)) return st;
     if (!detail.empty()) {
       b->AppendSqlFormat(adp_obj_phrase(con, kDevReadPhrase), c.table);
-      *b << KAdpBindParam(number_of(c));
+      *b << KAdpBindParam(adp_obj_number(c));
       b->AppendSqlFormat(" AND %s = ", s.field->name);
       if (oracle) *b << KAdpBindParam(s.clock) << " ; \n ";
       else *b << KAdpBindParam(adp_obj_keep_text(s.text));
-      *b << adp_obj_phrase(con, kDevInsertPhrase) << KAdpBindParam(number_of(c)) << (oracle ? ", dev+1, dev, " : ", @dev+1, @dev, ")
+      *b << adp_obj_phrase(con, kDevInsertPhrase) << KAdpBindParam(adp_obj_number(c)) << (oracle ? ", dev+1, dev, " : ", @dev+1, @dev, ")
          << KAdpBindParam(c.table) << ", " << KAdpBindParam(adp_obj_keep_text(detail)) << " ); \n END;\n";
       k = 1;
     }
     std::string cond = std::string(s.field->name) + " = " + (oracle ? s.text : "'" + std::string(s.text) + "'");
-    if (long st = increment_rows(b, c, &k, cond)) return st;
+    if (long st = adp_obj_increment_rows(b, c, &k, cond)) return st;
   }
   if (long st = update_text(b, c, k, " update %s\n set ", false)) return st;
   *b << "\n";
@@ -303,15 +308,15 @@ long adp_obj_put_col(KAdpConnId* con, utl_ty_col* objects) {
     long k = 0;
     if (c.roamer) {
       std::string detail;
-      if (long st = plain_detail(o, &detail)) return st;
+      if (long st = adp_obj_plain_detail(o, {}, &detail)) return st;
       if (!detail.empty()) {
         *b << adp_obj_phrase(con, kPlainRowColPhrase) << KAdpBindParam(c.table) << ", "
            << KAdpBindParam(adp_obj_keep_text(detail));
         b->AppendSqlFormat("\n from %s where %s = ", c.table, oid_name(c));
-        *b << KAdpBindParam(number_of(c)) << "; \n";
+        *b << KAdpBindParam(adp_obj_number(c)) << "; \n";
         k = 1;
       }
-      if (long st = increment_rows(b, c, &k, "")) return st;
+      if (long st = adp_obj_increment_rows(b, c, &k, "")) return st;
     }
     if (long st = update_text(b, c, k, " update %s \n set ", true)) return st;
     *b << "\n" << KAdpSqlBatch::kEndStmt;

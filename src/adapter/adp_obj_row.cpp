@@ -113,13 +113,13 @@ bool adp_obj_rel_pair(const typ_sch_rel_inst* rel) {
          r->focus_field != nullptr && *r->focus_field != '\0';
 }
 
-long adp_obj_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, bool check_conn, adp_obj_ctx* c) {
-  adp_obj_kept_texts().clear();
+long adp_obj_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, long mode, adp_obj_ctx* c) {
+  if ((mode & ADP_OBJ_KEEP_TEXTS) == 0) adp_obj_kept_texts().clear();
   c->con = con;
   c->object = object;
   dbs_db_if_roamer_enabled(con, &c->roamer);
   adp_db_is_header_flags_set(adp_db_get_head_addr(), ADP_HDR_SEARCH, &c->search);
-  if (check_conn) {
+  if ((mode & ADP_OBJ_CHECK_CONN) != 0) {
     if (long st = adp_db_check_conn(con)) return st;
   }
   c->schema = object->schema;
@@ -134,7 +134,7 @@ long adp_obj_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, bool ch
 
 long adp_obj_create(KAdpConnId* con, obj_id* id, dbs_ty_lobj* object) {
   adp_obj_ctx c;
-  if (long st = adp_obj_prologue(con, object, true, true, &c)) return st;
+  if (long st = adp_obj_prologue(con, object, true, ADP_OBJ_CHECK_CONN, &c)) return st;
   dbs_ty_slot& oid = object->slots[c.oid_index];
   const long old_number = oid.l;
   oid.l = id->num;

@@ -49,6 +49,16 @@ ORB_API long adp_rel_related_remote_id(KAdpConnId* con, obj_id* primary, long re
                                        long options, char* related);
 // Removes every relation of the object by the relation (primary: its side).
 ORB_API long adp_rel_unrelate_from_id(KAdpConnId* con, char primary, obj_id* id, long rel_id);
+// The same for two local objects, turned into ids first (a failing
+// conversion is the result).
+ORB_API long adp_rel_relate_remote(KAdpConnId* con, dbs_ty_lobj* primary, long rel_id, dbs_ty_lobj* foreign);
+ORB_API long adp_rel_unrelate_remote(KAdpConnId* con, dbs_ty_lobj* primary, long rel_id, dbs_ty_lobj* foreign);
+ORB_API long adp_rel_related_remote(KAdpConnId* con, dbs_ty_lobj* primary, long rel_id, dbs_ty_lobj* foreign,
+                                    long options, char* related);
+// Whether any row of the foreign table points to the object, the primary
+// side of a foreign-key relation named on its type (*related 1).
+ORB_API long adp_rel_pk_related_id_non_mtm(KAdpConnId* con, obj_id* id, long rel_id, char* related);
+ORB_API long adp_rel_pk_related_non_mtm(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, char* related);
 // Related ids: through the link table, by the foreign key the others hold
 // (the primary side's view), or by the key the object holds.
 ORB_API long adp_rel_get_oid_mtm(KAdpConnId* con, obj_id* id, typ_sch_srec* schema, typ_sch_srec* other,

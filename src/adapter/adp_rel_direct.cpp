@@ -1,10 +1,11 @@
 // Relations written and tested one at a time, outside the write batch: the
-// relate through the dialect, the unrelate of a pair or of everything
-// related to one id, and whether two objects are related.
+// relate through the dialect, whether two objects are related, and whether
+// any foreign row points to an object; by ids or by local objects.
 #include <string>
 
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
+#include "adapter/adp_msg.h"
 #include "adapter/adp_obj_int.h"
 #include "adapter/adp_rel_int.h"
 #include "adapter/adp_sch.h"
@@ -18,23 +19,6 @@ namespace {
 KAdpSqlBatch* batch(void* stmt) { return static_cast<KAdpSqlBatch*>(stmt); }
 
 const char* name_of(const typ_sch_srec* s) { return s != nullptr && s->info != nullptr ? s->info->name : ""; }
-
-// Builds statements with text, wrapped in a block on Oracle, and runs them
-// as one DML batch.
-template <class F>
-long run_block(KAdpConnId* con, F&& text) {
-  void* stmt = nullptr;
-  if (long st = adp_sql_create(con, &stmt)) return st;
-  KAdpSqlBatch* b = batch(stmt);
-  const bool oracle = adp_db_is_db_oracle() != 0;
-  if (oracle) *b << "BEGIN\n";
-  if (long st = text(b)) return st;
-  if (oracle) *b << "END;";
-  if (long st = b->GetStatus()) return st;
-  if (long st = adp_sql_parse(con, stmt)) return st;
-  if (long st = b->ExecuteDMLBatch()) return st;
-  return adp_sql_free(con, stmt);
-}
 
 // One long column of one row; *found 1 when the row came.
 long fetch_longs(KAdpConnId* con, void* stmt, long* values, long n, char* found) {
@@ -89,27 +73,6 @@ long related_by_key(KAdpConnId* con, const typ_sch_rrec* r, long P, long F, bool
 
 }  // namespace
 
-long adp_rel_unrelate_from_id(KAdpConnId* con, char side, obj_id* id, long rel_id) {
-  typ_sch_rrec* r = nullptr;
-  char entry_side = 0;
-  if (long st = adp_rel_entry_of(id->type, rel_id, &r, &entry_side)) return st;
-  if (adp_rel_kind(r) == ADP_REL_MTM) {
-    return adp_sql_exec_query(con, "DELETE %s WHERE %s = %ld", r->mtm_table, side == 1 ? r->pname : r->fname,
-                              id->num);
-  }
-  return run_block(con, [&](KAdpSqlBatch* b) { return adp_rel_unrelate_from_id_sql(con, b, side, id, r); });
-}
-
-long adp_rel_unrelate_remote_id(KAdpConnId* con, obj_id* primary, long rel_id, obj_id* foreign) {
-  if (long st = adp_db_check_conn(con)) return st;
-  typ_sch_rrec* r = nullptr;
-  if (long st = adp_rel_record_of(primary, rel_id, foreign, &r)) return st;
-  if (long st = adp_trn_begin(con)) return st;
-  long st = run_block(con, [&](KAdpSqlBatch* b) { return adp_rel_unrelate_remote_id_sql(con, b, primary, r, foreign); });
-  if (st != 0) return st;
-  return adp_trn_commit(con);
-}
-
 long adp_rel_new_relate_remote_id(KAdpConnId* con, obj_id* primary, const char*, long rel_id, obj_id* foreign) {
   typ_sch_rrec* r = nullptr;
   if (long st = adp_rel_record_of(primary, rel_id, foreign, &r)) return st;
@@ -129,4 +92,58 @@ long adp_rel_related_remote_id(KAdpConnId* con, obj_id* primary, long rel_id, ob
                                            : related_by_key(con, r, primary->num, foreign->num, lock, related);
   if (st != 0 || !lock) return st;
   return adp_trn_commit(con);
+}
+
+long adp_rel_pk_related_id_non_mtm(KAdpConnId* con, obj_id* id, long rel_id, char* related) {
+  *related = 0;
+  typ_sch_rrec* r = nullptr;
+  char side = 0;
+  if (long st = adp_rel_entry_of(id->type, rel_id, &r, &side)) return st;
+  // The object must be the primary side of a foreign-key relation: only
+  // then do foreign rows point to it.
+  if (side != 'p' || adp_rel_kind(r) == ADP_REL_MTM) {
+    return adp_obj_push(ADP_REL_BAD_SIDE, 2, rel_id, name_of(side == 'p' ? r->pschema : r->fschema));
+  }
+  adp_rel_parts p;
+  if (long st = adp_rel_parts_of(con, r, &p)) return st;
+  void* stmt = nullptr;
+  if (long st = adp_sql_create(con, &stmt)) return st;
+  KAdpSqlBatch* b = batch(stmt);
+  const char* column = p.focus ? r->phys_name : r->fname;
+  b->AppendSqlFormat("select %s from %s where %s = ", column, p.table, column);
+  *b << KAdpBindParam(id->num);
+  if (p.focus) {
+    b->AppendSqlFormat(" AND %s = ", r->focus_field);
+    *b << KAdpBindParam(p.ptype);
+  }
+  long value = 0;
+  char found = 0;
+  if (long st = fetch_longs(con, stmt, &value, 1, &found)) return st;
+  *related = found ? 1 : 0;
+  return 0;
+}
+
+long adp_rel_pk_related_non_mtm(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, char* related) {
+  *related = 0;
+  obj_id id{};
+  if (long st = adp_rel_oid_of(object, &id)) return st;
+  return adp_rel_pk_related_id_non_mtm(con, &id, rel_id, related);
+}
+
+long adp_rel_relate_remote(KAdpConnId* con, dbs_ty_lobj* primary, long rel_id, dbs_ty_lobj* foreign) {
+  obj_id p{};
+  obj_id f{};
+  if (long st = adp_rel_oid_of(primary, &p)) return st;
+  if (long st = adp_rel_oid_of(foreign, &f)) return st;
+  return adp_rel_new_relate_remote_id(con, &p, nullptr, rel_id, &f);
+}
+
+long adp_rel_related_remote(KAdpConnId* con, dbs_ty_lobj* primary, long rel_id, dbs_ty_lobj* foreign, long options,
+                            char* related) {
+  *related = 0;
+  obj_id p{};
+  obj_id f{};
+  if (long st = adp_rel_oid_of(primary, &p)) return st;
+  if (long st = adp_rel_oid_of(foreign, &f)) return st;
+  return adp_rel_related_remote_id(con, &p, rel_id, &f, options, related);
 }

@@ -27,6 +27,7 @@ constexpr long ADP_REL_TYPE36 = 36;               // written before every other 
 constexpr long ADP_REL_NOT_RELATED_ROW = 0x600016;  // primary type, P, foreign type, F
 constexpr long ADP_REL_MANY_PRIMARIES = 0x600017;   // foreign type name, the number
 constexpr long ADP_REL_DEFAULT_PER_BATCH = 25;
+constexpr long ADP_REL_DEV_STEP_PHRASE = 28;        // "UPDATE %s SET dev = dev + 1, "
 
 // What the SQL of one relation needs: the foreign table, its id column, the
 // primary type id and the storage form.
@@ -71,6 +72,15 @@ ORB_API long adp_rel_update_sync_field(KAdpConnId* con, KAdpSqlBatch* b, obj_id*
                                        char append, long unused);
 // The change-row detail of a relate: "1 col len P" or the two-column form.
 ORB_API std::string adp_rel_relate_detail(const typ_sch_rrec* rel, long number, long type_id);
+// The change-row detail of a cleared relation column: "1 col 4 NULL" or the
+// two-column form.
+ORB_API std::string adp_rel_cleared_detail(const typ_sch_rrec* rel, bool focus);
+// The change row of the foreign table: phrase 20 with the table and the
+// detail bound, then "\n from <table> where <where_col> = ".
+ORB_API void adp_rel_change_row(KAdpConnId* con, KAdpSqlBatch* b, const adp_rel_parts& p, const std::string& detail,
+                                const char* where_col);
+// The object id of a local object, through the module's object-id hook.
+ORB_API long adp_rel_oid_of(dbs_ty_lobj* object, obj_id* id);
 
 // Reads: a lock is wanted (option bit 1) inside an application transaction
 // unless the store's super flag 8 says no row locks.
@@ -118,9 +128,6 @@ struct adp_obj_batch_cols {
   std::vector<long> extra_values;
 };
 struct adp_obj_ctx;
-// The common prologue of the batch texts: as the writing calls', without
-// the connection check, and keeping the texts already bound in the batch.
-ORB_API long adp_obj_batch_prologue(KAdpConnId* con, dbs_ty_lobj* object, bool insert, adp_obj_ctx* c);
 // Oracle takes a long text longer than its dialect number 9 only in a
 // statement of its own: true when the field's value is such a text; the
 // object is then put once into long_texts, for a write after the batch, and

@@ -39,10 +39,11 @@ const char* id_column(typ_sch_srec* s) {
   return s->fields[index].name;
 }
 
-long number_of(dbs_ty_lobj* object, obj_id* id) {
-  adp_ty_oid_get_proc get = adp_obj_get_oid_get_proc();
-  if (get == nullptr) get = dbs_obj_oid_get;
-  return get(object, id);
+// The relation entry of the object's type and the object's id.
+long entry_and_id(dbs_ty_lobj* object, long rel_id, typ_sch_rrec** r, obj_id* id) {
+  char side = 0;
+  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, r, &side)) return st;
+  return adp_rel_oid_of(object, id);
 }
 
 // The read's lock step: begun when wanted, committed after a good read.
@@ -85,6 +86,12 @@ long read_ids(KAdpConnId* con, long options, long type_id, utl_ty_col* out, cons
 
 }  // namespace
 
+long adp_rel_oid_of(dbs_ty_lobj* object, obj_id* id) {
+  adp_ty_oid_get_proc get = adp_obj_get_oid_get_proc();
+  if (get == nullptr) get = dbs_obj_oid_get;
+  return get(object, id);
+}
+
 bool adp_rel_lock_wanted(long options) {
   long level = 0;
   adp_trn_appl_level(&level);
@@ -97,7 +104,7 @@ long adp_rel_get_obj_mtm(KAdpConnId* con, dbs_ty_lobj* object, typ_sch_srec* sch
   char side = 0;
   if (long st = adp_rel_entry_of(schema->type_id, rel_id, &r, &side)) return st;
   obj_id id{};
-  if (long st = number_of(object, &id)) return st;
+  if (long st = adp_rel_oid_of(object, &id)) return st;
   const char* from_table = nullptr;
   const char* target_table = nullptr;
   if (long st = adp_sch_tbl_find(schema->type_id, &from_table)) return st;
@@ -125,10 +132,8 @@ long adp_rel_get_obj_mtm(KAdpConnId* con, dbs_ty_lobj* object, typ_sch_srec* sch
 
 long adp_rel_get_fk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
   typ_sch_rrec* r = nullptr;
-  char side = 0;
-  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, &r, &side)) return st;
   obj_id id{};
-  if (long st = number_of(object, &id)) return st;
+  if (long st = entry_and_id(object, rel_id, &r, &id)) return st;
   const bool focus = adp_rel_has_focus(r);
   const bool mssql = adp_db_is_db_mssql() != 0;
   return read_objects(con, options, r->fschema, objects, [&](KAdpSqlBatch* b, bool locked) {
@@ -146,10 +151,8 @@ long adp_rel_get_fk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long 
 
 long adp_rel_get_pk_obj(KAdpConnId* con, dbs_ty_lobj* object, long rel_id, long options, utl_ty_col* objects) {
   typ_sch_rrec* r = nullptr;
-  char side = 0;
-  if (long st = adp_rel_entry_of(object->schema->type_id, rel_id, &r, &side)) return st;
   obj_id id{};
-  if (long st = number_of(object, &id)) return st;
+  if (long st = entry_and_id(object, rel_id, &r, &id)) return st;
   const char* ftable = nullptr;
   if (long st = adp_sch_tbl_find(r->fschema->type_id, &ftable)) return st;
   const bool focus = adp_rel_has_focus(r);

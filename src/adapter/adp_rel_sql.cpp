@@ -23,7 +23,6 @@
 namespace {
 
 constexpr long kChangeRowPhrase = 20;
-constexpr long kDevStepPhrase = 28;
 constexpr long kTypeMask = 0x1FFFF;
 constexpr long kFirstDateKind = 6;
 constexpr const char* kOraDate = "TO_DATE( '%s', 'MM/DD/YYYY HH24:MI:SS' )";
@@ -73,20 +72,19 @@ void end_statement(KAdpSqlBatch* b, bool oracle) {
   else *b << KAdpSqlBatch::kEndStmt;
 }
 
-// Phrase 20 with the table and the detail bound, then the row selection.
-void change_row(KAdpConnId* con, KAdpSqlBatch* b, const adp_rel_parts& p, const std::string& detail,
-                const char* where_col) {
+}  // namespace
+
+void adp_rel_change_row(KAdpConnId* con, KAdpSqlBatch* b, const adp_rel_parts& p, const std::string& detail,
+                        const char* where_col) {
   *b << adp_obj_phrase(con, kChangeRowPhrase) << KAdpBindParam(p.table) << ", "
      << KAdpBindParam(adp_obj_keep_text(detail));
   b->AppendSqlFormat("\n from %s where %s = ", p.table, where_col);
 }
 
-std::string cleared_detail(const typ_sch_rrec* r, bool focus) {
+std::string adp_rel_cleared_detail(const typ_sch_rrec* r, bool focus) {
   if (focus) return "2 " + std::string(r->phys_name) + " 4 " + r->focus_field + " 4 NULLNULL";
   return "1 " + std::string(r->fname) + " 4 NULL";
 }
-
-}  // namespace
 
 long adp_rel_kind(const typ_sch_rrec* rel) { return rel->type & ~TYP_REL_INDEX_MARK; }
 
@@ -230,7 +228,7 @@ long adp_rel_relate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, typ_sch_rrec
   const long F = foreign->num;
   if (p.roamer) {
     if (p.oracle) *b << "\nBEGIN \n";
-    change_row(con, b, p, adp_rel_relate_detail(r, P, p.ptype), p.id_col);
+    adp_rel_change_row(con, b, p, adp_rel_relate_detail(r, P, p.ptype), p.id_col);
     *b << KAdpBindParam(F) << "; \n";
   }
   if (p.focus) {
@@ -242,7 +240,7 @@ long adp_rel_relate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, typ_sch_rrec
     return b->GetStatus();
   }
   if (p.roamer) {
-    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, ADP_REL_DEV_STEP_PHRASE), p.table);
     b->AppendSqlFormat("%s = ", r->fname);
   } else {
     b->AppendSqlFormat("update %s set %s = ", p.table, r->fname);
@@ -274,11 +272,11 @@ long adp_rel_unrelate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, obj_id* pr
   // of the primary type.
   if (p.focus) {
     if (p.roamer) {
-      change_row(con, b, p, cleared_detail(r, true), p.id_col);
+      adp_rel_change_row(con, b, p, adp_rel_cleared_detail(r, true), p.id_col);
       *b << KAdpBindParam(F);
       b->AppendSqlFormat(" and %s = ", r->focus_field);
       *b << KAdpBindParam(p.ptype) << "; \n";
-      b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
+      b->AppendSqlFormat(adp_obj_phrase(con, ADP_REL_DEV_STEP_PHRASE), p.table);
       b->AppendSqlFormat("%s = NULL , %s = NULL WHERE %s = ", r->phys_name, r->focus_field, p.id_col);
     } else {
       b->AppendSqlFormat("update %s set %s = NULL , %s = NULL where %s = ", p.table, r->phys_name, r->focus_field,
@@ -288,9 +286,9 @@ long adp_rel_unrelate_remote_id_sql(KAdpConnId* con, KAdpSqlBatch* b, obj_id* pr
     b->AppendSqlFormat(" and %s = ", r->focus_field);
     *b << KAdpBindParam(p.ptype);
   } else if (p.roamer) {
-    change_row(con, b, p, cleared_detail(r, false), p.id_col);
+    adp_rel_change_row(con, b, p, adp_rel_cleared_detail(r, false), p.id_col);
     *b << KAdpBindParam(F) << "; \n";
-    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, ADP_REL_DEV_STEP_PHRASE), p.table);
     b->AppendSqlFormat("%s = NULL WHERE %s = %ld\n", r->fname, p.id_col, F);
   } else {
     b->AppendSqlFormat("update %s set %s = NULL where %s = %ld\n", p.table, r->fname, p.id_col, F);
@@ -315,11 +313,11 @@ long adp_rel_unrelate_from_id_sql(KAdpConnId* con, KAdpSqlBatch* b, char side, o
   const char* where_col = side == 1 ? relation_col : p.id_col;
   if (p.focus) {
     if (p.roamer) {
-      change_row(con, b, p, cleared_detail(r, true), where_col);
+      adp_rel_change_row(con, b, p, adp_rel_cleared_detail(r, true), where_col);
       *b << KAdpBindParam(N);
       b->AppendSqlFormat(" and %s = ", r->focus_field);
       *b << KAdpBindParam(p.ptype) << "; \n";
-      b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
+      b->AppendSqlFormat(adp_obj_phrase(con, ADP_REL_DEV_STEP_PHRASE), p.table);
       b->AppendSqlFormat("%s = NULL, %s = NULL WHERE %s = ", r->phys_name, r->focus_field, where_col);
     } else {
       b->AppendSqlFormat("UPDATE %s SET %s = NULL, %s = NULL WHERE %s = ", p.table, r->phys_name, r->focus_field,
@@ -329,9 +327,9 @@ long adp_rel_unrelate_from_id_sql(KAdpConnId* con, KAdpSqlBatch* b, char side, o
     b->AppendSqlFormat(" and %s = ", r->focus_field);
     *b << KAdpBindParam(p.ptype);
   } else if (p.roamer) {
-    change_row(con, b, p, cleared_detail(r, false), where_col);
+    adp_rel_change_row(con, b, p, adp_rel_cleared_detail(r, false), where_col);
     *b << KAdpBindParam(N) << "; \n";
-    b->AppendSqlFormat(adp_obj_phrase(con, kDevStepPhrase), p.table);
+    b->AppendSqlFormat(adp_obj_phrase(con, ADP_REL_DEV_STEP_PHRASE), p.table);
     b->AppendSqlFormat("%s = NULL WHERE %s = %ld\n", r->fname, where_col, N);
   } else {
     b->AppendSqlFormat("UPDATE %s SET %s = NULL WHERE %s = %ld\n", p.table, r->fname, where_col, N);

@@ -11,6 +11,7 @@
 #include "connector/conn_map.h"
 #include "connector/conn_msg.h"
 #include "connector/conn_util.h"
+#include "core/cmn/cmn_dec.h"
 
 namespace {
 
@@ -41,6 +42,72 @@ std::string conn_gcvt(double value, int digits) {
   std::string text = gcvt(value, digits, buf.data());
   if (!text.empty() && text.back() == '.') text += "0";
   return text;
+}
+
+// A decimal field takes a decimal record, whatever the attribute's type
+// code: its text is the attribute's text, in the user's number form, with
+// its digit count and the digits after its last '.' or ','.
+constexpr long CONN_FT_DECIMAL = 766;
+constexpr size_t CONN_DECIMAL_TEXT_MAX = 43;
+// The status of a decimal text too long for the record (the runtime's own
+// code for it).
+constexpr long CONN_DECIMAL_TOO_LONG = 0x100065;
+
+long conn_field_type(void* object, const char* field) {
+  union {
+    long l;
+    double d;
+    const void* p;
+  } slot{};
+  long type = 0;
+  if (cpi_obj_get_field(object, field, 0, &slot, &type) != 0) {
+    // The set that follows reports the field itself.
+    cpi_alert_clear();
+    return 0;
+  }
+  return type;
+}
+
+bool conn_decimal_of(const char* text, cmn_ty_decimal* out) {
+  if (strlen(text) > CONN_DECIMAL_TEXT_MAX) return false;
+  *out = cmn_ty_decimal{};
+  strcpy(out->text, text);
+  const char* point = strrchr(text, '.');
+  if (const char* comma = strrchr(text, ','); comma && (!point || comma > point)) point = comma;
+  for (const char* c = text; *c; ++c) {
+    if (*c < '0' || *c > '9') continue;
+    ++out->precision;
+    if (point && c > point) ++out->scale;
+  }
+  return true;
+}
+
+// The value handed to cpi_obj_set_field for an attribute's text, by the
+// field's type and the attribute's type code.
+struct conn_field_value {
+  long as_long = 0;
+  float as_float = 0;
+  double as_double = 0;
+  std::string long_text;
+  cmn_ty_decimal decimal{};
+  const void* value = nullptr;
+};
+
+// False when the field is a decimal and the text too long for it.
+bool conn_value_for(void* object, const conn_ty_map_attr* r, const char* text, conn_field_value* v) {
+  v->value = text;
+  if (conn_field_type(object, r->field) == CONN_FT_DECIMAL) {
+    v->value = &v->decimal;
+    return conn_decimal_of(text, &v->decimal);
+  }
+  switch (r->type_code) {
+    case CONN_TC_LONG: v->as_long = atoi(text); v->value = &v->as_long; break;
+    case CONN_TC_FLOAT: v->as_float = static_cast<float>(atof(text)); v->value = &v->as_float; break;
+    case CONN_TC_DOUBLE: v->as_double = atof(text); v->value = &v->as_double; break;
+    case CONN_TC_LONGTEXT: v->long_text = text; v->value = v->long_text.c_str(); break;
+    default: break;
+  }
+  return true;
 }
 
 }  // namespace
@@ -86,19 +153,12 @@ long Map::write_obj_new(void* object, const char* table, const char* /*ignored*/
     void* raw = bo_->getAttrValue(i);
     if (!raw || BusinessObject::isIgnoreValue(raw)) continue;
     const char* text = static_cast<const char*>(raw);
-    long as_long = 0;
-    float as_float = 0;
-    double as_double = 0;
-    std::string long_text;
-    const void* value = text;
-    switch (r->type_code) {
-      case CONN_TC_LONG: as_long = atoi(text); value = &as_long; break;
-      case CONN_TC_FLOAT: as_float = static_cast<float>(atof(text)); value = &as_float; break;
-      case CONN_TC_DOUBLE: as_double = atof(text); value = &as_double; break;
-      case CONN_TC_LONGTEXT: long_text = text; value = long_text.c_str(); break;
-      default: break;
+    conn_field_value v;
+    if (!conn_value_for(object, r, text, &v)) {
+      conn_map_log(CONN_MSG_SET_FIELD, r->field, conn_status_text(CONN_DECIMAL_TOO_LONG).c_str());
+      return CONN_DECIMAL_TOO_LONG;
     }
-    long status = cpi_obj_set_field(object, r->field, value, 0);
+    long status = cpi_obj_set_field(object, r->field, v.value, 0);
     if (status != 0) {
       cpi_alert_print(nullptr, 0);
       cpi_alert_clear();

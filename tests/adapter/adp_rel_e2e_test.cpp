@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "adapter/adp_msg.h"
 #include "adapter/adp_qry_rec.h"
 #include "adapter/adp_rel_e2e.h"
 #include "adapter/adp_rel_int.h"
@@ -328,6 +330,58 @@ TEST_F(AdpRelE2e, DirectRelatesAndUnrelatesById) {
   char yes = 1;
   EXPECT_EQ(dbs_rel_related_remote_id_to_id(cid_, &p, rel(kPerson, "person2firm"), &f, 0, &yes), 0);
   EXPECT_EQ(yes, 0);
+  EXPECT_EQ(level(), 0);
+}
+
+TEST_F(AdpRelE2e, LocalObjectsAreRelatedTestedAndUnrelated) {
+  ASSERT_NE(login(kCreatedFlag), nullptr);
+  obj_id p{}, t{}, f{}, f2{};
+  dbs_ty_lobj* person = fresh(kPerson, "name", "Pat", &p);
+  dbs_ty_lobj* topic = fresh(kTopic, "label", "red", &t);
+  dbs_ty_lobj* firm = fresh(kFirm, "name", "Acme", &f);
+  dbs_ty_lobj* other = fresh(kFirm, "name", "Bolt", &f2);
+  const std::pair<dbs_ty_lobj*, obj_id*> made[] = {{person, &p}, {topic, &t}, {firm, &f}, {other, &f2}};
+  for (const auto& [o, id] : made) ASSERT_EQ(dbs_obj_create(cid_, o, id), 0) << alerts();
+  const long firm2person = rel(kFirm, "firm2person");
+  const long person2topic = rel(kPerson, "person2topic");
+  // Whether a firm is pointed to, whether a pair is related.
+  auto pointed_to = [&](dbs_ty_lobj* o) {
+    char yes = 9;
+    EXPECT_EQ(adp_rel_pk_related_non_mtm(cid_, o, firm2person, &yes), 0) << alerts();
+    return yes;
+  };
+  auto related = [&](dbs_ty_lobj* a, long rel_id, dbs_ty_lobj* b) {
+    char yes = 9;
+    EXPECT_EQ(adp_rel_related_remote(cid_, a, rel_id, b, 0, &yes), 0) << alerts();
+    return yes;
+  };
+  EXPECT_EQ(pointed_to(firm), 0);
+  ASSERT_TRUE(db_.run("update table_person set upd_date = null;"));
+  ASSERT_EQ(adp_rel_relate_remote(cid_, firm, firm2person, person), 0) << alerts();
+  EXPECT_EQ(cell("person2firm", "table_person", p.num), std::to_string(f.num));
+  EXPECT_NE(cell("upd_date", "table_person", p.num), "-");
+  ASSERT_EQ(adp_rel_relate_remote(cid_, person, person2topic, topic), 0) << alerts();
+  EXPECT_EQ(links(), pair(p, t));
+  EXPECT_EQ(related(firm, firm2person, person), 1);
+  EXPECT_EQ(related(other, firm2person, person), 0);
+  EXPECT_EQ(related(person, person2topic, topic), 1);
+  EXPECT_EQ(pointed_to(firm), 1);
+  EXPECT_EQ(pointed_to(other), 0);
+  char yes = 9;
+  EXPECT_EQ(adp_rel_pk_related_id_non_mtm(cid_, &f, firm2person, &yes), 0);
+  EXPECT_EQ(yes, 1);
+  // The person holds the key: nothing points to it by this relation.
+  EXPECT_EQ(adp_rel_pk_related_id_non_mtm(cid_, &p, rel(kPerson, "person2firm"), &yes), ADP_REL_BAD_SIDE);
+  // The unrelate writes the person's change date too.
+  ASSERT_TRUE(db_.run("update table_person set upd_date = null;"));
+  ASSERT_EQ(adp_rel_unrelate_remote(cid_, firm, firm2person, person), 0) << alerts();
+  EXPECT_EQ(cell("person2firm", "table_person", p.num), "-");
+  EXPECT_NE(cell("upd_date", "table_person", p.num), "-");
+  ASSERT_EQ(adp_rel_unrelate_remote(cid_, person, person2topic, topic), 0) << alerts();
+  EXPECT_EQ(links(), "");
+  EXPECT_EQ(related(firm, firm2person, person), 0);
+  EXPECT_EQ(related(person, person2topic, topic), 0);
+  EXPECT_EQ(pointed_to(firm), 0);
   EXPECT_EQ(level(), 0);
 }
 

@@ -22,6 +22,7 @@
 #include "adapter/adp_qry_model.h"
 #include "adapter/adp_qry_rec.h"
 #include "adapter/adp_rel_int.h"
+#include "adapter/adp_rel_texts.h"
 #include "adapter/adp_sql.h"
 #include "adapter/adp_sql_log.h"
 #include "adapter/adp_trn.h"
@@ -37,56 +38,7 @@ namespace {
 
 using namespace adp_qry_model;
 
-constexpr long kRoamer = 32;
-constexpr long kBindSwitch = 9;
-
-class AdpRelTexts : public adp_test {
- protected:
-  void SetUp() override {
-    adp_test::SetUp();
-    build();
-    con_ = connect("oledb");
-    literals(con_);
-    adp_db_set_head_read(1);
-    adp_db_set_flags(0);
-  }
-  void TearDown() override {
-    adp_rel_abort_batch();
-    adp_db_set_flags(0);
-    adp_db_set_head_read(0);
-    adp_test::TearDown();
-  }
-  static typ_sch_rrec* record(long type, const char* name) { return schema(type)->rels[rel(type, name)].rel; }
-  // Values written into the texts, so that they can be read there.
-  static void literals(KAdpConnId* con) {
-    con->GetConfig().SetPropertyBool(static_cast<KAdpConfig::bool_type>(kBindSwitch), 0);
-  }
-  // The statements a text call appends to a fresh batch, joined by "|".
-  template <class F>
-  std::string text(F&& call) {
-    void* stmt = nullptr;
-    EXPECT_EQ(adp_sql_create(con_, &stmt), 0);
-    auto* b = static_cast<KAdpSqlBatch*>(stmt);
-    EXPECT_EQ(call(b), 0);
-    std::string out;
-    for (long i = 0; i < b->GetStmtCount(); ++i) out += (i > 0 ? "|" : "") + std::string(b->GetStmt(i));
-    adp_sql_free(con_, stmt);
-    return out;
-  }
-  static std::vector<std::string> sent() {
-    std::vector<std::string> out;
-    for (const std::string& c : ds_script::calls())
-      for (const char* p : {"FetchNextSet ", "ExecQuery ", "ExecDml "})
-        if (c.rfind(p, 0) == 0) out.push_back(c.substr(std::string(p).size()));
-    return out;
-  }
-  KAdpConnId* con_ = nullptr;
-};
-
-obj_id rel_site(long n) { return obj_id{kSite, n, 0}; }
-obj_id rel_case(long n) { return obj_id{kCase, n, 0}; }
-obj_id rel_note(long n) { return obj_id{kNote, n, 0}; }
-obj_id rel_contact(long n) { return obj_id{kContact, n, 0}; }
+class AdpRelTexts : public adp_rel_texts {};
 
 TEST_F(AdpRelTexts, EveryRelateAndUnrelateFormOnSqlServer) {
   obj_id none{};
@@ -187,15 +139,7 @@ TEST_F(AdpRelTexts, EveryRelateAndUnrelateFormOnSqlServer) {
 
 TEST_F(AdpRelTexts, TheFourFormsOfTheRelateByIdOnSqlServer) {
   obj_id s = rel_site(1234), c = rel_case(55), cs = rel_case(1234), n = rel_note(55);
-  struct {
-    const char* what;
-    long flags;
-    obj_id* primary;
-    long type;
-    const char* name;
-    obj_id* foreign;
-    std::vector<std::string> expected;
-  } rows[] = {
+  const adp_rel_pair_row rows[] = {
       {"one column", 0, &s, kSite, "site2case", &c, {"update table_case set case2site = 1234 where objid = 55"}},
       {"two columns", 0, &cs, kCase, "case2note", &n, {"update table_note set note_owner = 1234 , owner_type = 10 where objid = 55;\n"}},
       {"one column offline", kRoamer, &s, kSite, "site2case", &c, {" INSERT INTO DE_UPDATES (ROW_ID, ROW_VER, PREV_ROW_VER, TABLE_NAME, TX_DETAIL) \n"

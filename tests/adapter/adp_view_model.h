@@ -15,6 +15,13 @@ struct typ_sch_srec;
 // table); notes belong to a contact or a site, one at a time (exclusive set
 // g: columns group2g and gr_type_g). Views are added after them.
 extern const char kAdpViewTypes[];
+// Views over them: each join kind with and without aliases, a link table,
+// exclusive relations, a chain, long lists, an SQL-defined view, a view
+// without joins, and one reading site names through contacts.
+extern const char kAdpViews[];
+// Views whose far type gives only its object id: after join elimination
+// their joins test the foreign key alone.
+extern const char kAdpIdViews[];
 
 class adp_view_model : public adp_model {
  public:

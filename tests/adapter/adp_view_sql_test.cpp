@@ -26,57 +26,12 @@ constexpr unsigned long kSearchableField = 0x100;
 constexpr unsigned long kDistinctView = 0x20;
 constexpr long kHeaderSearch = 1;
 
-const char kViews[] =
-    "VIEW contact_site 20 ALIAS contact c, site s FIELDS first FROM c.first_name, site FROM s.name FIELDS_END\n"
-    " JOINS c.contact2site = s.site2contact JOINS_END VIEW_END;\n"
-    "VIEW contact_any_site 21 FIELDS first FROM contact.first_name, site FROM site.name FIELDS_END\n"
-    " JOINS contact.contact2site = OUTER site.site2contact JOINS_END VIEW_END;\n"
-    "VIEW site_any_contact 22 FIELDS site FROM site.name, first FROM contact.first_name FIELDS_END\n"
-    " JOINS site.site2contact = OUTER contact.contact2site JOINS_END VIEW_END;\n"
-    "VIEW contact_tags 23 FIELDS first FROM contact.first_name, label FROM tag.label FIELDS_END\n"
-    " JOINS contact.contact2tag = tag.tag2contact JOINS_END VIEW_END;\n"
-    "VIEW site_notes 24 FIELDS site FROM site.name, body FROM note.body FIELDS_END\n"
-    " JOINS site.site2note = OUTER note.note2site JOINS_END VIEW_END;\n"
-    "VIEW contact_notes 25 ALIAS contact c, note n FIELDS first FROM c.first_name, body FROM n.body FIELDS_END\n"
-    " JOINS c.contact2note = n.note2contact JOINS_END VIEW_END;\n"
-    "VIEW note_contacts 26 FIELDS body FROM note.body, first FROM contact.first_name FIELDS_END\n"
-    " JOINS note.note2contact = OUTER contact.contact2note JOINS_END VIEW_END;\n"
-    "VIEW contact_any_tag 27 ALIAS contact c, tag t FIELDS first FROM c.first_name, label FROM t.label FIELDS_END\n"
-    " JOINS c.contact2tag = OUTER t.tag2contact JOINS_END VIEW_END;\n"
-    "VIEW site_contact_note 28 ALIAS site s, contact c, note n FIELDS site FROM s.name, first FROM c.first_name,\n"
-    " body FROM n.body FIELDS_END JOINS s.site2contact = c.contact2site, c.contact2note = OUTER n.note2contact\n"
-    " JOINS_END VIEW_END;\n"
-    "VIEW wide 29 FIELDS f1 FROM contact.first_name, f2 FROM contact.last_name, f3 FROM site.name,\n"
-    " f4 FROM tag.label, f5 FROM note.body, f6 FROM contact.objid, f7 FROM site.objid FIELDS_END\n"
-    " JOINS contact.contact2site = site.site2contact, contact.contact2tag = tag.tag2contact,\n"
-    " contact.contact2note = note.note2contact JOINS_END VIEW_END;\n"
-    "VIEW sqlv 30 BASE_TABLE=contact SQL=\"select objid, first_name, last_name, contact2site, objid + 1, "
-    "upper(first_name) from table_contact\" FIELDS a CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, "
-    "b DB_DATA_TYPE=7, c DB_DATA_TYPE=7, d DB_DATA_TYPE=0, e DB_DATA_TYPE=0, f DB_DATA_TYPE=7 FIELDS_END VIEW_END;\n"
-    "VIEW contacts 31 FIELDS first FROM contact.first_name, last FROM contact.last_name FIELDS_END VIEW_END;\n";
-
-// Views whose far type gives only its object id: after join elimination
-// their joins test the foreign key alone.
-const char kIdViews[] =
-    "VIEW site_id_inner 40 FIELDS first FROM contact.first_name, site_id FROM site.objid FIELDS_END\n"
-    " JOINS contact.contact2site = site.site2contact JOINS_END VIEW_END;\n"
-    "VIEW site_id_optional 41 FIELDS first FROM contact.first_name, site_id FROM site.objid,\n"
-    " label FROM tag.label FIELDS_END\n"
-    " JOINS contact.contact2site = OUTER site.site2contact, contact.contact2tag = tag.tag2contact\n"
-    " JOINS_END VIEW_END;\n"
-    "VIEW site_id_kept 42 FIELDS first FROM contact.first_name, site_id FROM site.objid FIELDS_END\n"
-    " JOINS site.site2contact = OUTER contact.contact2site JOINS_END VIEW_END;\n"
-    "VIEW note_owner 43 FIELDS body FROM note.body, contact_id FROM contact.objid FIELDS_END\n"
-    " JOINS note.note2contact = contact.contact2note JOINS_END VIEW_END;\n"
-    "VIEW note_owner_kept 44 FIELDS body FROM note.body, site_id FROM site.objid FIELDS_END\n"
-    " JOINS site.site2note = OUTER note.note2site JOINS_END VIEW_END;\n";
-
 class AdpViewSql : public adp_test {
  protected:
   void SetUp() override {
     adp_test::SetUp();
     ASSERT_EQ(cmn_meth_install_all(), 0);  // texts of any length in collections
-    ASSERT_EQ(model_.compile(kViews), 0) << core_top_alert_text();
+    ASSERT_EQ(model_.compile(kAdpViews), 0) << core_top_alert_text();
     ora_ = connect("oracle");
     mssql_ = connect("oledb");
   }
@@ -148,47 +103,47 @@ TEST_F(AdpViewSql, EachJoinKindInBothDialects) {
        "table_contact  INNER JOIN mtm_contact1_tag0  ON table_contact.objid = mtm_contact1_tag0.contact2tag \n"
        " INNER JOIN table_tag  ON mtm_contact1_tag0.tag2contact = table_tag.objid \n "},
       {"site_notes",  // exclusive, the foreign side optional: its type test is marked too
-       "create view table_site_notes\n (site, body)\n as select table_site.name, table_note.body\n"
+       "create view table_site_notes\n (site, memo)\n as select table_site.name, table_note.memo\n"
        " from table_site, table_note\n where table_site.objid = table_note.group2g (+)\n"
        " AND table_note.gr_type_g (+) = 11\n ",
-       "CREATE VIEW table_site_notes AS SELECT \n table_site.name AS site \n, table_note.body AS body \nFROM \n"
+       "CREATE VIEW table_site_notes AS SELECT \n table_site.name AS site \n, table_note.memo AS memo \nFROM \n"
        "table_site  LEFT OUTER JOIN table_note  ON table_site.objid = table_note.group2g "
        " AND table_note.gr_type_g = 11 \n "},
       {"contact_notes",
-       "create view table_contact_notes\n (first, body)\n as select table_c.first_name, table_n.body\n"
+       "create view table_contact_notes\n (first, memo)\n as select table_c.first_name, table_n.memo\n"
        " from table_contact table_c, table_note table_n\n where table_c.objid = table_n.group2g \n"
        " AND table_n.gr_type_g = 10\n ",
-       "CREATE VIEW table_contact_notes AS SELECT \n table_c.first_name AS first \n, table_n.body AS body \n"
+       "CREATE VIEW table_contact_notes AS SELECT \n table_c.first_name AS first \n, table_n.memo AS memo \n"
        "FROM \ntable_contact table_c INNER JOIN table_note table_n ON table_c.objid = table_n.group2g "
        " AND table_n.gr_type_g = 10 \n "},
       {"note_contacts",
-       "create view table_note_contacts\n (body, first)\n as select table_note.body, table_contact.first_name\n"
+       "create view table_note_contacts\n (memo, first)\n as select table_note.memo, table_contact.first_name\n"
        " from table_note, table_contact\n where table_contact.objid (+) = table_note.group2g\n"
        " AND table_note.gr_type_g = 10\n ",
-       "CREATE VIEW table_note_contacts AS SELECT \n table_note.body AS body \n"
+       "CREATE VIEW table_note_contacts AS SELECT \n table_note.memo AS memo \n"
        ", table_contact.first_name AS first \nFROM \n"
        "table_contact  RIGHT OUTER JOIN table_note  ON table_contact.objid = table_note.group2g "
        " AND table_note.gr_type_g = 10 \n "},
       {"site_contact_note",
-       "create view table_site_contact_note\n (site, first, body)\n as select table_s.name, table_c.first_name,\n"
-       " table_n.body\n from table_site table_s, table_contact table_c, table_note table_n\n"
+       "create view table_site_contact_note\n (site, first, memo)\n as select table_s.name, table_c.first_name,\n"
+       " table_n.memo\n from table_site table_s, table_contact table_c, table_note table_n\n"
        " where table_s.objid = table_c.contact2site\n AND table_c.objid = table_n.group2g (+)\n"
        " AND table_n.gr_type_g (+) = 10\n ",
        "CREATE VIEW table_site_contact_note AS SELECT \n table_s.name AS site \n, table_c.first_name AS first \n"
-       ", table_n.body AS body \nFROM \n"
+       ", table_n.memo AS memo \nFROM \n"
        "table_site table_s INNER JOIN table_contact table_c ON table_s.objid = table_c.contact2site \n"
        " LEFT OUTER JOIN table_note table_n ON table_c.objid = table_n.group2g  AND table_n.gr_type_g = 10 \n "},
       {"wide",  // line breaks in the column, select and FROM lists
        "create view table_wide\n (f1, f2, f3, f4, f5,\n  f6, f7)\n"
        " as select table_contact.first_name, table_contact.last_name,\n table_site.name, table_tag.label,\n"
-       " table_note.body, table_contact.objid,\n table_site.objid\n"
+       " table_note.memo, table_contact.objid,\n table_site.objid\n"
        " from mtm_contact1_tag0, table_contact, table_site, table_tag,\n  table_note\n"
        " where table_site.objid = table_contact.contact2site\n"
        " AND table_contact.objid = mtm_contact1_tag0.contact2tag\n"
        " AND mtm_contact1_tag0.tag2contact = table_tag.objid \n"
        " AND table_contact.objid = table_note.group2g \n AND table_note.gr_type_g = 10\n ",
        "CREATE VIEW table_wide AS SELECT \n table_contact.first_name AS f1 \n, table_contact.last_name AS f2 \n"
-       ", table_site.name AS f3 \n, table_tag.label AS f4 \n, table_note.body AS f5 \n"
+       ", table_site.name AS f3 \n, table_tag.label AS f4 \n, table_note.memo AS f5 \n"
        ", table_contact.objid AS f6 \n, table_site.objid AS f7 \nFROM \n"
        "table_site  INNER JOIN table_contact  ON table_site.objid = table_contact.contact2site \n"
        " INNER JOIN mtm_contact1_tag0  ON table_contact.objid = mtm_contact1_tag0.contact2tag \n"
@@ -207,7 +162,7 @@ TEST_F(AdpViewSql, EachJoinKindInBothDialects) {
 }
 
 TEST_F(AdpViewSql, JoinsReducedToTheForeignKeyColumn) {
-  ASSERT_EQ(model_.compile(std::string(kViews) + kIdViews), 0) << core_top_alert_text();
+  ASSERT_EQ(model_.compile(std::string(kAdpViews) + kAdpIdViews), 0) << core_top_alert_text();
   ASSERT_EQ(model_.eliminate_joins(), 0);
   struct row {
     const char* view;
@@ -241,15 +196,15 @@ TEST_F(AdpViewSql, JoinsReducedToTheForeignKeyColumn) {
        ", table_contact.contact2site AS site_id \nFROM \n"
        "table_site  LEFT OUTER JOIN table_contact  ON table_site.objid = table_contact.contact2site \n "},
       {"note_owner",
-       "create view table_note_owner\n (body, contact_id)\n as select table_note.body, table_note.group2g\n"
+       "create view table_note_owner\n (memo, contact_id)\n as select table_note.memo, table_note.group2g\n"
        " from table_note\n where table_note.group2g IS NOT NULL\n AND table_note.gr_type_g = 10\n ",
-       "CREATE VIEW table_note_owner AS SELECT \n table_note.body AS body \n, table_note.group2g AS contact_id \n"
+       "CREATE VIEW table_note_owner AS SELECT \n table_note.memo AS memo \n, table_note.group2g AS contact_id \n"
        "FROM \n table_note WHERE(table_note.group2g IS NOT NULL)"},
       {"note_owner_kept",
-       "create view table_note_owner_kept\n (body, site_id)\n as select table_note.body, table_note.group2g\n"
+       "create view table_note_owner_kept\n (memo, site_id)\n as select table_note.memo, table_note.group2g\n"
        " from table_note, table_site\n where table_site.objid = table_note.group2g (+)\n"
        " AND table_note.gr_type_g (+) = 11\n ",
-       "CREATE VIEW table_note_owner_kept AS SELECT \n table_note.body AS body \n, table_note.group2g AS site_id \n"
+       "CREATE VIEW table_note_owner_kept AS SELECT \n table_note.memo AS memo \n, table_note.group2g AS site_id \n"
        "FROM \ntable_site  LEFT OUTER JOIN table_note  ON table_site.objid = table_note.group2g "
        " AND table_note.gr_type_g = 11 \n "},
   };

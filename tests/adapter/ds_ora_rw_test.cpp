@@ -100,6 +100,52 @@ const rw_case kRules[] = {
     {"ToCharWithAFormatStays", "SELECT to_char(d, 'MM/DD/YYYY'), TO_CHAR(f(a, b)) FROM t",
      "SELECT to_char(d, 'MM/DD/YYYY'), CAST(f(a, b) AS CHAR) FROM t"},
     {"OuterJoinUnknownTableStays", "SELECT 1 FROM a WHERE a.id = z.a (+)", "SELECT 1 FROM a WHERE a.id = z.a (+)"},
+    // The views the Oracle dialect writes.
+    {"OuterJoinViewTypeTestOnTheOptionalSide",
+     "create view table_v\n (site, first, body)\n as select table_s.name, table_c.first_name,\n table_n.body\n"
+     " from table_site table_s, table_contact table_c, table_note table_n\n"
+     " where table_s.objid = table_c.contact2site\n AND table_c.objid = table_n.group2g (+)\n"
+     " AND table_n.gr_type_g (+) = 10\n ",
+     "create view table_v\n (site, first, body)\n as select table_s.name, table_c.first_name,\n table_n.body\n"
+     " FROM table_site table_s CROSS JOIN table_contact table_c LEFT JOIN table_note table_n ON "
+     "table_c.objid = table_n.group2g AND table_n.gr_type_g = 10 WHERE table_s.objid = table_c.contact2site"},
+    {"OuterJoinViewPrimaryOptionalKeepsTheTypeTestInWhere",
+     "create view table_v\n (body, first)\n as select table_note.body, table_contact.first_name\n"
+     " from table_note, table_contact\n where table_contact.objid (+) = table_note.group2g\n"
+     " AND table_note.gr_type_g = 10\n ",
+     "create view table_v\n (body, first)\n as select table_note.body, table_contact.first_name\n"
+     " FROM table_note LEFT JOIN table_contact ON table_contact.objid = table_note.group2g "
+     "WHERE table_note.gr_type_g = 10"},
+    {"OuterJoinOptionalTablesOnBothSides",
+     "SELECT 1 FROM a, b, c WHERE a.objid (+) = b.k AND b.objid = c.k (+)",
+     "SELECT 1 FROM b LEFT JOIN a ON a.objid = b.k LEFT JOIN c ON b.objid = c.k"},
+    {"OuterJoinAfterALinkTable",
+     "create view v\n (l, s)\n as select table_tag.label, table_site.name\n"
+     " from mtm_contact1_tag0, table_contact, table_tag, table_site\n"
+     " where table_contact.objid = mtm_contact1_tag0.contact2tag\n"
+     " AND mtm_contact1_tag0.tag2contact = table_tag.objid \n AND table_site.objid (+) = table_contact.contact2site\n ",
+     "create view v\n (l, s)\n as select table_tag.label, table_site.name\n"
+     " FROM mtm_contact1_tag0 CROSS JOIN table_contact CROSS JOIN table_tag LEFT JOIN table_site ON "
+     "table_site.objid = table_contact.contact2site WHERE table_contact.objid = mtm_contact1_tag0.contact2tag AND "
+     "mtm_contact1_tag0.tag2contact = table_tag.objid"},
+    {"OuterJoinOptionalTableAfterTheOneItNames",
+     "SELECT 1 FROM c, b, a WHERE b.id = c.b (+) AND a.id = b.a (+)",
+     "SELECT 1 FROM a LEFT JOIN b ON a.id = b.a LEFT JOIN c ON b.id = c.b"},
+    // Any other mark is sent as it came.
+    {"OuterJoinMarkInASubqueryStays", "SELECT 1 FROM a, b WHERE a.x = (SELECT MAX(b.y) FROM c WHERE c.z = b.w (+))",
+     "SELECT 1 FROM a, b WHERE a.x = (SELECT MAX(b.y) FROM c WHERE c.z = b.w (+))"},
+    {"OuterJoinTwoMarksStay", "SELECT 1 FROM a, b WHERE a.x (+) = b.y (+)",
+     "SELECT 1 FROM a, b WHERE a.x (+) = b.y (+)"},
+    {"OuterJoinMarkOnAComparisonStays", "SELECT 1 FROM a, b WHERE a.x = b.y AND b.z (+) > 3",
+     "SELECT 1 FROM a, b WHERE a.x = b.y AND b.z (+) > 3"},
+    {"OuterJoinMarkOnAConstantStays", "SELECT 1 FROM a, b WHERE a.x = b.y AND a.z = 5 (+)",
+     "SELECT 1 FROM a, b WHERE a.x = b.y AND a.z = 5 (+)"},
+    {"OuterJoinMarkInParenthesesStays", "SELECT 1 FROM a, b WHERE (a.x = b.y (+))",
+     "SELECT 1 FROM a, b WHERE (a.x = b.y (+))"},
+    {"OuterJoinCycleStays", "SELECT 1 FROM a, b WHERE a.x = b.y (+) AND b.z = a.w (+)",
+     "SELECT 1 FROM a, b WHERE a.x = b.y (+) AND b.z = a.w (+)"},
+    {"OuterJoinTwoSelectsStay", "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c",
+     "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, OraRewrite, ::testing::ValuesIn(kRules),

@@ -248,3 +248,53 @@ TEST_F(conn_create_test, a_new_site_relates_a_stored_contact_by_its_id) {
 }
 
 }  // namespace
+
+namespace {
+
+// A decimal field takes a decimal record made from the attribute's text,
+// whatever the attribute's type code says; a text too long for the record
+// fails the request and writes nothing.
+TEST_F(conn_create_test, decimal_fields_get_decimal_records) {
+  cpi_double::define("order", {{"amount", 'm'}, {"code", 't'}});
+  conn_define("Orbisan_Order", "",
+              {{"OrderId", "order:objid", BOAttrType::KEY},
+               {"Amount", "order:amount"},
+               {"Tail", "x"}});
+  conn_define("Orbisan_Order_Long", "",
+              {{"OrderId", "order:objid", BOAttrType::KEY},
+               {"Amount", "order:amount:::1"},
+               {"Tail", "x"}});
+  struct Case {
+    const char* type;
+    const char* amount;
+    const char* stored;  // text (precision,scale); empty: refused
+  } cases[] = {
+      {"Orbisan_Order", "1234.50", "1234.50 (6,2)"},
+      {"Orbisan_Order", "-0.125", "-0.125 (4,3)"},
+      {"Orbisan_Order", "1.234,5", "1.234,5 (5,1)"},
+      {"Orbisan_Order", "17", "17 (2,0)"},
+      {"Orbisan_Order_Long", "12.75", "12.75 (4,2)"},
+      {"Orbisan_Order", "12345678901234567890123456789012345678901.50", ""},
+  };
+  const std::string set_amount = "cpi_obj_set_field(order.amount";
+  for (const Case& c : cases) {
+    size_t before = cpi_double::calls_of(set_amount).size();
+    auto bo = request(c.type, "Create", {{"Amount", c.amount}});
+    int result = run(*bo);
+    std::vector<std::string> sets = cpi_double::calls_of(set_amount);
+    sets.erase(sets.begin(), sets.begin() + static_cast<long>(before));
+    if (*c.stored) {
+      EXPECT_EQ(result, 1) << c.amount;
+      EXPECT_EQ(sets, std::vector<std::string>{std::string("cpi_obj_set_field(order.amount=") + c.stored + ")"})
+          << c.amount;
+    } else {
+      EXPECT_EQ(result, -1) << c.amount;
+      EXPECT_TRUE(sets.empty()) << c.amount;
+      EXPECT_TRUE(has_log(logs(), "5 22035: amount; 1048677")) << c.amount;
+    }
+    expect_clean(*bo);
+  }
+  EXPECT_EQ(cpi_double::rows("order").size(), 5u);
+}
+
+}  // namespace

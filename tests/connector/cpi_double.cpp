@@ -10,6 +10,7 @@
 #include "client/cpi_sess.h"
 #include "client/cpi_state.h"
 #include "client/cpi_utl.h"
+#include "core/cmn/cmn_dec.h"
 #include "cpi_double_data.h"
 
 namespace cpi_dbl {
@@ -219,6 +220,36 @@ long cpi_state_dump(long state, FILE* stream) {
 
 // ---- objects ----
 
+namespace {
+
+// A decimal as the double keeps it: "<text> (<precision>,<scale>)".
+std::string decimal_text(const cmn_ty_decimal& d) {
+  char text[sizeof d.text + 1] = "";
+  std::memcpy(text, d.text, sizeof d.text);
+  return std::string(text) + " (" + std::to_string(d.precision) + "," + std::to_string(d.scale) + ")";
+}
+
+// The record a get hands out (valid until the next get of a decimal).
+const cmn_ty_decimal* decimal_of(const std::string& kept) {
+  static cmn_ty_decimal block;
+  block = cmn_ty_decimal{};
+  std::string text = kept.substr(0, kept.find(' '));
+  std::snprintf(block.text, sizeof block.text, "%s", text.c_str());
+  return &block;
+}
+
+long type_code_of(char kind) {
+  switch (kind) {
+    case 't': return 516;
+    case 'm': return 766;
+    case 'f': return 514;
+    case 'd': return 613;
+    default: return 512;
+  }
+}
+
+}  // namespace
+
 long cpi_obj_dump(void* object, FILE* stream) {
   record("cpi_obj_dump(" + obj(object)->type + ")");
   fprintf(stream, "object %s\n", obj(object)->type.c_str());
@@ -236,6 +267,7 @@ long cpi_obj_set_field(void* object, const char* field_name, const void* value, 
     case 'l': snprintf(buf, sizeof buf, "%ld", *static_cast<const long*>(value)); text = buf; break;
     case 'f': snprintf(buf, sizeof buf, "%g", *static_cast<const float*>(value)); text = buf; break;
     case 'd': snprintf(buf, sizeof buf, "%.15g", *static_cast<const double*>(value)); text = buf; break;
+    case 'm': text = decimal_text(*static_cast<const cmn_ty_decimal*>(value)); break;
     case 0: break;
     default: text = static_cast<const char*>(value); break;
   }
@@ -262,9 +294,10 @@ long cpi_obj_get_field(void* object, const char* field_name, long, void* out_val
     case 'l': *static_cast<long*>(out_value) = atol(text.c_str()); break;
     case 'f': *static_cast<float*>(out_value) = strtof(text.c_str(), nullptr); break;
     case 'd': *static_cast<double*>(out_value) = strtod(text.c_str(), nullptr); break;
+    case 'm': *static_cast<const cmn_ty_decimal**>(out_value) = decimal_of(text); break;
     default: *static_cast<const char**>(out_value) = text.c_str(); break;
   }
-  if (out_type) *out_type = it->second.first == 't' ? 516 : 512;
+  if (out_type) *out_type = type_code_of(it->second.first);
   return 0;
 }
 

@@ -19,7 +19,8 @@
 #include <vector>
 
 // A CRM object of the double: a type name and fields. A field's kind says how
-// its value crosses the interface: 'l' long, 'f' float, 'd' double, 't' text.
+// its value crosses the interface: 'l' long, 'f' float, 'd' double, 't' text,
+// 'm' decimal (a cmn_ty_decimal, kept as "<text> (<precision>,<scale>)").
 struct cpi_double_obj {
   std::string type;
   std::map<std::string, std::pair<char, std::string>> fields;

@@ -28,7 +28,9 @@ class Handles : public ::testing::Test {
   void SetUp() override { kctest::startLocales(); }
 };
 
-// Starts /bin/sh -c script as a child; its process id.
+// Starts /bin/sh -c script as a child; its process id. A child that is to
+// be killed runs `exec sleep`: killing a shell that forked its sleep would
+// leave the sleep running, holding the test's output open until it ends.
 long spawnShell(const char* script) {
   pid_t pid = 0;
   const char* argv[] = {"/bin/sh", "-c", script, nullptr};
@@ -115,7 +117,7 @@ TEST_F(Handles, LibraryHandleFields) {
 }
 
 TEST_F(Handles, ChildExitCodeThroughWait) {
-  long pid = spawnShell("sleep 30");
+  long pid = spawnShell("exec sleep 30");
   auto* p = new KProcessHandle(pid);
   EXPECT_EQ(p->GetId(), KRES_PROCESS);
   EXPECT_EQ(p->Wait(0), KWAIT_TIMEOUT);
@@ -148,7 +150,7 @@ TEST_F(Handles, ChildExitCodeThroughWait) {
 }
 
 TEST_F(Handles, TerminationEndsAChildAndStopsAnInfiniteWait) {
-  long pid = spawnShell("sleep 30");
+  long pid = spawnShell("exec sleep 30");
   auto* p = new KProcessHandle(pid);
   unsigned long waitResult = 0;
   std::thread waiter([&] { waitResult = p->Wait(KINFINITE); });

@@ -11,6 +11,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,7 +88,10 @@ class Iconv {
 };
 
 // A glibc locale compiled by localedef (UTF-8) into a temporary directory
-// and loaded through LOCPATH; the directory goes with the object.
+// and loaded through LOCPATH; the directory goes with the object. Under
+// ctest a compiled locale is kept in the run's shared folder
+// (testdb::shared_dir) and the other tests of the same sources load it from
+// there instead of compiling it again.
 class GlibcLocale {
  public:
   GlibcLocale() {
@@ -104,17 +110,16 @@ class GlibcLocale {
   // accepts (warnings allowed) and loads it; false when none does.
   bool load(const std::vector<std::string>& sources) {
     if (dir_.empty()) return false;
+    const std::string key = cacheKey(sources);
+    const std::string cached = cachedFolder(key);
+    if (!cached.empty()) return open(cached);
     for (const std::string& src : sources) {
       const std::string cmd =
-          "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/test.UTF-8 >/dev/null 2>&1";
+          "localedef --no-archive -c -i " + src + " -f UTF-8 " + dir_ + "/" + kName + " >/dev/null 2>&1";
       const int rc = std::system(cmd.c_str());
       if (WIFEXITED(rc) && WEXITSTATUS(rc) <= 1) {
-        if (::setenv("LOCPATH", dir_.c_str(), 1) != 0) return false;
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan::ScopedDisabler glibc_keeps_its_path_list;
-#endif
-        loc_ = ::newlocale(LC_ALL_MASK, "test.UTF-8", locale_t(0));
-        return loc_ != locale_t(0);
+        keep(key);
+        return open(dir_);
       }
     }
     return false;
@@ -122,6 +127,60 @@ class GlibcLocale {
   locale_t get() const { return loc_; }
 
  private:
+  static constexpr const char* kName = "test.UTF-8";
+  static constexpr const char* kKeyFile = "sources.txt";
+
+  // What the compiled locale is made of: each source's name or, for a
+  // source file (a path), its text (the path is the test's own folder).
+  static std::string cacheKey(const std::vector<std::string>& sources) {
+    std::string key;
+    for (const std::string& src : sources) {
+      if (src.find('/') == std::string::npos) {
+        key += "locale " + src + "\n";
+        continue;
+      }
+      std::ifstream in(src, std::ios::binary);
+      key += "file\n" + std::string(std::istreambuf_iterator<char>(in), {}) + "\n";
+    }
+    return key;
+  }
+  static std::string cachePath(const std::string& key) {
+    const std::string shared = testdb::shared_dir();
+    if (shared.empty()) return std::string();
+    return shared + "/glibc-" + std::to_string(std::hash<std::string>{}(key));
+  }
+  // The run's compiled locale of these sources, or empty.
+  static std::string cachedFolder(const std::string& key) {
+    const std::string path = cachePath(key);
+    std::ifstream in(path + "/" + kKeyFile, std::ios::binary);
+    if (path.empty() || !in) return std::string();
+    return std::string(std::istreambuf_iterator<char>(in), {}) == key ? path : std::string();
+  }
+  // Copies the compiled locale into the shared folder: staged under a
+  // folder of its own, then renamed into place, so that a reader never sees
+  // it half copied (when two tests compile it at once, the first wins).
+  void keep(const std::string& key) const {
+    const std::string path = cachePath(key);
+    if (path.empty()) return;
+    std::string staged = testdb::shared_dir() + "/stagingXXXXXX";
+    if (::mkdtemp(staged.data()) == nullptr) return;
+    std::error_code ec;
+    std::filesystem::copy(dir_ + "/" + kName, staged + "/" + kName, std::filesystem::copy_options::recursive, ec);
+    if (!ec) {
+      std::ofstream(staged + "/" + kKeyFile, std::ios::binary) << key;
+      std::filesystem::rename(staged, path, ec);
+    }
+    if (ec) std::filesystem::remove_all(staged, ec);
+  }
+  bool open(const std::string& folder) {
+    if (::setenv("LOCPATH", folder.c_str(), 1) != 0) return false;
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan::ScopedDisabler glibc_keeps_its_path_list;
+#endif
+    loc_ = ::newlocale(LC_ALL_MASK, kName, locale_t(0));
+    return loc_ != locale_t(0);
+  }
+
   std::string dir_;
   locale_t loc_ = locale_t(0);
 };

@@ -41,4 +41,15 @@ inline std::string tmp_folder(const std::string& stem) {
   return path;
 }
 
+// The run's folder for what its tests may share (each name made by one
+// test and only read by the others, e.g. a costly input compiled once per
+// run), without a trailing '/'; empty outside ctest (ORB_TEST_SHARED_DIR,
+// made and removed with the run's temporary folder).
+inline std::string shared_dir() {
+  const char* dir = std::getenv("ORB_TEST_SHARED_DIR");
+  std::string path = dir != nullptr ? dir : "";
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 }  // namespace testdb

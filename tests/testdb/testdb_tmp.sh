@@ -3,10 +3,11 @@
 # temporary files to (their TMPDIR).
 #
 #   testdb_tmp.sh start DIR   removes what an earlier, interrupted run left
-#                             in DIR and makes it afresh
+#                             in DIR and DIR.shared and makes them afresh
 #   testdb_tmp.sh stop DIR    names what the tests left in DIR (a test that
 #                             does not clean up after itself), removes DIR,
-#                             and fails when something was left
+#                             and fails when something was left; removes
+#                             DIR.shared (what the tests share on purpose)
 set -euo pipefail
 cmd=${1:-}
 dir=${2:-}
@@ -16,10 +17,11 @@ if [[ -z "$cmd" || -z "$dir" ]]; then
 fi
 case "$cmd" in
   start)
-    rm -rf -- "$dir"
-    mkdir -p -- "$dir"
+    rm -rf -- "$dir" "$dir.shared"
+    mkdir -p -- "$dir" "$dir.shared"
     ;;
   stop)
+    rm -rf -- "$dir.shared"
     [[ -d "$dir" ]] || exit 0
     left=$(cd "$dir" && find . -mindepth 1 -maxdepth 1 -printf '%P\n' | sort)
     rm -rf -- "$dir"

@@ -2,12 +2,13 @@
 -- repository tables, header row and locales stay; its sample types give way
 -- to the CRM's own). Types the client reads by number: user 20, employee 44,
 -- site 52, time zone 126, daylight 269, configuration item 310, numbering
--- scheme 123; the demo's business objects use contact 45, address 47 and
--- contact role 270, the view contact_site 4001 (RetrieveByContent), the
+-- scheme 123; the demo's business objects use contact 45 (also the type
+-- that RetrieveByContent searches), address 47 and contact role 270, the
 -- event table orbisan_events 4010 and the archive orbisan_archive 4011.
 -- Relations sit at the positions the client asks for by number (user's
--- employee at 17 and relative at 22, site's primary address at 6, address's zone at 3, zone's
--- daylight rules at 2); the relations before them are links of their own.
+-- employee at 17 and relative at 22, site's primary address at 6,
+-- address's zone at 3, zone's daylight rules at 2); the relations before
+-- them are links of their own. Generic relation ids are all -1.
 -- Seeded: the application user "orbisan" (also the database account), his
 -- employee, two contacts, the site "S-0001" with a primary and a billing
 -- address, the branch "S-0002", and the scheme "Site ID".

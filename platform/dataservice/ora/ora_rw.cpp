@@ -441,9 +441,14 @@ bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
 // Rule 16: Oracle's outer-join marks. In "SELECT ... FROM a, b WHERE a.x =
 // b.y (+) AND ..." table b is optional: the FROM list becomes "a LEFT JOIN b
 // ON a.x = b.y" (the other tables by CROSS JOIN, the conditions without a
-// mark staying in WHERE). Only the plain form is taken: one SELECT level,
-// simple table items, conditions joined by AND; anything else is sent as it
-// came and the server's error comes back.
+// mark staying in WHERE). The mark may stand on either side of an equality
+// and on a test of the optional table against a constant ("b.t (+) = 5",
+// which joins b's ON condition); several tables may be optional, each
+// joined after the tables its conditions name, and the SELECT may be the
+// body of a CREATE VIEW. Only that form is taken: one SELECT level, simple
+// table items, conditions joined by AND, one mark per condition outside
+// parentheses; anything else is sent as it came and the server's error
+// comes back.
 std::string outer_joins(const std::string& text) {
   tokens t = tokenize(text);
   std::vector<size_t> sig = significant(t);
@@ -536,7 +541,9 @@ std::string outer_joins(const std::string& text) {
     d = 0;
     for (size_t i = k; i < stop; ++i) {
       if (mark_at(i)) {
-        if (mark != std::string::npos) return text;
+        // One mark, on a column of the condition itself (not inside a
+        // parenthesis or a subquery).
+        if (mark != std::string::npos || d != 0) return text;
         mark = i;
         i += 2;
         continue;

@@ -24,7 +24,8 @@
 //  13  (errors) 1062                 -> ORA-00001 text, see ora_err.h
 //  15  ALTER TABLE t MODIFY (c [NOT] NULL, ...) -> table and columns in
 //      result::nulls, for the service to restate with their types
-//  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y
+//  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y (also
+//      a.x (+) = b.y, b.t (+) = 5, several optional tables, CREATE VIEW)
 //  17  TO_CHAR(x) of one argument  -> CAST(x AS CHAR)
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind)
