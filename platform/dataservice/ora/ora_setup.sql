@@ -224,3 +224,4 @@ SELECT UPPER(user) AS role FROM mysql.user WHERE is_role = 'Y'
 CREATE OR REPLACE VIEW user_views AS
 SELECT UPPER(table_name) AS view_name FROM information_schema.views
  WHERE table_schema = DATABASE() AND UPPER(table_name) NOT IN (SELECT name FROM orbisan_service_objects)
+/
