@@ -18,11 +18,6 @@
 
 namespace {
 
-constexpr long kGlbEmployeeId = 22;
-constexpr long kGlbSwitched = 32;
-constexpr long kGlbRealLogin = 33;
-constexpr long kGlbRealUserId = 34;
-constexpr long kGlbEmployee = 35;
 
 // Who the session globals say the user is.
 struct seen_user {
@@ -47,13 +42,13 @@ class cpi_sess_switch_test : public crm_test {
     set_secure_flag(false);
     ASSERT_EQ(oab_rel_init(), 0);
     const long off = 0;
-    ASSERT_EQ(oab_glb_main_set_variable(kGlbSwitched, OAB_GLB_LONG, &off), 0);
+    ASSERT_EQ(oab_glb_main_set_variable(OAB_GLB_SWITCHED, OAB_GLB_LONG, &off), 0);
     // ann (1), bob (2) and carl (3), each with employee 10+n and wipbin 20+n.
     for (long n : {1L, 2L, 3L}) person(n, kNames[n]);
     row(S_USER, 4, {{1, std::string("dora")}});  // no employee
     long flag = 0;
     ASSERT_EQ(oab_db_user_login("crm", "ann", "secret", &flag), 0);
-    ASSERT_EQ(oab_glb_main_set_variable(kGlbRealUserId, OAB_GLB_OID, &kAnn), 0);
+    ASSERT_EQ(oab_glb_main_set_variable(OAB_GLB_REAL_USER_ID, OAB_GLB_OID, &kAnn), 0);
   }
   static void person(long n, const char* login) {
     row(S_USER, n, {{1, std::string(login)}});
@@ -82,12 +77,12 @@ class cpi_sess_switch_test : public crm_test {
   }
   static long switched() {
     long flag = -1;
-    oab_glb_main_get_variable(kGlbSwitched, OAB_GLB_LONG, &flag);
+    oab_glb_main_get_variable(OAB_GLB_SWITCHED, OAB_GLB_LONG, &flag);
     return flag;
   }
   static seen_user seen() {
-    return seen_user{text_global(OAB_GLB_LOGIN), id_global(OAB_GLB_USER_ID), id_global(kGlbEmployeeId),
-                     object_global(kGlbEmployee), object_global(OAB_GLB_USER_RELATIVE)};
+    return seen_user{text_global(OAB_GLB_LOGIN), id_global(OAB_GLB_USER_ID), id_global(OAB_GLB_EMPLOYEE_ID),
+                     object_global(OAB_GLB_EMPLOYEE), object_global(OAB_GLB_USER_RELATIVE)};
   }
   static long con_value() { return cpi_con_value(con()); }
   static long alert_count() {
@@ -108,14 +103,14 @@ TEST_F(cpi_sess_switch_test, SwitchesKeepTheRealUserAndRevertRestoresIt) {
   ASSERT_EQ(cpi_sess_switch_user("ann", "bob", con_value()), 0);
   EXPECT_EQ(seen(), expected(2));
   EXPECT_EQ(switched(), 1);
-  EXPECT_EQ(text_global(kGlbRealLogin), "ann");
-  EXPECT_EQ(id_global(kGlbRealUserId), 1);
+  EXPECT_EQ(text_global(OAB_GLB_REAL_LOGIN), "ann");
+  EXPECT_EQ(id_global(OAB_GLB_REAL_USER_ID), 1);
   EXPECT_EQ(cpi_sess_cache_elem_col, nullptr);  // the caches are dropped
   // A second switch still remembers ann as the real user.
   ASSERT_EQ(cpi_sess_switch_user("bob", "carl", con_value()), 0);
   EXPECT_EQ(seen(), expected(3));
-  EXPECT_EQ(text_global(kGlbRealLogin), "ann");
-  EXPECT_EQ(id_global(kGlbRealUserId), 1);
+  EXPECT_EQ(text_global(OAB_GLB_REAL_LOGIN), "ann");
+  EXPECT_EQ(id_global(OAB_GLB_REAL_USER_ID), 1);
   fill_cache();
   char login[128] = "?";
   ASSERT_EQ(cpi_sess_revert_user(login), 0);
@@ -160,7 +155,7 @@ TEST_F(cpi_sess_switch_test, AFailedSwitchChangesNothing) {
 
 TEST_F(cpi_sess_switch_test, RevertWithoutAStoredRealUserFailsAndKeepsTheUser) {
   const obj_id none{};
-  ASSERT_EQ(oab_glb_main_set_variable(kGlbRealUserId, OAB_GLB_OID, &none), 0);
+  ASSERT_EQ(oab_glb_main_set_variable(OAB_GLB_REAL_USER_ID, OAB_GLB_OID, &none), 0);
   char login[128] = "?";
   EXPECT_NE(cpi_sess_revert_user(login), 0);
   EXPECT_STREQ(login, "?");

@@ -42,11 +42,11 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   // columns "objid" for "objindex", else adp_sch_index's field_names. The
   // index name is not set.
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
-  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
-  // "dbo."; a column of syscolumns, names compared as given.
   // The CREATE VIEW text of a view (adp_dbop_view_mssql.cpp): "AS" column
   // names and the joins as ANSI join clauses.
   long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
+  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
+  // "dbo."; a column of syscolumns, names compared as given.
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
   // The type's relation key columns, ")\n" and (Oracle) the table's
   // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).

@@ -27,13 +27,13 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // table is "table_<type>"; the columns also into phrase 37 and the type
   // into number 10. Any other message: type -1, "unknow column".
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // The CREATE VIEW text of a view (adp_dbop_view_ora.cpp): column list,
+  // select list, FROM list and the joins as WHERE conditions with "(+)".
+  long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
   // Catalogue reads (adp_dbop_cat.cpp): any object of the name (all_objects,
   // upper case); a column of USER_/ORBISAN_TAB_COLUMNS, names compared in
   // upper case; in whole-table mode a Unicode database reports CHAR and
   // VARCHAR2 lengths divided by 3.
-  // The CREATE VIEW text of a view (adp_dbop_view_ora.cpp): column list,
-  // select list, FROM list and the joins as WHERE conditions with "(+)".
-  long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
   // The type's relation key columns, ")\n" and (Oracle) the table's
   // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).

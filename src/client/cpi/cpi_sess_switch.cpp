@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr long kGlbEmployeeId = 22;
-constexpr long kGlbSwitched = 32;
-constexpr long kGlbRealLogin = 33;
-constexpr long kGlbRealUserId = 34;
-constexpr long kGlbEmployee = 35;
 constexpr long kUser2Employee = 17;
 constexpr long kUserRelativeGen = -79;
 constexpr long kNoMapStatus = 1;
@@ -83,8 +78,8 @@ long cpi_sess_read_view(dbs_ty_lobj* user, cpi_sess_user_view* view) {
 
 long cpi_sess_apply_view(const cpi_sess_user_view& view, const char* login) {
   if (long st = oab_glb_main_set_variable(OAB_GLB_USER_ID, OAB_GLB_OID, &view.user)) return st;
-  if (long st = oab_glb_main_set_variable(kGlbEmployee, OAB_GLB_OBJ, view.employee)) return st;
-  if (long st = oab_glb_main_set_variable(kGlbEmployeeId, OAB_GLB_OID, &view.employee_id)) return st;
+  if (long st = oab_glb_main_set_variable(OAB_GLB_EMPLOYEE, OAB_GLB_OBJ, view.employee)) return st;
+  if (long st = oab_glb_main_set_variable(OAB_GLB_EMPLOYEE_ID, OAB_GLB_OID, &view.employee_id)) return st;
   if (long st = oab_glb_main_set_variable(OAB_GLB_LOGIN, OAB_GLB_TEXT, login)) return st;
   return oab_glb_main_set_variable(OAB_GLB_USER_RELATIVE, OAB_GLB_OBJ, view.relative);
 }
@@ -118,13 +113,13 @@ long cpi_sess_switch_do(long con_id, const char* current_login, const char* new_
   dbs_obj_free_local(kProc, target);
   if (st != 0) return st;
   long switched = 0;
-  if (long s = oab_glb_main_get_variable(kGlbSwitched, OAB_GLB_LONG, &switched)) return s;
+  if (long s = oab_glb_main_get_variable(OAB_GLB_SWITCHED, OAB_GLB_LONG, &switched)) return s;
   if (switched == 0) {
     // The first switch keeps who really logged in; later ones keep it.
-    if (long s = oab_glb_main_set_variable(kGlbRealUserId, OAB_GLB_OID, &real.user)) return s;
-    if (long s = oab_glb_main_set_variable(kGlbRealLogin, OAB_GLB_TEXT, current_login)) return s;
+    if (long s = oab_glb_main_set_variable(OAB_GLB_REAL_USER_ID, OAB_GLB_OID, &real.user)) return s;
+    if (long s = oab_glb_main_set_variable(OAB_GLB_REAL_LOGIN, OAB_GLB_TEXT, current_login)) return s;
     const long on = 1;
-    if (long s = oab_glb_main_set_variable(kGlbSwitched, OAB_GLB_LONG, &on)) return s;
+    if (long s = oab_glb_main_set_variable(OAB_GLB_SWITCHED, OAB_GLB_LONG, &on)) return s;
   }
   if (long s = cpi_sess_apply_view(next, new_login)) return s;
   return cpi_sess_flush_caches();
@@ -132,9 +127,9 @@ long cpi_sess_switch_do(long con_id, const char* current_login, const char* new_
 
 long cpi_sess_revert_do(char* out_login_name) {
   obj_id real{};
-  if (long st = oab_glb_main_get_variable(kGlbRealUserId, OAB_GLB_OID, &real)) return st;
+  if (long st = oab_glb_main_get_variable(OAB_GLB_REAL_USER_ID, OAB_GLB_OID, &real)) return st;
   char* login = nullptr;
-  if (long st = oab_glb_main_get_variable(kGlbRealLogin, OAB_GLB_TEXT, &login)) return st;
+  if (long st = oab_glb_main_get_variable(OAB_GLB_REAL_LOGIN, OAB_GLB_TEXT, &login)) return st;
   const char* name = login != nullptr ? login : "";
   dbs_ty_lobj* user = nullptr;
   if (long st = dbs_obj_get(cpi_current_con(), &real, 0, &user)) return st;
@@ -145,7 +140,7 @@ long cpi_sess_revert_do(char* out_login_name) {
   if (st != 0) return st;
   if (out_login_name != nullptr) std::strcpy(out_login_name, name);
   const long off = 0;
-  if (long s = oab_glb_main_set_variable(kGlbSwitched, OAB_GLB_LONG, &off)) return s;
+  if (long s = oab_glb_main_set_variable(OAB_GLB_SWITCHED, OAB_GLB_LONG, &off)) return s;
   if (long s = cpi_sess_apply_view(view, name)) return s;
   return cpi_sess_flush_caches();
 }
