@@ -32,27 +32,10 @@ long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_e
 long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
 long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_ind_drop_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
-long adp_sce_add_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_add_columns"); }
-long adp_sce_create_synonym(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_create_synonym"); }
-long adp_sce_create_table(KAdpConnId*, const char*, const char*, const char*, FILE*, long) { return pending("adp_sce_create_table"); }
-long adp_sce_delete_view(KAdpConnId*, const char*, FILE*, long) { return pending("adp_sce_delete_view"); }
-long adp_sce_fill_file_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_file_from_table"); }
-long adp_sce_fill_table_from_table(KAdpConnId*, const char*, const char*, utl_ty_col*, utl_ty_col*, utl_ty_col*, FILE*, long) { return pending("adp_sce_fill_table_from_table"); }
-long adp_sce_finish_changes() { return pending("adp_sce_finish_changes"); }
-long adp_sce_get_sequence(KAdpConnId*, long*) { return pending("adp_sce_get_sequence"); }
-long adp_sce_get_table_info(KAdpConnId*, const char*, long*, long*) { return pending("adp_sce_get_table_info"); }
-long adp_sce_insert_upgrade_ops(KAdpConnId*, long, long, long, const char*, const char*, const char*) { return pending("adp_sce_insert_upgrade_ops"); }
-long adp_sce_make_table_searchable(KAdpConnId*, typ_sch_srec*, const char*, FILE*, long) { return pending("adp_sce_make_table_searchable"); }
-long adp_sce_modify_flags(KAdpConnId*, const dbs_ty_tbl_change*) { return pending("adp_sce_modify_flags"); }
-long adp_sce_prepare_for_changes() { return pending("adp_sce_prepare_for_changes"); }
-long adp_sce_rename_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_rename_columns"); }
-long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { return pending("adp_sce_rename_table"); }
-long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
 long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
 long adp_ind_create(KAdpConnId*, typ_sch_srec*) { return pending("adp_ind_create"); }
 long adp_sch_delete_type(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_type"); }
 long adp_sch_delete_view(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_view"); }
-long adp_sce_update_detable(KAdpConnId*, long, utl_ty_col*) { return pending("adp_sce_update_detable"); }
 long adp_sch_delete_type_info(KAdpConnId*, long) { return pending("adp_sch_delete_type_info"); }
 long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
 long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }

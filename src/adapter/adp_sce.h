@@ -75,16 +75,31 @@ ORB_API long adp_sce_rename_columns(KAdpConnId* con, typ_sch_srec* type, utl_ty_
                                     long options);
 ORB_API long adp_sce_make_table_searchable(KAdpConnId* con, typ_sch_srec* schema, const char* table, FILE* stream,
                                            long options);
-// The kind of a table (always 2) and its size.
+// The kind of a table (always 2) and its number of rows (not read when
+// size is null).
 ORB_API long adp_sce_get_table_info(KAdpConnId* con, const char* table, long* kind, long* size);
+// Oracle: the column made nullable (nulls 1) or not; done 1 once changed.
+// SQL Server pushes 0x60002B (done 0); other servers do nothing.
+ORB_API long adp_sce_allow_nulls(KAdpConnId* con, const char* table, const char* column, long nulls, char* done);
+// Deletes the rows up to object id `highest`; with option bit 0 the
+// statement goes to the script (or the SQL log) instead.
+ORB_API long adp_sce_delete_lowend_rows(KAdpConnId* con, const char* table, long highest, FILE* stream,
+                                        long options);
+// Removes one column (a field, or a relation's columns) of a type's table
+// by copying the table: every other column, its grants and its indexes are
+// kept; the old table goes once the copy is in.
+ORB_API long adp_sce_delete_col(KAdpConnId* con, typ_sch_srec* schema, const char* type_name, const char* column);
+ORB_API long adp_sce_is_varlen();
 // Copies the rows of `from` into `to`: target columns, their sources (an
 // old column name or a value text) and per column 1 when the source is a
-// value text (three parallel text lists, type 516). Directly, or through a
-// dump file.
+// value text (three parallel text lists, type 516), for the type's new
+// record `schema`. Directly, or through a dump file; the dialect does it.
 ORB_API long adp_sce_fill_table_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
-                                           utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+                                           utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options,
+                                           typ_sch_srec* schema);
 ORB_API long adp_sce_fill_file_from_table(KAdpConnId* con, const char* from, const char* to, utl_ty_col* targets,
-                                          utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options);
+                                          utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options,
+                                          typ_sch_srec* schema);
 // Whether name is a field of the schema (id: the field's column-type code)
 // or a relation of it on its own side (id 0); else found 0 and id -1.
 ORB_API long adp_sce_find_field_or_rel(typ_sch_srec* schema, const char* name, char* found, long* id);

@@ -52,12 +52,9 @@ long calc::add(dbs_ty_tbl_change& change, const char* type_name) {
 
 long calc::write_journal(long opcode, const char* type_name, const char* text1, const std::string& details) {
   if (!journal) return 0;
-  std::string object = sql_literal(type_name);
-  std::string field = sql_literal(text1);
-  // The adapter puts the names between quotes itself.
-  object = object.substr(1, object.size() - 2);
-  field = field.substr(1, field.size() - 2);
-  return adp_sce_insert_upgrade_ops(con, ++entry, sequence, opcode, object.c_str(), field.c_str(), details.c_str());
+  // The adapter quotes the names itself; the details are a literal already.
+  return adp_sce_insert_upgrade_ops(con, ++entry, sequence, opcode, type_name ? type_name : "", text1 ? text1 : "",
+                                    details.c_str());
 }
 
 }  // namespace dbs_rdb

@@ -158,10 +158,10 @@ long copy_rows(KAdpConnId* con, const char* table, const char* temp, typ_sch_sre
   if (!st) st = to_col(lists.is_value, &values);
   if (!st) {
     if (through_dump(s, size, stream, options)) {
-      st = adp_sce_fill_file_from_table(con, table, temp, targets, sources, values, stream, options);
+      st = adp_sce_fill_file_from_table(con, table, temp, targets, sources, values, stream, options, s);
       if (st && s) s->flags &= ~static_cast<unsigned long>(0x10);
     } else {
-      st = adp_sce_fill_table_from_table(con, table, temp, targets, sources, values, stream, options);
+      st = adp_sce_fill_table_from_table(con, table, temp, targets, sources, values, stream, options, s);
     }
   }
   for (utl_ty_col* c : {targets, sources, values})

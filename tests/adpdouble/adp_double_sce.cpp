@@ -184,12 +184,14 @@ long adp_sce_get_table_info(KAdpConnId*, const char* table, long* kind, long* si
   return 0;
 }
 long adp_sce_fill_table_from_table(KAdpConnId*, const char* from, const char* to, utl_ty_col* targets,
-                                   utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options) {
+                                   utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options,
+                                   typ_sch_srec*) {
   return record("adp_sce_fill_table_from_table",
                 {txt(from), txt(to), joined(targets), joined(sources), joined(is_value), opt(stream, options)});
 }
 long adp_sce_fill_file_from_table(KAdpConnId*, const char* from, const char* to, utl_ty_col* targets,
-                                  utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options) {
+                                  utl_ty_col* sources, utl_ty_col* is_value, FILE* stream, long options,
+                                  typ_sch_srec*) {
   return record("adp_sce_fill_file_from_table",
                 {txt(from), txt(to), joined(targets), joined(sources), joined(is_value), opt(stream, options)});
 }
