@@ -421,6 +421,12 @@ TEST_F(ClientOnMariaDb, ADuplicateKeyFailsTheCommitWritesNothingAndTheStateGoesO
   EXPECT_EQ(cpi_state_commit(state), kDuplicateKey);
   const std::string refused = alerts();
   EXPECT_EQ(refused.find(kNoText), std::string::npos) << refused;
+  // Both alerts carry their texts: the store's, naming type and field, and
+  // the adapter's with the server's reason.
+  EXPECT_NE(refused.find("A 'ticket' with the same 'title' already exists in the database. (0x70002c)"),
+            std::string::npos) << refused;
+  EXPECT_NE(refused.find("unique constraint"), std::string::npos) << refused;
+  EXPECT_NE(refused.find("IDX_TICKET_TITLE) violated (0x600036)"), std::string::npos) << refused;
   EXPECT_EQ(sql(everything), before);
   // The same state commits once the title is unique.
   set_text(t, "title", "Printer jams again");
