@@ -137,6 +137,24 @@ class ClientOnMariaDb : public ::testing::Test {
     return t;
   }
 
+  // A new ticket with a note (foreign key) and a tag (link table) related
+  // to it in the state.
+  struct ticket_set {
+    void* ticket = nullptr;
+    void* note = nullptr;
+    void* tag = nullptr;
+    bool made() const { return ticket != nullptr && note != nullptr && tag != nullptr; }
+  };
+  ticket_set related(long state, const char* title, const char* amount, const char* note, const char* label) {
+    ticket_set r{ticket(state, title, "05/06/2004 10:11:12", amount), create(state, "note"), create(state, "tag")};
+    if (!r.made()) return r;
+    set_text(r.note, "text", note);
+    set_text(r.tag, "label", label);
+    EXPECT_EQ(cpi_rel_objs(state, r.note, r.ticket, "note2ticket", kRelate), 0) << alerts();
+    EXPECT_EQ(cpi_rel_objs(state, r.ticket, r.tag, "ticket2tag", kRelate), 0) << alerts();
+    return r;
+  }
+
   // The object of the type with that id, read into the state by a one-level
   // traversal; *result keeps it until the caller frees the result.
   void* fetch(long state, const char* type, long id, cpi_ty_qry_result** result) {
@@ -250,17 +268,11 @@ TEST_F(ClientOnMariaDb, CreateAndRelateInAStateAndCommit) {
                                      "order by type_id");
   ASSERT_EQ(ids_before, "40,3;41,3;42,1;");
   long state = new_state();
-  void* t = ticket(state, "Monitor dead", "05/06/2004 10:11:12", "42.75");
-  void* n = create(state, "note");
-  void* g = create(state, "tag");
-  ASSERT_TRUE(t != nullptr && n != nullptr && g != nullptr);
-  set_text(n, "text", "fan noise");
-  set_text(g, "label", "urgent");
-  EXPECT_EQ(cpi_rel_objs(state, n, t, "note2ticket", kRelate), 0) << alerts();
-  EXPECT_EQ(cpi_rel_objs(state, t, g, "ticket2tag", kRelate), 0) << alerts();
+  const ticket_set made = related(state, "Monitor dead", "42.75", "fan noise", "urgent");
+  ASSERT_TRUE(made.made());
   EXPECT_EQ(sql("select count(*) from table_ticket"), "3;");  // nothing before the commit
   ASSERT_EQ(cpi_state_commit(state), 0) << alerts();
-  const long ticket_id = id_of(t), note_id = id_of(n), tag_id = id_of(g);
+  const long ticket_id = id_of(made.ticket), note_id = id_of(made.note), tag_id = id_of(made.tag);
   EXPECT_EQ(ticket_id, 4);
   EXPECT_EQ(note_id, 4);
   EXPECT_EQ(tag_id, 2);
@@ -410,14 +422,8 @@ TEST_F(ClientOnMariaDb, ADuplicateKeyFailsTheCommitWritesNothingAndTheStateGoesO
   const std::string before = sql(everything);
   ASSERT_EQ(before, "3,3,1,1;");
   long state = new_state();
-  void* t = ticket(state, "Printer jams", "05/06/2004 10:11:12", "1.00");
-  void* n = create(state, "note");
-  void* g = create(state, "tag");
-  ASSERT_TRUE(t != nullptr && n != nullptr && g != nullptr);
-  set_text(n, "text", "same again");
-  set_text(g, "label", "dup");
-  EXPECT_EQ(cpi_rel_objs(state, n, t, "note2ticket", kRelate), 0) << alerts();
-  EXPECT_EQ(cpi_rel_objs(state, t, g, "ticket2tag", kRelate), 0) << alerts();
+  const ticket_set made = related(state, "Printer jams", "1.00", "same again", "dup");
+  ASSERT_TRUE(made.made());
   EXPECT_EQ(cpi_state_commit(state), kDuplicateKey);
   const std::string refused = alerts();
   EXPECT_EQ(refused.find(kNoText), std::string::npos) << refused;
@@ -429,7 +435,7 @@ TEST_F(ClientOnMariaDb, ADuplicateKeyFailsTheCommitWritesNothingAndTheStateGoesO
   EXPECT_NE(refused.find("IDX_TICKET_TITLE) violated (0x600036)"), std::string::npos) << refused;
   EXPECT_EQ(sql(everything), before);
   // The same state commits once the title is unique.
-  set_text(t, "title", "Printer jams again");
+  set_text(made.ticket, "title", "Printer jams again");
   ASSERT_EQ(cpi_state_commit(state), 0) << alerts();
   EXPECT_EQ(sql(everything), "4,4,2,2;");
   EXPECT_EQ(sql("select n.text from table_note n join table_ticket t on n.note2ticket = t.objid "
