@@ -297,6 +297,23 @@ void declare_columns(KAdpUtlRecord& rec, const result_set& rs) {
   }
 }
 
+// A text cell's new text: written over the cell's block when it fits (the
+// rest of the block cleared), as a row read row by row mostly does; else a
+// new block.
+void set_text_cell(KAdpUtlRecord& rec, long row, long col, const char* v) {
+  auto* block = static_cast<char*>(rec_peek::slot(rec, row, col));
+  const size_t n = std::strlen(v);
+  if (block != nullptr) {
+    const size_t room = KCLASSIC::KBinSysStringByteLen(block);
+    if (n + 2 <= room) {
+      std::memcpy(block, v, n);
+      std::memset(block + n, 0, room - n);
+      return;
+    }
+  }
+  rec.KUtlRecord::SetString(row, col, v);
+}
+
 // Writes result row i into record row `row` by the record's columns; a NULL
 // leaves the cell empty (as a new cell).
 void put_row(KAdpUtlRecord& rec, long row, const result_set& rs, size_t i, std::string& scratch) {
@@ -313,7 +330,7 @@ void put_row(KAdpUtlRecord& rec, long row, const result_set& rs, size_t i, std::
     } else if (type == KCLASSIC::UTL_CELL_BSTR) {
       rec.SetKBstr(row, col, KCLASSIC::KBinSysAllocStringByteLen(v, static_cast<unsigned>(std::strlen(v))), 0);
     } else if (type == KCLASSIC::UTL_CELL_STRING) {
-      rec.KUtlRecord::SetString(row, col, v);
+      set_text_cell(rec, row, col, v);
     } else {
       rec.ReleaseCell(rec.GetCellIndex(row, col, 0, 1));
     }
