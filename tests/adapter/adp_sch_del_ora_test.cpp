@@ -56,6 +56,19 @@ class AdpSchDelOra : public adp_ora_open_test {
     return value("select count(*) from information_schema.tables where table_schema = database() and table_name = '" +
                  name + "'") == "1";
   }
+  // A relation record between two types (names are the test's literals).
+  static typ_sch_rrec relation(const char* pname, const char* fname, typ_sch_srec* primary, long pspec,
+                               typ_sch_srec* foreign, long fspec, long kind) {
+    typ_sch_rrec r{};
+    r.pname = const_cast<char*>(pname);
+    r.fname = const_cast<char*>(fname);
+    r.pschema = primary;
+    r.pspec = pspec;
+    r.fschema = foreign;
+    r.fspec = fspec;
+    r.type = kind;
+    return r;
+  }
   table rel_rows(long type_id) {
     return db_.query("select rel_name, spec_rel_id from adp_sch_rel_info where type_id = " + std::to_string(type_id) +
                      " order by spec_rel_id");
@@ -112,37 +125,30 @@ TEST_F(AdpSchDelOra, ARelationOfEachKindLeavesBothTypesRenumbered) {
                       "insert into table_case values(1, 'first', 7);\n"
                       "create table table_employee(objid number, employee2contact number);\n"
                       "create table table_contact(objid number, lead_id number, lead_type number);\n"
-                      "create table mtm_site2contact(site2contact number, contact2site number);\n"));
+                      "create table mtm_site2contact(site2contact number, contact2site number);\n"
+                      "alter table adp_sch_rel_info add objid number;\n"
+                      "alter table adp_sch_rel_info add dev number;\n"
+                      "update adp_sch_rel_info set objid = type_id * 100 + spec_rel_id, dev = 4;\n"));
   typ_sch_srec* kase = type(10, "case");
   typ_sch_srec* site = type(11, "site");
   typ_sch_srec* contact = type(12, "contact");
   typ_sch_srec* employee = type(13, "employee");
-  offline(false);
-
-  // One to many, from the primary side: the case's key column goes.
-  typ_sch_rrec otm{};
-  otm.pname = const_cast<char*>("site2case");
-  otm.fname = const_cast<char*>("case2site");
-  otm.pschema = site;
-  otm.fschema = kase;
-  otm.pspec = 0;
-  otm.fspec = 0;
-  otm.type = kOtm;
+  // One to many, from the primary side: the case's key column goes; the
+  // site's two later rows move down, each recorded.
+  offline(true);
+  typ_sch_rrec otm = relation("site2case", "case2site", site, 0, kase, 0, kOtm);
   ASSERT_EQ(adp_sch_delete_rel(con_, 11, "site", 'p', &otm), 0);
   EXPECT_FALSE(column_exists("table_case", "case2site"));
   EXPECT_EQ(db_.query("select objid, title from table_case"), (table{{"1", "first"}}));
   EXPECT_EQ(rel_rows(10), table{});
   EXPECT_EQ(rel_rows(11), (table{{"site2contact", "0"}, {"site2contact_lead", "1"}}));
+  EXPECT_EQ(db_.query("select row_id, row_ver, prev_row_ver, table_name, tx_detail from de_updates order by row_id"),
+            (table{{"1101", "5", "4", "adp_sch_rel_info", "1 spec_rel_id 1 0"},
+                   {"1102", "5", "4", "adp_sch_rel_info", "1 spec_rel_id 1 1"}}));
+  offline(false);
 
   // One to one, from the foreign side.
-  typ_sch_rrec oto{};
-  oto.pname = const_cast<char*>("contact2employee");
-  oto.fname = const_cast<char*>("employee2contact");
-  oto.pschema = contact;
-  oto.fschema = employee;
-  oto.pspec = 1;
-  oto.fspec = 0;
-  oto.type = kOtoPrimary;
+  typ_sch_rrec oto = relation("contact2employee", "employee2contact", contact, 1, employee, 0, kOtoPrimary);
   ASSERT_EQ(adp_sch_delete_rel(con_, 13, "employee", 'f', &oto), 0);
   EXPECT_FALSE(column_exists("table_employee", "employee2contact"));
   EXPECT_TRUE(column_exists("table_employee", "objid"));
@@ -150,14 +156,7 @@ TEST_F(AdpSchDelOra, ARelationOfEachKindLeavesBothTypesRenumbered) {
   EXPECT_EQ(rel_rows(12), (table{{"contact2site", "0"}, {"contact_lead2site", "1"}}));
 
   // Many to many: the link table stays as it is.
-  typ_sch_rrec mtm{};
-  mtm.pname = const_cast<char*>("site2contact");
-  mtm.fname = const_cast<char*>("contact2site");
-  mtm.pschema = site;
-  mtm.fschema = contact;
-  mtm.pspec = 0;
-  mtm.fspec = 0;
-  mtm.type = kMtm;
+  typ_sch_rrec mtm = relation("site2contact", "contact2site", site, 0, contact, 0, kMtm);
   mtm.mtm_table = const_cast<char*>("mtm_site2contact");
   ASSERT_EQ(adp_sch_delete_rel(con_, 11, "site", 'p', &mtm), 0);
   EXPECT_TRUE(object_exists("mtm_site2contact"));
@@ -166,12 +165,7 @@ TEST_F(AdpSchDelOra, ARelationOfEachKindLeavesBothTypesRenumbered) {
   EXPECT_EQ(rel_rows(12), (table{{"contact_lead2site", "0"}}));
 
   // With relation flags: the physical-name and focus columns go.
-  typ_sch_rrec pair{};
-  pair.pname = const_cast<char*>("site2contact_lead");
-  pair.fname = const_cast<char*>("contact_lead2site");
-  pair.pschema = site;
-  pair.fschema = contact;
-  pair.type = kOtm;
+  typ_sch_rrec pair = relation("site2contact_lead", "contact_lead2site", site, 0, contact, 0, kOtm);
   pair.exclusive = 1;
   pair.phys_name = const_cast<char*>("lead_id");
   pair.focus_field = const_cast<char*>("lead_type");
