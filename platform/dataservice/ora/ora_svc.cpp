@@ -3,12 +3,14 @@
 // MariaDB Connector/C.
 //
 // The server is configuration string 2: a socket path, or host:port. The
-// database is configuration string 15, or sa when that is empty; when it is
-// missing it is made and the set-up script (ora_setup.sql) creates the
+// database is configuration string 15; when that is empty, the process's
+// configuration string "ORB_MARIADB_DATABASE" (so several CRM databases can
+// share one server); else sa. When it is missing it is made and the set-up script (ora_setup.sql) creates the
 // compatibility objects. Statements run through
 // the rewrites of ora_rw.h; values are always bound. Outside
 // BeginTransaction/EndTransaction the session autocommits; a block or a call
 // runs all or nothing (its own transaction outside, a savepoint inside one).
+#include <dlfcn.h>
 #include <mysql.h>
 
 #include <cctype>
@@ -43,6 +45,7 @@ using KCLASSIC::KZString;
 namespace {
 
 constexpr const char kDatabase[] = "sa";
+constexpr const char kDatabaseSetting[] = "ORB_MARIADB_DATABASE";
 constexpr KAdpConfig::str_type kDatabaseString = static_cast<KAdpConfig::str_type>(15);
 constexpr unsigned kUnknownDatabase = 1049;  // ER_BAD_DB_ERROR
 
@@ -52,6 +55,19 @@ std::string quoted_name(const std::string& name) {
   for (char c : name) q += c == '`' ? std::string("``") : std::string(1, c);
   return q + "`";
 }
+// A configuration string of the process that loaded the service (the
+// client's environment file, then the environment), read through the
+// client's own reader; the environment alone in a process without one.
+std::string config_string(const char* name) {
+  using reader = long (*)(const char*, char**);
+  if (auto read = reinterpret_cast<reader>(dlsym(RTLD_DEFAULT, "osl_sys_get_config_string"))) {
+    char* value = nullptr;
+    return read(name, &value) == 0 && value != nullptr ? value : "";
+  }
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
 constexpr size_t kStatementCache = 64;
 // Rewritten texts kept by the text as it came (after lifting its literals).
 constexpr size_t kRewriteCache = 256;
@@ -548,9 +564,10 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
-  // Configuration string 15, or sa.
+  // Configuration string 15, else the process's setting, else sa.
   std::string database_name() const {
     std::string name = m_config ? static_cast<const char*>(m_config->GetPropertyStr(kDatabaseString)) : "";
+    if (name.empty()) name = config_string(kDatabaseSetting);
     return name.empty() ? kDatabase : name;
   }
 
