@@ -31,6 +31,7 @@ constexpr char kPassword[] = "orbisan-demo";
 constexpr char kDatabase[] = "crm";
 constexpr long kDuplicateKey = 0x70002c;
 constexpr long kSessionExists = 0x2c00005;
+constexpr long kNoSession = 0x2c0000a;
 constexpr char kNoText[] = "Cannot get message for code";
 constexpr long kRelate = 1;
 constexpr char kAscending = 1;
@@ -474,6 +475,33 @@ TEST_F(ClientOnMariaDb, LogoutThenLoginAgainServesTheSameTraversal) {
     EXPECT_EQ(std::string(text).find(kNoText), std::string::npos) << text;
     EXPECT_EQ(cpi_sess_logout(con_), 0) << alerts();
     con_ = 0;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::string message(long code) {
+  const char* text = nullptr;
+  if (cpi_utl_get_msg(code, 0, &text) != 0 || text == nullptr) return "<none>";
+  return text;
+}
+
+// With the message texts in the database, the client's texts come from it
+// while a session is open, and from the library's own tables after logout.
+TEST_F(ClientOnMariaDb, TextsComeFromTheDatabaseWhileLoggedIn) {
+  ASSERT_TRUE(db_.load("crm_texts.sql"));
+  const std::string own =
+      "A login session must be established using 'cpi_sess_login' before using session option routines.\n";
+  for (int session = 0; session < 2; ++session) {
+    SCOPED_TRACE(session);
+    ASSERT_EQ(login(), 0) << alerts();
+    EXPECT_EQ(message(kNoSession), "Database text 10610");
+    EXPECT_EQ(message(kSessionExists), "Database text 10605");
+    EXPECT_EQ(cpi_sess_logout(con_), 0) << alerts();
+    con_ = 0;
+    EXPECT_EQ(message(kNoSession), own);
   }
 }
 
