@@ -32,10 +32,4 @@ long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_e
 long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
 long adp_ind_drop_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_ind_drop_table_index"); }
 long adp_ind_list_index(KAdpConnId*, long, utl_ty_col*) { return pending("adp_ind_list_index"); }
-long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
 long adp_ind_create(KAdpConnId*, typ_sch_srec*) { return pending("adp_ind_create"); }
-long adp_sch_delete_type(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_type"); }
-long adp_sch_delete_view(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_view"); }
-long adp_sch_delete_type_info(KAdpConnId*, long) { return pending("adp_sch_delete_type_info"); }
-long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
-long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }
