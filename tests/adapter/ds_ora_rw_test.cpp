@@ -146,6 +146,22 @@ const rw_case kRules[] = {
      "SELECT 1 FROM a, b WHERE a.x = b.y (+) AND b.z = a.w (+)"},
     {"OuterJoinTwoSelectsStay", "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c",
      "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c"},
+    {"DateDefault", "ALTER TABLE t ADD (d DATE DEFAULT '12/25/2026 10:30:00' NULL)",
+     "ALTER TABLE t ADD (d DATE DEFAULT TO_DATE('12/25/2026 10:30:00', 'MM/DD/YYYY HH24:MI:SS') NULL)"},
+    {"DateSetValues", "update t set\n a = 'x',\n  d = '01/01/1753 00:00:00', e = '02/03/2004 05:06:07'\n",
+     "update t set\n a = 'x',\n  d = TO_DATE('01/01/1753 00:00:00', 'MM/DD/YYYY HH24:MI:SS'), e = TO_DATE("
+     "'02/03/2004 05:06:07', 'MM/DD/YYYY HH24:MI:SS')"},
+    {"DateInABlockUpdate", "BEGIN UPDATE t SET d = '01/02/2003 04:05:06'; END;",
+     "BEGIN UPDATE t SET d = TO_DATE('01/02/2003 04:05:06', 'MM/DD/YYYY HH24:MI:SS'); END;"},
+    // Only a value that is wholly such a date, only where a value is set.
+    {"DateInWhereStays", "UPDATE t SET a = 1 WHERE d = '01/02/2003 04:05:06'",
+     "UPDATE t SET a = 1 WHERE d = '01/02/2003 04:05:06'"},
+    {"DateConvertedStays", "UPDATE t SET d = TO_DATE('01/02/2003 04:05:06', 'MM/DD/YYYY HH24:MI:SS')",
+     "UPDATE t SET d = TO_DATE('01/02/2003 04:05:06', 'MM/DD/YYYY HH24:MI:SS')"},
+    {"OtherDateShapeStays", "UPDATE t SET d = '2003-01-02 04:05:06', e = '1/2/2003 04:05:06'",
+     "UPDATE t SET d = '2003-01-02 04:05:06', e = '1/2/2003 04:05:06'"},
+    {"DateInsertValueStays", "INSERT INTO t (d) VALUES ('01/02/2003 04:05:06')",
+     "INSERT INTO t (d) VALUES ('01/02/2003 04:05:06')"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, OraRewrite, ::testing::ValuesIn(kRules),

@@ -310,15 +310,39 @@ tokens kept_tokens(tokens& t, const std::vector<bool>& drop, const std::vector<b
   return kept;
 }
 
-// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17.
+// Rule 18: a literal that is wholly a date as the adapter writes dates
+// ("MM/DD/YYYY HH24:MI:SS").
+bool date_literal(const token& x) {
+  static constexpr char kShape[] = "'99/99/9999 99:99:99'";
+  if (x.type != tk::string || x.text.size() != sizeof kShape - 1) return false;
+  for (size_t i = 0; i < x.text.size(); ++i) {
+    const bool digit = std::isdigit(static_cast<unsigned char>(x.text[i])) != 0;
+    if (kShape[i] == '9' ? !digit : x.text[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
+// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17, 18.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
   std::vector<bool> changed(t.size(), false);
   const bool anonymous_block = !sig.empty() && (is(t[sig[0]], "BEGIN") || is(t[sig[0]], "DECLARE"));
+  bool in_set = false;  // between an UPDATE's SET and its WHERE
   for (size_t k = 0; k < sig.size(); ++k) {
     token& x = t[sig[k]];
     auto next_is = [&](size_t n, const char* text) { return k + n < sig.size() && t[sig[k + n]].text == text; };
+    auto before = [&](size_t n) -> const token& { return t[sig[k - n]]; };
+    if (is(x, "SET")) in_set = true;
+    if (is(x, "WHERE") || x.text == ";") in_set = false;
+    if (date_literal(x) &&
+        ((k >= 1 && is(before(1), "DEFAULT")) ||
+         (k >= 3 && before(1).text == "=" && before(2).type == tk::word &&
+          (is(before(3), "SET") || (in_set && before(3).text == ","))))) {  // 18
+      x.text = "TO_DATE(" + x.text + ", 'MM/DD/YYYY HH24:MI:SS')";
+      changed[sig[k]] = true;
+      continue;
+    }
     if (x.type == tk::punct && x.text == "(") {  // 9, midnight form
       size_t after = midnight(t, sig, k, drop);
       if (after != 0) {

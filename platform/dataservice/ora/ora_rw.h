@@ -27,8 +27,11 @@
 //  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y (also
 //      a.x (+) = b.y, b.t (+) = 5, several optional tables, CREATE VIEW)
 //  17  TO_CHAR(x) of one argument  -> CAST(x AS CHAR)
+//  18  a literal wholly a date 'MM/DD/YYYY HH24:MI:SS' after DEFAULT or as
+//      the value of an UPDATE's "SET c =" -> TO_DATE(literal, that format)
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
-//      service keeps its transaction state (ora_rw_kind)
+//      service keeps its transaction state (ora_rw_kind); a COMMIT inside a
+//      block is followed by the service (see the service's undo_block)
 #pragma once
 
 #include <string>

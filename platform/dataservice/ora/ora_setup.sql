@@ -48,6 +48,7 @@ END;
 /
 CREATE OR REPLACE PACKAGE dbms_transaction AS
   FUNCTION local_transaction_id RETURN VARCHAR2;
+  PROCEDURE begin_discrete_transaction;
 END;
 /
 CREATE OR REPLACE PACKAGE BODY dbms_transaction AS
@@ -58,6 +59,16 @@ CREATE OR REPLACE PACKAGE BODY dbms_transaction AS
      WHERE trx_mysql_thread_id = CONNECTION_ID();
     RETURN id;
   END;
+  -- A hint to the server about the transaction that follows: nothing here.
+  PROCEDURE begin_discrete_transaction AS
+  BEGIN
+    NULL;
+  END;
+END;
+/
+CREATE OR REPLACE FUNCTION bitand(a IN NUMBER, b IN NUMBER) RETURN NUMBER AS
+BEGIN
+  RETURN a & b;
 END;
 /
 CREATE OR REPLACE VIEW orbisan_indexes AS
@@ -123,6 +134,7 @@ UNION ALL SELECT 'USER_TAB_COLUMNS' FROM dual UNION ALL SELECT 'USER_SEQUENCES' 
 UNION ALL SELECT 'ALL_SYNONYMS' FROM dual UNION ALL SELECT 'ALL_USERS' FROM dual
 UNION ALL SELECT 'USER_USERS' FROM dual
 UNION ALL SELECT 'DBA_ROLES' FROM dual UNION ALL SELECT 'USER_VIEWS' FROM dual
+UNION ALL SELECT 'BITAND' FROM dual
 /
 CREATE OR REPLACE VIEW all_objects AS
 SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS object_name,
@@ -171,7 +183,12 @@ SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS table_name,
 CREATE OR REPLACE VIEW all_tables AS SELECT * FROM orbisan_tables
 /
 CREATE OR REPLACE VIEW user_tables AS
-SELECT table_name, name, num_rows FROM orbisan_tables WHERE owner = UPPER(DATABASE())
+SELECT table_name, name, num_rows,
+       -- No storage parameters: a table made like another one takes none.
+       CAST(NULL AS DECIMAL) AS initial_extent, CAST(NULL AS DECIMAL) AS next_extent,
+       CAST(NULL AS DECIMAL) AS min_extents, CAST(NULL AS DECIMAL) AS max_extents,
+       CAST(NULL AS DECIMAL) AS pct_increase, CAST(NULL AS CHAR) AS tablespace_name
+  FROM orbisan_tables WHERE owner = UPPER(DATABASE())
 /
 CREATE OR REPLACE VIEW orbisan_tab_columns AS
 SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS table_name,

@@ -862,16 +862,27 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       if (own) query(where, "COMMIT");
       return rs;
     } catch (KErr*) {
-      if (m_db != nullptr) {
-        const char* undo = own ? "ROLLBACK" : "ROLLBACK TO SAVEPOINT orb_stmt";
-        mysql_real_query(m_db, undo, std::strlen(undo));
-      }
+      if (m_db != nullptr) undo_block(own);
       throw;
     }
   }
 
-  // DDL commits the open transaction on the server; as on Oracle, what
-  // follows belongs to a new one that the caller's EndTransaction ends.
+  // Undoes what a failed block left open. A COMMIT inside the block has
+  // ended the caller's transaction with the savepoint: then what the block
+  // did since goes, and the caller's transaction goes on in a new one.
+  void undo_block(bool own) {
+    auto send = [this](const char* text) { return mysql_real_query(m_db, text, std::strlen(text)) == 0; };
+    if (own || !send("ROLLBACK TO SAVEPOINT orb_stmt")) send("ROLLBACK");
+    unsigned int status = 0;
+    if (!own && mariadb_get_infov(m_db, MARIADB_CONNECTION_SERVER_STATUS, &status) == 0 &&
+        (status & SERVER_STATUS_IN_TRANS) == 0) {
+      send("START TRANSACTION");
+    }
+  }
+
+  // DDL (or a block's own COMMIT) ends the open transaction on the server;
+  // as on Oracle, what follows belongs to a new one that the caller's
+  // EndTransaction ends.
   void reopen_after_ddl(const std::string& where) {
     if (!m_in_txn || m_db == nullptr) return;
     unsigned int status = 0;
