@@ -105,9 +105,10 @@ long adp_sch_delete_type_info(KAdpConnId* con, long type_id) {
 }
 
 long adp_sch_delete_type(KAdpConnId* con, long type_id, const char* name) {
-  if (long st = adp_sch_delete_type_info(con, type_id)) return st;
+  // A name that cannot reach the drop leaves the dictionary as it is.
   const std::string table = std::string("table_") + text_of(name);
   if (long st = adp_dbop_check_name(table.c_str(), false)) return st;
+  if (long st = adp_sch_delete_type_info(con, type_id)) return st;
   if (long st = adp_sql_parse_ddl_now(con, "drop table %s", table.c_str())) return st;
   if (adp_db_is_db_oracle()) {
     drop_quietly(con, table, "drop public synonym " + table);
