@@ -91,25 +91,39 @@ TEST_F(AgentDemo, StartsAndRefusesWhatCannotLogIn) {
   EXPECT_NE(stopped.err.find("Cannot reach the database server"), std::string::npos) << stopped.err;
 }
 
-// The connector started in this process's child as the agent starts it;
-// the child writes the client's alert stack to "alerts.out" and exits 0.
+// The connector as the agent starts it, in this process's child.
+struct ForkedConnector {
+  AgentProperties props;
+  AgentSpecs specs;
+  AgentHost host;
+  FILE* out = nullptr;
+  void* client = nullptr;  // the client library's handle
+
+  // Started in the demo's folder, its output to `out_name`; a step that
+  // fails ends the child with a code of its own.
+  void start(const DemoDatabase& db, const char* out_name) {
+    if (chdir(db.folder().c_str()) != 0) _exit(10);
+    // The data service is found as the agent's loader would find it.
+    client = dlopen((agent_test::build_dir() + "/liborbisan.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (client == nullptr) _exit(11);
+    if (!dlopen((agent_test::build_dir() + "/dataservice/libOraDataSvc.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(12);
+    out = std::fopen(out_name, "w");
+    props.load(db.properties());
+    specs.loadDir(db.definitions());
+    host.load(agent_test::build_dir() + "/liborbisan.so");
+    if (host.init(props, specs, out) != 0) _exit(13);
+  }
+};
+
+// The connector started in this process's child; the child writes the
+// client's alert stack to "alerts.out" and exits 0.
 [[noreturn]] void forked_init_alerts(const DemoDatabase& db) {
-  if (chdir(db.folder().c_str()) != 0) _exit(10);
-  void* client = dlopen((agent_test::build_dir() + "/liborbisan.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
-  if (client == nullptr) _exit(11);
-  if (!dlopen((agent_test::build_dir() + "/dataservice/libOraDataSvc.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(12);
+  ForkedConnector c;
+  c.start(db, "init.out");
   // The library's cpi_alert_print(FILE*, long), by its C++ name.
   using alert_print = long (*)(FILE*, long);
-  auto print = reinterpret_cast<alert_print>(dlsym(client, "_Z15cpi_alert_printP8_IO_FILEl"));
+  auto print = reinterpret_cast<alert_print>(dlsym(c.client, "_Z15cpi_alert_printP8_IO_FILEl"));
   if (print == nullptr) _exit(15);
-  FILE* out = std::fopen("init.out", "w");
-  AgentProperties props;
-  props.load(db.properties());
-  AgentSpecs specs;
-  specs.loadDir(db.definitions());
-  AgentHost host;
-  host.load(agent_test::build_dir() + "/liborbisan.so");
-  if (host.init(props, specs, out) != 0) _exit(13);
   FILE* alerts = std::fopen("alerts.out", "w");
   if (alerts == nullptr) _exit(16);
   print(alerts, 0);
@@ -251,20 +265,10 @@ class DyingSubscriber : public AgentSubscriber {
 
 // The connector in this process's child, polling until the subscriber dies.
 [[noreturn]] void forked_poll(const DemoDatabase& db) {
-  if (chdir(db.folder().c_str()) != 0) _exit(10);
-  // The data service is found as the agent's loader would find it.
-  if (!dlopen((agent_test::build_dir() + "/liborbisan.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(11);
-  if (!dlopen((agent_test::build_dir() + "/dataservice/libOraDataSvc.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(12);
-  FILE* out = std::fopen("forked.out", "w");
-  AgentProperties props;
-  props.load(db.properties());
-  AgentSpecs specs;
-  specs.loadDir(db.definitions());
-  AgentHost host;
-  host.load(agent_test::build_dir() + "/liborbisan.so");
-  if (host.init(props, specs, out) != 0) _exit(13);
-  JToCPPVeneer::getTheHandlerStuff()->setTheSubHandler(new DyingSubscriber(specs, out));
-  for (int i = 0; i < 10; ++i) host.poll();
+  ForkedConnector c;
+  c.start(db, "forked.out");
+  JToCPPVeneer::getTheHandlerStuff()->setTheSubHandler(new DyingSubscriber(c.specs, c.out));
+  for (int i = 0; i < 10; ++i) c.host.poll();
   _exit(14);
 }
 
