@@ -1,6 +1,7 @@
 // KAdpSqlBatch: life, building statements, binding values and literals.
 #include "adapter/adp_batch.h"
 
+#include <array>
 #include <charconv>
 #include <cstdarg>
 #include <cstring>
@@ -23,6 +24,24 @@ namespace {
 
 constexpr long kSqlLong = 0, kSqlFloat = 3, kSqlDouble = 4, kSqlString = 6, kSqlClk = 9, kSqlDecimal = 11,
                kSqlRecord = 14, kSqlPointer = 15, kSqlBinary = 16;
+
+// A whole number's decimal digits, ended by a NUL.
+std::array<char, 24> number_text(long n) {
+  std::array<char, 24> s{};
+  std::to_chars(s.data(), s.data() + s.size() - 1, n);
+  return s;
+}
+
+// Whether the format holds only texts, %s, %d, %ld and %%.
+bool plain_format(const char* format) {
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    if (*p == 'l') ++p;
+    if (*p != 's' && *p != 'd' && !(*p == '%' && p[-1] == '%')) return false;
+  }
+  return true;
+}
 
 long push_bad_type(long type) {
   long rc = cmn_alrt_push(nullptr, nullptr, ADP_BAD_VALUE_TYPE, 1, type);
@@ -160,6 +179,30 @@ long KAdpSqlBatch::Reset() {
   });
 }
 
+bool adp_batch_plain_format(std::string& out, const char* format, va_list ap) {
+  if (!plain_format(format)) return false;
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p != '%') {
+      out += *p;
+      continue;
+    }
+    ++p;
+    if (*p == '%') {
+      out += '%';
+    } else if (*p == 's') {
+      const char* text = va_arg(ap, const char*);
+      if (text == nullptr) return false;
+      out += text;
+    } else if (*p == 'd') {
+      out += number_text(va_arg(ap, int)).data();
+    } else {
+      ++p;
+      out += number_text(va_arg(ap, long)).data();
+    }
+  }
+  return true;
+}
+
 const char* KAdpSqlBatch::GetCurrentStmt() const { return GetStmt(m_nCurStmt); }
 
 const char* KAdpSqlBatch::GetStmt(long i) const {
@@ -186,12 +229,16 @@ long KAdpSqlBatch::append(const char* text) {
 long KAdpSqlBatch::AppendSql(const char* text) { return append(text); }
 
 long KAdpSqlBatch::AppendSqlFormat(const char* format, ...) {
-  va_list ap;
+  va_list ap, again;
   va_start(ap, format);
-  KZString s;
-  s.FormatV(format, ap);
+  va_copy(again, ap);
+  std::string direct;
+  const bool done = adp_batch_plain_format(direct, format, ap);
   va_end(ap);
-  return append(s);
+  KZString s;
+  if (!done) s.FormatV(format, again);
+  va_end(again);
+  return append(done ? direct.c_str() : static_cast<const char*>(s));
 }
 
 KAdpSqlBatch& KAdpSqlBatch::operator<<(const char* text) {
@@ -205,7 +252,7 @@ long KAdpSqlBatch::value_text(const KAdpBindParam& v, KZString& out, long& sql_t
   switch (v.m_nType) {
     case ADP_VT_LONG:
     case ADP_VT_SHORT:
-      out.Format("%ld", static_cast<long>(v.m_Value));
+      out = number_text(static_cast<long>(v.m_Value)).data();
       sql_type = kSqlLong;
       return 0;
     case ADP_VT_FLOAT:
@@ -258,25 +305,23 @@ KAdpSqlBatch& KAdpSqlBatch::operator<<(const KAdpBindParam& v) {
 
 long KAdpSqlBatch::bind_value(const KAdpBindParam& v) {
   long n = m_BindVars.GetRows();
-  KZString marker;
-  KZString prefix = m_pCid != nullptr ? m_pCid->GetConfig().GetPropertyStr(static_cast<KAdpConfig::str_type>(14))
-                                      : KZString(":B");
-  marker.Format("%s%ld", static_cast<const char*>(prefix), n);
+  const KZString marker =
+      (m_pCid != nullptr ? m_pCid->GetConfig().GetPropertyStr(static_cast<KAdpConfig::str_type>(14)) : KZString(":B")) +
+      number_text(n).data();
   KZString text;
   long sql_type = 0;
   if (long st = value_text(v, text, sql_type)) return st;
   if (v.m_nType == ADP_VT_CLK && is_oracle()) {
     KAdpDbOperation* op = m_pCid != nullptr ? m_pCid->GetDbOperation() : nullptr;
-    KZString piece;
-    piece.Format(" TO_DATE( %s, '%s') ", static_cast<const char*>(marker),
-                 op != nullptr ? op->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(34)) : "");
+    const KZString piece = KZString(" TO_DATE( ") + marker + ", '" +
+                           (op != nullptr ? op->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(34)) : "") +
+                           "') ";
     if (long st = append(piece)) return st;
   } else {
     if (long st = append(marker)) return st;
   }
   if (v.m_nType == ADP_VT_BINARY) {
-    KZString name;
-    name.Format(is_oracle() ? "b%s" : "%s", static_cast<const char*>(marker));
+    const KZString name = is_oracle() ? KZString("b") + marker : marker;
     if (long st = m_BindVars.SetString(n, 0, name)) return st;
     const char* src = reinterpret_cast<const char*>(v.m_Value);
     char* copy = KCLASSIC::KBinSysAllocStringByteLen(src, src != nullptr ? KCLASSIC::KBinSysStringByteLen(src) : 0);

@@ -14,8 +14,10 @@
 // One batch belongs to one connection and serves one caller at a time.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "adapter/adp_dsvc.h"
 #include "adapter/adp_rec.h"
@@ -212,3 +214,8 @@ ORB_API long adp_qry_str_conv(char** text);
 // value of its type, else the shortest text that does; "." always.
 ORB_API void adp_batch_float_text(float v, KCLASSIC::KZString& out);
 ORB_API void adp_batch_double_text(double v, KCLASSIC::KZString& out);
+
+// Writes a format made only of texts, %s, %d, %ld and %% with its arguments
+// onto out, without the locale-aware formatter (the batch's common formats);
+// false, out to be dropped, for any other format or a NULL text.
+ORB_API bool adp_batch_plain_format(std::string& out, const char* format, va_list ap);

@@ -2,6 +2,7 @@
 // annotated last statement.
 #include <cstdarg>
 #include <cstring>
+#include <string>
 
 #include "adapter/adp_batch.h"
 #include "adapter/adp_conn.h"
@@ -226,6 +227,30 @@ long KAdpSqlBatch::GetObjectIdCollection(void* collection, long column) {
 
 long KAdpSqlBatch::SetLastSqlStmt(const char* text) { return set_last(text, m_nCurResult); }
 
+namespace {
+
+// A text cell of a bind-variable row (NULL for any other cell).
+const char* bind_text(KCLASSIC::KUtlRecord& vars, long row, long col) {
+  if (col >= vars.GetColumns()) return nullptr;
+  const long type = vars.GetColCellType(col);
+  if (type != KCLASSIC::UTL_CELL_STRING && type != KCLASSIC::UTL_CELL_BSTR) return nullptr;
+  return vars.GetString(row, col);
+}
+
+// Where the marker stands in the text from from on, not as the prefix of a
+// longer marker (":B1" inside ":B10"); -1 when it does not.
+int marker_at(const KZString& text, const char* marker, int from) {
+  const size_t length = std::strlen(marker);
+  int found = -1;
+  for (; (found = text.Find(marker, from)) >= 0; from = found + 1) {
+    char after = static_cast<const char*>(text)[found + length];
+    if (after < '0' || after > '9') break;
+  }
+  return found;
+}
+
+}  // namespace
+
 long KAdpSqlBatch::set_last(const char* text, long stmt) {
   return adp_err_guard([&]() -> long {
     if (text == nullptr) {
@@ -235,37 +260,30 @@ long KAdpSqlBatch::set_last(const char* text, long stmt) {
     }
     m_LastSqlStmt = text;
     if (stmt >= 0 && m_StmtBindVars.GetRows() > stmt) {
-      KAdpUtlRecord vars;
-      if (long st = m_StmtBindVars.GetRecord(stmt, 0, vars, 0)) return st;
+      KCLASSIC::KUtlRecord& vars = *m_StmtBindVars.GetRecordPtr(stmt, 0);
       // Each marker is found by its own text (the marker name in column 0),
-      // so a digit elsewhere in the statement is never annotated.
-      int pos = 0;
+      // so a digit elsewhere in the statement is never annotated; its value
+      // follows it as a comment.
+      const KZString original = m_LastSqlStmt;
+      std::string noted;
+      int copied = 0;
       for (long i = 0; i < vars.GetRows(); ++i) {
-        const char* name = nullptr;
-        const char* value = nullptr;
-        vars.GetStringPtr(i, 0, name);
-        vars.GetStringPtr(i, COL_BV_BUFFER, value);
+        const char* name = bind_text(vars, i, 0);
         if (name == nullptr || name[0] == '\0') continue;
         // A binary marker is named "b" + marker on Oracle; the text holds the marker.
         const char* marker = name;
-        int found = -1;
-        for (int from = pos; (found = m_LastSqlStmt.Find(marker, from)) >= 0; from = found + 1) {
-          // Not the prefix of a longer marker (":B1" inside ":B10").
-          char after = static_cast<const char*>(m_LastSqlStmt)[found + std::strlen(marker)];
-          if (after < '0' || after > '9') break;
-        }
-        if (found < 0 && name[0] == 'b') {
-          marker = name + 1;
-          for (int from = pos; (found = m_LastSqlStmt.Find(marker, from)) >= 0; from = found + 1) {
-            char after = static_cast<const char*>(m_LastSqlStmt)[found + std::strlen(marker)];
-            if (after < '0' || after > '9') break;
-          }
-        }
+        int found = marker_at(original, marker, copied);
+        if (found < 0 && name[0] == 'b') found = marker_at(original, marker = name + 1, copied);
         if (found < 0) continue;
-        int end = found + static_cast<int>(std::strlen(marker));
-        KZString note = KZString(" /*") + (value != nullptr ? value : "") + " */";
-        m_LastSqlStmt = m_LastSqlStmt.Left(end) + note + m_LastSqlStmt.Mid(end);
-        pos = end + note.GetLength();
+        const int end = found + static_cast<int>(std::strlen(marker));
+        const char* value = bind_text(vars, i, COL_BV_BUFFER);
+        noted.append(static_cast<const char*>(original) + copied, static_cast<size_t>(end - copied));
+        noted.append(" /*").append(value != nullptr ? value : "").append(" */");
+        copied = end;
+      }
+      if (copied > 0) {
+        noted.append(static_cast<const char*>(original) + copied);
+        m_LastSqlStmt = noted.c_str();
       }
     }
     if (m_pCid != nullptr) m_pCid->SetLastSql(m_LastSqlStmt);

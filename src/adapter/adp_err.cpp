@@ -10,6 +10,7 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_obj.h"
+#include "adapter/adp_sql_log.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_sys_cfg.h"
 
@@ -267,13 +268,13 @@ long KAdpProcessError::AddToServerLogWithHint(const char* text) {
     long code = 0;
     if (long st = cmn_alrt_top(nullptr, &code, &text)) return st;
   }
-  if (long st = AddToServerLog(nullptr, "\n--------------\n Error Message:\n %s", text != nullptr ? text : "")) {
+  if (long st = AddToServerLog(nullptr, "\n--------------\n Error Message:\n %s", adp_sql_log_masked(text).c_str())) {
     return st;
   }
   KAdpConnId* con = adp_db_get_conn();
   if (m_bSqlHint && con != nullptr && m_fleServerLog != nullptr) {
     std::fprintf(m_fleServerLog, "\n SQL Hint : \n");
-    std::fprintf(m_fleServerLog, "%s \n", con->GetLastSql());
+    std::fprintf(m_fleServerLog, "%s \n", adp_sql_log_masked(con->GetLastSql()).c_str());
     std::fflush(m_fleServerLog);
   }
   return 0;

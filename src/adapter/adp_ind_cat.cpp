@@ -7,6 +7,7 @@
 #include "adapter/adp_ind.h"
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/utl/utl_col.h"
 #include "schema/typ_rec.h"
@@ -19,12 +20,6 @@ constexpr long kColumnListSize = 10;
 constexpr long kColumnPhrase = 4;
 constexpr long kFirstKeyNumber = 4;
 constexpr long kLastKeyNumber = 5;
-
-std::string escaped(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 // Runs the prepared one-column query and appends its non-empty answers;
 // pushed counts them.
@@ -61,10 +56,10 @@ long adp_ind_fill_field_col(KAdpConnId* con, typ_sch_srec* type, adp_ty_index_in
   const char* column_query = op->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(kColumnPhrase));
   long pushed = 0;
   if (adp_db_is_db_mssql() == 0) {
-    if (long st = adp_sql_parse_now(con, column_query, escaped(record->name).c_str())) return st;
+    if (long st = adp_sql_parse_now(con, column_query, adp_sql_quotes_doubled(record->name).c_str())) return st;
     return push_answers(con, record->fields, &pushed);
   }
-  const std::string table = escaped(type != nullptr && type->info != nullptr ? type->info->name : "");
+  const std::string table = adp_sql_quotes_doubled(type != nullptr && type->info != nullptr ? type->info->name : "");
   const long first = op->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(kFirstKeyNumber));
   const long last = op->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(kLastKeyNumber));
   for (long position = first; position <= last; ++position) {

@@ -25,7 +25,6 @@ long pending(const char* name) {
 }  // namespace
 
 long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create"); }
-long adp_usr_admin_login_get(const char**) { return pending("adp_usr_admin_login_get"); }
 long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
 long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
 long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, long, FILE*, long) { return pending("adp_ind_add_index"); }
@@ -49,30 +48,11 @@ long adp_sce_prepare_for_changes() { return pending("adp_sce_prepare_for_changes
 long adp_sce_rename_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_rename_columns"); }
 long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { return pending("adp_sce_rename_table"); }
 long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
-long adp_sch_create_objid_index(KAdpConnId*, typ_sch_srec*, FILE*, long) { return pending("adp_sch_create_objid_index"); }
 long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
-const char* adp_sch_mtm_table_def(typ_sch_rrec*, long) {
-  pending("adp_sch_mtm_table_def");
-  return nullptr;
-}
-long adp_sch_table_def(KAdpConnId*, typ_sch_srec*, const char*, FILE*, char, utl_ty_estr**) { return pending("adp_sch_table_def"); }
-long adp_stp_build_table_trigger(KAdpConnId*, long, utl_ty_col*) { return pending("adp_stp_build_table_trigger"); }
-long adp_stp_free_table_trigger(utl_ty_col*) { return pending("adp_stp_free_table_trigger"); }
-long adp_stp_get_table_trigger(KAdpConnId*, typ_sch_srec*, utl_ty_col**) { return pending("adp_stp_get_table_trigger"); }
 long adp_ind_create(KAdpConnId*, typ_sch_srec*) { return pending("adp_ind_create"); }
 long adp_sch_delete_type(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_type"); }
 long adp_sch_delete_view(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_view"); }
-long adp_sch_rel_create(KAdpConnId*, typ_sch_rrec*) { return pending("adp_sch_rel_create"); }
-long adp_sch_write(KAdpConnId*, typ_sch_srec*, char, char*) { return pending("adp_sch_write"); }
 long adp_sce_update_detable(KAdpConnId*, long, utl_ty_col*) { return pending("adp_sce_update_detable"); }
 long adp_sch_delete_type_info(KAdpConnId*, long) { return pending("adp_sch_delete_type_info"); }
-long adp_stp_create_procs(KAdpConnId*, const char*, long) { return pending("adp_stp_create_procs"); }
 long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
 long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }
-long adp_sch_view_def(KAdpConnId*, typ_sch_srec*, utl_ty_estr**) { return pending("adp_sch_view_def"); }
-long adp_usr_view_grant(KAdpConnId*, typ_sch_srec*) { return pending("adp_usr_view_grant"); }
-long adp_usr_change_password(KAdpConnId*, const char*, const char*, const char*) { return pending("adp_usr_change_password"); }
-long adp_usr_create(KAdpConnId*, const char*, const char*, long, long, char*) { return pending("adp_usr_create"); }
-long adp_usr_groups_create(KAdpConnId*, long) { return pending("adp_usr_groups_create"); }
-long adp_usr_login_delete(KAdpConnId*, const char*, long) { return pending("adp_usr_login_delete"); }
-long adp_usr_login_exists(KAdpConnId*, const char*, long, char*) { return pending("adp_usr_login_exists"); }

@@ -116,6 +116,11 @@ ORB_API long adp_ind_drop_table_index(KAdpConnId* con, typ_sch_srec* type, utl_t
 // rebuilt are appended to *failed (created when null).
 ORB_API long adp_ind_build_table_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records,
                                        utl_ty_estr** failed, FILE* stream, long options);
+// Rewrites the adp_sch_index rows of the records the schema declares (the
+// type's index records other than the objid index; on Oracle only those
+// named after the type, under their name without the type prefix).
+ORB_API long adp_ind_build_adp_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* records, FILE* stream,
+                                     long options);
 ORB_API long adp_ind_free_res_ind_col(utl_ty_col* records);
 // Fills a catalog record's column list (made when null) from the catalog:
 // SQL Server by index id and key position, Oracle by index name.

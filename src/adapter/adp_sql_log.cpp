@@ -2,6 +2,8 @@
 #include "adapter/adp_sql_log.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/osl/osl_sys_cfg.h"
 
@@ -13,6 +15,11 @@ char DBGR_SqlLog = 0;
 adp_ty_sql_log_cb fDebuggerCallback = nullptr;
 
 constexpr const char* kDebuggerLogName = "TempFile1234L";
+
+struct hidden_text {
+  std::string secret, shown;
+};
+std::vector<hidden_text> hidden;
 
 }  // namespace
 
@@ -46,8 +53,26 @@ long adp_sql_log_to_cb_debugger(const char* text, long flag) {
   return 0;
 }
 
-long adp_sql_print_out(KAdpConnId* /*con*/, const char* text) {
-  if (text == nullptr) text = "";
+void adp_sql_log_hide(const char* secret, const char* shown) {
+  if (secret == nullptr || *secret == '\0') return;
+  hidden.push_back({secret, shown != nullptr ? shown : ""});
+}
+
+void adp_sql_log_unhide() { hidden.clear(); }
+
+std::string adp_sql_log_masked(const char* text) {
+  std::string out = text != nullptr ? text : "";
+  for (const hidden_text& h : hidden) {
+    for (size_t at = out.find(h.secret); at != std::string::npos; at = out.find(h.secret, at + h.shown.size())) {
+      out.replace(at, h.secret.size(), h.shown);
+    }
+  }
+  return out;
+}
+
+long adp_sql_print_out(KAdpConnId* /*con*/, const char* raw) {
+  const std::string masked = adp_sql_log_masked(raw);
+  const char* text = masked.c_str();
   if (log_ptr != nullptr) adp_sql_log_to_cb_debugger(text, 1);
   if (DBGR_SqlLog == 1) return 0;
   if (log_ptr != nullptr) {
@@ -61,9 +86,10 @@ long adp_sql_print_out(KAdpConnId* /*con*/, const char* text) {
   return 0;
 }
 
-long adp_sql_alt_print_out(long code, const char* text) {
+long adp_sql_alt_print_out(long code, const char* raw) {
   if (log_ptr == nullptr) return code;
-  if (text == nullptr) text = "";
+  const std::string masked = adp_sql_log_masked(raw);
+  const char* text = masked.c_str();
   adp_sql_log_to_cb_debugger(text, 0);
   if (DBGR_SqlLog == 1) return code;
   std::fprintf(log_ptr, "%s\n", text);
@@ -76,6 +102,7 @@ long adp_sql_log_reset() {
   log_to_stdout = 0;
   DBGR_SqlLog = 0;
   fDebuggerCallback = nullptr;
+  adp_sql_log_unhide();
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "orb_api.h"
 
@@ -31,6 +32,13 @@ ORB_API long adp_sql_print_out(KAdpConnId* con, const char* text);
 // log (returns code); else the callback (flag 0), then the log line; returns
 // the log's flush result, or code when the lines go to the debugger only.
 ORB_API long adp_sql_alt_print_out(long code, const char* text);
+// Hidden texts: every log line and the server log's SQL hint show each
+// occurrence of a hidden secret (a password as its statement writes it) as
+// its replacement, until adp_sql_log_unhide. An empty secret is ignored.
+ORB_API void adp_sql_log_hide(const char* secret, const char* shown);
+ORB_API void adp_sql_log_unhide();
+// The text with the hidden secrets replaced.
+ORB_API std::string adp_sql_log_masked(const char* text);
 // Puts the module back to its start state (no log, no echo, no callback);
 // the stream is not closed.
 ORB_API long adp_sql_log_reset();

@@ -20,8 +20,8 @@ namespace {
 
 long super_flag = 8;
 cmn_ty_value globals[2];
-bool inited = false;
-bool termed = false;
+// Started and not stopped since: a stopped store starts afresh.
+bool started = false;
 
 struct fpapi_hooks {
   dbs_ty_fpapi_proc obj_get = nullptr;
@@ -73,10 +73,10 @@ long dbs_main_set_super_flag(long flags) {
   return 0;
 }
 
-long dbs_main_init() {
-  if (inited) return 0;
-  inited = true;
-  if (long st = adp_main_init()) return st;
+namespace {
+
+// The store's own steps after the adapter is up.
+long dbs_main_start_store() {
   clk_ty_seams seams{};
   seams.server_type = dbs_main_server_type;
   clk_seam_install(&seams);
@@ -89,16 +89,28 @@ long dbs_main_init() {
   return 0;
 }
 
+}  // namespace
+
+long dbs_main_init() {
+  if (started) return 0;
+  if (long st = adp_main_init()) return st;
+  if (long st = dbs_main_start_store()) {
+    adp_main_term();  // a failed start leaves nothing running
+    return st;
+  }
+  started = true;
+  return 0;
+}
+
 long dbs_main_reset() {
-  inited = false;
-  termed = false;
+  started = false;
   super_flag = 8;
   return 0;
 }
 
 long dbs_main_term() {
-  if (termed) return 0;
-  termed = true;
+  if (!started) return 0;
+  started = false;
   if (long st = dbs_db_term()) return st;
   if (long st = dbs_obj_term()) return st;
   return adp_main_term();

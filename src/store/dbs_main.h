@@ -16,6 +16,8 @@ class KAdpConnId;
 ORB_API long dbs_main_get_super_flag();
 ORB_API long dbs_main_set_super_flag(long flags);
 
+// Starts the adapter and the store once; after dbs_main_term the next call
+// starts them afresh.
 ORB_API long dbs_main_init();
 // Forgets that init and term ran and restores the mode word, so that a test
 // program can run the start-up again (not for use by the library's callers).

@@ -100,13 +100,16 @@ struct dbs_ty_qry_desc {
 
 // Message texts from the database (type 326: field 1 id, 2 text, 3 locale,
 // 4 and 5 classes); the core's text callback. texts[0 .. last-first] receive
-// fresh copies (osl_mem_alloc; the caller owns them). con is the connection
-// handle as the core passes it.
+// copies the store keeps until dbs_qry_free_res_strs (the message lists hold
+// on to them while the database serves texts). con is the connection handle
+// as the core passes it.
 ORB_API long dbs_qry_list_res_str(long con, long first_id, long last_id, long* count, const char** texts);
 ORB_API long dbs_qry_list_class_res_str(KAdpConnId* c, long first_id, long last_id, long class_a, long class_b,
                                         long* count, const char** texts);
 // Bit value 1: a result count other than the ids asked for fails (0x70008a).
 ORB_API long dbs_qry_set_res_str_option(long option);
+// Frees every text handed out so far; callers drop their pointers first.
+ORB_API long dbs_qry_free_res_strs();
 // The locale the texts are chosen for (1033, the default, means the OS
 // locale); forgets the earlier choice.
 ORB_API long dbs_qry_set_res_str_locale(long locale_id);

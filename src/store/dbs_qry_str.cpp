@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "core/cmn/cmn_subs.h"
 #include "core/osl/osl_loc.h"
@@ -36,6 +37,8 @@ struct res_state {
   long configured_locale = 1033;
 };
 res_state g_res;
+// Every text handed out, kept until dbs_qry_free_res_strs.
+std::vector<char*> g_handed;
 
 // Clears the busy flag on every way out.
 struct busy_guard {
@@ -47,7 +50,10 @@ char* copy_text(const char* text) {
   if (!text) text = "";
   size_t n = std::strlen(text) + 1;
   auto* out = static_cast<char*>(osl_mem_alloc("dbs_qry_list_res_str", static_cast<long>(n)));
-  if (out) std::memcpy(out, text, n);
+  if (out) {
+    std::memcpy(out, text, n);
+    g_handed.push_back(out);
+  }
   return out;
 }
 
@@ -95,6 +101,12 @@ dbs_ty_lobj* ith(utl_ty_col* col, long i) {
 }
 
 }  // namespace
+
+long dbs_qry_free_res_strs() {
+  for (char* text : g_handed) osl_mem_free("dbs_qry_free_res_strs", text);
+  g_handed.clear();
+  return 0;
+}
 
 long dbs_qry_set_res_str_option(long option) {
   g_res.option = option;

@@ -1,6 +1,5 @@
-// The dialects' virtual operations: the stubs each server answers with a
-// fixed value, and the base's answer (0x600029 naming the operation) for the
-// operations no dialect builds yet.
+// The dialects' virtual operations that one server has no use for: each
+// answers with its fixed value and touches nothing.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -34,21 +33,6 @@ struct sentinels {
   sentinels() { std::strcpy(record.name, "idx_keep"); }
 };
 
-// Operations that neither dialect builds yet, called with harmless arguments.
-std::vector<named_call> not_built_on_both(sentinels& s) {
-  char* t = s.text;
-  return {
-      {"StpConstructGet",
-       [&s](KAdpDbOperation& op) {
-         return op.StpConstructGet(s.text, s.text, 0, 0, 0, nullptr, nullptr, &s.text_ptr, &s.text_ptr, &s.byte_a);
-       }},
-      {"StpCreateGetProc", [](KAdpDbOperation& op) { return op.StpCreateGetProc(nullptr); }},
-      {"IndSqlBuildTableIndex", [t](KAdpDbOperation& op) { return op.IndSqlBuildTableIndex(t, nullptr, nullptr); }},
-      {"IndAddIndex",
-       [t](KAdpDbOperation& op) { return op.IndAddIndex(nullptr, nullptr, t, nullptr, 1, nullptr, 0); }},
-  };
-}
-
 // Operations one dialect stubs while the other's own is not built yet.
 std::vector<named_call> oracle_only_stubs(sentinels& s) {
   return {
@@ -69,15 +53,6 @@ std::vector<named_call> oracle_only_stubs(sentinels& s) {
   };
 }
 const long kOracleStubAnswers[] = {0, 0, 0, -1, -1, -1, 0};
-// The first three of them SQL Server does not build yet (its index reads
-// are built).
-constexpr size_t kMssqlNotBuiltOfOracleStubs = 3;
-
-std::vector<named_call> mssql_not_built(sentinels& s) {
-  std::vector<named_call> calls = oracle_only_stubs(s);
-  calls.resize(kMssqlNotBuiltOfOracleStubs);
-  return calls;
-}
 
 std::vector<named_call> mssql_only_stubs(sentinels& s) {
   return {
@@ -86,14 +61,6 @@ std::vector<named_call> mssql_only_stubs(sentinels& s) {
        [&s](KAdpDbOperation& op) { return op.LookUpPhysicalStorageParams(s.text, &s.text_ptr); }},
       {"CreateSynonym", [&s](KAdpDbOperation& op) { return op.CreateSynonym(s.text); }},
   };
-}
-
-// The first of them Oracle does not build yet (its storage clause and
-// synonyms are built).
-std::vector<named_call> oracle_not_built(sentinels& s) {
-  std::vector<named_call> calls = mssql_only_stubs(s);
-  calls.resize(1);
-  return calls;
 }
 
 bool untouched(const sentinels& s) {
@@ -123,30 +90,6 @@ TEST_F(AdpDialectOps, StubsGiveTheirFixedAnswerAndTouchNothing) {
   EXPECT_EQ(ora.SchGetSysobj(s.text, s.text, 1, nullptr, &s.byte_a, &s.byte_b, &s.byte_c, nullptr), 0);
   EXPECT_TRUE(untouched(s));
   EXPECT_EQ(core_num_alerts(), 0);
-}
-
-TEST_F(AdpDialectOps, TheBaseAnswersAnOperationNotBuiltYetNamingIt) {
-  KAdpOraOperation ora(nullptr);
-  KAdpMssqlOperation ms(nullptr);
-  sentinels s;
-  struct {
-    KAdpDbOperation* op;
-    std::vector<named_call> calls;
-  } cases[] = {
-      {&ora, not_built_on_both(s)},
-      {&ms, not_built_on_both(s)},
-      {&ms, mssql_not_built(s)},
-      {&ora, oracle_not_built(s)},
-  };
-  for (auto& c : cases) {
-    for (const named_call& n : c.calls) {
-      cmn_alrt_clear(nullptr);
-      EXPECT_EQ(n.call(*c.op), ADP_NOT_BUILT) << n.name;
-      EXPECT_EQ(core_top_alert_code(), ADP_NOT_BUILT) << n.name;
-      EXPECT_NE(core_top_alert_text().find(n.name), std::string::npos) << core_top_alert_text();
-      EXPECT_TRUE(untouched(s)) << n.name;
-    }
-  }
 }
 
 }  // namespace

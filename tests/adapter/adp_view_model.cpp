@@ -78,6 +78,13 @@ const char kAdpIdViews[] =
     "VIEW note_owner_kept 44 FIELDS memo FROM note.memo, site_id FROM site.objid FIELDS_END\n"
     " JOINS site.site2note = OUTER note.note2site JOINS_END VIEW_END;\n";
 
+const char kAdpWorkedExample[] =
+    "OBJECT T1 50 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, x DB_DATA_TYPE=0 "
+    "FIELDS_END RELATIONS t2s OTM T2 INV_REL=fk RELATIONS_END OBJECT_END;\n"
+    "OBJECT T2 51 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, y DB_DATA_TYPE=0 "
+    "FIELDS_END RELATIONS fk MTO T1 INV_REL=t2s RELATIONS_END OBJECT_END;\n"
+    "VIEW V 52 FIELDS a FROM T1.x, b FROM T2.y FIELDS_END JOINS T1.t2s = T2.fk JOINS_END VIEW_END;\n";
+
 long adp_view_model::compile(const std::string& views) {
   static bool ranges = false;
   if (!ranges) {

@@ -22,6 +22,9 @@ extern const char kAdpViews[];
 // Views whose far type gives only its object id: after join elimination
 // their joins test the foreign key alone.
 extern const char kAdpIdViews[];
+// The worked example: view V (a from T1.x, b from T2.y) over one inner join
+// of T1 (primary) and T2 (foreign, key column fk).
+extern const char kAdpWorkedExample[];
 
 class adp_view_model : public adp_model {
  public:

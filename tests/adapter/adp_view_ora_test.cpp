@@ -71,14 +71,7 @@ class AdpViewOra : public adp_ora_test {
 };
 
 TEST_F(AdpViewOra, TheWorkedExampleSelectsItsJoinedRows) {
-  ASSERT_EQ(model_.compile(
-                "OBJECT T1 50 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, x DB_DATA_TYPE=0 "
-                "FIELDS_END RELATIONS t2s OTM T2 INV_REL=fk RELATIONS_END OBJECT_END;\n"
-                "OBJECT T2 51 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, y DB_DATA_TYPE=0 "
-                "FIELDS_END RELATIONS fk MTO T1 INV_REL=t2s RELATIONS_END OBJECT_END;\n"
-                "VIEW V 52 FIELDS a FROM T1.x, b FROM T2.y FIELDS_END JOINS T1.t2s = T2.fk JOINS_END VIEW_END;\n"),
-            0)
-      << core_top_alert_text();
+  ASSERT_EQ(model_.compile(kAdpWorkedExample), 0) << core_top_alert_text();
   ASSERT_TRUE(db_.run("create table table_T1 (objid int, x int); create table table_T2 (objid int, y int, fk int);"
                       "insert into table_T1 values (1, 10), (2, 20);"
                       "insert into table_T2 values (1, 100, 1), (2, 101, 1), (3, 300, 9);"));

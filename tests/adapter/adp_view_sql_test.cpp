@@ -53,14 +53,7 @@ class AdpViewSql : public adp_test {
 };
 
 TEST_F(AdpViewSql, TheWorkedExample) {
-  ASSERT_EQ(model_.compile(
-                "OBJECT T1 50 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, x DB_DATA_TYPE=0 "
-                "FIELDS_END RELATIONS t2s OTM T2 INV_REL=fk RELATIONS_END OBJECT_END;\n"
-                "OBJECT T2 51 FIELDS objid CMN_DATA_TYPE=512 DB_DATA_TYPE=0 GEN_FIELD_ID=3, y DB_DATA_TYPE=0 "
-                "FIELDS_END RELATIONS fk MTO T1 INV_REL=t2s RELATIONS_END OBJECT_END;\n"
-                "VIEW V 52 FIELDS a FROM T1.x, b FROM T2.y FIELDS_END JOINS T1.t2s = T2.fk JOINS_END VIEW_END;\n"),
-            0)
-      << core_top_alert_text();
+  ASSERT_EQ(model_.compile(kAdpWorkedExample), 0) << core_top_alert_text();
   EXPECT_EQ(ora("V"),
             "create view table_V\n (a, b)\n as select table_T1.x, table_T2.y\n from table_T1, table_T2\n"
             " where table_T1.objid = table_T2.fk\n ");

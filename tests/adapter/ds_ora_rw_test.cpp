@@ -166,10 +166,12 @@ TEST(OraRewriteMarkers, KeepTheVariableNumbersInTextOrder) {
 
 TEST(OraRewriteSkip, SynonymsAndSessionSettingsSucceedUnrun) {
   for (const char* s : {"CREATE PUBLIC SYNONYM x FOR sa.x", "create or replace public synonym x for y",
-                        "DROP PUBLIC SYNONYM x", "ALTER SESSION SET NLS_DATE_FORMAT = 'MM/DD/YYYY'"}) {
+                        "DROP PUBLIC SYNONYM x", "ALTER SESSION SET NLS_DATE_FORMAT = 'MM/DD/YYYY'",
+                        "grant select on table_v to PUBLIC"}) {
     EXPECT_TRUE(ora_rw::rewrite(s).skip) << s;
   }
-  for (const char* s : {"CREATE SYNONYM x FOR y", "ALTER TABLE session ADD (a INT)"}) {
+  for (const char* s : {"CREATE SYNONYM x FOR y", "ALTER TABLE session ADD (a INT)",
+                        "grant select on public to orbisan_user"}) {
     EXPECT_FALSE(ora_rw::rewrite(s).skip) << s;
   }
 }

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace agent_test {
@@ -17,13 +16,6 @@ constexpr const char* kCrmTables[] = {"table_user",        "table_employee",   "
                                       "table_address",     "table_site",       "table_num_scheme",
                                       "table_time_zone",   "table_daylight_hr", "table_contact_role",
                                       "table_config_itm",  "table_orbisan_events", "table_orbisan_archive"};
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 }  // namespace
 

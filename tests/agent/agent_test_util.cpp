@@ -38,16 +38,12 @@ std::string build_dir() { return ORBISAN_AGENT_BUILD_DIR; }
 std::string fake_connector() { return AGENT_FAKE_CONNECTOR; }
 std::string no_globals_library() { return AGENT_NO_GLOBALS; }
 
-namespace {
-
 std::string slurp(const std::string& path) {
   std::ifstream in(path);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
 }
-
-}  // namespace
 
 RunResult run_agent(const std::string& args, double term_after) {
   TempDir dir;

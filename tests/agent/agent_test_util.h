@@ -30,6 +30,8 @@ struct RunResult {
 // Runs the built orbisan-agent with these arguments; with term_after > 0
 // SIGTERM is sent to it after that many seconds.
 RunResult run_agent(const std::string& args, double term_after = 0);
+// A file's whole text (empty when it cannot be read).
+std::string slurp(const std::string& path);
 // The build folder (the program, liborbisan.so and the message file).
 std::string build_dir();
 // The test connector library (scripted by its properties) and a library

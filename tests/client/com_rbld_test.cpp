@@ -7,6 +7,8 @@
 #include "client/oab/oab_msg.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/cmn/cmn_typ_conv.h"
+#include "core/loc/loc_str.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_fld.h"
 #include "store/dbs_obj.h"
@@ -53,6 +55,37 @@ TEST_F(com_rbld_test, OperatorsByTextAndCode) {
   EXPECT_TRUE(com_rbld_is_list_op(12));
   EXPECT_TRUE(com_rbld_is_list_op(13));
   EXPECT_FALSE(com_rbld_is_list_op(11));
+}
+
+// A database text source that knows only the first operator's text.
+long first_operator_from_db(long, long first_id, long last_id, long* count, const char** texts) {
+  const long id = COM_FIRST_ID + (COM_FIRST_OPERATOR & 0xffff);
+  *count = last_id - first_id + 1;
+  if (id >= first_id && id <= last_id) texts[id - first_id] = "equals";
+  return 0;
+}
+
+TEST_F(com_rbld_test, AStopForgetsTheNamesSoTheNextStartReadsTheTextsInForce) {
+  const long con_word = 1;
+  EXPECT_STREQ(com_rbld_cond_opname(0), "is equal to");
+  ASSERT_EQ(loc_str_install_qry_string_cb(first_operator_from_db, &con_word), 0);
+  EXPECT_STREQ(com_rbld_cond_opname(0), "is equal to");  // read once while started
+  EXPECT_EQ(com_rbld_term(), 0);
+  ASSERT_EQ(com_rbld_init(), 0);
+  EXPECT_STREQ(com_rbld_cond_opname(0), "equals");
+  long found = -1;
+  EXPECT_EQ(com_rbld_opname_to_id("equals", &found), 0);
+  EXPECT_EQ(found, 0);
+  ASSERT_EQ(loc_str_install_qry_string_cb(nullptr, nullptr), 0);
+  EXPECT_EQ(com_rbld_term(), 0);
+  EXPECT_EQ(com_rbld_term(), 0);  // stopping twice is harmless
+  ASSERT_EQ(com_rbld_init(), 0);
+  EXPECT_STREQ(com_rbld_cond_opname(0), "is equal to");
+  // The time-unit conversion is there again after the new start.
+  char out[32];
+  long minutes = 0;
+  ASSERT_EQ(cmn_typ_convert(COM_TIME_TYPE, COM_TIME_TYPE, &minutes, CMN_TYP_CHAR_P, out, sizeof out, nullptr), 0);
+  EXPECT_STREQ(out, "Minutes");
 }
 
 TEST_F(com_rbld_test, TimeUnitsBothWays) {

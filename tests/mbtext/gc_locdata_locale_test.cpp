@@ -4,6 +4,7 @@
 // same locale does.
 #include <gtest/gtest.h>
 
+#include <langinfo.h>
 #include <locale.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -279,5 +281,57 @@ INSTANTIATE_TEST_SUITE_P(Generated, GeneratedSortVsGlibc,
                                            GlibcCase{"lt_LT", "Lithuanian_Lithuania.UTF-8"},
                                            GlibcCase{"th_TH", "Thai_Thailand.UTF-8", true}),
                          [](const ::testing::TestParamInfo<GlibcCase>& info) { return std::string(info.param.glibc); });
+
+// The run's shared folder of compiled glibc locales: a locale compiled once
+// is loaded from there by the next test of the same source, and a different
+// source (a name or a source file's text) gets a locale of its own.
+const std::string kGlibcSources = "/usr/share/i18n/locales/";
+
+TEST(GlibcLocaleShared, ReusesOnlyTheLocaleOfTheSameSources) {
+  const char* before = std::getenv("ORB_TEST_SHARED_DIR");
+  const std::string saved = before != nullptr ? before : "";
+  const std::string shared = testdb::tmp_folder("gcshared");
+  ASSERT_FALSE(shared.empty());
+  ASSERT_EQ(::setenv("ORB_TEST_SHARED_DIR", shared.c_str(), 1), 0);
+  auto folders = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(shared)) names.push_back(e.path().filename());
+    return names;
+  };
+  std::string german;
+  {
+    gctest::GlibcLocale first;
+    ASSERT_TRUE(first.load({"de_DE"}));
+    german = ::nl_langinfo_l(MON_3, first.get());
+  }
+  EXPECT_EQ(folders().size(), 1u);
+  {
+    gctest::GlibcLocale again;
+    ASSERT_TRUE(again.load({"de_DE"}));
+    EXPECT_EQ(german, ::nl_langinfo_l(MON_3, again.get()));
+    const char* path = std::getenv("LOCPATH");
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(std::string(path).rfind(shared + "/glibc-", 0), 0u) << path << ": not the shared locale";
+  }
+  EXPECT_EQ(folders().size(), 1u);
+  {
+    gctest::GlibcLocale french;
+    ASSERT_TRUE(french.load({"fr_FR"}));
+    EXPECT_NE(german, ::nl_langinfo_l(MON_3, french.get()));
+  }
+  // A source file of the same path in each test's own folder: its text
+  // tells the locales apart.
+  for (const std::string copied : {"de_DE", "fr_FR"}) {
+    gctest::GlibcLocale file;
+    std::filesystem::copy_file(kGlibcSources + copied, file.dir() + "/source");
+    ASSERT_TRUE(file.load({file.dir() + "/source"})) << copied;
+    EXPECT_EQ(copied == "de_DE", german == ::nl_langinfo_l(MON_3, file.get())) << copied;
+  }
+  EXPECT_EQ(folders().size(), 4u) << "one locale each: de_DE, fr_FR and the two source files";
+  for (const std::string& name : folders()) EXPECT_EQ(name.rfind("glibc-", 0), 0u) << name;
+  if (saved.empty()) ::unsetenv("ORB_TEST_SHARED_DIR");
+  else ::setenv("ORB_TEST_SHARED_DIR", saved.c_str(), 1);
+  std::filesystem::remove_all(shared);
+}
 
 } // namespace

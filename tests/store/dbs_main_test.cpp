@@ -69,6 +69,47 @@ TEST(DbsMainInit, RunsOnceInOrderWithItsSwitches) {
   EXPECT_TRUE(adp_double::calls().empty());
 }
 
+TEST(DbsMainInit, AStoppedStoreStartsAfreshAndAStartedOneAnswersAtOnce) {
+  ASSERT_EQ(init_with({"prog"}), 0);
+  const struct {
+    long (*call)();
+    const char* expected;  // the adapter call made, or null for none
+  } steps[] = {{dbs_main_init, nullptr},         {dbs_main_term, "adp_main_term"}, {dbs_main_term, nullptr},
+               {dbs_main_init, "adp_main_init"}, {dbs_main_init, nullptr},         {dbs_main_term, "adp_main_term"},
+               {dbs_main_init, "adp_main_init"}};
+  long index = 0;
+  for (const auto& s : steps) {
+    adp_double::reset();
+    EXPECT_EQ(s.call(), 0) << index;
+    std::vector<std::string> made = names();
+    if (s.expected == nullptr) {
+      EXPECT_TRUE(made.empty()) << index;
+    } else {
+      ASSERT_FALSE(made.empty()) << index;
+      EXPECT_EQ(made.front(), s.expected) << index;
+    }
+    ++index;
+  }
+  // Started afresh: the global slots and the clock's slot are set again.
+  cmn_ty_value v{1, 1};
+  EXPECT_EQ(dbs_main_get_global(0, &v), 0);
+  EXPECT_EQ(v.type, 634);
+  EXPECT_EQ(clk_seam_get()->server_type, &dbs_main_server_type);
+}
+
+TEST(DbsMainInit, AFailedStartLeavesTheStoreStoppedAndTheNextStartTriesAgain) {
+  ASSERT_EQ(init_with({"prog"}), 0);
+  ASSERT_EQ(dbs_main_term(), 0);
+  adp_double::reset();
+  adp_double::script("adp_main_init", {0x7000ff});
+  EXPECT_EQ(dbs_main_init(), 0x7000ff);
+  adp_double::reset();
+  EXPECT_EQ(dbs_main_term(), 0);  // nothing started
+  EXPECT_TRUE(names().empty());
+  EXPECT_EQ(dbs_main_init(), 0);
+  EXPECT_EQ(adp_double::calls_of("adp_main_init").size(), 1u);
+}
+
 TEST(DbsMainInit, SqllogNeedsTheExactSwitchAndAFileName) {
   ASSERT_EQ(init_with({"prog", "-sqllog", "-x"}), 0);
   EXPECT_TRUE(adp_double::calls_of("adp_sql_log_sql").empty());

@@ -76,6 +76,7 @@ class res_str_test : public store_test {
   }
   void TearDown() override {
     dbs_qry_set_res_str_locale(1033);
+    dbs_qry_free_res_strs();  // every text handed out, at once
     store_test::TearDown();
   }
 };
@@ -84,7 +85,6 @@ std::vector<std::string> take(const char** texts, long n) {
   std::vector<std::string> out;
   for (long i = 0; i < n; ++i) {
     out.push_back(texts[i] ? texts[i] : "(null)");
-    osl_mem_free("test", const_cast<char*>(texts[i]));
   }
   return out;
 }

@@ -2,9 +2,10 @@
 -- repository tables, header row and locales stay; its sample types give way
 -- to the CRM's own). Types the client reads by number: user 20, employee 44,
 -- site 52, time zone 126, daylight 269, configuration item 310, numbering
--- scheme 123; the demo's business objects use contact 45 (also the type
--- that RetrieveByContent searches), address 47 and contact role 270, the
--- event table orbisan_events 4010 and the archive orbisan_archive 4011.
+-- scheme 123; the demo's business objects use contact 45, address 47 and
+-- contact role 270, the view contact_site 4001 (contacts with the sites of
+-- their roles, searched by RetrieveByContent), the event table
+-- orbisan_events 4010 and the archive orbisan_archive 4011.
 -- Relations sit at the positions the client asks for by number (user's
 -- employee at 17 and relative at 22, site's primary address at 6,
 -- address's zone at 3, zone's daylight rules at 2); the relations before
@@ -41,6 +42,8 @@ insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group
   values(270, 2, 'contact_role', 'A contact''s role at a site', 'Accounts', null);
 insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(310, 2, 'config_itm', 'A configuration item', 'Admin', null);
+insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
+  values(4001, 4, 'contact_site', 'Contacts with the sites of their roles', 'Accounts', null);
 insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
   values(4010, 2, 'orbisan_events', 'Events waiting for the connector', 'Integration', null);
 insert into adp_tbl_name_map(type_id, type_flags, type_name, comments, obj_group, "sql")
@@ -195,6 +198,18 @@ insert into adp_sch_info values(310, 'description', 516, 7, 80, -1, -1, 0, -1, 5
 insert into adp_sch_info values(310, 'str_value', 516, 7, 64, -1, -1, 0, -1, 6, null, null);
 insert into adp_sch_info values(310, 'scope', 512, 0, 1, -1, -1, 0, -1, 7, null, null);
 
+-- contacts with their sites, searched by RetrieveByContent
+insert into adp_sch_info values(4001, 'objid', 512, 0, 1, -1, -1, 1, 3, 0, null, null);
+insert into adp_sch_info values(4001, 'first_name', 516, 7, 30, -1, -1, 0, -1, 1, null, null);
+insert into adp_sch_info values(4001, 'last_name', 516, 7, 30, -1, -1, 0, -1, 2, null, null);
+insert into adp_sch_info values(4001, 'site_name', 516, 7, 60, -1, -1, 0, -1, 3, null, null);
+insert into adp_view_join_info values(4001, 45, 0, 'c', 'r', 'contact to its roles', 0, 0);
+insert into adp_view_join_info values(4001, 270, 1, 'r', 's', 'role to its site', 0, 0);
+insert into adp_view_field_info values(4001, 0, 45, 0, 'c', null, 0);
+insert into adp_view_field_info values(4001, 1, 45, 1, 'c', null, 0);
+insert into adp_view_field_info values(4001, 2, 45, 2, 'c', null, 0);
+insert into adp_view_field_info values(4001, 3, 52, 2, 's', null, 0);
+
 -- event table and archive
 insert into adp_sch_info values(4010, 'objid', 512, 0, 1, -1, -1, 1, 3, 0, null, null);
 insert into adp_sch_info values(4010, 'object_name', 516, 7, 255, -1, -1, 0, -1, 1, null, null);
@@ -241,6 +256,9 @@ create unique index idx_contact_role_objid on table_contact_role(objid);
 create table table_config_itm(objid number not null, last_mod_time varchar(30) null, name varchar(64) null,
   value_type number null, i_value number null, description varchar(80) null, str_value varchar(64) null,
   scope number null);
+create view table_contact_site as select c.objid, c.first_name, c.last_name, s.name site_name
+  from table_contact c join table_contact_role r on r.contact_role2contact = c.objid
+  join table_site s on s.objid = r.contact_role2site;
 create table table_orbisan_events(objid number not null, object_name varchar(255) null,
   object_verb varchar(40) null, object_key varchar(255) null, event_time date null, event_status varchar(4) null,
   event_priority number null);

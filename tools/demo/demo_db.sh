@@ -36,7 +36,8 @@ demo_db_sql() {
 }
 
 demo_db_start() {
-  DEMO_SOCK=$(ORB_MARIADB_OWNER=${ORB_MARIADB_OWNER:-$$} "$ROOT/tools/mariadb/orb_mariadb.sh" start "$WORK/db") || return 1
+  local owner=${ORB_MARIADB_OWNER:-$$}
+  DEMO_SOCK=$(ORB_MARIADB_OWNER=$owner "$ROOT/tools/mariadb/orb_mariadb.sh" start "$WORK/db") || return 1
   demo_db_client -e "CREATE DATABASE $DEMO_DB_NAME CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin;
     CREATE USER '$DEMO_USER'@'localhost' IDENTIFIED BY '$DEMO_PASSWORD';
     GRANT ALL ON $DEMO_DB_NAME.* TO '$DEMO_USER'@'localhost';" || return 1

@@ -196,6 +196,9 @@ bool unrun(const tokens& t, const std::vector<size_t>& sig) {
   auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
   if (w(0, "ALTER") && w(1, "SESSION")) return true;
   if (w(0, "DROP") && w(1, "PUBLIC") && w(2, "SYNONYM")) return true;
+  // The server has no PUBLIC grantee: a grant to everyone changes nothing.
+  const size_t n = sig.size();
+  if (w(0, "GRANT") && n >= 2 && w(n - 2, "TO") && w(n - 1, "PUBLIC")) return true;
   if (w(0, "CREATE")) {
     size_t k = 1;
     if (w(1, "OR") && w(2, "REPLACE")) k = 3;

@@ -4,7 +4,8 @@
 // passed on unchanged, and the server's own error comes back.
 //
 // Rules, in the order they are applied:
-//   1  CREATE/DROP PUBLIC SYNONYM and ALTER SESSION: succeed without running
+//   1  CREATE/DROP PUBLIC SYNONYM, ALTER SESSION and GRANT ... TO PUBLIC:
+//      succeed without running
 //   2  DEFAULT EMPTY_CLOB()          -> DEFAULT ''
 //   3  a column named sql            -> "sql"
 //   4  DELETE t                      -> DELETE FROM t

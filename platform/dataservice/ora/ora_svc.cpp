@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "adapter/adp_cfg.h"
@@ -31,6 +32,7 @@
 #include "kclassic/kc_err.h"
 #include "orb_api.h"
 #include "platform/dataservice/ora/ora_err.h"
+#include "platform/dataservice/ora/ora_lift.h"
 #include "platform/dataservice/ora/ora_rw.h"
 #include "platform/dataservice/ora/ora_setup_sql.h"
 
@@ -51,6 +53,8 @@ std::string quoted_name(const std::string& name) {
   return q + "`";
 }
 constexpr size_t kStatementCache = 64;
+// Rewritten texts kept by the text as it came (after lifting its literals).
+constexpr size_t kRewriteCache = 256;
 
 [[noreturn]] void raise(long number, const std::string& where, const std::string& text1, const std::string& text2) {
   auto* e = new KErr(number, ("OraDataSvc::" + where).c_str());
@@ -59,10 +63,14 @@ constexpr size_t kStatementCache = 64;
   throw e;
 }
 
-// One bound value: text (or bytes), or NULL.
+// One bound value: text (or bytes), a number lifted from the text (a whole
+// number, or a decimal in bytes), or NULL.
 struct bind_value {
   bool null = true;
   bool binary = false;
+  bool integer = false;
+  bool decimal = false;
+  long long number = 0;
   long sql_type = 6;
   std::string bytes;
 };
@@ -644,8 +652,13 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       nulls[i] = it == values.end() || it->second.null;
       b.is_null = &nulls[i];
       b.buffer_type = MYSQL_TYPE_STRING;
-      if (!nulls[i]) {
-        b.buffer_type = it->second.binary ? MYSQL_TYPE_BLOB : MYSQL_TYPE_STRING;
+      if (!nulls[i] && it->second.integer) {
+        b.buffer_type = MYSQL_TYPE_LONGLONG;
+        b.buffer = const_cast<long long*>(&it->second.number);
+      } else if (!nulls[i]) {
+        b.buffer_type = it->second.binary    ? MYSQL_TYPE_BLOB
+                        : it->second.decimal ? MYSQL_TYPE_NEWDECIMAL
+                                             : MYSQL_TYPE_STRING;
         b.buffer = const_cast<char*>(it->second.bytes.data());
         lengths[i] = it->second.bytes.size();
         b.buffer_length = lengths[i];
@@ -792,9 +805,38 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     return sql;
   }
 
-  // One statement of the caller: rewritten, then run with its values bound.
+  // The rewrite of a text, kept for the next statement of the same text.
+  std::shared_ptr<const ora_rw::result> rewritten(const std::string& text) {
+    auto it = m_rewrites.find(text);
+    if (it != m_rewrites.end()) return it->second;
+    auto rw = std::make_shared<const ora_rw::result>(ora_rw::rewrite(text));
+    if (m_rewrites.size() >= kRewriteCache) {
+      m_rewrites.erase(m_rewrite_order.front());
+      m_rewrite_order.pop_front();
+    }
+    m_rewrites.emplace(text, rw);
+    m_rewrite_order.push_back(text);
+    return rw;
+  }
+
+  // One statement of the caller: the numbers of its INSERT values lifted into
+  // markers, rewritten, then run with its values bound.
   result_set run(const std::string& where, const std::string& text, const bind_map& values) {
-    ora_rw::result rw = ora_rw::rewrite(text);
+    ora_rw::lifted lift;
+    if (!ora_rw::lift_insert_numbers(text, lift)) return run_rewritten(where, *rewritten(text), values);
+    bind_map all = values;
+    for (size_t k = 0; k < lift.numbers.size(); ++k) {
+      bind_value& v = all[ora_rw::kLiftedMarker + static_cast<long>(k)];
+      v.null = false;
+      v.integer = lift.numbers[k].whole;
+      v.decimal = !v.integer;
+      v.number = lift.numbers[k].value;
+      v.bytes = std::move(lift.numbers[k].text);
+    }
+    return run_rewritten(where, *rewritten(lift.text), all);
+  }
+
+  result_set run_rewritten(const std::string& where, const ora_rw::result& rw, const bind_map& values) {
     if (rw.skip || rw.sql.empty()) return result_set{};
     need_connection(where);
     if (!rw.nulls.empty()) {
@@ -834,6 +876,8 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   bool m_in_txn = false;
   std::map<std::string, MYSQL_STMT*> m_cache;
   std::list<std::string> m_cache_order;
+  std::unordered_map<std::string, std::shared_ptr<const ora_rw::result>> m_rewrites;
+  std::list<std::string> m_rewrite_order;
   std::vector<std::string> m_statements;
   std::vector<bind_map> m_binds;
   size_t m_next = 0;

@@ -80,10 +80,10 @@ class ORB_API KAdpDbOperation {
   // texts stay valid until the next call.
   virtual long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name);
   virtual long StpConstructGet(char* type_name, char* table_name, long id_index, long id_type, long n_fields,
-                               char** field_names, FILE* log, char** proc_name, char** proc_text, char* no_id);
-  virtual long StpCreateGetProc(void* schema);
-  virtual long StpCreateProcs(char* db_name, char all);
-  virtual long StpGetTableTrigger(typ_sch_srec* schema, void* triggers);
+                               char** field_names, FILE* log, char** proc_name, char** proc_text, char* no_id) = 0;
+  virtual long StpCreateGetProc(void* schema) = 0;
+  virtual long StpCreateProcs(char* db_name, char all) = 0;
+  virtual long StpGetTableTrigger(typ_sch_srec* schema, void* triggers) = 0;
   // (Re)creates the object-id procedure where the server has one.
   virtual long StpCreateNewProc() = 0;
 
@@ -92,15 +92,15 @@ class ORB_API KAdpDbOperation {
   // Indexes.
   virtual void GetAdpIndInitIndexInfo(adp_ty_index_info* record) = 0;
   virtual long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
-                                  char** failed_names, FILE* ddl_file, long options);
-  virtual long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options);
+                                  char** failed_names, FILE* ddl_file, long options) = 0;
+  virtual long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options) = 0;
   virtual long IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
   virtual long IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
   virtual long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) = 0;
-  virtual long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text);
+  virtual long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) = 0;
   virtual long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) = 0;
   virtual long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
-                           FILE* ddl_file, long options);
+                           FILE* ddl_file, long options) = 0;
 
   // Table copy during a schema upgrade.
   virtual long SceFillFileFromTable(char* db_name, char* login, char* password, char* server, char* source,

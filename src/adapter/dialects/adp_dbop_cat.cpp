@@ -12,6 +12,7 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_sch_cache.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/dialects/adp_dbop_cat.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
 #include "adapter/dialects/adp_dbop_ora.h"
@@ -113,12 +114,6 @@ long fill_cache(KAdpConnId* con, column_cache* cache, const std::string& column,
 
 std::string text_of(const char* p) { return p != nullptr ? p : ""; }
 
-std::string escaped(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
-
 // --- Oracle ----------------------------------------------------------------
 
 struct ora_row {
@@ -176,7 +171,7 @@ void adp_dbop_forget_column_caches() {
 long KAdpOraOperation::SchDoesTblExist(const char* name, char* exists, char) {
   KAdpConnId* con = GetConnection();
   *exists = 0;
-  if (long st = adp_sql_parse_now(con, phrase(this, kExistsPhrase), escaped(name).c_str())) return st;
+  if (long st = adp_sql_parse_now(con, phrase(this, kExistsPhrase), adp_sql_quotes_doubled(name).c_str())) return st;
   char* found_name = nullptr;
   if (long st = adp_sql_define(con, KAdpBindCol(&found_name, 0))) return st;
   char found = 0;
@@ -191,7 +186,8 @@ long KAdpMssqlOperation::SchDoesTblExist(const char* name, char* exists, char) {
   std::string bare(name != nullptr ? name : "");
   const char* prefix = phrase(this, kTablePrefixPhrase);
   if (prefix != nullptr && *prefix != '\0' && bare.rfind(prefix, 0) == 0) bare.erase(0, std::strlen(prefix));
-  if (long st = adp_sql_parse_now(con, phrase(this, kExistsPhrase), escaped(bare.c_str()).c_str())) return st;
+  const std::string asked = adp_sql_quotes_doubled(bare.c_str());
+  if (long st = adp_sql_parse_now(con, phrase(this, kExistsPhrase), asked.c_str())) return st;
   long id = 0;
   if (long st = adp_sql_define(con, KAdpBindCol(id))) return st;
   char found = 0;
@@ -208,11 +204,12 @@ long KAdpOraOperation::SchGetColInfo2(const char* table, const char* column, cha
   const adp_col_out out{found, length, type_code, nullable, column_number};
   const std::string asked = upper(text_of(column));
   KAdpConnId* con = GetConnection();
-  const std::string t = escaped(table);
+  const std::string t = adp_sql_quotes_doubled(table);
   ora_row r;
   if (mode == 0) {
     if (found != nullptr) *found = 0;
-    if (long st = adp_sql_parse_now(con, kOraOneColumn, ora_owner(), t.c_str(), escaped(asked.c_str()).c_str())) {
+    const std::string c = adp_sql_quotes_doubled(asked.c_str());
+    if (long st = adp_sql_parse_now(con, kOraOneColumn, ora_owner(), t.c_str(), c.c_str())) {
       return st;
     }
     if (long st = ora_define(con, &r)) return st;
@@ -249,11 +246,12 @@ long KAdpMssqlOperation::SchGetColInfo2(const char* table, const char* column, c
   const adp_col_out out{found, length, type_code, nullable, column_number};
   const std::string asked = text_of(column);
   KAdpConnId* con = GetConnection();
-  const std::string t = escaped(table);
+  const std::string t = adp_sql_quotes_doubled(table);
   mssql_row r;
   if (mode == 0) {
     if (found != nullptr) *found = 0;
-    if (long st = adp_sql_parse_now(con, phrase(this, kOneColumnPhrase), t.c_str(), escaped(column).c_str())) {
+    const std::string c = adp_sql_quotes_doubled(column);
+    if (long st = adp_sql_parse_now(con, phrase(this, kOneColumnPhrase), t.c_str(), c.c_str())) {
       return st;
     }
     if (long st = adp_sql_define(con, KAdpBindCol(r.number))) return st;

@@ -17,6 +17,7 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sch_cache.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
 #include "adapter/dialects/adp_dbop_name.h"
 #include "adapter/dialects/adp_dbop_ora.h"
@@ -53,12 +54,6 @@ const char* phrase(const KAdpDbOperation* op, long n) {
 
 long number(const KAdpDbOperation* op, long n) {
   return op->GetDbSpecificLong(static_cast<KAdpDbOperation::long_type>(n));
-}
-
-std::string escaped(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
 }
 
 KAdpConnId* conn_of(void* given, const KAdpDbOperation* op) {
@@ -232,7 +227,7 @@ long KAdpMssqlOperation::IndGetTableIndex(void* con_arg, typ_sch_srec* schema, v
   long first = count_of(records);
   long index_id = 0;
   char name[kFieldSize] = {};
-  long st = adp_sql_parse_now(con, phrase(this, kIndexListPhrase), escaped(type_name(schema)).c_str());
+  long st = adp_sql_parse_now(con, phrase(this, kIndexListPhrase), adp_sql_quotes_doubled(type_name(schema)).c_str());
   if (st == 0) st = adp_sql_define(con, KAdpBindCol(index_id));
   if (st == 0) st = adp_sql_define(con, KAdpBindCol(name, static_cast<long>(kFieldSize)));
   char more = 0;
@@ -258,7 +253,7 @@ long KAdpMssqlOperation::IndGetTableIndex(void* con_arg, typ_sch_srec* schema, v
 long KAdpMssqlOperation::IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* record) {
   KAdpConnId* con = GetConnection();
   if (record->index_id == kClusteredIndexId) record->attributes |= number(this, kClusteredNumber);
-  const std::string type = escaped(type_name(schema));
+  const std::string type = adp_sql_quotes_doubled(type_name(schema));
   for (long n : {kUniqueNumber, kIgnoreDupNumber}) {
     const long bit = number(this, n);
     KCLASSIC::KZString text;
@@ -274,7 +269,7 @@ long KAdpMssqlOperation::IndFillAttr(typ_sch_srec* schema, adp_ty_index_info* re
 long KAdpMssqlOperation::IndFillFillfactor(typ_sch_srec* schema, adp_ty_index_info* record) {
   KAdpConnId* con = GetConnection();
   KCLASSIC::KZString text;
-  text.Format(phrase(this, kFillFactorPhrase), escaped(type_name(schema)).c_str(), record->index_id);
+  text.Format(phrase(this, kFillFactorPhrase), adp_sql_quotes_doubled(type_name(schema)).c_str(), record->index_id);
   long value = 0;
   bool found = false;
   if (long st = batch_long(con, text, &value, &found)) return st;
@@ -286,7 +281,7 @@ long KAdpMssqlOperation::IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_inf
   KAdpConnId* con = GetConnection();
   KAdpSqlBatch* b = con->GetSqlBatch(1);
   KCLASSIC::KZString text;
-  text.Format(phrase(this, kFileGroupPhrase), escaped(type_name(schema)).c_str(), record->index_id);
+  text.Format(phrase(this, kFileGroupPhrase), adp_sql_quotes_doubled(type_name(schema)).c_str(), record->index_id);
   if (long st = b->AppendSql(text)) return st;
   char* group = nullptr;
   *b << KAdpBindCol(&group, 0);
@@ -332,7 +327,7 @@ long KAdpOraOperation::IndGetTableIndex(void* con_arg, typ_sch_srec* schema, voi
   KAdpConnId* con = conn_of(con_arg, this);
   long first = count_of(records);
   ora_index_row row;
-  long st = adp_sql_parse_now(con, phrase(this, kIndexListPhrase), escaped(type_name(schema)).c_str());
+  long st = adp_sql_parse_now(con, phrase(this, kIndexListPhrase), adp_sql_quotes_doubled(type_name(schema)).c_str());
   if (st == 0) st = ora_define_index_row(con, &row);
   char more = 0;
   if (st == 0) st = adp_sql_exec_and_fetch(con, &more);
@@ -354,8 +349,8 @@ long KAdpOraOperation::SchGetIndexInfo(void* con_arg, char* table_name, char* fl
   utl_ty_col* list = nullptr;
   if (long st = utl_col_make(kOwner, kListType, kListSize, kListSize, 0, 0, &list)) return st;
   *indexes = list;
-  const std::string prefix = escaped(ora_type_prefix(table_name).c_str());
-  const std::string table = escaped(table_name);
+  const std::string prefix = adp_sql_quotes_doubled(ora_type_prefix(table_name).c_str());
+  const std::string table = adp_sql_quotes_doubled(table_name);
   char* name = nullptr;
   char* uniqueness = nullptr;
   long st = adp_sql_parse_now(con, kOraIndexList, static_cast<long>(ora_type_prefix(table_name).size()) + 2,
@@ -377,7 +372,7 @@ long KAdpOraOperation::SchGetIndexInfo(void* con_arg, char* table_name, char* fl
     auto* inner = *static_cast<utl_ty_col**>(slot);
     void* first = nullptr;
     if ((st = utl_col_ith(inner, 0, &first)) != 0) break;
-    const std::string index = escaped(static_cast<const char*>(first));
+    const std::string index = adp_sql_quotes_doubled(static_cast<const char*>(first));
     char* column = nullptr;
     st = adp_sql_parse_now(con, kOraIndexColumns, ora_catalog(), prefix.c_str(), index.c_str());
     if (st == 0) st = adp_sql_define(con, KAdpBindCol(&column, 0));

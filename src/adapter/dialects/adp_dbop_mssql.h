@@ -29,16 +29,24 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long ObjNumberBatch(long n, long* type_ids, long* last_ids, long* counts) override;
   // Drops csp_new_objectid when it exists, creates it and grants its use.
   long StpCreateNewProc() override;
+  // Generated procedures (adp_dbop_stp.cpp, adp_dbop_stp_get.cpp): the
+  // relate procedures, the object-id procedure when missing and the GET
+  // procedures (all, or those the schema change marked; 1 when any failed);
+  // one type's GET procedure; its name and text.
+  long StpCreateProcs(char* db_name, char all) override;
+  long StpCreateGetProc(void* schema) override;
+  long StpConstructGet(char* type_name, char* table_name, long id_index, long id_type, long n_fields,
+                       char** field_names, FILE* log, char** proc_name, char** proc_text, char* no_id) override;
   // The first two quoted names of the message, table and index in either
   // order (an owner prefix dropped): the type from the type cache, the
   // columns "objid" for "objindex", else adp_sch_index's field_names. The
   // index name is not set.
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
-  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
-  // "dbo."; a column of syscolumns, names compared as given.
   // The CREATE VIEW text of a view (adp_dbop_view_mssql.cpp): "AS" column
   // names and the joins as ANSI join clauses.
   long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
+  // Catalogue reads (adp_dbop_cat.cpp): sysobjects by the name without
+  // "dbo."; a column of syscolumns, names compared as given.
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
   // The type's relation key columns, ")\n" and (Oracle) the table's
   // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).
@@ -64,6 +72,16 @@ class ORB_API KAdpMssqlOperation : public KAdpDbOperation {
   long IndFillFilegroup(typ_sch_srec* schema, adp_ty_index_info* record) override;
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+  // Index creation (adp_dbop_ind_add.cpp, adp_dbop_ind_build.cpp): one
+  // index from the schema with its adp_sch_index row and search index; the
+  // records' indexes made again (failed names listed, not returned) and
+  // their rows; the records' DDL text.
+  long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
+                   FILE* ddl_file, long options) override;
+  long IndBuildTableIndex(adp_ty_index_info* record, typ_sch_srec* schema, void* index_records,
+                          char** failed_names, FILE* ddl_file, long options) override;
+  long IndBuildAdpIndex(typ_sch_srec* schema, void* index_records, FILE* ddl_file, long options) override;
+  long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) override;
 
   // Table copy of a schema upgrade: INSERT ... SELECT with isnull items
   // (adp_dbop_copy.cpp), or bcp through a file with two format files

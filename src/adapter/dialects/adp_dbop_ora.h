@@ -27,13 +27,13 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // table is "table_<type>"; the columns also into phrase 37 and the type
   // into number 10. Any other message: type -1, "unknow column".
   long ObjNotUniqueByMsg(char* message, long* type_id, char** columns, char** index_name) override;
+  // The CREATE VIEW text of a view (adp_dbop_view_ora.cpp): column list,
+  // select list, FROM list and the joins as WHERE conditions with "(+)".
+  long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
   // Catalogue reads (adp_dbop_cat.cpp): any object of the name (all_objects,
   // upper case); a column of USER_/ORBISAN_TAB_COLUMNS, names compared in
   // upper case; in whole-table mode a Unicode database reports CHAR and
   // VARCHAR2 lengths divided by 3.
-  // The CREATE VIEW text of a view (adp_dbop_view_ora.cpp): column list,
-  // select list, FROM list and the joins as WHERE conditions with "(+)".
-  long SchViewDefSql(void* con, typ_sch_srec* view, utl_ty_estr** text) override;
   long SchDoesTblExist(const char* name, char* exists, char flag) override;
   // The type's relation key columns, ")\n" and (Oracle) the table's
   // storage clause, appended to its CREATE TABLE text (adp_dbop_tabdef.cpp).
@@ -51,6 +51,13 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // the type prefix, with their columns.
   long IndGetTableIndex(void* con, typ_sch_srec* schema, void* records) override;
   long SchGetIndexInfo(void* con, char* table_name, char* flag, void** indexes) override;
+  // Index creation (adp_dbop_ind_add.cpp, adp_dbop_ind_build.cpp): one
+  // index from the schema with its storage clause, adp_sch_index row and
+  // search index; the DDL text of catalogue records (a storage clause with a
+  // NULL value left out).
+  long IndAddIndex(void* con, typ_sch_srec* schema, char* index_name, void* field_names, char unique,
+                   FILE* ddl_file, long options) override;
+  long IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) override;
 
   // Table copy of a schema upgrade: INSERT ... SELECT, or a block copying
   // ranges of 1001 object ids (adp_dbop_copy.cpp).
@@ -71,6 +78,15 @@ class ORB_API KAdpOraOperation : public KAdpDbOperation {
   // TABLE text in the batch (and to the DDL file when one is open).
   long LookUpPhysicalStorageParams(char* object_name, char** clause) override;
   long CreateSynonym(char* table_name) override;
+
+  // Generated procedures (adp_dbop_stp.cpp, adp_dbop_stp_get.cpp): none
+  // are made (the GET procedure's type is only checked), but the GET
+  // procedure's text can be built; the triggers of a type's table as
+  // "create or replace trigger" texts.
+  long StpCreateGetProc(void* schema) override;
+  long StpConstructGet(char* type_name, char* table_name, long id_index, long id_type, long n_fields,
+                       char** field_names, FILE* log, char** proc_name, char** proc_text, char* no_id) override;
+  long StpGetTableTrigger(typ_sch_srec* schema, void* triggers) override;
 
   // Operations Oracle has no use for: each returns its fixed answer and
   // touches nothing (adp_dbop_stub.cpp).

@@ -15,18 +15,4 @@ long pending(const char* name) {
 
 }  // namespace
 
-long KAdpDbOperation::StpConstructGet(char*, char*, long, long, long, char**, FILE*, char**, char**, char*) {
-  return pending("StpConstructGet");
-}
-long KAdpDbOperation::StpCreateGetProc(void*) { return pending("StpCreateGetProc"); }
-long KAdpDbOperation::StpCreateProcs(char*, char) { return pending("StpCreateProcs"); }
-long KAdpDbOperation::StpGetTableTrigger(typ_sch_srec*, void*) { return pending("StpGetTableTrigger"); }
-long KAdpDbOperation::IndBuildTableIndex(adp_ty_index_info*, typ_sch_srec*, void*, char**, FILE*, long) {
-  return pending("IndBuildTableIndex");
-}
-long KAdpDbOperation::IndBuildAdpIndex(typ_sch_srec*, void*, FILE*, long) { return pending("IndBuildAdpIndex"); }
-long KAdpDbOperation::IndSqlBuildTableIndex(char*, void*, void*) { return pending("IndSqlBuildTableIndex"); }
-long KAdpDbOperation::IndAddIndex(void*, typ_sch_srec*, char*, void*, char, FILE*, long) {
-  return pending("IndAddIndex");
-}
 long KAdpDbOperation::RelRelateRemoteId(obj_id*, typ_sch_rrec*, obj_id*) { return pending("RelRelateRemoteId"); }

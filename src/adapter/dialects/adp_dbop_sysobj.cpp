@@ -6,6 +6,7 @@
 #include "adapter/adp_batch.h"
 #include "adapter/adp_conn.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_texts.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
@@ -17,12 +18,6 @@ constexpr long kStringType = 516;
 constexpr long kListCapacity = 500;
 constexpr long kListExtend = 200;
 constexpr long kTextGrowthNumber = 11;
-
-std::string escaped(const char* text) {
-  char* out = nullptr;
-  adp_sql_escape_str(text, &out);
-  return out != nullptr ? out : "";
-}
 
 // Every object name of the kind, in name order, into a new list.
 long make_name_list(KAdpConnId* con, const std::string& kind, utl_ty_col** names) {
@@ -66,7 +61,7 @@ long KAdpMssqlOperation::SchGetSysobj(const char* name, const char* kind, char l
   if (long st = adp_sql_create(con, &stmt)) return st;
   *answered = 1;
   *exists = 0;
-  const std::string n = escaped(name), k = escaped(kind);
+  const std::string n = adp_sql_quotes_doubled(name), k = adp_sql_quotes_doubled(kind);
   if (list_mode != 0 && names != nullptr) {
     if (*names == nullptr) {
       if (long st = make_name_list(con, k, names)) return st;

@@ -73,22 +73,14 @@ void appendf(std::string& out, const char* format, ...) {
   va_end(again);
 }
 
-std::string reader::table(const char* logical) const {
+std::string reader::phys(long kind, const char* logical) const {
   return static_cast<const char*>(
-      con_->GetPhys(or_empty(logical), static_cast<KAdpNameMapper::convert_type>(kTableName), 0, nullptr));
+      con_->GetPhys(or_empty(logical), static_cast<KAdpNameMapper::convert_type>(kind), 0, nullptr));
 }
-std::string reader::column(const char* logical) const {
-  return static_cast<const char*>(
-      con_->GetPhys(or_empty(logical), static_cast<KAdpNameMapper::convert_type>(kColumnName), 0, nullptr));
-}
-std::string reader::rel_column(const char* logical) const {
-  return static_cast<const char*>(
-      con_->GetPhys(or_empty(logical), static_cast<KAdpNameMapper::convert_type>(kRelColumnName), 0, nullptr));
-}
-std::string reader::search(const char* logical) const {
-  return static_cast<const char*>(
-      con_->GetPhys(or_empty(logical), static_cast<KAdpNameMapper::convert_type>(kSearchName), 0, nullptr));
-}
+std::string reader::table(const char* logical) const { return phys(kTableName, logical); }
+std::string reader::column(const char* logical) const { return phys(kColumnName, logical); }
+std::string reader::rel_column(const char* logical) const { return phys(kRelColumnName, logical); }
+std::string reader::search(const char* logical) const { return phys(kSearchName, logical); }
 
 const char* reader::name() const { return view_->info != nullptr ? view_->info->name : ""; }
 

@@ -82,6 +82,8 @@ class reader {
   long sql_defined(bool oracle, std::string* out) const;
 
  private:
+  std::string phys(long kind, const char* logical) const;
+
   KAdpConnId* con_;
   typ_sch_srec* view_;
 };

@@ -35,6 +35,8 @@ long com_str_init();
 // Registers the message list and the time-unit conversion of type 693;
 // once.
 long com_rbld_init();
+// Forgets the names read so far; the next com_rbld_init starts afresh.
+long com_rbld_term();
 
 long com_rbld_ops_init();
 // The code of an operator's exact text; else 0x3300004 with the text.

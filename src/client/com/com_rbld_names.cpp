@@ -75,6 +75,19 @@ long com_rbld_init() {
   return 0;
 }
 
+long com_rbld_term() {
+  // The names come from the message lists in force at first use: after a
+  // stop they are read again, from whatever source serves texts then.
+  for (std::string& op : g_ops) op.clear();
+  for (std::string& unit : g_units) unit.clear();
+  g_builtin.clear();
+  g_user.clear();
+  g_ops_loaded = false;
+  g_units_loaded = false;
+  g_started = false;
+  return 0;
+}
+
 long com_rbld_ops_init() {
   if (g_ops_loaded) return 0;
   for (long i = 0; i < COM_NUM_OPERATORS; ++i) g_ops[i] = message(COM_FIRST_OPERATOR + i);

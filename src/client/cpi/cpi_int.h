@@ -11,6 +11,7 @@
 
 class KAdpConnId;
 struct dbs_ty_lobj;
+struct utl_ty_col;
 
 // The interface's long handles and the engine's records.
 inline ost_ty_state* cpi_state_of(long state) { return reinterpret_cast<ost_ty_state*>(state); }
@@ -19,6 +20,10 @@ inline long cpi_con_value(KAdpConnId* con) { return static_cast<long>(reinterpre
 inline KAdpConnId* cpi_con_of(long con_id) { return reinterpret_cast<KAdpConnId*>(static_cast<intptr_t>(con_id)); }
 // The session's connection (the application services' shared connection).
 KAdpConnId* cpi_current_con();
+
+// The session's two caches, dropped when the user changes.
+extern utl_ty_col* cpi_sess_cache_elem_col;
+extern utl_ty_col* cpi_sess_user_wipbin_col;
 
 // Pushes one of the module's codes (no procedure name) and returns it.
 long cpi_alrt(long code, ...);

@@ -40,12 +40,13 @@ const cpi_main_step kSteps[] = {
     {loc_main_init, loc_main_term}, {typ_main_init, typ_main_term}, {dbs_main_init, dbs_main_term},
     {ost_main_init, ost_main_term}, {oab_str_init, nullptr},        {oab_main_init, oab_main_term},
     {gen_str_init, nullptr},        {cpi_str_init, nullptr},        {clk_main_init, clk_main_term},
-    {com_rbld_init, nullptr},       {cas_str_init, nullptr},        {bug_str_init, nullptr},
+    {com_rbld_init, com_rbld_term},       {cas_str_init, nullptr},        {bug_str_init, nullptr},
     {prb_str_init, nullptr},        {bil_str_init, nullptr},        {vert_str_init, nullptr},
 };
 
-const cpi_main_proc kStops[] = {clk_main_term, oab_main_term, ost_main_term, typ_main_term, dbs_main_term,
-                                utl_main_term, loc_main_term, dbg_main_term, cmn_main_term, oab_glb_main_term};
+const cpi_main_proc kStops[] = {com_rbld_term, clk_main_term, oab_main_term, ost_main_term,
+                                typ_main_term, dbs_main_term, utl_main_term, loc_main_term,
+                                dbg_main_term, cmn_main_term, oab_glb_main_term};
 
 // Modules whose compiled-in texts the message lists fall back on.
 const long kTableIds[] = {1000, 1400, 1600, 1800, 2000,  2200,  3600,  4600,  6600,
@@ -78,12 +79,16 @@ long cpi_main_init() {
 
 long cpi_main_term() {
   if (api_main_init_done == 0) return 0;
+  // Every module is stopped even when one of them fails; the first failure
+  // is returned.
+  long first = 0;
   for (cpi_main_proc stop : kStops) {
-    if (long st = stop()) return st;
+    long st = stop();
+    if (first == 0) first = st;
   }
   oab_main_reset_flags();
   api_main_init_done = 0;
-  return 0;
+  return first;
 }
 
 long cpi_main_set_init_done(long flag) {

@@ -33,6 +33,16 @@ void cpi_sess_drop_session() {
   oab_db_con_id = nullptr;
 }
 
+// The database stops serving texts: the lists forget what it gave them, so
+// the compiled-in texts serve again, and the store frees its copies.
+void cpi_sess_remove_db_texts() {
+  loc_str_install_qry_string_cb(nullptr, nullptr);
+  loc_str_assert_static_strings(1);  // the lists hold no text of their own
+  loc_str_reset_subs();
+  loc_str_assert_static_strings(0);
+  dbs_qry_free_res_strs();
+}
+
 long cpi_sess_install_db_texts() {
   long locale = adp_db_get_thread_lcid();
   if (long st = dbs_qry_set_res_str_locale(locale != 0 ? locale : kDefaultLocale)) return st;
@@ -51,7 +61,7 @@ long cpi_sess_login_do(const char* server, const char* database, const char* log
   if (st == 0) st = oab_db_user_login(database, login, password, &flag);
   if (st != 0) {
     // No half-made session stays behind.
-    loc_str_install_qry_string_cb(nullptr, nullptr);
+    cpi_sess_remove_db_texts();
     cpi_sess_drop_session();
     return st;
   }
@@ -96,7 +106,7 @@ long cpi_sess_logout(long con_id) {
   long st = oab_db_server_logout();
   if (first == 0) first = st;
   oab_db_con_id = nullptr;
-  loc_str_install_qry_string_cb(nullptr, nullptr);
+  cpi_sess_remove_db_texts();
   st = cpi_main_term();
   return first != 0 ? first : st;
 }

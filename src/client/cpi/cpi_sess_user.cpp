@@ -17,8 +17,6 @@ utl_ty_col* cpi_sess_user_wipbin_col = nullptr;
 
 namespace {
 
-constexpr long kGlbLoginName = 2;
-constexpr long kGlbPassword = 17;
 constexpr long kTestTimeout = 0;
 
 bool cpi_sess_blank(const char* text) { return text == nullptr || *text == '\0'; }
@@ -35,12 +33,12 @@ long cpi_sess_validate_user(const char* login_name, const char* password, long /
   if (long st = dbs_db_info_get(con, &header, &db_login, &db_password, &server)) return st;
   char* text = nullptr;
   if (cpi_sess_blank(login_name)) {
-    if (long st = oab_glb_main_get_variable(kGlbLoginName, OAB_GLB_TEXT, &text)) return st;
+    if (long st = oab_glb_main_get_variable(OAB_GLB_LOGIN, OAB_GLB_TEXT, &text)) return st;
     login_name = text != nullptr ? text : "";
   }
   if (cpi_sess_blank(password)) {
     text = nullptr;
-    if (long st = oab_glb_main_get_variable(kGlbPassword, OAB_GLB_TEXT, &text)) return st;
+    if (long st = oab_glb_main_get_variable(OAB_GLB_PASSWORD, OAB_GLB_TEXT, &text)) return st;
     password = text != nullptr ? text : "";
   }
   const char* encrypted = nullptr;

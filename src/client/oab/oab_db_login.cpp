@@ -16,8 +16,6 @@ long cam_app_type = 0;
 namespace {
 
 constexpr long kDriverSize = 256;
-constexpr long kGlbServer = 44;
-constexpr long kGlbPassword = 17;
 constexpr long kNoRevision = -1;
 constexpr const char* kSchemaArg = "-schema=";
 constexpr const char* kCharsetArg = "-char_set=";
@@ -92,7 +90,7 @@ long oab_db_server_login(const char* server, const char* login, const char* pass
   if (long st = dbs_db_login(server, login, password, "oab_db_server_login", g_timeout, &oab_db_con_id, nullptr,
                              static_cast<char>(flag)))
     return undo_login(st);
-  if (long st = oab_glb_main_set_variable(kGlbServer, OAB_GLB_TEXT, server)) return st;
+  if (long st = oab_glb_main_set_variable(OAB_GLB_SERVER, OAB_GLB_TEXT, server)) return st;
   long expected = kNoRevision;
   if (long st = expected_revision(oab_db_con_id, &expected)) return undo_login(st);
   if (long st = set_charset()) return st;
@@ -105,7 +103,7 @@ long oab_db_server_logout() {
   long st = dbs_db_logout(oab_db_con_id);
   oab_db_con_id = nullptr;
   // The password is of no use once logged out.
-  oab_glb_main_set_variable(kGlbPassword, OAB_GLB_TEXT, "");
+  oab_glb_main_set_variable(OAB_GLB_PASSWORD, OAB_GLB_TEXT, "");
   oab_glb_main_set_variable(43, OAB_GLB_TEXT, "");
   return st;
 }
@@ -117,7 +115,7 @@ long oab_db_dbase_close() {
 
 long oab_db_fast_reconnect() {
   char* password = nullptr;
-  if (long st = oab_glb_main_get_variable(kGlbPassword, OAB_GLB_TEXT, &password)) return st;
+  if (long st = oab_glb_main_get_variable(OAB_GLB_PASSWORD, OAB_GLB_TEXT, &password)) return st;
   return dbs_db_fast_reconnect(oab_db_con_id, password, g_timeout, 0);
 }
 

@@ -40,12 +40,6 @@ constexpr long kOnlyOne = 2;
 constexpr long kUserLogin = 1;
 constexpr long kUserRelativeGen = -79;
 constexpr long kUser2Employee = 17;
-constexpr long kGlbLogin2 = 33;
-constexpr long kGlbPassword = 17;
-constexpr long kGlbDatabase = 18;
-constexpr long kGlbEncrypted = 43;
-constexpr long kGlbEmployeeId = 22;
-constexpr long kGlbEmployee = 35;
 
 const char* type_name(long type) {
   typ_sch_srec* s = nullptr;
@@ -158,9 +152,9 @@ long oab_db_cache_global_objects(dbs_ty_lobj* user) {
   if (long s = oab_rel_get_one_relative_sp(nullptr, user, kUser2Employee, 0, &employee)) return s;
   if (employee == nullptr) return 0;
   obj_id id{};
-  st = oab_glb_main_set_variable(kGlbEmployee, OAB_GLB_OBJ, employee);
+  st = oab_glb_main_set_variable(OAB_GLB_EMPLOYEE, OAB_GLB_OBJ, employee);
   if (st == 0) st = dbs_obj_oid_get(employee, &id);
-  if (st == 0) st = oab_glb_main_set_variable(kGlbEmployeeId, OAB_GLB_OID, &id);
+  if (st == 0) st = oab_glb_main_set_variable(OAB_GLB_EMPLOYEE_ID, OAB_GLB_OID, &id);
   dbs_obj_free_local("oab_db_cache_global_objects", employee);
   return st;
 }
@@ -175,12 +169,12 @@ long oab_db_user_login(const char* database, const char* login, const char* pass
   char scrambled = 0;
   if (long st = oab_glb_main_set_variable(OAB_GLB_USER_ID, OAB_GLB_OID, &user)) return st;
   if (long st = set_text(OAB_GLB_LOGIN, stored.c_str())) return st;
-  if (long st = set_text(kGlbLogin2, stored.c_str())) return st;
-  if (long st = set_text(kGlbPassword, password)) return st;
+  if (long st = set_text(OAB_GLB_REAL_LOGIN, stored.c_str())) return st;
+  if (long st = set_text(OAB_GLB_PASSWORD, password)) return st;
   if (long st = dbs_usr_password_encrypt(oab_db_con_id, stored.c_str(), password, 0, &encrypted, &scrambled))
     return st;
-  if (long st = set_text(kGlbEncrypted, encrypted != nullptr ? encrypted : "")) return st;
-  if (long st = set_text(kGlbDatabase, database)) return st;
+  if (long st = set_text(OAB_GLB_ENCRYPTED, encrypted != nullptr ? encrypted : "")) return st;
+  if (long st = set_text(OAB_GLB_DATABASE, database)) return st;
   if (long st = oab_glb_set_altuser()) return st;
   return oab_db_clock_config();
 }

@@ -29,8 +29,19 @@ constexpr long OAB_GLB_QUEUE = 5;
 constexpr long OAB_GLB_DLG_KEYS = 7;
 constexpr long OAB_GLB_DLG_VALUES = 8;
 constexpr long OAB_GLB_USER_ID = 9;
+constexpr long OAB_GLB_PASSWORD = 17;
+constexpr long OAB_GLB_DATABASE = 18;
+constexpr long OAB_GLB_EMPLOYEE_ID = 22;
 constexpr long OAB_GLB_USER_RELATIVE = 23;
 constexpr long OAB_GLB_USER = 26;
+constexpr long OAB_GLB_SWITCHED = 32;    // acting as another user
+constexpr long OAB_GLB_REAL_LOGIN = 33;  // the login the session was opened with
+constexpr long OAB_GLB_REAL_USER_ID = 34;
+constexpr long OAB_GLB_EMPLOYEE = 35;
+constexpr long OAB_GLB_CLASS_ID = 36;
+constexpr long OAB_GLB_CLASS = 39;
+constexpr long OAB_GLB_ENCRYPTED = 43;
+constexpr long OAB_GLB_SERVER = 44;
 constexpr long OAB_GLB_ALT_USER = 79;
 
 long oab_glb_init();

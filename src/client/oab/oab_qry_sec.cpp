@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr long kGlbEmployee = 35;
-constexpr long kGlbClassId = 36;
-constexpr long kGlbClass = 39;
 constexpr long kClassName = 1;
 constexpr long kUserLogin = 1;
 constexpr long kRestrictionSlots = 10;
@@ -61,7 +58,7 @@ long session_user(dbs_ty_lobj** user) {
 // The privilege class: global 39, else the user's relative (then kept as
 // globals 36 and 39). Null when the user has none.
 long privilege_class(dbs_ty_lobj** pc) {
-  if (long st = oab_glb_main_get_variable(kGlbClass, OAB_GLB_OBJ, pc)) return st;
+  if (long st = oab_glb_main_get_variable(OAB_GLB_CLASS, OAB_GLB_OBJ, pc)) return st;
   if (*pc != nullptr) return 0;
   dbs_ty_lobj* user = nullptr;
   long st = session_user(&user);
@@ -69,8 +66,8 @@ long privilege_class(dbs_ty_lobj** pc) {
   free_obj(&user);
   obj_id id{};
   if (st == 0 && *pc != nullptr) st = dbs_obj_oid_get(*pc, &id);
-  if (st == 0 && *pc != nullptr) st = oab_glb_main_set_variable(kGlbClassId, OAB_GLB_OID, &id);
-  if (st == 0 && *pc != nullptr) st = oab_glb_main_set_variable(kGlbClass, OAB_GLB_OBJ, *pc);
+  if (st == 0 && *pc != nullptr) st = oab_glb_main_set_variable(OAB_GLB_CLASS_ID, OAB_GLB_OID, &id);
+  if (st == 0 && *pc != nullptr) st = oab_glb_main_set_variable(OAB_GLB_CLASS, OAB_GLB_OBJ, *pc);
   return st;
 }
 
@@ -194,7 +191,7 @@ long oab_qry_retrieve_secure_objs() {
 
 long oab_qry_cache_secure_objs() {
   if (long st = oab_glb_main_get_variable(OAB_GLB_USER, OAB_GLB_OBJ, &g_state.user)) return st;
-  if (long st = oab_glb_main_get_variable(kGlbEmployee, OAB_GLB_OBJ, &g_state.employee)) return st;
+  if (long st = oab_glb_main_get_variable(OAB_GLB_EMPLOYEE, OAB_GLB_OBJ, &g_state.employee)) return st;
   if (g_state.employee != nullptr)
     return oab_rel_get_one_relative_sp(nullptr, g_state.employee, OAB_SEC_EMPL2SITE, 0, &g_state.site);
   if (g_state.user == nullptr) return 0;
