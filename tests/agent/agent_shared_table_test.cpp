@@ -41,6 +41,7 @@ constexpr long kChunk = 40;             // written until the victim is stuck
 constexpr int kMaxChunks = 12;
 constexpr long kLastEvents = 60;  // written after the victim is back
 constexpr auto kWait = std::chrono::seconds(120);
+constexpr auto kSettle = std::chrono::seconds(2);  // longer than any delivery under load
 
 // One orbisan-agent process following the table; its standard output is
 // read by a thread of the test, which can stop reading (the agent then
@@ -79,7 +80,8 @@ class FollowingAgent {
  private:
   void start(const DemoDatabase& db, const std::string& err_file) {
     int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
+    // Close-on-exec: only this agent gets the write end (as its output).
+    if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
     const std::string build = agent_test::build_dir();
     const std::string program = build + "/orbisan-agent";
@@ -132,7 +134,9 @@ class EventWriter {
   explicit EventWriter(const DemoDatabase& db) {
     std::string cmd = "mariadb --no-defaults --socket='" + db.folder() +
                       "/db/mysqld.sock' -uroot --batch --skip-column-names sa >/dev/null";
-    client_ = popen(cmd.c_str(), "w");
+    // Close-on-exec: an agent started later must not hold the client's input
+    // open, or the client never sees its end.
+    client_ = popen(cmd.c_str(), "we");
     if (client_ == nullptr) throw std::runtime_error("cannot start the mariadb client");
   }
   ~EventWriter() { close(); }
@@ -230,6 +234,18 @@ class AgentSharedTable : public ::testing::Test {
       if (once.count(id)) both.insert(id);
     return both;
   }
+  // The taken rows once they stay the same for kSettle.
+  std::set<long> settled_taken() {
+    auto until = std::chrono::steady_clock::now() + kWait;
+    std::set<long> before = taken_now();
+    while (std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(kSettle);
+      std::set<long> now = taken_now();
+      if (now == before) break;
+      before = now;
+    }
+    return before;
+  }
   std::set<long> taken_now() {
     std::set<long> ids;
     std::istringstream rows(db_.sql("select objid from table_orbisan_events where event_status = '1';"));
@@ -276,6 +292,11 @@ TEST_F(AgentSharedTable, FourAgentsDeliverEveryEventOnceAndARestartRepeatsOnlyWh
   ASSERT_FALSE(in_progress.empty()) << "the unread agent never blocked in a delivery";
   EXPECT_EQ(agents[kVictim]->end(SIGKILL), 128 + SIGKILL);
   const std::string victim_before = agents[kVictim]->output();
+  // What stays taken once the others are done is the killed agent's: under
+  // load another agent may have been slow over a delivery when the rows
+  // were read above.
+  in_progress = settled_taken();
+  ASSERT_FALSE(in_progress.empty()) << "the killed agent left no event in progress";
   for (long id : in_progress) std::cout << "in progress when the agent was killed: event " << id << "\n";
 
   // Started again (nothing else in progress): its login puts those back.
