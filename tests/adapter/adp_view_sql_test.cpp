@@ -18,6 +18,7 @@
 #include "core/utl/utl_estr.h"
 #include "schema/typ_msg.h"
 #include "schema/typ_rec.h"
+#include "schema/typ_sch.h"
 #include "schema/typ_stor.h"
 
 namespace {
@@ -60,6 +61,23 @@ TEST_F(AdpViewSql, TheWorkedExample) {
   EXPECT_EQ(mssql("V"),
             "CREATE VIEW table_V AS SELECT \n table_T1.x AS a \n, table_T2.y AS b \nFROM \n"
             "table_T1  INNER JOIN table_T2  ON table_T1.objid = table_T2.fk \n ");
+}
+
+// A view whose sides are all aliased but whose alias block is gone: its
+// FROM list holds the link table alone, with no separator after it.
+TEST_F(AdpViewSql, AFromListOfLinkTablesAloneEndsWithoutASeparator) {
+  const std::string view =
+      "VIEW tag_links 60 ALIAS contact c, tag t FIELDS first FROM c.first_name, label FROM t.label FIELDS_END\n"
+      " JOINS c.contact2tag = t.tag2contact JOINS_END VIEW_END;\n";
+  ASSERT_EQ(model_.compile(view), 0) << core_top_alert_text();
+  typ_sch_srec* v = model_.view("tag_links");
+  ASSERT_NE(v, nullptr);
+  void* block = nullptr;
+  ASSERT_EQ(typ_sch_uptr_get(v, &block), 0);
+  ASSERT_EQ(typ_sch_uptr_set(v, nullptr), 0);
+  const std::string text = ora("tag_links");
+  typ_sch_uptr_set(v, block);
+  EXPECT_NE(text.find("\n from mtm_contact1_tag0\n where "), std::string::npos) << text;
 }
 
 TEST_F(AdpViewSql, EachJoinKindInBothDialects) {
