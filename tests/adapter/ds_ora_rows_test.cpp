@@ -112,6 +112,27 @@ TEST_F(OraRows, RowByRowGivesTheCellsOfTheWholeRowset) {
   EXPECT_EQ(sorted, (table{{"03/05/2004 14:07:09"}, {"12/31/1999 23:59:58"}}));
 }
 
+TEST_F(OraRows, IntegerColumnsReadTheSameWithAndWithoutBoundValues) {
+  // A statement with bound values reads integers as binary numbers, one
+  // without as texts: both give the same cells, NULL and extremes included
+  // (a NULL in a column read as longs reads 0; wider columns stay texts).
+  exec("CREATE TABLE n (k INT, a SMALLINT, b BIGINT, c BIGINT UNSIGNED, d TINYINT)");
+  exec("INSERT INTO n VALUES (1, -32768, -9223372036854775807, 18446744073709551615, -128)");
+  exec("INSERT INTO n VALUES (2, NULL, NULL, NULL, NULL)");
+  exec("INSERT INTO n VALUES (3, 7, 0, 0, 127)");
+  const table want = {{"1", "-32768", "-9223372036854775807", "18446744073709551615", "-128"},
+                      {"2", "0", "<null>", "<null>", "0"},
+                      {"3", "7", "0", "0", "127"}};
+  const ds_stmt stmts[] = {
+      {"SELECT k, a, b, c, d FROM n ORDER BY k", {}},
+      {"SELECT k, a, b, c, d FROM n WHERE k > :B0 ORDER BY k", {{":B0", "0"}}},
+  };
+  for (const auto& s : stmts) {
+    EXPECT_EQ(whole(s), want) << s.sql;
+    EXPECT_EQ(by_row(s), want) << s.sql;
+  }
+}
+
 TEST_F(OraRows, ADateFormatOnANumberAnswersAsTheServerDoes) {
   // Not a date column: the text runs as written, so the answer (or the
   // failure) is the server's own.

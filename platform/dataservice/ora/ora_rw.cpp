@@ -310,7 +310,7 @@ tokens kept_tokens(tokens& t, const std::vector<bool>& drop, const std::vector<b
   return kept;
 }
 
-// Rule 18: a literal that is wholly a date as the adapter writes dates
+// Rule 19: a literal that is wholly a date as the adapter writes dates
 // ("MM/DD/YYYY HH24:MI:SS").
 bool date_literal(const token& x) {
   static constexpr char kShape[] = "'99/99/9999 99:99:99'";
@@ -322,7 +322,7 @@ bool date_literal(const token& x) {
   return true;
 }
 
-// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17, 18.
+// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17, 19.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
@@ -338,7 +338,7 @@ void token_rules(tokens& t, std::vector<long>& markers) {
     if (date_literal(x) &&
         ((k >= 1 && is(before(1), "DEFAULT")) ||
          (k >= 3 && before(1).text == "=" && before(2).type == tk::word &&
-          (is(before(3), "SET") || (in_set && before(3).text == ","))))) {  // 18
+          (is(before(3), "SET") || (in_set && before(3).text == ","))))) {  // 19
       x.text = "TO_DATE(" + x.text + ", 'MM/DD/YYYY HH24:MI:SS')";
       changed[sig[k]] = true;
       continue;
@@ -459,6 +459,23 @@ bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
   if (k != sig.size()) return false;
   r.table = table;
   r.nulls = std::move(cols);
+  return true;
+}
+
+// Rule 18: "DROP INDEX [owner.]i" with nothing after it.
+bool drop_index(const tokens& t, const std::vector<size_t>& sig, result& r) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  auto name = [&](size_t k) { return k < sig.size() && t[sig[k]].type == tk::word; };
+  if (!w(0, "DROP") || !w(1, "INDEX") || !name(2)) return false;
+  size_t k = 3;
+  std::string index = t[sig[2]].text;
+  if (k + 1 < sig.size() && t[sig[k]].text == "." && name(k + 1)) {
+    index = t[sig[k + 1]].text;
+    k += 2;
+  }
+  if (k < sig.size() && t[sig[k]].text == ";") ++k;
+  if (k != sig.size()) return false;
+  r.drop_index = index;
   return true;
 }
 
@@ -728,7 +745,7 @@ result rewrite(std::string_view text) {
     return r;
   }
   r.what = kind_of(t, sig);
-  if (modify_nulls(t, sig, r)) {
+  if (modify_nulls(t, sig, r) || drop_index(t, sig, r)) {
     r.sql = trim(std::string(text));
     return r;
   }

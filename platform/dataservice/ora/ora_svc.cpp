@@ -248,6 +248,24 @@ const char* cell_at(const result_set& rs, size_t i, size_t j, std::string& scrat
   return scratch.c_str();
 }
 
+// An integer column the client library can give as a binary number.
+bool binary_integer(const MYSQL_FIELD& f) {
+  switch (f.type) {
+    case MYSQL_TYPE_TINY: case MYSQL_TYPE_SHORT: case MYSQL_TYPE_LONG: case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_LONGLONG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string integer_text(long long v, bool is_unsigned) {
+  char text[24];
+  auto r = is_unsigned ? std::to_chars(text, text + sizeof text, static_cast<unsigned long long>(v))
+                       : std::to_chars(text, text + sizeof text, v);
+  return std::string(text, r.ptr);
+}
+
 // The whole text as a whole number (the common case of a number column,
 // read without going through strtod).
 bool whole_number(std::string_view s, long* v) {
@@ -810,10 +828,23 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     std::vector<std::vector<char>> buffers(n);
     std::vector<unsigned long> lengths(n);
     std::vector<my_bool> nulls(n);
+    // Integer columns come as binary numbers (the client library's text
+    // conversion of each is slow); their texts are written here.
+    std::vector<long long> numbers(n);
+    std::vector<bool> binary(n);
     for (unsigned j = 0; j < n; ++j) {
       rs.columns.push_back(column_info{std::string(f[j].name, f[j].name_length), kind_of(f[j])});
-      buffers[j].resize(std::max<unsigned long>(f[j].max_length, 64) + 1);
       std::memset(&out[j], 0, sizeof out[j]);
+      binary[j] = binary_integer(f[j]);
+      if (binary[j]) {
+        out[j].buffer_type = MYSQL_TYPE_LONGLONG;
+        out[j].is_unsigned = (f[j].flags & UNSIGNED_FLAG) != 0;
+        out[j].buffer = &numbers[j];
+        out[j].length = &lengths[j];
+        out[j].is_null = &nulls[j];
+        continue;
+      }
+      buffers[j].resize(std::max<unsigned long>(f[j].max_length, 64) + 1);
       out[j].buffer_type = MYSQL_TYPE_STRING;
       out[j].buffer = buffers[j].data();
       out[j].buffer_length = buffers[j].size();
@@ -829,7 +860,9 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       auto& row = rs.rows.emplace_back(n);
       for (unsigned j = 0; j < n; ++j) {
         if (nulls[j]) continue;
-        if (lengths[j] > buffers[j].size()) {
+        if (binary[j]) {
+          row[j] = integer_text(numbers[j], out[j].is_unsigned != 0);
+        } else if (lengths[j] > buffers[j].size()) {
           // Longer than the buffer: fetch the column again in full.
           std::vector<char> whole(lengths[j] + 1);
           MYSQL_BIND b;
@@ -927,6 +960,22 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     return sql;
   }
 
+  // "DROP INDEX i ON t" with the table the catalogue gives for the index;
+  // empty when it has none or several (the text then goes as it came).
+  std::string restate_drop_index(const std::string& where, const ora_rw::result& rw) {
+    const char* lookup =
+        "SELECT DISTINCT table_name FROM information_schema.statistics "
+        "WHERE table_schema = DATABASE() AND UPPER(index_name) = UPPER(?)";
+    bind_map values;
+    values[0].null = false;
+    values[0].bytes = rw.drop_index;
+    result_set rs = execute_prepared(where, lookup, values, {0});
+    if (rs.rows.size() != 1 || !rs.rows[0][0]) return "";
+    std::string table;
+    for (char c : *rs.rows[0][0]) table += c == '`' ? std::string("``") : std::string(1, c);
+    return "DROP INDEX `" + rw.drop_index + "` ON `" + table + "`";
+  }
+
   // The rewrite of a text, kept for the next statement of the same text.
   std::shared_ptr<const rewrite_entry> rewritten(const std::string& text) {
     auto it = m_rewrites.find(text);
@@ -983,6 +1032,10 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     need_connection(where);
     if (!rw.nulls.empty()) {
       std::string restated = restate_nulls(where, rw);
+      if (!restated.empty()) return run_text(where, restated);
+    }
+    if (!rw.drop_index.empty()) {
+      std::string restated = restate_drop_index(where, rw);
       if (!restated.empty()) return run_text(where, restated);
     }
     switch (rw.what) {
