@@ -24,9 +24,6 @@ long pending(const char* name) {
 
 }  // namespace
 
-long adp_bar_create(KAdpConnId*, long, long) { return pending("adp_bar_create"); }
-long adp_bar_create_with_name(KAdpConnId*, const char*, long) { return pending("adp_bar_create_with_name"); }
-long adp_bar_table_name(const char*, utl_ty_pool*, long, char**) { return pending("adp_bar_table_name"); }
 long adp_ind_add_index(KAdpConnId*, typ_sch_srec*, const char*, utl_ty_col*, long, FILE*, long) { return pending("adp_ind_add_index"); }
 long adp_ind_build_table_index(KAdpConnId*, typ_sch_srec*, utl_ty_col*, utl_ty_estr**, FILE*, long) { return pending("adp_ind_build_table_index"); }
 long adp_ind_drop_an_index(KAdpConnId*, long, const char*, FILE*, long, long) { return pending("adp_ind_drop_an_index"); }
