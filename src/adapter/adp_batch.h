@@ -138,6 +138,10 @@ class ORB_API KAdpSqlBatch {
   long StartBatch();
   long GetNextResult(long* rows);
   long GetNextResult(KAdpUtlRecord& record);
+  // Runs the next statement with the record's columns bound, leaving its
+  // rows with the service (MoveRowset or MoveNextRow read them); opened
+  // receives false when no statement is left.
+  long OpenNextResult(KAdpUtlRecord& record, bool& opened);
   // 1 a row was delivered, 0 a failed fetch or conversion (kept in the
   // status; the next call gives -1), -1 no more rows.
   long GetNextRow();
@@ -174,6 +178,8 @@ class ORB_API KAdpSqlBatch {
   long exec_one_ddl(const char* text, long stmt);
   long set_last(const char* text, long stmt);
   long run_prelude();
+  // The prelude, the record bound and the next statement run (-1: none left).
+  long run_bound(KAdpUtlRecord& record);
   void free_col_lists();
   KCLASSIC::KPtrArray* col_list(long stmt) const;
   bool is_mssql() const;

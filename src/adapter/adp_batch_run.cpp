@@ -61,13 +61,29 @@ long KAdpSqlBatch::GetNextResult(long* rows) {
   });
 }
 
-long KAdpSqlBatch::GetNextResult(KAdpUtlRecord& record) {
+long KAdpSqlBatch::run_bound(KAdpUtlRecord& record) {
   long st = run_prelude();
-  if (st == -1) return 0;
   if (st != 0) return st;
   if ((st = m_pCid->SetBindInfo(record)) != 0) return st;
-  if ((st = m_pCid->FetchNextSet(0, m_nRowCount)) != 0) return st;
+  return m_pCid->FetchNextSet(0, m_nRowCount);
+}
+
+long KAdpSqlBatch::GetNextResult(KAdpUtlRecord& record) {
+  long st = run_bound(record);
+  if (st == -1) return 0;
+  if (st != 0) return st;
   if ((st = m_pCid->MoveRowset(record, 0, 0)) != 0) return st;
+  ++m_nCurResult;
+  m_nRowPos = 0;
+  return 0;
+}
+
+long KAdpSqlBatch::OpenNextResult(KAdpUtlRecord& record, bool& opened) {
+  opened = false;
+  long st = run_bound(record);
+  if (st == -1) return 0;
+  if (st != 0) return st;
+  opened = true;
   ++m_nCurResult;
   m_nRowPos = 0;
   return 0;

@@ -172,6 +172,11 @@ long KAdpConnId::MoveRowset(KAdpUtlRecord& record, long first, long /*second*/) 
   return forward([&](KCLASSIC::tagPpmDataSvc& s) { s.MoveRowset(record, first, 0); });
 }
 
+long KAdpConnId::MoveNextRow(KAdpUtlRecord& record, long& moved) {
+  moved = -1;
+  return forward([&](KCLASSIC::tagPpmDataSvc& s) { moved = s.MoveNextRow(record); });
+}
+
 long KAdpConnId::GetDbSvrTime(clktime* out) {
   if (m_pDbOperation == nullptr) {
     long rc = cmn_alrt_push(nullptr, nullptr, ADP_DB_ERROR, 2, "No SQL dialect for the server time: ",

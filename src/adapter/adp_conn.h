@@ -48,6 +48,9 @@ class ORB_API KAdpConnId {
   virtual long SetBindInfo(KAdpUtlRecord& record);
   virtual long FetchNextSet(char flag, long& rows);
   virtual long MoveRowset(KAdpUtlRecord& record, long first, long second);
+  // The service's next row into row 0 of the record; moved receives 1, 0
+  // when no row is left, or -1 when the service moves whole rowsets only.
+  long MoveNextRow(KAdpUtlRecord& record, long& moved);
   virtual long GetDbSvrTime(clktime* out);
   // Shows "ADP Exception in Function %s , Error Number : %d " (the error's
   // second text and number) in a message box; returns the number.

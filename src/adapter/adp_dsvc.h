@@ -79,6 +79,14 @@ class tagPpmDataSvc {
   virtual long GenerateObjids(KAdpUtlRecord& record) = 0;
   // Runs a procedure; output parameters come back in the record.
   virtual long ExecProc(KAdpUtlRecord& params, KZString name, long flag) = 0;
+  // Moves the next row of the current result into row 0 of the record (its
+  // columns declared as MoveRowset declares them): 1 when a row was moved, 0
+  // when none is left. A service that hands out whole rowsets only answers
+  // -1 (MoveRowset is used instead).
+  virtual long MoveNextRow(KAdpUtlRecord& record) {
+    (void)record;
+    return -1;
+  }
 };
 
 }  // namespace KCLASSIC

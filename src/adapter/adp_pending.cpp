@@ -45,11 +45,5 @@ long adp_sce_prepare_for_changes() { return pending("adp_sce_prepare_for_changes
 long adp_sce_rename_columns(KAdpConnId*, typ_sch_srec*, utl_ty_col*, FILE*, long) { return pending("adp_sce_rename_columns"); }
 long adp_sce_rename_table(KAdpConnId*, const char*, const char*, FILE*, long) { return pending("adp_sce_rename_table"); }
 long adp_sce_upgrade_exclusive(KAdpConnId*, const dbs_ty_tbl_change*, const char*, const char*, FILE*, long) { return pending("adp_sce_upgrade_exclusive"); }
-long adp_sch_does_table_have_data(KAdpConnId*, const char*, char*) { return pending("adp_sch_does_table_have_data"); }
 long adp_ind_create(KAdpConnId*, typ_sch_srec*) { return pending("adp_ind_create"); }
-long adp_sch_delete_type(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_type"); }
-long adp_sch_delete_view(KAdpConnId*, long, const char*) { return pending("adp_sch_delete_view"); }
 long adp_sce_update_detable(KAdpConnId*, long, utl_ty_col*) { return pending("adp_sce_update_detable"); }
-long adp_sch_delete_type_info(KAdpConnId*, long) { return pending("adp_sch_delete_type_info"); }
-long adp_sch_del_view_info(KAdpConnId*) { return pending("adp_sch_del_view_info"); }
-long adp_sch_drop_view(KAdpConnId*, typ_sch_srec*) { return pending("adp_sch_drop_view"); }

@@ -61,9 +61,12 @@ long empty_string(KAdpConnId* con, KAdpSqlBatch* b, long op, const char* join, c
 long in_list(KAdpConnId* con, KAdpSqlBatch* b, const typ_sch_frec* f, const char* join, const std::string& col,
              long value) {
   auto* values = reinterpret_cast<utl_ty_col*>(value);
-  long elem = 0, n = 0, cap = 0, ext = 0;
+  long elem = 0, n = 0, cap = 0, ext = 0, flags = 0;
   if (values == nullptr) return refuse("IN list");
-  if (long st = utl_col_info(values, &elem, &n, &cap, &ext, nullptr, nullptr)) return st;
+  if (long st = utl_col_info(values, &elem, &n, &cap, &ext, nullptr, &flags)) return st;
+  // Values kept in their slots (numbers, pointers) are read from the slot; a
+  // pooled element (a text the list copied) is the element itself.
+  const bool in_slot = (flags & UTL_COL_IN_SLOT) != 0;
   // An empty list matches nothing.
   if (n == 0) {
     b->AppendSqlFormat(" %s (1 = 0)", join);
@@ -81,7 +84,9 @@ long in_list(KAdpConnId* con, KAdpSqlBatch* b, const typ_sch_frec* f, const char
     }
     void* slot = nullptr;
     if (long st = utl_col_ith(values, i, &slot)) return st;
-    long word = elem == kShortElements ? *static_cast<int16_t*>(slot) : *static_cast<long*>(slot);
+    long word = !in_slot                 ? reinterpret_cast<long>(slot)
+                : elem == kShortElements ? *static_cast<int16_t*>(slot)
+                                         : *static_cast<long*>(slot);
     if (long st = adp_qry_just_one_value(con, b, f, ADP_OPR_IN, word)) return st;
   }
   *b << "))";

@@ -40,6 +40,40 @@ void adp_qry_drop_alerts_above(long keep) {
   }
 }
 
+namespace {
+
+// A new permanent local object of the type at the end of the result.
+long push_object(long type_id, utl_ty_col* result) {
+  dbs_ty_lobj* obj = nullptr;
+  if (long st = dbs_obj_make(nullptr, type_id, &obj)) return st;
+  obj->flags = (obj->flags & ~kObjState) | kPermanent;
+  return utl_col_push(result, &obj, nullptr);
+}
+
+// The rows all at once: the objects first, then their fields.
+long objects_from_rowset(KAdpConnId* con, KAdpUtlRecord& rec, long type_id, typ_sch_srec* schema, long limit,
+                         long start, utl_ty_col* result) {
+  long st = con->MoveRowset(rec, 0, 0);
+  const long rows = st == 0 ? rec.GetRows() : 0;
+  for (long made = 0; st == 0 && made < rows && made != limit; ++made) st = push_object(type_id, result);
+  return st != 0 ? st : rec.FillObjectCollection(result, schema, start, limit);
+}
+
+// Row by row through row 0 of the record: each object made and filled as its
+// row comes. moved is the service's answer for the first row.
+long objects_by_row(KAdpConnId* con, KAdpUtlRecord& rec, long type_id, typ_sch_srec* schema, long limit,
+                    long start, long moved, utl_ty_col* result) {
+  for (long made = 0; moved == 1 && made != limit; ++made) {
+    if (long st = push_object(type_id, result)) return st;
+    if (long st = rec.FillObjectCollection(result, schema, start + made, 1)) return st;
+    if (made + 1 == limit) break;
+    if (long st = con->MoveNextRow(rec, moved)) return st;
+  }
+  return 0;
+}
+
+}  // namespace
+
 long adp_qry_process(KAdpConnId* con, void* stmt, long type_id, typ_sch_srec* schema, long limit,
                      utl_ty_col* result) {
   return adp_err_guard([&]() -> long {
@@ -47,16 +81,15 @@ long adp_qry_process(KAdpConnId* con, void* stmt, long type_id, typ_sch_srec* sc
     if (long st = utl_col_num(result, &start)) return st;
     if (long st = adp_sql_parse(con, stmt)) return st;
     KAdpUtlRecord rec;
+    bool opened = false;
+    long moved = -1;
     long st = rec.SetColTypesFromSchema(schema);
-    if (st == 0) st = batch(stmt)->GetNextResult(rec);
-    const long rows = st == 0 ? rec.GetRows() : 0;
-    for (long made = 0; st == 0 && made < rows && made != limit; ++made) {
-      dbs_ty_lobj* obj = nullptr;
-      if ((st = dbs_obj_make(nullptr, type_id, &obj)) != 0) break;
-      obj->flags = (obj->flags & ~kObjState) | kPermanent;
-      st = utl_col_push(result, &obj, nullptr);
+    if (st == 0) st = batch(stmt)->OpenNextResult(rec, opened);
+    if (st == 0 && opened && limit != 0) st = con->MoveNextRow(rec, moved);
+    if (st == 0 && opened) {
+      st = moved < 0 ? objects_from_rowset(con, rec, type_id, schema, limit, start, result)
+                     : objects_by_row(con, rec, type_id, schema, limit, start, moved, result);
     }
-    if (st == 0) st = rec.FillObjectCollection(result, schema, start, limit);
     rec.Purge();
     rec.RemoveAll();
     long freed = adp_sql_free(con, stmt);

@@ -9,6 +9,7 @@
 #include "adapter/adp_loc.h"
 #include "adapter/adp_sql.h"
 #include "adapter/adp_main.h"
+#include "adapter/adp_sch_del.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_time.h"
 #include "store/dbs_rdb.h"
@@ -368,6 +369,10 @@ long dbs_db_add_comment(KAdpConnId* cid, const char* format, long a1, long a2, l
 long dbs_db_reset_fail_num() { return adp_db_reset_fail_num(); }
 long dbs_db_test_fired() { return adp_db_test_fired(); }
 long dbs_db_disable_fail_mode() { return adp_db_disable_fail_mode(); }
+long dbs_db_check_trigger(KAdpConnId* cid, const char* name, char* out) {
+  char scratch = 0;
+  return adp_sch_get_trigger(cid, name, 1, &scratch, out);
+}
 long dbs_db_set_no_dump_tran() { return adp_db_set_no_dump_tran(); }
 long dbs_db_set_timeout() { return adp_db_set_timeout(); }
 long dbs_db_set_textlimit() { return adp_db_set_textlimit(); }

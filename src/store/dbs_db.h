@@ -76,6 +76,8 @@ ORB_API long dbs_db_add_comment(KAdpConnId* cid, const char* format, long a1, lo
 ORB_API long dbs_db_reset_fail_num();
 ORB_API long dbs_db_test_fired();
 ORB_API long dbs_db_disable_fail_mode();
+// Whether the named table has a trigger of the system's own (never: 0 in *out).
+ORB_API long dbs_db_check_trigger(KAdpConnId* cid, const char* name, char* out);
 ORB_API long dbs_db_set_no_dump_tran();
 ORB_API long dbs_db_set_timeout();
 ORB_API long dbs_db_set_textlimit();

@@ -25,12 +25,16 @@ constexpr long k_f_class_a = 3;
 constexpr long k_f_class_b = 4;
 constexpr long k_free_text = 0x70007f;
 constexpr long k_out_of_sync = 0x70008a;
+// The answer, pushed as no alert, when the schema has no text type: the
+// message lists then serve their compiled-in texts.
+constexpr long k_no_text_type = 1;
 constexpr const char* k_busy_text = "Message could not be retrieved from database.";
 constexpr const char* k_sync_text = "Cannot retrieve the message (Messages in database out of sync)\n";
 
 struct res_state {
   bool busy = false;
   bool settled = false;
+  bool has_type = false;
   bool has_locale = false;
   long locale_id = 0;
   long option = 0;
@@ -74,8 +78,8 @@ void settle_locale() {
   g_res.settled = true;
   typ_sch_srec* s = nullptr;
   long index = -1;
-  g_res.has_locale = typ_sch_find_handle(k_text_type, nullptr, &s) == 0 && s &&
-                     typ_sch_map(s, k_f_locale, &index) == 0 && index >= 0;
+  g_res.has_type = typ_sch_find_handle(k_text_type, nullptr, &s) == 0 && s;
+  g_res.has_locale = g_res.has_type && typ_sch_map(s, k_f_locale, &index) == 0 && index >= 0;
   g_res.locale_id = g_res.configured_locale == 1033 ? osl_loc_get_locale_info() : g_res.configured_locale;
 }
 
@@ -129,6 +133,7 @@ long dbs_qry_list_res_str(long con, long first, long last, long* count, const ch
   }
   busy_guard guard;
   settle_locale();
+  if (!g_res.has_type) return k_no_text_type;
   dbs_ty_qry_cond conds[3] = {{k_f_id, 1, first}, {k_f_id, 3, last}, {k_f_locale, 4, g_res.locale_id}};
   utl_ty_col* found = nullptr;
   long st = run_query(reinterpret_cast<KAdpConnId*>(con), conds, g_res.has_locale ? 3 : 2, &found);

@@ -548,4 +548,31 @@ TEST_F(AdpBatch, PrintsEveryStatement) {
   EXPECT_EQ(std::string(buf, n), "select 1\nselect 2\n");
 }
 
+TEST_F(AdpBatch, TextPointersAndBuffersKeepWholeLongTexts) {
+  // Texts longer than a pointer come back whole through each kind of text
+  // destination; the text pointer stays the record's until the next row.
+  const std::string lengths[] = {"", "seven77", "eight888", "nine99999", std::string(300, 'x') + "end"};
+  std::vector<std::vector<cell>> rows;
+  for (const auto& s : lengths) rows.push_back({s.empty() ? cell::null() : cell::t(s)});
+  KAdpConnId* con = connect("oracle");
+  for (int pass = 0; pass < 2; ++pass) ds_script::push_result({{"name"}, rows});
+  KAdpSqlBatch* b = batch(con);
+  char* text = nullptr;
+  *b << "select name from t" << KAdpBindCol(&text, 0) << KAdpSqlBatch::kEndStmt;
+  ASSERT_EQ(b->GetNextResult(nullptr), 0);
+  for (const auto& s : lengths) {
+    ASSERT_EQ(b->GetNextRow(), 1);
+    EXPECT_STREQ(text != nullptr ? text : "", s.c_str());
+  }
+  EXPECT_EQ(b->GetNextRow(), -1);
+  b = batch(con);
+  char buffer[400] = "";
+  *b << "select name from t" << KAdpBindCol(buffer, sizeof buffer) << KAdpSqlBatch::kEndStmt;
+  ASSERT_EQ(b->GetNextResult(nullptr), 0);
+  for (const auto& s : lengths) {
+    ASSERT_EQ(b->GetNextRow(), 1);
+    EXPECT_STREQ(buffer, s.c_str());
+  }
+}
+
 }  // namespace

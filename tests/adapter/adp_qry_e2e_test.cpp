@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "adapter/adp_qry_run.h"
 #include "adapter/adp_pass.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_time.h"
 #include "adapter/adp_sch_load.h"
 #include "core/clk/clk_text.h"
 #include "core/osl/osl_sys_cfg.h"
@@ -256,6 +259,58 @@ TEST_F(AdpQueryEndToEnd, EveryOperatorOnEveryFieldTypeMatchesPlainSql) {
   }
   utl_col_free("test", in_ids);
   utl_col_free("test", in_titles);
+}
+
+TEST_F(AdpQueryEndToEnd, ObjectsCarryEveryFieldOfTheirOwnRow) {
+  // Rows come from the service one at a time: a NULL after a value reads as
+  // the empty value, never as the row before's. Cases 1 to 6 in id order.
+  const struct {
+    long id;
+    const char *title, *status, *opened;
+    double amount;
+  } want[] = {
+      {1, "Printer jam", "open", "03/05/2004 14:07:09", 10.5},
+      {2, "Printer toner", "closed", "03/06/2004 10:00:00", 20.0},
+      {3, "Network down", "open", "03/04/2004 09:00:00", 5.25},
+      {4, "", "open", nullptr, 0.0},
+      {5, "", "waiting", "01/01/2005 00:00:00", 100.0},
+      {6, "O'Brien call", "open", "03/05/2004 14:07:09", 7.0},
+  };
+  adp_ty_qry_cond upto{kObjid, ADP_OPR_LE, 6};
+  adp_ty_qry d{kCase, 1, &upto, ADP_QRY_JOIN_AND};
+  for (long limit : {-1L, 2L}) {
+    utl_ty_col* objs = make(kPtrs);
+    ASSERT_EQ(adp_qry_simple(cid_, &d, nullptr, nullptr, limit, 0, 0, objs), 0);
+    long n = 0;
+    utl_col_num(objs, &n);
+    EXPECT_EQ(n, limit < 0 ? 6 : limit);
+    for (long i = 0; i < n; ++i) {
+      void* slot = nullptr;
+      utl_col_ith(objs, i, &slot);
+      auto* o = *static_cast<dbs_ty_lobj**>(slot);
+      obj_id id{};
+      dbs_obj_oid_get(o, &id);
+      const auto* w = std::find_if(std::begin(want), std::end(want), [&](const auto& x) { return x.id == id.num; });
+      ASSERT_NE(w, std::end(want)) << id.num;
+      long title = 0, status = 0, amount = 0, opened = 0;
+      dbs_fld_get(o, kTitle, &title, nullptr);
+      dbs_fld_get(o, kStatus, &status, nullptr);
+      dbs_fld_get(o, kAmount, &amount, nullptr);
+      dbs_fld_get(o, kOpened, &opened, nullptr);
+      EXPECT_STREQ(reinterpret_cast<const char*>(title), w->title) << id.num;
+      EXPECT_STREQ(reinterpret_cast<const char*>(status), w->status) << id.num;
+      EXPECT_DOUBLE_EQ(std::strtod(reinterpret_cast<const cmn_ty_decimal*>(amount)->text, nullptr), w->amount)
+          << id.num;
+      clktime at{CLK_NULL_DAY, 0};
+      if (w->opened != nullptr) {
+        ASSERT_EQ(adp_time_str_to_clk(w->opened, &at), 0);
+      }
+      const auto* got = reinterpret_cast<const clktime*>(opened);
+      EXPECT_EQ(got->day, at.day) << id.num;
+      EXPECT_EQ(got->ticks, at.ticks) << id.num;
+    }
+    dbs_obj_free_local_col(nullptr, objs);
+  }
 }
 
 TEST_F(AdpQueryEndToEnd, JoinFlagsOrderingsAndRowLimits) {

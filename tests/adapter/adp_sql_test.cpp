@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "adapter/adp_sql.h"
 #include "adapter/adp_sql_log.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
+#include "core/cmn/cmn_meth.h"
 #include "core/utl/utl_col.h"
 #include "platform/dataservice/ds_script.h"
 
@@ -196,6 +198,43 @@ TEST_F(AdpSql, SelectFillsOneCollectionPerColumn) {
   EXPECT_EQ(*static_cast<float*>(e), 1.25f);
   for (utl_ty_col* c : cols) utl_col_free(nullptr, c);
   utl_col_free(nullptr, out);
+}
+
+TEST_F(AdpSql, SelectKeepsWholeTextsOfEveryLength) {
+  // Texts and decimals longer than a pointer come back whole, in a text
+  // collection made with or without its own string pool. A text collection
+  // copies its texts by the type's length procedure, which the session's
+  // start installs (without it, type 516 is a bare pointer slot).
+  ASSERT_EQ(cmn_meth_install_all(), 0);
+  const std::string texts[] = {"a", "seven77", "eight888", "nine99999", std::string(200, 'y') + "end"};
+  std::vector<std::vector<cell>> rows;
+  for (const auto& t : texts) rows.push_back({cell::t(t), cell::t("12345678.25")});
+  KAdpConnId* con = connect("oracle");
+  ds_script::push_result({{"s", "d"}, rows});
+  utl_ty_col* out = nullptr;
+  ASSERT_EQ(utl_col_make(nullptr, 517, 2, 2, 0, 0, &out), 0);
+  const long types[] = {516, 766};
+  const long sizes[] = {255, 0};
+  ASSERT_EQ(adp_sql_select(con, "select s, d from t", 2, types, sizes, out), 0);
+  utl_ty_col* cols[2] = {};
+  for (long i = 0; i < 2; ++i) {
+    void* e = nullptr;
+    ASSERT_EQ(utl_col_ith(out, i, &e), 0);
+    cols[i] = *static_cast<utl_ty_col**>(e);
+  }
+  utl_ty_col* pooled = nullptr;
+  ASSERT_EQ(utl_col_make(nullptr, 516, 2, 2, 0, UTL_COL_OPT_POOL, &pooled), 0);
+  for (const auto& t : texts) ASSERT_EQ(utl_col_push(pooled, t.c_str(), nullptr), 0);
+  for (long r = 0; r < static_cast<long>(std::size(texts)); ++r) {
+    void* e = nullptr;
+    ASSERT_EQ(utl_col_ith(cols[0], r, &e), 0);
+    EXPECT_STREQ(static_cast<char*>(e), texts[r].c_str());
+    ASSERT_EQ(utl_col_ith(cols[1], r, &e), 0);
+    EXPECT_STREQ(static_cast<char*>(e), "12345678.25");
+    ASSERT_EQ(utl_col_ith(pooled, r, &e), 0);
+    EXPECT_STREQ(static_cast<char*>(e), texts[r].c_str());
+  }
+  for (utl_ty_col* c : {cols[0], cols[1], pooled, out}) utl_col_free(nullptr, c);
 }
 
 TEST_F(AdpSql, FaultInjectionFailsEverLaterExecutions) {

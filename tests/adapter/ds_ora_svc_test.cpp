@@ -54,7 +54,7 @@ TEST_F(OraService, ConnectMakesTheDatabaseAndItsCompatibilityObjects) {
   make_table();
   r = query("SELECT table_name, name FROM user_tables WHERE table_name = 'T'");
   ASSERT_EQ(r->GetRows(), 1);
-  EXPECT_EQ(cell(*r, 0, 1), "T");
+  EXPECT_EQ(cell(*r, 0, 1), "t");  // the name as stored, for statements on a case-sensitive server
   r = query("SELECT index_name, uniqueness FROM user_indexes WHERE table_name = 'T' ORDER BY index_name");
   ASSERT_EQ(r->GetRows(), 2);
   EXPECT_EQ(cell(*r, 1, 0), "T_UK");

@@ -1,7 +1,10 @@
 // The adapter's plain database calls the store forwards: recorded, with
 // the scripted status.
+#include <string>
+
 #include "adapter/adp_db.h"
 #include "adapter/adp_loc.h"
+#include "adapter/adp_sch_del.h"
 #include "adapter/adp_sql.h"
 #include "adpdouble/adp_double.h"
 
@@ -10,6 +13,12 @@ using adp_double::record;
 long adp_db_reset_fail_num() { return record("adp_db_reset_fail_num", {}); }
 long adp_db_test_fired() { return record("adp_db_test_fired", {}); }
 long adp_db_disable_fail_mode() { return record("adp_db_disable_fail_mode", {}); }
+// Marks both out bytes, so a caller shows which one it hands on.
+long adp_sch_get_trigger(KAdpConnId*, const char* name, long kind, char* found, char* enabled) {
+  if (found != nullptr) *found = 2;
+  if (enabled != nullptr) *enabled = 3;
+  return record("adp_sch_get_trigger", {name != nullptr ? name : "", std::to_string(kind)});
+}
 long adp_db_set_no_dump_tran() { return record("adp_db_set_no_dump_tran", {}); }
 long adp_db_set_timeout() { return record("adp_db_set_timeout", {}); }
 long adp_db_set_textlimit() { return record("adp_db_set_textlimit", {}); }

@@ -497,3 +497,54 @@ TEST_F(CmnDec, EdgesOfTheWorkingForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sums of operands with at most 18 digits either side of the point (each a
+// pair of words) at the places where the words carry, borrow or reach the
+// 19th integer digit, and just past those sizes. Each result also matches
+// the same operands written with an exponent (the general path), and the
+// whole field is written.
+TEST_F(CmnDec, ShortOperandSumsAtTheirEdges) {
+  const std::string n18(18, '9'), f18 = "." + std::string(18, '9'), one18 = "." + std::string(17, '0') + "1";
+  const std::string top19 = "1" + std::string(18, '0'), n19(19, '9');
+  const std::string mixed = n18 + f18, mixed_plus = "1" + std::string(17, '0') + "1";
+  struct sum_case {
+    op_fn op;
+    std::string a, b, text;
+    long precision, scale;
+  };
+  const sum_case cases[] = {
+      {cmn_dec_plus, n18, "1", top19, 19, 0},                          // 19th digit
+      {cmn_dec_plus, n18, n18, "1" + std::string(17, '9') + "8", 19, 0},
+      {cmn_dec_plus, f18, one18, "1", 1, 0},                           // fraction carry
+      {cmn_dec_plus, mixed, one18, top19, 19, 0},
+      {cmn_dec_plus, mixed, "1" + one18, mixed_plus, 19, 0},
+      {cmn_dec_minus, "1", one18, f18, 18, 18},                        // borrow
+      {cmn_dec_minus, "1" + std::string(17, '0'), one18, std::string(17, '9') + f18, 35, 18},
+      {cmn_dec_minus, one18, "1", "-" + f18, 18, 18},
+      {cmn_dec_plus, "-" + mixed, mixed, "0.0", 2, 1},
+      {cmn_dec_minus, "-0.0", "0", "0.0", 2, 1},
+      {cmn_dec_plus, "-0", "-.5", "-.5", 1, 1},
+      {cmn_dec_minus, "-0", "-.5", ".5", 1, 1},
+      {cmn_dec_plus, "+5.", ".50", "5.5", 2, 1},
+      {cmn_dec_plus, "000012.3400", "-12.34", "0.0", 2, 1},
+      {cmn_dec_plus, n19, "1", "1" + std::string(19, '0'), 20, 0},  // past 18 digits
+      {cmn_dec_plus, "." + std::string(19, '9'), "." + std::string(18, '0') + "1", "1", 1, 0},
+      {cmn_dec_minus, mixed, "-" + n18 + f18, "1" + n18 + "." + std::string(17, '9') + "8", 37, 18},
+  };
+  for (const sum_case& c : cases) {
+    cmn_ty_decimal a = dec(c.a.c_str()), b = dec(c.b.c_str()), r;
+    std::memset(&r, 'x', sizeof r);
+    ASSERT_EQ(c.op(&a, &b, &r), 0) << c.a << " " << c.b;
+    EXPECT_EQ(std::string(r.text, sizeof r.text), c.text + std::string(sizeof r.text - c.text.size(), '\0'))
+        << c.a << " " << c.b;
+    EXPECT_EQ(r.precision, c.precision) << c.a << " " << c.b;
+    EXPECT_EQ(r.scale, c.scale) << c.a << " " << c.b;
+    cmn_ty_decimal ea = dec((c.a + "E0").c_str()), eb = dec((c.b + "E0").c_str()), er{};
+    ASSERT_EQ(c.op(&ea, &eb, &er), 0) << c.a << " " << c.b;
+    EXPECT_EQ(std::string(er.text), c.text) << c.a << " " << c.b;
+  }
+}
+
+}  // namespace

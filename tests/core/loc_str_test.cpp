@@ -125,13 +125,31 @@ TEST_F(LocStr, NullEntryFromTheSourceAsksAgainAndFormatsEmpty) {
   EXPECT_STREQ(t, "");
 }
 
-TEST_F(LocStr, FailingSourceFailsTheLookUp) {
+// A database that cannot give a list (one without message texts, say) does
+// not leave every alert without its text: the compiled-in text serves that
+// look-up, is not kept, and the source is asked again next time. A list
+// without compiled-in texts still fails.
+TEST_F(LocStr, FailingSourceLeavesTheLookUpToTheCompiledTexts) {
   long con = 1;
   loc_str_install_qry_string_cb(failing_source, &con);
-  EXPECT_EQ(text(1, 2), "<failed>");
+  EXPECT_EQ(text(1, 0), "Invalid data type %ld.");
+  EXPECT_EQ(text(1, 24),
+            "An unexpected problem occurred.  Please report circumstances to OrbisanCRM Customer Support.");
+  EXPECT_EQ(cmn_alrt_push(nullptr, "p", 0x100000, 1, 7L), 0);
+  const char* t = nullptr;
+  cmn_alrt_ith(nullptr, 0, nullptr, &t);
+  EXPECT_STREQ(t, "Invalid data type 7.");
+  ASSERT_EQ(cas_str_init(), 0);
+  EXPECT_EQ(text(21, 0), "<failed>");
   // A callback without a connection-id word is not used.
   loc_str_install_qry_string_cb(failing_source, nullptr);
   EXPECT_EQ(text(1, 0), "Invalid data type %ld.");
+  // Nothing was kept: a source that answers takes over.
+  fake_db db;
+  g_db = &db;
+  loc_str_install_qry_string_cb(fake_source, &con);
+  EXPECT_EQ(text(1, 2), "db 1002");
+  EXPECT_EQ(db.calls, 1);
 }
 
 TEST_F(LocStr, InvalidNumbersAndIndexes) {

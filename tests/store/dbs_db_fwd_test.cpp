@@ -37,6 +37,18 @@ TEST_F(DbsDbForward, EachForwarderReachesItsAdapterCall) {
   EXPECT_EQ(adp_double::calls_of("adp_db_set_db_driver")[0].args, (std::vector<std::string>{"oledb"}));
 }
 
+TEST_F(DbsDbForward, TriggerCheckAsksForKindOneAndHandsTheLastByteOut) {
+  adp_double::reset();
+  char out = 0;
+  EXPECT_EQ(dbs_db_check_trigger(nullptr, "table_case", &out), 0);
+  EXPECT_EQ(out, 3);
+  auto calls = adp_double::calls_of("adp_sch_get_trigger");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"table_case", "1"}));
+  adp_double::script("adp_sch_get_trigger", {0x600036});
+  EXPECT_EQ(dbs_db_check_trigger(nullptr, "table_case", &out), 0x600036);
+}
+
 TEST_F(DbsDbForward, FieldIncrementPassesItsRowAndFieldOn) {
   adp_double::reset();
   long value = 0;

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_mem.h"
 #include "core/utl/utl_col.h"
 #include "store/dbs_fld.h"
@@ -205,4 +206,23 @@ TEST_F(res_str_test, ClassFormPlacesTextsByTheirIds) {
   ASSERT_EQ(g_conds[0].size(), 4u);
   EXPECT_EQ(g_conds[0][2].value, 9);
   EXPECT_EQ(g_conds[0][3].value, 4);
+}
+
+// A database whose schema has no text type: the source answers non-zero at
+// once, asks no query and leaves no alert, so the message lists serve their
+// compiled-in texts.
+TEST_F(res_str_test, ASchemaWithoutTheTextTypeAnswersWithoutAQueryOrAnAlert) {
+  auto& st = adp_store::st();
+  st.types = {{327, 2, "other"}};
+  for (auto& f : st.fields) f.type_id = 327;
+  load_model();
+  dbs_qry_set_res_str_locale(1031);  // the schema is looked at again
+  g_rows = {{501, "one", 1031}};
+  const char* texts[2] = {};
+  long count = 0;
+  EXPECT_NE(dbs_qry_list_res_str(0, 501, 502, &count, texts), 0);
+  EXPECT_TRUE(g_asked.empty());
+  long alerts = -1;
+  cmn_alrt_num(nullptr, &alerts);
+  EXPECT_EQ(alerts, 0);
 }

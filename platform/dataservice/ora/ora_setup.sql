@@ -163,7 +163,7 @@ SELECT UPPER(trigger_name) AS trigger_name, UPPER(event_object_table) AS table_n
 /
 CREATE OR REPLACE VIEW orbisan_tables AS
 SELECT UPPER(table_schema) AS owner, UPPER(table_name) AS table_name,
-       UPPER(table_name) AS name, table_rows AS num_rows
+       table_name AS name, table_rows AS num_rows
   FROM information_schema.tables
  WHERE table_type = 'BASE TABLE'
    AND table_schema NOT IN ('mysql', 'information_schema', 'performance_schema', 'sys')

@@ -3,12 +3,14 @@
 // MariaDB Connector/C.
 //
 // The server is configuration string 2: a socket path, or host:port. The
-// database is configuration string 15, or sa when that is empty; when it is
-// missing it is made and the set-up script (ora_setup.sql) creates the
+// database is configuration string 15; when that is empty, the process's
+// configuration string "ORB_MARIADB_DATABASE" (so several CRM databases can
+// share one server); else sa. When it is missing it is made and the set-up script (ora_setup.sql) creates the
 // compatibility objects. Statements run through
 // the rewrites of ora_rw.h; values are always bound. Outside
 // BeginTransaction/EndTransaction the session autocommits; a block or a call
 // runs all or nothing (its own transaction outside, a savepoint inside one).
+#include <dlfcn.h>
 #include <mysql.h>
 
 #include <cctype>
@@ -34,6 +36,7 @@
 #include "platform/dataservice/ora/ora_err.h"
 #include "platform/dataservice/ora/ora_lift.h"
 #include "platform/dataservice/ora/ora_rw.h"
+#include "platform/dataservice/ora/ora_sel.h"
 #include "platform/dataservice/ora/ora_setup_sql.h"
 
 using KCLASSIC::KErr;
@@ -43,6 +46,7 @@ using KCLASSIC::KZString;
 namespace {
 
 constexpr const char kDatabase[] = "sa";
+constexpr const char kDatabaseSetting[] = "ORB_MARIADB_DATABASE";
 constexpr KAdpConfig::str_type kDatabaseString = static_cast<KAdpConfig::str_type>(15);
 constexpr unsigned kUnknownDatabase = 1049;  // ER_BAD_DB_ERROR
 
@@ -52,6 +56,19 @@ std::string quoted_name(const std::string& name) {
   for (char c : name) q += c == '`' ? std::string("``") : std::string(1, c);
   return q + "`";
 }
+// A configuration string of the process that loaded the service (the
+// client's environment file, then the environment), read through the
+// client's own reader; the environment alone in a process without one.
+std::string config_string(const char* name) {
+  using reader = long (*)(const char*, char**);
+  if (auto read = reinterpret_cast<reader>(dlsym(RTLD_DEFAULT, "osl_sys_get_config_string"))) {
+    char* value = nullptr;
+    return read(name, &value) == 0 && value != nullptr ? value : "";
+  }
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
 constexpr size_t kStatementCache = 64;
 // Rewritten texts kept by the text as it came (after lifting its literals).
 constexpr size_t kRewriteCache = 256;
@@ -140,16 +157,29 @@ bind_map read_binds(const KUtlRecord& r) {
   return out;
 }
 
+// A text's rewrite and the form of it that reads its date items bare.
+struct rewrite_entry {
+  ora_rw::result rw;
+  ora_rw::plain_dates dates;
+};
+
 // A result held in memory until MoveRowset hands it out.
 struct column_info {
   std::string name;
   enum kind_t { integer, text, binary, date } kind = text;
 };
+// Rows are either copied (cell texts in the service's form) or, for the
+// batch's queries, kept as the server sent them and read in place.
 struct result_set {
   std::vector<column_info> columns;
   std::vector<std::vector<std::optional<std::string>>> rows;
+  std::shared_ptr<MYSQL_RES> raw;
+  std::vector<MYSQL_ROW> raw_rows;
+  std::vector<unsigned long> raw_lengths;  // row by row, a length per column
   bool has_rows = false;
   long affected = 0;
+
+  size_t count() const { return raw ? raw_rows.size() : rows.size(); }
 };
 
 column_info::kind_t kind_of(const MYSQL_FIELD& f) {
@@ -171,10 +201,18 @@ column_info::kind_t kind_of(const MYSQL_FIELD& f) {
 }
 
 // "YYYY-MM-DD[ HH:MI:SS[.f]]" as "MM/DD/YYYY HH24:MI:SS".
-std::string oracle_date(const std::string& s) {
-  if (s.size() < 10) return s;
-  std::string time = s.size() >= 19 ? s.substr(11, 8) : "00:00:00";
-  return s.substr(5, 2) + "/" + s.substr(8, 2) + "/" + s.substr(0, 4) + " " + time;
+constexpr size_t kDateText = 10, kDateTimeText = 19;
+std::string oracle_date(const char* s, size_t n) {
+  if (n < kDateText) return std::string(s, n);
+  char out[kDateTimeText];
+  std::memcpy(out, s + 5, 2);
+  out[2] = '/';
+  std::memcpy(out + 3, s + 8, 2);
+  out[5] = '/';
+  std::memcpy(out + 6, s, 4);
+  out[10] = ' ';
+  std::memcpy(out + 11, n >= kDateTimeText ? s + 11 : "00:00:00", 8);
+  return std::string(out, kDateTimeText);
 }
 
 std::string upper_hex(const std::string& bytes) {
@@ -189,15 +227,48 @@ std::string upper_hex(const std::string& bytes) {
 }
 
 std::string cell_text(const column_info& c, const char* data, unsigned long length) {
-  std::string v(data, length);
-  if (c.kind == column_info::date) return oracle_date(v);
-  if (c.kind == column_info::binary) return upper_hex(v);
-  return v;
+  if (c.kind == column_info::date) return oracle_date(data, length);
+  if (c.kind == column_info::binary) return upper_hex(std::string(data, length));
+  return std::string(data, length);
+}
+
+// Cell (i, j) in the service's form (dates "MM/DD/YYYY HH24:MI:SS", bytes
+// in upper-case hexadecimal) as a text ending in NUL; null for NULL. The text
+// lives in the result or in scratch until the next call.
+const char* cell_at(const result_set& rs, size_t i, size_t j, std::string& scratch) {
+  if (!rs.raw) {
+    const std::optional<std::string>& v = rs.rows[i][j];
+    return v ? v->c_str() : nullptr;
+  }
+  const char* data = rs.raw_rows[i][j];
+  if (data == nullptr) return nullptr;
+  const unsigned long length = rs.raw_lengths[i * rs.columns.size() + j];
+  if (rs.columns[j].kind == column_info::text && data[length] == '\0') return data;
+  scratch = cell_text(rs.columns[j], data, length);
+  return scratch.c_str();
+}
+
+// An integer column the client library can give as a binary number.
+bool binary_integer(const MYSQL_FIELD& f) {
+  switch (f.type) {
+    case MYSQL_TYPE_TINY: case MYSQL_TYPE_SHORT: case MYSQL_TYPE_LONG: case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_LONGLONG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string integer_text(long long v, bool is_unsigned) {
+  char text[24];
+  auto r = is_unsigned ? std::to_chars(text, text + sizeof text, static_cast<unsigned long long>(v))
+                       : std::to_chars(text, text + sizeof text, v);
+  return std::string(text, r.ptr);
 }
 
 // The whole text as a whole number (the common case of a number column,
 // read without going through strtod).
-bool whole_number(const std::string& s, long* v) {
+bool whole_number(std::string_view s, long* v) {
   const char* end = s.data() + s.size();
   auto r = std::from_chars(s.data(), end, *v);
   return r.ec == std::errc() && r.ptr == end;
@@ -206,34 +277,35 @@ bool whole_number(const std::string& s, long* v) {
 // An integer column holds a value beyond 32 bits.
 bool wide_column(const result_set& rs, size_t j) {
   if (rs.columns[j].kind != column_info::integer) return false;
-  for (const auto& row : rs.rows) {
-    if (!row[j]) continue;
+  std::string scratch;
+  for (size_t i = 0; i < rs.count(); ++i) {
+    const char* text = cell_at(rs, i, j, scratch);
+    if (text == nullptr) continue;
     long v = 0;
-    if (!whole_number(*row[j], &v)) v = std::strtol(row[j]->c_str(), nullptr, 10);
+    if (!whole_number(text, &v)) v = std::strtol(text, nullptr, 10);
     if (v > 0x7FFFFFFFL || v < -0x7FFFFFFFL) return true;
   }
   return false;
 }
 
 // A long cell: a value that does not fit 32 bits stops the move.
-void set_long_cell(KAdpUtlRecord& rec, long row, long col, const std::string& v, const std::string& name) {
+void set_long_cell(KAdpUtlRecord& rec, long row, long col, const char* v, const std::string& name) {
   long whole = 0;
   bool fits = false;
   if (whole_number(v, &whole)) {
     fits = whole <= 2147483647L && whole >= -2147483647L;
   } else {
     char* end = nullptr;
-    double d = std::strtod(v.c_str(), &end);
-    fits = end != v.c_str() && std::fabs(d) <= 2147483647.0;
-    whole = std::strtol(v.c_str(), nullptr, 10);
+    double d = std::strtod(v, &end);
+    fits = end != v && std::fabs(d) <= 2147483647.0;
+    whole = std::strtol(v, nullptr, 10);
   }
-  if (!fits) raise(0x8B00134, "MoveRowset", "value does not fit a long: " + v, "column " + name);
+  if (!fits) raise(0x8B00134, "MoveRowset", std::string("value does not fit a long: ") + v, "column " + name);
   rec.SetLongVal(row, col, whole);
 }
 
-// Writes the rows into the record: cells by its declared columns, columns it
-// does not declare by the result's types.
-void fill_record(KAdpUtlRecord& rec, const result_set& rs) {
+// Declares the columns the record does not declare, by the result's types.
+void declare_columns(KAdpUtlRecord& rec, const result_set& rs) {
   for (size_t j = 0; j < rs.columns.size(); ++j) {
     long col = static_cast<long>(j);
     if (col < rec.GetColumns() && rec.GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) continue;
@@ -241,27 +313,54 @@ void fill_record(KAdpUtlRecord& rec, const result_set& rs) {
     long sql = rs.columns[j].kind == column_info::integer && !wide ? KCLASSIC::UTL_DB_LONG : KCLASSIC::UTL_DB_VARSTR;
     rec.KUtlRecord::SetColType(col, 0, rs.columns[j].name.c_str(), sql);
   }
-  for (size_t i = 0; i < rs.rows.size(); ++i) {
-    long row = static_cast<long>(i);
-    for (size_t j = 0; j < rs.columns.size(); ++j) {
-      long col = static_cast<long>(j);
-      const std::optional<std::string>& v = rs.rows[i][j];
-      long type = rec.GetColCellType(col);
-      if (!v) {
-        rec.GetCellIndex(row, col, 0, 1);
-      } else if (rec.GetColLetter(col) == 'A' + KCLASSIC::UTL_DB_FLOAT) {
-        rec.SetFloat(row, col, static_cast<float>(std::strtod(v->c_str(), nullptr)));
-      } else if (type == KCLASSIC::UTL_CELL_LONG) {
-        set_long_cell(rec, row, col, *v, rs.columns[j].name);
-      } else if (type == KCLASSIC::UTL_CELL_BSTR) {
-        rec.SetKBstr(row, col, KCLASSIC::KBinSysAllocStringByteLen(v->data(), static_cast<unsigned>(v->size())), 0);
-      } else if (type == KCLASSIC::UTL_CELL_STRING) {
-        rec.KUtlRecord::SetString(row, col, v->c_str());
-      } else {
-        rec.GetCellIndex(row, col, 0, 1);
-      }
+}
+
+// A text cell's new text: written over the cell's block when it fits (the
+// rest of the block cleared), as a row read row by row mostly does; else a
+// new block.
+void set_text_cell(KAdpUtlRecord& rec, long row, long col, const char* v) {
+  auto* block = static_cast<char*>(rec_peek::slot(rec, row, col));
+  const size_t n = std::strlen(v);
+  if (block != nullptr) {
+    const size_t room = KCLASSIC::KBinSysStringByteLen(block);
+    if (n + 2 <= room) {
+      std::memcpy(block, v, n);
+      std::memset(block + n, 0, room - n);
+      return;
     }
   }
+  rec.KUtlRecord::SetString(row, col, v);
+}
+
+// Writes result row i into record row `row` by the record's columns; a NULL
+// leaves the cell empty (as a new cell).
+void put_row(KAdpUtlRecord& rec, long row, const result_set& rs, size_t i, std::string& scratch) {
+  for (size_t j = 0; j < rs.columns.size(); ++j) {
+    long col = static_cast<long>(j);
+    const char* v = cell_at(rs, i, j, scratch);
+    long type = rec.GetColCellType(col);
+    if (v == nullptr) {
+      rec.ReleaseCell(rec.GetCellIndex(row, col, 0, 1));
+    } else if (rec.GetColLetter(col) == 'A' + KCLASSIC::UTL_DB_FLOAT) {
+      rec.SetFloat(row, col, static_cast<float>(std::strtod(v, nullptr)));
+    } else if (type == KCLASSIC::UTL_CELL_LONG) {
+      set_long_cell(rec, row, col, v, rs.columns[j].name);
+    } else if (type == KCLASSIC::UTL_CELL_BSTR) {
+      rec.SetKBstr(row, col, KCLASSIC::KBinSysAllocStringByteLen(v, static_cast<unsigned>(std::strlen(v))), 0);
+    } else if (type == KCLASSIC::UTL_CELL_STRING) {
+      set_text_cell(rec, row, col, v);
+    } else {
+      rec.ReleaseCell(rec.GetCellIndex(row, col, 0, 1));
+    }
+  }
+}
+
+// Writes the rows into the record: cells by its declared columns, columns it
+// does not declare by the result's types.
+void fill_record(KAdpUtlRecord& rec, const result_set& rs) {
+  declare_columns(rec, rs);
+  std::string scratch;
+  for (size_t i = 0; i < rs.count(); ++i) put_row(rec, static_cast<long>(i), rs, i, scratch);
 }
 
 // Days since 30 December 1899 of a civil date.
@@ -403,15 +502,31 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
     size_t at = m_next++;
     trace("SQL Batch Execution", m_statements[at].c_str());
-    m_current = run("FetchNextSet", m_statements[at], m_binds[at]);
-    rows = m_current.has_rows ? static_cast<long>(m_current.rows.size()) : m_current.affected;
+    m_current = result_set{};
+    m_moved = 0;
+    m_raw_rows = true;
+    try {
+      m_current = run("FetchNextSet", m_statements[at], m_binds[at]);
+    } catch (...) {
+      m_raw_rows = false;
+      throw;
+    }
+    m_raw_rows = false;
+    rows = m_current.has_rows ? static_cast<long>(m_current.count()) : m_current.affected;
     return 0;
   }
 
   long MoveRowset(KAdpUtlRecord& record, long, long) override {
     fill_record(record, m_current);
-    m_current.rows.clear();
+    m_current = result_set{};
     return 0;
+  }
+
+  long MoveNextRow(KAdpUtlRecord& record) override {
+    if (m_moved >= m_current.count()) return 0;
+    if (m_moved == 0) declare_columns(record, m_current);
+    put_row(record, 0, m_current, m_moved++, m_scratch);
+    return 1;
   }
 
   long ExecQuery(KCLASSIC::tagPpmStats*, const char* text, KAdpUtlRecord& record) override {
@@ -428,7 +543,7 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     if (s.find_first_not_of(" \t\r\n") != std::string::npos) {
       trace("SQL Statement", s.c_str());
       result_set rs = run("ExecStatement", s, bind_map{});
-      n = rs.has_rows ? static_cast<long>(rs.rows.size()) : rs.affected;
+      n = rs.has_rows ? static_cast<long>(rs.count()) : rs.affected;
     }
     if (rows != nullptr) *rows = n;
     return 0;
@@ -548,9 +663,10 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
-  // Configuration string 15, or sa.
+  // Configuration string 15, else the process's setting, else sa.
   std::string database_name() const {
     std::string name = m_config ? static_cast<const char*>(m_config->GetPropertyStr(kDatabaseString)) : "";
+    if (name.empty()) name = config_string(kDatabaseSetting);
     return name.empty() ? kDatabase : name;
   }
 
@@ -571,8 +687,9 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
   }
 
-  // A statement without markers through the text protocol.
-  result_set run_text(const std::string& where, const std::string& sql) {
+  // A statement without markers through the text protocol; with raw, the rows
+  // stay as the server sent them.
+  result_set run_text(const std::string& where, const std::string& sql, bool raw = false) {
     need_connection(where);
     result_set rs;
     if (mysql_real_query(m_db, sql.data(), sql.size()) != 0) fail(where, sql);
@@ -584,16 +701,28 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       unsigned n = mysql_num_fields(res);
       MYSQL_FIELD* f = mysql_fetch_fields(res);
       rs.has_rows = true;
-      rs.rows.reserve(static_cast<size_t>(mysql_num_rows(res)));
       for (unsigned j = 0; j < n; ++j) rs.columns.push_back(column_info{std::string(f[j].name, f[j].name_length), kind_of(f[j])});
+      const auto count = static_cast<size_t>(mysql_num_rows(res));
+      if (raw) {
+        rs.raw.reset(res, mysql_free_result);
+        rs.raw_rows.reserve(count);
+        rs.raw_lengths.reserve(count * n);
+      } else {
+        rs.rows.reserve(count);
+      }
       while (MYSQL_ROW row = mysql_fetch_row(res)) {
         unsigned long* len = mysql_fetch_lengths(res);
+        if (raw) {
+          rs.raw_rows.push_back(row);
+          rs.raw_lengths.insert(rs.raw_lengths.end(), len, len + n);
+          continue;
+        }
         auto& out = rs.rows.emplace_back(n);
         for (unsigned j = 0; j < n; ++j) {
           if (row[j] != nullptr) out[j] = cell_text(rs.columns[j], row[j], len[j]);
         }
       }
-      mysql_free_result(res);
+      if (!raw) mysql_free_result(res);
     }
     // A block or call may leave further results (the call's status).
     while (mysql_more_results(m_db)) {
@@ -699,10 +828,23 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     std::vector<std::vector<char>> buffers(n);
     std::vector<unsigned long> lengths(n);
     std::vector<my_bool> nulls(n);
+    // Integer columns come as binary numbers (the client library's text
+    // conversion of each is slow); their texts are written here.
+    std::vector<long long> numbers(n);
+    std::vector<bool> binary(n);
     for (unsigned j = 0; j < n; ++j) {
       rs.columns.push_back(column_info{std::string(f[j].name, f[j].name_length), kind_of(f[j])});
-      buffers[j].resize(std::max<unsigned long>(f[j].max_length, 64) + 1);
       std::memset(&out[j], 0, sizeof out[j]);
+      binary[j] = binary_integer(f[j]);
+      if (binary[j]) {
+        out[j].buffer_type = MYSQL_TYPE_LONGLONG;
+        out[j].is_unsigned = (f[j].flags & UNSIGNED_FLAG) != 0;
+        out[j].buffer = &numbers[j];
+        out[j].length = &lengths[j];
+        out[j].is_null = &nulls[j];
+        continue;
+      }
+      buffers[j].resize(std::max<unsigned long>(f[j].max_length, 64) + 1);
       out[j].buffer_type = MYSQL_TYPE_STRING;
       out[j].buffer = buffers[j].data();
       out[j].buffer_length = buffers[j].size();
@@ -718,7 +860,9 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       auto& row = rs.rows.emplace_back(n);
       for (unsigned j = 0; j < n; ++j) {
         if (nulls[j]) continue;
-        if (lengths[j] > buffers[j].size()) {
+        if (binary[j]) {
+          row[j] = integer_text(numbers[j], out[j].is_unsigned != 0);
+        } else if (lengths[j] > buffers[j].size()) {
           // Longer than the buffer: fetch the column again in full.
           std::vector<char> whole(lengths[j] + 1);
           MYSQL_BIND b;
@@ -806,10 +950,14 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   }
 
   // The rewrite of a text, kept for the next statement of the same text.
-  std::shared_ptr<const ora_rw::result> rewritten(const std::string& text) {
+  std::shared_ptr<const rewrite_entry> rewritten(const std::string& text) {
     auto it = m_rewrites.find(text);
     if (it != m_rewrites.end()) return it->second;
-    auto rw = std::make_shared<const ora_rw::result>(ora_rw::rewrite(text));
+    auto rw = std::make_shared<rewrite_entry>();
+    rw->rw = ora_rw::rewrite(text);
+    if (!rw->rw.skip && !rw->rw.block && rw->rw.what == ora_rw::kind::plain && rw->rw.nulls.empty()) {
+      rw->dates = ora_rw::plain_date_items(rw->rw.sql);
+    }
     if (m_rewrites.size() >= kRewriteCache) {
       m_rewrites.erase(m_rewrite_order.front());
       m_rewrite_order.pop_front();
@@ -823,7 +971,7 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   // markers, rewritten, then run with its values bound.
   result_set run(const std::string& where, const std::string& text, const bind_map& values) {
     ora_rw::lifted lift;
-    if (!ora_rw::lift_insert_numbers(text, lift)) return run_rewritten(where, *rewritten(text), values);
+    if (!ora_rw::lift_insert_numbers(text, lift)) return run_entry(where, *rewritten(text), values);
     bind_map all = values;
     for (size_t k = 0; k < lift.numbers.size(); ++k) {
       bind_value& v = all[ora_rw::kLiftedMarker + static_cast<long>(k)];
@@ -833,7 +981,23 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
       v.number = lift.numbers[k].value;
       v.bytes = std::move(lift.numbers[k].text);
     }
-    return run_rewritten(where, *rewritten(lift.text), all);
+    return run_entry(where, *rewritten(lift.text), all);
+  }
+
+  // A query whose date items go as bare columns when every one of them comes
+  // back as a date (else the text runs as written).
+  result_set run_entry(const std::string& where, const rewrite_entry& e, const bind_map& values) {
+    if (e.dates.items.empty()) return run_rewritten(where, e.rw, values);
+    ora_rw::result plain = e.rw;
+    plain.sql = e.dates.sql;
+    result_set rs = run_rewritten(where, plain, values);
+    for (const auto& [position, name] : e.dates.items) {
+      if (position >= rs.columns.size() || rs.columns[position].kind != column_info::date) {
+        return run_rewritten(where, e.rw, values);
+      }
+      rs.columns[position].name = name;
+    }
+    return rs;
   }
 
   result_set run_rewritten(const std::string& where, const ora_rw::result& rw, const bind_map& values) {
@@ -861,7 +1025,7 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     }
     result_set rs = guarded(where, rw.sql, [&] {
       result_set one = rw.markers.empty() && rw.what != ora_rw::kind::block_call
-                           ? run_text(where, rw.sql)
+                           ? run_text(where, rw.sql, m_raw_rows)
                            : execute_prepared(where, rw.sql, values, rw.markers);
       if (rw.block) no_data_found(where, rw.sql);
       return one;
@@ -876,12 +1040,15 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   bool m_in_txn = false;
   std::map<std::string, MYSQL_STMT*> m_cache;
   std::list<std::string> m_cache_order;
-  std::unordered_map<std::string, std::shared_ptr<const ora_rw::result>> m_rewrites;
+  std::unordered_map<std::string, std::shared_ptr<const rewrite_entry>> m_rewrites;
   std::list<std::string> m_rewrite_order;
   std::vector<std::string> m_statements;
   std::vector<bind_map> m_binds;
   size_t m_next = 0;
   result_set m_current;
+  size_t m_moved = 0;      // rows of m_current moved by MoveNextRow
+  bool m_raw_rows = false;  // the batch's query keeps its rows as sent
+  std::string m_scratch;
 };
 
 }  // namespace

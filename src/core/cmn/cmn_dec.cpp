@@ -47,12 +47,12 @@ long sub(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r) {
 }  // namespace
 
 long cmn_dec_plus(const cmn_ty_decimal* a, const cmn_ty_decimal* b, cmn_ty_decimal* result) {
-  if (cmn_dec_fast_add(a, b, false, result)) return 0;
+  if (cmn_dec_short_add(a, b, false, result) || cmn_dec_fast_add(a, b, false, result)) return 0;
   return run("cmn_dec_plus", add, a, b, result);
 }
 
 long cmn_dec_minus(const cmn_ty_decimal* a, const cmn_ty_decimal* b, cmn_ty_decimal* result) {
-  if (cmn_dec_fast_add(a, b, true, result)) return 0;
+  if (cmn_dec_short_add(a, b, true, result) || cmn_dec_fast_add(a, b, true, result)) return 0;
   return run("cmn_dec_minus", sub, a, b, result);
 }
 

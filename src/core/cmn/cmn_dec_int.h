@@ -59,6 +59,9 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
 // a + b (or a - b) of plain texts into result; false when the texts are not
 // plain or the result does not fit (the general path then decides).
 bool cmn_dec_fast_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);
+// The same for plain texts of at most 18 digits either side of the point
+// (the sum is never cut); false for any other text.
+bool cmn_dec_short_add(const cmn_ty_decimal* a, const cmn_ty_decimal* b, bool negate_b, cmn_ty_decimal* result);
 
 inline bool cmn_dec_is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 

@@ -172,6 +172,7 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
     long first = slot->first_id < slot->last_id ? slot->first_id : slot->last_id;
     long last = slot->first_id < slot->last_id ? slot->last_id : slot->first_id;
     long count = 0;
+    bool served = false;
     if (loc_str_qry_cb != nullptr && loc_str_con_id != nullptr) {
       if (slot->texts == nullptr) {
         long bytes = length * static_cast<long>(sizeof(const char*));
@@ -184,12 +185,16 @@ long loc_str_get_str(long number, long index, const char** text, long* nargs, lo
         slot->texts = static_cast<const char**>(array);
       }
       count = slot->count;
-      if (loc_str_qry_cb(*loc_str_con_id, first, last, &count, slot->texts) != 0) return -1;
-      found = slot->texts[index];
-      from_db = true;
-    } else {
-      // Compiled-in texts serve this look-up only; the slot keeps no cache so
-      // that a database source installed later takes over.
+      served = loc_str_qry_cb(*loc_str_con_id, first, last, &count, slot->texts) == 0;
+      if (served) {
+        found = slot->texts[index];
+        from_db = true;
+      }
+    }
+    if (!served) {
+      // Compiled-in texts serve this look-up only (also when the database
+      // cannot give the list, e.g. it holds no message texts); the slot keeps
+      // no cache so that a database source installed later takes over.
       const char* const* table = nullptr;
       if (loc_str_res_proc == nullptr || loc_str_res_proc(first, last, &count, &table) != 0)
         return -1;
