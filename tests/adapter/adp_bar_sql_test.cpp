@@ -77,11 +77,16 @@ class AdpBarSql : public adp_test {
     con_->GetConfig().SetPropertyBool(static_cast<KAdpConfig::bool_type>(kBindSwitch), binding ? 1 : 0);
     ds_script::reset();
   }
+  void SetUp() override {
+    adp_test::SetUp();
+    super_ = dbs_main_get_super_flag();
+    dbs_main_set_super_flag(0);
+  }
   void TearDown() override {
     osl_file_set_stdout(nullptr);
     if (out_ != nullptr) std::fclose(out_);
     for (utl_ty_col* s : sets_) adp_bar_free_array(nullptr, s, form_of(s));
-    dbs_main_set_super_flag(0);
+    dbs_main_set_super_flag(super_);
     model_.reset();
     adp_test::TearDown();
   }
@@ -126,6 +131,7 @@ class AdpBarSql : public adp_test {
   KAdpConnId* con_ = nullptr;
   FILE* out_ = nullptr;
   std::vector<utl_ty_col*> sets_;
+  long super_ = 0;
 };
 
 TEST_F(AdpBarSql, PutAndNewCutArraysIntoRowsOnSqlServer) {
