@@ -69,19 +69,22 @@ long adp_bar_word(const unsigned char* bytes) {
   return static_cast<int32_t>(word);
 }
 
-long adp_bar_check_sizes(utl_ty_col* set, long form, const char* table) {
+long adp_bar_each(utl_ty_col* set, long form, const std::function<long(const adp_bar_array&)>& visit) {
   const long n = adp_bar_set_size(set);
   for (long i = 0; i < n; ++i) {
-    obj_id id{};
-    long count = 0;
-    const long* numbers = nullptr;
-    if (long st = adp_bar_array_at(set, form, i, &id, &count, &numbers)) return st;
-    if (count > ADP_BAR_MAX_NUMBERS) {
-      osl_print_mes("%s: Binary array is too large (> %ld bytes)\n", table, ADP_BAR_MAX_NUMBERS);
-      return ADP_BAR_TOO_LARGE;
-    }
+    adp_bar_array a{i, {}, 0, nullptr};
+    if (long st = adp_bar_array_at(set, form, i, &a.id, &a.count, &a.numbers)) return st;
+    if (long st = visit(a)) return st;
   }
   return 0;
+}
+
+long adp_bar_check_sizes(utl_ty_col* set, long form, const char* table) {
+  return adp_bar_each(set, form, [&](const adp_bar_array& a) -> long {
+    if (a.count <= ADP_BAR_MAX_NUMBERS) return 0;
+    osl_print_mes("%s: Binary array is too large (> %ld bytes)\n", table, ADP_BAR_MAX_NUMBERS);
+    return ADP_BAR_TOO_LARGE;
+  });
 }
 
 long adp_bar_init() { return 0; }

@@ -2,6 +2,7 @@
 // stored words, the size check).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "adapter/adp_bar.h"
@@ -19,6 +20,16 @@ inline long adp_bar_form_of(long options) {
 }
 // Number of arrays in the set (0 for none).
 long adp_bar_set_size(utl_ty_col* set);
+// One array of a set as the visitor sees it.
+struct adp_bar_array {
+  long index;
+  obj_id id;
+  long count;
+  const long* numbers;
+};
+// Calls visit for each array of the set in order; stops at the first
+// status, its own or the visitor's.
+long adp_bar_each(utl_ty_col* set, long form, const std::function<long(const adp_bar_array&)>& visit);
 // The numbers as stored words: a new byte string of 4 bytes per number.
 char* adp_bar_row_data(const long* numbers, long count);
 // The stored word at bytes, sign-extended.

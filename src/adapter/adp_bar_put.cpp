@@ -78,13 +78,11 @@ class array_writer {
   // One statement deleting the rows of every object of the set.
   long delete_rows(utl_ty_col* set, long form) {
     std::string text = "delete from " + m_table + " where objid in (";
-    const long n = adp_bar_set_size(set);
-    for (long i = 0; i < n; ++i) {
-      obj_id id{};
-      long count = 0;
-      const long* numbers = nullptr;
-      if (long st = adp_bar_array_at(set, form, i, &id, &count, &numbers)) return st;
-      text += (i == 0 ? "" : ",") + std::to_string(id.num);
+    if (long st = adp_bar_each(set, form, [&](const adp_bar_array& a) -> long {
+          text += (a.index == 0 ? "" : ",") + std::to_string(a.id.num);
+          return 0L;
+        })) {
+      return st;
     }
     text += ") \n";
     *m_batch << text.c_str();
@@ -133,13 +131,8 @@ long write_arrays(array_writer& w, utl_ty_col* set, long form, bool replace) {
   if (replace) {
     if (long st = w.delete_rows(set, form)) return st;
   }
-  const long n = adp_bar_set_size(set);
-  for (long i = 0; i < n; ++i) {
-    obj_id id{};
-    long count = 0;
-    const long* numbers = nullptr;
-    if (long st = adp_bar_array_at(set, form, i, &id, &count, &numbers)) return st;
-    if (long st = w.add_array(id, count, numbers)) return st;
+  if (long st = adp_bar_each(set, form, [&](const adp_bar_array& a) { return w.add_array(a.id, a.count, a.numbers); })) {
+    return st;
   }
   return w.finish();
 }
@@ -241,15 +234,8 @@ long adp_bar_append(KAdpConnId* con, long type_id, long array_number, long optio
   if (long st = adp_bar_side_table(con, type_id, array_number, table)) return st;
   const long form = adp_bar_form_of(options);
   if (long st = adp_bar_check_sizes(set, form, table.c_str())) return st;
-  const long n = adp_bar_set_size(set);
-  for (long i = 0; i < n; ++i) {
-    obj_id id{};
-    long count = 0;
-    const long* numbers = nullptr;
-    if (long st = adp_bar_array_at(set, form, i, &id, &count, &numbers)) return st;
-    long st = count < 1 ? adp_bar_delete(con, type_id, array_number, &id)
-                        : append_one(con, table.c_str(), id, count, numbers, appended);
-    if (st != 0) return st;
-  }
-  return 0;
+  return adp_bar_each(set, form, [&](const adp_bar_array& a) {
+    return a.count < 1 ? adp_bar_delete(con, type_id, array_number, &a.id)
+                       : append_one(con, table.c_str(), a.id, a.count, a.numbers, appended);
+  });
 }

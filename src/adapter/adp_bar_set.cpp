@@ -120,21 +120,16 @@ long adp_bar_dump_array(FILE* stream, long indent, utl_ty_col* set, long form) {
     return 0;
   }
   const int width = static_cast<int>(indent);
-  const long n = adp_bar_set_size(set);
-  for (long i = 0; i < n; ++i) {
-    obj_id id{};
-    long count = 0;
-    const long* numbers = nullptr;
-    if (long st = adp_bar_array_at(set, form, i, &id, &count, &numbers)) return st;
+  return adp_bar_each(set, form, [&](const adp_bar_array& a) -> long {
     if (form == ADP_BAR_FORM_FLAT) {
-      std::fprintf(stream, "%*.*sARRAY #%ld) obj_id=%ld, array_count=%ld, data:", width, width, "", i, id.num,
-                   count);
+      std::fprintf(stream, "%*.*sARRAY #%ld) obj_id=%ld, array_count=%ld, data:", width, width, "", a.index,
+                   a.id.num, a.count);
     } else {
-      std::fprintf(stream, "%*.*sARRAY COLLECTION #%ld) obj_id=%ld, data:", width, width, "", i, id.num);
+      std::fprintf(stream, "%*.*sARRAY COLLECTION #%ld) obj_id=%ld, data:", width, width, "", a.index, a.id.num);
     }
-    print_numbers(stream, indent, numbers, count);
-  }
-  return 0;
+    print_numbers(stream, indent, a.numbers, a.count);
+    return 0L;
+  });
 }
 
 long adp_bar_free_array(utl_ty_pool*, utl_ty_col* set, long form) {
