@@ -6,7 +6,10 @@
 
 #include "orb_api.h"
 
+class KAdpConnId;
+struct typ_sch_srec;
 struct utl_ty_col;
+struct utl_ty_estr;
 
 constexpr long ADP_TY_INDEX_INFO = 758;
 constexpr long ADP_IND_TEXT = 128;  // characters of each text field; a longer catalogue value is refused
@@ -41,4 +44,36 @@ struct adp_ty_index_info {
 
 // Registers record type 758.
 ORB_API long adp_ind_init();
+// Prints a record (its name, columns and the dialect's attributes) indented
+// by indent blanks.
 ORB_API long adp_ind_print_ind_info(FILE* stream, long indent, const void* element, long type_id, long number);
+
+// The index calls the table-change engine does not make (the others are in
+// adp_sce.h). Rows of adp_sch_index are found by lower-case name.
+
+// The columns of a declared index (its field_names split at ":", appended
+// to fields) and whether it is unique; a type without the index leaves both.
+ORB_API long adp_ind_get_index(KAdpConnId* con, long type_id, const char* name, utl_ty_col* fields,
+                               char* unique);
+// adp_ind_drop_an_index without a script, its row deleted.
+ORB_API long adp_ind_drop_index(KAdpConnId* con, long type_id, const char* name);
+// DROP INDEX of a physical index of table; with options bit 0 the statement
+// is only prepared. The failure is returned.
+ORB_API long adp_ind_drop_named_index(KAdpConnId* con, const char* table, const char* name, long unused,
+                                      long options);
+// 1 when the server has an index of that name (any case); 0 when not or
+// when the question fails.
+ORB_API long adp_ind_exists(KAdpConnId* con, const char* name);
+// Drops one physical index of the type's table when the server has it; a
+// failing DROP is forgotten (0).
+ORB_API long adp_ind_do_drop_an_index(KAdpConnId* con, typ_sch_srec* type, const char* name, FILE* stream,
+                                      long options);
+// The CREATE INDEX texts of the records, appended to text (the current
+// connection's dialect).
+ORB_API long adp_ind_sql_build_table_index(const char* table, utl_ty_col* records, utl_ty_estr* text);
+// Oracle: fits the records to the columns the table has now. renamed holds
+// pairs of field names (old, new); a column that is gone takes its new name
+// or leaves the index, and an index left without columns is dropped with
+// its row and its record. Other servers: nothing.
+ORB_API long adp_ind_check_columns(KAdpConnId* con, const char* table, typ_sch_srec* type, utl_ty_col* records,
+                                   utl_ty_col* renamed, FILE* stream, long options);

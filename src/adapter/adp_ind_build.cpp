@@ -20,16 +20,6 @@ namespace {
 constexpr long kIndexName = 1;
 constexpr long kDeleteRowPhrase = 62;
 
-// The logical name of an Oracle record: what follows the type name and one
-// separator; empty when the name does not begin with the type name.
-std::string logical_name(const char* name, const std::string& type) {
-  const std::string n = name;
-  if (type.empty() || n.size() <= type.size() + 1 || strncasecmp(n.c_str(), type.c_str(), type.size()) != 0) {
-    return "";
-  }
-  return n.substr(type.size() + 1);
-}
-
 long ora_row(KAdpConnId* con, typ_sch_srec* type, const adp_ty_index_info* r, const std::string& logical,
              bool roamer, FILE* stream, long options) {
   KAdpDbOperation* op = con->GetDbOperation();
@@ -72,7 +62,7 @@ long adp_ind_build_adp_index(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* re
   char roamer = 0;
   for (adp_ty_index_info* r : adp_ind_records(records)) {
     if (strcasecmp(r->name, objid_index.c_str()) == 0 || r->in_schema == 0) continue;
-    const std::string logical = logical_name(r->name, type_name);
+    const std::string logical = adp_ind_logical_name(r->name, type_name.c_str());
     if (logical.empty()) continue;
     if (long st = dbs_db_if_roamer_enabled(con, &roamer)) return st;
     if (long st = ora_row(con, type, r, logical, roamer != 0, stream, options)) return st;

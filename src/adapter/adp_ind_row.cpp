@@ -1,7 +1,10 @@
 // Shared pieces of the index writers (see adp_ind_row.h).
 #include "adapter/adp_ind_row.h"
 
+#include <strings.h>
+
 #include <cstdarg>
+#include <cstring>
 
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
@@ -79,6 +82,13 @@ std::vector<adp_ty_index_info*> adp_ind_records(utl_ty_col* records) {
     if (utl_col_ith(records, i, &e) == 0 && e != nullptr) out.push_back(static_cast<adp_ty_index_info*>(e));
   }
   return out;
+}
+
+std::string adp_ind_logical_name(const char* name, const char* type_name) {
+  const std::string n = name != nullptr ? name : "";
+  const size_t t = type_name != nullptr ? std::strlen(type_name) : 0;
+  if (t == 0 || n.size() <= t + 1 || strncasecmp(n.c_str(), type_name, t) != 0) return "";
+  return n.substr(t + 1);
 }
 
 long adp_ind_row_objid(KAdpConnId* con, long* objid) {

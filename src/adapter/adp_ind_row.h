@@ -9,6 +9,7 @@
 #include <vector>
 
 class KAdpConnId;
+class KAdpDbOperation;
 struct adp_ty_index_info;
 struct utl_ty_col;
 
@@ -27,10 +28,19 @@ std::string adp_ind_join(utl_ty_col* texts, const char* separator, long* count =
 // The records of a record collection (type 758), in order.
 std::vector<adp_ty_index_info*> adp_ind_records(utl_ty_col* records);
 
+// Oracle: the CREATE INDEX of a catalogue record on TABLE_<type> with the
+// storage values the catalogue gave (a clause with a NULL value left out).
+std::string adp_ind_ora_text(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* type_name);
+
+// The logical name of an Oracle index named after its type: what follows
+// the type name and one separator; empty when the name does not begin with
+// the type name (compared without regard to case).
+std::string adp_ind_logical_name(const char* name, const char* type_name);
+
 // A new object id of the row type at the database's site, as one number.
 long adp_ind_row_objid(KAdpConnId* con, long* objid);
 
-// Runs text as DDL (ddl) or as a statement. With options bit 1 and a DDL
+// Runs text as DDL (ddl) or as a statement. With options bit 0 and a DDL
 // file the text is written to the file, ended by the dialect's statement
 // end, and not run.
 long adp_ind_run(KAdpConnId* con, const std::string& text, bool ddl, FILE* ddl_file, long options);

@@ -96,12 +96,3 @@ long adp_ind_init() {
   return cmn_typ_install(ADP_TY_INDEX_INFO, -1, -1, nullptr, sizeof(adp_ty_index_info), nullptr, nullptr, nullptr,
                          adp_ind_print_ind_info);
 }
-
-long adp_ind_print_ind_info(FILE* stream, long indent, const void* element, long /*type_id*/, long /*number*/) {
-  const auto* r = static_cast<const adp_ty_index_info*>(element);
-  if (stream == nullptr || r == nullptr) return 0;
-  std::fprintf(stream, "%*sindex %s%s location '%s' attributes %ld uniqueness '%s' tablespace '%s'\n",
-               static_cast<int>(indent), "", r->name, r->in_schema ? " (schema)" : "", r->location, r->attributes,
-               r->uniqueness, r->tablespace);
-  return 0;
-}

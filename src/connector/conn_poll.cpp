@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "client/cpi_obj.h"
+#include "client/cpi_obj_take.h"
 #include "client/cpi_qry.h"
 #include "client/cpi_state.h"
 #include "client/cpi_utl.h"
@@ -140,11 +141,25 @@ bool OrbisanGlobals::pollEvent(long number, int* result, int* answer) {
     *answer = value;
     return false;
   };
-  // The row as it is now: gone or taken by another since the batch was read,
-  // it is passed over.
+  // Taken: the row goes from ready to in progress, written and committed at
+  // once, for this connector alone. Connectors sharing the table may all
+  // have read it as ready; only one of them changes it. A row gone or taken
+  // by another since the batch was read is passed over.
+  long taken = 0;
+  if (long st = cpi_obj_take_field(connectionId, eventTableName.c_str(), number, "event_status",
+                                   CONN_EVENT_READY, CONN_EVENT_TAKEN, &taken)) {
+    logMessage(KzMsgFormat::ORB_ERROR, CONN_MSG_TAKE_COMMIT, KzMsgFormat::ORB_ERROR, 1,
+               eventTableName.c_str());
+    if (failedOrLost(st) == -2) return stop(-2);
+    utility->log_error(st);
+    *result = -1;
+    return true;
+  }
+  if (taken == 0) return true;
+  // The row as taken; gone already (deleted by another), it is passed over.
   conn_ty_event_query q;
-  conn_event_query(q, eventTableName.c_str(), "objid", conn_number_text(number), "event_status",
-                   CONN_EVENT_READY, false);
+  conn_event_query(q, eventTableName.c_str(), "objid", conn_number_text(number), nullptr, nullptr,
+                   false);
   conn_poll_scope scope;
   if (int r = openEventStep(q, eventTableName.c_str(), &scope.state, &scope.result)) return stop(r);
   scope.open = true;
@@ -162,25 +177,7 @@ bool OrbisanGlobals::pollEvent(long number, int* result, int* answer) {
     utility->log_error(st);
     return stop(-1);
   }
-  // Taken: the row is set in progress and committed before the retrieve.
-  int failed_msg = 0;
-  long st = cpi_obj_set_field(row, "event_status", CONN_EVENT_TAKEN, 0);
-  if (st != 0) failed_msg = CONN_MSG_TAKE_FIELD;
-  if (st == 0 && (st = cpi_obj_update(scope.state, row, 0)) != 0) failed_msg = CONN_MSG_TAKE_UPDATE;
-  if (failed_msg) {
-    logMessage(KzMsgFormat::ORB_ERROR, failed_msg, KzMsgFormat::ORB_ERROR, 1,
-               eventTableName.c_str());
-    utility->log_error(st);
-    return stop(-1);
-  }
-  if ((st = cpi_state_commit(scope.state)) != 0) {
-    logMessage(KzMsgFormat::ORB_ERROR, CONN_MSG_TAKE_COMMIT, KzMsgFormat::ORB_ERROR, 1,
-               eventTableName.c_str());
-    scope.release();
-    if (failedOrLost(st) == -2) return stop(-2);
-    *result = -1;
-    return true;
-  }
+  long st = 0;
   const char* status = nullptr;
   bool set_result = false;
   int delivered = deliverEvent(number, event, &status, &set_result);

@@ -2,7 +2,8 @@
 // the schema language: the worked example, aliases, each join kind,
 // many-to-many and exclusive relations, joins reduced to a foreign-key test,
 // line breaks of long lists, search columns, DISTINCT and storage text,
-// SQL-defined views and the failures.
+// SQL-defined views and the failures; a view written whole (rows, drop,
+// create, grants, synonym).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,13 +12,16 @@
 #include "adapter/adp_conn.h"
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
+#include "adapter/adp_sch_write_int.h"
 #include "adapter/adp_view_model.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/cmn/cmn_meth.h"
 #include "core/core_fixture.h"
 #include "core/utl/utl_estr.h"
+#include "platform/dataservice/ds_script.h"
 #include "schema/typ_msg.h"
 #include "schema/typ_rec.h"
+#include "schema/typ_sch.h"
 #include "schema/typ_stor.h"
 
 namespace {
@@ -60,6 +64,65 @@ TEST_F(AdpViewSql, TheWorkedExample) {
   EXPECT_EQ(mssql("V"),
             "CREATE VIEW table_V AS SELECT \n table_T1.x AS a \n, table_T2.y AS b \nFROM \n"
             "table_T1  INNER JOIN table_T2  ON table_T1.objid = table_T2.fk \n ");
+}
+
+// A view whose sides are all aliased but whose alias block is gone: its
+// FROM list holds the link table alone, with no separator after it.
+TEST_F(AdpViewSql, AFromListOfLinkTablesAloneEndsWithoutASeparator) {
+  const std::string view =
+      "VIEW tag_links 60 ALIAS contact c, tag t FIELDS first FROM c.first_name, label FROM t.label FIELDS_END\n"
+      " JOINS c.contact2tag = t.tag2contact JOINS_END VIEW_END;\n";
+  ASSERT_EQ(model_.compile(view), 0) << core_top_alert_text();
+  typ_sch_srec* v = model_.view("tag_links");
+  ASSERT_NE(v, nullptr);
+  void* block = nullptr;
+  ASSERT_EQ(typ_sch_uptr_get(v, &block), 0);
+  ASSERT_EQ(typ_sch_uptr_set(v, nullptr), 0);
+  const std::string text = ora("tag_links");
+  typ_sch_uptr_set(v, block);
+  EXPECT_NE(text.find("\n from mtm_contact1_tag0\n where "), std::string::npos) << text;
+}
+
+// A view written as a whole: its dictionary rows, then the view made again
+// (dropped when the server has it), granted, and on Oracle given a public
+// synonym, whose failure is forgotten.
+TEST_F(AdpViewSql, AViewWrittenWholeIsDroppedMadeGrantedAndNamed) {
+  ASSERT_EQ(model_.compile(kAdpWorkedExample), 0) << core_top_alert_text();
+  typ_sch_srec* v = model_.view("V");
+  ASSERT_NE(v, nullptr);
+  const std::string create = ora("V");
+  ds_script::reset();
+  adp_db_set_conn(ora_);
+  const ds_script::result row{{"name"}, {{ds_script::cell::t("x")}}};
+  const ds_script::result done{};
+  // Rows: two fields, two origins, one join; then the view is there, and so
+  // are the three groups.
+  for (int i = 0; i < 5; ++i) ds_script::push_result(done);
+  for (const auto& r : {row, done, done, row, row, row, done, done, done}) ds_script::push_result(r);
+  ds_script::fail({"FetchNextSet", 11, 0x8B0014F, "refused", "synonym"});  // the synonym
+  cmn_alrt_clear(nullptr);
+  ASSERT_EQ(adp_sch_write_view(ora_, v, 1), 0) << core_top_alert_text();
+  std::vector<std::string> sent = adp_script_sent();
+  ASSERT_EQ(sent.size(), 15u);
+  EXPECT_EQ(sent[0].rfind("insert into adp_sch_info ", 0), 0u) << sent[0];
+  EXPECT_EQ(sent[2].rfind("INSERT INTO adp_view_field_info ", 0), 0u) << sent[2];
+  EXPECT_EQ(sent[4].rfind("INSERT INTO adp_view_join_info ", 0), 0u) << sent[4];
+  sent.erase(sent.begin(), sent.begin() + 5);
+  EXPECT_EQ(sent, (std::vector<std::string>{
+                      "select object_name from all_objects where object_name = UPPER('table_V')",
+                      "DROP VIEW table_V",
+                      create,
+                      "select role from dba_roles where role = upper('orbisan_user')",
+                      "select role from dba_roles where role = upper('orbisan_administrator')",
+                      "select role from dba_roles where role = upper('orbisan_reporter')",
+                      "grant SELECT, UPDATE, INSERT, DELETE on table_V to  orbisan_user",
+                      "grant ALL on table_V to  orbisan_administrator",
+                      "grant SELECT on table_V to  orbisan_reporter",
+                      "create public synonym table_V for table_V",
+                  }));
+  // The synonym was refused (the server log has it) and that is forgotten.
+  EXPECT_NE(file_text("server.log").find("synonym"), std::string::npos);
+  EXPECT_TRUE(core_alert_codes().empty());
 }
 
 TEST_F(AdpViewSql, EachJoinKindInBothDialects) {

@@ -214,6 +214,23 @@ TEST(OraRewriteModify, NullabilityChangesNameTheirColumns) {
   }
 }
 
+TEST(OraRewriteDropIndex, ALoneDropIndexNamesItsIndexForTheService) {
+  const std::pair<const char*, const char*> named[] = {
+      {"DROP INDEX case_title\n", "case_title"},
+      {"drop index sa.S_case_title;", "S_case_title"},
+  };
+  for (const auto& [sql, index] : named) {
+    ora_rw::result r = ora_rw::rewrite(sql);
+    EXPECT_EQ(r.drop_index, index) << sql;
+    EXPECT_FALSE(r.skip) << sql;
+  }
+  EXPECT_EQ(ora_rw::rewrite("DROP INDEX case_title\n").sql, "DROP INDEX case_title");
+  // A table already named, or anything else after the name: as it came.
+  for (const char* other : {"DROP INDEX i ON table_x", "DROP TABLE i", "DROP INDEX 'i'", "DROP INDEX"}) {
+    EXPECT_TRUE(ora_rw::rewrite(other).drop_index.empty()) << other;
+  }
+}
+
 TEST(OraErrors, ServerNumbersMapToTheServiceNumbers) {
   const std::pair<unsigned, long> cases[] = {
       {1213, ora_err::DEADLOCK}, {1205, ora_err::DEADLOCK}, {1062, ora_err::NOT_UNIQUE},

@@ -4,6 +4,7 @@
 
 #include "conn_poll_fixture.h"
 #include "connector/conn_msg.h"
+#include "connector/conn_util.h"
 
 namespace {
 
@@ -100,11 +101,11 @@ TEST_F(conn_poll_test, archive_failures_set_the_result_and_go_on) {
     int nth;  // of that function's calls within the poll
     const char* message;
   };
-  // Per event: set_field (in progress), then in the archive step set_field;
-  // update likewise; commits: in progress, deletion, archive.
-  const archive_case cases[] = {{"cpi_obj_set_field", 2, "2 22004: orbisan_archive"},
-                                {"cpi_obj_update", 2, "2 22005: orbisan_archive"},
-                                {"cpi_state_commit", 3, "2 22006: orbisan_archive"}};
+  // Per event the archive step is the only one that sets a field and
+  // updates; commits: the deletion, then the archive.
+  const archive_case cases[] = {{"cpi_obj_set_field", 1, "2 22004: orbisan_archive"},
+                                {"cpi_obj_update", 1, "2 22005: orbisan_archive"},
+                                {"cpi_state_commit", 2, "2 22006: orbisan_archive"}};
   for (const archive_case& c : cases) {
     SCOPED_TRACE(c.function);
     ASSERT_EQ(fresh_world({{"ArchiveTableName", "orbisan_archive"}}), 0);
@@ -261,18 +262,23 @@ TEST_F(conn_poll_test, the_restart_count_ends_polling_until_reload) {
 TEST_F(conn_poll_test, rows_changed_under_the_poll_are_passed_over) {
   struct under_case {
     const char* what;
-    int create_call;  // the event state's creation before which the row changes
+    const char* before;  // the call of the first event before which the row changes
+    int nth;             // of that function's calls within the poll
   };
-  // Call 1 of cpi_state_create is the batch's state, 2 the first event's.
-  const under_case cases[] = {{"deleted", 2}, {"taken", 2}};
+  // Deleted or taken by another connector between the batch and the take,
+  // or deleted between the take and the read of the taken row (the batch's
+  // query is the first traverse, the event's read the second).
+  const under_case cases[] = {{"deleted", "cpi_obj_take_field", 1},
+                              {"taken", "cpi_obj_take_field", 1},
+                              {"deleted", "cpi_qry_traverse_map", 2}};
   for (const under_case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(std::string(c.what) + " before " + c.before);
     ASSERT_EQ(fresh_world(), 0);
     stored_case("C-1", "Leak");
     long first = event("Case:CaseId=C-1", "Update", 1);
     long second = event("Case:CaseId=C-1", "Update", 2);
     std::string what = c.what;
-    cpi_double::before("cpi_state_create", c.create_call, [&, what] {
+    cpi_double::before(c.before, c.nth, [&, what] {
       if (what == "deleted")
         cpi_double::store_remove(first);
       else
@@ -281,31 +287,92 @@ TEST_F(conn_poll_test, rows_changed_under_the_poll_are_passed_over) {
     EXPECT_EQ(poll(), 0);
     EXPECT_EQ(delivered_ids(), std::vector<std::string>{eid(second)});
     EXPECT_EQ(cpi_double::exists(first), what == "taken");
+    EXPECT_TRUE(logs().empty());
     EXPECT_EQ(cpi_double::open_states(), 0);
     EXPECT_EQ(cpi_double::open_results(), 0);
   }
 }
 
-TEST_F(conn_poll_test, a_refused_in_progress_commit_ends_that_event) {
-  stored_case("C-1", "Leak");
-  long first = event("Case:CaseId=C-1", "Update", 1);
-  long second = event("Case:CaseId=C-1", "Update", 2);
-  // Another connector changes the row after this poll read it: the
-  // modification-stamp check refuses the commit.
-  cpi_double::before("cpi_state_commit", 1,
-                     [&] { cpi_double::store_set(first, "event_priority", "1"); });
-  EXPECT_EQ(poll(), 0);
-  EXPECT_EQ(delivered_ids(), std::vector<std::string>{eid(second)});
-  EXPECT_TRUE(cpi_double::exists(first));
-  EXPECT_TRUE(has_line(logs(), "2 22122: orbisan_events"));
-  // Alone it is the poll's answer.
-  ASSERT_EQ(fresh_world(), 0);
-  stored_case("C-1", "Leak");
-  long only = event("Case:CaseId=C-1", "Update", 1);
-  cpi_double::before("cpi_state_commit", 1, [&] { cpi_double::store_set(only, "event_priority", "2"); });
-  EXPECT_EQ(poll(), -1);
-  EXPECT_TRUE(log->delivered.empty());
-  EXPECT_EQ(cpi_double::open_states(), 0);
+TEST_F(conn_poll_test, a_failed_take_ends_that_event) {
+  struct take_case {
+    long code;
+    int alone;  // the poll's answer when the event is the only one
+  };
+  // A refused write: logged, the result -1, the next event goes on. A lost
+  // connection ends the poll at once.
+  const take_case cases[] = {{0x2c00018, -1}, {CONN_ALRT_CONNECTION_LOST, -2}};
+  for (const take_case& c : cases) {
+    SCOPED_TRACE(c.code);
+    ASSERT_EQ(fresh_world(), 0);
+    stored_case("C-1", "Leak");
+    long first = event("Case:CaseId=C-1", "Update", 1);
+    long second = event("Case:CaseId=C-1", "Update", 2);
+    cpi_double::fail("cpi_obj_take_field", c.code);
+    testing::internal::CaptureStdout();
+    const int answer = poll();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(has_line(logs(), "2 22122: orbisan_events"));
+    EXPECT_EQ(cpi_double::field(first, "event_status"), "0");
+    if (c.alone == -2) {
+      EXPECT_EQ(answer, -2);
+      EXPECT_TRUE(log->delivered.empty());
+      EXPECT_EQ(cpi_double::field(second, "event_status"), "0");
+    } else {
+      EXPECT_EQ(answer, 0);  // the second event's success resets the result
+      EXPECT_EQ(delivered_ids(), std::vector<std::string>{eid(second)});
+    }
+    EXPECT_EQ(cpi_double::open_states(), 0);
+    // Alone it is the poll's answer.
+    ASSERT_EQ(fresh_world(), 0);
+    stored_case("C-1", "Leak");
+    event("Case:CaseId=C-1", "Update", 1);
+    cpi_double::fail("cpi_obj_take_field", c.code);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(poll(), c.alone);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(log->delivered.empty());
+    EXPECT_EQ(cpi_double::open_states(), 0);
+  }
+}
+
+TEST_F(conn_poll_test, two_connectors_sharing_the_table_deliver_each_event_once) {
+  struct meeting {
+    const char* function;
+    int nth;
+  };
+  // The other connector runs a whole poll of its own just before these calls
+  // of this one's poll: after the batch was read, after a take, between a
+  // read and the deletion's commit, before the second event's take.
+  const meeting cases[] = {{"cpi_obj_take_field", 1},   {"cpi_state_create", 2},
+                           {"cpi_qry_traverse_map", 2}, {"cpi_obj_delete", 1},
+                           {"cpi_state_commit", 1},     {"cpi_obj_take_field", 2}};
+  for (const meeting& c : cases) {
+    SCOPED_TRACE(std::string(c.function) + " " + std::to_string(c.nth));
+    ASSERT_EQ(fresh_world(), 0);
+    stored_case("C-1", "Leak");
+    std::vector<std::string> written;
+    for (long p = 1; p <= 3; ++p) written.push_back(eid(event("Case:CaseId=C-1", "Update", p)));
+    // A second connector on the same event table (and, in this double, the
+    // same session).
+    auto* other = new OrbisanGlobals();
+    other->connectionId = globals->connectionId;
+    other->eventTableName = globals->eventTableName;
+    int other_answer = 1;
+    cpi_double::before(c.function, c.nth, [&] { other_answer = other->pollForEvents(); });
+    EXPECT_EQ(poll(), 0);
+    EXPECT_EQ(other_answer, 0);
+    std::vector<std::string> got = delivered_ids();
+    std::sort(got.begin(), got.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(got, written) << "each event delivered exactly once";
+    EXPECT_TRUE(cpi_double::rows("orbisan_events").empty());
+    EXPECT_TRUE(logs().empty());
+    EXPECT_EQ(cpi_double::open_states(), 0);
+    EXPECT_EQ(cpi_double::open_results(), 0);
+    // The globals object lets go of the shared subscription handler.
+    delete other;
+    install_subscriber();
+  }
 }
 
 }  // namespace

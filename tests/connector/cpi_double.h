@@ -6,9 +6,10 @@
 // The CRM: types with typed fields, stored rows with ids, named relations
 // between rows, numbering schemes. A state loads its own copies of the rows
 // a query finds; field changes, new objects, deletions and relations stay in
-// the state until cpi_state_commit writes them all or none (a row changed or
-// deleted since the state read it refuses the commit); cpi_state_rollback
-// frees the state. Scripted answers (answer) take precedence over the rows.
+// the state until cpi_state_commit writes them all or none (a row of a
+// stamped type changed or deleted since the state read it refuses the
+// commit); cpi_state_rollback frees the state. cpi_obj_take_field changes a
+// stored row at once, only while its field holds the expected value. Scripted answers (answer) take precedence over the rows.
 #pragma once
 
 #include <deque>
@@ -85,6 +86,10 @@ class cpi_double {
   // A type and its fields with their kinds; "objid" (a long) is added.
   static void define(const std::string& type,
                      const std::vector<std::pair<std::string, char>>& fields);
+  // Rows of `type` carry no modification stamp (as the event table): a
+  // commit writes a changed row over whatever another client wrote since the
+  // state read it, and a row gone since then is not written.
+  static void unstamped(const std::string& type);
   // A relation named `name` from objects of `from_type` to `to_type`.
   static void relation(const std::string& from_type, const std::string& name,
                        const std::string& to_type);

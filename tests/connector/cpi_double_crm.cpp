@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "client/cpi_obj.h"
+#include "client/cpi_obj_take.h"
 #include "client/cpi_qry.h"
 #include "client/cpi_rel.h"
 #include "client/cpi_state.h"
@@ -146,9 +147,15 @@ cpi_ty_qry_result* make_result(long count, cpi_ty_trav_map* maps,
 
 long stored_id(const end_ref& e) { return e.object ? e.object->id : e.id; }
 
+bool stamped(const cpi_double_obj& o) {
+  auto t = dd().types.find(o.type);
+  return t == dd().types.end() || t->second.stamped;
+}
+
 // Whether every change of the state still fits the rows.
 long check_commit(const state_data& st) {
   for (cpi_double_obj* o : st.modified) {
+    if (!stamped(*o)) continue;
     auto r = dd().rows.find(o->id);
     if (r == dd().rows.end() || r->second.obj->version != o->version)
       return push_alert(CPI_DOUBLE_STALE, "Object " + std::to_string(o->id) +
@@ -182,6 +189,7 @@ void apply_commit(state_data& st) {
     st.loaded[o->id] = o;
   }
   for (cpi_double_obj* o : st.modified) {
+    if (!dd().rows.count(o->id)) continue;  // an unstamped row gone since
     cpi_double_obj& stored = *dd().rows[o->id].obj;
     stored.fields = o->fields;
     o->version = ++stored.version;
@@ -354,6 +362,25 @@ long cpi_state_commit(long state) {
   return 0;
 }
 
+long cpi_obj_take_field(long con_id, const char* type_name, long id_number, const char* field_name,
+                        const char* from, const char* to, long* out_taken) {
+  record("cpi_obj_take_field(" + std::to_string(con_id) + "," + s(type_name) + "," +
+         std::to_string(id_number) + "," + s(field_name) + "=" + s(from) + ">" + s(to) + ")");
+  *out_taken = 0;
+  if (long st = server("cpi_obj_take_field")) return st;
+  if (!dd().types.count(s(type_name))) return push_alert(CPI_ALRT_BAD_TYPE, "No type " + s(type_name));
+  if (field_kind(type_name, s(field_name)) == 0)
+    return push_alert(CPI_ALRT_BAD_PARAM, "No field " + s(field_name));
+  auto r = dd().rows.find(id_number);
+  if (r == dd().rows.end() || r->second.obj->type != type_name ||
+      r->second.obj->get(field_name) != s(from))
+    return 0;
+  cpi_double::store_set(id_number, field_name, s(to));
+  ++dd().commits;
+  *out_taken = 1;
+  return 0;
+}
+
 // ---- relations ----
 
 long cpi_rel_objs(long state, void* from, void* to, const char* rel, long mode) {
@@ -417,6 +444,8 @@ void cpi_double::define(const std::string& type,
   def.fields["objid"] = 'l';
   dd().types[type] = std::move(def);
 }
+
+void cpi_double::unstamped(const std::string& type) { dd().types.at(type).stamped = false; }
 
 void cpi_double::relation(const std::string& from_type, const std::string& name,
                           const std::string&) {

@@ -39,6 +39,9 @@ struct row {
 struct type_def {
   int id;
   std::map<std::string, char> fields;
+  // Rows carry a modification stamp: a commit refuses a row changed or
+  // deleted by another client since the state read it.
+  bool stamped = true;
 };
 
 struct scheme_def {

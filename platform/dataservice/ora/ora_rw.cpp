@@ -438,6 +438,23 @@ bool modify_nulls(const tokens& t, const std::vector<size_t>& sig, result& r) {
   return true;
 }
 
+// Rule 18: "DROP INDEX [owner.]i" with nothing after it.
+bool drop_index(const tokens& t, const std::vector<size_t>& sig, result& r) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  auto name = [&](size_t k) { return k < sig.size() && t[sig[k]].type == tk::word; };
+  if (!w(0, "DROP") || !w(1, "INDEX") || !name(2)) return false;
+  size_t k = 3;
+  std::string index = t[sig[2]].text;
+  if (k + 1 < sig.size() && t[sig[k]].text == "." && name(k + 1)) {
+    index = t[sig[k + 1]].text;
+    k += 2;
+  }
+  if (k < sig.size() && t[sig[k]].text == ";") ++k;
+  if (k != sig.size()) return false;
+  r.drop_index = index;
+  return true;
+}
+
 // Rule 16: Oracle's outer-join marks. In "SELECT ... FROM a, b WHERE a.x =
 // b.y (+) AND ..." table b is optional: the FROM list becomes "a LEFT JOIN b
 // ON a.x = b.y" (the other tables by CROSS JOIN, the conditions without a
@@ -704,7 +721,7 @@ result rewrite(std::string_view text) {
     return r;
   }
   r.what = kind_of(t, sig);
-  if (modify_nulls(t, sig, r)) {
+  if (modify_nulls(t, sig, r) || drop_index(t, sig, r)) {
     r.sql = trim(std::string(text));
     return r;
   }

@@ -27,6 +27,8 @@
 //  16  FROM a, b WHERE a.x = b.y (+) -> FROM a LEFT JOIN b ON a.x = b.y (also
 //      a.x (+) = b.y, b.t (+) = 5, several optional tables, CREATE VIEW)
 //  17  TO_CHAR(x) of one argument  -> CAST(x AS CHAR)
+//  18  DROP INDEX i (Oracle names no table) -> the index in result::
+//      drop_index, for the service to add "ON <its table>"
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind)
 #pragma once
@@ -51,6 +53,9 @@ struct result {
   // service reads from the catalogue (sql keeps the text as it came).
   std::string table;
   std::vector<std::pair<std::string, bool>> nulls;
+  // DROP INDEX i: the index name (an owner before it left out); the service
+  // names the table the catalogue gives for it.
+  std::string drop_index;
 };
 
 // All rules on one statement.

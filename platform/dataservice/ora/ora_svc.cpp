@@ -949,6 +949,22 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     return sql;
   }
 
+  // "DROP INDEX i ON t" with the table the catalogue gives for the index;
+  // empty when it has none or several (the text then goes as it came).
+  std::string restate_drop_index(const std::string& where, const ora_rw::result& rw) {
+    const char* lookup =
+        "SELECT DISTINCT table_name FROM information_schema.statistics "
+        "WHERE table_schema = DATABASE() AND UPPER(index_name) = UPPER(?)";
+    bind_map values;
+    values[0].null = false;
+    values[0].bytes = rw.drop_index;
+    result_set rs = execute_prepared(where, lookup, values, {0});
+    if (rs.rows.size() != 1 || !rs.rows[0][0]) return "";
+    std::string table;
+    for (char c : *rs.rows[0][0]) table += c == '`' ? std::string("``") : std::string(1, c);
+    return "DROP INDEX `" + rw.drop_index + "` ON `" + table + "`";
+  }
+
   // The rewrite of a text, kept for the next statement of the same text.
   std::shared_ptr<const rewrite_entry> rewritten(const std::string& text) {
     auto it = m_rewrites.find(text);
@@ -1005,6 +1021,10 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     need_connection(where);
     if (!rw.nulls.empty()) {
       std::string restated = restate_nulls(where, rw);
+      if (!restated.empty()) return run_text(where, restated);
+    }
+    if (!rw.drop_index.empty()) {
+      std::string restated = restate_drop_index(where, rw);
       if (!restated.empty()) return run_text(where, restated);
     }
     switch (rw.what) {

@@ -67,23 +67,6 @@ std::string mssql_index(const KAdpDbOperation* op, const adp_ty_index_info* r, c
   return text;
 }
 
-// Oracle: the CREATE INDEX of one record with the storage values the
-// catalogue gave (a clause with a NULL value is left out).
-std::string ora_index(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* given_table) {
-  const char* table = given_table != nullptr ? given_table : "";
-  const bool unique = strcasecmp(r->uniqueness, "UNIQUE") == 0;
-  std::string text = adp_ind_vfmt(phrase(op, kHeadPhrase), unique ? "UNIQUE" : "", r->name, table);
-  text += adp_ind_join(r->fields, ", ") + ")\n";
-  if ((r->null_storage & kOraPhysicalNulls) == 0) {
-    text += adp_ind_vfmt(phrase(op, kOraPhysicalPhrase), r->ini_trans, r->max_trans, r->pct_free, r->tablespace);
-  }
-  if ((r->null_storage & kOraStorageNulls) == 0) {
-    text += adp_ind_vfmt(phrase(op, kOraStoragePhrase), r->pct_increase, r->initial_extent, r->next_extent,
-                         r->min_extents, r->max_extents);
-  }
-  return text;
-}
-
 // Appends the DDL of every record (statement(record)) to the text.
 template <class F>
 long append_each(void* index_records, void* text, F&& statement) {
@@ -103,6 +86,21 @@ std::string& failed_list() {
 }
 
 }  // namespace
+
+std::string adp_ind_ora_text(const KAdpDbOperation* op, const adp_ty_index_info* r, const char* given_table) {
+  const char* table = given_table != nullptr ? given_table : "";
+  const bool unique = strcasecmp(r->uniqueness, "UNIQUE") == 0;
+  std::string text = adp_ind_vfmt(phrase(op, kHeadPhrase), unique ? "UNIQUE" : "", r->name, table);
+  text += adp_ind_join(r->fields, ", ") + ")\n";
+  if ((r->null_storage & kOraPhysicalNulls) == 0) {
+    text += adp_ind_vfmt(phrase(op, kOraPhysicalPhrase), r->ini_trans, r->max_trans, r->pct_free, r->tablespace);
+  }
+  if ((r->null_storage & kOraStorageNulls) == 0) {
+    text += adp_ind_vfmt(phrase(op, kOraStoragePhrase), r->pct_increase, r->initial_extent, r->next_extent,
+                         r->min_extents, r->max_extents);
+  }
+  return text;
+}
 
 long KAdpMssqlOperation::IndBuildTableIndex(adp_ty_index_info*, typ_sch_srec* schema, void* index_records,
                                             char** failed_names, FILE* ddl_file, long options) {
@@ -164,5 +162,5 @@ long KAdpMssqlOperation::IndSqlBuildTableIndex(char* table_name, void* index_rec
 
 long KAdpOraOperation::IndSqlBuildTableIndex(char* table_name, void* index_records, void* text) {
   return append_each(index_records, text,
-                     [&](const adp_ty_index_info* r) { return ora_index(this, r, table_name) + ";\n"; });
+                     [&](const adp_ty_index_info* r) { return adp_ind_ora_text(this, r, table_name) + ";\n"; });
 }
