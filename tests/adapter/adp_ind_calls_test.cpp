@@ -47,18 +47,6 @@ std::string mssql_exists(const char* name) {
   return std::string("select count(*) from sysindexes where lower(name) = lower('") + name + "')";
 }
 
-texts strings_of(utl_ty_col* col) {
-  texts out;
-  long n = 0;
-  if (col != nullptr) utl_col_num(col, &n);
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    utl_col_ith(col, i, &e);
-    out.emplace_back(static_cast<const char*>(e));
-  }
-  return out;
-}
-
 std::vector<utl_ty_col*> members_of(utl_ty_col* list) {
   std::vector<utl_ty_col*> out;
   long n = 0;
@@ -215,7 +203,7 @@ TEST_F(AdpIndCalls, IndexesAreListedAndReadBackFromTheirRows) {
   answers({{{"index_name"}, {{cell::t("case_title")}, {cell::t("case_status")}}}});
   utl_ty_col* listed = names({"kept"});
   ASSERT_EQ(adp_ind_list_index(con, kCase, listed), 0);
-  EXPECT_EQ(strings_of(listed), (texts{"kept", "case_title", "case_status"}));
+  EXPECT_EQ(adp_col_texts(listed), (texts{"kept", "case_title", "case_status"}));
   EXPECT_EQ(adp_script_sent(), texts{"select index_name from adp_sch_index where type_id = 4101"});
 
   const struct {
@@ -235,7 +223,7 @@ TEST_F(AdpIndCalls, IndexesAreListedAndReadBackFromTheirRows) {
     utl_ty_col* fields = names({});
     char unique = 7;
     ASSERT_EQ(adp_ind_get_index(con, kCase, "Case_Title", fields, &unique), 0);
-    EXPECT_EQ(strings_of(fields), r.fields);
+    EXPECT_EQ(adp_col_texts(fields), r.fields);
     EXPECT_EQ(unique, r.unique);
   }
   // Found by lower-case name, quotes doubled.
@@ -246,7 +234,7 @@ TEST_F(AdpIndCalls, IndexesAreListedAndReadBackFromTheirRows) {
   utl_ty_col* fields = names({});
   char unique = 7;
   ASSERT_EQ(adp_ind_get_index(con, kCase, "o'k", fields, &unique), 0);
-  EXPECT_TRUE(strings_of(fields).empty());  // no row: nothing changes
+  EXPECT_TRUE(adp_col_texts(fields).empty());  // no row: nothing changes
   EXPECT_EQ(unique, 7);
   EXPECT_NE(adp_script_sent()[0].find("lower('o''k')"), std::string::npos);
 }
@@ -453,17 +441,17 @@ TEST_F(AdpIndCalls, CatalogueRecordsTakeTheFieldsOfTheIndexesTheSchemaDeclares) 
     ASSERT_EQ(adp_ind_clean_sch_index(con, case_, records_, schema), 0);
     // Oracle takes the physical name the schema gives it.
     EXPECT_STREQ(record_at(0)->name, oracle ? "case_title" : "TITLE");
-    EXPECT_EQ(strings_of(record_at(0)->fields), (texts{"title", "status"}));
+    EXPECT_EQ(adp_col_texts(record_at(0)->fields), (texts{"title", "status"}));
     EXPECT_EQ(record_at(0)->in_schema, 1);
     EXPECT_STREQ(record_at(1)->name, oracle ? "case_status" : "STATUS");
-    EXPECT_EQ(strings_of(record_at(1)->fields), texts{"status"});
+    EXPECT_EQ(adp_col_texts(record_at(1)->fields), texts{"status"});
     EXPECT_EQ(record_at(1)->in_schema, 1);
-    EXPECT_EQ(strings_of(record_at(2)->fields), texts{"STATUS"});
+    EXPECT_EQ(adp_col_texts(record_at(2)->fields), texts{"STATUS"});
     EXPECT_EQ(record_at(2)->in_schema, 0);
     // Only the index the catalogue lacks stays in the schema's list.
     const std::vector<utl_ty_col*> left = members_of(schema);
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(strings_of(left[0]), (texts{"gone", "x"}));
+    EXPECT_EQ(adp_col_texts(left[0]), (texts{"gone", "x"}));
     EXPECT_TRUE(adp_script_sent().empty());
   }
 }
@@ -484,7 +472,7 @@ TEST_F(AdpIndCalls, OracleIndexesFollowRenamedColumnsAndAnEmptiedOneIsDropped) {
                    "DELETE ADP_SCH_INDEX WHERE TYPE_ID = 4101 AND LOWER(INDEX_NAME) = LOWER('GONE')\n"}));
   ASSERT_EQ(record_count(), 3);
   EXPECT_STREQ(record_at(0)->name, "CASE_OBJINDEX");
-  EXPECT_EQ(strings_of(record_at(1)->fields), (texts{"headline", "STATUS"}));
+  EXPECT_EQ(adp_col_texts(record_at(1)->fields), (texts{"headline", "STATUS"}));
   EXPECT_STREQ(record_at(2)->name, "CASE_LAST");
   // SQL Server keeps its indexes as they are.
   KAdpConnId* mssql = open("oledb");

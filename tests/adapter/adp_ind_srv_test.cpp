@@ -32,18 +32,6 @@ constexpr long kLong = 512, kText = 516;
 constexpr long kDbInt = 0, kDbText = 7;
 constexpr long kObjidGen = 3;
 
-texts strings_of(utl_ty_col* col) {
-  texts out;
-  long n = 0;
-  if (col != nullptr) utl_col_num(col, &n);
-  for (long i = 0; i < n; ++i) {
-    void* e = nullptr;
-    utl_col_ith(col, i, &e);
-    out.emplace_back(static_cast<const char*>(e));
-  }
-  return out;
-}
-
 class AdpIndServer : public adp_ora_open_test {
  protected:
   void SetUp() override {
@@ -147,14 +135,14 @@ TEST_F(AdpIndServer, IndexesAreAddedListedReadAndDropped) {
 
   utl_ty_col* names = list();
   ASSERT_EQ(adp_ind_list_index(con_, kType, names), 0);
-  texts listed = strings_of(names);
+  texts listed = adp_col_texts(names);
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, (texts{"objid", "status", "title"}));
 
   utl_ty_col* fields = list();
   char unique = 0;
   ASSERT_EQ(adp_ind_get_index(con_, kType, "TITLE", fields, &unique), 0);
-  EXPECT_EQ(strings_of(fields), (texts{"title", "status"}));
+  EXPECT_EQ(adp_col_texts(fields), (texts{"title", "status"}));
   EXPECT_EQ(unique, 1);
 
   read_records();

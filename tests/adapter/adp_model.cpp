@@ -100,3 +100,15 @@ std::vector<T> elements_of(utl_ty_col* col) {
 
 std::vector<long> adp_col_longs(utl_ty_col* col) { return elements_of<long>(col); }
 std::vector<void*> adp_col_pointers(utl_ty_col* col) { return elements_of<void*>(col); }
+
+std::vector<std::string> adp_col_texts(utl_ty_col* col) {
+  std::vector<std::string> out;
+  long n = 0;
+  if (col != nullptr) utl_col_num(col, &n);
+  for (long i = 0; i < n; ++i) {
+    void* e = nullptr;
+    utl_col_ith(col, i, &e);
+    out.emplace_back(e != nullptr ? static_cast<const char*>(e) : "");
+  }
+  return out;
+}

@@ -2,6 +2,7 @@
 // real schema model, optimised, and entered in the adapter's type cache.
 #pragma once
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,8 @@ struct utl_ty_col;
 // The elements of a collection of longs, and of one of pointers.
 std::vector<long> adp_col_longs(utl_ty_col* col);
 std::vector<void*> adp_col_pointers(utl_ty_col* col);
+// The texts of a text collection (type 516); none for a null collection.
+std::vector<std::string> adp_col_texts(utl_ty_col* col);
 
 // Helpers to build a model by hand (after adp_model is made): an object
 // type entered in the type cache; a field (texts of length 80, decimals

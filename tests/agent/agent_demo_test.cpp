@@ -91,6 +91,58 @@ TEST_F(AgentDemo, StartsAndRefusesWhatCannotLogIn) {
   EXPECT_NE(stopped.err.find("Cannot reach the database server"), std::string::npos) << stopped.err;
 }
 
+// The connector as the agent starts it, in this process's child.
+struct ForkedConnector {
+  AgentProperties props;
+  AgentSpecs specs;
+  AgentHost host;
+  FILE* out = nullptr;
+  void* client = nullptr;  // the client library's handle
+
+  // Started in the demo's folder, its output to `out_name`; a step that
+  // fails ends the child with a code of its own.
+  void start(const DemoDatabase& db, const char* out_name) {
+    if (chdir(db.folder().c_str()) != 0) _exit(10);
+    // The data service is found as the agent's loader would find it.
+    client = dlopen((agent_test::build_dir() + "/liborbisan.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (client == nullptr) _exit(11);
+    if (!dlopen((agent_test::build_dir() + "/dataservice/libOraDataSvc.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(12);
+    out = std::fopen(out_name, "w");
+    props.load(db.properties());
+    specs.loadDir(db.definitions());
+    host.load(agent_test::build_dir() + "/liborbisan.so");
+    if (host.init(props, specs, out) != 0) _exit(13);
+  }
+};
+
+// The connector started in this process's child; the child writes the
+// client's alert stack to "alerts.out" and exits 0.
+[[noreturn]] void forked_init_alerts(const DemoDatabase& db) {
+  ForkedConnector c;
+  c.start(db, "init.out");
+  // The library's cpi_alert_print(FILE*, long), by its C++ name.
+  using alert_print = long (*)(FILE*, long);
+  auto print = reinterpret_cast<alert_print>(dlsym(c.client, "_Z15cpi_alert_printP8_IO_FILEl"));
+  if (print == nullptr) _exit(15);
+  FILE* alerts = std::fopen("alerts.out", "w");
+  if (alerts == nullptr) _exit(16);
+  print(alerts, 0);
+  std::fclose(alerts);
+  _exit(0);
+}
+
+// The demo's user type holds every field a login reads, so that a start
+// leaves nothing on the client's alert stack.
+TEST_F(AgentDemo, StartingLeavesNoAlertBehind) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) forked_init_alerts(db_);
+  int raw = 0;
+  ASSERT_EQ(waitpid(child, &raw, 0), child);
+  ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << "child status " << raw << "\n" << db_.read("init.out");
+  EXPECT_EQ(db_.read("alerts.out"), "  (0 entries):\n");
+}
+
 TEST_F(AgentDemo, CreateWritesTheContactItsRoleAndTheirRelations) {
   std::string file = agent_test::source_dir() + "/tools/demo/create_contact.json";
   RunResult r = db_.agent("request '" + file + "'");
@@ -213,20 +265,10 @@ class DyingSubscriber : public AgentSubscriber {
 
 // The connector in this process's child, polling until the subscriber dies.
 [[noreturn]] void forked_poll(const DemoDatabase& db) {
-  if (chdir(db.folder().c_str()) != 0) _exit(10);
-  // The data service is found as the agent's loader would find it.
-  if (!dlopen((agent_test::build_dir() + "/liborbisan.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(11);
-  if (!dlopen((agent_test::build_dir() + "/dataservice/libOraDataSvc.so").c_str(), RTLD_NOW | RTLD_GLOBAL)) _exit(12);
-  FILE* out = std::fopen("forked.out", "w");
-  AgentProperties props;
-  props.load(db.properties());
-  AgentSpecs specs;
-  specs.loadDir(db.definitions());
-  AgentHost host;
-  host.load(agent_test::build_dir() + "/liborbisan.so");
-  if (host.init(props, specs, out) != 0) _exit(13);
-  JToCPPVeneer::getTheHandlerStuff()->setTheSubHandler(new DyingSubscriber(specs, out));
-  for (int i = 0; i < 10; ++i) host.poll();
+  ForkedConnector c;
+  c.start(db, "forked.out");
+  JToCPPVeneer::getTheHandlerStuff()->setTheSubHandler(new DyingSubscriber(c.specs, c.out));
+  for (int i = 0; i < 10; ++i) c.host.poll();
   _exit(14);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "adapter/adp_sch_load.h"
+#include "client/oab/oab_db.h"
 #include "client/oab/oab_msg.h"
 #include "client/ost/ost_main.h"
 #include "client/ost/ost_obj.h"
@@ -77,6 +78,10 @@ void free_live_states() {
 
 void client_test::SetUp() {
   client_start();
+  // Configuration items cached by an earlier test (of any suite in this
+  // process) belong to its database: gone before its schema goes.
+  oab_db_cfg_inval_cache();
+  oab_db_user_cfg_inval_cache();
   free_live_states();
   adp_double::reset();
   adp_store::reset();

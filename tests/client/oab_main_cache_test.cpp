@@ -116,6 +116,22 @@ TEST_F(oab_main_cache_test, CommonWords) {
   EXPECT_STREQ(oab_main_get_gstr(30, 0), "");
 }
 
+// Another suite's test in the same process may look items up (caching the
+// system items of its database) and end without dropping them: the next
+// test reads its own database's items.
+TEST_F(oab_main_cache_test, ConfigItemsComeFromEachTestsOwnDatabase) {
+  dbs_ty_lobj* item = nullptr;
+  const char* text = nullptr;
+  ASSERT_EQ(oab_db_get_config_item("BRISK_PRINT", &item, nullptr, nullptr, &text), 0);
+  EXPECT_EQ(item, nullptr);
+  crm_test::TearDown();
+  crm_test::SetUp();
+  row(S_CFG, 1, {{2, std::string("BRISK_PRINT")}, {6, std::string("lp -x")}, {7, 0L}});
+  ASSERT_EQ(oab_db_get_config_item("BRISK_PRINT", &item, nullptr, nullptr, &text), 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_STREQ(text, "lp -x");
+}
+
 class oab_print_test : public oab_main_cache_test {
  protected:
   void SetUp() override {

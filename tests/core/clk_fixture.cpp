@@ -22,11 +22,11 @@ long clk_fake::gmt_diff = 0;
 std::vector<void*> clk_fake::set_conns;
 
 void clk_start() {
-  static bool started = false;
-  if (started) return;
-  started = true;
+  static long started = -1;
+  if (started == core_cmn_generation()) return;
   core_start_utl();
   ASSERT_EQ(clk_main_init(), 0);
+  started = core_cmn_generation();
 }
 
 clktime clk_at(long year, long month, long day, long hour, long minute, long second) {

@@ -12,7 +12,7 @@
 #include "core/clk/clk_time.h"
 #include "core/core_fixture.h"
 
-// core_start_utl, then clk_main_init, once per process.
+// core_start_utl, then clk_main_init, once per generation (core_fixture.h).
 void clk_start();
 
 // Builds a clock time from a date and a time of day.

@@ -7,6 +7,7 @@
 
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/cmn_main_fixture.h"
 #include "core/core_fixture.h"
 
 namespace {
@@ -511,6 +512,17 @@ TEST_F(CmnTyp, RuntimeRecordTypesAnswerThroughTheirModule) {
   EXPECT_EQ(size, 40);
   EXPECT_EQ(cmn_typ_info(10001, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0x100000);
   cmn_typ_install_dyn_procs(nullptr, nullptr, nullptr);
+}
+
+// A runtime started by an earlier test in the same process leaves none of
+// its procedures in a registry put back as compiled in.
+TEST_F(CmnTyp, AFreshRegistryKeepsNoProcedureOfAStartedRuntime) {
+  core_start_runtime();
+  core_fresh_cmn();
+  long types[2] = {512, 513}, sizes[2] = {8, 8};
+  void* two[2] = {};
+  EXPECT_EQ(cmn_typ_alloc("t", 2, types, sizes, two), 1);
+  EXPECT_STREQ(cmn_typ_name(10000), "unknown dynamic data type");
 }
 
 int g_builtin_runs = 0;

@@ -11,6 +11,7 @@
 #include "core/cmn/cmn_str.h"
 #include "core/cmn/cmn_subs.h"
 #include "core/cmn/cmn_typ.h"
+#include "core/cmn/cmn_typ_conv.h"
 #include "core/cmn/cmn_typ_int.h"
 #include "core/osl/osl_file.h"
 #include "core/osl/osl_mem.h"
@@ -21,7 +22,16 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+long g_cmn_generation = 0;
+}  // namespace
+
+long core_cmn_generation() { return g_cmn_generation; }
+
+void core_cmn_restarted() { ++g_cmn_generation; }
+
 void core_restart_cmn() {
+  core_cmn_restarted();
   ASSERT_EQ(cmn_typ_init(), 0);
   ASSERT_EQ(cmn_subs_init(), 0);
   ASSERT_EQ(cmn_str_init(), 0);
@@ -29,23 +39,30 @@ void core_restart_cmn() {
 }
 
 void core_fresh_cmn() {
+  // The procedures a started runtime installs (the utility layer's memory,
+  // the run-time record types, the built-in methods) go too: none is
+  // compiled in.
+  cmn_typ_install_mem_procs(nullptr, nullptr);
+  cmn_typ_install_dyn_procs(nullptr, nullptr, nullptr);
+  cmn_typ_install_dyn_conv_lookup(nullptr);
+  cmn_typ_install_builtin_methods_proc(nullptr);
   ASSERT_EQ(cmn_typ_reset(), 0);
   core_restart_cmn();
 }
 
 void core_start_cmn() {
-  static bool started = false;
-  if (started) return;
-  started = true;
+  static long started = -1;
+  if (started == g_cmn_generation) return;
   core_restart_cmn();
+  started = g_cmn_generation;
 }
 
 void core_start_utl() {
-  static bool started = false;
-  if (started) return;
-  started = true;
+  static long started = -1;
+  if (started == g_cmn_generation) return;
   core_start_cmn();
   ASSERT_EQ(utl_main_init(), 0);
+  started = g_cmn_generation;
 }
 
 void core_utl_env::SetUp() { core_start_utl(); }

@@ -13,8 +13,17 @@
 #include <string>
 #include <vector>
 
+// Each start that registers the message lists anew (emptying every list)
+// begins a new generation of the runtime's registrations. Tests of other
+// suites may run before in the same process: the starts below that run once
+// run again when a new generation began since, so that what they registered
+// is back.
+long core_cmn_generation();
+// Notes a start made by a test itself (cmn_main_init, cmn_str_init).
+void core_cmn_restarted();
+
 // Starts the type registry, the subsystem table, the cmn message list and
-// the alerts, once per process; later calls do nothing.
+// the alerts, once per generation; later calls do nothing.
 void core_start_cmn();
 
 // Starts the same again on every call: the subsystem table and the cmn list
@@ -22,11 +31,12 @@ void core_start_cmn();
 void core_restart_cmn();
 
 // As core_restart_cmn, with the type registry first put back as compiled in
-// (no groups, classes or installed methods left from an earlier test).
+// (no groups, classes, installed methods or procedures left from an earlier
+// test).
 void core_fresh_cmn();
 
 // core_start_cmn, then the utility layer (memory, pools, collections,
-// strings, symbol tables), once per process.
+// strings, symbol tables), once per generation.
 void core_start_utl();
 
 // Starts the utility layer before a suite's first test.

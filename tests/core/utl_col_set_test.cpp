@@ -103,6 +103,18 @@ TEST_F(UtlColSet, BothUnionsAgree) {
   EXPECT_EQ(none, nullptr);
 }
 
+// A test of another suite in the same process may have put the registry
+// back as compiled in (its methods, procedures and message lists gone): the
+// next test here starts on the whole runtime again.
+TEST_F(UtlColSet, StartsOnTheWholeRuntimeAfterTheRegistryWasPutBack) {
+  core_fresh_cmn();
+  core_runtime_test::SetUp();
+  utl_ty_col* u = nullptr;
+  ASSERT_EQ(utl_col_union_merge_sort_style(of({longs({3, 1}), longs({2, 3})}), &u), 0);
+  keep(u);
+  EXPECT_EQ(values(u), (std::vector<long>{1, 2, 3}));
+}
+
 TEST_F(UtlColSet, UnionOfPointerSlotCollectionsCopiesTheElements) {
   utl_ty_col* u = nullptr;
   ASSERT_EQ(utl_col_union(of({texts({"pear", "apple"}), texts({"fig", "apple"})}), &u), 0);

@@ -1,7 +1,8 @@
 -- The demo CRM database, loaded after tests/data/crm_fixture.sql (its
 -- repository tables, header row and locales stay; its sample types give way
--- to the CRM's own). Types the client reads by number: user 20, employee 44,
--- site 52, time zone 126, daylight 269, configuration item 310, numbering
+-- to the CRM's own). Types the client reads by number: user 20 (with its
+-- fields up to the alternate login name, 27, which login reads), employee
+-- 44, site 52, time zone 126, daylight 269, configuration item 310, numbering
 -- scheme 123; the demo's business objects use contact 45, address 47 and
 -- contact role 270, the view contact_site 4001 (contacts with the sites of
 -- their roles, searched by RetrieveByContent), the event table
@@ -66,6 +67,33 @@ insert into adp_tbl_oid(type_id, obj_num) values(4011, 100);
 insert into adp_sch_info values(20, 'objid', 512, 0, 1, -1, -1, 1, 3, 0, null, null);
 insert into adp_sch_info values(20, 'login_name', 516, 7, 30, -1, -1, 0, -1, 1, null, 'Login name');
 insert into adp_sch_info values(20, 'status', 512, 0, 1, -1, -1, 0, -1, 2, null, null);
+-- the fields up to the alternate login name (27), which login reads
+insert into adp_sch_info values(20, 'nick_name', 516, 7, 30, -1, -1, 0, -1, 3, null, null);
+insert into adp_sch_info values(20, 'first_name', 516, 7, 30, -1, -1, 0, -1, 4, null, null);
+insert into adp_sch_info values(20, 'last_name', 516, 7, 30, -1, -1, 0, -1, 5, null, null);
+insert into adp_sch_info values(20, 'e_mail', 516, 7, 64, -1, -1, 0, -1, 6, null, null);
+insert into adp_sch_info values(20, 'phone', 516, 7, 20, -1, -1, 0, -1, 7, null, null);
+insert into adp_sch_info values(20, 'fax', 516, 7, 20, -1, -1, 0, -1, 8, null, null);
+insert into adp_sch_info values(20, 'title', 516, 7, 30, -1, -1, 0, -1, 9, null, null);
+insert into adp_sch_info values(20, 'dept', 516, 7, 30, -1, -1, 0, -1, 10, null, null);
+insert into adp_sch_info values(20, 'office', 516, 7, 30, -1, -1, 0, -1, 11, null, null);
+insert into adp_sch_info values(20, 'locale', 512, 0, 1, -1, -1, 0, -1, 12, null, null);
+insert into adp_sch_info values(20, 'priv_class', 512, 0, 1, -1, -1, 0, -1, 13, null, null);
+insert into adp_sch_info values(20, 'start_date', 609, 9, 1, -1, -1, 0, -1, 14, null, null);
+insert into adp_sch_info values(20, 'end_date', 609, 9, 1, -1, -1, 0, -1, 15, null, null);
+insert into adp_sch_info values(20, 'last_login', 609, 9, 1, -1, -1, 0, -1, 16, null, null);
+insert into adp_sch_info values(20, 'pwd_date', 609, 9, 1, -1, -1, 0, -1, 17, null, null);
+insert into adp_sch_info values(20, 'pwd_flags', 512, 0, 1, -1, -1, 0, -1, 18, null, null);
+insert into adp_sch_info values(20, 'dev', 512, 0, 1, -1, -1, 0, -1, 19, null, null);
+insert into adp_sch_info values(20, 'web_login', 516, 7, 30, -1, -1, 0, -1, 20, null, null);
+insert into adp_sch_info values(20, 'ofid', 516, 7, 30, -1, -1, 0, -1, 21, null, null);
+insert into adp_sch_info values(20, 'submitter', 516, 7, 30, -1, -1, 0, -1, 22, null, null);
+insert into adp_sch_info values(20, 'queue_flags', 512, 0, 1, -1, -1, 0, -1, 23, null, null);
+insert into adp_sch_info values(20, 'alert_flags', 512, 0, 1, -1, -1, 0, -1, 24, null, null);
+insert into adp_sch_info values(20, 'pager', 516, 7, 20, -1, -1, 0, -1, 25, null, null);
+insert into adp_sch_info values(20, 'home_phone', 516, 7, 20, -1, -1, 0, -1, 26, null, null);
+insert into adp_sch_info values(20, 'alt_login_name', 516, 7, 30, -1, -1, 0, -1, 27, null,
+  'Login name the user acts under');
 insert into adp_sch_rel_info values(20, 'user_sup0', 2, 'user', -1, 0, 'user_sub0', null, 0, 'user_sup0', null, null, 0);
 insert into adp_sch_rel_info values(20, 'user_sub0', 1, 'user', -1, 1, 'user_sup0', null, 0, 'user_sub0', null, null, 0);
 insert into adp_sch_rel_info values(20, 'user_sup1', 2, 'user', -1, 2, 'user_sub1', null, 0, 'user_sup1', null, null, 0);
@@ -226,6 +254,12 @@ insert into adp_sch_info values(4011, 'object_key', 516, 7, 255, -1, -1, 0, -1, 
 insert into adp_sch_info values(4011, 'event_status', 516, 7, 20, -1, -1, 0, -1, 5, null, null);
 
 create table table_user(objid number not null, login_name varchar(30) null, status number null,
+  nick_name varchar(30) null, first_name varchar(30) null, last_name varchar(30) null, e_mail varchar(64) null,
+  phone varchar(20) null, fax varchar(20) null, title varchar(30) null, dept varchar(30) null,
+  office varchar(30) null, locale number null, priv_class number null, start_date date null, end_date date null,
+  last_login date null, pwd_date date null, pwd_flags number null, dev number null, web_login varchar(30) null,
+  ofid varchar(30) null, submitter varchar(30) null, queue_flags number null, alert_flags number null,
+  pager varchar(20) null, home_phone varchar(20) null, alt_login_name varchar(30) null,
   user_sup0 number null, user_sup1 number null, user_sup2 number null, user_sup3 number null, user_sup4 number null,
   user_sup5 number null, user_sup6 number null, user_sup7 number null, user_sup8 number null,
   user_sup9 number null, user_sup10 number null);
