@@ -410,7 +410,20 @@ KAdpSqlBatch& KAdpSqlBatch::operator<<(const KAdpBindCol& col) {
 }
 
 long KAdpSqlBatch::store_bind_vars() {
-  return m_StmtBindVars.SetRecord(m_nCurStmt, 0, m_BindVars, 0);
+  if (long st = m_StmtBindVars.SetRecord(m_nCurStmt, 0, m_BindVars, 0)) return st;
+  // The copy leaves the untyped value cells empty: a binary value points
+  // again to the batch's copy of its bytes, which lives until Reset, so the
+  // service binds the bytes themselves.
+  return adp_err_guard([&]() -> long {
+    KCLASSIC::KUtlRecord& copy = *m_StmtBindVars.GetRecordPtr(m_nCurStmt, 0);
+    for (long i = 0; i < m_BindVars.GetRows(); ++i) {
+      long sql_type = -1;
+      if (m_BindVars.GetDataValue(i, 3, sql_type) != 0 || sql_type != kSqlBinary) continue;
+      void* bytes = KAdpUtlRecord::VoidPtrOf(m_BindVars, i, 1);
+      if (long st = KAdpUtlRecord::SetVoidPtrOf(copy, i, 1, bytes)) return st;
+    }
+    return 0L;
+  });
 }
 
 KAdpSqlBatch& KAdpSqlBatch::operator<<(BatchType) {

@@ -50,16 +50,38 @@ long KAdpUtlRecord::SetLong(long row, long col, long value) {
   });
 }
 
-long KAdpUtlRecord::SetVoidPtr(long row, long col, void* p) {
+namespace {
+
+// The cells of any record: a pointer to the protected member, formed through
+// this class, reaches them on a record of the base class too.
+struct record_cells : KUtlRecord {
+  static KCLASSIC::KPtrArray* of(const KUtlRecord& r) { return r.*(&record_cells::m_pCells); }
+};
+
+}  // namespace
+
+long KAdpUtlRecord::SetVoidPtr(long row, long col, void* p) { return SetVoidPtrOf(*this, row, col, p); }
+
+long KAdpUtlRecord::SetVoidPtrOf(KUtlRecord& record, long row, long col, void* p) {
   return adp_err_guard([&] {
     // Only an untyped column takes a raw pointer: any other would later
     // release it as its own text, byte string or record.
-    if (col >= 0 && col < GetColumns() && GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) {
+    if (col >= 0 && col < record.GetColumns() && record.GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) {
       throw new KCLASSIC::KErr(KCLASSIC::KERR_RECORD_ACCESS, "KAdpUtlRecord::SetVoidPtr", "Cell is not untyped");
     }
-    Cell(GetCellIndex(row, col, KCLASSIC::UTL_CELL_EMPTY, 1)) = p;
+    const long cell = record.GetCellIndex(row, col, KCLASSIC::UTL_CELL_EMPTY, 1);
+    record_cells::of(record)->ElementAt(static_cast<int>(cell)) = p;
     return 0L;
   });
+}
+
+void* KAdpUtlRecord::VoidPtrOf(const KUtlRecord& record, long row, long col) {
+  if (row < 0 || row >= record.GetRows() || col < 0 || col >= record.GetColumns()) return nullptr;
+  if (record.GetColCellType(col) != KCLASSIC::UTL_CELL_EMPTY) return nullptr;
+  const KCLASSIC::KPtrArray* cells = record_cells::of(record);
+  const long cell = row * record.GetColumns() + col;
+  if (cells == nullptr || cell >= cells->GetSize()) return nullptr;
+  return cells->GetAt(static_cast<int>(cell));
 }
 
 long KAdpUtlRecord::SetBstr(long row, long col, char* bytes) {

@@ -30,6 +30,10 @@ class ORB_API KAdpUtlRecord : public KCLASSIC::KUtlRecord {
   long SetString(long row, long col, const char* text);
   long SetLong(long row, long col, long value);
   long SetVoidPtr(long row, long col, void* p);
+  // The same on any record (a record copy leaves untyped cells empty), and
+  // the pointer an untyped cell holds (null for none or another column).
+  static long SetVoidPtrOf(KCLASSIC::KUtlRecord& record, long row, long col, void* p);
+  static void* VoidPtrOf(const KCLASSIC::KUtlRecord& record, long row, long col);
   long SetBstr(long row, long col, char* bytes);
   long SetRecord(long row, long col, KCLASSIC::KUtlRecord& src, char flag);
   long GetRecord(long row, long col, KCLASSIC::KUtlRecord& out, char flag);
