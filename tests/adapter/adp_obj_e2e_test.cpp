@@ -58,19 +58,6 @@ class AdpObjE2e : public adp_ora_test {
     if (KAdpConnId* cid = adp_db_get_conn()) dbs_obj_return_cache(cid);
     adp_ora_test::TearDown();
   }
-  // A session on the test's database opened by the store, header flags
-  // given.
-  KAdpConnId* login(long flags) {
-    EXPECT_TRUE(db_.run("update adp_db_header set flags = " + std::to_string(flags) + ";"));
-    KAdpConnId* cid = session();
-    if (cid == nullptr) return nullptr;
-    EXPECT_EQ(typ_sch_alloc(), 0);
-    // The store's login caches the server's clock difference (none here).
-    clk_time_diff_cache_set(0);
-    EXPECT_EQ(dbs_db_assert_schema_rev(nullptr, 61), 0);
-    EXPECT_EQ(dbs_db_open(cid, "crm", 1), 0);
-    return cid;
-  }
   dbs_ty_lobj* make(long type) {
     dbs_ty_lobj* o = nullptr;
     EXPECT_EQ(dbs_obj_make(nullptr, type, &o), 0);
@@ -131,7 +118,7 @@ class AdpObjE2e : public adp_ora_test {
 };
 
 TEST_F(AdpObjE2e, CreateReadUpdateAndDeleteRowsOfEveryValueType) {
-  KAdpConnId* cid = login(kSearchFlag | kCreatedFlag);
+  KAdpConnId* cid = store_session(kSearchFlag | kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   dbs_ty_lobj* o = ticket(cid, "Mixed Case", &id);
@@ -193,7 +180,7 @@ TEST_F(AdpObjE2e, CreateReadUpdateAndDeleteRowsOfEveryValueType) {
 }
 
 TEST_F(AdpObjE2e, DeleteClearsTheReferencesOfOneAndTwoColumns) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "to delete", &id), nullptr);
@@ -221,7 +208,7 @@ TEST_F(AdpObjE2e, DeleteClearsTheReferencesOfOneAndTwoColumns) {
 }
 
 TEST_F(AdpObjE2e, DeleteRemovesTheObjectsLinkRowsOnly) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "linked", &id), nullptr);
@@ -238,7 +225,7 @@ TEST_F(AdpObjE2e, DeleteRemovesTheObjectsLinkRowsOnly) {
 }
 
 TEST_F(AdpObjE2e, OfflineDeleteWritesAChangeRowPerClearedReference) {
-  KAdpConnId* cid = login(kCreatedFlag | DBS_HDR_ROAMER);
+  KAdpConnId* cid = store_session(kCreatedFlag | DBS_HDR_ROAMER);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "offline delete", &id), nullptr);
@@ -258,7 +245,7 @@ TEST_F(AdpObjE2e, OfflineDeleteWritesAChangeRowPerClearedReference) {
 }
 
 TEST_F(AdpObjE2e, OfflineUpdatesWriteChangeRowsAndStepTheRowVersion) {
-  KAdpConnId* cid = login(kCreatedFlag | DBS_HDR_ROAMER);
+  KAdpConnId* cid = store_session(kCreatedFlag | DBS_HDR_ROAMER);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "offline", &id), nullptr);
@@ -321,7 +308,7 @@ TEST_F(AdpObjE2e, SteppedFieldMovesByItsAmountOnBothUpdatePaths) {
   long round = 0;
   for (const auto& r : rows) {
     SCOPED_TRACE(round);
-    KAdpConnId* cid = login(r.flags);
+    KAdpConnId* cid = store_session(r.flags);
     ASSERT_NE(cid, nullptr);
     ASSERT_TRUE(db_.run("delete from de_updates;"));
     obj_id id{};
@@ -344,7 +331,7 @@ TEST_F(AdpObjE2e, SteppedFieldMovesByItsAmountOnBothUpdatePaths) {
 TEST_F(AdpObjE2e, StaleStampFailsOnBothPathsAndAFreshOneWrites) {
   for (long flags : {kCreatedFlag, kCreatedFlag | DBS_HDR_ROAMER}) {
     SCOPED_TRACE(flags);
-    KAdpConnId* cid = login(flags);
+    KAdpConnId* cid = store_session(flags);
     ASSERT_NE(cid, nullptr);
     obj_id id{};
     ASSERT_NE(ticket(cid, flags == kCreatedFlag ? "stamp" : "stamp offline", &id), nullptr);
@@ -367,7 +354,7 @@ TEST_F(AdpObjE2e, StaleStampFailsOnBothPathsAndAFreshOneWrites) {
 }
 
 TEST_F(AdpObjE2e, DuplicateKeyEndsAsNotUniqueWithTypeAndColumns) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "twice", &id), nullptr);
@@ -384,7 +371,7 @@ TEST_F(AdpObjE2e, DuplicateKeyEndsAsNotUniqueWithTypeAndColumns) {
 }
 
 TEST_F(AdpObjE2e, LockedReadHoldsTheRowUntilCommit) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   obj_id id{};
   ASSERT_NE(ticket(cid, "locked", &id), nullptr);
@@ -414,7 +401,7 @@ TEST_F(AdpObjE2e, LockedReadHoldsTheRowUntilCommit) {
 }
 
 TEST_F(AdpObjE2e, PseudoTypesTakeIdsFromTheirCounterRows) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   const long types[] = {DBS_IDS_SPECIAL_B, DBS_IDS_SPECIAL_A, 999};
   long numbers[3] = {-1, -1, -1};
@@ -457,7 +444,7 @@ class AdpObjE2eProcesses : public AdpObjE2e {
 };
 
 TEST_F(AdpObjE2eProcesses, RangesGivenBackAtLogoutAreTakenOnceByTwoProcesses) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   // Ids of the ticket type reserve a block; logging out gives the rest back.
   obj_id id{};
@@ -504,7 +491,7 @@ TEST_F(AdpObjE2eProcesses, RangesGivenBackAtLogoutAreTakenOnceByTwoProcesses) {
 }
 
 TEST_F(AdpObjE2e, CounterResetFloorNegativeSwitchAndRead) {
-  KAdpConnId* cid = login(kCreatedFlag);
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   ASSERT_TRUE(db_.run("insert into adp_tbl_oid values(77, 5);"));
   ASSERT_EQ(adp_obj_oid_init(cid, 77, 0), 0);

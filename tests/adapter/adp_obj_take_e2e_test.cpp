@@ -32,17 +32,6 @@ class AdpObjTakeE2e : public adp_ora_test {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(db_.load("crm_objects.sql"));
   }
-  // A session with the schema of the fixture's database "crm" loaded.
-  KAdpConnId* login() {
-    EXPECT_TRUE(db_.run("update adp_db_header set flags = " + std::to_string(kCreatedFlag) + ";"));
-    KAdpConnId* cid = session();
-    if (cid == nullptr) return nullptr;
-    EXPECT_EQ(typ_sch_alloc(), 0);
-    clk_time_diff_cache_set(0);
-    EXPECT_EQ(dbs_db_assert_schema_rev(nullptr, 61), 0);
-    EXPECT_EQ(dbs_db_open(cid, "crm", 1), 0);
-    return cid;
-  }
   // Tags 1..count labelled `label`.
   void tags(long count, const char* label) {
     std::string script;
@@ -60,7 +49,7 @@ class AdpObjTakeE2e : public adp_ora_test {
 };
 
 TEST_F(AdpObjTakeE2e, TheFieldMovesOnlyFromTheExpectedValue) {
-  KAdpConnId* cid = login();
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   tags(2, "ready");
   ASSERT_TRUE(db_.run("insert into table_tag(objid, label) values(3, 'other');"));
@@ -83,7 +72,7 @@ TEST_F(AdpObjTakeE2e, TheFieldMovesOnlyFromTheExpectedValue) {
 }
 
 TEST_F(AdpObjTakeE2e, BadFieldsAndValuesAreRefusedAndTouchNothing) {
-  KAdpConnId* cid = login();
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   tags(1, "ready");
   struct bad_case {
@@ -113,7 +102,7 @@ TEST_F(AdpObjTakeE2e, BadFieldsAndValuesAreRefusedAndTouchNothing) {
 }
 
 TEST_F(AdpObjTakeE2e, InsideTheCallersTransactionTheTakeGoesWithIt) {
-  KAdpConnId* cid = login();
+  KAdpConnId* cid = store_session(kCreatedFlag);
   ASSERT_NE(cid, nullptr);
   tags(2, "ready");
   long taken = 0;
@@ -150,7 +139,7 @@ class AdpObjTakeE2eProcesses : public AdpObjTakeE2e {
 };
 
 TEST_F(AdpObjTakeE2eProcesses, TwoProcessesTakingTheSameRowsWinEachRowOnce) {
-  ASSERT_NE(login(), nullptr);
+  ASSERT_NE(store_session(kCreatedFlag), nullptr);
   constexpr long kRows = 200;
   tags(kRows, "ready");
   std::vector<std::string> files = {(dir_.path() / "a.txt").string(), (dir_.path() / "b.txt").string()};

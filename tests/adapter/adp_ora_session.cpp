@@ -5,8 +5,10 @@
 
 #include "adapter/adp_db.h"
 #include "adapter/adp_double.h"
+#include "core/clk/clk_srv.h"
 #include "core/osl/osl_sys_cfg.h"
 #include "schema/typ_sch.h"
+#include "store/dbs_db.h"
 #include "store/dbs_main.h"
 
 std::string adp_ora_library() { return std::string(ADP_DATASVC_DIR) + "/libOraDataSvc.so"; }
@@ -68,4 +70,16 @@ void adp_ora_open_test::SetUp() {
   if (HasFatalFailure()) return;
   con_ = opened();
   ASSERT_NE(con_, nullptr);
+}
+
+KAdpConnId* adp_ora_test::store_session(long flags) {
+  EXPECT_TRUE(db_.run("update adp_db_header set flags = " + std::to_string(flags) + ";"));
+  KAdpConnId* cid = session();
+  if (cid == nullptr) return nullptr;
+  EXPECT_EQ(typ_sch_alloc(), 0);
+  // The store's login caches the server's clock difference (none here).
+  clk_time_diff_cache_set(0);
+  EXPECT_EQ(dbs_db_assert_schema_rev(nullptr, 61), 0);
+  EXPECT_EQ(dbs_db_open(cid, "crm", 1), 0);
+  return cid;
 }

@@ -23,6 +23,9 @@ class adp_ora_test : public adp_test {
   // A session with the fixture's database "crm" open and its header read
   // (site 0, no offline synchronisation).
   KAdpConnId* opened();
+  // A session on the test's database, header flags set first, with the
+  // store's model of "crm" opened from its dictionary.
+  KAdpConnId* store_session(long flags);
   // One cell of a query in the test's database ("" when there is no row).
   std::string value(const std::string& sql);
 
