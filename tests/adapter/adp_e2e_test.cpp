@@ -49,17 +49,6 @@ class AdpEndToEnd : public adp_ora_test {
     EXPECT_EQ(adp_db_assert_revs(cid, db_rev, 61), 0);
     return cid;
   }
-  // The model as the schema layer dumps it.
-  static std::string model_dump() {
-    char* buf = nullptr;
-    size_t len = 0;
-    FILE* f = open_memstream(&buf, &len);
-    typ_sch_dump_all(f, "model", 0);
-    std::fclose(f);
-    std::string out(buf, len);
-    std::free(buf);
-    return out;
-  }
   // What the dictionary read writes into a cache-file stream.
   static std::string read_to_stream(KAdpConnId* cid, long* status) {
     char* buf = nullptr;

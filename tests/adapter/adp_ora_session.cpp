@@ -3,10 +3,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "adapter/adp_db.h"
 #include "adapter/adp_double.h"
 #include "core/clk/clk_srv.h"
 #include "core/osl/osl_sys_cfg.h"
+#include "schema/typ_dump.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
 #include "store/dbs_main.h"
@@ -63,6 +67,18 @@ KAdpConnId* adp_ora_test::opened() {
 std::string adp_ora_test::value(const std::string& sql) {
   testdb::rows r = db_.query(sql);
   return r.empty() || r[0].empty() ? "" : r[0][0];
+}
+
+std::string adp_ora_test::model_dump() {
+  char* buf = nullptr;
+  size_t len = 0;
+  FILE* f = open_memstream(&buf, &len);
+  if (f == nullptr) return "";
+  typ_sch_dump_all(f, "model", 0);
+  std::fclose(f);
+  std::string out(buf, len);
+  std::free(buf);
+  return out;
 }
 
 void adp_ora_open_test::SetUp() {

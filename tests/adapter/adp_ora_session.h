@@ -28,6 +28,8 @@ class adp_ora_test : public adp_test {
   KAdpConnId* store_session(long flags);
   // One cell of a query in the test's database ("" when there is no row).
   std::string value(const std::string& sql);
+  // The schema model as the schema layer dumps it.
+  static std::string model_dump();
 
   testdb::database db_;
 };

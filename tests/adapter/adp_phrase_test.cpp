@@ -51,7 +51,7 @@ const char* const kOraExpected[63] = {
     /* 30 */ "0",
     /* 31 */ "0",
     /* 32 */ "0",
-    /* 33 */ "select object_name from all_objects where object_name = UPPER('%s')",
+    /* 33 */ "select object_name from user_objects where object_name = UPPER('%s')",
     /* 34 */ "MM/DD/YYYY HH24:MI:SS",
     /* 35 */ "%m/%d/%Y %H:%M:%S",
     /* 36 */ ";\nif SQL%ROWCOUNT <=0 THEN \nraise_application_error(-20899,'The record may have been changed, please refresh and try again.');\nEND IF",

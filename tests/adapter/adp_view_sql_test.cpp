@@ -109,7 +109,7 @@ TEST_F(AdpViewSql, AViewWrittenWholeIsDroppedMadeGrantedAndNamed) {
   EXPECT_EQ(sent[4].rfind("INSERT INTO adp_view_join_info ", 0), 0u) << sent[4];
   sent.erase(sent.begin(), sent.begin() + 5);
   EXPECT_EQ(sent, (std::vector<std::string>{
-                      "select object_name from all_objects where object_name = UPPER('table_V')",
+                      "select object_name from user_objects where object_name = UPPER('table_V')",
                       "DROP VIEW table_V",
                       create,
                       "select role from dba_roles where role = upper('orbisan_user')",

@@ -42,7 +42,9 @@ const adp_dbop_phrase kOraPhrases[] = {
     {30, "0"},
     {31, "0"},
     {32, "0"},
-    {33, "select object_name from all_objects where object_name = UPPER('%s')"},
+    // The connected schema's own objects: another schema's view of the same
+    // name is none that a DROP or CREATE here could meet.
+    {33, "select object_name from user_objects where object_name = UPPER('%s')"},
     {34, "MM/DD/YYYY HH24:MI:SS"},
     {35, "%m/%d/%Y %H:%M:%S"},
     {49, "select description, trigger_body from user_triggers where table_name = upper('TABLE_%s')"},
