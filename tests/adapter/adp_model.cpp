@@ -5,6 +5,7 @@
 #include <string>
 
 #include "adapter/adp_sch_load.h"
+#include "core/cmn/cmn_typ.h"
 #include "core/core_fixture.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_rel.h"
@@ -111,4 +112,13 @@ std::vector<std::string> adp_col_texts(utl_ty_col* col) {
     out.emplace_back(e != nullptr ? static_cast<const char*>(e) : "");
   }
   return out;
+}
+
+void adp_model_type_ranges() {
+  static bool ranges = false;
+  if (ranges) return;
+  ranges = true;
+  cmn_ty_type_info info;
+  cmn_typ_init_info(&info);
+  EXPECT_EQ(cmn_typ_construct_object(0, 9999, &info), 0);
 }

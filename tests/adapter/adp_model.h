@@ -15,6 +15,10 @@ std::vector<void*> adp_col_pointers(utl_ty_col* col);
 // The texts of a text collection (type 516); none for a null collection.
 std::vector<std::string> adp_col_texts(utl_ty_col* col);
 
+// Makes the type ids 0 to 9999 object types, once per process (schemas
+// compiled from the schema language take their ids from there).
+void adp_model_type_ranges();
+
 // Helpers to build a model by hand (after adp_model is made): an object
 // type entered in the type cache; a field (texts of length 80, decimals
 // with precision 19 and scale 2); a relation of the type with the given

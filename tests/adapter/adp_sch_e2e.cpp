@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "adapter/adp_model.h"
 #include "adapter/adp_sch.h"
 #include "core/cmn/cmn_meth.h"
-#include "core/cmn/cmn_typ.h"
 #include "core/core_fixture.h"
 #include "schema/typ_bld.h"
 
@@ -72,13 +72,7 @@ void adp_sch_e2e_test::SetUp() {
   if (HasFatalFailure()) return;
   // Texts of any length in collections; type ids of the schema's range.
   ASSERT_EQ(cmn_meth_install_all(), 0);
-  static bool ranges = false;
-  if (!ranges) {
-    ranges = true;
-    cmn_ty_type_info info;
-    cmn_typ_init_info(&info);
-    ASSERT_EQ(cmn_typ_construct_object(0, 9999, &info), 0);
-  }
+  adp_model_type_ranges();
   // Views are read with their joins (the flag stays set for the process).
   adp_sch_set_comment_flag();
 }

@@ -15,6 +15,7 @@
 
 #include "adapter/adp_conn.h"
 #include "adapter/adp_db.h"
+#include "adapter/adp_model.h"
 #include "adapter/adp_sch_e2e.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sce.h"
@@ -183,14 +184,7 @@ class AdpSchE2e : public adp_sch_e2e_test {
     utl_ty_col* ids = nullptr;
     EXPECT_EQ(utl_col_make("test", kLongType, 10, 10, 0, 0, &ids), 0);
     EXPECT_EQ(typ_sch_write(con, 1, ids, 0), 0) << core_top_alert_text();
-    written_ids_.clear();
-    long n = 0;
-    utl_col_num(ids, &n);
-    for (long i = 0; i < n; ++i) {
-      void* e = nullptr;
-      utl_col_ith(ids, i, &e);
-      written_ids_.push_back(*static_cast<long*>(e));
-    }
+    written_ids_ = adp_col_longs(ids);
     utl_col_free("test", ids);
     EXPECT_EQ(adp_sch_types_init(con, nullptr), 0);
     EXPECT_EQ(typ_bld_write_arrays(con, typ_bld_array_col), 0) << core_top_alert_text();

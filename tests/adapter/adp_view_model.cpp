@@ -7,7 +7,6 @@
 #include "adapter/adp_conn.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/cmn/cmn_alrt.h"
-#include "core/cmn/cmn_typ.h"
 #include "core/utl/utl_estr.h"
 #include "schema/typ_bld.h"
 #include "schema/typ_sch.h"
@@ -86,13 +85,7 @@ const char kAdpWorkedExample[] =
     "VIEW V 52 FIELDS a FROM T1.x, b FROM T2.y FIELDS_END JOINS T1.t2s = T2.fk JOINS_END VIEW_END;\n";
 
 long adp_view_model::compile(const std::string& views) {
-  static bool ranges = false;
-  if (!ranges) {
-    ranges = true;
-    cmn_ty_type_info info;
-    cmn_typ_init_info(&info);
-    EXPECT_EQ(cmn_typ_construct_object(0, 9999, &info), 0);
-  }
+  adp_model_type_ranges();
   // A fresh model each time.
   typ_sch_free();
   EXPECT_EQ(typ_sch_alloc(), 0);
