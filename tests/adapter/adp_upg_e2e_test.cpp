@@ -102,4 +102,26 @@ TEST_F(AdpUpgE2e, ARelationJoiningAnExclusiveGroupKeepsItsKeys) {
   EXPECT_NE(c->rels[0].rel->exclusive, 0);
 }
 
+TEST_F(AdpUpgE2e, ATypeDeletedTakesItsArrayTablesAlong) {
+  ASSERT_NE(start(), nullptr);
+  // A type with a binary array is added first (its table and array table
+  // made), then deleted again with both.
+  adp_upg_schema s = adp_upg_start_schema();
+  s.views += "OBJECT memo 14 FIELDS objid" ADP_UPG_ID ", text" ADP_UPG_TEXT(40) ","
+             " points CMN_DATA_TYPE=array GEN_FIELD_ID=60 FIELDS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  const std::string memo_tables = "select table_name from information_schema.tables where table_schema = '" +
+                                  db_.name() + "' and table_name like 'table_memo%' order by table_name";
+  EXPECT_EQ(column(memo_tables), (texts{"table_memo", "table_memo_array_60"})) << out_;
+  ASSERT_TRUE(db_.run("insert into table_memo(objid, text) values(1, 'gone with its type');"));
+  ASSERT_EQ(upgrade(adp_upg_start_schema().text(), kCommit | kAllowDrops), 0) << out_;
+  EXPECT_EQ(column(memo_tables), texts{}) << out_;
+  EXPECT_EQ(value("select count(*) from adp_tbl_name_map where type_id = 14"), "0");
+  EXPECT_EQ(value("select count(*) from adp_sch_info where type_id = 14"), "0");
+  // The journal: the type added (0) and deleted (1).
+  EXPECT_EQ(column("select opcode from adp_upgrade_ops where object_name = 'memo' order by objid"),
+            (texts{"0", "1"}));
+  EXPECT_EQ(reopened(14), nullptr);
+}
+
 }  // namespace

@@ -128,6 +128,15 @@ TEST_F(rdb_upgrade, ARelationJoiningAGroupIsConvertedFromItsOldKey) {
   EXPECT_EQ(fills[0].args[2], "objid,extra,group2owner");
 }
 
+TEST_F(rdb_upgrade, AnAddedTypeGetsItsArrayTables) {
+  // The model keeps binary-array fields with the special fields.
+  const std::string memo = "OBJECT memo 19 FIELDS objid" + kLong +
+                           " GEN_FIELD_ID=3, points CMN_DATA_TYPE=array GEN_FIELD_ID=60 FIELDS_END OBJECT_END;\n";
+  std::string out;
+  ASSERT_EQ(upgrade(kSchema + memo, 0x400 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
+  EXPECT_NE(out.find("Would create binary array for table 'array_memo_60', field #60\n"), std::string::npos) << out;
+}
+
 TEST_F(rdb_upgrade, ACommittedUpgradeReplacesTheTablesAndWritesTheSchema) {
   std::string out;
   ASSERT_EQ(upgrade(kSchema, 0x80 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
