@@ -160,15 +160,17 @@ struct adp_sce_rel_spec {
 // Adds fields to the type (schema null: found by the type's name): every
 // spec is checked before anything changes (a refusal is printed and gives
 // 1); then each field joins the model, gets its column and every row its
-// default; the type's dictionary rows are written in one transaction. A
-// failure after the first column leaves table, model and dictionary as
-// they were (the columns made are dropped again).
+// default; the new fields' dictionary rows are written in one transaction
+// (the type's other rows are left alone). A failure after the first column
+// leaves table, model and dictionary as they were (the columns made are
+// dropped again).
 ORB_API long adp_sce_add_fields(KAdpConnId* con, const char* type_name, typ_sch_srec* schema, long count,
                                 adp_sce_field_spec* specs);
 // Adds relations from the type (schema null: found by the type id) to
-// existing types, both ends defined in the model, the key columns made and
-// both types' relation rows written in one transaction. Refusals as above;
-// a failure leaves model and dictionary as they were.
+// existing types, one at a time: both ends defined in the model, the key
+// column made, the relation's row of each type written in one transaction.
+// Refusals as above; a failure leaves model and dictionary as they were
+// for that relation (a key column already made stays, unused).
 ORB_API long adp_sce_add_relations(KAdpConnId* con, long type_id, typ_sch_srec* schema, long count,
                                    const adp_sce_rel_spec* specs);
 // The ten field-type names appended to names (texts, type 516); a new

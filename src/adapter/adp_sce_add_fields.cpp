@@ -1,6 +1,6 @@
 // Adding fields to an existing type: each spec checked against the field
 // types, then the field in the model, its column, every row set to its
-// default, and the type's dictionary rows written again in one transaction.
+// default, and the new fields' dictionary rows written in one transaction.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -192,6 +192,7 @@ long adp_sce_add_fields(KAdpConnId* con, const char* type_name, typ_sch_srec* sc
     }
   }
   if (count <= 0) return 0;
+  const long first_new = schema->nfields;
   typ_sch_modify(schema);
   made_so_far made;
   long st = 0;
@@ -199,7 +200,9 @@ long adp_sce_add_fields(KAdpConnId* con, const char* type_name, typ_sch_srec* sc
   if (st == 0) st = typ_sch_optimize();
   if (st == 0) {
     typ_sch_dump(osl_file_stdout(), "New Field Schema", 0, schema);
-    st = adp_sch_write(con, schema, 0, nullptr);
+    // Only the new rows: the type's other rows stay as they are (a model
+    // opened without descriptions would otherwise write their comments away).
+    st = adp_sch_write_fields(con, schema, schema->nfields - first_new, schema->fields + first_new);
   }
   if (st != 0) undo(con, type_name, schema, made);
   return st;

@@ -1,6 +1,7 @@
 // Adding relations between existing types: every spec checked first; then
 // one relation at a time defined on both types, the model optimised, the
-// key column made and both types' relation rows written in one transaction.
+// key column made and the relation's row of each type written in one
+// transaction.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -61,13 +62,13 @@ long check_spec(const adp_sce_rel_spec& r, typ_sch_srec* schema) {
   return 0;
 }
 
-// The relation record of the type's entry named name, or null.
-typ_sch_rrec* record_named(const typ_sch_srec* schema, const char* name) {
+// The position of the type's entry named name, or -1.
+long position_of(const typ_sch_srec* schema, const char* name) {
   for (long i = 0; i < schema->nrels; ++i) {
-    typ_sch_rrec* r = adp_sch_entry_rel(schema->rels[i]);
-    if (r != nullptr && std::strcmp(text_of(schema->rels[i].side == 'p' ? r->pname : r->fname), name) == 0) return r;
+    const typ_sch_rrec* r = adp_sch_entry_rel(schema->rels[i]);
+    if (r != nullptr && std::strcmp(text_of(schema->rels[i].side == 'p' ? r->pname : r->fname), name) == 0) return i;
   }
-  return nullptr;
+  return -1;
 }
 
 long define_both(typ_sch_srec* schema, typ_sch_srec* target, const adp_sce_rel_spec& r) {
@@ -82,11 +83,13 @@ long define_both(typ_sch_srec* schema, typ_sch_srec* target, const adp_sce_rel_s
                             nullptr, nullptr, r.comment, nullptr, TYP_REL_USER, nullptr);
 }
 
-// Both types' relation rows, in one transaction.
-long write_rows(KAdpConnId* con, typ_sch_srec* schema, typ_sch_srec* target) {
+// The new relation's row of each type, in one transaction. Only these rows
+// are written: the type's other rows stay as they are (a model opened
+// without descriptions would otherwise write their comments away).
+long write_rows(KAdpConnId* con, typ_sch_srec* schema, typ_sch_srec* target, const adp_sce_rel_spec& r) {
   return adp_sch_in_transaction(con, [&]() -> long {
-    if (long st = adp_sch_write_rels(con, schema)) return st;
-    return target != schema ? adp_sch_write_rels(con, target) : 0;
+    if (long st = adp_sch_write_rel_entry(con, schema, position_of(schema, r.name))) return st;
+    return adp_sch_write_rel_entry(con, target, position_of(target, r.inverse));
   });
 }
 
@@ -106,11 +109,11 @@ long add_one(KAdpConnId* con, typ_sch_srec* schema, const adp_sce_rel_spec& r) {
     osl_print_mes("%s: cannot optimize modified schemas\n", kProc);
     return st;
   }
-  typ_sch_rrec* rel = record_named(schema, r.name);
-  long st = rel != nullptr ? adp_sch_rel_create(con, rel) : ADP_BAD_SCHEMA;
+  const long position = position_of(schema, r.name);
+  long st = position >= 0 ? adp_sch_rel_create(con, adp_sch_entry_rel(schema->rels[position])) : ADP_BAD_SCHEMA;
   if (st != 0) {
     osl_print_mes("%s: cannot create relation column for relation '%s'\n", kProc, r.name);
-  } else if ((st = write_rows(con, schema, target)) != 0) {
+  } else if ((st = write_rows(con, schema, target, r)) != 0) {
     osl_print_mes("%s: cannot write relation schema for relation '%s'\n", kProc, r.name);
   }
   if (st != 0) undo(schema, target, r.name);
