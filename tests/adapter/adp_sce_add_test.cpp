@@ -255,6 +255,24 @@ TEST_F(AdpSceAdd, ANewRelationGetsItsKeyColumnAndBothTypesRows) {
   EXPECT_EQ(rel_names(type(kUser)), (texts{"user2case"}));
 }
 
+// An "OTO Secondary" end makes this type the primary side: the key column
+// goes to the target's table.
+TEST_F(AdpSceAdd, OracleMakesTheKeyColumnAsANumberAndWritesBothRows) {
+  open("oracle");
+  const adp_sce_rel_spec specs[] = {{"case2user", "OTO Secondary", "user", nullptr, "user2case"}};
+  ds_script::push_result({{"name"}, {}});  // the key column is not there yet
+  ASSERT_EQ(adp_sce_add_relations(con_, kCase, case_, 1, specs), 0) << core_top_alert_text();
+  const texts sent = adp_script_sent();
+  ASSERT_EQ(sent.size(), 4u);
+  const std::string head =
+      "INSERT INTO adp_sch_rel_info (type_id, rel_name, rel_type, target_name, gen_rel_id, spec_rel_id, "
+      "inv_rel_name, comments, rel_flags, rel_phy_name, focus_fldname, flags, exclusive_set) VALUES ";
+  EXPECT_EQ(texts(sent.begin() + 1, sent.end()),
+            (texts{"ALTER TABLE table_user ADD user2case number null",
+                   head + "(4201,'case2user',4,'user',-1,1,'user2case', '',0, '', '',131072, '')",
+                   head + "(4203,'user2case',3,'case',-1,0,'case2user', '',0, '', '',131072, '')"}));
+}
+
 TEST_F(AdpSceAdd, ARefusedRelationSpecChangesNothing) {
   open("oledb");
   const struct {

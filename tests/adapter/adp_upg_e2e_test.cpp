@@ -124,4 +124,31 @@ TEST_F(AdpUpgE2e, ATypeDeletedTakesItsArrayTablesAlong) {
   EXPECT_EQ(reopened(14), nullptr);
 }
 
+TEST_F(AdpUpgE2e, AColumnDeletedByCopyAndOneRenamedKeepTheRows) {
+  ASSERT_NE(start(), nullptr);
+  ASSERT_TRUE(db_.run("insert into table_contact(objid, first_name, last_name, contact2employee)"
+                      " values(1, 'Ann', 'Lee', 7);\n"
+                      "insert into table_contact(objid, first_name, last_name, contact2employee)"
+                      " values(2, 'Bo', 'Kim', null);"));
+  adp_upg_schema s = adp_upg_start_schema();
+  // first_name goes, last_name is now surname.
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", surname" ADP_UPG_TEXT(30) " OLD_NAME=last_name"
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP employee INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  // The table was copied: every row with its other columns, the relation's
+  // key column included, the renamed column from its old name.
+  EXPECT_EQ(sorted(columns_of("table_contact")), (texts{"contact2employee", "objid", "surname"})) << out_;
+  EXPECT_EQ(db_.query("select objid, surname, contact2employee from table_contact order by objid"),
+            (testdb::rows{{"1", "Lee", "7"}, {"2", "Kim", testdb::kNull}}))
+      << out_;
+  EXPECT_EQ(value("select count(*) from user_tables where table_name = upper('T_table_contact')"), "0");
+  EXPECT_EQ(column("select field_name from adp_sch_info where type_id = 12 order by spec_field_id"),
+            (texts{"objid", "surname"}));
+  typ_sch_srec* contact = reopened(12);
+  ASSERT_NE(contact, nullptr);
+  ASSERT_EQ(contact->nfields, 2);
+  EXPECT_STREQ(contact->fields[1].name, "surname");
+}
+
 }  // namespace
