@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter/adp_sch.h"
 #include "adapter/adp_upg_e2e.h"
 #include "schema/typ_rec.h"
 
@@ -149,6 +150,30 @@ TEST_F(AdpUpgE2e, AColumnDeletedByCopyAndOneRenamedKeepTheRows) {
   ASSERT_NE(contact, nullptr);
   ASSERT_EQ(contact->nfields, 2);
   EXPECT_STREQ(contact->fields[1].name, "surname");
+}
+
+TEST_F(AdpUpgE2e, ATableRenamedWithItsType) {
+  ASSERT_NE(start(), nullptr);
+  ASSERT_TRUE(db_.run("insert into table_employee(objid, login) values(7, 'alee');"));
+  adp_upg_schema s = adp_upg_start_schema();
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", first_name" ADP_UPG_TEXT(30) ", last_name" ADP_UPG_TEXT(30)
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP staff INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  s.employee = "OBJECT staff 13 FIELDS objid" ADP_UPG_ID ", login" ADP_UPG_TEXT(30) " FIELDS_END\n"
+               "RELATIONS employee2contact OTOF contact INV_REL=contact2employee RELATIONS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  // The table moved under the new name with its rows; the dictionary and a
+  // fresh open know the type by it, and the relation's target too.
+  EXPECT_EQ(value("select count(*) from user_tables where table_name = upper('table_employee')"), "0");
+  EXPECT_EQ(db_.query("select objid, login from table_staff"), (testdb::rows{{"7", "alee"}})) << out_;
+  EXPECT_EQ(value("select type_name from adp_tbl_name_map where type_id = 13"), "staff");
+  EXPECT_EQ(value("select target_name from adp_sch_rel_info where rel_name = 'contact2employee'"), "staff");
+  typ_sch_srec* staff = reopened(13);
+  ASSERT_NE(staff, nullptr);
+  EXPECT_STREQ(staff->info->name, "staff");
+  const char* table = nullptr;
+  ASSERT_EQ(adp_sch_tbl_find(13, &table), 0);
+  EXPECT_STREQ(table, "table_staff");
 }
 
 }  // namespace
