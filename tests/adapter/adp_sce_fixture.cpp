@@ -96,6 +96,16 @@ void adp_sce_test::change(long op, const char* name, const char* second, long db
   ASSERT_EQ(utl_col_push(changes_, &c, nullptr), 0);
 }
 
+std::vector<std::string> adp_sce_test::flags_sent(unsigned long flags) {
+  ds_script::reset();
+  dbs_ty_tbl_change c{};
+  c.op = DBS_RDB_TYPE_FLAGS;
+  c.schema = case_;
+  c.operand = flags | 0x1;
+  EXPECT_EQ(adp_sce_modify_flags(con_, &c), 0);
+  return adp_script_sent();
+}
+
 std::string adp_sce_test::script_text(const std::function<void(FILE*)>& body) {
   FILE* f = std::fopen("script.sql", "w");
   body(f);

@@ -42,6 +42,9 @@ class adp_sce_test : public adp_test {
   void TearDown() override;
   // A change record on table_case pushed to the change list.
   void change(long op, const char* name, const char* second, long db_type, long length, const char* def = nullptr);
+  // What adp_sce_modify_flags sends for a flags record of case (a bit
+  // outside the mask added, which must never reach SQL).
+  std::vector<std::string> flags_sent(unsigned long flags);
   // A scratch script and its text once closed.
   std::string script_text(const std::function<void(FILE*)>& body);
 

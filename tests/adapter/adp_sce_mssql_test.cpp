@@ -96,13 +96,7 @@ TEST_F(AdpSceMssql, TypeFlagsAreSetOrClearedWhateverElseIsSet) {
                 "| 524288 where type_id = 4201"},
   };
   for (const auto& k : cases) {
-    ds_script::reset();
-    dbs_ty_tbl_change c{};
-    c.op = DBS_RDB_TYPE_FLAGS;
-    c.schema = case_;
-    c.operand = k.flags | 0x1;  // a bit outside the mask never reaches SQL
-    ASSERT_EQ(adp_sce_modify_flags(con_, &c), 0);
-    EXPECT_EQ(adp_script_sent(), std::vector<std::string>{k.sent}) << k.flags;
+    EXPECT_EQ(flags_sent(k.flags), std::vector<std::string>{k.sent}) << k.flags;
   }
 }
 

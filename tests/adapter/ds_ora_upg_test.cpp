@@ -72,6 +72,14 @@ TEST_F(OraServiceUpgrade, IndexesAreRenamedOnTheirTable) {
   EXPECT_EQ(one("SELECT GROUP_CONCAT(DISTINCT index_name ORDER BY index_name) FROM information_schema.statistics "
                 "WHERE table_schema = DATABASE() AND table_name = 'table_ticket'"),
             "ticket_objindex,ticket_TITLE_INDEX");
+  // As any DDL, the rename commits what came before it; what follows is in
+  // a new transaction that the caller's rollback ends.
+  svc_->BeginTransaction();
+  exec("INSERT INTO table_ticket (objid) VALUES (1)");
+  exec("ALTER INDEX ticket_objindex RENAME TO t_objindex");
+  exec("INSERT INTO table_ticket (objid) VALUES (2)");
+  svc_->EndTransaction(0, 0);
+  EXPECT_EQ(one("SELECT GROUP_CONCAT(objid) FROM table_ticket"), "1");
   // An index that is not there: the server's error comes back.
   ds_error e = error_of([&] { exec("ALTER INDEX case_index RENAME TO ticket_objindex"); });
   EXPECT_EQ(e.number, kOracle);
