@@ -50,7 +50,7 @@ adp_sce_conversion::adp_sce_conversion() {
   group.phys_name = const_cast<char*>("owner_id");
   group.focus_field = const_cast<char*>("owner_type");
   group.pschema = &site;
-  record.op = DBS_RDB_EXCL_OLD;
+  record.op = DBS_RDB_EXCL_NEW;  // the relation joins the group
   record.name = const_cast<char*>("case2site");
   record.operand = reinterpret_cast<unsigned long>(&plain);
   record.operand2 = reinterpret_cast<unsigned long>(&group);

@@ -22,8 +22,8 @@ constexpr long kDbInt = 0, kDbText = 7, kDbDate = 9;
 constexpr long kScriptOnly = 1;
 }  // namespace adp_sce_fixture
 
-// The change record of an exclusive-group conversion: case2site's key
-// carried into the owner_id/owner_type pair of a group joined by site.
+// The change record of an exclusive-group conversion: case2site joins the
+// group, its key carried into the owner_id/owner_type pair (type site).
 struct adp_sce_conversion {
   adp_sce_conversion();
   adp_sce_conversion(const adp_sce_conversion&) = delete;
