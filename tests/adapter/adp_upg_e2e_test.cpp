@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter/adp_sch.h"
 #include "adapter/adp_upg_e2e.h"
 #include "schema/typ_rec.h"
 
@@ -122,6 +123,57 @@ TEST_F(AdpUpgE2e, ATypeDeletedTakesItsArrayTablesAlong) {
   EXPECT_EQ(column("select opcode from adp_upgrade_ops where object_name = 'memo' order by objid"),
             (texts{"0", "1"}));
   EXPECT_EQ(reopened(14), nullptr);
+}
+
+TEST_F(AdpUpgE2e, AColumnDeletedByCopyAndOneRenamedKeepTheRows) {
+  ASSERT_NE(start(), nullptr);
+  ASSERT_TRUE(db_.run("insert into table_contact(objid, first_name, last_name, contact2employee)"
+                      " values(1, 'Ann', 'Lee', 7);\n"
+                      "insert into table_contact(objid, first_name, last_name, contact2employee)"
+                      " values(2, 'Bo', 'Kim', null);"));
+  adp_upg_schema s = adp_upg_start_schema();
+  // first_name goes, last_name is now surname.
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", surname" ADP_UPG_TEXT(30) " OLD_NAME=last_name"
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP employee INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  // The table was copied: every row with its other columns, the relation's
+  // key column included, the renamed column from its old name.
+  EXPECT_EQ(sorted(columns_of("table_contact")), (texts{"contact2employee", "objid", "surname"})) << out_;
+  EXPECT_EQ(db_.query("select objid, surname, contact2employee from table_contact order by objid"),
+            (testdb::rows{{"1", "Lee", "7"}, {"2", "Kim", testdb::kNull}}))
+      << out_;
+  EXPECT_EQ(value("select count(*) from user_tables where table_name = upper('T_table_contact')"), "0");
+  EXPECT_EQ(column("select field_name from adp_sch_info where type_id = 12 order by spec_field_id"),
+            (texts{"objid", "surname"}));
+  typ_sch_srec* contact = reopened(12);
+  ASSERT_NE(contact, nullptr);
+  ASSERT_EQ(contact->nfields, 2);
+  EXPECT_STREQ(contact->fields[1].name, "surname");
+}
+
+TEST_F(AdpUpgE2e, ATableRenamedWithItsType) {
+  ASSERT_NE(start(), nullptr);
+  ASSERT_TRUE(db_.run("insert into table_employee(objid, login) values(7, 'alee');"));
+  adp_upg_schema s = adp_upg_start_schema();
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", first_name" ADP_UPG_TEXT(30) ", last_name" ADP_UPG_TEXT(30)
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP staff INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  s.employee = "OBJECT staff 13 FIELDS objid" ADP_UPG_ID ", login" ADP_UPG_TEXT(30) " FIELDS_END\n"
+               "RELATIONS employee2contact OTOF contact INV_REL=contact2employee RELATIONS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  // The table moved under the new name with its rows; the dictionary and a
+  // fresh open know the type by it, and the relation's target too.
+  EXPECT_EQ(value("select count(*) from user_tables where table_name = upper('table_employee')"), "0");
+  EXPECT_EQ(db_.query("select objid, login from table_staff"), (testdb::rows{{"7", "alee"}})) << out_;
+  EXPECT_EQ(value("select type_name from adp_tbl_name_map where type_id = 13"), "staff");
+  EXPECT_EQ(value("select target_name from adp_sch_rel_info where rel_name = 'contact2employee'"), "staff");
+  typ_sch_srec* staff = reopened(13);
+  ASSERT_NE(staff, nullptr);
+  EXPECT_STREQ(staff->info->name, "staff");
+  const char* table = nullptr;
+  ASSERT_EQ(adp_sch_tbl_find(13, &table), 0);
+  EXPECT_STREQ(table, "table_staff");
 }
 
 }  // namespace
