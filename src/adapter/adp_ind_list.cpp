@@ -32,7 +32,7 @@ utl_ty_col* member(utl_ty_col* list, long i) {
 
 // One declared index: its name taken from a copy of its member list (the
 // schema's list stays as it is), the rest its fields.
-long add_declared(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* index) {
+long add_declared(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* index, FILE* stream, long options) {
   long flags = 0;
   utl_col_get_ext(index, &flags);
   utl_ty_col* fields = nullptr;
@@ -41,7 +41,7 @@ long add_declared(KAdpConnId* con, typ_sch_srec* type, utl_ty_col* index) {
   long st = utl_col_ith(fields, 0, &first);
   const std::string name = st == 0 && first != nullptr ? static_cast<const char*>(first) : "";
   if (st == 0) st = utl_col_remove(fields, nullptr, 0);
-  if (st == 0) st = adp_ind_add_index(con, type, name.c_str(), fields, flags, nullptr, 0);
+  if (st == 0) st = adp_ind_add_index(con, type, name.c_str(), fields, flags, stream, options);
   utl_col_free(kOwner, fields);
   return st;
 }
@@ -70,7 +70,9 @@ long adp_ind_add_index(KAdpConnId* con, typ_sch_srec* type, const char* name, ut
   return con->GetDbOperation()->IndAddIndex(con, type, const_cast<char*>(name), fields, unique, stream, options);
 }
 
-long adp_ind_create(KAdpConnId* con, typ_sch_srec* schema) {
+long adp_ind_create(KAdpConnId* con, typ_sch_srec* schema) { return adp_ind_create_declared(con, schema, nullptr, 0); }
+
+long adp_ind_create_declared(KAdpConnId* con, typ_sch_srec* schema, FILE* stream, long options) {
   void* word = nullptr;
   if (schema == nullptr || typ_sch_uptr_get(schema, &word) != 0 || word == nullptr) return 0;
   auto* list = static_cast<utl_ty_col*>(word);
@@ -79,7 +81,7 @@ long adp_ind_create(KAdpConnId* con, typ_sch_srec* schema) {
   for (long i = 0; i < n; ++i) {
     utl_ty_col* index = member(list, i);
     if (index == nullptr) continue;
-    if (long st = add_declared(con, schema, index)) return st;
+    if (long st = add_declared(con, schema, index, stream, options)) return st;
   }
   return 0;
 }

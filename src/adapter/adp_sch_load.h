@@ -60,3 +60,6 @@ ORB_API long adp_sch_close_ddl_file();
 ORB_API long adp_sch_delete_type(KAdpConnId* con, long type_id, const char* name);
 ORB_API long adp_sch_delete_view(KAdpConnId* con, long type_id, const char* name);
 ORB_API long adp_ind_create(KAdpConnId* con, typ_sch_srec* schema);
+// The same, each statement also written to `stream` under the table-change
+// engine's options (adp_ind_create: no stream, options 0).
+ORB_API long adp_ind_create_declared(KAdpConnId* con, typ_sch_srec* schema, FILE* stream, long options);

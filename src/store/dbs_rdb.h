@@ -41,6 +41,10 @@ enum : long {
   DBS_RDB_TYPE_FLAGS = 21,
 };
 
+// The table-definition byte asking for the relation key columns too: a
+// table the engine makes keeps the keys its type holds on the foreign side.
+constexpr char DBS_RDB_WITH_RELATION_COLUMNS = 1;
+
 // Longest table name made: "dbo.table_" and a 64-character type name.
 constexpr long DBS_RDB_TABLE_NAME_MAX = 74;
 

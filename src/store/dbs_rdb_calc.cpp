@@ -222,7 +222,7 @@ long add_type(calc& c, const typ_sch_diff_rec& d) {
   const char* type = name_of(d.schema);
   if (long st = simple(c, DBS_RDB_ADD_ARRAYS, type, d.schema)) return st;
   utl_ty_estr* def = nullptr;
-  if (long st = adp_sch_table_def(c.con, d.schema, nullptr, nullptr, 0, &def)) return st;
+  if (long st = adp_sch_table_def(c.con, d.schema, nullptr, nullptr, DBS_RDB_WITH_RELATION_COLUMNS, &def)) return st;
   const char* text = nullptr;
   long length = 0;
   utl_estr_get_size(def, &text, &length);
@@ -404,7 +404,7 @@ long table_definition(calc& c, dbs_ty_tbl_change& ch) {
     return c.text(adp_sch_mtm_table_def(rel, c.journal ? 1 : 0), &ch.name);
   }
   utl_ty_estr* def = nullptr;
-  if (long st = adp_sch_table_def(c.con, ch.schema, nullptr, nullptr, 0, &def)) return st;
+  if (long st = adp_sch_table_def(c.con, ch.schema, nullptr, nullptr, DBS_RDB_WITH_RELATION_COLUMNS, &def)) return st;
   const char* text = nullptr;
   long length = 0;
   utl_estr_get_size(def, &text, &length);

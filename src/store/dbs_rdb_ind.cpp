@@ -1,10 +1,9 @@
 // The table-change engine's index, column and type-name helpers: indexes
 // created from a type's index descriptions or dropped from its table,
 // columns added or renamed in place.
-#include <string>
-
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sch.h"
+#include "adapter/adp_sch_load.h"
 #include "core/utl/utl_col.h"
 #include "schema/typ_rec.h"
 #include "schema/typ_sch.h"
@@ -18,27 +17,7 @@ constexpr const char* kOwner = "dbs_rdb";
 }  // namespace
 
 long dbs_rdb_create_indexes(KAdpConnId* con, typ_sch_srec* schema, FILE* stream, long options) {
-  void* word = nullptr;
-  if (!schema || typ_sch_uptr_get(schema, &word) || !word) return 0;
-  auto* list = static_cast<utl_ty_col*>(word);
-  long n = 0;
-  if (long st = utl_col_num(list, &n)) return st;
-  for (long i = 0; i < n; ++i) {
-    utl_ty_col* index = dbs_rdb::member(list, i);
-    if (!index) continue;
-    long flags = 0;
-    utl_col_get_ext(index, &flags);
-    utl_ty_col* fields = nullptr;
-    if (long st = utl_col_copy(kOwner, index, &fields)) return st;
-    void* first = nullptr;
-    long st = utl_col_ith(fields, 0, &first);
-    std::string name = !st && first ? static_cast<const char*>(first) : "";
-    if (!st) st = utl_col_remove(fields, nullptr, 0);
-    if (!st) st = adp_ind_add_index(con, schema, name.c_str(), fields, flags, stream, options);
-    utl_col_free(kOwner, fields);
-    if (st) return st;
-  }
-  return 0;
+  return adp_ind_create_declared(con, schema, stream, options);
 }
 
 long dbs_rdb_drop_indexes(KAdpConnId* con, typ_sch_srec* type, FILE* stream, long options) {

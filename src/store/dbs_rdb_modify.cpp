@@ -111,7 +111,7 @@ long definition(KAdpConnId* con, const char* table, const char* temp, typ_sch_sr
     return 0;
   }
   utl_ty_estr* def = nullptr;
-  if (long st = adp_sch_table_def(con, s, temp, nullptr, 0, &def)) return st;
+  if (long st = adp_sch_table_def(con, s, temp, nullptr, DBS_RDB_WITH_RELATION_COLUMNS, &def)) return st;
   const char* text = nullptr;
   long length = 0;
   utl_estr_get_size(def, &text, &length);

@@ -11,14 +11,13 @@
 #include "adapter/adp_db.h"
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
+#include "adapter/adp_script_answers.h"
 #include "adapter/dialects/adp_dbop_mssql.h"
 #include "core/core_fixture.h"
 #include "core/osl/osl_print.h"
 #include "platform/dataservice/ds_script.h"
 
 namespace {
-
-using ds_script::cell;
 
 constexpr long kRoamerFlag = 32;
 
@@ -136,13 +135,13 @@ TEST_F(AdpIdsMssql, TheTwoFirstUseTypesGetTheirCounterRow) {
 
 TEST_F(AdpIdsMssql, IdProcedureIsDroppedWhenPresentThenCreatedAndGranted) {
   const std::string text = op_->GetDbSpecificStr(static_cast<KAdpDbOperation::str_type>(48));
-  ds_script::push_result(ds_script::result{{"name"}, {{cell::t("csp_new_objectid")}}});
+  ds_script::push_result(adp_script_answers::found("csp_new_objectid"));
   ASSERT_EQ(op_->StpCreateNewProc(), 0);
   EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'",
                                               "drop proc csp_new_objectid", text,
                                               "grant EXEC on csp_new_objectid to PUBLIC"}));
   ds_script::reset();
-  ds_script::push_result(ds_script::result{{"name"}, {}});
+  ds_script::push_result(adp_script_answers::none());
   ASSERT_EQ(op_->StpCreateNewProc(), 0);
   EXPECT_EQ(adp_script_sent(), (std::vector<std::string>{"select name from sysobjects where name='csp_new_objectid'", text,
                                               "grant EXEC on csp_new_objectid to PUBLIC"}));
@@ -160,7 +159,7 @@ TEST_F(AdpIdsMssql, IdProcedureFailuresPrintTheirMessage) {
   for (const auto& r : rows) {
     ds_script::reset();
     ASSERT_TRUE(msgs.restart());
-    ds_script::push_result(ds_script::result{{"name"}, {}});
+    ds_script::push_result(adp_script_answers::none());
     ds_script::fail({"FetchNextSet", r.nth, 2812, "no permission", "refused"});
     EXPECT_NE(op_->StpCreateNewProc(), 0) << r.nth;
     EXPECT_EQ(msgs.text(), r.message);

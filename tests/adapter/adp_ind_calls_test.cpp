@@ -182,6 +182,36 @@ TEST_F(AdpIndCalls, DeclaredIndexesAreMadeFromTheSchemaListWhichStaysWhole) {
   EXPECT_TRUE(adp_script_sent().empty());
 }
 
+// The table-change engine's form: a dry run writes every declared index's
+// statements to its file and sends nothing; without the dry-run bit they
+// run as adp_ind_create runs them.
+TEST_F(AdpIndCalls, DeclaredIndexesOfADryRunGoToTheFileOnly) {
+  constexpr long kDryRun = 1;
+  KAdpConnId* con = open("oledb");
+  utl_ty_col* list = index_list({{{"case_title", "title"}, 1}, {{"case_status", "status"}, 0}});
+  ASSERT_EQ(typ_sch_uptr_set(case_, list), 0);
+  FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(adp_ind_create_declared(con, case_, file, kDryRun), 0);
+  EXPECT_TRUE(adp_script_sent().empty());
+  std::string written(4096, '\0');
+  std::rewind(file);
+  written.resize(std::fread(written.data(), 1, written.size(), file));
+  std::fclose(file);
+  EXPECT_EQ(written,
+            "CREATE UNIQUE NONCLUSTERED INDEX case_title ON table_case (title)\ngo\n"
+            "delete adp_sch_index where type_id=4101 and index_name='case_title'\ngo\n"
+            "insert into adp_sch_index (type_id, index_name, flags, field_count, field_names, comments) "
+            "VALUES(4101, 'case_title', 1, 1, 'title', '')\ngo\n"
+            "CREATE NONCLUSTERED INDEX case_status ON table_case (status)\ngo\n"
+            "delete adp_sch_index where type_id=4101 and index_name='case_status'\ngo\n"
+            "insert into adp_sch_index (type_id, index_name, flags, field_count, field_names, comments) "
+            "VALUES(4101, 'case_status', 0, 1, 'status', '')\ngo\n");
+  ASSERT_EQ(adp_ind_create_declared(con, case_, nullptr, 0), 0);
+  EXPECT_EQ(adp_script_sent().size(), 6u);
+  typ_sch_uptr_set(case_, nullptr);
+}
+
 TEST_F(AdpIndCalls, AddIndexTakesTheUniqueBitOfTheFlags) {
   for (const char* driver : {"oledb", "oracle"}) {
     SCOPED_TRACE(driver);

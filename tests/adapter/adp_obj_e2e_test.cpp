@@ -28,6 +28,7 @@
 #include "core/clk/clk_srv.h"
 #include "core/clk/clk_time.h"
 #include "core/cmn/cmn_dec.h"
+#include "core/core_fixture.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
 #include "store/dbs_fld.h"
@@ -101,18 +102,7 @@ class AdpObjE2e : public adp_ora_test {
     return r.empty() ? std::vector<std::string>{} : r[0];
   }
 
-  static std::string alerts() {
-    std::string out;
-    long n = 0;
-    cmn_alrt_num(nullptr, &n);
-    for (long i = 0; i < n; ++i) {
-      long code = 0;
-      const char* text = nullptr;
-      cmn_alrt_ith(nullptr, i, &code, &text);
-      out += text != nullptr ? text : "";
-    }
-    return out;
-  }
+  static std::string alerts() { return core_alert_texts_joined(); }
 
   std::vector<dbs_ty_lobj*> objects_;
 };

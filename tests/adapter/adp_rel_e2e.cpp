@@ -9,7 +9,7 @@
 #include "adapter/adp_sql_log.h"
 #include "adapter/adp_trn.h"
 #include "core/clk/clk_srv.h"
-#include "core/cmn/cmn_alrt.h"
+#include "core/core_fixture.h"
 #include "schema/typ_rec.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
@@ -111,15 +111,4 @@ std::string adp_rel_e2e::cell(const std::string& column, const std::string& tabl
   return r.empty() || r[0].empty() ? "" : r[0][0];
 }
 
-std::string adp_rel_e2e::alerts() {
-  std::string out;
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  for (long i = 0; i < n; ++i) {
-    long code = 0;
-    const char* text = nullptr;
-    cmn_alrt_ith(nullptr, i, &code, &text);
-    out += text != nullptr ? text : "";
-  }
-  return out;
-}
+std::string adp_rel_e2e::alerts() { return core_alert_texts_joined(); }

@@ -16,6 +16,7 @@
 #include "adapter/adp_sch_del.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sch_upg.h"
+#include "adapter/adp_script_answers.h"
 #include "adapter/adp_sql.h"
 #include "core/cmn/cmn_meth.h"
 #include "core/core_fixture.h"
@@ -36,8 +37,8 @@ constexpr long kUpperColumns = 1;
 constexpr long kRefusedName = 0x60000C;
 constexpr long kServerError = 0x8B0014F;
 
-ds_script::result found() { return {{"name"}, {{cell::t("x")}}}; }
-ds_script::result none() { return {{"name"}, {}}; }
+using adp_script_answers::found;
+using adp_script_answers::none;
 ds_script::result count_of(long n) { return {{"count"}, {{cell::l(n)}}}; }
 // The answer of a statement that runs (every statement takes one answer).
 ds_script::result done() { return {{}, {}, 1}; }

@@ -6,11 +6,10 @@
 
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_sce.h"
+#include "adapter/adp_script_answers.h"
 #include "platform/dataservice/ds_script.h"
 
 namespace {
-
-using ds_script::cell;
 
 class AdpSchExist : public adp_test {
  protected:
@@ -38,9 +37,7 @@ TEST_F(AdpSchExist, EachDialectsQueryAndAnswer) {
     KAdpConnId* con = connect(r.driver);
     for (bool found : {true, false}) {
       ds_script::reset();
-      ds_script::result answer{{"name"}, {}};
-      if (found) answer.rows.push_back({cell::t(r.name)});
-      ds_script::push_result(answer);
+      ds_script::push_result(found ? adp_script_answers::found(r.name) : adp_script_answers::none());
       char exists = 7;
       ASSERT_EQ(adp_sch_does_tbl_exist(con, r.name, &exists), 0);
       EXPECT_EQ(exists, found ? 1 : 0);

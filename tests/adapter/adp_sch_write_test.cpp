@@ -19,6 +19,7 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sch_load.h"
 #include "adapter/adp_sch_write_int.h"
+#include "adapter/adp_script_answers.h"
 #include "adapter/adp_trn.h"
 #include "adapter/adp_usr.h"
 #include "core/cmn/cmn_meth.h"
@@ -43,8 +44,8 @@ constexpr long kRoamer = 32;
 constexpr long kUpperColumns = 1;
 constexpr long kRefused = 0x8B0014F;
 
-ds_script::result found() { return {{"name"}, {{cell::t("x")}}}; }
-ds_script::result none() { return {{"name"}, {}}; }
+using adp_script_answers::found;
+using adp_script_answers::none;
 
 class AdpSchWrite : public adp_test {
  protected:

@@ -13,6 +13,7 @@
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_obj.h"
+#include "adapter/adp_script_answers.h"
 #include "adapter/adp_sql_log.h"
 #include "adapter/adp_usr.h"
 #include "core/core_fixture.h"
@@ -28,8 +29,8 @@ constexpr long kRefused = 0x8B0014F;
 
 // One prepared answer per statement, in order: a row of the text, no row, or
 // a statement's empty result.
-ds_script::result row(const char* text) { return {{"name"}, {{cell::t(text)}}}; }
-ds_script::result none() { return {{"name"}, {}}; }
+using adp_script_answers::found;
+using adp_script_answers::none;
 ds_script::result done() { return {}; }
 
 class AdpUsr : public adp_test {
@@ -89,12 +90,12 @@ TEST_F(AdpUsr, SqlServerLoginsAndUsers) {
        0,
        {"select name from master..syslogins where name = 'bob'", "sp_addlogin 'bob', 'it''s'"}},
       {"login there already",
-       {row("bob")},
+       {found("bob")},
        [](KAdpConnId* c) { return adp_usr_login_create(c, "bob", "pw"); },
        0,
        {"select name from master..syslogins where name = 'bob'"}},
       {"login removed",
-       {row("bob")},
+       {found("bob")},
        [](KAdpConnId* c) { return adp_usr_login_delete(c, "bob", 9); },
        0,
        {"select name from master..syslogins where name = 'bob'", "sp_droplogin 'bob'"}},
@@ -104,14 +105,14 @@ TEST_F(AdpUsr, SqlServerLoginsAndUsers) {
        0,
        {"select name from master..syslogins where name = 'bob'"}},
       {"database user in a group, then back to the own database",
-       {row("bob"), none()},
+       {found("bob"), none()},
        [](KAdpConnId* c) { return adp_usr_dbuser_create(c, "bob", "sales", 1); },
        0,
        {"select name from master..syslogins where name = 'bob'",
         "select name from sysusers where name = 'bob' and uid != gid", "use sales",
         "sp_adduser 'bob', 'bob', 'administrator'", "use crm"}},
       {"database user there already",
-       {row("bob"), row("bob")},
+       {found("bob"), found("bob")},
        [](KAdpConnId* c) { return adp_usr_dbuser_create(c, "bob", "sales", 0); },
        0,
        {"select name from master..syslogins where name = 'bob'",
@@ -122,7 +123,7 @@ TEST_F(AdpUsr, SqlServerLoginsAndUsers) {
        ADP_NO_LOGIN,
        {"select name from master..syslogins where name = 'bob'"}},
       {"login and user in the header's database with the privilege's group",
-       {none(), done(), row("bob"), none()},
+       {none(), done(), found("bob"), none()},
        [](KAdpConnId* c) { return adp_usr_create(c, "bob", "pw", 0, 2, nullptr); },
        0,
        {"select name from master..syslogins where name = 'bob'", "sp_addlogin 'bob', 'pw'",
@@ -150,9 +151,9 @@ TEST_F(AdpUsr, SqlServerRefusedLoginStatementsReportOneAlert) {
     size_t sent;
   } rows[] = {
       {"sp_addlogin", 2, {none()}, [](KAdpConnId* c) { return adp_usr_login_create(c, "bob", "pw"); }, 2},
-      {"sp_droplogin", 2, {row("bob")}, [](KAdpConnId* c) { return adp_usr_login_delete(c, "bob", 0); }, 2},
+      {"sp_droplogin", 2, {found("bob")}, [](KAdpConnId* c) { return adp_usr_login_delete(c, "bob", 0); }, 2},
       // The own database is taken up again after the refusal.
-      {"sp_adduser", 4, {row("bob"), none()},
+      {"sp_adduser", 4, {found("bob"), none()},
        [](KAdpConnId* c) { return adp_usr_dbuser_create(c, "bob", "sales", 0); }, 5},
   };
   for (const auto& r : rows) {
@@ -230,7 +231,7 @@ TEST_F(AdpUsr, OracleLoginsUsersAndPasswords) {
        [](KAdpConnId* c) { return adp_usr_login_delete(c, "bob", 0); },
        {"revoke connect from bob"}},
       {"user in a group",
-       {row("BOB")},
+       {found("BOB")},
        false,
        [](KAdpConnId* c) { return adp_usr_dbuser_create(c, "bob", "crm", 2); },
        {"select username from all_users where username = upper('bob')", "grant orbisan_reporter to bob"}},
@@ -302,9 +303,9 @@ TEST_F(AdpUsr, GroupsAreMadeWhereMissingAndGrantedTheirPrivileges) {
   KAdpConnId* con = open("oledb");
   auto tables = [] { return ds_script::result{{"name"}, {{cell::t("table_case")}, {cell::t("adp_db_header")}}}; };
   auto views = [] { return ds_script::result{{"name"}, {{cell::t("case_view")}}}; };
-  answers({row("orb_user"), tables(), views(), done(), done(), done(), done(),  // user: there
+  answers({found("orb_user"), tables(), views(), done(), done(), done(), done(),  // user: there
            none(), done(), tables(), views(), done(), done(), done(), done(),  // administrator: made
-           row("reporter"), tables(), views(), done(), done(), done(), done(), done()});
+           found("reporter"), tables(), views(), done(), done(), done(), done(), done()});
   ASSERT_EQ(adp_usr_groups_create(con, 0), 0);
   auto grants = [](const std::string& privilege, const std::string& group) {
     return texts{"select name from sysobjects where (type = 'U') and uid <> 3",
@@ -329,16 +330,16 @@ TEST_F(AdpUsr, AGroupMadeIsSeenByTheNextTableGrant) {
   KAdpConnId* con = open("oracle");
   // The cache is read before: no group exists yet.
   answers({none(), none(), none()});
-  char found = 1;
-  ASSERT_EQ(adp_usr_group_exist(con, 0, &found), 0);
-  EXPECT_EQ(found, 0);
+  char exists = 1;
+  ASSERT_EQ(adp_usr_group_exist(con, 0, &exists), 0);
+  EXPECT_EQ(exists, 0);
   // Making the groups forgets the answers; the grant then reads them again.
   ds_script::reset();
   const ds_script::result no_objects = none();
   answers({none(), done(), no_objects, no_objects, no_objects,     // user
-           row("ORBISAN_ADMINISTRATOR"), no_objects, no_objects, no_objects,
-           row("ORBISAN_REPORTER"), no_objects, no_objects, no_objects, done(),
-           row("ORBISAN_USER"), row("ORBISAN_ADMINISTRATOR"), row("ORBISAN_REPORTER")});
+           found("ORBISAN_ADMINISTRATOR"), no_objects, no_objects, no_objects,
+           found("ORBISAN_REPORTER"), no_objects, no_objects, no_objects, done(),
+           found("ORBISAN_USER"), found("ORBISAN_ADMINISTRATOR"), found("ORBISAN_REPORTER")});
   ASSERT_EQ(adp_usr_groups_create(con, 0), 0);
   ASSERT_EQ(adp_usr_table_grant(con, "table_x", 0, 0), 0);
   const texts sent = adp_script_sent();

@@ -13,6 +13,7 @@
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
 #include "adapter/adp_sch_write_int.h"
+#include "adapter/adp_script_answers.h"
 #include "adapter/adp_view_model.h"
 #include "adapter/dialects/adp_dbop.h"
 #include "core/cmn/cmn_meth.h"
@@ -93,7 +94,7 @@ TEST_F(AdpViewSql, AViewWrittenWholeIsDroppedMadeGrantedAndNamed) {
   const std::string create = ora("V");
   ds_script::reset();
   adp_db_set_conn(ora_);
-  const ds_script::result row{{"name"}, {{ds_script::cell::t("x")}}};
+  const ds_script::result row = adp_script_answers::found();
   const ds_script::result done{};
   // Rows: two fields, two origins, one join; then the view is there, and so
   // are the three groups.

@@ -177,6 +177,10 @@ long adp_sch_delete_view(KAdpConnId*, long type_id, const char* name) {
 long adp_ind_create(KAdpConnId*, typ_sch_srec* schema) {
   return record("adp_ind_create", {num(schema ? schema->type_id : -1)});
 }
+long adp_ind_create_declared(KAdpConnId*, typ_sch_srec* schema, FILE* stream, long options) {
+  return record("adp_ind_create_declared",
+                {num(schema ? schema->type_id : -1), std::string(stream ? "stream" : "-") + "/" + num(options)});
+}
 
 // Statements and views of the schema writer.
 #include "adapter/adp_sql.h"

@@ -195,7 +195,16 @@ TEST_F(AgentRun, FollowNeedsAPollFrequencyAndStopsOnSigterm) {
   EXPECT_EQ(bad.status, 2);
   EXPECT_NE(bad.err.find("positive \"PollFrequency\""), std::string::npos) << bad.err;
 
-  auto r = run_agent(agent("PollFrequency=100\nFakeEvents=1\n", "poll --follow"), 1.0);
+  // Stopped once it has polled again after a wait: the event's poll, the
+  // poll that asks nothing, then at least one more while following.
+  const auto polled_after_a_wait = [this] {
+    const std::string c = calls();
+    long polls = 0;
+    for (size_t at = c.find("poll "); at != std::string::npos; at = c.find("poll ", at + 1)) ++polls;
+    return polls >= 3;
+  };
+  auto r = agent_test::run_agent_until(agent("PollFrequency=100\nFakeEvents=1\n", "poll --follow"),
+                                       polled_after_a_wait);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(lines(r.out).size(), 1u);
   std::string c = calls();

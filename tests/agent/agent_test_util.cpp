@@ -7,11 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "agent_error.h"
 #include "testdb/testdb_tmp.h"
@@ -45,17 +48,47 @@ std::string slurp(const std::string& path) {
   return s.str();
 }
 
-RunResult run_agent(const std::string& args, double term_after) {
-  TempDir dir;
-  std::string cmd = build_dir() + "/orbisan-agent " + args + " >" + dir.path() + "/out 2>" + dir.path() + "/err";
-  if (term_after > 0)
-    cmd = "bash -c '" + cmd + " & pid=$!; sleep " + std::to_string(term_after) + "; kill -TERM $pid; wait $pid'";
-  int raw = std::system(cmd.c_str());
+namespace {
+
+constexpr auto kReadyPollStep = std::chrono::milliseconds(10);
+
+std::string agent_command(const std::string& args) { return build_dir() + "/orbisan-agent " + args; }
+
+RunResult result_of(int raw, const TempDir& dir) {
   RunResult r;
   if (raw != -1 && WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
   r.out = slurp(dir.path() + "/out");
   r.err = slurp(dir.path() + "/err");
   return r;
+}
+
+}  // namespace
+
+RunResult run_agent(const std::string& args) {
+  TempDir dir;
+  std::string cmd = agent_command(args) + " >" + dir.path() + "/out 2>" + dir.path() + "/err";
+  return result_of(std::system(cmd.c_str()), dir);
+}
+
+RunResult run_agent_until(const std::string& args, const std::function<bool()>& ready, double deadline_s) {
+  TempDir dir;
+  // The shell replaces itself by the agent, so the signal reaches the agent.
+  const std::string cmd = "exec " + agent_command(args) + " >" + dir.path() + "/out 2>" + dir.path() + "/err";
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (pid < 0) return result_of(-1, dir);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(deadline_s);
+  int raw = -1;
+  while (!ready() && std::chrono::steady_clock::now() < deadline) {
+    if (waitpid(pid, &raw, WNOHANG) == pid) return result_of(raw, dir);  // ended by itself
+    std::this_thread::sleep_for(kReadyPollStep);
+  }
+  kill(pid, SIGTERM);
+  if (waitpid(pid, &raw, 0) != pid) raw = -1;
+  return result_of(raw, dir);
 }
 
 void expect_refused(const std::function<void()>& read, const std::string& place, const std::string& why,

@@ -27,9 +27,12 @@ struct RunResult {
   std::string out, err;
 };
 
-// Runs the built orbisan-agent with these arguments; with term_after > 0
-// SIGTERM is sent to it after that many seconds.
-RunResult run_agent(const std::string& args, double term_after = 0);
+// Runs the built orbisan-agent with these arguments to its end.
+RunResult run_agent(const std::string& args);
+// Runs it in the background and sends it SIGTERM once `ready` holds (asked
+// every few milliseconds) or, at the latest, after `deadline_s` seconds;
+// then waits for its end.
+RunResult run_agent_until(const std::string& args, const std::function<bool()>& ready, double deadline_s = 60);
 // A file's whole text (empty when it cannot be read).
 std::string slurp(const std::string& path);
 // The build folder (the program, liborbisan.so and the message file).

@@ -3,6 +3,7 @@
 #include "adpdouble/adp_double_store.h"
 #include "client/oab/oab_main.h"
 #include "core/cmn/cmn_alrt.h"
+#include "core/core_fixture.h"
 #include "core/loc/loc_reg.h"
 
 void cpi_test::SetUp() {
@@ -69,19 +70,7 @@ std::string cpi_test::top_text() {
   return text;
 }
 
-std::string cpi_test::alert_texts() {
-  long n = 0;
-  cmn_alrt_num(nullptr, &n);
-  std::string all;
-  for (long i = 0; i < n; ++i) {
-    long code = 0;
-    const char* text = nullptr;
-    cmn_alrt_ith(nullptr, i, &code, &text);
-    if (i) all += "|";
-    all += text ? text : "";
-  }
-  return all;
-}
+std::string cpi_test::alert_texts() { return core_alert_texts_joined("|"); }
 
 std::string cpi_test::written(const std::function<void(FILE*)>& write) {
   char* buffer = nullptr;

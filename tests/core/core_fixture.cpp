@@ -144,6 +144,13 @@ std::vector<std::string> core_alert_texts() {
   return out;
 }
 
+std::string core_alert_texts_joined(const std::string& separator) {
+  const std::vector<std::string> texts = core_alert_texts();
+  std::string out;
+  for (size_t i = 0; i < texts.size(); ++i) out += (i == 0 ? "" : separator) + texts[i];
+  return out;
+}
+
 namespace {
 
 // Everything in a stream from its start (the stream is flushed first).

@@ -76,6 +76,8 @@ long core_top_alert_code();
 // Codes and texts of the alerts on the current stack, oldest first.
 std::vector<long> core_alert_codes();
 std::vector<std::string> core_alert_texts();
+// Those texts in one, `separator` between two.
+std::string core_alert_texts_joined(const std::string& separator = "");
 
 // What `write` writes into a memory stream.
 std::string core_written_to(const std::function<void(FILE*)>& write);

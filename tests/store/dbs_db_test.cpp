@@ -3,12 +3,10 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_sys_cfg.h"
-#include "schema/typ_dump.h"
 #include "schema/typ_fld.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
@@ -21,30 +19,12 @@
 
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void spit(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::trunc);
   out << text;
 }
 
 bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-std::string dump_model() {
-  const std::string dump = testdb::tmp_file("store_dump_");
-  const char* name = dump.c_str();
-  FILE* f = std::fopen(name, "w");
-  typ_sch_dump_all(f, "model", 0);
-  std::fclose(f);
-  std::string out = slurp(name);
-  unlink(name);
-  return out;
-}
 
 class opening : public store_test {
  protected:
@@ -150,25 +130,25 @@ TEST_F(opening, FirstOpenWritesTheFileAndTheSecondReadsTheSameModel) {
   ASSERT_EQ(open(), 0);
   ASSERT_TRUE(exists(file));
   EXPECT_FALSE(exists(file + ".tmp"));
-  std::string written = slurp(file);
+  std::string written = store_file_text(file);
   EXPECT_EQ(written.rfind("ORBISAN_SCHEMA: 15 7\nTIMESTAMP: 'D1000 T0'\n{\n(17,2,case)\n", 0), 0u) << written;
   EXPECT_NE(written.find("(title,516,3,25,-1,-1,1,-1,1,17,untitled)\n"), std::string::npos);
   EXPECT_NE(written.find("(notes,516,10,0,-1,-1,1,-1,2,17)\n"), std::string::npos);
-  std::string from_db = dump_model();
+  std::string from_db = store_model_dump();
 
   adp_double::reset();
   ASSERT_EQ(open(), 0);
   EXPECT_NE(last_out.find("Reading data schema from file...\n"), std::string::npos);
   EXPECT_NE(last_out.find("Done with schema\n"), std::string::npos);
   EXPECT_TRUE(adp_double::calls_of("adp_sch_read_all").empty());
-  EXPECT_EQ(dump_model(), from_db);
+  EXPECT_EQ(store_model_dump(), from_db);
   EXPECT_EQ(adp_double::calls_of("adp_sch_map_names").size(), 1u);
 }
 
 TEST_F(opening, StaleFilesAreRewritten) {
   ASSERT_EQ(open(), 0);
-  const std::string good = slurp(file);
-  std::string from_db = dump_model();
+  const std::string good = store_file_text(file);
+  std::string from_db = store_model_dump();
   struct row {
     const char* what;
     std::string text;
@@ -185,8 +165,8 @@ TEST_F(opening, StaleFilesAreRewritten) {
     adp_double::reset();
     ASSERT_EQ(open(), 0) << r.what;
     EXPECT_EQ(adp_double::calls_of("adp_sch_read_all").size(), 1u) << r.what;
-    EXPECT_EQ(slurp(file), good) << r.what;
-    EXPECT_EQ(dump_model(), from_db) << r.what;
+    EXPECT_EQ(store_file_text(file), good) << r.what;
+    EXPECT_EQ(store_model_dump(), from_db) << r.what;
     EXPECT_EQ(core_num_alerts(), 0) << r.what;
   }
   spit(file, std::string(good).replace(good.find("T0'"), 3, "T1'"));

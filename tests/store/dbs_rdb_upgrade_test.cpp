@@ -78,6 +78,17 @@ TEST_F(rdb_upgrade, ChangedFieldsRebuildTheTableInATrialRun) {
   EXPECT_NE(out.find("Table/view modification encountered 0 errors."), std::string::npos) << out;
 }
 
+TEST_F(rdb_upgrade, RebuiltTablesKeepTheirRelationKeyColumns) {
+  std::string out;
+  ASSERT_EQ(upgrade(kSchema, 0x400 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
+  // Both tables are defined afresh under their temporary names; the
+  // definitions ask for the relation key columns (case2site of case), which
+  // the copy lists fill from the old table.
+  auto defs = adp_double::calls_of("adp_sch_table_def");
+  ASSERT_EQ(defs.size(), 2u) << out;
+  for (const auto& d : defs) EXPECT_EQ(d.args[2], "1") << d.args[1];
+}
+
 TEST_F(rdb_upgrade, ACommittedUpgradeReplacesTheTablesAndWritesTheSchema) {
   std::string out;
   ASSERT_EQ(upgrade(kSchema, 0x80 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;

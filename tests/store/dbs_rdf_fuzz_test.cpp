@@ -7,12 +7,10 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "core/cmn/cmn_alrt.h"
 #include "core/osl/osl_sys_cfg.h"
-#include "schema/typ_dump.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
 #include "store/dbs_rdf.h"
@@ -20,24 +18,6 @@
 #include "testdb/testdb_tmp.h"
 
 namespace {
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string dump_model() {
-  const std::string dump = testdb::tmp_file("store_fdump_");
-  const char* name = dump.c_str();
-  FILE* f = std::fopen(name, "w");
-  typ_sch_dump_all(f, "model", 0);
-  std::fclose(f);
-  std::string out = slurp(name);
-  unlink(name);
-  return out;
-}
 
 std::string mutate(const std::string& good, std::mt19937& rng) {
   std::string s = good;
@@ -94,8 +74,8 @@ TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
   long st = 0;
   store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
   ASSERT_EQ(st, 0);
-  const std::string good = slurp(file);
-  const std::string from_db = dump_model();
+  const std::string good = store_file_text(file);
+  const std::string from_db = store_model_dump();
   ASSERT_FALSE(good.empty());
 
   // Opens the database over the file bad; true when it was recached from
@@ -113,15 +93,15 @@ TEST_F(store_test, MutatedCacheFilesEndWithTheFilesModelOrTheDatabases) {
     bool reread = !adp_double::calls_of("adp_sch_read_all").empty();
     if (reread) {
       // Recached from the database: its model, and a good file again.
-      EXPECT_EQ(dump_model(), from_db);
-      EXPECT_EQ(slurp(file), good);
+      EXPECT_EQ(store_model_dump(), from_db);
+      EXPECT_EQ(store_file_text(file), good);
     } else {
       // The file's model: loading the same file again gives it again.
-      std::string model = dump_model();
+      std::string model = store_model_dump();
       adp_double::reset();
       store_stdout_of([&] { st = dbs_db_open(nullptr, "fuzzdb", 1); });
       EXPECT_EQ(st, 0);
-      EXPECT_EQ(dump_model(), model);
+      EXPECT_EQ(store_model_dump(), model);
     }
     return reread;
   };

@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "core/cmn/cmn_alrt.h"
 #include "core/cmn/cmn_main.h"
 #include "core/utl/utl_main.h"
 #include "schema/typ_acc.h"
+#include "schema/typ_dump.h"
 #include "schema/typ_sch.h"
 #include "store/dbs_db.h"
 #include "store/dbs_ids.h"
@@ -94,13 +97,25 @@ std::string store_stdout_of(const std::function<void()>& run) {
   std::fflush(stdout);
   dup2(saved, 1);
   close(saved);
-  std::string out;
-  FILE* f = std::fopen(name, "r");
-  char buf[4096];
-  size_t n = 0;
-  while (f && (n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  if (f) std::fclose(f);
+  std::string out = store_file_text(out_file);
   close(fd);
   unlink(name);
+  return out;
+}
+
+std::string store_file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string store_model_dump() {
+  const std::string dump = testdb::tmp_file("store_dump_");
+  FILE* f = std::fopen(dump.c_str(), "w");
+  typ_sch_dump_all(f, "model", 0);
+  std::fclose(f);
+  std::string out = store_file_text(dump);
+  unlink(dump.c_str());
   return out;
 }

@@ -39,3 +39,7 @@ class store_test : public ::testing::Test {
 };
 
 std::string store_stdout_of(const std::function<void()>& run);
+// A file's whole text ("" when it cannot be read).
+std::string store_file_text(const std::string& path);
+// The whole schema model as typ_sch_dump_all prints it.
+std::string store_model_dump();

@@ -299,6 +299,8 @@ create table table_orbisan_events(objid number not null, object_name varchar(255
 create unique index idx_orbisan_events_objid on table_orbisan_events(objid);
 create table table_orbisan_archive(objid number not null, event_id number null, object_name varchar(255) null,
   object_verb varchar(40) null, object_key varchar(255) null, event_status varchar(20) null);
+create unique index idx_orbisan_archive_objid on table_orbisan_archive(objid);
+create index idx_orbisan_archive_event on table_orbisan_archive(event_id);
 
 insert into table_user(objid, login_name, status) values(1, 'orbisan', 1);
 insert into table_employee values(1, 'Olive', 'Operator', 'olive@example.com', 1, 1);
