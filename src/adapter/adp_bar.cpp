@@ -79,11 +79,23 @@ long adp_bar_each(utl_ty_col* set, long form, const std::function<long(const adp
   return 0;
 }
 
-long adp_bar_check_sizes(utl_ty_col* set, long form, const char* table) {
+long adp_bar_check_numbers(const long* numbers, long count, const char* where) {
+  for (long i = 0; i < count; ++i) {
+    const long n = numbers[i];
+    if (n >= INT32_MIN && n <= INT32_MAX) continue;
+    osl_print_mes("%s: Binary array number %ld does not fit in 32 bits\n", where, n);
+    return ADP_BAR_OUT_OF_RANGE;
+  }
+  return 0;
+}
+
+long adp_bar_check_arrays(utl_ty_col* set, long form, const char* table) {
   return adp_bar_each(set, form, [&](const adp_bar_array& a) -> long {
-    if (a.count <= ADP_BAR_MAX_NUMBERS) return 0;
-    osl_print_mes("%s: Binary array is too large (> %ld bytes)\n", table, ADP_BAR_MAX_NUMBERS);
-    return ADP_BAR_TOO_LARGE;
+    if (a.count > ADP_BAR_MAX_NUMBERS) {
+      osl_print_mes("%s: Binary array is too large (> %ld bytes)\n", table, ADP_BAR_MAX_NUMBERS);
+      return ADP_BAR_TOO_LARGE;
+    }
+    return adp_bar_check_numbers(a.numbers, a.count, table);
   });
 }
 

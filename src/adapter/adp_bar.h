@@ -16,8 +16,10 @@
 //  - nested (bit clear): a collection of collections (type 518); each inner
 //    collection holds the numbers (type 512) and its user word the address
 //    of the object's id, kept in the inner collection's own pool.
-// A number in memory is a long holding a 32-bit value; it is stored as its
-// low 32 bits and read back sign-extended.
+// A number in memory is a long holding a 32-bit value; it is stored as a
+// 32-bit word and read back sign-extended. A number outside -2^31 .. 2^31-1
+// is refused (ADP_BAR_OUT_OF_RANGE, printed) before anything is written or
+// added.
 //
 // Every call that takes a connection returns 0 or a status; alerts are
 // those of the statement interface unless said otherwise.
@@ -59,6 +61,7 @@ constexpr long ADP_BAR_NUMBER_ELEMENT = 512;    // long
 // Returned, not pushed.
 constexpr long ADP_BAR_NAME_TOO_LONG = 0x60001C;  // the side table's name exceeds the dialect's limit
 constexpr long ADP_BAR_TOO_LARGE = 1;             // an array of more than 2064258 numbers (printed)
+constexpr long ADP_BAR_OUT_OF_RANGE = 1;          // a number outside the 32-bit range (printed)
 
 // One array of a flat set: the object's id and the count, followed in the
 // same block by count numbers (adp_bar_flat_numbers).
@@ -101,7 +104,8 @@ ORB_API long adp_bar_one_batch(KAdpConnId* con, KAdpSqlBatch* batch, long rows, 
 // An empty set in the form of options bit 0.
 ORB_API long adp_bar_make_set(long options, utl_ty_col** set);
 // Adds one array to the set in the form of options bit 0. With option 16
-// numbers points to count stored (big-endian) words, else to count longs.
+// numbers points to count stored (big-endian) words, else to count longs,
+// each checked to fit in 32 bits first.
 ORB_API long adp_bar_add_to_array(utl_ty_col* set, const obj_id* id, long count, const void* numbers, long options);
 // Array i of a set of the given form: the object's id, count and numbers
 // (owned by the set).

@@ -34,6 +34,10 @@ long adp_bar_each(utl_ty_col* set, long form, const std::function<long(const adp
 char* adp_bar_row_data(const long* numbers, long count);
 // The stored word at bytes, sign-extended.
 long adp_bar_word(const unsigned char* bytes);
-// ADP_BAR_TOO_LARGE, with its message, when an array of the set holds more
-// than ADP_BAR_MAX_NUMBERS numbers; else 0 (or the set's status).
-long adp_bar_check_sizes(utl_ty_col* set, long form, const char* table);
+// ADP_BAR_OUT_OF_RANGE, with its message naming `where`, when a number
+// does not fit the 32-bit word it is stored in; else 0.
+long adp_bar_check_numbers(const long* numbers, long count, const char* where);
+// Every array of the set before anything is written: ADP_BAR_TOO_LARGE,
+// with its message, when one holds more than ADP_BAR_MAX_NUMBERS numbers;
+// the number check above; else 0 (or the set's status).
+long adp_bar_check_arrays(utl_ty_col* set, long form, const char* table);

@@ -144,7 +144,7 @@ long put_them(KAdpConnId* con, long type_id, long array_number, long options, ut
   if (long st = adp_bar_side_table(con, type_id, array_number, table)) return st;
   if (adp_bar_set_size(set) == 0) return 0;
   const long form = adp_bar_form_of(options);
-  if (long st = adp_bar_check_sizes(set, form, table.c_str())) return st;
+  if (long st = adp_bar_check_arrays(set, form, table.c_str())) return st;
   const bool own = (options & ADP_BAR_OPT_OWN_TRANSACTION) != 0;
   if (own) {
     if (long st = adp_trn_begin(con)) return st;
@@ -233,7 +233,7 @@ long adp_bar_append(KAdpConnId* con, long type_id, long array_number, long optio
   std::string table;
   if (long st = adp_bar_side_table(con, type_id, array_number, table)) return st;
   const long form = adp_bar_form_of(options);
-  if (long st = adp_bar_check_sizes(set, form, table.c_str())) return st;
+  if (long st = adp_bar_check_arrays(set, form, table.c_str())) return st;
   return adp_bar_each(set, form, [&](const adp_bar_array& a) {
     return a.count < 1 ? adp_bar_delete(con, type_id, array_number, &a.id)
                        : append_one(con, table.c_str(), a.id, a.count, a.numbers, appended);

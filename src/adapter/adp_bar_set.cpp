@@ -89,6 +89,10 @@ long adp_bar_make_set(long options, utl_ty_col** set) {
 long adp_bar_add_to_array(utl_ty_col* set, const obj_id* id, long count, const void* numbers, long options) {
   const long form = adp_bar_form_of(options);
   if (!is_of_form(set, form)) return kNotOfForm;
+  // Stored words always fit; longs given by the caller are checked.
+  if ((options & ADP_BAR_OPT_BIG_ENDIAN) == 0 && count > 0) {
+    if (long st = adp_bar_check_numbers(static_cast<const long*>(numbers), count, "adp_bar_add_to_array")) return st;
+  }
   const std::vector<long> values = numbers_of(count, numbers, options);
   return form == ADP_BAR_FORM_FLAT ? add_flat(set, id, values) : add_nested(set, id, values);
 }

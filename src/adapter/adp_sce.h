@@ -113,6 +113,71 @@ ORB_API long adp_sce_insert_upgrade_ops(KAdpConnId* con, long objid, long versio
                                         const char* object_name, const char* field_name, const char* details);
 ORB_API long adp_sce_get_sequence(KAdpConnId* con, long* highest);
 
+// Interactive additions to an existing type.
+// The field types a new field may have: name, column type, value type,
+// shortest and longest length (-1: no limit), variable length allowed.
+struct adp_sce_dtype {
+  const char* name;
+  long db_type;
+  long data_type;
+  long min_length;
+  long max_length;
+  long var_length;
+};
+constexpr long ADP_SCE_NUM_DTYPES = 10;
+ORB_API extern const adp_sce_dtype adp_sce_dtypes[ADP_SCE_NUM_DTYPES];
+// The relation kinds a new relation may have: name, this side's relation
+// type, the inverse side's.
+struct adp_sce_rel_kind {
+  const char* name;
+  long rel_type;
+  long inverse_type;
+};
+constexpr long ADP_SCE_NUM_REL_KINDS = 4;
+ORB_API extern const adp_sce_rel_kind adp_rel_types[ADP_SCE_NUM_REL_KINDS];
+// One new field: its name; the row of adp_sce_dtypes its type is (set by
+// the call); the type's name; its length (1 for a number or a date);
+// mandatory; variable length asked for; the value every existing row gets
+// (a number, a text, a date; null or blank: 0, empty, the current time).
+struct adp_sce_field_spec {
+  const char* name;
+  long type_index;
+  const char* type_name;
+  long length;
+  long mandatory;
+  long var_length;
+  const char* default_text;
+};
+// One new relation: its name on this type, the kind's name, the target
+// type's name, a comment (may be null) and the inverse's name on the target.
+struct adp_sce_rel_spec {
+  const char* name;
+  const char* kind;
+  const char* target;
+  const char* comment;
+  const char* inverse;
+};
+// Adds fields to the type (schema null: found by the type's name): every
+// spec is checked before anything changes (a refusal is printed and gives
+// 1); then each field joins the model, gets its column and every row its
+// default; the new fields' dictionary rows are written in one transaction
+// (the type's other rows are left alone). A failure after the first column
+// leaves table, model and dictionary as they were (the columns made are
+// dropped again).
+ORB_API long adp_sce_add_fields(KAdpConnId* con, const char* type_name, typ_sch_srec* schema, long count,
+                                adp_sce_field_spec* specs);
+// Adds relations from the type (schema null: found by the type id) to
+// existing types, one at a time: both ends defined in the model, the key
+// column made, the relation's row of each type written in one transaction.
+// Refusals as above; a failure leaves model and dictionary as they were
+// for that relation (a key column already made stays, unused).
+ORB_API long adp_sce_add_relations(KAdpConnId* con, long type_id, typ_sch_srec* schema, long count,
+                                   const adp_sce_rel_spec* specs);
+// The ten field-type names appended to names (texts, type 516); a new
+// collection of the four relation-kind names (the caller frees it).
+ORB_API long adp_sce_get_type_names(utl_ty_col* names);
+ORB_API long adp_sce_get_rel_type_names(utl_ty_col** names);
+
 // Indexes. A catalog record list holds the table's indexes as read from
 // the database; a schema index list (type 517) one member list (type 516)
 // per index: its name, then its field names, the flags in the extension.

@@ -83,7 +83,9 @@ std::string oracle_conversion(const conversion& v, const char* source, const cha
 long adp_sce_upgrade_exclusive(KAdpConnId* con, const dbs_ty_tbl_change* change, const char* source,
                                const char* target, FILE* stream, long options) {
   if (long st = adp_db_check_conn(con)) return st;
-  if (change == nullptr || change->op != DBS_RDB_EXCL_OLD) return 0;
+  // Only a relation joining a group has an old key column to read; the new
+  // table holds the group's columns.
+  if (change == nullptr || change->op != DBS_RDB_EXCL_NEW) return 0;
   conversion v;
   if (!conversion_of(con, change, &v)) return 0;
   for (const char* name : {source, target, v.key.c_str(), v.group_key.c_str(), v.type_column.c_str()})

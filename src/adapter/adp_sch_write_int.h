@@ -26,6 +26,9 @@ long adp_sch_run(KAdpConnId* con, const std::function<void(KAdpSqlBatch&)>& buil
 // Runs one DDL text on the reset batch (also printed into the DDL file
 // when print is set and the file is open).
 long adp_sch_run_ddl(KAdpConnId* con, const std::string& text, bool print);
+// Inserts the adp_sch_rel_info row of one relation entry of a type, in the
+// caller's transaction (the type's other rows are left alone).
+long adp_sch_write_rel_entry(KAdpConnId* con, typ_sch_srec* schema, long position);
 // The relation record of a schema's entry (null when none).
 typ_sch_rrec* adp_sch_entry_rel(const typ_sch_rel_inst& entry);
 // Physical names by the connection's name mapper.

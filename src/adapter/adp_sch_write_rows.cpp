@@ -156,3 +156,13 @@ long adp_sch_write_rels(KAdpConnId* con, typ_sch_srec* schema) {
     return 0;
   });
 }
+
+long adp_sch_write_rel_entry(KAdpConnId* con, typ_sch_srec* schema, long position) {
+  if (position < 0 || position >= schema->nrels) return bad_side(position, schema);
+  const typ_sch_rel_inst& e = schema->rels[position];
+  const typ_sch_rrec* r = adp_sch_entry_rel(e);
+  if ((e.side != 'p' && e.side != 'f') || r == nullptr) return bad_side(position, schema);
+  std::vector<long> ids;
+  if (long st = adp_sch_row_ids(con, 1, &ids)) return st;
+  return insert_rel(con, schema, e, *r, ids.empty() ? nullptr : &ids[0]);
+}

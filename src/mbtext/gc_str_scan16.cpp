@@ -13,11 +13,15 @@ namespace {
 struct Blocks {
   using Vec = __m128i;
   static constexpr size_t kWidth = 16;
-  __attribute__((no_sanitize_address)) static Vec stops(const uint8_t* a, const uint8_t* b) {
-    const Vec x = _mm_loadu_si128(reinterpret_cast<const Vec*>(a));
-    const Vec y = _mm_loadu_si128(reinterpret_cast<const Vec*>(b));
-    return _mm_min_epu8(x, _mm_cmpeq_epi8(x, y));
+  // Each block is loaded once into a register: the compiler would else
+  // fold a block used twice into two memory operands, two loads.
+  __attribute__((no_sanitize_address)) static Vec load(const uint8_t* p) {
+    Vec v = _mm_loadu_si128(reinterpret_cast<const Vec*>(p));
+    __asm__("" : "+x"(v));
+    return v;
   }
+  static Vec stopsOf(Vec x, Vec y) { return _mm_min_epu8(x, _mm_cmpeq_epi8(x, y)); }
+  static Vec stops(const uint8_t* a, const uint8_t* b) { return stopsOf(load(a), load(b)); }
   static Vec lowest(Vec x, Vec y) { return _mm_min_epu8(x, y); }
   static uint32_t zeros(Vec x) { return uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_setzero_si128()))); }
   __attribute__((no_sanitize_address)) static uint32_t alignedNuls(const uint8_t* p) {

@@ -22,11 +22,15 @@ namespace {
 struct Blocks {
   using Vec = __m256i;
   static constexpr size_t kWidth = 32;
-  __attribute__((no_sanitize_address)) static Vec stops(const uint8_t* a, const uint8_t* b) {
-    const Vec x = _mm256_loadu_si256(reinterpret_cast<const Vec*>(a));
-    const Vec y = _mm256_loadu_si256(reinterpret_cast<const Vec*>(b));
-    return _mm256_min_epu8(x, _mm256_cmpeq_epi8(x, y));
+  // Each block is loaded once into a register: the compiler would else
+  // fold a block used twice into two memory operands, two loads.
+  __attribute__((no_sanitize_address)) static Vec load(const uint8_t* p) {
+    Vec v = _mm256_loadu_si256(reinterpret_cast<const Vec*>(p));
+    __asm__("" : "+x"(v));
+    return v;
   }
+  static Vec stopsOf(Vec x, Vec y) { return _mm256_min_epu8(x, _mm256_cmpeq_epi8(x, y)); }
+  static Vec stops(const uint8_t* a, const uint8_t* b) { return stopsOf(load(a), load(b)); }
   static Vec lowest(Vec x, Vec y) { return _mm256_min_epu8(x, y); }
   static uint32_t zeros(Vec x) {
     return uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_setzero_si256())));

@@ -46,6 +46,18 @@ std::vector<dbs_ty_tbl_change*> changes(utl_ty_col* list) {
   return out;
 }
 
+std::vector<long> array_gen_ids(const typ_sch_srec* s) {
+  std::vector<long> ids;
+  if (!s) return ids;
+  auto take = [&ids](const typ_sch_frec* fields, long n) {
+    for (long i = 0; fields && i < n; ++i)
+      if (fields[i].flags & TYP_FLD_BARRAY) ids.push_back(fields[i].gen_id);
+  };
+  take(s->fields, s->nfields);
+  if (s->info) take(s->info->special, s->info->nspecial);
+  return ids;
+}
+
 utl_ty_col* member(utl_ty_col* list, long i) {
   void* e = nullptr;
   if (utl_col_ith(list, i, &e) || !e) return nullptr;

@@ -246,14 +246,27 @@ long modify_type(calc& c, const typ_sch_diff_rec& d) {
   if (long st = rename_table(c, new_table, old_table, new_table, d.schema)) return st;
   utl_ty_pool* pool = nullptr;
   if (long st = utl_col_get_pool(c.list, &pool)) return st;
-  for (long i = 0; i < d.schema->nfields; ++i) {
-    const typ_sch_frec& f = d.schema->fields[i];
-    if (!(f.flags & TYP_FLD_BARRAY)) continue;
+  for (long gen_id : dbs_rdb::array_gen_ids(d.schema)) {
     char* old_array = nullptr;
     char* new_array = nullptr;
-    if (long st = adp_bar_table_name(from, pool, f.gen_id, &old_array)) return st;
-    if (long st = adp_bar_table_name(to, pool, f.gen_id, &new_array)) return st;
+    if (long st = adp_bar_table_name(from, pool, gen_id, &old_array)) return st;
+    if (long st = adp_bar_table_name(to, pool, gen_id, &new_array)) return st;
     if (long st = rename_table(c, new_array, old_array, new_array, d.schema)) return st;
+  }
+  return 0;
+}
+
+// A deleted type's binary-array tables go with its table.
+long delete_array_tables(calc& c, typ_sch_srec* s) {
+  utl_ty_pool* pool = nullptr;
+  if (long st = utl_col_get_pool(c.list, &pool)) return st;
+  for (long gen_id : dbs_rdb::array_gen_ids(s)) {
+    char* table = nullptr;
+    if (long st = adp_bar_table_name(name_of(s), pool, gen_id, &table)) return st;
+    dbs_ty_tbl_change ch{};
+    ch.op = DBS_RDB_DELETE_TABLE;
+    ch.schema = s;
+    if (long st = c.add_table(ch, table)) return st;
   }
   return 0;
 }
@@ -366,6 +379,8 @@ long one_difference(calc& c, typ_sch_diff_rec& d) {
       typ_sch_srec* s = d.old_schema ? d.old_schema : d.schema;
       const bool view = s && (s->flags & TYP_SCH_VIEW);
       if (long st = simple(c, view ? DBS_RDB_DROP_VIEW : DBS_RDB_DELETE_TABLE, name_of(s), s)) return st;
+      if (!view)
+        if (long st = delete_array_tables(c, s)) return st;
       return c.write_journal(view ? 4 : 1, name_of(s), "", "''");
     }
     case TYP_DIFF_MODIFY_TYPE:

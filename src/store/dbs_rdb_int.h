@@ -5,6 +5,7 @@
 
 struct utl_ty_col;
 struct dbs_ty_tbl_change;
+struct typ_sch_srec;
 
 namespace dbs_rdb {
 
@@ -14,6 +15,10 @@ utl_ty_col* member(utl_ty_col* list, long i);
 
 // The change records of a list (type 701), in list order.
 std::vector<dbs_ty_tbl_change*> changes(utl_ty_col* list);
+
+// The generic ids of a type's binary-array fields (the model keeps them
+// with its special fields), in order.
+std::vector<long> array_gen_ids(const typ_sch_srec* s);
 
 // Maximum size of a table copied table to table (0: no limit).
 long max_copy_size();

@@ -7,6 +7,7 @@
 
 #include "adapter/adp_main.h"
 #include "adapter/adp_sce.h"
+#include "adapter/adp_sch_load.h"
 #include "core/cmn/cmn_alrt.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
@@ -31,6 +32,15 @@ struct copy_lists {
     for (const auto& t : targets)
       if (t == target) return true;
     return false;
+  }
+  void remove(const std::string& target) {
+    for (size_t i = 0; i < targets.size(); ++i) {
+      if (targets[i] != target) continue;
+      targets.erase(targets.begin() + static_cast<long>(i));
+      sources.erase(sources.begin() + static_cast<long>(i));
+      is_value.erase(is_value.begin() + static_cast<long>(i));
+      return;
+    }
   }
   void add(const std::string& target, const std::string& source, bool value) {
     if (has(target)) return;
@@ -136,12 +146,35 @@ bool through_dump(typ_sch_srec* s, long size, FILE* stream, long options) {
   return false;
 }
 
+// The new relation of a record whose relation joins an exclusive group
+// (the old one held a plain key column); null for any other record.
+const typ_sch_rrec* joining_group(const dbs_ty_tbl_change* c) {
+  if (c->op != DBS_RDB_EXCL_NEW) return nullptr;
+  return reinterpret_cast<const typ_sch_rrec*>(c->operand2);
+}
+
+// A group's columns the old table does not have yet start empty: the
+// conversion fills them from the old key column once the rows are in.
+long leave_out_new_group_columns(KAdpConnId* con, const char* table, const std::vector<dbs_ty_tbl_change*>& run,
+                                 copy_lists& lists) {
+  for (const dbs_ty_tbl_change* c : run) {
+    const typ_sch_rrec* r = joining_group(c);
+    if (!r) continue;
+    for (const char* column : {r->phys_name, r->focus_field}) {
+      if (!column || !lists.has(column)) continue;
+      char exists = 0;
+      if (long st = adp_sch_does_col_exist(con, table, column, &exists)) return st;
+      if (!exists) lists.remove(column);
+    }
+  }
+  return 0;
+}
+
 long upgrade_exclusive(KAdpConnId* con, typ_sch_srec* s, const char* table, const char* temp,
                        const std::vector<dbs_ty_tbl_change*>& run, FILE* stream, long options) {
   for (const dbs_ty_tbl_change* c : run) {
-    if (c->op != DBS_RDB_EXCL_OLD) continue;
-    auto* r = reinterpret_cast<const typ_sch_rrec*>(c->operand);
-    if (r && s && r->fschema != s) continue;
+    const typ_sch_rrec* r = joining_group(c);
+    if (!r || (s && r->fschema != s)) continue;
     if (long st = adp_sce_upgrade_exclusive(con, c, table, temp, stream, options)) return st;
     dbs_rdb_check_for_dump(options);
   }
@@ -178,6 +211,7 @@ long dbs_rdb_modify_table(KAdpConnId* con, const char* table, typ_sch_srec* s, u
   for (const dbs_ty_tbl_change* c : run) dropped = dropped || c->op == DBS_RDB_DELETE_COLUMN;
   copy_lists lists;
   build_lists(lists, table, s, run);
+  if (long st = leave_out_new_group_columns(con, table, run, lists)) return st;
   const std::string temp = std::string("T_") + table;
   std::string ddl;
   if (long st = definition(con, table, temp.c_str(), s, run, &ddl)) return st;

@@ -199,19 +199,17 @@ void binary_arrays(runner& r, typ_sch_srec* s) {
   if (!s) return;
   utl_ty_pool* pool = nullptr;
   if (utl_pl_create(kOwner, 512, &pool)) return;
-  for (long i = 0; i < s->nfields; ++i) {
-    const typ_sch_frec& f = s->fields[i];
-    if (!(f.flags & TYP_FLD_BARRAY)) continue;
+  for (long gen_id : dbs_rdb::array_gen_ids(s)) {
     char* name = nullptr;
-    if (!r.step(adp_bar_table_name(type_name(s), pool, f.gen_id, &name))) continue;
+    if (!r.step(adp_bar_table_name(type_name(s), pool, gen_id, &name))) continue;
     if (r.dry()) {
-      std::fprintf(r.out, "Would create binary array for table '%s', field #%ld\n", name, f.gen_id);
+      std::fprintf(r.out, "Would create binary array for table '%s', field #%ld\n", name, gen_id);
       continue;
     }
     char exists = 0;
     if (!r.step(adp_sch_does_tbl_exist(r.con, name, &exists))) continue;
     if (exists && !r.step(adp_sce_delete_table(r.con, name, r.out, r.options))) continue;
-    r.step(adp_bar_create_with_name(r.con, name, f.gen_id));
+    r.step(adp_bar_create_with_name(r.con, name, gen_id));
   }
   utl_pl_free(kOwner, pool);
 }

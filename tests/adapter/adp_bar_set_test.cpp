@@ -9,6 +9,7 @@
 
 #include "adapter/adp_bar.h"
 #include "core/core_fixture.h"
+#include "core/osl/osl_file.h"
 #include "core/utl/utl_col.h"
 
 namespace {
@@ -82,6 +83,41 @@ TEST_F(AdpBarSet, StoredWordsAreReadBigEndianAndSignExtended) {
     EXPECT_EQ(numbers_at(set, options ? ADP_BAR_FORM_FLAT : ADP_BAR_FORM_NESTED, 0, &id),
               (std::vector<long>{0x102, -2, -2147483647L - 1, 0x12345678}));
   }
+}
+
+// Numbers given as longs must fit the 32-bit word they are stored in: one
+// outside is refused with its message and the set is left as it was;
+// stored words always fit.
+TEST_F(AdpBarSet, ANumberOutsideThirtyTwoBitsIsNotAdded) {
+  char* text = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&text, &size);
+  osl_file_set_stdout(out);
+  const long wide[] = {2147483648L, -2147483649L, 0x7FFFFFFFFFFFFFFFL};
+  for (long options : {ADP_BAR_OPT_FLAT, 0L}) {
+    utl_ty_col* set = make(options);
+    const obj_id a{10, 7, 0};
+    for (long bad : wide) {
+      SCOPED_TRACE(std::to_string(bad) + " options " + std::to_string(options));
+      const long numbers[] = {1, bad, 3};
+      EXPECT_EQ(adp_bar_add_to_array(set, &a, 3, numbers, options), ADP_BAR_OUT_OF_RANGE);
+      long n = -1;
+      ASSERT_EQ(utl_col_num(set, &n), 0);
+      EXPECT_EQ(n, 0);
+    }
+    const unsigned char words[] = {0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(adp_bar_add_to_array(set, &a, 1, words, options | ADP_BAR_OPT_BIG_ENDIAN), 0);
+  }
+  osl_file_set_stdout(nullptr);
+  std::fclose(out);
+  std::string expected;
+  for (int form = 0; form < 2; ++form) {
+    for (long bad : wide) {
+      expected += "adp_bar_add_to_array: Binary array number " + std::to_string(bad) + " does not fit in 32 bits\n";
+    }
+  }
+  EXPECT_EQ(std::string(text, size), expected);
+  std::free(text);
 }
 
 TEST_F(AdpBarSet, ASetOfTheOtherFormIsRefused) {

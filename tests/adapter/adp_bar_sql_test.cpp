@@ -226,6 +226,46 @@ TEST_F(AdpBarSql, ATooLargeArrayStopsThePutBeforeAnythingIsSent) {
   EXPECT_EQ(level, 0);
 }
 
+// A number that does not fit the 32-bit word is refused before anything is
+// sent (it used to be cut to its low 32 bits). The set is filled by hand, as
+// a caller building its own collection would; the boundaries still pass.
+TEST_F(AdpBarSql, ANumberOutsideThirtyTwoBitsStopsEveryWriteBeforeAnythingIsSent) {
+  open("oledb");
+  capture();
+  const long wide[] = {2147483648L, -2147483649L, 0x100000000L, -0x7FFFFFFFFFFFFFFFL - 1};
+  std::string message;
+  for (long bad : wide) {
+    for (long options : {0L, ADP_BAR_OPT_FLAT, ADP_BAR_OPT_OWN_TRANSACTION}) {
+      SCOPED_TRACE(std::to_string(bad) + " options " + std::to_string(options));
+      utl_ty_col* s = set(options, {{7, run_of(3)}, {8, run_of(70)}});
+      obj_id id{};
+      long count = 0;
+      const long* numbers = nullptr;
+      ASSERT_EQ(adp_bar_array_at(s, form_of(s), 1, &id, &count, &numbers), 0);
+      const_cast<long*>(numbers)[65] = bad;
+      ds_script::reset();
+      EXPECT_EQ(adp_bar_put(con_, kCase, kArray, options, s), ADP_BAR_OUT_OF_RANGE);
+      EXPECT_EQ(adp_bar_new(con_, kCase, kArray, options, s), ADP_BAR_OUT_OF_RANGE);
+      EXPECT_EQ(adp_bar_append(con_, kCase, kArray, options, 5, s), ADP_BAR_OUT_OF_RANGE);
+      EXPECT_TRUE(ds_script::calls().empty());
+      for (int i = 0; i < 3; ++i) {
+        message += "table_case_array_3: Binary array number " + std::to_string(bad) + " does not fit in 32 bits\n";
+      }
+    }
+  }
+  EXPECT_EQ(printed(), message);
+  long level = -1;
+  adp_trn_appl_level(&level);
+  EXPECT_EQ(level, 0);
+
+  ds_script::reset();
+  const std::vector<long> edges{2147483647L, -2147483647L - 1};
+  ASSERT_EQ(adp_bar_put(con_, kCase, kArray, 0, set(0, {{7, edges}})), 0);
+  EXPECT_EQ(adp_script_sent(),
+            (std::vector<std::string>{"delete from table_case_array_3 where objid in (7) \n",
+                                      mssql_insert(7, 32767, "7FFFFFFF80000000")}));
+}
+
 TEST_F(AdpBarSql, AppendWritesTheNewRowsAndTheLastRow) {
   open("oledb");
   const std::vector<long> n64 = run_of(64), n127 = run_of(127), n2 = run_of(2);

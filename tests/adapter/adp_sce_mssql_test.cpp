@@ -126,7 +126,7 @@ TEST_F(AdpSceMssql, TheExclusiveConversionCommitsEveryThousandRowsWithoutGo) {
   group.focus_field = const_cast<char*>("owner_type");
   group.pschema = &site;
   dbs_ty_tbl_change c{};
-  c.op = DBS_RDB_EXCL_OLD;
+  c.op = DBS_RDB_EXCL_NEW;  // the relation joins the group
   c.name = const_cast<char*>("case2site");
   c.operand = reinterpret_cast<unsigned long>(&plain);
   c.operand2 = reinterpret_cast<unsigned long>(&group);
@@ -143,11 +143,15 @@ TEST_F(AdpSceMssql, TheExclusiveConversionCommitsEveryThousandRowsWithoutGo) {
       "(@count+1)\n                FETCH NEXT FROM temp_cur INTO @fkey, @oid\n            END\n            commit "
       "transaction\n"};
   EXPECT_EQ(adp_script_sent(), expected);
-  // Any other change record converts nothing; a bad table name runs nothing.
+  // Any other change record converts nothing (a relation leaving its group
+  // or moving between groups has no plain key in the old table); a bad
+  // table name runs nothing.
   ds_script::reset();
-  c.op = DBS_RDB_EXCL_BOTH;
-  EXPECT_EQ(adp_sce_upgrade_exclusive(con_, &c, "table_case", "T_table_case", nullptr, 0), 0);
-  c.op = DBS_RDB_EXCL_OLD;
+  for (long op : {DBS_RDB_EXCL_BOTH, DBS_RDB_EXCL_OLD, DBS_RDB_RENAME_EXCL}) {
+    c.op = op;
+    EXPECT_EQ(adp_sce_upgrade_exclusive(con_, &c, "table_case", "T_table_case", nullptr, 0), 0) << op;
+  }
+  c.op = DBS_RDB_EXCL_NEW;
   EXPECT_EQ(adp_sce_upgrade_exclusive(con_, &c, "table_case; drop table x", "T", nullptr, 0), ADP_NO_SUCH_DB);
   EXPECT_TRUE(adp_script_sent().empty());
 }

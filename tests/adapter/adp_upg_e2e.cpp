@@ -13,7 +13,9 @@
 #include "adapter/adp_sce.h"
 #include "adapter/adp_sch.h"
 #include "adapter/adp_sql.h"
+#include "adapter/adp_sql_log.h"
 #include "core/cmn/cmn_alrt.h"
+#include "core/cmn/cmn_meth.h"
 #include "core/osl/osl_file.h"
 #include "core/utl/utl_col.h"
 #include "core/utl/utl_estr.h"
@@ -77,6 +79,8 @@ void adp_upg_test::SetUp() {
   adp_ora_test::SetUp();
   if (HasFatalFailure()) return;
   ASSERT_TRUE(db_.load("crm_upgrade.sql"));
+  // The engine's text lists copy their texts as the started core does.
+  ASSERT_EQ(cmn_meth_install_all(), 0);
 }
 
 KAdpConnId* adp_upg_test::start() {
@@ -112,7 +116,11 @@ long adp_upg_test::upgrade(const std::string& schema, unsigned long options) {
   return capture_stdout(
       [&] {
         typ_bld_init();
-        return typ_bld_compile(con_, path.c_str(), options | TYP_BLD_UPGRADE, 0, nullptr, nullptr);
+        // The statements run go to the output too.
+        adp_sql_log_sql(stdout);
+        const long st = typ_bld_compile(con_, path.c_str(), options | TYP_BLD_UPGRADE, 0, nullptr, nullptr);
+        adp_sql_log_sql(nullptr);
+        return st;
       },
       &out_);
 }

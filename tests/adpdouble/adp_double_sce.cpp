@@ -10,6 +10,7 @@
 #include <string>
 
 #include "adapter/adp_sce.h"
+#include "adapter/adp_sch_load.h"
 #include "adapter/adp_sql.h"
 #include "adpdouble/adp_double.h"
 #include "core/utl/utl_col.h"
@@ -118,6 +119,12 @@ const char* adp_sch_mtm_table_def(typ_sch_rrec* rel, long roamer) {
 long adp_sch_does_tbl_exist(KAdpConnId*, const char* name, char* exists) {
   if (long st = record("adp_sch_does_tbl_exist", {txt(name)})) return st;
   *exists = name && sst().existing.count(name) ? 1 : 0;
+  return 0;
+}
+
+long adp_sch_does_col_exist(KAdpConnId*, const char* table, const char* column, char* exists) {
+  if (long st = record("adp_sch_does_col_exist", {txt(table), txt(column)})) return st;
+  *exists = table && column && sst().existing.count(std::string(table) + "." + column) ? 1 : 0;
   return 0;
 }
 

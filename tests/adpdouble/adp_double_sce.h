@@ -10,6 +10,7 @@
 namespace adp_double {
 
 void set_table_exists(const std::string& table, bool exists);
+// A column is there when "<table>.<column>" is set as existing.
 void set_table_has_rows(const std::string& table, bool has_rows);
 void set_table_size(const std::string& table, long size);  // adp_sce_get_table_info
 void set_journal_sequence(long highest);                   // adp_sce_get_sequence

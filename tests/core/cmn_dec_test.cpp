@@ -347,6 +347,66 @@ TEST_F(CmnDec, DivisionAgreesWithDigitByDigitLongDivision) {
   EXPECT_GT(compared, 200);
 }
 
+// Divisors whose significant digits fill two 18-digit limbs of the working
+// form (the integer digits with up to 18 fraction digits, 19 to 36 integer
+// digits, or 19 to 36 fraction digits after the 18th): their own division
+// path, against the digit-by-digit reference. Edges: the divisor just
+// below and at 2^64 (18.446744073709551615 / ...616), at 10^18 + 1, at
+// 10^36 - 1, and dividends that make the quotient estimate too large.
+TEST_F(CmnDec, TwoLimbDivisorsAgreeWithDigitByDigitLongDivision) {
+  std::mt19937_64 rng(56);
+  auto digits = [&](int n, bool lead) {
+    std::string s;
+    for (int k = 0; k < n; ++k) s += static_cast<char>('0' + (k == 0 && lead ? 1 + rng() % 9 : rng() % 10));
+    return s;
+  };
+  auto divisor = [&]() -> std::string {
+    switch (rng() % 3) {
+      case 0:  // units limb and the first fraction limb
+        return digits(1 + static_cast<int>(rng() % 18), true) + "." + digits(1 + static_cast<int>(rng() % 18), false) + "7";
+      case 1:  // two integer limbs
+        return digits(19 + static_cast<int>(rng() % 18), true);
+      default:  // two fraction limbs below the first
+        return "0." + std::string(18, '0') + digits(1 + static_cast<int>(rng() % 17), true) + "3";
+    }
+  };
+  auto dividend = [&]() {
+    std::string s = digits(1 + static_cast<int>(rng() % 38), true);
+    if (rng() % 2) s += "." + digits(1 + static_cast<int>(rng() % 38), false);
+    return s;
+  };
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"1", "18.446744073709551615"},
+      {"1", "18.446744073709551616"},
+      {"99999999999999999999999999999999999999", "18.446744073709551616"},
+      {"1", "1.000000000000000001"},
+      {"12345678901234567890.123456789012345678", "1.000000000000000001"},
+      {"1", "999999999999999999999999999999999999"},
+      {"99999999999999999999999999999999999999.99999999999999999999999999999999999999",
+       "999999999999999999999999999999999999"},
+      {"99999999999999999999999999999999999999", "100000000000000000.999999999999999999"},
+      {"1", "0.000000000000000000999999999999999999"},
+      {"0.00000000000000000000000000000000000001", "0.000000000000000000100000000000000001"},
+      {"17014118346046923173168730371588410572", "18446744073709551617"},
+  };
+  for (int iter = 0; iter < 300; ++iter) cases.emplace_back(dividend(), divisor());
+  int compared = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const std::string ta = (i % 2 ? "-" : "") + cases[i].first, tb = (i % 3 ? "" : "-") + cases[i].second;
+    cmn_ty_decimal a = dec(ta.c_str()), b = dec(tb.c_str()), got = dec("x"), want = dec("y");
+    const long rc_want = table_divide(a, b, &want);
+    cmn_alrt_clear(nullptr);
+    const long rc_got = cmn_dec_divide(&a, &b, &got);
+    ASSERT_EQ(rc_got, rc_want) << ta << " / " << tb;
+    if (rc_got != 0) continue;
+    EXPECT_STREQ(got.text, want.text) << ta << " / " << tb;
+    EXPECT_EQ(got.precision, want.precision) << ta << " / " << tb;
+    EXPECT_EQ(got.scale, want.scale) << ta << " / " << tb;
+    ++compared;
+  }
+  EXPECT_GT(compared, 250);
+}
+
 }  // namespace
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "mbtext/gc_str.h"
 #include "mbtext/gc_str_scan_int.h"
@@ -118,11 +119,50 @@ void checkBuild(int (*compare)(const uint8_t*, const uint8_t*)) {
   }
 }
 
-TEST(StrcmpOnePass, SixteenByteBuildAgreesWithMeasuringFirst) { checkBuild(gcStrCompare16); }
+// Short texts, decided from the first three blocks: every length up to
+// past those blocks, equal texts, prefixes either way and a difference at
+// every position, with one text where the three blocks do not fit in its
+// page (the longer scan) or at a random place.
+void checkShortTexts(int (*compare)(const uint8_t*, const uint8_t*)) {
+  GuardedPages pages;
+  ASSERT_TRUE(pages.ok());
+  std::mt19937 rng(5602);
+  for (size_t n = 0; n <= 110; ++n) {
+    const std::string base = randomText(rng, n);
+    std::vector<std::pair<std::string, std::string>> pairs = {{base, base}, {base, base + "x"},
+                                                               {base + randomText(rng, 40), base}};
+    for (size_t at = 0; at < n; ++at) {
+      std::string other = base;
+      other[at] = char(other[at] == '\x01' ? '\xFF' : other[at] - 1);
+      pairs.emplace_back(base, other);
+    }
+    for (const auto& [a, b] : pairs) {
+      const bool aLast = rng() % 2 == 0;
+      const char* pa = aLast ? pages.atEnd(a) : pages.at(rng() % 3900, a);
+      const char* pb = aLast ? pages.at(rng() % 3900, b) : pages.atEnd(b);
+      const auto* ua = reinterpret_cast<const uint8_t*>(pa);
+      const auto* ub = reinterpret_cast<const uint8_t*>(pb);
+      ASSERT_EQ(compare(ua, ub), reference(pa, pb)) << n << " " << aLast;
+      ASSERT_EQ(compare(ub, ua), reference(pb, pa)) << n << " " << aLast;
+      // Both away from the page's end: the short texts' path itself.
+      const char* qa = pages.at(rng() % 1800, a);
+      const char* qb = pages.at(2048 + rng() % 1900, b);
+      ASSERT_EQ(compare(reinterpret_cast<const uint8_t*>(qa), reinterpret_cast<const uint8_t*>(qb)),
+                reference(qa, qb))
+          << n;
+    }
+  }
+}
+
+TEST(StrcmpOnePass, SixteenByteBuildAgreesWithMeasuringFirst) {
+  checkBuild(gcStrCompare16);
+  checkShortTexts(gcStrCompare16);
+}
 
 TEST(StrcmpOnePass, ThirtyTwoByteBuildAgreesWithMeasuringFirst) {
   if (!gcStrCompare32Usable()) GTEST_SKIP() << "this processor has no AVX2";
   checkBuild(gcStrCompare32);
+  checkShortTexts(gcStrCompare32);
 }
 #endif
 

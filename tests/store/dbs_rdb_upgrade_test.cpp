@@ -10,6 +10,7 @@
 #include "core/utl/utl_estr.h"
 #include "schema/typ_apply.h"
 #include "store/dbs_db.h"
+#include "store/dbs_rdb.h"
 #include "rdb_fixture.h"
 #include "testdb/testdb_tmp.h"
 
@@ -87,6 +88,53 @@ TEST_F(rdb_upgrade, RebuiltTablesKeepTheirRelationKeyColumns) {
   auto defs = adp_double::calls_of("adp_sch_table_def");
   ASSERT_EQ(defs.size(), 2u) << out;
   for (const auto& d : defs) EXPECT_EQ(d.args[2], "1") << d.args[1];
+}
+
+TEST_F(rdb_upgrade, ARelationJoiningAGroupIsConvertedFromItsOldKey) {
+  // case2site joins the exclusive group "owner": the rebuilt table has the
+  // group's columns instead of the plain key.
+  std::string joined = kSchema;
+  const std::string plain = "RELATIONS case2site MTO site";
+  joined.replace(joined.find(plain), plain.size(), "RELATIONS EXCLUSIVE owner case2site MTO site");
+  long op = -1;
+  adp_double::hook("adp_sce_upgrade_exclusive", [&op](const std::vector<void*>& args) {
+    op = static_cast<const dbs_ty_tbl_change*>(args[0])->op;
+    return 0L;
+  });
+  std::string out;
+  ASSERT_EQ(upgrade(joined, 0x400 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
+  // The group's columns are not in the old table: the copy leaves them out
+  // and the conversion fills them from the old key column afterwards.
+  auto fills = adp_double::calls_of("adp_sce_fill_table_from_table");
+  ASSERT_FALSE(fills.empty()) << out;
+  EXPECT_EQ(fills[0].args[0], "table_case");
+  EXPECT_EQ(fills[0].args[2], "objid,extra");
+  auto converted = adp_double::calls_of("adp_sce_upgrade_exclusive");
+  ASSERT_EQ(converted.size(), 1u) << out;
+  EXPECT_EQ(op, DBS_RDB_EXCL_NEW);
+  EXPECT_EQ(converted[0].args[1], "table_case");
+  EXPECT_EQ(converted[0].args[2], "T_table_case");
+  // A group column the old table has already is copied like any other.
+  adp_double::reset();
+  adp_store::st().server_type = 2;
+  for (const char* t : {"table_case", "table_site"}) {
+    adp_double::set_table_exists(t, true);
+    adp_double::set_table_has_rows(t, true);
+  }
+  adp_double::set_table_exists("table_case.group2owner", true);
+  ASSERT_EQ(upgrade(joined, 0x400 | 0x800000, &out), 0) << out;
+  fills = adp_double::calls_of("adp_sce_fill_table_from_table");
+  ASSERT_FALSE(fills.empty()) << out;
+  EXPECT_EQ(fills[0].args[2], "objid,extra,group2owner");
+}
+
+TEST_F(rdb_upgrade, AnAddedTypeGetsItsArrayTables) {
+  // The model keeps binary-array fields with the special fields.
+  const std::string memo = "OBJECT memo 19 FIELDS objid" + kLong +
+                           " GEN_FIELD_ID=3, points CMN_DATA_TYPE=array GEN_FIELD_ID=60 FIELDS_END OBJECT_END;\n";
+  std::string out;
+  ASSERT_EQ(upgrade(kSchema + memo, 0x400 | 0x800000, &out), 0) << testing::PrintToString(core_alert_texts()) << out;
+  EXPECT_NE(out.find("Would create binary array for table 'array_memo_60', field #60\n"), std::string::npos) << out;
 }
 
 TEST_F(rdb_upgrade, ACommittedUpgradeReplacesTheTablesAndWritesTheSchema) {

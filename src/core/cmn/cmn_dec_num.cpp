@@ -109,6 +109,64 @@ void divide_limbs(uint64_t* u, int m, const uint64_t* v_in, int n, uint64_t* q) 
   }
 }
 
+// A 192-bit number: two high words and the low one.
+struct wide192 {
+  u128 high;
+  uint64_t low;
+};
+
+inline bool above(const wide192& x, const wide192& y) { return x.high > y.high || (x.high == y.high && x.low > y.low); }
+
+inline wide192 minus(const wide192& x, const wide192& y) {
+  return {x.high - y.high - (x.low < y.low), x.low - y.low};
+}
+
+// x * y for y below 2^128 and x below 2^64.
+inline wide192 times(uint64_t x, u128 y) {
+  const u128 low = static_cast<u128>(x) * static_cast<uint64_t>(y);
+  return {static_cast<u128>(x) * static_cast<uint64_t>(y >> 64) + (low >> 64), static_cast<uint64_t>(low)};
+}
+
+// Long division of w (m limbs) by a divisor of two limbs: V = v[1] B + v[0]
+// is below 10^36, one binary number, so the remainder is kept in binary and
+// each quotient limb costs one hardware division (Knuth's estimate from the
+// divisor's normalised top word, lowered at most twice). q receives m limbs.
+void divide_two_limbs(const uint64_t* w, int m, const uint64_t* v, uint64_t* q) {
+  const u128 divisor = static_cast<u128>(v[1]) * B + v[0];
+  const uint64_t top = static_cast<uint64_t>(divisor >> 64);
+  if (top == 0) {  // one word: r B + w[k] < divisor * B keeps the high word below the divisor
+    const uint64_t d = static_cast<uint64_t>(divisor);
+    uint64_t rem = 0;
+    for (int k = m - 1; k >= 0; --k) {
+      const u128 t = static_cast<u128>(rem) * B + w[k];
+      q[k] = divide_wide(static_cast<uint64_t>(t >> 64), static_cast<uint64_t>(t), d, &rem);
+    }
+    return;
+  }
+  // divisor < 2^120, so the shift is at least 8 and n << shift below keeps
+  // its 188 bits.
+  const int shift = __builtin_clzll(top);
+  const uint64_t d1 = static_cast<uint64_t>((divisor << shift) >> 64);
+  const wide192 step{divisor >> 64, static_cast<uint64_t>(divisor)};
+  u128 rem = 0;
+  for (int k = m - 1; k >= 0; --k) {
+    // n = rem B + w[k] < divisor * B.
+    const u128 low = static_cast<u128>(static_cast<uint64_t>(rem)) * B + w[k];
+    const wide192 n{static_cast<u128>(static_cast<uint64_t>(rem >> 64)) * B + (low >> 64), static_cast<uint64_t>(low)};
+    const u128 head = (n.high << shift) | (n.low >> (64 - shift));  // the top two words of n << shift
+    uint64_t unused;
+    uint64_t qhat = divide_wide(static_cast<uint64_t>(head >> 64), static_cast<uint64_t>(head), d1, &unused);
+    wide192 product = times(qhat, divisor);
+    while (above(product, n)) {
+      --qhat;
+      product = minus(product, step);
+    }
+    const wide192 r = minus(n, product);
+    rem = (r.high << 64) | r.low;
+    q[k] = qhat;
+  }
+}
+
 // The result limbs from limb `from` of a wide result: overflow past the
 // integer digits, fraction digits below the 38th cut.
 long take(const uint64_t* wide, int from, bool negative, cmn_dec_num* r) {
@@ -219,6 +277,8 @@ long cmn_dec_num_div(const cmn_dec_num& a, const cmn_dec_num& b, cmn_dec_num* r)
         u128 t = static_cast<u128>(rem) * B + w[k];  // below v[0] * B
         q[k] = divide_wide(static_cast<uint64_t>(t >> 64), static_cast<uint64_t>(t), v[0], &rem);
       }
+    } else if (n == 2) {
+      divide_two_limbs(w, m, v, q);
     } else {
       divide_limbs(w, m, v, n, q);
     }
