@@ -125,7 +125,7 @@ struct adp_sce_dtype {
   long var_length;
 };
 constexpr long ADP_SCE_NUM_DTYPES = 10;
-ORB_API extern const adp_sce_dtype adp_sce_dtypes[ADP_SCE_NUM_DTYPES];
+extern const adp_sce_dtype adp_sce_dtypes[ADP_SCE_NUM_DTYPES];
 // The relation kinds a new relation may have: name, this side's relation
 // type, the inverse side's.
 struct adp_sce_rel_kind {
@@ -134,7 +134,7 @@ struct adp_sce_rel_kind {
   long inverse_type;
 };
 constexpr long ADP_SCE_NUM_REL_KINDS = 4;
-ORB_API extern const adp_sce_rel_kind adp_rel_types[ADP_SCE_NUM_REL_KINDS];
+extern const adp_sce_rel_kind adp_rel_types[ADP_SCE_NUM_REL_KINDS];
 // One new field: its name; the row of adp_sce_dtypes its type is (set by
 // the call); the type's name; its length (1 for a number or a date);
 // mandatory; variable length asked for; the value every existing row gets

@@ -70,27 +70,45 @@ long storage_clause(KAdpConnId* con, const char* template_table, std::string* cl
   return 0;
 }
 
-// The other indexes of a renamed Oracle table follow its new name.
+// A name inside a LIKE pattern with ESCAPE '\': its own "_" and "%" match
+// only themselves.
+std::string like_escaped(const std::string& name) {
+  std::string out;
+  for (char c : name) {
+    if (c == '_' || c == '%' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// Oracle renames an index by ALTER INDEX (RENAME names tables, views,
+// sequences and synonyms only).
+std::string index_rename(const std::string& from, const std::string& to) {
+  return "ALTER INDEX " + from + " RENAME TO " + to + "\n";
+}
+
+// The indexes of a renamed Oracle table follow its new name: the object-id
+// index (under either of its names; one that is not there is no failure),
+// then every "<name>_<suffix>_INDEX" the catalogue lists.
 long rename_oracle_indexes(KAdpConnId* con, const std::string& from, const std::string& to, const std::string& table,
                            FILE* script, long options) {
   const std::string a = from.substr(kTablePrefixLength);
   const std::string b = to.substr(kTablePrefixLength);
-  for (const char* format : {"RENAME %s_objindex to %s_objindex\n", "RENAME %s_index to %s_objindex\n"}) {
-    char text[512];
-    std::snprintf(text, sizeof text, format, a.c_str(), b.c_str());
-    if (adp_sce_run_ddl(con, text, script, options) != 0) cmn_alrt_clear(nullptr);
+  for (const std::string& old_index : {a + "_objindex", a + "_index"}) {
+    if (adp_sce_run_ddl(con, index_rename(old_index, b + "_objindex"), script, options) != 0)
+      cmn_alrt_clear(nullptr);
   }
   if ((options & ADP_SCE_SCRIPT_ONLY) != 0) return 0;
   const std::string la = adp_sce_literal(a.c_str());
   const std::string query = "SELECT SUBSTR(INDEX_NAME, LENGTH('" + la + "') + 2) FROM \t\t\tUSER_INDEXES\nWHERE " +
                             "TABLE_NAME = UPPER('" + adp_sce_literal(table.c_str()) +
                             "') AND \n\t\t\tINDEX_NAME NOT LIKE '%OBJINDEX' AND INDEX_NAME LIKE UPPER('" +
-                            la + "\\_%\\_INDEX') ESCAPE '\\'";
+                            adp_sce_literal(like_escaped(a).c_str()) + "\\_%\\_INDEX') ESCAPE '\\'";
   std::vector<std::string> suffixes;
   if (long st = adp_sql_texts(con, query, &suffixes)) return st;
   for (const std::string& s : suffixes) {
-    const std::string text = "RENAME " + a + "_" + s + " to " + b + "_" + s;
-    if (long st = adp_sce_run_ddl(con, text, script, options)) return st;
+    if (long st = adp_sce_check_name(s.c_str())) return st;
+    if (long st = adp_sce_run_ddl(con, index_rename(a + "_" + s, b + "_" + s), script, options)) return st;
   }
   return 0;
 }

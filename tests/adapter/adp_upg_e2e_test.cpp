@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "adapter/adp_sch.h"
 #include "adapter/adp_upg_e2e.h"
 #include "schema/typ_rec.h"
+#include "schema/typ_sch.h"
 
 namespace {
 
@@ -149,6 +151,83 @@ TEST_F(AdpUpgE2e, AColumnDeletedByCopyAndOneRenamedKeepTheRows) {
   ASSERT_NE(contact, nullptr);
   ASSERT_EQ(contact->nfields, 2);
   EXPECT_STREQ(contact->fields[1].name, "surname");
+}
+
+TEST_F(AdpUpgE2e, ATableRenamedWithItsType) {
+  ASSERT_NE(start(), nullptr);
+  ASSERT_TRUE(db_.run("insert into table_employee(objid, login) values(7, 'alee');"));
+  adp_upg_schema s = adp_upg_start_schema();
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", first_name" ADP_UPG_TEXT(30) ", last_name" ADP_UPG_TEXT(30)
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP staff INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  s.employee = "OBJECT staff 13 FIELDS objid" ADP_UPG_ID ", login" ADP_UPG_TEXT(30) " FIELDS_END\n"
+               "RELATIONS employee2contact OTOF contact INV_REL=contact2employee RELATIONS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  // The table moved under the new name with its rows; the dictionary and a
+  // fresh open know the type by it, and the relation's target too.
+  EXPECT_EQ(value("select count(*) from user_tables where table_name = upper('table_employee')"), "0");
+  EXPECT_EQ(db_.query("select objid, login from table_staff"), (testdb::rows{{"7", "alee"}})) << out_;
+  EXPECT_EQ(value("select type_name from adp_tbl_name_map where type_id = 13"), "staff");
+  EXPECT_EQ(value("select target_name from adp_sch_rel_info where rel_name = 'contact2employee'"), "staff");
+  typ_sch_srec* staff = reopened(13);
+  ASSERT_NE(staff, nullptr);
+  EXPECT_STREQ(staff->info->name, "staff");
+  const char* table = nullptr;
+  ASSERT_EQ(adp_sch_tbl_find(13, &table), 0);
+  EXPECT_STREQ(table, "table_staff");
+}
+
+TEST_F(AdpUpgE2e, EveryChangeInOneSchemaFile) {
+  ASSERT_NE(start(), nullptr);
+  adp_upg_schema s = adp_upg_start_schema();
+  const std::string memo = "OBJECT memo 14 FIELDS objid" ADP_UPG_ID ", points CMN_DATA_TYPE=array GEN_FIELD_ID=60"
+                           " FIELDS_END OBJECT_END;\n";
+  ASSERT_EQ(upgrade(s.text() + memo, kCommit | kAllowDrops), 0) << out_;
+  ASSERT_TRUE(db_.run("insert into table_site(objid, name, S_name) values(1, 'North', 'NORTH');\n"
+                      "insert into table_site(objid, name, S_name) values(2, 'South', 'SOUTH');\n"
+                      "insert into table_contact(objid, first_name, last_name) values(1, 'Ann', 'Lee');\n"
+                      "insert into table_employee(objid, login) values(7, 'alee');\n"
+                      "set max_recursive_iterations = 5000;\n"
+                      "insert into table_case(objid, title, case2site) with recursive n(i) as (select 1 union all"
+                      " select i + 1 from n where i < 2500) select i, concat('case ', i), mod(i, 2) + 1 from n;"));
+  // One file: a date and a searchable column added to site, a column of
+  // contact deleted and one renamed, employee renamed, case2site joining a
+  // group, the view made again, memo deleted with its array table.
+  s.site = "OBJECT site 11 FIELDS objid" ADP_UPG_ID ", name" ADP_UPG_TEXT(80) " SEARCHABLE,"
+           " since CMN_DATA_TYPE=609 DB_DATA_TYPE=9 DEFAULT=\"01/02/2003 04:05:06\","
+           " region" ADP_UPG_TEXT(20) " SEARCHABLE DEFAULT=\"East\" FIELDS_END\n"
+           "RELATIONS site2case OTM case INV_REL=case2site RELATIONS_END OBJECT_END;\n";
+  s.contact = "OBJECT contact 12 FIELDS objid" ADP_UPG_ID ", surname" ADP_UPG_TEXT(30) " OLD_NAME=last_name"
+              " FIELDS_END\n"
+              "RELATIONS contact2employee OTOP staff INV_REL=employee2contact RELATIONS_END OBJECT_END;\n";
+  s.employee = "OBJECT staff 13 FIELDS objid" ADP_UPG_ID ", login" ADP_UPG_TEXT(30) " FIELDS_END\n"
+               "RELATIONS employee2contact OTOF contact INV_REL=contact2employee RELATIONS_END OBJECT_END;\n";
+  s.case_type = kCaseFields + std::string("RELATIONS EXCLUSIVE owner case2site MTO site INV_REL=site2case"
+                                          " RELATIONS_END OBJECT_END;\n");
+  ASSERT_EQ(upgrade(s.text(), kCommit | kAllowDrops), 0) << out_;
+  EXPECT_EQ(value("select count(*) from table_site where region = 'East' and S_region = 'EAST' and"
+                  " since = TO_DATE('01/02/2003 04:05:06', 'MM/DD/YYYY HH24:MI:SS')"),
+            "2")
+      << out_;
+  EXPECT_EQ(db_.query("select objid, surname from table_contact"), (testdb::rows{{"1", "Lee"}})) << out_;
+  EXPECT_EQ(db_.query("select objid, login from table_staff"), (testdb::rows{{"7", "alee"}})) << out_;
+  EXPECT_EQ(value("select count(*) from table_case where group2owner = mod(objid, 2) + 1 and gr_type_owner = 11"),
+            "2500")
+      << out_;
+  EXPECT_EQ(value("select count(*) from table_case_view where site_name = 'North'"), "1250") << out_;
+  EXPECT_EQ(value("select count(*) from user_tables where table_name like upper('table_memo%')"), "0") << out_;
+  // The journal of the second run: the added columns and the deleted type.
+  EXPECT_EQ(db_.query("select opcode, object_name, field_name from adp_upgrade_ops where version = 61000006"
+                      " order by objid"),
+            (testdb::rows{{"5", "site", "since"}, {"5", "site", "region"}, {"1", "memo", testdb::kNull}}))
+      << out_;
+  EXPECT_EQ(value("select cust_int_sch_rev from adp_db_header"), "6");
+  typ_sch_srec* site = reopened(11);
+  ASSERT_NE(site, nullptr);
+  EXPECT_EQ(site->nfields, 4);
+  typ_sch_srec* memo_type = nullptr;
+  typ_sch_find_handle(14, nullptr, &memo_type);
+  EXPECT_EQ(memo_type, nullptr);
 }
 
 }  // namespace

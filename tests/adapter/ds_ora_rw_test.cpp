@@ -146,8 +146,11 @@ const rw_case kRules[] = {
      "SELECT 1 FROM a, b WHERE a.x = b.y (+) AND b.z = a.w (+)"},
     {"OuterJoinTwoSelectsStay", "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c",
      "SELECT 1 FROM a, b WHERE a.x = b.y (+) UNION SELECT 2 FROM c"},
+    // A DEFAULT takes a constant: the server refuses a stored function there.
     {"DateDefault", "ALTER TABLE t ADD (d DATE DEFAULT '12/25/2026 10:30:00' NULL)",
-     "ALTER TABLE t ADD (d DATE DEFAULT TO_DATE('12/25/2026 10:30:00', 'MM/DD/YYYY HH24:MI:SS') NULL)"},
+     "ALTER TABLE t ADD (d DATE DEFAULT '2026-12-25 10:30:00' NULL)"},
+    {"DateDefaultOfANewTable", "CREATE TABLE t (a NUMBER, d DATE default '01/02/1753 23:59:58' NOT NULL)",
+     "CREATE TABLE t (a NUMBER, d DATE default '1753-01-02 23:59:58' NOT NULL)"},
     {"DateSetValues", "update t set\n a = 'x',\n  d = '01/01/1753 00:00:00', e = '02/03/2004 05:06:07'\n",
      "update t set\n a = 'x',\n  d = TO_DATE('01/01/1753 00:00:00', 'MM/DD/YYYY HH24:MI:SS'), e = TO_DATE("
      "'02/03/2004 05:06:07', 'MM/DD/YYYY HH24:MI:SS')"},
@@ -162,6 +165,16 @@ const rw_case kRules[] = {
      "UPDATE t SET d = '2003-01-02 04:05:06', e = '1/2/2003 04:05:06'"},
     {"DateInsertValueStays", "INSERT INTO t (d) VALUES ('01/02/2003 04:05:06')",
      "INSERT INTO t (d) VALUES ('01/02/2003 04:05:06')"},
+    // A block's COMMIT or ROLLBACK leaves the rest of the block in a new
+    // transaction, as on Oracle.
+    {"BlockCommitChains",
+     "BEGIN UPDATE t SET a = 1; COMMIT; FOR r IN c LOOP commit work; END LOOP; if x then rollback; end if; END;",
+     "BEGIN UPDATE t SET a = 1; COMMIT AND CHAIN; FOR r IN c LOOP commit work AND CHAIN; END LOOP; if x then "
+     "rollback AND CHAIN; end if; END;"},
+    {"BlockRollbackToStays", "BEGIN SAVEPOINT s; ROLLBACK TO s; COMMIT AND CHAIN; END;",
+     "BEGIN SAVEPOINT s; ROLLBACK TO s; COMMIT AND CHAIN; END;"},
+    {"CommitOutsideABlockStays", "COMMIT", "COMMIT"},
+    {"StoredCodeCommitStays", "CREATE PROCEDURE p AS BEGIN COMMIT; END;", "CREATE PROCEDURE p AS BEGIN COMMIT; END;"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, OraRewrite, ::testing::ValuesIn(kRules),
@@ -244,6 +257,26 @@ TEST(OraRewriteDropIndex, ALoneDropIndexNamesItsIndexForTheService) {
   // A table already named, or anything else after the name: as it came.
   for (const char* other : {"DROP INDEX i ON table_x", "DROP TABLE i", "DROP INDEX 'i'", "DROP INDEX"}) {
     EXPECT_TRUE(ora_rw::rewrite(other).drop_index.empty()) << other;
+  }
+}
+
+TEST(OraRewriteRenameIndex, AnIndexRenameNamesBothIndexesForTheService) {
+  const struct {
+    const char* sql;
+    const char* from;
+    const char* to;
+  } named[] = {
+      {"ALTER INDEX case_objindex RENAME TO ticket_objindex\n", "case_objindex", "ticket_objindex"},
+      {"alter index sa.case_TITLE_INDEX rename to sa.ticket_TITLE_INDEX;", "case_TITLE_INDEX", "ticket_TITLE_INDEX"},
+  };
+  for (const auto& c : named) {
+    ora_rw::result r = ora_rw::rewrite(c.sql);
+    EXPECT_EQ(r.rename_index, (std::pair<std::string, std::string>{c.from, c.to})) << c.sql;
+    EXPECT_FALSE(r.skip) << c.sql;
+  }
+  for (const char* other : {"ALTER INDEX i REBUILD", "ALTER INDEX i RENAME TO", "ALTER INDEX i RENAME TO j k",
+                            "ALTER TABLE i RENAME TO j", "RENAME i TO j"}) {
+    EXPECT_TRUE(ora_rw::rewrite(other).rename_index.first.empty()) << other;
   }
 }
 

@@ -25,6 +25,24 @@ class TableCompntTest : public DictTest {
   IDdField* field(KDdTable* t, const char* name) {
     return t->CreateTableField(client.get(), name, none, 0, 0, -1, -1, 0, 512, -1, none, none);
   }
+  // Tables a (2000) and b (2002) related by children/parent, and view v
+  // (2001) showing a's name as nm through that relation.
+  struct related_view {
+    KDdTable* a;
+    KDdTable* b;
+    KDdTable* v;
+  };
+  related_view relatedView() {
+    related_view r{create("a", 2000), create("b", 2002), nullptr};
+    field(r.a, "objid");
+    field(r.a, "name");
+    field(r.b, "objid");
+    r.a->CreateRelation(client.get(), "children", none, 1, -1, 0, 0x20000, "b", "parent", none, none, none, none);
+    r.v = createView("v", 2001);
+    r.v->CreateViewField(client.get(), "nm", none, -1, "a", "name", "", none);
+    r.v->CreateJoin(client.get(), "a", "children", "", "", 0, none);
+    return r;
+  }
 };
 
 TEST_F(TableCompntTest, TableIdsByMode) {
@@ -136,15 +154,7 @@ TEST_F(TableCompntTest, CacheBodyTotals) {
 }
 
 TEST_F(TableCompntTest, UpdateTableRenamesAndRenumbersEverywhere) {
-  KDdTable* a = create("a", 2000);
-  KDdTable* b = create("b", 2002);
-  field(a, "objid");
-  field(a, "name");
-  field(b, "objid");
-  a->CreateRelation(client.get(), "children", none, 1, -1, 0, 0x20000, "b", "parent", none, none, none, none);
-  KDdTable* v = createView("v", 2001);
-  v->CreateViewField(client.get(), "nm", none, -1, "a", "name", "", none);
-  v->CreateJoin(client.get(), "a", "children", "", "", 0, none);
+  auto [a, b, v] = relatedView();
   KZString newName("acct");
   long newId = 2010;
   a->UpdateTable(client.get(), &newName, &newId, nullptr, nullptr);
@@ -180,15 +190,7 @@ TEST_F(TableCompntTest, UpdateTableRenamesAndRenumbersEverywhere) {
 }
 
 TEST_F(TableCompntTest, UpdateViewMovesTheViewIdInItsTables) {
-  KDdTable* a = create("a", 2000);
-  KDdTable* b = create("b", 2002);
-  field(a, "objid");
-  field(a, "name");
-  field(b, "objid");
-  a->CreateRelation(client.get(), "children", none, 1, -1, 0, 0x20000, "b", "parent", none, none, none, none);
-  KDdTable* v = createView("v", 2001);
-  v->CreateViewField(client.get(), "nm", none, -1, "a", "name", "", none);
-  v->CreateJoin(client.get(), "a", "children", "", "", 0, none);
+  auto [a, b, v] = relatedView();
   auto holds = [](KDdTable* t, long id) {
     for (int i = 0; i < t->GetViewArray().GetSize(); ++i)
       if (long(t->GetViewArray()[i]) == id) return true;

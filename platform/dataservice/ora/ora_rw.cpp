@@ -322,7 +322,14 @@ bool date_literal(const token& x) {
   return true;
 }
 
-// Rules on every token: 2, 3, 4 (inside a block), 5, 7, 9, 10, 11, 17, 19.
+// A date literal of that shape as 'YYYY-MM-DD HH24:MI:SS'.
+std::string iso_date(const std::string& literal) {
+  // '99/99/9999 99:99:99': month at 1, day at 4, year at 7, time at 12.
+  return "'" + literal.substr(7, 4) + "-" + literal.substr(1, 2) + "-" + literal.substr(4, 2) + " " +
+         literal.substr(12, 8) + "'";
+}
+
+// Rules on every token: 2, 3, 4 and 21 (inside a block), 5, 7, 9, 10, 11, 17, 19.
 void token_rules(tokens& t, std::vector<long>& markers) {
   std::vector<size_t> sig = significant(t);
   std::vector<bool> drop(t.size(), false);
@@ -335,10 +342,13 @@ void token_rules(tokens& t, std::vector<long>& markers) {
     auto before = [&](size_t n) -> const token& { return t[sig[k - n]]; };
     if (is(x, "SET")) in_set = true;
     if (is(x, "WHERE") || x.text == ";") in_set = false;
-    if (date_literal(x) &&
-        ((k >= 1 && is(before(1), "DEFAULT")) ||
-         (k >= 3 && before(1).text == "=" && before(2).type == tk::word &&
-          (is(before(3), "SET") || (in_set && before(3).text == ","))))) {  // 19
+    if (date_literal(x) && k >= 1 && is(before(1), "DEFAULT")) {  // 19, a constant the server takes
+      x.text = iso_date(x.text);
+      changed[sig[k]] = true;
+      continue;
+    }
+    if (date_literal(x) && k >= 3 && before(1).text == "=" && before(2).type == tk::word &&
+        (is(before(3), "SET") || (in_set && before(3).text == ","))) {  // 19
       x.text = "TO_DATE(" + x.text + ", 'MM/DD/YYYY HH24:MI:SS')";
       changed[sig[k]] = true;
       continue;
@@ -351,10 +361,21 @@ void token_rules(tokens& t, std::vector<long>& markers) {
         continue;
       }
     }
-    if (anonymous_block && is(x, "DELETE") && k > 0 && k + 1 < sig.size() && !is(t[sig[k + 1]], "FROM") &&
-        t[sig[k + 1]].type == tk::word &&
-        (t[sig[k - 1]].text == ";" || is(t[sig[k - 1]], "BEGIN") || is(t[sig[k - 1]], "THEN") ||
-         is(t[sig[k - 1]], "ELSE"))) {  // 4, a statement of a block
+    // The token begins a statement of the block.
+    const bool starts = anonymous_block && k > 0 &&
+                        (before(1).text == ";" || is(before(1), "BEGIN") || is(before(1), "THEN") ||
+                         is(before(1), "ELSE") || is(before(1), "LOOP"));
+    if (starts && (is(x, "COMMIT") || is(x, "ROLLBACK"))) {  // 21
+      const size_t last = k + 1 < sig.size() && is(t[sig[k + 1]], "WORK") ? k + 1 : k;
+      if (last + 1 < sig.size() && t[sig[last + 1]].text == ";") {
+        t[sig[last]].text += " AND CHAIN";
+        changed[sig[last]] = true;
+        k = last;
+        continue;
+      }
+    }
+    if (starts && is(x, "DELETE") && k + 1 < sig.size() && !is(t[sig[k + 1]], "FROM") &&
+        t[sig[k + 1]].type == tk::word) {  // 4, a statement of a block
       x.text += " FROM";
       changed[sig[k]] = true;
     } else if (empty_literal(x)) {  // 10
@@ -476,6 +497,33 @@ bool drop_index(const tokens& t, const std::vector<size_t>& sig, result& r) {
   if (k < sig.size() && t[sig[k]].text == ";") ++k;
   if (k != sig.size()) return false;
   r.drop_index = index;
+  return true;
+}
+
+// Rule 20: "ALTER INDEX i RENAME TO j" (an owner before either name left
+// out); the service names the table the catalogue gives for i.
+bool rename_index(const tokens& t, const std::vector<size_t>& sig, result& r) {
+  auto w = [&](size_t k, const char* word) { return k < sig.size() && is(t[sig[k]], word); };
+  auto name = [&](size_t k) { return k < sig.size() && t[sig[k]].type == tk::word; };
+  // The name at k (or after "owner."), and the position after it.
+  auto take = [&](size_t k, std::string& out) -> size_t {
+    if (!name(k)) return 0;
+    out = t[sig[k]].text;
+    if (k + 2 < sig.size() && t[sig[k + 1]].text == "." && name(k + 2)) {
+      out = t[sig[k + 2]].text;
+      return k + 3;
+    }
+    return k + 1;
+  };
+  if (!w(0, "ALTER") || !w(1, "INDEX")) return false;
+  std::string from, to;
+  size_t k = take(2, from);
+  if (k == 0 || !w(k, "RENAME") || !w(k + 1, "TO")) return false;
+  k = take(k + 2, to);
+  if (k == 0) return false;
+  if (k < sig.size() && t[sig[k]].text == ";") ++k;
+  if (k != sig.size()) return false;
+  r.rename_index = {from, to};
   return true;
 }
 
@@ -745,7 +793,7 @@ result rewrite(std::string_view text) {
     return r;
   }
   r.what = kind_of(t, sig);
-  if (modify_nulls(t, sig, r) || drop_index(t, sig, r)) {
+  if (modify_nulls(t, sig, r) || drop_index(t, sig, r) || rename_index(t, sig, r)) {
     r.sql = trim(std::string(text));
     return r;
   }

@@ -29,8 +29,16 @@
 //  17  TO_CHAR(x) of one argument  -> CAST(x AS CHAR)
 //  18  DROP INDEX i (Oracle names no table) -> the index in result::
 //      drop_index, for the service to add "ON <its table>"
-//  19  a literal wholly a date 'MM/DD/YYYY HH24:MI:SS' after DEFAULT or as
-//      the value of an UPDATE's "SET c =" -> TO_DATE(literal, that format)
+//  19  a literal wholly a date 'MM/DD/YYYY HH24:MI:SS' as the value of an
+//      UPDATE's "SET c =" -> TO_DATE(literal, that format); after DEFAULT
+//      -> the same date as 'YYYY-MM-DD HH24:MI:SS' (the server takes no
+//      stored function in a DEFAULT)
+//  20  ALTER INDEX i RENAME TO j -> both names in result::rename_index, for
+//      the service to restate as ALTER TABLE <its table> RENAME INDEX i TO j
+//  21  COMMIT / ROLLBACK as a statement of a block -> COMMIT AND CHAIN /
+//      ROLLBACK AND CHAIN: as on Oracle, the rest of the block runs in a
+//      new transaction (which the caller, or the block's own guard, ends)
+//      instead of committing statement by statement
 //  14  SAVEPOINT / ROLLBACK TO / COMMIT / ROLLBACK are recognised so the
 //      service keeps its transaction state (ora_rw_kind); a COMMIT inside a
 //      block is followed by the service (see the service's undo_block)
@@ -38,6 +46,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ora_rw {
@@ -59,6 +68,9 @@ struct result {
   // DROP INDEX i: the index name (an owner before it left out); the service
   // names the table the catalogue gives for it.
   std::string drop_index;
+  // ALTER INDEX i RENAME TO j: i and j (owners left out); the service names
+  // the table the catalogue gives for i.
+  std::pair<std::string, std::string> rename_index;
 };
 
 // All rules on one statement.

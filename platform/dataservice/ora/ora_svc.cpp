@@ -973,20 +973,35 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
     return sql;
   }
 
-  // "DROP INDEX i ON t" with the table the catalogue gives for the index;
-  // empty when it has none or several (the text then goes as it came).
-  std::string restate_drop_index(const std::string& where, const ora_rw::result& rw) {
+  // The table the catalogue gives for an index, quoted for MariaDB; empty
+  // when it has none or several.
+  std::string table_of_index(const std::string& where, const std::string& index) {
     const char* lookup =
         "SELECT DISTINCT table_name FROM information_schema.statistics "
         "WHERE table_schema = DATABASE() AND UPPER(index_name) = UPPER(?)";
     bind_map values;
     values[0].null = false;
-    values[0].bytes = rw.drop_index;
+    values[0].bytes = index;
     result_set rs = execute_prepared(where, lookup, values, {0});
     if (rs.rows.size() != 1 || !rs.rows[0][0]) return "";
-    std::string table;
-    for (char c : *rs.rows[0][0]) table += c == '`' ? std::string("``") : std::string(1, c);
-    return "DROP INDEX `" + rw.drop_index + "` ON `" + table + "`";
+    return quoted_name(*rs.rows[0][0]);
+  }
+
+  // "DROP INDEX i ON t" with the index's table; empty when the catalogue
+  // names none (the text then goes as it came).
+  std::string restate_drop_index(const std::string& where, const ora_rw::result& rw) {
+    const std::string table = table_of_index(where, rw.drop_index);
+    return table.empty() ? "" : "DROP INDEX " + quoted_name(rw.drop_index) + " ON " + table;
+  }
+
+  // "ALTER TABLE t RENAME INDEX i TO j" with the index's table; empty when
+  // the catalogue names none (the text then goes as it came, and the
+  // server's error comes back).
+  std::string restate_rename_index(const std::string& where, const ora_rw::result& rw) {
+    const std::string table = table_of_index(where, rw.rename_index.first);
+    if (table.empty()) return "";
+    return "ALTER TABLE " + table + " RENAME INDEX " + quoted_name(rw.rename_index.first) + " TO " +
+           quoted_name(rw.rename_index.second);
   }
 
   // The rewrite of a text, kept for the next statement of the same text.
@@ -1043,13 +1058,23 @@ class OraDataSvc final : public KCLASSIC::tagPpmDataSvc {
   result_set run_rewritten(const std::string& where, const ora_rw::result& rw, const bind_map& values) {
     if (rw.skip || rw.sql.empty()) return result_set{};
     need_connection(where);
+    // A restated DDL statement ends the open transaction as any DDL does.
+    auto restated_ddl = [&](const std::string& restated) {
+      result_set rs = run_text(where, restated);
+      reopen_after_ddl(where);
+      return rs;
+    };
     if (!rw.nulls.empty()) {
       std::string restated = restate_nulls(where, rw);
-      if (!restated.empty()) return run_text(where, restated);
+      if (!restated.empty()) return restated_ddl(restated);
     }
     if (!rw.drop_index.empty()) {
       std::string restated = restate_drop_index(where, rw);
-      if (!restated.empty()) return run_text(where, restated);
+      if (!restated.empty()) return restated_ddl(restated);
+    }
+    if (!rw.rename_index.first.empty()) {
+      std::string restated = restate_rename_index(where, rw);
+      if (!restated.empty()) return restated_ddl(restated);
     }
     switch (rw.what) {
       case ora_rw::kind::commit:
