@@ -47,61 +47,6 @@ bool unlink(dbs_ty_lobj* o) {
   return false;
 }
 
-// A boxed value of size bytes from the pool, filled from init.
-void* boxed(utl_ty_pool* pool, const void* init, long size) {
-  void* p = nullptr;
-  if (utl_pl_alloc4(pool, size, &p) != 0) return nullptr;
-  std::memcpy(p, init, static_cast<size_t>(size));
-  return p;
-}
-
-const clktime kNullDate{-53690, 0};
-
-cmn_ty_decimal zero_decimal() {
-  cmn_ty_decimal d{};
-  std::strcpy(d.text, "0.0");
-  d.precision = 2;
-  d.scale = 1;
-  return d;
-}
-
-long value_size(long type) {
-  switch (type) {
-    case 514: return sizeof(float);
-    case 609: return sizeof(clktime);
-    case 613:
-    case 614: return sizeof(double);
-    case 766: return sizeof(cmn_ty_decimal);
-    default: return 0;
-  }
-}
-
-// Initial value of a boxed type into storage.
-void initial_box(long type, void* to) {
-  switch (type) {
-    case 514: *static_cast<float*>(to) = 0.0f; break;
-    case 609: *static_cast<clktime*>(to) = kNullDate; break;
-    case 613:
-    case 614: *static_cast<double*>(to) = 0.0; break;
-    case 766: *static_cast<cmn_ty_decimal*>(to) = zero_decimal(); break;
-    default: break;
-  }
-}
-
-// An extent that holds the object's boxed values (each aligned by the pool)
-// with room for short texts, so that a new object and the values a query
-// reads into it take one extent.
-long pool_extent_size(const typ_sch_srec* s) {
-  constexpr long kTextRoom = 64;
-  constexpr long kBoxAlign = 8;
-  long size = kTextRoom;
-  for (long i = 0; i < s->nfields; ++i) {
-    if (s->fields[i].flags & TYP_FLD_INTEGER) continue;
-    if (long box = value_size(s->fields[i].data_type); box > 0) size += box + kBoxAlign;
-  }
-  return size;
-}
-
 const char* kInvalidRef[] = {"ATTEMPT to get ref_cnt  for an invalid local object\n",
                              "ATTEMPT to set ref_cnt  for an invalid local object\n",
                              "ATTEMPT to increase ref_cnt  for an invalid local object\n"};
@@ -117,50 +62,6 @@ bool dbs_obj_is_valid(const dbs_ty_lobj* o) {
   if (!o) return false;
   if (debug_on() && !on_debug_list(o)) return false;
   return o->schema && o->pool && (o->slots || o->schema->nfields == 0);
-}
-
-long dbs_obj_init_fields(dbs_ty_lobj* o, bool fresh, bool keep_decimals) {
-  typ_sch_srec* s = o->schema;
-  if (fresh) utl_pl_reset(o->pool);
-  char* shared_empty = nullptr;
-  for (long i = 0; i < s->nfields; ++i) {
-    const typ_sch_frec& f = s->fields[i];
-    dbs_ty_slot& slot = o->slots[i];
-    o->dirty[i] = 0;
-    if (f.flags & TYP_FLD_INTEGER) {
-      slot.l = f.data_type == 512 && f.def && *f.def ? loc_st_atoi(f.def) : 0;
-      continue;
-    }
-    long size = value_size(f.data_type);
-    if (size > 0) {
-      if (f.data_type == 766 && keep_decimals && !fresh && slot.p) continue;
-      if (fresh || !slot.p) {
-        char zero[sizeof(cmn_ty_decimal)] = {};
-        slot.p = boxed(o->pool, zero, size);
-        if (!slot.p) return cmn_alrt_push_no_memory(size, "dbs_obj_make");
-      }
-      initial_box(f.data_type, slot.p);
-      continue;
-    }
-    if (f.data_type == 516) {
-      if (f.def && *f.def) {
-        char* copy = nullptr;
-        if (long st = utl_pl_alloc_string(o->pool, f.def, &copy)) return st;
-        slot.p = copy;
-      } else {
-        if (!shared_empty && utl_pl_alloc_string(o->pool, "", &shared_empty) != 0)
-          return cmn_alrt_push_no_memory(1, "dbs_obj_make");
-        slot.p = shared_empty;
-      }
-      continue;
-    }
-    if (f.data_type == 512) {
-      slot.l = f.def && *f.def ? loc_st_atoi(f.def) : 0;
-      continue;
-    }
-    slot.l = 0;
-  }
-  return 0;
 }
 
 long dbs_obj_init() {
@@ -192,7 +93,7 @@ long dbs_obj_make(void*, long type_id, dbs_ty_lobj** out) {
   o->slots = static_cast<dbs_ty_slot*>(blocks[1]);
   o->dirty = static_cast<unsigned char*>(blocks[2]);
   o->ref_count = 1;
-  if (long st = utl_pl_create("dbs_obj_make", pool_extent_size(s), &o->pool)) {
+  if (long st = utl_pl_create_with_extent("dbs_obj_make", dbs_obj_extent_size(s), &o->pool)) {
     utl_mem_free("dbs_obj_make", o);
     return st;
   }

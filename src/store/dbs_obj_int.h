@@ -8,6 +8,10 @@
 // boxed values are taken anew from the pool, else their storage is reused
 // (keep_decimals then leaves decimal values alone).
 long dbs_obj_init_fields(dbs_ty_lobj* object, bool fresh, bool keep_decimals);
+// Extent size of a new object's pool: room for its boxed values and for
+// short texts, so that a new object and the values a query reads into it
+// take one extent.
+long dbs_obj_extent_size(const typ_sch_srec* schema);
 // True when the object passes the checks that need no alert (on the debug
 // list in debug mode; schema, pool and slots present).
 bool dbs_obj_is_valid(const dbs_ty_lobj* object);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "adapter/adp_fixture.h"
 #include "adapter/adp_msg.h"
@@ -156,6 +157,51 @@ TEST_F(AdpTime, TextToClockTimeBothDialects) {
   EXPECT_EQ(t.day, CLK_NULL_DAY);
   EXPECT_EQ(t.ticks, 0);
   EXPECT_EQ(ora.AdpTimeStrToClk(nullptr, &t), ADP_BAD_DATE_TEXT);
+}
+
+// The Oracle reader reads its own form "MM/DD/YYYY HH24:MI:SS" without the
+// general clock reader: both must agree on every text, valid or not.
+TEST_F(AdpTime, OracleDateTextsReadAsTheClockReaderReadsThem) {
+  KAdpOraOperation ora(nullptr);
+  auto expect_same = [&](const char* text) {
+    SCOPED_TRACE(text);
+    clk_ty_cmp cmp{};
+    clktime want{1, 1};
+    cmn_alrt_clear(nullptr);
+    const bool readable = clk_time_clksstr_to_cmp(text, &cmp, 0) == 0;
+    const long want_rc = readable ? clk_time_cmp_to_time_adj(0, &cmp, &want) : ADP_BAD_DATE_TEXT;
+    const std::vector<long> want_alerts = core_alert_codes();
+    cmn_alrt_clear(nullptr);
+    clktime got{1, 1};
+    char copy[64];
+    std::snprintf(copy, sizeof copy, "%s", text);
+    EXPECT_EQ(ora.AdpTimeStrToClk(copy, &got), want_rc);
+    EXPECT_EQ(got.day, want.day);
+    EXPECT_EQ(got.ticks, want.ticks);
+    std::vector<long> got_alerts = core_alert_codes();
+    if (!readable) got_alerts.pop_back();  // the reader's own refusal
+    EXPECT_EQ(got_alerts, want_alerts);
+  };
+  for (const char* text :
+       {"03/05/2004 14:07:09", "02/29/2004 00:00:00", "02/29/1900 12:00:00", "02/29/2000 23:59:59",
+        "12/31/4712 23:59:59", "01/01/4713 00:00:00", "01/01/1600 00:00:00", "12/31/1599 23:59:59",
+        "01/01/0099 10:10:10", "01/01/0000 10:10:10", "00/10/2004 10:10:10", "13/01/2004 10:10:10",
+        "04/31/2004 10:10:10", "04/00/2004 10:10:10", "03/05/2004 24:00:00", "03/05/2004 23:60:00",
+        "03/05/2004 23:59:60", " 3/05/2004 14:07:09", "03/05/2004 14:07:09 ", "03/05/2004",
+        "03-05-2004 14:07:09", "0a/05/2004 14:07:09", "03/05/20x4 14:07:09", "03/05/2004 14:07:0x",
+        "03/05/2004T14:07:09", "03/05/2004 14.07.09", ""})
+    expect_same(text);
+  // Every fourth day of four centuries from 1754, each at another time of day.
+  for (long day = -53000; day < -53000 + 4 * 36525; day += 4) {
+    const clktime at{day, (day * 7919 % CLK_TICKS_PER_DAY + CLK_TICKS_PER_DAY) % CLK_TICKS_PER_DAY};
+    clk_ty_cmp c{};
+    ASSERT_EQ(clk_time_to_cmp_adj(0, &at, &c), 0);
+    char text[128];
+    std::snprintf(text, sizeof text, "%02ld/%02ld/%04ld %02ld:%02ld:%02ld", c.month + 1, c.day, c.year, c.hour,
+                  c.minute, c.second);
+    expect_same(text);
+    if (HasFailure()) break;
+  }
 }
 
 TEST_F(AdpTime, ConversionsThroughTheCurrentConnection) {

@@ -1,5 +1,6 @@
 // Objects and fields at the client interface: making, adding, updating,
 // deleting by each flag, copying, ids, and values of every kind both ways.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -439,6 +440,11 @@ TEST_F(cpi_obj_test, OpenEndedDateTextsAndTheFlagsLowByte) {
   void* block = nullptr;
   ASSERT_EQ(cpi_obj_allocate(a, 10, &block), 0);
   std::memset(block, 'x', 11);
+  // Every block is aligned for any value, whatever was taken before it.
+  for (long n : {1L, 2L, 7L, 0L}) {
+    ASSERT_EQ(cpi_obj_allocate(a, n, &block), 0);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % alignof(cmn_ty_decimal), 0u) << n;
+  }
 }
 
 // The level's names in order.

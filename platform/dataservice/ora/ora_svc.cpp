@@ -202,8 +202,11 @@ column_info::kind_t kind_of(const MYSQL_FIELD& f) {
 
 // "YYYY-MM-DD[ HH:MI:SS[.f]]" as "MM/DD/YYYY HH24:MI:SS".
 constexpr size_t kDateText = 10, kDateTimeText = 19;
-std::string oracle_date(const char* s, size_t n) {
-  if (n < kDateText) return std::string(s, n);
+void oracle_date(const char* s, size_t n, std::string& text) {
+  if (n < kDateText) {
+    text.assign(s, n);
+    return;
+  }
   char out[kDateTimeText];
   std::memcpy(out, s + 5, 2);
   out[2] = '/';
@@ -212,7 +215,13 @@ std::string oracle_date(const char* s, size_t n) {
   std::memcpy(out + 6, s, 4);
   out[10] = ' ';
   std::memcpy(out + 11, n >= kDateTimeText ? s + 11 : "00:00:00", 8);
-  return std::string(out, kDateTimeText);
+  text.assign(out, kDateTimeText);
+}
+
+std::string oracle_date(const char* s, size_t n) {
+  std::string text;
+  oracle_date(s, n, text);
+  return text;
 }
 
 std::string upper_hex(const std::string& bytes) {
@@ -244,7 +253,11 @@ const char* cell_at(const result_set& rs, size_t i, size_t j, std::string& scrat
   if (data == nullptr) return nullptr;
   const unsigned long length = rs.raw_lengths[i * rs.columns.size() + j];
   if (rs.columns[j].kind == column_info::text && data[length] == '\0') return data;
-  scratch = cell_text(rs.columns[j], data, length);
+  // A date is written into scratch in place, keeping its storage.
+  if (rs.columns[j].kind == column_info::date)
+    oracle_date(data, length, scratch);
+  else
+    scratch = cell_text(rs.columns[j], data, length);
   return scratch.c_str();
 }
 

@@ -192,8 +192,10 @@ long cpi_obj_get_field_length_do(const char* type_name, const char* field_name, 
   return typ_sch_field_length_get(type, field, out_length);
 }
 
+// Blocks are aligned for any value: a decimal or a date read from a field is
+// written into one.
 long cpi_obj_allocate_do(void* object, long size, void** out_block) {
-  return utl_pl_alloc(dbs_obj_get_pool(cpi_obj_of(object)), size + 1, out_block);
+  return utl_pl_alloc4(dbs_obj_get_pool(cpi_obj_of(object)), size + 1, out_block);
 }
 
 long cpi_obj_free_do(void* object) { return dbs_obj_free_local("cpi_obj_free", cpi_obj_of(object)); }

@@ -28,20 +28,32 @@ long check_pool(const utl_ty_pool* pool) {
   return 0;
 }
 
-long new_extent(utl_ty_pool* pool, long size, utl_ty_pool_extent** out) {
-  const long types[2] = {kTypeExtentHead, kTypeExtentData};
-  const long sizes[2] = {static_cast<long>(sizeof(utl_ty_pool_extent)), size};
-  void* addr[2] = {nullptr, nullptr};
-  if (long st = utl_mem_alloc(utl_mem_name(), 2, types, sizes, addr)) return st;
-  auto* e = static_cast<utl_ty_pool_extent*>(addr[0]);
+// An empty extent of size bytes (its header at e) at the head of the pool.
+void add_extent(utl_ty_pool* pool, utl_ty_pool_extent* e, long size) {
   e->open = extent_data(e);
   e->left = size;
   e->size = size;
   e->next = pool->first;
   pool->first = e;
   if (!pool->last) pool->last = e;
+}
+
+long new_extent(utl_ty_pool* pool, long size, utl_ty_pool_extent** out) {
+  const long types[2] = {kTypeExtentHead, kTypeExtentData};
+  const long sizes[2] = {static_cast<long>(sizeof(utl_ty_pool_extent)), size};
+  void* addr[2] = {nullptr, nullptr};
+  if (long st = utl_mem_alloc(utl_mem_name(), 2, types, sizes, addr)) return st;
+  auto* e = static_cast<utl_ty_pool_extent*>(addr[0]);
+  add_extent(pool, e, size);
   *out = e;
   return 0;
+}
+
+void start_pool(utl_ty_pool* p, long extent_size) {
+  p->extent_size = extent_size;
+  p->first = p->last = nullptr;
+  p->own = nullptr;
+  g_live.link(p);
 }
 
 }  // namespace
@@ -52,9 +64,22 @@ long utl_pl_create(const char* owner, long extent_size, utl_ty_pool** pool) {
   void* addr = nullptr;
   if (long st = utl_mem_alloc(owner, 1, &type, &size, &addr)) return st;
   auto* p = static_cast<utl_ty_pool*>(addr);
-  p->extent_size = extent_size;
-  p->first = p->last = nullptr;
-  g_live.link(p);
+  start_pool(p, extent_size);
+  *pool = p;
+  return 0;
+}
+
+long utl_pl_create_with_extent(const char* owner, long extent_size, utl_ty_pool** pool) {
+  if (extent_size < 1) return UTL_BAD_ARG;
+  const long types[3] = {kTypePool, kTypeExtentHead, kTypeExtentData};
+  const long sizes[3] = {static_cast<long>(sizeof(utl_ty_pool)), static_cast<long>(sizeof(utl_ty_pool_extent)),
+                         extent_size};
+  void* addr[3] = {nullptr, nullptr, nullptr};
+  if (long st = utl_mem_alloc(owner, 3, types, sizes, addr)) return st;
+  auto* p = static_cast<utl_ty_pool*>(addr[0]);
+  start_pool(p, extent_size);
+  p->own = static_cast<utl_ty_pool_extent*>(addr[1]);
+  add_extent(p, p->own, extent_size);
   *pool = p;
   return 0;
 }
@@ -130,7 +155,7 @@ long utl_pl_free(const char* owner, utl_ty_pool* pool) {
   if (long st = check_pool(pool)) return st;
   for (utl_ty_pool_extent* e = pool->first; e;) {
     utl_ty_pool_extent* next = e->next;
-    utl_mem_free(owner, e);
+    if (e != pool->own) utl_mem_free(owner, e);
     e = next;
   }
   g_live.unlink(pool);

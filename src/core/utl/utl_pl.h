@@ -21,10 +21,15 @@ struct utl_ty_pool {
   utl_ty_pool_extent* last;
   utl_ty_pool* next;  // live-pool list
   utl_ty_pool* prev;
+  utl_ty_pool_extent* own;  // extent made in the pool's own block, or null
 };
 
 // A new pool without extents.
 ORB_API long utl_pl_create(const char* owner, long extent_size, utl_ty_pool** pool);
+// A new pool whose first extent (extent_size bytes, at least 1) lies in the
+// pool's own block: one allocation for a pool that is used at once. The
+// extent behaves as any other and is freed with the pool.
+ORB_API long utl_pl_create_with_extent(const char* owner, long extent_size, utl_ty_pool** pool);
 // n bytes from the pool; n < 1 gives 17. Searches at most the search count of
 // extents from the head; when that many were searched without a fit and more
 // extents remain, the searched ones move to the tail. Without a fit a new
